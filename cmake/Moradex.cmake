@@ -1,0 +1,37 @@
+# Helpers shared by every module's CMakeLists.
+
+# moradex_module(<name> SOURCES ... [DEPS ...])
+# One static library per module; every module includes from src/.
+function(moradex_module name)
+    cmake_parse_arguments(M "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${M_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${M_DEPS})
+endfunction()
+
+# moradex_test(<name> LABELS ... SOURCES ... [DEPS ...] [FIXTURES])
+# A GoogleTest executable whose cases are registered with CTest under the given labels.
+# FIXTURES makes the cases wait for the generated media fixtures.
+function(moradex_test name)
+    cmake_parse_arguments(T "FIXTURES" "" "LABELS;SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+    set(props LABELS "${T_LABELS}")
+    if(T_FIXTURES)
+        target_link_libraries(${name} PRIVATE test_fixtures)
+        list(APPEND props FIXTURES_REQUIRED media_fixtures
+             ENVIRONMENT "MORADEX_FIXTURES=${MORADEX_FIXTURE_DIR}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES ${props})
+endfunction()
+
+# Adds each listed subdirectory that exists, so modules can land one at a time.
+function(moradex_subdirs)
+    foreach(dir ${ARGN})
+        if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+            add_subdirectory(${dir})
+        endif()
+    endforeach()
+endfunction()
