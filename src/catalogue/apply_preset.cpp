@@ -21,9 +21,9 @@ bool ApplyPreset(int categoryIndex, int presetIndex, const TOutputNameRules& rul
         return false;
     }
     const std::string name =
-        defaults ? OutputFileNameFor(rules.OutputFolder, settings.Video_AddFileName,
-                                     defaults->OutputExt)
-                 : OutputFileNameFor(rules.OutputFolder, "", "");
+        defaults
+            ? OutputFileNameFor(rules.OutputFolder, settings.Video_AddFileName, defaults->OutputExt)
+            : OutputFileNameFor(rules.OutputFolder, "", "");
     settings.Video_OutPutFileName =
         MakeUniqueOutputFileName(name, settings.Video_AddFileName, rules);
     return true;

@@ -10,10 +10,10 @@ namespace catalogue {
 
 // Which working fields a preset sets; a field it does not set keeps its reset value.
 enum class TPresetTemplate {
-    Video,       // every conversion field
-    Audio,       // no video: the audio fields, the extension and video off
-    Disc,        // a disc target and norm; codecs, sizes and rates left to the target
-    RealVideo,   // the one RealVideo preset: codec and frame size only
+    Video,      // every conversion field
+    Audio,      // no video: the audio fields, the extension and video off
+    Disc,       // a disc target and norm; codecs, sizes and rates left to the target
+    RealVideo,  // the one RealVideo preset: codec and frame size only
 };
 
 struct TPresetDefaults {

@@ -1,5 +1,7 @@
 #include "catalogue/working_settings.h"
 
+#include <utility>
+
 namespace catalogue {
 
 void ResetWorkingSettings(TWorkingSettings& settings) {
