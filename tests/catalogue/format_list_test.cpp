@@ -91,6 +91,10 @@ TEST_F(FormatList, ChoosingTheSameCategoryAgainRefillsAndRerunsTheChain) {
     EXPECT_EQ(FLog.back(), "format change");
     EXPECT_EQ(std::count(FLog.begin(), FLog.end(), "format clear"), 1);
     EXPECT_EQ(FSeenByHandler, (std::vector<int>{13, 13, 13}));
+
+    // Item 0 already selected: the format handlers run all the same.
+    FCategories.SetItemIndex(2);
+    EXPECT_EQ(FSeenByHandler, (std::vector<int>{13, 13, 13, 13}));
 }
 
 TEST_F(FormatList, ACategoryPositionWithoutARowGivesAnEmptyList) {
