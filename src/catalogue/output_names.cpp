@@ -72,10 +72,11 @@ std::string MakeUniqueOutputFileName(const std::string& fileName, const std::str
     SplitExtension(FileNamePart(fileName), stem, ext);
     const std::string base = JoinPath(rules.OutputFolder, stem);
 
+    // Overwriting replaces files of earlier runs; two rows of one queue writing one file would
+    // lose one of the results, so planned outputs count as taken either way.
     auto taken = [&](const std::string& name) {
-        if (SamePath(name, inputPath)) return true;
-        if (rules.Overwrite) return false;
-        return FileExists(name) || IsPlanned(name, rules.PlannedPaths);
+        if (SamePath(name, inputPath) || IsPlanned(name, rules.PlannedPaths)) return true;
+        return !rules.Overwrite && FileExists(name);
     };
     std::string name = base + ext;
     if (!taken(name)) return name;

@@ -14,7 +14,7 @@ inline constexpr const char* kEmptyOutputFolderText = "输出文件夹为空，�
 struct TOutputNameRules {
     std::string OutputFolder;  // the output folder edit's text
     bool Overwrite = false;    // the option "直接覆盖输出文件"
-    // Outputs already given to queued rows; with overwriting off they count as taken.
+    // Outputs already given to queued rows; they always count as taken.
     std::vector<std::string> PlannedPaths;
 };
 
@@ -25,8 +25,8 @@ std::string OutputFileNameFor(const std::string& outputFolder, const std::string
 
 // Rebuilds fileName in rules.OutputFolder and, when that name is taken, puts "_N" before the
 // extension with the first free N from 1. Taken: an existing non-folder entry (unless
-// overwriting), a planned path (unless overwriting), and always the input itself, so a
-// conversion never writes over the file it reads. An empty folder gives an empty name.
+// overwriting), a planned path, and the input itself, so a conversion never writes over the file
+// it reads or over another row's output. An empty folder gives an empty name.
 std::string MakeUniqueOutputFileName(const std::string& fileName, const std::string& inputPath,
                                      const TOutputNameRules& rules);
 

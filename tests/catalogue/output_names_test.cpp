@@ -55,7 +55,7 @@ TEST(OutputNames, FoldersDoNotCountButOtherEntriesDo) {
     EXPECT_EQ(MakeUniqueOutputFileName(out / "song.mp3", "/v/song.wav", rules), out / "song_1.mp3");
 }
 
-TEST(OutputNames, PlannedOutputsCountAsTakenUnlessOverwriting) {
+TEST(OutputNames, PlannedOutputsCountAsTaken) {
     TScratchFolder out;
     TOutputNameRules rules{out.Path(), false, {out / "x.avi"}};
     // Two queued inputs with one base name: the second gets its own output.
@@ -67,7 +67,11 @@ TEST(OutputNames, PlannedOutputsCountAsTakenUnlessOverwriting) {
     rules.PlannedPaths = {out.Path() + "/./x.avi"};
     EXPECT_EQ(MakeUniqueOutputFileName(out / "x.avi", "/b/x.mkv", rules), out / "x_1.avi");
 
+    // Overwriting replaces files on disk, never another row's output of the same queue.
     rules.Overwrite = true;
+    out.Touch("x.avi");
+    EXPECT_EQ(MakeUniqueOutputFileName(out / "x.avi", "/b/x.mkv", rules), out / "x_1.avi");
+    rules.PlannedPaths.clear();
     EXPECT_EQ(MakeUniqueOutputFileName(out / "x.avi", "/b/x.mkv", rules), out / "x.avi");
 }
 
