@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/categories.h"
-#include "catalogue/scratch_folder.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ TEST(ApplyPreset, ResetsFirstSoEveryApplicationGivesTheSameFields) {
 }
 
 TEST(ApplyPreset, OutputNameUsesThePresetsOwnExtension) {
-    TScratchFolder out;
+    testsupport::TTempDir out;
     const TOutputNameRules rules{out.Path(), false, {}};
     struct TCase {
         int key;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/scratch_folder.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ TEST(OutputNames, NameFromFolderBaseNameAndExtension) {
 }
 
 TEST(OutputNames, ExistingFilesGetTheFirstFreeNumber) {
-    TScratchFolder out;
+    testsupport::TTempDir out;
     TOutputNameRules rules{out.Path(), false, {}};
     const std::string input = "/v/clip.rmvb";
     const std::string name = OutputFileNameFor(out.Path(), input, ".avi");
@@ -46,7 +46,7 @@ TEST(OutputNames, ExistingFilesGetTheFirstFreeNumber) {
 }
 
 TEST(OutputNames, FoldersDoNotCountButOtherEntriesDo) {
-    TScratchFolder out;
+    testsupport::TTempDir out;
     const TOutputNameRules rules{out.Path(), false, {}};
     out.MakeFolder("clip.avi");
     EXPECT_EQ(MakeUniqueOutputFileName(out / "clip.avi", "/v/clip.rmvb", rules), out / "clip.avi");
@@ -56,7 +56,7 @@ TEST(OutputNames, FoldersDoNotCountButOtherEntriesDo) {
 }
 
 TEST(OutputNames, PlannedOutputsCountAsTaken) {
-    TScratchFolder out;
+    testsupport::TTempDir out;
     TOutputNameRules rules{out.Path(), false, {out / "x.avi"}};
     // Two queued inputs with one base name: the second gets its own output.
     EXPECT_EQ(MakeUniqueOutputFileName(out / "x.avi", "/b/x.mkv", rules), out / "x_1.avi");
@@ -76,7 +76,7 @@ TEST(OutputNames, PlannedOutputsCountAsTaken) {
 }
 
 TEST(OutputNames, TheInputItselfIsNeverTheOutput) {
-    TScratchFolder dir;
+    testsupport::TTempDir dir;
     dir.Touch("clip.avi");
     dir.Touch("clip_1.avi");
     const std::string input = dir / "clip.avi";

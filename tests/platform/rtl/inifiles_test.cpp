@@ -9,7 +9,7 @@
 
 #include "platform/rtl/exception.h"
 #include "platform/rtl/strings.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace rtl {
 namespace {
@@ -48,12 +48,12 @@ protected:
         if (std::string(GetParam()) == "TIniFile") return std::make_unique<TIniFile>(fileName);
         return std::make_unique<TMemIniFile>(fileName);
     }
-    test::TTempDir FDir;
+    testsupport::TTempDir FDir;
 };
 
 TEST_P(IniReaders, MissingFileGivesDefaults) {
     for (std::string fileName :
-         {FDir.File("option.ini"), FDir.File("no/folder/option.ini"), FDir.Path().string()}) {
+         {FDir.File("option.ini"), FDir.File("no/folder/option.ini"), FDir.Path()}) {
         SCOPED_TRACE(fileName);
         std::unique_ptr<TCustomIniFile> ini = Open(fileName);
         EXPECT_EQ(ini->ReadString("Options", "After_Done", "Error"), "Error");
@@ -71,7 +71,7 @@ TEST_P(IniReaders, MissingFileGivesDefaults) {
 }
 
 TEST_P(IniReaders, ReadRules) {
-    test::WriteFile(FDir.File("option.ini"), kSample);
+    testsupport::WriteFile(FDir.File("option.ini"), kSample);
     std::unique_ptr<TCustomIniFile> ini = Open(FDir.File("option.ini"));
     struct TCase {
         const char* section;
@@ -119,9 +119,9 @@ TEST_P(IniReaders, ReadRules) {
 INSTANTIATE_TEST_SUITE_P(Rtl, IniReaders, testing::Values("TIniFile", "TMemIniFile"));
 
 TEST(TIniFile, WritesKeepTheRestOfTheFile) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("option.ini");
-    test::WriteFile(fileName,
+    testsupport::WriteFile(fileName,
                     "; keep me\n"
                     "[Options]\n"
                     "Thread_Count=4\n"
@@ -143,7 +143,7 @@ TEST(TIniFile, WritesKeepTheRestOfTheFile) {
         {"snapshot", "Dir", "/tmp/快照"},
     };
     for (const TCase& w : writes) ini.WriteString(w.section, w.key, w.value);
-    EXPECT_EQ(test::ReadFile(fileName),
+    EXPECT_EQ(testsupport::ReadFile(fileName),
               "; keep me\r\n"
               "[Options]\r\n"
               "Thread_Count=4\r\n"
@@ -161,7 +161,7 @@ TEST(TIniFile, WritesKeepTheRestOfTheFile) {
     ini.DeleteKey("options", "THREAD_COUNT");
     ini.EraseSection("skin");
     ini.DeleteKey("Nowhere", "x");  // nothing to delete, nothing written
-    EXPECT_EQ(test::ReadFile(fileName),
+    EXPECT_EQ(testsupport::ReadFile(fileName),
               "; keep me\r\n"
               "[Options]\r\n"
               "after_done=0\r\n"
@@ -174,31 +174,31 @@ TEST(TIniFile, WritesKeepTheRestOfTheFile) {
 }
 
 TEST(TIniFile, TypedWritesAndANewFile) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("new.ini");
     TIniFile ini(fileName);
     ini.WriteInteger("Skin", "SetSkin", 0);
     ini.WriteBool("Options", "Show_Preview", true);
     ini.WriteFloat("Options", "Rate", 0.5);
-    EXPECT_EQ(test::ReadFile(fileName),
+    EXPECT_EQ(testsupport::ReadFile(fileName),
               "[Skin]\r\nSetSkin=0\r\n[Options]\r\nShow_Preview=1\r\nRate=0.5\r\n");
 }
 
 TEST(TIniFile, KeepsAByteOrderMarkItFound) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("bom.ini");
-    test::WriteFile(fileName, "\xEF\xBB\xBF[A]\r\nx=1\r\n");
+    testsupport::WriteFile(fileName, "\xEF\xBB\xBF[A]\r\nx=1\r\n");
     TIniFile(fileName).WriteString("A", "x", "2");
-    EXPECT_EQ(test::ReadFile(fileName), "\xEF\xBB\xBF[A]\r\nx=2\r\n");
+    EXPECT_EQ(testsupport::ReadFile(fileName), "\xEF\xBB\xBF[A]\r\nx=2\r\n");
 }
 
 TEST(TIniFile, SeesEditsBetweenReads) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("option.ini");
     TIniFile ini(fileName);
-    test::WriteFile(fileName, "[Skin]\nSetSkin=1\n");
+    testsupport::WriteFile(fileName, "[Skin]\nSetSkin=1\n");
     EXPECT_EQ(ini.ReadString("Skin", "SetSkin", "Error"), "1");
-    test::WriteFile(fileName, "[Skin]\nSetSkin=5\n");
+    testsupport::WriteFile(fileName, "[Skin]\nSetSkin=5\n");
     EXPECT_EQ(ini.ReadString("Skin", "SetSkin", "Error"), "5");
     std::filesystem::remove(fileName);
     EXPECT_EQ(ini.ReadString("Skin", "SetSkin", "Error"), "Error");
@@ -208,8 +208,8 @@ TEST(TIniFile, SeesEditsBetweenReads) {
 // file system's shape: no folder to create the file in, a folder where the file should be, or
 // a plain file where a folder should be. Root cannot get past any of these.
 TEST(TIniFile, RefusedWritesRaise) {
-    test::TTempDir dir;
-    test::WriteFile(dir.File("plain.txt"), "x");
+    testsupport::TTempDir dir;
+    testsupport::WriteFile(dir.File("plain.txt"), "x");
     std::filesystem::create_directory(dir.File("folder.ini"));
     const std::string targets[] = {
         dir.File("missing/option.ini"),
@@ -235,9 +235,9 @@ TEST(TIniFile, RefusedWritesRaise) {
 }
 
 TEST(TIniFile, RefusesTextThatWouldBreakTheFileApart) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("option.ini");
-    test::WriteFile(fileName, "[A]\r\nx=1\r\n");
+    testsupport::WriteFile(fileName, "[A]\r\nx=1\r\n");
     TIniFile ini(fileName);
     struct TCase {
         const char* section;
@@ -258,24 +258,24 @@ TEST(TIniFile, RefusesTextThatWouldBreakTheFileApart) {
         SCOPED_TRACE(testing::PrintToString(std::string(c.section) + "|" + c.key + "|" + c.value));
         EXPECT_THROW(ini.WriteString(c.section, c.key, c.value), EIniFileException);
     }
-    EXPECT_EQ(test::ReadFile(fileName), "[A]\r\nx=1\r\n");
+    EXPECT_EQ(testsupport::ReadFile(fileName), "[A]\r\nx=1\r\n");
 }
 
 TEST(TMemIniFile, ReadsOnceAndWritesOnUpdate) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("skin.ini");
-    test::WriteFile(fileName, "[VERSION]\nskinname=Jupiter\n; note\n[PICTURES]\npicture=a.bmp\n");
+    testsupport::WriteFile(fileName, "[VERSION]\nskinname=Jupiter\n; note\n[PICTURES]\npicture=a.bmp\n");
     TMemIniFile ini(fileName);
-    test::WriteFile(fileName, "[VERSION]\nskinname=changed\n");
+    testsupport::WriteFile(fileName, "[VERSION]\nskinname=changed\n");
     EXPECT_EQ(ini.ReadString("version", "SKINNAME", ""), "Jupiter");  // loaded once
 
     ini.EraseSection("PICTURES");
     ini.WriteString("PICTURES", "mask", "m.bmp");
     ini.WriteInteger("VERSION", "ver", 1);
     ini.DeleteKey("VERSION", "skinname");
-    EXPECT_EQ(test::ReadFile(fileName), "[VERSION]\nskinname=changed\n");  // not yet written
+    EXPECT_EQ(testsupport::ReadFile(fileName), "[VERSION]\nskinname=changed\n");  // not yet written
     ini.UpdateFile();
-    EXPECT_EQ(test::ReadFile(fileName),
+    EXPECT_EQ(testsupport::ReadFile(fileName),
               "[VERSION]\r\nver=1\r\n; note\r\n[PICTURES]\r\nmask=m.bmp\r\n");
 }
 

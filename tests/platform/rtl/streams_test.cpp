@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/exception.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace rtl {
 namespace {
@@ -25,7 +25,7 @@ protected:
         if (std::string(GetParam()) == "memory") return std::make_unique<TMemoryStream>();
         return std::make_unique<TFileStream>(FDir.File("data.bin"), fmCreate);
     }
-    test::TTempDir FDir;
+    testsupport::TTempDir FDir;
 };
 
 TEST_P(StreamKinds, PositionSeekAndSize) {
@@ -105,13 +105,13 @@ TEST_P(StreamKinds, CopyFromWholeOrPart) {
 INSTANTIATE_TEST_SUITE_P(Rtl, StreamKinds, testing::Values("memory", "file"));
 
 TEST(TMemoryStream, FileRoundTrip) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("视频.bin");
     TMemoryStream stream;
     std::string bytes("\x00\x01\xFFskin\r\n", 9);
     stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     stream.SaveToFile(fileName);
-    EXPECT_EQ(test::ReadFile(fileName), bytes);
+    EXPECT_EQ(testsupport::ReadFile(fileName), bytes);
 
     TMemoryStream loaded;
     loaded.WriteBuffer("old content", 11);
@@ -123,9 +123,9 @@ TEST(TMemoryStream, FileRoundTrip) {
 }
 
 TEST(TFileStream, ModesAndOpenErrors) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("a.bin");
-    test::WriteFile(fileName, "hello");
+    testsupport::WriteFile(fileName, "hello");
 
     {
         TFileStream reader(fileName, fmOpenRead | fmShareDenyWrite);
@@ -141,7 +141,7 @@ TEST(TFileStream, ModesAndOpenErrors) {
         TFileStream writer(fileName, fmOpenWrite);
         writer.WriteBuffer("J", 1);  // open-write keeps the rest
     }
-    EXPECT_EQ(test::ReadFile(fileName), "Jello");
+    EXPECT_EQ(testsupport::ReadFile(fileName), "Jello");
     {
         TFileStream both(fileName, fmOpenReadWrite);
         both.Seek(0, soFromEnd);
@@ -151,9 +151,9 @@ TEST(TFileStream, ModesAndOpenErrors) {
         both.ReadBuffer(&first, 1);
         EXPECT_EQ(first, 'J');
     }
-    EXPECT_EQ(test::ReadFile(fileName), "Jello!");
+    EXPECT_EQ(testsupport::ReadFile(fileName), "Jello!");
     { TFileStream create(fileName, fmCreate); }  // create truncates
-    EXPECT_EQ(test::ReadFile(fileName), "");
+    EXPECT_EQ(testsupport::ReadFile(fileName), "");
 
     struct TCase {
         std::string name;
@@ -164,11 +164,11 @@ TEST(TFileStream, ModesAndOpenErrors) {
     std::string noFolder = dir.File("no/such/file.bin");
     const TCase cases[] = {
         {missing, fmOpenRead, "Cannot open file \"" + missing + "\". No such file or directory"},
-        {dir.Path().string(), fmOpenRead,
-         "Cannot open file \"" + dir.Path().string() + "\". Is a directory"},
+        {dir.Path(), fmOpenRead,
+         "Cannot open file \"" + dir.Path() + "\". Is a directory"},
         {noFolder, fmCreate, "Cannot create file \"" + noFolder + "\". No such file or directory"},
-        {dir.Path().string(), fmCreate,
-         "Cannot create file \"" + dir.Path().string() + "\". Is a directory"},
+        {dir.Path(), fmCreate,
+         "Cannot create file \"" + dir.Path() + "\". Is a directory"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.message);

@@ -7,7 +7,7 @@
 
 #include "platform/rtl/exception.h"
 #include "platform/rtl/streams.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace rtl {
 namespace {
@@ -166,14 +166,14 @@ TEST(TStringList, SortedListKeepsOrder) {
 }
 
 TEST(TStringList, FilesHoldUtf8WithCrLf) {
-    test::TTempDir dir;
+    testsupport::TTempDir dir;
     std::string fileName = dir.File("lines.txt");
     TStringList list;
     list.SetText("视频\nsecond");
     list.SaveToFile(fileName);
-    EXPECT_EQ(test::ReadFile(fileName), "视频\r\nsecond\r\n");
+    EXPECT_EQ(testsupport::ReadFile(fileName), "视频\r\nsecond\r\n");
 
-    test::WriteFile(fileName, "\xEF\xBB\xBFone\ntwo\r\nthree");
+    testsupport::WriteFile(fileName, "\xEF\xBB\xBFone\ntwo\r\nthree");
     TStringList loaded;
     loaded.LoadFromFile(fileName);
     EXPECT_EQ(Lines(loaded), (std::vector<std::string>{"one", "two", "three"}));

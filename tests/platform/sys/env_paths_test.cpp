@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 #include "platform/sys/env.h"
 #include "platform/sys/files.h"
 #include "platform/sys/paths.h"
@@ -105,9 +107,8 @@ TEST(PathsTest, HomeFallsBackToThePasswordEntry) {
 }
 
 TEST(PathsTest, DesktopFromUserDirsThenDesktopThenHome) {
-    char pattern[] = "/tmp/moradex-home-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string home = pattern;
+    const testsupport::TTempDir temp;
+    const std::string home = temp.Path();
     TEnvOverride env;
     env.Set("HOME", home);
     env.Unset("XDG_CONFIG_HOME");
@@ -123,7 +124,6 @@ TEST(PathsTest, DesktopFromUserDirsThenDesktopThenHome) {
     EXPECT_EQ(sys::DesktopDir(), home + "/桌面");
     std::ofstream(home + "/.config/user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/gone\"\n";
     EXPECT_EQ(sys::DesktopDir(), home + "/Desktop") << "a configured folder that is missing";
-    std::filesystem::remove_all(home);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 namespace {
 
 TEST(FileNameTest, Helpers) {
@@ -61,20 +63,12 @@ TEST(FileNameTest, TrailingDelimiter) {
 
 class FilesTest : public testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/moradex-sys-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        FDir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(FDir); }
-
     std::string Make(const std::string& name, const std::string& content) {
-        const std::string path = FDir + "/" + name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
+        return FTemp.Touch(name, content);
     }
 
-    std::string FDir;
+    testsupport::TTempDir FTemp;
+    const std::string FDir = FTemp.Path();
 };
 
 TEST_F(FilesTest, ExistenceAndSize) {
