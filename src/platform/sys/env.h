@@ -10,7 +10,8 @@ namespace sys {
 std::string GetEnv(const std::string& name);
 // True when set, also when set to an empty value.
 bool HasEnv(const std::string& name);
-void SetEnv(const std::string& name, const std::string& value);
-void UnsetEnv(const std::string& name);
+// False when the name is empty or holds "=".
+bool SetEnv(const std::string& name, const std::string& value);
+bool UnsetEnv(const std::string& name);
 
 }  // namespace sys

@@ -14,8 +14,8 @@ std::string GetAppPath();
 std::string HomeDir();
 // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; no trailing "/".
 std::string ConfigHome();
-// The XDG desktop folder ($XDG_DESKTOP_DIR or user-dirs.dirs) when it exists, else the home
-// folder; no trailing "/".
+// The desktop folder: XDG_DESKTOP_DIR of user-dirs.dirs in ConfigHome(), else ~/Desktop, when it
+// exists; otherwise the home folder. No trailing "/".
 std::string DesktopDir();
 
 }  // namespace sys

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -63,6 +64,8 @@ private:
     void Run();
 
     mutable std::mutex FLock;
+    std::condition_variable FStartedCond;
+    std::mutex FJoinLock;
     std::thread FThread;
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};
