@@ -194,10 +194,9 @@ bool TFFmpegLoader::Loaded(TLibraries libraries) const {
 
 void TFFmpegLoader::Unload(TLibrary library) {
     TLibraryStatus& row = State().Status[library];
-    if (row.Fixuped) {
-        Unfix(library);
-        row.Fixuped = false;
-    }
+    // Also after a bind that failed half-way: the names bound before the failing one go too.
+    Unfix(library);
+    row.Fixuped = false;
     if (row.Handle != nullptr) {
         sys::FreeLibrary(row.Handle);
         row.Handle = nullptr;

@@ -19,19 +19,19 @@
 namespace media {
 namespace {
 
-TEST(LogLevelTest, ConvertsBetweenOwnAndLibraryLevels)
-{
-    const std::pair<TLogLevel, int> own[] = {{llQuiet, -8},  {llPanic, 0},    {llFatal, 8},
-                                             {llError, 16},  {llWarning, 24}, {llInfo, 32},
+TEST(LogLevelTest, ConvertsBetweenOwnAndLibraryLevels) {
+    const std::pair<TLogLevel, int> own[] = {{llQuiet, -8},   {llPanic, 0},    {llFatal, 8},
+                                             {llError, 16},   {llWarning, 24}, {llInfo, 32},
                                              {llVerbose, 40}, {llDebug, 48}};
     for (auto [level, libLevel] : own) {
         EXPECT_EQ(LogLevelToLibLevel(level), libLevel);
         EXPECT_EQ(LibLevelToLogLevel(libLevel), level);
     }
-    const std::pair<int, TLogLevel> library[] = {{-100, llQuiet}, {-9, llQuiet},  {-1, llPanic},
-                                                 {7, llPanic},    {20, llError},  {47, llVerbose},
+    const std::pair<int, TLogLevel> library[] = {{-100, llQuiet}, {-9, llQuiet}, {-1, llPanic},
+                                                 {7, llPanic},    {20, llError}, {47, llVerbose},
                                                  {100, llDebug}};
-    for (auto [libLevel, level] : library) EXPECT_EQ(LibLevelToLogLevel(libLevel), level) << libLevel;
+    for (auto [libLevel, level] : library)
+        EXPECT_EQ(LibLevelToLogLevel(libLevel), level) << libLevel;
 }
 
 class FFLoggerTest : public testing::Test {
@@ -40,11 +40,10 @@ protected:
     void SetUp() override { GetFFLogger().SetLogLevel(llInfo); }
 };
 
-TEST_F(FFLoggerTest, OptLogLevelTakesNamesAndLibraryNumbers)
-{
+TEST_F(FFLoggerTest, OptLogLevelTakesNamesAndLibraryNumbers) {
     test::TLogCapture capture;
     const std::pair<const char*, TLogLevel> cases[] = {
-        {"Warning", llWarning}, {"20", llError},   {"100", llDebug}, {"-20", llQuiet},
+        {"Warning", llWarning}, {"20", llError},        {"100", llDebug}, {"-20", llQuiet},
         {"QUIET", llQuiet},     {"verbose", llVerbose}, {"32", llInfo}};
     for (auto [text, level] : cases) {
         GetFFLogger().OptLogLevel(text);
@@ -54,17 +53,16 @@ TEST_F(FFLoggerTest, OptLogLevelTakesNamesAndLibraryNumbers)
     EXPECT_THROW(GetFFLogger().OptLogLevel("loud"), rtl::Exception);
 }
 
-TEST_F(FFLoggerTest, ComponentLinesPassByLevel)
-{
+TEST_F(FFLoggerTest, ComponentLinesPassByLevel) {
     struct TCase {
         TLogLevel LoggerLevel;
         TLogLevel LineLevel;
         bool Passes;
     };
     const TCase cases[] = {
-        {llInfo, llInfo, true},      {llInfo, llWarning, true},  {llInfo, llDebug, false},
-        {llError, llVerbose, true},  {llError, llDebug, false},  {llError, llWarning, false},
-        {llQuiet, llPanic, false},   {llQuiet, llVerbose, false}, {llDebug, llDebug, true},
+        {llInfo, llInfo, true},     {llInfo, llWarning, true},   {llInfo, llDebug, false},
+        {llError, llVerbose, true}, {llError, llDebug, false},   {llError, llWarning, false},
+        {llQuiet, llPanic, false},  {llQuiet, llVerbose, false}, {llDebug, llDebug, true},
     };
     for (const TCase& c : cases) {
         test::TLogCapture capture;
@@ -75,8 +73,7 @@ TEST_F(FFLoggerTest, ComponentLinesPassByLevel)
     }
 }
 
-TEST_F(FFLoggerTest, AMainThreadLineArrivesBeforeLogReturns)
-{
+TEST_F(FFLoggerTest, AMainThreadLineArrivesBeforeLogReturns) {
     test::TLogCapture capture;
     int sender = 0;
     GetFFLogger().Log(&sender, llWarning, "opened %s in %d ms", "a.avi", 12);
@@ -88,8 +85,7 @@ TEST_F(FFLoggerTest, AMainThreadLineArrivesBeforeLogReturns)
     EXPECT_EQ(lines[0].Msg, "opened a.avi in 12 ms");
 }
 
-TEST_F(FFLoggerTest, AWorkerLineIsQueuedForTheMainThread)
-{
+TEST_F(FFLoggerTest, AWorkerLineIsQueuedForTheMainThread) {
     test::TLogCapture capture;
     sys::TThreadId workerId = 0;
     auto worker = sys::StartThread([&] {
@@ -104,8 +100,7 @@ TEST_F(FFLoggerTest, AWorkerLineIsQueuedForTheMainThread)
     EXPECT_EQ(capture.Lines()[0].Msg, "from a worker");
 }
 
-TEST_F(FFLoggerTest, WithoutMainThreadDeliveryOnLogRunsOnTheLoggingThread)
-{
+TEST_F(FFLoggerTest, WithoutMainThreadDeliveryOnLogRunsOnTheLoggingThread) {
     test::TLogCapture capture;
     GetFFLogger().SetTriggerEventInMainThread(false);
     auto worker = sys::StartThread([] { GetFFLogger().Log(nullptr, llInfo, "direct"); });
@@ -118,24 +113,25 @@ struct TTestContext {
     const AVClass* Class;
 };
 
-const char* TestItemName(void*) { return "tester"; }
+const char* TestItemName(void*) {
+    return "tester";
+}
 
-const AVClass kTestClass = {
-    .class_name = "TestClass",
-    .item_name = TestItemName,
-    .option = nullptr,
-    .version = LIBAVUTIL_VERSION_INT,
-};
+const AVClass kTestClass = [] {
+    AVClass avClass{};
+    avClass.class_name = "TestClass";
+    avClass.item_name = TestItemName;
+    avClass.version = LIBAVUTIL_VERSION_INT;
+    return avClass;
+}();
 
-std::string PrefixOf(const void* context)
-{
+std::string PrefixOf(const void* context) {
     char prefix[64];
     std::snprintf(prefix, sizeof prefix, "[tester @ %p]", context);
     return prefix;
 }
 
-TEST_F(FFLoggerTest, LibraryFragmentsGatherIntoLinesWithOnePrefix)
-{
+TEST_F(FFLoggerTest, LibraryFragmentsGatherIntoLinesWithOnePrefix) {
     test::TLogCapture capture;
     TTestContext context{&kTestClass};
     lib::av_log(&context, AV_LOG_INFO, "abc");
@@ -150,8 +146,7 @@ TEST_F(FFLoggerTest, LibraryFragmentsGatherIntoLinesWithOnePrefix)
     EXPECT_EQ(lines[0].Level, llInfo);
 }
 
-TEST_F(FFLoggerTest, LineFeedsCutLinesAndTheRestWaits)
-{
+TEST_F(FFLoggerTest, LineFeedsCutLinesAndTheRestWaits) {
     test::TLogCapture capture;
     TTestContext context{&kTestClass};
     lib::av_log(&context, AV_LOG_WARNING, "a\nb\r\nc");
@@ -161,8 +156,7 @@ TEST_F(FFLoggerTest, LineFeedsCutLinesAndTheRestWaits)
     EXPECT_EQ(capture.Lines().back().Level, llWarning);
 }
 
-TEST_F(FFLoggerTest, LibraryLinesPassByLibraryLevel)
-{
+TEST_F(FFLoggerTest, LibraryLinesPassByLibraryLevel) {
     test::TLogCapture capture;
     lib::av_log(nullptr, AV_LOG_VERBOSE, "too detailed\n");
     lib::av_log(nullptr, AV_LOG_INFO, "info\n");
@@ -175,15 +169,13 @@ TEST_F(FFLoggerTest, LibraryLinesPassByLibraryLevel)
     EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"info", "quiet"}));
 }
 
-TEST_F(FFLoggerTest, LibraryBytesThatAreNotUtf8BecomeLatinCharacters)
-{
+TEST_F(FFLoggerTest, LibraryBytesThatAreNotUtf8BecomeLatinCharacters) {
     test::TLogCapture capture;
     lib::av_log(nullptr, AV_LOG_ERROR, "caf\xE4 \xE4\xB8\xAD\n");
     EXPECT_EQ(capture.Messages(), std::vector<std::string>{"caf\u00E4 \u4E2D"});
 }
 
-TEST_F(FFLoggerTest, ALongFragmentIsCut)
-{
+TEST_F(FFLoggerTest, ALongFragmentIsCut) {
     test::TLogCapture capture;
     std::string longText(5000, 'x');
     lib::av_log(nullptr, AV_LOG_ERROR, "%s\n", longText.c_str());
@@ -191,8 +183,7 @@ TEST_F(FFLoggerTest, ALongFragmentIsCut)
     EXPECT_EQ(capture.Messages(), std::vector<std::string>{std::string(2047, 'x')});
 }
 
-TEST_F(FFLoggerTest, FragmentsOfTwoThreadsNeverMix)
-{
+TEST_F(FFLoggerTest, FragmentsOfTwoThreadsNeverMix) {
     test::TLogCapture capture;
     constexpr int kLines = 200;
     TTestContext context{&kTestClass};
@@ -215,14 +206,15 @@ TEST_F(FFLoggerTest, FragmentsOfTwoThreadsNeverMix)
     for (const sys::TThreadId id : {first->ThreadId(), second->ThreadId()}) {
         const auto& lines = byThread[id];
         ASSERT_EQ(lines.size(), size_t(kLines));
-        std::string name = lines[1].substr(0, 1);
-        EXPECT_EQ(lines[0], PrefixOf(&context) + name + "-0");
-        for (int i = 1; i < kLines; ++i) EXPECT_EQ(lines[i], name + "-" + std::to_string(i));
+        // Each line starts afresh, so each gets the prefix; the rest is the thread's own.
+        std::string prefix = PrefixOf(&context);
+        std::string name = lines[0].substr(prefix.size(), 1);
+        for (int i = 0; i < kLines; ++i)
+            EXPECT_EQ(lines[i], prefix + name + "-" + std::to_string(i));
     }
 }
 
-TEST_F(FFLoggerTest, AWorkerLoggingUnderTheCodecLockNeverWaitsForTheMainThread)
-{
+TEST_F(FFLoggerTest, AWorkerLoggingUnderTheCodecLockNeverWaitsForTheMainThread) {
     test::TLogCapture capture;
     // Hang guard: a deadlock here must fail the run, not stall it.
     sys::TEvent finished(true, false);
@@ -260,8 +252,7 @@ TEST_F(FFLoggerTest, AWorkerLoggingUnderTheCodecLockNeverWaitsForTheMainThread)
     }
 }
 
-TEST_F(FFLoggerTest, OnlyOneLoggerMayExist)
-{
+TEST_F(FFLoggerTest, OnlyOneLoggerMayExist) {
     GetFFLogger();
     try {
         TFFLogger second;

@@ -16,30 +16,29 @@
 namespace media {
 namespace {
 
-constexpr TLibrary kAllLibraries[] = {avCodec, avDevice, avFilter,   avFormat, avUtil,
-                                      swScale, swResample, myUtil, lbSDL};
+constexpr TLibrary kAllLibraries[] = {avCodec, avDevice,   avFilter, avFormat, avUtil,
+                                      swScale, swResample, myUtil,   lbSDL};
 
-TEST(LibraryFilesTest, FileNamesFollowTheHeadersMajorVersions)
-{
+TEST(LibraryFilesTest, FileNamesFollowTheHeadersMajorVersions) {
     struct TCase {
         TLibrary Library;
         const char* FileName;
     };
     const TCase cases[] = {
-        {avCodec, "libavcodec.so.59"},     {avDevice, "libavdevice.so.59"},
-        {avFilter, "libavfilter.so.8"},    {avFormat, "libavformat.so.59"},
-        {avUtil, "libavutil.so.57"},       {swScale, "libswscale.so.6"},
+        {avCodec, "libavcodec.so.59"},      {avDevice, "libavdevice.so.59"},
+        {avFilter, "libavfilter.so.8"},     {avFormat, "libavformat.so.59"},
+        {avUtil, "libavutil.so.57"},        {swScale, "libswscale.so.6"},
         {swResample, "libswresample.so.4"}, {myUtil, ""},
         {lbSDL, "libSDL2-2.0.so.0"},
     };
     for (const TCase& c : cases) EXPECT_EQ(DllFileName(c.Library), c.FileName) << c.Library;
 }
 
-TEST(LibraryFilesTest, LoadSetsHoldTheirMembers)
-{
+TEST(LibraryFilesTest, LoadSetsHoldTheirMembers) {
     const TLibraries taskManager{avCodec, avFilter, avFormat, avUtil, swScale, swResample, myUtil};
     EXPECT_EQ(FFTaskManagerLibraries, taskManager);
-    EXPECT_EQ(AVProbeLibraries, (TLibraries{avCodec, avFormat, avUtil, swScale, swResample, myUtil}));
+    EXPECT_EQ(AVProbeLibraries,
+              (TLibraries{avCodec, avFormat, avUtil, swScale, swResample, myUtil}));
     TLibraries player = taskManager;
     player.Include(lbSDL);
     EXPECT_EQ(FFPlayLibraries, player);
@@ -47,23 +46,22 @@ TEST(LibraryFilesTest, LoadSetsHoldTheirMembers)
         EXPECT_FALSE(set.Contains(avDevice));
 }
 
-TEST(LibraryFilesTest, AnEmptySetIsAMisuse)
-{
+TEST(LibraryFilesTest, AnEmptySetIsAMisuse) {
     EXPECT_THROW(AVLibLoader().Load(TLibraries{}), rtl::Exception);
     EXPECT_THROW(AVLibLoader().Loaded(TLibraries{}), rtl::Exception);
     EXPECT_THROW(AVLibLoader().Unload(TLibraries{}), rtl::Exception);
 }
 
-TEST(FFmpegLoaderTest, LoadsEveryLoadSetFromTheSystem)
-{
+TEST(FFmpegLoaderTest, LoadsEveryLoadSetFromTheSystem) {
     AVLibLoader().SetLibraryPath("");
     for (const TLibraries& set : {FFTaskManagerLibraries, AVProbeLibraries, FFPlayLibraries}) {
         ASSERT_TRUE(AVLibLoader().Load(set)) << AVLibLoader().LastErrMsg();
         EXPECT_TRUE(AVLibLoader().Loaded(set));
     }
     for (TLibrary library : kAllLibraries) {
-        if (FFPlayLibraries.Contains(library))
+        if (FFPlayLibraries.Contains(library)) {
             EXPECT_TRUE(AVLibLoader().Loaded(library)) << library;
+        }
     }
     EXPECT_EQ(AVLibLoader().LastErrMsg(), "");
     EXPECT_NE(lib::av_log, nullptr);
@@ -74,8 +72,7 @@ TEST(FFmpegLoaderTest, LoadsEveryLoadSetFromTheSystem)
 // Replaces our log callback, so that a second Load must put it back.
 void SilentCallback(void*, int, const char*, va_list) {}
 
-TEST(FFmpegLoaderTest, LoadingTwiceReopensNothingAndReinstallsTheLogCallback)
-{
+TEST(FFmpegLoaderTest, LoadingTwiceReopensNothingAndReinstallsTheLogCallback) {
     test::RequireLibraries();
     TLibraryStatus before[kLibraryCount];
     for (TLibrary library : kAllLibraries) before[library] = AVLibLoader().Status(library);
@@ -94,8 +91,7 @@ TEST(FFmpegLoaderTest, LoadingTwiceReopensNothingAndReinstallsTheLogCallback)
     EXPECT_EQ(capture.Messages(), std::vector<std::string>{"reinstalled"});
 }
 
-TEST(FFmpegLoaderTest, AMissingEntryPointRaisesWithTheLibraryAndTheSystemText)
-{
+TEST(FFmpegLoaderTest, AMissingEntryPointRaisesWithTheLibraryAndTheSystemText) {
     test::RequireLibraries();
     sys::TLibHandle handle = AVLibLoader().Status(avUtil).Handle;
     EXPECT_NE(BindEntryPoint("libavutil.so.57", handle, "av_log", false), nullptr);
@@ -113,8 +109,7 @@ TEST(FFmpegLoaderTest, AMissingEntryPointRaisesWithTheLibraryAndTheSystemText)
 
 // The loader's state is process-wide: each failure runs in a process of its own, started afresh.
 // The child prints what went wrong and exits with 1.
-void RunInOwnProcess(const std::function<std::string()>& scenario)
-{
+void RunInOwnProcess(const std::function<std::string()>& scenario) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
@@ -125,10 +120,11 @@ void RunInOwnProcess(const std::function<std::string()>& scenario)
         testing::ExitedWithCode(0), "");
 }
 
-std::string Check(bool ok, const std::string& what) { return ok ? "" : what + "\n"; }
+std::string Check(bool ok, const std::string& what) {
+    return ok ? "" : what + "\n";
+}
 
-TEST(FFmpegLoaderFailureTest, AMissingNameUnloadsOnlyWhatTheCallLoaded)
-{
+TEST(FFmpegLoaderFailureTest, AMissingNameUnloadsOnlyWhatTheCallLoaded) {
     RunInOwnProcess([] {
         std::string failures;
         TFFmpegLoader& loader = AVLibLoader();
@@ -140,10 +136,10 @@ TEST(FFmpegLoaderFailureTest, AMissingNameUnloadsOnlyWhatTheCallLoaded)
         std::string expected = std::string("Load function ") + MORADEX_STUB_DROPPED_NAME +
                                "@libavformat.so.59 error: ";
         std::string message = loader.LastErrMsg();
-        failures += Check(message.rfind(expected, 0) == 0 &&
-                              message.find(MORADEX_STUB_DROPPED_NAME, expected.size()) !=
-                                  std::string::npos,
-                          "LastErrMsg: " + message);
+        failures +=
+            Check(message.rfind(expected, 0) == 0 &&
+                      message.find(MORADEX_STUB_DROPPED_NAME, expected.size()) != std::string::npos,
+                  "LastErrMsg: " + message);
 
         failures += Check(loader.Loaded(avUtil) && lib::av_log != nullptr, "avutil was unloaded");
         for (TLibrary library : {swResample, swScale, avCodec, avFormat}) {
@@ -151,14 +147,14 @@ TEST(FFmpegLoaderFailureTest, AMissingNameUnloadsOnlyWhatTheCallLoaded)
                               "left loaded: " + std::to_string(library));
         }
         failures += Check(!loader.Loaded(FFTaskManagerLibraries), "the set reports loaded");
-        failures += Check(lib::avformat_alloc_context == nullptr && lib::avcodec_find_decoder == nullptr,
-                          "cells of unloaded libraries are set");
+        failures +=
+            Check(lib::avformat_alloc_context == nullptr && lib::avcodec_find_decoder == nullptr,
+                  "cells of unloaded libraries are set");
         return failures;
     });
 }
 
-TEST(FFmpegLoaderFailureTest, ABrokenFileInTheFolderIsNotLookedForElsewhere)
-{
+TEST(FFmpegLoaderFailureTest, ABrokenFileInTheFolderIsNotLookedForElsewhere) {
     RunInOwnProcess([] {
         std::string failures;
         test::TTempDir folder;
@@ -179,8 +175,7 @@ TEST(FFmpegLoaderFailureTest, ABrokenFileInTheFolderIsNotLookedForElsewhere)
     });
 }
 
-TEST(FFmpegLoaderFailureTest, ALibraryMissingFromTheFolderComesFromTheSystem)
-{
+TEST(FFmpegLoaderFailureTest, ALibraryMissingFromTheFolderComesFromTheSystem) {
     RunInOwnProcess([] {
         std::string failures;
         test::TTempDir folder;
@@ -191,8 +186,7 @@ TEST(FFmpegLoaderFailureTest, ALibraryMissingFromTheFolderComesFromTheSystem)
     });
 }
 
-TEST(FFmpegLoaderFailureTest, UnloadClearsCellsAndHandles)
-{
+TEST(FFmpegLoaderFailureTest, UnloadClearsCellsAndHandles) {
     RunInOwnProcess([] {
         std::string failures;
         TFFmpegLoader& loader = AVLibLoader();

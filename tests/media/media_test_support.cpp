@@ -11,35 +11,30 @@
 
 namespace media::test {
 
-void RequireLibraries()
-{
+void RequireLibraries() {
     AVLibLoader().SetLibraryPath("");
     ASSERT_TRUE(AVLibLoader().Load(FFTaskManagerLibraries)) << AVLibLoader().LastErrMsg();
 }
 
-TTempDir::TTempDir()
-{
+TTempDir::TTempDir() {
     std::random_device random;
     FPath = std::filesystem::temp_directory_path() /
             ("moradex-media-" + std::to_string(random()) + "-" + std::to_string(random()));
     std::filesystem::create_directories(FPath);
 }
 
-TTempDir::~TTempDir()
-{
+TTempDir::~TTempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(FPath, ignored);
 }
 
-std::string TTempDir::Write(const std::string& name, const std::string& content) const
-{
+std::string TTempDir::Write(const std::string& name, const std::string& content) const {
     std::string fileName = File(name);
     std::ofstream(fileName, std::ios::binary) << content;
     return fileName;
 }
 
-TLogCapture::TLogCapture()
-{
+TLogCapture::TLogCapture() {
     TFFLogger& logger = GetFFLogger();
     FSavedLevel = logger.LogLevel();
     FSavedTrigger = logger.TriggerEventInMainThread();
@@ -50,8 +45,7 @@ TLogCapture::TLogCapture()
     });
 }
 
-TLogCapture::~TLogCapture()
-{
+TLogCapture::~TLogCapture() {
     // Lines still queued for the main thread must not reach a capture that is gone.
     while (sys::CheckSynchronize(0)) {
     }
@@ -61,21 +55,18 @@ TLogCapture::~TLogCapture()
     logger.SetTriggerEventInMainThread(FSavedTrigger);
 }
 
-std::vector<TCapturedLine> TLogCapture::Lines() const
-{
+std::vector<TCapturedLine> TLogCapture::Lines() const {
     std::lock_guard lock(FLock);
     return FLines;
 }
 
-std::vector<std::string> TLogCapture::Messages() const
-{
+std::vector<std::string> TLogCapture::Messages() const {
     std::vector<std::string> messages;
     for (const TCapturedLine& line : Lines()) messages.push_back(line.Msg);
     return messages;
 }
 
-bool TLogCapture::WaitForLines(size_t count) const
-{
+bool TLogCapture::WaitForLines(size_t count) const {
     // A hang guard only: the lines are normally there at the first try.
     for (int i = 0; i < 500; ++i) {
         if (Lines().size() >= count) return true;

@@ -11,19 +11,20 @@
 namespace media {
 namespace {
 
-TEST(MediaUtilsTest, SizeToText)
-{
-    const std::pair<int64_t, const char*> cases[] = {
-        {-1, "-1 Byte"},          {0, "0 Byte"},
-        {1024, "1024 Byte"},      {1025, "1.00 KB"},
-        {1048576, "1024.00 KB"},  {1048577, "1.00 MB"},
-        {1073741824, "1024.00 MB"}, {1073741825, "1.00 GB"},
-        {int64_t(5) << 40, "5120.00 GB"}};
+TEST(MediaUtilsTest, SizeToText) {
+    const std::pair<int64_t, const char*> cases[] = {{-1, "-1 Byte"},
+                                                     {0, "0 Byte"},
+                                                     {1024, "1024 Byte"},
+                                                     {1025, "1.00 KB"},
+                                                     {1048576, "1024.00 KB"},
+                                                     {1048577, "1.00 MB"},
+                                                     {1073741824, "1024.00 MB"},
+                                                     {1073741825, "1.00 GB"},
+                                                     {int64_t(5) << 40, "5120.00 GB"}};
     for (auto [size, text] : cases) EXPECT_EQ(SizeToText(size), text) << size;
 }
 
-TEST(MediaUtilsTest, SplitFirst)
-{
+TEST(MediaUtilsTest, SplitFirst) {
     struct TCase {
         const char* Text;
         const char* Delimiter;
@@ -47,14 +48,13 @@ TEST(MediaUtilsTest, SplitFirst)
     }
 }
 
-TEST(MediaUtilsTest, LibraryTextKeepsUtf8AndWidensOtherBytes)
-{
+TEST(MediaUtilsTest, LibraryTextKeepsUtf8AndWidensOtherBytes) {
     const std::pair<std::string, std::string> cases[] = {
         {"plain", "plain"},
         {"\xE4\xB8\xAD\xE6\x96\x87", "\u4E2D\u6587"},
         {"\xE4", "\u00E4"},
-        {"a\xE4\xB8", "a\u00E4\u00B8"},        // cut sequence
-        {"\xC0\x80", "\u00C0\u0080"},          // overlong
+        {"a\xE4\xB8", "a\u00E4\u00B8"},          // cut sequence
+        {"\xC0\x80", "\u00C0\u0080"},            // overlong
         {"\xED\xA0\x80", "\u00ED\u00A0\u0080"},  // surrogate
         {"\xF0\x9F\x98\x80", "\U0001F600"},
         {"\xFF", "\u00FF"},
@@ -62,22 +62,19 @@ TEST(MediaUtilsTest, LibraryTextKeepsUtf8AndWidensOtherBytes)
     for (const auto& [bytes, text] : cases) EXPECT_EQ(LibraryText(bytes), text) << bytes;
 }
 
-TEST(MediaUtilsTest, FileSizeOf)
-{
+TEST(MediaUtilsTest, FileSizeOf) {
     test::TTempDir folder;
     EXPECT_EQ(FileSizeOf(folder.Write("five", "12345")), 5);
     EXPECT_EQ(FileSizeOf(folder.File("missing")), -1);
     EXPECT_EQ(FileSizeOf(folder.Path().string()), -1);
 }
 
-TEST(MediaUtilsTest, UnixTimeToLocalCountsDaysFrom1899)
-{
+TEST(MediaUtilsTest, UnixTimeToLocalCountsDaysFrom1899) {
     EXPECT_DOUBLE_EQ(UnixTimeToLocal(0) - TimeZoneOffset(), 25569.0);
     EXPECT_DOUBLE_EQ(UnixTimeToLocal(86400 * 2 + 43200) - TimeZoneOffset(), 25571.5);
 }
 
-TEST(MediaUtilsTest, SeekFlagsValueIsTheLibrarysFlags)
-{
+TEST(MediaUtilsTest, SeekFlagsValueIsTheLibrarysFlags) {
     EXPECT_EQ(SeekFlagsValue({}), 0);
     EXPECT_EQ(SeekFlagsValue({sfBackward}), 1);
     EXPECT_EQ(SeekFlagsValue({sfByte, sfAny}), 6);
@@ -88,21 +85,22 @@ TEST(MediaUtilsTest, SeekFlagsValueIsTheLibrarysFlags)
 // A window layer's queue, scripted.
 class PumpMessagesTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetWindowMessagePump(
-            {[this](int& exitCode) {
-                 if (FQueue.empty()) return TPumpResult::Empty;
-                 int message = FQueue.front();
-                 FQueue.pop_front();
-                 if (message < 0) {
-                     exitCode = -message;
-                     return TPumpResult::Quit;
-                 }
-                 FDispatched.push_back(message);
-                 return TPumpResult::Dispatched;
-             },
-             [this](int exitCode) { FQueue.push_back(-exitCode); FPostedQuits.push_back(exitCode); }});
+    void SetUp() override {
+        SetWindowMessagePump({[this](int& exitCode) {
+                                  if (FQueue.empty()) return TPumpResult::Empty;
+                                  int message = FQueue.front();
+                                  FQueue.pop_front();
+                                  if (message < 0) {
+                                      exitCode = -message;
+                                      return TPumpResult::Quit;
+                                  }
+                                  FDispatched.push_back(message);
+                                  return TPumpResult::Dispatched;
+                              },
+                              [this](int exitCode) {
+                                  FQueue.push_back(-exitCode);
+                                  FPostedQuits.push_back(exitCode);
+                              }});
     }
     void TearDown() override { SetWindowMessagePump({}); }
 
@@ -111,8 +109,7 @@ protected:
     std::vector<int> FPostedQuits;
 };
 
-TEST_F(PumpMessagesTest, RunsHandOversAndMessagesUntilNoneIsLeft)
-{
+TEST_F(PumpMessagesTest, RunsHandOversAndMessagesUntilNoneIsLeft) {
     FQueue = {1, 2, 3};
     int handOvers = 0;
     sys::QueueInMainThread([&] { ++handOvers; });
@@ -124,8 +121,7 @@ TEST_F(PumpMessagesTest, RunsHandOversAndMessagesUntilNoneIsLeft)
     EXPECT_TRUE(FQueue.empty());
 }
 
-TEST_F(PumpMessagesTest, AQuitSeenWhileWaitingIsPostedAgainAfterwards)
-{
+TEST_F(PumpMessagesTest, AQuitSeenWhileWaitingIsPostedAgainAfterwards) {
     FQueue = {1, -7, 2};
     PumpMessages();
     EXPECT_EQ(FDispatched, (std::vector<int>{1, 2}));
@@ -134,8 +130,7 @@ TEST_F(PumpMessagesTest, AQuitSeenWhileWaitingIsPostedAgainAfterwards)
     EXPECT_EQ(FQueue, std::deque<int>{-7});
 }
 
-TEST_F(PumpMessagesTest, PumpMessageReportsWhetherAnythingRan)
-{
+TEST_F(PumpMessagesTest, PumpMessageReportsWhetherAnythingRan) {
     std::optional<int> quit;
     EXPECT_FALSE(PumpMessage(quit));
     FQueue = {-3};
