@@ -16,8 +16,8 @@ namespace {
 
 std::atomic<int> gLibLogLevel{AV_LOG_INFO};
 
-// Guards the instance pointer. Recursive: GetFFLogger constructs under it, and an OnLog run on
-// the logging thread may log again.
+// Guards the instance pointer, not the logger's life: the logger goes only after the media
+// threads are gone. Recursive, because GetFFLogger constructs under it.
 std::recursive_mutex gInstanceLock;
 TFFLogger* gInstance = nullptr;
 std::unique_ptr<TFFLogger> gOwnerless;  // made by GetFFLogger, freed at exit
@@ -198,7 +198,6 @@ void LibraryLogCallback(void* context, int level, const char* format, va_list ar
          lineEnd = pending.find('\n')) {
         std::string line = LibraryText(std::string_view(pending).substr(0, lineEnd));
         pending.erase(0, lineEnd + 1);
-        std::lock_guard lock(gInstanceLock);
         GetFFLogger().LogLibraryLine(threadId, level, line);
     }
 }

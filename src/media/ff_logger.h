@@ -45,7 +45,8 @@ using TLogEvent = std::function<void(const void* sender, sys::TThreadId threadId
 class TFFLogger : public TFFBaseComponent {
 public:
     // Only one may exist at a time: a second raises rtl::Exception
-    // "Allow creating only one instance of TFFLogger.".
+    // "Allow creating only one instance of TFFLogger.". Destroy it on the main thread once no
+    // media thread logs any more; lines still queued for it are then dropped.
     TFFLogger();
     ~TFFLogger() override;
 

@@ -266,5 +266,29 @@ TEST_F(FFLoggerTest, OnlyOneLoggerMayExist) {
     EXPECT_EQ(capture.Messages(), std::vector<std::string>{"still here"});
 }
 
+TEST(FFLoggerLifetimeTest, LinesQueuedForADestroyedLoggerAreDropped) {
+    test::RunInOwnProcess([] {
+        std::string failures;
+        std::vector<std::string> oldLines, newLines;
+        auto logger = std::make_unique<TFFLogger>();  // the main window's
+        logger->SetOnLog([&](const void*, sys::TThreadId, TLogLevel, const std::string& msg) {
+            oldLines.push_back(msg);
+        });
+        sys::StartThread([&] { logger->Log(nullptr, llInfo, "late"); })->WaitFor();
+        logger.reset();
+
+        TFFLogger& replacement = GetFFLogger();
+        replacement.SetOnLog([&](const void*, sys::TThreadId, TLogLevel, const std::string& msg) {
+            newLines.push_back(msg);
+        });
+        while (sys::CheckSynchronize(0)) {
+        }
+        failures += test::Check(oldLines.empty() && newLines.empty(), "the queued line arrived");
+        replacement.Log(nullptr, llInfo, "fresh");
+        failures += test::Check(newLines == std::vector<std::string>{"fresh"}, "no fresh line");
+        return failures;
+    });
+}
+
 }  // namespace
 }  // namespace media

@@ -2,9 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <cstdlib>
-#include <functional>
-#include <iostream>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -107,98 +104,85 @@ TEST(FFmpegLoaderTest, AMissingEntryPointRaisesWithTheLibraryAndTheSystemText) {
     }
 }
 
-// The loader's state is process-wide: each failure runs in a process of its own, started afresh.
-// The child prints what went wrong and exits with 1.
-void RunInOwnProcess(const std::function<std::string()>& scenario) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            std::string failure = scenario();
-            std::cerr << failure;
-            std::_Exit(failure.empty() ? 0 : 1);
-        },
-        testing::ExitedWithCode(0), "");
-}
-
-std::string Check(bool ok, const std::string& what) {
-    return ok ? "" : what + "\n";
-}
-
 TEST(FFmpegLoaderFailureTest, AMissingNameUnloadsOnlyWhatTheCallLoaded) {
-    RunInOwnProcess([] {
+    test::RunInOwnProcess([] {
         std::string failures;
         TFFmpegLoader& loader = AVLibLoader();
         // Loaded before, by another set: must stay.
-        failures += Check(loader.Load(TLibraries{avUtil}), "avutil: " + loader.LastErrMsg());
+        failures += test::Check(loader.Load(TLibraries{avUtil}), "avutil: " + loader.LastErrMsg());
 
         loader.SetLibraryPath(MORADEX_STUB_AVFORMAT_DIR);
-        failures += Check(!loader.Load(FFTaskManagerLibraries), "the set loaded");
+        failures += test::Check(!loader.Load(FFTaskManagerLibraries), "the set loaded");
         std::string expected = std::string("Load function ") + MORADEX_STUB_DROPPED_NAME +
                                "@libavformat.so.59 error: ";
         std::string message = loader.LastErrMsg();
-        failures +=
-            Check(message.rfind(expected, 0) == 0 &&
-                      message.find(MORADEX_STUB_DROPPED_NAME, expected.size()) != std::string::npos,
-                  "LastErrMsg: " + message);
+        failures += test::Check(
+            message.rfind(expected, 0) == 0 &&
+                message.find(MORADEX_STUB_DROPPED_NAME, expected.size()) != std::string::npos,
+            "LastErrMsg: " + message);
 
-        failures += Check(loader.Loaded(avUtil) && lib::av_log != nullptr, "avutil was unloaded");
-        for (TLibrary library : {swResample, swScale, avCodec, avFormat}) {
-            failures += Check(!loader.Loaded(library) && loader.Status(library).Handle == nullptr,
-                              "left loaded: " + std::to_string(library));
-        }
-        failures += Check(!loader.Loaded(FFTaskManagerLibraries), "the set reports loaded");
         failures +=
-            Check(lib::avformat_alloc_context == nullptr && lib::avcodec_find_decoder == nullptr,
-                  "cells of unloaded libraries are set");
+            test::Check(loader.Loaded(avUtil) && lib::av_log != nullptr, "avutil was unloaded");
+        for (TLibrary library : {swResample, swScale, avCodec, avFormat}) {
+            failures +=
+                test::Check(!loader.Loaded(library) && loader.Status(library).Handle == nullptr,
+                            "left loaded: " + std::to_string(library));
+        }
+        failures += test::Check(!loader.Loaded(FFTaskManagerLibraries), "the set reports loaded");
+        failures += test::Check(
+            lib::avformat_alloc_context == nullptr && lib::avcodec_find_decoder == nullptr,
+            "cells of unloaded libraries are set");
         return failures;
     });
 }
 
 TEST(FFmpegLoaderFailureTest, ABrokenFileInTheFolderIsNotLookedForElsewhere) {
-    RunInOwnProcess([] {
+    test::RunInOwnProcess([] {
         std::string failures;
         test::TTempDir folder;
         std::string fileName = folder.Write("libavutil.so.57", "not a library");
         TFFmpegLoader& loader = AVLibLoader();
         loader.SetLibraryPath(folder.Path().string());
 
-        failures += Check(!loader.Load(AVProbeLibraries), "the set loaded");
+        failures += test::Check(!loader.Load(AVProbeLibraries), "the set loaded");
         std::string expected = "Load library " + fileName + " error: ";
         std::string message = loader.LastErrMsg();
-        failures += Check(message.rfind(expected, 0) == 0 && message.size() > expected.size(),
-                          "LastErrMsg: " + message);
-        failures += Check(!loader.Loaded(avUtil), "avutil loaded");
+        failures += test::Check(message.rfind(expected, 0) == 0 && message.size() > expected.size(),
+                                "LastErrMsg: " + message);
+        failures += test::Check(!loader.Loaded(avUtil), "avutil loaded");
         // Not loaded behind our back through the system search either.
-        failures += Check(dlopen("libavutil.so.57", RTLD_NOW | RTLD_NOLOAD) == nullptr,
-                          "the system's avutil was loaded");
+        failures += test::Check(dlopen("libavutil.so.57", RTLD_NOW | RTLD_NOLOAD) == nullptr,
+                                "the system's avutil was loaded");
         return failures;
     });
 }
 
 TEST(FFmpegLoaderFailureTest, ALibraryMissingFromTheFolderComesFromTheSystem) {
-    RunInOwnProcess([] {
+    test::RunInOwnProcess([] {
         std::string failures;
         test::TTempDir folder;
         AVLibLoader().SetLibraryPath(folder.Path().string());
-        failures += Check(AVLibLoader().Load(AVProbeLibraries), AVLibLoader().LastErrMsg());
-        failures += Check(AVLibLoader().LastErrMsg().empty(), "LastErrMsg set");
+        failures += test::Check(AVLibLoader().Load(AVProbeLibraries), AVLibLoader().LastErrMsg());
+        failures += test::Check(AVLibLoader().LastErrMsg().empty(), "LastErrMsg set");
         return failures;
     });
 }
 
 TEST(FFmpegLoaderFailureTest, UnloadClearsCellsAndHandles) {
-    RunInOwnProcess([] {
+    test::RunInOwnProcess([] {
         std::string failures;
         TFFmpegLoader& loader = AVLibLoader();
-        failures += Check(loader.Load(FFPlayLibraries), loader.LastErrMsg());
+        failures += test::Check(loader.Load(FFPlayLibraries), loader.LastErrMsg());
         loader.Unload(AVProbeLibraries);
         for (TLibrary library : {avCodec, avFormat, avUtil, swScale, swResample, myUtil})
-            failures += Check(!loader.Loaded(library), "still loaded: " + std::to_string(library));
+            failures +=
+                test::Check(!loader.Loaded(library), "still loaded: " + std::to_string(library));
         // Not counted: the player's set loses what it shares with the probe's.
-        failures += Check(!loader.Loaded(FFPlayLibraries), "player set still loaded");
-        failures += Check(loader.Loaded(TLibraries{avFilter, lbSDL}), "unshared members unloaded");
-        failures += Check(lib::av_log == nullptr && lib::sws_scale == nullptr, "cells kept");
-        failures += Check(loader.Load(FFPlayLibraries), "reload: " + loader.LastErrMsg());
+        failures += test::Check(!loader.Loaded(FFPlayLibraries), "player set still loaded");
+        failures +=
+            test::Check(loader.Loaded(TLibraries{avFilter, lbSDL}), "unshared members unloaded");
+        failures += test::Check(lib::av_log == nullptr && lib::sws_scale == nullptr, "cells kept");
+        failures += test::Check(loader.Load(FFPlayLibraries), "reload: " + loader.LastErrMsg());
         return failures;
     });
 }

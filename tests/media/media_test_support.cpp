@@ -1,6 +1,8 @@
 #include "media_test_support.h"
 
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,17 @@
 #include "platform/sys/main_thread.h"
 
 namespace media::test {
+
+void RunInOwnProcess(const std::function<std::string()>& scenario) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::string failure = scenario();
+            std::cerr << failure;
+            std::_Exit(failure.empty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
 
 void RequireLibraries() {
     AVLibLoader().SetLibraryPath("");

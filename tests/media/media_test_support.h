@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -10,6 +11,14 @@
 #include "media/ff_logger.h"
 
 namespace media::test {
+
+// The loader's and the logger's state is process-wide: a case that changes it for good runs in a
+// process of its own, started afresh. `scenario` returns what went wrong, empty when nothing.
+void RunInOwnProcess(const std::function<std::string()>& scenario);
+// `what` and a line feed when not `ok`.
+inline std::string Check(bool ok, const std::string& what) {
+    return ok ? "" : what + "\n";
+}
 
 // Loads the task manager's set from the system; fails the calling test when that fails.
 void RequireLibraries();
