@@ -1,5 +1,6 @@
 #include "media/ff_logger.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>

@@ -1,5 +1,6 @@
 #include "media/ff_utils.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>

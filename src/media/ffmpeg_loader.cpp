@@ -1,10 +1,8 @@
 #include "media/ffmpeg_loader.h"
 
 #include <array>
-#include <cstdio>
-#include <string_view>
-
 #include <cfenv>
+#include <cstdio>
 
 #include "media/ff_logger.h"
 #include "media/ffmpeg_api.h"

@@ -77,9 +77,8 @@ double TimeZoneOffset() {
     return -sys::TimeZoneBiasMinutes() / 1440.0;
 }
 
-double UnixTimeToLocal(int64_t seconds) {
-    constexpr double kUnixEpochDays = 25569;  // 1970-01-01 counted from 1899-12-30
-    return double(seconds) / 86400 + kUnixEpochDays + TimeZoneOffset();
+rtl::TDateTime UnixTimeToLocal(int64_t seconds) {
+    return double(seconds) / 86400 + rtl::kUnixDateDelta + TimeZoneOffset();
 }
 
 void SetWindowMessagePump(TWindowMessagePump pump) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/rtl/datetime.h"
 #include "platform/sys/files.h"
 #include "platform/sys/main_thread.h"
 
@@ -34,8 +35,12 @@ std::string SizeToText(int64_t size);
 
 // The local standard time's offset from UTC in days; daylight saving is not included.
 double TimeZoneOffset();
-// Seconds since 1970-01-01 UTC as local date-time, days since 1899-12-30.
-double UnixTimeToLocal(int64_t seconds);
+// Seconds since 1970-01-01 UTC as local standard time.
+rtl::TDateTime UnixTimeToLocal(int64_t seconds);
+// The run-time library's date formatting ("yyyy-mm-dd hh:nn:ss").
+inline std::string DateTimeText(std::string_view pattern, rtl::TDateTime dateTime) {
+    return rtl::FormatDateTime(pattern, dateTime);
+}
 
 // What the window layer plugs in, so that the media components' waits on the main thread keep
 // its window messages running.

@@ -1,5 +1,7 @@
 #include "media/media_utils.h"
 
+#include <cstdlib>
+#include <ctime>
 #include <deque>
 
 #include <gtest/gtest.h>
@@ -69,9 +71,26 @@ TEST(MediaUtilsTest, FileSizeOf) {
     EXPECT_EQ(FileSizeOf(folder.Path().string()), -1);
 }
 
-TEST(MediaUtilsTest, UnixTimeToLocalCountsDaysFrom1899) {
-    EXPECT_DOUBLE_EQ(UnixTimeToLocal(0) - TimeZoneOffset(), 25569.0);
-    EXPECT_DOUBLE_EQ(UnixTimeToLocal(86400 * 2 + 43200) - TimeZoneOffset(), 25571.5);
+TEST(MediaUtilsTest, UnixTimeToLocalFollowsTheStandardTimeZone) {
+    const char* savedTz = std::getenv("TZ");
+    std::string saved = savedTz != nullptr ? savedTz : "";
+    // China Standard Time, UTC+8; then a zone whose summer time is left out.
+    const std::pair<const char*, const char*> cases[] = {
+        {"CST-8", "1970-01-01 08:00:00"},
+        {"UTC0", "1970-01-01 00:00:00"},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "1970-01-01 01:00:00"}};
+    for (auto [zone, text] : cases) {
+        setenv("TZ", zone, 1);
+        tzset();
+        EXPECT_EQ(DateTimeText("yyyy-mm-dd hh:nn:ss", UnixTimeToLocal(0)), text) << zone;
+    }
+    // 2020-07-01 12:00 UTC is 14:00 summer time there, but standard time is asked for.
+    EXPECT_EQ(DateTimeText("hh:nn", UnixTimeToLocal(1593604800)), "13:00");
+    if (savedTz != nullptr)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 TEST(MediaUtilsTest, SeekFlagsValueIsTheLibrarysFlags) {
