@@ -1,0 +1,38 @@
+// The one list of library entry points the media components call, as X(library, name).
+//
+// Everything else is generated from it: the typed cells (ffmpeg_api.h), the binders of the
+// loader and the stub libraries of the loader tests. Names are bound in the order given here, per
+// library. Adding a call into FFmpeg or SDL means adding its name here and calling it through
+// media::lib. No includes: the stub libraries expand this list without the library headers.
+#pragma once
+
+#define MORADEX_MEDIA_ENTRY_POINTS(X)   \
+    X(avUtil, av_log)                   \
+    X(avUtil, av_log_set_callback)      \
+    X(avUtil, av_log_set_level)         \
+    X(avUtil, av_malloc)                \
+    X(avUtil, av_free)                  \
+    X(avUtil, av_opt_find)              \
+    X(avUtil, av_opt_set)               \
+    X(avUtil, av_opt_get)               \
+    X(avUtil, av_dict_get)              \
+    X(avUtil, av_dict_set)              \
+    X(avUtil, av_dict_free)             \
+    X(avUtil, av_image_get_buffer_size) \
+    X(avUtil, av_image_fill_arrays)     \
+    X(avCodec, avcodec_alloc_context3)  \
+    X(avCodec, avcodec_free_context)    \
+    X(avCodec, avcodec_find_decoder)    \
+    X(avCodec, avcodec_find_encoder)    \
+    X(avCodec, avcodec_descriptor_get)  \
+    X(avCodec, avcodec_get_class)       \
+    X(avFormat, avformat_alloc_context) \
+    X(avFormat, avformat_free_context)  \
+    X(avFormat, avformat_get_class)     \
+    X(avFormat, avformat_open_input)    \
+    X(avFormat, avformat_close_input)   \
+    X(swScale, sws_alloc_context)       \
+    X(swScale, sws_freeContext)         \
+    X(swScale, sws_getCachedContext)    \
+    X(swScale, sws_scale)               \
+    X(avDevice, avdevice_register_all)

@@ -1,0 +1,91 @@
+#include "media_test_support.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "media/ffmpeg_loader.h"
+#include "platform/sys/clock.h"
+#include "platform/sys/main_thread.h"
+
+namespace media::test {
+
+void RunInOwnProcess(const std::function<std::string()>& scenario) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::string failure = scenario();
+            std::cerr << failure;
+            std::_Exit(failure.empty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+void RequireLibraries() {
+    AVLibLoader().SetLibraryPath("");
+    ASSERT_TRUE(AVLibLoader().Load(FFTaskManagerLibraries)) << AVLibLoader().LastErrMsg();
+}
+
+TTempDir::TTempDir() {
+    std::random_device random;
+    FPath = std::filesystem::temp_directory_path() /
+            ("moradex-media-" + std::to_string(random()) + "-" + std::to_string(random()));
+    std::filesystem::create_directories(FPath);
+}
+
+TTempDir::~TTempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(FPath, ignored);
+}
+
+std::string TTempDir::Write(const std::string& name, const std::string& content) const {
+    std::string fileName = File(name);
+    std::ofstream(fileName, std::ios::binary) << content;
+    return fileName;
+}
+
+TLogCapture::TLogCapture() {
+    TFFLogger& logger = GetFFLogger();
+    FSavedLevel = logger.LogLevel();
+    FSavedTrigger = logger.TriggerEventInMainThread();
+    logger.SetOnLog([this](const void* sender, sys::TThreadId threadId, TLogLevel level,
+                           const std::string& msg) {
+        std::lock_guard lock(FLock);
+        FLines.push_back({sender, threadId, level, msg});
+    });
+}
+
+TLogCapture::~TLogCapture() {
+    // Lines still queued for the main thread must not reach a capture that is gone.
+    while (sys::CheckSynchronize(0)) {
+    }
+    TFFLogger& logger = GetFFLogger();
+    logger.SetOnLog(nullptr);
+    logger.SetLogLevel(FSavedLevel);
+    logger.SetTriggerEventInMainThread(FSavedTrigger);
+}
+
+std::vector<TCapturedLine> TLogCapture::Lines() const {
+    std::lock_guard lock(FLock);
+    return FLines;
+}
+
+std::vector<std::string> TLogCapture::Messages() const {
+    std::vector<std::string> messages;
+    for (const TCapturedLine& line : Lines()) messages.push_back(line.Msg);
+    return messages;
+}
+
+bool TLogCapture::WaitForLines(size_t count) const {
+    // A hang guard only: the lines are normally there at the first try.
+    for (int i = 0; i < 500; ++i) {
+        if (Lines().size() >= count) return true;
+        sys::CheckSynchronize(10);
+    }
+    return Lines().size() >= count;
+}
+
+}  // namespace media::test

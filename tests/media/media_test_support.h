@@ -1,0 +1,69 @@
+// Shared helpers of the media tests: the libraries loaded once per process, a temporary folder,
+// and a capture of the lines the logger delivers.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "media/ff_logger.h"
+
+namespace media::test {
+
+// The loader's and the logger's state is process-wide: a case that changes it for good runs in a
+// process of its own, started afresh. `scenario` returns what went wrong, empty when nothing.
+void RunInOwnProcess(const std::function<std::string()>& scenario);
+// `what` and a line feed when not `ok`.
+inline std::string Check(bool ok, const std::string& what) {
+    return ok ? "" : what + "\n";
+}
+
+// Loads the task manager's set from the system; fails the calling test when that fails.
+void RequireLibraries();
+
+class TTempDir {
+public:
+    TTempDir();
+    ~TTempDir();
+    TTempDir(const TTempDir&) = delete;
+    TTempDir& operator=(const TTempDir&) = delete;
+    const std::filesystem::path& Path() const { return FPath; }
+    std::string File(const std::string& name) const { return (FPath / name).string(); }
+    // Writes `content` into the folder's file `name` and returns its full name.
+    std::string Write(const std::string& name, const std::string& content) const;
+
+private:
+    std::filesystem::path FPath;
+};
+
+struct TCapturedLine {
+    const void* Sender;
+    sys::TThreadId ThreadId;
+    TLogLevel Level;
+    std::string Msg;
+};
+
+// Takes over the process-wide logger's OnLog for its lifetime; the logger's level and main-thread
+// delivery are restored afterwards.
+class TLogCapture {
+public:
+    TLogCapture();
+    ~TLogCapture();
+    TLogCapture(const TLogCapture&) = delete;
+    TLogCapture& operator=(const TLogCapture&) = delete;
+
+    std::vector<TCapturedLine> Lines() const;
+    std::vector<std::string> Messages() const;
+    // Runs the main thread's hand-overs until `count` lines arrived or 5 s passed.
+    bool WaitForLines(size_t count) const;
+
+private:
+    mutable std::mutex FLock;
+    std::vector<TCapturedLine> FLines;
+    TLogLevel FSavedLevel;
+    bool FSavedTrigger;
+};
+
+}  // namespace media::test
