@@ -114,10 +114,16 @@ std::optional<TFontFile> MatchFont(const std::string& family, bool bold, bool it
         file->Path = reinterpret_cast<const char*>(path);
         int value = 0;
         if (FcPatternGetInteger(match, FC_INDEX, 0, &value) == FcResultMatch) file->Index = value;
+        // fontconfig reports a bold or italic match it can only fake as the style asked for,
+        // with embolden or a slant matrix set; such faces get the style from FreeType here.
+        FcBool embolden = FcFalse;
+        FcMatrix* slant = nullptr;
+        FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
+        const bool fakeItalic = FcPatternGetMatrix(match, FC_MATRIX, 0, &slant) == FcResultMatch;
         if (FcPatternGetInteger(match, FC_WEIGHT, 0, &value) == FcResultMatch)
-            file->Bold = value >= FC_WEIGHT_DEMIBOLD;
+            file->Bold = value >= FC_WEIGHT_DEMIBOLD && !embolden;
         if (FcPatternGetInteger(match, FC_SLANT, 0, &value) == FcResultMatch)
-            file->Italic = value != FC_SLANT_ROMAN;
+            file->Italic = value != FC_SLANT_ROMAN && !fakeItalic;
     }
     FcPatternDestroy(match);
     return file;
