@@ -40,22 +40,26 @@ int main() {
         std::function<void(int)> Frame;
     };
     const TCase cases[] = {
-        {"fill", [&](int i) {
+        {"fill",
+         [&](int i) {
              FillRect(dc, {0, 0, kWidth, kHeight}, CreateSolidBrush(i % 2 ? clWhite : clBlack));
          }},
         {"blit (BitBlt SRCCOPY)",
          [&](int) { BitBlt(dc, 0, 0, kWidth, kHeight, back.DC.get(), 0, 0, SRCCOPY); }},
         {"blit onto itself (offset 1,1)",
          [&](int) { BitBlt(dc, 1, 1, kWidth - 1, kHeight - 1, dc, 0, 0, SRCCOPY); }},
-        {"stretch x2 (StretchBlt)", [&](int) {
+        {"stretch x2 (StretchBlt)",
+         [&](int) {
              StretchBlt(dc, 0, 0, kWidth, kHeight, small.DC.get(), 0, 0, kWidth / 2, kHeight / 2,
                         SRCCOPY);
          }},
-        {"key-colour stretch x2 (TransparentBlt)", [&](int) {
+        {"key-colour stretch x2 (TransparentBlt)",
+         [&](int) {
              TransparentBlt(dc, 0, 0, kWidth, kHeight, small.DC.get(), 0, 0, kWidth / 2,
                             kHeight / 2, RGB(0x7F, 0, 0x7F));
          }},
-        {"text (29 lines of mixed Latin/CJK, DrawText)", [&](int) {
+        {"text (29 lines of mixed Latin/CJK, DrawText)",
+         [&](int) {
              SelectObject(dc, CreateFontIndirect({-12, FW_NORMAL, false, false, false, "宋体"}));
              SetBkMode(dc, TRANSPARENT);
              for (int line = 0; line < kHeight / 18; ++line) {

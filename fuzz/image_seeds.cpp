@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     gfx::TBytes out;
     std::string error;
     for (int bits : {24, 32})
-        if (gfx::WriteBmp(image, bits, out, error)) save("bmp", bits == 24 ? "24.bmp" : "32.bmp", out);
+        if (gfx::WriteBmp(image, bits, out, error))
+            save("bmp", bits == 24 ? "24.bmp" : "32.bmp", out);
     for (bool alpha : {false, true})
         if (gfx::WritePng(image, 6, gfx::PNG_ROW_FILTER_SUB, alpha, out, error))
             save("png", alpha ? "rgba.png" : "rgb.png", out);

@@ -106,9 +106,9 @@ std::optional<TFontFile> MatchFont(const std::string& family, bool bold, bool it
     std::optional<TFontFile> file;
     FcChar8* path = nullptr;
     FcCharSet* charset = nullptr;
-    const bool hasChar = !c || (FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) ==
-                                    FcResultMatch &&
-                                FcCharSetHasChar(charset, c));
+    const bool hasChar =
+        !c || (FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) == FcResultMatch &&
+               FcCharSetHasChar(charset, c));
     if (hasChar && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
         file.emplace();
         file->Path = reinterpret_cast<const char*>(path);
