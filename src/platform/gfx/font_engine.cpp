@@ -255,6 +255,16 @@ const TGlyph& TFontObject::Glyph(char32_t c) const {
     return g;
 }
 
+}  // namespace gfx
+
+// fontconfig keeps a few bytes of its parsed configuration unreachable for the life of the
+// process; the leak checker of sanitizer builds is told so. Weak, so a program-wide list wins.
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+namespace gfx {
+
 HFONT CreateFontIndirect(const TLogFont& font) {
     std::lock_guard lock(EngineMutex());
     static std::vector<HFONT> cache;  // made after the mutex, so it goes before it at exit

@@ -9,7 +9,6 @@ namespace {
 struct TSpan {
     int Left;
     int Right;
-    friend bool operator==(const TSpan&, const TSpan&) = default;
 };
 
 // Appends band [top, bottom) and merges it into the previous band when that one ends at top
