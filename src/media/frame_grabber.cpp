@@ -376,13 +376,13 @@ bool TAVProbe::DecodePreviousKeyFrame(int streamIndex) {
         ref = FLastPTS;
     else if (Known(FFileHandle->duration))
         ref = FFileHandle->duration;
-    int64_t posRef = FPicture.Position >= 0 ? FPicture.Position : FLastPos;
 
+    // Every step decodes: whether a seek got before the current picture cannot be told from the
+    // reader's position, which demuxers that seek lazily (MP4) leave where it was. A picture
+    // decoded without getting back is not earlier than ref, so the step simply goes on.
     for (int64_t h = 1;; ++h) {
         int64_t back = h * duration;
         Seek(ref - back, {sfBackward});
-        // The seek did not get before the current picture: step further back.
-        if (ReaderPosition() >= posRef && posRef > 0 && back <= ref) continue;
         if (Decode(index)) {
             if (FPicture.PTS < ref) return true;
             if (FPicture.PTS <= 0) return true;

@@ -86,7 +86,8 @@ void TCustomAVProbe::AppendStreamLine(std::string& text, int streamIndex) {
     const AVStream* stream = FFileHandle->streams[streamIndex];
     const AVCodecParameters* codec = stream->codecpar;
     std::string line = rtl::Format("Stream #%d", streamIndex);
-    if ((FFileHandle->iformat->flags & AVFMT_SHOW_IDS) != 0)
+    const AVInputFormat* format = FFileHandle->iformat;
+    if (format != nullptr && (format->flags & AVFMT_SHOW_IDS) != 0)
         line += rtl::Format("[0x%x]", stream->id);
     std::string language = MetadataValue(stream->metadata, "language", "");
     if (!language.empty()) line += "(" + language + ")";
