@@ -35,4 +35,34 @@
     X(swScale, sws_freeContext)         \
     X(swScale, sws_getCachedContext)    \
     X(swScale, sws_scale)               \
-    X(avDevice, avdevice_register_all)
+    X(avDevice, avdevice_register_all)          \
+    /* probe, frame grabber, file names */       \
+    X(avUtil, av_freep)                         \
+    X(avUtil, av_image_copy)                    \
+    X(avUtil, av_frame_alloc)                   \
+    X(avUtil, av_frame_free)                    \
+    X(avUtil, av_frame_unref)                   \
+    X(avUtil, av_rescale_q)                     \
+    X(avUtil, av_reduce)                        \
+    X(avUtil, av_parse_time)                    \
+    X(avCodec, avcodec_parameters_to_context)   \
+    X(avCodec, avcodec_open2)                   \
+    X(avCodec, avcodec_send_packet)             \
+    X(avCodec, avcodec_receive_frame)           \
+    X(avCodec, avcodec_flush_buffers)           \
+    X(avCodec, avcodec_string)                  \
+    X(avCodec, av_packet_alloc)                 \
+    X(avCodec, av_packet_free)                  \
+    X(avCodec, av_packet_unref)                 \
+    X(avFormat, av_find_input_format)           \
+    X(avFormat, avformat_find_stream_info)      \
+    X(avFormat, av_read_frame)                  \
+    X(avFormat, av_seek_frame)                  \
+    X(avFormat, avio_alloc_context)             \
+    X(avFormat, avio_context_free)              \
+    X(avFormat, avio_flush)                     \
+    X(avFormat, avio_seek)                      \
+    X(avFormat, avio_size)                      \
+    X(avFormat, avio_feof)                      \
+    X(avFormat, avio_open2)                     \
+    X(avFormat, avio_closep)

@@ -17,6 +17,7 @@ extern "C" {
 #include <libavutil/log.h>
 #include <libavutil/mem.h>
 #include <libavutil/opt.h>
+#include <libavutil/parseutils.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
