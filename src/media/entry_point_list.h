@@ -65,4 +65,33 @@
     X(avFormat, avio_size)                      \
     X(avFormat, avio_feof)                      \
     X(avFormat, avio_open2)                     \
-    X(avFormat, avio_closep)
+    X(avFormat, avio_closep) \
+    /* transcoder options, job lifecycle, input set-up, video graphs */ \
+    X(avUtil, av_parse_video_rate)      \
+    X(avUtil, av_parse_video_size)      \
+    X(avUtil, av_get_pix_fmt)           \
+    X(avUtil, av_get_pix_fmt_name)      \
+    X(avUtil, av_get_pix_fmt_string)    \
+    X(avUtil, av_get_sample_fmt)        \
+    X(avUtil, av_get_sample_fmt_string) \
+    X(avUtil, av_opt_get_int)           \
+    X(avUtil, av_opt_set_bin)           \
+    X(avUtil, av_strdup)                \
+    X(avUtil, av_dict_copy)             \
+    X(avCodec, av_bsf_get_by_name)      \
+    X(avCodec, avcodec_close)           \
+    X(avCodec, avcodec_find_decoder_by_name) \
+    X(avCodec, avcodec_find_encoder_by_name) \
+    X(avFormat, av_dump_format)         \
+    X(avFilter, avfilter_get_by_name)   \
+    X(avFilter, avfilter_graph_alloc)   \
+    X(avFilter, avfilter_graph_free)    \
+    X(avFilter, avfilter_graph_create_filter) \
+    X(avFilter, avfilter_graph_alloc_filter)  \
+    X(avFilter, avfilter_init_str)      \
+    X(avFilter, avfilter_link)          \
+    X(avFilter, avfilter_inout_alloc)   \
+    X(avFilter, avfilter_inout_free)    \
+    X(avFilter, avfilter_graph_parse_ptr) \
+    X(avFilter, avfilter_graph_config)  \
+    X(avFilter, av_buffersink_get_frame)

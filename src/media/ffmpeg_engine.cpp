@@ -6,6 +6,7 @@
 #include "media/ff_logger.h"
 #include "media/ffmpeg_loader.h"
 #include "media/media_utils.h"
+#include "media/unicode_protocol.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/main_thread.h"
 
@@ -211,8 +212,8 @@ void TCustomFFmpeg::ReleaseAll() {
         Foutput_codec_contexts[size_t(i)].clear();
         if (oc != nullptr) {
             bool noFile = oc->oformat != nullptr && (oc->oformat->flags & AVFMT_NOFILE) != 0;
-            if (!noFile && oc->pb != nullptr) lib::avio_closep(&oc->pb);
-            std::string fileName = oc->url != nullptr ? oc->url : "";
+            if (!noFile && oc->pb != nullptr) CloseOutputIO(&oc->pb);
+            std::string fileName = FileNameFromLibrary(oc->url);
             lib::avformat_free_context(oc);
             // An output that never received a byte is not left behind.
             if (!fileName.empty() && FileSizeOf(fileName) == 0) sys::DeleteFile(fileName);
@@ -257,7 +258,7 @@ void TCustomFFmpeg::CloseInputCleanup(AVFormatContext*& context,
                                       std::vector<AVCodecContext*>& decoders) {
     for (AVCodecContext*& decoder : decoders) lib::avcodec_free_context(&decoder);
     decoders.clear();
-    if (context != nullptr) lib::avformat_close_input(&context);
+    if (context != nullptr) CloseInputFile(&context);
 }
 
 // The run comes with the output set-up; until then no job gets past StartConvert's checks.

@@ -263,6 +263,11 @@ protected:
     int64_t FTotalOutputDuration = -1;
     std::string FLastErrMsg;
 
+    // A stop was requested: the conversion loop ends at its next check.
+    std::atomic<bool> FBroken{false};
+    // The conversion loop ran to its end without a stop; the loop sets it.
+    std::atomic<bool> FFinished{false};
+
     int64_t ReportInterval = 500000;
     int64_t PreviewInterval = 100000;
 
@@ -293,6 +298,7 @@ private:
     void SetPassNumber(int value);
     void SetPostHooksLocked(TPostHooks hooks, std::unique_ptr<TPreviewer>& dropped);
     void CloseInputCleanup(AVFormatContext*& context, std::vector<AVCodecContext*>& decoders);
+    void AppendInputCodec(const std::optional<std::string>& name);
 
     mutable std::mutex FStateLock;
     TJobState FState = TJobState::Ready;
@@ -305,8 +311,6 @@ private:
     std::condition_variable FPauseCond;
     bool FPaused = false;
 
-    std::atomic<bool> FBroken{false};
-    std::atomic<bool> FFinished{false};
     std::atomic<bool> FFatalException{false};
     mutable std::mutex FFatalLock;
     std::string FFatalMessage;

@@ -84,7 +84,8 @@ struct TFFmpegOptionState {
     int Fframe_bottomBand = 0;
     int Fframe_leftBand = 0;
     int Fframe_rightBand = 0;
-    std::array<int, 4> Fmax_frames{};  // video, audio, data, subtitle
+    // Video, audio, data, subtitle.
+    std::array<int, 4> Fmax_frames{INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX};
     AVRational Fframe_rate{0, 0};
     float Fvideo_qscale = 0;
     std::optional<std::array<uint16_t, 64>> Fintra_matrix;

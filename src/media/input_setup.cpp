@@ -4,6 +4,7 @@
 #include "media/ff_logger.h"
 #include "media/ffmpeg_engine.h"
 #include "media/ffmpeg_loader.h"
+#include "media/unicode_protocol.h"
 #include "platform/rtl/sysutils.h"
 
 namespace media {
@@ -142,8 +143,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
 
     try {
         // On failure the library frees the context and clears `ic`.
-        int result = lib::avformat_open_input(&ic, LibraryFileName(fileName).c_str(), format,
-                                              &options.Dict);
+        int result = media::OpenInputFile(&ic, fileName, format, &options.Dict);
         if (result < 0) {
             FLastErrMsg = ErrorCodeText(fileName, result);
             cleanup();
