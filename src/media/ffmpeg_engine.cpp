@@ -66,8 +66,7 @@ void TConvertThread::Execute() {
     FOwner.FStopEvent.Set();
 }
 
-TDoTerminateThread::TDoTerminateThread(TCustomFFmpeg& owner)
-    : sys::TThread(true), FOwner(owner) {}
+TDoTerminateThread::TDoTerminateThread(TCustomFFmpeg& owner) : sys::TThread(true), FOwner(owner) {}
 
 TDoTerminateThread::~TDoTerminateThread() {
     WaitFor();
@@ -86,9 +85,8 @@ void TDoTerminateThread::Execute() {
 
 TCustomFFmpeg::TCustomFFmpeg(int maxFiles) : FMaxFiles(maxFiles) {
     if (maxFiles < 1 || maxFiles > kMaxFilesLimit)
-        throw rtl::Exception(
-            rtl::Format("Assertion failed: file capacity %d is outside 1 to %d", maxFiles,
-                        kMaxFilesLimit));
+        throw rtl::Exception(rtl::Format("Assertion failed: file capacity %d is outside 1 to %d",
+                                         maxFiles, kMaxFilesLimit));
     size_t files = size_t(maxFiles);
     Finput_files.assign(files, nullptr);
     Finput_files_ts_offset.assign(files, 0);

@@ -56,9 +56,9 @@ struct TCustomHookContext {
     TRGBConvertContext Context;
 };
 
-using TCustomHookEvent = std::function<void(TCustomFFmpeg* sender, TFrameBitmap& bitmap,
-                                            int frameNumber, int64_t pts, bool& update,
-                                            bool& stopHook)>;
+using TCustomHookEvent =
+    std::function<void(TCustomFFmpeg* sender, TFrameBitmap& bitmap, int frameNumber, int64_t pts,
+                       bool& update, bool& stopHook)>;
 using TPreviewBitmapEvent = std::function<void(TCustomFFmpeg* sender, const TFrameBitmap& bitmap,
                                                int frameNumber, int64_t pts)>;
 using TProgressEvent = std::function<void(
@@ -195,6 +195,9 @@ protected:
     void DoConvert();
     void NotifyTerminated();
     void ClearPostHookContext();
+    // SetPostHooks for a caller that holds PreviewWindowLock already; a preview window that the
+    // change drops is handed out in `dropped`, to be freed after the lock is left.
+    void SetPostHooksLocked(TPostHooks hooks, std::unique_ptr<TPreviewer>& dropped);
 
     // The video graph of one input and output stream pair: source, crop and scale when asked,
     // the user's chain, sink in the output pixel format. 0, or -1 on any failure.
@@ -234,7 +237,6 @@ protected:
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
     int Fnb_meta_data_maps = 0;
     std::vector<TMetadataPair> Fmetadata;
-
 
     int64_t Ftimer_start = 0;
     uint8_t* Faudio_buf = nullptr;
@@ -296,7 +298,9 @@ private:
     void SetVstats();
     void SetMatrix(std::optional<std::array<uint16_t, 64>>& matrix, const std::string& value);
     void SetPassNumber(int value);
-    void SetPostHooksLocked(TPostHooks hooks, std::unique_ptr<TPreviewer>& dropped);
+    void SetVideoQScale(double value);
+    void SetMeThreshold(int value);
+    void SetSameQuality(bool value);
     void CloseInputCleanup(AVFormatContext*& context, std::vector<AVCodecContext*>& decoders);
     void AppendInputCodec(const std::optional<std::string>& name);
 

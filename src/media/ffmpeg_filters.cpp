@@ -33,8 +33,7 @@ bool Append(AVFilterGraph* graph, AVFilterContext*& last, const char* filterName
     AVFilterContext* filter = nullptr;
     const AVFilter* kind = lib::avfilter_get_by_name(filterName);
     if (kind == nullptr ||
-        lib::avfilter_graph_create_filter(&filter, kind, nullptr, args.c_str(), nullptr, graph) <
-            0)
+        lib::avfilter_graph_create_filter(&filter, kind, nullptr, args.c_str(), nullptr, graph) < 0)
         return false;
     if (lib::avfilter_link(last, 0, filter, 0) < 0) return false;
     last = filter;
@@ -61,16 +60,15 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost) {
         icodec->height, int(icodec->pix_fmt), timeBase.num, timeBase.den, aspect.num, aspect.den);
     AVFilterContext* source = nullptr;
     const AVFilter* buffer = lib::avfilter_get_by_name("buffer");
-    if (buffer == nullptr || lib::avfilter_graph_create_filter(&source, buffer, "src",
-                                                               sourceArgs.c_str(), nullptr,
-                                                               graph) < 0)
+    if (buffer == nullptr || lib::avfilter_graph_create_filter(
+                                 &source, buffer, "src", sourceArgs.c_str(), nullptr, graph) < 0)
         return -1;
 
     // No filter of our own can be registered: the library's sink, held to the output format.
     const AVFilter* bufferSink = lib::avfilter_get_by_name("buffersink");
-    AVFilterContext* sink =
-        bufferSink != nullptr ? lib::avfilter_graph_alloc_filter(graph, bufferSink, "out")
-                              : nullptr;
+    AVFilterContext* sink = bufferSink != nullptr
+                                ? lib::avfilter_graph_alloc_filter(graph, bufferSink, "out")
+                                : nullptr;
     if (sink == nullptr) return -1;
     AVPixelFormat outFormat = codec->pix_fmt;
     if (lib::av_opt_set_bin(sink, "pix_fmts", reinterpret_cast<const uint8_t*>(&outFormat),
@@ -85,18 +83,19 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost) {
     if (ost.video_crop != 0) {
         croppedWidth -= ost.leftBand + ost.rightBand;
         croppedHeight -= ost.topBand + ost.bottomBand;
-        if (!Append(graph, last, "crop",
-                    rtl::Format("%d:%d:%d:%d", croppedWidth, croppedHeight, ost.leftBand,
-                                ost.topBand)))
+        if (!Append(
+                graph, last, "crop",
+                rtl::Format("%d:%d:%d:%d", croppedWidth, croppedHeight, ost.leftBand, ost.topBand)))
             return -1;
     }
 
     int64_t swsFlags = SWS_BICUBIC;
-    if (FOptions.sws_opts != nullptr) lib::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
+    if (FOptions.sws_opts != nullptr)
+        lib::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
     if (codec->width != croppedWidth || codec->height != croppedHeight) {
-        if (!Append(graph, last, "scale",
-                    rtl::Format("%d:%d:flags=0x%X", codec->width, codec->height,
-                                unsigned(swsFlags))))
+        if (!Append(
+                graph, last, "scale",
+                rtl::Format("%d:%d:flags=0x%X", codec->width, codec->height, unsigned(swsFlags))))
             return -1;
     }
     graph->scale_sws_opts = lib::av_strdup(rtl::Format("flags=0x%X", unsigned(swsFlags)).c_str());

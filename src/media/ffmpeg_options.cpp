@@ -77,307 +77,137 @@ std::vector<TExtOption> SplitExtOptions(std::string_view text) {
 
 // --- dispatch ---
 
+// One handler of the option table: `e` the engine, `n` the option's name, `v` its value.
+#define OPTION(...)                                                              \
+    []([[maybe_unused]] TCustomFFmpeg& e, [[maybe_unused]] const std::string& n, \
+       [[maybe_unused]] const std::string& v) { __VA_ARGS__ }
+
 void TCustomFFmpeg::ParseOption(const std::string& name, const std::string& value) {
-    using THandler = void (*)(TCustomFFmpeg& e, const std::string& name, const std::string& v);
+    using THandler = void (*)(TCustomFFmpeg&, const std::string&, const std::string&);
     static const std::unordered_map<std::string_view, THandler> kOptions = {
         // Options of the command line that have nothing to do in a job.
-        {"L", [](TCustomFFmpeg& e, const std::string& n, const std::string&) {
-             GetFFLogger().Log(&e, llInfo, "Do nothing: option - " + n);
-         }},
+        {"L", OPTION(GetFFLogger().Log(&e, llInfo, "Do nothing: option - " + n);)},
         {"timelimit",
-         [](TCustomFFmpeg& e, const std::string&, const std::string&) {
-             GetFFLogger().Log(&e, llWarning, "Warning: -timelimit not implemented");
-         }},
-        {"threads",
-         [](TCustomFFmpeg&, const std::string& n, const std::string&) {
-             throw FFmpegException("TODO: option - " + n);
-         }},
-        {"loglevel",
-         [](TCustomFFmpeg&, const std::string&, const std::string& v) {
-             GetFFLogger().OptLogLevel(v);
-         }},
+         OPTION(GetFFLogger().Log(&e, llWarning, "Warning: -timelimit not implemented");)},
+        {"threads", OPTION(throw FFmpegException("TODO: option - " + n);)},
+        {"loglevel", OPTION(GetFFLogger().OptLogLevel(v);)},
 
         // Files, muxing, mapping and run control.
-        {"f", [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetFormatName(v); }},
-        {"programid",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fopt_programid = rtl::StrToInt(v);
-         }},
-        {"map", [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.AddStreamMap(v); }},
-        {"map_meta_data",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.AddMetadataMap(v); }},
-        {"streamid",
-         [](TCustomFFmpeg& e, const std::string& n, const std::string& v) { e.SetStreamId(n, v); }},
-        {"metadata",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.AddMetadataText(v); }},
-        {"loop_input",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Floop_input = Flag(v); }},
-        {"loop_output",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Floop_output = rtl::StrToInt(v);
-         }},
-        {"re", [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Frate_emu = Flag(v); }},
-        {"copyts",
-         [](TCustomFFmpeg& e, const std::string&, const std::string&) { e.Fcopy_ts = true; }},
-        {"shortest",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fopt_shortest = Flag(v);
-         }},
-        {"isync",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Finput_sync = Flag(v); }},
-        {"xerror",
-         [](TCustomFFmpeg& e, const std::string&, const std::string&) { e.Fexit_on_error = true; }},
-        {"fs",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Flimit_filesize = rtl::StrToInt64(v);
-         }},
-        {"muxdelay",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fmux_max_delay = float(rtl::StrToFloat(v));
-         }},
-        {"muxpreload",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fmux_preload = float(rtl::StrToFloat(v));
-         }},
-        {"dts_delta_threshold",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fdts_delta_threshold = float(rtl::StrToFloat(v));
-         }},
-        {"v",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetVerbose(rtl::StrToInt(v));
-         }},
-        {"dump",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fdo_pkt_dump = Flag(v); }},
-        {"hex",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fdo_hex_dump = Flag(v); }},
-        {"vstats", [](TCustomFFmpeg& e, const std::string&, const std::string&) { e.SetVstats(); }},
-        {"vstats_file",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fvstats_filename = v; }},
-        {"pass",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetPassNumber(rtl::StrToInt(v));
-         }},
-        {"passlogfile",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fpass_logfilename_prefix = v;
-         }},
+        {"f", OPTION(e.SetFormatName(v);)},
+        {"programid", OPTION(e.Fopt_programid = rtl::StrToInt(v);)},
+        {"map", OPTION(e.AddStreamMap(v);)},
+        {"map_meta_data", OPTION(e.AddMetadataMap(v);)},
+        {"streamid", OPTION(e.SetStreamId(n, v);)},
+        {"metadata", OPTION(e.AddMetadataText(v);)},
+        {"loop_input", OPTION(e.Floop_input = Flag(v);)},
+        {"loop_output", OPTION(e.Floop_output = rtl::StrToInt(v);)},
+        {"re", OPTION(e.Frate_emu = Flag(v);)},
+        {"copyts", OPTION(e.Fcopy_ts = true;)},
+        {"shortest", OPTION(e.Fopt_shortest = Flag(v);)},
+        {"isync", OPTION(e.Finput_sync = Flag(v);)},
+        {"xerror", OPTION(e.Fexit_on_error = true;)},
+        {"fs", OPTION(e.Flimit_filesize = rtl::StrToInt64(v);)},
+        {"muxdelay", OPTION(e.Fmux_max_delay = float(rtl::StrToFloat(v));)},
+        {"muxpreload", OPTION(e.Fmux_preload = float(rtl::StrToFloat(v));)},
+        {"dts_delta_threshold", OPTION(e.Fdts_delta_threshold = float(rtl::StrToFloat(v));)},
+        {"v", OPTION(e.SetVerbose(rtl::StrToInt(v));)},
+        {"dump", OPTION(e.Fdo_pkt_dump = Flag(v);)},
+        {"hex", OPTION(e.Fdo_hex_dump = Flag(v);)},
+        {"vstats", OPTION(e.SetVstats();)},
+        {"vstats_file", OPTION(e.Fvstats_filename = v;)},
+        {"pass", OPTION(e.SetPassNumber(rtl::StrToInt(v));)},
+        {"passlogfile", OPTION(e.Fpass_logfilename_prefix = v;)},
 
         // Times and frame counts.
-        {"t",
-         [](TCustomFFmpeg& e, const std::string& n, const std::string& v) {
-             e.SetRecordingTime(e.ParseTimeOption(n, v, true));
-         }},
-        {"ss",
-         [](TCustomFFmpeg& e, const std::string& n, const std::string& v) {
-             e.Fstart_time = e.ParseTimeOption(n, v, true);
-         }},
-        {"itsoffset",
-         [](TCustomFFmpeg& e, const std::string& n, const std::string& v) {
-             e.Finput_ts_offset = e.ParseTimeOption(n, v, true);
-         }},
-        {"timestamp",
-         [](TCustomFFmpeg& e, const std::string& n, const std::string& v) {
-             e.Frecording_timestamp = rtl::Round(double(e.ParseTimeOption(n, v, false)) / 1e6);
-         }},
-        {"itsscale",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetInputTimeScale(v); }},
-        {"vframes",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fmax_frames[AVMEDIA_TYPE_VIDEO] = rtl::StrToInt(v);
-         }},
-        {"aframes",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fmax_frames[AVMEDIA_TYPE_AUDIO] = rtl::StrToInt(v);
-         }},
-        {"dframes",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fmax_frames[AVMEDIA_TYPE_DATA] = rtl::StrToInt(v);
-         }},
+        {"t", OPTION(e.SetRecordingTime(e.ParseTimeOption(n, v, true));)},
+        {"ss", OPTION(e.Fstart_time = e.ParseTimeOption(n, v, true);)},
+        {"itsoffset", OPTION(e.Finput_ts_offset = e.ParseTimeOption(n, v, true);)},
+        {"timestamp", OPTION(e.Frecording_timestamp =
+                                 rtl::Round(double(e.ParseTimeOption(n, v, false)) / 1e6);)},
+        {"itsscale", OPTION(e.SetInputTimeScale(v);)},
+        {"vframes", OPTION(e.Fmax_frames[AVMEDIA_TYPE_VIDEO] = rtl::StrToInt(v);)},
+        {"aframes", OPTION(e.Fmax_frames[AVMEDIA_TYPE_AUDIO] = rtl::StrToInt(v);)},
+        {"dframes", OPTION(e.Fmax_frames[AVMEDIA_TYPE_DATA] = rtl::StrToInt(v);)},
 
         // Video.
-        {"b",
-         [](TCustomFFmpeg& e, const std::string& n, const std::string& v) {
-             e.SetBitrateOption(n, v);
-         }},
-        {"r", [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetFrameRate(v); }},
-        {"s", [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetFrameSize(v); }},
-        {"aspect",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetFrameAspect(v); }},
-        {"pix_fmt",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetPixelFormat(v); }},
-        {"croptop",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetCropTop(rtl::StrToInt(v));
-         }},
-        {"cropbottom",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetCropBottom(rtl::StrToInt(v));
-         }},
-        {"cropleft",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetCropLeft(rtl::StrToInt(v));
-         }},
-        {"cropright",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetCropRight(rtl::StrToInt(v));
-         }},
-        {"padtop",
-         [](TCustomFFmpeg&, const std::string&, const std::string&) {
-             throw FFmpegException("Please use vfilters=pad");
-         }},
-        {"intra",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fintra_only = Flag(v); }},
-        {"vn",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fvideo_disable = Flag(v);
-         }},
-        {"vdt",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fvideo_discard = rtl::StrToInt(v);
-         }},
-        {"qscale",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             double qscale = rtl::StrToFloat(v);
-             if (!(qscale > 0 && qscale <= 255))
-                 throw FFmpegException("qscale must be > 0.0 and <= 255");
-             e.Fvideo_qscale = float(qscale);
-         }},
-        {"rc_override",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fvideo_rc_override_string = v;
-         }},
-        {"vcodec",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetVideoCodec(v); }},
-        {"me_threshold",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fme_threshold = rtl::StrToInt(v);
-             if (e.Fme_threshold != 0)
-                 e.LogOnce(e.FLoggedMeThreshold, llWarning,
-                           "me_threshold has no effect with this version of the libraries");
-         }},
-        {"sameq",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fsame_quality = Flag(v);
-             if (e.Fsame_quality)
-                 e.LogOnce(e.FLoggedSameQuality, llWarning,
-                           "sameq is approximate with this version of the libraries");
-         }},
-        {"deinterlace",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fdo_deinterlace = Flag(v);
-         }},
-        {"psnr",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fdo_psnr = Flag(v); }},
-        {"vhook",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.AddVideoHook(v); }},
-        {"vfilters",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetVideoFilters(v); }},
-        {"intra_matrix",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetMatrix(e.Fintra_matrix, v);
-         }},
-        {"inter_matrix",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetMatrix(e.Finter_matrix, v);
-         }},
-        {"top",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Ftop_field_first = rtl::StrToInt(v);
-         }},
-        {"dc",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fintra_dc_precision = rtl::StrToInt(v);
-         }},
-        {"vtag", [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetVideoTag(v); }},
-        {"vlang",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fvideo_language = v; }},
-        {"qphist",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fqp_hist = Flag(v); }},
-        {"force_fps",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fforce_fps = Flag(v); }},
-        {"vsync",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fvideo_sync_method = rtl::StrToInt(v);
-         }},
-        {"vglobal",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fvideo_global_header = rtl::StrToInt(v);
-         }},
-        {"copyinkf",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fcopy_initial_nonkeyframes = rtl::StrToInt(v);
-         }},
-        {"vc",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fvideo_channel = rtl::StrToInt(v);
-         }},
-        {"tvstd",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Fvideo_standard = v; }},
+        {"b", OPTION(e.SetBitrateOption(n, v);)},
+        {"r", OPTION(e.SetFrameRate(v);)},
+        {"s", OPTION(e.SetFrameSize(v);)},
+        {"aspect", OPTION(e.SetFrameAspect(v);)},
+        {"pix_fmt", OPTION(e.SetPixelFormat(v);)},
+        {"croptop", OPTION(e.SetCropTop(rtl::StrToInt(v));)},
+        {"cropbottom", OPTION(e.SetCropBottom(rtl::StrToInt(v));)},
+        {"cropleft", OPTION(e.SetCropLeft(rtl::StrToInt(v));)},
+        {"cropright", OPTION(e.SetCropRight(rtl::StrToInt(v));)},
+        {"padtop", OPTION(throw FFmpegException("Please use vfilters=pad");)},
+        {"intra", OPTION(e.Fintra_only = Flag(v);)},
+        {"vn", OPTION(e.Fvideo_disable = Flag(v);)},
+        {"vdt", OPTION(e.Fvideo_discard = rtl::StrToInt(v);)},
+        {"qscale", OPTION(e.SetVideoQScale(rtl::StrToFloat(v));)},
+        {"rc_override", OPTION(e.Fvideo_rc_override_string = v;)},
+        {"vcodec", OPTION(e.SetVideoCodec(v);)},
+        {"me_threshold", OPTION(e.SetMeThreshold(rtl::StrToInt(v));)},
+        {"sameq", OPTION(e.SetSameQuality(Flag(v));)},
+        {"deinterlace", OPTION(e.Fdo_deinterlace = Flag(v);)},
+        {"psnr", OPTION(e.Fdo_psnr = Flag(v);)},
+        {"vhook", OPTION(e.AddVideoHook(v);)},
+        {"vfilters", OPTION(e.SetVideoFilters(v);)},
+        {"intra_matrix", OPTION(e.SetMatrix(e.Fintra_matrix, v);)},
+        {"inter_matrix", OPTION(e.SetMatrix(e.Finter_matrix, v);)},
+        {"top", OPTION(e.Ftop_field_first = rtl::StrToInt(v);)},
+        {"dc", OPTION(e.Fintra_dc_precision = rtl::StrToInt(v);)},
+        {"vtag", OPTION(e.SetVideoTag(v);)},
+        {"vlang", OPTION(e.Fvideo_language = v;)},
+        {"qphist", OPTION(e.Fqp_hist = Flag(v);)},
+        {"force_fps", OPTION(e.Fforce_fps = Flag(v);)},
+        {"vsync", OPTION(e.Fvideo_sync_method = rtl::StrToInt(v);)},
+        {"vglobal", OPTION(e.Fvideo_global_header = rtl::StrToInt(v);)},
+        {"copyinkf", OPTION(e.Fcopy_initial_nonkeyframes = rtl::StrToInt(v);)},
+        {"vc", OPTION(e.Fvideo_channel = rtl::StrToInt(v);)},
+        {"tvstd", OPTION(e.Fvideo_standard = v;)},
 
         // Audio.
-        {"aq",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Faudio_qscale = float(rtl::StrToFloat(v));
-         }},
-        {"ar",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetAudioSampleRate(rtl::StrToInt(v));
-         }},
-        {"ac",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.SetAudioChannels(rtl::StrToInt(v));
-         }},
-        {"an",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Faudio_disable = Flag(v);
-         }},
-        {"acodec",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetAudioCodec(v); }},
-        {"atag", [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetAudioTag(v); }},
-        {"vol",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Faudio_volume = rtl::StrToInt(v);
-         }},
-        {"alang",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.Faudio_language = v; }},
-        {"sample_fmt",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetSampleFormat(v); }},
-        {"async",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Faudio_sync_method = rtl::StrToInt(v);
-         }},
-        {"adrift_threshold",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Faudio_drift_threshold = float(rtl::StrToFloat(v));
-         }},
+        {"aq", OPTION(e.Faudio_qscale = float(rtl::StrToFloat(v));)},
+        {"ar", OPTION(e.SetAudioSampleRate(rtl::StrToInt(v));)},
+        {"ac", OPTION(e.SetAudioChannels(rtl::StrToInt(v));)},
+        {"an", OPTION(e.Faudio_disable = Flag(v);)},
+        {"acodec", OPTION(e.SetAudioCodec(v);)},
+        {"atag", OPTION(e.SetAudioTag(v);)},
+        {"vol", OPTION(e.Faudio_volume = rtl::StrToInt(v);)},
+        {"alang", OPTION(e.Faudio_language = v;)},
+        {"sample_fmt", OPTION(e.SetSampleFormat(v);)},
+        {"async", OPTION(e.Faudio_sync_method = rtl::StrToInt(v);)},
+        {"adrift_threshold", OPTION(e.Faudio_drift_threshold = float(rtl::StrToFloat(v));)},
 
         // Subtitles.
-        {"sn",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fsubtitle_disable = Flag(v);
-         }},
-        {"scodec",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetSubtitleCodec(v); }},
-        {"slang",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) {
-             e.Fsubtitle_language = v;
-         }},
-        {"stag",
-         [](TCustomFFmpeg& e, const std::string&, const std::string& v) { e.SetSubtitleTag(v); }},
+        {"sn", OPTION(e.Fsubtitle_disable = Flag(v);)},
+        {"scodec", OPTION(e.SetSubtitleCodec(v);)},
+        {"slang", OPTION(e.Fsubtitle_language = v;)},
+        {"stag", OPTION(e.SetSubtitleTag(v);)},
 
         // Bitstream filters.
-        {"absf",
-         [](TCustomFFmpeg& e, const std::string& n, const std::string& v) {
-             e.AddBitstreamFilter(n, v);
-         }},
+        {"absf", OPTION(e.AddBitstreamFilter(n, v);)},
     };
+    // Names that share another name's handler; the handler still sees the name given.
     static const std::unordered_map<std::string_view, std::string_view> kAliases = {
-        {"h", "L"},          {"version", "L"},   {"formats", "L"},   {"codecs", "L"},
-        {"bsfs", "L"},       {"protocols", "L"}, {"filters", "L"},   {"i", "L"},
-        {"y", "L"},          {"benchmark", "L"}, {"vb", "b"},        {"ab", "b"},
-        {"padbottom", "padtop"}, {"padleft", "padtop"}, {"padright", "padtop"},
-        {"padcolor", "padtop"},  {"vf", "vfilters"},    {"vbsf", "absf"},
+        {"h", "L"},
+        {"version", "L"},
+        {"formats", "L"},
+        {"codecs", "L"},
+        {"bsfs", "L"},
+        {"protocols", "L"},
+        {"filters", "L"},
+        {"i", "L"},
+        {"y", "L"},
+        {"benchmark", "L"},
+        {"vb", "b"},
+        {"ab", "b"},
+        {"padbottom", "padtop"},
+        {"padleft", "padtop"},
+        {"padright", "padtop"},
+        {"padcolor", "padtop"},
+        {"vf", "vfilters"},
+        {"vbsf", "absf"},
         {"sbsf", "absf"},
     };
     // Options whose handlers come with the output set-up and the presets.
@@ -395,6 +225,8 @@ void TCustomFFmpeg::ParseOption(const std::string& name, const std::string& valu
     if (kLater.count(key) != 0) throw FFmpegException("TODO: option - " + name);
     SetCodecOption(FOptions, name, value);
 }
+
+#undef OPTION
 
 // --- typed setters ---
 
@@ -585,8 +417,7 @@ void TCustomFFmpeg::SetBitrateOption(const std::string& name, const std::string&
     AVCodecContext* context =
         FOptions.avcodec_opts[name[0] == 'a' ? AVMEDIA_TYPE_AUDIO : AVMEDIA_TYPE_VIDEO];
     int64_t bitRate = 0;
-    if (context != nullptr && lib::av_opt_get_int(context, "b", 0, &bitRate) >= 0 &&
-        bitRate < 1000)
+    if (context != nullptr && lib::av_opt_get_int(context, "b", 0, &bitRate) >= 0 && bitRate < 1000)
         GetFFLogger().Log(this, llWarning,
                           "WARNING: The bitrate parameter is set too low. It takes bits/s as "
                           "argument, not kbits/s");
@@ -733,6 +564,28 @@ void TCustomFFmpeg::SetMatrix(std::optional<std::array<uint16_t, 64>>& matrix,
                 rtl::Format("Syntax error in matrix \"%s\" at coeff %d", value, i));
         ++p;
     }
+}
+
+void TCustomFFmpeg::SetVideoQScale(double value) {
+    if (!(value > 0 && value <= 255)) throw FFmpegException("qscale must be > 0.0 and <= 255");
+    Fvideo_qscale = float(value);
+}
+
+// The libraries no longer take a motion-estimation threshold (nor the motion-vector debug it
+// turned on at the input): the value is kept for the option's sake.
+void TCustomFFmpeg::SetMeThreshold(int value) {
+    Fme_threshold = value;
+    if (value != 0)
+        LogOnce(FLoggedMeThreshold, llWarning,
+                "me_threshold has no effect with this version of the libraries");
+}
+
+// Decoders no longer tell a picture's quantiser, so the same quality is only approached.
+void TCustomFFmpeg::SetSameQuality(bool value) {
+    Fsame_quality = value;
+    if (value)
+        LogOnce(FLoggedSameQuality, llWarning,
+                "sameq is approximate with this version of the libraries");
 }
 
 void TCustomFFmpeg::SetPassNumber(int value) {

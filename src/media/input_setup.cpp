@@ -53,11 +53,11 @@ bool TCustomFFmpeg::FindCodecByName(const std::optional<std::string>& name, AVMe
             "%s '%s' is experimental and might produce bad results.\r\n"
             "Add '-strict experimental' if you want to use it.",
             kind, codec->name);
-        const AVCodec* first = encoder ? lib::avcodec_find_encoder(codec->id)
-                                       : lib::avcodec_find_decoder(codec->id);
+        const AVCodec* first =
+            encoder ? lib::avcodec_find_encoder(codec->id) : lib::avcodec_find_decoder(codec->id);
         if (first != nullptr && (first->capabilities & AV_CODEC_CAP_EXPERIMENTAL) == 0)
-            FLastErrMsg += "\r\n" + rtl::Format("Or use the non experimental %s '%s'.", kind,
-                                                first->name);
+            FLastErrMsg +=
+                "\r\n" + rtl::Format("Or use the non experimental %s '%s'.", kind, first->name);
         return false;
     }
     codecId = codec->id;
@@ -75,8 +75,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
     if (!Flast_asked_format.empty()) {
         format = lib::av_find_input_format(Flast_asked_format.c_str());
         if (format == nullptr)
-            throw FFmpegException(
-                rtl::Format("Unknown input format: \"%s\"", Flast_asked_format));
+            throw FFmpegException(rtl::Format("Unknown input format: \"%s\"", Flast_asked_format));
         Flast_asked_format.clear();
     }
 
@@ -100,8 +99,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
                             rtl::Format("%d/%d", Fframe_rate.num, Fframe_rate.den));
     SetCaptureParameter(options.Dict, format, "sample_rate", std::to_string(Faudio_sample_rate));
     if (FormatHasOption(format, "ch_layout"))
-        SetCaptureParameter(options.Dict, format, "ch_layout",
-                            rtl::Format("%dC", Faudio_channels));
+        SetCaptureParameter(options.Dict, format, "ch_layout", rtl::Format("%dC", Faudio_channels));
     else
         SetCaptureParameter(options.Dict, format, "channels", std::to_string(Faudio_channels));
     if (Fframe_width > 0 && Fframe_height > 0)
@@ -127,8 +125,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
     };
     const TForced forced[] = {{Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, ic->video_codec_id},
                               {Faudio_codec_name, AVMEDIA_TYPE_AUDIO, ic->audio_codec_id},
-                              {Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE,
-                               ic->subtitle_codec_id}};
+                              {Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, ic->subtitle_codec_id}};
     const AVCodecContext* videoOptions = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
     int strict = videoOptions != nullptr ? videoOptions->strict_std_compliance : 0;
     for (const TForced& codec : forced) {
@@ -275,7 +272,8 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
 
         Finput_files[size_t(n)] = ic;
         Finput_codec_contexts[size_t(n)] = std::move(decoders);
-        Finput_files_ts_offset[size_t(n)] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - timestamp;
+        Finput_files_ts_offset[size_t(n)] =
+            Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - timestamp;
         ic = nullptr;
     } catch (...) {
         // The input this call opened is closed on every way out.

@@ -17,7 +17,7 @@ struct TAVInputFile {
     int eof_reached = 0;  // 1 once the input returned end of file or an error
     int ist_index = 0;    // index of the input's first stream in the input stream table
     int buffer_size = 0;
-    int nb_streams = 0;   // the input's stream count when the run started
+    int nb_streams = 0;  // the input's stream count when the run started
 };
 
 struct TAVInputStream {
@@ -36,7 +36,7 @@ struct TAVInputStream {
     int showed_multi_packet_warning = 0;
     int is_past_recording_time = 0;
     int decoder_flushed = 0;
-    AVFilterContext* out_video_filter = nullptr;  // the sink of the stream's video graph
+    AVFilterContext* out_video_filter = nullptr;    // the sink of the stream's video graph
     AVFilterContext* input_video_filter = nullptr;  // its source
     AVFrame* filter_frame = nullptr;
     int has_filter_frame = 0;

@@ -262,8 +262,8 @@ TEST_F(EngineTest, FailureInTheRunIsRecordedAndTheCleanUpStillRuns) {
         for (TCodecList* list : {&job.FEncoderList, &job.FDecoderList}) {
             AVCodecContext* context = lib::avcodec_alloc_context3(nullptr);
             TCodecLockGuard lock;
-            if (lib::avcodec_open2(context, lib::avcodec_find_decoder(AV_CODEC_ID_MPEG4),
-                                   nullptr) < 0)
+            if (lib::avcodec_open2(context, lib::avcodec_find_decoder(AV_CODEC_ID_MPEG4), nullptr) <
+                0)
                 throw FFmpegException("open failed");
             contexts.push_back(context);
             job.AddCodecItem(*list, context);

@@ -93,17 +93,21 @@ const TRefusal kRefusals[] = {
     {"ss", "1:xx", "Invalid duration specification for ss: 1:xx"},
     {"itsoffset", "later", "Invalid duration specification for itsoffset: later"},
     {"timestamp", "yesterday", "Invalid date specification for timestamp: yesterday"},
-    {"streamid", ":5", "Invalid value \":5\" for option \"streamid\", required syntax is "
-                       "\"index:value\""},
-    {"streamid", "3:", "Invalid value \"3:\" for option \"streamid\", required syntax is "
-                       "\"index:value\""},
-    {"streamid", "35", "Invalid value \"35\" for option \"streamid\", required syntax is "
-                       "\"index:value\""},
+    {"streamid", ":5",
+     "Invalid value \":5\" for option \"streamid\", required syntax is "
+     "\"index:value\""},
+    {"streamid", "3:",
+     "Invalid value \"3:\" for option \"streamid\", required syntax is "
+     "\"index:value\""},
+    {"streamid", "35",
+     "Invalid value \"35\" for option \"streamid\", required syntax is "
+     "\"index:value\""},
     {"pass", "3", "pass number can be only 1 or 2"},
     {"pass", "0", "pass number can be only 1 or 2"},
     {"intra_matrix", k63.c_str(), nullptr},  // message built in the test
-    {"vhook", "/nonexistent/hook.so -x", "Failed to add video hook function: "
-                                         "/nonexistent/hook.so -x"},
+    {"vhook", "/nonexistent/hook.so -x",
+     "Failed to add video hook function: "
+     "/nonexistent/hook.so -x"},
     {"absf", "nosuch_bsf", "Unknown bitstream filter nosuch_bsf"},
     {"vbsf", "nosuch_bsf=arg", "Unknown bitstream filter nosuch_bsf=arg"},
     {"sbsf", " nosuch ", "Unknown bitstream filter nosuch"},
@@ -346,8 +350,8 @@ TEST_F(OptionsTest, StreamAndMetadataMapsReadLikeTheCLibrary) {
         TAVStreamMap Map;
     };
     const TCase cases[] = {
-        {"0.1", {0, 1, 0, 1}},          {"1:2", {1, 2, 1, 2}},   {"0.1:1.0", {0, 1, 1, 0}},
-        {"0x10.010", {16, 8, 16, 8}},   {"3", {3, 0, 3, 0}},     {"2.1,0", {2, 1, 0, 0}},
+        {"0.1", {0, 1, 0, 1}},        {"1:2", {1, 2, 1, 2}}, {"0.1:1.0", {0, 1, 1, 0}},
+        {"0x10.010", {16, 8, 16, 8}}, {"3", {3, 0, 3, 0}},   {"2.1,0", {2, 1, 0, 0}},
     };
     TTestEngine engine;
     for (const TCase& c : cases) engine.ParseOption("map", c.Value);

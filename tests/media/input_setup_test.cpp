@@ -168,8 +168,7 @@ TEST_F(InputSetupTest, ExperimentalCodecsNeedTheStrictOption) {
     EXPECT_EQ(id, AV_CODEC_ID_NONE);
 
     engine.ParseOption("acodec", "sonic");
-    EXPECT_TRUE(engine.OpenInputFile(fixtures::Path(fixtures::kAudioMp3)))
-        << engine.LastErrMsg();
+    EXPECT_TRUE(engine.OpenInputFile(fixtures::Path(fixtures::kAudioMp3))) << engine.LastErrMsg();
 }
 
 TEST_F(InputSetupTest, FilesTheLibraryRefuses) {
