@@ -1,7 +1,8 @@
 // The tables of one conversion run: one record per input file, per input stream and per output
 // stream, built when the run starts and freed when it ends.
 //
-// Plain records over library objects; they belong to the run's thread.
+// Plain records over library objects, zero when made (but `discard`, which starts at 1); they
+// belong to the run's thread.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +31,9 @@ struct TAVInputStream {
     int decoding_needed = 0;
     int64_t sample_index = 0;
     int64_t start = 0;  // wall-clock microseconds at table creation, with rate emulation
-    int64_t next_pts = AV_NOPTS_VALUE;
+    int64_t next_pts = 0;
     int64_t pts = 0;
-    int is_start = 1;
+    int is_start = 0;
     int showed_multi_packet_warning = 0;
     int is_past_recording_time = 0;
     int decoder_flushed = 0;

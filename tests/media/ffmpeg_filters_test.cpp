@@ -64,6 +64,17 @@ TEST_F(VideoGraphTest, SameSizeWithoutFiltersIsSourceToSink) {
     EXPECT_STREQ(engine.FFilterGraphs[0]->scale_sws_opts, "flags=0x4");
 }
 
+TEST_F(VideoGraphTest, SinkWithoutAPictureGivesMinusOne) {
+    TTestEngine engine;
+    TStreamPair pair(320, 240, 320, 240);
+    ASSERT_EQ(engine.ConfigureFilters(pair.ist, pair.ost), 0);
+    AVFrame* frame = lib::av_frame_alloc();
+    int64_t pts = 12345;
+    EXPECT_EQ(engine.GetFilteredVideoPicture(pair.ist.out_video_filter, frame, pts), -1);
+    EXPECT_EQ(pts, 12345);
+    lib::av_frame_free(&frame);
+}
+
 TEST_F(VideoGraphTest, CropComesBeforeScale) {
     TTestEngine engine;
     TStreamPair pair(320, 240, 160, 120);
