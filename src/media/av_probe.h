@@ -146,8 +146,7 @@ protected:
 
 private:
     const AVStream* StreamOfKind(int streamIndex, AVMediaType type, int firstIndex);
-    void AppendMetadata(std::string& text, const AVDictionary* metadata,
-                        const std::string& indent);
+    void AppendMetadata(std::string& text, const AVDictionary* metadata, const std::string& indent);
     void AppendStreamLine(std::string& text, int streamIndex);
 };
 
