@@ -236,6 +236,8 @@ bool TAVProbe::StorePicture(const AVFrame* frame, int64_t position) {
         if (FPicture.Buffer == nullptr) size = AVERROR(ENOMEM);
     }
     if (size < 0) {
+        // The old picture's planes may be gone with the buffer.
+        ResetPicture();
         FPicture.Size = 0;
         SetError(AV_LOG_ERROR, "picture buffer could not be allocated");
         return false;
