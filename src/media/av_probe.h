@@ -189,7 +189,7 @@ public:
     // A 24-bit copy of the stored picture.
     bool CopyToBitmap(TFrameBitmap& bitmap);
 
-    // EOF in the design; the C library claims that name as a macro.
+    // Not EOF: <cstdio> claims that name as a macro.
     bool Eof() const { return FEOF; }
     const TFrameInfo& FrameInfo() const { return FPicture; }
     // The file reader's byte position; -1 without a file.
