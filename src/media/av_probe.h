@@ -19,7 +19,8 @@
 namespace media {
 
 // Times in microseconds, -1 when the library has no value. TimeStamp is seconds since
-// 1970-01-01 UTC (0 when unknown), Year and Track 0 when unknown.
+// 1970-01-01 UTC (0 when unknown), Year and Track 0 when unknown. Without a file every number
+// is -1.
 struct TFileStreamInfo {
     int64_t StartTime = -1;
     int64_t Duration = -1;
