@@ -198,8 +198,7 @@ std::string TCustomAVProbe::FormatLongName() {
         return "";
     }
     const AVInputFormat* format = FFileHandle->iformat;
-    return format != nullptr && format->long_name != nullptr ? LibraryText(format->long_name)
-                                                             : "";
+    return format != nullptr && format->long_name != nullptr ? LibraryText(format->long_name) : "";
 }
 
 TFileStreamInfo TCustomAVProbe::FileStreamInfo() {
@@ -253,8 +252,7 @@ bool TCustomAVProbe::IsSubtitleStream(int streamIndex) {
 
 // The stream a record describes: a negative index picks the first of the kind. Null, with the
 // message reported, when there is none or the index does not fit.
-const AVStream* TCustomAVProbe::StreamOfKind(int streamIndex, AVMediaType type,
-                                             int firstIndex) {
+const AVStream* TCustomAVProbe::StreamOfKind(int streamIndex, AVMediaType type, int firstIndex) {
     const char* kind = type == AVMEDIA_TYPE_AUDIO   ? "audio"
                        : type == AVMEDIA_TYPE_VIDEO ? "video"
                                                     : "subtitle";
@@ -324,10 +322,10 @@ TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(int streamIndex) {
     info.Width = codec->width;
     info.PixFmt = codec->format;
     // Floating point throughout: a zero height or ratio denominator gives inf or nan, not a trap.
-    info.AspectRatio = float(codec->width) *
-                       (float(codec->sample_aspect_ratio.num) /
-                        float(codec->sample_aspect_ratio.den)) /
-                       float(codec->height);
+    info.AspectRatio =
+        float(codec->width) *
+        (float(codec->sample_aspect_ratio.num) / float(codec->sample_aspect_ratio.den)) /
+        float(codec->height);
     info.FrameRate = stream->r_frame_rate;
     return info;
 }

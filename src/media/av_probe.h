@@ -19,7 +19,8 @@
 namespace media {
 
 // Times in microseconds, -1 when the library has no value. TimeStamp is seconds since
-// 1970-01-01 UTC (0 when unknown), Year and Track 0 when unknown.
+// 1970-01-01 UTC (0 when unknown), Year and Track 0 when unknown. Without a file every number
+// is -1.
 struct TFileStreamInfo {
     int64_t StartTime = -1;
     int64_t Duration = -1;
@@ -146,8 +147,7 @@ protected:
 
 private:
     const AVStream* StreamOfKind(int streamIndex, AVMediaType type, int firstIndex);
-    void AppendMetadata(std::string& text, const AVDictionary* metadata,
-                        const std::string& indent);
+    void AppendMetadata(std::string& text, const AVDictionary* metadata, const std::string& indent);
     void AppendStreamLine(std::string& text, int streamIndex);
 };
 
@@ -190,7 +190,7 @@ public:
     // A 24-bit copy of the stored picture.
     bool CopyToBitmap(TFrameBitmap& bitmap);
 
-    // EOF in the design; the C library claims that name as a macro.
+    // Not EOF: <cstdio> claims that name as a macro.
     bool Eof() const { return FEOF; }
     const TFrameInfo& FrameInfo() const { return FPicture; }
     // The file reader's byte position; -1 without a file.

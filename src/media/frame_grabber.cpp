@@ -1,9 +1,10 @@
 // TAVProbe: single pictures from a video stream of a file the probe opened itself.
+#include "media/av_probe.h"
+
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
-#include "media/av_probe.h"
 #include "media/ff_logger.h"
 #include "media/ffmpeg_loader.h"
 #include "media/probe_support.h"
@@ -40,8 +41,8 @@ void TAVProbe::ScanStreams() {
     TCustomAVProbe::ScanStreams();
     FSeekIndex = FFirstVideoStreamIndex >= 0 ? FFirstVideoStreamIndex : FFirstAudioStreamIndex;
     if (FFileHandle == nullptr) return;
-    int64_t start = FSeekIndex >= 0 ? FFileHandle->streams[FSeekIndex]->start_time
-                                    : FFileHandle->start_time;
+    int64_t start =
+        FSeekIndex >= 0 ? FFileHandle->streams[FSeekIndex]->start_time : FFileHandle->start_time;
     FStartTime = Known(start) ? start : 0;
 }
 
@@ -128,9 +129,8 @@ bool TAVProbe::Seek(int64_t pts, TSeekFlags seekFlags) {
     int64_t target = std::max<int64_t>(pts, 0);
     if (!byBytes) {
         if (FSeekIndex >= 0)
-            target = lib::av_rescale_q(
-                target, kMicroseconds,
-                UsableTimeBase(FFileHandle->streams[FSeekIndex]->time_base));
+            target = lib::av_rescale_q(target, kMicroseconds,
+                                       UsableTimeBase(FFileHandle->streams[FSeekIndex]->time_base));
         if (FStartTime > 0) target += FStartTime;
     }
 
@@ -147,7 +147,8 @@ bool TAVProbe::Seek(int64_t pts, TSeekFlags seekFlags) {
         // The start of the file: backward from 0 first, then as asked without backward.
         result = lib::av_seek_frame(FFileHandle, FSeekIndex, 0, flags | AVSEEK_FLAG_BACKWARD);
         if (result < 0)
-            result = lib::av_seek_frame(FFileHandle, FSeekIndex, pts, flags & ~AVSEEK_FLAG_BACKWARD);
+            result =
+                lib::av_seek_frame(FFileHandle, FSeekIndex, pts, flags & ~AVSEEK_FLAG_BACKWARD);
     }
     bool ok = result >= 0;
     if (!ok) {
@@ -235,6 +236,8 @@ bool TAVProbe::StorePicture(const AVFrame* frame, int64_t position) {
         if (FPicture.Buffer == nullptr) size = AVERROR(ENOMEM);
     }
     if (size < 0) {
+        // The old picture's planes may be gone with the buffer.
+        ResetPicture();
         FPicture.Size = 0;
         SetError(AV_LOG_ERROR, "picture buffer could not be allocated");
         return false;
@@ -244,9 +247,8 @@ bool TAVProbe::StorePicture(const AVFrame* frame, int64_t position) {
     FPicture.Width = frame->width;
     FPicture.Height = frame->height;
     FPicture.IsKeyFrame = frame->key_frame == 1;
-    FPicture.PictureType = frame->pict_type >= 0 && frame->pict_type <= 7
-                               ? TPictureType(frame->pict_type)
-                               : ptUnknown;
+    FPicture.PictureType =
+        frame->pict_type >= 0 && frame->pict_type <= 7 ? TPictureType(frame->pict_type) : ptUnknown;
 
     // The packet that completed the picture gives its time; pictures drained at the end of the
     // file have no such packet and carry their own.

@@ -1,12 +1,13 @@
 // FileInfoText: the probe's description of a file, modelled on the library's own format dump.
+#include "media/av_probe.h"
+
 #include <array>
 #include <cmath>
-#include <numeric>
 #include <cstdlib>
+#include <numeric>
 #include <string_view>
 #include <vector>
 
-#include "media/av_probe.h"
 #include "media/media_utils.h"
 #include "media/probe_support.h"
 #include "platform/rtl/sysutils.h"
@@ -24,12 +25,12 @@ struct TKeyName {
 
 // ID3v2 frame identifiers shown by their meaning.
 constexpr std::array<TKeyName, 22> kKeyNames = {{
-    {"TALB", "album"},      {"TAL", "album"},      {"TCOM", "composer"},  {"TCON", "genre"},
-    {"TCO", "genre"},       {"TCOP", "copyright"}, {"TDRL", "date"},      {"TENC", "encoder"},
-    {"TEN", "encoder"},     {"TSOA", "albumsort"}, {"TSOP", "authorsort"}, {"TIT2", "title"},
-    {"TT2", "title"},       {"TLAN", "language"},  {"TPE1", "artist"},    {"TP1", "artist"},
-    {"TPOS", "disc"},       {"TPUB", "publisher"}, {"TRCK", "track"},     {"TRK", "track"},
-    {"TSOT", "titlesort"},  {"TYER", "year"},
+    {"TALB", "album"},     {"TAL", "album"},      {"TCOM", "composer"},   {"TCON", "genre"},
+    {"TCO", "genre"},      {"TCOP", "copyright"}, {"TDRL", "date"},       {"TENC", "encoder"},
+    {"TEN", "encoder"},    {"TSOA", "albumsort"}, {"TSOP", "authorsort"}, {"TIT2", "title"},
+    {"TT2", "title"},      {"TLAN", "language"},  {"TPE1", "artist"},     {"TP1", "artist"},
+    {"TPOS", "disc"},      {"TPUB", "publisher"}, {"TRCK", "track"},      {"TRK", "track"},
+    {"TSOT", "titlesort"}, {"TYER", "year"},
 }};
 
 std::string MetadataKeyName(const char* key) {
@@ -68,9 +69,8 @@ void TCustomAVProbe::AppendMetadata(std::string& text, const AVDictionary* metad
     if (metadata == nullptr) return;
     const AVDictionaryEntry* first = lib::av_dict_get(metadata, "", nullptr, AV_DICT_IGNORE_SUFFIX);
     if (first == nullptr) return;
-    bool onlyLanguage =
-        std::string_view(first->key) == "language" &&
-        lib::av_dict_get(metadata, "", first, AV_DICT_IGNORE_SUFFIX) == nullptr;
+    bool onlyLanguage = std::string_view(first->key) == "language" &&
+                        lib::av_dict_get(metadata, "", first, AV_DICT_IGNORE_SUFFIX) == nullptr;
     if (onlyLanguage) return;
     text += indent + "Metadata:" + kLineEnd;
     for (const AVDictionaryEntry* tag = first; tag != nullptr;
@@ -94,8 +94,8 @@ void TCustomAVProbe::AppendStreamLine(std::string& text, int streamIndex) {
 
     int divisor = std::abs(std::gcd(stream->time_base.num, stream->time_base.den));
     if (divisor == 0) divisor = 1;
-    line += rtl::Format(", %d/%d", stream->time_base.num / divisor,
-                        stream->time_base.den / divisor);
+    line +=
+        rtl::Format(", %d/%d", stream->time_base.num / divisor, stream->time_base.den / divisor);
 
     TDecoderParameters decoder(stream);
     char description[256] = {};

@@ -60,10 +60,10 @@ protected:
 };
 
 TEST_F(AVProbeTest, WithoutAFileEverythingIsUnsetAndReadsSayNotLoaded) {
-    for (int value : {FProbe.StreamCount(), FProbe.ProgramCount(), FProbe.AudioStreamCount(),
-                      FProbe.VideoStreamCount(), FProbe.SubtitleStreamCount(),
-                      FProbe.FirstAudioStreamIndex(), FProbe.FirstVideoStreamIndex(),
-                      FProbe.FirstSubtitleStreamIndex()})
+    for (int value :
+         {FProbe.StreamCount(), FProbe.ProgramCount(), FProbe.AudioStreamCount(),
+          FProbe.VideoStreamCount(), FProbe.SubtitleStreamCount(), FProbe.FirstAudioStreamIndex(),
+          FProbe.FirstVideoStreamIndex(), FProbe.FirstSubtitleStreamIndex()})
         EXPECT_EQ(value, -1);
     EXPECT_EQ(FProbe.FileSize(), -1);
 
@@ -137,7 +137,8 @@ TEST_F(AVProbeTest, DescribesTheVideoAndAudioClip) {
     EXPECT_EQ(lines[1], "Format Name: avi");
     EXPECT_EQ(lines[2], "Format Long Name: AVI (Audio Video Interleaved)");
     EXPECT_EQ(lines[3], "File Size: 284.22 KB");
-    EXPECT_TRUE(std::regex_match(lines[4], std::regex(R"(Duration: 00:00:0\d\.\d{3})"))) << lines[4];
+    EXPECT_TRUE(std::regex_match(lines[4], std::regex(R"(Duration: 00:00:0\d\.\d{3})")))
+        << lines[4];
     EXPECT_EQ(lines[5], "StartTime: 0.000000");
     EXPECT_TRUE(std::regex_match(lines[6], std::regex(R"(Bit Rate: \d+ kb/s)"))) << lines[6];
     EXPECT_EQ(CountPrefixed(lines, "Stream #"), 2u);
@@ -158,10 +159,10 @@ TEST_F(AVProbeTest, AudioOnlyFileHasNoVideoRecord) {
     TVideoStreamInfo video = FProbe.FirstVideoStreamInfo();
     EXPECT_EQ(FProbe.LastErrMsg(), "no video stream.");
     EXPECT_EQ(video.CodecName, "");
-    for (int64_t value : {video.StartTime, video.StartTimeScaled, video.Duration,
-                          video.DurationScaled, video.BitRate, int64_t(video.Height),
-                          int64_t(video.Width), int64_t(video.PixFmt),
-                          int64_t(video.FrameRate.num), int64_t(video.FrameRate.den)})
+    for (int64_t value :
+         {video.StartTime, video.StartTimeScaled, video.Duration, video.DurationScaled,
+          video.BitRate, int64_t(video.Height), int64_t(video.Width), int64_t(video.PixFmt),
+          int64_t(video.FrameRate.num), int64_t(video.FrameRate.den)})
         EXPECT_EQ(value, -1);
     EXPECT_EQ(video.AspectRatio, -1.0f);
 
@@ -208,11 +209,11 @@ TEST_F(AVProbeTest, FilesThatDoNotOpen) {
         std::string Message;
         bool Logged;
     };
-    for (const TCase& c : std::vector<TCase>{
-             {missing, "", missing + ": No such file or directory", true},
-             {text, "", text + ": Invalid data found when processing input", true},
-             {fixtures::Path(fixtures::kClipAvi), "nosuchfmt", "Unknown input format: nosuchfmt",
-              false}}) {
+    for (const TCase& c :
+         std::vector<TCase>{{missing, "", missing + ": No such file or directory", true},
+                            {text, "", text + ": Invalid data found when processing input", true},
+                            {fixtures::Path(fixtures::kClipAvi), "nosuchfmt",
+                             "Unknown input format: nosuchfmt", false}}) {
         ASSERT_TRUE(FProbe.LoadFile(fixtures::Path(fixtures::kClipAvi)));
         test::TLogCapture capture;
         EXPECT_FALSE(FProbe.LoadFile(c.FileName, c.FormatName));
@@ -256,15 +257,17 @@ TEST_F(AVProbeTest, TransportStreamListsBothProgramsWithTheirStreams) {
     for (const std::string& line : lines)
         if (line.rfind("Program ", 0) == 0 || line.rfind("Stream #", 0) == 0)
             order.push_back(line.substr(0, line.find_first_of(",[")));
-    EXPECT_EQ(order, (std::vector<std::string>{"Program 1 FFmpeg@First", "Stream #0",
-                                               "Stream #1", "Program 2 FFmpeg@Second",
-                                               "Stream #2", "Stream #3"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"Program 1 FFmpeg@First", "Stream #0", "Stream #1",
+                                        "Program 2 FFmpeg@Second", "Stream #2", "Stream #3"}));
     EXPECT_EQ(CountPrefixed(lines, "Stream #0[0x100], 1/90000: Video: mpeg2video"), 1u);
     EXPECT_EQ(CountPrefixed(lines, "Stream #3[0x103], 1/90000: Audio: mp2"), 1u);
     EXPECT_EQ(CountPrefixed(lines, "StartTime: 1.4"), 1u);
     for (const std::string& line : lines) {
         if (line.find(": Video: ") != std::string::npos) {
-            EXPECT_NE(line.find(", 25 fps, 25 tbr, 90k tbn, StartTime: 1.440000, "), std::string::npos) << line;
+            EXPECT_NE(line.find(", 25 fps, 25 tbr, 90k tbn, StartTime: 1.440000, "),
+                      std::string::npos)
+                << line;
         }
     }
 }
@@ -329,7 +332,9 @@ TEST_F(AVProbeTest, AttachedContextIsDescribedAndLeftOpen) {
     EXPECT_TRUE(Contains(lines, "    title           : Commentary"));
     for (const std::string& line : lines) {
         if (line.find(": Video: ") != std::string::npos) {
-            EXPECT_NE(line.find(", PAR 4:3 DAR 16:9, 29.97 fps, 25 tbr, 25 tbn,"), std::string::npos) << line;
+            EXPECT_NE(line.find(", PAR 4:3 DAR 16:9, 29.97 fps, 25 tbr, 25 tbn,"),
+                      std::string::npos)
+                << line;
         }
     }
 
@@ -346,8 +351,7 @@ TEST(AVProbeLibraries, ProbingBeforeTheLibrariesLoadRaises) {
         std::string failures;
         TAVProbe probe;
         failures += test::Check(!probe.AVLibLoaded(), "AVLibLoaded before LoadAVLib");
-        for (const std::function<void()>& use :
-             std::vector<std::function<void()>>{
+        for (const std::function<void()>& use : std::vector<std::function<void()>>{
                  [&] { probe.LoadFile(fixtures::Path(fixtures::kClipAvi)); },
                  [&] { probe.SetFileHandle(nullptr); }}) {
             try {

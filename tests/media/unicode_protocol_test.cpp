@@ -22,8 +22,9 @@ namespace {
 const std::string kCjkName = "/tmp/视频 测试/片段.avi";
 
 TEST(UnicodeNames, NoNameNeedsThePrefixedForm) {
-    for (const std::string& name : std::vector<std::string>{"/tmp/clip.avi", kCjkName, "http://example.com/视频.flv", "udp://239.0.0.1:1234",
-          "C:\\视频\\a.avi", "unicode:utf8:/tmp/a.avi", ""}) {
+    for (const std::string& name : std::vector<std::string>{
+             "/tmp/clip.avi", kCjkName, "http://example.com/视频.flv", "udp://239.0.0.1:1234",
+             "C:\\视频\\a.avi", "unicode:utf8:/tmp/a.avi", ""}) {
         EXPECT_FALSE(NeedsUnicodeName(name)) << name;
         EXPECT_EQ(LibraryFileName(name), name) << name;
     }
@@ -120,8 +121,8 @@ TEST_F(UnicodeIO, WritesThroughTheContextAndReadsBack) {
     EXPECT_TRUE(IsUnicodeIOContext(writer));
     std::string content(100000, 'x');
     content += "end";
-    Library<decltype(avio_write)>("avio_write")(writer, reinterpret_cast<const unsigned char*>(content.data()),
-                    int(content.size()));
+    Library<decltype(avio_write)>("avio_write")(
+        writer, reinterpret_cast<const unsigned char*>(content.data()), int(content.size()));
     EXPECT_EQ(CloseOutputIO(&writer), 0);
     EXPECT_EQ(writer, nullptr);
     EXPECT_EQ(testsupport::ReadFile(FDir / "输出.bin"), content);
@@ -131,8 +132,7 @@ TEST_F(UnicodeIO, WritesThroughTheContextAndReadsBack) {
     std::vector<unsigned char> buffer(content.size() + 10);
     int total = 0;
     auto* read = Library<decltype(avio_read)>("avio_read");
-    for (int count; (count = read(reader, buffer.data() + total,
-                                            int(buffer.size()) - total)) > 0;)
+    for (int count; (count = read(reader, buffer.data() + total, int(buffer.size()) - total)) > 0;)
         total += count;
     EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + total), content);
     EXPECT_TRUE(lib::avio_feof(reader));
