@@ -105,8 +105,6 @@ TCustomFFmpeg::TCustomFFmpeg(int maxFiles) : FMaxFiles(maxFiles) {
 TCustomFFmpeg::~TCustomFFmpeg() {
     WaitForThreads();
     ReleaseAll();
-    ResetRGBConvertContext(FHookContext.Context);
-    ResetRGBConvertContext(FPostContext.Context);
 }
 
 void TCustomFFmpeg::WaitForThreads() {
