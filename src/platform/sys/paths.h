@@ -1,0 +1,21 @@
+// The program folder and the user's folders.
+//
+// Read from the environment at each call, so tests can redirect them. Safe from any thread.
+#pragma once
+
+#include <string>
+
+namespace sys {
+
+// The folder of the running executable with a trailing "/"; MORADEX_APPDIR, when set, overrides
+// it (tests, packaging).
+std::string GetAppPath();
+// $HOME, else the password database's entry; no trailing "/".
+std::string HomeDir();
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; no trailing "/".
+std::string ConfigHome();
+// The desktop folder: XDG_DESKTOP_DIR of user-dirs.dirs in ConfigHome(), else ~/Desktop, when it
+// exists; otherwise the home folder. No trailing "/".
+std::string DesktopDir();
+
+}  // namespace sys
