@@ -119,6 +119,10 @@ bool Peek(MSG& msg, bool remove, bool takeQuit) {
             SendNcPaint(w);
             continue;
         }
+        if (w->Erase) {
+            EraseNow(w);
+            continue;
+        }
         msg = MSG{};
         msg.hwnd = w->Handle;
         msg.message = WM_PAINT;
@@ -269,7 +273,11 @@ void HandleMessage(const MSG& original) {
         filters.reserve(s.Filters.size());
         for (const TFilterEntry& e : s.Filters) filters.push_back(e.Filter);
         for (const auto& filter : filters)
-            if ((*filter)(msg)) return;
+            if ((*filter)(msg)) {
+                // An eaten WM_PAINT must not come back forever.
+                if (msg.message == WM_PAINT) ValidateRect(msg.hwnd, nullptr);
+                return;
+            }
     }
     TranslateMessage(msg);
     DispatchMessage(msg);

@@ -56,6 +56,7 @@ struct TWindow {
     // Painting: update region in client coordinates.
     TRegion Update;
     bool Erase = false;
+    bool EraseRefused = false;  // the last erase was not done by the procedure
     bool FrameDirty = false;
     gfx::HBITMAP Surface;  // top-levels only
     TRegion Damage;        // top-levels: painted since the last present, window coordinates
@@ -187,6 +188,8 @@ void AddDamage(TWindow* root, const TRegion& surfaceArea);
 void FlushDamage();
 TWindow* FindPaintTarget();
 void SendNcPaint(TWindow* w);
+// Erases a pending background before WM_PAINT goes out, so erase always precedes paint.
+void EraseNow(TWindow* w);
 void ReleaseDCsOf(TWindow* w);
 
 // Backend sync.

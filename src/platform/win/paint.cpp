@@ -1,5 +1,6 @@
 // Visible areas, update regions, paint order and the DCs handed out for window surfaces.
 #include <algorithm>
+#include <utility>
 
 #include "platform/win/model.h"
 
@@ -89,6 +90,8 @@ void PaintNow(TWindow* w) {
     const HWND h = w->Handle;
     if (w->FrameDirty) SendNcPaint(w);
     if (!(w = Get(h)) || w->Update.IsEmpty()) return;
+    EraseNow(w);
+    if (!(w = Get(h)) || w->Update.IsEmpty()) return;
     MSG msg;
     msg.hwnd = h;
     msg.message = WM_PAINT;
@@ -174,6 +177,17 @@ TWindow* FindPaintTarget() {
 void SendNcPaint(TWindow* w) {
     w->FrameDirty = false;
     Send(w, WM_NCPAINT, 1, 0);
+}
+
+void EraseNow(TWindow* w) {
+    if (!w->Erase || w->Update.IsEmpty()) return;
+    w->Erase = false;
+    const HWND h = w->Handle;
+    const TRegion update = w->Update;
+    HDC dc = MakeDC(w, true, &update);
+    const bool refused = Send(w, WM_ERASEBKGND, DcToParam(dc), 0) == 0;
+    ReleaseDC(h, dc);
+    if ((w = Get(h))) w->EraseRefused = refused;
 }
 
 void ReleaseDCsOf(TWindow* w) {
@@ -274,7 +288,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT& paint) {
     HDC dc = MakeDC(w, true, &update);
     paint.hdc = dc;
     paint.rcPaint = update.Bounds();
-    paint.fErase = false;
+    paint.fErase = std::exchange(w->EraseRefused, false);
     if (erase) paint.fErase = Send(w, WM_ERASEBKGND, DcToParam(dc), 0) == 0;
     return dc;
 }

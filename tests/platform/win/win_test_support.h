@@ -37,7 +37,13 @@ protected:
              HWND owner = {}, const std::string& cls = "Rec");
     HWND Child(HWND parent, int x, int y, int w, int h, DWORD style = WS_CHILD | WS_VISIBLE,
                DWORD exStyle = 0, const std::string& cls = "Rec");
-    void Handle(HWND window, THandler handler) { FHandlers[window.Value()] = std::move(handler); }
+    // An empty handler goes back to DefWindowProc.
+    void Handle(HWND window, THandler handler) {
+        if (handler)
+            FHandlers[window.Value()] = std::move(handler);
+        else
+            FHandlers.erase(window.Value());
+    }
 
     // Messages from the given set (all when empty), in order, optionally for one window and
     // at one depth.
