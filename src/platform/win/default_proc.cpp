@@ -300,7 +300,8 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (w->Parent && Send(w->Parent, WM_SETCURSOR, wParam, lParam)) return 1;
             if (!(w = Get(window))) return 0;
             const int code = std::int16_t(LOWORD(std::uint64_t(lParam)));
-            if (code == HTERROR) return 0;
+            // Only the window under the cursor picks the shape; ancestors just may veto it.
+            if (code == HTERROR || ParamToHwnd(wParam) != window) return 0;
             SetCursor(code == HTCLIENT ? w->Class->Cursor : CursorForHit(code));
             return 1;
         }

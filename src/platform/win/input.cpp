@@ -414,6 +414,13 @@ void ActivationLost(TWindow* w) {
         Activate(next, WA_ACTIVE);
         return;
     }
+    DeactivateApplication();
+}
+
+void DeactivateApplication() {
+    TState& s = S();
+    TWindow* w = Get(s.Active);
+    if (!w) return;
     const HWND h = w->Handle;
     Send(w, WM_NCACTIVATE, 0, 0);
     if ((w = Get(h))) Send(w, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);

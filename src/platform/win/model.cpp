@@ -43,9 +43,7 @@ public:
         Push(std::move(item));
     }
     void AppDeactivated() override {
-        sys::QueueInMainThread([] {
-            if (TWindow* w = Get(S().Active)) ActivationLost(w);
-        });
+        sys::QueueInMainThread([] { DeactivateApplication(); });
     }
 
 private:

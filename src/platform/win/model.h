@@ -200,7 +200,9 @@ void EnsureSurface(TWindow* w);
 
 // Activation and focus.
 void Activate(TWindow* w, int how);
+// The active window goes away: its owner or the next window takes over, else nobody.
 void ActivationLost(TWindow* w);
+void DeactivateApplication();
 bool CanActivate(const TWindow* w);
 void DropFocusInside(TWindow* w);
 
