@@ -28,7 +28,7 @@ struct TRecord {
 using THandler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)>;
 
 class TWinTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override;
     void TearDown() override;
 
