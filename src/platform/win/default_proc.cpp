@@ -159,6 +159,7 @@ void RunSizeMoveLoop(TWindow* w, UINT command, TPoint start) {
         MSG m;
         if (!PeekInternal(m, true)) {
             FlushDamage();
+            if (!Get(h) || s.Capture != h) break;
             WaitForWork();
             continue;
         }

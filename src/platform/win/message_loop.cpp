@@ -355,6 +355,7 @@ int RunModalLoop(HWND window) {
 
     while (!modal.Ended && IsWindow(window)) {
         if (ProcessMessage()) continue;
+        if (modal.Ended) break;  // a hand-over may have ended it without queuing anything
         {
             std::lock_guard lock(s.QueueLock);
             if (s.QuitPosted) break;

@@ -13,9 +13,9 @@ using ::testing::ElementsAre;
 using GeometryTest = TWinTest;
 using PaintTest = TWinTest;
 
-const std::set<UINT> kPlacement = {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED,
-                                   WM_MOVE,  WM_SIZE,  WM_NCPAINT, WM_ERASEBKGND, WM_PAINT,
-                                   WM_SHOWWINDOW};
+const std::set<UINT> kPlacement = {
+    WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE, WM_NCPAINT,
+    WM_ERASEBKGND,        WM_PAINT,      WM_SHOWWINDOW};
 
 TEST_F(GeometryTest, MoveAndSizeGiveTheFullSequenceThenRepaint) {
     const HWND w = Top(10, 10, 100, 80);

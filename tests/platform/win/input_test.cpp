@@ -53,10 +53,8 @@ TEST_F(InputTest, DoubleClicksNeedTheClassTheTimeAndThePlace) {
         UINT Expected;
     };
     const TCase cases[] = {
-        {"RecDbl", 100, 0, WM_LBUTTONDBLCLK},
-        {"RecDbl", 500, 2, WM_LBUTTONDBLCLK},
-        {"RecDbl", 501, 0, WM_LBUTTONDOWN},
-        {"RecDbl", 100, 3, WM_LBUTTONDOWN},
+        {"RecDbl", 100, 0, WM_LBUTTONDBLCLK}, {"RecDbl", 500, 2, WM_LBUTTONDBLCLK},
+        {"RecDbl", 501, 0, WM_LBUTTONDOWN},   {"RecDbl", 100, 3, WM_LBUTTONDOWN},
         {"Rec", 100, 0, WM_LBUTTONDOWN},
     };
     for (const TCase& c : cases) {
@@ -133,7 +131,8 @@ TEST_F(InputTest, CaptureTakesAllInputAndHoverIsTrackedMeanwhile) {
     EXPECT_EQ(Count(WM_LBUTTONUP, a), 1);
     EXPECT_EQ(Count(WM_SETCURSOR), 0);
     // Leaving and entering are still told while the capture holds.
-    EXPECT_THAT(Names(Seq({WM_MOUSELEAVE, WM_MOUSEENTER})), ElementsAre("MOUSELEAVE", "MOUSEENTER"));
+    EXPECT_THAT(Names(Seq({WM_MOUSELEAVE, WM_MOUSEENTER})),
+                ElementsAre("MOUSELEAVE", "MOUSEENTER"));
     EXPECT_EQ(Find(WM_MOUSELEAVE)[0].Window, a);
     EXPECT_EQ(Find(WM_MOUSEENTER)[0].Window, b);
     SetCapture(b);
@@ -158,8 +157,8 @@ TEST_F(InputTest, CursorsFollowTheHitCode) {
         HCURSOR Cursor;
     };
     const TCase cases[] = {
-        {{1, 100}, IDC_SIZEWE},  {{150, 198}, IDC_SIZENS}, {{1, 1}, IDC_SIZENWSE},
-        {{150, 10}, IDC_ARROW},  {{20, 35}, IDC_IBEAM},    {{200, 100}, IDC_ARROW},
+        {{1, 100}, IDC_SIZEWE}, {{150, 198}, IDC_SIZENS}, {{1, 1}, IDC_SIZENWSE},
+        {{150, 10}, IDC_ARROW}, {{20, 35}, IDC_IBEAM},    {{200, 100}, IDC_ARROW},
     };
     for (const TCase& c : cases) {
         Screen->MouseMove(c.Point);
@@ -251,9 +250,9 @@ TEST_F(ActivationTest, SwitchingActiveFormsRunsTheClassicSequence) {
     std::vector<std::string> order;
     for (const TRecord& r : FLog)
         if (kActivation.count(r.Message))
-            order.push_back(MessageName(r.Message) + (r.Window == a ? ":A" : ":B") +
-                            (r.Message == WM_NCACTIVATE ? "(" + std::to_string(r.WParam) + ")"
-                                                        : ""));
+            order.push_back(
+                MessageName(r.Message) + (r.Window == a ? ":A" : ":B") +
+                (r.Message == WM_NCACTIVATE ? "(" + std::to_string(r.WParam) + ")" : ""));
     EXPECT_THAT(order, ElementsAre("NCACTIVATE:A(0)", "ACTIVATE:A", "KILLFOCUS:A",
                                    "NCACTIVATE:B(1)", "ACTIVATE:B", "SETFOCUS:B"));
     EXPECT_EQ(LOWORD(Find(WM_ACTIVATE, a)[0].WParam), WA_INACTIVE);

@@ -23,9 +23,9 @@ void CustomFrame(TWinTest& test, HWND w, std::vector<TRect>* moving = nullptr) {
             TRect wr;
             GetWindowRect(h, wr);
             const TPoint p = PointFromParam(l);
-            r = p.Y - wr.Top < 20                                          ? HTCAPTION
+            r = p.Y - wr.Top < 20                               ? HTCAPTION
                 : p.X >= wr.Right - 10 && p.Y >= wr.Bottom - 10 ? HTBOTTOMRIGHT
-                                                                           : HTCLIENT;
+                                                                : HTCLIENT;
             return true;
         }
         if (m == WM_MOVING) {

@@ -21,9 +21,8 @@ TEST_F(MessagesTest, CreationAndDestructionRunInTheClassicOrder) {
     const HWND parent = Top(10, 10, 200, 100, WS_POPUP);
     const HWND child = Child(parent, 5, 5, 50, 20);
     const HWND grandChild = Child(child, 1, 1, 10, 10);
-    EXPECT_THAT(Names(Seq({}, parent, 0)),
-                ElementsAre("NCCREATE", "NCCALCSIZE", "CREATE", "SIZE", "MOVE", "PARENTNOTIFY",
-                            "PARENTNOTIFY"));
+    EXPECT_THAT(Names(Seq({}, parent, 0)), ElementsAre("NCCREATE", "NCCALCSIZE", "CREATE", "SIZE",
+                                                       "MOVE", "PARENTNOTIFY", "PARENTNOTIFY"));
     // The parent heard of both descendants being created.
     ASSERT_EQ(Find(WM_PARENTNOTIFY, parent).size(), 2u);
     EXPECT_EQ(LOWORD(Find(WM_PARENTNOTIFY, parent)[1].WParam), WM_CREATE);
@@ -35,12 +34,12 @@ TEST_F(MessagesTest, CreationAndDestructionRunInTheClassicOrder) {
     for (const TRecord& r : FLog)
         if (r.Message == WM_DESTROY || r.Message == WM_NCDESTROY)
             order.push_back({r.Window, r.Message});
-    EXPECT_THAT(order, ElementsAre(std::pair{parent, UINT(WM_DESTROY)},
-                                   std::pair{child, UINT(WM_DESTROY)},
-                                   std::pair{grandChild, UINT(WM_DESTROY)},
-                                   std::pair{grandChild, UINT(WM_NCDESTROY)},
-                                   std::pair{child, UINT(WM_NCDESTROY)},
-                                   std::pair{parent, UINT(WM_NCDESTROY)}));
+    EXPECT_THAT(
+        order,
+        ElementsAre(std::pair{parent, UINT(WM_DESTROY)}, std::pair{child, UINT(WM_DESTROY)},
+                    std::pair{grandChild, UINT(WM_DESTROY)},
+                    std::pair{grandChild, UINT(WM_NCDESTROY)}, std::pair{child, UINT(WM_NCDESTROY)},
+                    std::pair{parent, UINT(WM_NCDESTROY)}));
     EXPECT_FALSE(IsWindow(parent));
     EXPECT_FALSE(IsWindow(grandChild));
     EXPECT_EQ(GetWinStats().Windows, 0u);
