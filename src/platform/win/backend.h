@@ -97,8 +97,8 @@ public:
     virtual void WaitForEvents(int wakeFd, int timeoutMs) = 0;
 };
 
-// The backend the program runs with: `x11` once it exists when DISPLAY is set, else headless;
-// MORADEX_BACKEND=headless forces the headless one.
+// The backend the program runs with. Headless for now: the x11 backend (chosen when DISPLAY is
+// set) is not part of this build yet.
 std::unique_ptr<TBackend> CreateDefaultBackend();
 
 }  // namespace win

@@ -185,7 +185,7 @@ MINMAXINFO QueryMinMax(TWindow* w) {
     return mm;
 }
 
-void Minimize(TWindow* w, bool activate) {
+void Minimize(TWindow* w) {
     if (w->Style & WS_MINIMIZE) return;
     const HWND h = w->Handle;
     if (!(w->Style & WS_MAXIMIZE)) w->NormalRect = w->Rect;
@@ -194,7 +194,6 @@ void Minimize(TWindow* w, bool activate) {
     Send(w, WM_SIZE, SIZE_MINIMIZED, 0);
     if (!(w = Get(h))) return;
     if (S().Active == h) ActivationLost(w);
-    (void)activate;
 }
 
 void Maximize(TWindow* w, bool activate) {
@@ -360,7 +359,7 @@ bool ShowWindow(HWND window, int command) {
         if (!(w = Get(window))) return false;
     }
     if (minimize) {
-        Minimize(w, activate);
+        Minimize(w);
     } else if (command == SW_SHOWMAXIMIZED) {
         Maximize(w, activate);
     } else if ((command == SW_RESTORE || command == SW_SHOWNORMAL) &&

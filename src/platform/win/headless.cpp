@@ -110,6 +110,12 @@ void THeadlessBackend::WaitForEvents(int wakeFd, int timeoutMs) {
         step();
         return;
     }
+    pollfd fd{wakeFd, POLLIN, 0};
+    if (FConfig.DryWaitLimitMs <= 0) {
+        while (poll(&fd, 1, timeoutMs) < 0 && errno == EINTR) {
+        }
+        return;
+    }
     const auto now = std::chrono::steady_clock::now();
     if (!FDry) {
         FDry = true;
@@ -122,7 +128,6 @@ void THeadlessBackend::WaitForEvents(int wakeFd, int timeoutMs) {
         FDry = false;
         throw rtl::Exception("headless: a loop waits for input that never comes");
     }
-    pollfd fd{wakeFd, POLLIN, 0};
     const int wait = timeoutMs < 0 ? left : std::min(timeoutMs, left);
     int ready;
     while ((ready = poll(&fd, 1, wait)) < 0 && errno == EINTR) {

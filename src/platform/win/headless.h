@@ -21,9 +21,9 @@ struct THeadlessConfig {
     std::vector<TMonitor> Monitors{{{0, 0, 1280, 800}, {0, 0, 1280, 760}, true}};
     TBackendCaps Caps{true, false};
     gfx::TColor Desktop = gfx::clBlack;
-    // A loop that waits this long (real time) with no idle step and no wake-up fails instead of
-    // hanging a test.
-    int DryWaitLimitMs = 10'000;
+    // When above 0: a loop that waits this long (real time) with no idle step and no wake-up
+    // fails with an exception instead of hanging a test.
+    int DryWaitLimitMs = 0;
 };
 
 class THeadlessBackend : public TBackend {
@@ -46,6 +46,7 @@ public:
     // Configuration; call win::DisplayChanged() after changing the monitors.
     void SetMonitors(std::vector<TMonitor> monitors) { FConfig.Monitors = std::move(monitors); }
     void SetCapabilities(TBackendCaps caps) { FConfig.Caps = caps; }
+    void SetDryWaitLimit(int ms) { FConfig.DryWaitLimitMs = ms; }
 
     // Injected input, any thread.
     void MouseMove(TPoint screen);

@@ -69,7 +69,6 @@ struct TWindow {
 
     std::shared_ptr<TVideoHost> VideoHost;
 
-    bool IsChild() const { return (Style & WS_CHILD) != 0 && Parent; }
     int Width() const { return Rect.Width(); }
     int Height() const { return Rect.Height(); }
 };
@@ -103,7 +102,6 @@ struct TDCEntry {
     std::unique_ptr<gfx::TDC> DC;
     HWND Window;
     TWindow* Root = nullptr;
-    TPoint Origin;  // of the DC's area in the root surface
 };
 
 struct TModal {
@@ -154,7 +152,6 @@ struct TState {
     HWND Focus;
     HWND Capture;
     HWND Hover;
-    bool HoverClient = false;
     TPoint Cursor;
     HCURSOR CursorShape = IDC_ARROW;
     std::array<std::uint8_t, 256> Keys{};  // bit 0x80 down, bit 1 toggled
@@ -215,7 +212,7 @@ void ForgetWindowInput(TWindow* w);
 void RunSizeMoveLoop(TWindow* w, UINT command, TPoint start);
 MINMAXINFO QueryMinMax(TWindow* w);
 void Maximize(TWindow* w, bool activate);
-void Minimize(TWindow* w, bool activate);
+void Minimize(TWindow* w);
 void Restore(TWindow* w, bool activate);
 
 // The loop's pieces.

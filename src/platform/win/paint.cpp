@@ -71,7 +71,6 @@ HDC MakeDC(TWindow* w, bool client, const TRegion* updateClip) {
     entry->Root = root;
     TPoint origin = SurfaceOrigin(w);
     if (client) origin = {origin.X + w->Client.Left, origin.Y + w->Client.Top};
-    entry->Origin = origin;
     entry->DC = std::make_unique<gfx::TDC>(root->Surface);
     gfx::SetViewportOrgEx(entry->DC.get(), origin.X, origin.Y);
     TRegion visible = client ? VisibleClientArea(w) : VisibleWindowArea(w, true);

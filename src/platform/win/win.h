@@ -95,7 +95,8 @@ bool RemoveSubclass(HWND window, TSubclassToken token);
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 std::intptr_t GetWindowLongPtr(HWND window, int index);
-// GWL_STYLE and GWL_EXSTYLE send WM_STYLECHANGING / WM_STYLECHANGED; returns the old value.
+// Returns the old value. Style bits change as they are, without messages; removing
+// WS_EX_LAYERED drops the layered state.
 std::intptr_t SetWindowLongPtr(HWND window, int index, std::intptr_t value);
 
 bool SetWindowText(HWND window, const std::string& text);

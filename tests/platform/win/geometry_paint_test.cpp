@@ -150,6 +150,29 @@ TEST_F(GeometryTest, TopmostBandAndOwnersOrderTheScreen) {
     EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
 }
 
+TEST_F(GeometryTest, ReparentingMovesWindowsBetweenParentsAndTheScreen) {
+    const HWND first = Top(0, 0, 100, 100);
+    const HWND second = Top(200, 0, 100, 100);
+    const HWND child = Child(first, 10, 10, 20, 20);
+    EXPECT_EQ(SetParent(child, second), first);
+    EXPECT_TRUE(IsChild(second, child));
+    EXPECT_FALSE(IsChild(first, child));
+    TRect r;
+    GetWindowRect(child, r);
+    EXPECT_EQ(r, gfx::Bounds(210, 10, 20, 20));
+    EXPECT_FALSE(SetParent(second, child));  // not into its own subtree
+    // Out to the screen: it gets a surface of its own and the backend shows it.
+    SetParent(child, {});
+    EXPECT_FALSE(GetParent(child));
+    EXPECT_TRUE(GetWindowSurface(child));
+    ASSERT_NE(Screen->Find(child), nullptr);
+    EXPECT_EQ(Screen->Find(child)->Bounds, gfx::Bounds(10, 10, 20, 20));
+    // And back in.
+    SetParent(child, first);
+    EXPECT_EQ(Screen->Find(child), nullptr);
+    EXPECT_EQ(GetAncestor(child, GA_ROOT), first);
+}
+
 TEST_F(GeometryTest, MaximizeUsesTheWorkAreaAndRestoreGoesBack) {
     const HWND w = Top(10, 10, 100, 80, WS_POPUP | WS_VISIBLE | WS_MAXIMIZEBOX);
     ClearLog();

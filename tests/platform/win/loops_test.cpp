@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/rtl/exception.h"
 #include "platform/sys/main_thread.h"
 #include "platform/sys/threads.h"
 #include "platform/win/win_test_support.h"
@@ -162,6 +163,16 @@ TEST_F(ModalTest, AModalLoopDisablesTheOwnerAndKeepsTimersAndHandOversRunning) {
     EXPECT_EQ(Screen->PendingIdleSteps(), 0u);
     EXPECT_EQ(GetWinStats().ModalLoops, 0u);
     EXPECT_FALSE(EndModalLoop(dialog, 1));
+}
+
+TEST_F(ModalTest, ALoopLeftByAnExceptionCleansUp) {
+    const HWND owner = Top(0, 0, 100, 100);
+    const HWND dialog = Top(10, 10, 50, 50, WS_POPUP | WS_VISIBLE, 0, owner);
+    Screen->SetDryWaitLimit(20);  // nothing will ever end this loop
+    EXPECT_THROW(RunModalLoop(dialog), rtl::Exception);
+    EXPECT_EQ(GetWinStats().ModalLoops, 0u);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_FALSE(IsInModalLoop(dialog));
 }
 
 TEST_F(ModalTest, QuitEndsAModalLoopAndStaysQueued) {

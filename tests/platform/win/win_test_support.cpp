@@ -6,7 +6,9 @@ namespace win::test {
 
 void TWinTest::SetUp() {
     sys::SetClock(&FClock);
-    auto backend = std::make_unique<THeadlessBackend>();
+    THeadlessConfig config;
+    config.DryWaitLimitMs = 10'000;  // a test that would wait for ever fails instead
+    auto backend = std::make_unique<THeadlessBackend>(config);
     Screen = backend.get();
     Initialize(std::move(backend));
     for (const char* name : {"Rec", "RecDbl"}) {
