@@ -25,8 +25,12 @@ void TFont::SetHeight(int height) {
     Changed();
 }
 
-int TFont::Size() const { return -int(std::lround(FHeight * 72.0 / 96.0)); }
-void TFont::SetSize(int size) { SetHeight(-int(std::lround(size * 96.0 / 72.0))); }
+int TFont::Size() const {
+    return -int(std::lround(FHeight * 72.0 / 96.0));
+}
+void TFont::SetSize(int size) {
+    SetHeight(-int(std::lround(size * 96.0 / 72.0)));
+}
 
 void TFont::SetColor(TColor color) {
     if (color == FColor) return;
@@ -103,8 +107,12 @@ void TCanvas::Prepare() {
     SetBkMode(FHandle, FBrush.Style() == bsClear ? TRANSPARENT : OPAQUE);
 }
 
-TPoint TCanvas::PenPos() const { return FHandle ? FHandle->State().PenPos : TPoint{}; }
-void TCanvas::SetPenPos(TPoint pos) { MoveTo(pos.X, pos.Y); }
+TPoint TCanvas::PenPos() const {
+    return FHandle ? FHandle->State().PenPos : TPoint{};
+}
+void TCanvas::SetPenPos(TPoint pos) {
+    MoveTo(pos.X, pos.Y);
+}
 
 void TCanvas::MoveTo(int x, int y) {
     if (FHandle) MoveToEx(FHandle, x, y);

@@ -10,7 +10,9 @@ std::uint32_t U32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
            std::uint32_t(p[3]) << 24;
 }
-std::uint16_t U16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
+std::uint16_t U16(const std::uint8_t* p) {
+    return std::uint16_t(p[0] | p[1] << 8);
+}
 void Put32(TBytes& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
 }
@@ -118,8 +120,8 @@ bool ReadBmp(std::span<const std::uint8_t> data, TImage& image, std::string& err
                 case 4:
                 case 8: {
                     const std::int64_t bit = x * bitCount;
-                    const unsigned index = (src[bit / 8] >> (8 - bitCount - bit % 8)) &
-                                           ((1u << bitCount) - 1);
+                    const unsigned index =
+                        (src[bit / 8] >> (8 - bitCount - bit % 8)) & ((1u << bitCount) - 1);
                     dst[x] = index < palette.size() ? palette[index] : 0xFF000000u;
                     break;
                 }
@@ -147,7 +149,8 @@ bool ReadBmp(std::span<const std::uint8_t> data, TImage& image, std::string& err
 }
 
 bool WriteBmp(const TImage& image, int bitCount, TBytes& out, std::string& error) {
-    if (bitCount != 24 && bitCount != 32) return Fail(error, "Bitmap pixel format is not supported");
+    if (bitCount != 24 && bitCount != 32)
+        return Fail(error, "Bitmap pixel format is not supported");
     if (image.Width <= 0 || image.Height <= 0) return Fail(error, "Bitmap image is empty");
     const std::uint32_t rowBytes = ((std::uint32_t(image.Width) * bitCount + 31) / 32) * 4;
     const std::uint32_t bitsSize = rowBytes * std::uint32_t(image.Height);

@@ -50,7 +50,8 @@ bool ReadFirstImage(GifFileType* gif, TImage& image, std::string& error) {
             if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4 && (ext[1] & 1))
                 transparent = ext[4];
             while (ext)
-                if (DGifGetExtensionNext(gif, &ext) == GIF_ERROR) return Fail(error, "Invalid GIF image");
+                if (DGifGetExtensionNext(gif, &ext) == GIF_ERROR)
+                    return Fail(error, "Invalid GIF image");
         } else if (type == IMAGE_DESC_RECORD_TYPE) {
             if (DGifGetImageDesc(gif) == GIF_ERROR) break;
             const GifImageDesc& desc = gif->Image;

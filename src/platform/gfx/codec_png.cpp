@@ -94,7 +94,9 @@ bool WritePng(const TImage& image, int compressionLevel, unsigned filters, bool 
     png_set_IHDR(png, info, png_uint_32(image.Width), png_uint_32(image.Height), 8,
                  alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, compressionLevel < 0 ? 0 : compressionLevel > 9 ? 9 : compressionLevel);
+    png_set_compression_level(png, compressionLevel < 0   ? 0
+                                   : compressionLevel > 9 ? 9
+                                                          : compressionLevel);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, int(filters ? filters : PNG_ROW_FILTER_NONE));
     png_write_info(png, info);
     png_write_image(png, rows.data());

@@ -15,7 +15,9 @@ using detail::ToPixel;
 
 // ---- TDC -------------------------------------------------------------------------------------
 
-TDC::TDC(HBITMAP bitmap) { FState.Bitmap = std::move(bitmap); }
+TDC::TDC(HBITMAP bitmap) {
+    FState.Bitmap = std::move(bitmap);
+}
 
 TPoint TDC::Offset() const {
     return {FState.ViewportOrg.X - FState.WindowOrg.X, FState.ViewportOrg.Y - FState.WindowOrg.Y};
@@ -51,7 +53,9 @@ bool TDC::Restore(int level) {
     return true;
 }
 
-std::unique_ptr<TDC> CreateCompatibleDC(HDC) { return std::make_unique<TDC>(); }
+std::unique_ptr<TDC> CreateCompatibleDC(HDC) {
+    return std::make_unique<TDC>();
+}
 
 TDibDC CreateDibDC(int width, int height) {
     TDibDC result;
@@ -74,17 +78,31 @@ HBITMAP SelectObject(HDC dc, HBITMAP bitmap) {
     return old;
 }
 
-TLogPen SelectObject(HDC dc, const TLogPen& pen) { return std::exchange(dc->State().Pen, pen); }
+TLogPen SelectObject(HDC dc, const TLogPen& pen) {
+    return std::exchange(dc->State().Pen, pen);
+}
 TLogBrush SelectObject(HDC dc, const TLogBrush& brush) {
     return std::exchange(dc->State().Brush, brush);
 }
-HFONT SelectObject(HDC dc, HFONT font) { return std::exchange(dc->State().Font, std::move(font)); }
-HBITMAP GetCurrentBitmap(HDC dc) { return dc->State().Bitmap; }
-TLogPen CreatePen(int style, int width, TColor color) { return {style, width, color}; }
-TLogBrush CreateSolidBrush(TColor color) { return {BS_SOLID, color}; }
+HFONT SelectObject(HDC dc, HFONT font) {
+    return std::exchange(dc->State().Font, std::move(font));
+}
+HBITMAP GetCurrentBitmap(HDC dc) {
+    return dc->State().Bitmap;
+}
+TLogPen CreatePen(int style, int width, TColor color) {
+    return {style, width, color};
+}
+TLogBrush CreateSolidBrush(TColor color) {
+    return {BS_SOLID, color};
+}
 
-int SaveDC(HDC dc) { return dc->Save(); }
-bool RestoreDC(HDC dc, int level) { return dc->Restore(level); }
+int SaveDC(HDC dc) {
+    return dc->Save();
+}
+bool RestoreDC(HDC dc, int level) {
+    return dc->Restore(level);
+}
 
 namespace {
 bool SetOrigin(TPoint& origin, int x, int y, TPoint* old) {
@@ -156,13 +174,27 @@ int GetClipBox(HDC dc, TRect* rect) {
     return visible.Complexity();
 }
 
-TColor SetTextColor(HDC dc, TColor color) { return std::exchange(dc->State().TextColor, color); }
-TColor GetTextColor(HDC dc) { return dc->State().TextColor; }
-TColor SetBkColor(HDC dc, TColor color) { return std::exchange(dc->State().BkColor, color); }
-TColor GetBkColor(HDC dc) { return dc->State().BkColor; }
-int SetBkMode(HDC dc, int mode) { return std::exchange(dc->State().BkMode, mode); }
-int GetBkMode(HDC dc) { return dc->State().BkMode; }
-int SetStretchBltMode(HDC dc, int mode) { return std::exchange(dc->State().StretchMode, mode); }
+TColor SetTextColor(HDC dc, TColor color) {
+    return std::exchange(dc->State().TextColor, color);
+}
+TColor GetTextColor(HDC dc) {
+    return dc->State().TextColor;
+}
+TColor SetBkColor(HDC dc, TColor color) {
+    return std::exchange(dc->State().BkColor, color);
+}
+TColor GetBkColor(HDC dc) {
+    return dc->State().BkColor;
+}
+int SetBkMode(HDC dc, int mode) {
+    return std::exchange(dc->State().BkMode, mode);
+}
+int GetBkMode(HDC dc) {
+    return dc->State().BkMode;
+}
+int SetStretchBltMode(HDC dc, int mode) {
+    return std::exchange(dc->State().StretchMode, mode);
+}
 
 // ---- pixel helpers ---------------------------------------------------------------------------
 
@@ -253,11 +285,16 @@ enum class TBlitMode { Rop, Keyed, Blend };
 
 std::uint32_t ApplyRop(std::uint32_t rop, std::uint32_t s, std::uint32_t d) {
     switch (rop) {
-        case SRCAND: return s & d;
-        case SRCPAINT: return s | d;
-        case SRCINVERT: return s ^ d;
-        case NOTSRCCOPY: return ~s & 0x00FFFFFF;
-        default: return s;
+        case SRCAND:
+            return s & d;
+        case SRCPAINT:
+            return s | d;
+        case SRCINVERT:
+            return s ^ d;
+        case NOTSRCCOPY:
+            return ~s & 0x00FFFFFF;
+        default:
+            return s;
     }
 }
 
@@ -274,7 +311,9 @@ std::uint32_t BlendStraight(std::uint32_t s, std::uint32_t d) {
 }
 
 // Source pixel for destination index i of n, nearest neighbour over a source span of m.
-inline int MapIndex(int i, int n, int m) { return int((std::int64_t(2 * i + 1) * m) / (2 * n)); }
+inline int MapIndex(int i, int n, int m) {
+    return int((std::int64_t(2 * i + 1) * m) / (2 * n));
+}
 
 // Copies src rectangle `s` (device pixels of src) onto dst device rectangle `d`, stretched by
 // nearest neighbour; destination pixels whose source lies outside the source surface stay.
@@ -310,8 +349,8 @@ void Transfer(TDC& dst, const TRect& d, const TSurface& src, const TRect& s, TBl
             const std::uint32_t* values;
             if (sameSize) {
                 if (src.BitCount() == 32) {
-                    values = src.Pixels() + std::size_t(sy) * src.Width() +
-                             (colMap[part.Left - d.Left]);
+                    values =
+                        src.Pixels() + std::size_t(sy) * src.Width() + (colMap[part.Left - d.Left]);
                 } else {
                     detail::ReadSpan(src, colMap[part.Left - d.Left], sy, n, row.data());
                     values = row.data();
@@ -332,11 +371,15 @@ void Transfer(TDC& dst, const TRect& d, const TSurface& src, const TRect& s, TBl
             detail::ReadSpan(*out, part.Left, y, n, dstRow.data());
             for (int i = 0; i < n; ++i) {
                 switch (mode) {
-                    case TBlitMode::Rop: dstRow[i] = ApplyRop(rop, values[i], dstRow[i]); break;
+                    case TBlitMode::Rop:
+                        dstRow[i] = ApplyRop(rop, values[i], dstRow[i]);
+                        break;
                     case TBlitMode::Keyed:
                         if ((values[i] & 0x00FFFFFF) != key) dstRow[i] = values[i];
                         break;
-                    case TBlitMode::Blend: dstRow[i] = BlendStraight(values[i], dstRow[i]); break;
+                    case TBlitMode::Blend:
+                        dstRow[i] = BlendStraight(values[i], dstRow[i]);
+                        break;
                 }
             }
             detail::WriteSpan(*out, part.Left, y, n, dstRow.data());
@@ -349,8 +392,12 @@ bool Blit(HDC dst, const TRect& logicalDest, HDC src, const TRect& logicalSrc, T
     if (!dst || logicalDest.IsEmpty()) return false;
     const TRect d = ToDevice(dst, logicalDest);
     switch (rop) {
-        case BLACKNESS: FillDevice(*dst, d, 0); return true;
-        case WHITENESS: FillDevice(*dst, d, 0x00FFFFFF); return true;
+        case BLACKNESS:
+            FillDevice(*dst, d, 0);
+            return true;
+        case WHITENESS:
+            FillDevice(*dst, d, 0x00FFFFFF);
+            return true;
         case PATCOPY:
             if (dst->State().Brush.Style != BS_NULL)
                 FillDevice(*dst, d, ToPixel(dst->State().Brush.Color));
@@ -370,8 +417,10 @@ bool Blit(HDC dst, const TRect& logicalDest, HDC src, const TRect& logicalSrc, T
         case SRCAND:
         case SRCPAINT:
         case SRCINVERT:
-        case NOTSRCCOPY: break;
-        default: return false;
+        case NOTSRCCOPY:
+            break;
+        default:
+            return false;
     }
     if (!src || !src->Surface() || logicalSrc.IsEmpty()) return false;
     const TRect s = ToDevice(src, logicalSrc);
@@ -512,8 +561,9 @@ bool Ellipse(HDC dc, int left, int top, int right, int bottom) {
         if (outline) {
             in.Left = std::max(in.Left + 1, std::max(i > 0 ? inner[i - 1].Left : INT32_MAX,
                                                      i + 1 < rows ? inner[i + 1].Left : INT32_MAX));
-            in.Right = std::min(in.Right - 1, std::min(i > 0 ? inner[i - 1].Right : INT32_MIN,
-                                                       i + 1 < rows ? inner[i + 1].Right : INT32_MIN));
+            in.Right =
+                std::min(in.Right - 1, std::min(i > 0 ? inner[i - 1].Right : INT32_MIN,
+                                                i + 1 < rows ? inner[i + 1].Right : INT32_MIN));
             if (i == 0 || i + 1 == rows) in.Right = in.Left - 1;
         }
         if (brush.Style != BS_NULL && in.Right >= in.Left)
@@ -542,11 +592,16 @@ const std::vector<int>& DashPattern(int style) {
     static const std::vector<int> kSolid, kDash{18, 6}, kDot{3, 3}, kDashDot{9, 6, 3, 6},
         kDashDotDot{9, 3, 3, 3, 3, 3};
     switch (style) {
-        case PS_DASH: return kDash;
-        case PS_DOT: return kDot;
-        case PS_DASHDOT: return kDashDot;
-        case PS_DASHDOTDOT: return kDashDotDot;
-        default: return kSolid;
+        case PS_DASH:
+            return kDash;
+        case PS_DOT:
+            return kDot;
+        case PS_DASHDOT:
+            return kDashDot;
+        case PS_DASHDOTDOT:
+            return kDashDotDot;
+        default:
+            return kSolid;
     }
 }
 

@@ -106,9 +106,9 @@ std::optional<TFontFile> MatchFont(const std::string& family, bool bold, bool it
     std::optional<TFontFile> file;
     FcChar8* path = nullptr;
     FcCharSet* charset = nullptr;
-    const bool hasChar = !c || (FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) ==
-                                    FcResultMatch &&
-                                FcCharSetHasChar(charset, c));
+    const bool hasChar =
+        !c || (FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) == FcResultMatch &&
+               FcCharSetHasChar(charset, c));
     if (hasChar && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
         file.emplace();
         file->Path = reinterpret_cast<const char*>(path);
@@ -254,6 +254,16 @@ const TGlyph& TFontObject::Glyph(char32_t c) const {
     g.Index = 0;
     return g;
 }
+
+}  // namespace gfx
+
+// fontconfig keeps a few bytes of its parsed configuration unreachable for the life of the
+// process; the leak checker of sanitizer builds is told so. Weak, so a program-wide list wins.
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+namespace gfx {
 
 HFONT CreateFontIndirect(const TLogFont& font) {
     std::lock_guard lock(EngineMutex());

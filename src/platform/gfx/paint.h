@@ -13,7 +13,9 @@ inline std::uint32_t ToPixel(TColor color) {
     return std::uint32_t(GetRValue(c)) << 16 | std::uint32_t(GetGValue(c)) << 8 |
            std::uint32_t(GetBValue(c));
 }
-inline TColor FromPixel(std::uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+inline TColor FromPixel(std::uint32_t p) {
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
 
 // Spans of n pixels at (x, y); 32-bit values in the 0xAARRGGBB layout (24-bit surfaces read A 0).
 void ReadSpan(const TSurface& s, int x, int y, int n, std::uint32_t* out);

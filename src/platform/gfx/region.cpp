@@ -9,7 +9,6 @@ namespace {
 struct TSpan {
     int Left;
     int Right;
-    friend bool operator==(const TSpan&, const TSpan&) = default;
 };
 
 // Appends band [top, bottom) and merges it into the previous band when that one ends at top
@@ -44,8 +43,8 @@ private:
 void SpansAt(const std::vector<TRect>& rects, size_t& index, int y, std::vector<TSpan>& spans) {
     spans.clear();
     while (index < rects.size() && rects[index].Bottom <= y) ++index;
-    for (size_t i = index; i < rects.size() && rects[i].Top <= y && rects[i].Top == rects[index].Top;
-         ++i)
+    for (size_t i = index;
+         i < rects.size() && rects[i].Top <= y && rects[i].Top == rects[index].Top; ++i)
         spans.push_back({rects[i].Left, rects[i].Right});
 }
 
@@ -116,10 +115,18 @@ void TRegion::Offset(int dx, int dy) {
     UpdateBounds();
 }
 
-TRegion TRegion::Union(const TRegion& other) const { return Combine(*this, other, TOp::Or); }
-TRegion TRegion::Intersect(const TRegion& other) const { return Combine(*this, other, TOp::And); }
-TRegion TRegion::Subtract(const TRegion& other) const { return Combine(*this, other, TOp::Diff); }
-TRegion TRegion::Xor(const TRegion& other) const { return Combine(*this, other, TOp::Xor); }
+TRegion TRegion::Union(const TRegion& other) const {
+    return Combine(*this, other, TOp::Or);
+}
+TRegion TRegion::Intersect(const TRegion& other) const {
+    return Combine(*this, other, TOp::And);
+}
+TRegion TRegion::Subtract(const TRegion& other) const {
+    return Combine(*this, other, TOp::Diff);
+}
+TRegion TRegion::Xor(const TRegion& other) const {
+    return Combine(*this, other, TOp::Xor);
+}
 
 TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
     std::vector<int> ys;
@@ -134,10 +141,14 @@ TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
 
     auto keep = [op](bool inA, bool inB) {
         switch (op) {
-            case TOp::Or: return inA || inB;
-            case TOp::And: return inA && inB;
-            case TOp::Diff: return inA && !inB;
-            case TOp::Xor: return inA != inB;
+            case TOp::Or:
+                return inA || inB;
+            case TOp::And:
+                return inA && inB;
+            case TOp::Diff:
+                return inA && !inB;
+            case TOp::Xor:
+                return inA != inB;
         }
         return false;
     };
@@ -176,16 +187,29 @@ TRegion CreateRectRgnIndirect(const TRect& rect) {
     return CreateRectRgn(rect.Left, rect.Top, rect.Right, rect.Bottom);
 }
 
-TRegion ExtCreateRegion(std::span<const TRect> rects) { return TRegion::FromRects(rects); }
+TRegion ExtCreateRegion(std::span<const TRect> rects) {
+    return TRegion::FromRects(rects);
+}
 
 int CombineRgn(TRegion& dest, const TRegion& a, const TRegion& b, int mode) {
     switch (mode) {
-        case RGN_AND: dest = a.Intersect(b); break;
-        case RGN_OR: dest = a.Union(b); break;
-        case RGN_XOR: dest = a.Xor(b); break;
-        case RGN_DIFF: dest = a.Subtract(b); break;
-        case RGN_COPY: dest = a; break;
-        default: return RGN_ERROR;
+        case RGN_AND:
+            dest = a.Intersect(b);
+            break;
+        case RGN_OR:
+            dest = a.Union(b);
+            break;
+        case RGN_XOR:
+            dest = a.Xor(b);
+            break;
+        case RGN_DIFF:
+            dest = a.Subtract(b);
+            break;
+        case RGN_COPY:
+            dest = a;
+            break;
+        default:
+            return RGN_ERROR;
     }
     return dest.Complexity();
 }
@@ -195,14 +219,20 @@ int OffsetRgn(TRegion& region, int dx, int dy) {
     return region.Complexity();
 }
 
-bool PtInRegion(const TRegion& region, int x, int y) { return region.Contains(x, y); }
-bool RectInRegion(const TRegion& region, const TRect& rect) { return region.Intersects(rect); }
+bool PtInRegion(const TRegion& region, int x, int y) {
+    return region.Contains(x, y);
+}
+bool RectInRegion(const TRegion& region, const TRect& rect) {
+    return region.Intersects(rect);
+}
 
 int GetRgnBox(const TRegion& region, TRect& box) {
     box = region.Bounds();
     return region.Complexity();
 }
 
-bool EqualRgn(const TRegion& a, const TRegion& b) { return a == b; }
+bool EqualRgn(const TRegion& a, const TRegion& b) {
+    return a == b;
+}
 
 }  // namespace gfx

@@ -34,7 +34,9 @@ public:
 
 private:
     std::uint8_t* Bytes() { return reinterpret_cast<std::uint8_t*>(FData.data()); }
-    const std::uint8_t* Bytes() const { return reinterpret_cast<const std::uint8_t*>(FData.data()); }
+    const std::uint8_t* Bytes() const {
+        return reinterpret_cast<const std::uint8_t*>(FData.data());
+    }
 
     int FWidth = 0;
     int FHeight = 0;

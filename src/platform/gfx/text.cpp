@@ -16,9 +16,11 @@ std::u32string DecodeUtf8(std::string_view text) {
     const size_t n = text.size();
     for (size_t i = 0; i < n;) {
         const unsigned char b = p[i];
-        int len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3
-                                : (b & 0xF8) == 0xF0                ? 4
-                                                                    : 0;
+        int len = b < 0x80             ? 1
+                  : (b & 0xE0) == 0xC0 ? 2
+                  : (b & 0xF0) == 0xE0 ? 3
+                  : (b & 0xF8) == 0xF0 ? 4
+                                       : 0;
         char32_t c = len == 1 ? b : len == 2 ? b & 0x1F : len == 3 ? b & 0x0F : b & 0x07;
         bool valid = len > 0 && i + len <= n;
         for (int k = 1; valid && k < len; ++k) {
@@ -26,8 +28,7 @@ std::u32string DecodeUtf8(std::string_view text) {
             c = (c << 6) | (p[i + k] & 0x3F);
         }
         static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
-            valid = false;
+        if (valid && (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) valid = false;
         if (!valid) {
             out.push_back(b);  // keep the byte as the code point of the same value
             ++i;
@@ -88,7 +89,9 @@ struct TLayout {
     }
 };
 
-HFONT FontOf(HDC dc) { return dc->State().Font ? dc->State().Font : DefaultGuiFont(); }
+HFONT FontOf(HDC dc) {
+    return dc->State().Font ? dc->State().Font : DefaultGuiFont();
+}
 
 bool IsCjk(char32_t c) {
     return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) ||
@@ -167,7 +170,9 @@ void WrapLine(const TLine& line, int maxWidth, const TLayout& layout, bool break
     }
 }
 
-TLine Dots() { return {{U'.', false}, {U'.', false}, {U'.', false}}; }
+TLine Dots() {
+    return {{U'.', false}, {U'.', false}, {U'.', false}};
+}
 
 void EndEllipsis(TLine& line, int maxWidth, const TLayout& layout) {
     if (layout.Width(line) <= maxWidth) return;
@@ -209,21 +214,21 @@ void PaintLine(HDC dc, const TFontObject& font, const TLayout& layout, const TLi
         const TGlyph& g = font.Glyph(ch.C);
         const int gx = x + pen + g.Left, gy = baseline - g.Top;
         if (g.Width > 0)
-            detail::ForEachVisible(*dc, limit(Bounds(gx, gy, g.Width, g.Height)),
-                                   [&](const TRect& part) {
-                                       for (int row = part.Top; row < part.Bottom; ++row)
-                                           detail::BlendCoverage(
-                                               *surface, part.Left, row, part.Width(),
-                                               g.Coverage.data() + std::size_t(row - gy) * g.Width +
-                                                   (part.Left - gx),
-                                               color);
-                                   });
+            detail::ForEachVisible(
+                *dc, limit(Bounds(gx, gy, g.Width, g.Height)), [&](const TRect& part) {
+                    for (int row = part.Top; row < part.Bottom; ++row)
+                        detail::BlendCoverage(
+                            *surface, part.Left, row, part.Width(),
+                            g.Coverage.data() + std::size_t(row - gy) * g.Width + (part.Left - gx),
+                            color);
+                });
         const int next = layout.Next(pen, ch.C);
         if (ch.Underline)
-            detail::FillDevice(*dc,
-                               limit({x + pen, baseline + font.UnderlineOffset(), x + next,
-                                      baseline + font.UnderlineOffset() + font.UnderlineThickness()}),
-                               color);
+            detail::FillDevice(
+                *dc,
+                limit({x + pen, baseline + font.UnderlineOffset(), x + next,
+                       baseline + font.UnderlineOffset() + font.UnderlineThickness()}),
+                color);
         pen = next;
     }
     const TLogFont& lf = font.LogFont();

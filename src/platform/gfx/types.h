@@ -34,11 +34,15 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+inline TRect Rect(int left, int top, int right, int bottom) {
+    return {left, top, right, bottom};
+}
 inline TRect Bounds(int left, int top, int width, int height) {
     return {left, top, left + width, top + height};
 }
-inline TPoint Point(int x, int y) { return {x, y}; }
+inline TPoint Point(int x, int y) {
+    return {x, y};
+}
 
 // The intersection, empty ({0,0,0,0}) when the two do not overlap.
 inline TRect IntersectRect(const TRect& a, const TRect& b) {
@@ -50,14 +54,22 @@ inline TRect IntersectRect(const TRect& a, const TRect& b) {
 // 0x00BBGGRR; a high byte of 0xFF marks a system-colour index in the low byte.
 using TColor = std::int32_t;
 
-constexpr TColor MakeColor(std::uint32_t value) { return static_cast<TColor>(value); }
+constexpr TColor MakeColor(std::uint32_t value) {
+    return static_cast<TColor>(value);
+}
 constexpr TColor RGB(int r, int g, int b) {
     return MakeColor(std::uint32_t(r & 0xFF) | std::uint32_t(g & 0xFF) << 8 |
                      std::uint32_t(b & 0xFF) << 16);
 }
-constexpr int GetRValue(TColor c) { return c & 0xFF; }
-constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+constexpr int GetRValue(TColor c) {
+    return c & 0xFF;
+}
+constexpr int GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
 
 enum : int {
     COLOR_SCROLLBAR = 0,
@@ -93,7 +105,9 @@ enum : int {
     COLOR_ENDCOLORS = 30,
 };
 
-constexpr TColor SystemColor(int index) { return MakeColor(0xFF000000u | std::uint32_t(index)); }
+constexpr TColor SystemColor(int index) {
+    return MakeColor(0xFF000000u | std::uint32_t(index));
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;

@@ -49,13 +49,19 @@ void Split(TDateTime dateTime, int64_t& days, int64_t& msOfDay) {
     msOfDay = std::llabs(total) % kMSecsPerDay;
 }
 
-char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-std::string Number(int value, int digits) { return fmt::format("{:0{}}", value, digits); }
+std::string Number(int value, int digits) {
+    return fmt::format("{:0{}}", value, digits);
+}
 
 }  // namespace
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 TDateTime EncodeDate(int year, int month, int day) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
@@ -92,13 +98,13 @@ TDateTime Now() {
     clock_gettime(CLOCK_REALTIME, &now);
     tm local{};
     localtime_r(&now.tv_sec, &local);
-    TDateTime date = static_cast<TDateTime>(DaysFromCivil(local.tm_year + 1900LL,
-                                                          local.tm_mon + 1, local.tm_mday)) +
+    TDateTime date = static_cast<TDateTime>(
+                         DaysFromCivil(local.tm_year + 1900LL, local.tm_mon + 1, local.tm_mday)) +
                      kUnixDateDelta;
     // A leap second (tm_sec 60) counts as the last second of the minute.
     int second = local.tm_sec > 59 ? 59 : local.tm_sec;
-    return date + EncodeTime(local.tm_hour, local.tm_min, second,
-                             static_cast<int>(now.tv_nsec / 1000000));
+    return date +
+           EncodeTime(local.tm_hour, local.tm_min, second, static_cast<int>(now.tv_nsec / 1000000));
 }
 
 int64_t DateTimeToUnix(TDateTime dateTime) {
@@ -132,37 +138,37 @@ std::string FormatDateTime(std::string_view pattern, TDateTime dateTime) {
             while (i + run < pattern.size() && LowerChar(pattern[i + run]) == lower) ++run;
         bool two = run >= 2;
         switch (lower) {
-        case 'y':
-            out += run <= 2 ? Number(year % 100, 2) : Number(year, 4);
-            afterHour = false;
-            break;
-        case 'm':
-            out += Number(afterHour ? minute : month, two ? 2 : 1);
-            afterHour = false;
-            break;
-        case 'd':
-            out += Number(day, two ? 2 : 1);
-            afterHour = false;
-            break;
-        case 'h':
-            out += Number(hour, two ? 2 : 1);
-            afterHour = true;
-            break;
-        case 'n':
-            out += Number(minute, two ? 2 : 1);
-            afterHour = false;
-            break;
-        case 's':
-            out += Number(second, two ? 2 : 1);
-            afterHour = false;
-            break;
-        case 'z':
-            out += Number(ms, run >= 3 ? 3 : 1);
-            afterHour = false;
-            break;
-        default:
-            out.append(pattern.substr(i, run));
-            break;
+            case 'y':
+                out += run <= 2 ? Number(year % 100, 2) : Number(year, 4);
+                afterHour = false;
+                break;
+            case 'm':
+                out += Number(afterHour ? minute : month, two ? 2 : 1);
+                afterHour = false;
+                break;
+            case 'd':
+                out += Number(day, two ? 2 : 1);
+                afterHour = false;
+                break;
+            case 'h':
+                out += Number(hour, two ? 2 : 1);
+                afterHour = true;
+                break;
+            case 'n':
+                out += Number(minute, two ? 2 : 1);
+                afterHour = false;
+                break;
+            case 's':
+                out += Number(second, two ? 2 : 1);
+                afterHour = false;
+                break;
+            case 'z':
+                out += Number(ms, run >= 3 ? 3 : 1);
+                afterHour = false;
+                break;
+            default:
+                out.append(pattern.substr(i, run));
+                break;
         }
         i += run;
     }

@@ -26,8 +26,7 @@ struct TSpec {
 };
 
 [[noreturn]] void RaiseBadFormat(std::string_view format) {
-    throw EConvertError(
-        fmt::format("Format '{}' invalid or incompatible with argument", format));
+    throw EConvertError(fmt::format("Format '{}' invalid or incompatible with argument", format));
 }
 
 // Puts sign and prefix in front, then pads to the width: zeros go between prefix and digits.
@@ -58,9 +57,9 @@ std::string FormatInteger(const TSpec& spec, const TFormatArg& arg) {
     } else {
         magnitude = arg.AsUInt();
     }
-    int base = spec.conversion == 'o' ? 8 : (spec.conversion == 'x' || spec.conversion == 'X')
-                                                ? 16
-                                                : 10;
+    int base = spec.conversion == 'o'                               ? 8
+               : (spec.conversion == 'x' || spec.conversion == 'X') ? 16
+                                                                    : 10;
     char buffer[32];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, base);
     std::string digits(buffer, end);
@@ -97,8 +96,8 @@ std::string FormatReal(const TSpec& spec, double value) {
         if (lower == 'g' && precision == 0) precision = 1;
         // Large fixed values need room: 309 integer digits plus the fraction.
         std::string buffer(330 + static_cast<size_t>(precision), '\0');
-        auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                       kind, precision);
+        auto [end, ec] =
+            std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, kind, precision);
         if (ec != std::errc()) return std::string();
         digits.assign(buffer.data(), end);
     }
@@ -139,12 +138,18 @@ std::string FormatArgs(std::string_view format, std::initializer_list<TFormatArg
         TSpec spec;
         for (; i < format.size(); ++i) {
             char flag = format[i];
-            if (flag == '-') spec.left = true;
-            else if (flag == '+') spec.plus = true;
-            else if (flag == ' ') spec.space = true;
-            else if (flag == '0') spec.zero = true;
-            else if (flag == '#') spec.alternate = true;
-            else break;
+            if (flag == '-')
+                spec.left = true;
+            else if (flag == '+')
+                spec.plus = true;
+            else if (flag == ' ')
+                spec.space = true;
+            else if (flag == '0')
+                spec.zero = true;
+            else if (flag == '#')
+                spec.alternate = true;
+            else
+                break;
         }
         if (i < format.size() && format[i] == '*') {
             ++i;
@@ -173,56 +178,57 @@ std::string FormatArgs(std::string_view format, std::initializer_list<TFormatArg
         spec.conversion = format[i++];
 
         switch (spec.conversion) {
-        case 'd':
-        case 'i':
-        case 'u':
-        case 'x':
-        case 'X':
-        case 'o': {
-            const TFormatArg& arg = take();
-            if (arg.Kind() != TFormatArg::TKind::Int && arg.Kind() != TFormatArg::TKind::UInt)
+            case 'd':
+            case 'i':
+            case 'u':
+            case 'x':
+            case 'X':
+            case 'o': {
+                const TFormatArg& arg = take();
+                if (arg.Kind() != TFormatArg::TKind::Int && arg.Kind() != TFormatArg::TKind::UInt)
+                    RaiseBadFormat(format);
+                out += FormatInteger(spec, arg);
+                break;
+            }
+            case 'c': {
+                const TFormatArg& arg = take();
+                if (arg.Kind() != TFormatArg::TKind::Int && arg.Kind() != TFormatArg::TKind::UInt)
+                    RaiseBadFormat(format);
+                out += Pad(spec, "", std::string(1, static_cast<char>(arg.AsInt())), false);
+                break;
+            }
+            case 'f':
+            case 'F':
+            case 'e':
+            case 'E':
+            case 'g':
+            case 'G': {
+                const TFormatArg& arg = take();
+                if (arg.Kind() != TFormatArg::TKind::Float) RaiseBadFormat(format);
+                out += FormatReal(spec, arg.AsFloat());
+                break;
+            }
+            case 's': {
+                const TFormatArg& arg = take();
+                if (arg.Kind() != TFormatArg::TKind::Text) RaiseBadFormat(format);
+                std::string_view text = arg.AsText();
+                if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
+                    text = text.substr(0, static_cast<size_t>(spec.precision));
+                out += Pad(spec, "", std::string(text), false);
+                break;
+            }
+            case 'p': {
+                const TFormatArg& arg = take();
+                if (arg.Kind() != TFormatArg::TKind::Pointer) RaiseBadFormat(format);
+                std::string text =
+                    arg.AsPointer()
+                        ? fmt::format("0x{:x}", reinterpret_cast<uintptr_t>(arg.AsPointer()))
+                        : "(nil)";
+                out += Pad(spec, "", std::move(text), false);
+                break;
+            }
+            default:
                 RaiseBadFormat(format);
-            out += FormatInteger(spec, arg);
-            break;
-        }
-        case 'c': {
-            const TFormatArg& arg = take();
-            if (arg.Kind() != TFormatArg::TKind::Int && arg.Kind() != TFormatArg::TKind::UInt)
-                RaiseBadFormat(format);
-            out += Pad(spec, "", std::string(1, static_cast<char>(arg.AsInt())), false);
-            break;
-        }
-        case 'f':
-        case 'F':
-        case 'e':
-        case 'E':
-        case 'g':
-        case 'G': {
-            const TFormatArg& arg = take();
-            if (arg.Kind() != TFormatArg::TKind::Float) RaiseBadFormat(format);
-            out += FormatReal(spec, arg.AsFloat());
-            break;
-        }
-        case 's': {
-            const TFormatArg& arg = take();
-            if (arg.Kind() != TFormatArg::TKind::Text) RaiseBadFormat(format);
-            std::string_view text = arg.AsText();
-            if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
-                text = text.substr(0, static_cast<size_t>(spec.precision));
-            out += Pad(spec, "", std::string(text), false);
-            break;
-        }
-        case 'p': {
-            const TFormatArg& arg = take();
-            if (arg.Kind() != TFormatArg::TKind::Pointer) RaiseBadFormat(format);
-            std::string text =
-                arg.AsPointer() ? fmt::format("0x{:x}", reinterpret_cast<uintptr_t>(arg.AsPointer()))
-                                : "(nil)";
-            out += Pad(spec, "", std::move(text), false);
-            break;
-        }
-        default:
-            RaiseBadFormat(format);
         }
     }
     return out;

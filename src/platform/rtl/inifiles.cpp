@@ -27,8 +27,8 @@ bool ParseHeader(std::string_view line, std::string& name) {
     std::string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] != '[') return false;
     size_t close = trimmed.find(']');
-    name = Trim(std::string_view(trimmed).substr(1, close == std::string::npos ? std::string::npos
-                                                                              : close - 1));
+    name = Trim(std::string_view(trimmed).substr(
+        1, close == std::string::npos ? std::string::npos : close - 1));
     return true;
 }
 
@@ -44,7 +44,9 @@ bool ParseKey(std::string_view line, std::string& name, std::string& value) {
     return true;
 }
 
-bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -86,8 +88,8 @@ public:
         std::string keyName = Trim(ident);
         if (sectionName.empty() || HasLineBreak(sectionName) ||
             sectionName.find(']') != std::string::npos || keyName.empty() ||
-            HasLineBreak(keyName) || keyName.find('=') != std::string::npos ||
-            keyName[0] == ';' || keyName[0] == '#' || keyName[0] == '[' || HasLineBreak(value))
+            HasLineBreak(keyName) || keyName.find('=') != std::string::npos || keyName[0] == ';' ||
+            keyName[0] == '#' || keyName[0] == '[' || HasLineBreak(value))
             return false;
         std::string line = keyName + "=" + Trim(value);
         auto [begin, end] = SectionRange(sectionName);
@@ -255,8 +257,7 @@ int32_t TCustomIniFile::ReadInteger(std::string_view section, std::string_view i
     return StrToIntDef(ReadString(section, ident, std::string()), def);
 }
 
-void TCustomIniFile::WriteInteger(std::string_view section, std::string_view ident,
-                                  int64_t value) {
+void TCustomIniFile::WriteInteger(std::string_view section, std::string_view ident, int64_t value) {
     WriteString(section, ident, IntToStr(value));
 }
 
@@ -318,7 +319,9 @@ void TIniFile::ReadSection(std::string_view section, TStrings& strings) const {
     FillStrings(strings, KeyNames(Load(), section));
 }
 
-void TIniFile::ReadSections(TStrings& strings) const { FillStrings(strings, Load().Sections()); }
+void TIniFile::ReadSections(TStrings& strings) const {
+    FillStrings(strings, Load().Sections());
+}
 
 void TIniFile::ReadSectionValues(std::string_view section, TStrings& strings) const {
     FillStrings(strings, KeyLines(Load(), section));
@@ -368,13 +371,17 @@ void TMemIniFile::ReadSection(std::string_view section, TStrings& strings) const
     FillStrings(strings, KeyNames(*FText, section));
 }
 
-void TMemIniFile::ReadSections(TStrings& strings) const { FillStrings(strings, FText->Sections()); }
+void TMemIniFile::ReadSections(TStrings& strings) const {
+    FillStrings(strings, FText->Sections());
+}
 
 void TMemIniFile::ReadSectionValues(std::string_view section, TStrings& strings) const {
     FillStrings(strings, KeyLines(*FText, section));
 }
 
-void TMemIniFile::EraseSection(std::string_view section) { FText->EraseSection(section); }
+void TMemIniFile::EraseSection(std::string_view section) {
+    FText->EraseSection(section);
+}
 
 void TMemIniFile::DeleteKey(std::string_view section, std::string_view ident) {
     FText->DeleteKey(section, ident);
@@ -393,7 +400,9 @@ bool TMemIniFile::ValueExists(std::string_view section, std::string_view ident) 
     return FText->Read(section, ident).has_value();
 }
 
-void TMemIniFile::GetStrings(TStrings& strings) const { FillStrings(strings, FText->Lines()); }
+void TMemIniFile::GetStrings(TStrings& strings) const {
+    FillStrings(strings, FText->Lines());
+}
 
 void TMemIniFile::SetStrings(const TStrings& strings) {
     std::vector<std::string> lines;
@@ -401,6 +410,8 @@ void TMemIniFile::SetStrings(const TStrings& strings) {
     FText->SetLines(std::move(lines));
 }
 
-void TMemIniFile::Clear() { FText->SetLines({}); }
+void TMemIniFile::Clear() {
+    FText->SetLines({});
+}
 
 }  // namespace rtl

@@ -50,7 +50,9 @@ TCollectionItem* TCollection::Items(int index) const {
     return FItems[static_cast<size_t>(index)].get();
 }
 
-TCollectionItem* TCollection::Add() { return Insert(Count()); }
+TCollectionItem* TCollection::Add() {
+    return Insert(Count());
+}
 
 TCollectionItem* TCollection::Insert(int index) {
     if (index < 0 || index > Count()) RaiseListIndexError(index);
@@ -98,7 +100,9 @@ void TCollection::Assign(const TCollection& source) {
     EndUpdate();
 }
 
-void TCollection::BeginUpdate() { ++FUpdateCount; }
+void TCollection::BeginUpdate() {
+    ++FUpdateCount;
+}
 
 void TCollection::EndUpdate() {
     if (FUpdateCount > 0 && --FUpdateCount == 0) Changed(nullptr);

@@ -19,7 +19,9 @@ namespace {
 
 constexpr int64_t kCopyBufferSize = 64 * 1024;
 
-std::string ErrnoText(int error) { return std::generic_category().message(error); }
+std::string ErrnoText(int error) {
+    return std::generic_category().message(error);
+}
 
 }  // namespace
 
@@ -41,6 +43,7 @@ void TStream::WriteBuffer(const void* buffer, int64_t count) {
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count) {
+    if (count < 0) return 0;
     if (count == 0) {
         source.SetPosition(0);
         count = source.Size();
@@ -132,7 +135,7 @@ TFileStream::TFileStream(const std::string& fileName, uint32_t mode) : FFileName
     if ((mode & 3) == fmOpenReadWrite) access = O_RDWR;
     FHandle = ::open(fileName.c_str(), access | O_CLOEXEC);
     // A folder opens read-only on Linux; a stream over it would only fail later.
-    struct stat info{};
+    struct stat info {};
     if (FHandle >= 0 && ::fstat(FHandle, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(FHandle);
         FHandle = -1;
@@ -171,19 +174,21 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
-    int whence = origin == soFromBeginning ? SEEK_SET : origin == soFromCurrent ? SEEK_CUR : SEEK_END;
+    int whence = origin == soFromBeginning ? SEEK_SET
+                 : origin == soFromCurrent ? SEEK_CUR
+                                           : SEEK_END;
     return ::lseek(FHandle, offset, whence);
 }
 
 int64_t TFileStream::Size() {
-    struct stat info{};
+    struct stat info {};
     return ::fstat(FHandle, &info) == 0 ? info.st_size : TStream::Size();
 }
 
 void TFileStream::SetSize(int64_t size) {
     if (::ftruncate(FHandle, size) != 0)
-        throw EStreamError(fmt::format("Cannot set the size of \"{}\". {}", FFileName,
-                                       ErrnoText(errno)));
+        throw EStreamError(
+            fmt::format("Cannot set the size of \"{}\". {}", FFileName, ErrnoText(errno)));
     if (Position() > size) Seek(0, soFromEnd);
 }
 

@@ -213,10 +213,9 @@ int TStringList::Add(const std::string& s) {
     int index = Count();
     if (FSorted) {
         // After any equal lines, so equal lines keep the order they were added in.
-        auto at = std::upper_bound(FLines.begin(), FLines.end(), s,
-                                   [](const std::string& a, const std::string& b) {
-                                       return CompareText(a, b) < 0;
-                                   });
+        auto at = std::upper_bound(
+            FLines.begin(), FLines.end(), s,
+            [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
         index = static_cast<int>(at - FLines.begin());
     }
     Changing();
@@ -246,10 +245,9 @@ void TStringList::Sort() {
 }
 
 bool TStringList::Find(std::string_view s, int& index) const {
-    auto at = std::lower_bound(FLines.begin(), FLines.end(), s,
-                               [](const std::string& a, std::string_view b) {
-                                   return CompareText(a, b) < 0;
-                               });
+    auto at = std::lower_bound(
+        FLines.begin(), FLines.end(), s,
+        [](const std::string& a, std::string_view b) { return CompareText(a, b) < 0; });
     index = static_cast<int>(at - FLines.begin());
     return at != FLines.end() && CompareText(*at, s) == 0;
 }

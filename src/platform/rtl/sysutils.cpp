@@ -13,10 +13,18 @@ namespace rtl {
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+char LowerChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char UpperChar(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -83,8 +91,8 @@ bool TryStrToInt(std::string_view s, int32_t& value) {
 bool TryStrToInt64(std::string_view s, int64_t& value) {
     uint64_t magnitude = 0;
     bool negative = false;
-    if (!ParseInteger(s, std::numeric_limits<int64_t>::max(),
-                      std::numeric_limits<uint64_t>::max(), magnitude, negative))
+    if (!ParseInteger(s, std::numeric_limits<int64_t>::max(), std::numeric_limits<uint64_t>::max(),
+                      magnitude, negative))
         return false;
     if (negative) magnitude = 0u - magnitude;
     value = static_cast<int64_t>(magnitude);
@@ -108,7 +116,9 @@ int32_t StrToIntDef(std::string_view s, int32_t def) {
     return TryStrToInt(s, value) ? value : def;
 }
 
-std::string IntToStr(int64_t value) { return fmt::format("{}", value); }
+std::string IntToStr(int64_t value) {
+    return fmt::format("{}", value);
+}
 
 std::string IntToHex(int64_t value, int digits) {
     return fmt::format("{:0{}X}", static_cast<uint64_t>(value), digits < 0 ? 0 : digits);
@@ -176,13 +186,19 @@ std::string FloatToStr(double value) {
 }
 
 int64_t Round(double value) {
+    // Casting a value outside the 64-bit range is undefined; such input saturates instead.
+    if (std::isnan(value)) return 0;
+    if (value >= 9223372036854775807.0) return std::numeric_limits<int64_t>::max();
+    if (value <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
     double floor = std::floor(value);
     double fraction = value - floor;
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0)) floor += 1;
     return static_cast<int64_t>(floor);
 }
 
-std::string Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+std::string Trim(std::string_view s) {
+    return TrimRight(TrimLeft(s));
+}
 
 std::string TrimLeft(std::string_view s) {
     size_t i = 0;

@@ -35,6 +35,7 @@ double StrToFloatDef(std::string_view s, double def);
 std::string FloatToStr(double value);
 
 // Nearest integer; exact halves go to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+// NaN gives 0; values beyond the 64-bit range give its nearest end.
 int64_t Round(double value);
 
 // --- text ---
@@ -59,11 +60,13 @@ public:
     enum class TKind { Int, UInt, Float, Text, Pointer };
 
     template <class T>
-        requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && std::is_signed_v<T>)
-    TFormatArg(T v) : FKind(TKind::Int), FInt(v) {}
+    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && std::is_signed_v<T>)
+        TFormatArg(T v)
+        : FKind(TKind::Int), FInt(v) {}
     template <class T>
-        requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && std::is_unsigned_v<T>)
-    TFormatArg(T v) : FKind(TKind::UInt), FUInt(v) {}
+    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && std::is_unsigned_v<T>)
+        TFormatArg(T v)
+        : FKind(TKind::UInt), FUInt(v) {}
     TFormatArg(bool v) : FKind(TKind::Int), FInt(v ? 1 : 0) {}
     TFormatArg(double v) : FKind(TKind::Float), FFloat(v) {}
     TFormatArg(float v) : FKind(TKind::Float), FFloat(v) {}

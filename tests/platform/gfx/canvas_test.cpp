@@ -20,7 +20,7 @@ TEST(BitmapTest, ScanLineLayoutFollowsThePixelFormat) {
     bitmap.SetPixelFormat(pf24bit);
     bitmap.SetSize(3, 2);
     EXPECT_EQ(bitmap.ScanLine(1) - bitmap.ScanLine(0), 12);  // 9 bytes padded to 12
-    bitmap.ScanLine(1)[3] = 0x10;  // pixel (1, 1): B, G, R
+    bitmap.ScanLine(1)[3] = 0x10;                            // pixel (1, 1): B, G, R
     bitmap.ScanLine(1)[5] = 0x30;
     EXPECT_EQ(bitmap.Canvas().Pixel(1, 1), RGB(0x30, 0, 0x10));
 

@@ -38,8 +38,9 @@ TImage Flag(bool alpha) {
 }
 
 std::filesystem::path TempFile(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("moradex_gfx_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        ("moradex_gfx_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::create_directories(dir);
     return dir / name;
 }
@@ -177,20 +178,21 @@ TBytes PaletteBmp(int bitCount, int width, int height, const std::vector<std::ui
 }
 
 TEST(ImageFileTest, ReadsOneFourAndEightBitBitmaps) {
-    const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF,
-                                                0xFFFFFF, 0x808080};
+    const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00,
+                                                0x0000FF, 0xFFFFFF, 0x808080};
     for (int bits : {1, 4, 8}) {
         const int colours = bits == 1 ? 2 : 6;
         auto index = [&](int x, int y) { return (x + y) % colours; };
-        TBytes bmp = PaletteBmp(bits, 13, 5, std::vector(palette.begin(), palette.begin() + colours),
-                                index);
+        TBytes bmp =
+            PaletteBmp(bits, 13, 5, std::vector(palette.begin(), palette.begin() + colours), index);
         TImage image;
         std::string error;
         ASSERT_TRUE(ReadBmp(bmp, image, error)) << bits << ": " << error;
         ASSERT_EQ(image.Width, 13);
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 13; ++x)
-                ASSERT_EQ(image.Pixels[std::size_t(y * 13 + x)], 0xFF000000u | palette[std::size_t(index(x, y))])
+                ASSERT_EQ(image.Pixels[std::size_t(y * 13 + x)],
+                          0xFF000000u | palette[std::size_t(index(x, y))])
                     << bits << " bits at " << x << "," << y;
     }
 }
@@ -230,7 +232,8 @@ TEST(ImageFileTest, TruncatedOrCorruptFilesAreRefused) {
         bad.emplace_back("garbled header", garbage);
         for (const auto& [what, data] : bad) {
             auto graphic = format.Make();
-            EXPECT_THROW(graphic->LoadFromBuffer(data), rtl::Exception) << format.Name << " " << what;
+            EXPECT_THROW(graphic->LoadFromBuffer(data), rtl::Exception)
+                << format.Name << " " << what;
         }
     }
 }

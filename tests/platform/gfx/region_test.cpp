@@ -18,7 +18,9 @@ struct TCombineCase {
     std::vector<TRect> Expected;  // the banded rectangle list
 };
 
-void PrintTo(const TCombineCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const TCombineCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class CombineTest : public testing::TestWithParam<TCombineCase> {};
 
@@ -27,7 +29,7 @@ TEST_P(CombineTest, GivesTheBandedRectangles) {
     TRegion result;
     const int kind = CombineRgn(result, ExtCreateRegion(c.A), ExtCreateRegion(c.B), c.Mode);
     EXPECT_EQ(result.Rects(), c.Expected);
-    EXPECT_EQ(kind, c.Expected.empty() ? NULLREGION
+    EXPECT_EQ(kind, c.Expected.empty()       ? NULLREGION
                     : c.Expected.size() == 1 ? SIMPLEREGION
                                              : COMPLEXREGION);
 }
@@ -35,11 +37,17 @@ TEST_P(CombineTest, GivesTheBandedRectangles) {
 INSTANTIATE_TEST_SUITE_P(
     Table, CombineTest,
     testing::Values(
-        TCombineCase{"OverlapUnion", {{0, 0, 10, 10}}, {{5, 5, 15, 15}}, RGN_OR,
+        TCombineCase{"OverlapUnion",
+                     {{0, 0, 10, 10}},
+                     {{5, 5, 15, 15}},
+                     RGN_OR,
                      {{0, 0, 10, 5}, {0, 5, 15, 10}, {5, 10, 15, 15}}},
         TCombineCase{"NeighboursMerge", {{0, 0, 5, 5}}, {{5, 0, 10, 5}}, RGN_OR, {{0, 0, 10, 5}}},
         TCombineCase{"StackedMerge", {{0, 0, 5, 5}}, {{0, 5, 5, 9}}, RGN_OR, {{0, 0, 5, 9}}},
-        TCombineCase{"HoleSubtract", {{0, 0, 10, 10}}, {{2, 2, 8, 8}}, RGN_DIFF,
+        TCombineCase{"HoleSubtract",
+                     {{0, 0, 10, 10}},
+                     {{2, 2, 8, 8}},
+                     RGN_DIFF,
                      {{0, 0, 10, 2}, {0, 2, 2, 8}, {8, 2, 10, 8}, {0, 8, 10, 10}}},
         TCombineCase{"SubtractAll", {{2, 2, 4, 4}}, {{0, 0, 10, 10}}, RGN_DIFF, {}},
         TCombineCase{"SubtractDisjoint", {{0, 0, 2, 2}}, {{5, 5, 6, 6}}, RGN_DIFF, {{0, 0, 2, 2}}},
@@ -55,9 +63,9 @@ TEST(RegionTest, PointTestsOnAnLShape) {
         int X, Y;
         bool Inside;
     };
-    for (const TCase& c : {TCase{0, 0, true}, TCase{1, 5, true}, TCase{5, 5, true},
-                           TCase{2, 0, false}, TCase{5, 3, false}, TCase{6, 5, false},
-                           TCase{0, 6, false}, TCase{-1, 4, false}})
+    for (const TCase& c :
+         {TCase{0, 0, true}, TCase{1, 5, true}, TCase{5, 5, true}, TCase{2, 0, false},
+          TCase{5, 3, false}, TCase{6, 5, false}, TCase{0, 6, false}, TCase{-1, 4, false}})
         EXPECT_EQ(PtInRegion(l, c.X, c.Y), c.Inside) << c.X << "," << c.Y;
     TRect box;
     EXPECT_EQ(GetRgnBox(l, box), COMPLEXREGION);

@@ -14,8 +14,7 @@ HFONT Font(const std::string& name, int height = -14, int weight = FW_NORMAL) {
 }
 
 struct TTextSurface : TTestSurface {
-    TTextSurface(int width, int height, HFONT font = Font("Arial"))
-        : TTestSurface(width, height) {
+    TTextSurface(int width, int height, HFONT font = Font("Arial")) : TTestSurface(width, height) {
         SelectObject(Dc(), font);
         SetBkMode(Dc(), TRANSPARENT);
     }
@@ -232,7 +231,8 @@ TEST(TextTest, OpaqueBackgroundFillsTheTextCell) {
 }
 
 TEST(TextTest, UnderlineAndStrikeOutFontsDrawLines) {
-    TTextSurface plain(100, 30), underlined(100, 30, CreateFontIndirect({-14, FW_NORMAL, false, true, false, "Arial"}));
+    TTextSurface plain(100, 30),
+        underlined(100, 30, CreateFontIndirect({-14, FW_NORMAL, false, true, false, "Arial"}));
     TextOut(plain.Dc(), 0, 0, "Mo Mo");
     TextOut(underlined.Dc(), 0, 0, "Mo Mo");
     const int ascent = plain.Metrics().tmAscent;

@@ -28,8 +28,8 @@ TEST(TDateTime, EncodeDecodeTable) {
     };
     for (const TDateCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.year << "-" << c.month << "-" << c.day);
-        TDateTime encoded = EncodeDate(c.year, c.month, c.day) +
-                            EncodeTime(c.hour, c.minute, c.second, c.ms);
+        TDateTime encoded =
+            EncodeDate(c.year, c.month, c.day) + EncodeTime(c.hour, c.minute, c.second, c.ms);
         EXPECT_NEAR(encoded, c.value, 1e-9);
         int y, m, d, h, n, s, z;
         DecodeDate(c.value, y, m, d);
@@ -51,8 +51,7 @@ TEST(TDateTime, DecodeRoundsToTheMillisecond) {
     TDateTime almostMidnight = EncodeDate(2023, 12, 31) + (86400000.0 - 0.4) / 86400000.0;
     DecodeDate(almostMidnight, y, m, d);
     DecodeTime(almostMidnight, h, n, s, z);
-    EXPECT_EQ((std::vector<int>{y, m, d, h, n, s, z}),
-              (std::vector<int>{2024, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ((std::vector<int>{y, m, d, h, n, s, z}), (std::vector<int>{2024, 1, 1, 0, 0, 0, 0}));
 }
 
 TEST(TDateTime, InvalidPartsRaise) {
@@ -67,8 +66,8 @@ TEST(TDateTime, InvalidPartsRaise) {
         }
     }
     EXPECT_NO_THROW(EncodeDate(2000, 2, 29));
-    const int times[][4] = {{24, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000},
-                            {-1, 0, 0, 0}};
+    const int times[][4] = {
+        {24, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}, {-1, 0, 0, 0}};
     for (const auto& time : times)
         EXPECT_THROW(EncodeTime(time[0], time[1], time[2], time[3]), EConvertError);
 }

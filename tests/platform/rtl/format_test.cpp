@@ -23,9 +23,9 @@ std::string Printf(const char* format, double value) {
 
 // Our conversions follow printf exactly; the C library is the reference in the "C" locale.
 TEST(Format, IntegersMatchPrintf) {
-    const char* formats[] = {"%d",   "%.2d", "%5d",  "%-5d|", "%05d", "%+d",  "% d", "%.0d",
-                             "%x",   "%X",   "%#x",  "%08X",  "%o",   "%#o",  "%u",  "%5.3d",
-                             "%-+6d|", "%lld", "%ld", "%i"};
+    const char* formats[] = {"%d",   "%.2d",  "%5d",    "%-5d|", "%05d", "%+d", "% d",
+                             "%.0d", "%x",    "%X",     "%#x",   "%08X", "%o",  "%#o",
+                             "%u",   "%5.3d", "%-+6d|", "%lld",  "%ld",  "%i"};
     const long long values[] = {0, 7, -7, 42, 255, -123456, 2147483647LL, -9000000000LL};
     for (const char* format : formats) {
         for (long long value : values) {

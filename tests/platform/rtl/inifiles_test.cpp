@@ -52,8 +52,8 @@ protected:
 };
 
 TEST_P(IniReaders, MissingFileGivesDefaults) {
-    for (std::string fileName : {FDir.File("option.ini"), FDir.File("no/folder/option.ini"),
-                                 FDir.Path().string()}) {
+    for (std::string fileName :
+         {FDir.File("option.ini"), FDir.File("no/folder/option.ini"), FDir.Path().string()}) {
         SCOPED_TRACE(fileName);
         std::unique_ptr<TCustomIniFile> ini = Open(fileName);
         EXPECT_EQ(ini->ReadString("Options", "After_Done", "Error"), "Error");
@@ -81,14 +81,14 @@ TEST_P(IniReaders, ReadRules) {
     const TCase cases[] = {
         {"Options", "Thread_Count", "4"},  // the first of two same-named sections wins
         {"OPTIONS", "thread_count", "4"},
-        {"options", "AFTER_DONE", "2"},    // blanks around name and value dropped
+        {"options", "AFTER_DONE", "2"},  // blanks around name and value dropped
         {"Options", " After_Done ", "2"},
         {"Options", "Quoted", "\"a b\" ;not a comment"},  // the value is kept exactly
-        {"Options", "Empty", ""},          // present but empty is not the default
+        {"Options", "Empty", ""},                         // present but empty is not the default
         {"Options", "no equals sign", "Error"},
         {"outpath", "OutPath", "/home/user/视频/输出"},
         {"OutPath", "; comment", "Error"},
-        {"snapshot", "picture", "BMP"},    // CR-only line ends
+        {"snapshot", "picture", "BMP"},  // CR-only line ends
         {"Skin", "SetSkin", "Error"},
     };
     for (const TCase& c : cases) {
@@ -137,9 +137,9 @@ TEST(TIniFile, WritesKeepTheRestOfTheFile) {
         const char* value;
     };
     const TCase writes[] = {
-        {"options", "after_done", "0"},        // in place, the caller's spelling
-        {"Options", "Show_Preview", " 1 "},    // after the section's last key
-        {"SnapShot", "Picture", "BMP"},        // a new section at the end
+        {"options", "after_done", "0"},      // in place, the caller's spelling
+        {"Options", "Show_Preview", " 1 "},  // after the section's last key
+        {"SnapShot", "Picture", "BMP"},      // a new section at the end
         {"snapshot", "Dir", "/tmp/快照"},
     };
     for (const TCase& w : writes) ini.WriteString(w.section, w.key, w.value);
@@ -245,9 +245,14 @@ TEST(TIniFile, RefusesTextThatWouldBreakTheFileApart) {
         const char* value;
     };
     const TCase cases[] = {
-        {"A", "x", "1\r\n[Evil]\r\ny=2"}, {"A", "x\ny", "1"}, {"A", "x=y", "1"},
-        {"A]", "x", "1"},                 {"A", "", "1"},     {"", "x", "1"},
-        {"A", "[B]", "1"},                {"A", ";x", "1"},
+        {"A", "x", "1\r\n[Evil]\r\ny=2"},
+        {"A", "x\ny", "1"},
+        {"A", "x=y", "1"},
+        {"A]", "x", "1"},
+        {"A", "", "1"},
+        {"", "x", "1"},
+        {"A", "[B]", "1"},
+        {"A", ";x", "1"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::string(c.section) + "|" + c.key + "|" + c.value));
@@ -270,7 +275,8 @@ TEST(TMemIniFile, ReadsOnceAndWritesOnUpdate) {
     ini.DeleteKey("VERSION", "skinname");
     EXPECT_EQ(test::ReadFile(fileName), "[VERSION]\nskinname=changed\n");  // not yet written
     ini.UpdateFile();
-    EXPECT_EQ(test::ReadFile(fileName), "[VERSION]\r\nver=1\r\n; note\r\n[PICTURES]\r\nmask=m.bmp\r\n");
+    EXPECT_EQ(test::ReadFile(fileName),
+              "[VERSION]\r\nver=1\r\n; note\r\n[PICTURES]\r\nmask=m.bmp\r\n");
 }
 
 TEST(TMemIniFile, LivesInMemoryWithoutAFileName) {

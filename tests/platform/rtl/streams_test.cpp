@@ -42,7 +42,7 @@ TEST_P(StreamKinds, PositionSeekAndSize) {
         int64_t expected;
     };
     const TCase cases[] = {
-        {0, soFromBeginning, 0}, {4, soFromCurrent, 4},  {-2, soFromEnd, 8},
+        {0, soFromBeginning, 0}, {4, soFromCurrent, 4},     {-2, soFromEnd, 8},
         {-1, soFromCurrent, 7},  {12, soFromBeginning, 12}, {-20, soFromCurrent, -1},
     };
     for (const TCase& c : cases) {
@@ -163,12 +163,10 @@ TEST(TFileStream, ModesAndOpenErrors) {
     std::string missing = dir.File("missing.bin");
     std::string noFolder = dir.File("no/such/file.bin");
     const TCase cases[] = {
-        {missing, fmOpenRead,
-         "Cannot open file \"" + missing + "\". No such file or directory"},
+        {missing, fmOpenRead, "Cannot open file \"" + missing + "\". No such file or directory"},
         {dir.Path().string(), fmOpenRead,
          "Cannot open file \"" + dir.Path().string() + "\". Is a directory"},
-        {noFolder, fmCreate,
-         "Cannot create file \"" + noFolder + "\". No such file or directory"},
+        {noFolder, fmCreate, "Cannot create file \"" + noFolder + "\". No such file or directory"},
         {dir.Path().string(), fmCreate,
          "Cannot create file \"" + dir.Path().string() + "\". Is a directory"},
     };
@@ -179,9 +177,8 @@ TEST(TFileStream, ModesAndOpenErrors) {
             ADD_FAILURE() << "opened";
         } catch (const EStreamError& e) {
             EXPECT_EQ(e.Message(), c.message);
-            bool rightKind = c.mode == fmCreate
-                                 ? dynamic_cast<const EFCreateError*>(&e) != nullptr
-                                 : dynamic_cast<const EFOpenError*>(&e) != nullptr;
+            bool rightKind = c.mode == fmCreate ? dynamic_cast<const EFCreateError*>(&e) != nullptr
+                                                : dynamic_cast<const EFOpenError*>(&e) != nullptr;
             EXPECT_TRUE(rightKind);
         }
     }

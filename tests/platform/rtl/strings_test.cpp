@@ -153,7 +153,8 @@ TEST(TStringList, SortedListKeepsOrder) {
     EXPECT_EQ(Lines(list), (std::vector<std::string>{"Apple", "banana", "pear"}));
     EXPECT_EQ(list.Add("Cherry"), 2);
     EXPECT_EQ(list.Add("apple"), 1);  // equal lines stay in the order they came
-    EXPECT_EQ(Lines(list), (std::vector<std::string>{"Apple", "apple", "banana", "Cherry", "pear"}));
+    EXPECT_EQ(Lines(list),
+              (std::vector<std::string>{"Apple", "apple", "banana", "Cherry", "pear"}));
     int index = -1;
     EXPECT_TRUE(list.Find("CHERRY", index));
     EXPECT_EQ(index, 3);

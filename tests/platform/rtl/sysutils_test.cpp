@@ -1,5 +1,6 @@
 #include "platform/rtl/sysutils.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -82,11 +83,24 @@ struct TFloatCase {
 
 TEST(StrToFloat, ReadsDotDecimalsAndExponents) {
     const TFloatCase cases[] = {
-        {"1e3", 1000.0},   {"1.5", 1.5},    {"-0.25", -0.25},  {".5", 0.5},
-        {"5.", 5.0},       {"+2", 2.0},     {"1E-2", 0.01},    {"12", 12.0},
-        {"1,5", std::nullopt}, {"", std::nullopt}, {" 1", std::nullopt}, {"1 ", std::nullopt},
-        {"e3", std::nullopt},  {"1e", std::nullopt}, {"inf", std::nullopt},
-        {"nan", std::nullopt}, {"0x10", std::nullopt}, {".", std::nullopt},
+        {"1e3", 1000.0},
+        {"1.5", 1.5},
+        {"-0.25", -0.25},
+        {".5", 0.5},
+        {"5.", 5.0},
+        {"+2", 2.0},
+        {"1E-2", 0.01},
+        {"12", 12.0},
+        {"1,5", std::nullopt},
+        {"", std::nullopt},
+        {" 1", std::nullopt},
+        {"1 ", std::nullopt},
+        {"e3", std::nullopt},
+        {"1e", std::nullopt},
+        {"inf", std::nullopt},
+        {"nan", std::nullopt},
+        {"0x10", std::nullopt},
+        {".", std::nullopt},
         {"1e999", std::nullopt},
     };
     for (const TFloatCase& c : cases) {
@@ -124,11 +138,25 @@ TEST(NumberToText, WritesClassicForms) {
 
 TEST(Round, HalvesGoToTheEvenNeighbour) {
     const std::pair<double, int64_t> cases[] = {
-        {0.5, 0},   {1.5, 2},   {2.5, 2},   {3.5, 4},   {-0.5, 0},  {-1.5, -2},
-        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.5001, -3}, {0.0, 0}, {7.0, 7},
-        {1e15 + 0.5, 1000000000000000}, {4503599627370497.0, 4503599627370497},
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {3.5, 4},
+        {-0.5, 0},
+        {-1.5, -2},
+        {-2.5, -2},
+        {2.4999, 2},
+        {2.5001, 3},
+        {-2.5001, -3},
+        {0.0, 0},
+        {7.0, 7},
+        {1e15 + 0.5, 1000000000000000},
+        {4503599627370497.0, 4503599627370497},
     };
     for (auto [value, expected] : cases) EXPECT_EQ(Round(value), expected) << value;
+    EXPECT_EQ(Round(std::nan("")), 0);
+    EXPECT_EQ(Round(1e300), INT64_MAX);
+    EXPECT_EQ(Round(-HUGE_VAL), INT64_MIN);
 }
 
 TEST(Text, TrimsBlanksAndControlCharacters) {
