@@ -19,6 +19,9 @@ extern "C" {
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
+// The player engine's filter graph ends.
+#include <libavfilter/buffersink.h>
+#include <libavfilter/buffersrc.h>
 }
 #include <SDL2/SDL.h>
 
