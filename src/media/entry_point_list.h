@@ -52,6 +52,7 @@
     X(avUtil, av_rescale_q) \
     X(avUtil, av_strdup) \
     X(avCodec, av_packet_alloc) \
+    X(avCodec, av_new_packet) \
     X(avCodec, av_packet_free) \
     X(avCodec, av_packet_make_refcounted) \
     X(avCodec, av_packet_move_ref) \

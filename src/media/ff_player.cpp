@@ -129,7 +129,8 @@ bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVid
     if (lib::SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         FAudioStarted = true;
         const char* driver = lib::SDL_GetCurrentAudioDriver();
-        if (driver != nullptr) lib::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n", driver);
+        if (driver != nullptr)
+            lib::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n", driver);
     }
     if (Fdisplay_disable) Fvideo_disable = true;
     FVideoHost = std::move(host);

@@ -89,8 +89,7 @@ int QueuePicture(TVideoState& is, AVFrame* frame, double pts, int64_t pos, int s
     std::unique_lock lock(is.pictq_mutex);
     if (is.pictq_size >= kPictureQueueSize && is.refresh.load() != 1)
         is.skip_frames = std::max(0.95f, is.skip_frames.load() * 0.95f);
-    is.pictq_cond.wait(lock,
-                       [&] { return is.pictq_size < kPictureQueueSize || VideoAborted(is); });
+    is.pictq_cond.wait(lock, [&] { return is.pictq_size < kPictureQueueSize || VideoAborted(is); });
     if (VideoAborted(is)) return -1;
 
     TPictureSlot& vp = is.pictq[is.pictq_windex];

@@ -131,8 +131,7 @@ int SyncAudio(TVideoState& is, uint8_t* samples, int size, int capacity) {
 
 void TogglePauseState(TCustomPlayer& player) {
     // A seek in progress, or the first picture after it, holds the toggle up a little only.
-    if (player.FSeekEvent.Wait(kPauseWaitMs) == sys::TWaitResult::Timeout)
-        player.FSeekEvent.Set();
+    if (player.FSeekEvent.Wait(kPauseWaitMs) == sys::TWaitResult::Timeout) player.FSeekEvent.Set();
     TVideoState* is = player.FVideoState.load();
     if (is == nullptr) return;
     if (is->paused.load() == 0 && is->video_st.load() != nullptr) {

@@ -145,8 +145,13 @@ int DecodeVideoPacket(TVideoState& is, AVFrame* frame) {
                 lib::av_frame_unref(frame);
                 continue;
             }
-            // Drained at the end of the file: ready for more (after a seek back).
-            if (ret == AVERROR_EOF) lib::avcodec_flush_buffers(is.video_ctx);
+            if (ret == AVERROR_EOF) {
+                // Drained at the end of the file: no picture is to come before the next seek,
+                // so nothing may wait for one. The decoder is made ready for that seek.
+                lib::avcodec_flush_buffers(is.video_ctx);
+                std::lock_guard lock(is.pictq_mutex);
+                if (is.video_pkt_serial == is.videoq.Serial()) player.FPictEvent.Set();
+            }
         }
 
         if (!is.video_pkt_pending) {
@@ -215,11 +220,21 @@ void VideoThreadProc(TVideoState& is) {
             }
             double pts = 0;
             if (out->pts != AV_NOPTS_VALUE)
-                pts = double(out->pts) * av_q2d(lib::av_buffersink_get_time_base(is.out_video_filter));
+                pts = double(out->pts) *
+                      av_q2d(lib::av_buffersink_get_time_base(is.out_video_filter));
             int64_t pos = out->pkt_pos;
+            // A picture decoded before a seek is of no use and must not end a seek's wait.
+            if (serial != is.videoq.Serial()) {
+                lib::av_frame_unref(out);
+                continue;
+            }
             if (QueueFrame(is, out, pts, pos, serial) < 0) break;
-
-            player.FPictEvent.Set();
+            {
+                // Against the read thread's flush: a seek's wait ends only with a picture of its
+                // own serial.
+                std::lock_guard lock(is.pictq_mutex);
+                if (serial == is.videoq.Serial()) player.FPictEvent.Set();
+            }
             is.EventEOF = 0;
             if (player.FSeeking.load() && is.seek_req.load() == 0) player.FSeeking = false;
             int openPaused = is.open_paused.load();
@@ -235,6 +250,8 @@ void VideoThreadProc(TVideoState& is) {
                 TogglePauseState(player);
         }
     }
+    // Without the video thread no picture comes: nothing may wait for one.
+    player.FPictEvent.Set();
     FreeVideoGraph(is);
     lib::av_frame_free(&decoded);
     lib::av_frame_free(&out);
@@ -312,10 +329,10 @@ bool PrepareConverter(TVideoState& is, const AVFrame* frame) {
     lib::swr_free(&is.reformat_ctx);
     AVChannelLayout target{};
     lib::av_channel_layout_default(&target, is.audio_tgt_channels);
-    int ret = lib::swr_alloc_set_opts2(&is.reformat_ctx, &target, AV_SAMPLE_FMT_S16,
-                                       is.audio_tgt_freq, const_cast<AVChannelLayout*>(&frame->ch_layout),
-                                       AVSampleFormat(frame->format), frame->sample_rate, 0,
-                                       nullptr);
+    int ret =
+        lib::swr_alloc_set_opts2(&is.reformat_ctx, &target, AV_SAMPLE_FMT_S16, is.audio_tgt_freq,
+                                 const_cast<AVChannelLayout*>(&frame->ch_layout),
+                                 AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr);
     lib::av_channel_layout_uninit(&target);
     if (ret < 0 || lib::swr_init(is.reformat_ctx) < 0) {
         lib::swr_free(&is.reformat_ctx);
@@ -343,9 +360,9 @@ int ConvertAudioFrame(TVideoState& is, const AVFrame* frame) {
     size_t needed = size_t(outCount) * size_t(frameBytes) * 11 / 10 + size_t(frameBytes);
     if (is.audio_buf2.size() < needed) is.audio_buf2.resize(needed);
     uint8_t* out = is.audio_buf2.data();
-    int count = lib::swr_convert(is.reformat_ctx, &out, outCount,
-                                 const_cast<const uint8_t**>(frame->extended_data),
-                                 frame->nb_samples);
+    int count =
+        lib::swr_convert(is.reformat_ctx, &out, outCount,
+                         const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
     if (count < 0) {
         is.Owner->ReportError("av_audio_convert() failed", false);
         return -1;
@@ -381,8 +398,8 @@ int DecodeAudioFrame(TVideoState& is, double& pts) {
                 lib::av_frame_unref(is.audio_frame);
                 if (size <= 0) continue;
                 pts = is.audio_clock.load();
-                is.audio_clock = pts + double(size) / (2.0 * is.audio_tgt_channels *
-                                                       is.audio_tgt_freq);
+                is.audio_clock =
+                    pts + double(size) / (2.0 * is.audio_tgt_channels * is.audio_tgt_freq);
                 return size;
             }
         }
@@ -426,7 +443,8 @@ void AudioCallback(TVideoState& is, uint8_t* stream, int len) {
             int size = DecodeAudioFrame(is, pts);
             if (is.audioq.Aborted()) return;
             if (size < 0) {
-                if (is.audio_buf1.size() < size_t(kSilenceBytes)) is.audio_buf1.resize(kSilenceBytes);
+                if (is.audio_buf1.size() < size_t(kSilenceBytes))
+                    is.audio_buf1.resize(kSilenceBytes);
                 std::memset(is.audio_buf1.data(), 0, kSilenceBytes);
                 is.audio_buf = is.audio_buf1.data();
                 size = kSilenceBytes;

@@ -98,8 +98,7 @@ void DisplayPicture(TVideoState& is) {
     if (!player.Fscreen) return;
     std::lock_guard lock(is.last_mutex);
     const AVFrame* frame = is.last_frame;
-    if (frame == nullptr || frame->data[0] == nullptr || is.last_width <= 0 ||
-        is.last_height <= 0)
+    if (frame == nullptr || frame->data[0] == nullptr || is.last_width <= 0 || is.last_height <= 0)
         return;
 
     double aspect = DisplayAspect(is, player, frame);

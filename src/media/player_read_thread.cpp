@@ -54,8 +54,7 @@ sys::TWaitResult PumpingEventWait(sys::TEvent& event, int ms) {
 bool IsStillImageFormat(const char* name) {
     std::string text = name != nullptr ? name : "";
     // A single picture opens through an image pipe demuxer, a numbered sequence through image2.
-    return text == "image2" ||
-           (text.size() > 5 && text.compare(text.size() - 5, 5, "_pipe") == 0);
+    return text == "image2" || (text.size() > 5 && text.compare(text.size() - 5, 5, "_pipe") == 0);
 }
 
 bool IsCaptureDevice(const AVInputFormat* format) {
@@ -81,8 +80,8 @@ int ErrorRecognitionFlags(int value) {
 void ApplyDecoderOptions(const TCustomPlayer& player, AVCodecContext* ctx, const AVCodec* codec) {
     ctx->debug = player.Fdebug;
     ctx->workaround_bugs = player.Fworkaround_bugs;
-    ctx->lowres = codec != nullptr ? std::min(player.Flowres, int(codec->max_lowres))
-                                   : player.Flowres;
+    ctx->lowres =
+        codec != nullptr ? std::min(player.Flowres, int(codec->max_lowres)) : player.Flowres;
     ctx->idct_algo = player.Fidct_algo;
     if (player.Ffast) ctx->flags2 |= AV_CODEC_FLAG2_FAST;
     ctx->skip_frame = AVDiscard(player.Fskip_frame);
@@ -151,6 +150,7 @@ void CarryOutSeek(TVideoState& is, bool& eof) {
         }
         if (hasVideo) {
             is.seek_flushed = 0;
+            std::lock_guard lock(is.pictq_mutex);
             is.videoq.Flush();
             is.videoq.PutFlush();
             player.FPictEvent.Reset();
@@ -232,8 +232,7 @@ bool OpenInput(TVideoState& is) {
     int ret = -1;
     if (chosen[AVMEDIA_TYPE_VIDEO] >= 0) ret = OpenStreamComponent(is, chosen[AVMEDIA_TYPE_VIDEO]);
     if (ret < 0 && !player.Fdisplay_disable) is.show_audio = 2;
-    if (chosen[AVMEDIA_TYPE_SUBTITLE] >= 0)
-        OpenStreamComponent(is, chosen[AVMEDIA_TYPE_SUBTITLE]);
+    if (chosen[AVMEDIA_TYPE_SUBTITLE] >= 0) OpenStreamComponent(is, chosen[AVMEDIA_TYPE_SUBTITLE]);
 
     if (is.video_stream.load() < 0 && is.audio_stream.load() < 0) {
         player.ReportError(
@@ -267,11 +266,10 @@ void ReadLoop(TVideoState& is) {
         if (eof || (ic->pb != nullptr && lib::avio_feof(ic->pb) != 0)) {
             int videoStream = is.video_stream.load();
             if (videoStream >= 0) {
-                // Empty packets make the video decoder give out its last pictures and report
-                // the end.
+                // Empty packets make the video decoder give out its last pictures, report the
+                // end and end the waits for a picture.
                 packet->stream_index = videoStream;
                 is.videoq.PutPacket(packet);
-                player.FPictEvent.Set();
             }
             sys::SleepMs(kPollMs);
             if (is.audioq.Count() == 0 && is.videoq.Count() == 0 && is.subtitleq.Count() == 0)
@@ -288,15 +286,16 @@ void ReadLoop(TVideoState& is) {
                 sys::SleepMs(kPollMs);
                 continue;
             }
-            if (is.video_stream.load() >= 0) player.FPictEvent.Set();
+            // No picture comes from a file that fails; at its end the video decoder says so
+            // once it has given out its last picture.
+            if (is.video_stream.load() >= 0 && ret != AVERROR_EOF) player.FPictEvent.Set();
             if (is.IsImage2 == 0 && is.ErrorEOF.load() == 0) {
                 is.ErrorEOF = 1;
                 if (ret == AVERROR_EOF)
                     GetFFLogger().Log(&player, llInfo, "reach end of file: %s", is.filename);
                 else
                     player.ReportError(
-                        rtl::Format("error #%d while reading file: %s", ret, is.filename),
-                        false);
+                        rtl::Format("error #%d while reading file: %s", ret, is.filename), false);
             }
             if (ret == AVERROR_EOF) eof = true;
             if (ic->pb != nullptr && ic->pb->error != 0) break;
@@ -338,8 +337,8 @@ void ReadThreadProc(TVideoState& is) {
     // The end: tear the file down on the thread that used it.
     if (is.Opened.load() != 1) is.Opened = -1;
     if (is.ic != nullptr) {
-        for (int index : {is.audio_stream.load(), is.video_stream.load(),
-                          is.subtitle_stream.load()})
+        for (int index :
+             {is.audio_stream.load(), is.video_stream.load(), is.subtitle_stream.load()})
             if (index >= 0) CloseStreamComponent(is, index);
         lib::avformat_close_input(&is.ic);
     }

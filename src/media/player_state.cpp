@@ -5,8 +5,10 @@
 namespace media {
 
 TVideoState::TVideoState(TCustomPlayer* owner)
-    : audio_buf1(kAudioBufferSize), audio_buf2(kAudioBufferSize),
-      sample_array(kSampleArraySize), Owner(owner) {}
+    : audio_buf1(kAudioBufferSize),
+      audio_buf2(kAudioBufferSize),
+      sample_array(kSampleArraySize),
+      Owner(owner) {}
 
 TVideoState::~TVideoState() {
     // The threads are joined and the streams closed by now; what is left are the pictures and
