@@ -100,5 +100,4 @@
     X(lbSDL, SDL_PauseAudioDevice) \
     X(lbSDL, SDL_CloseAudioDevice) \
     X(lbSDL, SDL_MixAudioFormat) \
-    X(lbSDL, SDL_LockAudioDevice) \
-    X(lbSDL, SDL_UnlockAudioDevice)
+    X(lbSDL, SDL_TLSCleanup)

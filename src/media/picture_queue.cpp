@@ -108,7 +108,10 @@ int QueuePicture(TVideoState& is, AVFrame* frame, double pts, int64_t pos, int s
     lock.unlock();
 
     if (vp.Frame == nullptr) vp.Frame = lib::av_frame_alloc();
-    if (vp.Frame == nullptr) return 0;  // no memory: the picture is dropped
+    if (vp.Frame == nullptr) {  // no memory: the picture is dropped
+        lib::av_frame_unref(frame);
+        return 0;
+    }
     lib::av_frame_unref(vp.Frame);
     lib::av_frame_move_ref(vp.Frame, frame);
     if (player.FVerticalFlip.load()) FlipVertically(vp.Frame, vp.Height);

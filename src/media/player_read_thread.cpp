@@ -343,6 +343,8 @@ void ReadThreadProc(TVideoState& is) {
         lib::avformat_close_input(&is.ic);
     }
     if (!opened) PushQuitEvent(is);
+    // SDL keeps its error text per thread and frees it only for threads of its own.
+    lib::SDL_TLSCleanup();
     if (is.Opened.load() == -1) is.Opened = -2;
 }
 
