@@ -159,8 +159,8 @@ void TCustomPlayer::Stop(bool waitForStop) {
         paused = is != nullptr && is->paused.load() != 0;
     }
     // Resumed first, so that the threads waiting on the pause see the end.
-    if (paused) TogglePauseState(*this);
     Fstep = false;
+    if (paused) TogglePauseState(*this);
     {
         std::lock_guard lock(FStateLock);
         if (TVideoState* is = FVideoState.load()) PushQuitEvent(*is);
@@ -201,8 +201,8 @@ void TCustomPlayer::Pause() {
         TVideoState* is = FVideoState.load();
         if (is == nullptr || is->paused.load() != 0) return;
     }
-    TogglePauseState(*this);
     Fstep = false;
+    TogglePauseState(*this);
     SetState(psPause);
 }
 
@@ -212,15 +212,16 @@ void TCustomPlayer::Resume() {
         TVideoState* is = FVideoState.load();
         if (is == nullptr || is->paused.load() == 0) return;
     }
-    TogglePauseState(*this);
+    // Not stepping any more before the video thread runs again, or it would pause once more.
     Fstep = false;
+    TogglePauseState(*this);
     SetState(psResume);
 }
 
 void TCustomPlayer::TogglePause() {
     if (FVideoState.load() == nullptr) return;
-    TogglePauseState(*this);
     Fstep = false;
+    TogglePauseState(*this);
     SetState(Paused() ? psPause : psResume);
 }
 
@@ -232,8 +233,10 @@ void TCustomPlayer::StepToNextFrame() {
         if (is == nullptr) return;
         paused = is->paused.load() != 0;
     }
+    // Stepping before resuming: the video thread pauses again after exactly one picture.
+    bool stepping = Fstep.exchange(true);
     if (paused) TogglePauseState(*this);
-    if (!Fstep.exchange(true)) SetState(psStep);
+    if (!stepping) SetState(psStep);
 }
 
 void TCustomPlayer::Seek(int64_t pts, TSeekFlags flags, bool waitForSeekEnd) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -216,6 +217,27 @@ TEST_F(PlayerClockTest, ResumingMovesTheTimersOverThePause) {
         player.FVideoState = nullptr;
         sys::SetClock(&FClock);
     }
+}
+
+TEST_F(PlayerClockTest, PauseTogglesFromTwoThreadsAreSerialised) {
+    TCustomPlayer player;
+    TVideoState& is = State(AV_SYNC_AUDIO_MASTER, false, false);
+    is.events = std::make_shared<TPlayerEventQueue>();
+    player.FVideoState = &is;
+    SetClocks(is, 5.0, 0);
+    is.frame_timer = 101.0;
+    constexpr int kToggles = 500;
+    auto toggle = [&] {
+        for (int i = 0; i < kToggles; ++i) TogglePauseState(player);
+    };
+    std::thread other(toggle);
+    toggle();
+    other.join();
+    // An even number of toggles with the wall clock standing: back where it started.
+    EXPECT_EQ(is.paused.load(), 0);
+    EXPECT_DOUBLE_EQ(is.frame_timer.load(), 101.0);
+    EXPECT_DOUBLE_EQ(is.video_current_pts.load(), 5.0);
+    player.FVideoState = nullptr;
 }
 
 }  // namespace

@@ -55,6 +55,23 @@ TEST_F(PlayerPlaybackTest, OpenPausedQueuesTwoPicturesAndStopsDecoding) {
     EXPECT_TRUE(test::WaitUntil([&] { return State().pictures_queued.load() > 10; }));
 }
 
+TEST_F(PlayerPlaybackTest, EachStepQueuesOnePictureAndPausesAgain) {
+    ASSERT_TRUE(OpenPaused(fixtures::Path(fixtures::kClipAvi)));
+    for (int step = 1; step <= 3; ++step) {
+        SCOPED_TRACE(step);
+        FPlayer.StepToNextFrame();
+        EXPECT_EQ(FPlayer.PlayState(), psStep) << "raised by the first step only, kept after";
+        ASSERT_TRUE(test::WaitUntil([&] { return State().pictures_queued.load() == 2 + step; }));
+        ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.Paused(); }));
+    }
+    test::PumpFor(200);
+    EXPECT_EQ(State().pictures_queued.load(), 5);
+
+    FPlayer.Resume();
+    EXPECT_EQ(FPlayer.PlayState(), psResume);
+    EXPECT_TRUE(test::WaitUntil([&] { return State().pictures_queued.load() > 10; }));
+}
+
 TEST_F(PlayerPlaybackTest, VideoFiltersApplyToThePublishedPicture) {
     ASSERT_TRUE(OpenPaused(fixtures::Path(fixtures::kClipAvi)));
     std::shared_ptr<const TVideoImage> plain = PausedPicture();
@@ -172,6 +189,17 @@ TEST_F(PlayerPlaybackTest, AudioOnlyPlaysThroughTheDummyDevice) {
     FPlayer.Pause();
     EXPECT_EQ(FPlayer.PlayState(), psPause);
     EXPECT_TRUE(FPlayer.Paused());
+
+    // The device keeps calling for data while paused and gets silence at once: the callbacks go
+    // on and the audio clock stands. The first callback after the pause may still finish a block.
+    int64_t pausedAt = FPlayer.Faudio_callback_time.load();
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return FPlayer.Faudio_callback_time.load() > pausedAt + 100000; }));
+    double clock = State().audio_clock.load();
+    int64_t since = FPlayer.Faudio_callback_time.load();
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return FPlayer.Faudio_callback_time.load() > since + 100000; }));
+    EXPECT_EQ(State().audio_clock.load(), clock);
 }
 
 TEST_F(PlayerPlaybackTest, StreamSwitching) {
