@@ -144,11 +144,15 @@ void TogglePauseState(TCustomPlayer& player) {
     if (is == nullptr) return;
     if (is->paused.load() != 0) {
         double now = WallClock();
-        is->frame_timer =
-            is->frame_timer.load() + now + is->video_current_pts_drift - is->video_current_pts;
-        if (is->read_pause_return.load() != AVERROR(ENOSYS))
-            is->video_current_pts = is->video_current_pts_drift + now;
-        is->video_current_pts_drift = is->video_current_pts - now;
+        // Before the first picture is shown there is no drift to go by; moving the timers by
+        // the wall clock itself would put every picture decades ahead.
+        if (is->video_current_pts_drift.load() != 0) {
+            is->frame_timer =
+                is->frame_timer.load() + now + is->video_current_pts_drift - is->video_current_pts;
+            if (is->read_pause_return.load() != AVERROR(ENOSYS))
+                is->video_current_pts = is->video_current_pts_drift + now;
+            is->video_current_pts_drift = is->video_current_pts - now;
+        }
         is->paused = 0;
     } else {
         is->paused = 1;

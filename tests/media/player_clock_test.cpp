@@ -219,6 +219,21 @@ TEST_F(PlayerClockTest, ResumingMovesTheTimersOverThePause) {
     }
 }
 
+TEST_F(PlayerClockTest, ResumingBeforeAnyPictureWasShownKeepsTheTimers) {
+    TCustomPlayer player;
+    TVideoState& is = State(AV_SYNC_AUDIO_MASTER, false, false);
+    is.events = std::make_shared<TPlayerEventQueue>();
+    player.FVideoState = &is;
+    is.paused = 1;
+    is.frame_timer = 99.0;
+    TogglePauseState(player);
+    EXPECT_EQ(is.paused.load(), 0);
+    EXPECT_EQ(is.frame_timer.load(), 99.0);
+    EXPECT_EQ(is.video_current_pts.load(), 0);
+    EXPECT_EQ(VideoClock(is), 0) << "still the start time";
+    player.FVideoState = nullptr;
+}
+
 TEST_F(PlayerClockTest, PauseTogglesFromTwoThreadsAreSerialised) {
     TCustomPlayer player;
     TVideoState& is = State(AV_SYNC_AUDIO_MASTER, false, false);
