@@ -1,6 +1,5 @@
 #include "media/ff_player.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 
@@ -9,6 +8,7 @@
 #include "media/media_utils.h"
 #include "media/player_clock.h"
 #include "media/player_read_thread.h"
+#include "platform/sys/clock.h"
 #include "platform/sys/main_thread.h"
 
 namespace media {
@@ -27,10 +27,19 @@ sys::TWaitResult PumpingStopWait(sys::TEvent& event, int ms) {
     return result;
 }
 
+// Tries the lock for up to `ms`; the play thread holds it for one event at a time only.
+bool TryLockFor(std::unique_lock<std::mutex>& lock, int ms) {
+    for (int waited = 0;; ++waited) {
+        if (lock.try_lock()) return true;
+        if (waited >= ms) return false;
+        sys::SleepMs(1);
+    }
+}
+
 // Takes the lock, keeping the main thread's hand-overs running meanwhile.
-std::unique_lock<std::timed_mutex> LockPumping(std::timed_mutex& mutex) {
+std::unique_lock<std::mutex> LockPumping(std::mutex& mutex) {
     std::unique_lock lock(mutex, std::defer_lock);
-    while (!lock.try_lock_for(std::chrono::milliseconds(kStopWaitStepMs)))
+    while (!TryLockFor(lock, kStopWaitStepMs))
         if (sys::IsMainThread()) PumpMessages();
     return lock;
 }
@@ -177,7 +186,7 @@ void TCustomPlayer::AwaitPlaybackEnd() {
         if (PumpingStopWait(FStopEvent, kStopWaitStepMs) == sys::TWaitResult::Signaled) return;
         if (FVideoState.load() == nullptr) return;
         std::unique_lock lock(FDataLock, std::defer_lock);
-        if (!lock.try_lock_for(std::chrono::milliseconds(kStopWaitStepMs))) continue;
+        if (!TryLockFor(lock, kStopWaitStepMs)) continue;
         ++count;
         TVideoState* is = FVideoState.load();
         if (is == nullptr) return;

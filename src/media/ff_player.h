@@ -159,7 +159,7 @@ public:
     std::shared_ptr<TPlayerVideoHost> FVideoHost;
     // The screen image the display draws into; exists from the first video mode of a playback.
     std::optional<TVideoImage> Fscreen;
-    std::timed_mutex FDataLock;
+    std::mutex FDataLock;
     // Serialises pause toggles and seek requests, and keeps FVideoState alive while they run:
     // the playback is released only under it.
     std::mutex FStateLock;

@@ -111,7 +111,10 @@ TEST_F(PlayerPlaybackTest, WaitingSeekReturnsAfterTheFirstNewPicture) {
     EXPECT_TRUE(test::WaitUntil([&] { return !FPlayer.Seeking(); }));
 
     // The pictures from before the seek are never shown: what is shown is from after it.
-    EXPECT_TRUE(test::WaitUntil([&] { return State().last_pts >= 0.95; }));
+    EXPECT_TRUE(test::WaitUntil([&] {
+        std::lock_guard lock(State().last_mutex);
+        return State().last_pts >= 0.95;
+    }));
 }
 
 TEST_F(PlayerPlaybackTest, EndOfFileIsLoggedOnceAndRaisesTheEndState) {
