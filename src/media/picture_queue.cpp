@@ -1,6 +1,7 @@
 #include "media/picture_queue.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "media/ff_player.h"
 #include "media/player_clock.h"
@@ -70,7 +71,7 @@ void FreeSubtitlePicture(TSubtitleSlot& slot) {
 }
 
 int QueueFrame(TVideoState& is, AVFrame* frame, double pts, int64_t pos, int serial) {
-    if (pts != 0)
+    if (!std::isnan(pts))
         is.video_clock = pts;
     else
         pts = is.video_clock.load();

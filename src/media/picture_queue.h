@@ -6,14 +6,18 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "media/player_state.h"
 
 namespace media {
 
-// Queues `frame` (its content is taken over) with its time in seconds (0: none, the running
-// video clock is used), its file position and the serial of its packet. -1 when the video
-// queue is aborted meanwhile.
+// The time of a picture that has none: the running video clock is used instead. A real time of
+// 0 (the first picture of most files) is a time like any other.
+inline constexpr double kNoPicturePts = std::numeric_limits<double>::quiet_NaN();
+
+// Queues `frame` (its content is taken over) with its time in seconds (or kNoPicturePts), its
+// file position and the serial of its packet. -1 when the video queue is aborted meanwhile.
 int QueueFrame(TVideoState& is, AVFrame* frame, double pts, int64_t pos, int serial);
 int QueuePicture(TVideoState& is, AVFrame* frame, double pts, int64_t pos, int serial);
 

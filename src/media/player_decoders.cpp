@@ -218,7 +218,7 @@ void VideoThreadProc(TVideoState& is) {
                 is.seek_done = 0;
                 is.seek_paused = 0;
             }
-            double pts = 0;
+            double pts = kNoPicturePts;
             if (out->pts != AV_NOPTS_VALUE)
                 pts = double(out->pts) *
                       av_q2d(lib::av_buffersink_get_time_base(is.out_video_filter));

@@ -1,11 +1,13 @@
 // Whole playbacks of the fixtures through the dummy audio driver and a recording video host.
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "fixtures/fixtures.h"
 #include "media/ff_player.h"
+#include "media/media_utils.h"
 #include "media_test_support.h"
 #include "platform/sys/env.h"
 #include "player_test_support.h"
@@ -115,6 +117,46 @@ TEST_F(PlayerPlaybackTest, WaitingSeekReturnsAfterTheFirstNewPicture) {
         std::lock_guard lock(State().last_mutex);
         return State().last_pts >= 0.95;
     }));
+}
+
+TEST_F(PlayerPlaybackTest, SeekForms) {
+    struct TCase {
+        const char* Name;
+        const char* Fixture;
+        std::function<void(TCustomPlayer&)> Seek;
+        double Low;  // the first new picture's time lies in [Low, High]
+        double High;
+    };
+    const TCase cases[] = {
+        // Key frames every 12 pictures of 40 ms: 0.96 s is the one before 1 s.
+        {"absolute", fixtures::kClipAvi,
+         [](TCustomPlayer& p) { p.Seek(int64_t(1000000), TSeekFlags{}, true); }, 0.95, 0.97},
+        // To 0: the window starts above the target, the fallback seek takes over.
+        {"absolute to the start", fixtures::kClipAvi,
+         [](TCustomPlayer& p) { p.Seek(int64_t(0), TSeekFlags{sfAny}, true); }, 0, 0.01},
+        {"beyond the end is clamped to the duration", fixtures::kClipAvi,
+         [](TCustomPlayer& p) { p.Seek(int64_t(60000000), TSeekFlags{}, true); }, 1.4, 2.0},
+        // Forward from the current position: the next key frame at or after the target.
+        {"relative from the paused start", fixtures::kClipAvi,
+         [](TCustomPlayer& p) { p.Seek(0.5, TSeekFlags{}, true); }, 0.95, 0.97},
+        {"by bytes into the middle", fixtures::kTwoProgramsTs,
+         [](TCustomPlayer& p) {
+             int64_t size = FileSizeOf(fixtures::Path(fixtures::kTwoProgramsTs));
+             p.Seek(size / 2, TSeekFlags{sfByte}, true);
+         },
+         0.3, 1.9},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        ASSERT_TRUE(OpenPaused(fixtures::Path(c.Fixture)));
+        double start = double(State().StartTime) / 1000000;
+        int64_t before = State().pictures_queued.load();
+        c.Seek(FPlayer);
+        EXPECT_GT(State().pictures_queued.load(), before);
+        EXPECT_GE(State().frame_last_pts - start, c.Low);
+        EXPECT_LE(State().frame_last_pts - start, c.High);
+        FPlayer.Stop(true);
+    }
 }
 
 TEST_F(PlayerPlaybackTest, EndOfFileIsLoggedOnceAndRaisesTheEndState) {
