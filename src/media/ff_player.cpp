@@ -46,7 +46,7 @@ std::unique_lock<std::mutex> LockPumping(std::mutex& mutex) {
 
 }  // namespace
 
-TCustomPlayer::TCustomPlayer() {
+TCustomPlayer::TCustomPlayer() : FAVProbe(std::make_unique<TAVProbe>()) {
     Fwanted_stream.fill(-1);
     InitOptions();
 }
@@ -150,6 +150,7 @@ bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVid
         return false;
     }
     Finput_filename = fileName;
+    FAVProbe->SetFileHandle(FVideoState.load()->ic);
     if (FVideoHost && (Fscreen_width == 0 || Fscreen_height == 0)) {
         TVideoSize size = FVideoHost->ClientSize();
         Fscreen_width = size.Width;

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "media/av_probe.h"
 #include "media/ff_base_component.h"
 #include "media/player_state.h"
 #include "media/video_host.h"
@@ -65,6 +66,8 @@ public:
     bool SetAudioStreamIndex(int index);
     bool SetSubtitleStreamIndex(int index);
 
+    // The probe attached to the playback's file while it plays (main thread).
+    TAVProbe& AVProbe() { return *FAVProbe; }
     std::string LastErrMsg() const;
     std::string FileName() const { return Finput_filename; }
     TPlayState PlayState() const { return FState.load(); }
@@ -178,6 +181,7 @@ private:
     bool SwitchStreamIndex(AVMediaType type, int index);
     int PlayedStream(AVMediaType type) const;
 
+    std::unique_ptr<TAVProbe> FAVProbe;
     mutable std::mutex FErrLock;
     std::string FLastErrMsg;
 };

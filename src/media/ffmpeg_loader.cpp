@@ -6,6 +6,7 @@
 
 #include "media/ff_logger.h"
 #include "media/ffmpeg_api.h"
+#include "media/unicode_protocol.h"
 #include "platform/rtl/exception.h"
 #include "platform/sys/files.h"
 #include "platform/sys/main_thread.h"
@@ -159,6 +160,7 @@ bool TFFmpegLoader::Load(TLibrary library) {
         return false;
     }
     if (library == avUtil && FInstallLogger) GetFFLogger().InstallAVLogCallback();
+    if (library == avFormat) RegisterUnicodeProtocol();
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "media/av_probe.h"
 #include "media/ff_logger.h"
 #include "media/ff_player.h"
 #include "media/ff_utils.h"
@@ -15,6 +16,7 @@
 #include "media/player_clock.h"
 #include "media/player_decoders.h"
 #include "media/player_display.h"
+#include "media/unicode_protocol.h"
 #include "platform/rtl/exception.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/clock.h"
@@ -340,7 +342,9 @@ void ReadThreadProc(TVideoState& is) {
         for (int index :
              {is.audio_stream.load(), is.video_stream.load(), is.subtitle_stream.load()})
             if (index >= 0) CloseStreamComponent(is, index);
-        lib::avformat_close_input(&is.ic);
+        TAVProbe& probe = is.Owner->AVProbe();
+        if (probe.FileHandle() == is.ic) probe.SetFileHandle(nullptr);
+        CloseInputFile(&is.ic);
     }
     if (!opened) PushQuitEvent(is);
     // SDL keeps its error text per thread and frees it only for threads of its own.

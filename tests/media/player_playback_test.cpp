@@ -297,12 +297,20 @@ TEST_F(PlayerPlaybackTest, OpenWhilePlayingStartsAFreshPlayback) {
     EXPECT_EQ(firstHost->Clears(), 1) << "the first playback ended and let go of its host";
     EXPECT_EQ(State().pictures_queued.load(), 2);
     EXPECT_EQ(FPlayer.FileName(), fixtures::Path(fixtures::kClipMkv));
+    EXPECT_EQ(FPlayer.AVProbe().FileHandle(), State().ic) << "the probe looks at the playback";
+    EXPECT_EQ(FPlayer.AVProbe().VideoStreamCount(), 1);
 
     // Stop without waiting returns at once; the play thread ends the playback.
     FPlayer.Stop(false);
     EXPECT_TRUE(test::WaitUntil([&] { return FPlayer.PlayState() == psStop; }));
     EXPECT_FALSE(FPlayer.Playing());
     EXPECT_EQ(FHost->Clears(), 1);
+    EXPECT_EQ(FPlayer.AVProbe().FileHandle(), nullptr);
+}
+
+TEST_F(PlayerPlaybackTest, PlaysAFileInAFolderWithCjkName) {
+    ASSERT_TRUE(OpenPaused(fixtures::Path(fixtures::kCjkClip)));
+    EXPECT_EQ(State().pictures_queued.load(), 2);
 }
 
 }  // namespace

@@ -1,0 +1,260 @@
+#include "platform/gfx/graphics.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/gfx/paint.h"
+#include "platform/rtl/exception.h"
+
+namespace gfx {
+
+// ---- TGraphic --------------------------------------------------------------------------------
+
+void TGraphic::LoadFromFile(const std::string& fileName) {
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file) throw rtl::Exception("Cannot open file \"" + fileName + "\"");
+    const TBytes data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) throw rtl::Exception("Cannot read file \"" + fileName + "\"");
+    LoadFromBuffer(data);
+}
+
+void TGraphic::SaveToFile(const std::string& fileName) const {
+    const TBytes data = SaveToBuffer();
+    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    if (!file) throw rtl::Exception("Cannot create file \"" + fileName + "\"");
+    file.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+    if (!file.flush()) throw rtl::Exception("Cannot write file \"" + fileName + "\"");
+}
+
+void TGraphic::CannotAssign(const TGraphic& source) const {
+    throw rtl::Exception(std::string("Cannot assign a ") + source.ClassName() + " to a " +
+                         ClassName());
+}
+
+// ---- TBitmap ---------------------------------------------------------------------------------
+
+TBitmap::TBitmap() : FDC(CreateCompatibleDC(nullptr)) {}
+TBitmap::~TBitmap() = default;
+
+void TBitmap::SetSurface(HBITMAP surface) {
+    FSurface = std::move(surface);
+    SelectObject(FDC.get(), FSurface);
+}
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == Width() && height == Height()) return;
+    if (width == 0 || height == 0) {
+        SetSurface(nullptr);
+        return;
+    }
+    auto surface = std::make_shared<TSurface>(width, height, FPixelFormat == pf24bit ? 24 : 32);
+    if (FSurface) {
+        const int w = std::min(width, Width()), bytes = w * surface->BytesPerPixel();
+        for (int y = 0; y < std::min(height, Height()); ++y)
+            std::memcpy(surface->ScanLine(y), FSurface->ScanLine(y), std::size_t(bytes));
+    }
+    SetSurface(std::move(surface));
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat format) {
+    const int oldBits = FPixelFormat == pf24bit ? 24 : 32, newBits = format == pf24bit ? 24 : 32;
+    FPixelFormat = format;
+    if (!FSurface || oldBits == newBits) return;
+    auto surface = std::make_shared<TSurface>(Width(), Height(), newBits);
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(Width()));
+    for (int y = 0; y < Height(); ++y) {
+        detail::ReadSpan(*FSurface, 0, y, Width(), row.data());
+        detail::WriteSpan(*surface, 0, y, Width(), row.data());
+    }
+    SetSurface(std::move(surface));
+}
+
+std::uint8_t* TBitmap::ScanLine(int y) {
+    if (!FSurface || y < 0 || y >= Height()) throw rtl::Exception("Scan line index out of range");
+    return FSurface->ScanLine(y);
+}
+
+const std::uint8_t* TBitmap::ScanLine(int y) const {
+    return const_cast<TBitmap*>(this)->ScanLine(y);
+}
+
+TCanvas& TBitmap::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>(FDC.get());
+    return *FCanvas;
+}
+
+TColor TBitmap::TransparentColor() const {
+    if (FTransparentMode == tmFixed && FTransparentColor != clDefault) return FTransparentColor;
+    if (!FSurface) return clDefault;
+    std::uint32_t p;
+    detail::ReadSpan(*FSurface, 0, Height() - 1, 1, &p);
+    return detail::FromPixel(p);
+}
+
+void TBitmap::SetTransparentColor(TColor color) {
+    FTransparentColor = color;
+    FTransparentMode = color == clDefault ? tmAuto : tmFixed;
+}
+
+void TBitmap::Draw(TCanvas& canvas, const TRect& rect) const {
+    if (Empty() || !canvas.Handle()) return;
+    if (Transparent())
+        TransparentBlt(canvas.Handle(), rect.Left, rect.Top, rect.Width(), rect.Height(), FDC.get(),
+                       0, 0, Width(), Height(), TransparentColor());
+    else
+        StretchBlt(canvas.Handle(), rect.Left, rect.Top, rect.Width(), rect.Height(), FDC.get(), 0,
+                   0, Width(), Height(), canvas.CopyMode());
+}
+
+void TBitmap::Assign(const TGraphic& source) {
+    if (&source == this) return;
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(&source)) {
+        FPixelFormat = bitmap->FPixelFormat;
+        SetSurface(bitmap->FSurface ? std::make_shared<TSurface>(*bitmap->FSurface) : nullptr);
+        FTransparent = bitmap->FTransparent;
+        FTransparentMode = bitmap->FTransparentMode;
+        FTransparentColor = bitmap->FTransparentColor;
+        return;
+    }
+    if (const auto* image = dynamic_cast<const TRasterImage*>(&source)) {
+        FromImage(image->ToImage(), image->HasAlpha() ? pf32bit : pf24bit);
+        return;
+    }
+    SetSurface(nullptr);
+    SetSize(source.Width(), source.Height());
+    if (!Empty()) source.Draw(Canvas(), {0, 0, Width(), Height()});
+}
+
+TImage TBitmap::ToImage() const {
+    TImage image;
+    image.Width = Width();
+    image.Height = Height();
+    image.BitCount = FPixelFormat == pf24bit ? 24 : 32;
+    image.HasAlpha = FPixelFormat == pf32bit;
+    image.Pixels.resize(std::size_t(Width()) * Height());
+    for (int y = 0; y < Height(); ++y) {
+        std::uint32_t* row = image.Pixels.data() + std::size_t(y) * Width();
+        detail::ReadSpan(*FSurface, 0, y, Width(), row);
+        if (FSurface->BitCount() == 24)
+            for (int x = 0; x < Width(); ++x) row[x] |= 0xFF000000u;
+    }
+    return image;
+}
+
+void TBitmap::FromImage(const TImage& image, TPixelFormat format) {
+    FPixelFormat = format;
+    SetSurface(nullptr);
+    SetSize(image.Width, image.Height);
+    for (int y = 0; y < Height(); ++y)
+        detail::WriteSpan(*FSurface, 0, y, Width(),
+                          image.Pixels.data() + std::size_t(y) * image.Width);
+}
+
+void TBitmap::LoadFromBuffer(std::span<const std::uint8_t> data) {
+    TImage image;
+    std::string error;
+    if (!ReadBmp(data, image, error)) throw rtl::Exception("Bitmap image is not valid: " + error);
+    FromImage(image, image.BitCount == 32 ? pf32bit : pf24bit);
+}
+
+TBytes TBitmap::SaveToBuffer() const {
+    TBytes out;
+    std::string error;
+    if (!WriteBmp(ToImage(), FPixelFormat == pf32bit ? 32 : 24, out, error))
+        throw rtl::Exception(error);
+    return out;
+}
+
+// ---- TRasterImage ----------------------------------------------------------------------------
+
+TImage TRasterImage::ToImage() const {
+    TImage image;
+    if (!FSurface) return image;
+    image.Width = Width();
+    image.Height = Height();
+    image.HasAlpha = FHasAlpha;
+    image.BitCount = FHasAlpha ? 32 : 24;
+    image.Pixels.assign(FSurface->Pixels(), FSurface->Pixels() + std::size_t(Width()) * Height());
+    return image;
+}
+
+void TRasterImage::SetImage(const TImage& image) {
+    FHasAlpha = image.HasAlpha;
+    FSurface.reset();
+    if (image.Width <= 0 || image.Height <= 0) return;
+    auto surface = std::make_shared<TSurface>(image.Width, image.Height, 32);
+    std::memcpy(surface->Pixels(), image.Pixels.data(), image.Pixels.size() * 4);
+    FSurface = std::move(surface);
+}
+
+void TRasterImage::Draw(TCanvas& canvas, const TRect& rect) const {
+    if (Empty() || !canvas.Handle()) return;
+    if (FHasAlpha) {
+        detail::BlendStretch(*canvas.Handle(), rect, *FSurface, FSurface->BoundsRect());
+        return;
+    }
+    TDC source(FSurface);
+    StretchBlt(canvas.Handle(), rect.Left, rect.Top, rect.Width(), rect.Height(), &source, 0, 0,
+               Width(), Height(), canvas.CopyMode());
+}
+
+void TRasterImage::Assign(const TGraphic& source) {
+    if (&source == this) return;
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(&source)) {
+        TImage image = bitmap->Empty() ? TImage{} : bitmap->ToImage();
+        image.HasAlpha = false;
+        for (auto& p : image.Pixels) p |= 0xFF000000u;
+        SetImage(image);
+        return;
+    }
+    if (const auto* image = dynamic_cast<const TRasterImage*>(&source);
+        image && std::strcmp(image->ClassName(), ClassName()) == 0) {
+        FSurface = image->FSurface ? std::make_shared<TSurface>(*image->FSurface) : nullptr;
+        FHasAlpha = image->FHasAlpha;
+        return;
+    }
+    CannotAssign(source);
+}
+
+void TRasterImage::LoadFromBuffer(std::span<const std::uint8_t> data) {
+    TImage image;
+    std::string error;
+    if (!Decode(data, image, error)) throw rtl::Exception(error);
+    SetImage(image);
+}
+
+TBytes TRasterImage::SaveToBuffer() const {
+    TBytes out;
+    std::string error;
+    if (!Encode(ToImage(), out, error)) throw rtl::Exception(error);
+    return out;
+}
+
+bool TPngImage::Decode(std::span<const std::uint8_t> data, TImage& image,
+                       std::string& error) const {
+    return ReadPng(data, image, error);
+}
+bool TPngImage::Encode(const TImage& image, TBytes& out, std::string& error) const {
+    return WritePng(image, CompressionLevel, Filters, image.HasAlpha, out, error);
+}
+
+bool TJPEGImage::Decode(std::span<const std::uint8_t> data, TImage& image,
+                        std::string& error) const {
+    return ReadJpeg(data, image, error);
+}
+bool TJPEGImage::Encode(const TImage& image, TBytes& out, std::string& error) const {
+    return WriteJpeg(image, CompressionQuality, out, error);
+}
+
+bool TGIFImage::Decode(std::span<const std::uint8_t> data, TImage& image,
+                       std::string& error) const {
+    return ReadGif(data, image, error);
+}
+bool TGIFImage::Encode(const TImage& image, TBytes& out, std::string& error) const {
+    return WriteGif(image, out, error);
+}
+
+}  // namespace gfx

@@ -1,0 +1,172 @@
+// The component library's pictures: TGraphic, TBitmap (24- or 32-bit pixels with row access,
+// a canvas, key-colour transparency, BMP files) and the PNG, JPEG and GIF image classes. Files
+// and byte buffers that can't be read or written raise rtl::Exception. Used by one thread at a
+// time.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "platform/gfx/canvas.h"
+#include "platform/gfx/codecs.h"
+#include "platform/gfx/surface.h"
+
+namespace gfx {
+
+class TGraphic {
+public:
+    virtual ~TGraphic() = default;
+
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    bool Empty() const { return Width() <= 0 || Height() <= 0; }
+    virtual bool Transparent() const { return FTransparent; }
+    virtual void SetTransparent(bool value) { FTransparent = value; }
+
+    // Draws the whole picture stretched into rect.
+    virtual void Draw(TCanvas& canvas, const TRect& rect) const = 0;
+    // Raises "Cannot assign a <source class> to a <class>" for a source it can't take.
+    virtual void Assign(const TGraphic& source) = 0;
+    virtual const char* ClassName() const = 0;
+
+    // The file's bytes; raise on data the class can't read or write.
+    virtual void LoadFromBuffer(std::span<const std::uint8_t> data) = 0;
+    virtual TBytes SaveToBuffer() const = 0;
+    void LoadFromFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName) const;
+
+protected:
+    [[noreturn]] void CannotAssign(const TGraphic& source) const;
+
+    bool FTransparent = false;
+};
+
+// pfDevice is the screen's format, 32 bits here.
+enum TPixelFormat { pfDevice, pf24bit, pf32bit };
+enum TTransparentMode { tmAuto, tmFixed };
+
+class TBitmap : public TGraphic {
+public:
+    TBitmap();
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int Width() const override { return FSurface ? FSurface->Width() : 0; }
+    int Height() const override { return FSurface ? FSurface->Height() : 0; }
+    void SetWidth(int width) { SetSize(width, Height()); }
+    void SetHeight(int height) { SetSize(Width(), height); }
+    // Keeps the pixels that stay inside; new ones are 0.
+    void SetSize(int width, int height);
+    TPixelFormat PixelFormat() const { return FPixelFormat; }
+    void SetPixelFormat(TPixelFormat format);
+
+    // Row y (top-down): B, G, R per pixel for pf24bit (rows padded to 4 bytes), B, G, R, A
+    // otherwise. Raises "Scan line index out of range" outside the bitmap.
+    std::uint8_t* ScanLine(int y);
+    const std::uint8_t* ScanLine(int y) const;
+    TCanvas& Canvas();
+    // The surface and the memory DC it is selected into; null surface while empty.
+    HBITMAP Handle() const { return FSurface; }
+    HDC DC() const { return FDC.get(); }
+
+    // tmAuto takes the colour of the bottom-left pixel.
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor color);
+    TTransparentMode TransparentMode() const { return FTransparentMode; }
+    void SetTransparentMode(TTransparentMode mode) { FTransparentMode = mode; }
+
+    void Draw(TCanvas& canvas, const TRect& rect) const override;
+    void Assign(const TGraphic& source) override;
+    const char* ClassName() const override { return "TBitmap"; }
+    // BMP; pf32bit saves 32 bits per pixel with alpha, the others 24.
+    void LoadFromBuffer(std::span<const std::uint8_t> data) override;
+    TBytes SaveToBuffer() const override;
+
+    TImage ToImage() const;
+    void FromImage(const TImage& image, TPixelFormat format);
+
+private:
+    void SetSurface(HBITMAP surface);
+
+    HBITMAP FSurface;
+    std::unique_ptr<TDC> FDC;
+    std::unique_ptr<TCanvas> FCanvas;
+    TPixelFormat FPixelFormat = pfDevice;
+    TTransparentMode FTransparentMode = tmAuto;
+    TColor FTransparentColor = clDefault;
+};
+
+// Pictures read from or written to a compressed file: 32-bit pixels, drawn blended when the
+// file has an alpha channel.
+class TRasterImage : public TGraphic {
+public:
+    int Width() const override { return FSurface ? FSurface->Width() : 0; }
+    int Height() const override { return FSurface ? FSurface->Height() : 0; }
+    bool HasAlpha() const { return FHasAlpha; }
+    TImage ToImage() const;
+
+    void Draw(TCanvas& canvas, const TRect& rect) const override;
+    // Takes a TBitmap (its colours, no alpha) or a picture of the same class.
+    void Assign(const TGraphic& source) override;
+    void LoadFromBuffer(std::span<const std::uint8_t> data) override;
+    TBytes SaveToBuffer() const override;
+
+protected:
+    virtual bool Decode(std::span<const std::uint8_t> data, TImage& image,
+                        std::string& error) const = 0;
+    virtual bool Encode(const TImage& image, TBytes& out, std::string& error) const = 0;
+
+private:
+    void SetImage(const TImage& image);
+
+    HBITMAP FSurface;  // 32-bit, straight alpha
+    bool FHasAlpha = false;
+};
+
+// PNG row filters to combine with |.
+enum TPngFilter : unsigned {
+    pfNone = PNG_ROW_FILTER_NONE,
+    pfSub = PNG_ROW_FILTER_SUB,
+    pfUp = PNG_ROW_FILTER_UP,
+    pfAverage = PNG_ROW_FILTER_AVG,
+    pfPaeth = PNG_ROW_FILTER_PAETH,
+};
+
+class TPngImage : public TRasterImage {
+public:
+    int CompressionLevel = 7;  // 0..9
+    unsigned Filters = pfSub;
+    const char* ClassName() const override { return "TPngImage"; }
+
+protected:
+    bool Decode(std::span<const std::uint8_t> data, TImage& image,
+                std::string& error) const override;
+    bool Encode(const TImage& image, TBytes& out, std::string& error) const override;
+};
+
+class TJPEGImage : public TRasterImage {
+public:
+    int CompressionQuality = 90;  // 1..100
+    const char* ClassName() const override { return "TJPEGImage"; }
+
+protected:
+    bool Decode(std::span<const std::uint8_t> data, TImage& image,
+                std::string& error) const override;
+    bool Encode(const TImage& image, TBytes& out, std::string& error) const override;
+};
+
+// Written with at most 256 colours, reduced by median cut when the picture has more.
+class TGIFImage : public TRasterImage {
+public:
+    const char* ClassName() const override { return "TGIFImage"; }
+
+protected:
+    bool Decode(std::span<const std::uint8_t> data, TImage& image,
+                std::string& error) const override;
+    bool Encode(const TImage& image, TBytes& out, std::string& error) const override;
+};
+
+}  // namespace gfx

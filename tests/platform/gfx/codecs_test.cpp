@@ -1,0 +1,259 @@
+#include "platform/gfx/codecs.h"
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "platform/gfx/graphics.h"
+#include "platform/rtl/exception.h"
+
+namespace gfx {
+namespace {
+
+// A 37x23 picture (odd width, so rows need padding) with gradients and sharp edges.
+TBitmap& Picture(TBitmap& bitmap, TPixelFormat format) {
+    bitmap.SetPixelFormat(format);
+    bitmap.SetSize(37, 23);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x)
+            bitmap.Canvas().SetPixel(x, y, x < 18 ? RGB(x * 7, y * 11, 200) : RGB(255, 0, 0));
+    return bitmap;
+}
+
+// Few colours, so GIF keeps them exactly.
+TImage Flag(bool alpha) {
+    TImage image;
+    image.Width = 21;
+    image.Height = 9;
+    image.HasAlpha = alpha;
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 21; ++x) {
+            const std::uint32_t a = alpha ? std::uint32_t(x * 12) << 24 : 0xFF000000u;
+            image.Pixels.push_back(a | (x < 7 ? 0x0000FFu : x < 14 ? 0xFFFFFFu : 0xFF0000u));
+        }
+    return image;
+}
+
+std::filesystem::path TempFile(const std::string& name) {
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        ("moradex_gfx_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
+
+TEST(ImageFileTest, BitmapFilesKeepEveryPixel) {
+    for (TPixelFormat format : {pf24bit, pf32bit}) {
+        TBitmap original, loaded;
+        Picture(original, format);
+        if (format == pf32bit) original.ScanLine(3)[7] = 0x80;  // an alpha byte survives too
+        const auto path = TempFile("picture.bmp");
+        original.SaveToFile(path.string());
+        loaded.LoadFromFile(path.string());
+        EXPECT_EQ(loaded.PixelFormat(), format);
+        ASSERT_EQ(loaded.Width(), 37);
+        ASSERT_EQ(loaded.Height(), 23);
+        for (int y = 0; y < 23; ++y)
+            ASSERT_EQ(std::memcmp(loaded.ScanLine(y), original.ScanLine(y),
+                                  37 * (format == pf24bit ? 3 : 4)),
+                      0)
+                << y;
+    }
+}
+
+TEST(ImageFileTest, PngKeepsEveryPixelWithAndWithoutAlpha) {
+    for (bool alpha : {false, true}) {
+        const TImage flag = Flag(alpha);
+        for (unsigned filters : {unsigned(pfNone), unsigned(pfSub), unsigned(pfPaeth | pfUp)}) {
+            TBytes png;
+            std::string error;
+            ASSERT_TRUE(WritePng(flag, 7, filters, alpha, png, error)) << error;
+            TImage back;
+            ASSERT_TRUE(ReadPng(png, back, error)) << error;
+            EXPECT_EQ(back.HasAlpha, alpha);
+            EXPECT_EQ(back.Width, flag.Width);
+            EXPECT_EQ(back.Pixels, flag.Pixels);
+        }
+    }
+}
+
+TEST(ImageFileTest, PngImageFromBitmapRoundTripsThroughAFile) {
+    TBitmap original, loaded;
+    Picture(original, pfDevice);
+    TPngImage png;
+    png.Assign(original);
+    png.CompressionLevel = 9;
+    const auto path = TempFile("picture.png");
+    png.SaveToFile(path.string());
+    TPngImage read;
+    read.LoadFromFile(path.string());
+    EXPECT_FALSE(read.HasAlpha());
+    loaded.Assign(read);
+    EXPECT_EQ(loaded.PixelFormat(), pf24bit);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x)
+            ASSERT_EQ(loaded.Canvas().Pixel(x, y), original.Canvas().Pixel(x, y)) << x << "," << y;
+}
+
+TEST(ImageFileTest, JpegKeepsTheSizeAndRoughlyTheColours) {
+    TBitmap original;
+    Picture(original, pf24bit);
+    TJPEGImage jpeg;
+    jpeg.Assign(original);
+    jpeg.CompressionQuality = 90;
+    const TBytes data = jpeg.SaveToBuffer();
+    TJPEGImage read;
+    read.LoadFromBuffer(data);
+    ASSERT_EQ(read.Width(), 37);
+    ASSERT_EQ(read.Height(), 23);
+    TBitmap back;
+    back.Assign(read);
+    EXPECT_NEAR(GetRValue(back.Canvas().Pixel(30, 10)), 255, 12);
+    EXPECT_NEAR(GetBValue(back.Canvas().Pixel(5, 10)), 200, 12);
+
+    TJPEGImage poor;
+    poor.Assign(original);
+    poor.CompressionQuality = 10;
+    EXPECT_LT(poor.SaveToBuffer().size(), data.size());
+}
+
+TEST(ImageFileTest, GifKeepsSizeAndFewColoursExactly) {
+    const TImage flag = Flag(false);
+    TBytes gif;
+    std::string error;
+    ASSERT_TRUE(WriteGif(flag, gif, error)) << error;
+    TImage back;
+    ASSERT_TRUE(ReadGif(gif, back, error)) << error;
+    EXPECT_EQ(back.Width, 21);
+    EXPECT_EQ(back.Height, 9);
+    EXPECT_EQ(back.Pixels, flag.Pixels);
+}
+
+TEST(ImageFileTest, GifReducesManyColoursAndKeepsTheSize) {
+    TBitmap original;
+    Picture(original, pf24bit);
+    original.SetSize(300, 200);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) original.Canvas().SetPixel(x, y, RGB(x, y, (x * y) & 0xFF));
+    TGIFImage gif;
+    gif.Assign(original);
+    const auto path = TempFile("picture.gif");
+    gif.SaveToFile(path.string());
+    TGIFImage read;
+    read.LoadFromFile(path.string());
+    EXPECT_EQ(read.Width(), 300);
+    EXPECT_EQ(read.Height(), 200);
+}
+
+// Hand-made palette bitmaps, bottom-up, as other programs write them.
+TBytes PaletteBmp(int bitCount, int width, int height, const std::vector<std::uint32_t>& palette,
+                  const std::function<int(int, int)>& index) {
+    const int rowBytes = (width * bitCount + 31) / 32 * 4;
+    const int offset = 54 + int(palette.size()) * 4;
+    TBytes out(std::size_t(offset + rowBytes * height), 0);
+    auto put32 = [&](int at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) out[std::size_t(at + i)] = std::uint8_t(v >> (8 * i));
+    };
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(2, std::uint32_t(out.size()));
+    put32(10, std::uint32_t(offset));
+    put32(14, 40);
+    put32(18, std::uint32_t(width));
+    put32(22, std::uint32_t(height));
+    out[26] = 1;
+    out[28] = std::uint8_t(bitCount);
+    put32(46, std::uint32_t(palette.size()));
+    for (size_t i = 0; i < palette.size(); ++i) put32(54 + int(i) * 4, palette[i]);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int bit = x * bitCount;
+            auto& byte = out[std::size_t(offset + (height - 1 - y) * rowBytes + bit / 8)];
+            byte = std::uint8_t(byte | index(x, y) << (8 - bitCount - bit % 8));
+        }
+    return out;
+}
+
+TEST(ImageFileTest, ReadsOneFourAndEightBitBitmaps) {
+    const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00,
+                                                0x0000FF, 0xFFFFFF, 0x808080};
+    for (int bits : {1, 4, 8}) {
+        const int colours = bits == 1 ? 2 : 6;
+        auto index = [&](int x, int y) { return (x + y) % colours; };
+        TBytes bmp =
+            PaletteBmp(bits, 13, 5, std::vector(palette.begin(), palette.begin() + colours), index);
+        TImage image;
+        std::string error;
+        ASSERT_TRUE(ReadBmp(bmp, image, error)) << bits << ": " << error;
+        ASSERT_EQ(image.Width, 13);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 13; ++x)
+                ASSERT_EQ(image.Pixels[std::size_t(y * 13 + x)],
+                          0xFF000000u | palette[std::size_t(index(x, y))])
+                    << bits << " bits at " << x << "," << y;
+    }
+}
+
+struct TFormat {
+    const char* Name;
+    std::function<std::unique_ptr<TGraphic>()> Make;
+};
+
+std::vector<TFormat> Formats() {
+    return {{"BMP", [] { return std::make_unique<TBitmap>(); }},
+            {"PNG", [] { return std::make_unique<TPngImage>(); }},
+            {"JPEG", [] { return std::make_unique<TJPEGImage>(); }},
+            {"GIF", [] { return std::make_unique<TGIFImage>(); }}};
+}
+
+TBytes ValidFile(const TFormat& format) {
+    TBitmap picture;
+    Picture(picture, pf24bit);
+    auto graphic = format.Make();
+    graphic->Assign(picture);
+    return graphic->SaveToBuffer();
+}
+
+TEST(ImageFileTest, TruncatedOrCorruptFilesAreRefused) {
+    for (const TFormat& format : Formats()) {
+        const TBytes valid = ValidFile(format);
+        ASSERT_NO_THROW(format.Make()->LoadFromBuffer(valid)) << format.Name;
+        std::vector<std::pair<std::string, TBytes>> bad = {
+            {"empty", {}},
+            {"ten bytes", TBytes(valid.begin(), valid.begin() + 10)},
+            {"half", TBytes(valid.begin(), valid.begin() + long(valid.size() / 2))},
+            {"all but the last 20 bytes", TBytes(valid.begin(), valid.end() - 20)},
+        };
+        TBytes garbage = valid;
+        for (size_t i = 6; i < std::min<size_t>(40, garbage.size()); ++i) garbage[i] ^= 0xA5;
+        bad.emplace_back("garbled header", garbage);
+        for (const auto& [what, data] : bad) {
+            auto graphic = format.Make();
+            EXPECT_THROW(graphic->LoadFromBuffer(data), rtl::Exception)
+                << format.Name << " " << what;
+        }
+    }
+}
+
+TEST(ImageFileTest, MissingFileRaises) {
+    TBitmap bitmap;
+    EXPECT_THROW(bitmap.LoadFromFile("/nonexistent/moradex.bmp"), rtl::Exception);
+    EXPECT_THROW(Picture(bitmap, pf24bit).SaveToFile("/nonexistent/dir/x.bmp"), rtl::Exception);
+}
+
+TEST(ImageFileTest, AssigningAcrossImageKindsIsRefused) {
+    TPngImage png;
+    TJPEGImage jpeg;
+    try {
+        png.Assign(jpeg);
+        FAIL() << "no exception";
+    } catch (const rtl::Exception& e) {
+        EXPECT_EQ(e.Message(), "Cannot assign a TJPEGImage to a TPngImage");
+    }
+}
+
+}  // namespace
+}  // namespace gfx
