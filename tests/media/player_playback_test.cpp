@@ -271,6 +271,24 @@ TEST_F(PlayerPlaybackTest, StreamSwitching) {
     EXPECT_EQ(FPlayer.VideoStreamIndex(), video);
 }
 
+TEST_F(PlayerPlaybackTest, SubtitlesTurnOffAndOnAgain) {
+    ASSERT_TRUE(OpenPaused(fixtures::Path(fixtures::kSubtitledMkv)));
+    int subtitles = FPlayer.SubtitleStreamIndex();
+    ASSERT_GE(subtitles, 0);
+    EXPECT_TRUE(FPlayer.SetSubtitleStreamIndex(-1));
+    EXPECT_EQ(FPlayer.SubtitleStreamIndex(), -1);
+    EXPECT_FALSE(FPlayer.SetSubtitleStreamIndex(FPlayer.AudioStreamIndex()));
+    EXPECT_EQ(FPlayer.LastErrMsg(), "the stream type is not matched.");
+    EXPECT_TRUE(FPlayer.SetSubtitleStreamIndex(subtitles));
+    EXPECT_EQ(FPlayer.SubtitleStreamIndex(), subtitles);
+
+    // Text subtitles are decoded and left out: only picture subtitles are shown.
+    FPlayer.Resume();
+    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.PlayState() == psEnd; }));
+    std::lock_guard lock(State().subpq_mutex);
+    EXPECT_EQ(State().subpq_size, 0);
+}
+
 TEST_F(PlayerPlaybackTest, WantedStreamIsTheNthOfItsType) {
     FPlayer.Setwanted_stream(AVMEDIA_TYPE_AUDIO, 1);
     ASSERT_TRUE(OpenPaused(fixtures::Path(fixtures::kTwoProgramsTs)));
