@@ -50,7 +50,14 @@ TEST_F(PlayerPlaybackTest, OpenPausedQueuesTwoPicturesAndStopsDecoding) {
     test::PumpFor(300);
     EXPECT_EQ(State().pictures_queued.load(), 2);
     EXPECT_GT(State().videoq.Count(), 0) << "the packets wait for the resume";
-    EXPECT_EQ(PausedPicture()->Width, kClipWidth);
+    std::shared_ptr<const TVideoImage> shown = PausedPicture();
+    EXPECT_EQ(shown->Width, kClipWidth);
+
+    // Shown again on an expose while paused: the same picture, though its queue slot is free.
+    size_t published = FHost->Count();
+    State().events->Push({TPlayerEventKind::Expose});
+    ASSERT_TRUE(test::WaitUntil([&] { return FHost->Count() == published + 1; }));
+    EXPECT_EQ(FHost->Last()->Pixels, shown->Pixels);
 
     FPlayer.Resume();
     EXPECT_EQ(FPlayer.PlayState(), psResume);
@@ -182,6 +189,18 @@ TEST_F(PlayerPlaybackTest, EndOfFileIsLoggedOnceAndRaisesTheEndState) {
     EXPECT_TRUE(FPlayer.Playing());
 }
 
+TEST_F(PlayerPlaybackTest, AStillPictureEndsWithoutAReport) {
+    test::TLogCapture log;
+    FHost = std::make_shared<test::TRecordingVideoHost>(kClipWidth, kClipHeight);
+    ASSERT_TRUE(FPlayer.Open(fixtures::Path(fixtures::kStillPng), FHost, false));
+    ASSERT_TRUE(test::WaitUntil([&] { return FHost->Count() > 0 && State().ReachEOF.load(); }));
+    test::PumpFor(100);
+    for (const std::string& msg : log.Messages())
+        EXPECT_EQ(msg.find("reach end of file"), std::string::npos) << msg;
+    EXPECT_EQ(FPlayer.PlayState(), psPlay) << "no position and no end for a picture";
+    EXPECT_EQ(FPlayer.CurrentPTS(), -1);
+}
+
 TEST_F(PlayerPlaybackTest, OpenFailuresSayWhy) {
     test::TTempDir folder;
     std::string subtitles = folder.Write("only.srt", "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
@@ -231,6 +250,10 @@ TEST_F(PlayerPlaybackTest, AudioOnlyPlaysThroughTheDummyDevice) {
     EXPECT_EQ(FPlayer.VideoStreamIndex(), -1);
     EXPECT_EQ(State().show_audio.load(), int(saWave)) << "the wave display by default";
     EXPECT_TRUE(test::WaitUntil([&] { return FPlayer.CurrentPTS() > 200000; }));
+    // Muted, the audio is still decoded and its clock runs on.
+    FPlayer.SetMute(true);
+    int64_t muted = FPlayer.CurrentPTS();
+    EXPECT_TRUE(test::WaitUntil([&] { return FPlayer.CurrentPTS() > muted + 200000; }));
     FPlayer.Pause();
     EXPECT_EQ(FPlayer.PlayState(), psPause);
     EXPECT_TRUE(FPlayer.Paused());
