@@ -130,4 +130,12 @@
     X(lbSDL, SDL_PauseAudioDevice) \
     X(lbSDL, SDL_CloseAudioDevice) \
     X(lbSDL, SDL_MixAudioFormat) \
-    X(lbSDL, SDL_TLSCleanup)
+    X(lbSDL, SDL_TLSCleanup) \
+    /* player display, hook and frame capture */ \
+    X(avUtil, av_frame_get_buffer) \
+    X(avUtil, av_frame_make_writable) \
+    X(avUtil, av_frame_copy) \
+    X(avUtil, av_mallocz) \
+    X(avCodec, av_rdft_init) \
+    X(avCodec, av_rdft_calc) \
+    X(avCodec, av_rdft_end)

@@ -8,6 +8,9 @@
 #include "media/media_utils.h"
 #include "media/player_clock.h"
 #include "media/player_read_thread.h"
+#include "media/player_window_host.h"
+#include "platform/rtl/exception.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/main_thread.h"
 
@@ -52,7 +55,10 @@ TCustomPlayer::TCustomPlayer() : FAVProbe(std::make_unique<TAVProbe>()) {
 }
 
 TCustomPlayer::~TCustomPlayer() {
+    FEventsEnabled = false;
     Stop(true);
+    if (FRGBContext) ResetRGBConvertContext(*FRGBContext);
+    if (FHookContext) ResetRGBConvertContext(*FHookContext);
 }
 
 bool TCustomPlayer::AVLibLoaded() const {
@@ -126,6 +132,23 @@ std::string TCustomPlayer::LastErrMsg() const {
     return FLastErrMsg;
 }
 
+bool TCustomPlayer::Open(const std::string& fileName, win::HWND screenHandle, bool paused) {
+    std::shared_ptr<TWindowVideoHost> host;
+    if (screenHandle) {
+        host = MakeWindowVideoHost(screenHandle);
+        if (!host) {
+            ReportError(rtl::Format("Could not initialize SDL with ScreenHandle(%u): %s",
+                                    screenHandle.Value(), "not a window"),
+                        true);
+            return false;
+        }
+    }
+    if (!Open(fileName, std::shared_ptr<TPlayerVideoHost>(host), paused)) return false;
+    FScreenHandle = screenHandle;
+    if (host) host->Attach(FVideoState.load()->events);
+    return true;
+}
+
 bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVideoHost> host,
                          bool paused) {
     if (!AVLibLoaded()) {
@@ -133,6 +156,11 @@ bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVid
         return false;
     }
     Stop(true);
+    FScreenHandle = win::HWND();
+    // Before the video thread may call the hook: the contexts start afresh for every file.
+    if (FRGBContext) ResetRGBConvertContext(*FRGBContext);
+    if (FHookContext) ResetRGBConvertContext(*FHookContext);
+    FPlayEvent = std::make_shared<TPlayEventRing>();
     // Without an audio device the file still plays, without sound: the audio stream's
     // opening reports it.
     if (lib::SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
@@ -151,14 +179,54 @@ bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVid
     }
     Finput_filename = fileName;
     FAVProbe->SetFileHandle(FVideoState.load()->ic);
+    if (FTriggerEventInMainThread.load())
+        CallInMainThread([this] { DoFileOpen(); });
+    else
+        DoFileOpen();
+    FStopEvent.Reset();
+    FEventThread = std::make_unique<TEventThread>(
+        FPlayEvent, [this](const TPlayEventItem& item) { Deliver(item); }, int(psStop));
+    FPlayThread = std::make_unique<TPlayThread>(*this, FVideoState.load()->events, FPlayEvent);
+    return true;
+}
+
+void TCustomPlayer::DoFileOpen() {
+    TVideoState* is = FVideoState.load();
+    if (is != nullptr && OnFileOpen) {
+        int64_t duration = is->IsImage2 != 0 ? 0 : is->Duration;
+        int frameWidth = -1;
+        int frameHeight = -1;
+        if (is->video_ctx != nullptr && is->video_ctx->width != 0) {
+            frameWidth = is->video_ctx->width;
+            frameHeight = is->video_ctx->height;
+        }
+        OnFileOpen(this, duration, frameWidth, frameHeight, Fscreen_width, Fscreen_height);
+    }
     if (FVideoHost && (Fscreen_width == 0 || Fscreen_height == 0)) {
         TVideoSize size = FVideoHost->ClientSize();
         Fscreen_width = size.Width;
         Fscreen_height = size.Height;
     }
-    FStopEvent.Reset();
-    FPlayThread = std::make_unique<TPlayThread>(*this, FVideoState.load()->events);
-    return true;
+}
+
+void TCustomPlayer::Deliver(const TPlayEventItem& item) {
+    auto run = [this, item] {
+        sys::TThreadId previous = FHandlerThread.exchange(sys::CurrentThreadId());
+        try {
+            if (item.Kind == pekPosition && HasHandler(OnPosition))
+                OnPosition(this, item.Value);
+            else if (item.Kind == pekState && HasHandler(OnState))
+                OnState(this, TPlayState(item.Value));
+        } catch (const std::exception& e) {
+            GetFFLogger().Log(this, llError, std::string("Error occurs in event handler: ") +
+                                                 e.what());
+        }
+        FHandlerThread = previous;
+    };
+    if (FTriggerEventInMainThread.load())
+        CallInMainThread(run);
+    else
+        run();
 }
 
 void TCustomPlayer::Stop(bool waitForStop) {
@@ -178,6 +246,19 @@ void TCustomPlayer::Stop(bool waitForStop) {
     if (!waitForStop) return;
     AwaitPlaybackEnd();
     FPlayThread.reset();
+    AwaitEventThreadEnd();
+}
+
+void TCustomPlayer::AwaitEventThreadEnd() {
+    if (FEventThread) FEndedEventThreads.push_back(std::move(FEventThread));
+    // From inside a handler its event thread waits for this very call: it is joined later.
+    if (FHandlerThread.load() == sys::CurrentThreadId()) return;
+    // Each ends once it delivered the stop of its playback (the play threads are joined, so
+    // every stop is in its ring); the main thread keeps delivering meanwhile.
+    for (std::unique_ptr<TEventThread>& thread : FEndedEventThreads)
+        while (PumpingStopWait(thread->Ended(), kStopWaitStepMs) == sys::TWaitResult::Timeout) {
+        }
+    FEndedEventThreads.clear();
 }
 
 void TCustomPlayer::AwaitPlaybackEnd() {
@@ -344,7 +425,49 @@ bool TCustomPlayer::SetSubtitleStreamIndex(int index) {
 }
 
 void TCustomPlayer::SetState(TPlayState state) {
+    SetState(state, FPlayEvent.get());
+}
+
+void TCustomPlayer::SetState(TPlayState state, TPlayEventRing* ring) {
     FState = state;
+    if (ring == nullptr) return;
+    if (HasHandler(OnState))
+        ring->Push({pekState, int64_t(state)});
+    else if (state == psStop)
+        ring->Push({pekQuit, 0});  // the event thread ends all the same
+}
+
+void TCustomPlayer::ToggleAudioDisplay() {
+    std::lock_guard lock(FStateLock);
+    if (TVideoState* is = FVideoState.load()) is->events->Push({TPlayerEventKind::AudioDisplay});
+}
+
+void TCustomPlayer::SetAspectRatio(float value) {
+    if (FAspectRatio.exchange(value) == value) return;
+    std::lock_guard lock(FStateLock);
+    if (TVideoState* is = FVideoState.load()) PushRedisplayEvent(*is);
+}
+
+void TCustomPlayer::SetShowAudio(TShowAudio value) {
+    FShowAudio = value;
+    std::lock_guard lock(FStateLock);
+    TVideoState* is = FVideoState.load();
+    if (is != nullptr && is->audio_st.load() != nullptr && !Fdisplay_disable)
+        is->show_audio = int(value);
+}
+
+std::string TCustomPlayer::Format() const {
+    return Ffile_iformat != nullptr ? Ffile_iformat->name : "";
+}
+
+void TCustomPlayer::SetFormat(const std::string& name) {
+    if (!AVLibLoaded()) {
+        ReportError("libav or libsdl not loaded.", true);
+        return;
+    }
+    const AVInputFormat* format = lib::av_find_input_format(name.c_str());
+    if (format == nullptr) throw rtl::Exception(rtl::Format("Unknown input format: %s", name));
+    Ffile_iformat = format;
 }
 
 void TCustomPlayer::UpdatePosition() {
@@ -367,7 +490,10 @@ void TCustomPlayer::UpdatePosition() {
         if (FLastPTS.load() != cur) FLastPTS = 0;
     }
     int64_t last = FLastPTS.load();
-    if (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep) FLastPTS = cur;
+    if (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep) {
+        FLastPTS = cur;
+        if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, cur});
+    }
 
     if (is->IsDevice == 0 && is->EventEOF.load() == 0 && is->ReachEOF.load() == 1) {
         if (is->video_st.load() != nullptr) is->EventEOF = 1;

@@ -115,6 +115,8 @@ int QueuePicture(TVideoState& is, AVFrame* frame, double pts, int64_t pos, int s
     }
     lib::av_frame_unref(vp.Frame);
     lib::av_frame_move_ref(vp.Frame, frame);
+    // The hook sees the picture as decoded; flipping only changes how it is walked.
+    player.CallHook(vp.Frame, pts);
     if (player.FVerticalFlip.load()) FlipVertically(vp.Frame, vp.Height);
     vp.PTS = pts;
     vp.FilePos = pos;

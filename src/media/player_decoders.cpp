@@ -426,10 +426,12 @@ int DecodeAudioFrame(TVideoState& is, double& pts) {
 
 void StoreAudioSamples(TVideoState& is, const int16_t* samples, int size) {
     int count = size / 2;
+    int index = is.sample_array_index.load();
     for (int i = 0; i < count; ++i) {
-        is.sample_array[size_t(is.sample_array_index)] = samples[i];
-        if (++is.sample_array_index >= kSampleArraySize) is.sample_array_index = 0;
+        is.sample_array[size_t(index)] = samples[i];
+        if (++index >= kSampleArraySize) index = 0;
     }
+    is.sample_array_index = index;
 }
 
 void AudioCallback(TVideoState& is, uint8_t* stream, int len) {

@@ -13,7 +13,8 @@
 
 namespace media {
 
-enum class TPlayerEventKind { Alloc, Refresh, Quit, Redisplay, Resize, Expose };
+// AudioDisplay: the next of the audio displays, on a cleared screen.
+enum class TPlayerEventKind { Alloc, Refresh, Quit, Redisplay, Resize, Expose, AudioDisplay };
 
 struct TPlayerEvent {
     TPlayerEventKind Kind = TPlayerEventKind::Refresh;

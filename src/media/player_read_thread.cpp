@@ -606,7 +606,7 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
         player.FVideoStateOwner = std::move(state);
         player.FVideoState = &is;
         if (is.video_stream.load() < 0 && !player.Fdisplay_disable)
-            is.show_audio = int(player.FShowAudio);
+            is.show_audio = int(player.FShowAudio.load());
         is.refresh_tid = sys::StartThread([&is] { RefreshThreadProc(is); });
         return true;
     }
@@ -688,12 +688,16 @@ void EventLoop(TCustomPlayer& player, const std::shared_ptr<TPlayerEventQueue>& 
                 OpenVideoMode(*is, true);
                 DisplayCurrent(*is);
                 break;
+            case TPlayerEventKind::AudioDisplay:
+                ToggleAudioDisplay(*is);
+                break;
         }
     }
 }
 
-TPlayThread::TPlayThread(TCustomPlayer& owner, std::shared_ptr<TPlayerEventQueue> events)
-    : sys::TThread(true), FOwner(owner), FEvents(std::move(events)) {
+TPlayThread::TPlayThread(TCustomPlayer& owner, std::shared_ptr<TPlayerEventQueue> events,
+                         std::shared_ptr<TPlayEventRing> ring)
+    : sys::TThread(true), FOwner(owner), FEvents(std::move(events)), FRing(std::move(ring)) {
     Start();
 }
 
@@ -704,7 +708,7 @@ TPlayThread::~TPlayThread() {
 
 void TPlayThread::Execute() {
     try {
-        FOwner.SetState(psPlay);
+        FOwner.SetState(psPlay, FRing.get());
         EventLoop(FOwner, FEvents);
     } catch (const std::exception& e) {
         GetFFLogger().Log(&FOwner, llFatal, std::string("PlayThread Exception: ") + e.what());
@@ -712,7 +716,7 @@ void TPlayThread::Execute() {
         TVideoState* is = FOwner.FVideoState.load();
         if (is != nullptr && is->events == FEvents) ShutdownPlayback(FOwner);
     }
-    FOwner.SetState(psStop);
+    FOwner.SetState(psStop, FRing.get());
     FOwner.FStopEvent.Set();
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "media/ff_base_component.h"
+#include "media/player_event_thread.h"
 #include "media/player_state.h"
 #include "platform/sys/threads.h"
 
@@ -51,7 +52,9 @@ void EventLoop(TCustomPlayer& player, const std::shared_ptr<TPlayerEventQueue>& 
 
 class TPlayThread : public sys::TThread {
 public:
-    TPlayThread(TCustomPlayer& owner, std::shared_ptr<TPlayerEventQueue> events);
+    // `ring` takes the playback's play and stop states.
+    TPlayThread(TCustomPlayer& owner, std::shared_ptr<TPlayerEventQueue> events,
+                std::shared_ptr<TPlayEventRing> ring);
     ~TPlayThread() override;
 
 protected:
@@ -60,6 +63,7 @@ protected:
 private:
     TCustomPlayer& FOwner;
     std::shared_ptr<TPlayerEventQueue> FEvents;
+    std::shared_ptr<TPlayEventRing> FRing;
 };
 
 }  // namespace media

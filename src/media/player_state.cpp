@@ -21,6 +21,9 @@ TVideoState::~TVideoState() {
         subpq_rindex = (subpq_rindex + 1) % kSubpictureQueueSize;
     }
     if (display_sws != nullptr) lib::sws_freeContext(display_sws);
+    if (blend_frame != nullptr) lib::av_frame_free(&blend_frame);
+    if (rdft != nullptr) lib::av_rdft_end(rdft);
+    if (rdft_data != nullptr) lib::av_free(rdft_data);
 }
 
 }  // namespace media

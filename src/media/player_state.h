@@ -116,9 +116,13 @@ struct TVideoState {
     SwrContext* reformat_ctx = nullptr;
     TShared<int> show_audio{0};
     std::vector<int16_t> sample_array;
-    int sample_array_index = 0;
+    TShared<int> sample_array_index{0};  // written by the audio thread
     int last_i_start = 0;
     int xpos = 0;
+    // The spectrum's transform and its buffer, made again when its size changes (play thread).
+    RDFTContext* rdft = nullptr;
+    int rdft_bits = 0;
+    float* rdft_data = nullptr;
 
     TShared<int> subtitle_stream{-1};
     int subtitle_stream_changed = 0;  // under subpq_mutex
@@ -186,6 +190,8 @@ struct TVideoState {
     int xleft = 0;
     int ytop = 0;
     SwsContext* display_sws = nullptr;  // play thread
+    // The picture with its subtitle blended in (play thread); the shown picture stays as it is.
+    AVFrame* blend_frame = nullptr;
 
     TShared<float> skip_frames{1};
     float skip_frames_index = 0;
