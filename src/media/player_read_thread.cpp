@@ -193,7 +193,8 @@ bool OpenInput(TVideoState& is) {
         if (name != nullptr) lib::av_dict_set(&options, "pixel_format", name, 0);
     }
     // A context that fails to open is freed by the library and the pointer cleared.
-    int err = lib::avformat_open_input(&is.ic, is.filename.c_str(), is.iformat, &options);
+    // Every read of the playback ends when it is closed, also one waiting on a FIFO.
+    int err = OpenInterruptibleInputFile(&is.ic, is.filename, is.iformat, &options);
     lib::av_dict_free(&options);
     if (err < 0) {
         player.ReportError(ErrorCodeText(is.filename, err), true);
