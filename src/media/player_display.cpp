@@ -18,6 +18,8 @@ constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 // Samples searched back for the wave's trigger point.
 constexpr int kTriggerSearch = 1000;
+// Pixels the scaler may write past the end of a row.
+constexpr int kScalerSlack = 32;
 
 void Publish(TCustomPlayer& player) {
     if (player.FVideoHost && player.Fscreen)
@@ -227,11 +229,17 @@ void DisplayPicture(TVideoState& is) {
             is.display_sws, is.last_width, is.last_height, AVPixelFormat(source->format),
             rect.Width, rect.Height, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
         if (is.display_sws == nullptr) return;
-        uint8_t* dst[4] = {
-            reinterpret_cast<uint8_t*>(screen.Row(is.ytop + rect.Y) + is.xleft + rect.X)};
-        int dstStride[4] = {screen.Width * 4};
+        // The scaler's vector code writes whole groups of pixels: a row of some widths gets a
+        // few more, which in the screen would overwrite the bar or run past the last row.
+        int stride = (rect.Width + kScalerSlack + 15) & ~15;
+        is.display_scratch.resize(size_t(stride) * size_t(rect.Height + 1));
+        uint8_t* dst[4] = {reinterpret_cast<uint8_t*>(is.display_scratch.data())};
+        int dstStride[4] = {stride * 4};
         lib::sws_scale(is.display_sws, source->data, source->linesize, 0, is.last_height, dst,
                        dstStride);
+        for (int row = 0; row < rect.Height; ++row)
+            std::copy_n(is.display_scratch.data() + size_t(row) * size_t(stride), rect.Width,
+                        screen.Row(is.ytop + rect.Y + row) + is.xleft + rect.X);
     }
     Publish(player);
 }

@@ -10,6 +10,8 @@ namespace media {
 
 namespace {
 
+constexpr int kScalerSlackBytes = 256;
+
 // The picture as the hook's bitmap, through the context's RGB buffer; the bitmap, the buffer
 // and the scaler follow the picture's size and format.
 bool FrameToHookBitmap(TRGBConvertContext& context, const AVFrame* frame, int width, int height) {
@@ -17,6 +19,8 @@ bool FrameToHookBitmap(TRGBConvertContext& context, const AVFrame* frame, int wi
     context.Bitmap->SetSize(width, height);
     int size = lib::av_image_get_buffer_size(context.RGBPixFmt, width, height, 1);
     if (size < 0) return false;
+    // The scaler's vector code may write a few pixels past the last row's end.
+    size += kScalerSlackBytes;
     if (context.RGBBuf != nullptr && context.RGBBufSize < size) {
         lib::av_free(context.RGBBuf);
         context.RGBBuf = nullptr;

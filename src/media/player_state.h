@@ -192,6 +192,9 @@ struct TVideoState {
     SwsContext* display_sws = nullptr;  // play thread
     // The picture with its subtitle blended in (play thread); the shown picture stays as it is.
     AVFrame* blend_frame = nullptr;
+    // Where the scaler writes before the rows go to the screen: it may write a few pixels past
+    // the width it was asked for (play thread).
+    std::vector<uint32_t> display_scratch;
 
     TShared<float> skip_frames{1};
     float skip_frames_index = 0;
