@@ -52,6 +52,12 @@ sys::TWaitResult PumpingEventWait(sys::TEvent& event, int ms) {
     return result;
 }
 
+// Sleeps in short steps, so that closing the playback is not held up by a retry's wait.
+void SleepUnlessAborted(const TVideoState& is, int ms) {
+    for (int slept = 0; slept < ms && is.abort_request.load() == 0; slept += kPollMs)
+        sys::SleepMs(std::min(kPollMs, ms - slept));
+}
+
 bool IsStillImageFormat(const char* name) {
     std::string text = name != nullptr ? name : "";
     // A single picture opens through an image pipe demuxer, a numbered sequence through image2.
@@ -301,7 +307,7 @@ void ReadLoop(TVideoState& is) {
             }
             if (ret == AVERROR_EOF) eof = true;
             if (ic->pb != nullptr && ic->pb->error != 0) break;
-            sys::SleepMs(kErrorRetryMs);
+            SleepUnlessAborted(is, kErrorRetryMs);
             continue;
         }
         if (packet->pos >= 0) is.read_pos = packet->pos + packet->size;
