@@ -218,8 +218,8 @@ void TCustomPlayer::Deliver(const TPlayEventItem& item) {
             else if (item.Kind == pekState && HasHandler(OnState))
                 OnState(this, TPlayState(item.Value));
         } catch (const std::exception& e) {
-            GetFFLogger().Log(this, llError, std::string("Error occurs in event handler: ") +
-                                                 e.what());
+            GetFFLogger().Log(this, llError,
+                              std::string("Error occurs in event handler: ") + e.what());
         }
         FHandlerThread = previous;
     };

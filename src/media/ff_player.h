@@ -43,9 +43,8 @@ enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
 
 class TCustomPlayer;
 
-using TFileOpenEvent =
-    std::function<void(TCustomPlayer* sender, int64_t duration, int frameWidth, int frameHeight,
-                       int& screenWidth, int& screenHeight)>;
+using TFileOpenEvent = std::function<void(TCustomPlayer* sender, int64_t duration, int frameWidth,
+                                          int frameHeight, int& screenWidth, int& screenHeight)>;
 using TPositionEvent = std::function<void(TCustomPlayer* sender, int64_t pts)>;
 using TPlayStateEvent = std::function<void(TCustomPlayer* sender, TPlayState state)>;
 // The picture as a 24-bit bitmap; what the handler draws on it is shown.

@@ -31,7 +31,8 @@ void FillRect(TVideoImage& screen, int x, int y, int w, int h, uint32_t color) {
     int top = std::max(y, 0);
     int right = std::min(x + w, screen.Width);
     int bottom = std::min(y + h, screen.Height);
-    for (int row = top; row < bottom; ++row) std::fill(screen.Row(row) + left, screen.Row(row) + right, color);
+    for (int row = top; row < bottom; ++row)
+        std::fill(screen.Row(row) + left, screen.Row(row) + right, color);
 }
 
 int ModSamples(int value) {
@@ -77,8 +78,7 @@ const AVFrame* PictureWithSubtitle(TVideoState& is, const AVFrame* frame) {
 
 double DisplayAspect(float aspectRatio, int areaWidth, int areaHeight, AVRational pixelAspect,
                      int pictureWidth, int pictureHeight) {
-    if (aspectRatio < 0 && areaWidth > 0 && areaHeight > 0)
-        return double(areaWidth) / areaHeight;
+    if (aspectRatio < 0 && areaWidth > 0 && areaHeight > 0) return double(areaWidth) / areaHeight;
     if (aspectRatio > 0) return aspectRatio;
     double pixel = pixelAspect.num == 0 || pixelAspect.den == 0
                        ? 0
@@ -264,12 +264,12 @@ void DisplayAudioWave(TVideoState& is) {
                         (2 * channels);
         int64_t callbackTime = player.Faudio_callback_time.load();
         if (callbackTime != 0)
-            delay -= int64_t(is.audio_tgt_freq) *
-                     int32_t(sys::Clock().NowMicros() - callbackTime) / 1000000;
+            delay -= int64_t(is.audio_tgt_freq) * int32_t(sys::Clock().NowMicros() - callbackTime) /
+                     1000000;
         delay += 2 * dataUsed;
         delay = std::max<int64_t>(delay, dataUsed);
-        start = ModSamples(int(int64_t(is.sample_array_index.load()) - delay * channels %
-                                                                            kSampleArraySize));
+        start = ModSamples(
+            int(int64_t(is.sample_array_index.load()) - delay * channels % kSampleArraySize));
         if (mode == 1) {
             // A trigger point: the steepest fall through zero, so the wave stands still.
             int best = start;
@@ -318,8 +318,7 @@ void DisplayAudioWave(TVideoState& is) {
             if (is.rdft_data != nullptr) lib::av_free(is.rdft_data);
             is.rdft = lib::av_rdft_init(bits, DFT_R2C);
             is.rdft_bits = bits;
-            is.rdft_data =
-                static_cast<float*>(lib::av_malloc(size_t(4 * nbFreq) * sizeof(float)));
+            is.rdft_data = static_cast<float*>(lib::av_malloc(size_t(4 * nbFreq) * sizeof(float)));
             if (is.rdft == nullptr || is.rdft_data == nullptr) return;
         }
         float* data[2] = {is.rdft_data, is.rdft_data + 2 * nbFreq};

@@ -27,7 +27,9 @@ TPlayEventItem TPlayEventRing::Pop() {
 }
 
 TEventThread::TEventThread(std::shared_ptr<TPlayEventRing> ring, TDeliver deliver, int stopState)
-    : sys::TThread(true), FRing(std::move(ring)), FDeliver(std::move(deliver)),
+    : sys::TThread(true),
+      FRing(std::move(ring)),
+      FDeliver(std::move(deliver)),
       FStopState(stopState) {
     Start();
 }

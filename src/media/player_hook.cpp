@@ -31,8 +31,8 @@ bool FrameToHookBitmap(TRGBConvertContext& context, const AVFrame* frame, int wi
         if (context.RGBBuf == nullptr) return false;
         context.RGBBufSize = size;
     }
-    lib::av_image_fill_arrays(context.RGBPicture.data, context.RGBPicture.linesize,
-                              context.RGBBuf, context.RGBPixFmt, width, height, 1);
+    lib::av_image_fill_arrays(context.RGBPicture.data, context.RGBPicture.linesize, context.RGBBuf,
+                              context.RGBPixFmt, width, height, 1);
     context.toRGB_convert_ctx = lib::sws_getCachedContext(
         context.toRGB_convert_ctx, width, height, AVPixelFormat(frame->format), width, height,
         context.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);

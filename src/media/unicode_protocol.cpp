@@ -206,8 +206,8 @@ int OpenInterruptibleInputFile(AVFormatContext** context, const std::string& fil
                                const AVInputFormat* format, AVDictionary** options) {
     std::string path = DecodeUnicodeName(LibraryFileName(fileName));
     struct stat info;
-    bool special = ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) &&
-                   !S_ISDIR(info.st_mode);
+    bool special =
+        ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
     if (!special || *context == nullptr) return OpenInputFile(context, fileName, format, options);
 
     // Opening a FIFO without blocking: the wait for its writer happens in the reads.

@@ -47,7 +47,9 @@ struct TEventLog {
             Positions.push_back(pts);
         };
     }
-    int Count(TPlayState state) const { return int(std::count(States.begin(), States.end(), state)); }
+    int Count(TPlayState state) const {
+        return int(std::count(States.begin(), States.end(), state));
+    }
 };
 
 class PlayerComponentTest : public testing::Test {
@@ -119,9 +121,8 @@ TEST_F(PlayerComponentTest, StateSequenceOfPauseStepResumeAndStop) {
     size_t published = FHost->Count();
     for (int step = 1; step <= 3; ++step) {
         FPlayer.StepToNextFrame();
-        ASSERT_TRUE(test::WaitUntil([&] {
-            return State().pictures_queued.load() == queued + step && FPlayer.Paused();
-        }));
+        ASSERT_TRUE(test::WaitUntil(
+            [&] { return State().pictures_queued.load() == queued + step && FPlayer.Paused(); }));
     }
     // Every stepped picture is shown: three more publications at least.
     EXPECT_TRUE(test::WaitUntil([&] { return FHost->Count() >= published + 3; }));
@@ -389,8 +390,7 @@ TEST_F(PlayerComponentTest, HundredOpenStopCycles) {
     FLog.Attach(FPlayer);
     for (int cycle = 0; cycle < 100; ++cycle) {
         SCOPED_TRACE(cycle);
-        ASSERT_TRUE(Open(cycle % 3 == 2 ? fixtures::kClipMkv : fixtures::kClipAvi,
-                         cycle % 2 == 0));
+        ASSERT_TRUE(Open(cycle % 3 == 2 ? fixtures::kClipMkv : fixtures::kClipAvi, cycle % 2 == 0));
         if (cycle % 4 == 0) test::WaitUntil([&] { return FHost->Count() > 0; });
         FPlayer.Stop(cycle % 5 != 0);
     }
@@ -443,8 +443,8 @@ protected:
         ASSERT_TRUE(win::RegisterClass(cls));
         FForm = win::CreateWindowEx(0, "PlayerPanel", "", win::WS_POPUP | win::WS_VISIBLE, 0, 0,
                                     400, 300, {});
-        FPanel = win::CreateWindowEx(0, "PlayerPanel", "", win::WS_CHILD | win::WS_VISIBLE, 10,
-                                     10, 240, 145, FForm);
+        FPanel = win::CreateWindowEx(0, "PlayerPanel", "", win::WS_CHILD | win::WS_VISIBLE, 10, 10,
+                                     240, 145, FForm);
         win::PumpMessages();
     }
     void TearDown() override {

@@ -71,11 +71,11 @@ TEST_F(PlayerDisplayTest, AspectTableOnTheSmallHost) {
         TDisplayRect Expected;
     };
     const TCase cases[] = {
-        {fixtures::kClipAvi, -1, {0, 0, 240, 145}},     // fills the host
-        {fixtures::kClipAvi, 0, {24, 0, 192, 145}},     // square pixels, 4:3
-        {fixtures::kClipAvi, 1.777f, {0, 5, 240, 134}}, // letterboxed
-        {fixtures::kSar16x15, 0, {24, 0, 192, 145}},    // 720x576 at 16:15 is 4:3
-        {fixtures::kSar0, 0, {30, 0, 180, 145}},        // no pixel aspect: square, 5:4
+        {fixtures::kClipAvi, -1, {0, 0, 240, 145}},      // fills the host
+        {fixtures::kClipAvi, 0, {24, 0, 192, 145}},      // square pixels, 4:3
+        {fixtures::kClipAvi, 1.777f, {0, 5, 240, 134}},  // letterboxed
+        {fixtures::kSar16x15, 0, {24, 0, 192, 145}},     // 720x576 at 16:15 is 4:3
+        {fixtures::kSar0, 0, {30, 0, 180, 145}},         // no pixel aspect: square, 5:4
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.Fixture) + " at " + std::to_string(c.Aspect));
@@ -85,8 +85,8 @@ TEST_F(PlayerDisplayTest, AspectTableOnTheSmallHost) {
         ASSERT_EQ(shown->Width, kHostWidth);
         ASSERT_EQ(shown->Height, kHostHeight);
         TDisplayRect drawn = Drawn(*shown);
-        EXPECT_EQ(drawn, c.Expected) << drawn.X << "," << drawn.Y << " " << drawn.Width << "x"
-                                     << drawn.Height;
+        EXPECT_EQ(drawn, c.Expected)
+            << drawn.X << "," << drawn.Y << " " << drawn.Width << "x" << drawn.Height;
         EXPECT_EQ(drawn.Width % 2, 0);
         for (int y = drawn.Y; y < drawn.Y + drawn.Height; ++y)
             for (int x = drawn.X; x < drawn.X + drawn.Width; ++x)
@@ -198,7 +198,8 @@ TEST_F(PlayerDisplayTest, SubtitleIsBlendedIntoACopyAtEachDisplay) {
         sp.Sub.end_display_time = 100000;
         sp.Sub.num_rects = 1;
         sp.Sub.rects = static_cast<AVSubtitleRect**>(lib::av_mallocz(sizeof(AVSubtitleRect*)));
-        AVSubtitleRect* rect = static_cast<AVSubtitleRect*>(lib::av_mallocz(sizeof(AVSubtitleRect)));
+        AVSubtitleRect* rect =
+            static_cast<AVSubtitleRect*>(lib::av_mallocz(sizeof(AVSubtitleRect)));
         sp.Sub.rects[0] = rect;
         rect->type = SUBTITLE_BITMAP;
         rect->x = 100;
