@@ -219,13 +219,16 @@ TEST_F(PlayerComponentTest, HookDrawsIntoThePublishedPicture) {
     };
     ASSERT_TRUE(OpenPaused(fixtures::kClipAvi));
     std::shared_ptr<const TVideoImage> shown = FHost->Last();
+    size_t hooked = times.size();  // paused: the video thread waits
+    FPlayer.Stop(true);            // it resumes to end; no hook runs after this
     uint32_t red = shown->Pixel(20, 20);
     EXPECT_GT((red >> 16) & 0xFF, 200u);
     EXPECT_LT((red >> 8) & 0xFF, 60u);
     EXPECT_LT(red & 0xFF, 60u);
     uint32_t outside = shown->Pixel(200, 200);
     EXPECT_FALSE(((outside >> 16) & 0xFF) > 200 && ((outside >> 8) & 0xFF) < 60);
-    ASSERT_EQ(times.size(), 2u) << "on the video thread, once per queued picture";
+    ASSERT_EQ(hooked, 2u) << "on the video thread, once per queued picture: "
+                          << ::testing::PrintToString(times);
     EXPECT_EQ(times[0], 0);
     EXPECT_EQ(times[1], 40000);
 }
