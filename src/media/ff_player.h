@@ -109,7 +109,7 @@ public:
     std::string FileName() const { return Finput_filename; }
     win::HWND ScreenHandle() const { return FScreenHandle; }
     bool FullScreen() const { return Fis_full_screen; }
-    static std::string Version() { return "2.3"; }
+    static std::string Version() { return "1.0"; }
     std::string About() const { return FAbout; }
     void SetAbout(const std::string& value) { FAbout = value; }
     TPlayState PlayState() const { return FState.load(); }
