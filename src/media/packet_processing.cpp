@@ -275,6 +275,8 @@ int TCustomFFmpeg::EncodeFrame(TAVOutputStream& ost, const AVFrame* frame, int64
         }
         if (ost.logfile != nullptr && enc->stats_out != nullptr)
             std::fputs(enc->stats_out, ost.logfile);
+        // A picture lasts one tick of the encoder's time base, when the encoder does not say.
+        if (packet->duration == 0 && enc->codec_type == AVMEDIA_TYPE_VIDEO) packet->duration = 1;
         lib::av_packet_rescale_ts(packet, enc->time_base, ost.st->time_base);
         packet->stream_index = ost.index;
         counter += packet->size;

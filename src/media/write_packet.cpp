@@ -58,10 +58,10 @@ void TCustomFFmpeg::WritePacket(AVFormatContext* oc, AVPacket* packet, TAVOutput
 }
 
 void TCustomFFmpeg::WriteInterleaved(AVFormatContext* oc, AVPacket* packet, TAVOutputStream& ost) {
-    if (packet->dts != AV_NOPTS_VALUE)
-        ost.end_ts = std::max(ost.end_ts, packet->dts + packet->duration);
-    else if (packet->pts != AV_NOPTS_VALUE)
-        ost.end_ts = std::max(ost.end_ts, packet->pts + packet->duration);
+    // The latest point the stream has reached; a reordered picture may lie behind its decoding
+    // time.
+    int64_t start = std::max(packet->pts, packet->dts);
+    if (start != AV_NOPTS_VALUE) ost.end_ts = std::max(ost.end_ts, start + packet->duration);
     int result = lib::av_interleaved_write_frame(oc, packet);
     if (result < 0) throw FFmpegException(ErrorCodeText("av_interleaved_write_frame()", result));
 }
