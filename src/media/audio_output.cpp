@@ -81,8 +81,8 @@ void TCustomFFmpeg::DoAudioOut(TAVOutputStream& ost, TAVInputStream& /*ist*/,
         // The output follows the input clock, but never back over samples already encoded: the
         // encoder stamps each frame with this position, and the files want it rising.
         double ipts = double(ost.sync_ist->pts - Fstart_time) / 1000000;
-        ost.sync_opts = std::max(ost.sync_opts,
-                                 rtl::Round(ipts * orate) - lib::av_audio_fifo_size(ost.fifo));
+        ost.sync_opts =
+            std::max(ost.sync_opts, rtl::Round(ipts * orate) - lib::av_audio_fifo_size(ost.fifo));
     }
 
     if (ost.resample != nullptr) {

@@ -350,6 +350,8 @@ void TCustomFFmpeg::NewSubtitleStream(AVFormatContext* oc, int slot) {
         ApplyCodecOptions(FOptions, enc, FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE],
                           AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
         enc->codec_id = codecId;
+        // Subtitle encoders want a time base too now; their times are microseconds.
+        enc->time_base = AV_TIME_BASE_Q;
         lib::av_dict_copy(&setups.back().CodecOptions,
                           FOptions.codec_private_opts[AVMEDIA_TYPE_SUBTITLE], 0);
     }

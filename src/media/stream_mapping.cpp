@@ -28,13 +28,17 @@ bool KnowsOption(const AVClass* privClass, const char* name) {
 }
 
 // A copy of `options` with the entries that `privClass` knows; the others belong to other
-// encoders or muxers of the job's option text.
-AVDictionary* OptionsFor(const AVClass* privClass, const AVDictionary* options) {
+// encoders of the job's option text and are handed to `skipped`.
+template <class TSkipped>
+AVDictionary* OptionsFor(const AVClass* privClass, const AVDictionary* options, TSkipped skipped) {
     AVDictionary* result = nullptr;
     const AVDictionaryEntry* entry = nullptr;
-    while ((entry = lib::av_dict_get(options, "", entry, AV_DICT_IGNORE_SUFFIX)) != nullptr)
+    while ((entry = lib::av_dict_get(options, "", entry, AV_DICT_IGNORE_SUFFIX)) != nullptr) {
         if (KnowsOption(privClass, entry->key))
             lib::av_dict_set(&result, entry->key, entry->value, 0);
+        else
+            skipped(entry->key);
+    }
     return result;
 }
 
@@ -403,7 +407,11 @@ void TCustomFFmpeg::OpenPassLogFile(TAVOutputStream& ost, int i) {
 // --- codecs ---
 
 int TCustomFFmpeg::OpenEncoder(TAVOutputStream& ost, const AVCodec* codec) {
-    AVDictionary* options = OptionsFor(codec->priv_class, ost.codec_opts);
+    AVDictionary* options = OptionsFor(codec->priv_class, ost.codec_opts, [&](const char* key) {
+        GetFFLogger().Log(
+            this, llWarning,
+            rtl::Format("Option %s does not apply to %s: not used", key, codec->name));
+    });
     int result;
     {
         TCodecLockGuard lock;
@@ -435,6 +443,16 @@ void TCustomFFmpeg::OpenEncoders() {
                             int(enc->codec_id), ost.file_index, ost.index, TypeName(enc));
             GetFFLogger().Log(this, llError, message);
             throw FFmpegException(message);
+        }
+        const AVCodecContext* dec = FRun.InputStreams[size_t(ost.source_index)]->dec_ctx;
+        if (enc->codec_type == AVMEDIA_TYPE_SUBTITLE && dec->subtitle_header != nullptr &&
+            enc->subtitle_header == nullptr) {
+            enc->subtitle_header =
+                static_cast<uint8_t*>(lib::av_mallocz(size_t(dec->subtitle_header_size) + 1));
+            if (enc->subtitle_header == nullptr) throw FFmpegException("av_mallocz fail");
+            std::copy(dec->subtitle_header, dec->subtitle_header + dec->subtitle_header_size,
+                      enc->subtitle_header);
+            enc->subtitle_header_size = dec->subtitle_header_size;
         }
         if (FJoinMode) {
             // A closed encoder cannot be opened again: each later input gets a fresh one made

@@ -43,6 +43,10 @@ void TCustomFFmpeg::EncodeSubtitle(TAVOutputStream& ost, TAVInputStream& ist, AV
             uint32_t display = i == 0 ? subtitle.start_display_time : subtitle.end_display_time;
             packet->pts += lib::av_rescale_q(display, AVRational{1, 1000}, timeBase);
         }
+        // How long the text shows: the muxers of timed text want it with the packet.
+        if (i == 0)
+            packet->duration =
+                lib::av_rescale_q(subtitle.end_display_time, AVRational{1, 1000}, timeBase);
         packet->dts = packet->pts;
         WritePacket(Foutput_files[size_t(ost.file_index)], packet, ost);
         lib::av_packet_unref(packet);

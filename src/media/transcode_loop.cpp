@@ -21,8 +21,9 @@ void TCustomFFmpeg::Transcode() {
     try {
         BuildInputStreamTable();
         BuildOutputStreamTable();
-        OpenEncoders();
+        // The decoders first: a subtitle encoder starts from its decoder's style header.
         OpenDecoders();
+        OpenEncoders();
         InitInputTimestamps();
         CopyMetadataMaps();
         CopyAllChapters();

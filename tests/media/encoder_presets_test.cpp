@@ -111,8 +111,7 @@ TEST_F(PresetTest, EveryBuiltInPresetOpensTheEncoder) {
     for (const TOptionsPreset& preset : BuiltinPresets()) {
         TRunEngine engine;
         engine.Open(fixtures::Path(fixtures::kClipAvi));
-        engine.Apply({{"vcodec", "libx264"}, {"vpre", preset.Name}, {"an", "1"},
-                        {"vframes", "1"}});
+        engine.Apply({{"vcodec", "libx264"}, {"vpre", preset.Name}, {"an", "1"}, {"vframes", "1"}});
         test::TLogCapture log;
         engine.Output(FDir.File("preset.mkv"));
         EXPECT_EQ(engine.Run(), "") << preset.Name;
@@ -145,18 +144,72 @@ TEST_F(TargetTest, SettingsByTargetAndNorm) {
         const char* Assumed;  // the norm line, nullptr for none
     };
     const TCase cases[] = {
-        {"pal-dvd", "dvd", "mpeg2video", "ac3", 720, 576, {25, 1}, 15, AV_PIX_FMT_YUV420P, 48000,
+        {"pal-dvd",
+         "dvd",
+         "mpeg2video",
+         "ac3",
+         720,
+         576,
+         {25, 1},
+         15,
+         AV_PIX_FMT_YUV420P,
+         48000,
          nullptr},
-        {"film-vcd", "vcd", "mpeg1video", "mp2", 352, 240, {24000, 1001}, 18, AV_PIX_FMT_YUV420P,
-         44100, nullptr},
-        {"ntsc-svcd", "svcd", "mpeg2video", "mp2", 480, 480, {30000, 1001}, 18,
-         AV_PIX_FMT_YUV420P, 44100, nullptr},
-        {"ntsc-dv", "dv", nullptr, nullptr, 720, 480, {30000, 1001}, 0, AV_PIX_FMT_YUV411P, 48000,
+        {"film-vcd",
+         "vcd",
+         "mpeg1video",
+         "mp2",
+         352,
+         240,
+         {24000, 1001},
+         18,
+         AV_PIX_FMT_YUV420P,
+         44100,
+         nullptr},
+        {"ntsc-svcd",
+         "svcd",
+         "mpeg2video",
+         "mp2",
+         480,
+         480,
+         {30000, 1001},
+         18,
+         AV_PIX_FMT_YUV420P,
+         44100,
+         nullptr},
+        {"ntsc-dv",
+         "dv",
+         nullptr,
+         nullptr,
+         720,
+         480,
+         {30000, 1001},
+         0,
+         AV_PIX_FMT_YUV411P,
+         48000,
          nullptr},
         // The input runs at 25 per second: PAL.
-        {"dv50", "dv", nullptr, nullptr, 720, 576, {25, 1}, 0, AV_PIX_FMT_YUV422P, 48000,
+        {"dv50",
+         "dv",
+         nullptr,
+         nullptr,
+         720,
+         576,
+         {25, 1},
+         0,
+         AV_PIX_FMT_YUV422P,
+         48000,
          "Assuming PAL for target."},
-        {" dvd ", "dvd", "mpeg2video", "ac3", 720, 576, {25, 1}, 15, AV_PIX_FMT_YUV420P, 48000,
+        {" dvd ",
+         "dvd",
+         "mpeg2video",
+         "ac3",
+         720,
+         576,
+         {25, 1},
+         15,
+         AV_PIX_FMT_YUV420P,
+         48000,
          "Assuming PAL for target."},
     };
     for (const TCase& c : cases) {
@@ -183,9 +236,9 @@ TEST_F(TargetTest, SettingsByTargetAndNorm) {
         EXPECT_EQ(state.Faudio_sample_rate, c.SampleRate) << c.Target;
         EXPECT_EQ(state.Faudio_channels, 2);
         std::vector<std::string> lines = log.Messages();
-        bool assumed = std::find(lines.begin(), lines.end(),
-                                 c.Assumed != nullptr ? c.Assumed : "Assuming PAL for target.") !=
-                       lines.end();
+        bool assumed =
+            std::find(lines.begin(), lines.end(),
+                      c.Assumed != nullptr ? c.Assumed : "Assuming PAL for target.") != lines.end();
         EXPECT_EQ(assumed, c.Assumed != nullptr) << c.Target;
     }
 }
@@ -207,9 +260,9 @@ TEST_F(TargetTest, CodecAndMuxerOptionsOfTheDiscTargets) {
     svcd.ParseOption("r", "25");
     svcd.ParseOption("target", "svcd");
     EXPECT_EQ(VideoOption(svcd, "maxrate"), 2516000);
-    EXPECT_EQ(test::MetadataOf(svcd.Options().codec_private_opts[AVMEDIA_TYPE_VIDEO],
-                               "scan_offset"),
-              "1");
+    EXPECT_EQ(
+        test::MetadataOf(svcd.Options().codec_private_opts[AVMEDIA_TYPE_VIDEO], "scan_offset"),
+        "1");
     // Without an aspect, the disc's usual one.
     EXPECT_NEAR(svcd.State().Fframe_aspect_ratio, 4.0 / 3, 1e-5);
 
@@ -233,10 +286,8 @@ TEST_F(TargetTest, ChannelsAndRefusals) {
 
     TRunEngine fresh;
     EXPECT_EQ(RaisedBy([&] { fresh.ParseOption("target", "dvd"); }), "frame_rate is invalid.");
-    EXPECT_EQ(RaisedBy([&] { fresh.ApplyTarget("dvd", "auto", "pal"); }),
-              "frame_rate is invalid.");
-    EXPECT_EQ(RaisedBy([&] { fresh.ParseOption("target", "pal-bluray"); }),
-              "Unknown target type");
+    EXPECT_EQ(RaisedBy([&] { fresh.ApplyTarget("dvd", "auto", "pal"); }), "frame_rate is invalid.");
+    EXPECT_EQ(RaisedBy([&] { fresh.ParseOption("target", "pal-bluray"); }), "Unknown target type");
     // A named norm needs no frame rate.
     EXPECT_EQ(RaisedBy([&] { fresh.ApplyTarget("vcd", "ntsc", "pal"); }), "");
     EXPECT_EQ(fresh.State().Fframe_height, 240);

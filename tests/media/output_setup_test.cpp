@@ -32,7 +32,7 @@ TEST_F(OutputSetupTest, ContainerComesFromTheFormatOptionOrTheName) {
     struct TCase {
         std::string Format;  // option "f"
         std::string Name;
-        const char* Muxer;   // nullptr: refused with Message
+        const char* Muxer;  // nullptr: refused with Message
         std::string Message;
     };
     const TCase cases[] = {
@@ -141,7 +141,9 @@ TEST_F(OutputSetupTest, StreamsFollowTheInputsAndTheDisableOptions) {
         {fixtures::kClipAvi, "out.mp4", {{"vn", "1"}}, {AVMEDIA_TYPE_AUDIO}},
         {fixtures::kClipAvi, "out.mp4", {{"an", "1"}}, {AVMEDIA_TYPE_VIDEO}},
         // No default audio codec in the container, but one is named.
-        {fixtures::kClipAvi, "out.h264", {{"acodec", "aac"}},
+        {fixtures::kClipAvi,
+         "out.h264",
+         {{"acodec", "aac"}},
          {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}},
         {fixtures::kClipAvi, "out.h264", {}, {AVMEDIA_TYPE_VIDEO}},
     };
@@ -181,15 +183,15 @@ TEST_F(OutputSetupTest, VideoEncoderSettings) {
     TRunEngine engine;
     engine.Open(fixtures::Path(fixtures::kClipAvi));
     engine.Apply({{"vcodec", "mpeg1video"},
-                    {"r", "23"},
-                    {"qscale", "5"},
-                    {"intra", "1"},
-                    {"rc_override", "0,100,-20/101,200,5"},
-                    {"bufsize", "400000"},
-                    {"dc", "10"},
-                    {"pass", "1"},
-                    {"vlang", "deu"},
-                    {"streamid", "0:33"}});
+                  {"r", "23"},
+                  {"qscale", "5"},
+                  {"intra", "1"},
+                  {"rc_override", "0,100,-20/101,200,5"},
+                  {"bufsize", "400000"},
+                  {"dc", "10"},
+                  {"pass", "1"},
+                  {"vlang", "deu"},
+                  {"streamid", "0:33"}});
     engine.Output(FDir.File("out.mpg"));
     AVCodecContext* enc = engine.Foutput_codec_contexts[0][0];
     ASSERT_NE(engine.Foutput_codecs[0], nullptr);
@@ -268,9 +270,9 @@ TEST_F(OutputSetupTest, MetadataGivenFirstWins) {
     TRunEngine engine;
     engine.Open(fixtures::Path(fixtures::kClipAvi));
     engine.Apply({{"metadata", "title=First"},
-                    {"metadata", "artist=Someone"},
-                    {"metadata", "title=Second"},
-                    {"timestamp", "2010-05-04 03:02:01"}});
+                  {"metadata", "artist=Someone"},
+                  {"metadata", "title=Second"},
+                  {"timestamp", "2010-05-04 03:02:01"}});
     engine.Output(FDir.File("out.mkv"));
     AVDictionary* metadata = engine.Foutput_files[0]->metadata;
     EXPECT_EQ(test::MetadataOf(metadata, "title"), "First");

@@ -25,8 +25,8 @@ TFileInfo DescribeFile(const std::string& fileName) {
         stream.Codec = descriptor != nullptr ? descriptor->name : "";
         stream.Width = par->width;
         stream.Height = par->height;
-        stream.PixelFormat = par->codec_type == AVMEDIA_TYPE_VIDEO ? AVPixelFormat(par->format)
-                                                                  : AV_PIX_FMT_NONE;
+        stream.PixelFormat =
+            par->codec_type == AVMEDIA_TYPE_VIDEO ? AVPixelFormat(par->format) : AV_PIX_FMT_NONE;
         stream.SampleRate = par->sample_rate;
         stream.Channels = par->ch_layout.nb_channels;
         info.Streams.push_back(stream);

@@ -17,21 +17,19 @@ class TRunEngine : public TTestEngine {
 public:
     explicit TRunEngine(int maxFiles = 20) : TTestEngine(maxFiles) {}
 
-    using TCustomFFmpeg::FJoinMode;
     using TCustomFFmpeg::Fbitstream_filters;
+    using TCustomFFmpeg::FDecoderList;
+    using TCustomFFmpeg::FEncoderList;
+    using TCustomFFmpeg::FJoinMode;
     using TCustomFFmpeg::Fmux_options;
     using TCustomFFmpeg::Fnb_ocodecs;
     using TCustomFFmpeg::Foutput_codec_contexts;
     using TCustomFFmpeg::Foutput_codecs;
     using TCustomFFmpeg::Foutput_files;
     using TCustomFFmpeg::Foutput_stream_setups;
-    using TCustomFFmpeg::FEncoderList;
-    using TCustomFFmpeg::FDecoderList;
     using TCustomFFmpeg::ReportInterval;
 
-    void Open(const std::string& input) {
-        ASSERT_TRUE(OpenInputFile(input)) << LastErrMsg();
-    }
+    void Open(const std::string& input) { ASSERT_TRUE(OpenInputFile(input)) << LastErrMsg(); }
     void Output(const std::string& output, bool join = false) {
         ASSERT_GT(OpenOutputFile(output, join), 0) << LastErrMsg();
     }

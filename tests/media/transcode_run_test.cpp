@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
+#include <iterator>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -154,7 +157,7 @@ TEST_F(TranscodeRunTest, RecordingTimeAndFrameLimit) {
     struct TCase {
         std::vector<std::pair<std::string, std::string>> Options;
         const char* Output;
-        double Duration;  // of the video stream
+        double Duration;   // of the video stream
         int VideoPackets;  // -1: not checked
     };
     const TCase cases[] = {
@@ -265,6 +268,42 @@ TEST_F(TranscodeRunTest, TwoPassStatisticsFiles) {
         EXPECT_EQ(engine.Run(), "") << pass;
         EXPECT_GT(std::filesystem::file_size(prefix + "-0.log"), 0u);
     }
+}
+
+TEST_F(TranscodeRunTest, StatisticsFilesWithoutAPrefixBelongToTheInput) {
+    // A copy of the clip under a name of this test's own, so no other job shares its files.
+    std::string input = FDir.File("two_pass.avi");
+    std::filesystem::copy_file(fixtures::Path(fixtures::kClip1sAvi), input);
+    auto passFiles = [] {
+        std::set<std::string> files;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) {
+            std::string name = entry.path().filename().string();
+            if (name.starts_with("ffmpeg2pass-") && name.ends_with("-0.log"))
+                files.insert(entry.path().string());
+        }
+        return files;
+    };
+    std::set<std::string> before = passFiles();
+    auto run = [&](const char* pass, const std::string& source) {
+        TRunEngine engine;
+        engine.Open(source);
+        engine.Apply({{"vcodec", "mpeg4"}, {"an", "1"}, {"pass", pass}});
+        engine.Output(FDir.File(std::string("pass") + pass + ".avi"));
+        return engine.Run();
+    };
+    ASSERT_EQ(run("1", input), "");
+    std::set<std::string> after = passFiles();
+    std::vector<std::string> made;
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::back_inserter(made));
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(run("2", input), "");
+    // Another input has statistics of its own: none yet.
+    std::string other = run("2", fixtures::Path(fixtures::kClipAvi));
+    EXPECT_TRUE(other.starts_with("Cannot read file: Error reading log file \"")) << other;
+    EXPECT_EQ(other.find(made[0]), std::string::npos);
+    std::filesystem::remove(made[0]);
 }
 
 TEST_F(TranscodeRunTest, ProgressFollowsTheIntervalAndEndsOnce) {
@@ -423,6 +462,70 @@ TEST_F(TranscodeRunTest, JoinedInputsFollowOneAnother) {
     EXPECT_EQ(events.back().FileIndex, -1);
     EXPECT_EQ(events.back().FrameNumber, 75);
     EXPECT_TRUE(engine.FEncoderList.empty());
+}
+
+TEST_F(TranscodeRunTest, SubtitlesAreEncodedOrCopied) {
+    struct TCase {
+        const char* Output;
+        std::vector<std::pair<std::string, std::string>> Options;
+        std::string Codec;
+        int Packets;
+        double Duration;
+    };
+    const TCase cases[] = {
+        // Without a name the container's own subtitle codec, as for pictures and sound.
+        {"subtitles.mkv", {}, "ass", 2, 0.8},
+        {"copied.mkv", {{"scodec", "copy"}}, "subrip", 2, 0.8},
+        // The muxer fills the time before and between the texts with empty samples.
+        {"subtitles.mp4", {{"scodec", "mov_text"}}, "mov_text", 4, 0.9},
+    };
+    for (const TCase& c : cases) {
+        TRunEngine engine;
+        engine.Open(fixtures::Path(fixtures::kSubtitlesMkv));
+        engine.Apply(c.Options);
+        std::string name = FDir.File(c.Output);
+        engine.Output(name);
+        ASSERT_EQ(engine.Run(), "") << c.Output;
+        test::TFileInfo output = test::DescribeFile(name);
+        ASSERT_EQ(output.Streams.size(), 2u) << c.Output;
+        EXPECT_EQ(output.Streams[1].Type, AVMEDIA_TYPE_SUBTITLE);
+        EXPECT_EQ(output.Streams[1].Codec, c.Codec);
+        EXPECT_EQ(output.Streams[1].Packets, c.Packets) << c.Output;
+        EXPECT_NEAR(output.Streams[1].Duration, c.Duration, 0.01) << c.Output;
+    }
+}
+
+TEST_F(TranscodeRunTest, PrivateOptionsOfAnotherEncoderAreNotUsed) {
+    TRunEngine engine;
+    engine.Open(fixtures::Path(fixtures::kClip1sAvi));
+    engine.Apply({{"vcodec", "mpeg4"}, {"crf", "20"}, {"an", "1"}});
+    engine.Output(FDir.File("crf.avi"));
+    test::TLogCapture log;
+    ASSERT_EQ(engine.Run(), "");
+    std::vector<std::string> lines = log.Messages();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Option crf does not apply to mpeg4: not used"),
+              lines.end());
+}
+
+TEST_F(TranscodeRunTest, JobsRunSideBySide) {
+    std::vector<std::unique_ptr<TRunEngine>> engines;
+    for (int i = 0; i < 3; ++i) {
+        engines.push_back(std::make_unique<TRunEngine>());
+        engines.back()->Open(fixtures::Path(fixtures::kClip1sAvi));
+        engines.back()->Apply({{"vcodec", "mpeg4"}, {"pass", "1"}});
+        engines.back()->Output(FDir.File("side" + std::to_string(i) + ".avi"));
+    }
+    for (auto& engine : engines) engine->StartConvert(true, sys::tpNormal)->Resume();
+    for (auto& engine : engines) {
+        ASSERT_TRUE(WaitUntil([&] { return engine->Terminated(); }));
+        EXPECT_TRUE(engine->Finished());
+        EXPECT_FALSE(engine->FatalException()) << engine->FatalMessage();
+    }
+    for (int i = 0; i < 3; ++i) {
+        test::TFileInfo output = test::DescribeFile(FDir.File("side" + std::to_string(i) + ".avi"));
+        ASSERT_EQ(output.Streams.size(), 2u);
+        EXPECT_EQ(output.Streams[0].Packets, 25);
+    }
 }
 
 TEST_F(TranscodeRunTest, VideoSyncDecisions) {
