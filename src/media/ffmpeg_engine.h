@@ -313,7 +313,8 @@ protected:
     // The filters from `stage` on, then the write.
     void FilterPacket(AVFormatContext* oc, AVPacket* packet, TAVOutputStream& ost, size_t stage);
     void WriteInterleaved(AVFormatContext* oc, AVPacket* packet, TAVOutputStream& ost);
-    void InitBitstreamFilters(TAVOutputStream& ost);
+    // The stream's chain; `first`: the record of the first group of a joined output.
+    void InitBitstreamFilters(TAVOutputStream& ost, const TAVOutputStream* first = nullptr);
     // The status of the run, to OnProgress (or the log); `fileIndex` -1 at the end.
     void ReportProgress(bool isLast, int fileIndex);
 

@@ -643,6 +643,11 @@ void TCustomFFmpeg::WriteHeaders() {
         AVFormatContext* oc = Foutput_files[size_t(j)];
         for (const auto& ost : FRun.OutputStreams)
             if (ost->file_index == j) InitBitstreamFilters(*ost);
+        // Every group of a joined output writes through filters of its own.
+        for (size_t t = size_t(FRun.StreamsPerGroup); FJoinMode && t < FRun.OutputStreams.size();
+             ++t)
+            InitBitstreamFilters(*FRun.OutputStreams[t],
+                                 FRun.OutputStreams[t % size_t(FRun.StreamsPerGroup)].get());
         AVDictionary* options = nullptr;
         lib::av_dict_copy(&options, Fmux_options[size_t(j)], 0);
         int result = lib::avformat_write_header(oc, &options);

@@ -295,6 +295,7 @@ void TCustomFFmpeg::SwitchJoinInput(int k) {
         table[t]->sync_opts = table[t - group]->sync_opts;
         table[t]->frame_number = table[t - group]->frame_number;
         table[t]->end_ts = std::max(table[t]->end_ts, table[t - group]->end_ts);
+        table[t]->last_mux_dts = table[t - group]->last_mux_dts;
     }
     double end = 0;
     for (size_t t = size_t(k) * group; t < (size_t(k) + 1) * group; ++t) {

@@ -107,6 +107,8 @@ struct TAVOutputStream {
     // The end of what the stream has written: the last packet's dts plus its duration, in the
     // stream's time base; 0 before the first packet.
     int64_t end_ts = 0;
+    // The decoding time of the last packet written, in the stream's time base.
+    int64_t last_mux_dts = AV_NOPTS_VALUE;
     // One packet per bitstream filter after the first, for its output. Owned.
     std::vector<AVPacket*> bsf_packets;
     // The encoder has been drained: it takes nothing more until it is opened again.

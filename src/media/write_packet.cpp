@@ -15,13 +15,16 @@ const char* CodecName(const TAVOutputStream& ost) {
 
 }  // namespace
 
-void TCustomFFmpeg::InitBitstreamFilters(TAVOutputStream& ost) {
+void TCustomFFmpeg::InitBitstreamFilters(TAVOutputStream& ost, const TAVOutputStream* first) {
     size_t slot = FJoinMode ? 0 : size_t(ost.file_index);
     if (ost.index >= kMaxStreams) return;
     const TBitstreamFilterChain& chain = Fbitstream_filters[slot][size_t(ost.index)];
     if (chain.empty() || !ost.bsfs.empty()) return;
-    const AVCodecParameters* parameters = ost.st->codecpar;
-    AVRational timeBase = ost.st->time_base;
+    // A later group of a joined output starts from what the first group's chain took in.
+    const AVCodecParameters* parameters =
+        first != nullptr && !first->bsfs.empty() ? first->bsfs[0]->par_in : ost.st->codecpar;
+    AVRational timeBase =
+        first != nullptr && !first->bsfs.empty() ? first->bsfs[0]->time_base_in : ost.st->time_base;
     for (const AVBitStreamFilter* filter : chain) {
         AVBSFContext* bsf = nullptr;
         int result = lib::av_bsf_alloc(filter, &bsf);
@@ -45,6 +48,7 @@ void TCustomFFmpeg::InitBitstreamFilters(TAVOutputStream& ost) {
         if (ost.bsf_packets.back() == nullptr) throw FFmpegException("av_mallocz fail");
     }
     // The muxer sees what the last filter makes.
+    if (first != nullptr) return;
     if (lib::avcodec_parameters_copy(ost.st->codecpar, parameters) < 0)
         throw FFmpegException("av_mallocz fail");
     ost.st->time_base = timeBase;
@@ -58,6 +62,24 @@ void TCustomFFmpeg::WritePacket(AVFormatContext* oc, AVPacket* packet, TAVOutput
 }
 
 void TCustomFFmpeg::WriteInterleaved(AVFormatContext* oc, AVPacket* packet, TAVOutputStream& ost) {
+    // The muxers refuse a decoding time that goes back (a joined input whose sound starts
+    // before its pictures, a damaged input): such a packet is moved just behind the last one.
+    if (packet->dts != AV_NOPTS_VALUE && ost.last_mux_dts != AV_NOPTS_VALUE &&
+        (oc->oformat->flags & AVFMT_NOTIMESTAMPS) == 0) {
+        int64_t least = ost.last_mux_dts + ((oc->oformat->flags & AVFMT_TS_NONSTRICT) ? 0 : 1);
+        if (packet->dts < least) {
+            if (Fverbose > 0)
+                GetFFLogger().Log(
+                    this, llWarning,
+                    rtl::Format("Non-monotonous DTS in output stream %d:%d; "
+                                "previous: %d, current: %d; changing to %d",
+                                ost.file_index, ost.index, ost.last_mux_dts, packet->dts, least));
+            if (packet->pts != AV_NOPTS_VALUE && packet->pts >= packet->dts)
+                packet->pts += least - packet->dts;
+            packet->dts = least;
+        }
+    }
+    if (packet->dts != AV_NOPTS_VALUE) ost.last_mux_dts = packet->dts;
     // The latest point the stream has reached; a reordered picture may lie behind its decoding
     // time.
     int64_t start = std::max(packet->pts, packet->dts);

@@ -184,6 +184,28 @@ TEST_F(TranscodeRunTest, RecordingTimeAndFrameLimit) {
     }
 }
 
+TEST_F(TranscodeRunTest, BitstreamFiltersOnACopy) {
+    TRunEngine engine;
+    engine.Open(fixtures::Path(fixtures::kClipMp4));
+    engine.Apply({{"vcodec", "copy"}, {"acodec", "copy"}, {"vbsf", "h264_mp4toannexb"}});
+    std::string name = FDir.File("annexb.ts");
+    engine.Output(name);
+    ASSERT_EQ(engine.Run(), "");
+    test::TFileInfo output = test::DescribeFile(name);
+    ASSERT_EQ(output.Streams.size(), 2u);
+    EXPECT_EQ(output.Streams[0].Codec, "h264");
+    EXPECT_EQ(output.Streams[0].Packets, 50);
+
+    // A filter that cannot take the stream stops the run before anything is written.
+    TRunEngine refused;
+    refused.Open(fixtures::Path(fixtures::kClipAvi));
+    refused.Apply({{"vcodec", "copy"}, {"vbsf", "h264_mp4toannexb"}});
+    refused.Output(FDir.File("refused.ts"));
+    std::string message = refused.Run();
+    EXPECT_TRUE(message.starts_with("h264_mp4toannexb failed for stream 0, codec copy: "))
+        << message;
+}
+
 TEST_F(TranscodeRunTest, ShortestEndsWithTheFirstInputToEnd) {
     TRunEngine engine;
     engine.Open(fixtures::Path(fixtures::kClip1sAvi));
@@ -215,6 +237,12 @@ TEST_F(TranscodeRunTest, SetUpRefusals) {
         {fixtures::kClipAvi,
          {{"map", "0:1"}, {"map", "0:0"}},
          "Codec type mismatch for mapping #0.1 (Audio) -> #0.0 (Video)"},
+        {fixtures::kClipAvi,
+         {{"map_meta_data", "1:0"}},
+         "Invalid output file index 1 map_meta_data(1,0)"},
+        {fixtures::kClipAvi,
+         {{"map_meta_data", "0:3"}},
+         "Invalid input file index 3 map_meta_data(0,3)"},
         {fixtures::kClipAvi,
          {{"acodec", "copy"}, {"vol", "512"}},
          "-acodec copy and -vol are incompatible (frames are not decoded)"},
@@ -343,6 +371,47 @@ TEST_F(TranscodeRunTest, ProgressFollowsTheIntervalAndEndsOnce) {
     EXPECT_GT(last.Size, 0);
     EXPECT_NEAR(double(last.Duration), 2e6, 1e5);
     EXPECT_NEAR(double(last.Total), 2e6, 1e5);
+}
+
+TEST_F(TranscodeRunTest, WithoutAnEventTheStatusGoesToTheLog) {
+    TRunEngine engine;
+    engine.ReportInterval = 0;
+    engine.Open(fixtures::Path(fixtures::kAudioMp3));
+    engine.Apply({{"map_meta_data", "0:0"}});
+    std::string name = FDir.File("tone.mka");
+    engine.Output(name);
+    test::TLogCapture log;
+    ASSERT_EQ(engine.Run(), "");
+    std::vector<std::string> lines = log.Messages();
+    auto has = [&](const std::string& start) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return line.starts_with(start); });
+    };
+    EXPECT_TRUE(has("Stream mapping:"));
+    EXPECT_TRUE(has("  Stream #0.0 -> #0.0 (Audio)"));
+    // No picture: the status line begins with the size.
+    EXPECT_TRUE(has("size="));
+    EXPECT_FALSE(has("frame="));
+    EXPECT_TRUE(has("video:0kB audio:"));
+    // The input's tags went along with the map.
+    AVFormatContext* ic = nullptr;
+    ASSERT_GE(lib::avformat_open_input(&ic, name.c_str(), nullptr, nullptr), 0);
+    EXPECT_EQ(test::MetadataOf(ic->metadata, "title"), "Fixture Tone");
+    lib::avformat_close_input(&ic);
+}
+
+TEST_F(TranscodeRunTest, AudioOnlyProgressHasNoFrames) {
+    TRunEngine engine;
+    TProgressLog progress;
+    progress.Attach(engine);
+    engine.Open(fixtures::Path(fixtures::kAudioMp3));
+    engine.Output(FDir.File("tone.mp2"));
+    ASSERT_EQ(engine.Run(), "");
+    std::vector<TProgress> events = progress.Events();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().FileIndex, -1);
+    EXPECT_EQ(events.back().FrameNumber, -1);
+    EXPECT_NEAR(double(events.back().Duration), 2e6, 1e5);
 }
 
 TEST_F(TranscodeRunTest, StopFromAnotherThreadLeavesAPlayableFile) {
@@ -526,6 +595,21 @@ TEST_F(TranscodeRunTest, JobsRunSideBySide) {
         ASSERT_EQ(output.Streams.size(), 2u);
         EXPECT_EQ(output.Streams[0].Packets, 25);
     }
+}
+
+TEST_F(TranscodeRunTest, JoinedCopiesThroughFilters) {
+    TRunEngine engine;
+    engine.Open(fixtures::Path(fixtures::kClipMp4));
+    engine.Open(fixtures::Path(fixtures::kClipMp4));
+    engine.Apply({{"vcodec", "copy"}, {"acodec", "copy"}, {"vbsf", "h264_mp4toannexb"}});
+    std::string name = FDir.File("joined.ts");
+    ASSERT_EQ(engine.OpenOutputFile(name, true), 2);
+    ASSERT_EQ(engine.Run(), "");
+    test::TFileInfo output = test::DescribeFile(name);
+    ASSERT_EQ(output.Streams.size(), 2u);
+    EXPECT_EQ(output.Streams[0].Packets, 100);
+    EXPECT_NEAR(output.Streams[0].Duration, 4.0, 0.05);
+    EXPECT_NEAR(output.Streams[1].Duration, 4.0, 0.1);
 }
 
 TEST_F(TranscodeRunTest, VideoSyncDecisions) {
