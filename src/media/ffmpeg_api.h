@@ -9,6 +9,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/avfft.h>
 #include <libavcodec/bsf.h>
 #include <libavdevice/avdevice.h>
 #include <libavfilter/avfilter.h>
@@ -24,6 +25,7 @@ extern "C" {
 #include <libavutil/samplefmt.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
+// The source of the player engine's filter graph.
 #include <libavfilter/buffersrc.h>
 #include <libavutil/audio_fifo.h>
 }

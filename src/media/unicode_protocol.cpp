@@ -1,6 +1,7 @@
 #include "media/unicode_protocol.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,12 +15,17 @@ namespace media {
 namespace {
 
 constexpr int kIOBufferSize = 32768;
+// How long one wait for data of a FIFO or device lasts before the interrupt is asked again.
+constexpr int kStreamPollMs = 10;
 
 std::atomic<bool> gRegistered{false};
 
 // The opaque of our I/O contexts.
 struct TUnicodeFile {
     int Descriptor = -1;
+    // A FIFO or device opened without blocking: reads wait in steps, no seeking.
+    bool Stream = false;
+    AVIOInterruptCB Interrupt{};
 };
 
 int ErrnoCode() {
@@ -77,14 +83,14 @@ bool UnicodeProtocolRegistered() {
     return gRegistered && lib::avio_alloc_context != nullptr;
 }
 
-int UnicodeOpen(AVIOContext** context, const char* url, int flags) {
-    *context = nullptr;
-    int descriptor = OpenWideFile(DecodeUnicodeName(url != nullptr ? url : ""), flags);
-    if (descriptor < 0) return AVERROR(ENOENT);
+namespace {
+
+// An I/O context of ours over `descriptor`, which it owns from here on.
+int MakeIOContext(AVIOContext** context, int descriptor, bool writing, const TUnicodeFile& info) {
     auto* buffer = static_cast<unsigned char*>(lib::av_malloc(kIOBufferSize));
     auto* file = static_cast<TUnicodeFile*>(lib::av_malloc(sizeof(TUnicodeFile)));
-    bool writing = (flags & AVIO_FLAG_WRITE) != 0;
     if (buffer != nullptr && file != nullptr) {
+        *file = info;
         file->Descriptor = descriptor;
         *context = lib::avio_alloc_context(buffer, kIOBufferSize, writing ? 1 : 0, file,
                                            UnicodeRead, UnicodeWrite, UnicodeSeek);
@@ -95,17 +101,41 @@ int UnicodeOpen(AVIOContext** context, const char* url, int flags) {
         lib::av_free(file);
         return AVERROR(ENOMEM);
     }
+    if (info.Stream) (*context)->seekable = 0;
     return 0;
+}
+
+bool Interrupted(const TUnicodeFile& file) {
+    return file.Interrupt.callback != nullptr && file.Interrupt.callback(file.Interrupt.opaque);
+}
+
+}  // namespace
+
+int UnicodeOpen(AVIOContext** context, const char* url, int flags) {
+    *context = nullptr;
+    int descriptor = OpenWideFile(DecodeUnicodeName(url != nullptr ? url : ""), flags);
+    if (descriptor < 0) return AVERROR(ENOENT);
+    return MakeIOContext(context, descriptor, (flags & AVIO_FLAG_WRITE) != 0, TUnicodeFile());
 }
 
 int UnicodeRead(void* opaque, uint8_t* buffer, int size) {
     auto* file = static_cast<TUnicodeFile*>(opaque);
-    ssize_t count;
-    do {
-        count = ::read(file->Descriptor, buffer, size_t(size));
-    } while (count < 0 && errno == EINTR);
-    if (count < 0) return ErrnoCode();
-    return count == 0 ? AVERROR_EOF : int(count);
+    for (;;) {
+        ssize_t count = ::read(file->Descriptor, buffer, size_t(size));
+        if (count < 0 && errno == EINTR) continue;
+        bool waiting = file->Stream && (count == 0 || (count < 0 && errno == EAGAIN));
+        if (!waiting) {
+            if (count < 0) return ErrnoCode();
+            return count == 0 ? AVERROR_EOF : int(count);
+        }
+        // Nothing yet: no data, or a FIFO whose writer has not come yet.
+        if (Interrupted(*file)) return AVERROR_EXIT;
+        pollfd request{file->Descriptor, POLLIN, 0};
+        int ready = ::poll(&request, 1, kStreamPollMs);
+        // The writer has gone and everything it wrote was read.
+        if (ready > 0 && (request.revents & POLLIN) == 0 && (request.revents & POLLHUP) != 0)
+            return AVERROR_EOF;
+    }
 }
 
 int UnicodeWrite(void* opaque, uint8_t* buffer, int size) {
@@ -122,6 +152,7 @@ int UnicodeWrite(void* opaque, uint8_t* buffer, int size) {
 
 int64_t UnicodeSeek(void* opaque, int64_t position, int whence) {
     auto* file = static_cast<TUnicodeFile*>(opaque);
+    if (file->Stream) return AVERROR(ESPIPE);
     if ((whence & AVSEEK_SIZE) != 0) {
         struct stat info;
         if (::fstat(file->Descriptor, &info) != 0) return ErrnoCode();
@@ -167,6 +198,38 @@ int OpenInputFile(AVFormatContext** context, const std::string& fileName,
     (*context)->pb = io;
     result = lib::avformat_open_input(context, name.c_str(), format, options);
     // The library frees the format context on failure but never a context it did not open.
+    if (result < 0) UnicodeClose(&io);
+    return result;
+}
+
+int OpenInterruptibleInputFile(AVFormatContext** context, const std::string& fileName,
+                               const AVInputFormat* format, AVDictionary** options) {
+    std::string path = DecodeUnicodeName(LibraryFileName(fileName));
+    struct stat info;
+    bool special =
+        ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+    if (!special || *context == nullptr) return OpenInputFile(context, fileName, format, options);
+
+    // Opening a FIFO without blocking: the wait for its writer happens in the reads.
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        int result = ErrnoCode();
+        lib::avformat_free_context(*context);
+        *context = nullptr;
+        return result;
+    }
+    TUnicodeFile stream;
+    stream.Stream = true;
+    stream.Interrupt = (*context)->interrupt_callback;
+    AVIOContext* io = nullptr;
+    int result = MakeIOContext(&io, descriptor, false, stream);
+    if (result < 0) {
+        lib::avformat_free_context(*context);
+        *context = nullptr;
+        return result;
+    }
+    (*context)->pb = io;
+    result = lib::avformat_open_input(context, path.c_str(), format, options);
     if (result < 0) UnicodeClose(&io);
     return result;
 }

@@ -60,6 +60,12 @@ bool IsUnicodeIOContext(const AVIOContext* context);
 // freed and null, as the library does.
 int OpenInputFile(AVFormatContext** context, const std::string& fileName,
                   const AVInputFormat* format, AVDictionary** options);
+// OpenInputFile whose reads end when the context's interrupt callback (set before the call)
+// asks for it: a FIFO or a device is read through an I/O context of ours that waits for data in
+// short steps and asks the callback between them, where the library's own reads would wait in
+// the system for good. A regular file opens as with OpenInputFile.
+int OpenInterruptibleInputFile(AVFormatContext** context, const std::string& fileName,
+                               const AVInputFormat* format, AVDictionary** options);
 // avformat_close_input that also frees an I/O context of ours.
 void CloseInputFile(AVFormatContext** context);
 // avio_open2 for any name.
