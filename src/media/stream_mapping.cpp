@@ -266,6 +266,8 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist) {
     }
     // The codec's own time base is not told any more; the stream's stands for it.
     ost.st->time_base = ist.st->time_base;
+    ost.st->avg_frame_rate = ist.st->avg_frame_rate;
+    ost.st->r_frame_rate = ist.st->r_frame_rate;
     ost.enc_ctx->codec_id = source->codec_id;
 
     switch (source->codec_type) {

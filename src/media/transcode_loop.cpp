@@ -52,7 +52,7 @@ void TCustomFFmpeg::Transcode() {
     ReportProgress(true, -1);
     CloseEncoders();
     CloseDecoders();
-    FFinished = !FBroken;
+    FFinished = !FBroken && trailerFailure.empty();
     FreeTranscodeTables();
     // A file whose end could not be written is no success.
     if (!trailerFailure.empty()) throw FFmpegException(trailerFailure);
