@@ -27,6 +27,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 // The source of the player engine's filter graph.
 #include <libavfilter/buffersrc.h>
+#include <libavutil/audio_fifo.h>
 }
 #include <SDL2/SDL.h>
 
