@@ -751,8 +751,8 @@ void TCustomFFTaskManager::DoCustomHook(TCustomFFmpeg* sender, TFrameBitmap& bit
                                         bool& stopHook) {
     TPumpingGuard lock(FHookLock);
     if (!FOnCustomHook) return;
-    FHookInfo = {static_cast<TFFmpeg*>(sender)->FTaskIndex, &bitmap, frameNumber, pts, update,
-                 stopHook};
+    FHookInfo = {
+        static_cast<TFFmpeg*>(sender)->FTaskIndex, &bitmap, frameNumber, pts, update, stopHook};
     TCustomHookEvent handler = FOnCustomHook;
     handler(this, &FHookInfo);
     update = FHookInfo.Update;
@@ -813,8 +813,7 @@ void TCustomFFTaskManager::DoTerminate(TCustomFFmpeg* sender) {
     auto& task = static_cast<TFFmpeg&>(*sender);
     task.DetachProbes();
     TPumpingGuard lock(FTerminateLock);
-    RaiseTerminate(
-        {task.FTaskIndex, task.Finished(), task.FatalException(), task.FatalMessage()});
+    RaiseTerminate({task.FTaskIndex, task.Finished(), task.FatalException(), task.FatalMessage()});
     ++FCompleteTasks;
     if (FPendingTasks < 1) {
         if (FCompleteTasks >= FRunTaskCount) DoFinalTerminate();

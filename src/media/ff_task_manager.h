@@ -33,12 +33,12 @@ namespace media {
 
 struct TProgressInfo {
     int32_t TaskIndex = 0;
-    int32_t FileIndex = 0;    // input being read; -1 in the task's last report
-    int32_t FrameNumber = 0;  // pictures encoded into the first video stream; -1 without video
-    int32_t FPS = 0;          // 0 during the first second; -1 without video
-    float Quality = 0;        // quantiser of the last picture; -1 for a copy or without video
-    float BitRate = 0;        // kbit/s
-    int64_t CurrentSize = 0;  // bytes
+    int32_t FileIndex = 0;        // input being read; -1 in the task's last report
+    int32_t FrameNumber = 0;      // pictures encoded into the first video stream; -1 without video
+    int32_t FPS = 0;              // 0 during the first second; -1 without video
+    float Quality = 0;            // quantiser of the last picture; -1 for a copy or without video
+    float BitRate = 0;            // kbit/s
+    int64_t CurrentSize = 0;      // bytes
     int64_t CurrentDuration = 0;  // microseconds
     int64_t TotalDuration = 0;    // microseconds; -1 when unknown
 };
@@ -56,7 +56,7 @@ struct THookInfo {
     int32_t TaskIndex = 0;
     TFrameBitmap* Bitmap = nullptr;
     int32_t FrameNumber = 0;
-    int64_t PTS = 0;  // microseconds
+    int64_t PTS = 0;        // microseconds
     bool Update = true;     // left True: the bitmap is written back into the picture
     bool StopHook = false;  // set True: no more hook calls for the task
 };
@@ -184,8 +184,7 @@ public:
     int AddTask(const std::string& fileName, const TInputOptions* options);
     int AddTask(const std::string& fileName, const std::string& extOptions);
     // The input named "stream:<address of the stream>:<privateData>".
-    int AddTask(rtl::TStream* stream, const std::string& privateData,
-                const TInputOptions* options);
+    int AddTask(rtl::TStream* stream, const std::string& privateData, const TInputOptions* options);
     bool AddInputFile(int taskIndex, const std::string& fileName, const TInputOptions* options);
     bool AddInputFile(int taskIndex, const std::string& fileName, const std::string& extOptions);
     // Adds and opens an output of a task; false with LastErrMsg.
@@ -251,8 +250,8 @@ protected:
     void StartNextTask();
     virtual void DoCustomHook(TCustomFFmpeg* sender, TFrameBitmap& bitmap, int frameNumber,
                               int64_t pts, bool& update, bool& stopHook);
-    virtual void DoPreviewBitmap(TCustomFFmpeg* sender, const TFrameBitmap& bitmap,
-                                 int frameNumber, int64_t pts);
+    virtual void DoPreviewBitmap(TCustomFFmpeg* sender, const TFrameBitmap& bitmap, int frameNumber,
+                                 int64_t pts);
     virtual void DoProgress(TCustomFFmpeg* sender, int fileIndex, int frameNumber, int fps,
                             float quality, float bitRate, int64_t currentSize,
                             int64_t currentDuration, int64_t totalDuration);

@@ -85,8 +85,8 @@ void ApplyExtOptions(TOptionCalls& task, const std::string& text, bool inputSide
     for (const TExtOption& option : SplitExtOptions(text)) {
         // The output side takes these through the stream defaults and the extra streams; an
         // input has no presets, filters or extra streams.
-        if (IsOneOf(option.Name,
-                    {"newvideo", "newaudio", "newsubtitle", "apre", "vpre", "spre", "vfilters", "vf"}))
+        if (IsOneOf(option.Name, {"newvideo", "newaudio", "newsubtitle", "apre", "vpre", "spre",
+                                  "vfilters", "vf"}))
             continue;
         // On an input these force the decoders and the picture size; on an output the stream
         // defaults carry them.
@@ -105,9 +105,8 @@ void CollectStreamDefaults(TStreamDefaults& list, const TOutputOptions& options)
     list.SetValue("def_s", options.FrameSize);
     list.SetValue("def_vf", options.VideoFilters);
     for (TExtOption option : SplitExtOptions(options.ExtOptions)) {
-        if (option.Value.empty() ||
-            !IsOneOf(option.Name,
-                     {"acodec", "vcodec", "scodec", "apre", "vpre", "spre", "s", "vfilters", "vf"}))
+        if (option.Value.empty() || !IsOneOf(option.Name, {"acodec", "vcodec", "scodec", "apre",
+                                                           "vpre", "spre", "s", "vfilters", "vf"}))
             continue;
         if (option.Name == "vfilters") option.Name = "vf";
         // The record's field wins over the lines, and the first line over later ones.
@@ -118,13 +117,10 @@ void CollectStreamDefaults(TStreamDefaults& list, const TOutputOptions& options)
 }
 
 void ApplyOutputTarget(TOptionCalls& task, const TOutputOptions& options) {
-    const char* target = nullptr;
-    switch (options.TargetType) {
-        case ttVCD: target = "vcd"; break;
-        case ttSVCD: target = "svcd"; break;
-        case ttDVD: target = "dvd"; break;
-        default: return;
-    }
+    // Indexed by TOptionTargetType; anything outside it means no target.
+    static const char* const kTargets[] = {nullptr, "vcd", "svcd", "dvd"};
+    if (options.TargetType < ttVCD || options.TargetType > ttDVD) return;
+    const char* target = kTargets[options.TargetType];
     const char* norm = "auto";
     if (options.NormType == ntPAL)
         norm = "pal";

@@ -89,7 +89,8 @@ class TFakeManager : public TFFTaskManager {
 public:
     // A task over the short fixture with a counted output; its index.
     int AddFakeTask(int stepLimit = 0) {
-        int index = AddTask(fixtures::Path(fixtures::kClip1sAvi), static_cast<TInputOptions*>(nullptr));
+        int index =
+            AddTask(fixtures::Path(fixtures::kClip1sAvi), static_cast<TInputOptions*>(nullptr));
         if (index >= 0) {
             Last().RegisterPlaceholderOutput();
             Last().StepLimit = stepLimit;

@@ -216,7 +216,6 @@ TEST_F(TaskManagerTest, RepeatedStartAndStopReportsEveryTaskOnceAndTheFinalLast)
     EXPECT_GT(outcomes[0], 0);
     EXPECT_GT(outcomes[1], 0);
     EXPECT_EQ(outcomes[2], 200);
-
 }
 
 TEST_F(TaskManagerTest, ListOperationsAreRefusedFromStartUntilClearTasks) {
@@ -234,9 +233,11 @@ TEST_F(TaskManagerTest, ListOperationsAreRefusedFromStartUntilClearTasks) {
         {"AddTask", [&] { manager.AddTask(clip, static_cast<TInputOptions*>(nullptr)); }},
         {"AddTask", [&] { manager.AddTask(clip, std::string("ss=0")); }},
         {"AddTask", [&] { manager.AddTask(nullptr, "x", nullptr); }},
-        {"AddInputFile", [&] { manager.AddInputFile(0, clip, static_cast<TInputOptions*>(nullptr)); }},
+        {"AddInputFile",
+         [&] { manager.AddInputFile(0, clip, static_cast<TInputOptions*>(nullptr)); }},
         {"AddInputFile", [&] { manager.AddInputFile(0, clip, std::string()); }},
-        {"SetOutputFile", [&] { manager.SetOutputFile(0, "a.avi", static_cast<TOutputOptions*>(nullptr)); }},
+        {"SetOutputFile",
+         [&] { manager.SetOutputFile(0, "a.avi", static_cast<TOutputOptions*>(nullptr)); }},
         {"SetOutputFile", [&] { manager.SetOutputFile(0, "a.avi", std::string()); }},
         {"SetOutputFile", [&] { manager.SetOutputStream(0, nullptr, "x", nullptr); }},
         {"RemoveTask", [&] { manager.RemoveTask(0); }},

@@ -85,8 +85,8 @@ private:
 };
 
 // What a record left at its defaults always assigns.
-const TCalls kAlwaysCalls = {"alang=",          "SetAudioSyncMethod(0)", "SetVideoSyncMethod(-1)",
-                             "vlang=",          "slang=",                "isync=0"};
+const TCalls kAlwaysCalls = {
+    "alang=", "SetAudioSyncMethod(0)", "SetVideoSyncMethod(-1)", "vlang=", "slang=", "isync=0"};
 
 TCalls OutputCalls(const TOutputOptions& options) {
     TCallRecorder recorder;
@@ -352,9 +352,8 @@ TEST(OptionRecordsTest, StreamDefaultsAndTheExtraVideoAndSubtitleStreams) {
 
     recorder.Calls.clear();
     AddExtraStreams(recorder, options.ExtOptions, list);
-    const TCalls extra = {"vcodec=h263", "s=176x144", "vf=hflip", "newvideo=",
-                          "scodec=srt",  "newsubtitle=x",
-                          "vcodec=mpeg4", "s=176x144", "vf=vflip", "newvideo="};
+    const TCalls extra = {"vcodec=h263",   "s=176x144",    "vf=hflip",  "newvideo=", "scodec=srt",
+                          "newsubtitle=x", "vcodec=mpeg4", "s=176x144", "vf=vflip",  "newvideo="};
     EXPECT_EQ(recorder.Calls, extra);
 }
 
@@ -367,9 +366,8 @@ TEST(OptionRecordsTest, TheInputSideAppliesItsLinesThenTheFields) {
     options.ProgramID = 0;
     TCallRecorder recorder;
     ApplyInputRecord(recorder, options);
-    const TCalls expected = {"acodec=mp3",          "s=320x240",
-                             "ss=2",                "f=avi",
-                             "SetFormatName(mpeg)", "SetStartTime(3000000)",
+    const TCalls expected = {"acodec=mp3",     "s=320x240",           "ss=2",
+                             "f=avi",          "SetFormatName(mpeg)", "SetStartTime(3000000)",
                              "SetProgramId(0)"};
     EXPECT_EQ(recorder.Calls, expected);
 }
