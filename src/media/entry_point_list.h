@@ -94,4 +94,66 @@
     X(avFilter, avfilter_inout_free)    \
     X(avFilter, avfilter_graph_parse_ptr) \
     X(avFilter, avfilter_graph_config)  \
-    X(avFilter, av_buffersink_get_frame)
+    X(avFilter, av_buffersink_get_frame) \
+    /* output set-up, presets and targets, the transcoding run */ \
+    X(avUtil, av_d2q)                   \
+    X(avUtil, av_find_nearest_q_idx)    \
+    X(avUtil, av_dict_set_int)          \
+    X(avUtil, av_channel_layout_uninit) \
+    X(avUtil, av_channel_layout_from_mask) \
+    X(avUtil, av_channel_layout_default) \
+    X(avFormat, av_guess_codec)         \
+    X(avFormat, av_guess_format)        \
+    X(avFormat, avformat_alloc_output_context2) \
+    X(avFormat, avformat_new_stream)    \
+    X(avFormat, av_filename_number_test) \
+    X(avUtil, av_frame_get_buffer) \
+    X(avUtil, av_frame_is_writable) \
+    X(avUtil, av_opt_copy) \
+    X(avUtil, av_opt_set_int) \
+    X(avUtil, av_opt_set_double) \
+    X(avUtil, av_channel_layout_copy) \
+    X(avUtil, av_channel_layout_compare) \
+    X(avUtil, av_mallocz) \
+    X(avUtil, av_realloc_array) \
+    X(avUtil, av_dict_count) \
+    X(avUtil, av_audio_fifo_alloc) \
+    X(avUtil, av_audio_fifo_free) \
+    X(avUtil, av_audio_fifo_write) \
+    X(avUtil, av_audio_fifo_read) \
+    X(avUtil, av_audio_fifo_size) \
+    X(avUtil, av_samples_set_silence) \
+    X(avUtil, av_compare_ts) \
+    X(avUtil, av_pix_fmt_desc_get) \
+    X(avUtil, av_image_fill_max_pixsteps) \
+    X(avCodec, avcodec_parameters_copy) \
+    X(avCodec, avcodec_parameters_from_context) \
+    X(avCodec, avcodec_decode_subtitle2) \
+    X(avCodec, avsubtitle_free) \
+    X(avCodec, avcodec_send_frame) \
+    X(avCodec, avcodec_receive_packet) \
+    X(avCodec, avcodec_encode_subtitle) \
+    X(avCodec, av_packet_ref) \
+    X(avCodec, av_packet_rescale_ts) \
+    X(avCodec, av_packet_get_side_data) \
+    X(avCodec, av_new_packet) \
+    X(avCodec, av_bsf_alloc) \
+    X(avCodec, av_bsf_init) \
+    X(avCodec, av_bsf_send_packet) \
+    X(avCodec, av_bsf_receive_packet) \
+    X(avCodec, av_bsf_free) \
+    X(avFormat, av_find_best_stream) \
+    X(avFormat, av_codec_get_id) \
+    X(avFormat, av_codec_get_tag) \
+    X(avFormat, avformat_write_header) \
+    X(avFormat, av_write_trailer) \
+    X(avFormat, av_interleaved_write_frame) \
+    X(avFormat, av_sdp_create) \
+    X(avFormat, av_pkt_dump_log2) \
+    X(avFilter, av_buffersrc_add_frame_flags) \
+    X(swScale, sws_getContext) \
+    X(swResample, swr_alloc_set_opts2) \
+    X(swResample, swr_init) \
+    X(swResample, swr_free) \
+    X(swResample, swr_convert) \
+    X(swResample, swr_get_out_samples)

@@ -322,23 +322,12 @@ void TFFmpeg::AddMetadata(const std::string& key, const std::string& value) {
 }
 
 void TFFmpeg::ApplyPreset(const std::string& kind, const std::string& name) {
-    TCustomFFmpeg::ParseOption(kind, name);
+    TCustomFFmpeg::ApplyPreset(kind, name);
 }
 
 void TFFmpeg::ApplyTarget(const std::string& target, const std::string& norm,
                           const std::string& defaultNorm) {
-    // TODO: the engine's target settings come with the output set-up.
-    (void)target;
-    (void)norm;
-    (void)defaultNorm;
-    throw FFmpegException("TODO: target");
-}
-
-int TFFmpeg::OpenOutputFile(const std::string& fileName, bool join) {
-    (void)fileName;
-    (void)join;
-    FLastErrMsg = "TODO: output files";
-    return -1;
+    TCustomFFmpeg::ApplyTarget(target, norm, defaultNorm);
 }
 
 // --- the task list ---

@@ -132,8 +132,6 @@ private:
     void DetachProbes();
     void SetPostHook(TPostHook hook, bool present);
     void SetReportInterval(int64_t microseconds) { ReportInterval = microseconds; }
-    // TODO: stands in for the engine's output set-up until that lands.
-    int OpenOutputFile(const std::string& fileName, bool join);
 
     std::vector<std::unique_ptr<TAVProbe>> FAVProbes;
     std::vector<std::unique_ptr<TInputOptions>> FInputOptions;

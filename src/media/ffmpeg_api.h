@@ -24,6 +24,8 @@ extern "C" {
 #include <libavutil/samplefmt.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
+#include <libavfilter/buffersrc.h>
+#include <libavutil/audio_fifo.h>
 }
 #include <SDL2/SDL.h>
 

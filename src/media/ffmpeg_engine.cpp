@@ -95,6 +95,8 @@ TCustomFFmpeg::TCustomFFmpeg(int maxFiles) : FMaxFiles(maxFiles) {
     Foutput_files.assign(files, nullptr);
     Foutput_codec_contexts.assign(files, {});
     Fmeta_data_maps.assign(files, {});
+    Fmux_options.assign(files, nullptr);
+    Foutput_stream_setups.assign(files, {});
     Fbitstream_filters.assign(files, {});
     Finput_codecs.assign(files * kMaxStreams, nullptr);
     Foutput_codecs.assign(files * kMaxStreams, nullptr);
@@ -141,6 +143,13 @@ void TCustomFFmpeg::ResetDefaults() {
     Finput_tmp = nullptr;
     Fsamples = nullptr;
     Fsamples_size = 0;
+    Fvideo_size = 0;
+    Faudio_size = 0;
+    Fextra_size = 0;
+    Fnb_frames_dup = 0;
+    Fnb_frames_drop = 0;
+    FShowDupOrDrop = false;
+    Fqp_histogram.fill(0);
 
     FTotalOutputDuration = -1;
     FFirstHook.clear();
@@ -189,7 +198,10 @@ void TCustomFFmpeg::FullReset() {
 
 void TCustomFFmpeg::ReleaseAll() {
     if (!LibrariesLoaded()) return;
+    FreeTranscodeTables();
     FreeFFOptions(FOptions);
+    Fsubtitle_out.clear();
+    Fsubtitle_out.shrink_to_fit();
 
     for (uint8_t** buffer : {&Faudio_buf, &Faudio_out, &Finput_tmp}) {
         lib::av_free(*buffer);
@@ -206,6 +218,10 @@ void TCustomFFmpeg::ReleaseAll() {
         for (AVCodecContext*& encoder : Foutput_codec_contexts[size_t(i)])
             lib::avcodec_free_context(&encoder);
         Foutput_codec_contexts[size_t(i)].clear();
+        for (TOutputStreamSetup& setup : Foutput_stream_setups[size_t(i)])
+            lib::av_dict_free(&setup.CodecOptions);
+        Foutput_stream_setups[size_t(i)].clear();
+        lib::av_dict_free(&Fmux_options[size_t(i)]);
         if (oc != nullptr) {
             bool noFile = oc->oformat != nullptr && (oc->oformat->flags & AVFMT_NOFILE) != 0;
             if (!noFile && oc->pb != nullptr) CloseOutputIO(&oc->pb);
@@ -255,11 +271,6 @@ void TCustomFFmpeg::CloseInputCleanup(AVFormatContext*& context,
     for (AVCodecContext*& decoder : decoders) lib::avcodec_free_context(&decoder);
     decoders.clear();
     if (context != nullptr) CloseInputFile(&context);
-}
-
-// The run comes with the output set-up; until then no job gets past StartConvert's checks.
-void TCustomFFmpeg::Transcode() {
-    throw FFmpegException("TODO: Transcode");
 }
 
 // --- running ---

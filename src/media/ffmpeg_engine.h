@@ -12,6 +12,7 @@
 // engine's post hooks and preview window.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -159,6 +160,31 @@ public:
     // file; raises FFmpegException for the failures the option state causes.
     bool OpenInputFile(const std::string& fileName);
 
+    // --- output set-up ---
+    // Creates the next output with its streams from the option state and opens its file. The
+    // count of registered output slots (more than one for a joined output: every input of the
+    // job goes into it, one after the other), or -1 with LastErrMsg(); raises FFmpegException
+    // for the failures the option state causes.
+    int OpenOutputFile(const std::string& fileName, bool join);
+    // One more stream on the last output, with the settings in force now ("newvideo",
+    // "newaudio", "newsubtitle"); raises when there is no output or the stream cannot be made.
+    void AddVideoStream();
+    void AddAudioStream();
+    void AddSubtitleStream();
+
+    // --- presets and targets ---
+    // Applies a preset: `kind` is the option's name ("apre", "vpre", "spre" or "fpre"), `name`
+    // a built-in preset (also as "<codec>-<name>") or a file of key=value lines. Nothing for an
+    // empty argument; raises FFmpegException.
+    void ApplyPreset(const std::string& kind, const std::string& presetName);
+    // The settings of a disc or DV target ("vcd", "svcd", "dvd", "dv", "dv50") for the norm
+    // "pal", "ntsc" or "film"; any other norm is guessed, `defaultNorm` deciding when the guess
+    // fails. Raises FFmpegException.
+    void ApplyTarget(const std::string& target, const std::string& norm,
+                     const std::string& defaultNorm);
+    // The option "target": an optional "pal-", "ntsc-" or "film-" prefix, then the target.
+    void ApplyTargetText(const std::string& text);
+
     int nb_input_files() const { return Fnb_input_files; }
     int nb_output_files() const { return Fnb_output_files; }
     bool Finished() const { return FFinished.load(); }
@@ -205,6 +231,92 @@ protected:
     // The next picture from a graph's sink: 1 with the frame and its pts, or -1.
     int GetFilteredVideoPicture(AVFilterContext* sink, AVFrame* frame, int64_t& pts);
 
+    // --- output set-up ---
+    // One stream on the output `oc` registered (or being registered) in slot `slot`.
+    void NewVideoStream(AVFormatContext* oc, int slot);
+    void NewAudioStream(AVFormatContext* oc, int slot);
+    void NewSubtitleStream(AVFormatContext* oc, int slot);
+    // Which stream types the inputs hold (input 0 alone with `firstOnly`).
+    void CheckInputStreamTypes(bool firstOnly, bool& hasVideo, bool& hasAudio, bool& hasSubtitle);
+    void SetupJoin();
+    // The stream record every new stream starts with; raises when the output is full.
+    AVStream* NewOutputStream(AVFormatContext* oc, int slot, AVMediaType type, const AVCodec* codec,
+                              TBitstreamFilterChain& filters, uint32_t codecTag);
+    // The encoder named by `name` (aliases of older names included), or the one the output's
+    // format suggests; raises with FLastErrMsg when a name finds no encoder.
+    const AVCodec* FindOutputEncoder(std::optional<std::string>& name, AVFormatContext* oc,
+                                     AVMediaType type, int strict);
+
+    // Match the encoder's settings to what it accepts; the rate choice logs when it moves.
+    void ChoosePixelFormat(AVCodecContext* enc, const AVCodec* codec);
+    void ChooseSampleFormat(AVCodecContext* enc, const AVCodec* codec);
+    void ChooseSampleRate(AVCodecContext* enc, const AVCodec* codec);
+
+    // --- the run ---
+    // The run's tables; filled by the set-up and emptied by FreeTranscodeTables.
+    TTranscodeRun FRun;
+    void BuildInputStreamTable();
+    void BuildOutputStreamTable();
+    void AssignSourceStreams();
+    void MapStreamByTable(TAVOutputStream& ost, int n);
+    void FindSourceStream(TAVOutputStream& ost, int entry);
+    void SetupOutputStreams();
+    void SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist);
+    void SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, int i);
+    void OpenPassLogFile(TAVOutputStream& ost, int i);
+    void OpenEncoders();
+    void OpenDecoders();
+    void InitInputTimestamps();
+    void CopyMetadataMaps();
+    void CopyAllChapters();
+    void CopyChapters(int inFile, int outFile);
+    void WriteHeaders();
+    void LogStreamMapping();
+    void CloseEncoders();
+    void CloseDecoders();
+    void ReopenEncoders();
+    // Opens one encoder under the codec lock with its private options; a negative library code
+    // on failure (the options it left unused make a failure too).
+    int OpenEncoder(TAVOutputStream& ost, const AVCodec* codec);
+    void FreeTranscodeTables();
+    // The main loop and the end of the run.
+    void RunMainLoop();
+    void SwitchJoinInput(int k);
+    // The output entry's stream time now, in seconds: what it has written so far.
+    static double OutputStreamTime(const TAVOutputStream& ost);
+
+    // One packet of an input stream, or its end (`packet` nullptr): decoded when an output
+    // encodes it, handed to every output stream it feeds. 0, or -1 when decoding failed.
+    int ProcessInputPacket(TAVInputStream& ist, int istIndex, const AVPacket* packet);
+    // The units of one decoded frame (or of the packet itself without decoding) to the outputs.
+    void DeliverUnit(TAVInputStream& ist, int istIndex, const AVPacket* packet, AVFrame* frame,
+                     AVSubtitle* subtitle);
+    void CopyPacket(TAVOutputStream& ost, TAVInputStream& ist, const AVPacket& packet);
+    // Drains the encoders fed by one input stream at the end of its input.
+    void DrainEncoders(int istIndex);
+    // Sends `frame` (nullptr: the end) to the stream's encoder and writes what comes back; the
+    // bytes written, counted into `counter`.
+    int EncodeFrame(TAVOutputStream& ost, const AVFrame* frame, int64_t& counter);
+
+    // The audio and video output paths.
+    void DoAudioOut(TAVOutputStream& ost, TAVInputStream& ist, const AVFrame* frame);
+    void DrainAudio(TAVOutputStream& ost);
+    // The frame size written (0 when nothing was encoded).
+    int EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* frame);
+    void DrainVideo(TAVOutputStream& ost);
+    void EncodeSubtitle(TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle& subtitle,
+                        int64_t pts);
+
+    // Passes the packet through the stream's bitstream filters and writes it interleaved; the
+    // packet is blank afterwards. Raises when the file refuses it.
+    void WritePacket(AVFormatContext* oc, AVPacket* packet, TAVOutputStream& ost);
+    // The filters from `stage` on, then the write.
+    void FilterPacket(AVFormatContext* oc, AVPacket* packet, TAVOutputStream& ost, size_t stage);
+    void WriteInterleaved(AVFormatContext* oc, AVPacket* packet, TAVOutputStream& ost);
+    void InitBitstreamFilters(TAVOutputStream& ost);
+    // The status of the run, to OnProgress (or the log); `fileIndex` -1 at the end.
+    void ReportProgress(bool isLast, int fileIndex);
+
     void AddCodecItem(TCodecList& list, AVCodecContext* context);
     void RemoveCodecItem(TCodecList& list, AVCodecContext* context);
     void CloseOpenEncoders();
@@ -237,8 +349,28 @@ protected:
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
     int Fnb_meta_data_maps = 0;
     std::vector<TMetadataPair> Fmetadata;
+    // Per output file: the muxer's private options ("muxrate", "preload", ...) for its header.
+    std::vector<AVDictionary*> Fmux_options;
+    // Per output file, one per stream: how the stream was made.
+    struct TOutputStreamSetup {
+        bool StreamCopy = false;
+        float Quality = 0;                     // fixed quantiser x 118, 0 for none
+        AVDictionary* CodecOptions = nullptr;  // the encoder's private options
+    };
+    std::vector<std::vector<TOutputStreamSetup>> Foutput_stream_setups;
 
     int64_t Ftimer_start = 0;
+    // What the report counts (bytes of encoded or copied data, frames dropped and duplicated).
+    int64_t Fvideo_size = 0;
+    int64_t Faudio_size = 0;
+    int64_t Fextra_size = 0;
+    int Fnb_frames_dup = 0;
+    int Fnb_frames_drop = 0;
+    bool FShowDupOrDrop = false;
+    // Option "qphist": this job's quantiser counts.
+    std::array<int, 52> Fqp_histogram{};
+    // The encoded subtitle of this job; made on first use.
+    std::vector<uint8_t> Fsubtitle_out;
     uint8_t* Faudio_buf = nullptr;
     uint8_t* Faudio_out = nullptr;
     unsigned Fallocated_audio_out_size = 0;

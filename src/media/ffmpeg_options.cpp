@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "media/ff_logger.h"
 #include "media/ffmpeg_engine.h"
@@ -188,6 +187,13 @@ void TCustomFFmpeg::ParseOption(const std::string& name, const std::string& valu
 
         // Bitstream filters.
         {"absf", OPTION(e.AddBitstreamFilter(n, v);)},
+
+        // Presets, targets and further output streams.
+        {"target", OPTION(e.ApplyTargetText(v);)},
+        {"apre", OPTION(e.ApplyPreset(n, v);)},
+        {"newvideo", OPTION(e.AddVideoStream();)},
+        {"newaudio", OPTION(e.AddAudioStream();)},
+        {"newsubtitle", OPTION(e.AddSubtitleStream();)},
     };
     // Names that share another name's handler; the handler still sees the name given.
     static const std::unordered_map<std::string_view, std::string_view> kAliases = {
@@ -210,10 +216,10 @@ void TCustomFFmpeg::ParseOption(const std::string& name, const std::string& valu
         {"vf", "vfilters"},
         {"vbsf", "absf"},
         {"sbsf", "absf"},
+        {"vpre", "apre"},
+        {"spre", "apre"},
+        {"fpre", "apre"},
     };
-    // Options whose handlers come with the output set-up and the presets.
-    static const std::unordered_set<std::string_view> kLater = {
-        "target", "apre", "vpre", "spre", "fpre", "newvideo", "newaudio", "newsubtitle"};
 
     std::string_view key = name;
     auto alias = kAliases.find(key);
@@ -223,7 +229,6 @@ void TCustomFFmpeg::ParseOption(const std::string& name, const std::string& valu
         option->second(*this, name, value);
         return;
     }
-    if (kLater.count(key) != 0) throw FFmpegException("TODO: option - " + name);
     SetCodecOption(FOptions, name, value);
 }
 

@@ -5,8 +5,11 @@
 // belong to the run's thread.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "media/ffmpeg_api.h"
 
@@ -41,6 +44,8 @@ struct TAVInputStream {
     AVFilterContext* input_video_filter = nullptr;  // its source
     AVFrame* filter_frame = nullptr;
     int has_filter_frame = 0;
+    // The picture quality the decoder reported for the current unit.
+    float quality = 0;
 };
 
 struct TAVOutputStream {
@@ -80,6 +85,51 @@ struct TAVOutputStream {
     std::FILE* logfile = nullptr;  // pass-1 statistics
     AVCodecID codec_id = AV_CODEC_ID_NONE;
     int show_fps = 0;
+
+    // The encoder's private options (x264's, the mpeg encoders'), handed to each opening; they
+    // belong to the output's set-up, not to the record.
+    const AVDictionary* codec_opts = nullptr;
+    // Join mode: the encoder's settings before its first opening, for the fresh encoder that
+    // each later input gets. Owned by the record.
+    AVCodecContext* join_template = nullptr;
+    // The stream's bitstream filters, made when the header is written. Owned by the record.
+    std::vector<AVBSFContext*> bsfs;
+    // What the encoder said of its last packet (quality x 118, picture type, squared errors).
+    int last_quality = 0;
+    int last_pict_type = 0;
+    std::array<uint64_t, 4> last_error{};
+    // Audio: one encoder frame read out of the FIFO, and the converted samples of one decoded
+    // frame on their way into it. Owned.
+    AVFrame* audio_frame = nullptr;
+    int audio_frame_capacity = 0;  // samples
+    AVFrame* converted_frame = nullptr;
+    int converted_frame_capacity = 0;
+    // The end of what the stream has written: the last packet's dts plus its duration, in the
+    // stream's time base; 0 before the first packet.
+    int64_t end_ts = 0;
+    // One packet per bitstream filter after the first, for its output. Owned.
+    std::vector<AVPacket*> bsf_packets;
+    // The encoder has been drained: it takes nothing more until it is opened again.
+    bool encoder_flushed = false;
+};
+
+// Everything one run owns besides the streams' library objects: the three tables, the
+// no-packet state, and the packet and frame records reused for every packet of the run.
+struct TTranscodeRun {
+    std::vector<TAVInputFile> Files;
+    std::vector<std::unique_ptr<TAVInputStream>> InputStreams;
+    std::vector<std::unique_ptr<TAVOutputStream>> OutputStreams;
+    // Per input stream, the output streams it feeds, in table order.
+    std::vector<std::vector<TAVOutputStream*>> Feeds;
+    // The stream count of output entry 0: one group per input in join mode.
+    int StreamsPerGroup = 0;
+    std::vector<char> NoPacket;  // per input file: it answered "try again"
+    int NoPacketCount = 0;
+    AVPacket* InPacket = nullptr;
+    AVPacket* OutPacket = nullptr;
+    AVFrame* DecodedFrame = nullptr;
+    AVFrame* FilteredFrame = nullptr;
+    AVFrame* EncodeFrame = nullptr;
 };
 
 }  // namespace media

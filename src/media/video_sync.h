@@ -1,0 +1,17 @@
+// The video sync decision of the transcoder: how many times a decoded picture is written so
+// that the output keeps its frame rate (or follows the input's timestamps).
+//
+// A pure function; safe on any thread.
+#pragma once
+
+#include <cstdint>
+
+namespace media {
+
+// `method`: 0 timestamps only, 1 constant rate (drop and duplicate), 2 variable rate (drop
+// only), -1 automatic (2 when the output format takes a variable rate, else 1). `syncIpts`: the
+// picture's time in encoder ticks; `syncOpts`: the ticks written so far, moved where the
+// method jumps or follows the input. The count of copies to write: 0 drops the picture.
+int VideoSyncFrames(int method, bool variableRateFormat, double syncIpts, int64_t& syncOpts);
+
+}  // namespace media
