@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "fixtures/fixtures.h"
@@ -56,6 +57,10 @@ public:
     std::string FailWith;
     // Raises a progress report at every step.
     std::atomic<bool> EmitProgress{false};
+    // Hands a picture to the custom hook (while it is wanted) and to the preview at every step.
+    std::atomic<bool> EmitPictures{false};
+    // What the custom hook gave back, step by step.
+    std::vector<std::pair<bool, bool>> HookFlags;
 
     std::atomic<bool> Entered{false};
     std::atomic<int> Steps{0};
@@ -77,10 +82,26 @@ protected:
             int steps = ++Steps;
             if (EmitProgress && OnProgress)
                 OnProgress(this, 0, steps, 25, 2.0f, 128.0f, steps * 1000, steps * 40000, -1);
+            if (EmitPictures) EmitPicture(steps);
             if (StepLimit != 0 && steps >= StepLimit) break;
         }
         FFinished = !Broken();
     }
+
+private:
+    void EmitPicture(int step) {
+        TFrameBitmap bitmap(32, 24, 24);
+        if (OnCustomHook && !FHookStopped) {
+            bool update = true;
+            bool stopHook = false;
+            OnCustomHook(this, bitmap, step, step * 40000, update, stopHook);
+            HookFlags.push_back({update, stopHook});
+            FHookStopped = stopHook;
+        }
+        if (OnPreviewBitmap) OnPreviewBitmap(this, bitmap, step, step * 40000);
+    }
+
+    bool FHookStopped = false;
 };
 
 // A manager whose tasks are fake; it keeps a pointer to each task it made, valid while the task
