@@ -399,9 +399,14 @@ TEST_F(TaskManagerTest, ARaisingEndHandlerDoesNotStopTheRun) {
         ASSERT_TRUE(WaitUntil([&] { return final.load(); })) << threadCount;
         EXPECT_EQ(calls, 4);
         EXPECT_TRUE(manager.Terminated());
+        // Log lines reach the capture through the main thread.
         std::vector<std::string> failures;
-        for (const std::string& message : log.Messages())
-            if (message.rfind("OnTerminate", 0) == 0) failures.push_back(message);
+        WaitUntil([&] {
+            failures.clear();
+            for (const std::string& message : log.Messages())
+                if (message.rfind("OnTerminate", 0) == 0) failures.push_back(message);
+            return failures.size() >= 3;
+        });
         EXPECT_EQ(failures, std::vector<std::string>(3, "OnTerminate raised: handler failed"));
         manager.ClearTasks();
     }
