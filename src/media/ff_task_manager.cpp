@@ -571,7 +571,7 @@ void TCustomFFTaskManager::ClearTasks() {
     {
         TPumpingGuard listLock(FListLock);
         TPumpingGuard terminateLock(FTerminateLock);
-        // The end handler of synchronous mode runs inside the last task's run: that task cannot
+        // An end handler of synchronous mode runs inside a task's end report: that task cannot
         // be freed under it.
         bool insideReport = FReportingThread.load() == sys::CurrentThreadId();
         if (FWorking && (!FTerminated || insideReport))
@@ -617,11 +617,12 @@ void TCustomFFTaskManager::Start(int threadCount) {
         FTerminated = false;
         FThreadMode = threadMode;
         FWorking = true;
+    }
+    if (FRunTaskCount == 0) {
         // Nothing to run: the run ends at once, the way a run ends.
-        if (FRunTaskCount == 0) {
-            DoFinalTerminate();
-            return;
-        }
+        TPumpingGuard lock(FTerminateLock);
+        DoFinalTerminate();
+        return;
     }
     if (!threadMode) {
         while (FPendingTasks > 0) StartNextTask();
@@ -789,19 +790,19 @@ void TCustomFFTaskManager::RaiseTerminate(const TTerminateInfo& info) {
     }
     FTerminateInfo = info;
     TTerminateEvent handler = FOnTerminate;
-    sys::TThreadId outer = FReportingThread.exchange(sys::CurrentThreadId());
     try {
         handler(this, FTerminateInfo);
     } catch (...) {
         LogHandlerFailure(this, std::current_exception());
     }
-    FReportingThread = outer;
 }
 
 void TCustomFFTaskManager::DoTerminate(TCustomFFmpeg* sender) {
     auto& task = static_cast<TFFmpeg&>(*sender);
     task.DetachProbes();
     TPumpingGuard lock(FTerminateLock);
+    // The reporting task's run is on this thread's stack until the report is through.
+    sys::TThreadId outer = FReportingThread.exchange(sys::CurrentThreadId());
     RaiseTerminate({task.FTaskIndex, task.Finished(), task.FatalException(), task.FatalMessage()});
     ++FCompleteTasks;
     if (FPendingTasks < 1) {
@@ -809,6 +810,7 @@ void TCustomFFTaskManager::DoTerminate(TCustomFFmpeg* sender) {
     } else if (FThreadMode) {
         StartNextTask();
     }
+    FReportingThread = outer;
 }
 
 void TCustomFFTaskManager::DoFinalTerminate() {

@@ -299,7 +299,7 @@ private:
     std::atomic<bool> FThreadMode{false};
     std::atomic<bool> FWorking{false};
     std::atomic<bool> FPaused{false};
-    // The thread running an end handler of synchronous mode, 0 when none runs.
+    // The thread inside a task's end report, 0 when none is.
     std::atomic<sys::TThreadId> FReportingThread{0};
     // Made at the first run in thread mode; lives as long as the manager.
     std::unique_ptr<TTerminateDispatcher> FDispatcher;
