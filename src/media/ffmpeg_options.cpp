@@ -42,7 +42,7 @@ void SkipOne(const char*& p) {
 
 }  // namespace
 
-std::vector<TExtOption> SplitExtOptions(std::string_view text) {
+std::vector<TExtOption> SplitExtOptions(std::string_view text, bool lowerCaseNames) {
     std::string normal;
     std::string trimmed = rtl::Trim(text);
     for (size_t i = 0; i < trimmed.size(); ++i) {
@@ -65,7 +65,8 @@ std::vector<TExtOption> SplitExtOptions(std::string_view text) {
         std::string line = normal.substr(start, end == std::string::npos ? end : end - start);
         size_t equals = line.find('=');
         TExtOption option;
-        option.Name = rtl::LowerCase(line.substr(0, equals));
+        option.Name = line.substr(0, equals);
+        if (lowerCaseNames) option.Name = rtl::LowerCase(option.Name);
         if (equals != std::string::npos) option.Value = line.substr(equals + 1);
         options.push_back(std::move(option));
         if (end == std::string::npos) break;

@@ -164,13 +164,13 @@ struct TFFmpegOptionState {
 };
 
 struct TExtOption {
-    std::string Name;  // lower-cased (A-Z only)
+    std::string Name;  // lower-cased (A-Z only) unless asked otherwise
     std::string Value;
 };
 
 // An option text as the option records carry it: trimmed; CR LF, lone CR and the exact text
 // "<CRLF>" end a line; each line is a name (before the first "=") and a value (all after it).
 // Lines are not trimmed, so spaces around "=" belong to the name or the value.
-std::vector<TExtOption> SplitExtOptions(std::string_view text);
+std::vector<TExtOption> SplitExtOptions(std::string_view text, bool lowerCaseNames = true);
 
 }  // namespace media
