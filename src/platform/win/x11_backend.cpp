@@ -1014,6 +1014,7 @@ std::optional<std::string> TX11Backend::TImpl::ReadSelection(Atom target) {
             if (ev.xproperty.atom != property || ev.xproperty.state != PropertyNewValue) continue;
             std::string piece;
             if (!take(piece, type)) return std::nullopt;
+            if (type == kNone) continue;  // news of a value we already took
             if (piece.empty()) break;
             text += piece;
             if (text.size() > kMaxClipboardBytes) return std::nullopt;

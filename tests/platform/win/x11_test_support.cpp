@@ -93,76 +93,156 @@ TShot ParseXwd(const std::string& dump) {
 
 // --- Another X client ----------------------------------------------------------------------
 
-struct TForeignWindow::TImpl {
+struct TXClient::TImpl {
     Display* Dpy = nullptr;
-    Window Id = 0;
+    std::vector<Window> Windows;
+
+    Atom Intern(const char* name) { return XInternAtom(Dpy, name, False); }
+    // The next event of `type` for `window`, waiting at most 15 s.
+    bool Next(Window window, int type, XEvent& ev) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (XCheckTypedWindowEvent(Dpy, window, type, &ev)) return true;
+            pollfd fd{ConnectionNumber(Dpy), POLLIN, 0};
+            poll(&fd, 1, 50);
+        }
+        return false;
+    }
 };
 
-TForeignWindow::TForeignWindow(TRect bounds, std::uint32_t rgb) : FImpl(std::make_unique<TImpl>()) {
+TXClient::TXClient() : FImpl(std::make_unique<TImpl>()) {
     FImpl->Dpy = XOpenDisplay(nullptr);
+}
+
+TXClient::~TXClient() {
     if (!FImpl->Dpy) return;
+    for (Window w : FImpl->Windows) XDestroyWindow(FImpl->Dpy, w);
+    XCloseDisplay(FImpl->Dpy);
+}
+
+std::uint64_t TXClient::CreateWindow(TRect bounds, std::uint32_t rgb) {
     Display* d = FImpl->Dpy;
+    if (!d) return 0;
     XSetWindowAttributes a{};
     a.background_pixel = rgb;
     a.event_mask = ButtonPressMask | StructureNotifyMask;
-    FImpl->Id =
+    const Window w =
         XCreateWindow(d, DefaultRootWindow(d), bounds.Left, bounds.Top, unsigned(bounds.Width()),
                       unsigned(bounds.Height()), 0, CopyFromParent, InputOutput, CopyFromParent,
                       CWBackPixel | CWEventMask, &a);
-    XMapWindow(d, FImpl->Id);
+    FImpl->Windows.push_back(w);
+    XMapWindow(d, w);
     XEvent ev;
-    // The server answers a map at once; the wait is bounded all the same.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (XCheckTypedWindowEvent(d, FImpl->Id, MapNotify, &ev)) break;
-        pollfd fd{ConnectionNumber(d), POLLIN, 0};
-        poll(&fd, 1, 50);
-    }
-    XSync(d, False);
+    FImpl->Next(w, MapNotify, ev);
+    return w;
 }
 
-TForeignWindow::~TForeignWindow() {
-    if (FImpl->Dpy) XCloseDisplay(FImpl->Dpy);
-}
-
-std::uint64_t TForeignWindow::Id() const {
-    return FImpl->Id;
-}
-
-std::vector<TPoint> TForeignWindow::Presses() {
+std::vector<TPoint> TXClient::Presses(std::uint64_t window) {
     std::vector<TPoint> out;
-    if (!FImpl->Dpy) return out;
     XSync(FImpl->Dpy, False);
     XEvent ev;
-    while (XCheckTypedWindowEvent(FImpl->Dpy, FImpl->Id, ButtonPress, &ev))
+    while (XCheckTypedWindowEvent(FImpl->Dpy, Window(window), ButtonPress, &ev))
         out.push_back({ev.xbutton.x, ev.xbutton.y});
     return out;
 }
 
-void TForeignWindow::TakeFocus() {
-    XSetInputFocus(FImpl->Dpy, FImpl->Id, RevertToParent, CurrentTime);
+void TXClient::SetFocus(std::uint64_t window) {
+    XSetInputFocus(FImpl->Dpy, Window(window), RevertToParent, CurrentTime);
     XSync(FImpl->Dpy, False);
 }
 
-std::uint64_t TForeignWindow::FocusWindow() {
+std::uint64_t TXClient::FocusWindow() {
     Window focus = 0;
     int revert = 0;
     XGetInputFocus(FImpl->Dpy, &focus, &revert);
     return focus;
 }
 
-void TForeignWindow::SetWorkArea(TRect area) {
+void TXClient::SetWorkArea(std::optional<TRect> area) {
     Display* d = FImpl->Dpy;
-    const long values[4] = {area.Left, area.Top, area.Width(), area.Height()};
-    XChangeProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_WORKAREA", False), XA_CARDINAL,
-                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(values), 4);
+    const Atom name = FImpl->Intern("_NET_WORKAREA");
+    if (area) {
+        const long values[4] = {area->Left, area->Top, area->Width(), area->Height()};
+        XChangeProperty(d, DefaultRootWindow(d), name, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(values), 4);
+    } else {
+        XDeleteProperty(d, DefaultRootWindow(d), name);
+    }
     XSync(d, False);
 }
 
-void TForeignWindow::ClearWorkArea() {
+TShot TXClient::RootShot() {
+    TShot shot;
     Display* d = FImpl->Dpy;
-    XDeleteProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_WORKAREA", False));
+    const int width = DisplayWidth(d, DefaultScreen(d));
+    const int height = DisplayHeight(d, DefaultScreen(d));
+    XImage* image = XGetImage(d, DefaultRootWindow(d), 0, 0, unsigned(width), unsigned(height),
+                              AllPlanes, ZPixmap);
+    if (!image) return shot;
+    shot.Width = width;
+    shot.Height = height;
+    shot.Pixels.reserve(std::size_t(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            shot.Pixels.push_back(std::uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
+    XDestroyImage(image);
+    return shot;
+}
+
+void TXClient::ServeClipboard(const std::string& text, std::size_t chunk, int requests) {
+    Display* d = FImpl->Dpy;
+    XSetWindowAttributes a{};
+    a.event_mask = PropertyChangeMask;
+    const Window owner = XCreateWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, CopyFromParent,
+                                       InputOnly, CopyFromParent, CWEventMask, &a);
+    FImpl->Windows.push_back(owner);
+    const Atom clipboard = FImpl->Intern("CLIPBOARD"), utf8 = FImpl->Intern("UTF8_STRING"),
+               incr = FImpl->Intern("INCR");
+    XSetSelectionOwner(d, clipboard, owner, CurrentTime);
     XSync(d, False);
+    for (int served = 0; served < requests;) {
+        XEvent ev;
+        if (!FImpl->Next(owner, SelectionRequest, ev)) return;
+        const XSelectionRequestEvent r = ev.xselectionrequest;
+        XSelectionEvent reply{};
+        reply.type = SelectionNotify;
+        reply.requestor = r.requestor;
+        reply.selection = r.selection;
+        reply.target = r.target;
+        reply.time = r.time;
+        reply.property = 0;
+        if (r.target == utf8) {
+            reply.property = r.property;
+            if (text.size() <= chunk) {
+                XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(text.data()),
+                                int(text.size()));
+            } else {
+                // The incremental transfer: announce, then one piece per deleted property.
+                XSelectInput(d, r.requestor, PropertyChangeMask);
+                const long size = long(text.size());
+                XChangeProperty(d, r.requestor, r.property, incr, 32, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(&size), 1);
+            }
+        }
+        XSendEvent(d, r.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
+        XFlush(d);
+        ++served;
+        if (!reply.property || text.size() <= chunk) continue;
+        for (std::size_t at = 0;; at += chunk) {
+            // Wait until the requestor took the last value away.
+            for (;;) {
+                if (!FImpl->Next(r.requestor, PropertyNotify, ev)) return;
+                if (ev.xproperty.atom == r.property && ev.xproperty.state == PropertyDelete) break;
+            }
+            const std::size_t n = at < text.size() ? std::min(chunk, text.size() - at) : 0;
+            XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(text.data() + at), int(n));
+            XFlush(d);
+            if (n == 0) break;
+        }
+        XSelectInput(d, r.requestor, 0);
+    }
 }
 
 // --- The fixture -----------------------------------------------------------------------------
@@ -251,22 +331,7 @@ TShot TX11Test::Screenshot() {
     if (!FExpectCompositor) return ParseXwd(Tool({"xwd", "-root", "-silent"}).Output);
     // With windows of several depths mapped, xwd rebuilds the screen from each window's own
     // pixels, past the compositor's blending; what the screen shows is in the root window.
-    TShot shot;
-    Display* d = XOpenDisplay(nullptr);
-    if (!d) return shot;
-    const int width = DisplayWidth(d, DefaultScreen(d)),
-              height = DisplayHeight(d, DefaultScreen(d));
-    if (XImage* image = XGetImage(d, DefaultRootWindow(d), 0, 0, unsigned(width), unsigned(height),
-                                  AllPlanes, ZPixmap)) {
-        shot.Width = width;
-        shot.Height = height;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                shot.Pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
-        XDestroyImage(image);
-    }
-    XCloseDisplay(d);
-    return shot;
+    return TXClient().RootShot();
 }
 
 std::string TX11Test::WindowInfo(std::uint64_t id) {

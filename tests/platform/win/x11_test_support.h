@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,20 +39,27 @@ struct TToolResult {
     std::string Output;
 };
 
-// A plain window of a second X connection: the "other program" under or beside ours.
-class TForeignWindow {
+// Another X client: the "other program" beside ours, with its own windows and its own view of
+// the server.
+class TXClient {
 public:
-    TForeignWindow(TRect bounds, std::uint32_t rgb);
-    ~TForeignWindow();
-    std::uint64_t Id() const;
-    // Button presses it received so far, at window points.
-    std::vector<TPoint> Presses();
-    void TakeFocus();
+    TXClient();
+    ~TXClient();
+    // A plain window, mapped, that records button presses.
+    std::uint64_t CreateWindow(TRect bounds, std::uint32_t rgb);
+    // Button presses a window of this client received so far, at window points.
+    std::vector<TPoint> Presses(std::uint64_t window);
+    void SetFocus(std::uint64_t window);
     // The window that has the keyboard focus now.
     std::uint64_t FocusWindow();
-    // Sets _NET_WORKAREA on the root window (one desktop).
-    void SetWorkArea(TRect area);
-    void ClearWorkArea();
+    // _NET_WORKAREA on the root window (one desktop); empty: none.
+    void SetWorkArea(std::optional<TRect> area);
+    // The root window's pixels.
+    TShot RootShot();
+    // Owns the clipboard with `text` and serves it (in pieces of `chunk` bytes through INCR when
+    // the text is longer) until `requests` conversions were answered or 15 s passed; for a
+    // thread of its own.
+    void ServeClipboard(const std::string& text, std::size_t chunk, int requests);
 
 private:
     struct TImpl;
