@@ -249,7 +249,6 @@ struct TX11Backend::TImpl {
     Window GrabWindow = 0;
 
     HWND FocusRequested;
-    unsigned long FocusSerial = 0;
     HWND PendingFocus;
     Time LastTime = CurrentTime;
 
@@ -294,6 +293,7 @@ struct TX11Backend::TImpl {
     void Button(XButtonEvent& e, bool down);
     void OnFocusIn(XFocusChangeEvent& e);
     void OnFocusOut(XFocusChangeEvent& e);
+    Window CurrentFocus();
     void ReleaseHeldKeys();
     void AnswerSelection(const XSelectionRequestEvent& r);
 
@@ -663,7 +663,6 @@ void TX11Backend::TImpl::Restack() {
 void TX11Backend::TImpl::RequestFocus(TXWindow& xw) {
     PendingFocus = HWND();
     FocusRequested = xw.Handle;
-    FocusSerial = NextRequest(Dpy);
     if (!WmKnown) CheckWindowManager();
     if (WmActivates) {
         XEvent ev{};
@@ -892,13 +891,20 @@ void TX11Backend::TImpl::Button(XButtonEvent& e, bool down) {
     if (!down && ButtonsHeld == 0 && !CaptureWanted) Ungrab();
 }
 
+Window TX11Backend::TImpl::CurrentFocus() {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(Dpy, &focus, &revert);
+    return focus;
+}
+
+// Focus events may be old news by the time we read them; only the focus as it is now counts.
 void TX11Backend::TImpl::OnFocusIn(XFocusChangeEvent& e) {
     if (e.mode == NotifyGrab || e.mode == NotifyUngrab || e.detail == NotifyPointer) return;
     TXWindow* xw = FindX(e.window);
     if (!xw) return;
     if (xw->Ic) XSetICFocus(xw->Ic);
-    // Our own requests, and focus changes older than our latest request, are no news.
-    if (xw->Handle == FocusRequested || e.serial < FocusSerial) return;
+    if (xw->Handle == FocusRequested || CurrentFocus() != xw->Id) return;
     FocusRequested = xw->Handle;
     if (Sink) Sink->SystemActivated(xw->Handle);
 }
@@ -909,10 +915,7 @@ void TX11Backend::TImpl::OnFocusOut(XFocusChangeEvent& e) {
         return;
     if (TXWindow* xw = FindX(e.window))
         if (xw->Ic) XUnsetICFocus(xw->Ic);
-    Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(Dpy, &focus, &revert);
-    if (FindX(focus)) return;  // moved between windows of ours
+    if (FindX(CurrentFocus())) return;  // moved between windows of ours
     ReleaseHeldKeys();
     FocusRequested = HWND();
     if (Sink) Sink->AppDeactivated();

@@ -23,8 +23,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# -displayfd: the server takes a free display number and writes it once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+# -displayfd: the server takes a free display number and writes it once it accepts clients;
+# -noreset: it stays up between tests, when no client is connected for a moment.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -br -noreset -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
 pids+=($!)
 for _ in $(seq 400); do
     [ -s "$dir/display" ] && break
