@@ -63,4 +63,33 @@ std::uint32_t CharOf(std::uint32_t sym) {
     return 0;
 }
 
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+std::uint32_t SingleCodePoint(const std::string& text) {
+    if (text.empty()) return 0;
+    const auto b = static_cast<unsigned char>(text[0]);
+    const std::size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+    if (text.size() != length) return 0;
+    if (length == 1) return b;
+    std::uint32_t cp = b & (0x3F >> (length - 1));
+    for (std::size_t i = 1; i < length; ++i) cp = cp << 6 | (text[i] & 0x3F);
+    return cp;
+}
+
 }  // namespace win::x11
