@@ -141,6 +141,43 @@ TEST_F(X11DesktopTest, ClipboardTextTravelsBetweenProgramsBothWays) {
     }
 }
 
+TEST_F(X11DesktopTest, UnderAWindowManagerManagedWindowsAskItAndPopupsDoNot) {
+    TFakeWindowManager wm;
+    auto handled = [&](const std::string& type, HWND window) {
+        int n = 0;
+        for (const auto& r : wm.Serve())
+            if (r.Type == type && r.Window == X->XWindowOf(window)) ++n;
+        return n;
+    };
+    const HWND form = Top(50, 50, 300, 200, WS_POPUP);
+    const HWND popup = Top(400, 50, 100, 100, WS_POPUP, WS_EX_TOOLWINDOW);
+    ShowWindow(form, SW_SHOW);
+    ShowWindow(popup, SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([&] { return handled("MapRequest", form) == 1 && Shows(form); }));
+    ASSERT_TRUE(PumpUntil([&] { return Shows(popup); }));
+    EXPECT_EQ(handled("MapRequest", popup), 0);
+
+    // Activation is a request to the window manager, which focuses the window.
+    ASSERT_TRUE(PumpUntil([&] { return handled("_NET_ACTIVE_WINDOW", form) == 1; }));
+    TXClient other;
+    EXPECT_TRUE(PumpUntil([&] { return other.FocusWindow() == X->XWindowOf(form); }));
+
+    // Topmost is a state the window manager keeps.
+    SetWindowPos(form, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(PumpUntil([&] { return handled("_NET_WM_STATE", form) == 1; }));
+    for (const auto& r : wm.Serve())
+        if (r.Type == "_NET_WM_STATE") {
+            EXPECT_EQ(r.Data[0], 1);  // add
+            EXPECT_EQ(r.Atoms, std::vector<std::string>{"_NET_WM_STATE_ABOVE"});
+        }
+
+    // Minimizing asks for the icon; restoring maps the window again.
+    ShowWindow(form, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return handled("WM_CHANGE_STATE", form) == 1 && !Shows(form); }));
+    ShowWindow(form, SW_RESTORE);
+    EXPECT_TRUE(PumpUntil([&] { return handled("MapRequest", form) == 2 && Shows(form); }));
+}
+
 // Captures what the program writes to stderr.
 class TStderr {
 public:

@@ -42,10 +42,12 @@ public:
                 word.clear();
             }
         }
-        ASSERT_EQ(Tool(args).ExitCode, 0) << command;
+        const TToolResult r = Tool(args);
+        ASSERT_EQ(r.ExitCode, 0) << command << ": " << r.Errors;
     }
     void Type(const std::string& text) {
-        ASSERT_EQ(Tool({"xdotool", "type", "--delay", "40", text}).ExitCode, 0) << text;
+        const TToolResult r = Tool({"xdotool", "type", "--delay", "40", text});
+        ASSERT_EQ(r.ExitCode, 0) << text << ": " << r.Errors;
     }
 
     HWND Form, Button;

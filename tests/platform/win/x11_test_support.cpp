@@ -245,6 +245,82 @@ void TXClient::ServeClipboard(const std::string& text, std::size_t chunk, int re
     }
 }
 
+// --- A window manager ------------------------------------------------------------------------
+
+struct TFakeWindowManager::TImpl {
+    Display* Dpy = nullptr;
+    Window Check = 0;
+    std::vector<TRequest> Requests;
+};
+
+TFakeWindowManager::TFakeWindowManager() : FImpl(std::make_unique<TImpl>()) {
+    Display* d = FImpl->Dpy = XOpenDisplay(nullptr);
+    if (!d) return;
+    const Window root = DefaultRootWindow(d);
+    XSelectInput(d, root, SubstructureRedirectMask | SubstructureNotifyMask);
+    FImpl->Check = XCreateSimpleWindow(d, root, -1, -1, 1, 1, 0, 0, 0);
+    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    for (Window on : {root, FImpl->Check})
+        XChangeProperty(d, on, check, XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&FImpl->Check), 1);
+    const Atom supported[] = {XInternAtom(d, "_NET_ACTIVE_WINDOW", False),
+                              XInternAtom(d, "_NET_WM_STATE", False),
+                              XInternAtom(d, "_NET_WM_STATE_ABOVE", False)};
+    XChangeProperty(d, root, XInternAtom(d, "_NET_SUPPORTED", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(supported), 3);
+    XSync(d, False);
+}
+
+TFakeWindowManager::~TFakeWindowManager() {
+    Display* d = FImpl->Dpy;
+    if (!d) return;
+    const Window root = DefaultRootWindow(d);
+    XDeleteProperty(d, root, XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False));
+    XDeleteProperty(d, root, XInternAtom(d, "_NET_SUPPORTED", False));
+    XCloseDisplay(d);
+}
+
+const std::vector<TFakeWindowManager::TRequest>& TFakeWindowManager::Serve() {
+    Display* d = FImpl->Dpy;
+    while (d && XPending(d)) {
+        XEvent ev;
+        XNextEvent(d, &ev);
+        TRequest r;
+        if (ev.type == MapRequest) {
+            XMapWindow(d, ev.xmaprequest.window);
+            r.Type = "MapRequest";
+            r.Window = ev.xmaprequest.window;
+        } else if (ev.type == ConfigureRequest) {
+            const XConfigureRequestEvent& c = ev.xconfigurerequest;
+            XWindowChanges changes{c.x, c.y, c.width, c.height, c.border_width, c.above, c.detail};
+            XConfigureWindow(d, c.window, unsigned(c.value_mask), &changes);
+            continue;
+        } else if (ev.type == ClientMessage) {
+            char* name = XGetAtomName(d, ev.xclient.message_type);
+            r.Type = name ? name : "";
+            if (name) XFree(name);
+            r.Window = ev.xclient.window;
+            for (int i = 0; i < 5; ++i) r.Data[i] = ev.xclient.data.l[i];
+            // The state message names the states it changes.
+            if (r.Type == "_NET_WM_STATE")
+                for (int i : {1, 2})
+                    if (r.Data[i])
+                        if (char* atom = XGetAtomName(d, Atom(r.Data[i]))) {
+                            r.Atoms.push_back(atom);
+                            XFree(atom);
+                        }
+            if (r.Type == "_NET_ACTIVE_WINDOW")
+                XSetInputFocus(d, r.Window, RevertToParent, CurrentTime);
+            if (r.Type == "WM_CHANGE_STATE" && r.Data[0] == IconicState) XUnmapWindow(d, r.Window);
+        } else {
+            continue;
+        }
+        FImpl->Requests.push_back(r);
+    }
+    if (d) XSync(d, False);
+    return FImpl->Requests;
+}
+
 // --- The fixture -----------------------------------------------------------------------------
 
 void TX11Test::SetUp() {
@@ -293,11 +369,14 @@ bool TX11Test::PumpUntil(const std::function<bool()>& done, int limitMs) {
 TToolResult TX11Test::Tool(const std::vector<std::string>& args) {
     TToolResult result;
     char path[] = "/tmp/moradex-x11-tool-XXXXXX";
+    char errorPath[] = "/tmp/moradex-x11-tool-XXXXXX";
     const int fd = mkstemp(path);
-    if (fd < 0) return result;
+    const int errorFd = mkstemp(errorPath);
+    if (fd < 0 || errorFd < 0) return result;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fd, 1);
+    posix_spawn_file_actions_adddup2(&actions, errorFd, 2);
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -322,8 +401,12 @@ TToolResult TX11Test::Tool(const std::vector<std::string>& args) {
     }
     std::ifstream in(path, std::ios::binary);
     result.Output.assign(std::istreambuf_iterator<char>(in), {});
+    std::ifstream errors(errorPath, std::ios::binary);
+    result.Errors.assign(std::istreambuf_iterator<char>(errors), {});
     close(fd);
+    close(errorFd);
     unlink(path);
+    unlink(errorPath);
     return result;
 }
 

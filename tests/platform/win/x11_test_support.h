@@ -37,6 +37,7 @@ struct TShot {
 struct TToolResult {
     int ExitCode = -1;
     std::string Output;
+    std::string Errors;
 };
 
 // Another X client: the "other program" beside ours, with its own windows and its own view of
@@ -60,6 +61,27 @@ public:
     // the text is longer) until `requests` conversions were answered or 15 s passed; for a
     // thread of its own.
     void ServeClipboard(const std::string& text, std::size_t chunk, int requests);
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
+};
+
+// Just enough of an EWMH window manager to see what our windows ask of one: it redirects the
+// root's children, maps and configures what clients ask for, focuses on _NET_ACTIVE_WINDOW,
+// unmaps on an iconify request, and records every request it handled.
+class TFakeWindowManager {
+public:
+    struct TRequest {
+        std::string Type;  // "MapRequest", or the client message's type
+        std::uint64_t Window = 0;
+        std::vector<std::string> Atoms;  // the states a _NET_WM_STATE message names
+        long Data[5] = {};
+    };
+    TFakeWindowManager();
+    ~TFakeWindowManager();
+    // Handles what arrived; the requests handled so far.
+    const std::vector<TRequest>& Serve();
 
 private:
     struct TImpl;
