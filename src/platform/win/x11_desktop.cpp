@@ -6,6 +6,8 @@
 
 #include <poll.h>
 
+#include "platform/sys/main_thread.h"
+#include "platform/win/win.h"
 #include "platform/win/x11_keymap.h"
 #include "platform/win/x11_private.h"
 
@@ -186,6 +188,13 @@ void TX11Backend::TImpl::ReadMonitors() {
     }
     MonitorCache = std::move(monitors);
     MonitorsValid = true;
+}
+
+void TX11Backend::TImpl::MonitorsChanged() {
+    MonitorsValid = false;
+    sys::QueueInMainThread([alive = std::weak_ptr<int>(Alive)] {
+        if (!alive.expired()) DisplayChanged();
+    });
 }
 
 }  // namespace win

@@ -1,8 +1,6 @@
 // X events to the model's input, focus and activation, the pointer grab.
 #include <algorithm>
-#include <cstring>
 
-#include "platform/sys/main_thread.h"
 #include "platform/win/win.h"
 #include "platform/win/x11_keymap.h"
 #include "platform/win/x11_private.h"
@@ -84,8 +82,7 @@ bool TX11Backend::TImpl::Drain() {
 void TX11Backend::TImpl::Handle(XEvent& ev) {
     if (HasMonitors && ev.type == RandrEventBase + RRScreenChangeNotify) {
         XRRUpdateConfiguration(&ev);
-        MonitorsValid = false;
-        sys::QueueInMainThread([] { DisplayChanged(); });
+        MonitorsChanged();
         return;
     }
     switch (ev.type) {
@@ -158,8 +155,7 @@ void TX11Backend::TImpl::Handle(XEvent& ev) {
             if (ev.xproperty.window != Root) break;
             if (ev.xproperty.atom == A(a_NET_WORKAREA) ||
                 ev.xproperty.atom == A(a_NET_CURRENT_DESKTOP)) {
-                MonitorsValid = false;
-                sys::QueueInMainThread([] { DisplayChanged(); });
+                MonitorsChanged();
             } else if (ev.xproperty.atom == A(a_NET_SUPPORTING_WM_CHECK) ||
                        ev.xproperty.atom == A(a_NET_SUPPORTED)) {
                 WmKnown = false;

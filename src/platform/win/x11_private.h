@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -120,6 +121,8 @@ struct TX11Backend::TImpl {
 
     std::vector<TMonitor> MonitorCache;
     bool MonitorsValid = false;
+    // Lives as long as this backend: a queued hand-over checks it before it runs.
+    std::shared_ptr<int> Alive = std::make_shared<int>(0);
 
     Window Helper = 0;
     std::optional<std::string> Clipboard;
@@ -163,6 +166,8 @@ struct TX11Backend::TImpl {
     bool WaitFor(Window window, int type, XEvent& ev, int ms);
     std::optional<std::string> ReadSelection(Atom target);
     void ReadMonitors();
+    // The monitors changed: tell the model's windows, at the next hand-over.
+    void MonitorsChanged();
 };
 
 }  // namespace win

@@ -176,6 +176,12 @@ TEST_F(X11DesktopTest, UnderAWindowManagerManagedWindowsAskItAndPopupsDoNot) {
     ASSERT_TRUE(PumpUntil([&] { return handled("WM_CHANGE_STATE", form) == 1 && !Shows(form); }));
     ShowWindow(form, SW_RESTORE);
     EXPECT_TRUE(PumpUntil([&] { return handled("MapRequest", form) == 2 && Shows(form); }));
+
+    // The user closes it through the window manager: the form hears of it as a close command.
+    other.AskToClose(X->XWindowOf(form));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(form); }));
+    ASSERT_EQ(Find(WM_SYSCOMMAND, form).size(), 1u);
+    EXPECT_EQ(Find(WM_SYSCOMMAND, form)[0].WParam, SC_CLOSE);
 }
 
 // Captures what the program writes to stderr.

@@ -158,6 +158,18 @@ std::uint64_t TXClient::FocusWindow() {
     return focus;
 }
 
+void TXClient::AskToClose(std::uint64_t window) {
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = Window(window);
+    ev.xclient.message_type = FImpl->Intern("WM_PROTOCOLS");
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(FImpl->Intern("WM_DELETE_WINDOW"));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(FImpl->Dpy, Window(window), False, 0, &ev);
+    XSync(FImpl->Dpy, False);
+}
+
 void TXClient::SetWorkArea(std::optional<TRect> area) {
     Display* d = FImpl->Dpy;
     const Atom name = FImpl->Intern("_NET_WORKAREA");

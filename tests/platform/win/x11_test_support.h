@@ -53,6 +53,8 @@ public:
     void SetFocus(std::uint64_t window);
     // The window that has the keyboard focus now.
     std::uint64_t FocusWindow();
+    // What a window manager sends when the user closes a window.
+    void AskToClose(std::uint64_t window);
     // _NET_WORKAREA on the root window (one desktop); empty: none.
     void SetWorkArea(std::optional<TRect> area);
     // The root window's pixels.
