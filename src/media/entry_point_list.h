@@ -35,63 +35,99 @@
     X(swScale, sws_freeContext)         \
     X(swScale, sws_getCachedContext)    \
     X(swScale, sws_scale)               \
-    X(avDevice, avdevice_register_all)          \
-    /* probe, frame grabber, file names */       \
-    X(avUtil, av_freep)                         \
-    X(avUtil, av_image_copy)                    \
-    X(avUtil, av_frame_alloc)                   \
-    X(avUtil, av_frame_free)                    \
-    X(avUtil, av_frame_unref)                   \
-    X(avUtil, av_rescale_q)                     \
-    X(avUtil, av_reduce)                        \
-    X(avUtil, av_parse_time)                    \
-    X(avCodec, avcodec_parameters_to_context)   \
-    X(avCodec, avcodec_open2)                   \
-    X(avCodec, avcodec_send_packet)             \
-    X(avCodec, avcodec_receive_frame)           \
-    X(avCodec, avcodec_flush_buffers)           \
-    X(avCodec, avcodec_string)                  \
-    X(avCodec, av_packet_alloc)                 \
-    X(avCodec, av_packet_free)                  \
-    X(avCodec, av_packet_unref)                 \
-    X(avFormat, av_find_input_format)           \
-    X(avFormat, avformat_find_stream_info)      \
-    X(avFormat, av_read_frame)                  \
-    X(avFormat, av_seek_frame)                  \
-    X(avFormat, avio_alloc_context)             \
-    X(avFormat, avio_context_free)              \
-    X(avFormat, avio_flush)                     \
-    X(avFormat, avio_seek)                      \
-    X(avFormat, avio_size)                      \
-    X(avFormat, avio_feof)                      \
-    X(avFormat, avio_open2)                     \
+    X(avDevice, avdevice_register_all) \
+    /* probe, frame grabber, file names */ \
+    X(avUtil, av_freep) \
+    X(avUtil, av_image_copy) \
+    X(avUtil, av_frame_alloc) \
+    X(avUtil, av_frame_free) \
+    X(avUtil, av_frame_unref) \
+    X(avUtil, av_rescale_q) \
+    X(avUtil, av_reduce) \
+    X(avUtil, av_parse_time) \
+    X(avCodec, avcodec_parameters_to_context) \
+    X(avCodec, avcodec_open2) \
+    X(avCodec, avcodec_send_packet) \
+    X(avCodec, avcodec_receive_frame) \
+    X(avCodec, avcodec_flush_buffers) \
+    X(avCodec, avcodec_string) \
+    X(avCodec, av_packet_alloc) \
+    X(avCodec, av_packet_free) \
+    X(avCodec, av_packet_unref) \
+    X(avFormat, av_find_input_format) \
+    X(avFormat, avformat_find_stream_info) \
+    X(avFormat, av_read_frame) \
+    X(avFormat, av_seek_frame) \
+    X(avFormat, avio_alloc_context) \
+    X(avFormat, avio_context_free) \
+    X(avFormat, avio_flush) \
+    X(avFormat, avio_seek) \
+    X(avFormat, avio_size) \
+    X(avFormat, avio_feof) \
+    X(avFormat, avio_open2) \
     X(avFormat, avio_closep) \
     /* transcoder options, job lifecycle, input set-up, video graphs */ \
-    X(avUtil, av_parse_video_rate)      \
-    X(avUtil, av_parse_video_size)      \
-    X(avUtil, av_get_pix_fmt)           \
-    X(avUtil, av_get_pix_fmt_name)      \
-    X(avUtil, av_get_pix_fmt_string)    \
-    X(avUtil, av_get_sample_fmt)        \
+    X(avUtil, av_parse_video_rate) \
+    X(avUtil, av_parse_video_size) \
+    X(avUtil, av_get_pix_fmt) \
+    X(avUtil, av_get_pix_fmt_name) \
+    X(avUtil, av_get_pix_fmt_string) \
+    X(avUtil, av_get_sample_fmt) \
     X(avUtil, av_get_sample_fmt_string) \
-    X(avUtil, av_opt_get_int)           \
-    X(avUtil, av_opt_set_bin)           \
-    X(avUtil, av_strdup)                \
-    X(avUtil, av_dict_copy)             \
-    X(avCodec, av_bsf_get_by_name)      \
-    X(avCodec, avcodec_close)           \
+    X(avUtil, av_opt_get_int) \
+    X(avUtil, av_opt_set_bin) \
+    X(avUtil, av_strdup) \
+    X(avUtil, av_dict_copy) \
+    X(avCodec, av_bsf_get_by_name) \
+    X(avCodec, avcodec_close) \
     X(avCodec, avcodec_find_decoder_by_name) \
     X(avCodec, avcodec_find_encoder_by_name) \
-    X(avFormat, av_dump_format)         \
-    X(avFilter, avfilter_get_by_name)   \
-    X(avFilter, avfilter_graph_alloc)   \
-    X(avFilter, avfilter_graph_free)    \
+    X(avFormat, av_dump_format) \
+    X(avFilter, avfilter_get_by_name) \
+    X(avFilter, avfilter_graph_alloc) \
+    X(avFilter, avfilter_graph_free) \
     X(avFilter, avfilter_graph_create_filter) \
-    X(avFilter, avfilter_graph_alloc_filter)  \
-    X(avFilter, avfilter_init_str)      \
-    X(avFilter, avfilter_link)          \
-    X(avFilter, avfilter_inout_alloc)   \
-    X(avFilter, avfilter_inout_free)    \
+    X(avFilter, avfilter_graph_alloc_filter) \
+    X(avFilter, avfilter_init_str) \
+    X(avFilter, avfilter_link) \
+    X(avFilter, avfilter_inout_alloc) \
+    X(avFilter, avfilter_inout_free) \
     X(avFilter, avfilter_graph_parse_ptr) \
-    X(avFilter, avfilter_graph_config)  \
-    X(avFilter, av_buffersink_get_frame)
+    X(avFilter, avfilter_graph_config) \
+    X(avFilter, av_buffersink_get_frame) \
+    /* player engine */ \
+    X(avUtil, av_channel_layout_compare) \
+    X(avUtil, av_channel_layout_copy) \
+    X(avUtil, av_channel_layout_default) \
+    X(avUtil, av_channel_layout_uninit) \
+    X(avUtil, av_frame_move_ref) \
+    X(avUtil, av_frame_ref) \
+    X(avUtil, av_get_sample_fmt_name) \
+    X(avCodec, av_new_packet) \
+    X(avCodec, av_packet_make_refcounted) \
+    X(avCodec, av_packet_move_ref) \
+    X(avCodec, avcodec_decode_subtitle2) \
+    X(avCodec, avsubtitle_free) \
+    X(avFormat, av_find_best_stream) \
+    X(avFormat, av_guess_frame_rate) \
+    X(avFormat, av_read_pause) \
+    X(avFormat, av_read_play) \
+    X(avFormat, avformat_seek_file) \
+    X(avFilter, av_buffersink_get_h) \
+    X(avFilter, av_buffersink_get_time_base) \
+    X(avFilter, av_buffersink_get_w) \
+    X(avFilter, av_buffersrc_add_frame) \
+    X(swResample, swr_alloc_set_opts2) \
+    X(swResample, swr_convert) \
+    X(swResample, swr_free) \
+    X(swResample, swr_get_out_samples) \
+    X(swResample, swr_init) \
+    X(lbSDL, SDL_InitSubSystem) \
+    X(lbSDL, SDL_QuitSubSystem) \
+    X(lbSDL, SDL_GetError) \
+    X(lbSDL, SDL_GetCurrentAudioDriver) \
+    X(lbSDL, SDL_OpenAudioDevice) \
+    X(lbSDL, SDL_PauseAudioDevice) \
+    X(lbSDL, SDL_CloseAudioDevice) \
+    X(lbSDL, SDL_MixAudioFormat) \
+    X(lbSDL, SDL_TLSCleanup)

@@ -24,6 +24,8 @@ extern "C" {
 #include <libavutil/samplefmt.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
+// The source of the player engine's filter graph.
+#include <libavfilter/buffersrc.h>
 }
 #include <SDL2/SDL.h>
 
