@@ -61,7 +61,9 @@ void TX11Backend::TImpl::Grab() {
 
 void TX11Backend::TImpl::Ungrab() {
     if (!GrabWindow) return;
+    // At once: the next press may already belong to another program.
     XUngrabPointer(Dpy, CurrentTime);
+    XSync(Dpy, False);
     GrabWindow = 0;
 }
 
