@@ -54,7 +54,8 @@ TEST_F(X11DesktopTest, WindowManagersReadTitlesOwnersLayersAndNoDecorations) {
 
     EXPECT_NE(Property(form, "_NET_WM_NAME").find("= \"格式转换\""), std::string::npos);
     SetWindowText(form, "完成");
-    EXPECT_NE(Property(form, "_NET_WM_NAME").find("= \"完成\""), std::string::npos);
+    EXPECT_TRUE(PumpUntil(
+        [&] { return Property(form, "_NET_WM_NAME").find("= \"完成\"") != std::string::npos; }));
     const std::string transient = Property(dialog, "WM_TRANSIENT_FOR");
     char id[32];
     std::snprintf(id, sizeof id, "0x%llx", static_cast<unsigned long long>(X->XWindowOf(form)));

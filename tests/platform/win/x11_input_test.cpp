@@ -99,9 +99,12 @@ TEST_F(X11InputTest, ADragOnTheCaptionMovesTheFormOnTheScreen) {
     EXPECT_EQ(Count(WM_ENTERSIZEMOVE, Form), 1);
     EXPECT_EQ(GetCapture(), HWND());
     // The X window went along.
-    const std::string info = WindowInfo(X->XWindowOf(Form));
-    EXPECT_NE(info.find("Absolute upper-left X:  190"), std::string::npos) << info;
-    EXPECT_NE(info.find("Absolute upper-left Y:  160"), std::string::npos) << info;
+    std::string info;
+    EXPECT_TRUE(PumpUntil([&] {
+        info = WindowInfo(X->XWindowOf(Form));
+        return info.find("Absolute upper-left X:  190") != std::string::npos &&
+               info.find("Absolute upper-left Y:  160") != std::string::npos;
+    })) << info;
     // A click below the caption is a client click, and moves nothing.
     Xdo("mousemove --sync 300 300 mousedown 1 mousemove --sync 320 320 mouseup 1");
     ASSERT_TRUE(PumpUntil([&] { return Count(WM_LBUTTONUP, Form) == 1; }));

@@ -380,6 +380,7 @@ bool TX11Test::PumpUntil(const std::function<bool()>& done, int limitMs) {
 
 TToolResult TX11Test::Tool(const std::vector<std::string>& args) {
     TToolResult result;
+    Backend().PollEvents();  // our requests go out before the tool looks
     char path[] = "/tmp/moradex-x11-tool-XXXXXX";
     char errorPath[] = "/tmp/moradex-x11-tool-XXXXXX";
     const int fd = mkstemp(path);
