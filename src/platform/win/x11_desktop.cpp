@@ -34,7 +34,12 @@ std::string Utf8ToLatin1(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         const auto b = static_cast<unsigned char>(text[i]);
-        const std::size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        if (b < 0x80) {
+            out += char(b);
+            ++i;
+            continue;
+        }
+        const std::size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
         const std::uint32_t cp = SingleCodePoint(text.substr(i, length));
         out += cp && cp < 0x100 ? char(cp) : '?';
         i += length;
