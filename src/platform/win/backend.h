@@ -68,6 +68,8 @@ public:
     virtual void TextInput(const std::string& utf8) = 0;
     // The system took activation away from the whole application (another program's window).
     virtual void AppDeactivated() = 0;
+    // The system gave activation to one of our top-levels (a window manager's task switch).
+    virtual void SystemActivated(HWND window) = 0;
 };
 
 class TBackend {
@@ -95,10 +97,24 @@ public:
     // Waits until input arrives, `wakeFd` turns readable or timeoutMs (negative: no limit)
     // runs out.
     virtual void WaitForEvents(int wakeFd, int timeoutMs) = 0;
+    // Takes in the input that already arrived, without waiting; loops that never wait (a pump
+    // during a long job) still see the user.
+    virtual void PollEvents() {}
+
+    // The model activated one of its top-levels; a real display moves the keyboard there.
+    virtual void ActivateTopLevel(HWND) {}
+    // A window of the model holds the mouse capture (or no longer does); a real display grabs
+    // the pointer meanwhile, so presses outside every window of ours still reach the model.
+    virtual void CapturePointer(bool) {}
 };
 
-// The backend the program runs with. Headless for now: the x11 backend (chosen when DISPLAY is
-// set) is not part of this build yet.
+// The character the model's own key translation gives (a US layout), 0 for none. A backend
+// compares it with what the system's keyboard layout gives to decide how a key travels.
+std::uint32_t KeyToChar(int virtualKey, bool shift, bool ctrl, bool caps);
+
+// The backend the program runs with: `x11` when DISPLAY is set, else `headless`, which it says
+// on stderr. MORADEX_BACKEND=headless|x11 forces one; a display that can't be opened falls back
+// to headless, also said on stderr.
 std::unique_ptr<TBackend> CreateDefaultBackend();
 
 }  // namespace win

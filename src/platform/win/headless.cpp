@@ -312,9 +312,4 @@ bool THeadlessBackend::SaveWindowShot(HWND window, const std::string& path,
     return WritePngFile(*shot, true, path, error);
 }
 
-std::unique_ptr<TBackend> CreateDefaultBackend() {
-    // The x11 backend is not part of this build yet, so every choice lands here.
-    return std::make_unique<THeadlessBackend>();
-}
-
 }  // namespace win

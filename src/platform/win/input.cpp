@@ -345,7 +345,10 @@ void ForgetWindowInput(TWindow* w) {
     TState& s = S();
     const HWND h = w->Handle;
     if (s.Hover == h) s.Hover = HWND();
-    if (s.Capture == h) s.Capture = HWND();
+    if (s.Capture == h) {
+        s.Capture = HWND();
+        if (s.Backend) s.Backend->CapturePointer(false);
+    }
     if (s.Focus == h) s.Focus = HWND();
     if (s.Active == h) s.Active = HWND();
     if (s.LastClick.Window == h) s.LastClick.Valid = false;
@@ -395,6 +398,7 @@ void Activate(TWindow* w, int how) {
     }
     RaiseTopLevel(w);
     Restack();
+    if (s.Backend) s.Backend->ActivateTopLevel(newH);
     Send(w, WM_NCACTIVATE, 1, 0);
     if ((w = Get(newH)))
         Send(w, WM_ACTIVATE, MAKEWPARAM(how, (w->Style & WS_MINIMIZE) ? 1 : 0), HwndToParam(oldH));
@@ -447,6 +451,7 @@ HWND SetCapture(HWND window) {
     if (window && !Get(window)) return {};
     const HWND old = s.Capture;
     s.Capture = window;
+    if (s.Backend) s.Backend->CapturePointer(bool(window));
     if (old && old != window)
         if (TWindow* o = Get(old)) Send(o, WM_CAPTURECHANGED, 0, HwndToParam(window));
     return old;
@@ -456,6 +461,7 @@ bool ReleaseCapture() {
     TState& s = S();
     const HWND old = s.Capture;
     s.Capture = HWND();
+    if (s.Backend) s.Backend->CapturePointer(false);
     if (TWindow* o = Get(old)) Send(o, WM_CAPTURECHANGED, 0, 0);
     return true;
 }

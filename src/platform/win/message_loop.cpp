@@ -13,7 +13,8 @@ namespace {
 
 constexpr std::int64_t kMinTimerMicros = 10'000;
 
-// The character a key gives with the current modifier state (a US layout), 0 for none.
+}  // namespace
+
 std::uint32_t KeyToChar(int vk, bool shift, bool ctrl, bool caps) {
     if (vk >= 'A' && vk <= 'Z') {
         if (ctrl) return std::uint32_t(vk - 'A' + 1);
@@ -42,6 +43,8 @@ std::uint32_t KeyToChar(int vk, bool shift, bool ctrl, bool caps) {
     return 0;
 }
 
+namespace {
+
 // The earliest due timer, if any is due at `now`.
 std::map<std::pair<std::uint32_t, std::uintptr_t>, TTimer>::iterator DueTimer(std::int64_t now) {
     auto& timers = S().Timers;
@@ -66,6 +69,7 @@ bool HasWork() {
 
 bool Peek(MSG& msg, bool remove, bool takeQuit) {
     TState& s = Ready();
+    s.Backend->PollEvents();
     RunHandOvers();
     if (!s.Translated.empty()) {
         msg = s.Translated.front();

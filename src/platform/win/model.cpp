@@ -45,6 +45,12 @@ public:
     void AppDeactivated() override {
         sys::QueueInMainThread([] { DeactivateApplication(); });
     }
+    void SystemActivated(HWND window) override {
+        sys::QueueInMainThread([window] {
+            TWindow* w = Get(window);
+            if (w && CanActivate(w)) Activate(w, WA_ACTIVE);
+        });
+    }
 
 private:
     static void Push(TQueueItem item) {
