@@ -1,11 +1,13 @@
 // Creating the outputs of a job: container, streams with their encoder settings, the file.
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <iterator>
+#include <string_view>
 
 #include "media/ff_logger.h"
 #include "media/ffmpeg_engine.h"
@@ -24,6 +26,22 @@ struct TEncoderAlias {
 };
 constexpr TEncoderAlias kEncoderAliases[] = {{"libfaac", "aac"}, {"msmpeg4v1", "msmpeg4v2"}};
 std::atomic<bool> gAliasLogged[std::size(kEncoderAliases)];
+
+// Codecs that a container has no place for, and the encoder written in their stead, so that a
+// preset naming both still gives a file.
+struct TContainerSubstitute {
+    AVCodecID Codec;
+    std::array<std::string_view, 5> Muxers;  // unused places empty
+    const char* Encoder;
+};
+constexpr TContainerSubstitute kContainerSubstitutes[] = {
+    // The MPEG program stream muxers refuse AAC.
+    {AV_CODEC_ID_AAC, {"mpeg", "vob", "svcd", "vcd", "dvd"}, "mp2"},
+    // MP4 knows no tag for the Microsoft variants of MPEG-4 part 2: the standard one.
+    {AV_CODEC_ID_MSMPEG4V2, {"mp4"}, "mpeg4"},
+    {AV_CODEC_ID_MSMPEG4V3, {"mp4"}, "mpeg4"},
+};
+std::atomic<bool> gSubstituteLogged[std::size(kContainerSubstitutes)];
 
 // One "start,end,q" triple after another, separated by "/".
 std::vector<RcOverride> ParseRcOverride(const std::string& text) {
@@ -105,6 +123,21 @@ const AVCodec* TCustomFFmpeg::FindOutputEncoder(std::optional<std::string>& name
     }
     AVCodecID id = AV_CODEC_ID_NONE;
     if (!FindCodecByName(name, type, id, strict, true)) throw FFmpegException(FLastErrMsg);
+    const std::string_view muxer = oc->oformat->name;
+    for (size_t i = 0; i < std::size(kContainerSubstitutes); ++i) {
+        const TContainerSubstitute& substitute = kContainerSubstitutes[i];
+        if (substitute.Codec != id ||
+            std::ranges::find(substitute.Muxers, muxer) == substitute.Muxers.end())
+            continue;
+        if (!gSubstituteLogged[i].exchange(true))
+            GetFFLogger().Log(
+                this, llInfo,
+                rtl::Format("Encoder '%s' cannot be stored in format '%s', using '%s'", *name,
+                            oc->oformat->name, substitute.Encoder));
+        name = substitute.Encoder;
+        if (!FindCodecByName(name, type, id, strict, true)) throw FFmpegException(FLastErrMsg);
+        break;
+    }
     return lib::avcodec_find_encoder_by_name(name->c_str());
 }
 

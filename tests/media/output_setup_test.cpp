@@ -266,6 +266,54 @@ TEST_F(OutputSetupTest, EncoderNamesOfTheOldLibrariesFindTheirSuccessors) {
     }
 }
 
+TEST_F(OutputSetupTest, CodecsAContainerCannotCarryAreWrittenAsOneItCan) {
+    struct TCase {
+        const char* Option;
+        const char* Name;
+        const char* Output;
+        const char* Encoder;
+    };
+    const TCase cases[] = {
+        {"acodec", "libfaac", "out.mpg", "mp2"},
+        {"acodec", "aac", "out.mpeg", "mp2"},
+        {"acodec", "aac", "out.vob", "mp2"},
+        {"acodec", "libfaac", "out.mp4", "aac"},
+        {"acodec", "libmp3lame", "out.mpg", "libmp3lame"},
+        {"vcodec", "msmpeg4v1", "out.mp4", "mpeg4"},
+        {"vcodec", "msmpeg4", "out.mp4", "mpeg4"},
+        {"vcodec", "msmpeg4", "out.avi", "msmpeg4"},
+        {"vcodec", "msmpeg4v1", "out.avi", "msmpeg4v2"},
+    };
+    for (const TCase& c : cases) {
+        TRunEngine engine;
+        engine.Open(fixtures::Path(fixtures::kClipAvi));
+        engine.ParseOption(c.Option, c.Name);
+        engine.Output(FDir.File(c.Output));
+        int slot = c.Option[0] == 'v' ? 0 : 1;
+        ASSERT_NE(engine.Foutput_codecs[size_t(slot)], nullptr) << c.Name << " " << c.Output;
+        EXPECT_STREQ(engine.Foutput_codecs[size_t(slot)]->name, c.Encoder)
+            << c.Name << " " << c.Output;
+    }
+}
+
+TEST_F(OutputSetupTest, AacInAProgramStreamIsAnnouncedOnce) {
+    test::RunInOwnProcess([this] {
+        test::TLogCapture log;
+        for (const char* output : {"a.mpg", "b.mpg"}) {
+            TRunEngine engine;
+            if (!engine.OpenInputFile(fixtures::Path(fixtures::kClipAvi)))
+                return engine.LastErrMsg();
+            engine.ParseOption("acodec", "aac");
+            if (engine.OpenOutputFile(FDir.File(output), false) < 0) return engine.LastErrMsg();
+        }
+        log.WaitForLines(1);
+        int count = 0;
+        for (const std::string& message : log.Messages())
+            count += message == "Encoder 'aac' cannot be stored in format 'mpeg', using 'mp2'";
+        return test::Check(count == 1, "announced " + std::to_string(count) + " times");
+    });
+}
+
 TEST_F(OutputSetupTest, MetadataGivenFirstWins) {
     TRunEngine engine;
     engine.Open(fixtures::Path(fixtures::kClipAvi));
