@@ -52,19 +52,11 @@ struct TEventLog {
     }
 };
 
-class PlayerComponentTest : public testing::Test {
+class PlayerComponentTest : public test::TPlayerTest {
 protected:
-    void SetUp() override {
-        test::RequirePlayerLibraries();
-        FPlayer.Setframedrop(0);
-    }
-    void TearDown() override { FPlayer.Stop(true); }
-
-    TVideoState& State() { return *FPlayer.FVideoState.load(); }
     bool Open(const std::string& fixture, bool paused, int width = kClipWidth,
               int height = kClipHeight) {
-        FHost = std::make_shared<test::TRecordingVideoHost>(width, height);
-        return FPlayer.Open(fixtures::Path(fixture), FHost, paused);
+        return OpenWithHost(fixtures::Path(fixture), paused, width, height);
     }
     bool OpenPaused(const std::string& fixture) {
         return Open(fixture, true) && test::WaitUntil([&] {
@@ -72,8 +64,6 @@ protected:
                });
     }
 
-    TCustomPlayer FPlayer;
-    std::shared_ptr<test::TRecordingVideoHost> FHost;
     TEventLog FLog;
 };
 

@@ -20,18 +20,10 @@ constexpr int kHostHeight = 145;
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 
-class PlayerDisplayTest : public testing::Test {
+class PlayerDisplayTest : public test::TPlayerTest {
 protected:
-    void SetUp() override {
-        test::RequirePlayerLibraries();
-        FPlayer.Setframedrop(0);
-    }
-    void TearDown() override { FPlayer.Stop(true); }
-
-    TVideoState& State() { return *FPlayer.FVideoState.load(); }
     bool Open(const std::string& fixture, bool paused) {
-        FHost = std::make_shared<test::TRecordingVideoHost>(kHostWidth, kHostHeight);
-        return FPlayer.Open(fixtures::Path(fixture), FHost, paused);
+        return OpenWithHost(fixtures::Path(fixture), paused, kHostWidth, kHostHeight);
     }
     bool OpenPaused(const std::string& fixture) {
         return Open(fixture, true) && test::WaitUntil([&] {
@@ -43,9 +35,6 @@ protected:
         EXPECT_TRUE(test::WaitUntil([&] { return FHost->Count() > count; }));
         return FHost->Last();
     }
-
-    TCustomPlayer FPlayer;
-    std::shared_ptr<test::TRecordingVideoHost> FHost;
 };
 
 // The bounds of what is not black.

@@ -18,19 +18,10 @@ namespace {
 constexpr int kClipWidth = 320;
 constexpr int kClipHeight = 240;
 
-class PlayerPlaybackTest : public testing::Test {
+class PlayerPlaybackTest : public test::TPlayerTest {
 protected:
-    void SetUp() override {
-        test::RequirePlayerLibraries();
-        // Every picture is shown: nothing a slow machine does changes what is published.
-        FPlayer.Setframedrop(0);
-    }
-    void TearDown() override { FPlayer.Stop(true); }
-
-    TVideoState& State() { return *FPlayer.FVideoState.load(); }
     bool OpenPaused(const std::string& fileName) {
-        FHost = std::make_shared<test::TRecordingVideoHost>(kClipWidth, kClipHeight);
-        if (!FPlayer.Open(fileName, FHost, true)) return false;
+        if (!OpenWithHost(fileName, true, kClipWidth, kClipHeight)) return false;
         return test::WaitUntil([&] { return FPlayer.PlayState() == psPause; });
     }
     // The picture published last once a paused open has shown both of its pictures.
@@ -38,9 +29,6 @@ protected:
         EXPECT_TRUE(test::WaitUntil([&] { return FHost->Count() >= 2; }));
         return FHost->Last();
     }
-
-    TCustomPlayer FPlayer;
-    std::shared_ptr<test::TRecordingVideoHost> FHost;
 };
 
 TEST_F(PlayerPlaybackTest, OpenPausedQueuesTwoPicturesAndStopsDecoding) {

@@ -5,8 +5,12 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "media/ff_player.h"
 #include "media/video_host.h"
 
 namespace media::test {
@@ -52,6 +56,26 @@ private:
     mutable std::mutex FLock;
     std::vector<std::shared_ptr<const TVideoImage>> FImages;
     int FClears = 0;
+};
+
+// A player that shows every picture, so nothing a slow machine does changes what is published,
+// playing into a recording host; stopped after each test.
+class TPlayerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        RequirePlayerLibraries();
+        FPlayer.Setframedrop(0);
+    }
+    void TearDown() override { FPlayer.Stop(true); }
+
+    TVideoState& State() { return *FPlayer.FVideoState.load(); }
+    bool OpenWithHost(const std::string& fileName, bool paused, int width, int height) {
+        FHost = std::make_shared<TRecordingVideoHost>(width, height);
+        return FPlayer.Open(fileName, FHost, paused);
+    }
+
+    TCustomPlayer FPlayer;
+    std::shared_ptr<TRecordingVideoHost> FHost;
 };
 
 }  // namespace media::test
