@@ -3,9 +3,10 @@
 // probed against what the preset asks for. "Subset" takes one preset per container, codecs and
 // target and is what the binary runs by default; "AllPresets" takes all 320.
 #include <array>
+#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
