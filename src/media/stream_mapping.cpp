@@ -272,11 +272,7 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist) {
 
     switch (source->codec_type) {
         case AVMEDIA_TYPE_VIDEO: {
-            bool postHooks;
-            {
-                TPreviewLockGuard lock;
-                postHooks = !FPostHooks.Empty();
-            }
+            bool postHooks = !WantedPostHooks().Empty();
             if (OnCustomHook)
                 throw FFmpegException(
                     "-vcodec copy and CustomHook are incompatible (frames are not decoded)");
