@@ -267,7 +267,8 @@ protected:
     void InitInputTimestamps();
     void CopyMetadataMaps();
     void CopyAllChapters();
-    void CopyChapters(int inFile, int outFile);
+    // `joinOffset`: microseconds of the joined inputs before this one.
+    void CopyChapters(int inFile, int outFile, int64_t joinOffset = 0);
     void WriteHeaders();
     void LogStreamMapping();
     void CloseEncoders();

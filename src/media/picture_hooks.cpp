@@ -98,10 +98,12 @@ bool TCustomFFmpeg::PrepareDeinterlacer(TAVInputStream& ist, int istIndex,
 void TCustomFFmpeg::DeliverDeinterlaced(TAVInputStream& ist, int istIndex,
                                         const AVPacket* packet) {
     AVFrame* picture = FRun.DeinterlacedFrame;
+    // The graph counts in finer ticks than the stream (half fields).
+    AVRational timeBase = lib::av_buffersink_get_time_base(ist.deinterlace_sink);
     while (lib::av_buffersink_get_frame(ist.deinterlace_sink, picture) >= 0) {
         // The graph gives each picture back with its own time.
         if (picture->pts != AV_NOPTS_VALUE)
-            ist.pts = lib::av_rescale_q(picture->pts, ist.st->time_base, AV_TIME_BASE_Q);
+            ist.pts = lib::av_rescale_q(picture->pts, timeBase, AV_TIME_BASE_Q);
         try {
             RunPictureHooks(ist, picture);
             DeliverUnit(ist, istIndex, packet, picture, nullptr);

@@ -317,6 +317,7 @@ void TCustomFFmpeg::FreeTranscodeTables() {
         lib::av_channel_layout_uninit(&ost->resample_ch_layout);
         for (AVBSFContext*& bsf : ost->bsfs) lib::av_bsf_free(&bsf);
         for (AVPacket*& bsfPacket : ost->bsf_packets) lib::av_packet_free(&bsfPacket);
+        for (AVPacket*& bsfPacket : ost->bsf_kept) lib::av_packet_free(&bsfPacket);
         if (ost->join_template != nullptr) {
             lib::av_freep(&ost->join_template->stats_in);
             lib::avcodec_free_context(&ost->join_template);

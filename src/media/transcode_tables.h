@@ -123,6 +123,8 @@ struct TAVOutputStream {
     int64_t last_mux_dts = AV_NOPTS_VALUE;
     // One packet per bitstream filter after the first, for its output. Owned.
     std::vector<AVPacket*> bsf_packets;
+    // One reference per bitstream filter to the packet it was given. Owned.
+    std::vector<AVPacket*> bsf_kept;
     // The encoder has been drained: it takes nothing more until it is opened again.
     bool encoder_flushed = false;
 };
