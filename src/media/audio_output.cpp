@@ -64,8 +64,7 @@ void TCustomFFmpeg::DoAudioOut(TAVOutputStream& ost, TAVInputStream& ist, const 
         FlushResampler(ost);
         lib::swr_free(&ost.resample);
     }
-    bool convert = ost.audio_resample != 0 || frame->format != enc->sample_fmt ||
-                   irate != orate ||
+    bool convert = ost.audio_resample != 0 || frame->format != enc->sample_fmt || irate != orate ||
                    lib::av_channel_layout_compare(&frame->ch_layout, &enc->ch_layout) != 0;
     if (convert && ost.resample == nullptr) {
         int result =
@@ -84,10 +83,9 @@ void TCustomFFmpeg::DoAudioOut(TAVOutputStream& ost, TAVInputStream& ist, const 
             result = lib::av_channel_layout_copy(&ost.resample_ch_layout, &frame->ch_layout);
         if (result < 0) {
             lib::swr_free(&ost.resample);
-            throw FFmpegException(
-                rtl::Format("Can not resample %d channels @ %d Hz to %d channels @ %d Hz",
-                            frame->ch_layout.nb_channels, irate, enc->ch_layout.nb_channels,
-                            orate));
+            throw FFmpegException(rtl::Format(
+                "Can not resample %d channels @ %d Hz to %d channels @ %d Hz",
+                frame->ch_layout.nb_channels, irate, enc->ch_layout.nb_channels, orate));
         }
         ost.resample_sample_fmt = AVSampleFormat(frame->format);
         ost.resample_sample_rate = irate;
@@ -135,8 +133,8 @@ void TCustomFFmpeg::DoAudioOut(TAVOutputStream& ost, TAVInputStream& ist, const 
                                                       int64_t(std::trunc(delta))));
                 }
             } else if (Faudio_sync_method > 1 && ost.resample != nullptr) {
-                int comp = int(std::clamp<double>(std::trunc(delta), -Faudio_sync_method,
-                                                  Faudio_sync_method));
+                int comp = int(
+                    std::clamp<double>(std::trunc(delta), -Faudio_sync_method, Faudio_sync_method));
                 if (Fverbose > 2)
                     GetFFLogger().Log(
                         this, llVerbose,
@@ -154,10 +152,9 @@ void TCustomFFmpeg::DoAudioOut(TAVOutputStream& ost, TAVInputStream& ist, const 
         int out = lib::swr_convert(ost.resample, converted->data, capacity,
                                    const_cast<const uint8_t**>(data), samples);
         if (out < 0)
-            throw FFmpegException(
-                rtl::Format("Can not resample %d channels @ %d Hz to %d channels @ %d Hz",
-                            frame->ch_layout.nb_channels, irate, enc->ch_layout.nb_channels,
-                            orate));
+            throw FFmpegException(rtl::Format(
+                "Can not resample %d channels @ %d Hz to %d channels @ %d Hz",
+                frame->ch_layout.nb_channels, irate, enc->ch_layout.nb_channels, orate));
         WriteToFifo(ost.fifo, converted->data, out);
     } else {
         WriteToFifo(ost.fifo, const_cast<uint8_t* const*>(data), samples);

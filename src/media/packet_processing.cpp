@@ -37,8 +37,9 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
             AVRational rate = ist.st->avg_frame_rate;
             if (rate.num != 0 && rate.den != 0)
                 ist.next_pts += int64_t(1000000) * rate.den / rate.num;
-            ++FHookFrameNumber;
         }
+        // Copied pictures count for the hooks' numbering too.
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO) ++FHookFrameNumber;
         DeliverUnit(ist, istIndex, packet, nullptr, nullptr);
         return 0;
     }

@@ -50,8 +50,7 @@ void TCustomFFmpeg::PreprocessPicture(TAVInputStream& ist, int istIndex, const A
     DeliverUnit(ist, istIndex, packet, frame, nullptr);
 }
 
-bool TCustomFFmpeg::PrepareDeinterlacer(TAVInputStream& ist, int istIndex,
-                                        const AVFrame* frame) {
+bool TCustomFFmpeg::PrepareDeinterlacer(TAVInputStream& ist, int istIndex, const AVFrame* frame) {
     if (ist.deinterlace_src != nullptr) {
         if (frame->width == ist.deinterlace_width && frame->height == ist.deinterlace_height &&
             frame->format == ist.deinterlace_pix_fmt)
@@ -95,8 +94,7 @@ bool TCustomFFmpeg::PrepareDeinterlacer(TAVInputStream& ist, int istIndex,
     return true;
 }
 
-void TCustomFFmpeg::DeliverDeinterlaced(TAVInputStream& ist, int istIndex,
-                                        const AVPacket* packet) {
+void TCustomFFmpeg::DeliverDeinterlaced(TAVInputStream& ist, int istIndex, const AVPacket* packet) {
     AVFrame* picture = FRun.DeinterlacedFrame;
     // The graph counts in finer ticks than the stream (half fields).
     AVRational timeBase = lib::av_buffersink_get_time_base(ist.deinterlace_sink);
@@ -127,8 +125,7 @@ void TCustomFFmpeg::RunPictureHooks(TAVInputStream& ist, AVFrame* frame) {
         CallCustomHook(frame, ist.pts);
     } else {
         TAVPicture picture = PictureOf(frame);
-        FrameHookProcess(FFirstHook, picture, frame->format, frame->width, frame->height,
-                         ist.pts);
+        FrameHookProcess(FFirstHook, picture, frame->format, frame->width, frame->height, ist.pts);
     }
 }
 

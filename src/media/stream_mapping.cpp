@@ -611,9 +611,9 @@ void TCustomFFmpeg::CopyChapters(int inFile, int outFile, int64_t joinOffset) {
     AVFormatContext* oc = Foutput_files[size_t(outFile)];
     for (unsigned c = 0; c < ic->nb_chapters; ++c) {
         const AVChapter* chapter = ic->chapters[c];
-        int64_t tsOff = lib::av_rescale_q(
-            Fstart_time - Finput_files_ts_offset[size_t(inFile)] - joinOffset, AV_TIME_BASE_Q,
-            chapter->time_base);
+        int64_t tsOff =
+            lib::av_rescale_q(Fstart_time - Finput_files_ts_offset[size_t(inFile)] - joinOffset,
+                              AV_TIME_BASE_Q, chapter->time_base);
         int64_t rt = Frecording_time == INT64_MAX
                          ? INT64_MAX
                          : lib::av_rescale_q(Frecording_time, AV_TIME_BASE_Q, chapter->time_base);

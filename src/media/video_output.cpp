@@ -32,8 +32,8 @@ int SyncCopies(int method, bool variableRateFormat, double syncIpts, int64_t& sy
 
 }  // namespace
 
-TVideoSync VideoSyncFrames(int method, bool variableRateFormat, double syncIpts,
-                           int64_t& syncOpts, int framesLeft) {
+TVideoSync VideoSyncFrames(int method, bool variableRateFormat, double syncIpts, int64_t& syncOpts,
+                           int framesLeft) {
     TVideoSync sync;
     sync.Wanted = SyncCopies(method, variableRateFormat, syncIpts, syncOpts);
     sync.Written = std::max(0, std::min(sync.Wanted, framesLeft));
@@ -176,10 +176,9 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* picture, const AVCodecContext* e
         source.data[i] = picture->data[i];
         source.linesize[i] = picture->linesize[i];
     }
-    bool failed = !PictureToBitmap(FPostContext.Context, source, enc->pix_fmt, enc->width,
-                                   enc->height);
-    if (failed)
-        GetFFLogger().Log(this, llError, "Cannot initialize the toRGB conversion context");
+    bool failed =
+        !PictureToBitmap(FPostContext.Context, source, enc->pix_fmt, enc->width, enc->height);
+    if (failed) GetFFLogger().Log(this, llError, "Cannot initialize the toRGB conversion context");
     int64_t pts = lib::av_rescale_q(picture->pts, enc->time_base, AV_TIME_BASE_Q);
     TPostHook served = bitmapEvent ? phBitmap : phPreview;
     if (!failed) {
@@ -221,8 +220,8 @@ void TCustomFFmpeg::WriteVideoStats(const TAVOutputStream& ost, int frameSize) {
     double averageRate = double(Fvideo_size) * 8 / t / 1000;
     line += rtl::Format("s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
                         double(Fvideo_size) / 1024, t, bitRate, averageRate);
-    line += rtl::Format("type= %c\n",
-                        lib::av_get_picture_type_char(AVPictureType(ost.last_pict_type)));
+    line +=
+        rtl::Format("type= %c\n", lib::av_get_picture_type_char(AVPictureType(ost.last_pict_type)));
     std::fputs(line.c_str(), Fvstats_file);
 }
 

@@ -18,7 +18,7 @@ struct TVideoSync {
 // picture's time in encoder ticks; `syncOpts`: the ticks written so far, moved where the
 // method jumps or follows the input; `framesLeft`: what the frame limit ("vframes") still
 // allows.
-TVideoSync VideoSyncFrames(int method, bool variableRateFormat, double syncIpts,
-                           int64_t& syncOpts, int framesLeft);
+TVideoSync VideoSyncFrames(int method, bool variableRateFormat, double syncIpts, int64_t& syncOpts,
+                           int framesLeft);
 
 }  // namespace media

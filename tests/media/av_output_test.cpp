@@ -69,7 +69,8 @@ double MeanOfSquare(const std::vector<uint8_t>& picture, int width, int x, int y
 }
 
 // Lines of the log that start with `prefix`.
-std::vector<std::string> LinesStartingWith(const test::TLogCapture& log, const std::string& prefix) {
+std::vector<std::string> LinesStartingWith(const test::TLogCapture& log,
+                                           const std::string& prefix) {
     std::vector<std::string> found;
     for (const std::string& line : log.Messages())
         if (line.starts_with(prefix)) found.push_back(line);
@@ -162,18 +163,42 @@ TEST_F(AvOutputTest, AudioReachesTheEncoderWhole) {
     };
     const TCase cases[] = {
         // Stereo 44.1 kHz to mono 22.05 kHz.
-        {fixtures::kClipAvi, "mono.mp2", {{"vn", "1"}, {"ar", "22050"}, {"ac", "1"}}, "mp2",
-         22050, 1, 1152.0 / 22050, 0},
+        {fixtures::kClipAvi,
+         "mono.mp2",
+         {{"vn", "1"}, {"ar", "22050"}, {"ac", "1"}},
+         "mp2",
+         22050,
+         1,
+         1152.0 / 22050,
+         0},
         // Planar float frames of 1024, and the encoder's delayed frames drained at the end.
-        {fixtures::kClipAvi, "sound.m4a", {{"vn", "1"}, {"acodec", "aac"}}, "aac", 44100, 2,
-         1024.0 / 44100, 0},
+        {fixtures::kClipAvi,
+         "sound.m4a",
+         {{"vn", "1"}, {"acodec", "aac"}},
+         "aac",
+         44100,
+         2,
+         1024.0 / 44100,
+         0},
         // The decoder changes rate and layout after 1 s: a new resampler takes over. The
         // packets' times do not follow the change: 39 frames at 44.1 kHz and 20 at 22.05 kHz.
-        {fixtures::kFormatChangeMp2, "changed.mp2", {{"ar", "44100"}, {"ac", "2"}}, "mp2", 44100,
-         2, 1152.0 / 44100, 39 * 1152.0 / 44100 + 20 * 1152.0 / 22050},
+        {fixtures::kFormatChangeMp2,
+         "changed.mp2",
+         {{"ar", "44100"}, {"ac", "2"}},
+         "mp2",
+         44100,
+         2,
+         1152.0 / 44100,
+         39 * 1152.0 / 44100 + 20 * 1152.0 / 22050},
         // Sync with resampler compensation.
-        {fixtures::kClipAvi, "compensated.mp2", {{"vn", "1"}, {"async", "1000"}}, "mp2", 44100, 2,
-         1152.0 / 44100, 0},
+        {fixtures::kClipAvi,
+         "compensated.mp2",
+         {{"vn", "1"}, {"async", "1000"}},
+         "mp2",
+         44100,
+         2,
+         1152.0 / 44100,
+         0},
     };
     for (const TCase& c : cases) {
         ASSERT_EQ(Convert(c.Input, c.Output, c.Options), "") << c.Output;
@@ -210,8 +235,7 @@ TEST_F(AvOutputTest, SyncMethodOneFillsAGapWithSilence) {
         test::TFileInfo output = test::DescribeFile(FDir.File(c.Output));
         ASSERT_EQ(output.Streams.size(), 1u);
         // 3 s of sound: 2 s of the input and 1 s of silence in the hole.
-        EXPECT_NEAR(output.Streams[0].Packets * double(c.FrameSize) / 44100, 3.0, 0.1)
-            << c.Output;
+        EXPECT_NEAR(output.Streams[0].Packets * double(c.FrameSize) / 44100, 3.0, 0.1) << c.Output;
         EXPECT_NEAR(output.Streams[0].Duration, 3.0, 0.1) << c.Output;
         std::vector<std::string> added = LinesStartingWith(log, "adding ");
         ASSERT_EQ(added.size(), 1u) << c.Output;
@@ -286,7 +310,8 @@ TEST_F(AvOutputTest, TheCustomHookDrawsOnThePicture) {
     const TCase cases[] = {
         {"box.nut",
          [](TFrameBitmap& bitmap, int, bool&, bool&) {
-             for (int row = 8; row < 40; ++row) std::memset(bitmap.ScanLine(row) + 8 * 3, 255, 32 * 3);
+             for (int row = 8; row < 40; ++row)
+                 std::memset(bitmap.ScanLine(row) + 8 * 3, 255, 32 * 3);
          },
          25, true},
         {"raising.nut",
@@ -302,7 +327,8 @@ TEST_F(AvOutputTest, TheCustomHookDrawsOnThePicture) {
          },
          25, false},
         // Stopping is final for the job.
-        {"stopped.nut", [](TFrameBitmap&, int n, bool& update, bool& stop) {
+        {"stopped.nut",
+         [](TFrameBitmap&, int n, bool& update, bool& stop) {
              update = false;
              stop = n == 3;
          },
@@ -315,8 +341,8 @@ TEST_F(AvOutputTest, TheCustomHookDrawsOnThePicture) {
         engine.Apply(kRawVideo);
         int calls = 0;
         std::vector<int> numbers;
-        engine.OnCustomHook = [&](TCustomFFmpeg*, TFrameBitmap& bitmap, int frameNumber,
-                                  int64_t, bool& update, bool& stop) {
+        engine.OnCustomHook = [&](TCustomFFmpeg*, TFrameBitmap& bitmap, int frameNumber, int64_t,
+                                  bool& update, bool& stop) {
             ++calls;
             numbers.push_back(frameNumber);
             EXPECT_EQ(bitmap.Width(), kWidth);
@@ -502,10 +528,10 @@ TEST_F(AvOutputTest, VideoStatisticsHaveALinePerFrame) {
 TEST_F(AvOutputTest, AFailingBitstreamFilterLogsAndStillWrites) {
     test::TLogCapture log;
     // Bytes spoilt by "noise" leave NAL sizes that the Annex B filter cannot follow.
-    ASSERT_EQ(Convert(fixtures::kClipMkv, "spoilt.nut",
-                      {{"vcodec", "copy"}, {"an", "1"}, {"vbsf", "noise"},
-                       {"vbsf", "h264_mp4toannexb"}}),
-              "");
+    ASSERT_EQ(
+        Convert(fixtures::kClipMkv, "spoilt.nut",
+                {{"vcodec", "copy"}, {"an", "1"}, {"vbsf", "noise"}, {"vbsf", "h264_mp4toannexb"}}),
+        "");
     test::TFileInfo output = test::DescribeFile(FDir.File("spoilt.nut"));
     ASSERT_EQ(output.Streams.size(), 1u);
     EXPECT_EQ(output.Streams[0].Packets, 50);
@@ -614,19 +640,25 @@ std::vector<TChapter> ChaptersOf(const std::string& fileName) {
     for (unsigned i = 0; i < ic->nb_chapters; ++i) {
         const AVChapter* c = ic->chapters[i];
         // Milliseconds are enough here.
-        auto seconds = [&](int64_t t) { return std::round(t * av_q2d(c->time_base) * 1000) / 1000; };
-        chapters.push_back({seconds(c->start), seconds(c->end), test::MetadataOf(c->metadata, "title")});
+        auto seconds = [&](int64_t t) {
+            return std::round(t * av_q2d(c->time_base) * 1000) / 1000;
+        };
+        chapters.push_back(
+            {seconds(c->start), seconds(c->end), test::MetadataOf(c->metadata, "title")});
     }
     lib::avformat_close_input(&ic);
     return chapters;
 }
 
 TEST_F(AvOutputTest, ChaptersAreCopiedAndShifted) {
-    ASSERT_EQ(Convert(fixtures::kChaptersMkv, "copied.mkv", {{"vcodec", "copy"}, {"acodec", "copy"}}), "");
+    ASSERT_EQ(
+        Convert(fixtures::kChaptersMkv, "copied.mkv", {{"vcodec", "copy"}, {"acodec", "copy"}}),
+        "");
     EXPECT_EQ(ChaptersOf(FDir.File("copied.mkv")),
               (std::vector<TChapter>{{0, 1, "First"}, {1, 2, "Second"}}));
 
-    ASSERT_EQ(Convert(fixtures::kChaptersMkv, "late.mkv", {{"ss", "0.5"}, {"vcodec", "mpeg4"}}), "");
+    ASSERT_EQ(Convert(fixtures::kChaptersMkv, "late.mkv", {{"ss", "0.5"}, {"vcodec", "mpeg4"}}),
+              "");
     EXPECT_EQ(ChaptersOf(FDir.File("late.mkv")),
               (std::vector<TChapter>{{0, 0.5, "First"}, {0.5, 1.5, "Second"}}));
 
