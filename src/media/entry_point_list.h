@@ -185,4 +185,11 @@
     X(avFormat, av_sdp_create) \
     X(avFormat, av_pkt_dump_log2) \
     X(avFilter, av_buffersrc_add_frame_flags) \
-    X(swScale, sws_getContext)
+    X(swScale, sws_getContext) \
+    /* audio and video output paths: sync, volume, statistics */ \
+    X(swResample, swr_inject_silence) \
+    X(swResample, swr_set_compensation) \
+    X(avUtil, av_get_bytes_per_sample) \
+    X(avUtil, av_sample_fmt_is_planar) \
+    X(avUtil, av_get_picture_type_char) \
+    X(avUtil, av_get_packed_sample_fmt)

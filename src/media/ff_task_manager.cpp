@@ -195,18 +195,16 @@ const TOutputOptions* TFFmpeg::OutputOptions(int index) const {
 }
 
 void TFFmpeg::SetPostHook(TPostHook hook, bool present) {
-    std::unique_ptr<TPreviewer> dropped;
-    {
-        TPreviewLockGuard lock;
-        TPostHooks hooks = FPostHooks;
+    TPostHooks hooks = FWantedPostHooks;
+    TPostHooks changed;
+    do {
+        changed = hooks;
         if (present)
-            hooks.Include(hook);
+            changed.Include(hook);
         else
-            hooks.Exclude(hook);
-        SetPostHooksLocked(hooks, dropped);
-    }
-    // Closing a preview window hands work to the main thread: never inside the lock.
-    dropped.reset();
+            changed.Exclude(hook);
+    } while (!FWantedPostHooks.compare_exchange_weak(hooks, changed));
+    ApplyWantedPostHooksIfIdle();
 }
 
 void TFFmpeg::ParseOption(const std::string& name, const std::string& value) {

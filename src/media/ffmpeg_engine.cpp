@@ -12,19 +12,6 @@
 
 namespace media {
 
-sys::TCriticalSection& PreviewWindowLock() {
-    static sys::TCriticalSection lock;
-    return lock;
-}
-
-TPreviewLockGuard::TPreviewLockGuard() {
-    sys::PumpingLock(PreviewWindowLock());
-}
-
-TPreviewLockGuard::~TPreviewLockGuard() {
-    PreviewWindowLock().Leave();
-}
-
 namespace {
 
 // Runs one stage of a job; what it throws is handed to `fail`, so later stages still run.
@@ -158,10 +145,9 @@ void TCustomFFmpeg::ResetDefaults() {
     ResetRGBConvertContext(FHookContext.Context);
     FHookFrameNumber = 0;
     ClearPostHookContext();
-    {
-        TPreviewLockGuard lock;
-        FPostHooks = TPostHooks();
-    }
+    FPostHooks = TPostHooks();
+    FWantedPostHooks = TPostHooks();
+    FDroppedPostHooks = TPostHooks();
     FFatalException = false;
 }
 
@@ -169,7 +155,8 @@ void TCustomFFmpeg::ClearPostHookContext() {
     ResetRGBConvertContext(FPostContext.Context);
     std::unique_ptr<TPreviewer> previewer;
     {
-        TPreviewLockGuard lock;
+        // An idle job's window may be dropped by a hook change from another thread.
+        std::lock_guard lock(FStateLock);
         previewer = std::move(FPostContext.Previewer);
     }
     // Freed outside the lock: closing the window hands work to the main thread.

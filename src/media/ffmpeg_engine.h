@@ -8,8 +8,10 @@
 // TDoTerminateThread. The engine owns both threads and joins them. The job's state (ready,
 // converting, terminating, terminated) changes under one lock, so every job reports its end
 // through OnTerminate exactly once. Pause is cooperative: the conversion loop holds at
-// WaitWhilePaused between packets, where it holds no lock. PreviewWindowLock guards every
-// engine's post hooks and preview window.
+// WaitWhilePaused between packets, where it holds no lock. The post hooks the owner wants are an
+// atomic that any thread sets without waiting; while the job runs, its conversion thread applies
+// them at its next picture and alone owns the preview window, so no lock is held while a preview
+// or a preview bitmap goes to the main thread.
 #pragma once
 
 #include <array>
@@ -38,7 +40,8 @@ namespace media {
 
 class TCustomFFmpeg;
 
-// The live preview window of a job, made by the video path at its first preview picture.
+// The live preview window of a job, made by the video path at its first preview picture
+// (TCustomFFmpeg::CreatePreviewer) and used by the conversion thread only.
 class TPreviewer {
 public:
     virtual ~TPreviewer() = default;
@@ -72,19 +75,6 @@ using TNotifyEvent = std::function<void(TCustomFFmpeg* sender)>;
 // context off with RemoveCodecItem before they close it, and whatever a failed run leaves on the
 // lists is closed by CloseOpenEncoders / CloseOpenDecoders.
 using TCodecList = std::list<AVCodecContext*>;
-
-// Guards FPostHooks and the preview window of every engine.
-sys::TCriticalSection& PreviewWindowLock();
-
-// Holds PreviewWindowLock for a scope; on the main thread it keeps hand-overs running while it
-// waits.
-class TPreviewLockGuard {
-public:
-    TPreviewLockGuard();
-    ~TPreviewLockGuard();
-    TPreviewLockGuard(const TPreviewLockGuard&) = delete;
-    TPreviewLockGuard& operator=(const TPreviewLockGuard&) = delete;
-};
 
 class TConvertThread;
 class TDoTerminateThread;
@@ -152,7 +142,8 @@ public:
     void SetVideoSyncMethod(int value);
     void SetMuxMaxDelay(float value);
     void SetMuxPreload(float value);
-    // Any thread, also while the job runs: takes PreviewWindowLock.
+    // Any thread, also while the job runs, without waiting: a running job applies the change at
+    // its next picture (a preview window it drops is closed there), an idle one at once.
     void SetPostHooks(TPostHooks hooks);
 
     // --- input set-up ---
@@ -221,9 +212,16 @@ protected:
     void DoConvert();
     void NotifyTerminated();
     void ClearPostHookContext();
-    // SetPostHooks for a caller that holds PreviewWindowLock already; a preview window that the
-    // change drops is handed out in `dropped`, to be freed after the lock is left.
-    void SetPostHooksLocked(TPostHooks hooks, std::unique_ptr<TPreviewer>& dropped);
+    // Makes `hooks` the hooks in force; a preview window that the change drops is handed out in
+    // `dropped`, to be freed outside any lock. The caller owns the preview (the conversion thread
+    // while the job runs).
+    void ApplyPostHooks(TPostHooks hooks, std::unique_ptr<TPreviewer>& dropped);
+    // Applies the wanted hooks now unless the job runs.
+    void ApplyWantedPostHooksIfIdle();
+    // The hooks asked for, less those the run dropped for good.
+    TPostHooks WantedPostHooks() const;
+    // The preview window of the job; none by default (the job then drops the preview hook).
+    virtual std::unique_ptr<TPreviewer> CreatePreviewer() { return nullptr; }
 
     // The video graph of one input and output stream pair: source, crop and scale when asked,
     // the user's chain, sink in the output pixel format. 0, or -1 on any failure.
@@ -269,7 +267,8 @@ protected:
     void InitInputTimestamps();
     void CopyMetadataMaps();
     void CopyAllChapters();
-    void CopyChapters(int inFile, int outFile);
+    // `joinOffset`: microseconds of the joined inputs before this one.
+    void CopyChapters(int inFile, int outFile, int64_t joinOffset = 0);
     void WriteHeaders();
     void LogStreamMapping();
     void CloseEncoders();
@@ -301,9 +300,30 @@ protected:
     // The audio and video output paths.
     void DoAudioOut(TAVOutputStream& ost, TAVInputStream& ist, const AVFrame* frame);
     void DrainAudio(TAVOutputStream& ost);
+    // `samples` of silence in the input's units before the next block.
+    void InsertSilence(TAVOutputStream& ost, int samples);
+    // What the stream's resampler still holds, into its FIFO.
+    void FlushResampler(TAVOutputStream& ost);
     // The frame size written (0 when nothing was encoded).
     int EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* frame);
     void DrainVideo(TAVOutputStream& ost);
+    // Every video unit of an input stream, decoded or not: counted; a decoded picture is
+    // deinterlaced ("deinterlace") and shown to the custom hook or the video hooks, then handed
+    // to the outputs (a deinterlaced one a picture later; `frame` nullptr at the end of the input
+    // gives out the last one).
+    void PreprocessPicture(TAVInputStream& ist, int istIndex, const AVPacket* packet,
+                           AVFrame* frame);
+    // The "yadif" graph of the stream for pictures like `frame`; false when it cannot be made.
+    bool PrepareDeinterlacer(TAVInputStream& ist, int istIndex, const AVFrame* frame);
+    // Hands out what the stream's deinterlacer gives back.
+    void DeliverDeinterlaced(TAVInputStream& ist, int istIndex, const AVPacket* packet);
+    // The hooks on a writable picture.
+    void RunPictureHooks(TAVInputStream& ist, AVFrame* frame);
+    void CallCustomHook(AVFrame* frame, int64_t pts);
+    // The preview bitmap event or the preview window, at most once per PreviewInterval.
+    void RunPostHooks(const AVFrame* picture, const AVCodecContext* enc);
+    // One line of the video statistics file for the frame just written.
+    void WriteVideoStats(const TAVOutputStream& ost, int frameSize);
     void EncodeSubtitle(TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle& subtitle,
                         int64_t pts);
 
@@ -392,7 +412,13 @@ protected:
     TCustomHookContext FHookContext;
     int FHookFrameNumber = 0;
     TPostHookContext FPostContext;
+    // The hooks in force: the conversion thread's while the job runs, the owner's otherwise.
     TPostHooks FPostHooks;
+    // The hooks the owner wants; set from any thread.
+    std::atomic<TPostHooks> FWantedPostHooks{TPostHooks()};
+    // Hooks the run dropped for good (a failed conversion, a closed window); the conversion
+    // thread's.
+    TPostHooks FDroppedPostHooks;
 
     bool FJoinMode = false;
     int64_t FTotalOutputDuration = -1;

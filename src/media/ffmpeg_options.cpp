@@ -400,16 +400,30 @@ void TCustomFFmpeg::SetMuxPreload(float value) {
 }
 
 void TCustomFFmpeg::SetPostHooks(TPostHooks hooks) {
+    FWantedPostHooks = hooks;
+    ApplyWantedPostHooksIfIdle();
+}
+
+void TCustomFFmpeg::ApplyWantedPostHooksIfIdle() {
     std::unique_ptr<TPreviewer> dropped;
     {
-        TPreviewLockGuard lock;
-        SetPostHooksLocked(hooks, dropped);
+        std::lock_guard lock(FStateLock);
+        // A running job owns its preview: it takes the change at its next picture.
+        if (FState == TJobState::Converting) return;
+        ApplyPostHooks(WantedPostHooks(), dropped);
     }
     // Closing the window hands work to the main thread: never inside the lock.
     dropped.reset();
 }
 
-void TCustomFFmpeg::SetPostHooksLocked(TPostHooks hooks, std::unique_ptr<TPreviewer>& dropped) {
+TPostHooks TCustomFFmpeg::WantedPostHooks() const {
+    TPostHooks hooks = FWantedPostHooks;
+    for (TPostHook hook : {phPreview, phBitmap, phHBITMAP})
+        if (FDroppedPostHooks.Contains(hook)) hooks.Exclude(hook);
+    return hooks;
+}
+
+void TCustomFFmpeg::ApplyPostHooks(TPostHooks hooks, std::unique_ptr<TPreviewer>& dropped) {
     if (hooks == FPostHooks) return;
     if (FPostHooks.Contains(phPreview) && !hooks.Contains(phPreview))
         dropped = std::move(FPostContext.Previewer);

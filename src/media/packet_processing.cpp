@@ -3,6 +3,7 @@
 // straight to the packet writer.
 #include <algorithm>
 
+#include "media/audio_volume.h"
 #include "media/ff_logger.h"
 #include "media/ffmpeg_engine.h"
 #include "platform/rtl/sysutils.h"
@@ -37,6 +38,8 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
             if (rate.num != 0 && rate.den != 0)
                 ist.next_pts += int64_t(1000000) * rate.den / rate.num;
         }
+        // Copied pictures count for the hooks' numbering too.
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO) ++FHookFrameNumber;
         DeliverUnit(ist, istIndex, packet, nullptr, nullptr);
         return 0;
     }
@@ -96,7 +99,15 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
                                        (2 * int64_t(rate.num));
                         ist.next_pts += duration;
                     }
-                    DeliverUnit(ist, istIndex, packet, frame, nullptr);
+                    try {
+                        if (par->codec_type == AVMEDIA_TYPE_VIDEO)
+                            PreprocessPicture(ist, istIndex, packet, frame);
+                        else
+                            DeliverUnit(ist, istIndex, packet, frame, nullptr);
+                    } catch (...) {
+                        lib::av_frame_unref(frame);
+                        throw;
+                    }
                     lib::av_frame_unref(frame);
                 }
             };
@@ -111,6 +122,8 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
                 break;
             }
             if (receiveAll() < 0) return -1;
+            if (packet == nullptr && par->codec_type == AVMEDIA_TYPE_VIDEO)
+                PreprocessPicture(ist, istIndex, nullptr, nullptr);
             break;
         }
         default:
@@ -124,6 +137,15 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
 void TCustomFFmpeg::DeliverUnit(TAVInputStream& ist, int istIndex, const AVPacket* packet,
                                 AVFrame* frame, AVSubtitle* subtitle) {
     AVMediaType type = ist.st->codecpar->codec_type;
+    if (type == AVMEDIA_TYPE_AUDIO && frame != nullptr && Faudio_volume != 256) {
+        if (lib::av_frame_make_writable(frame) < 0)
+            throw FFmpegException("Out of memory in do_audio_out");
+        bool planar = lib::av_sample_fmt_is_planar(AVSampleFormat(frame->format)) != 0;
+        int channels = frame->ch_layout.nb_channels;
+        ScaleSamples(frame->extended_data, planar ? channels : 1,
+                     planar ? frame->nb_samples : frame->nb_samples * channels,
+                     AVSampleFormat(frame->format), Faudio_volume);
+    }
     bool filtered = FEnableFilter && type == AVMEDIA_TYPE_VIDEO && frame != nullptr &&
                     ist.input_video_filter != nullptr && ist.out_video_filter != nullptr;
     if (filtered) {
@@ -161,7 +183,9 @@ void TCustomFFmpeg::DeliverUnit(TAVInputStream& ist, int istIndex, const AVPacke
                     if (picture == nullptr) break;
                     if (filtered && picture->sample_aspect_ratio.num != 0)
                         ost->enc_ctx->sample_aspect_ratio = picture->sample_aspect_ratio;
-                    EncodeVideo(*ost, ist, picture);
+                    if (int frameSize = EncodeVideo(*ost, ist, picture);
+                        Fvstats_filename && frameSize != 0)
+                        WriteVideoStats(*ost, frameSize);
                     break;
                 case AVMEDIA_TYPE_SUBTITLE:
                     if (subtitle != nullptr && packet != nullptr)

@@ -272,11 +272,7 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist) {
 
     switch (source->codec_type) {
         case AVMEDIA_TYPE_VIDEO: {
-            bool postHooks;
-            {
-                TPreviewLockGuard lock;
-                postHooks = !FPostHooks.Empty();
-            }
+            bool postHooks = !WantedPostHooks().Empty();
             if (OnCustomHook)
                 throw FFmpegException(
                     "-vcodec copy and CustomHook are incompatible (frames are not decoded)");
@@ -597,23 +593,27 @@ void TCustomFFmpeg::CopyMetadataMaps() {
 }
 
 void TCustomFFmpeg::CopyAllChapters() {
+    // In a joined output each input's chapters come after the inputs before it.
+    int64_t joinOffset = 0;
     for (int i = 0; i < Fnb_input_files; ++i) {
-        if (Finput_files[size_t(i)]->nb_chapters == 0) continue;
-        for (int j = 0; j < Fnb_output_files; ++j) {
+        const AVFormatContext* ic = Finput_files[size_t(i)];
+        for (int j = 0; j < Fnb_output_files && ic->nb_chapters != 0; ++j) {
             // A joined output is one file behind all its entries: its chapters once.
             if (FJoinMode && j > 0) break;
-            CopyChapters(i, j);
+            CopyChapters(i, j, joinOffset);
         }
+        if (FJoinMode && ic->duration != AV_NOPTS_VALUE) joinOffset += ic->duration;
     }
 }
 
-void TCustomFFmpeg::CopyChapters(int inFile, int outFile) {
+void TCustomFFmpeg::CopyChapters(int inFile, int outFile, int64_t joinOffset) {
     const AVFormatContext* ic = Finput_files[size_t(inFile)];
     AVFormatContext* oc = Foutput_files[size_t(outFile)];
     for (unsigned c = 0; c < ic->nb_chapters; ++c) {
         const AVChapter* chapter = ic->chapters[c];
-        int64_t tsOff = lib::av_rescale_q(Fstart_time - Finput_files_ts_offset[size_t(inFile)],
-                                          AV_TIME_BASE_Q, chapter->time_base);
+        int64_t tsOff =
+            lib::av_rescale_q(Fstart_time - Finput_files_ts_offset[size_t(inFile)] - joinOffset,
+                              AV_TIME_BASE_Q, chapter->time_base);
         int64_t rt = Frecording_time == INT64_MAX
                          ? INT64_MAX
                          : lib::av_rescale_q(Frecording_time, AV_TIME_BASE_Q, chapter->time_base);

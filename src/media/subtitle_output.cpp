@@ -30,8 +30,12 @@ void TCustomFFmpeg::EncodeSubtitle(TAVOutputStream& ost, TAVInputStream& ist, AV
             lib::av_rescale_q(subtitle.start_display_time, AVRational{1, 1000}, AV_TIME_BASE_Q);
         subtitle.end_display_time -= subtitle.start_display_time;
         subtitle.start_display_time = 0;
+        // The second DVB packet is an empty page: it clears the screen.
+        unsigned rects = subtitle.num_rects;
+        if (i == 1) subtitle.num_rects = 0;
         int size =
             lib::avcodec_encode_subtitle(enc, Fsubtitle_out.data(), kSubtitleBufferSize, &subtitle);
+        subtitle.num_rects = rects;
         if (size < 0) throw FFmpegException("Subtitle encoding failed");
         if (lib::av_new_packet(packet, size) < 0) throw FFmpegException("Subtitle encoding failed");
         std::copy(Fsubtitle_out.data(), Fsubtitle_out.data() + size, packet->data);

@@ -86,8 +86,9 @@ void TCustomFFmpeg::BuildInputStreamTable() {
     FRun.OutPacket = lib::av_packet_alloc();
     FRun.DecodedFrame = lib::av_frame_alloc();
     FRun.FilteredFrame = lib::av_frame_alloc();
+    FRun.DeinterlacedFrame = lib::av_frame_alloc();
     if (FRun.InPacket == nullptr || FRun.OutPacket == nullptr || FRun.DecodedFrame == nullptr ||
-        FRun.FilteredFrame == nullptr)
+        FRun.FilteredFrame == nullptr || FRun.DeinterlacedFrame == nullptr)
         throw FFmpegException("av_mallocz fail");
 }
 
@@ -313,8 +314,10 @@ void TCustomFFmpeg::FreeTranscodeTables() {
         lib::av_frame_free(&ost->pict_tmp);
         if (ost->img_resample_ctx != nullptr) lib::sws_freeContext(ost->img_resample_ctx);
         lib::swr_free(&ost->resample);
+        lib::av_channel_layout_uninit(&ost->resample_ch_layout);
         for (AVBSFContext*& bsf : ost->bsfs) lib::av_bsf_free(&bsf);
         for (AVPacket*& bsfPacket : ost->bsf_packets) lib::av_packet_free(&bsfPacket);
+        for (AVPacket*& bsfPacket : ost->bsf_kept) lib::av_packet_free(&bsfPacket);
         if (ost->join_template != nullptr) {
             lib::av_freep(&ost->join_template->stats_in);
             lib::avcodec_free_context(&ost->join_template);
@@ -328,6 +331,7 @@ void TCustomFFmpeg::FreeTranscodeTables() {
     lib::av_packet_free(&FRun.OutPacket);
     lib::av_frame_free(&FRun.DecodedFrame);
     lib::av_frame_free(&FRun.FilteredFrame);
+    lib::av_frame_free(&FRun.DeinterlacedFrame);
     lib::av_frame_free(&FRun.EncodeFrame);
     FRun = TTranscodeRun();
 }

@@ -46,6 +46,13 @@ struct TAVInputStream {
     int has_filter_frame = 0;
     // The picture quality the decoder reported for the current unit.
     float quality = 0;
+    // Option "deinterlace": the stream's "yadif" graph, made at its first picture and made anew
+    // when the pictures change size or format; it gives each picture back one picture later.
+    AVFilterContext* deinterlace_src = nullptr;
+    AVFilterContext* deinterlace_sink = nullptr;
+    int deinterlace_width = 0;
+    int deinterlace_height = 0;
+    int deinterlace_pix_fmt = AV_PIX_FMT_NONE;
 };
 
 struct TAVOutputStream {
@@ -81,6 +88,11 @@ struct TAVOutputStream {
     int original_rightBand = 0;
     int audio_resample = 0;
     SwrContext* resample = nullptr;  // also converts the sample format
+    // The decoded audio the resampler was made for: a decoder that changes its output midway
+    // gets a new one.
+    AVSampleFormat resample_sample_fmt = AV_SAMPLE_FMT_NONE;
+    int resample_sample_rate = 0;
+    AVChannelLayout resample_ch_layout{};
     AVAudioFifo* fifo = nullptr;
     std::FILE* logfile = nullptr;  // pass-1 statistics
     AVCodecID codec_id = AV_CODEC_ID_NONE;
@@ -111,6 +123,8 @@ struct TAVOutputStream {
     int64_t last_mux_dts = AV_NOPTS_VALUE;
     // One packet per bitstream filter after the first, for its output. Owned.
     std::vector<AVPacket*> bsf_packets;
+    // One reference per bitstream filter to the packet it was given. Owned.
+    std::vector<AVPacket*> bsf_kept;
     // The encoder has been drained: it takes nothing more until it is opened again.
     bool encoder_flushed = false;
 };
@@ -131,6 +145,7 @@ struct TTranscodeRun {
     AVPacket* OutPacket = nullptr;
     AVFrame* DecodedFrame = nullptr;
     AVFrame* FilteredFrame = nullptr;
+    AVFrame* DeinterlacedFrame = nullptr;
     AVFrame* EncodeFrame = nullptr;
 };
 

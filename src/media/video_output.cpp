@@ -2,15 +2,19 @@
 // writing each copy of a picture; and the drain at the end of the input.
 #include "media/video_sync.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "media/ff_logger.h"
 #include "media/ffmpeg_engine.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/sys/clock.h"
 
 namespace media {
 
-int VideoSyncFrames(int method, bool variableRateFormat, double syncIpts, int64_t& syncOpts) {
+namespace {
+
+int SyncCopies(int method, bool variableRateFormat, double syncIpts, int64_t& syncOpts) {
     if (method == 0) {
         syncOpts = rtl::Round(syncIpts);
         return 1;
@@ -24,6 +28,16 @@ int VideoSyncFrames(int method, bool variableRateFormat, double syncIpts, int64_
     }
     if (vdelta > 1.1) return int(rtl::Round(vdelta));
     return 1;
+}
+
+}  // namespace
+
+TVideoSync VideoSyncFrames(int method, bool variableRateFormat, double syncIpts, int64_t& syncOpts,
+                           int framesLeft) {
+    TVideoSync sync;
+    sync.Wanted = SyncCopies(method, variableRateFormat, syncIpts, syncOpts);
+    sync.Written = std::max(0, std::min(sync.Wanted, framesLeft));
+    return sync;
 }
 
 namespace {
@@ -50,18 +64,19 @@ int TCustomFFmpeg::EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFram
     AVFormatContext* oc = Foutput_files[size_t(ost.file_index)];
     double syncIpts = (double(ost.sync_ist->pts - Fstart_time) / 1000000) / av_q2d(enc->time_base);
     bool variableRate = (oc->oformat->flags & AVFMT_VARIABLE_FPS) != 0;
-    int copies = VideoSyncFrames(Fvideo_sync_method, variableRate, syncIpts, ost.sync_opts);
-    if (copies == 0) {
+    TVideoSync sync = VideoSyncFrames(Fvideo_sync_method, variableRate, syncIpts, ost.sync_opts,
+                                      Fmax_frames[AVMEDIA_TYPE_VIDEO] - ost.frame_number);
+    if (sync.Wanted == 0) {
         ++Fnb_frames_drop;
         FShowDupOrDrop = true;
         if (Fverbose > 2) GetFFLogger().Log(this, llVerbose, "*** drop!");
-    } else if (copies > 1) {
-        Fnb_frames_dup += copies - 1;
+    } else if (sync.Wanted > 1) {
+        Fnb_frames_dup += sync.Wanted - 1;
         FShowDupOrDrop = true;
         if (Fverbose > 2)
-            GetFFLogger().Log(this, llVerbose, rtl::Format("*** %d dup!", copies - 1));
+            GetFFLogger().Log(this, llVerbose, rtl::Format("*** %d dup!", sync.Wanted - 1));
     }
-    copies = std::min(copies, Fmax_frames[AVMEDIA_TYPE_VIDEO] - ost.frame_number);
+    int copies = sync.Written;
     if (copies <= 0) return 0;
 
     AVFrame* picture = frame;
@@ -133,6 +148,7 @@ int TCustomFFmpeg::EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFram
         picture->pict_type = AV_PICTURE_TYPE_NONE;
         picture->pts = ost.sync_opts;
         frameSize = EncodeFrame(ost, picture, Fvideo_size);
+        if (!FWantedPostHooks.load().Empty()) RunPostHooks(picture, enc);
         ++ost.sync_opts;
         ++ost.frame_number;
     }
@@ -141,6 +157,72 @@ int TCustomFFmpeg::EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFram
 
 void TCustomFFmpeg::DrainVideo(TAVOutputStream& ost) {
     EncodeFrame(ost, nullptr, Fvideo_size);
+}
+
+void TCustomFFmpeg::RunPostHooks(const AVFrame* picture, const AVCodecContext* enc) {
+    // The owner's latest wish, taken here on the conversion thread, which alone uses the window.
+    std::unique_ptr<TPreviewer> dropped;
+    TPostHooks hooks = WantedPostHooks();
+    ApplyPostHooks(hooks, dropped);
+    dropped.reset();
+    bool bitmapEvent = hooks.Contains(phBitmap) && OnPreviewBitmap;
+    if (!bitmapEvent && !hooks.Contains(phPreview)) return;
+
+    int64_t now = sys::Clock().NowMicros();
+    FPostContext.preview_cur_time = now;
+    if (now - FPostContext.preview_last_time <= PreviewInterval) return;
+    TAVPicture source;
+    for (int i = 0; i < 4; ++i) {
+        source.data[i] = picture->data[i];
+        source.linesize[i] = picture->linesize[i];
+    }
+    bool failed =
+        !PictureToBitmap(FPostContext.Context, source, enc->pix_fmt, enc->width, enc->height);
+    if (failed) GetFFLogger().Log(this, llError, "Cannot initialize the toRGB conversion context");
+    int64_t pts = lib::av_rescale_q(picture->pts, enc->time_base, AV_TIME_BASE_Q);
+    TPostHook served = bitmapEvent ? phBitmap : phPreview;
+    if (!failed) {
+        const TFrameBitmap& bitmap = *FPostContext.Context.Bitmap;
+        if (bitmapEvent) {
+            OnPreviewBitmap(this, bitmap, FHookFrameNumber, pts);
+        } else {
+            if (!FPostContext.Previewer) FPostContext.Previewer = CreatePreviewer();
+            // No window, or the user closed it: the preview ends for this job.
+            failed = !FPostContext.Previewer ||
+                     !FPostContext.Previewer->PaintFrame(bitmap, FHookFrameNumber, pts);
+        }
+    }
+    FPostContext.preview_last_time = FPostContext.preview_cur_time;
+    if (failed) {
+        FDroppedPostHooks.Include(served);
+        ApplyPostHooks(WantedPostHooks(), dropped);
+        dropped.reset();
+    }
+}
+
+void TCustomFFmpeg::WriteVideoStats(const TAVOutputStream& ost, int frameSize) {
+    if (Fvstats_file == nullptr) {
+        Fvstats_file = std::fopen(Fvstats_filename->c_str(), "w");
+        if (Fvstats_file == nullptr) throw FFmpegException("fopen fail: " + *Fvstats_filename);
+    }
+    const AVCodecContext* enc = ost.enc_ctx;
+    if (enc->codec_type != AVMEDIA_TYPE_VIDEO) return;
+    std::string line = rtl::Format("frame= %5d q= %2.1f ", ost.frame_number,
+                                   double(ost.last_quality) / FF_QP2LAMBDA);
+    if ((enc->flags & AV_CODEC_FLAG_PSNR) != 0)
+        line += rtl::Format("PSNR= %6.2f ",
+                            -10.0 * std::log10(double(ost.last_error[0]) /
+                                               (double(enc->width) * enc->height * 255.0 * 255.0)));
+    line += rtl::Format("f_size= %6d ", frameSize);
+    double timeBase = av_q2d(enc->time_base);
+    double t = std::max(double(ost.sync_opts) * timeBase, 0.01);
+    double bitRate = frameSize * 8 / timeBase / 1000;
+    double averageRate = double(Fvideo_size) * 8 / t / 1000;
+    line += rtl::Format("s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
+                        double(Fvideo_size) / 1024, t, bitRate, averageRate);
+    line +=
+        rtl::Format("type= %c\n", lib::av_get_picture_type_char(AVPictureType(ost.last_pict_type)));
+    std::fputs(line.c_str(), Fvstats_file);
 }
 
 }  // namespace media

@@ -46,6 +46,9 @@ void TCustomFFmpeg::InitBitstreamFilters(TAVOutputStream& ost, const TAVOutputSt
         // Where this filter's output waits for the next stage.
         ost.bsf_packets.push_back(lib::av_packet_alloc());
         if (ost.bsf_packets.back() == nullptr) throw FFmpegException("av_mallocz fail");
+        // And a reference to what it was given, written as it is when the filter fails.
+        ost.bsf_kept.push_back(lib::av_packet_alloc());
+        if (ost.bsf_kept.back() == nullptr) throw FFmpegException("av_mallocz fail");
     }
     // The muxer sees what the last filter makes.
     if (first != nullptr) return;
@@ -104,25 +107,43 @@ void TCustomFFmpeg::FilterPacket(AVFormatContext* oc, AVPacket* packet, TAVOutpu
         GetFFLogger().Log(this, llError, message);
     };
     int streamIndex = packet->stream_index;
+    // A packet the filter fails on goes on as it is (only its reference is kept, not its data).
+    AVPacket* kept = ost.bsf_kept[stage];
+    if (lib::av_packet_ref(kept, packet) < 0) throw FFmpegException("av_mallocz fail");
+    auto writeKept = [&] {
+        try {
+            FilterPacket(oc, kept, ost, stage + 1);
+        } catch (...) {
+            lib::av_packet_unref(kept);
+            throw;
+        }
+        lib::av_packet_unref(kept);
+    };
     int result = lib::av_bsf_send_packet(bsf, packet);
     if (result < 0) {
-        // A refused packet goes on as it is.
         report(result);
-        FilterPacket(oc, packet, ost, stage + 1);
+        writeKept();
         return;
     }
     AVPacket* filtered = ost.bsf_packets[stage];
+    bool gave = false;
     while (true) {
         result = lib::av_bsf_receive_packet(bsf, filtered);
         if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) break;
         if (result < 0) {
             report(result);
+            if (!gave) {
+                writeKept();
+                return;
+            }
             break;
         }
+        gave = true;
         filtered->stream_index = streamIndex;
         FilterPacket(oc, filtered, ost, stage + 1);
         lib::av_packet_unref(filtered);
     }
+    lib::av_packet_unref(kept);
 }
 
 }  // namespace media

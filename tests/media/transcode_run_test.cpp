@@ -618,18 +618,36 @@ TEST_F(TranscodeRunTest, VideoSyncDecisions) {
         bool Variable;
         double Ipts;
         int64_t Opts;
-        int Copies;
+        int FramesLeft;
+        int Wanted;
+        int Written;
         int64_t OptsAfter;
     };
     const TCase cases[] = {
-        {1, false, 13.4, 10, 3, 10},  {1, false, 11.0, 10, 1, 10}, {1, false, 8.8, 10, 0, 10},
-        {2, false, 9.3, 10, 0, 10},   {2, false, 9.5, 10, 1, 10},  {2, false, 15.0, 10, 1, 15},
-        {-1, false, 13.4, 10, 3, 10}, {-1, true, 9.3, 10, 0, 10},  {0, false, 42.4, 10, 1, 42},
+        // Constant rate: a gap duplicates, a picture on time is kept, one too early dropped.
+        {1, false, 13.4, 10, 100, 3, 3, 10},
+        {1, false, 11.0, 10, 100, 1, 1, 10},
+        {1, false, 8.8, 10, 100, 0, 0, 10},
+        // Variable rate: never duplicates, jumps over a gap.
+        {2, false, 9.3, 10, 100, 0, 0, 10},
+        {2, false, 9.5, 10, 100, 1, 1, 10},
+        {2, false, 15.0, 10, 100, 1, 1, 15},
+        // Automatic: the output format decides.
+        {-1, false, 13.4, 10, 100, 3, 3, 10},
+        {-1, true, 9.3, 10, 100, 0, 0, 10},
+        {-1, true, 13.4, 10, 100, 1, 1, 13},
+        // Timestamps only: every picture once, the clock follows the input.
+        {0, false, 42.4, 10, 100, 1, 1, 42},
+        // The frame limit cuts duplicates, and leaves nothing once it is reached.
+        {1, false, 13.4, 10, 1, 3, 1, 10},
+        {1, false, 11.0, 10, 0, 1, 0, 10},
+        {0, false, 42.4, 10, -3, 1, 0, 42},
     };
     for (const TCase& c : cases) {
         int64_t opts = c.Opts;
-        EXPECT_EQ(VideoSyncFrames(c.Method, c.Variable, c.Ipts, opts), c.Copies)
-            << c.Method << " " << c.Ipts;
+        TVideoSync sync = VideoSyncFrames(c.Method, c.Variable, c.Ipts, opts, c.FramesLeft);
+        EXPECT_EQ(sync.Wanted, c.Wanted) << c.Method << " " << c.Ipts << " " << c.FramesLeft;
+        EXPECT_EQ(sync.Written, c.Written) << c.Method << " " << c.Ipts << " " << c.FramesLeft;
         EXPECT_EQ(opts, c.OptsAfter) << c.Method << " " << c.Ipts;
     }
 }
