@@ -14,7 +14,7 @@ namespace rtl {
 
 namespace {
 
-struct TSpec {
+struct TDirective {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -30,25 +30,26 @@ struct TSpec {
 }
 
 // Puts sign and prefix in front, then pads to the width: zeros go between prefix and digits.
-std::string Pad(const TSpec& spec, std::string_view prefix, std::string digits, bool zeroAllowed) {
+std::string Pad(const TDirective& directive, std::string_view prefix, std::string digits,
+                bool zeroAllowed) {
     size_t length = prefix.size() + digits.size();
-    size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+    size_t width = directive.width > 0 ? static_cast<size_t>(directive.width) : 0;
     if (length >= width) return std::string(prefix) + digits;
     size_t fill = width - length;
-    if (spec.left) return std::string(prefix) + digits + std::string(fill, ' ');
-    if (spec.zero && zeroAllowed) return std::string(prefix) + std::string(fill, '0') + digits;
+    if (directive.left) return std::string(prefix) + digits + std::string(fill, ' ');
+    if (directive.zero && zeroAllowed) return std::string(prefix) + std::string(fill, '0') + digits;
     return std::string(fill, ' ') + std::string(prefix) + digits;
 }
 
-std::string SignPrefix(const TSpec& spec, bool negative) {
+std::string SignPrefix(const TDirective& directive, bool negative) {
     if (negative) return "-";
-    if (spec.plus) return "+";
-    if (spec.space) return " ";
+    if (directive.plus) return "+";
+    if (directive.space) return " ";
     return "";
 }
 
-std::string FormatInteger(const TSpec& spec, const TFormatArg& arg) {
-    bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
+std::string FormatInteger(const TDirective& directive, const TFormatArg& arg) {
+    bool isSigned = directive.conversion == 'd' || directive.conversion == 'i';
     bool negative = false;
     uint64_t magnitude = 0;
     if (isSigned && arg.Kind() == TFormatArg::TKind::Int && arg.AsInt() < 0) {
@@ -57,39 +58,40 @@ std::string FormatInteger(const TSpec& spec, const TFormatArg& arg) {
     } else {
         magnitude = arg.AsUInt();
     }
-    int base = spec.conversion == 'o'                               ? 8
-               : (spec.conversion == 'x' || spec.conversion == 'X') ? 16
-                                                                    : 10;
+    int base = directive.conversion == 'o'                                    ? 8
+               : (directive.conversion == 'x' || directive.conversion == 'X') ? 16
+                                                                              : 10;
     char buffer[32];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, base);
     std::string digits(buffer, end);
-    if (spec.conversion == 'X')
+    if (directive.conversion == 'X')
         for (char& c : digits) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     // The precision is the least number of digits; ".0" of zero prints nothing, as printf.
-    if (spec.precision >= 0) {
-        if (spec.precision == 0 && magnitude == 0) digits.clear();
-        if (digits.size() < static_cast<size_t>(spec.precision))
-            digits.insert(0, static_cast<size_t>(spec.precision) - digits.size(), '0');
+    if (directive.precision >= 0) {
+        if (directive.precision == 0 && magnitude == 0) digits.clear();
+        if (digits.size() < static_cast<size_t>(directive.precision))
+            digits.insert(0, static_cast<size_t>(directive.precision) - digits.size(), '0');
     }
-    std::string prefix = isSigned ? SignPrefix(spec, negative) : "";
-    if (spec.alternate && magnitude != 0) {
-        if (spec.conversion == 'x') prefix = "0x";
-        if (spec.conversion == 'X') prefix = "0X";
-        if (spec.conversion == 'o' && (digits.empty() || digits[0] != '0')) digits.insert(0, "0");
+    std::string prefix = isSigned ? SignPrefix(directive, negative) : "";
+    if (directive.alternate && magnitude != 0) {
+        if (directive.conversion == 'x') prefix = "0x";
+        if (directive.conversion == 'X') prefix = "0X";
+        if (directive.conversion == 'o' && (digits.empty() || digits[0] != '0'))
+            digits.insert(0, "0");
     }
-    return Pad(spec, prefix, std::move(digits), spec.precision < 0);
+    return Pad(directive, prefix, std::move(digits), directive.precision < 0);
 }
 
-std::string FormatReal(const TSpec& spec, double value) {
-    char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(spec.conversion)));
-    bool upper = spec.conversion != lower;
+std::string FormatReal(const TDirective& directive, double value) {
+    char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(directive.conversion)));
+    bool upper = directive.conversion != lower;
     bool negative = std::signbit(value);
     double magnitude = std::fabs(value);
     std::string digits;
     if (std::isnan(value) || std::isinf(value)) {
         digits = std::isnan(value) ? "nan" : "inf";
     } else {
-        int precision = spec.precision < 0 ? 6 : spec.precision;
+        int precision = directive.precision < 0 ? 6 : directive.precision;
         std::chars_format kind = lower == 'f'   ? std::chars_format::fixed
                                  : lower == 'e' ? std::chars_format::scientific
                                                 : std::chars_format::general;
@@ -104,7 +106,7 @@ std::string FormatReal(const TSpec& spec, double value) {
     if (upper)
         for (char& c : digits) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     bool finite = std::isfinite(value);
-    return Pad(spec, SignPrefix(spec, negative), std::move(digits), finite);
+    return Pad(directive, SignPrefix(directive, negative), std::move(digits), finite);
 }
 
 }  // namespace
@@ -135,49 +137,49 @@ std::string FormatArgs(std::string_view format, std::initializer_list<TFormatArg
             ++i;
             continue;
         }
-        TSpec spec;
+        TDirective directive;
         for (; i < format.size(); ++i) {
             char flag = format[i];
             if (flag == '-')
-                spec.left = true;
+                directive.left = true;
             else if (flag == '+')
-                spec.plus = true;
+                directive.plus = true;
             else if (flag == ' ')
-                spec.space = true;
+                directive.space = true;
             else if (flag == '0')
-                spec.zero = true;
+                directive.zero = true;
             else if (flag == '#')
-                spec.alternate = true;
+                directive.alternate = true;
             else
                 break;
         }
         if (i < format.size() && format[i] == '*') {
             ++i;
-            spec.width = takeCount();
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = -spec.width;
+            directive.width = takeCount();
+            if (directive.width < 0) {
+                directive.left = true;
+                directive.width = -directive.width;
             }
         } else {
             while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i])))
-                spec.width = spec.width * 10 + (format[i++] - '0');
+                directive.width = directive.width * 10 + (format[i++] - '0');
         }
         if (i < format.size() && format[i] == '.') {
             ++i;
-            spec.precision = 0;
+            directive.precision = 0;
             if (i < format.size() && format[i] == '*') {
                 ++i;
-                spec.precision = takeCount();
+                directive.precision = takeCount();
             } else {
                 while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i])))
-                    spec.precision = spec.precision * 10 + (format[i++] - '0');
+                    directive.precision = directive.precision * 10 + (format[i++] - '0');
             }
         }
         while (i < format.size() && std::strchr("hlqjztL", format[i]) != nullptr) ++i;
         if (i == format.size()) RaiseBadFormat(format);
-        spec.conversion = format[i++];
+        directive.conversion = format[i++];
 
-        switch (spec.conversion) {
+        switch (directive.conversion) {
             case 'd':
             case 'i':
             case 'u':
@@ -187,14 +189,14 @@ std::string FormatArgs(std::string_view format, std::initializer_list<TFormatArg
                 const TFormatArg& arg = take();
                 if (arg.Kind() != TFormatArg::TKind::Int && arg.Kind() != TFormatArg::TKind::UInt)
                     RaiseBadFormat(format);
-                out += FormatInteger(spec, arg);
+                out += FormatInteger(directive, arg);
                 break;
             }
             case 'c': {
                 const TFormatArg& arg = take();
                 if (arg.Kind() != TFormatArg::TKind::Int && arg.Kind() != TFormatArg::TKind::UInt)
                     RaiseBadFormat(format);
-                out += Pad(spec, "", std::string(1, static_cast<char>(arg.AsInt())), false);
+                out += Pad(directive, "", std::string(1, static_cast<char>(arg.AsInt())), false);
                 break;
             }
             case 'f':
@@ -205,16 +207,17 @@ std::string FormatArgs(std::string_view format, std::initializer_list<TFormatArg
             case 'G': {
                 const TFormatArg& arg = take();
                 if (arg.Kind() != TFormatArg::TKind::Float) RaiseBadFormat(format);
-                out += FormatReal(spec, arg.AsFloat());
+                out += FormatReal(directive, arg.AsFloat());
                 break;
             }
             case 's': {
                 const TFormatArg& arg = take();
                 if (arg.Kind() != TFormatArg::TKind::Text) RaiseBadFormat(format);
                 std::string_view text = arg.AsText();
-                if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
-                    text = text.substr(0, static_cast<size_t>(spec.precision));
-                out += Pad(spec, "", std::string(text), false);
+                if (directive.precision >= 0 &&
+                    text.size() > static_cast<size_t>(directive.precision))
+                    text = text.substr(0, static_cast<size_t>(directive.precision));
+                out += Pad(directive, "", std::string(text), false);
                 break;
             }
             case 'p': {
@@ -224,7 +227,7 @@ std::string FormatArgs(std::string_view format, std::initializer_list<TFormatArg
                     arg.AsPointer()
                         ? fmt::format("0x{:x}", reinterpret_cast<uintptr_t>(arg.AsPointer()))
                         : "(nil)";
-                out += Pad(spec, "", std::move(text), false);
+                out += Pad(directive, "", std::move(text), false);
                 break;
             }
             default:
