@@ -414,24 +414,50 @@ TEST_F(TranscodeRunTest, AudioOnlyProgressHasNoFrames) {
     EXPECT_NEAR(double(events.back().Duration), 2e6, 1e5);
 }
 
+// Holds the conversion thread inside its `holdAt`-th progress report until the test has taken its
+// step (stop, pause) and released it; bounded waits on both sides guard against hangs.
+class TReportGate {
+public:
+    explicit TReportGate(int holdAt) : FHoldAt(holdAt) {}
+
+    // From the progress handler, on the conversion thread.
+    void OnReport() {
+        std::unique_lock hold(FLock);
+        if (FHeld || ++FReports < FHoldAt) return;
+        FHeld = true;
+        FChanged.notify_all();
+        FChanged.wait_for(hold, std::chrono::seconds(10), [&] { return FReleased; });
+    }
+    bool WaitHeld() {
+        std::unique_lock hold(FLock);
+        return FChanged.wait_for(hold, std::chrono::seconds(10), [&] { return FHeld; });
+    }
+    void Release() {
+        {
+            std::lock_guard hold(FLock);
+            FReleased = true;
+        }
+        FChanged.notify_all();
+    }
+
+private:
+    const int FHoldAt;
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    int FReports = 0;
+    bool FHeld = false;
+    bool FReleased = false;
+};
+
 TEST_F(TranscodeRunTest, StopFromAnotherThreadLeavesAPlayableFile) {
     TRunEngine engine;
     engine.ReportInterval = 0;
     TProgressLog progress;
     progress.Attach(engine);
-    std::mutex lock;
-    std::condition_variable changed;
-    bool reported = false;
-    bool stopped = false;
-    int reports = 0;
     // The tenth report holds the run until the stop has been asked for.
+    TReportGate gate(10);
     progress.OnEvent = [&](int fileIndex) {
-        if (fileIndex < 0) return;
-        std::unique_lock hold(lock);
-        if (reported || ++reports < 10) return;
-        reported = true;
-        changed.notify_all();
-        changed.wait_for(hold, std::chrono::seconds(10), [&] { return stopped; });
+        if (fileIndex >= 0) gate.OnReport();
     };
     engine.Open(fixtures::Path(fixtures::kClipAvi));
     std::string name = FDir.File("stopped.mp4");
@@ -439,16 +465,9 @@ TEST_F(TranscodeRunTest, StopFromAnotherThreadLeavesAPlayableFile) {
     TConvertThread* thread = engine.StartConvert(true, sys::tpNormal);
     ASSERT_NE(thread, nullptr);
     thread->Resume();
-    {
-        std::unique_lock hold(lock);
-        ASSERT_TRUE(changed.wait_for(hold, std::chrono::seconds(10), [&] { return reported; }));
-    }
+    ASSERT_TRUE(gate.WaitHeld());
     engine.Stop(false);
-    {
-        std::lock_guard hold(lock);
-        stopped = true;
-    }
-    changed.notify_all();
+    gate.Release();
     ASSERT_TRUE(WaitUntil([&] { return engine.Terminated(); }));
     EXPECT_FALSE(engine.Finished());
     EXPECT_FALSE(engine.FatalException());
@@ -466,17 +485,10 @@ TEST_F(TranscodeRunTest, PauseHoldsAndResumeGoesOn) {
     engine.ReportInterval = 0;
     TProgressLog progress;
     progress.Attach(engine);
-    std::mutex lock;
-    std::condition_variable changed;
-    bool reported = false;
-    bool paused = false;
+    // The first report holds the run until the pause has been asked for.
+    TReportGate gate(1);
     progress.OnEvent = [&](int fileIndex) {
-        if (fileIndex < 0) return;
-        std::unique_lock hold(lock);
-        if (reported) return;
-        reported = true;
-        changed.notify_all();
-        changed.wait_for(hold, std::chrono::seconds(10), [&] { return paused; });
+        if (fileIndex >= 0) gate.OnReport();
     };
     engine.Open(fixtures::Path(fixtures::kClipAvi));
     std::string name = FDir.File("paused.mkv");
@@ -484,16 +496,9 @@ TEST_F(TranscodeRunTest, PauseHoldsAndResumeGoesOn) {
     TConvertThread* thread = engine.StartConvert(true, sys::tpNormal);
     ASSERT_NE(thread, nullptr);
     thread->Resume();
-    {
-        std::unique_lock hold(lock);
-        ASSERT_TRUE(changed.wait_for(hold, std::chrono::seconds(10), [&] { return reported; }));
-    }
+    ASSERT_TRUE(gate.WaitHeld());
     engine.Pause();
-    {
-        std::lock_guard hold(lock);
-        paused = true;
-    }
-    changed.notify_all();
+    gate.Release();
     // Held at the next packet: no report comes while paused.
     sys::SleepMs(300);
     size_t held = progress.Events().size();
