@@ -264,7 +264,7 @@ TEST_P(PresetConversionTest, WritesWhatItsDefaultsAskFor) {
     TWorkingSettings settings;
     settings.Video_AddFileName = fixtures::Path(fixtures::kTinyClipAvi);
     TOutputNameRules rules;
-    rules.OutputFolder = FDir.Path().string();
+    rules.OutputFolder = FDir.Path();
     std::string errorText;
     ASSERT_TRUE(ApplyPreset(c.CategoryIndex, c.PresetIndex, rules, settings, errorText))
         << errorText;

@@ -88,7 +88,7 @@ TEST_F(PresetTest, PresetFiles) {
          "%s: Invalid option or argument: \"g=notanumber\", parsed as \"g\" = \"notanumber\""},
     };
     for (const TCase& c : cases) {
-        std::string file = FDir.Write("preset.txt", c.Text);
+        std::string file = FDir.Touch("preset.txt", c.Text);
         TRunEngine engine;
         std::string message = RaisedBy([&] { engine.ParseOption("fpre", file); });
         std::string expected = c.Message;

@@ -7,33 +7,17 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "fixtures/fixtures.h"
+#include "media_test_support.h"
 #include "media/ff_task_manager.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/main_thread.h"
 #include "platform/sys/sync.h"
 
 namespace media::test {
-
-// A hang guard only: polls `done` for up to 10 s, running the main thread's hand-overs.
-template <class TDone>
-bool WaitUntil(TDone done) {
-    // Spins briefly first: the fake runs end within microseconds.
-    for (int i = 0; i < 2000; ++i) {
-        if (done()) return true;
-        sys::CheckSynchronize(0);
-        std::this_thread::yield();
-    }
-    for (int i = 0; i < 10000; ++i) {
-        if (done()) return true;
-        sys::CheckSynchronize(1);
-    }
-    return done();
-}
 
 class TFakeTask : public TFFmpeg {
 public:

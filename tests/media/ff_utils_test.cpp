@@ -65,7 +65,7 @@ protected:
 
 TEST_F(FFUtilsTest, ATextFileIsInvalidData) {
     test::TTempDir folder;
-    std::string fileName = folder.Write("notes.txt", "just some words, no media at all\n");
+    std::string fileName = folder.Touch("notes.txt", "just some words, no media at all\n");
     AVFormatContext* context = nullptr;
     int code = lib::avformat_open_input(&context, fileName.c_str(), nullptr, nullptr);
     ASSERT_LT(code, 0);
@@ -125,12 +125,12 @@ TEST_F(FFUtilsTest, ReadWholeFile) {
     test::TTempDir folder;
     uint8_t* buffer = nullptr;
     int size = 0;
-    ASSERT_EQ(ReadWholeFile(folder.Write("pass.log", "abc"), buffer, size), 0);
+    ASSERT_EQ(ReadWholeFile(folder.Touch("pass.log", "abc"), buffer, size), 0);
     EXPECT_EQ(size, 4);
     EXPECT_STREQ(reinterpret_cast<char*>(buffer), "abc");
     lib::av_free(buffer);
 
-    ASSERT_EQ(ReadWholeFile(folder.Write("empty.log", ""), buffer, size), 0);
+    ASSERT_EQ(ReadWholeFile(folder.Touch("empty.log", ""), buffer, size), 0);
     EXPECT_EQ(size, 1);
     EXPECT_EQ(buffer[0], 0);
     lib::av_free(buffer);

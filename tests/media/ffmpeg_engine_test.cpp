@@ -44,15 +44,7 @@ struct TEndReports {
     }
 };
 
-// A hang guard only: polls `done` for up to 10 s, running the main thread's hand-overs.
-template <class TDone>
-bool WaitUntil(TDone done) {
-    for (int i = 0; i < 1000; ++i) {
-        if (done()) return true;
-        sys::CheckSynchronize(10);
-    }
-    return done();
-}
+using test::WaitUntil;
 
 class EngineTest : public testing::Test {
 protected:

@@ -140,9 +140,9 @@ TEST(FFmpegLoaderFailureTest, ABrokenFileInTheFolderIsNotLookedForElsewhere) {
     test::RunInOwnProcess([] {
         std::string failures;
         test::TTempDir folder;
-        std::string fileName = folder.Write("libavutil.so.57", "not a library");
+        std::string fileName = folder.Touch("libavutil.so.57", "not a library");
         TFFmpegLoader& loader = AVLibLoader();
-        loader.SetLibraryPath(folder.Path().string());
+        loader.SetLibraryPath(folder.Path());
 
         failures += test::Check(!loader.Load(AVProbeLibraries), "the set loaded");
         std::string expected = "Load library " + fileName + " error: ";
@@ -161,7 +161,7 @@ TEST(FFmpegLoaderFailureTest, ALibraryMissingFromTheFolderComesFromTheSystem) {
     test::RunInOwnProcess([] {
         std::string failures;
         test::TTempDir folder;
-        AVLibLoader().SetLibraryPath(folder.Path().string());
+        AVLibLoader().SetLibraryPath(folder.Path());
         failures += test::Check(AVLibLoader().Load(AVProbeLibraries), AVLibLoader().LastErrMsg());
         failures += test::Check(AVLibLoader().LastErrMsg().empty(), "LastErrMsg set");
         return failures;

@@ -1,9 +1,8 @@
 #include "media_test_support.h"
 
+#include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <random>
 
 #include <gtest/gtest.h>
 
@@ -29,22 +28,14 @@ void RequireLibraries() {
     ASSERT_TRUE(AVLibLoader().Load(FFTaskManagerLibraries)) << AVLibLoader().LastErrMsg();
 }
 
-TTempDir::TTempDir() {
-    std::random_device random;
-    FPath = std::filesystem::temp_directory_path() /
-            ("moradex-media-" + std::to_string(random()) + "-" + std::to_string(random()));
-    std::filesystem::create_directories(FPath);
-}
-
-TTempDir::~TTempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
-}
-
-std::string TTempDir::Write(const std::string& name, const std::string& content) const {
-    std::string fileName = File(name);
-    std::ofstream(fileName, std::ios::binary) << content;
-    return fileName;
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return done();
+        // Returns at once when a hand-over arrives, so quick waits stay quick.
+        sys::CheckSynchronize(1);
+    }
+    return true;
 }
 
 TLogCapture::TLogCapture() {

@@ -2,13 +2,13 @@
 // and a capture of the lines the logger delivers.
 #pragma once
 
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "media/ff_logger.h"
+#include "support/temp_dir.h"
 
 namespace media::test {
 
@@ -23,20 +23,11 @@ inline std::string Check(bool ok, const std::string& what) {
 // Loads the task manager's set from the system; fails the calling test when that fails.
 void RequireLibraries();
 
-class TTempDir {
-public:
-    TTempDir();
-    ~TTempDir();
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
-    const std::filesystem::path& Path() const { return FPath; }
-    std::string File(const std::string& name) const { return (FPath / name).string(); }
-    // Writes `content` into the folder's file `name` and returns its full name.
-    std::string Write(const std::string& name, const std::string& content) const;
+using testsupport::TTempDir;
 
-private:
-    std::filesystem::path FPath;
-};
+// A hang guard only: runs the main thread's hand-overs until `done` holds; false after
+// `timeoutMs`.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 struct TCapturedLine {
     const void* Sender;

@@ -66,9 +66,9 @@ TEST(MediaUtilsTest, LibraryTextKeepsUtf8AndWidensOtherBytes) {
 
 TEST(MediaUtilsTest, FileSizeOf) {
     test::TTempDir folder;
-    EXPECT_EQ(FileSizeOf(folder.Write("five", "12345")), 5);
+    EXPECT_EQ(FileSizeOf(folder.Touch("five", "12345")), 5);
     EXPECT_EQ(FileSizeOf(folder.File("missing")), -1);
-    EXPECT_EQ(FileSizeOf(folder.Path().string()), -1);
+    EXPECT_EQ(FileSizeOf(folder.Path()), -1);
 }
 
 TEST(MediaUtilsTest, UnixTimeToLocalFollowsTheStandardTimeZone) {

@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(OutputSetupTest, ContainerComesFromTheFormatOptionOrTheName) {
-    std::filesystem::create_directories(FDir.Path() / "x");
+    std::filesystem::create_directories(FDir / "x");
     struct TCase {
         std::string Format;  // option "f"
         std::string Name;
@@ -422,7 +422,7 @@ TEST_F(OutputSetupTest, FurtherStreamsGoToTheLastOutput) {
 TEST_F(OutputSetupTest, CjkFolderAndName) {
     TRunEngine engine;
     engine.Open(fixtures::Path(fixtures::kCjkClip));
-    std::filesystem::create_directories(FDir.Path() / "输出");
+    std::filesystem::create_directories(FDir / "输出");
     std::string name = FDir.File("输出/片段.mp4");
     engine.Output(name);
     EXPECT_EQ(engine.Run(), "");

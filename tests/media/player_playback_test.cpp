@@ -191,7 +191,7 @@ TEST_F(PlayerPlaybackTest, AStillPictureEndsWithoutAReport) {
 
 TEST_F(PlayerPlaybackTest, OpenFailuresSayWhy) {
     test::TTempDir folder;
-    std::string subtitles = folder.Write("only.srt", "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
+    std::string subtitles = folder.Touch("only.srt", "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
     struct TCase {
         std::string FileName;
         std::string Text;

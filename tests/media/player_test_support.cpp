@@ -24,15 +24,6 @@ void RequirePlayerLibraries() {
     ASSERT_TRUE(AVLibLoader().Load(FFPlayLibraries)) << AVLibLoader().LastErrMsg();
 }
 
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    int64_t end = sys::Clock().NowMicros() + int64_t(timeoutMs) * 1000;
-    while (!done()) {
-        if (sys::Clock().NowMicros() > end) return done();
-        sys::CheckSynchronize(5);
-    }
-    return true;
-}
-
 void PumpFor(int ms) {
     int64_t end = sys::Clock().NowMicros() + int64_t(ms) * 1000;
     while (sys::Clock().NowMicros() < end) sys::CheckSynchronize(5);

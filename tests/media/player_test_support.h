@@ -12,14 +12,13 @@
 
 #include "media/ff_player.h"
 #include "media/video_host.h"
+#include "media_test_support.h"
 
 namespace media::test {
 
 // Loads the player's set (with SDL) from the system; fails the calling test when that fails.
 void RequirePlayerLibraries();
 
-// Runs the main thread's hand-overs until `done` holds; false after `timeoutMs` (a hang guard).
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 // Runs the main thread's hand-overs for `ms`.
 void PumpFor(int ms);
 

@@ -20,15 +20,8 @@ namespace {
 
 using test::TRunEngine;
 
-// A hang guard only: polls `done` for up to 20 s, running the main thread's hand-overs.
-template <class TDone>
-bool WaitUntil(TDone done) {
-    for (int i = 0; i < 2000; ++i) {
-        if (done()) return true;
-        sys::CheckSynchronize(10);
-    }
-    return done();
-}
+// Whole conversions: a generous hang guard.
+bool WaitUntil(const std::function<bool()>& done) { return test::WaitUntil(done, 20000); }
 
 struct TProgress {
     int FileIndex;

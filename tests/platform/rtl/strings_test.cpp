@@ -7,16 +7,13 @@
 
 #include "platform/rtl/exception.h"
 #include "platform/rtl/streams.h"
+#include "lines.h"
 #include "support/temp_dir.h"
 
 namespace rtl {
 namespace {
 
-std::vector<std::string> Lines(const TStrings& list) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
-    return lines;
-}
+using test::Lines;
 
 TEST(TStringList, NameValueLines) {
     TStringList list;

@@ -9,24 +9,12 @@
 
 #include "platform/gfx/codecs.h"
 #include "platform/win/win_test_support.h"
+#include "ellipse_region.h"
 
 namespace win::test {
 namespace {
 
 using CompositionTest = TWinTest;
-
-// The ellipse inscribed in (0, 0, w, h), one rectangle per row.
-TRegion Ellipse(int w, int h) {
-    std::vector<TRect> rows;
-    const double a = w / 2.0, b = h / 2.0;
-    for (int y = 0; y < h; ++y) {
-        const double dy = (y + 0.5 - b) / b;
-        const double half = a * std::sqrt(std::max(0.0, 1 - dy * dy));
-        const int left = int(std::lround(a - half)), right = int(std::lround(a + half));
-        if (right > left) rows.push_back({left, y, right, y + 1});
-    }
-    return TRegion::FromRects(rows);
-}
 
 void PaintSolid(TWinTest& test, HWND w, gfx::TColor color) {
     test.Handle(w, [color](HWND h, UINT m, WPARAM, LPARAM, LRESULT&) {
@@ -43,7 +31,7 @@ TEST_F(CompositionTest, AnEllipticRegionShapesClicksAndTheScreenshot) {
     const HWND below = Top(0, 0, 300, 300);
     const HWND round = Top(50, 50, 120, 80, WS_POPUP);
     PaintSolid(*this, round, gfx::clRed);
-    SetWindowRgn(round, Ellipse(120, 80), false);
+    SetWindowRgn(round, EllipseRegion(120, 80), false);
     ShowWindow(round, SW_SHOWNA);
     PumpMessages();
     ClearLog();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win/x11_test_support.h"
+#include "ellipse_region.h"
 
 namespace win::test {
 namespace {
@@ -165,24 +166,11 @@ TEST_F(X11InputTest, AHeldKeyRepeatsWithoutAReleaseInBetween) {
     EXPECT_EQ(Typed(Button), std::string(downs.size(), 'b'));
 }
 
-// The ellipse inscribed in (0, 0, w, h), one rectangle per row.
-TRegion Ellipse(int w, int h) {
-    std::vector<TRect> rows;
-    const double a = w / 2.0, b = h / 2.0;
-    for (int y = 0; y < h; ++y) {
-        const double dy = (y + 0.5 - b) / b;
-        const double half = a * std::sqrt(std::max(0.0, 1 - dy * dy));
-        const int left = int(std::lround(a - half)), right = int(std::lround(a + half));
-        if (right > left) rows.push_back({left, y, right, y + 1});
-    }
-    return TRegion::FromRects(rows);
-}
-
 TEST_F(X11InputTest, ARegionShapedWindowLetsAClickOutsideItsShapeReachTheWindowBelow) {
     const std::uint64_t below = Other.CreateWindow(gfx::Bounds(300, 300, 200, 150), 0x3366AA);
     const HWND round = Top(300, 300, 200, 150, WS_POPUP);
     PaintSolid(*this, round, gfx::clRed);
-    SetWindowRgn(round, Ellipse(200, 150), false);
+    SetWindowRgn(round, EllipseRegion(200, 150), false);
     ShowWindow(round, SW_SHOW);
     ASSERT_TRUE(PumpUntil([&] { return Shows(round); }));
     // The shape shows: the other program's window in the corner, ours in the middle.
