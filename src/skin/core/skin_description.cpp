@@ -102,65 +102,21 @@ void WriteStringList(rtl::TCustomIniFile& ini, std::string_view section, std::st
 
 namespace value {
 
-Int::Type Int::Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                    Type def) {
-    return ini.ReadInteger(section, key, def);
+IntCodec::Type IntCodec::Parse(const std::string& text, Type def) {
+    return rtl::StrToIntDef(text, def);
 }
 
-void Int::Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                Type value) {
-    ini.WriteInteger(section, key, value);
-}
-
-Text::Type Text::Read(const rtl::TCustomIniFile& ini, std::string_view section,
-                      std::string_view key, const Type& def) {
-    return ini.ReadString(section, key, def);
-}
-
-void Text::Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                 const Type& value) {
-    ini.WriteString(section, key, value);
+std::string IntCodec::Format(Type value) {
+    return rtl::IntToStr(value);
 }
 
 // The INI class's own boolean takes any non-zero number as True; a description means exactly 1.
-Bool::Type Bool::Read(const rtl::TCustomIniFile& ini, std::string_view section,
-                      std::string_view key, Type def) {
-    return ini.ReadInteger(section, key, def ? 1 : 0) == 1;
+BoolCodec::Type BoolCodec::Parse(const std::string& text, Type def) {
+    return rtl::StrToIntDef(text, def ? 1 : 0) == 1;
 }
 
-void Bool::Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                 Type value) {
-    ini.WriteInteger(section, key, value ? 1 : 0);
-}
-
-Rect::Type Rect::Read(const rtl::TCustomIniFile& ini, std::string_view section,
-                      std::string_view key, const Type& def) {
-    return ParseRect(ini.ReadString(section, key, FormatRect(def)));
-}
-
-void Rect::Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                 const Type& value) {
-    ini.WriteString(section, key, FormatRect(value));
-}
-
-Point::Type Point::Read(const rtl::TCustomIniFile& ini, std::string_view section,
-                        std::string_view key, const Type& def) {
-    return ParsePoint(ini.ReadString(section, key, FormatPoint(def)));
-}
-
-void Point::Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                  const Type& value) {
-    ini.WriteString(section, key, FormatPoint(value));
-}
-
-FontStyles::Type FontStyles::Read(const rtl::TCustomIniFile& ini, std::string_view section,
-                                  std::string_view key, Type def) {
-    return ParseFontStyles(ini.ReadString(section, key, FormatFontStyles(def)));
-}
-
-void FontStyles::Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                       Type value) {
-    ini.WriteString(section, key, FormatFontStyles(value));
+std::string BoolCodec::Format(Type value) {
+    return value ? "1" : "0";
 }
 
 }  // namespace value

@@ -69,78 +69,73 @@ void ReadStringList(const rtl::TCustomIniFile& ini, std::string_view section, st
 void WriteStringList(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
                      const rtl::TStrings& list);
 
-// One struct per value type, named as the record tables name them: the field's C++ type, and
-// how a key of that type is read (with the field's default for a missing key) and written.
+// The value types the record tables name: each turns its field to text and back. Parse also
+// gets the field's default, which a malformed integer falls back to. Value<> reads a key (a
+// missing key reads the default) and writes one, the same way for every type.
 namespace value {
 
-struct Int {
+template <class TCodec>
+struct Value {
+    using Type = typename TCodec::Type;
+    static Type Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
+                     const Type& def) {
+        return TCodec::Parse(ini.ReadString(section, key, TCodec::Format(def)), def);
+    }
+    static void Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
+                      const Type& value) {
+        ini.WriteString(section, key, TCodec::Format(value));
+    }
+};
+
+// Decimal, or hex after "$" or "0x", as the INI reader's integers.
+struct IntCodec {
     using Type = int;
-    static Type Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                     Type def);
-    static void Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                      Type value);
+    static Type Parse(const std::string& text, Type def);
+    static std::string Format(Type value);
 };
 
-// 0x00BBGGRR, written as a decimal integer.
-struct Colour : Int {};
-
-struct Text {
-    using Type = std::string;
-    static Type Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                     const Type& def);
-    static void Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                      const Type& value);
-};
-
-// Exactly 1 is True; any other number, or no number, is False.
-struct Bool {
+// 1 or 0; exactly 1 is True, any other number, or no number, is False.
+struct BoolCodec {
     using Type = bool;
-    static Type Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                     Type def);
-    static void Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                      Type value);
+    static Type Parse(const std::string& text, Type def);
+    static std::string Format(Type value);
 };
 
-struct Rect {
+struct TextCodec {
+    using Type = std::string;
+    static Type Parse(const std::string& text, const Type&) { return text; }
+    static std::string Format(const Type& value) { return value; }
+};
+
+struct RectCodec {
     using Type = TRect;
-    static Type Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                     const Type& def);
-    static void Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                      const Type& value);
+    static Type Parse(const std::string& text, const Type&) { return ParseRect(text); }
+    static std::string Format(const Type& value) { return FormatRect(value); }
 };
 
-struct Point {
+struct PointCodec {
     using Type = TPoint;
-    static Type Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                     const Type& def);
-    static void Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                      const Type& value);
+    static Type Parse(const std::string& text, const Type&) { return ParsePoint(text); }
+    static std::string Format(const Type& value) { return FormatPoint(value); }
 };
 
-struct FontStyles {
+struct FontStylesCodec {
     using Type = TFontStyles;
-    static Type Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                     Type def);
-    static void Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                      Type value);
+    static Type Parse(const std::string& text, Type) { return ParseFontStyles(text); }
+    static std::string Format(Type value) { return FormatFontStyles(value); }
 };
 
-// An enumeration written as the word of its member (words in member order, compared exactly).
-// A missing key reads the default; any text that is not one of the words reads kOther.
+// An enumeration written as the word of its member (words in member order, compared exactly);
+// any text that is not one of the words reads kOther.
 template <class E, const auto& kWords, E kOther>
-struct Words {
+struct WordsCodec {
     using Type = E;
-    static Type Read(const rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                     Type def) {
-        const std::string word = ini.ReadString(section, key, std::string(kWords[def]));
+    static Type Parse(const std::string& text, Type) {
         for (std::size_t i = 0; i < kWords.size(); ++i)
-            if (word == kWords[i]) return static_cast<E>(i);
+            if (text == kWords[i]) return static_cast<E>(i);
         return kOther;
     }
-    static void Write(rtl::TCustomIniFile& ini, std::string_view section, std::string_view key,
-                      Type value) {
-        ini.WriteString(section, key, kWords[value]);
-    }
+    static std::string Format(Type value) { return std::string(kWords[value]); }
 };
 
 inline constexpr std::array<std::string_view, 3> kStretchWords = {"stfull", "sthorz", "stvert"};
@@ -155,11 +150,20 @@ inline constexpr std::array<std::string_view, 7> kCommandWords = {
     "cmclose",   "cmmaximize", "cmminimize",      "cmsysmenu",
     "cmdefault", "cmrollup",   "cmminimizetotray"};
 
-using Stretch = Words<TbsStretchType, kStretchWords, bsstHorz>;
-using Effect = Words<TbsInActiveEffect, kInActiveEffectWords, ieGrayScale>;
-using Morph = Words<TbsMorphKind, kMorphWords, mkDefault>;
-using Align = Words<TAlignment, kAlignmentWords, taRightJustify>;
-using Command = Words<TbsStdCommand, kCommandWords, cmMinimizeToTray>;
+// The names the record tables use.
+using Int = Value<IntCodec>;
+// 0x00BBGGRR, written as a decimal integer.
+struct Colour : Value<IntCodec> {};
+using Text = Value<TextCodec>;
+using Bool = Value<BoolCodec>;
+using Rect = Value<RectCodec>;
+using Point = Value<PointCodec>;
+using FontStyles = Value<FontStylesCodec>;
+using Stretch = Value<WordsCodec<TbsStretchType, kStretchWords, bsstHorz>>;
+using Effect = Value<WordsCodec<TbsInActiveEffect, kInActiveEffectWords, ieGrayScale>>;
+using Morph = Value<WordsCodec<TbsMorphKind, kMorphWords, mkDefault>>;
+using Align = Value<WordsCodec<TAlignment, kAlignmentWords, taRightJustify>>;
+using Command = Value<WordsCodec<TbsStdCommand, kCommandWords, cmMinimizeToTray>>;
 
 }  // namespace value
 

@@ -45,29 +45,21 @@ void AfterLoad(TbsDataSkinMenuItem& r) {
 
 }  // namespace
 
-// --- bases ---
+// --- bases: every writer erases its section first ---
 
-void TbsDataSkinControl::LoadFromFile(const rtl::TCustomIniFile& ini) {
-    const std::string_view section = IDName;
-    MORADEX_SKIN_CONTROL_KEYS(MORADEX_SKIN_READ)
-}
+#define MORADEX_SKIN_BASE_METHODS(Class, KEYS)                 \
+    void Class::LoadFromFile(const rtl::TCustomIniFile& ini) { \
+        const std::string_view section = IDName;               \
+        KEYS(MORADEX_SKIN_READ)                                \
+    }                                                          \
+    void Class::SaveToFile(rtl::TCustomIniFile& ini) const {   \
+        const std::string_view section = IDName;               \
+        ini.EraseSection(section);                             \
+        KEYS(MORADEX_SKIN_WRITE)                               \
+    }
 
-void TbsDataSkinControl::SaveToFile(rtl::TCustomIniFile& ini) const {
-    const std::string_view section = IDName;
-    ini.EraseSection(section);
-    MORADEX_SKIN_CONTROL_KEYS(MORADEX_SKIN_WRITE)
-}
-
-void TbsDataSkinObject::LoadFromFile(const rtl::TCustomIniFile& ini) {
-    const std::string_view section = IDName;
-    MORADEX_SKIN_OBJECT_KEYS(MORADEX_SKIN_READ)
-}
-
-void TbsDataSkinObject::SaveToFile(rtl::TCustomIniFile& ini) const {
-    const std::string_view section = IDName;
-    ini.EraseSection(section);
-    MORADEX_SKIN_OBJECT_KEYS(MORADEX_SKIN_WRITE)
-}
+MORADEX_SKIN_BASE_METHODS(TbsDataSkinControl, MORADEX_SKIN_CONTROL_KEYS)
+MORADEX_SKIN_BASE_METHODS(TbsDataSkinObject, MORADEX_SKIN_OBJECT_KEYS)
 
 // --- the generated records ---
 
