@@ -164,22 +164,25 @@ void TbsEffectBmp::MorphGrad(const TbsEffectBmp& bmp, double kf) {
         MorphHGrad(bmp, kf);
 }
 
-void TbsEffectBmp::MorphLeftSlide(const TbsEffectBmp& bmp, double kf) {
+// The other picture enters from the left (its right part shows at our left edge) or from the
+// right (its left part shows at our right edge).
+void TbsEffectBmp::Slide(const TbsEffectBmp& bmp, double kf, bool fromLeft) {
     if (!CanMorphWith(bmp)) return;
     const int w = Width();
     const int b = std::min(std::max(RoundInt(w * kf), 1), w - 1);
     if (b <= 0) return;
+    const std::size_t to = fromLeft ? 0 : std::size_t(w - b) * 3;
+    const std::size_t from = fromLeft ? std::size_t(w - b) * 3 : 0;
     for (int y = 0; y < Height(); ++y)
-        std::memcpy(Row(y), bmp.Row(y) + (w - b) * 3, std::size_t(b) * 3);
+        std::memcpy(Row(y) + to, bmp.Row(y) + from, std::size_t(b) * 3);
+}
+
+void TbsEffectBmp::MorphLeftSlide(const TbsEffectBmp& bmp, double kf) {
+    Slide(bmp, kf, true);
 }
 
 void TbsEffectBmp::MorphRightSlide(const TbsEffectBmp& bmp, double kf) {
-    if (!CanMorphWith(bmp)) return;
-    const int w = Width();
-    const int b = std::min(std::max(RoundInt(w * kf), 1), w - 1);
-    if (b <= 0) return;
-    for (int y = 0; y < Height(); ++y)
-        std::memcpy(Row(y) + (w - b) * 3, bmp.Row(y), std::size_t(b) * 3);
+    Slide(bmp, kf, false);
 }
 
 void TbsEffectBmp::MorphPush(const TbsEffectBmp& bmp, double kf) {

@@ -73,7 +73,7 @@ public:
     void FlipVert(TbsEffectBmp& dst) const;
 
 private:
-    explicit TbsEffectBmp(gfx::HBITMAP surface) : FHandle(std::move(surface)) {}
+    void Slide(const TbsEffectBmp& bmp, double kf, bool fromLeft);
     const std::uint8_t* Row(int y) const { return FHandle->ScanLine(y); }
     std::uint8_t* Row(int y) { return FHandle->ScanLine(y); }
     bool SameSize(const TbsEffectBmp& other) const {
