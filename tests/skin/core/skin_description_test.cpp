@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/exception.h"
-#include "skin_test_support.h"
+#include "skin_data_test_support.h"
 
 namespace skin {
 namespace {

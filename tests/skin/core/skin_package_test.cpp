@@ -10,7 +10,7 @@
 
 #include "platform/rtl/exception.h"
 #include "skin/core/zlib_streams.h"
-#include "skin_test_support.h"
+#include "skin_data_test_support.h"
 #include "support/temp_dir.h"
 
 namespace skin {
