@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.WriteBuffer(data, static_cast<int64_t>(size));
     try {
 #if MORADEX_FUZZ_PACKAGE
-        skin::TbsCompressedStoredSkin stored;
+        skin::TbsCompressedStoredSkin stored(nullptr);
         stored.LoadFromCompressStream(input);
         if (stored.Empty()) return 0;
         rtl::TMemoryStream payload;

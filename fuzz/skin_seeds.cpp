@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     rtl::TMemoryStream payload;
     skin::WriteSkinPayload(skin, payload);
     save("skin_payload", payload);
-    skin::TbsCompressedStoredSkin stored;
+    skin::TbsCompressedStoredSkin stored(nullptr);
     stored.LoadFromSkinData(skin);
     rtl::TMemoryStream package;
     stored.SaveToCompressStream(package);

@@ -142,7 +142,7 @@ const std::array<TResourceString, kResourceStringCount> kResourceStrings = {{
     {"DBNAV_REFRESH", "REFRESH"},
 }};
 
-TbsResourceStrData::TbsResourceStrData() {
+TbsResourceStrData::TbsResourceStrData(vcl::TComponent* AOwner) : vcl::TComponent(AOwner) {
     for (const TResourceString& line : kResourceStrings)
         FResStrs.Add(std::string(line.Name) + "=" + std::string(line.Text));
 }

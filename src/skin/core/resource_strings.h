@@ -9,7 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/gfx/canvas.h"
 #include "platform/rtl/strings.h"
+#include "platform/vcl/classes.h"
 
 namespace skin {
 
@@ -22,21 +24,17 @@ inline constexpr int kResourceStringCount = 131;
 // The built-in lines, in table order.
 extern const std::array<TResourceString, kResourceStringCount> kResourceStrings;
 
-// Character sets as fonts name them; the table keeps one for its texts.
-using TFontCharset = unsigned char;
-inline constexpr TFontCharset DEFAULT_CHARSET = 1;
-
-class TbsResourceStrData {
+class TbsResourceStrData : public vcl::TComponent {
 public:
     // Filled with the built-in lines.
-    TbsResourceStrData();
-    virtual ~TbsResourceStrData();
+    explicit TbsResourceStrData(vcl::TComponent* AOwner);
+    ~TbsResourceStrData() override;
 
     const rtl::TStrings& ResStrings() const { return FResStrs; }
     // Copies the given lines.
     void SetResStrings(const rtl::TStrings& value);
-    TFontCharset CharSet() const { return FCharSet; }
-    void SetCharSet(TFontCharset value) { FCharSet = value; }
+    gfx::TFontCharset CharSet() const { return FCharSet; }
+    void SetCharSet(gfx::TFontCharset value) { FCharSet = value; }
 
     // The text after the first "=" of the first line whose name matches without regard to case;
     // "" when no line has that name. A line without "=" never matches.
@@ -44,7 +42,7 @@ public:
 
 private:
     rtl::TStringList FResStrs;
-    TFontCharset FCharSet = DEFAULT_CHARSET;
+    gfx::TFontCharset FCharSet = gfx::DEFAULT_CHARSET;
 };
 
 }  // namespace skin

@@ -149,7 +149,8 @@ void WriteSkinPayload(const TbsSkinContent& skin, rtl::TStream& payload) {
 
 // --- TbsCompressedStoredSkin ---
 
-TbsCompressedStoredSkin::TbsCompressedStoredSkin() = default;
+TbsCompressedStoredSkin::TbsCompressedStoredSkin(vcl::TComponent* AOwner)
+    : vcl::TComponent(AOwner) {}
 TbsCompressedStoredSkin::~TbsCompressedStoredSkin() = default;
 
 bool TbsCompressedStoredSkin::Empty() const {
@@ -246,7 +247,7 @@ void TbsCompressedStoredSkin::DeCompressToStream(rtl::TStream& stream) const {
 // --- the stored-skin list ---
 
 TbsSkinListItem::TbsSkinListItem(int index)
-    : FSkin(std::make_unique<TbsCompressedStoredSkin>()), FName(rtl::Format("bsSkin%d", index)) {}
+    : FSkin(new TbsCompressedStoredSkin(nullptr)), FName(rtl::Format("bsSkin%d", index)) {}
 
 TbsSkinListItem::~TbsSkinListItem() = default;
 
@@ -269,7 +270,8 @@ TbsSkinListItems::TbsSkinListItems(TbsCompressedSkinList* skinList)
     : TCollection([this] { return std::make_unique<TbsSkinListItem>(Count()); }),
       FSkinList(skinList) {}
 
-TbsCompressedSkinList::TbsCompressedSkinList() : FSkins(this) {}
+TbsCompressedSkinList::TbsCompressedSkinList(vcl::TComponent* AOwner)
+    : vcl::TComponent(AOwner), FSkins(this) {}
 TbsCompressedSkinList::~TbsCompressedSkinList() = default;
 
 }  // namespace skin

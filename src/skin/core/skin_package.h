@@ -14,6 +14,7 @@
 
 #include "platform/rtl/lists.h"
 #include "platform/rtl/streams.h"
+#include "platform/vcl/classes.h"
 #include "skin/core/skin_content.h"
 
 namespace skin {
@@ -29,12 +30,13 @@ bool ReadSkinPayload(rtl::TMemoryStream& payload, TbsSkinContent& skin);
 // Writes the payload of a loaded skin at the stream's position.
 void WriteSkinPayload(const TbsSkinContent& skin, rtl::TStream& payload);
 
-class TbsCompressedStoredSkin {
+class TbsCompressedStoredSkin : public vcl::TComponent {
 public:
-    TbsCompressedStoredSkin();
-    virtual ~TbsCompressedStoredSkin();
+    explicit TbsCompressedStoredSkin(vcl::TComponent* AOwner);
+    ~TbsCompressedStoredSkin() override;
 
-    // Names of the description or package file this skin was built from; setting only stores.
+    // Names of the description or package file this skin was built from; setting only stores
+    // (forms are built in code, so there is no designer to load them).
     const std::string& FileName() const { return FFileName; }
     void SetFileName(const std::string& value) { FFileName = value; }
     const std::string& CompressedFileName() const { return FCompressedFileName; }
@@ -79,6 +81,11 @@ private:
 
 class TbsCompressedSkinList;
 
+// Frees a component the classic way, for the few that live without an owner.
+struct TComponentFree {
+    void operator()(vcl::TComponent* component) const { component->Free(); }
+};
+
 class TbsSkinListItem : public rtl::TCollectionItem {
 public:
     // Named "bsSkin" and the index the item gets when it is created.
@@ -100,7 +107,8 @@ public:
     void Assign(const rtl::TCollectionItem& source) override;
 
 private:
-    std::unique_ptr<TbsCompressedStoredSkin> FSkin;
+    // Made without an owner; freed with the item.
+    std::unique_ptr<TbsCompressedStoredSkin, TComponentFree> FSkin;
     std::string FDescription;
     std::string FFileName;
     std::string FCompressedFileName;
@@ -124,10 +132,10 @@ private:
     TbsCompressedSkinList* FSkinList;
 };
 
-class TbsCompressedSkinList {
+class TbsCompressedSkinList : public vcl::TComponent {
 public:
-    TbsCompressedSkinList();
-    virtual ~TbsCompressedSkinList();
+    explicit TbsCompressedSkinList(vcl::TComponent* AOwner);
+    ~TbsCompressedSkinList() override;
 
     TbsSkinListItems& Skins() { return FSkins; }
     const TbsSkinListItems& Skins() const { return FSkins; }

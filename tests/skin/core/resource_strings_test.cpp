@@ -11,8 +11,8 @@ namespace skin {
 namespace {
 
 TEST(ResourceStrings, BuiltInLines) {
-    TbsResourceStrData table;
-    EXPECT_EQ(table.CharSet(), DEFAULT_CHARSET);
+    TbsResourceStrData table(nullptr);
+    EXPECT_EQ(table.CharSet(), gfx::DEFAULT_CHARSET);
     ASSERT_EQ(table.ResStrings().Count(), 131);
     EXPECT_EQ(table.ResStrings().Get(0), "MI_MINCAPTION=Mi&nimize");
     EXPECT_EQ(table.ResStrings().Get(21), "MSG_BTN_OK=OK");
@@ -43,7 +43,7 @@ TEST(ResourceStrings, BuiltInLines) {
 }
 
 TEST(ResourceStrings, EditedLines) {
-    TbsResourceStrData table;
+    TbsResourceStrData table(nullptr);
     rtl::TStringList lines;
     lines.Add("no equals sign");
     lines.Add("=nameless");

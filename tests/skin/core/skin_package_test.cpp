@@ -59,8 +59,9 @@ void Append(TBytes& to, std::string_view text) {
     to.insert(to.end(), text.begin(), text.end());
 }
 
-std::unique_ptr<TbsCompressedStoredSkin> StoredSample() {
-    auto stored = std::make_unique<TbsCompressedStoredSkin>();
+std::unique_ptr<TbsCompressedStoredSkin, TComponentFree> StoredSample() {
+    std::unique_ptr<TbsCompressedStoredSkin, TComponentFree> stored(
+        new TbsCompressedStoredSkin(nullptr));
     stored->LoadFromSkinData(test::SampleSkin());
     return stored;
 }
@@ -73,7 +74,7 @@ TBytes ZlibOf(const TbsCompressedStoredSkin& stored) {
 }
 
 TEST(SkinPackage, BytesOfAPackageAndTheirRoundTrip) {
-    TbsCompressedStoredSkin stored;
+    TbsCompressedStoredSkin stored(nullptr);
     EXPECT_TRUE(stored.Empty());
     stored.LoadFromSkinData(test::SampleSkin());
     ASSERT_FALSE(stored.Empty());
@@ -89,7 +90,7 @@ TEST(SkinPackage, BytesOfAPackageAndTheirRoundTrip) {
     EXPECT_EQ(bytes[8], 0x78);
     EXPECT_EQ(bytes[9], 0xDA);
 
-    TbsCompressedStoredSkin copy;
+    TbsCompressedStoredSkin copy(nullptr);
     package.SetPosition(5);  // reading starts at the stream's start whatever its position
     copy.LoadFromCompressStream(package);
     EXPECT_EQ(ZlibOf(copy), zlib);
@@ -134,13 +135,13 @@ TEST(SkinPackage, HeaderCases) {
 
 TEST(SkinPackage, Files) {
     testsupport::TTempDir dir;
-    TbsCompressedStoredSkin empty;
+    TbsCompressedStoredSkin empty(nullptr);
     empty.SaveToCompressFile(dir / "empty.skn");
     EXPECT_FALSE(std::filesystem::exists(dir / "empty.skn"));
 
     auto stored = StoredSample();
     stored->SaveToCompressFile(dir / "sample.skn");
-    TbsCompressedStoredSkin read;
+    TbsCompressedStoredSkin read(nullptr);
     read.LoadFromCompressFile(dir / "sample.skn");
     EXPECT_EQ(ZlibOf(read), ZlibOf(*stored));
     EXPECT_THROW(read.LoadFromCompressFile(dir / "none.skn"), rtl::EFOpenError);
@@ -280,7 +281,7 @@ TEST(SkinPackage, BuiltFromADescriptionFile) {
     testsupport::TTempDir dir;
     const TbsSkinContent sample = test::SampleSkin();
     sample.StoreToDisk(dir / "skin.ini");
-    TbsCompressedStoredSkin stored;
+    TbsCompressedStoredSkin stored(nullptr);
     stored.LoadFromIniFile(dir / "skin.ini");
     ASSERT_FALSE(stored.Empty());
     rtl::TMemoryStream inflated;
@@ -302,7 +303,7 @@ TEST(SkinPackage, BuiltFromADescriptionFile) {
 }
 
 TEST(SkinPackage, ListItems) {
-    TbsCompressedSkinList list;
+    TbsCompressedSkinList list(nullptr);
     EXPECT_EQ(list.Skins().Owner(), &list);
     TbsSkinListItem* first = list.Skins().Add();
     TbsSkinListItem* second = list.Skins().Add();
@@ -317,7 +318,7 @@ TEST(SkinPackage, ListItems) {
     first->Skin()->LoadFromCompressStream(package);
     first->SetName("Jupiter");
     first->SetDescription("blue");
-    TbsCompressedSkinList other;
+    TbsCompressedSkinList other(nullptr);
     other.SetSkins(list.Skins());
     ASSERT_EQ(other.Skins().Count(), 3);
     EXPECT_EQ(other.Skins().Items(1)->Name(), "Jupiter");
