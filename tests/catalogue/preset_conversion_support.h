@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/working_settings.h"
-#include "media/option_records.h"
+#include "media/tasks/option_records.h"
 
 namespace catalogue::test {
 
