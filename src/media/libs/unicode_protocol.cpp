@@ -1,14 +1,10 @@
 #include "media/libs/unicode_protocol.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 
 #include "platform/rtl/exception.h"
+#include "platform/sys/file_handles.h"
 
 namespace media {
 
@@ -22,15 +18,11 @@ std::atomic<bool> gRegistered{false};
 
 // The opaque of our I/O contexts.
 struct TUnicodeFile {
-    int Descriptor = -1;
+    int Handle = -1;
     // A FIFO or device opened without blocking: reads wait in steps, no seeking.
     bool Stream = false;
     AVIOInterruptCB Interrupt{};
 };
-
-int ErrnoCode() {
-    return errno != 0 ? AVERROR(errno) : AVERROR(EIO);
-}
 
 }  // namespace
 
@@ -66,11 +58,11 @@ std::string FileNameFromLibrary(const char* name) {
 }
 
 int OpenWideFile(const std::string& fileName, int flags) {
-    int mode = O_RDONLY;
-    if ((flags & AVIO_FLAG_WRITE) != 0) {
-        mode = ((flags & AVIO_FLAG_READ) != 0 ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
-    }
-    return ::open(fileName.c_str(), mode | O_CLOEXEC, 0666);
+    sys::TFileAccess access = sys::TFileAccess::Read;
+    if ((flags & AVIO_FLAG_WRITE) != 0)
+        access =
+            (flags & AVIO_FLAG_READ) != 0 ? sys::TFileAccess::ReadWrite : sys::TFileAccess::Write;
+    return sys::OpenFileHandle(fileName, access);
 }
 
 void RegisterUnicodeProtocol() {
@@ -85,18 +77,18 @@ bool UnicodeProtocolRegistered() {
 
 namespace {
 
-// An I/O context of ours over `descriptor`, which it owns from here on.
-int MakeIOContext(AVIOContext** context, int descriptor, bool writing, const TUnicodeFile& info) {
+// An I/O context of ours over `handle`, which it owns from here on.
+int MakeIOContext(AVIOContext** context, int handle, bool writing, const TUnicodeFile& info) {
     auto* buffer = static_cast<unsigned char*>(lib::av_malloc(kIOBufferSize));
     auto* file = static_cast<TUnicodeFile*>(lib::av_malloc(sizeof(TUnicodeFile)));
     if (buffer != nullptr && file != nullptr) {
         *file = info;
-        file->Descriptor = descriptor;
+        file->Handle = handle;
         *context = lib::avio_alloc_context(buffer, kIOBufferSize, writing ? 1 : 0, file,
                                            UnicodeRead, UnicodeWrite, UnicodeSeek);
     }
     if (*context == nullptr) {
-        ::close(descriptor);
+        sys::CloseFileHandle(handle);
         lib::av_free(buffer);
         lib::av_free(file);
         return AVERROR(ENOMEM);
@@ -113,27 +105,23 @@ bool Interrupted(const TUnicodeFile& file) {
 
 int UnicodeOpen(AVIOContext** context, const char* url, int flags) {
     *context = nullptr;
-    int descriptor = OpenWideFile(DecodeUnicodeName(url != nullptr ? url : ""), flags);
-    if (descriptor < 0) return AVERROR(ENOENT);
-    return MakeIOContext(context, descriptor, (flags & AVIO_FLAG_WRITE) != 0, TUnicodeFile());
+    int handle = OpenWideFile(DecodeUnicodeName(url != nullptr ? url : ""), flags);
+    if (handle < 0) return AVERROR(ENOENT);
+    return MakeIOContext(context, handle, (flags & AVIO_FLAG_WRITE) != 0, TUnicodeFile());
 }
 
 int UnicodeRead(void* opaque, uint8_t* buffer, int size) {
     auto* file = static_cast<TUnicodeFile*>(opaque);
     for (;;) {
-        ssize_t count = ::read(file->Descriptor, buffer, size_t(size));
-        if (count < 0 && errno == EINTR) continue;
-        bool waiting = file->Stream && (count == 0 || (count < 0 && errno == EAGAIN));
+        int64_t count = sys::ReadFileHandle(file->Handle, buffer, size_t(size));
+        bool waiting = file->Stream && (count == 0 || count == AVERROR(EAGAIN));
         if (!waiting) {
-            if (count < 0) return ErrnoCode();
+            if (count < 0) return int(count);
             return count == 0 ? AVERROR_EOF : int(count);
         }
         // Nothing yet: no data, or a FIFO whose writer has not come yet.
         if (Interrupted(*file)) return AVERROR_EXIT;
-        pollfd request{file->Descriptor, POLLIN, 0};
-        int ready = ::poll(&request, 1, kStreamPollMs);
-        // The writer has gone and everything it wrote was read.
-        if (ready > 0 && (request.revents & POLLIN) == 0 && (request.revents & POLLHUP) != 0)
+        if (sys::WaitForFileData(file->Handle, kStreamPollMs) == sys::TDataWait::HungUp)
             return AVERROR_EOF;
     }
 }
@@ -142,9 +130,9 @@ int UnicodeWrite(void* opaque, uint8_t* buffer, int size) {
     auto* file = static_cast<TUnicodeFile*>(opaque);
     int written = 0;
     while (written < size) {
-        ssize_t count = ::write(file->Descriptor, buffer + written, size_t(size - written));
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) return ErrnoCode();
+        int64_t count =
+            sys::WriteFileHandle(file->Handle, buffer + written, size_t(size - written));
+        if (count <= 0) return count < 0 ? int(count) : AVERROR(EIO);
         written += int(count);
     }
     return written;
@@ -153,13 +141,8 @@ int UnicodeWrite(void* opaque, uint8_t* buffer, int size) {
 int64_t UnicodeSeek(void* opaque, int64_t position, int whence) {
     auto* file = static_cast<TUnicodeFile*>(opaque);
     if (file->Stream) return AVERROR(ESPIPE);
-    if ((whence & AVSEEK_SIZE) != 0) {
-        struct stat info;
-        if (::fstat(file->Descriptor, &info) != 0) return ErrnoCode();
-        return info.st_size;
-    }
-    off_t result = ::lseek(file->Descriptor, off_t(position), whence & ~AVSEEK_FORCE);
-    return result < 0 ? ErrnoCode() : int64_t(result);
+    if ((whence & AVSEEK_SIZE) != 0) return sys::FileHandleSize(file->Handle);
+    return sys::SeekFileHandle(file->Handle, position, whence & ~AVSEEK_FORCE);
 }
 
 void UnicodeClose(AVIOContext** context) {
@@ -168,7 +151,7 @@ void UnicodeClose(AVIOContext** context) {
     if (io->write_flag) lib::avio_flush(io);
     auto* file = static_cast<TUnicodeFile*>(io->opaque);
     if (file != nullptr) {
-        ::close(file->Descriptor);
+        sys::CloseFileHandle(file->Handle);
         lib::av_free(file);
     }
     // The library may have replaced the buffer we gave it; free the one it holds now.
@@ -205,24 +188,21 @@ int OpenInputFile(AVFormatContext** context, const std::string& fileName,
 int OpenInterruptibleInputFile(AVFormatContext** context, const std::string& fileName,
                                const AVInputFormat* format, AVDictionary** options) {
     std::string path = DecodeUnicodeName(LibraryFileName(fileName));
-    struct stat info;
-    bool special =
-        ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
-    if (!special || *context == nullptr) return OpenInputFile(context, fileName, format, options);
+    if (!sys::IsSpecialFile(path) || *context == nullptr)
+        return OpenInputFile(context, fileName, format, options);
 
     // Opening a FIFO without blocking: the wait for its writer happens in the reads.
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        int result = ErrnoCode();
+    int handle = sys::OpenFileHandle(path, sys::TFileAccess::Read, true);
+    if (handle < 0) {
         lib::avformat_free_context(*context);
         *context = nullptr;
-        return result;
+        return handle;
     }
     TUnicodeFile stream;
     stream.Stream = true;
     stream.Interrupt = (*context)->interrupt_callback;
     AVIOContext* io = nullptr;
-    int result = MakeIOContext(&io, descriptor, false, stream);
+    int result = MakeIOContext(&io, handle, false, stream);
     if (result < 0) {
         lib::avformat_free_context(*context);
         *context = nullptr;

@@ -2,7 +2,7 @@
 //
 // Linux file names are UTF-8 bytes and reach the library as they are. A name in the prefixed
 // form "unicode:utf8:<name>" (written by an older build or handed in by a caller) is opened
-// through an I/O context of our own over a POSIX file instead of a library protocol; every
+// through an I/O context of our own over a file handle instead of a library protocol; every
 // component opens and closes its files through OpenInputFile / CloseInputFile and
 // OpenOutputIO / CloseOutputIO so that such a context is found and freed again.
 //
@@ -35,7 +35,8 @@ std::string LibraryFileName(const std::string& fileName);
 std::string FileNameFromLibrary(const char* name);
 
 // The library's open flags (AVIO_FLAG_READ, AVIO_FLAG_WRITE): writing creates or empties the
-// file, reading never creates one. A file descriptor, or -1 with errno set.
+// file, reading never creates one. A handle of platform/sys/file_handles.h, or a negative error
+// number.
 int OpenWideFile(const std::string& fileName, int flags);
 
 // Makes prefixed names openable; the loader calls it after every load of avformat. Idempotent.

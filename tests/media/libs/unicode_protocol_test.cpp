@@ -1,8 +1,5 @@
 #include "media/libs/unicode_protocol.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <string>
 #include <vector>
 
@@ -13,6 +10,7 @@
 #include "media/media_test_support.h"
 #include "media/probe/av_probe.h"
 #include "platform/sys/dynlib.h"
+#include "platform/sys/file_handles.h"
 #include "platform/sys/files.h"
 #include "support/temp_dir.h"
 
@@ -76,19 +74,19 @@ TEST(UnicodeNames, NamesReadBackFromTheLibrary) {
 TEST(UnicodeFiles, WritingReplacesAndReadingNeverCreates) {
     testsupport::TTempDir dir;
     std::string existing = dir.Touch("视频.bin", "old content that is long");
-    int descriptor = OpenWideFile(existing, AVIO_FLAG_WRITE);
-    ASSERT_GE(descriptor, 0);
-    ASSERT_EQ(::write(descriptor, "new", 3), 3);
-    ::close(descriptor);
+    int handle = OpenWideFile(existing, AVIO_FLAG_WRITE);
+    ASSERT_GE(handle, 0);
+    ASSERT_EQ(sys::WriteFileHandle(handle, "new", 3), 3);
+    sys::CloseFileHandle(handle);
     EXPECT_EQ(testsupport::ReadFile(existing), "new");
 
     std::string missing = dir / "missing.bin";
-    EXPECT_LT(OpenWideFile(missing, AVIO_FLAG_READ), 0);
+    EXPECT_EQ(OpenWideFile(missing, AVIO_FLAG_READ), AVERROR(ENOENT));
     EXPECT_FALSE(sys::FileExists(missing));
 
-    descriptor = OpenWideFile(missing, AVIO_FLAG_READ_WRITE);
-    ASSERT_GE(descriptor, 0);
-    ::close(descriptor);
+    handle = OpenWideFile(missing, AVIO_FLAG_READ_WRITE);
+    ASSERT_GE(handle, 0);
+    sys::CloseFileHandle(handle);
     EXPECT_TRUE(sys::FileExists(missing));
 }
 
