@@ -157,11 +157,10 @@ public:
     // job goes into it, one after the other), or -1 with LastErrMsg(); raises FFmpegException
     // for the failures the option state causes.
     int OpenOutputFile(const std::string& fileName, bool join);
-    // One more stream on the last output, with the settings in force now ("newvideo",
-    // "newaudio", "newsubtitle"); raises when there is no output or the stream cannot be made.
-    void AddVideoStream();
-    void AddAudioStream();
-    void AddSubtitleStream();
+    // One more stream of `type` (video, audio or subtitle) on the last output, with the settings
+    // in force now ("newvideo", "newaudio", "newsubtitle"); raises when there is no output or
+    // the stream cannot be made.
+    void AddStream(AVMediaType type);
 
     // --- presets and targets ---
     // Applies a preset: `kind` is the option's name ("apre", "vpre", "spre" or "fpre"), `name`
@@ -230,10 +229,15 @@ protected:
     int GetFilteredVideoPicture(AVFilterContext* sink, AVFrame* frame, int64_t& pts);
 
     // --- output set-up ---
-    // One stream on the output `oc` registered (or being registered) in slot `slot`.
-    void NewVideoStream(AVFormatContext* oc, int slot);
-    void NewAudioStream(AVFormatContext* oc, int slot);
-    void NewSubtitleStream(AVFormatContext* oc, int slot);
+    // One stream of `type` (video, audio or subtitle) on the output `oc` registered (or being
+    // registered) in slot `slot`, with the type's settings in force; they are reset after it.
+    void NewStream(AVFormatContext* oc, int slot, AVMediaType type);
+    // The encoder settings of one type only; `quality` is the stream's fixed quantiser.
+    void SetUpVideoEncoder(AVFormatContext* oc, AVStream* st, AVCodecContext* enc,
+                           const AVCodec* codec, AVCodecID codecId, bool copy,
+                           const std::vector<RcOverride>& overrides, float& quality);
+    void SetUpAudioEncoder(AVFormatContext* oc, AVCodecContext* enc, const AVCodec* codec,
+                           AVCodecID codecId, bool copy, float& quality);
     // Which stream types the inputs hold (input 0 alone with `firstOnly`).
     void CheckInputStreamTypes(bool firstOnly, bool& hasVideo, bool& hasAudio, bool& hasSubtitle);
     void SetupJoin();

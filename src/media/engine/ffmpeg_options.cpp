@@ -191,9 +191,9 @@ void TCustomFFmpeg::ParseOption(const std::string& name, const std::string& valu
         // Presets, targets and further output streams.
         {"target", OPTION(e.ApplyTargetText(v);)},
         {"apre", OPTION(e.ApplyPreset(n, v);)},
-        {"newvideo", OPTION(e.AddVideoStream();)},
-        {"newaudio", OPTION(e.AddAudioStream();)},
-        {"newsubtitle", OPTION(e.AddSubtitleStream();)},
+        {"newvideo", OPTION(e.AddStream(AVMEDIA_TYPE_VIDEO);)},
+        {"newaudio", OPTION(e.AddStream(AVMEDIA_TYPE_AUDIO);)},
+        {"newsubtitle", OPTION(e.AddStream(AVMEDIA_TYPE_SUBTITLE);)},
     };
     // Names that share another name's handler; the handler still sees the name given.
     static const std::unordered_map<std::string_view, std::string_view> kAliases = {

@@ -175,40 +175,100 @@ AVCodecContext* NewStreamContext(std::vector<AVCodecContext*>& contexts, const A
     return enc;
 }
 
+// The option state of one stream type: a new stream of that type takes it, then resets it for
+// the next stream.
+struct TStreamTypeOptions {
+    std::optional<std::string>& CodecName;
+    int& StreamCopy;
+    TBitstreamFilterChain& BitstreamFilters;
+    uint32_t& CodecTag;
+    std::string& Language;
+    bool& Disable;
+    int ParameterFlag;  // of the codec options that apply to the type
+};
+
 }  // namespace
 
-void TCustomFFmpeg::NewVideoStream(AVFormatContext* oc, int slot) {
-    const AVCodecContext* options = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
+void TCustomFFmpeg::NewStream(AVFormatContext* oc, int slot, AVMediaType type) {
+    auto typeOptions = [&]() -> TStreamTypeOptions {
+        switch (type) {
+            case AVMEDIA_TYPE_VIDEO:
+                return {Fvideo_codec_name,      Fvideo_stream_copy, Fvideo_bitstream_filters,
+                        Fvideo_codec_tag,       Fvideo_language,    Fvideo_disable,
+                        AV_OPT_FLAG_VIDEO_PARAM};
+            case AVMEDIA_TYPE_AUDIO:
+                return {Faudio_codec_name,      Faudio_stream_copy, Faudio_bitstream_filters,
+                        Faudio_codec_tag,       Faudio_language,    Faudio_disable,
+                        AV_OPT_FLAG_AUDIO_PARAM};
+            default:
+                return {Fsubtitle_codec_name,        Fsubtitle_stream_copy,
+                        Fsubtitle_bitstream_filters, Fsubtitle_codec_tag,
+                        Fsubtitle_language,          Fsubtitle_disable,
+                        AV_OPT_FLAG_SUBTITLE_PARAM};
+        }
+    };
+    TStreamTypeOptions own = typeOptions();
+    const AVCodecContext* options = FOptions.avcodec_opts[type];
     int strict = options != nullptr ? options->strict_std_compliance : 0;
-    bool copy = Fvideo_stream_copy != 0;
+    bool copy = own.StreamCopy != 0;
     const AVCodec* codec = nullptr;
     AVCodecID codecId = AV_CODEC_ID_NONE;
     std::vector<RcOverride> overrides;
     try {
         if (!copy) {
-            codec = FindOutputEncoder(Fvideo_codec_name, oc, AVMEDIA_TYPE_VIDEO, strict);
-            codecId = codec != nullptr ? codec->id
-                                       : lib::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr,
-                                                             AVMEDIA_TYPE_VIDEO);
-            if (Fvideo_rc_override_string) overrides = ParseRcOverride(*Fvideo_rc_override_string);
+            codec = FindOutputEncoder(own.CodecName, oc, type, strict);
+            codecId = codec != nullptr
+                          ? codec->id
+                          : lib::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr, type);
+            if (type == AVMEDIA_TYPE_VIDEO && Fvideo_rc_override_string)
+                overrides = ParseRcOverride(*Fvideo_rc_override_string);
         }
     } catch (...) {
-        Fvideo_codec_name.reset();
+        own.CodecName.reset();
+        // A refused picture stream leaves its language for the next one.
+        if (type != AVMEDIA_TYPE_VIDEO) own.Language.clear();
         throw;
     }
 
-    AVStream* st = NewOutputStream(oc, slot, AVMEDIA_TYPE_VIDEO, codec, Fvideo_bitstream_filters,
-                                   Fvideo_codec_tag);
-    AVCodecContext* enc =
-        NewStreamContext(Foutput_codec_contexts[size_t(slot)], codec, AVMEDIA_TYPE_VIDEO);
+    AVStream* st = NewOutputStream(oc, slot, type, codec, own.BitstreamFilters, own.CodecTag);
+    AVCodecContext* enc = NewStreamContext(Foutput_codec_contexts[size_t(slot)], codec, type);
     std::vector<TOutputStreamSetup>& setups = Foutput_stream_setups[size_t(slot)];
-    setups.emplace_back();
-    enc->thread_count = Fthread_count;
-    enc->codec_tag = Fvideo_codec_tag;
-
+    TOutputStreamSetup& setup = setups.emplace_back();
+    // Subtitle encoders keep the context's default.
+    if (type != AVMEDIA_TYPE_SUBTITLE) enc->thread_count = Fthread_count;
+    enc->codec_tag = own.CodecTag;
     if (!copy)
-        ApplyCodecOptions(FOptions, enc, FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO],
-                          AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+        ApplyCodecOptions(FOptions, enc, FOptions.avcodec_opts[type],
+                          own.ParameterFlag | AV_OPT_FLAG_ENCODING_PARAM);
+
+    if (type == AVMEDIA_TYPE_VIDEO) {
+        SetUpVideoEncoder(oc, st, enc, codec, codecId, copy, overrides, setup.Quality);
+    } else if (type == AVMEDIA_TYPE_AUDIO) {
+        SetUpAudioEncoder(oc, enc, codec, codecId, copy, setup.Quality);
+    } else if (!copy) {
+        enc->codec_id = codecId;
+        // Subtitle encoders want a time base too now; their times are microseconds.
+        enc->time_base = AV_TIME_BASE_Q;
+    }
+    if (copy)
+        setup.StreamCopy = true;
+    else
+        lib::av_dict_copy(&setup.CodecOptions, FOptions.codec_private_opts[type], 0);
+
+    ++Fnb_ocodecs;
+    if (!own.Language.empty()) {
+        lib::av_dict_set(&st->metadata, "language", own.Language.c_str(), 0);
+        own.Language.clear();
+    }
+    own.Disable = false;
+    own.CodecName.reset();
+    own.StreamCopy = 0;
+    if (type == AVMEDIA_TYPE_VIDEO) Fframe_pix_fmt = AV_PIX_FMT_NONE;
+}
+
+void TCustomFFmpeg::SetUpVideoEncoder(AVFormatContext* oc, AVStream* st, AVCodecContext* enc,
+                                      const AVCodec* codec, AVCodecID codecId, bool copy,
+                                      const std::vector<RcOverride>& overrides, float& quality) {
     bool globalHeader =
         (Fvideo_global_header & 1) != 0 ||
         (Fvideo_global_header == 0 && (oc->oformat->flags & AVFMT_GLOBALHEADER) != 0);
@@ -226,89 +286,44 @@ void TCustomFFmpeg::NewVideoStream(AVFormatContext* oc, int slot) {
                         ? double(Fframe_aspect_ratio) * Fframe_height / Fframe_width
                         : double(Fframe_aspect_ratio) * 3 / 4;
     AVRational sampleAspect = lib::av_d2q(aspect, 255);
+    st->sample_aspect_ratio = sampleAspect;
+    enc->sample_aspect_ratio = sampleAspect;
+    if (copy) return;
 
-    if (copy) {
-        setups.back().StreamCopy = true;
-        st->sample_aspect_ratio = sampleAspect;
-        enc->sample_aspect_ratio = sampleAspect;
-    } else {
-        AVRational fps = Fframe_rate.num != 0 ? Fframe_rate : AVRational{25, 1};
-        enc->codec_id = codecId;
-        if (codec != nullptr && codec->supported_framerates != nullptr && !Fforce_fps)
-            fps = codec->supported_framerates[lib::av_find_nearest_q_idx(
-                fps, codec->supported_framerates)];
-        enc->time_base = AVRational{fps.den, fps.num};
-        enc->framerate = fps;
-        enc->width = Fframe_width;
-        enc->height = Fframe_height;
-        enc->sample_aspect_ratio = sampleAspect;
-        st->sample_aspect_ratio = sampleAspect;
-        enc->pix_fmt = Fframe_pix_fmt;
-        ChoosePixelFormat(enc, codec);
-        if (Fintra_only) enc->gop_size = 0;
-        if (Fvideo_qscale != 0 || Fsame_quality) {
-            enc->flags |= AV_CODEC_FLAG_QSCALE;
-            setups.back().Quality = float(FF_QP2LAMBDA) * Fvideo_qscale;
-            enc->global_quality = int(setups.back().Quality);
-        }
-        if (Fintra_matrix) enc->intra_matrix = LibraryCopy(Fintra_matrix->data(), 64);
-        if (Finter_matrix) enc->inter_matrix = LibraryCopy(Finter_matrix->data(), 64);
-        if (!overrides.empty()) {
-            enc->rc_override = LibraryCopy(overrides.data(), overrides.size());
-            enc->rc_override_count = int(overrides.size());
-        }
-        if (enc->rc_initial_buffer_occupancy == 0)
-            enc->rc_initial_buffer_occupancy = enc->rc_buffer_size * 3 / 4;
-        enc->intra_dc_precision = Fintra_dc_precision - 8;
-        if (Fdo_psnr) enc->flags |= AV_CODEC_FLAG_PSNR;
-        if (Fdo_pass == 1) enc->flags |= AV_CODEC_FLAG_PASS1;
-        if (Fdo_pass == 2) enc->flags |= AV_CODEC_FLAG_PASS2;
-        lib::av_dict_copy(&setups.back().CodecOptions,
-                          FOptions.codec_private_opts[AVMEDIA_TYPE_VIDEO], 0);
+    AVRational fps = Fframe_rate.num != 0 ? Fframe_rate : AVRational{25, 1};
+    enc->codec_id = codecId;
+    if (codec != nullptr && codec->supported_framerates != nullptr && !Fforce_fps)
+        fps = codec->supported_framerates[lib::av_find_nearest_q_idx(fps,
+                                                                     codec->supported_framerates)];
+    enc->time_base = AVRational{fps.den, fps.num};
+    enc->framerate = fps;
+    enc->width = Fframe_width;
+    enc->height = Fframe_height;
+    enc->pix_fmt = Fframe_pix_fmt;
+    ChoosePixelFormat(enc, codec);
+    if (Fintra_only) enc->gop_size = 0;
+    if (Fvideo_qscale != 0 || Fsame_quality) {
+        enc->flags |= AV_CODEC_FLAG_QSCALE;
+        quality = float(FF_QP2LAMBDA) * Fvideo_qscale;
+        enc->global_quality = int(quality);
     }
-
-    ++Fnb_ocodecs;
-    if (!Fvideo_language.empty()) {
-        lib::av_dict_set(&st->metadata, "language", Fvideo_language.c_str(), 0);
-        Fvideo_language.clear();
+    if (Fintra_matrix) enc->intra_matrix = LibraryCopy(Fintra_matrix->data(), 64);
+    if (Finter_matrix) enc->inter_matrix = LibraryCopy(Finter_matrix->data(), 64);
+    if (!overrides.empty()) {
+        enc->rc_override = LibraryCopy(overrides.data(), overrides.size());
+        enc->rc_override_count = int(overrides.size());
     }
-    Fvideo_disable = false;
-    Fvideo_codec_name.reset();
-    Fvideo_stream_copy = 0;
-    Fframe_pix_fmt = AV_PIX_FMT_NONE;
+    if (enc->rc_initial_buffer_occupancy == 0)
+        enc->rc_initial_buffer_occupancy = enc->rc_buffer_size * 3 / 4;
+    enc->intra_dc_precision = Fintra_dc_precision - 8;
+    if (Fdo_psnr) enc->flags |= AV_CODEC_FLAG_PSNR;
+    if (Fdo_pass == 1) enc->flags |= AV_CODEC_FLAG_PASS1;
+    if (Fdo_pass == 2) enc->flags |= AV_CODEC_FLAG_PASS2;
 }
 
-void TCustomFFmpeg::NewAudioStream(AVFormatContext* oc, int slot) {
-    const AVCodecContext* options = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
-    int strict = options != nullptr ? options->strict_std_compliance : 0;
-    bool copy = Faudio_stream_copy != 0;
-    const AVCodec* codec = nullptr;
-    AVCodecID codecId = AV_CODEC_ID_NONE;
-    try {
-        if (!copy) {
-            codec = FindOutputEncoder(Faudio_codec_name, oc, AVMEDIA_TYPE_AUDIO, strict);
-            codecId = codec != nullptr ? codec->id
-                                       : lib::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr,
-                                                             AVMEDIA_TYPE_AUDIO);
-        }
-    } catch (...) {
-        Faudio_codec_name.reset();
-        Faudio_language.clear();
-        throw;
-    }
-
-    AVStream* st = NewOutputStream(oc, slot, AVMEDIA_TYPE_AUDIO, codec, Faudio_bitstream_filters,
-                                   Faudio_codec_tag);
-    AVCodecContext* enc =
-        NewStreamContext(Foutput_codec_contexts[size_t(slot)], codec, AVMEDIA_TYPE_AUDIO);
-    std::vector<TOutputStreamSetup>& setups = Foutput_stream_setups[size_t(slot)];
-    setups.emplace_back();
-    enc->thread_count = Fthread_count;
-    enc->codec_tag = Faudio_codec_tag;
-
-    if (!copy)
-        ApplyCodecOptions(FOptions, enc, FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO],
-                          AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+void TCustomFFmpeg::SetUpAudioEncoder(AVFormatContext* oc, AVCodecContext* enc,
+                                      const AVCodec* codec, AVCodecID codecId, bool copy,
+                                      float& quality) {
     if ((oc->oformat->flags & AVFMT_GLOBALHEADER) != 0) {
         enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         AVCodecContext* audioOptions = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
@@ -323,80 +338,19 @@ void TCustomFFmpeg::NewAudioStream(AVFormatContext* oc, int slot) {
         lib::av_channel_layout_from_mask(&enc->ch_layout, uint64_t(Fchannel_layout));
     else
         lib::av_channel_layout_default(&enc->ch_layout, Faudio_channels);
-    if (copy) {
-        setups.back().StreamCopy = true;
-    } else {
+    if (!copy) {
         enc->codec_id = codecId;
         if (Faudio_qscale > -99999) {
             enc->flags |= AV_CODEC_FLAG_QSCALE;
-            setups.back().Quality = float(FF_QP2LAMBDA) * Faudio_qscale;
-            enc->global_quality = int(setups.back().Quality);
+            quality = float(FF_QP2LAMBDA) * Faudio_qscale;
+            enc->global_quality = int(quality);
         }
         enc->sample_fmt = Faudio_sample_fmt;
         ChooseSampleFormat(enc, codec);
         ChooseSampleRate(enc, codec);
-        lib::av_dict_copy(&setups.back().CodecOptions,
-                          FOptions.codec_private_opts[AVMEDIA_TYPE_AUDIO], 0);
     }
     // Samples are counted in the rate the encoder really runs at.
     enc->time_base = AVRational{1, enc->sample_rate > 0 ? enc->sample_rate : Faudio_sample_rate};
-
-    ++Fnb_ocodecs;
-    if (!Faudio_language.empty()) {
-        lib::av_dict_set(&st->metadata, "language", Faudio_language.c_str(), 0);
-        Faudio_language.clear();
-    }
-    Faudio_disable = false;
-    Faudio_codec_name.reset();
-    Faudio_stream_copy = 0;
-}
-
-void TCustomFFmpeg::NewSubtitleStream(AVFormatContext* oc, int slot) {
-    const AVCodecContext* options = FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE];
-    int strict = options != nullptr ? options->strict_std_compliance : 0;
-    bool copy = Fsubtitle_stream_copy != 0;
-    const AVCodec* codec = nullptr;
-    AVCodecID codecId = AV_CODEC_ID_NONE;
-    try {
-        if (!copy) {
-            codec = FindOutputEncoder(Fsubtitle_codec_name, oc, AVMEDIA_TYPE_SUBTITLE, strict);
-            codecId = codec != nullptr ? codec->id
-                                       : lib::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr,
-                                                             AVMEDIA_TYPE_SUBTITLE);
-        }
-    } catch (...) {
-        Fsubtitle_codec_name.reset();
-        Fsubtitle_language.clear();
-        throw;
-    }
-
-    AVStream* st = NewOutputStream(oc, slot, AVMEDIA_TYPE_SUBTITLE, codec,
-                                   Fsubtitle_bitstream_filters, Fsubtitle_codec_tag);
-    AVCodecContext* enc =
-        NewStreamContext(Foutput_codec_contexts[size_t(slot)], codec, AVMEDIA_TYPE_SUBTITLE);
-    std::vector<TOutputStreamSetup>& setups = Foutput_stream_setups[size_t(slot)];
-    setups.emplace_back();
-    enc->codec_tag = Fsubtitle_codec_tag;
-    if (copy) {
-        setups.back().StreamCopy = true;
-    } else {
-        ApplyCodecOptions(FOptions, enc, FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE],
-                          AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-        enc->codec_id = codecId;
-        // Subtitle encoders want a time base too now; their times are microseconds.
-        enc->time_base = AV_TIME_BASE_Q;
-        lib::av_dict_copy(&setups.back().CodecOptions,
-                          FOptions.codec_private_opts[AVMEDIA_TYPE_SUBTITLE], 0);
-    }
-
-    ++Fnb_ocodecs;
-    if (!Fsubtitle_language.empty()) {
-        lib::av_dict_set(&st->metadata, "language", Fsubtitle_language.c_str(), 0);
-        Fsubtitle_language.clear();
-    }
-    Fsubtitle_disable = false;
-    Fsubtitle_codec_name.reset();
-    Fsubtitle_stream_copy = 0;
 }
 
 namespace {
@@ -409,22 +363,10 @@ int LastOutputSlot(bool joinMode, int outputCount) {
 
 }  // namespace
 
-void TCustomFFmpeg::AddVideoStream() {
+void TCustomFFmpeg::AddStream(AVMediaType type) {
     if (Fnb_output_files <= 0) throw FFmpegException("At least one output file must be specified");
     int slot = LastOutputSlot(FJoinMode, Fnb_output_files);
-    NewVideoStream(Foutput_files[size_t(slot)], slot);
-}
-
-void TCustomFFmpeg::AddAudioStream() {
-    if (Fnb_output_files <= 0) throw FFmpegException("At least one output file must be specified");
-    int slot = LastOutputSlot(FJoinMode, Fnb_output_files);
-    NewAudioStream(Foutput_files[size_t(slot)], slot);
-}
-
-void TCustomFFmpeg::AddSubtitleStream() {
-    if (Fnb_output_files <= 0) throw FFmpegException("At least one output file must be specified");
-    int slot = LastOutputSlot(FJoinMode, Fnb_output_files);
-    NewSubtitleStream(Foutput_files[size_t(slot)], slot);
+    NewStream(Foutput_files[size_t(slot)], slot, type);
 }
 
 void TCustomFFmpeg::CheckInputStreamTypes(bool firstOnly, bool& hasVideo, bool& hasAudio,
@@ -556,18 +498,18 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName, bool join) {
 
         struct TStreamKind {
             bool Wanted;
-            void (TCustomFFmpeg::*Create)(AVFormatContext*, int);
+            AVMediaType Type;
             const char* Failure;
         };
         const TStreamKind kinds[] = {
-            {useVideo, &TCustomFFmpeg::NewVideoStream, "new_video_stream fail: %s"},
-            {useAudio, &TCustomFFmpeg::NewAudioStream, "new_audio_stream fail: %s"},
-            {useSubtitle, &TCustomFFmpeg::NewSubtitleStream, "new_subtitle_stream fail: %s"},
+            {useVideo, AVMEDIA_TYPE_VIDEO, "new_video_stream fail: %s"},
+            {useAudio, AVMEDIA_TYPE_AUDIO, "new_audio_stream fail: %s"},
+            {useSubtitle, AVMEDIA_TYPE_SUBTITLE, "new_subtitle_stream fail: %s"},
         };
         for (const TStreamKind& kind : kinds) {
             if (!kind.Wanted) continue;
             try {
-                (this->*kind.Create)(oc, n);
+                NewStream(oc, n, kind.Type);
             } catch (const std::exception& e) {
                 return fail(rtl::Format(kind.Failure, e.what()));
             }
