@@ -90,38 +90,16 @@ public:
     const TInputOptions* InputOptions(int index) const;
     const TOutputOptions* OutputOptions(int index) const;
 
-    // --- the calls an option record turns into ---
-    void ParseOption(const std::string& name, const std::string& value) override;
-    void SetFormatName(const std::string& value) override;
-    void SetStartTime(int64_t value) override;
-    void SetRecordingTime(int64_t value) override;
-    void SetProgramId(int value) override;
-    bool SetCodecOptionInt(const std::string& name, int value) override;
-    void SetMuxMaxDelay(float value) override;
-    void SetMuxPreload(float value) override;
-    void SetAudioCodec(const std::string& value) override;
-    void SetVideoCodec(const std::string& value) override;
-    void SetSubtitleCodec(const std::string& value) override;
-    void SetAudioVolume(int value) override;
-    void SetAudioChannels(int value) override;
-    void SetAudioSampleRate(int value) override;
-    void SetAudioSyncMethod(int value) override;
-    void SetAudioTag(const std::string& value) override;
-    void SetFrameRate(const std::string& value) override;
-    void SetFrameSize(const std::string& value) override;
-    void SetFrameAspect(const std::string& value) override;
-    void SetCropTop(int value) override;
-    void SetCropBottom(int value) override;
-    void SetCropLeft(int value) override;
-    void SetCropRight(int value) override;
-    void SetVideoSyncMethod(int value) override;
-    void SetVideoTag(const std::string& value) override;
-    void SetVideoFilters(const std::string& value) override;
-    void SetRecordingTimestamp(int64_t value) override;
-    void AddMetadata(const std::string& key, const std::string& value) override;
-    void ApplyPreset(const std::string& kind, const std::string& name) override;
-    void ApplyTarget(const std::string& target, const std::string& norm,
-                     const std::string& defaultNorm) override;
+    // --- the calls an option record turns into: each goes to the engine's handler ---
+#define MORADEX_FORWARD_OPTION_CALL(result, name, parameters, arguments) \
+    result name parameters override {                                    \
+        return TCustomFFmpeg::name arguments;                            \
+    }
+    MORADEX_OPTION_CALLS(MORADEX_FORWARD_OPTION_CALL)
+#undef MORADEX_FORWARD_OPTION_CALL
+    void SetRecordingTimestamp(int64_t value) override {
+        Frecording_timestamp = value;
+    }
 
 private:
     friend class TCustomFFTaskManager;
@@ -131,7 +109,9 @@ private:
     // The run released its inputs: the probes let go of them.
     void DetachProbes();
     void SetPostHook(TPostHook hook, bool present);
-    void SetReportInterval(int64_t microseconds) { ReportInterval = microseconds; }
+    void SetReportInterval(int64_t microseconds) {
+        ReportInterval = microseconds;
+    }
 
     std::vector<std::unique_ptr<TAVProbe>> FAVProbes;
     std::vector<std::unique_ptr<TInputOptions>> FInputOptions;

@@ -121,44 +121,52 @@ void InitOutputOptions(TOutputOptions& options);
 TInputOptions InputOptionsFromText(const std::string& text);
 TOutputOptions OutputOptionsFromText(const std::string& text);
 
-// The option calls a record turns into. The task forwards them to its engine; each raises what
-// the engine's handler raises.
+// The option calls a record turns into, but the recording timestamp, as
+// X(result, name, parameters, arguments): one list declares them below and forwards them in the
+// task to the engine's handlers of the same names (ff_task_manager.h). Each raises what the
+// engine's handler raises. ApplyPreset's `kind` is "apre", "vpre" or "spre".
+#define MORADEX_OPTION_CALLS(X)                                                              \
+    X(void, ParseOption, (const std::string& name, const std::string& value), (name, value)) \
+    X(void, SetFormatName, (const std::string& value), (value))                              \
+    X(void, SetStartTime, (int64_t value), (value))                                          \
+    X(void, SetRecordingTime, (int64_t value), (value))                                      \
+    X(void, SetProgramId, (int value), (value))                                              \
+    X(bool, SetCodecOptionInt, (const std::string& name, int value), (name, value))          \
+    X(void, SetMuxMaxDelay, (float value), (value))                                          \
+    X(void, SetMuxPreload, (float value), (value))                                           \
+    X(void, SetAudioCodec, (const std::string& value), (value))                              \
+    X(void, SetVideoCodec, (const std::string& value), (value))                              \
+    X(void, SetSubtitleCodec, (const std::string& value), (value))                           \
+    X(void, SetAudioVolume, (int value), (value))                                            \
+    X(void, SetAudioChannels, (int value), (value))                                          \
+    X(void, SetAudioSampleRate, (int value), (value))                                        \
+    X(void, SetAudioSyncMethod, (int value), (value))                                        \
+    X(void, SetAudioTag, (const std::string& value), (value))                                \
+    X(void, SetFrameRate, (const std::string& value), (value))                               \
+    X(void, SetFrameSize, (const std::string& value), (value))                               \
+    X(void, SetFrameAspect, (const std::string& value), (value))                             \
+    X(void, SetCropTop, (int value), (value))                                                \
+    X(void, SetCropBottom, (int value), (value))                                             \
+    X(void, SetCropLeft, (int value), (value))                                               \
+    X(void, SetCropRight, (int value), (value))                                              \
+    X(void, SetVideoSyncMethod, (int value), (value))                                        \
+    X(void, SetVideoTag, (const std::string& value), (value))                                \
+    X(void, SetVideoFilters, (const std::string& value), (value))                            \
+    X(void, AddMetadata, (const std::string& key, const std::string& value), (key, value))   \
+    X(void, ApplyPreset, (const std::string& kind, const std::string& name), (kind, name))   \
+    X(void, ApplyTarget,                                                                     \
+      (const std::string& target, const std::string& norm, const std::string& defaultNorm),  \
+      (target, norm, defaultNorm))
+
 class TOptionCalls {
 public:
     virtual ~TOptionCalls() = default;
-    virtual void ParseOption(const std::string& name, const std::string& value) = 0;
-    virtual void SetFormatName(const std::string& value) = 0;
-    virtual void SetStartTime(int64_t value) = 0;
-    virtual void SetRecordingTime(int64_t value) = 0;
-    virtual void SetProgramId(int value) = 0;
-    virtual bool SetCodecOptionInt(const std::string& name, int value) = 0;
-    virtual void SetMuxMaxDelay(float value) = 0;
-    virtual void SetMuxPreload(float value) = 0;
-    virtual void SetAudioCodec(const std::string& value) = 0;
-    virtual void SetVideoCodec(const std::string& value) = 0;
-    virtual void SetSubtitleCodec(const std::string& value) = 0;
-    virtual void SetAudioVolume(int value) = 0;
-    virtual void SetAudioChannels(int value) = 0;
-    virtual void SetAudioSampleRate(int value) = 0;
-    virtual void SetAudioSyncMethod(int value) = 0;
-    virtual void SetAudioTag(const std::string& value) = 0;
-    virtual void SetFrameRate(const std::string& value) = 0;
-    virtual void SetFrameSize(const std::string& value) = 0;
-    virtual void SetFrameAspect(const std::string& value) = 0;
-    virtual void SetCropTop(int value) = 0;
-    virtual void SetCropBottom(int value) = 0;
-    virtual void SetCropLeft(int value) = 0;
-    virtual void SetCropRight(int value) = 0;
-    virtual void SetVideoSyncMethod(int value) = 0;
-    virtual void SetVideoTag(const std::string& value) = 0;
-    virtual void SetVideoFilters(const std::string& value) = 0;
-    // Seconds since 1970-01-01 00:00 UTC.
+#define MORADEX_DECLARE_OPTION_CALL(result, name, parameters, arguments) \
+    virtual result name parameters = 0;
+    MORADEX_OPTION_CALLS(MORADEX_DECLARE_OPTION_CALL)
+#undef MORADEX_DECLARE_OPTION_CALL
+    // Seconds since 1970-01-01 00:00 UTC; the task keeps it itself.
     virtual void SetRecordingTimestamp(int64_t value) = 0;
-    virtual void AddMetadata(const std::string& key, const std::string& value) = 0;
-    // `kind` "apre", "vpre" or "spre".
-    virtual void ApplyPreset(const std::string& kind, const std::string& name) = 0;
-    virtual void ApplyTarget(const std::string& target, const std::string& norm,
-                             const std::string& defaultNorm) = 0;
 };
 
 // "name=value" lines: up to eight "def_" entries (def_acodec, def_vcodec, def_scodec, def_apre,
