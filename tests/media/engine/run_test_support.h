@@ -10,6 +10,7 @@
 
 #include "fixtures/fixtures.h"
 #include "media/engine/engine_test_support.h"
+#include "platform/sys/env.h"
 
 namespace media::test {
 
@@ -66,6 +67,28 @@ struct TFileInfo {
 };
 
 TFileInfo DescribeFile(const std::string& fileName);
+
+// Points the temporary folder (TMPDIR) at `folder` while it lives: the statistics files a
+// two-pass job writes there by default stay in the test's own folder.
+class TTempFolderOverride {
+public:
+    explicit TTempFolderOverride(const std::string& folder)
+        : FHad(sys::HasEnv("TMPDIR")), FSaved(sys::GetEnv("TMPDIR")) {
+        sys::SetEnv("TMPDIR", folder);
+    }
+    ~TTempFolderOverride() {
+        if (FHad)
+            sys::SetEnv("TMPDIR", FSaved);
+        else
+            sys::UnsetEnv("TMPDIR");
+    }
+    TTempFolderOverride(const TTempFolderOverride&) = delete;
+    TTempFolderOverride& operator=(const TTempFolderOverride&) = delete;
+
+private:
+    bool FHad;
+    std::string FSaved;
+};
 
 // The value of `key` in a library dictionary; '' when missing.
 inline std::string MetadataOf(const AVDictionary* dictionary, const char* key) {

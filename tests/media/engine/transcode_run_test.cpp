@@ -292,6 +292,10 @@ TEST_F(TranscodeRunTest, TwoPassStatisticsFiles) {
 }
 
 TEST_F(TranscodeRunTest, StatisticsFilesWithoutAPrefixBelongToTheInput) {
+    // The statistics files go to the temporary folder: this test's own folder stands in for it,
+    // so that no other run's files are seen or touched.
+    test::TTempFolderOverride tempFolder(FDir.Path());
+    ASSERT_EQ(std::filesystem::temp_directory_path(), FDir.Path());
     // A copy of the clip under a name of this test's own, so no other job shares its files.
     std::string input = FDir.File("two_pass.avi");
     std::filesystem::copy_file(fixtures::Path(fixtures::kClip1sAvi), input);
@@ -575,6 +579,8 @@ TEST_F(TranscodeRunTest, PrivateOptionsOfAnotherEncoderAreNotUsed) {
 }
 
 TEST_F(TranscodeRunTest, JobsRunSideBySide) {
+    // The first pass's statistics files stay in the test's folder.
+    test::TTempFolderOverride tempFolder(FDir.Path());
     std::vector<std::unique_ptr<TRunEngine>> engines;
     for (int i = 0; i < 3; ++i) {
         engines.push_back(std::make_unique<TRunEngine>());
