@@ -1,3 +1,15 @@
+// Transcoding engine (src/media/engine): one conversion job from its options to the written
+// files. The job and its threads (this header, ffmpeg_engine.cpp); options and their vocabulary
+// (ffmpeg_options.h/.cpp); inputs (input_setup.cpp); outputs with their streams and encoder
+// settings (output_setup.cpp); built-in presets (encoder_presets.h/.cpp) and disc targets
+// (target_settings.cpp); the run: stream mapping (stream_mapping.cpp), the loop over the
+// packets (transcode_loop.cpp, tables in transcode_tables.h), one packet's way
+// (packet_processing.cpp), the audio, video and subtitle output (audio_output.cpp with
+// audio_volume.h, video_output.cpp with video_sync.h, subtitle_output.cpp), writing
+// (write_packet.cpp); video filters (ffmpeg_filters.cpp), picture hooks (picture_hooks.cpp,
+// hook libraries in frame_hook.h/.cpp) and progress (progress_report.cpp). Uses the media
+// libraries (libs) only; it never includes the player or the task manager.
+//
 // The transcoding engine: one TCustomFFmpeg object holds one conversion job modelled on the
 // command-line transcoder — its option state, its input and output files, stream maps, open
 // codecs and video filter graphs — and runs it on the caller's thread or on a thread of its own.

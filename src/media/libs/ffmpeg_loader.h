@@ -1,3 +1,14 @@
+// Media libraries (src/media/libs): the binding of FFmpeg and SDL and what every media component
+// shares. Library loading and the codec lock (this file); the typed entry-point cells
+// (ffmpeg_api.h, generated from entry_point_list.h); the log (ff_logger.h); helpers over the
+// libraries (ff_utils.h) and small helpers of the program (media_utils.h); file names and the
+// file I/O protocol (unicode_protocol.h); the base component (ff_base_component.h) and the
+// frame bitmap (frame_bitmap.h). Nothing here includes another media folder.
+//
+// Threads: loading and unloading run on the main thread; every other thread reads the bound
+// cells, logs, and uses the helpers on values of its own. The parts' own rules follow in each
+// header.
+//
 // Loads the FFmpeg and SDL libraries by file name and binds their entry points into the cells of
 // ffmpeg_api.h; holds the codec lock.
 //

@@ -1,3 +1,12 @@
+// Player (src/media/player): plays a media file into a window. The component (this header,
+// ff_player.cpp), its events (player_event_thread.h/.cpp), the per-picture hook and picture copy
+// (player_hook.cpp) and the window host (player_window_host.h/.cpp behind video_host.h); its
+// engine: the playback record (player_state.h/.cpp) with the packet queue (packet_queue.h/.cpp),
+// the picture queue (picture_queue.h/.cpp) and the play thread's events (player_events.h), the
+// clocks (player_clock.h/.cpp), the decoders (player_decoders.h/.cpp), the read and play threads
+// (player_read_thread.h/.cpp) and the display (player_display.h/.cpp). Uses the probe and the
+// media libraries; it never includes the engine or the task manager.
+//
 // The player component: plays one media file at a time into a window's video host, with pause,
 // step, seek, stream switching, the audio displays, a per-picture hook and a copy of the picture
 // shown, through the engine of player_state.h and its threads.

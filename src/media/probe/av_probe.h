@@ -1,3 +1,9 @@
+// Probe (src/media/probe): what a media file holds and single pictures out of it. The probe and
+// its description (this header, av_probe.cpp), the information text (probe_info_text.cpp) and
+// the frame grabber (frame_grabber.cpp: seek, decode, step and copy a picture); the helpers they
+// share are in probe_support.h. Uses the media libraries (libs) only; the task manager and the
+// player use it.
+//
 // The media probe: opens a file with the format library, or attaches to a format context another
 // component opened, and describes it (stream counts and first indexes, size, duration, tags,
 // per-stream records and FileInfoText). TAVProbe adds single pictures: seek, decode, step to the

@@ -1,3 +1,7 @@
+// Tasks (src/media/tasks): the option records (option_records.h/.cpp) and the task manager (this
+// header, ff_task_manager.cpp) that turns them into engine jobs with a probe per input. Uses the
+// engine, the probe and the media libraries; nothing in the media folders includes it.
+//
 // The conversion task manager: an ordered list of tasks (a TFFmpeg each: one engine, a probe per
 // input and the kept option records), set up from option records, run in list order either on
 // worker threads, at most k at a time, or one after another on the caller's thread, and watched
