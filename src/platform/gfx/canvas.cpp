@@ -99,6 +99,7 @@ void TBrush::Assign(const TBrush& source) {
 // ---- TCanvas ---------------------------------------------------------------------------------
 
 void TCanvas::Prepare() {
+    if (!FHandle) return;
     SelectObject(FHandle, FFont.Handle());
     SelectObject(FHandle, FPen.Handle());
     SelectObject(FHandle, FBrush.Handle());

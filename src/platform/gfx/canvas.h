@@ -135,10 +135,12 @@ public:
     int TextHeight(std::string_view text) { return TextExtent(text).cy; }
     TRect ClipRect() const;
 
-private:
-    // Selects the current font, pen and brush into the DC before a call.
+    // Selects the current font, pen and brush (and the text colours they give) into the DC;
+    // every drawing method does it first, and code that draws straight on Handle() with the
+    // canvas's font calls it before.
     void Prepare();
 
+private:
     HDC FHandle = nullptr;
     TFont FFont;
     TPen FPen;
