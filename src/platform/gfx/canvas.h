@@ -193,8 +193,8 @@ public:
 
     // Takes the DC (making it when needed) and selects the current font, pen and brush (and the
     // text colours they give) into it; every drawing method does it first, and code that draws
-    // straight on Handle() with the canvas's font calls it before. Null when there is nothing
-    // to draw on.
+    // straight on Handle() with the canvas's font calls it before. Null when there is nothing to
+    // draw on.
     HDC Prepare();
 
 protected:
@@ -209,7 +209,6 @@ private:
         if (OnChange) OnChange();
     }
 
-private:
     HDC FHandle = nullptr;
     TFont FFont;
     TPen FPen;
