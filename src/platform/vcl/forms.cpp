@@ -187,7 +187,7 @@ void TCustomForm::SetFormStyle(TFormStyle value) {
             FFormStyle = old;
             throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
         }
-        main->FMDIChildren.insert(main->FMDIChildren.begin(), this);
+        main->FMDIChildren.push_back(this);
         FVisible = true;
     }
     if (HandleAllocated()) {
@@ -467,6 +467,7 @@ TCustomForm* TCustomForm::MDIChildren(int index) const {
 }
 
 TCustomForm* TCustomForm::ActiveMDIChild() const {
+    if (FActiveMDIChild && FActiveMDIChild->Visible()) return FActiveMDIChild;
     for (TCustomForm* child : FMDIChildren)
         if (child->Visible()) return child;
     return nullptr;
@@ -475,14 +476,17 @@ TCustomForm* TCustomForm::ActiveMDIChild() const {
 void TCustomForm::MDIChildGone(TCustomForm* child) {
     FMDIChildren.erase(std::remove(FMDIChildren.begin(), FMDIChildren.end(), child),
                        FMDIChildren.end());
+    if (FActiveMDIChild == child) FActiveMDIChild = nullptr;
 }
 
 void TCustomForm::MDIActivate(TCustomForm* child) {
     if (!child || std::find(FMDIChildren.begin(), FMDIChildren.end(), child) == FMDIChildren.end())
         return;
-    TCustomForm* old = ActiveMDIChild();
-    MDIChildGone(child);
+    TCustomForm* old = FActiveMDIChild;
+    FMDIChildren.erase(std::remove(FMDIChildren.begin(), FMDIChildren.end(), child),
+                       FMDIChildren.end());
     FMDIChildren.insert(FMDIChildren.begin(), child);
+    FActiveMDIChild = child;
     if (!child->HandleAllocated()) return;
     win::SetWindowPos(child->FHandle, win::HWND_TOP, 0, 0, 0, 0,
                       win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);

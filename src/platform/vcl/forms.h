@@ -202,6 +202,7 @@ private:
     bool FReleasePending = false;  // a Release that waits for ShowModal to finish
     HWND FClientHandle;
     std::vector<TCustomForm*> FMDIChildren;  // most recently active first
+    TCustomForm* FActiveMDIChild = nullptr;
     TMenuItem* FWindowMenu = nullptr;
 };
 
