@@ -178,8 +178,10 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
 void TCustomForm::SetFormStyle(TFormStyle value) {
     if (value == FFormStyle) return;
     const TFormStyle old = FFormStyle;
-    if (old == fsMDIChild)
+    if (old == fsMDIChild) {
         if (TCustomForm* main = MDIParentForm()) main->MDIChildGone(this);
+        FMDIParent = nullptr;
+    }
     FFormStyle = value;
     if (value == fsMDIChild) {
         TCustomForm* main = MDIParentForm();
@@ -188,6 +190,7 @@ void TCustomForm::SetFormStyle(TFormStyle value) {
             throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
         }
         main->FMDIChildren.push_back(this);
+        FMDIParent = main;
         FVisible = true;
     }
     if (HandleAllocated()) {
@@ -457,6 +460,7 @@ bool TCustomForm::IsShortCut(TWMKey& Message) {
 // -----------------------------------------------------------------------------------------
 
 TCustomForm* TCustomForm::MDIParentForm() const {
+    if (FMDIParent) return FMDIParent;
     TCustomForm* main = Application ? Application->MainForm() : nullptr;
     return main && main != this ? main : nullptr;
 }

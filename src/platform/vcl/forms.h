@@ -203,6 +203,7 @@ private:
     HWND FClientHandle;
     std::vector<TCustomForm*> FMDIChildren;  // most recently active first
     TCustomForm* FActiveMDIChild = nullptr;
+    TCustomForm* FMDIParent = nullptr;  // the MDI form of an MDI child
     TMenuItem* FWindowMenu = nullptr;
 };
 
