@@ -129,6 +129,8 @@ public:
     ~TControlCanvas() override;
     // Gives back a DC this canvas made itself.
     void FreeHandle();
+    // Runs a paint that draws on this canvas into `dc`.
+    void PaintOn(HDC dc, const std::function<void()>& paint);
     // Gives back the DCs of every control canvas (at the end of each message).
     static void FreeDeviceContexts();
 
@@ -245,8 +247,9 @@ public:
     virtual void Update();
     virtual void Repaint();
     void Refresh() { Repaint(); }
-    void BringToFront();
-    void SendToBack();
+    // Puts the control above or below its siblings.
+    void BringToFront() { Restack(true); }
+    void SendToBack() { Restack(false); }
 
     // Runs OnClick, whatever the control's state.
     virtual void Click();
@@ -278,6 +281,15 @@ protected:
     // Records the anchor distances from the current bounds and parent size.
     void UpdateAnchorRules();
     bool FromAlignment() const { return FAnchorMove; }
+    void Restack(bool toFront);
+    // Sets a property and performs its notice; false when the value was there already.
+    template <class T>
+    bool Change(T& field, const T& value, UINT notice, WPARAM wParam = 0) {
+        if (field == value) return false;
+        field = value;
+        Perform(notice, wParam, 0);
+        return true;
+    }
 
 private:
     friend class TWinControl;

@@ -598,15 +598,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomForm::Paint() {
