@@ -472,6 +472,7 @@ private:
     void UpdateShowing();
 
     HWND FHandle;
+    bool FRecreating = false;                // RecreateWnd is making a new window
     std::vector<TControl*> FControls;        // windowless children
     std::vector<TWinControl*> FWinControls;  // windowed children, in creation order
     std::vector<TWinControl*> FTabList;
@@ -479,7 +480,6 @@ private:
     bool FTabStop = false;
     int FAlignLevel = 0;
     bool FAligning = false;
-    bool FRecreating = false;
 };
 
 // A windowed control that paints itself: Paint draws on Canvas.

@@ -247,6 +247,13 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    // The forms whose windows the old window owned come back, owned by the new one.
+    const auto owned = std::move(FOwnedWhileRecreating);
+    FOwnedWhileRecreating.clear();
+    for (const auto& [form, shown] : owned) {
+        form->HandleNeeded();
+        if (shown) win::ShowWindow(form->FHandle, win::SW_SHOWNA);
+    }
     if (FFormStyle == fsMDIForm) {
         EnsureMDIClientClass();
         const TRect r = ClientRect();
@@ -259,6 +266,17 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::DestroyWnd() {
+    // An owner's window takes the windows it owns with it; when it is only made again, those
+    // forms get theirs back afterwards instead of losing them.
+    if (FRecreating && Screen)
+        for (int i = 0; i < Screen->FormCount(); ++i) {
+            TCustomForm* form = Screen->Forms(i);
+            if (form == this || !form->HandleAllocated() || form->Parent() ||
+                win::GetParent(form->FHandle) != FHandle || form->IsMDIChild())
+                continue;
+            FOwnedWhileRecreating.emplace_back(form, win::IsWindowVisible(form->FHandle));
+        }
+    for (const auto& entry : FOwnedWhileRecreating) entry.first->DestroyHandle();
     FClientHandle = HWND();
     TWinControl::DestroyWnd();
 }

@@ -204,6 +204,8 @@ private:
     std::vector<TCustomForm*> FMDIChildren;  // most recently active first
     TCustomForm* FActiveMDIChild = nullptr;
     TCustomForm* FMDIParent = nullptr;  // the MDI form of an MDI child
+    // Forms whose windows this form's window owns, taken down while it is made again.
+    std::vector<std::pair<TCustomForm*, bool>> FOwnedWhileRecreating;
     TMenuItem* FWindowMenu = nullptr;
 };
 

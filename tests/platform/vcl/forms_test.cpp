@@ -247,3 +247,34 @@ TEST_F(TVclTest, TheScreenCursorWinsOverTheControls) {
 
 }  // namespace
 }  // namespace vcl
+
+namespace vcl {
+namespace {
+
+using test::TVclTest;
+
+TEST_F(TVclTest, RemakingTheMainFormsWindowKeepsTheOtherFormsWindows) {
+    TForm* main = nullptr;
+    TForm* other = nullptr;
+    TForm* hidden = nullptr;
+    Application->CreateForm(main);
+    Application->CreateForm(other);
+    Application->CreateForm(hidden);
+    main->Show();
+    other->SetBounds(600, 100, 200, 100);
+    other->Show();
+    hidden->HandleNeeded();
+    Run();
+    const HWND before = main->Handle();
+    main->RecreateWnd();
+    Run();
+    EXPECT_NE(main->Handle(), before);
+    ASSERT_TRUE(other->HandleAllocated());
+    EXPECT_TRUE(win::IsWindowVisible(other->Handle()));
+    EXPECT_EQ(win::GetParent(other->Handle()), main->Handle());
+    EXPECT_FALSE(win::IsWindowVisible(hidden->Handle()));
+    EXPECT_EQ(win::GetParent(hidden->Handle()), main->Handle());
+}
+
+}  // namespace
+}  // namespace vcl
