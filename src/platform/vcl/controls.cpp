@@ -1129,6 +1129,16 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     RequestAlign();
 }
 
+void TWinControl::SetText(const std::string& value) {
+    if (!FHandle) {
+        TControl::SetText(value);
+        return;
+    }
+    if (value == Text()) return;
+    win::SetWindowText(FHandle, value);  // WM_SETTEXT keeps the control's copy
+    Perform(CM_TEXTCHANGED);
+}
+
 void TWinControl::UpdateBounds() {
     if (!FHandle) return;
     TRect r;

@@ -405,6 +405,8 @@ public:
     TRect ClientRect() const override;
     TPoint ClientOrigin() const override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The window's text follows (WM_SETTEXT).
+    void SetText(const std::string& value) override;
     void Invalidate() override;
     void Update() override;
     void Repaint() override;

@@ -102,6 +102,10 @@ TEST_F(TVclTest, PositionCentresOnTheFirstShow) {
 
 TEST_F(TVclTest, ClientSizeStayOnTopAndFrameFollowTheForm) {
     TForm* form = ShowForm(0, 0, 300, 200);
+    form->SetCaption("转换");
+    EXPECT_EQ(win::GetWindowText(form->Handle()), "转换");
+    win::SetWindowText(form->Handle(), "Moradex");
+    EXPECT_EQ(form->Caption(), "Moradex");
     TRect r;
     win::GetClientRect(form->Handle(), r);
     EXPECT_EQ(r, (TRect{0, 0, 300, 200}));
