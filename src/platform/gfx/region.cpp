@@ -129,6 +129,37 @@ TRegion TRegion::Xor(const TRegion& other) const {
 }
 
 TRegion TRegion::Combine(const TRegion& a, const TRegion& b, TOp op) {
+    // Regions that do not overlap need no band walk for what most callers ask.
+    const bool apart = a.IsEmpty() || b.IsEmpty() || IntersectRect(a.FBounds, b.FBounds).IsEmpty();
+    if (apart) {
+        if (op == TOp::And) return TRegion();
+        if (op == TOp::Diff || b.IsEmpty()) return a;
+        if (a.IsEmpty()) return b;
+    }
+    if (op == TOp::And && (a.FRects.size() == 1 || b.FRects.size() == 1)) {
+        // Clipping by one rectangle keeps the bands: one pass, no sorting.
+        const TRegion& many = a.FRects.size() == 1 ? b : a;
+        const TRect clip = a.FRects.size() == 1 ? a.FRects.front() : b.FRects.front();
+        TRegion result;
+        TBandWriter writer(result.FRects);
+        std::vector<TSpan> spans;
+        const std::vector<TRect>& rects = many.FRects;
+        for (size_t i = 0; i < rects.size();) {
+            const int top = std::max(rects[i].Top, clip.Top);
+            const int bottom = std::min(rects[i].Bottom, clip.Bottom);
+            spans.clear();
+            size_t j = i;
+            for (; j < rects.size() && rects[j].Top == rects[i].Top; ++j) {
+                const int left = std::max(rects[j].Left, clip.Left);
+                const int right = std::min(rects[j].Right, clip.Right);
+                if (left < right) spans.push_back({left, right});
+            }
+            if (top < bottom) writer.Add(top, bottom, spans);
+            i = j;
+        }
+        result.UpdateBounds();
+        return result;
+    }
     std::vector<int> ys;
     ys.reserve((a.FRects.size() + b.FRects.size()) * 2);
     for (const auto* list : {&a.FRects, &b.FRects})

@@ -495,8 +495,11 @@ void InitializeApplication() {
 }
 
 void FinalizeApplication() {
-    FreeAndNil(Application);
-    FreeAndNil(Screen);
+    // The globals stay valid while the forms go: their destruction still talks to them.
+    if (Application) Application->Free();
+    Application = nullptr;
+    if (Screen) Screen->Free();
+    Screen = nullptr;
 }
 
 }  // namespace vcl

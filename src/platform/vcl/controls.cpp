@@ -184,6 +184,18 @@ void TControlCanvas::FreeHandle() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
+void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
+    FreeHandle();
+    SetHandle(dc);
+    try {
+        paint();
+    } catch (...) {
+        SetHandle(nullptr);
+        throw;
+    }
+    SetHandle(nullptr);
+}
+
 void TControlCanvas::FreeDeviceContexts() {
     const auto list = OwnDCCanvases();
     for (TControlCanvas* c : list) c->FreeHandle();
@@ -314,10 +326,7 @@ bool TControl::IsVisibleInParent() const {
 }
 
 void TControl::SetVisible(bool value) {
-    if (value == FVisible) return;
-    FVisible = value;
-    Perform(CM_VISIBLECHANGED, value ? 1 : 0);
-    RequestAlign();
+    if (Change(FVisible, value, CM_VISIBLECHANGED, value ? 1 : 0)) RequestAlign();
 }
 
 bool TControl::Showing() const {
@@ -325,22 +334,16 @@ bool TControl::Showing() const {
 }
 
 void TControl::SetEnabled(bool value) {
-    if (value == FEnabled) return;
-    FEnabled = value;
-    Perform(CM_ENABLEDCHANGED);
+    Change(FEnabled, value, CM_ENABLEDCHANGED);
 }
 
 void TControl::SetText(const std::string& value) {
-    if (value == FText) return;
-    FText = value;
-    Perform(CM_TEXTCHANGED);
+    Change(FText, value, CM_TEXTCHANGED);
 }
 
 void TControl::SetColor(TColor value) {
     FParentColor = false;
-    if (value == FColor) return;
-    FColor = value;
-    Perform(CM_COLORCHANGED);
+    Change(FColor, value, CM_COLORCHANGED);
 }
 
 void TControl::SetParentColor(bool value) {
@@ -349,9 +352,7 @@ void TControl::SetParentColor(bool value) {
 }
 
 void TControl::DoParentColorChanged() {
-    if (!FParentColor || !FParent || FParent->FColor == FColor) return;
-    FColor = FParent->FColor;
-    Perform(CM_COLORCHANGED);
+    if (FParentColor && FParent) Change(FColor, FParent->FColor, CM_COLORCHANGED);
 }
 
 void TControl::SetParentFont(bool value) {
@@ -368,17 +369,12 @@ void TControl::DoParentFontChanged() {
 
 void TControl::SetShowHint(bool value) {
     FParentShowHint = false;
-    if (value == FShowHint) return;
-    FShowHint = value;
-    Perform(CM_SHOWHINTCHANGED);
+    Change(FShowHint, value, CM_SHOWHINTCHANGED);
 }
 
 void TControl::SetParentShowHint(bool value) {
     FParentShowHint = value;
-    if (value && FParent && FParent->FShowHint != FShowHint) {
-        FShowHint = FParent->FShowHint;
-        Perform(CM_SHOWHINTCHANGED);
-    }
+    if (value && FParent) Change(FShowHint, FParent->FShowHint, CM_SHOWHINTCHANGED);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* value) {
@@ -387,9 +383,7 @@ void TControl::SetPopupMenu(TPopupMenu* value) {
 }
 
 void TControl::SetCursor(TCursor value) {
-    if (value == FCursor) return;
-    FCursor = value;
-    Perform(CM_CURSORCHANGED);
+    Change(FCursor, value, CM_CURSORCHANGED);
 }
 
 bool TControl::MouseCapture() const {
@@ -508,10 +502,8 @@ void TControl::Dispatch(TMessage& m) {
             DoParentColorChanged();
             return;
         case CM_PARENTSHOWHINTCHANGED:
-            if (FParentShowHint && FParent && FParent->FShowHint != FShowHint) {
-                FShowHint = FParent->FShowHint;
-                Perform(CM_SHOWHINTCHANGED);
-            }
+            if (FParentShowHint && FParent)
+                Change(FShowHint, FParent->FShowHint, CM_SHOWHINTCHANGED);
             return;
         default:
             DefaultHandler(m);
@@ -612,48 +604,27 @@ void TControl::Repaint() {
     Update();
 }
 
-void TControl::BringToFront() {
-    if (!FParent) {
-        if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated())
-            win::SetWindowPos(w->FHandle, win::HWND_TOP, 0, 0, 0, 0,
-                              win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
-        return;
+void TControl::Restack(bool toFront) {
+    const HWND place = toFront ? win::HWND_TOP : win::HWND_BOTTOM;
+    auto* windowed = dynamic_cast<TWinControl*>(this);
+    auto move = [toFront](auto& list, auto* item) {
+        list.erase(std::remove(list.begin(), list.end(), item), list.end());
+        if (toFront)
+            list.push_back(item);
+        else
+            list.insert(list.begin(), item);
+    };
+    if (FParent) {
+        if (windowed)
+            move(FParent->FWinControls, windowed);
+        else
+            move(FParent->FControls, this);
     }
-    if (auto* w = dynamic_cast<TWinControl*>(this)) {
-        auto& list = FParent->FWinControls;
-        list.erase(std::remove(list.begin(), list.end(), w), list.end());
-        list.push_back(w);
-        if (w->HandleAllocated())
-            win::SetWindowPos(w->FHandle, win::HWND_TOP, 0, 0, 0, 0,
-                              win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
-    } else {
-        auto& list = FParent->FControls;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
-        list.push_back(this);
+    if (windowed && windowed->HandleAllocated())
+        win::SetWindowPos(windowed->FHandle, place, 0, 0, 0, 0,
+                          win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
+    else if (!windowed)
         Invalidate();
-    }
-}
-
-void TControl::SendToBack() {
-    if (!FParent) {
-        if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated())
-            win::SetWindowPos(w->FHandle, win::HWND_BOTTOM, 0, 0, 0, 0,
-                              win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
-        return;
-    }
-    if (auto* w = dynamic_cast<TWinControl*>(this)) {
-        auto& list = FParent->FWinControls;
-        list.erase(std::remove(list.begin(), list.end(), w), list.end());
-        list.insert(list.begin(), w);
-        if (w->HandleAllocated())
-            win::SetWindowPos(w->FHandle, win::HWND_BOTTOM, 0, 0, 0, 0,
-                              win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
-    } else {
-        auto& list = FParent->FControls;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
-        list.insert(list.begin(), this);
-        Invalidate();
-    }
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -1156,6 +1127,16 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     }
     if (!FromAlignment()) UpdateAnchorRules();
     RequestAlign();
+}
+
+void TWinControl::SetText(const std::string& value) {
+    if (!FHandle) {
+        TControl::SetText(value);
+        return;
+    }
+    if (value == Text()) return;
+    win::SetWindowText(FHandle, value);  // WM_SETTEXT keeps the control's copy
+    Perform(CM_TEXTCHANGED);
 }
 
 void TWinControl::UpdateBounds() {
@@ -1682,15 +1663,7 @@ TCustomControl::TCustomControl(TComponent* AOwner)
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC DC) {
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
 TGraphicControl::TGraphicControl(TComponent* AOwner)
@@ -1700,15 +1673,7 @@ TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::Dispatch(TMessage& m) {
     if (m.Msg == win::WM_PAINT && m.WParam) {
-        FCanvas->FreeHandle();
-        FCanvas->SetHandle(win::ParamToDc(m.WParam));
-        try {
-            Paint();
-        } catch (...) {
-            FCanvas->SetHandle(nullptr);
-            throw;
-        }
-        FCanvas->SetHandle(nullptr);
+        FCanvas->PaintOn(win::ParamToDc(m.WParam), [this] { Paint(); });
         return;
     }
     TControl::Dispatch(m);

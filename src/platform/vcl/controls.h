@@ -129,6 +129,8 @@ public:
     ~TControlCanvas() override;
     // Gives back a DC this canvas made itself.
     void FreeHandle();
+    // Runs a paint that draws on this canvas into `dc`.
+    void PaintOn(HDC dc, const std::function<void()>& paint);
     // Gives back the DCs of every control canvas (at the end of each message).
     static void FreeDeviceContexts();
 
@@ -245,8 +247,9 @@ public:
     virtual void Update();
     virtual void Repaint();
     void Refresh() { Repaint(); }
-    void BringToFront();
-    void SendToBack();
+    // Puts the control above or below its siblings.
+    void BringToFront() { Restack(true); }
+    void SendToBack() { Restack(false); }
 
     // Runs OnClick, whatever the control's state.
     virtual void Click();
@@ -278,6 +281,15 @@ protected:
     // Records the anchor distances from the current bounds and parent size.
     void UpdateAnchorRules();
     bool FromAlignment() const { return FAnchorMove; }
+    void Restack(bool toFront);
+    // Sets a property and performs its notice; false when the value was there already.
+    template <class T>
+    bool Change(T& field, const T& value, UINT notice, WPARAM wParam = 0) {
+        if (field == value) return false;
+        field = value;
+        Perform(notice, wParam, 0);
+        return true;
+    }
 
 private:
     friend class TWinControl;
@@ -393,6 +405,8 @@ public:
     TRect ClientRect() const override;
     TPoint ClientOrigin() const override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The window's text follows (WM_SETTEXT).
+    void SetText(const std::string& value) override;
     void Invalidate() override;
     void Update() override;
     void Repaint() override;
@@ -460,6 +474,7 @@ private:
     void UpdateShowing();
 
     HWND FHandle;
+    bool FRecreating = false;                // RecreateWnd is making a new window
     std::vector<TControl*> FControls;        // windowless children
     std::vector<TWinControl*> FWinControls;  // windowed children, in creation order
     std::vector<TWinControl*> FTabList;
@@ -467,7 +482,6 @@ private:
     bool FTabStop = false;
     int FAlignLevel = 0;
     bool FAligning = false;
-    bool FRecreating = false;
 };
 
 // A windowed control that paints itself: Paint draws on Canvas.

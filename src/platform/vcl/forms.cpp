@@ -178,8 +178,10 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
 void TCustomForm::SetFormStyle(TFormStyle value) {
     if (value == FFormStyle) return;
     const TFormStyle old = FFormStyle;
-    if (old == fsMDIChild)
+    if (old == fsMDIChild) {
         if (TCustomForm* main = MDIParentForm()) main->MDIChildGone(this);
+        FMDIParent = nullptr;
+    }
     FFormStyle = value;
     if (value == fsMDIChild) {
         TCustomForm* main = MDIParentForm();
@@ -187,7 +189,8 @@ void TCustomForm::SetFormStyle(TFormStyle value) {
             FFormStyle = old;
             throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
         }
-        main->FMDIChildren.insert(main->FMDIChildren.begin(), this);
+        main->FMDIChildren.push_back(this);
+        FMDIParent = main;
         FVisible = true;
     }
     if (HandleAllocated()) {
@@ -244,6 +247,13 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    // The forms whose windows the old window owned come back, owned by the new one.
+    const auto owned = std::move(FOwnedWhileRecreating);
+    FOwnedWhileRecreating.clear();
+    for (const auto& [form, shown] : owned) {
+        form->HandleNeeded();
+        if (shown) win::ShowWindow(form->FHandle, win::SW_SHOWNA);
+    }
     if (FFormStyle == fsMDIForm) {
         EnsureMDIClientClass();
         const TRect r = ClientRect();
@@ -256,6 +266,17 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::DestroyWnd() {
+    // An owner's window takes the windows it owns with it; when it is only made again, those
+    // forms get theirs back afterwards instead of losing them.
+    if (FRecreating && Screen)
+        for (int i = 0; i < Screen->FormCount(); ++i) {
+            TCustomForm* form = Screen->Forms(i);
+            if (form == this || !form->HandleAllocated() || form->Parent() ||
+                win::GetParent(form->FHandle) != FHandle || form->IsMDIChild())
+                continue;
+            FOwnedWhileRecreating.emplace_back(form, win::IsWindowVisible(form->FHandle));
+        }
+    for (const auto& entry : FOwnedWhileRecreating) entry.first->DestroyHandle();
     FClientHandle = HWND();
     TWinControl::DestroyWnd();
 }
@@ -457,6 +478,7 @@ bool TCustomForm::IsShortCut(TWMKey& Message) {
 // -----------------------------------------------------------------------------------------
 
 TCustomForm* TCustomForm::MDIParentForm() const {
+    if (FMDIParent) return FMDIParent;
     TCustomForm* main = Application ? Application->MainForm() : nullptr;
     return main && main != this ? main : nullptr;
 }
@@ -467,6 +489,7 @@ TCustomForm* TCustomForm::MDIChildren(int index) const {
 }
 
 TCustomForm* TCustomForm::ActiveMDIChild() const {
+    if (FActiveMDIChild && FActiveMDIChild->Visible()) return FActiveMDIChild;
     for (TCustomForm* child : FMDIChildren)
         if (child->Visible()) return child;
     return nullptr;
@@ -475,14 +498,17 @@ TCustomForm* TCustomForm::ActiveMDIChild() const {
 void TCustomForm::MDIChildGone(TCustomForm* child) {
     FMDIChildren.erase(std::remove(FMDIChildren.begin(), FMDIChildren.end(), child),
                        FMDIChildren.end());
+    if (FActiveMDIChild == child) FActiveMDIChild = nullptr;
 }
 
 void TCustomForm::MDIActivate(TCustomForm* child) {
     if (!child || std::find(FMDIChildren.begin(), FMDIChildren.end(), child) == FMDIChildren.end())
         return;
-    TCustomForm* old = ActiveMDIChild();
-    MDIChildGone(child);
+    TCustomForm* old = FActiveMDIChild;
+    FMDIChildren.erase(std::remove(FMDIChildren.begin(), FMDIChildren.end(), child),
+                       FMDIChildren.end());
     FMDIChildren.insert(FMDIChildren.begin(), child);
+    FActiveMDIChild = child;
     if (!child->HandleAllocated()) return;
     win::SetWindowPos(child->FHandle, win::HWND_TOP, 0, 0, 0, 0,
                       win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
@@ -590,15 +616,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomForm::Paint() {

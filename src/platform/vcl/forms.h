@@ -202,6 +202,10 @@ private:
     bool FReleasePending = false;  // a Release that waits for ShowModal to finish
     HWND FClientHandle;
     std::vector<TCustomForm*> FMDIChildren;  // most recently active first
+    TCustomForm* FActiveMDIChild = nullptr;
+    TCustomForm* FMDIParent = nullptr;  // the MDI form of an MDI child
+    // Forms whose windows this form's window owns, taken down while it is made again.
+    std::vector<std::pair<TCustomForm*, bool>> FOwnedWhileRecreating;
     TMenuItem* FWindowMenu = nullptr;
 };
 

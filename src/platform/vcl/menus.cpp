@@ -150,15 +150,6 @@ void TMenuItem::BeforeDestruction() {
     TComponent::BeforeDestruction();
 }
 
-void TMenuItem::Changed() {
-    // No menu bar is drawn, so nothing has to be rebuilt; the popup reads the items as it opens.
-}
-
-void TMenuItem::SetCaption(const std::string& value) {
-    FCaption = value;
-    Changed();
-}
-
 void TMenuItem::TurnSiblingsOff() {
     if (!FParent) return;
     for (TMenuItem* sibling : FParent->FItems)
@@ -169,17 +160,6 @@ void TMenuItem::TurnSiblingsOff() {
 void TMenuItem::SetChecked(bool value) {
     FChecked = value;
     if (value && FRadioItem) TurnSiblingsOff();
-    Changed();
-}
-
-void TMenuItem::SetEnabled(bool value) {
-    FEnabled = value;
-    Changed();
-}
-
-void TMenuItem::SetVisible(bool value) {
-    FVisible = value;
-    Changed();
 }
 
 void TMenuItem::SetDefault(bool value) {
@@ -187,29 +167,16 @@ void TMenuItem::SetDefault(bool value) {
         for (TMenuItem* sibling : FParent->FItems)
             if (sibling != this) sibling->FDefault = false;
     FDefault = value;
-    Changed();
 }
 
 void TMenuItem::SetRadioItem(bool value) {
     FRadioItem = value;
     if (value && FChecked) TurnSiblingsOff();
-    Changed();
 }
 
 void TMenuItem::SetGroupIndex(std::uint8_t value) {
     FGroupIndex = value;
     if (FRadioItem && FChecked) TurnSiblingsOff();
-    Changed();
-}
-
-void TMenuItem::SetShortCut(TShortCut value) {
-    FShortCut = value;
-    Changed();
-}
-
-void TMenuItem::SetImageIndex(int value) {
-    FImageIndex = value;
-    Changed();
 }
 
 TMenuItem* TMenuItem::Items(int index) const {
@@ -242,14 +209,12 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
     FItems.insert(FItems.begin() + index, item);
     item->FParent = this;
     if (item->FRadioItem && item->FChecked) item->TurnSiblingsOff();
-    Changed();
 }
 
 void TMenuItem::Delete(int index) {
     TMenuItem* item = Items(index);
     FItems.erase(FItems.begin() + index);
     item->FParent = nullptr;
-    Changed();
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -306,7 +271,6 @@ bool TMenuItem::RethinkLines() {
         content = true;
     }
     if (pending) set(pending, false);
-    if (changed) Changed();
     return changed;
 }
 

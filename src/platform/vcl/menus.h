@@ -45,16 +45,16 @@ public:
     void BeforeDestruction() override;
 
     const std::string& Caption() const { return FCaption; }
-    void SetCaption(const std::string& value);
+    void SetCaption(const std::string& value) { FCaption = value; }
     // Caption "-".
     bool IsLine() const { return FCaption == "-"; }
     bool Checked() const { return FChecked; }
     // Checking a radio item unchecks the radio items of its GroupIndex among its siblings.
     void SetChecked(bool value);
     bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool value);
+    void SetEnabled(bool value) { FEnabled = value; }
     bool Visible() const { return FVisible; }
-    void SetVisible(bool value);
+    void SetVisible(bool value) { FVisible = value; }
     bool Default() const { return FDefault; }
     void SetDefault(bool value);
     bool RadioItem() const { return FRadioItem; }
@@ -65,11 +65,11 @@ public:
     bool AutoCheck() const { return FAutoCheck; }
     void SetAutoCheck(bool value) { FAutoCheck = value; }
     TShortCut ShortCut() const { return FShortCut; }
-    void SetShortCut(TShortCut value);
+    void SetShortCut(TShortCut value) { FShortCut = value; }
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& value) { FHint = value; }
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int value);
+    void SetImageIndex(int value) { FImageIndex = value; }
     gfx::TBitmap& Bitmap() { return FBitmap; }
 
     // --- The tree ------------------------------------------------------------------------------
@@ -105,7 +105,6 @@ public:
 
 private:
     friend class TMenu;
-    void Changed();
     void TurnSiblingsOff();
 
     std::string FCaption;

@@ -24,25 +24,19 @@ constexpr const char* kMessageFont = "宋体";
 constexpr int kMessageFontHeight = -12;
 
 // The captions a Chinese desktop shows on these buttons.
-const char* CaptionOf(int id) {
-    switch (id) {
-        case win::IDOK:
-            return "确定";
-        case win::IDCANCEL:
-            return "取消";
-        case win::IDABORT:
-            return "中止(&A)";
-        case win::IDRETRY:
-            return "重试(&R)";
-        case win::IDIGNORE:
-            return "忽略(&I)";
-        case win::IDYES:
-            return "是(&Y)";
-        case win::IDNO:
-            return "否(&N)";
-        default:
-            return "";
-    }
+constexpr struct {
+    int Answer;
+    const char* Caption;
+} kCaptions[] = {
+    {win::IDOK, "确定"},        {win::IDCANCEL, "取消"},     {win::IDABORT, "中止(&A)"},
+    {win::IDRETRY, "重试(&R)"}, {win::IDIGNORE, "忽略(&I)"}, {win::IDYES, "是(&Y)"},
+    {win::IDNO, "否(&N)"},
+};
+
+const char* CaptionOf(int answer) {
+    for (const auto& c : kCaptions)
+        if (c.Answer == answer) return c.Caption;
+    return "";
 }
 
 std::vector<int> AnswersOf(UINT type) {
@@ -70,19 +64,20 @@ int CancelAnswer(const std::vector<int>& answers) {
                                                                                      : 0;
 }
 
+constexpr struct {
+    UINT Flag;
+    int Icon;
+} kIcons[] = {
+    {win::MB_ICONHAND, gfx::IDI_HAND},
+    {win::MB_ICONQUESTION, gfx::IDI_QUESTION},
+    {win::MB_ICONEXCLAMATION, gfx::IDI_EXCLAMATION},
+    {win::MB_ICONASTERISK, gfx::IDI_ASTERISK},
+};
+
 int IconOf(UINT flags) {
-    switch (flags & win::MB_ICONMASK) {
-        case win::MB_ICONHAND:
-            return gfx::IDI_HAND;
-        case win::MB_ICONQUESTION:
-            return gfx::IDI_QUESTION;
-        case win::MB_ICONEXCLAMATION:
-            return gfx::IDI_EXCLAMATION;
-        case win::MB_ICONASTERISK:
-            return gfx::IDI_ASTERISK;
-        default:
-            return 0;
-    }
+    for (const auto& i : kIcons)
+        if ((flags & win::MB_ICONMASK) == i.Flag) return i.Icon;
+    return 0;
 }
 
 class TBoxButton : public TCustomControl {

@@ -109,8 +109,11 @@ inline constexpr UINT CM_BORDERCHANGED = 0xB05C;
 // --- Reflected child notifications (CN_*) -----------------------------------------------------
 
 // A parent hands WM_COMMAND, WM_DRAWITEM, WM_CTLCOLOR* and their kin back to the child control
-// they came from as CN_BASE + the message; key messages go to the focused control as CN_KEYDOWN
-// and its kin before they are dispatched.
+// they came from as CN_BASE + the message, and returns the child's answer. WM_COMMAND,
+// WM_HSCROLL, WM_VSCROLL and WM_CTLCOLOR* name the child's window in lParam (WM_CTLCOLOR*: the
+// DC in wParam, the answer a const gfx::TLogBrush* or 0); WM_DRAWITEM, WM_MEASUREITEM and
+// WM_NOTIFY name it in wParam and point to their record in lParam. Key messages go to the
+// focused control as CN_KEYDOWN and its kin before they are dispatched.
 inline constexpr UINT CN_BASE = 0xBC00;
 inline constexpr UINT CN_DRAWITEM = CN_BASE + win::WM_DRAWITEM;
 inline constexpr UINT CN_MEASUREITEM = CN_BASE + win::WM_MEASUREITEM;

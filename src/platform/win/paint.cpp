@@ -124,15 +124,36 @@ TRegion VisibleWindowArea(const TWindow* w, bool clipChildren) {
             r.Offset(po.X, po.Y);
             area = area.Intersect(r);
         }
+        const TRect bounds = area.Bounds();
         for (const TWindow* s : p->Children) {
             if (s == c) break;
-            if (s->Style & WS_VISIBLE) area = area.Subtract(Shape(s, SurfaceOrigin(s)));
+            if (!(s->Style & WS_VISIBLE)) continue;
+            const TPoint so{po.X + p->Client.Left + s->Rect.Left,
+                            po.Y + p->Client.Top + s->Rect.Top};
+            if (IntersectRect(bounds, gfx::Bounds(so.X, so.Y, s->Width(), s->Height())).IsEmpty())
+                continue;  // a sibling beside us hides nothing
+            area = area.Subtract(Shape(s, so));
         }
         if (area.IsEmpty()) return area;
     }
-    if (clipChildren)
-        for (const TWindow* child : w->Children)
-            if (child->Style & WS_VISIBLE) area = area.Subtract(Shape(child, SurfaceOrigin(child)));
+    if (clipChildren && !area.IsEmpty()) {
+        // Plain rectangles go out in one subtraction; shaped children one by one.
+        const TPoint wo = SurfaceOrigin(w);
+        const TRect bounds = area.Bounds();
+        std::vector<TRect> covered;
+        for (const TWindow* child : w->Children) {
+            if (!(child->Style & WS_VISIBLE)) continue;
+            const TPoint co{wo.X + w->Client.Left + child->Rect.Left,
+                            wo.Y + w->Client.Top + child->Rect.Top};
+            const TRect r = gfx::Bounds(co.X, co.Y, child->Width(), child->Height());
+            if (IntersectRect(bounds, r).IsEmpty()) continue;
+            if (child->Region)
+                area = area.Subtract(Shape(child, co));
+            else
+                covered.push_back(r);
+        }
+        if (!covered.empty()) area = area.Subtract(TRegion::FromRects(covered));
+    }
     return area;
 }
 

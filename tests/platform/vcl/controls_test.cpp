@@ -364,3 +364,80 @@ TEST_F(TVclTest, PerformReachesWindowlessControlsThroughAReplaceableWindowProc) 
 
 }  // namespace
 }  // namespace vcl
+
+namespace vcl {
+namespace {
+
+using test::TVclTest;
+
+// Answers what its parent reflects back to it.
+class TChildWindow : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<UINT> Reflected;
+    gfx::TLogBrush Brush{gfx::BS_SOLID, gfx::clYellow};
+    void Dispatch(TMessage& m) override {
+        if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) {
+            Reflected.push_back(m.Msg);
+            m.Result = m.Msg == CN_CTLCOLOREDIT ? win::PtrToParam(&Brush) : 7;
+            return;
+        }
+        TCustomControl::Dispatch(m);
+    }
+};
+
+TEST_F(TVclTest, ParentsReflectChildNotificationsAsCnMessages) {
+    TForm* form = ShowForm(0, 0, 200, 100);
+    auto* child = new TChildWindow(form);
+    child->SetParent(form);
+    child->SetBounds(0, 0, 20, 20);
+    const HWND h = child->Handle();
+    EXPECT_EQ(win::SendMessage(form->Handle(), win::WM_COMMAND, 0, win::HwndToParam(h)), 7);
+    EXPECT_EQ(win::SendMessage(form->Handle(), win::WM_DRAWITEM, win::WPARAM(h.Value()), 0), 7);
+    const LRESULT brush =
+        win::SendMessage(form->Handle(), win::WM_CTLCOLOREDIT, 0, win::HwndToParam(h));
+    EXPECT_EQ(win::ParamToPtr<gfx::TLogBrush>(std::uint64_t(brush))->Color, gfx::clYellow);
+    EXPECT_EQ(child->Reflected, (std::vector<UINT>{CN_COMMAND, CN_DRAWITEM, CN_CTLCOLOREDIT}));
+    // A notification from a window that is no control of ours goes to the default procedure.
+    EXPECT_EQ(win::SendMessage(form->Handle(), win::WM_COMMAND, 0, 0), 0);
+}
+
+TEST_F(TVclTest, NoticesOfChangedPropertiesReachTheControlAndFontsFlowToChildren) {
+    TForm* form = ShowForm(0, 0, 200, 100);
+    auto* panel = Place<TFill>(form, 0, 0, 100, 100, gfx::clBlue);
+    auto* label = Place<TSpot>(panel, 0, 0, 10, 10, gfx::clRed);
+    panel->SetName("P");
+    label->SetName("L");
+    Watch(panel);
+    Watch(label);
+    panel->SetCaption("text");
+    panel->SetEnabled(false);
+    panel->SetColor(gfx::clGreen);
+    panel->Font().SetHeight(-20);
+    label->SetVisible(false);
+    EXPECT_EQ(Heard({CM_TEXTCHANGED, CM_ENABLEDCHANGED, CM_VISIBLECHANGED}),
+              (std::vector<std::string>{"P:CM_TEXTCHANGED", "P:CM_ENABLEDCHANGED",
+                                        "L:CM_VISIBLECHANGED"}));
+    EXPECT_EQ(label->Font().Height(), -20);  // ParentFont
+    EXPECT_TRUE(label->ParentFont());
+    label->Font().SetHeight(-9);
+    EXPECT_FALSE(label->ParentFont());
+    panel->Font().SetHeight(-30);
+    EXPECT_EQ(label->Font().Height(), -9);
+    EXPECT_FALSE(win::IsWindowEnabled(panel->Handle()));
+}
+
+TEST_F(TVclTest, ScrollByMovesTheChildrenAndAutoSizeFitsThem) {
+    TForm* form = ShowForm(0, 0, 300, 200);
+    auto* box = Place<TFill>(form, 10, 10, 100, 100, gfx::clBlue);
+    auto* a = Place<TFill>(box, 5, 5, 20, 20, gfx::clRed);
+    auto* b = Place<TSpot>(box, 30, 40, 20, 20, gfx::clLime);
+    box->ScrollBy(10, -5);
+    EXPECT_EQ(a->BoundsRect(), (TRect{15, 0, 35, 20}));
+    EXPECT_EQ(b->BoundsRect(), (TRect{40, 35, 60, 55}));
+    box->SetAutoSize(true);
+    EXPECT_EQ(box->BoundsRect(), (TRect{10, 10, 70, 65}));
+}
+
+}  // namespace
+}  // namespace vcl

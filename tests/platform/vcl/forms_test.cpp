@@ -102,6 +102,10 @@ TEST_F(TVclTest, PositionCentresOnTheFirstShow) {
 
 TEST_F(TVclTest, ClientSizeStayOnTopAndFrameFollowTheForm) {
     TForm* form = ShowForm(0, 0, 300, 200);
+    form->SetCaption("转换");
+    EXPECT_EQ(win::GetWindowText(form->Handle()), "转换");
+    win::SetWindowText(form->Handle(), "Moradex");
+    EXPECT_EQ(form->Caption(), "Moradex");
     TRect r;
     win::GetClientRect(form->Handle(), r);
     EXPECT_EQ(r, (TRect{0, 0, 300, 200}));
@@ -155,6 +159,125 @@ TEST_F(TVclTest, ReleaseFreesTheFormOnceItsMessageIsDone) {
     Click(button, 5, 5);
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(Application->FindComponent("F"), nullptr);
+}
+
+}  // namespace
+}  // namespace vcl
+
+namespace vcl {
+namespace {
+
+using test::TVclTest;
+
+TEST_F(TVclTest, TimersTickOnTheClockWhileEnabledAndAssigned) {
+    auto* timer = new TTimer(Application);
+    int ticks = 0;
+    timer->SetInterval(100);
+    Run();
+    AdvanceMs(300);
+    Run();
+    EXPECT_EQ(ticks, 0);  // no handler, no timer
+    timer->SetOnTimer([&](TObject* sender) {
+        EXPECT_EQ(sender, timer);
+        ++ticks;
+    });
+    AdvanceMs(99);
+    Run();
+    EXPECT_EQ(ticks, 0);
+    AdvanceMs(1);
+    Run();
+    EXPECT_EQ(ticks, 1);
+    timer->SetEnabled(false);
+    AdvanceMs(500);
+    Run();
+    EXPECT_EQ(ticks, 1);
+    timer->SetEnabled(true);
+    AdvanceMs(100);
+    Run();
+    EXPECT_EQ(ticks, 2);
+    timer->Free();
+    EXPECT_EQ(win::GetWinStats().Timers, 0u);
+}
+
+TEST_F(TVclTest, TheApplicationWindowIsHiddenAndCanBeSubclassed) {
+    const HWND app = Application->Handle();
+    ASSERT_TRUE(app);
+    EXPECT_FALSE(win::IsWindowVisible(app));
+    std::vector<UINT> seen;
+    win::SubclassWindow(app, [&](HWND h, UINT m, WPARAM w, LPARAM l, const win::TNextProc& next) {
+        if (m == win::WM_USER + 5) seen.push_back(m);
+        return next(h, m, w, l);
+    });
+    win::PostMessage(app, win::WM_USER + 5);
+    Run();
+    EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST_F(TVclTest, MinimizeAndRestoreActOnTheMainForm) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->Show();
+    std::vector<std::string> log;
+    Application->OnMinimize = [&](TObject*) { log.push_back("minimize"); };
+    Application->OnRestore = [&](TObject*) { log.push_back("restore"); };
+    Application->Minimize();
+    EXPECT_TRUE(win::IsIconic(main->Handle()));
+    EXPECT_EQ(main->WindowState(), wsMinimized);
+    Application->Restore();
+    EXPECT_FALSE(win::IsIconic(main->Handle()));
+    EXPECT_EQ(log, (std::vector<std::string>{"minimize", "restore"}));
+}
+
+TEST_F(TVclTest, TheScreenCursorWinsOverTheControls) {
+    TForm* form = ShowForm(0, 0, 200, 100);
+    auto* pad = new TCustomControl(form);
+    pad->SetParent(form);
+    pad->SetBounds(0, 0, 100, 100);
+    pad->SetCursor(crHandPoint);
+    Screen->MouseMove(At(pad, 10, 10));
+    Run();
+    EXPECT_EQ(Screen->Cursor(), win::IDC_HAND);
+    vcl::Screen->SetCursor(crHourGlass);
+    Screen->MouseMove(At(pad, 12, 10));
+    Run();
+    EXPECT_EQ(Screen->Cursor(), win::IDC_WAIT);
+    vcl::Screen->SetCursor(crDefault);
+    Screen->MouseMove(At(pad, 14, 10));
+    Run();
+    EXPECT_EQ(Screen->Cursor(), win::IDC_HAND);
+    EXPECT_EQ(vcl::Screen->Width(), 1280);
+    EXPECT_EQ(vcl::Screen->Height(), 800);
+}
+
+}  // namespace
+}  // namespace vcl
+
+namespace vcl {
+namespace {
+
+using test::TVclTest;
+
+TEST_F(TVclTest, RemakingTheMainFormsWindowKeepsTheOtherFormsWindows) {
+    TForm* main = nullptr;
+    TForm* other = nullptr;
+    TForm* hidden = nullptr;
+    Application->CreateForm(main);
+    Application->CreateForm(other);
+    Application->CreateForm(hidden);
+    main->Show();
+    other->SetBounds(600, 100, 200, 100);
+    other->Show();
+    hidden->HandleNeeded();
+    Run();
+    const HWND before = main->Handle();
+    main->RecreateWnd();
+    Run();
+    EXPECT_NE(main->Handle(), before);
+    ASSERT_TRUE(other->HandleAllocated());
+    EXPECT_TRUE(win::IsWindowVisible(other->Handle()));
+    EXPECT_EQ(win::GetParent(other->Handle()), main->Handle());
+    EXPECT_FALSE(win::IsWindowVisible(hidden->Handle()));
+    EXPECT_EQ(win::GetParent(hidden->Handle()), main->Handle());
 }
 
 }  // namespace
