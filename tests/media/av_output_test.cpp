@@ -286,7 +286,7 @@ TEST_F(AvOutputTest, TheSoundLeftAtTheEndGoesOutInFramesOfTheEncodersSize) {
         const char* Name;  // as the file reads back
         int FrameSize;
     };
-    const TCase cases[] = {{"aac", "aac", 1024}, {"libmp3lame", "mp3", 1152}, {"mp2", "mp2", 1152}};
+    const TCase cases[] = {{"mp2", "mp2", 1152}, {"aac", "aac", 1024}, {"libmp3lame", "mp3", 1152}};
     const double input = 9220.0 / 24000;
     for (const TCase& c : cases) {
         std::string output = std::string("tail_") + c.Name + ".mka";
