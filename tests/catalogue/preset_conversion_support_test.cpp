@@ -153,5 +153,50 @@ const TRecordCase kRecordCases[] = {
 INSTANTIATE_TEST_SUITE_P(Settings, OutputRecordTest, testing::ValuesIn(kRecordCases),
                          [](const auto& info) { return std::string(info.param.Label); });
 
+TEST(ListEntryTakeOver, ParsesEachKindOfShownText) {
+    struct TCase {
+        TPresetParam Param;
+        std::string Text;
+        std::string S::*Field;  // the text field written, or nullptr for the bit rates
+        std::string Written;
+        int Bitrate;
+    };
+    const TCase cases[] = {
+        {ppFrameSize, SKeepResolution, &S::Video_FrameSize, "", 0},
+        {ppFrameSize, SNoVideoInFormat, &S::Video_FrameSize, "", 0},
+        {ppFrameSize, "176*144", &S::Video_FrameSize, "176*144", 0},
+        {ppFrameRate, SKeepFrameRate, &S::Video_FrameRate, "", 0},
+        {ppFrameRate, SNoVideo, &S::Video_FrameRate, "", 0},
+        {ppFrameRate, "29.97", &S::Video_FrameRate, "29.97", 0},
+        {ppAudioSampleRate, "8000", &S::Video_AudioSampleRate, "8000", 0},
+        {ppFrameAspectRatio, SKeepVideoMode, &S::Video_FrameAspectRatio, "", 0},
+        {ppFrameAspectRatio, SNoVideo, &S::Video_FrameAspectRatio, "", 0},
+        {ppFrameAspectRatio, SAspect4x3, &S::Video_FrameAspectRatio, "4:3", 0},
+        {ppFrameAspectRatio, SAspect16x9, &S::Video_FrameAspectRatio, "16:9", 0},
+        {ppFrameAspectRatio, SAspect37x20, &S::Video_FrameAspectRatio, "37:20", 0},
+        {ppFrameAspectRatio, SAspect47x20, &S::Video_FrameAspectRatio, "47:20", 0},
+        {ppFrameAspectRatio, "other", &S::Video_FrameAspectRatio, "1:1", 0},  // kept
+        {ppVideoBitrate, SNoVideo, nullptr, "", BitrateUnset},
+        {ppVideoBitrate, "1200 kbps", nullptr, "", 1200000},
+        {ppAudioBitrate, "128 kbps", nullptr, "", 128000},
+        {ppAudioBitrate, "12.2 kbps", nullptr, "", 12200},
+        {ppAudioBitrate, "4.75 kbps", nullptr, "", 4750},
+        {ppAudioBitrate, "5.15 kbps", nullptr, "", 5150},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        TWorkingSettings settings = ResetSettings();
+        settings.Video_FrameAspectRatio = "1:1";
+        TakeOverListEntry(c.Param, c.Text, settings);
+        if (c.Field != nullptr) {
+            EXPECT_EQ(settings.*c.Field, c.Written);
+        } else {
+            const int written = c.Param == ppVideoBitrate ? settings.Video_VideoBitrate
+                                                          : settings.Video_AudioBitrate;
+            EXPECT_EQ(written, c.Bitrate);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace catalogue::test

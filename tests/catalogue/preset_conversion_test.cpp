@@ -1,10 +1,12 @@
 // Every output preset converts: its defaults, applied as the add applies them and turned into an
 // output record, run through the engine and the task manager on a tiny clip; the written file is
 // probed against what the preset asks for. "Subset" takes one preset per container, codecs and
-// target and is what the binary runs by default; "AllPresets" takes all 320.
+// target and is what the binary runs by default; "AllPresets" takes all 320, and every entry of
+// the parameter lists of the AMR presets, whose encoder takes a few values only.
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <set>
 #include <span>
 #include <string>
@@ -35,9 +37,10 @@ constexpr int kInputHeight = 120;
 constexpr int kInputSampleRate = 44100;
 constexpr int kInputChannels = 2;
 
-// The presets that need the AMR-NB encoder, which this build of the libraries lacks.
+// The presets that write AMR-NB. Its encoder takes 8000 Hz mono only, and these bit rates, one
+// per mode: the mode is written into the header byte of every frame.
 const std::set<int> kAmrPresets = {212, 700, 702, 704, 708};
-constexpr const char* kAmrError = "Unknown encoder 'libopencore_amrnb'";
+constexpr int kAmrBitrates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
 
 // What the probe names each output container, and the codecs the container writes when the
 // preset names none.
@@ -138,7 +141,21 @@ struct TExpectedOutput {
     std::string AudioCodec;
     int SampleRate = 0;
     int Channels = 0;
+    int AmrMode = -1;  // AMR-NB only
 };
+
+int AmrModeOf(int bitrate) {
+    for (int mode = 0; mode < int(std::size(kAmrBitrates)); ++mode)
+        if (kAmrBitrates[mode] == bitrate) return mode;
+    ADD_FAILURE() << "no AMR-NB mode of " << bitrate << " bit/s";
+    return -1;
+}
+
+void SetFrameSize(TExpectedOutput& e, const std::string& size) {  // "W*H"
+    const size_t star = size.find('*');
+    e.Width = std::stoi(size.substr(0, star));
+    e.Height = std::stoi(size.substr(star + 1));
+}
 
 const TContainer& ContainerOf(std::string_view ext) {
     for (const TContainer& container : kContainers)
@@ -186,16 +203,12 @@ TExpectedOutput ExpectedOutputOf(const TPresetDefaults& d) {
         e.VideoCodec = CodecWritten(d.VideoCodec, d.OutputExt, container.VideoCodec);
         e.Width = kInputWidth;
         e.Height = kInputHeight;
-        if (*d.FrameSize != '\0') {
-            std::string size = d.FrameSize;  // "W*H"
-            size_t star = size.find('*');
-            e.Width = std::stoi(size.substr(0, star));
-            e.Height = std::stoi(size.substr(star + 1));
-        }
+        if (*d.FrameSize != '\0') SetFrameSize(e, d.FrameSize);
     }
     e.AudioCodec = CodecWritten(d.AudioCodec, d.OutputExt, container.AudioCodec);
     e.SampleRate = NumberOr(d.AudioSampleRate, kInputSampleRate);
     e.Channels = NumberOr(d.AudioChannels, kInputChannels);
+    if (e.AudioCodec == "amr_nb") e.AmrMode = AmrModeOf(d.AudioBitrate);
     return e;
 }
 
@@ -240,7 +253,20 @@ std::string CodecNameOf(media::TAVProbe& probe, int streamIndex) {
     return descriptor != nullptr ? descriptor->name : "";
 }
 
-class PresetConversionTest : public testing::TestWithParam<TPresetCase> {
+// The mode of the first AMR-NB frame of the audio stream: bits 3 to 6 of its header byte.
+int FirstAmrMode(media::TAVProbe& probe) {
+    AVPacket* packet = media::lib::av_packet_alloc();
+    int mode = -1;
+    while (mode < 0 && media::lib::av_read_frame(probe.FileHandle(), packet) >= 0) {
+        if (packet->stream_index == probe.FirstAudioStreamIndex() && packet->size > 0)
+            mode = (packet->data[0] >> 3) & 0x0F;
+        media::lib::av_packet_unref(packet);
+    }
+    media::lib::av_packet_free(&packet);
+    return mode;
+}
+
+class ConversionTest : public testing::Test {
 protected:
     void SetUp() override {
         media::test::RequireLibraries();
@@ -251,61 +277,177 @@ protected:
             });
     }
 
+    // The working settings of a preset as the add fills them for tiny_clip.avi.
+    TWorkingSettings Apply(const TPresetCase& c) {
+        TWorkingSettings settings;
+        settings.Video_AddFileName = fixtures::Path(fixtures::kTinyClipAvi);
+        TOutputNameRules rules;
+        rules.OutputFolder = FDir.Path();
+        std::string errorText;
+        EXPECT_TRUE(ApplyPreset(c.CategoryIndex, c.PresetIndex, rules, settings, errorText))
+            << errorText;
+        EXPECT_EQ(settings.All_Trant_Number, c.PresetKey);
+        return settings;
+    }
+
+    // Queues the input with the settings' output record; false when the output is refused.
+    bool Queue(const TWorkingSettings& settings) {
+        media::TOutputOptions output = test::OutputOptionsFromSettings(settings);
+        media::TInputOptions input;
+        media::InitInputOptions(input);
+        EXPECT_EQ(FManager.AddTask(settings.Video_AddFileName, &input), 0) << FManager.LastErrMsg();
+        return FManager.SetOutputFile(0, settings.Video_OutPutFileName, &output);
+    }
+
+    // Converts on this thread and probes what was written.
+    void ConvertAndCheck(const TWorkingSettings& settings, const TExpectedOutput& expected) {
+        const std::string& outputName = settings.Video_OutPutFileName;
+        ASSERT_TRUE(Queue(settings)) << FManager.LastErrMsg();
+        FManager.Start(0);
+        ASSERT_EQ(FReports.size(), 2u);
+        EXPECT_TRUE(FReports[0].Finished);
+        ASSERT_FALSE(FReports[0].Exception) << FReports[0].ExceptionMsg;
+
+        media::TAVProbe probe;
+        ASSERT_TRUE(probe.LoadFile(outputName)) << probe.LastErrMsg();
+        EXPECT_EQ(probe.FormatName(), expected.Format);
+        if (expected.VideoCodec.empty()) {
+            EXPECT_EQ(probe.VideoStreamCount(), 0);
+        } else {
+            ASSERT_EQ(probe.VideoStreamCount(), 1);
+            EXPECT_EQ(CodecNameOf(probe, probe.FirstVideoStreamIndex()), expected.VideoCodec);
+            media::TVideoStreamInfo video = probe.FirstVideoStreamInfo();
+            EXPECT_EQ(video.Width, expected.Width);
+            EXPECT_EQ(video.Height, expected.Height);
+        }
+        ASSERT_EQ(probe.AudioStreamCount(), 1);
+        EXPECT_EQ(CodecNameOf(probe, probe.FirstAudioStreamIndex()), expected.AudioCodec);
+        media::TAudioStreamInfo audio = probe.FirstAudioStreamInfo();
+        EXPECT_EQ(audio.SampleRate, expected.SampleRate);
+        EXPECT_EQ(audio.Channels, expected.Channels);
+        if (expected.AmrMode >= 0) {
+            EXPECT_EQ(FirstAmrMode(probe), expected.AmrMode);
+        }
+    }
+
     media::test::TTempDir FDir;
     media::TFFTaskManager FManager;
     std::vector<media::TTerminateInfo> FReports;
 };
 
+TPresetCase PresetCaseOf(int presetKey) {
+    for (const TPresetCase& c : AllPresetCases())
+        if (c.PresetKey == presetKey) return c;
+    ADD_FAILURE() << "no preset " << presetKey;
+    return {};
+}
+
+class PresetConversionTest : public ConversionTest,
+                             public testing::WithParamInterface<TPresetCase> {};
+
 TEST_P(PresetConversionTest, WritesWhatItsDefaultsAskFor) {
     const TPresetCase& c = GetParam();
     const TPresetDefaults* defaults = FindPresetDefaults(c.PresetKey);
     ASSERT_NE(defaults, nullptr);
+    ConvertAndCheck(Apply(c), ExpectedOutputOf(*defaults));
+}
 
-    TWorkingSettings settings;
-    settings.Video_AddFileName = fixtures::Path(fixtures::kTinyClipAvi);
-    TOutputNameRules rules;
-    rules.OutputFolder = FDir.Path();
-    std::string errorText;
-    ASSERT_TRUE(ApplyPreset(c.CategoryIndex, c.PresetIndex, rules, settings, errorText))
-        << errorText;
-    ASSERT_EQ(settings.All_Trant_Number, c.PresetKey);
-    const std::string& outputName = settings.Video_OutPutFileName;
-    media::TOutputOptions output = test::OutputOptionsFromSettings(settings);
+// One entry of one parameter list of an AMR preset, the other five at their defaults.
+struct TListEntryCase {
+    int PresetKey;
+    TPresetParam Param;
+    int EntryIndex;
+};
 
-    media::TInputOptions input;
-    media::InitInputOptions(input);
-    ASSERT_EQ(FManager.AddTask(settings.Video_AddFileName, &input), 0) << FManager.LastErrMsg();
-    bool opened = FManager.SetOutputFile(0, outputName, &output);
-    if (kAmrPresets.contains(c.PresetKey)) {
-        EXPECT_FALSE(opened);
-        EXPECT_THAT(FManager.LastErrMsg(), HasSubstr(kAmrError));
-        EXPECT_FALSE(std::filesystem::exists(outputName));
-        return;
+void PrintTo(const TListEntryCase& c, std::ostream* os) {
+    *os << c.PresetKey << " list " << int(c.Param) << " entry " << c.EntryIndex;
+}
+
+std::vector<TListEntryCase> AmrListEntryCases() {
+    std::vector<TListEntryCase> cases;
+    for (int key : kAmrPresets) {
+        const TPresetChoices* row = FindPresetChoices(key);
+        if (row == nullptr) continue;
+        for (int param = 0; param < kPresetParamCount; ++param)
+            for (size_t i = 0; i < row->Choices[param].List->Entries.size(); ++i)
+                cases.push_back({key, TPresetParam(param), int(i)});
     }
-    ASSERT_TRUE(opened) << FManager.LastErrMsg();
-    FManager.Start(0);
-    ASSERT_EQ(FReports.size(), 2u);
-    EXPECT_TRUE(FReports[0].Finished);
-    ASSERT_FALSE(FReports[0].Exception) << FReports[0].ExceptionMsg;
+    return cases;
+}
 
-    const TExpectedOutput expected = ExpectedOutputOf(*defaults);
-    media::TAVProbe probe;
-    ASSERT_TRUE(probe.LoadFile(outputName)) << probe.LastErrMsg();
-    EXPECT_EQ(probe.FormatName(), expected.Format);
-    if (expected.VideoCodec.empty()) {
-        EXPECT_EQ(probe.VideoStreamCount(), 0);
-    } else {
-        ASSERT_EQ(probe.VideoStreamCount(), 1);
-        EXPECT_EQ(CodecNameOf(probe, probe.FirstVideoStreamIndex()), expected.VideoCodec);
-        media::TVideoStreamInfo video = probe.FirstVideoStreamInfo();
-        EXPECT_EQ(video.Width, expected.Width);
-        EXPECT_EQ(video.Height, expected.Height);
+class AmrListEntryTest : public ConversionTest,
+                         public testing::WithParamInterface<TListEntryCase> {};
+
+// What the entries give is what the encoder takes: each one converts, and its bit rate is the
+// mode of the frames written, not a neighbour the encoder rounded to.
+TEST_P(AmrListEntryTest, ConvertsWithTheEntryTakenOver) {
+    const TListEntryCase& c = GetParam();
+    const TPresetDefaults* defaults = FindPresetDefaults(c.PresetKey);
+    const TPresetChoices* row = FindPresetChoices(c.PresetKey);
+    ASSERT_NE(defaults, nullptr);
+    ASSERT_NE(row, nullptr);
+    TWorkingSettings settings = Apply(PresetCaseOf(c.PresetKey));
+    for (int param = 0; param < kPresetParamCount; ++param) {
+        const TPresetChoice& choice = row->Choices[param];
+        const int index = param == c.Param ? c.EntryIndex : choice.DefaultIndex;
+        test::TakeOverListEntry(TPresetParam(param), choice.List->Entries[index], settings);
     }
-    ASSERT_EQ(probe.AudioStreamCount(), 1);
-    EXPECT_EQ(CodecNameOf(probe, probe.FirstAudioStreamIndex()), expected.AudioCodec);
-    media::TAudioStreamInfo audio = probe.FirstAudioStreamInfo();
-    EXPECT_EQ(audio.SampleRate, expected.SampleRate);
-    EXPECT_EQ(audio.Channels, expected.Channels);
+
+    TExpectedOutput expected = ExpectedOutputOf(*defaults);
+    if (!expected.VideoCodec.empty()) {
+        expected.Width = kInputWidth;
+        expected.Height = kInputHeight;
+        if (!settings.Video_FrameSize.empty()) SetFrameSize(expected, settings.Video_FrameSize);
+    }
+    expected.SampleRate = std::stoi(settings.Video_AudioSampleRate);
+    expected.AmrMode = AmrModeOf(settings.Video_AudioBitrate);
+    ConvertAndCheck(settings, expected);
+}
+
+// Where the libraries lack the encoder a preset names, the output is refused with the library's
+// word for it and no file is left behind.
+TEST_F(ConversionTest, MissingEncoderRefusesTheOutputAndLeavesNoFile) {
+    TWorkingSettings settings = Apply(PresetCaseOf(212));
+    settings.Video_AudioCodec = "libopencore_amrnb_absent";
+    EXPECT_FALSE(Queue(settings));
+    EXPECT_THAT(FManager.LastErrMsg(), HasSubstr("Unknown encoder 'libopencore_amrnb_absent'"));
+    EXPECT_FALSE(std::filesystem::exists(settings.Video_OutPutFileName));
+}
+
+// A value the encoder cannot take is its refusal, reported as the task's error; nothing is
+// changed to make it fit, and no file is left behind.
+TEST_F(ConversionTest, AmrRefusesWhatItCannotTakeAsTheTasksError) {
+    struct TCase {
+        const char* SampleRate;
+        const char* Channels;
+        const char* Refusal;
+    };
+    const TCase cases[] = {
+        {"22050", "1", "Only 8000Hz sample rate supported"},
+        {"8000", "2", "Only mono supported"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.SampleRate) + " Hz, " + c.Channels + " channels");
+        FReports.clear();
+        FManager.ClearTasks();
+        TWorkingSettings settings = Apply(PresetCaseOf(212));
+        settings.Video_AudioSampleRate = c.SampleRate;
+        settings.Video_AudioChannels = c.Channels;
+        ASSERT_TRUE(Queue(settings)) << FManager.LastErrMsg();
+        FManager.Start(0);
+        ASSERT_EQ(FReports.size(), 2u);
+        EXPECT_FALSE(FReports[0].Finished);
+        EXPECT_TRUE(FReports[0].Exception);
+        EXPECT_THAT(FReports[0].ExceptionMsg, HasSubstr("Error while opening encoder"));
+        EXPECT_FALSE(std::filesystem::exists(settings.Video_OutPutFileName));
+    }
+}
+
+std::string ListEntryCaseName(const testing::TestParamInfo<TListEntryCase>& info) {
+    constexpr const char* kNames[] = {"FrameSize",    "VideoBitrate", "FrameRate",
+                                      "AudioBitrate", "SampleRate",   "AspectMode"};
+    return "Key" + std::to_string(info.param.PresetKey) + kNames[info.param.Param] +
+           std::to_string(info.param.EntryIndex);
 }
 
 std::string CaseName(const testing::TestParamInfo<TPresetCase>& info) {
@@ -315,17 +457,27 @@ std::string CaseName(const testing::TestParamInfo<TPresetCase>& info) {
 INSTANTIATE_TEST_SUITE_P(Subset, PresetConversionTest, testing::ValuesIn(SubsetCases()), CaseName);
 INSTANTIATE_TEST_SUITE_P(AllPresets, PresetConversionTest, testing::ValuesIn(AllPresetCases()),
                          CaseName);
+INSTANTIATE_TEST_SUITE_P(AllPresets, AmrListEntryTest, testing::ValuesIn(AmrListEntryCases()),
+                         ListEntryCaseName);
 
 TEST(PresetConversionCases, CoverEveryPresetAndTheSubsetEverySignature) {
     std::set<int> keys;
     for (const TPresetCase& c : AllPresetCases()) keys.insert(c.PresetKey);
     EXPECT_EQ(keys.size(), size_t(kPresetCount));
     for (int key : kAmrPresets) EXPECT_TRUE(keys.contains(key)) << key;
-    // Every AMR preset, and only those, name the encoder that is missing.
-    for (const TPresetDefaults& d : PresetDefaultsTable())
-        EXPECT_EQ(std::string_view(d.AudioCodec) == "libopencore_amrnb",
-                  kAmrPresets.contains(d.PresetKey))
-            << d.PresetKey;
+    // Every AMR preset, and only those, name the AMR-NB encoder and expect it at 8000 Hz mono.
+    for (const TPresetDefaults& d : PresetDefaultsTable()) {
+        const bool amr = std::string_view(d.AudioCodec) == "libopencore_amrnb";
+        EXPECT_EQ(amr, kAmrPresets.contains(d.PresetKey)) << d.PresetKey;
+        if (!amr) continue;
+        const TExpectedOutput e = ExpectedOutputOf(d);
+        EXPECT_EQ(e.AudioCodec, "amr_nb") << d.PresetKey;
+        EXPECT_EQ(e.SampleRate, 8000) << d.PresetKey;
+        EXPECT_EQ(e.Channels, 1) << d.PresetKey;
+        EXPECT_GE(e.AmrMode, 0) << d.PresetKey;
+    }
+    // Each entry of each list of the AMR presets is one case.
+    EXPECT_EQ(AmrListEntryCases().size(), 169u);
     std::vector<TPresetCase> subset = SubsetCases();
     EXPECT_LT(subset.size(), keys.size());
 }

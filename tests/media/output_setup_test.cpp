@@ -75,9 +75,6 @@ TEST_F(OutputSetupTest, RefusedStreamLeavesNoOutputBehind) {
     };
     const TCase cases[] = {
         {{{"acodec", "nosuchenc"}}, "new_audio_stream fail: Unknown encoder 'nosuchenc'"},
-        // No encoder of the old speech codec is built into the libraries.
-        {{{"acodec", "libopencore_amrnb"}},
-         "new_audio_stream fail: Unknown encoder 'libopencore_amrnb'"},
         {{{"vcodec", "mp2"}}, "new_video_stream fail: Invalid encoder type 'mp2'"},
         {{{"rc_override", "0,100"}}, "new_video_stream fail: error parsing rc_override"},
         {{{"rc_override", ""}}, "new_video_stream fail: error parsing rc_override"},

@@ -1,0 +1,110 @@
+# Shared by the speed scripts (sourced): clips, timed runs, their statistics and output checks.
+# Expects $BENCH_WORK (a scratch folder) and $runs (rounds per measurement).
+
+# A test clip made with the ffmpeg tool: H.264 video and AAC stereo audio.
+# make_clip <file> <width>x<height> <seconds> <tone Hz>
+make_clip() {
+    ffmpeg -nostdin -v error -y \
+        -f lavfi -i "testsrc2=size=$2:rate=25:duration=$3" \
+        -f lavfi -i "sine=frequency=$4:sample_rate=44100:duration=$3" \
+        -ac 2 -c:v libx264 -preset veryfast -g 50 -pix_fmt yuv420p -c:a aac -b:a 128k \
+        -shortest "$1"
+}
+
+# One run of a command, timed from outside: prints "wall cpu" in seconds, cpu being user plus
+# system time of the process and every child it waited for. A failing command ends the script.
+measure() {
+    local TIMEFORMAT='%R %U %S' t wall user sys
+    if ! t=$({ time "$@" >/dev/null 2>"$BENCH_WORK/stderr"; } 2>&1); then
+        echo "failed: $*" >&2
+        cat "$BENCH_WORK/stderr" >&2
+        return 1
+    fi
+    read -r wall user sys <<<"$t"
+    echo "$wall $(echo "$user + $sys" | bc -l)"
+}
+
+# Minimum and median of one field (1 wall, 2 cpu) of "wall cpu" samples.
+min_median() {
+    local field=$1
+    shift
+    printf '%s\n' "$@" | awk -v f="$field" '{ print $f }' | sort -g | awk '
+        { v[NR] = $1 }
+        END { printf "%.3f %.3f\n", v[1], (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
+}
+
+max() {
+    if (($(echo "$2 > $1" | bc -l))); then echo "$2"; else echo "$1"; fi
+}
+
+# Prints the two sides' minimum and median wall and CPU time and their ratios, and leaves the
+# minimum wall-time ratio in $ratio.
+# report <title> <n> <n engine samples> <n tool samples>
+report() {
+    local title=$1 n=$2
+    shift 2
+    local engine=("${@:1:n}") tool=("${@:n+1:n}") kind field em ed tm td
+    echo "$title (min/median of $n rounds)"
+    for field in 1 2; do
+        kind=wall
+        ((field == 1)) || kind=cpu
+        read -r em ed <<<"$(min_median "$field" "${engine[@]}")"
+        read -r tm td <<<"$(min_median "$field" "${tool[@]}")"
+        printf '  %-5s engine %.2f/%.2f s, tool %.2f/%.2f s, ratio %.3f/%.3f\n' "$kind:" \
+            "$em" "$ed" "$tm" "$td" "$(echo "$em / $tm" | bc -l)" "$(echo "$ed / $td" | bc -l)"
+    done
+    read -r em ed <<<"$(min_median 1 "${engine[@]}")"
+    read -r tm td <<<"$(min_median 1 "${tool[@]}")"
+    ratio=$(echo "$em / $tm" | bc -l)
+}
+
+# Start-up of either side, $runs times in alternating order: prints the minimum and median wall
+# time in milliseconds of each. Arguments: the names of two arrays holding the commands.
+startup() {
+    local -n engine_cmd=$1 tool_cmd=$2
+    local engine=() tool=() i em ed tm td
+    for ((i = 0; i < runs; i++)); do
+        if ((i % 2 == 0)); then
+            engine+=("$(measure "${engine_cmd[@]}")")
+            tool+=("$(measure "${tool_cmd[@]}")")
+        else
+            tool+=("$(measure "${tool_cmd[@]}")")
+            engine+=("$(measure "${engine_cmd[@]}")")
+        fi
+    done
+    read -r em ed <<<"$(min_median 1 "${engine[@]}")"
+    read -r tm td <<<"$(min_median 1 "${tool[@]}")"
+    printf 'start-up (a one-frame conversion, wall min/median): engine %.0f/%.0f ms, ' \
+        "$(echo "$em * 1000" | bc -l)" "$(echo "$ed * 1000" | bc -l)"
+    printf 'tool %.0f/%.0f ms\n' "$(echo "$tm * 1000" | bc -l)" "$(echo "$td * 1000" | bc -l)"
+    tool_startup=$tm
+}
+
+# The streams of a file, one "codec,type,decoded frames" line each.
+streams_of() {
+    ffprobe -v error -count_frames -show_entries stream=codec_type,codec_name,nb_read_frames \
+        -of csv=p=0 "$1"
+}
+
+# A digest of every stream's packets.
+packets_of() {
+    ffmpeg -nostdin -v error -i "$1" -map 0 -c copy -f streamhash -hash md5 -
+}
+
+# Compares an engine output with the tool's: prints the streams and whether the packets are
+# identical; fails when streams, codecs or frame counts differ.
+check_same() {
+    local a b
+    a=$(streams_of "$1")
+    b=$(streams_of "$2")
+    if [ "$a" != "$b" ]; then
+        echo "engine [$(echo "$a" | paste -sd' ')], tool [$(echo "$b" | paste -sd' ')]"
+        return 1
+    fi
+    a=$(echo "$a" | awk -F, '{ printf "%s%s %s %s frames", (NR > 1 ? ", " : ""), $1, $2, $3 }')
+    if [ "$(packets_of "$1")" = "$(packets_of "$2")" ]; then
+        echo "$a; packets identical"
+    else
+        echo "$a; packets differ"
+    fi
+}
