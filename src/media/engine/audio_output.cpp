@@ -212,16 +212,19 @@ void TCustomFFmpeg::DrainAudio(TAVOutputStream& ost) {
     if (ost.fifo != nullptr) {
         // What the resampler still holds belongs to the end too.
         FlushResampler(ost);
-        int samples = lib::av_audio_fifo_size(ost.fifo);
-        if (samples > 0) {
-            bool whole = VariableFrameSize(enc) ||
-                         (enc->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
-            int frameSamples = whole ? samples : enc->frame_size;
+        // The rest goes out in frames of the encoder's size, which may be more than one: only
+        // the last may be short, and it is padded with silence where the encoder wants whole
+        // frames.
+        bool variable = VariableFrameSize(enc);
+        bool smallLast = (enc->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
+        while (int samples = lib::av_audio_fifo_size(ost.fifo)) {
+            int count = variable ? samples : std::min(samples, enc->frame_size);
+            int frameSamples = variable || smallLast ? count : enc->frame_size;
             AVFrame* out =
                 SampleFrame(ost.audio_frame, ost.audio_frame_capacity, enc, frameSamples);
-            lib::av_audio_fifo_read(ost.fifo, reinterpret_cast<void**>(out->data), samples);
-            if (frameSamples > samples)
-                lib::av_samples_set_silence(out->data, samples, frameSamples - samples,
+            lib::av_audio_fifo_read(ost.fifo, reinterpret_cast<void**>(out->data), count);
+            if (frameSamples > count)
+                lib::av_samples_set_silence(out->data, count, frameSamples - count,
                                             enc->ch_layout.nb_channels, enc->sample_fmt);
             out->pts = ost.sync_opts;
             EncodeFrame(ost, out, Faudio_size);

@@ -83,6 +83,7 @@ TCustomFFmpeg::TCustomFFmpeg(int maxFiles) : FMaxFiles(maxFiles) {
     Foutput_codec_contexts.assign(files, {});
     Fmeta_data_maps.assign(files, {});
     Fmux_options.assign(files, nullptr);
+    Foutput_discard.assign(files, 0);
     Foutput_stream_setups.assign(files, {});
     Fbitstream_filters.assign(files, {});
     Finput_codecs.assign(files * kMaxStreams, nullptr);
@@ -214,13 +215,16 @@ void TCustomFFmpeg::ReleaseAll() {
             if (!noFile && oc->pb != nullptr) CloseOutputIO(&oc->pb);
             std::string fileName = FileNameFromLibrary(oc->url);
             lib::avformat_free_context(oc);
-            // An output that never received a byte is not left behind.
-            if (!fileName.empty() && FileSizeOf(fileName) == 0) sys::DeleteFile(fileName);
+            // An output that never received a byte, or that the run gave up, is not left
+            // behind.
+            if (!fileName.empty() && (Foutput_discard[size_t(i)] != 0 || FileSizeOf(fileName) == 0))
+                sys::DeleteFile(fileName);
         }
         // A joined output fills every slot with the same context.
         if (FJoinMode) break;
     }
     std::fill(Foutput_files.begin(), Foutput_files.end(), nullptr);
+    std::fill(Foutput_discard.begin(), Foutput_discard.end(), 0);
     Fnb_output_files = 0;
 
     for (int i = 0; i < Fnb_input_files; ++i)

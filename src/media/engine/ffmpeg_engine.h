@@ -235,8 +235,13 @@ protected:
     virtual std::unique_ptr<TPreviewer> CreatePreviewer() { return nullptr; }
 
     // The video graph of one input and output stream pair: source, crop and scale when asked,
-    // the user's chain, sink in the output pixel format. 0, or -1 on any failure.
-    int ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost);
+    // the user's chain, sink in the output pixel format. 0, or -1 on any failure. With `like`,
+    // the graph is made anew for pictures like it and ends at the open encoder's size.
+    int ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost, const AVFrame* like = nullptr);
+    // The input stream's pictures changed size or format midway: the old graph gives out what
+    // it holds through `deliverHeld`, and a graph for the new pictures takes its place.
+    void ReconfigureFilters(TAVInputStream& ist, int istIndex, const AVFrame* frame,
+                            const std::function<void()>& deliverHeld);
     // The next picture from a graph's sink: 1 with the frame and its pts, or -1.
     int GetFilteredVideoPicture(AVFilterContext* sink, AVFrame* frame, int64_t& pts);
 
@@ -322,6 +327,16 @@ protected:
     void FlushResampler(TAVOutputStream& ost);
     // The frame size written (0 when nothing was encoded).
     int EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* frame);
+    // The picture the encoder gets for `frame`: cropped and scaled to the encoder's size and
+    // format when they differ (a scaler is made when the input changes midway).
+    AVFrame* PreparePicture(TAVOutputStream& ost, const TAVInputStream& ist, AVFrame* frame);
+    // The crop bands and the cropped size for an input picture of `width` x `height`.
+    static void FollowPictureSize(TAVOutputStream& ost, int width, int height);
+    // `copies` of `picture` (made from `frame`) encoded and written; the last frame size.
+    int EncodeCopies(TAVOutputStream& ost, const TAVInputStream& ist, const AVFrame* frame,
+                     AVFrame* picture, int copies);
+    // At the end of the input: the last picture repeated until its display time is over.
+    void FillLastPicture(TAVOutputStream& ost);
     void DrainVideo(TAVOutputStream& ost);
     // Every video unit of an input stream, decoded or not: counted; a decoded picture is
     // deinterlaced ("deinterlace") and shown to the custom hook or the video hooks, then handed
@@ -386,6 +401,8 @@ protected:
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
     int Fnb_meta_data_maps = 0;
     std::vector<TMetadataPair> Fmetadata;
+    // Per output file: the run failed or left it without a frame, so it is not kept.
+    std::vector<char> Foutput_discard;
     // Per output file: the muxer's private options ("muxrate", "preload", ...) for its header.
     std::vector<AVDictionary*> Fmux_options;
     // Per output file, one per stream: how the stream was made.

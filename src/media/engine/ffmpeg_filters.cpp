@@ -42,7 +42,8 @@ bool Append(AVFilterGraph* graph, AVFilterContext*& last, const char* filterName
 
 }  // namespace
 
-int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost) {
+int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost,
+                                    const AVFrame* like) {
     AVCodecContext* icodec = ist.dec_ctx;
     AVCodecContext* codec = ost.enc_ctx;
     if (icodec == nullptr || codec == nullptr) return -1;
@@ -52,12 +53,15 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost) {
     FFilterGraphs.push_back(graph);
 
     // The source wants the whole picture description now, not only its size and format.
+    int width = like != nullptr ? like->width : icodec->width;
+    int height = like != nullptr ? like->height : icodec->height;
+    int format = like != nullptr ? like->format : int(icodec->pix_fmt);
     AVRational timeBase = ist.st != nullptr ? ist.st->time_base : AVRational{1, 25};
-    AVRational aspect = icodec->sample_aspect_ratio;
+    AVRational aspect = like != nullptr ? like->sample_aspect_ratio : icodec->sample_aspect_ratio;
     if (aspect.den == 0) aspect = AVRational{0, 1};
-    std::string sourceArgs = rtl::Format(
-        "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", icodec->width,
-        icodec->height, int(icodec->pix_fmt), timeBase.num, timeBase.den, aspect.num, aspect.den);
+    std::string sourceArgs =
+        rtl::Format("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d", width, height,
+                    format, timeBase.num, timeBase.den, aspect.num, aspect.den);
     AVFilterContext* source = nullptr;
     const AVFilter* buffer = lib::avfilter_get_by_name("buffer");
     if (buffer == nullptr || lib::avfilter_graph_create_filter(
@@ -76,10 +80,30 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost) {
         lib::avfilter_init_str(sink, nullptr) < 0)
         return -1;
 
+    int64_t swsFlags = SWS_BICUBIC;
+    if (FOptions.sws_opts != nullptr)
+        lib::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
+    // A graph made anew for pictures of another size ends at the size the encoder was opened
+    // with, whatever the user's chain makes of them.
+    AVFilterContext* end = sink;
+    if (like != nullptr) {
+        AVFilterContext* keep = nullptr;
+        const AVFilter* scale = lib::avfilter_get_by_name("scale");
+        std::string args =
+            rtl::Format("%d:%d:flags=0x%X", codec->width, codec->height, unsigned(swsFlags));
+        if (scale == nullptr ||
+            lib::avfilter_graph_create_filter(&keep, scale, "keep", args.c_str(), nullptr, graph) <
+                0 ||
+            lib::avfilter_link(keep, 0, sink, 0) < 0)
+            return -1;
+        end = keep;
+        FollowPictureSize(ost, width, height);
+    }
+
     AVFilterContext* last = source;
     // Cropped first, then scaled: the crop keeps what the bands leave of the input picture.
-    int croppedWidth = icodec->width;
-    int croppedHeight = icodec->height;
+    int croppedWidth = width;
+    int croppedHeight = height;
     if (ost.video_crop != 0) {
         croppedWidth -= ost.leftBand + ost.rightBand;
         croppedHeight -= ost.topBand + ost.bottomBand;
@@ -89,10 +113,7 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost) {
             return -1;
     }
 
-    int64_t swsFlags = SWS_BICUBIC;
-    if (FOptions.sws_opts != nullptr)
-        lib::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
-    if (codec->width != croppedWidth || codec->height != croppedHeight) {
+    if (like == nullptr && (codec->width != croppedWidth || codec->height != croppedHeight)) {
         if (!Append(
                 graph, last, "scale",
                 rtl::Format("%d:%d:flags=0x%X", codec->width, codec->height, unsigned(swsFlags))))
@@ -103,21 +124,45 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost) {
     if (!Fvfilters.empty()) {
         TInOutGuard ends;
         ends.Outputs = NewInOut("in", last);
-        ends.Inputs = NewInOut("out", sink);
+        ends.Inputs = NewInOut("out", end);
         if (ends.Outputs == nullptr || ends.Inputs == nullptr) return -1;
         if (lib::avfilter_graph_parse_ptr(graph, Fvfilters.c_str(), &ends.Inputs, &ends.Outputs,
                                           nullptr) < 0)
             return -1;
-    } else if (lib::avfilter_link(last, 0, sink, 0) < 0) {
+    } else if (lib::avfilter_link(last, 0, end, 0) < 0) {
         return -1;
     }
 
     if (lib::avfilter_graph_config(graph, nullptr) < 0) return -1;
-    codec->width = sink->inputs[0]->w;
-    codec->height = sink->inputs[0]->h;
+    if (like == nullptr) {
+        codec->width = sink->inputs[0]->w;
+        codec->height = sink->inputs[0]->h;
+    }
     ist.input_video_filter = source;
     ist.out_video_filter = sink;
+    ist.filter_width = width;
+    ist.filter_height = height;
+    ist.filter_pix_fmt = format;
     return 0;
+}
+
+void TCustomFFmpeg::ReconfigureFilters(TAVInputStream& ist, int istIndex, const AVFrame* frame,
+                                       const std::function<void()>& deliverHeld) {
+    const char* formatName = lib::av_get_pix_fmt_name(AVPixelFormat(frame->format));
+    GetFFLogger().Log(this, llQuiet,
+                      rtl::Format("Input Stream #%d.%d frame size changed to %dx%d, %s",
+                                  ist.file_index, ist.index, frame->width, frame->height,
+                                  formatName != nullptr ? formatName : "none"));
+    // What the old graph still holds goes out first.
+    if (lib::av_buffersrc_add_frame_flags(ist.input_video_filter, nullptr, 0) >= 0) deliverHeld();
+    TAVOutputStream* target = nullptr;
+    for (TAVOutputStream* ost : FRun.Feeds[size_t(istIndex)])
+        if (ost->encoding_needed != 0 && ost->enc_ctx->codec_type == AVMEDIA_TYPE_VIDEO)
+            target = ost;
+    FLastErrMsg.clear();
+    if (target == nullptr || ConfigureFilters(ist, *target, frame) != 0)
+        throw FFmpegException(FLastErrMsg.empty() ? std::string("Error opening filters!")
+                                                  : "Error opening filters: " + FLastErrMsg);
 }
 
 int TCustomFFmpeg::GetFilteredVideoPicture(AVFilterContext* sink, AVFrame* frame, int64_t& pts) {

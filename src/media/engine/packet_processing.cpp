@@ -17,6 +17,9 @@ bool IsDrained(int result) {
     return result == AVERROR(EAGAIN) || result == AVERROR_EOF;
 }
 
+// A decoder that is being emptied and keeps failing is given up after this many errors.
+constexpr int kMaxDrainErrors = 64;
+
 }  // namespace
 
 int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const AVPacket* packet) {
@@ -111,6 +114,20 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
                     lib::av_frame_unref(frame);
                 }
             };
+            if (packet == nullptr) {
+                // The end of the input: a damaged last packet costs neither the pictures and
+                // sound the decoder still holds nor what the encoders hold. The decoder gives
+                // everything it has, errors or not, and the encoders are drained in any case.
+                bool failed = false;
+                int result = lib::avcodec_send_packet(dec, nullptr);
+                if (result < 0 && result != AVERROR_EOF) failed = true;
+                for (int errors = 0; receiveAll() < 0 && errors < kMaxDrainErrors; ++errors)
+                    failed = true;
+                if (par->codec_type == AVMEDIA_TYPE_VIDEO)
+                    PreprocessPicture(ist, istIndex, nullptr, nullptr);
+                DrainEncoders(istIndex);
+                return failed ? -1 : 0;
+            }
             while (true) {
                 int result = lib::avcodec_send_packet(dec, packet);
                 if (result == AVERROR(EAGAIN)) {
@@ -122,8 +139,6 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
                 break;
             }
             if (receiveAll() < 0) return -1;
-            if (packet == nullptr && par->codec_type == AVMEDIA_TYPE_VIDEO)
-                PreprocessPicture(ist, istIndex, nullptr, nullptr);
             break;
         }
         default:
@@ -148,31 +163,12 @@ void TCustomFFmpeg::DeliverUnit(TAVInputStream& ist, int istIndex, const AVPacke
     }
     bool filtered = FEnableFilter && type == AVMEDIA_TYPE_VIDEO && frame != nullptr &&
                     ist.input_video_filter != nullptr && ist.out_video_filter != nullptr;
-    if (filtered) {
-        // The graph counts in the stream's time base.
-        frame->pts = lib::av_rescale_q(ist.pts, AV_TIME_BASE_Q, ist.st->time_base);
-        int result = lib::av_buffersrc_add_frame_flags(ist.input_video_filter, frame,
-                                                       AV_BUFFERSRC_FLAG_KEEP_REF);
-        if (result < 0) {
-            GetFFLogger().Log(this, llError,
-                              ErrorCodeText(rtl::Format("Filtering stream #%d.%d failed",
-                                                        ist.file_index, ist.index),
-                                            result));
-            return;
-        }
-    }
 
-    if (Frate_emu) {
-        int64_t ahead = ist.pts - (sys::Clock().NowMicros() - ist.start);
-        if (ahead > 1000) sys::SleepMs(int(ahead / 1000));
-    }
-
-    if (Fstart_time != 0 && ist.pts < Fstart_time) return;
-
-    auto toOutputs = [&](AVFrame* picture) {
+    // `copies`: the packet also goes to the stream copies (once per packet).
+    auto toOutputs = [&](AVFrame* picture, bool copies) {
         for (TAVOutputStream* ost : FRun.Feeds[size_t(istIndex)]) {
             if (ost->encoding_needed == 0) {
-                if (packet != nullptr) CopyPacket(*ost, ist, *packet);
+                if (packet != nullptr && copies) CopyPacket(*ost, ist, *packet);
                 continue;
             }
             switch (ost->enc_ctx->codec_type) {
@@ -196,24 +192,51 @@ void TCustomFFmpeg::DeliverUnit(TAVInputStream& ist, int istIndex, const AVPacke
             }
         }
     };
+    auto pullFiltered = [&](bool copies) {
+        AVFrame* picture = FRun.FilteredFrame;
+        int64_t pts = 0;
+        while (GetFilteredVideoPicture(ist.out_video_filter, picture, pts) == 1) {
+            if (pts != AV_NOPTS_VALUE)
+                ist.pts = lib::av_rescale_q(pts, ist.st->time_base, AV_TIME_BASE_Q);
+            try {
+                toOutputs(picture, copies);
+            } catch (...) {
+                lib::av_frame_unref(picture);
+                throw;
+            }
+            lib::av_frame_unref(picture);
+        }
+    };
+
+    if (filtered) {
+        if (frame->width != ist.filter_width || frame->height != ist.filter_height ||
+            frame->format != ist.filter_pix_fmt)
+            ReconfigureFilters(ist, istIndex, frame, [&] { pullFiltered(false); });
+        // The graph counts in the stream's time base.
+        frame->pts = lib::av_rescale_q(ist.pts, AV_TIME_BASE_Q, ist.st->time_base);
+        int result = lib::av_buffersrc_add_frame_flags(ist.input_video_filter, frame,
+                                                       AV_BUFFERSRC_FLAG_KEEP_REF);
+        if (result < 0) {
+            GetFFLogger().Log(this, llError,
+                              ErrorCodeText(rtl::Format("Filtering stream #%d.%d failed",
+                                                        ist.file_index, ist.index),
+                                            result));
+            return;
+        }
+    }
+
+    if (Frate_emu) {
+        int64_t ahead = ist.pts - (sys::Clock().NowMicros() - ist.start);
+        if (ahead > 1000) sys::SleepMs(int(ahead / 1000));
+    }
+
+    if (Fstart_time != 0 && ist.pts < Fstart_time) return;
 
     if (!filtered) {
-        toOutputs(frame);
+        toOutputs(frame, true);
         return;
     }
-    AVFrame* picture = FRun.FilteredFrame;
-    int64_t pts = 0;
-    while (GetFilteredVideoPicture(ist.out_video_filter, picture, pts) == 1) {
-        if (pts != AV_NOPTS_VALUE)
-            ist.pts = lib::av_rescale_q(pts, ist.st->time_base, AV_TIME_BASE_Q);
-        try {
-            toOutputs(picture);
-        } catch (...) {
-            lib::av_frame_unref(picture);
-            throw;
-        }
-        lib::av_frame_unref(picture);
-    }
+    pullFiltered(true);
 }
 
 void TCustomFFmpeg::CopyPacket(TAVOutputStream& ost, TAVInputStream& ist, const AVPacket& packet) {

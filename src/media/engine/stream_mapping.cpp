@@ -344,10 +344,11 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, int
                     codec->pix_fmt, Fsws_flags, nullptr, nullptr, nullptr);
                 if (ost.img_resample_ctx == nullptr)
                     throw FFmpegException("Cannot get resampling context");
-                ost.original_height = icodec->height;
-                ost.original_width = icodec->width;
                 codec->bits_per_raw_sample = 0;
             }
+            // The crop bands follow a later change of the picture size from here.
+            ost.original_height = icodec->height;
+            ost.original_width = icodec->width;
             ost.resample_height = croppedHeight;
             ost.resample_width = croppedWidth;
             ost.resample_pix_fmt = icodec->pix_fmt;

@@ -1,9 +1,11 @@
 // The body of a conversion: the run's tables, the loop that reads the inputs packet by packet,
 // the switch between the inputs of a joined output, and the end of the run.
+#include <algorithm>
 #include <cmath>
 
 #include "media/engine/ffmpeg_engine.h"
 #include "media/libs/ff_logger.h"
+#include "media/libs/unicode_protocol.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/clock.h"
 
@@ -30,32 +32,87 @@ void TCustomFFmpeg::Transcode() {
         WriteHeaders();
         LogStreamMapping();
     } catch (...) {
+        // Nothing was converted: no output stays behind.
+        for (int j = 0; j < Fnb_output_files; ++j) Foutput_discard[size_t(j)] = 1;
         FreeTranscodeTables();
         throw;
     }
 
-    RunMainLoop();
+    std::string failure;
+    try {
+        RunMainLoop();
+        // Stopped or not, the outputs are drained and closed properly.
+        for (size_t i = 0; i < FRun.InputStreams.size(); ++i) {
+            TAVInputStream& ist = *FRun.InputStreams[i];
+            if (ist.decoding_needed != 0 && ist.decoder_flushed != 1 &&
+                ProcessInputPacket(ist, int(i), nullptr) < 0 && Fverbose >= 0)
+                GetFFLogger().Log(
+                    this, llVerbose,
+                    rtl::Format("Error while decoding stream #%d.%d (%s)", ist.file_index,
+                                ist.index, MediaTypeText(uint32_t(ist.st->codecpar->codec_type))));
+        }
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "Unknown exception";
+    }
 
-    // Stopped or not, the outputs are drained and closed properly.
-    for (size_t i = 0; i < FRun.InputStreams.size(); ++i) {
-        TAVInputStream& ist = *FRun.InputStreams[i];
-        if (ist.decoding_needed != 0 && ist.decoder_flushed != 1)
-            ProcessInputPacket(ist, int(i), nullptr);
-    }
-    std::string trailerFailure;
+    // Which outputs received a frame; a joined output is one file.
     int count = FJoinMode ? 1 : Fnb_output_files;
-    for (int j = 0; j < count; ++j) {
-        int result = lib::av_write_trailer(Foutput_files[size_t(j)]);
-        if (result < 0 && trailerFailure.empty())
-            trailerFailure = ErrorCodeText("av_write_trailer()", result);
+    std::vector<char> received(size_t(count), 0);
+    std::vector<std::string> emptySources;
+    for (const auto& ost : FRun.OutputStreams) {
+        size_t entry = FJoinMode ? 0 : size_t(ost->file_index);
+        if (ost->packets_written > 0) received[entry] = 1;
     }
-    ReportProgress(true, -1);
+    for (const auto& ost : FRun.OutputStreams) {
+        size_t entry = FJoinMode ? 0 : size_t(ost->file_index);
+        if (received[entry] != 0) continue;
+        const TAVInputStream& ist = *FRun.InputStreams[size_t(ost->source_index)];
+        std::string name = FileNameFromLibrary(Finput_files[size_t(ist.file_index)]->url);
+        if (std::find(emptySources.begin(), emptySources.end(), name) == emptySources.end())
+            emptySources.push_back(name);
+    }
+
+    // A failed run still ends every output that received frames, so what was converted stays
+    // playable; an output without a frame is not kept.
+    std::string trailerFailure;
+    std::vector<std::string> kept;
+    for (int j = 0; j < count; ++j) {
+        AVFormatContext* oc = Foutput_files[size_t(j)];
+        if (failure.empty() || received[size_t(j)] != 0) {
+            int result = lib::av_write_trailer(oc);
+            if (result < 0 && trailerFailure.empty())
+                trailerFailure = ErrorCodeText("av_write_trailer()", result);
+            if (received[size_t(j)] != 0) kept.push_back(FileNameFromLibrary(oc->url));
+        }
+        // A stopped run keeps what it wrote, as it is.
+        if (received[size_t(j)] == 0 && (!failure.empty() || !FBroken))
+            Foutput_discard[size_t(j)] = 1;
+    }
+    bool empty = failure.empty() && !FBroken && !emptySources.empty();
+    if (failure.empty()) ReportProgress(true, -1);
     CloseEncoders();
     CloseDecoders();
-    FFinished = !FBroken && trailerFailure.empty();
+    FFinished = !FBroken && failure.empty() && trailerFailure.empty() && !empty;
     FreeTranscodeTables();
+    auto quoted = [](const std::vector<std::string>& names) {
+        std::string text;
+        for (const std::string& name : names) text += (text.empty() ? "'" : ", '") + name + "'";
+        return text;
+    };
+    if (!failure.empty()) {
+        if (!kept.empty())
+            failure +=
+                rtl::Format("; what was converted before the failure was kept in %s", quoted(kept));
+        throw FFmpegException(failure);
+    }
     // A file whose end could not be written is no success.
     if (!trailerFailure.empty()) throw FFmpegException(trailerFailure);
+    // Nor is a file without a single frame.
+    if (empty)
+        throw FFmpegException(
+            rtl::Format("no frame could be decoded from %s", quoted(emptySources)));
 }
 
 void TCustomFFmpeg::BuildInputStreamTable() {
@@ -323,6 +380,7 @@ void TCustomFFmpeg::FreeTranscodeTables() {
             lib::avcodec_free_context(&ost->join_template);
         }
         lib::av_frame_free(&ost->audio_frame);
+        lib::av_frame_free(&ost->last_frame);
         lib::av_frame_free(&ost->converted_frame);
         if (ost->encoding_needed != 0 && ost->enc_ctx != nullptr)
             lib::av_freep(&ost->enc_ctx->stats_in);

@@ -42,6 +42,10 @@ struct TAVInputStream {
     int decoder_flushed = 0;
     AVFilterContext* out_video_filter = nullptr;    // the sink of the stream's video graph
     AVFilterContext* input_video_filter = nullptr;  // its source
+    // The pictures the graph's source was made for.
+    int filter_width = 0;
+    int filter_height = 0;
+    int filter_pix_fmt = AV_PIX_FMT_NONE;
     AVFrame* filter_frame = nullptr;
     int has_filter_frame = 0;
     // The picture quality the decoder reported for the current unit.
@@ -127,6 +131,11 @@ struct TAVOutputStream {
     std::vector<AVPacket*> bsf_kept;
     // The encoder has been drained: it takes nothing more until it is opened again.
     bool encoder_flushed = false;
+    // At a constant frame rate: the last picture encoded, repeated at the end of the input for
+    // the rest of its display time. Owned.
+    AVFrame* last_frame = nullptr;
+    // Packets written into the output file.
+    int64_t packets_written = 0;
 };
 
 // Everything one run owns besides the streams' library objects: the three tables, the

@@ -79,58 +79,85 @@ int TCustomFFmpeg::EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFram
     int copies = sync.Written;
     if (copies <= 0) return 0;
 
-    AVFrame* picture = frame;
-    if (!FEnableFilter) {
-        int width = frame->width - (ost.leftBand + ost.rightBand);
-        int height = frame->height - (ost.topBand + ost.bottomBand);
-        AVPixelFormat format = AVPixelFormat(frame->format);
-        if (width != ost.resample_width || height != ost.resample_height ||
-            format != ost.resample_pix_fmt) {
-            const char* formatName = lib::av_get_pix_fmt_name(format);
-            GetFFLogger().Log(this, llQuiet,
-                              rtl::Format("Input Stream #%d.%d frame size changed to %dx%d, %s",
-                                          ist.file_index, ist.index, frame->width, frame->height,
-                                          formatName != nullptr ? formatName : "none"));
-            if (ost.img_resample_ctx == nullptr)
-                throw FFmpegException(
-                    "Assertion failure: the picture size changed on a stream that is not scaled");
-            // The bands follow the new size in proportion, on even lines and columns.
-            ost.topBand = (frame->height * ost.original_topBand / ost.original_height) & ~1;
-            ost.bottomBand = (frame->height * ost.original_bottomBand / ost.original_height) & ~1;
-            ost.leftBand = (frame->width * ost.original_leftBand / ost.original_width) & ~1;
-            ost.rightBand = (frame->width * ost.original_rightBand / ost.original_width) & ~1;
-            ost.resample_width = frame->width - (ost.leftBand + ost.rightBand);
-            ost.resample_height = frame->height - (ost.topBand + ost.bottomBand);
-            ost.resample_pix_fmt = format;
-            lib::sws_freeContext(ost.img_resample_ctx);
-            int64_t swsFlags = SWS_BICUBIC;
-            if (FOptions.sws_opts != nullptr)
-                lib::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
-            Fsws_flags = int(swsFlags);
+    AVFrame* picture = PreparePicture(ost, ist, frame);
+    // At a constant rate the last picture is shown for as long as it lasts: it is kept for the
+    // end of the input.
+    if (Fvideo_sync_method == 1 || (Fvideo_sync_method == -1 && !variableRate)) {
+        if (ost.last_frame == nullptr) ost.last_frame = lib::av_frame_alloc();
+        if (ost.last_frame != nullptr) {
+            lib::av_frame_unref(ost.last_frame);
+            lib::av_frame_ref(ost.last_frame, frame);
+        }
+    }
+    return EncodeCopies(ost, ist, frame, picture, copies);
+}
+
+void TCustomFFmpeg::FollowPictureSize(TAVOutputStream& ost, int width, int height) {
+    // The bands follow the new size in proportion, on even lines and columns.
+    if (ost.original_height > 0 && ost.original_width > 0) {
+        ost.topBand = (height * ost.original_topBand / ost.original_height) & ~1;
+        ost.bottomBand = (height * ost.original_bottomBand / ost.original_height) & ~1;
+        ost.leftBand = (width * ost.original_leftBand / ost.original_width) & ~1;
+        ost.rightBand = (width * ost.original_rightBand / ost.original_width) & ~1;
+    }
+    ost.resample_width = width - (ost.leftBand + ost.rightBand);
+    ost.resample_height = height - (ost.topBand + ost.bottomBand);
+}
+
+AVFrame* TCustomFFmpeg::PreparePicture(TAVOutputStream& ost, const TAVInputStream& ist,
+                                       AVFrame* frame) {
+    // With a graph, the graph crops and scales.
+    if (FEnableFilter) return frame;
+    AVCodecContext* enc = ost.enc_ctx;
+    int width = frame->width - (ost.leftBand + ost.rightBand);
+    int height = frame->height - (ost.topBand + ost.bottomBand);
+    AVPixelFormat format = AVPixelFormat(frame->format);
+    if (width != ost.resample_width || height != ost.resample_height ||
+        format != ost.resample_pix_fmt) {
+        const char* formatName = lib::av_get_pix_fmt_name(format);
+        GetFFLogger().Log(this, llQuiet,
+                          rtl::Format("Input Stream #%d.%d frame size changed to %dx%d, %s",
+                                      ist.file_index, ist.index, frame->width, frame->height,
+                                      formatName != nullptr ? formatName : "none"));
+        FollowPictureSize(ost, frame->width, frame->height);
+        ost.resample_pix_fmt = format;
+        // The encoder keeps the size and format it was opened with: from here on every picture
+        // is scaled to them, also on a stream that did not scale so far.
+        if (ost.img_resample_ctx != nullptr) lib::sws_freeContext(ost.img_resample_ctx);
+        ost.img_resample_ctx = nullptr;
+        int64_t swsFlags = SWS_BICUBIC;
+        if (FOptions.sws_opts != nullptr)
+            lib::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &swsFlags);
+        Fsws_flags = int(swsFlags);
+        if (ost.resample_width > 0 && ost.resample_height > 0)
             ost.img_resample_ctx = lib::sws_getContext(
                 ost.resample_width, ost.resample_height, format, enc->width, enc->height,
                 enc->pix_fmt, Fsws_flags, nullptr, nullptr, nullptr);
-            if (ost.img_resample_ctx == nullptr)
-                throw FFmpegException("Cannot get resampling context");
-        }
-        if (ost.img_resample_ctx != nullptr) {
-            const uint8_t* planes[4];
-            CroppedPlanes(frame, ost.topBand, ost.leftBand, planes);
-            // The encoder may still hold the last picture: then a new buffer, never a copy.
-            if (!lib::av_frame_is_writable(ost.pict_tmp)) {
-                lib::av_frame_unref(ost.pict_tmp);
-                ost.pict_tmp->format = enc->pix_fmt;
-                ost.pict_tmp->width = enc->width;
-                ost.pict_tmp->height = enc->height;
-                if (lib::av_frame_get_buffer(ost.pict_tmp, 0) != 0)
-                    throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-            }
-            lib::sws_scale(ost.img_resample_ctx, planes, frame->linesize, 0, ost.resample_height,
-                           ost.pict_tmp->data, ost.pict_tmp->linesize);
-            picture = ost.pict_tmp;
-        }
+        if (ost.img_resample_ctx == nullptr) throw FFmpegException("Cannot get resampling context");
+        ost.video_resample = 1;
+        if (ost.pict_tmp == nullptr) ost.pict_tmp = lib::av_frame_alloc();
+        if (ost.pict_tmp == nullptr)
+            throw FFmpegException("Cannot allocate temp picture, check pix fmt");
     }
+    if (ost.img_resample_ctx == nullptr) return frame;
+    const uint8_t* planes[4];
+    CroppedPlanes(frame, ost.topBand, ost.leftBand, planes);
+    // The encoder may still hold the last picture: then a new buffer, never a copy.
+    if (!lib::av_frame_is_writable(ost.pict_tmp)) {
+        lib::av_frame_unref(ost.pict_tmp);
+        ost.pict_tmp->format = enc->pix_fmt;
+        ost.pict_tmp->width = enc->width;
+        ost.pict_tmp->height = enc->height;
+        if (lib::av_frame_get_buffer(ost.pict_tmp, 0) != 0)
+            throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+    }
+    lib::sws_scale(ost.img_resample_ctx, planes, frame->linesize, 0, ost.resample_height,
+                   ost.pict_tmp->data, ost.pict_tmp->linesize);
+    return ost.pict_tmp;
+}
 
+int TCustomFFmpeg::EncodeCopies(TAVOutputStream& ost, const TAVInputStream& ist,
+                                const AVFrame* frame, AVFrame* picture, int copies) {
     const AVCodecContext* videoOptions = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
     bool interlaced =
         videoOptions != nullptr &&
@@ -148,7 +175,7 @@ int TCustomFFmpeg::EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFram
         picture->pict_type = AV_PICTURE_TYPE_NONE;
         picture->pts = ost.sync_opts;
         frameSize = EncodeFrame(ost, picture, Fvideo_size);
-        if (!FWantedPostHooks.load().Empty()) RunPostHooks(picture, enc);
+        if (!FWantedPostHooks.load().Empty()) RunPostHooks(picture, ost.enc_ctx);
         ++ost.sync_opts;
         ++ost.frame_number;
     }
@@ -156,7 +183,34 @@ int TCustomFFmpeg::EncodeVideo(TAVOutputStream& ost, TAVInputStream& ist, AVFram
 }
 
 void TCustomFFmpeg::DrainVideo(TAVOutputStream& ost) {
+    FillLastPicture(ost);
     EncodeFrame(ost, nullptr, Fvideo_size);
+}
+
+void TCustomFFmpeg::FillLastPicture(TAVOutputStream& ost) {
+    AVFrame* last = ost.last_frame;
+    if (last == nullptr || last->data[0] == nullptr) return;
+    // Where the last picture's display time ends (a long last frame of an animation, a still
+    // held to the end), no later than the recording limit.
+    int64_t end = ost.sync_ist->next_pts;
+    if (end != AV_NOPTS_VALUE) {
+        end -= Fstart_time;
+        if (Frecording_time != INT64_MAX) end = std::min(end, Frecording_time);
+        double remaining =
+            double(end) / 1000000 / av_q2d(ost.enc_ctx->time_base) - double(ost.sync_opts);
+        // A tenth of a frame is rounding, not a picture to repeat.
+        int64_t copies = remaining > 0.1 ? rtl::Round(remaining) : 0;
+        copies = std::min<int64_t>(copies, Fmax_frames[AVMEDIA_TYPE_VIDEO] - ost.frame_number);
+        if (copies > 0) {
+            Fnb_frames_dup += int(copies);
+            FShowDupOrDrop = true;
+            if (Fverbose > 2)
+                GetFFLogger().Log(this, llVerbose, rtl::Format("*** %d dup!", int(copies)));
+            const TAVInputStream& ist = *FRun.InputStreams[size_t(ost.source_index)];
+            EncodeCopies(ost, ist, last, PreparePicture(ost, ist, last), int(copies));
+        }
+    }
+    lib::av_frame_unref(last);
 }
 
 void TCustomFFmpeg::RunPostHooks(const AVFrame* picture, const AVCodecContext* enc) {

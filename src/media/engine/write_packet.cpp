@@ -89,6 +89,7 @@ void TCustomFFmpeg::WriteInterleaved(AVFormatContext* oc, AVPacket* packet, TAVO
     if (start != AV_NOPTS_VALUE) ost.end_ts = std::max(ost.end_ts, start + packet->duration);
     int result = lib::av_interleaved_write_frame(oc, packet);
     if (result < 0) throw FFmpegException(ErrorCodeText("av_interleaved_write_frame()", result));
+    ++ost.packets_written;
 }
 
 void TCustomFFmpeg::FilterPacket(AVFormatContext* oc, AVPacket* packet, TAVOutputStream& ost,

@@ -23,7 +23,9 @@ using test::TRunEngine;
 using TOptions = std::vector<std::pair<std::string, std::string>>;
 
 // Whole conversions: a generous hang guard.
-bool WaitUntil(const std::function<bool()>& done) { return test::WaitUntil(done, 20000); }
+bool WaitUntil(const std::function<bool()>& done) {
+    return test::WaitUntil(done, 20000);
+}
 
 struct TPacketRecord {
     int Stream = 0;
@@ -59,6 +61,71 @@ double MeanOfSquare(const std::vector<uint8_t>& picture, int width, int x, int y
         for (int column = x; column < x + size; ++column)
             sum += picture[size_t(row) * size_t(width) + size_t(column)];
     return sum / (size * size);
+}
+
+// The mean brightness of the 4 x 4 blocks of a file's last video picture (mirrored left to
+// right when asked), with its size; empty when no picture decodes.
+struct TPictureBlocks {
+    int Width = 0;
+    int Height = 0;
+    std::vector<double> Means;
+};
+
+TPictureBlocks LastPictureBlocks(const std::string& fileName, bool mirrored = false) {
+    TPictureBlocks blocks;
+    AVFormatContext* ic = nullptr;
+    if (lib::avformat_open_input(&ic, fileName.c_str(), nullptr, nullptr) < 0) return blocks;
+    AVCodecContext* dec = nullptr;
+    AVPacket* packet = lib::av_packet_alloc();
+    AVFrame* frame = lib::av_frame_alloc();
+    AVFrame* last = lib::av_frame_alloc();
+    int stream = -1;
+    if (lib::avformat_find_stream_info(ic, nullptr) >= 0) {
+        for (unsigned i = 0; i < ic->nb_streams; ++i)
+            if (ic->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) stream = int(i);
+    }
+    if (stream >= 0) {
+        const AVCodecParameters* par = ic->streams[stream]->codecpar;
+        dec = lib::avcodec_alloc_context3(nullptr);
+        if (lib::avcodec_parameters_to_context(dec, par) < 0 ||
+            lib::avcodec_open2(dec, lib::avcodec_find_decoder(par->codec_id), nullptr) < 0)
+            stream = -1;
+    }
+    auto receive = [&] {
+        while (lib::avcodec_receive_frame(dec, frame) >= 0) {
+            lib::av_frame_unref(last);
+            lib::av_frame_move_ref(last, frame);
+        }
+    };
+    while (stream >= 0 && lib::av_read_frame(ic, packet) >= 0) {
+        if (packet->stream_index == stream && lib::avcodec_send_packet(dec, packet) >= 0) receive();
+        lib::av_packet_unref(packet);
+    }
+    if (stream >= 0 && lib::avcodec_send_packet(dec, nullptr) >= 0) receive();
+    if (last->data[0] != nullptr) {
+        blocks.Width = last->width;
+        blocks.Height = last->height;
+        for (int by = 0; by < 4; ++by) {
+            for (int bx = 0; bx < 4; ++bx) {
+                double sum = 0;
+                int count = 0;
+                for (int y = by * last->height / 4; y < (by + 1) * last->height / 4; ++y) {
+                    for (int x = bx * last->width / 4; x < (bx + 1) * last->width / 4; ++x) {
+                        int column = mirrored ? last->width - 1 - x : x;
+                        sum += last->data[0][ptrdiff_t(y) * last->linesize[0] + column];
+                        ++count;
+                    }
+                }
+                blocks.Means.push_back(sum / count);
+            }
+        }
+    }
+    lib::av_frame_free(&last);
+    lib::av_frame_free(&frame);
+    lib::av_packet_free(&packet);
+    lib::avcodec_free_context(&dec);
+    lib::avformat_close_input(&ic);
+    return blocks;
 }
 
 // Lines of the log that start with `prefix`.
@@ -211,6 +278,31 @@ TEST_F(AvOutputTest, AudioReachesTheEncoderWhole) {
     }
 }
 
+TEST_F(AvOutputTest, TheSoundLeftAtTheEndGoesOutInFramesOfTheEncodersSize) {
+    // Resampled from 24 to 48 kHz, the input leaves more than one encoder frame at its end:
+    // whole frames first, then a short last one (AAC, MP3) or one padded with silence (MP2).
+    struct TCase {
+        const char* Codec;
+        const char* Name;  // as the file reads back
+        int FrameSize;
+    };
+    const TCase cases[] = {{"mp2", "mp2", 1152}, {"aac", "aac", 1024}, {"libmp3lame", "mp3", 1152}};
+    const double input = 9220.0 / 24000;
+    for (const TCase& c : cases) {
+        std::string output = std::string("tail_") + c.Name + ".mka";
+        ASSERT_EQ(Convert(fixtures::kOddTailWav, output, {{"acodec", c.Codec}, {"ar", "48000"}}),
+                  "")
+            << c.Codec;
+        test::TFileInfo written = test::DescribeFile(FDir.File(output));
+        ASSERT_EQ(written.Streams.size(), 1u) << c.Codec;
+        EXPECT_EQ(written.Streams[0].Codec, c.Name);
+        EXPECT_EQ(written.Streams[0].SampleRate, 48000);
+        // All of the sound, with at most the encoder's start-up delay and one frame more.
+        EXPECT_GE(written.Streams[0].Duration, input) << c.Codec;
+        EXPECT_LE(written.Streams[0].Duration, input + 2.0 * c.FrameSize / 48000) << c.Codec;
+    }
+}
+
 TEST_F(AvOutputTest, SyncMethodOneFillsAGapWithSilence) {
     struct TCase {
         const char* Output;
@@ -265,23 +357,67 @@ TEST_F(AvOutputTest, EncodesTheClipSmallerWithAllItsFrames) {
     EXPECT_NEAR(output.Streams[0].Duration, 2.0, 0.05);
 }
 
-TEST_F(AvOutputTest, ASizeChangeIsLoggedOnceAndScaled) {
+TEST_F(AvOutputTest, ASizeChangeIsLoggedOnceAndScaledToTheEncodersSize) {
     const std::string changed = "Input Stream #0.0 frame size changed to 176x144, yuv420p";
-    {
+    // The last picture of the input, a 176x144 one.
+    TPictureBlocks source = LastPictureBlocks(fixtures::Path(fixtures::kSizeChangeM2v));
+    ASSERT_EQ(source.Width, 176);
+    struct TCase {
+        const char* Output;
+        TOptions Options;
+        int Width;
+        int Height;
+        bool Mirrored;
+    };
+    const TCase cases[] = {
+        {"scaled.avi", {{"vcodec", "mpeg4"}, {"s", "160x120"}}, 160, 120, false},
+        // Outputs that keep the input's size keep its first one: the encoder was opened with it.
+        {"same.avi", {{"vcodec", "mpeg4"}}, 320, 240, false},
+        {"same.mp4", {{"vcodec", "libx264"}}, 320, 240, false},
+        {"filtered.avi", {{"vcodec", "mpeg4"}, {"vf", "hflip"}}, 320, 240, true},
+    };
+    for (const TCase& c : cases) {
         test::TLogCapture log;
-        ASSERT_EQ(Convert(fixtures::kSizeChangeM2v, "scaled.avi",
-                          {{"vcodec", "mpeg4"}, {"s", "160x120"}}),
-                  "");
-        test::TFileInfo output = test::DescribeFile(FDir.File("scaled.avi"));
+        ASSERT_EQ(Convert(fixtures::kSizeChangeM2v, c.Output, c.Options), "") << c.Output;
+        test::TFileInfo output = test::DescribeFile(FDir.File(c.Output));
         ASSERT_EQ(output.Streams.size(), 1u);
-        EXPECT_EQ(output.Streams[0].Width, 160);
-        EXPECT_NEAR(output.Streams[0].Packets, 50, 1);
+        EXPECT_EQ(output.Streams[0].Width, c.Width) << c.Output;
+        EXPECT_EQ(output.Streams[0].Height, c.Height) << c.Output;
+        EXPECT_NEAR(output.Streams[0].Packets, 50, 1) << c.Output;
         std::vector<std::string> lines = log.Messages();
-        EXPECT_EQ(std::count(lines.begin(), lines.end(), changed), 1);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), changed), 1) << c.Output;
+        // The pictures after the change are the input's, scaled to the output's size.
+        TPictureBlocks last = LastPictureBlocks(FDir.File(c.Output), c.Mirrored);
+        ASSERT_EQ(last.Width, c.Width) << c.Output;
+        ASSERT_EQ(last.Height, c.Height) << c.Output;
+        for (size_t i = 0; i < source.Means.size(); ++i)
+            EXPECT_NEAR(last.Means[i], source.Means[i], 12) << c.Output << " block " << i;
     }
-    // An output of the input's own size has no scaler to follow the change.
-    std::string message = Convert(fixtures::kSizeChangeM2v, "same.avi", {{"vcodec", "mpeg4"}});
-    EXPECT_TRUE(message.starts_with("Assertion failure")) << message;
+}
+
+TEST_F(AvOutputTest, AtAConstantRateTheLastPictureLastsItsWholeTime) {
+    // Eleven pictures of 0.08 s, then one of 2 s: 2.88 s in all, at 12.5 pictures a second.
+    struct TCase {
+        const char* Output;
+        TOptions Options;
+        int Packets;
+        double Duration;
+    };
+    const TCase cases[] = {
+        {"animation.mp4", {{"vcodec", "mpeg4"}}, 36, 2.88},
+        {"animation_25.mp4", {{"vcodec", "mpeg4"}, {"r", "25"}}, 72, 2.88},
+        // No further than the recording time.
+        {"animation_cut.mp4", {{"vcodec", "mpeg4"}, {"t", "1.5"}}, 19, 1.52},
+        // At a variable rate every picture is written once and the time is the timestamps'.
+        {"animation_vfr.mp4", {{"vcodec", "mpeg4"}, {"vsync", "2"}}, 12, 0.96},
+    };
+    for (const TCase& c : cases) {
+        ASSERT_EQ(Convert(fixtures::kLongLastGif, c.Output, c.Options), "") << c.Output;
+        test::TFileInfo output = test::DescribeFile(FDir.File(c.Output));
+        ASSERT_EQ(output.Streams.size(), 1u);
+        EXPECT_EQ(output.Streams[0].Packets, c.Packets) << c.Output;
+        EXPECT_NEAR(output.Streams[0].Duration, c.Duration, 0.01) << c.Output;
+    }
 }
 
 // Raw pictures of the hook tests: 320x240 YUV 4:2:0 as the decoder gives them.
@@ -510,10 +646,16 @@ TEST_F(AvOutputTest, VideoStatisticsHaveALinePerFrame) {
     }
     EXPECT_EQ(lines, 25);
 
-    // A file that cannot be made ends the run.
+    // A file that cannot be made ends the run, after the first picture was written: that one
+    // is kept, in a file that is ended properly.
     EXPECT_EQ(Convert(fixtures::kClip1sAvi, "nostats.avi",
                       {{"vcodec", "mpeg4"}, {"vstats_file", FDir.File("no/such/folder.log")}}),
-              "fopen fail: " + FDir.File("no/such/folder.log"));
+              "fopen fail: " + FDir.File("no/such/folder.log") +
+                  "; what was converted before the failure was kept in '" +
+                  FDir.File("nostats.avi") + "'");
+    test::TFileInfo kept = test::DescribeFile(FDir.File("nostats.avi"));
+    ASSERT_TRUE(kept.Opened);
+    EXPECT_GE(kept.Streams[0].Packets, 1);
 }
 
 // --- packets, subtitles, chapters ---

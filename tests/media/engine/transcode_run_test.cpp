@@ -5,6 +5,7 @@
 #include <iterator>
 #include <mutex>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -21,7 +22,9 @@ namespace {
 using test::TRunEngine;
 
 // Whole conversions: a generous hang guard.
-bool WaitUntil(const std::function<bool()>& done) { return test::WaitUntil(done, 20000); }
+bool WaitUntil(const std::function<bool()>& done) {
+    return test::WaitUntil(done, 20000);
+}
 
 struct TProgress {
     int FileIndex;
@@ -475,6 +478,88 @@ TEST_F(TranscodeRunTest, StopFromAnotherThreadLeavesAPlayableFile) {
     ASSERT_EQ(output.Streams.size(), 2u);
     EXPECT_GT(output.Streams[0].Packets, 0);
     EXPECT_LT(output.Streams[0].Duration, 1.9);
+}
+
+TEST_F(TranscodeRunTest, AnInputWithoutADecodableFrameFailsAndLeavesNoFile) {
+    // The only track's samples are all zeros: every packet fails to decode.
+    std::string input = fixtures::Path(fixtures::kUndecodableMp4);
+    for (const char* output : {"nothing.mp4", "nothing.avi"}) {
+        TRunEngine engine;
+        engine.Open(input);
+        engine.Apply({{"vcodec", "mpeg4"}});
+        std::string name = FDir.File(output);
+        engine.Output(name);
+        EXPECT_EQ(engine.Run(), "no frame could be decoded from '" + input + "'") << output;
+        EXPECT_FALSE(engine.Finished()) << output;
+        EXPECT_FALSE(std::filesystem::exists(name)) << output;
+    }
+}
+
+TEST_F(TranscodeRunTest, AFailedRunKeepsWhatItConvertedPlayableAndNothingElse) {
+    // The failure comes from the progress handler, at the first report after the n-th picture
+    // went to the encoder; a report follows every packet.
+    struct TCase {
+        const char* Output;
+        std::vector<std::pair<std::string, std::string>> Options;
+        int FailingFrame;
+        bool Kept;
+    };
+    const TCase cases[] = {
+        // The H.264 encoder holds its first pictures back: nothing was written yet.
+        {"held.mp4", {{"vcodec", "libx264"}, {"an", "1"}}, 1, false},
+        // MPEG-4 writes each picture at once: ten of them are in the file, which gets its end.
+        {"written.mp4", {{"vcodec", "mpeg4"}, {"an", "1"}}, 10, true},
+    };
+    for (const TCase& c : cases) {
+        TRunEngine engine;
+        engine.ReportInterval = -1;
+        engine.OnProgress = [&](TCustomFFmpeg*, int fileIndex, int frameNumber, int, float, float,
+                                int64_t, int64_t, int64_t) {
+            if (fileIndex >= 0 && frameNumber >= c.FailingFrame)
+                throw std::runtime_error("the disk went away");
+        };
+        engine.Open(fixtures::Path(fixtures::kClipAvi));
+        engine.Apply(c.Options);
+        std::string name = FDir.File(c.Output);
+        engine.Output(name);
+        std::string message = engine.Run();
+        EXPECT_FALSE(engine.Finished()) << c.Output;
+        if (!c.Kept) {
+            EXPECT_EQ(message, "the disk went away") << c.Output;
+            EXPECT_FALSE(std::filesystem::exists(name)) << c.Output;
+            continue;
+        }
+        EXPECT_EQ(
+            message,
+            "the disk went away; what was converted before the failure was kept in '" + name + "'");
+        test::TFileInfo output = test::DescribeFile(name);
+        ASSERT_TRUE(output.Opened) << c.Output;
+        ASSERT_EQ(output.Streams.size(), 1u);
+        EXPECT_EQ(output.Streams[0].Packets, 10);
+    }
+}
+
+TEST_F(TranscodeRunTest, ACutFileKeepsAsMuchAsTheToolKeeps) {
+    // Files cut after half their bytes, and what the ffmpeg tool makes of them with the same
+    // settings.
+    for (const char* fixture : {fixtures::kHalfClipMkv, fixtures::kHalfClipMp4}) {
+        TRunEngine engine;
+        engine.Open(fixtures::Path(fixture));
+        engine.Apply({{"vcodec", "mpeg4"}, {"acodec", "mp2"}});
+        std::string name = FDir.File(std::string(fixture) + ".avi");
+        engine.Output(name);
+        EXPECT_EQ(engine.Run(), "") << fixture;
+        test::TFileInfo tool =
+            test::DescribeFile(fixtures::Path(std::string(fixture) + ".tool.avi"));
+        test::TFileInfo ours = test::DescribeFile(name);
+        ASSERT_TRUE(tool.Opened && ours.Opened) << fixture;
+        ASSERT_EQ(ours.Streams.size(), tool.Streams.size()) << fixture;
+        EXPECT_NEAR(ours.Duration, tool.Duration, 0.1 * tool.Duration) << fixture;
+        for (size_t i = 0; i < ours.Streams.size(); ++i)
+            EXPECT_NEAR(ours.Streams[i].Duration, tool.Streams[i].Duration,
+                        0.1 * tool.Streams[i].Duration)
+                << fixture << " stream " << i;
+    }
 }
 
 TEST_F(TranscodeRunTest, PauseHoldsAndResumeGoesOn) {

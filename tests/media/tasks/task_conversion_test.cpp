@@ -1,5 +1,6 @@
 // Whole conversions through the task manager: records in, files out.
 #include <chrono>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -155,6 +156,23 @@ TEST_F(TaskConversionTest, StopMidwayLeavesAPlayableFile) {
     ASSERT_TRUE(probe.LoadFile(output)) << probe.LastErrMsg();
     EXPECT_TRUE(probe.Decode());
     EXPECT_EQ(probe.FrameInfo().Width, 320);
+    FManager.ClearTasks();
+}
+
+TEST_F(TaskConversionTest, ATaskWithoutADecodableFrameFailsAndLeavesNoFile) {
+    ASSERT_EQ(AddTask(fixtures::kUndecodableMp4), 0);
+    std::string output = FDir.File("nothing.mp4");
+    TOutputOptions options;
+    options.VideoCodec = "mpeg4";
+    SetOutput(0, output, options);
+    FManager.Start(0);
+    std::vector<TTerminateInfo> reports = Reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_FALSE(reports[0].Finished);
+    EXPECT_TRUE(reports[0].Exception);
+    EXPECT_EQ(reports[0].ExceptionMsg,
+              "no frame could be decoded from '" + fixtures::Path(fixtures::kUndecodableMp4) + "'");
+    EXPECT_FALSE(std::filesystem::exists(output));
     FManager.ClearTasks();
 }
 
