@@ -1,11 +1,308 @@
 #include "skin/core/drawing_routines.h"
 
+#include "skin/core/skin_images.h"
+
 namespace skin {
+
+void LayoutGlyphAndText(TbsButtonLayout layout, const TRect& rect, int glyphWidth, int glyphHeight,
+                        int textWidth, int textHeight, int spacing, int margin, int& textX,
+                        int& textY, int& glyphX, int& glyphY) {
+    if (glyphWidth == 0) spacing = 0;
+    const int cx = rect.Left + rect.Width() / 2, cy = rect.Top + rect.Height() / 2;
+    const bool centred = margin < 0;
+    const int m = (glyphWidth + textWidth + spacing) / 2;
+    const int v = (textHeight + glyphHeight + spacing) / 2;
+    switch (layout) {
+        case blGlyphLeft:
+        case blGlyphRight:
+            glyphY = cy - glyphHeight / 2;
+            textY = cy - textHeight / 2;
+            break;
+        case blGlyphTop:
+        case blGlyphBottom:
+            glyphX = cx - glyphWidth / 2;
+            textX = cx - textWidth / 2;
+            break;
+    }
+    switch (layout) {
+        case blGlyphLeft:
+            glyphX = centred ? cx - m : rect.Left + margin;
+            textX = centred ? cx + m - textWidth : glyphX + glyphWidth + spacing;
+            break;
+        case blGlyphRight:
+            if (centred) {
+                textX = cx - m;
+                glyphX = cx + m - glyphWidth;
+            } else {
+                glyphX = rect.Right - glyphWidth - margin;
+                textX = glyphX - spacing - textWidth;
+            }
+            break;
+        case blGlyphTop:
+            glyphY = centred ? cy - v : rect.Top + margin;
+            textY = centred ? cy + v - textHeight : glyphY + glyphHeight + spacing;
+            break;
+        case blGlyphBottom:
+            if (centred) {
+                textY = cy - v;
+                glyphY = cy + v - glyphHeight;
+            } else {
+                glyphY = rect.Bottom - glyphHeight - margin;
+                textY = glyphY - spacing - textHeight;
+            }
+            break;
+    }
+}
+
+namespace {
+
+void Line(gfx::TCanvas& canvas, int x1, int y1, int x2, int y2) {
+    canvas.MoveTo(x1, y1);
+    canvas.LineTo(x2, y2);
+}
+
+// The caption's size as the glyph routines measure it: word-wrapped in what the glyph leaves.
+gfx::TSize MeasureCaption(gfx::TCanvas& canvas, std::string_view caption, const TRect& aRect,
+                          TbsButtonLayout layout, int glyphWidth, int glyphHeight) {
+    if (caption.empty()) return {};
+    TRect r{0, 0, aRect.Width(), aRect.Height()};
+    if (layout == blGlyphLeft || layout == blGlyphRight)
+        r.Right -= glyphWidth;
+    else
+        r.Bottom -= glyphHeight;
+    DrawWideTextOn(canvas, caption, r, gfx::DT_CALCRECT | gfx::DT_EXPANDTABS | gfx::DT_WORDBREAK);
+    return {r.Width(), r.Height()};
+}
+
+// Removes the text's last character: a whole UTF-8 sequence, or one stray byte.
+void DropLastCharacter(std::string& text) {
+    if (text.empty()) return;
+    const std::size_t n = text.size();
+    std::size_t i = n - 1;
+    while (i > 0 && n - i < 4 && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) --i;
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80             ? 1
+                               : (lead & 0xE0) == 0xC0 ? 2
+                               : (lead & 0xF0) == 0xE0 ? 3
+                               : (lead & 0xF8) == 0xF0 ? 4
+                                                       : 0;
+    text.resize(length == n - i ? i : n - 1);
+}
+
+template <class TWidthOf>
+void Ellipsize(std::string& text, int maxWidth, TWidthOf widthOf) {
+    if (widthOf(text) <= maxWidth) return;
+    do DropLastCharacter(text);
+    while (!text.empty() && widthOf(text + "...") > maxWidth);
+    text += "...";
+}
+
+void DrawTextLeftCentredAt(gfx::TCanvas& canvas, std::string_view text, const TRect& rect, int x) {
+    if (text.empty()) return;
+    canvas.TextRect(rect, x, rect.Top + rect.Height() / 2 - canvas.TextHeight(text) / 2, text);
+}
+
+}  // namespace
+
+void PaintGlyphTextFromBitmap(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
+                              TbsButtonLayout layout, std::string_view caption, gfx::TBitmap& glyph,
+                              int numGlyphs, int glyphNum, bool aDown, bool drawColorMarker,
+                              TColor colorMarkerValue) {
+    const bool hasGlyph = !glyph.Empty() && numGlyphs > 0;
+    const int glyphWidth = hasGlyph ? glyph.Width() / numGlyphs : 0;
+    const int glyphHeight = hasGlyph ? glyph.Height() : 0;
+    const gfx::TSize text = MeasureCaption(canvas, caption, aRect, layout, glyphWidth, glyphHeight);
+    if (!caption.empty()) canvas.Brush().SetStyle(gfx::bsClear);
+    int textX = 0, textY = 0, glyphX = 0, glyphY = 0;
+    LayoutGlyphAndText(layout, aRect, glyphWidth, glyphHeight, text.cx, text.cy, spacing, margin,
+                       textX, textY, glyphX, glyphY);
+    if (aDown) {
+        ++textX, ++textY, ++glyphX, ++glyphY;
+    }
+    TRect captionRect{textX, textY, textX + text.cx + 2, textY + text.cy};
+    if (!caption.empty())
+        DrawWideTextOn(canvas, caption, captionRect,
+                       gfx::DT_EXPANDTABS | gfx::DT_WORDBREAK | gfx::DT_VCENTER | gfx::DT_CENTER);
+    if (hasGlyph) {
+        DrawStripFrame(canvas, glyphX, glyphY, glyph, numGlyphs, glyphNum);
+        if (drawColorMarker) {
+            canvas.Pen().SetColor(colorMarkerValue);
+            for (int dy = -2; dy <= 0; ++dy)
+                Line(canvas, glyphX, glyphY + glyphHeight + dy, glyphX + glyphWidth,
+                     glyphY + glyphHeight + dy);
+        }
+        return;
+    }
+    if (!drawColorMarker) return;
+    if (!caption.empty()) {
+        canvas.Pen().SetColor(colorMarkerValue);
+        for (int dy = -1; dy <= 1; ++dy)
+            Line(canvas, captionRect.Left, captionRect.Bottom + dy, captionRect.Right,
+                 captionRect.Bottom + dy);
+        return;
+    }
+    canvas.Brush().SetStyle(gfx::bsSolid);
+    canvas.Brush().SetColor(colorMarkerValue);
+    canvas.FillRect(aDown
+                        ? TRect{aRect.Left + 4, aRect.Top + 5, aRect.Right - 2, aRect.Bottom - 3}
+                        : TRect{aRect.Left + 4, aRect.Top + 4, aRect.Right - 2, aRect.Bottom - 4});
+}
 
 int DrawWideTextOn(gfx::TCanvas& canvas, std::string_view text, gfx::TRect& rect, unsigned format) {
     if (!canvas.Handle()) return 0;
     canvas.Prepare();
     return gfx::DrawText(canvas.Handle(), text, rect, format);
+}
+
+int WideTextWidthOf(gfx::TCanvas& canvas, std::string_view text) {
+    TRect r;
+    DrawWideTextOn(canvas, text, r, gfx::DT_CALCRECT);
+    return r.Width();
+}
+
+int WideTextHeightOf(gfx::TCanvas& canvas, std::string_view text) {
+    TRect r;
+    DrawWideTextOn(canvas, text, r, gfx::DT_CALCRECT);
+    return r.Height();
+}
+
+void EllipsizeWideText(gfx::TCanvas& canvas, std::string& text, int maxWidth) {
+    Ellipsize(text, maxWidth, [&](const std::string& t) { return WideTextWidthOf(canvas, t); });
+}
+
+void EllipsizeText(gfx::TCanvas& canvas, std::string& text, int maxWidth) {
+    Ellipsize(text, maxWidth, [&](const std::string& t) { return canvas.TextWidth(t); });
+}
+
+void DrawTextCentredV(gfx::TCanvas& canvas, std::string_view text, const TRect& rect) {
+    if (text.empty()) return;
+    TRect r = rect;
+    DrawWideTextOn(canvas, text, r, gfx::DT_SINGLELINE | gfx::DT_VCENTER);
+}
+
+void DrawTextLeftCentredV(gfx::TCanvas& canvas, std::string_view text, const TRect& rect) {
+    DrawTextLeftCentredAt(canvas, text, rect, rect.Left + 2);
+}
+
+void DrawTextLeftCentredVOffset(gfx::TCanvas& canvas, std::string_view text, const TRect& rect,
+                                int offset) {
+    DrawTextLeftCentredAt(canvas, text, rect, rect.Left + offset + 2);
+}
+
+void DrawDropArrow3(gfx::TCanvas& canvas, const TRect& rect, TColor color) {
+    const int cx = rect.Left + rect.Width() / 2, cy = rect.Top + rect.Height() / 2;
+    canvas.Pen().SetColor(color);
+    for (int i = 0; i < 3; ++i) Line(canvas, cx - 2 + i, cy + i, cx + 3 - i, cy + i);
+}
+
+void DrawDirArrow(gfx::TCanvas& canvas, const TRect& rect, TColor color, int kind) {
+    const int cx = rect.Left + rect.Width() / 2, cy = rect.Top + rect.Height() / 2;
+    canvas.Pen().SetColor(color);
+    // Four lines across the arrow's direction, each one pixel longer at both ends than the
+    // one before it, from the tip.
+    for (int i = 0; i < 4; ++i) switch (kind) {
+            case 1:
+                Line(canvas, cx - 2 + i, cy - i, cx - 2 + i, cy + i + 1);
+                break;
+            case 2:
+                Line(canvas, cx + 2 - i, cy - i, cx + 2 - i, cy + i + 1);
+                break;
+            case 3:
+                Line(canvas, cx - i, cy - 2 + i, cx + i + 1, cy - 2 + i);
+                break;
+            case 4:
+                Line(canvas, cx - i, cy + 2 - i, cx + i + 1, cy + 2 - i);
+                break;
+            default:
+                return;
+        }
+}
+
+void DrawRadioMark(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    canvas.Brush().SetStyle(gfx::bsSolid);
+    canvas.Brush().SetColor(color);
+    canvas.Rectangle(x, y, x + 6, y + 6);
+}
+
+void DrawCheckMark(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    for (int i = 0; i < 3; ++i) {
+        canvas.MoveTo(x, y + 5 - i);
+        canvas.LineTo(x + 2, y + 7 - i);
+        canvas.LineTo(x + 7, y + 2 - i);
+    }
+}
+
+void DrawCloseGlyph(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    Line(canvas, x + 1, y + 1, x + 9, y + 9);
+    Line(canvas, x + 9, y + 1, x + 1, y + 9);
+    Line(canvas, x + 2, y + 1, x + 10, y + 9);
+    Line(canvas, x + 8, y + 1, x, y + 9);
+}
+
+void DrawSysMenuGlyph(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    canvas.Brush().SetStyle(gfx::bsClear);
+    canvas.Rectangle(x + 1, y + 3, x + 9, y + 6);
+}
+
+void DrawMinimizeGlyph(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    Line(canvas, x + 1, y + 8, x + 9, y + 8);
+    Line(canvas, x + 1, y + 9, x + 9, y + 9);
+}
+
+void DrawMaximizeGlyph(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    canvas.Brush().SetStyle(gfx::bsClear);
+    canvas.Rectangle(x, y, x + 11, y + 10);
+    canvas.Rectangle(x, y, x + 11, y + 2);
+}
+
+void DrawRestoreGlyph(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    canvas.Brush().SetStyle(gfx::bsClear);
+    canvas.Rectangle(x + 2, y, x + 10, y + 6);
+    canvas.Rectangle(x + 2, y, x + 10, y + 2);
+    canvas.Rectangle(x, y + 4, x + 7, y + 10);
+    canvas.Rectangle(x, y + 4, x + 7, y + 6);
+}
+
+void DrawRollDownGlyph(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    for (int i = 0; i < 4; ++i) Line(canvas, x + 1 + i, y + 2 + i, x + 9 - i, y + 2 + i);
+}
+
+void DrawRollUpGlyph(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    for (int i = 0; i < 4; ++i) Line(canvas, x + 1 + i, y + 6 - i, x + 9 - i, y + 6 - i);
+}
+
+void DrawTrayGlyph(gfx::TCanvas& canvas, int x, int y, TColor color) {
+    canvas.Pen().SetColor(color);
+    canvas.Brush().SetStyle(gfx::bsSolid);
+    canvas.Brush().SetColor(color);
+    canvas.Rectangle(x + 2, y + 2, x + 7, y + 7);
+}
+
+void DrawDotFrame(gfx::TCanvas& canvas, const TRect& rect) {
+    const int right = rect.Right - 1, bottom = rect.Bottom - 1;
+    const int w = right - rect.Left, h = bottom - rect.Top;  // width and height less one
+    if (w < 0 || h < 0) return;
+    const TColor color = canvas.Font().Color();
+    canvas.Pen().SetColor(color);
+    // Position p along the walk round the border; the corners get the same p from both edges
+    // because the walk's length is even.
+    const bool firstOn = !(w % 2 == 0 && h % 2 == 0);
+    auto dot = [&](int p, int x, int y) {
+        if ((p % 2 == 0) == firstOn) canvas.SetPixel(x, y, color);
+    };
+    for (int i = 0; i <= w; ++i) dot(i, rect.Left + i, rect.Top);
+    for (int i = 0; i <= h; ++i) dot(w + i, right, rect.Top + i);
+    for (int i = 0; i <= w; ++i) dot(w + h + i, right - i, bottom);
+    for (int i = 0; i <= h; ++i) dot(2 * w + h + i, rect.Left, bottom - i);
 }
 
 }  // namespace skin
