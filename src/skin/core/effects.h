@@ -8,9 +8,10 @@
 // screen, monitor and processor routines (system_routines.h).
 //
 // Everything here sits on gfx (surfaces, DCs, canvases, regions) and asks the window layer for
-// monitors, what the backend can show and the layered state of top-level windows. The pixel-routine table is chosen once before main
-// and only read afterwards; bitmaps, their registry and the drawing calls belong to the main
-// thread, except a TbsEffectBmp, which any one thread may use at a time.
+// monitors, what the backend can show and the layered state of top-level windows. The
+// pixel-routine table is chosen once before main and only read afterwards; bitmaps, their
+// registry and the drawing calls belong to the main thread, except a TbsEffectBmp, which any one
+// thread may use at a time.
 #pragma once
 
 #include "skin/core/bs_bitmap.h"
