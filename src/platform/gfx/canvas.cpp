@@ -44,12 +44,19 @@ void TFont::SetStyle(TFontStyles style) {
     Changed();
 }
 
+void TFont::SetCharset(TFontCharset charset) {
+    if (charset == FCharset) return;
+    FCharset = charset;
+    if (OnChange) OnChange();  // the glyphs stay as they are
+}
+
 void TFont::Assign(const TFont& source) {
     if (&source == this) return;
     FName = source.FName;
     FHeight = source.FHeight;
     FColor = source.FColor;
     FStyle = source.FStyle;
+    FCharset = source.FCharset;
     Changed();
 }
 
@@ -73,11 +80,24 @@ void TPen::SetStyle(TPenStyle style) {
     FStyle = style;
     Changed();
 }
+void TPen::SetMode(TPenMode mode) {
+    FMode = mode;
+    Changed();
+}
 void TPen::Assign(const TPen& source) {
     FColor = source.FColor;
     FWidth = source.FWidth;
     FStyle = source.FStyle;
+    FMode = source.FMode;
     Changed();
+}
+
+int PenModeToRop2(TPenMode mode) {
+    static constexpr int kRop2[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                                    R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                                    R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                                    R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
+    return kRop2[int(mode)];
 }
 
 void TBrush::SetColor(TColor color) {
@@ -98,14 +118,21 @@ void TBrush::Assign(const TBrush& source) {
 
 // ---- TCanvas ---------------------------------------------------------------------------------
 
-void TCanvas::Prepare() {
-    if (!FHandle) return;
-    SelectObject(FHandle, FFont.Handle());
-    SelectObject(FHandle, FPen.Handle());
-    SelectObject(FHandle, FBrush.Handle());
-    SetTextColor(FHandle, FFont.Color());
-    SetBkColor(FHandle, FBrush.Color());
-    SetBkMode(FHandle, FBrush.Style() == bsClear ? TRANSPARENT : OPAQUE);
+HDC TCanvas::Ready() {
+    return Handle();
+}
+
+HDC TCanvas::Prepare() {
+    HDC dc = Handle();
+    if (!dc) return nullptr;
+    SelectObject(dc, FFont.Handle());
+    SelectObject(dc, FPen.Handle());
+    SelectObject(dc, FBrush.Handle());
+    SetROP2(dc, PenModeToRop2(FPen.Mode()));
+    SetTextColor(dc, FFont.Color());
+    SetBkColor(dc, FBrush.Color());
+    SetBkMode(dc, FBrush.Style() == bsClear ? TRANSPARENT : OPAQUE);
+    return dc;
 }
 
 TPoint TCanvas::PenPos() const {
@@ -116,90 +143,169 @@ void TCanvas::SetPenPos(TPoint pos) {
 }
 
 void TCanvas::MoveTo(int x, int y) {
-    if (FHandle) MoveToEx(FHandle, x, y);
+    if (HDC dc = Ready()) MoveToEx(dc, x, y);
 }
 
 void TCanvas::LineTo(int x, int y) {
-    if (!FHandle) return;
-    Prepare();
-    gfx::LineTo(FHandle, x, y);
+    HDC dc = Prepare();
+    if (!dc) return;
+    Changing();
+    gfx::LineTo(dc, x, y);
+    Changed();
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
-    if (!FHandle) return;
-    Prepare();
-    gfx::Rectangle(FHandle, left, top, right, bottom);
+    HDC dc = Prepare();
+    if (!dc) return;
+    Changing();
+    gfx::Rectangle(dc, left, top, right, bottom);
+    Changed();
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
-    if (!FHandle) return;
-    Prepare();
-    gfx::Ellipse(FHandle, left, top, right, bottom);
+    HDC dc = Prepare();
+    if (!dc) return;
+    Changing();
+    gfx::Ellipse(dc, left, top, right, bottom);
+    Changed();
 }
 
 void TCanvas::FillRect(const TRect& rect) {
-    if (FHandle) gfx::FillRect(FHandle, rect, FBrush.Handle());
+    HDC dc = Ready();
+    if (!dc) return;
+    Changing();
+    gfx::FillRect(dc, rect, FBrush.Handle());
+    Changed();
 }
 
 void TCanvas::FrameRect(const TRect& rect) {
-    if (FHandle) gfx::FrameRect(FHandle, rect, FBrush.Handle());
+    HDC dc = Ready();
+    if (!dc) return;
+    Changing();
+    gfx::FrameRect(dc, rect, FBrush.Handle());
+    Changed();
 }
 
-TColor TCanvas::Pixel(int x, int y) const {
-    return FHandle ? GetPixel(FHandle, x, y) : CLR_INVALID;
+void TCanvas::DrawFocusRect(const TRect& rect) {
+    HDC dc = Ready();
+    if (!dc) return;
+    Changing();
+    gfx::DrawFocusRect(dc, rect);
+    Changed();
+}
+
+TColor TCanvas::Pixel(int x, int y) {
+    HDC dc = Ready();
+    return dc ? GetPixel(dc, x, y) : CLR_INVALID;
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
-    if (FHandle) gfx::SetPixel(FHandle, x, y, color);
+    HDC dc = Ready();
+    if (!dc) return;
+    Changing();
+    gfx::SetPixel(dc, x, y, color);
+    Changed();
 }
 
 void TCanvas::Draw(int x, int y, const TGraphic& graphic) {
-    if (FHandle && !graphic.Empty())
-        graphic.Draw(*this, Bounds(x, y, graphic.Width(), graphic.Height()));
+    if (graphic.Empty() || !Ready()) return;
+    Changing();
+    graphic.Draw(*this, Bounds(x, y, graphic.Width(), graphic.Height()));
+    Changed();
 }
 
 void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic) {
-    if (FHandle && !graphic.Empty()) graphic.Draw(*this, rect);
+    if (graphic.Empty() || !Ready()) return;
+    Changing();
+    graphic.Draw(*this, rect);
+    Changed();
 }
 
 void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
-    if (!FHandle || !source.FHandle) return;
-    Prepare();
-    StretchBlt(FHandle, dest.Left, dest.Top, dest.Width(), dest.Height(), source.FHandle,
-               sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height(), FCopyMode);
+    HDC dc = Prepare();
+    HDC src = source.Ready();
+    if (!dc || !src) return;
+    Changing();
+    StretchBlt(dc, dest.Left, dest.Top, dest.Width(), dest.Height(), src, sourceRect.Left,
+               sourceRect.Top, sourceRect.Width(), sourceRect.Height(), FCopyMode);
+    Changed();
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text) {
-    if (!FHandle) return;
-    Prepare();
-    gfx::TextOut(FHandle, x, y, text);
-    MoveToEx(FHandle, x + TextWidth(text), y);
+    HDC dc = Prepare();
+    if (!dc) return;
+    Changing();
+    gfx::TextOut(dc, x, y, text);
+    TSize size;
+    GetTextExtentPoint32(dc, text, size);
+    MoveToEx(dc, x + size.cx, y);
+    Changed();
 }
 
 void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
-    if (!FHandle) return;
-    Prepare();
+    HDC dc = Prepare();
+    if (!dc) return;
+    Changing();
     const unsigned options = ETO_CLIPPED | (FBrush.Style() == bsClear ? 0u : unsigned(ETO_OPAQUE));
-    ExtTextOut(FHandle, x, y, options, &rect, text);
+    ExtTextOut(dc, x, y, options, &rect, text);
+    Changed();
+}
+
+TSize TCanvas::TabbedTextOut(int x, int y, std::string_view text, int stopCount,
+                             const int* tabStops, int tabOrigin) {
+    HDC dc = Prepare();
+    if (!dc) return {};
+    Changing();
+    const TSize size = gfx::TabbedTextOut(dc, x, y, text, stopCount, tabStops, tabOrigin);
+    Changed();
+    return size;
+}
+
+int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned format) {
+    HDC dc = Prepare();
+    if (!dc) return 0;
+    if (!(format & DT_CALCRECT)) Changing();
+    const int height = gfx::DrawText(dc, text, rect, format);
+    if (!(format & DT_CALCRECT)) Changed();
+    return height;
 }
 
 TSize TCanvas::TextExtent(std::string_view text) {
     TSize size;
-    if (!FHandle) {
+    HDC dc = Prepare();
+    if (!dc) {
         TDC scratch;
         SelectObject(&scratch, FFont.Handle());
         GetTextExtentPoint32(&scratch, text, size);
         return size;
     }
-    Prepare();
-    GetTextExtentPoint32(FHandle, text, size);
+    GetTextExtentPoint32(dc, text, size);
     return size;
 }
 
-TRect TCanvas::ClipRect() const {
+TRect TCanvas::ClipRect() {
     TRect rect;
-    if (FHandle) GetClipBox(FHandle, &rect);
+    if (HDC dc = Ready()) GetClipBox(dc, &rect);
     return rect;
+}
+
+// ---- Frame3D ---------------------------------------------------------------------------------
+
+void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width) {
+    HDC dc = canvas.Handle();
+    for (int i = 0; i < width && !rect.IsEmpty(); ++i) {
+        if (dc) {
+            const TLogBrush top = CreateSolidBrush(topColor),
+                            bottom = CreateSolidBrush(bottomColor);
+            // Top and left in the top colour; the corners at top-right and bottom-left belong to
+            // the bottom colour.
+            FillRect(dc, {rect.Left, rect.Top, rect.Right - 1, rect.Top + 1}, top);
+            FillRect(dc, {rect.Left, rect.Top + 1, rect.Left + 1, rect.Bottom - 1}, top);
+            FillRect(dc, {rect.Right - 1, rect.Top, rect.Right, rect.Bottom}, bottom);
+            FillRect(dc, {rect.Left, rect.Bottom - 1, rect.Right - 1, rect.Bottom}, bottom);
+        }
+        rect = {rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1};
+    }
 }
 
 }  // namespace gfx

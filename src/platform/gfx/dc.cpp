@@ -192,6 +192,14 @@ int SetBkMode(HDC dc, int mode) {
 int GetBkMode(HDC dc) {
     return dc->State().BkMode;
 }
+int SetROP2(HDC dc, int mode) {
+    if (mode < R2_BLACK || mode > R2_WHITE) return 0;
+    return std::exchange(dc->State().Rop2, mode);
+}
+int GetROP2(HDC dc) {
+    return dc->State().Rop2;
+}
+
 int SetStretchBltMode(HDC dc, int mode) {
     return std::exchange(dc->State().StretchMode, mode);
 }
@@ -245,6 +253,33 @@ void FillDevice(TDC& dc, const TRect& deviceRect, std::uint32_t pixel) {
     if (!s) return;
     ForEachVisible(dc, deviceRect, [&](const TRect& r) {
         for (int y = r.Top; y < r.Bottom; ++y) FillSpan(*s, r.Left, y, r.Width(), pixel);
+    });
+}
+
+void FillDeviceMix(TDC& dc, const TRect& deviceRect, std::uint32_t pixel) {
+    const int mode = dc.State().Rop2;
+    if (mode == R2_COPYPEN) {
+        FillDevice(dc, deviceRect, pixel);
+        return;
+    }
+    TSurface* s = dc.Surface();
+    if (!s || mode == R2_NOP) return;
+    // Bit i of (mode - 1) is the result for pen bit p and destination bit d with i = 2p + d.
+    const unsigned table = unsigned(mode - 1);
+    auto all = [&](int i) { return (table >> i) & 1 ? 0xFFFFFFu : 0u; };
+    const std::uint32_t m0 = all(0), m1 = all(1), m2 = all(2), m3 = all(3);
+    const std::uint32_t p = pixel & 0xFFFFFFu;
+    std::vector<std::uint32_t> row;
+    ForEachVisible(dc, deviceRect, [&](const TRect& r) {
+        row.resize(std::size_t(r.Width()));
+        for (int y = r.Top; y < r.Bottom; ++y) {
+            ReadSpan(*s, r.Left, y, r.Width(), row.data());
+            for (std::uint32_t& d : row) {
+                const std::uint32_t dd = d & 0xFFFFFFu;
+                d = (~p & ~dd & m0) | (~p & dd & m1) | (p & ~dd & m2) | (p & dd & m3);
+            }
+            WriteSpan(*s, r.Left, y, r.Width(), row.data());
+        }
     });
 }
 
@@ -496,18 +531,20 @@ bool Rectangle(HDC dc, int left, int top, int right, int bottom) {
     if (pen.Style == PS_NULL) {
         // Without an outline the classic call fills one pixel less to the right and bottom.
         if (brush.Style != BS_NULL)
-            FillDevice(*dc, {r.Left, r.Top, r.Right - 1, r.Bottom - 1}, ToPixel(brush.Color));
+            detail::FillDeviceMix(*dc, {r.Left, r.Top, r.Right - 1, r.Bottom - 1},
+                                  ToPixel(brush.Color));
         return true;
     }
     const int w = std::max(1, pen.Width);
     if (brush.Style != BS_NULL)
-        FillDevice(*dc, {r.Left + w, r.Top + w, r.Right - w, r.Bottom - w}, ToPixel(brush.Color));
+        detail::FillDeviceMix(*dc, {r.Left + w, r.Top + w, r.Right - w, r.Bottom - w},
+                              ToPixel(brush.Color));
     const std::uint32_t p = ToPixel(pen.Color);
     const int hw = std::min(w, r.Height()), vw = std::min(w, r.Width());
-    FillDevice(*dc, {r.Left, r.Top, r.Right, r.Top + hw}, p);
-    FillDevice(*dc, {r.Left, r.Bottom - hw, r.Right, r.Bottom}, p);
-    FillDevice(*dc, {r.Left, r.Top + hw, r.Left + vw, r.Bottom - hw}, p);
-    FillDevice(*dc, {r.Right - vw, r.Top + hw, r.Right, r.Bottom - hw}, p);
+    detail::FillDeviceMix(*dc, {r.Left, r.Top, r.Right, r.Top + hw}, p);
+    detail::FillDeviceMix(*dc, {r.Left, r.Bottom - hw, r.Right, r.Bottom}, p);
+    detail::FillDeviceMix(*dc, {r.Left, r.Top + hw, r.Left + vw, r.Bottom - hw}, p);
+    detail::FillDeviceMix(*dc, {r.Right - vw, r.Top + hw, r.Right, r.Bottom - hw}, p);
     return true;
 }
 
@@ -567,13 +604,13 @@ bool Ellipse(HDC dc, int left, int top, int right, int bottom) {
             if (i == 0 || i + 1 == rows) in.Right = in.Left - 1;
         }
         if (brush.Style != BS_NULL && in.Right >= in.Left)
-            FillDevice(*dc, {in.Left, y, in.Right + 1, y + 1}, brushPixel);
+            detail::FillDeviceMix(*dc, {in.Left, y, in.Right + 1, y + 1}, brushPixel);
         if (!outline) continue;
         if (in.Right < in.Left) {
-            FillDevice(*dc, {o.Left, y, o.Right + 1, y + 1}, penPixel);
+            detail::FillDeviceMix(*dc, {o.Left, y, o.Right + 1, y + 1}, penPixel);
         } else {
-            FillDevice(*dc, {o.Left, y, in.Left, y + 1}, penPixel);
-            FillDevice(*dc, {in.Right + 1, y, o.Right + 1, y + 1}, penPixel);
+            detail::FillDeviceMix(*dc, {o.Left, y, in.Left, y + 1}, penPixel);
+            detail::FillDeviceMix(*dc, {in.Right + 1, y, o.Right + 1, y + 1}, penPixel);
         }
     }
     return true;
@@ -625,7 +662,8 @@ bool LineTo(HDC dc, int x, int y) {
     const int stepX = x0 < x1 ? 1 : -1, stepY = y0 < y1 ? 1 : -1;
     int err = dx + dy;
     while (x0 != x1 || y0 != y1) {
-        if (dash.empty() || dashIndex % 2 == 0) FillDevice(*dc, Bounds(x0 + lo, y0 + lo, w, w), p);
+        if (dash.empty() || dashIndex % 2 == 0)
+            detail::FillDeviceMix(*dc, Bounds(x0 + lo, y0 + lo, w, w), p);
         if (!dash.empty() && --dashLeft == 0) {
             dashIndex = (dashIndex + 1) % dash.size();
             dashLeft = dash[dashIndex];
@@ -661,6 +699,30 @@ TColor GetPixel(HDC dc, int x, int y) {
     std::uint32_t p;
     detail::ReadSpan(*s, dx, dy, 1, &p);
     return detail::FromPixel(p);
+}
+
+bool DrawFocusRect(HDC dc, const TRect& rect) {
+    TSurface* s = dc->Surface();
+    if (!s || rect.IsEmpty()) return true;
+    const TRect d = ToDevice(dc, rect);
+    const TRegion& visible = dc->VisibleRegion();
+    auto invert = [&](int x, int y) {
+        // The dots keep their place on the surface whatever the rectangle, as a pattern would.
+        if (((x + y) & 1) || !visible.Contains(x, y)) return;
+        std::uint32_t p;
+        detail::ReadSpan(*s, x, y, 1, &p);
+        p = ~p & 0xFFFFFFu;
+        detail::WriteSpan(*s, x, y, 1, &p);
+    };
+    for (int x = d.Left; x < d.Right; ++x) {
+        invert(x, d.Top);
+        if (d.Bottom - 1 > d.Top) invert(x, d.Bottom - 1);
+    }
+    for (int y = d.Top + 1; y < d.Bottom - 1; ++y) {
+        invert(d.Left, y);
+        if (d.Right - 1 > d.Left) invert(d.Right - 1, y);
+    }
+    return true;
 }
 
 }  // namespace gfx

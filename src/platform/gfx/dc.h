@@ -32,6 +32,26 @@ enum : int { BS_SOLID = 0, BS_NULL = 1, BS_HOLLOW = 1 };
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 enum : int { BLACKONWHITE = 1, WHITEONBLACK = 2, COLORONCOLOR = 3, HALFTONE = 4 };
 
+// How pen and brush pixels of lines and shapes combine with what is there (P pen, D destination).
+enum : int {
+    R2_BLACK = 1,         // 0
+    R2_NOTMERGEPEN = 2,   // ~(P | D)
+    R2_MASKNOTPEN = 3,    // ~P & D
+    R2_NOTCOPYPEN = 4,    // ~P
+    R2_MASKPENNOT = 5,    // P & ~D
+    R2_NOT = 6,           // ~D
+    R2_XORPEN = 7,        // P ^ D
+    R2_NOTMASKPEN = 8,    // ~(P & D)
+    R2_MASKPEN = 9,       // P & D
+    R2_NOTXORPEN = 10,    // ~(P ^ D)
+    R2_NOP = 11,          // D
+    R2_MERGENOTPEN = 12,  // ~P | D
+    R2_COPYPEN = 13,      // P
+    R2_MERGEPENNOT = 14,  // P | ~D
+    R2_MERGEPEN = 15,     // P | D
+    R2_WHITE = 16,        // 1
+};
+
 // Raster operations of the block transfers.
 enum : std::uint32_t {
     SRCCOPY = 0x00CC0020,
@@ -74,6 +94,7 @@ public:
         TColor BkColor = clWhite;
         int BkMode = OPAQUE;
         int StretchMode = BLACKONWHITE;
+        int Rop2 = R2_COPYPEN;
         TPoint ViewportOrg;
         TPoint WindowOrg;
         TPoint PenPos;
@@ -153,6 +174,9 @@ TColor GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
 int GetBkMode(HDC dc);
 int SetStretchBltMode(HDC dc, int mode);
+// The mix mode of lines, rectangles and ellipses (FillRect, FrameRect and text ignore it).
+int SetROP2(HDC dc, int mode);
+int GetROP2(HDC dc);
 
 // Block transfers. Source and destination may be the same DC, overlapping or not.
 bool BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
@@ -176,5 +200,8 @@ bool LineTo(HDC dc, int x, int y);
 TColor SetPixel(HDC dc, int x, int y, TColor color);
 // CLR_INVALID outside the visible area.
 TColor GetPixel(HDC dc, int x, int y);
+// The dotted focus frame: every other pixel of the rectangle's 1-pixel outline inverted, so a
+// second call with the same rectangle takes it away.
+bool DrawFocusRect(HDC dc, const TRect& rect);
 
 }  // namespace gfx

@@ -5,7 +5,9 @@
 #include <iterator>
 
 #include "platform/gfx/paint.h"
+#include "platform/gfx/resources.h"
 #include "platform/rtl/exception.h"
+#include "platform/rtl/streams.h"
 
 namespace gfx {
 
@@ -25,6 +27,18 @@ void TGraphic::SaveToFile(const std::string& fileName) const {
     if (!file) throw rtl::Exception("Cannot create file \"" + fileName + "\"");
     file.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
     if (!file.flush()) throw rtl::Exception("Cannot write file \"" + fileName + "\"");
+}
+
+void TGraphic::LoadFromStream(rtl::TStream& stream) {
+    const std::int64_t left = stream.Size() - stream.Position();
+    TBytes data(std::size_t(std::max<std::int64_t>(left, 0)));
+    if (!data.empty()) stream.ReadBuffer(data.data(), std::int64_t(data.size()));
+    LoadFromBuffer(data);
+}
+
+void TGraphic::SaveToStream(rtl::TStream& stream) const {
+    const TBytes data = SaveToBuffer();
+    if (!data.empty()) stream.WriteBuffer(data.data(), std::int64_t(data.size()));
 }
 
 void TGraphic::CannotAssign(const TGraphic& source) const {
@@ -48,6 +62,7 @@ void TBitmap::SetSize(int width, int height) {
     if (width == Width() && height == Height()) return;
     if (width == 0 || height == 0) {
         SetSurface(nullptr);
+        Changed();
         return;
     }
     auto surface = std::make_shared<TSurface>(width, height, FPixelFormat == pf24bit ? 24 : 32);
@@ -57,6 +72,7 @@ void TBitmap::SetSize(int width, int height) {
             std::memcpy(surface->ScanLine(y), FSurface->ScanLine(y), std::size_t(bytes));
     }
     SetSurface(std::move(surface));
+    Changed();
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
@@ -70,6 +86,21 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         detail::WriteSpan(*surface, 0, y, Width(), row.data());
     }
     SetSurface(std::move(surface));
+    Changed();
+}
+
+void TBitmap::SetMonochrome(bool value) {
+    if (value == FMonochrome) return;
+    FMonochrome = value;
+    if (value && FSurface) {
+        std::vector<std::uint32_t> row(static_cast<std::size_t>(Width()));
+        for (int y = 0; y < Height(); ++y) {
+            detail::ReadSpan(*FSurface, 0, y, Width(), row.data());
+            for (auto& p : row) p = (p & 0xFFFFFFu) == 0xFFFFFFu ? 0xFFFFFFFFu : 0xFF000000u;
+            detail::WriteSpan(*FSurface, 0, y, Width(), row.data());
+        }
+    }
+    Changed();
 }
 
 std::uint8_t* TBitmap::ScanLine(int y) {
@@ -82,7 +113,10 @@ const std::uint8_t* TBitmap::ScanLine(int y) const {
 }
 
 TCanvas& TBitmap::Canvas() {
-    if (!FCanvas) FCanvas = std::make_unique<TCanvas>(FDC.get());
+    if (!FCanvas) {
+        FCanvas = std::make_unique<TCanvas>(FDC.get());
+        FCanvas->OnChange = [this] { Changed(); };
+    }
     return *FCanvas;
 }
 
@@ -117,6 +151,8 @@ void TBitmap::Assign(const TGraphic& source) {
         FTransparent = bitmap->FTransparent;
         FTransparentMode = bitmap->FTransparentMode;
         FTransparentColor = bitmap->FTransparentColor;
+        FMonochrome = bitmap->FMonochrome;
+        Changed();
         return;
     }
     if (const auto* image = dynamic_cast<const TRasterImage*>(&source)) {
@@ -126,6 +162,7 @@ void TBitmap::Assign(const TGraphic& source) {
     SetSurface(nullptr);
     SetSize(source.Width(), source.Height());
     if (!Empty()) source.Draw(Canvas(), {0, 0, Width(), Height()});
+    Changed();
 }
 
 TImage TBitmap::ToImage() const {
@@ -146,18 +183,56 @@ TImage TBitmap::ToImage() const {
 
 void TBitmap::FromImage(const TImage& image, TPixelFormat format) {
     FPixelFormat = format;
+    FMonochrome = false;
     SetSurface(nullptr);
+    const auto notify = std::move(OnChange);  // one notice for the whole picture
     SetSize(image.Width, image.Height);
+    OnChange = notify;
     for (int y = 0; y < Height(); ++y)
         detail::WriteSpan(*FSurface, 0, y, Width(),
                           image.Pixels.data() + std::size_t(y) * image.Width);
+    Changed();
 }
 
 void TBitmap::LoadFromBuffer(std::span<const std::uint8_t> data) {
     TImage image;
     std::string error;
-    if (!ReadBmp(data, image, error)) throw rtl::Exception("Bitmap image is not valid: " + error);
+    if (!ReadBmp(data, image, error)) throw EInvalidGraphic("Bitmap image is not valid: " + error);
     FromImage(image, image.BitCount == 32 ? pf32bit : pf24bit);
+}
+
+void TBitmap::LoadFromStream(rtl::TStream& stream) {
+    std::uint8_t header[14];
+    if (stream.Read(header, 14) != 14 || header[0] != 'B' || header[1] != 'M')
+        throw EInvalidGraphic("Bitmap image is not valid: no bitmap file header");
+    const std::uint32_t size = std::uint32_t(header[2]) | std::uint32_t(header[3]) << 8 |
+                               std::uint32_t(header[4]) << 16 | std::uint32_t(header[5]) << 24;
+    if (size < 14 || size - 14 > stream.Size() - stream.Position())
+        throw EInvalidGraphic(
+            "Bitmap image is not valid: the file is shorter than its header says");
+    TBytes data(header, header + 14);
+    data.resize(size);
+    stream.ReadBuffer(data.data() + 14, std::int64_t(size - 14));
+    LoadFromBuffer(data);
+}
+
+bool TBitmap::LoadFromResourceName(std::string_view name) {
+    const auto bytes = FindResource(name);
+    if (!bytes || bytes->empty()) {
+        SetSize(0, 0);
+        return false;
+    }
+    static constexpr std::uint8_t kPng[] = {0x89, 'P', 'N', 'G'};
+    if (bytes->size() >= 4 && std::equal(kPng, kPng + 4, bytes->begin())) {
+        TImage image;
+        std::string error;
+        if (!ReadPng(*bytes, image, error))
+            throw EInvalidGraphic("Resource " + std::string(name) + " is not valid: " + error);
+        FromImage(image, image.HasAlpha ? pf32bit : pf24bit);
+        return true;
+    }
+    LoadFromBuffer(*bytes);
+    return true;
 }
 
 TBytes TBitmap::SaveToBuffer() const {
@@ -208,12 +283,14 @@ void TRasterImage::Assign(const TGraphic& source) {
         image.HasAlpha = false;
         for (auto& p : image.Pixels) p |= 0xFF000000u;
         SetImage(image);
+        Changed();
         return;
     }
     if (const auto* image = dynamic_cast<const TRasterImage*>(&source);
         image && std::strcmp(image->ClassName(), ClassName()) == 0) {
         FSurface = image->FSurface ? std::make_shared<TSurface>(*image->FSurface) : nullptr;
         FHasAlpha = image->FHasAlpha;
+        Changed();
         return;
     }
     CannotAssign(source);
@@ -222,8 +299,9 @@ void TRasterImage::Assign(const TGraphic& source) {
 void TRasterImage::LoadFromBuffer(std::span<const std::uint8_t> data) {
     TImage image;
     std::string error;
-    if (!Decode(data, image, error)) throw rtl::Exception(error);
+    if (!Decode(data, image, error)) throw EInvalidGraphic(error);
     SetImage(image);
+    Changed();
 }
 
 TBytes TRasterImage::SaveToBuffer() const {

@@ -1,19 +1,33 @@
 // The component library's pictures: TGraphic, TBitmap (24- or 32-bit pixels with row access,
-// a canvas, key-colour transparency, BMP files) and the PNG, JPEG and GIF image classes. Files
-// and byte buffers that can't be read or written raise rtl::Exception. Used by one thread at a
-// time.
+// a canvas, key-colour transparency, BMP files and streams, compiled-in resources) and the PNG,
+// JPEG and GIF image classes. Files, streams and byte buffers that can't be read raise
+// EInvalidGraphic; other file failures raise rtl::Exception. A picture is used by one thread at
+// a time (a media thread may draw on a bitmap it was handed while nobody else touches it).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/codecs.h"
 #include "platform/gfx/surface.h"
+#include "platform/rtl/exception.h"
+
+namespace rtl {
+class TStream;
+}
 
 namespace gfx {
+
+// Data a picture class can't read: a damaged or truncated file, an unknown kind of picture.
+class EInvalidGraphic : public rtl::Exception {
+public:
+    using rtl::Exception::Exception;
+};
 
 class TGraphic {
 public:
@@ -36,9 +50,18 @@ public:
     virtual TBytes SaveToBuffer() const = 0;
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
+    // From the stream's position; the base reads to the end of the stream.
+    virtual void LoadFromStream(rtl::TStream& stream);
+    void SaveToStream(rtl::TStream& stream) const;
+
+    // After every change of the picture.
+    std::function<void()> OnChange;
 
 protected:
     [[noreturn]] void CannotAssign(const TGraphic& source) const;
+    void Changed() {
+        if (OnChange) OnChange();
+    }
 
     bool FTransparent = false;
 };
@@ -78,12 +101,25 @@ public:
     TTransparentMode TransparentMode() const { return FTransparentMode; }
     void SetTransparentMode(TTransparentMode mode) { FTransparentMode = mode; }
 
+    // Black and white: turning it on makes every white pixel white and every other one black.
+    bool Monochrome() const { return FMonochrome; }
+    void SetMonochrome(bool value);
+
     void Draw(TCanvas& canvas, const TRect& rect) const override;
     void Assign(const TGraphic& source) override;
     const char* ClassName() const override { return "TBitmap"; }
     // BMP; pf32bit saves 32 bits per pixel with alpha, the others 24.
     void LoadFromBuffer(std::span<const std::uint8_t> data) override;
     TBytes SaveToBuffer() const override;
+    // Reads exactly one BMP file (its header says how long), so pictures can follow each other.
+    void LoadFromStream(rtl::TStream& stream) override;
+    // A compiled-in resource (resources.h) holding a BMP or PNG file. A missing one leaves the
+    // bitmap empty and returns false; the instance is accepted as callers pass it.
+    bool LoadFromResourceName(std::string_view name);
+    bool LoadFromResourceName(std::uintptr_t instance, std::string_view name) {
+        (void)instance;
+        return LoadFromResourceName(name);
+    }
 
     TImage ToImage() const;
     void FromImage(const TImage& image, TPixelFormat format);
@@ -97,6 +133,7 @@ private:
     TPixelFormat FPixelFormat = pfDevice;
     TTransparentMode FTransparentMode = tmAuto;
     TColor FTransparentColor = clDefault;
+    bool FMonochrome = false;
 };
 
 // Pictures read from or written to a compressed file: 32-bit pixels, drawn blended when the

@@ -35,6 +35,8 @@ void ForEachVisible(const TDC& dc, const TRect& deviceRect, F f) {
 }
 
 void FillDevice(TDC& dc, const TRect& deviceRect, std::uint32_t pixel);
+// FillDevice through the DC's mix mode (SetROP2).
+void FillDeviceMix(TDC& dc, const TRect& deviceRect, std::uint32_t pixel);
 
 // Lays a pixel over n destination pixels with per-pixel coverage 0..255.
 void BlendCoverage(TSurface& s, int x, int y, int n, const std::uint8_t* coverage,

@@ -1,6 +1,7 @@
 #include "platform/gfx/text.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/gfx/font_engine.h"
 #include "platform/gfx/paint.h"
@@ -339,6 +340,45 @@ int DrawText(HDC dc, std::string_view text, TRect& rect, unsigned format) {
         y += lineHeight;
     }
     return (singleLine && (format & (DT_VCENTER | DT_BOTTOM))) ? top + total - rect.Top : total;
+}
+
+TSize TabbedTextOut(HDC dc, int x, int y, std::string_view text, int stopCount, const int* tabStops,
+                    int tabOrigin) {
+    const HFONT font = FontOf(dc);
+    const TTextMetric& tm = font->Metrics();
+    const TLayout layout{*font, false, 0};
+    const int eight = 8 * std::max(1, tm.tmAveCharWidth);
+    const int interval = stopCount == 1 && tabStops && tabStops[0] > 0 ? tabStops[0] : eight;
+    auto nextStop = [&](int pos) {  // pos counted from tabOrigin
+        if (stopCount > 1 && tabStops)
+            for (int i = 0; i < stopCount; ++i)
+                if (std::abs(tabStops[i]) > pos) return std::abs(tabStops[i]);
+        return (pos / interval + 1) * interval;
+    };
+    // Segments between tabs with the x where each starts.
+    std::vector<std::pair<int, TLine>> segments;
+    TLine current;
+    int start = x, pen = x;
+    for (char32_t c : DecodeUtf8(text)) {
+        if (c == U'\t') {
+            segments.emplace_back(start, std::move(current));
+            current.clear();
+            pen = tabOrigin + nextStop(pen - tabOrigin);
+            start = pen;
+            continue;
+        }
+        current.push_back({c, false});
+        pen += font->Advance(c);
+    }
+    segments.emplace_back(start, std::move(current));
+    const int width = segments.back().first + layout.Width(segments.back().second) - x;
+    const TPoint o = dc->Offset();
+    if (dc->State().BkMode == OPAQUE)
+        detail::FillDevice(*dc, Bounds(x + o.X, y + o.Y, width, tm.tmHeight),
+                           detail::ToPixel(dc->State().BkColor));
+    for (const auto& [left, line] : segments)
+        PaintLine(dc, *font, layout, line, left + o.X, y + o.Y, nullptr);
+    return {width, tm.tmHeight};
 }
 
 std::vector<std::uint32_t> GetGlyphIndices(HDC dc, std::string_view text) {

@@ -77,6 +77,11 @@ bool ExtTextOut(HDC dc, int x, int y, unsigned options, const TRect* rect, std::
 // Draws, or with DT_CALCRECT only measures and sets rect's right and bottom. Returns the text's
 // height (with DT_VCENTER or DT_BOTTOM: from rect.Top to the bottom of the text).
 int DrawText(HDC dc, std::string_view text, TRect& rect, unsigned format);
+// One line with tabs: each tab moves to the next of `tabStops` (x positions counted from
+// tabOrigin); one stop is an interval, none is eight average character widths, and past the last
+// stop the interval of eight characters goes on. Returns the width and height drawn.
+TSize TabbedTextOut(HDC dc, int x, int y, std::string_view text, int stopCount, const int* tabStops,
+                    int tabOrigin);
 // Per character, the glyph index in the font that draws it; 0 where no installed font has one.
 std::vector<std::uint32_t> GetGlyphIndices(HDC dc, std::string_view text);
 

@@ -106,6 +106,8 @@ public:
     // A window of the model holds the mouse capture (or no longer does); a real display grabs
     // the pointer meanwhile, so presses outside every window of ours still reach the model.
     virtual void CapturePointer(bool) {}
+    // The system's bell (MessageBeep); the sound type is an MB_ICON* value or 0.
+    virtual void Beep(unsigned type) { (void)type; }
 };
 
 // The character the model's own key translation gives (a US layout), 0 for none. A backend

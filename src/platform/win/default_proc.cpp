@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gfx/text.h"
 #include "platform/win/model.h"
 
 namespace win {
@@ -17,19 +18,38 @@ struct TFrame {
     int Edge = 0;
 };
 
-TFrame FrameOf(const TWindow* w) {
+TFrame FrameOf(DWORD style, DWORD exStyle) {
     TFrame f;
-    if (w->Style & WS_THICKFRAME)
+    if (style & WS_THICKFRAME)
         f.Border = GetSystemMetrics(SM_CXFRAME);
-    else if (w->Style & WS_DLGFRAME)
+    else if (style & WS_DLGFRAME)
         f.Border = GetSystemMetrics(SM_CXDLGFRAME);
-    else if (w->Style & WS_BORDER)
+    else if (style & WS_BORDER)
         f.Border = GetSystemMetrics(SM_CXBORDER);
-    if ((w->Style & WS_CAPTION) == WS_CAPTION)
-        f.Caption = (w->ExStyle & WS_EX_TOOLWINDOW) ? 15 : GetSystemMetrics(SM_CYCAPTION);
-    if (w->ExStyle & WS_EX_CLIENTEDGE) f.Edge += GetSystemMetrics(SM_CXEDGE);
-    if (w->ExStyle & WS_EX_STATICEDGE) f.Edge += 1;
+    if ((style & WS_CAPTION) == WS_CAPTION)
+        f.Caption = (exStyle & WS_EX_TOOLWINDOW) ? 15 : GetSystemMetrics(SM_CYCAPTION);
+    if (exStyle & WS_EX_CLIENTEDGE) f.Edge += GetSystemMetrics(SM_CXEDGE);
+    if (exStyle & WS_EX_STATICEDGE) f.Edge += 1;
     return f;
+}
+
+TFrame FrameOf(const TWindow* w) {
+    return FrameOf(w->Style, w->ExStyle);
+}
+
+// The caption's close button, window coordinates; empty without one.
+TRect CloseButtonRect(const TWindow* w) {
+    const TFrame f = FrameOf(w);
+    if (!f.Caption || !(w->Style & WS_SYSMENU)) return {};
+    const int height = f.Caption - 5, width = height + 2;
+    const int right = w->Width() - f.Border - 2;
+    return {right - width, f.Border + 2, right, f.Border + 2 + height};
+}
+
+gfx::HFONT CaptionFont() {
+    static const gfx::HFONT font =
+        gfx::CreateFontIndirect({-11, gfx::FW_BOLD, false, false, false, "Tahoma"});
+    return font;
 }
 
 TRect ShrinkToClient(const TWindow* w, TRect r) {
@@ -49,6 +69,7 @@ int DefaultHitTest(TWindow* w, TPoint screen) {
     if (p.X < 0 || p.Y < 0 || p.X >= width || p.Y >= height) return HTNOWHERE;
     if (w->Client.Contains(p.X, p.Y)) return HTCLIENT;
     if (w->Style & WS_MINIMIZE) return HTCAPTION;
+    if (CloseButtonRect(w).Contains(p.X, p.Y)) return HTCLOSE;
     const TFrame f = FrameOf(w);
     if ((w->Style & WS_THICKFRAME) && !(w->Style & WS_MAXIMIZE)) {
         const int b = f.Border;
@@ -104,6 +125,35 @@ void PaintDefaultFrame(TWindow* w) {
         gfx::FillRect(
             dc, caption,
             gfx::CreateSolidBrush(active ? gfx::clActiveCaption : gfx::clInactiveCaption));
+        const TRect close = CloseButtonRect(w);
+        TRect text{caption.Left + 4, caption.Top,
+                   (close.IsEmpty() ? caption.Right : close.Left) - 2, caption.Bottom};
+        gfx::SelectObject(dc, CaptionFont());
+        gfx::SetBkMode(dc, gfx::TRANSPARENT);
+        gfx::SetTextColor(dc, active ? gfx::clCaptionText : gfx::clInactiveCaptionText);
+        gfx::DrawText(
+            dc, w->Text, text,
+            gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_END_ELLIPSIS | gfx::DT_NOPREFIX);
+        if (!close.IsEmpty()) {
+            // A small raised button with a cross.
+            gfx::FillRect(dc, close, gfx::CreateSolidBrush(gfx::clBtnFace));
+            gfx::FillRect(dc, {close.Left, close.Top, close.Right, close.Top + 1},
+                          gfx::CreateSolidBrush(gfx::clBtnHighlight));
+            gfx::FillRect(dc, {close.Left, close.Top, close.Left + 1, close.Bottom},
+                          gfx::CreateSolidBrush(gfx::clBtnHighlight));
+            gfx::FillRect(dc, {close.Left, close.Bottom - 1, close.Right, close.Bottom},
+                          gfx::CreateSolidBrush(gfx::cl3DDkShadow));
+            gfx::FillRect(dc, {close.Right - 1, close.Top, close.Right, close.Bottom},
+                          gfx::CreateSolidBrush(gfx::cl3DDkShadow));
+            const int cx = (close.Left + close.Right) / 2, cy = (close.Top + close.Bottom) / 2;
+            gfx::SelectObject(dc, gfx::CreatePen(gfx::PS_SOLID, 1, gfx::clBtnText));
+            for (int dx : {-1, 0}) {
+                gfx::MoveToEx(dc, cx - 4 + dx + 1, cy - 4);
+                gfx::LineTo(dc, cx + 4 + dx + 1, cy + 4);
+                gfx::MoveToEx(dc, cx + 3 + dx + 1, cy - 4);
+                gfx::LineTo(dc, cx - 5 + dx + 1, cy + 4);
+            }
+        }
     }
     ReleaseDC(w->Handle, dc);
 }
@@ -223,6 +273,14 @@ void RunSizeMoveLoop(TWindow* w, UINT command, TPoint start) {
 
 }  // namespace detail
 
+bool AdjustWindowRectEx(TRect& rect, DWORD style, bool /*menu*/, DWORD exStyle) {
+    const TFrame f = FrameOf(style, exStyle);
+    const int inset = f.Border + f.Edge;
+    rect = {rect.Left - inset, rect.Top - inset - f.Caption, rect.Right + inset,
+            rect.Bottom + inset};
+    return true;
+}
+
 LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     TWindow* w = Get(window);
     if (!w) return 0;
@@ -316,6 +374,9 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                     if (f == w) return 0;
                 SetFocus(window);
             }
+            return 0;
+        case WM_NCLBUTTONUP:
+            if (int(std::int32_t(wParam)) == HTCLOSE) Send(w, WM_SYSCOMMAND, SC_CLOSE, lParam);
             return 0;
         case WM_NCLBUTTONDOWN: {
             const int code = int(std::int32_t(wParam));

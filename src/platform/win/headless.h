@@ -42,6 +42,7 @@ public:
     void SetClipboardText(const std::string& utf8) override { FClipboard = utf8; }
     std::optional<std::string> ClipboardText() const override { return FClipboard; }
     void WaitForEvents(int wakeFd, int timeoutMs) override;
+    void Beep(unsigned type) override { FBeeps.push_back(type); }
 
     // Configuration; call win::DisplayChanged() after changing the monitors.
     void SetMonitors(std::vector<TMonitor> monitors) { FConfig.Monitors = std::move(monitors); }
@@ -74,6 +75,8 @@ public:
     bool SaveWindowShot(HWND window, const std::string& path, std::string* error = nullptr) const;
 
     HCURSOR Cursor() const { return FCursor; }
+    // The sound types of every MessageBeep so far.
+    const std::vector<unsigned>& Beeps() const { return FBeeps; }
     const TTopLevelState* Find(HWND window) const;
     std::size_t Presents() const { return FPresents; }
     std::vector<HWND> StackOrder() const { return FOrder; }
@@ -91,6 +94,7 @@ private:
     std::optional<std::string> FClipboard;
     std::deque<std::function<void()>> FIdle;
     std::size_t FPresents = 0;
+    std::vector<unsigned> FBeeps;
     std::chrono::steady_clock::time_point FDrySince{};
     bool FDry = false;
 };

@@ -292,6 +292,11 @@ bool UnregisterClass(const std::string& name) {
     return S().Classes.erase(ClassKey(name)) > 0;
 }
 
+std::string GetClassName(HWND window) {
+    TWindow* w = Get(window);
+    return w && w->Class ? w->Class->Name : std::string();
+}
+
 DWORD GetClassLong(HWND window, int index) {
     TWindow* w = Get(window);
     return w && index == GCL_STYLE ? w->Class->Style : 0;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/gfx/region.h"
+#include "platform/gfx/surface.h"
 #include "platform/gfx/types.h"
 
 namespace win {
@@ -112,8 +113,13 @@ inline constexpr UINT WM_CANCELMODE = 0x001F;
 inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
 inline constexpr UINT WM_GETMINMAXINFO = 0x0024;
+inline constexpr UINT WM_DRAWITEM = 0x002B;
+inline constexpr UINT WM_MEASUREITEM = 0x002C;
+inline constexpr UINT WM_SETFONT = 0x0030;
+inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
 inline constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+inline constexpr UINT WM_NOTIFY = 0x004E;
 inline constexpr UINT WM_CONTEXTMENU = 0x007B;
 inline constexpr UINT WM_STYLECHANGING = 0x007C;
 inline constexpr UINT WM_STYLECHANGED = 0x007D;
@@ -147,6 +153,13 @@ inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_HSCROLL = 0x0114;
 inline constexpr UINT WM_VSCROLL = 0x0115;
+inline constexpr UINT WM_CTLCOLORMSGBOX = 0x0132;
+inline constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+inline constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
+inline constexpr UINT WM_CTLCOLORBTN = 0x0135;
+inline constexpr UINT WM_CTLCOLORDLG = 0x0136;
+inline constexpr UINT WM_CTLCOLORSCROLLBAR = 0x0137;
+inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
@@ -159,6 +172,10 @@ inline constexpr UINT WM_MBUTTONUP = 0x0208;
 inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr UINT WM_PARENTNOTIFY = 0x0210;
+inline constexpr UINT WM_MDICREATE = 0x0220;
+inline constexpr UINT WM_MDIDESTROY = 0x0221;
+inline constexpr UINT WM_MDIACTIVATE = 0x0222;
+inline constexpr UINT WM_MDIGETACTIVE = 0x0229;
 inline constexpr UINT WM_SIZING = 0x0214;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_MOVING = 0x0216;
@@ -174,6 +191,18 @@ inline constexpr UINT WM_PASTE = 0x0302;
 inline constexpr UINT WM_UNDO = 0x0304;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
+
+// WM_GETDLGCODE answers: which keys a control keeps for itself.
+inline constexpr UINT DLGC_WANTARROWS = 0x0001;
+inline constexpr UINT DLGC_WANTTAB = 0x0002;
+inline constexpr UINT DLGC_WANTALLKEYS = 0x0004;
+inline constexpr UINT DLGC_HASSETSEL = 0x0008;
+inline constexpr UINT DLGC_DEFPUSHBUTTON = 0x0010;
+inline constexpr UINT DLGC_UNDEFPUSHBUTTON = 0x0020;
+inline constexpr UINT DLGC_RADIOBUTTON = 0x0040;
+inline constexpr UINT DLGC_WANTCHARS = 0x0080;
+inline constexpr UINT DLGC_STATIC = 0x0100;
+inline constexpr UINT DLGC_BUTTON = 0x2000;
 
 // Hit-test codes.
 inline constexpr int HTERROR = -2;
@@ -355,6 +384,38 @@ struct BLENDFUNCTION {
     std::uint8_t AlphaFormat = 0;
 };
 
+// Message box kinds, icons, default buttons and answers; MB_ICON* also name MessageBeep sounds.
+inline constexpr UINT MB_OK = 0x0000;
+inline constexpr UINT MB_OKCANCEL = 0x0001;
+inline constexpr UINT MB_ABORTRETRYIGNORE = 0x0002;
+inline constexpr UINT MB_YESNOCANCEL = 0x0003;
+inline constexpr UINT MB_YESNO = 0x0004;
+inline constexpr UINT MB_RETRYCANCEL = 0x0005;
+inline constexpr UINT MB_TYPEMASK = 0x000F;
+inline constexpr UINT MB_ICONHAND = 0x0010;
+inline constexpr UINT MB_ICONERROR = MB_ICONHAND;
+inline constexpr UINT MB_ICONSTOP = MB_ICONHAND;
+inline constexpr UINT MB_ICONQUESTION = 0x0020;
+inline constexpr UINT MB_ICONEXCLAMATION = 0x0030;
+inline constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
+inline constexpr UINT MB_ICONASTERISK = 0x0040;
+inline constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
+inline constexpr UINT MB_ICONMASK = 0x00F0;
+inline constexpr UINT MB_DEFBUTTON1 = 0x0000;
+inline constexpr UINT MB_DEFBUTTON2 = 0x0100;
+inline constexpr UINT MB_DEFBUTTON3 = 0x0200;
+inline constexpr UINT MB_DEFMASK = 0x0F00;
+inline constexpr UINT MB_APPLMODAL = 0x0000;
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;
+inline constexpr int IDRETRY = 4;
+inline constexpr int IDIGNORE = 5;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+inline constexpr int IDCLOSE = 8;
+inline constexpr int IDHELP = 9;
+
 // Cursors, named by the classic resource numbers.
 using HCURSOR = int;
 inline constexpr HCURSOR IDC_ARROW = 32512;
@@ -369,11 +430,23 @@ inline constexpr HCURSOR IDC_SIZENS = 32645;
 inline constexpr HCURSOR IDC_SIZEALL = 32646;
 inline constexpr HCURSOR IDC_NO = 32648;
 inline constexpr HCURSOR IDC_HAND = 32649;
+inline constexpr HCURSOR IDC_HELP = 32651;
+
+// A cursor's shape (GetIconInfo): hbmMask is 32 pixels wide and twice as high, the AND mask
+// above the XOR mask, white for a set bit; monochrome cursors have no colour bitmap.
+struct ICONINFO {
+    bool fIcon = false;
+    int xHotspot = 0;
+    int yHotspot = 0;
+    gfx::HBITMAP hbmMask;
+    gfx::HBITMAP hbmColor;
+};
 
 // Virtual keys.
 inline constexpr int VK_LBUTTON = 0x01;
 inline constexpr int VK_RBUTTON = 0x02;
 inline constexpr int VK_MBUTTON = 0x04;
+inline constexpr int VK_CANCEL = 0x03;
 inline constexpr int VK_BACK = 0x08;
 inline constexpr int VK_TAB = 0x09;
 inline constexpr int VK_RETURN = 0x0D;
@@ -392,6 +465,7 @@ inline constexpr int VK_LEFT = 0x25;
 inline constexpr int VK_UP = 0x26;
 inline constexpr int VK_RIGHT = 0x27;
 inline constexpr int VK_DOWN = 0x28;
+inline constexpr int VK_EXECUTE = 0x2B;
 inline constexpr int VK_INSERT = 0x2D;
 inline constexpr int VK_DELETE = 0x2E;
 inline constexpr int VK_LWIN = 0x5B;

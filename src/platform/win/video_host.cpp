@@ -115,4 +115,9 @@ std::shared_ptr<TVideoHost> GetVideoHost(HWND window) {
     return w->VideoHost;
 }
 
+std::shared_ptr<TVideoHost> FindVideoHost(HWND window) {
+    detail::TWindow* w = detail::Get(window);
+    return w ? w->VideoHost : nullptr;
+}
+
 }  // namespace win

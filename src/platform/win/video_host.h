@@ -62,5 +62,7 @@ private:
 
 // The host of a window, made on first use (main thread). Null for an invalid window.
 std::shared_ptr<TVideoHost> GetVideoHost(HWND window);
+// The host a window already has, without making one; null when none.
+std::shared_ptr<TVideoHost> FindVideoHost(HWND window);
 
 }  // namespace win

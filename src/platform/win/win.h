@@ -59,6 +59,8 @@ struct TWndClass {
 // false when the name is taken.
 bool RegisterClass(const TWndClass& wndClass);
 bool UnregisterClass(const std::string& name);
+// The name the window's class was registered with; empty for an invalid window.
+std::string GetClassName(HWND window);
 // Class style of the window's class (GCL_STYLE); setting it changes the class for all windows.
 DWORD GetClassLong(HWND window, int index);
 DWORD SetClassLong(HWND window, int index, DWORD value);
@@ -98,6 +100,9 @@ std::intptr_t GetWindowLongPtr(HWND window, int index);
 // Returns the old value. Style bits change as they are, without messages; removing
 // WS_EX_LAYERED drops the layered state.
 std::intptr_t SetWindowLongPtr(HWND window, int index, std::intptr_t value);
+
+// The window rectangle that the default frame of this style puts around a client rectangle.
+bool AdjustWindowRectEx(TRect& rect, DWORD style, bool menu, DWORD exStyle);
 
 bool SetWindowText(HWND window, const std::string& text);
 std::string GetWindowText(HWND window);
@@ -261,6 +266,12 @@ bool IsWindowEnabled(HWND window);
 // High bit: down; low bit: toggled. State as of the message being handled.
 std::int16_t GetKeyState(int virtualKey);
 std::int16_t GetAsyncKeyState(int virtualKey);
+
+// The hot spot and masks of a standard cursor; false for an unknown one.
+bool GetIconInfo(HCURSOR cursor, ICONINFO& info);
+
+// The system bell through the backend (0xFFFFFFFF or an MB_ICON* sound type).
+bool MessageBeep(UINT type);
 
 bool GetCursorPos(TPoint& point);
 bool SetCursorPos(int x, int y);

@@ -671,6 +671,11 @@ void TX11Backend::CapturePointer(bool captured) {
         f.Ungrab();
 }
 
+void TX11Backend::Beep(unsigned) {
+    XBell(FImpl->Dpy, 0);
+    XFlush(FImpl->Dpy);
+}
+
 std::uint64_t TX11Backend::XWindowOf(HWND window) const {
     const TXWindow* xw = FImpl->Find(window);
     return xw ? xw->Id : 0;

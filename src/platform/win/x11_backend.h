@@ -39,6 +39,7 @@ public:
     void PollEvents() override;
     void ActivateTopLevel(HWND window) override;
     void CapturePointer(bool captured) override;
+    void Beep(unsigned type) override;
 
     // The X window showing a top-level (0 while it has none), for tests and diagnostics.
     std::uint64_t XWindowOf(HWND window) const;

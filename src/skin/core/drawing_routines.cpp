@@ -149,9 +149,7 @@ void PaintGlyphTextFromBitmap(gfx::TCanvas& canvas, const TRect& aRect, int marg
 }
 
 int DrawWideTextOn(gfx::TCanvas& canvas, std::string_view text, gfx::TRect& rect, unsigned format) {
-    if (!canvas.Handle()) return 0;
-    canvas.Prepare();
-    return gfx::DrawText(canvas.Handle(), text, rect, format);
+    return canvas.DrawText(text, rect, format);
 }
 
 int WideTextWidthOf(gfx::TCanvas& canvas, std::string_view text) {

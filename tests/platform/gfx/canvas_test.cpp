@@ -165,3 +165,95 @@ TEST(CanvasTest, ShapesUseThePenAndBrush) {
 
 }  // namespace
 }  // namespace gfx
+
+namespace gfx {
+namespace {
+
+TEST(CanvasTest, TheFocusFrameIsDottedAndTakenAwayByASecondOne) {
+    TBitmap b;
+    b.SetSize(10, 6);
+    b.Canvas().Brush().SetColor(clWhite);
+    b.Canvas().FillRect({0, 0, 10, 6});
+    b.Canvas().DrawFocusRect({1, 1, 9, 5});
+    EXPECT_EQ(b.Canvas().Pixel(3, 1), clBlack);
+    EXPECT_EQ(b.Canvas().Pixel(4, 1), clWhite);  // every other pixel
+    EXPECT_EQ(b.Canvas().Pixel(1, 3), clBlack);
+    EXPECT_EQ(b.Canvas().Pixel(4, 3), clWhite);  // the inside stays
+    b.Canvas().DrawFocusRect({1, 1, 9, 5});
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) EXPECT_EQ(b.Canvas().Pixel(x, y), clWhite);
+}
+
+TEST(CanvasTest, PenModeNotInvertsWhatLinesAndShapesCover) {
+    TBitmap b;
+    b.SetSize(10, 10);
+    b.Canvas().Brush().SetColor(RGB(10, 20, 30));
+    b.Canvas().FillRect({0, 0, 10, 10});
+    b.Canvas().Pen().SetMode(pmNot);
+    b.Canvas().MoveTo(0, 2);
+    b.Canvas().LineTo(10, 2);
+    EXPECT_EQ(b.Canvas().Pixel(5, 2), RGB(245, 235, 225));
+    EXPECT_EQ(b.Canvas().Pixel(5, 3), RGB(10, 20, 30));
+    b.Canvas().MoveTo(0, 2);
+    b.Canvas().LineTo(10, 2);
+    EXPECT_EQ(b.Canvas().Pixel(5, 2), RGB(10, 20, 30));
+    b.Canvas().Pen().SetMode(pmCopy);
+    b.Canvas().Pen().SetColor(clRed);
+    b.Canvas().MoveTo(0, 4);
+    b.Canvas().LineTo(10, 4);
+    EXPECT_EQ(b.Canvas().Pixel(5, 4), clRed);
+}
+
+TEST(CanvasTest, Frame3DDrawsRaisedEdgesAndShrinksTheRectangle) {
+    TBitmap b;
+    b.SetSize(8, 8);
+    b.Canvas().Brush().SetColor(clWhite);
+    b.Canvas().FillRect({0, 0, 8, 8});
+    TRect r{0, 0, 8, 8};
+    Frame3D(b.Canvas(), r, clRed, clBlue, 2);
+    EXPECT_EQ(r, (TRect{2, 2, 6, 6}));
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), clRed);
+    EXPECT_EQ(b.Canvas().Pixel(0, 6), clRed);
+    EXPECT_EQ(b.Canvas().Pixel(7, 0), clBlue);  // top-right corner belongs to the bottom colour
+    EXPECT_EQ(b.Canvas().Pixel(0, 7), clBlue);
+    EXPECT_EQ(b.Canvas().Pixel(1, 1), clRed);
+    EXPECT_EQ(b.Canvas().Pixel(6, 6), clBlue);
+    EXPECT_EQ(b.Canvas().Pixel(3, 3), clWhite);
+}
+
+TEST(CanvasTest, TabbedTextGoesToTheTabStops) {
+    TBitmap b;
+    b.SetSize(200, 20);
+    b.Canvas().Brush().SetColor(clWhite);
+    b.Canvas().FillRect({0, 0, 200, 20});
+    b.Canvas().Brush().SetStyle(bsClear);
+    b.Canvas().Font().SetColor(clBlack);
+    const int stops[] = {60, 120};
+    const TSize size = b.Canvas().TabbedTextOut(5, 2, "a\tb\tc", 2, stops, 5);
+    auto inkFrom = [&](int from) {
+        for (int x = from; x < 200; ++x)
+            for (int y = 0; y < 20; ++y)
+                if (b.Canvas().Pixel(x, y) != clWhite) return x;
+        return -1;
+    };
+    EXPECT_LT(inkFrom(0), 15);
+    EXPECT_GE(inkFrom(20), 65);  // "b" at tabOrigin + 60
+    EXPECT_LT(inkFrom(20), 75);
+    EXPECT_GE(inkFrom(80), 125);  // "c" at tabOrigin + 120
+    EXPECT_GT(size.cx, 120);
+}
+
+TEST(FontTest, CharsetIsKeptAndCopied) {
+    TFont a, b;
+    int changes = 0;
+    b.OnChange = [&] { ++changes; };
+    EXPECT_EQ(a.Charset(), DEFAULT_CHARSET);
+    a.SetCharset(GB2312_CHARSET);
+    b.Assign(a);
+    EXPECT_EQ(b.Charset(), GB2312_CHARSET);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(a.Handle(), TFont().Handle());  // the glyphs do not depend on it
+}
+
+}  // namespace
+}  // namespace gfx
