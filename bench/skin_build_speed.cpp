@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/rtl/random.h"
+#include "platform/vcl/forms.h"
 #include "platform/win/headless.h"
 #include "platform/win/win.h"
 #include "skin/core/effects.h"
@@ -106,21 +107,20 @@ int main() {
              3);
 
     win::Initialize(std::make_unique<win::THeadlessBackend>());
-    win::TWndClass layerClass;
-    layerClass.Name = "BenchLayer";
-    win::RegisterClass(layerClass);
-    const win::HWND layer = win::CreateWindowEx(
-        win::WS_EX_LAYERED | win::WS_EX_TOOLWINDOW | win::WS_EX_TRANSPARENT, "BenchLayer", "",
-        win::WS_POPUP | win::WS_VISIBLE, 0, 0, kWidth, kHeight, {});
+    vcl::InitializeApplication();
+    auto* layer = new TbsLayerWindow(vcl::Application);
+    layer->SetBounds(0, 0, kWidth, kHeight);
+    const win::HWND wnd = layer->Handle();
+    win::SetWindowLongPtr(wnd, win::GWL_EXSTYLE,
+                          win::GetWindowLongPtr(wnd, win::GWL_EXSTYLE) | win::WS_EX_LAYERED);
+    win::ShowWindow(wnd, win::SW_SHOWNA);
     TbsBitmap bitmap;
     bitmap.SetSize(kWidth, kHeight);
     TbsColor* p = bitmap.Bits();
     for (int i = 0; i < kWidth * kHeight; ++i)
         p[i] = TbsColor(rtl::Random(1 << 16)) << 16 | TbsColor(rtl::Random(1 << 16));
-    Line(layer ? "PushLayeredBitmap, 839x522" : "PushLayeredBitmap (no window!)", Measure([&] {
-             PushLayeredBitmap(bitmap, 200, layer, {0, 0});
-         }),
-         3);
+    Line("PushLayeredBitmap, 839x522", Measure([&] { PushLayeredBitmap(bitmap, 200, *layer); }), 3);
+    vcl::FinalizeApplication();
     win::Finalize();
     return 0;
 }

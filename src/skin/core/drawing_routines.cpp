@@ -1,5 +1,11 @@
 #include "skin/core/drawing_routines.h"
 
+#include <functional>
+
+#include "platform/vcl/controls.h"
+#include "platform/vcl/forms.h"
+#include "platform/vcl/img_list.h"
+#include "skin/core/saved_dc.h"
 #include "skin/core/skin_images.h"
 
 namespace skin {
@@ -104,32 +110,42 @@ void DrawTextLeftCentredAt(gfx::TCanvas& canvas, std::string_view text, const TR
 
 }  // namespace
 
-void PaintGlyphTextFromBitmap(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
-                              TbsButtonLayout layout, std::string_view caption, gfx::TBitmap& glyph,
-                              int numGlyphs, int glyphNum, bool aDown, bool drawColorMarker,
-                              TColor colorMarkerValue) {
-    const bool hasGlyph = !glyph.Empty() && numGlyphs > 0;
-    const int glyphWidth = hasGlyph ? glyph.Width() / numGlyphs : 0;
-    const int glyphHeight = hasGlyph ? glyph.Height() : 0;
-    const gfx::TSize text = MeasureCaption(canvas, caption, aRect, layout, glyphWidth, glyphHeight);
-    if (!caption.empty()) canvas.Brush().SetStyle(gfx::bsClear);
+namespace {
+
+// Where the glyph of a glyph-and-caption paint comes from, and how that kind of paint differs.
+struct TGlyphSource {
+    int Width = 0, Height = 0;  // 0 x 0: no glyph
+    std::function<void(int x, int y)> Draw;
+    bool ClearBrushAlways = true;
+    bool PressedMarkerMoves = false;
+    unsigned CaptionAlign = gfx::DT_CENTER;
+};
+
+void PaintGlyphText(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
+                    TbsButtonLayout layout, std::string_view caption, const TGlyphSource& glyph,
+                    bool aDown, bool drawColorMarker, TColor colorMarkerValue) {
+    const bool hasGlyph = bool(glyph.Draw);
+    const gfx::TSize text =
+        MeasureCaption(canvas, caption, aRect, layout, glyph.Width, glyph.Height);
+    if (glyph.ClearBrushAlways || !caption.empty()) canvas.Brush().SetStyle(gfx::bsClear);
     int textX = 0, textY = 0, glyphX = 0, glyphY = 0;
-    LayoutGlyphAndText(layout, aRect, glyphWidth, glyphHeight, text.cx, text.cy, spacing, margin,
+    LayoutGlyphAndText(layout, aRect, glyph.Width, glyph.Height, text.cx, text.cy, spacing, margin,
                        textX, textY, glyphX, glyphY);
     if (aDown) {
         ++textX, ++textY, ++glyphX, ++glyphY;
     }
     TRect captionRect{textX, textY, textX + text.cx + 2, textY + text.cy};
     if (!caption.empty())
-        DrawWideTextOn(canvas, caption, captionRect,
-                       gfx::DT_EXPANDTABS | gfx::DT_WORDBREAK | gfx::DT_VCENTER | gfx::DT_CENTER);
+        DrawWideTextOn(
+            canvas, caption, captionRect,
+            gfx::DT_EXPANDTABS | gfx::DT_WORDBREAK | gfx::DT_VCENTER | glyph.CaptionAlign);
     if (hasGlyph) {
-        DrawStripFrame(canvas, glyphX, glyphY, glyph, numGlyphs, glyphNum);
+        glyph.Draw(glyphX, glyphY);
         if (drawColorMarker) {
             canvas.Pen().SetColor(colorMarkerValue);
             for (int dy = -2; dy <= 0; ++dy)
-                Line(canvas, glyphX, glyphY + glyphHeight + dy, glyphX + glyphWidth,
-                     glyphY + glyphHeight + dy);
+                Line(canvas, glyphX, glyphY + glyph.Height + dy, glyphX + glyph.Width,
+                     glyphY + glyph.Height + dy);
         }
         return;
     }
@@ -143,9 +159,132 @@ void PaintGlyphTextFromBitmap(gfx::TCanvas& canvas, const TRect& aRect, int marg
     }
     canvas.Brush().SetStyle(gfx::bsSolid);
     canvas.Brush().SetColor(colorMarkerValue);
-    canvas.FillRect(aDown
+    canvas.FillRect(aDown && glyph.PressedMarkerMoves
                         ? TRect{aRect.Left + 4, aRect.Top + 5, aRect.Right - 2, aRect.Bottom - 3}
                         : TRect{aRect.Left + 4, aRect.Top + 4, aRect.Right - 2, aRect.Bottom - 4});
+}
+
+TGlyphSource ListGlyph(gfx::TCanvas& canvas, int imageIndex, vcl::TCustomImageList* imageList,
+                       bool aEnabled, unsigned captionAlign) {
+    TGlyphSource glyph;
+    glyph.CaptionAlign = captionAlign;
+    if (imageList && imageIndex >= 0 && imageIndex < imageList->Count()) {
+        glyph.Width = imageList->Width();
+        glyph.Height = imageList->Height();
+        glyph.Draw = [&canvas, imageList, imageIndex, aEnabled](int x, int y) {
+            imageList->Draw(canvas, x, y, imageIndex, aEnabled);
+        };
+    }
+    return glyph;
+}
+
+// Reaches a control's own painting, which the component library keeps to controls.
+struct TPaintAccess : vcl::TWinControl {
+    static void PaintWindowOf(vcl::TWinControl& control, gfx::HDC dc) {
+        (control.*(&TPaintAccess::PaintWindow))(dc);
+    }
+};
+
+// Sets a control state for a scope.
+class TStateScope {
+public:
+    TStateScope(vcl::TControl& control, vcl::TControlStateItem item)
+        : FControl(control), FItem(item) {
+        FControl.SetControlState(FControl.ControlState() + FItem);
+    }
+    ~TStateScope() { FControl.SetControlState(FControl.ControlState() - FItem); }
+    TStateScope(const TStateScope&) = delete;
+    TStateScope& operator=(const TStateScope&) = delete;
+
+private:
+    vcl::TControl& FControl;
+    vcl::TControlStateItem FItem;
+};
+
+void PaintBackdrop(vcl::TControl* control, gfx::TPoint shift, gfx::TCanvas& canvas) {
+    vcl::TWinControl* parent = control ? control->Parent() : nullptr;
+    const gfx::HDC dc = parent ? canvas.Handle() : nullptr;
+    if (!dc) return;
+    // Origins are taken relative to the canvas's own, so a windowless control painting in its
+    // parent's DC gets the same picture as a windowed one painting in its own.
+    gfx::TPoint origin;
+    gfx::GetViewportOrgEx(dc, &origin);
+    origin.X -= shift.X;
+    origin.Y -= shift.Y;
+    TStateScope copying(*parent, vcl::csPaintCopy);
+    {
+        TSavedDC saved(dc);
+        gfx::SetViewportOrgEx(dc, origin.X - control->Left(), origin.Y - control->Top());
+        gfx::IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
+        auto* form = dynamic_cast<vcl::TCustomForm*>(parent);
+        if (form && form->FormStyle() == vcl::fsMDIForm && form->ClientHandle()) {
+            win::SendMessage(form->ClientHandle(), win::WM_ERASEBKGND, win::DcToParam(dc), 0);
+        } else {
+            parent->Perform(win::WM_ERASEBKGND, win::DcToParam(dc), 0);
+            if (!form) TPaintAccess::PaintWindowOf(*parent, dc);
+        }
+    }
+    // The windowless siblings below the control; the list has every windowless control before
+    // the windowed ones.
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        vcl::TControl* child = parent->Controls(i);
+        if (child == control) break;
+        if (!dynamic_cast<vcl::TGraphicControl*>(child) || !child->Visible() ||
+            gfx::IntersectRect(child->BoundsRect(), control->BoundsRect()).IsEmpty())
+            continue;
+        TStateScope childCopying(*child, vcl::csPaintCopy);
+        TSavedDC saved(dc);
+        gfx::SetViewportOrgEx(dc, origin.X + child->Left() - control->Left(),
+                              origin.Y + child->Top() - control->Top());
+        gfx::IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+        child->Perform(win::WM_PAINT, win::DcToParam(dc), 0);
+    }
+}
+
+}  // namespace
+
+void PaintGlyphTextFromList(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
+                            TbsButtonLayout layout, std::string_view caption, int imageIndex,
+                            vcl::TCustomImageList* imageList, bool aDown, bool aEnabled,
+                            bool drawColorMarker, TColor colorMarkerValue) {
+    PaintGlyphText(canvas, aRect, margin, spacing, layout, caption,
+                   ListGlyph(canvas, imageIndex, imageList, aEnabled, gfx::DT_CENTER), aDown,
+                   drawColorMarker, colorMarkerValue);
+}
+
+void PaintGlyphTextFromList2(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
+                             TbsButtonLayout layout, std::string_view caption, int imageIndex,
+                             vcl::TCustomImageList* imageList, bool aDown, bool aEnabled,
+                             bool drawColorMarker, TColor colorMarkerValue) {
+    PaintGlyphText(canvas, aRect, margin, spacing, layout, caption,
+                   ListGlyph(canvas, imageIndex, imageList, aEnabled, gfx::DT_LEFT), aDown,
+                   drawColorMarker, colorMarkerValue);
+}
+
+void PaintGlyphTextFromBitmap(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
+                              TbsButtonLayout layout, std::string_view caption, gfx::TBitmap& glyph,
+                              int numGlyphs, int glyphNum, bool aDown, bool drawColorMarker,
+                              TColor colorMarkerValue) {
+    TGlyphSource source;
+    source.ClearBrushAlways = false;
+    source.PressedMarkerMoves = true;
+    if (!glyph.Empty() && numGlyphs > 0) {
+        source.Width = glyph.Width() / numGlyphs;
+        source.Height = glyph.Height();
+        source.Draw = [&](int x, int y) {
+            DrawStripFrame(canvas, x, y, glyph, numGlyphs, glyphNum);
+        };
+    }
+    PaintGlyphText(canvas, aRect, margin, spacing, layout, caption, source, aDown, drawColorMarker,
+                   colorMarkerValue);
+}
+
+void PaintParentBackdrop(vcl::TControl* control, gfx::TCanvas& canvas) {
+    PaintBackdrop(control, {0, 0}, canvas);
+}
+
+void PaintParentBackdropRect(vcl::TControl* control, const TRect& rect, gfx::TCanvas& canvas) {
+    PaintBackdrop(control, {rect.Left, rect.Top}, canvas);
 }
 
 int DrawWideTextOn(gfx::TCanvas& canvas, std::string_view text, gfx::TRect& rect, unsigned format) {

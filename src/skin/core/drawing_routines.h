@@ -11,6 +11,11 @@
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/graphics.h"
 
+namespace vcl {
+class TControl;
+class TCustomImageList;
+}  // namespace vcl
+
 namespace skin {
 
 using gfx::TColor;
@@ -26,13 +31,33 @@ void LayoutGlyphAndText(TbsButtonLayout layout, const TRect& rect, int glyphWidt
                         int textWidth, int textHeight, int spacing, int margin, int& textX,
                         int& textY, int& glyphX, int& glyphY);
 
-// A glyph taken from a strip of numGlyphs frames (frame glyphNum, from 1) and a caption with
-// centred lines; ADown moves everything one pixel right and down. With drawColorMarker a bar in
-// colorMarkerValue goes under the glyph, else under the caption, else fills the rectangle.
+// Image imageIndex of the list (none when the index is out of its range) and a caption with
+// centred lines, laid out by LayoutGlyphAndText; the brush is left clear. ADown moves everything
+// one pixel right and down (the pressed look); aEnabled draws the image normal or disabled. With
+// drawColorMarker a bar in colorMarkerValue goes under the glyph, else under the caption, else
+// fills the rectangle less a margin.
+void PaintGlyphTextFromList(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
+                            TbsButtonLayout layout, std::string_view caption, int imageIndex,
+                            vcl::TCustomImageList* imageList, bool aDown, bool aEnabled,
+                            bool drawColorMarker, TColor colorMarkerValue);
+// The same with the caption's lines left-aligned.
+void PaintGlyphTextFromList2(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
+                             TbsButtonLayout layout, std::string_view caption, int imageIndex,
+                             vcl::TCustomImageList* imageList, bool aDown, bool aEnabled,
+                             bool drawColorMarker, TColor colorMarkerValue);
+// The same with the glyph taken from a strip of numGlyphs frames (frame glyphNum, from 1); the
+// brush turns clear only for a caption, and the pressed look moves the filling marker too.
 void PaintGlyphTextFromBitmap(gfx::TCanvas& canvas, const TRect& aRect, int margin, int spacing,
                               TbsButtonLayout layout, std::string_view caption, gfx::TBitmap& glyph,
                               int numGlyphs, int glyphNum, bool aDown, bool drawColorMarker,
                               TColor colorMarkerValue);
+
+// Paints on canvas, which draws the control's area, what the parent and its windowless children
+// listed before the control would show there: the control looks transparent. The parent paints
+// with csPaintCopy set. The Rect form paints the part rect of the control at the canvas's
+// origin.
+void PaintParentBackdrop(vcl::TControl* control, gfx::TCanvas& canvas);
+void PaintParentBackdropRect(vcl::TControl* control, const TRect& rect, gfx::TCanvas& canvas);
 
 // DrawText on the canvas's DC with the canvas's font and colours; a clear brush draws no
 // background. Returns what DrawText returns (0 without a DC).

@@ -54,3 +54,89 @@ void ScalePngAlpha(gfx::TPngImage& png, int value) {
 }
 
 }  // namespace skin
+
+namespace skin {
+
+// ---- items -------------------------------------------------------------------------------------
+
+TbsPngImageItem::TbsPngImageItem() : FPngImage(std::make_unique<TbsPngImage>()) {}
+
+void TbsPngImageItem::Assign(const rtl::TCollectionItem& Source) {
+    const auto* item = dynamic_cast<const TbsPngImageItem*>(&Source);
+    if (!item) {
+        rtl::TCollectionItem::Assign(Source);
+        return;
+    }
+    FPngImage->Assign(*item->FPngImage);
+    FName = item->FName;
+}
+
+std::string TbsPngImageItem::GetDisplayName() const {
+    return FName.empty() ? "TbsPngImageItem" : FName;
+}
+
+void TbsPngImageItem::SetPngImage(const gfx::TPngImage& Value) {
+    FPngImage->Assign(Value);
+    Changed(false);
+}
+
+void TbsPngImageItems::Notify(rtl::TCollectionItem* Item, rtl::TCollectionNotification Action) {
+    const int index = Item->Index();
+    if (Action == rtl::cnAdded) {
+        static_cast<TbsPngImageItem*>(Item)->FName = "PngImage" + std::to_string(index);
+        FPngImageList->InsertPlaceholder(index);
+    } else if (index < FPngImageList->Count()) {
+        FPngImageList->Delete(index);
+    }
+}
+
+// ---- the list ----------------------------------------------------------------------------------
+
+TbsPngImageList::TbsPngImageList(vcl::TComponent* AOwner)
+    : vcl::TCustomImageList(AOwner), FPngImages(std::make_unique<TbsPngImageItems>(this)) {}
+
+TbsPngImageList::~TbsPngImageList() = default;
+
+void TbsPngImageList::InsertPlaceholder(int Index) {
+    gfx::TBitmap blank;
+    blank.SetSize(Width(), Height());
+    Insert(Index, &blank, nullptr);
+}
+
+void TbsPngImageList::SetPngWidth(int Value) {
+    if (Value == Width() || Value <= 0) return;
+    SetWidth(Value);
+    SizeChanged();
+}
+
+void TbsPngImageList::SetPngHeight(int Value) {
+    if (Value == Height() || Value <= 0) return;
+    SetHeight(Value);
+    SizeChanged();
+}
+
+// The inherited list dropped its images with the size.
+void TbsPngImageList::SizeChanged() {
+    if (!ComponentState().Contains(vcl::csLoading)) {
+        FPngImages->Clear();
+        return;
+    }
+    // A form being built keeps its items; their placeholders come back at the new size.
+    for (int i = Count(); i < FPngImages->Count(); ++i) InsertPlaceholder(i);
+}
+
+void TbsPngImageList::DoDraw(int Index, gfx::TCanvas& Canvas, int X, int Y, unsigned,
+                             bool Enabled) {
+    TbsPngImage& picture = FPngImages->Items(Index)->PngImage();
+    const gfx::TRect r{X, Y, X + PngWidth(), Y + PngHeight()};
+    if (Enabled) {
+        Canvas.StretchDraw(r, picture);
+        return;
+    }
+    TbsPngImage faded;
+    faded.Assign(picture);
+    ScalePngAlpha(faded, 127);
+    Canvas.StretchDraw(r, faded);
+}
+
+}  // namespace skin

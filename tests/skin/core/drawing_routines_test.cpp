@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "platform/gfx/text.h"
+#include "platform/vcl/vcl_test_support.h"
+#include "skin/core/png_image_list.h"
+#include "support/png_bytes.h"
 
 namespace skin {
 namespace {
@@ -371,6 +374,203 @@ TEST_F(TextTest, CaptionIsLaidOutBesideTheGlyphAndUnderlinedByTheMarker) {
     EXPECT_TRUE(ink);
     // The brush is left clear for the caller's next caption.
     EXPECT_EQ(Canvas().Brush().Style(), gfx::bsClear);
+}
+
+// A PNG image list of 6 x 6 holding one opaque red picture.
+struct TRedList {
+    TRedList() {
+        std::vector<std::uint8_t> rows;
+        for (int i = 0; i < 36; ++i) rows.insert(rows.end(), {255, 0, 0});
+        gfx::TPngImage red;
+        red.LoadFromBuffer(testsupport::MakePng({6, 6, gfx::pctRgb, 8, rows, {}, {}}));
+        List->SetPngWidth(6);
+        List->SetPngHeight(6);
+        List->PngImages().Add()->SetPngImage(red);
+    }
+    ~TRedList() { List->Free(); }
+    TbsPngImageList* List = new TbsPngImageList(nullptr);
+};
+
+TEST_F(TextTest, ImageListGlyphEnabledDisabledAndOutOfRange) {
+    TRedList red;
+    auto paint = [&](int index, bool enabled, bool down) {
+        Canvas().Brush().SetColor(gfx::clWhite);
+        Canvas().FillRect({0, 0, 200, 40});
+        PaintGlyphTextFromList(Canvas(), {0, 0, 20, 20}, 2, 3, blGlyphLeft, "", index, red.List,
+                               down, enabled, false, gfx::clNone);
+    };
+    // Glyph at the margin, centred down: (2, 7).
+    paint(0, true, false);
+    EXPECT_EQ(InkBounds(Bitmap), (TRect{2, 7, 8, 13}));
+    EXPECT_EQ(Canvas().Pixel(2, 7), gfx::clRed);
+    EXPECT_EQ(Canvas().Brush().Style(), gfx::bsClear);  // clear even without a caption
+    paint(0, true, true);
+    EXPECT_EQ(InkBounds(Bitmap), (TRect{3, 8, 9, 14}));
+    paint(0, false, false);
+    const gfx::TColor faded = Canvas().Pixel(4, 9);
+    EXPECT_EQ(gfx::GetRValue(faded), 255);
+    EXPECT_NEAR(gfx::GetGValue(faded), 127, 1);
+    EXPECT_NEAR(gfx::GetBValue(faded), 127, 1);
+    // An index equal to the count draws nothing and lays out as if there were no glyph.
+    paint(1, true, false);
+    EXPECT_EQ(InkBounds(Bitmap).Right, 0);
+}
+
+TEST_F(TextTest, ImageListCaptionIsCentredOrLeftAligned) {
+    TRedList red;
+    Canvas().Font().SetColor(gfx::clBlack);
+    // The ink of the whole caption, and of its first line alone.
+    auto paint = [&](bool left, TRect& firstLine) {
+        Canvas().Brush().SetColor(gfx::clWhite);
+        Canvas().FillRect({0, 0, 200, 40});
+        (left ? PaintGlyphTextFromList2 : PaintGlyphTextFromList)(
+            Canvas(), {0, 0, 200, 40}, -1, 0, blGlyphTop, "I\nWWWWWW", -1, red.List, false, true,
+            false, gfx::clNone);
+        const TRect all = InkBounds(Bitmap);
+        TBitmap top;
+        top.SetSize(200, 4);
+        top.Canvas().CopyRect({0, 0, 200, 4}, Canvas(), {0, all.Top, 200, all.Top + 4});
+        firstLine = InkBounds(top);
+        return all;
+    };
+    TRect centred, left;
+    const TRect centredAll = paint(false, centred), leftAll = paint(true, left);
+    // Centred, the short first line sits in the middle of the long one; left-aligned at its start.
+    EXPECT_GT(centred.Left, centredAll.Left + 5);
+    EXPECT_LE(left.Left, leftAll.Left + 1);
+}
+
+// ---- the parent's backdrop ---------------------------------------------------------------------
+
+// A windowless control filled with one colour, noting whether it painted as a copy.
+class TSwatch : public vcl::TGraphicControl {
+public:
+    TSwatch(vcl::TWinControl* parent, gfx::TRect r, gfx::TColor colour)
+        : vcl::TGraphicControl(parent), Colour(colour) {
+        SetBoundsRect(r);
+        SetParent(parent);
+    }
+    gfx::TColor Colour;
+    bool PaintedAsCopy = false;
+
+protected:
+    void Paint() override {
+        PaintedAsCopy = ControlState().Contains(vcl::csPaintCopy);
+        Canvas().Brush().SetColor(Colour);
+        Canvas().FillRect({0, 0, Width(), Height()});
+    }
+};
+
+// A windowed control with a yellow background and a blue band over its top 10 rows.
+class TBoard : public vcl::TCustomControl {
+public:
+    explicit TBoard(vcl::TWinControl* parent) : vcl::TCustomControl(parent) {
+        SetColor(gfx::clYellow);
+        SetBounds(0, 0, 100, 60);
+        SetParent(parent);
+    }
+    bool PaintedAsCopy = false;
+
+protected:
+    void Paint() override {
+        PaintedAsCopy = ControlState().Contains(vcl::csPaintCopy);
+        Canvas().Brush().SetColor(gfx::clBlue);
+        Canvas().FillRect({0, 0, Width(), 10});
+    }
+};
+
+// A windowed control that shows its parent through itself.
+class TSeeThrough : public vcl::TCustomControl {
+public:
+    using vcl::TCustomControl::TCustomControl;
+
+protected:
+    void Paint() override { PaintParentBackdrop(this, Canvas()); }
+};
+
+class ParentBackdropTest : public vcl::test::TVclTest {
+protected:
+    // What the backdrop routine paints for a control, on a black bitmap of the given size.
+    TBitmap& Backdrop(vcl::TControl* control, int w, int h, const TRect* part = nullptr) {
+        Picture.SetSize(w, h);
+        Picture.Canvas().Brush().SetColor(gfx::clBlack);
+        Picture.Canvas().FillRect({0, 0, w, h});
+        if (part)
+            PaintParentBackdropRect(control, *part, Picture.Canvas());
+        else
+            PaintParentBackdrop(control, Picture.Canvas());
+        return Picture;
+    }
+    gfx::TColor At(int x, int y) { return Picture.Canvas().Pixel(x, y); }
+    TBitmap Picture;
+};
+
+TEST_F(ParentBackdropTest, ParentAndTheWindowlessSiblingsBelowTheControl) {
+    vcl::TForm* form = ShowForm(10, 10, 200, 100);
+    auto* board = new TBoard(form);
+    auto* below = new TSwatch(board, {10, 10, 30, 20}, gfx::clLime);
+    auto* control = new TSwatch(board, {5, 5, 65, 45}, gfx::clPurple);
+    auto* above = new TSwatch(board, {20, 20, 40, 30}, gfx::clRed);
+    Run();
+    Backdrop(control, 60, 40);
+    EXPECT_EQ(At(0, 0), gfx::clBlue);      // the board's own painting at (5, 5)
+    EXPECT_EQ(At(0, 5), gfx::clYellow);    // its background
+    EXPECT_EQ(At(10, 10), gfx::clLime);    // the sibling listed before the control
+    EXPECT_EQ(At(20, 20), gfx::clYellow);  // not the one listed after it
+    EXPECT_TRUE(board->PaintedAsCopy);
+    EXPECT_TRUE(below->PaintedAsCopy);
+    EXPECT_FALSE(board->ControlState().Contains(vcl::csPaintCopy));
+    EXPECT_FALSE(below->ControlState().Contains(vcl::csPaintCopy));
+    (void)above;
+
+    // Only the parent's client area: a control hanging over its edge gets nothing there.
+    control->SetBounds(80, 50, 40, 20);
+    Backdrop(control, 40, 20);
+    EXPECT_EQ(At(5, 5), gfx::clYellow);
+    EXPECT_EQ(At(25, 5), gfx::clBlack);
+    EXPECT_EQ(At(5, 15), gfx::clBlack);
+
+    // A part of the control, drawn at the canvas's origin.
+    control->SetBounds(5, 5, 60, 40);
+    const TRect part{5, 5, 25, 25};
+    Backdrop(control, 20, 20, &part);
+    EXPECT_EQ(At(0, 0), gfx::clLime);      // board (10, 10)
+    EXPECT_EQ(At(10, 12), gfx::clYellow);  // board (20, 22)
+}
+
+TEST_F(ParentBackdropTest, WindowedControlShowsTheLabelsOfItsParentOnScreen) {
+    vcl::TForm* form = ShowForm(10, 10, 200, 100);
+    auto* board = new TBoard(form);
+    new TSwatch(board, {10, 20, 30, 30}, gfx::clLime);
+    auto* glass = new TSeeThrough(board);
+    glass->SetBounds(5, 15, 50, 30);
+    glass->SetParent(board);
+    Run();
+    const gfx::TPoint origin = glass->ClientToScreen({0, 0});
+    EXPECT_EQ(ScreenPixel(origin.X + 10, origin.Y + 10), gfx::clLime);
+    EXPECT_EQ(ScreenPixel(origin.X + 40, origin.Y + 20), gfx::clYellow);
+}
+
+TEST_F(ParentBackdropTest, FormsEraseAndMdiFormsAskTheirClientWindow) {
+    vcl::TForm* form = ShowForm(10, 10, 200, 100);
+    form->SetColor(gfx::clWhite);
+    auto* control = new TSwatch(form, {20, 20, 40, 40}, gfx::clPurple);
+    Run();
+    Backdrop(control, 20, 20);
+    EXPECT_EQ(At(5, 5), gfx::clWhite);
+
+    auto* mdi = new vcl::TForm(vcl::Application);
+    mdi->SetName("M");
+    mdi->SetFormStyle(vcl::fsMDIForm);
+    mdi->SetColor(gfx::clWhite);
+    mdi->SetBounds(300, 10, 300, 200);
+    mdi->Show();
+    auto* inner = new TSwatch(mdi, {20, 20, 40, 40}, gfx::clPurple);
+    Run();
+    ASSERT_TRUE(mdi->ClientHandle());
+    Backdrop(inner, 20, 20);
+    EXPECT_EQ(At(5, 5), gfx::GetSysColor(gfx::COLOR_APPWORKSPACE));
+    EXPECT_NE(gfx::GetSysColor(gfx::COLOR_APPWORKSPACE), gfx::clWhite);
 }
 
 }  // namespace
