@@ -3,10 +3,9 @@
 // rebuilt at 839x522 from a 200x120 mask, a nine-slice image of a 200x120 frame picture built at
 // 839x522 (tiled and stretched), and a layered push of an 839x522 bitmap onto the headless
 // screen. Each line shows its goal.
-#include <chrono>
 #include <cstdio>
-#include <functional>
 
+#include "measure.h"
 #include "platform/rtl/random.h"
 #include "platform/vcl/forms.h"
 #include "platform/win/headless.h"
@@ -14,25 +13,11 @@
 #include "skin/core/effects.h"
 
 using namespace skin;
+using bench::Measure;
 
 namespace {
 
 constexpr int kWidth = 839, kHeight = 522;
-
-// Runs the call for about a second (at least 5 times) and returns milliseconds per call.
-double Measure(const std::function<void()>& call) {
-    using Clock = std::chrono::steady_clock;
-    for (auto warm = Clock::now(); Clock::now() - warm < std::chrono::milliseconds(200);) call();
-    const auto start = Clock::now();
-    int calls = 0;
-    double seconds = 0;
-    while (calls < 5 || seconds < 1.0) {
-        call();
-        ++calls;
-        seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    }
-    return seconds * 1000 / calls;
-}
 
 void Line(const char* name, double ms, double goal) {
     std::printf("  %-52s %8.3f ms   (goal %.0f ms: %s)\n", name, ms, goal,

@@ -10,53 +10,47 @@
 
 namespace skin {
 
+namespace {
+
+// Glyph and caption along the layout's axis, the glyph first (left, top) or last; a margin
+// below 0 centres the two as one block.
+void PlaceAlong(int start, int end, int glyph, int text, int spacing, int margin, bool glyphFirst,
+                int& glyphPos, int& textPos) {
+    const int centre = start + (end - start) / 2, half = (glyph + text + spacing) / 2;
+    if (margin < 0) {
+        glyphPos = glyphFirst ? centre - half : centre + half - glyph;
+        textPos = glyphFirst ? centre + half - text : centre - half;
+    } else if (glyphFirst) {
+        glyphPos = start + margin;
+        textPos = glyphPos + glyph + spacing;
+    } else {
+        glyphPos = end - glyph - margin;
+        textPos = glyphPos - spacing - text;
+    }
+}
+
+// Both centred across the layout's axis.
+void PlaceAcross(int start, int end, int glyph, int text, int& glyphPos, int& textPos) {
+    const int centre = start + (end - start) / 2;
+    glyphPos = centre - glyph / 2;
+    textPos = centre - text / 2;
+}
+
+}  // namespace
+
 void LayoutGlyphAndText(TbsButtonLayout layout, const TRect& rect, int glyphWidth, int glyphHeight,
                         int textWidth, int textHeight, int spacing, int margin, int& textX,
                         int& textY, int& glyphX, int& glyphY) {
     if (glyphWidth == 0) spacing = 0;
-    const int cx = rect.Left + rect.Width() / 2, cy = rect.Top + rect.Height() / 2;
-    const bool centred = margin < 0;
-    const int m = (glyphWidth + textWidth + spacing) / 2;
-    const int v = (textHeight + glyphHeight + spacing) / 2;
-    switch (layout) {
-        case blGlyphLeft:
-        case blGlyphRight:
-            glyphY = cy - glyphHeight / 2;
-            textY = cy - textHeight / 2;
-            break;
-        case blGlyphTop:
-        case blGlyphBottom:
-            glyphX = cx - glyphWidth / 2;
-            textX = cx - textWidth / 2;
-            break;
-    }
-    switch (layout) {
-        case blGlyphLeft:
-            glyphX = centred ? cx - m : rect.Left + margin;
-            textX = centred ? cx + m - textWidth : glyphX + glyphWidth + spacing;
-            break;
-        case blGlyphRight:
-            if (centred) {
-                textX = cx - m;
-                glyphX = cx + m - glyphWidth;
-            } else {
-                glyphX = rect.Right - glyphWidth - margin;
-                textX = glyphX - spacing - textWidth;
-            }
-            break;
-        case blGlyphTop:
-            glyphY = centred ? cy - v : rect.Top + margin;
-            textY = centred ? cy + v - textHeight : glyphY + glyphHeight + spacing;
-            break;
-        case blGlyphBottom:
-            if (centred) {
-                textY = cy - v;
-                glyphY = cy + v - glyphHeight;
-            } else {
-                glyphY = rect.Bottom - glyphHeight - margin;
-                textY = glyphY - spacing - textHeight;
-            }
-            break;
+    const bool glyphFirst = layout == blGlyphLeft || layout == blGlyphTop;
+    if (layout == blGlyphLeft || layout == blGlyphRight) {
+        PlaceAlong(rect.Left, rect.Right, glyphWidth, textWidth, spacing, margin, glyphFirst,
+                   glyphX, textX);
+        PlaceAcross(rect.Top, rect.Bottom, glyphHeight, textHeight, glyphY, textY);
+    } else {
+        PlaceAlong(rect.Top, rect.Bottom, glyphHeight, textHeight, spacing, margin, glyphFirst,
+                   glyphY, textY);
+        PlaceAcross(rect.Left, rect.Right, glyphWidth, textWidth, glyphX, textX);
     }
 }
 
