@@ -191,13 +191,16 @@ public:
     int TextHeight(std::string_view text) { return TextExtent(text).cy; }
     TRect ClipRect();
 
+    // Takes the DC (making it when needed) and selects the current font, pen and brush (and the
+    // text colours they give) into it; every drawing method does it first, and code that draws
+    // straight on Handle() with the canvas's font calls it before. Null when there is nothing to
+    // draw on.
+    HDC Prepare();
+
 protected:
     virtual void CreateHandle() {}
 
 private:
-    // Takes the DC (making it when needed) and selects the current font, pen and brush into it
-    // before a call; null when there is nothing to draw on.
-    HDC Prepare();
     HDC Ready();
     void Changing() {
         if (OnChanging) OnChanging();
