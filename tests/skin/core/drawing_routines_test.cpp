@@ -461,6 +461,22 @@ protected:
     }
 };
 
+// A windowless label: black text on nothing.
+class TTextLabel : public vcl::TGraphicControl {
+public:
+    TTextLabel(vcl::TWinControl* parent, gfx::TRect r) : vcl::TGraphicControl(parent) {
+        SetBoundsRect(r);
+        SetParent(parent);
+    }
+
+protected:
+    void Paint() override {
+        Canvas().Brush().SetStyle(gfx::bsClear);
+        Canvas().Font().SetColor(gfx::clBlack);
+        Canvas().TextOut(0, 0, "MP4 HW");
+    }
+};
+
 // A windowed control with a yellow background and a blue band over its top 10 rows.
 class TBoard : public vcl::TCustomControl {
 public:
@@ -542,13 +558,33 @@ TEST_F(ParentBackdropTest, WindowedControlShowsTheLabelsOfItsParentOnScreen) {
     vcl::TForm* form = ShowForm(10, 10, 200, 100);
     auto* board = new TBoard(form);
     new TSwatch(board, {10, 20, 30, 30}, gfx::clLime);
+    auto* label = new TTextLabel(board, {40, 15, 100, 35});
     auto* glass = new TSeeThrough(board);
-    glass->SetBounds(5, 15, 50, 30);
+    glass->SetBounds(5, 15, 90, 30);
     glass->SetParent(board);
     Run();
+    // Windowed, the control comes after every windowless sibling, the label included.
     const gfx::TPoint origin = glass->ClientToScreen({0, 0});
     EXPECT_EQ(ScreenPixel(origin.X + 10, origin.Y + 10), gfx::clLime);
-    EXPECT_EQ(ScreenPixel(origin.X + 40, origin.Y + 20), gfx::clYellow);
+    EXPECT_EQ(ScreenPixel(origin.X + 30, origin.Y + 20), gfx::clYellow);
+    // Pixels of the label's part of the control, from one picture of the screen.
+    auto count = [&](const std::function<bool(std::uint32_t)>& what) {
+        const gfx::HBITMAP screen = Screen->Compose();
+        int n = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 35; x < 90; ++x)
+                n += what(screen->Pixels()[std::size_t(origin.Y + y) * screen->Width() +
+                                           std::size_t(origin.X + x)]);
+        return n;
+    };
+    auto dark = [](std::uint32_t p) { return (p >> 16 & 0xFF) < 100; };
+    auto notYellow = [](std::uint32_t p) { return (p & 0xFFFFFF) != 0xFFFF00; };
+    EXPECT_GT(count(dark), 20);
+    // Without the label nothing dark shows there.
+    label->Hide();
+    glass->Repaint();
+    Run();
+    EXPECT_EQ(count(notYellow), 0);
 }
 
 TEST_F(ParentBackdropTest, FormsEraseAndMdiFormsAskTheirClientWindow) {
