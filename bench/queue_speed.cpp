@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "media/ff_task_manager.h"
-#include "media/ffmpeg_loader.h"
+#include "media/libs/ffmpeg_loader.h"
+#include "media/tasks/ff_task_manager.h"
 #include "platform/sys/main_thread.h"
 
 using namespace media;

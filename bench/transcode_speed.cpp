@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "media/ff_logger.h"
-#include "media/ffmpeg_engine.h"
-#include "media/ffmpeg_loader.h"
+#include "media/engine/ffmpeg_engine.h"
+#include "media/libs/ff_logger.h"
+#include "media/libs/ffmpeg_loader.h"
 
 using namespace media;
 

@@ -6,7 +6,7 @@
 
 #include "catalogue/choice_lists.h"
 #include "catalogue/working_settings.h"
-#include "media/option_records.h"
+#include "media/tasks/option_records.h"
 
 namespace catalogue::test {
 

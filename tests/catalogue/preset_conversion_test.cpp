@@ -21,9 +21,9 @@
 #include "catalogue/preset_defaults.h"
 #include "catalogue/presets.h"
 #include "fixtures/fixtures.h"
-#include "media/av_probe.h"
-#include "media/ff_task_manager.h"
 #include "media/media_test_support.h"
+#include "media/probe/av_probe.h"
+#include "media/tasks/ff_task_manager.h"
 #include "preset_conversion_support.h"
 
 namespace catalogue {

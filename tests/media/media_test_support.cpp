@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "media/ffmpeg_loader.h"
+#include "media/libs/ffmpeg_loader.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/main_thread.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "media/ff_logger.h"
+#include "media/libs/ff_logger.h"
 #include "support/temp_dir.h"
 
 namespace media::test {

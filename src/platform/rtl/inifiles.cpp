@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include <fmt/format.h>
@@ -51,6 +52,8 @@ bool HasLineBreak(std::string_view s) {
 }  // namespace
 
 // The lines of one INI text, edited in place so comments, blank lines and order survive.
+// Section and key names are indexed (lower case, first occurrence), so a read costs the same in
+// a description of thousands of lines as in a settings file of ten.
 class TIniText {
 public:
     void Parse(std::string_view text) {
@@ -58,28 +61,35 @@ public:
         if (FBom) text.remove_prefix(kUtf8Bom.size());
         TStringList lines;
         lines.SetText(text);
-        FLines.assign(lines.begin(), lines.end());
+        Assign(std::vector<std::string>(lines.begin(), lines.end()));
     }
 
     std::string Compose() const {
         std::string text = FBom ? std::string(kUtf8Bom) : std::string();
-        for (const std::string& line : FLines) text += line + "\r\n";
+        for (const std::string& line : Lines()) text += line + "\r\n";
         return text;
     }
 
-    const std::vector<std::string>& Lines() const { return FLines; }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines = FPreamble;
+        for (const TSection& section : FSections)
+            lines.insert(lines.end(), section.Lines.begin(), section.Lines.end());
+        return lines;
+    }
+
     void SetLines(std::vector<std::string> lines) {
-        FLines = std::move(lines);
+        Assign(std::move(lines));
         FBom = false;
     }
 
     std::optional<std::string> Read(std::string_view section, std::string_view ident) const {
-        auto [begin, end] = SectionRange(section);
-        std::string wanted = Trim(ident);
+        const TSection* found = Find(section);
+        if (found == nullptr) return std::nullopt;
+        size_t line = found->KeyLine(LowerCase(Trim(ident)));
+        if (line == 0) return std::nullopt;
         std::string name, value;
-        for (size_t i = begin; i < end; ++i)
-            if (ParseKey(FLines[i], name, value) && SameText(name, wanted)) return value;
-        return std::nullopt;
+        ParseKey(found->Lines[line], name, value);
+        return value;
     }
 
     // False when the names or the value cannot be stored as one line each.
@@ -92,86 +102,137 @@ public:
             keyName[0] == '#' || keyName[0] == '[' || HasLineBreak(value))
             return false;
         std::string line = keyName + "=" + Trim(value);
-        auto [begin, end] = SectionRange(sectionName);
-        if (begin == 0) {
-            FLines.push_back("[" + sectionName + "]");
-            FLines.push_back(line);
+        TSection* found = Find(sectionName);
+        if (found == nullptr) {
+            FSections.push_back(TSection{sectionName, {"[" + sectionName + "]", line}});
+            FSectionIndex.emplace(LowerCase(sectionName), FSections.size() - 1);
             return true;
         }
-        size_t insertAt = begin;
-        std::string name, oldValue;
-        for (size_t i = begin; i < end; ++i) {
-            if (!ParseKey(FLines[i], name, oldValue)) continue;
-            if (SameText(name, keyName)) {
-                FLines[i] = line;
-                return true;
-            }
-            insertAt = i + 1;
-        }
-        FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+        found->Put(LowerCase(keyName), std::move(line));
         return true;
     }
 
     bool EraseSection(std::string_view section) {
-        auto [begin, end] = SectionRange(section);
-        if (begin == 0) return false;
-        FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(begin - 1),
-                     FLines.begin() + static_cast<std::ptrdiff_t>(end));
+        auto at = FSectionIndex.find(LowerCase(Trim(section)));
+        if (at == FSectionIndex.end()) return false;
+        FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(at->second));
+        IndexSections();
         return true;
     }
 
     bool DeleteKey(std::string_view section, std::string_view ident) {
-        auto [begin, end] = SectionRange(section);
-        std::string wanted = Trim(ident);
-        std::string name, value;
-        for (size_t i = begin; i < end; ++i) {
-            if (ParseKey(FLines[i], name, value) && SameText(name, wanted)) {
-                FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(i));
-                return true;
-            }
-        }
-        return false;
+        TSection* found = Find(section);
+        return found != nullptr && found->Delete(LowerCase(Trim(ident)));
     }
 
-    bool HasSection(std::string_view section) const { return SectionRange(section).first > 0; }
+    bool HasSection(std::string_view section) const { return Find(section) != nullptr; }
 
     std::vector<std::string> Sections() const {
         std::vector<std::string> names;
-        std::string name;
-        for (const std::string& line : FLines) {
-            if (!ParseHeader(line, name)) continue;
-            bool seen = false;
-            for (const std::string& known : names) seen = seen || SameText(known, name);
-            if (!seen) names.push_back(name);
-        }
+        for (size_t i = 0; i < FSections.size(); ++i)
+            if (FSectionIndex.at(LowerCase(FSections[i].Name)) == i)
+                names.push_back(FSections[i].Name);
         return names;
     }
 
     std::vector<std::pair<std::string, std::string>> Keys(std::string_view section) const {
         std::vector<std::pair<std::string, std::string>> keys;
-        auto [begin, end] = SectionRange(section);
+        const TSection* found = Find(section);
+        if (found == nullptr) return keys;
         std::string name, value;
-        for (size_t i = begin; i < end; ++i)
-            if (ParseKey(FLines[i], name, value)) keys.emplace_back(name, value);
+        for (size_t i = 1; i < found->Lines.size(); ++i)
+            if (ParseKey(found->Lines[i], name, value)) keys.emplace_back(name, value);
         return keys;
     }
 
 private:
-    // Lines [first, second) of the first section with that name; first is 0 when it is missing
-    // (a header is never line -1, so line 0 can only be a header, never inside a section).
-    std::pair<size_t, size_t> SectionRange(std::string_view section) const {
-        std::string name;
-        std::string wanted = Trim(section);
-        for (size_t i = 0; i < FLines.size(); ++i) {
-            if (!ParseHeader(FLines[i], name) || !SameText(name, wanted)) continue;
-            size_t end = i + 1;
-            while (end < FLines.size() && !ParseHeader(FLines[end], name)) ++end;
-            return {i + 1, end};
+    // One section: its header line as written, then every line up to the next header. The key
+    // index maps lower-case names to line numbers (0 never names a key: it is the header) and
+    // is rebuilt after an edit that moves lines.
+    struct TSection {
+        std::string Name;
+        std::vector<std::string> Lines;
+        mutable std::unordered_map<std::string, size_t> KeyIndex = {};
+        mutable size_t LastKey = 0;
+        mutable bool Indexed = false;
+
+        void Index() const {
+            if (Indexed) return;
+            KeyIndex.clear();
+            LastKey = 0;
+            std::string name, value;
+            for (size_t i = 1; i < Lines.size(); ++i) {
+                if (!ParseKey(Lines[i], name, value)) continue;
+                KeyIndex.emplace(LowerCase(name), i);
+                LastKey = i;
+            }
+            Indexed = true;
         }
-        return {0, 0};
+
+        size_t KeyLine(const std::string& lowerName) const {
+            Index();
+            auto at = KeyIndex.find(lowerName);
+            return at == KeyIndex.end() ? 0 : at->second;
+        }
+
+        // Replaces the key where it stands, or adds it after the section's last key.
+        void Put(const std::string& lowerName, std::string line) {
+            size_t at = KeyLine(lowerName);
+            if (at != 0) {
+                Lines[at] = std::move(line);
+                return;
+            }
+            size_t insertAt = LastKey + 1;
+            Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
+            if (insertAt + 1 == Lines.size()) {
+                KeyIndex.emplace(lowerName, insertAt);
+                LastKey = insertAt;
+            } else {
+                Indexed = false;
+            }
+        }
+
+        bool Delete(const std::string& lowerName) {
+            size_t at = KeyLine(lowerName);
+            if (at == 0) return false;
+            Lines.erase(Lines.begin() + static_cast<std::ptrdiff_t>(at));
+            Indexed = false;
+            return true;
+        }
+    };
+
+    void Assign(std::vector<std::string> lines) {
+        FPreamble.clear();
+        FSections.clear();
+        std::string name;
+        for (std::string& line : lines) {
+            if (ParseHeader(line, name)) FSections.push_back(TSection{name, {}});
+            if (FSections.empty())
+                FPreamble.push_back(std::move(line));
+            else
+                FSections.back().Lines.push_back(std::move(line));
+        }
+        IndexSections();
     }
 
-    std::vector<std::string> FLines;
+    // The first section of each name is the one every call sees.
+    void IndexSections() {
+        FSectionIndex.clear();
+        for (size_t i = 0; i < FSections.size(); ++i)
+            FSectionIndex.emplace(LowerCase(FSections[i].Name), i);
+    }
+
+    const TSection* Find(std::string_view section) const {
+        auto at = FSectionIndex.find(LowerCase(Trim(section)));
+        return at == FSectionIndex.end() ? nullptr : &FSections[at->second];
+    }
+    TSection* Find(std::string_view section) {
+        return const_cast<TSection*>(std::as_const(*this).Find(section));
+    }
+
+    std::vector<std::string> FPreamble;  // lines before the first header
+    std::vector<TSection> FSections;
+    std::unordered_map<std::string, size_t> FSectionIndex;
     bool FBom = false;
 };
 

@@ -237,7 +237,7 @@ bool EndPaint(HWND window, const PAINTSTRUCT& paint);
 HDC GetDC(HWND window);
 HDC GetWindowDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
-constexpr WPARAM DcToParam(HDC dc) {
+inline WPARAM DcToParam(HDC dc) {
     return WPARAM(reinterpret_cast<std::uintptr_t>(dc));
 }
 inline HDC ParamToDc(WPARAM value) {

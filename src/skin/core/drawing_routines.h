@@ -10,6 +10,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/graphics.h"
+#include "skin/core/skin_description.h"
 
 namespace vcl {
 class TControl;
@@ -20,9 +21,6 @@ namespace skin {
 
 using gfx::TColor;
 using gfx::TRect;
-
-// Where the glyph sits relative to the caption.
-enum TbsButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 // The glyph's and the caption's top-left corners. A margin below 0 centres glyph and caption
 // together as one block; 0 or more is the glyph's distance from the rectangle's edge on its

@@ -16,13 +16,12 @@
 
 #include "platform/gfx/graphics.h"
 #include "platform/gfx/types.h"
+#include "skin/core/skin_description.h"
 
 namespace skin {
 
 using gfx::TPoint;
 using gfx::TRect;
-
-enum TbsStretchType { bsstFull, bsstHorz, bsstVert };
 
 // dest := newWidth x skinRect height: the left part (leftOffset wide), the right part
 // (rightOffset wide) at newWidth - rightOffset, and the middle between them stretched or tiled

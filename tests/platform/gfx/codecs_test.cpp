@@ -1,7 +1,6 @@
 #include "platform/gfx/codecs.h"
 
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -10,6 +9,7 @@
 #include "platform/gfx/graphics.h"
 #include "platform/rtl/exception.h"
 #include "support/png_bytes.h"
+#include "support/temp_dir.h"
 
 namespace gfx {
 namespace {
@@ -38,22 +38,15 @@ TImage Flag(bool alpha) {
     return image;
 }
 
-std::filesystem::path TempFile(const std::string& name) {
-    const auto dir =
-        std::filesystem::temp_directory_path() /
-        ("moradex_gfx_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir);
-    return dir / name;
-}
-
 TEST(ImageFileTest, BitmapFilesKeepEveryPixel) {
     for (TPixelFormat format : {pf24bit, pf32bit}) {
         TBitmap original, loaded;
         Picture(original, format);
         if (format == pf32bit) original.ScanLine(3)[7] = 0x80;  // an alpha byte survives too
-        const auto path = TempFile("picture.bmp");
-        original.SaveToFile(path.string());
-        loaded.LoadFromFile(path.string());
+        const testsupport::TTempDir dir;
+        const std::string path = dir / "picture.bmp";
+        original.SaveToFile(path);
+        loaded.LoadFromFile(path);
         EXPECT_EQ(loaded.PixelFormat(), format);
         ASSERT_EQ(loaded.Width(), 37);
         ASSERT_EQ(loaded.Height(), 23);
@@ -228,10 +221,11 @@ TEST(ImageFileTest, PngImageFromBitmapRoundTripsThroughAFile) {
     TPngImage png;
     png.Assign(original);
     png.CompressionLevel = 9;
-    const auto path = TempFile("picture.png");
-    png.SaveToFile(path.string());
+    const testsupport::TTempDir dir;
+    const std::string path = dir / "picture.png";
+    png.SaveToFile(path);
     TPngImage read;
-    read.LoadFromFile(path.string());
+    read.LoadFromFile(path);
     EXPECT_FALSE(read.HasAlpha());
     loaded.Assign(read);
     EXPECT_EQ(loaded.PixelFormat(), pf24bit);
@@ -282,10 +276,11 @@ TEST(ImageFileTest, GifReducesManyColoursAndKeepsTheSize) {
         for (int x = 0; x < 300; ++x) original.Canvas().SetPixel(x, y, RGB(x, y, (x * y) & 0xFF));
     TGIFImage gif;
     gif.Assign(original);
-    const auto path = TempFile("picture.gif");
-    gif.SaveToFile(path.string());
+    const testsupport::TTempDir dir;
+    const std::string path = dir / "picture.gif";
+    gif.SaveToFile(path);
     TGIFImage read;
-    read.LoadFromFile(path.string());
+    read.LoadFromFile(path);
     EXPECT_EQ(read.Width(), 300);
     EXPECT_EQ(read.Height(), 200);
 }

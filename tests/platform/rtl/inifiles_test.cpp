@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "lines.h"
 #include "platform/rtl/exception.h"
 #include "platform/rtl/strings.h"
-#include "lines.h"
 #include "support/temp_dir.h"
 
 namespace rtl {
@@ -119,14 +119,14 @@ TEST(TIniFile, WritesKeepTheRestOfTheFile) {
     testsupport::TTempDir dir;
     std::string fileName = dir.File("option.ini");
     testsupport::WriteFile(fileName,
-                    "; keep me\n"
-                    "[Options]\n"
-                    "Thread_Count=4\n"
-                    "After_Done=2\n"
-                    "; options end here\n"
-                    "\n"
-                    "[Skin]\n"
-                    "SetSkin=1\n");
+                           "; keep me\n"
+                           "[Options]\n"
+                           "Thread_Count=4\n"
+                           "After_Done=2\n"
+                           "; options end here\n"
+                           "\n"
+                           "[Skin]\n"
+                           "SetSkin=1\n");
     TIniFile ini(fileName);
     struct TCase {
         const char* section;
@@ -261,7 +261,8 @@ TEST(TIniFile, RefusesTextThatWouldBreakTheFileApart) {
 TEST(TMemIniFile, ReadsOnceAndWritesOnUpdate) {
     testsupport::TTempDir dir;
     std::string fileName = dir.File("skin.ini");
-    testsupport::WriteFile(fileName, "[VERSION]\nskinname=Jupiter\n; note\n[PICTURES]\npicture=a.bmp\n");
+    testsupport::WriteFile(fileName,
+                           "[VERSION]\nskinname=Jupiter\n; note\n[PICTURES]\npicture=a.bmp\n");
     TMemIniFile ini(fileName);
     testsupport::WriteFile(fileName, "[VERSION]\nskinname=changed\n");
     EXPECT_EQ(ini.ReadString("version", "SKINNAME", ""), "Jupiter");  // loaded once
@@ -274,6 +275,35 @@ TEST(TMemIniFile, ReadsOnceAndWritesOnUpdate) {
     ini.UpdateFile();
     EXPECT_EQ(testsupport::ReadFile(fileName),
               "[VERSION]\r\nver=1\r\n; note\r\n[PICTURES]\r\nmask=m.bmp\r\n");
+}
+
+// Reads go through an index of names; every edit that moves lines must keep it true.
+TEST(TMemIniFile, LookUpsFollowEveryEdit) {
+    TStringList text;
+    text.SetText("[A]\nx=1\nx=2\n; end of A\n[B]\ny=1\n[a]\nz=3\n[C]\n; only a comment");
+    TMemIniFile ini;
+    ini.SetStrings(text);
+    EXPECT_EQ(ini.ReadString("A", "x", "-"), "1");  // the first of two same-named keys
+    EXPECT_EQ(ini.ReadString("A", "z", "-"), "-");  // the second [a] is hidden behind the first
+
+    ini.WriteString("a", "w", "4");  // goes after x=2, before the comment
+    ini.WriteString("A", "X", "5");
+    ini.DeleteKey("A", "x");  // now the second x shows
+    EXPECT_EQ(ini.ReadString("A", "x", "-"), "2");
+    EXPECT_EQ(ini.ReadString("A", "w", "-"), "4");
+    ini.WriteString("C", "k", "6");
+    ini.WriteString("C", "m", "7");
+
+    ini.EraseSection("A");  // the hidden [a] takes its place
+    EXPECT_EQ(ini.ReadString("A", "z", "-"), "3");
+    EXPECT_EQ(ini.ReadString("B", "y", "-"), "1");
+    ini.WriteString("a", "z", "8");
+    TStringList lines;
+    ini.GetStrings(lines);
+    EXPECT_EQ(Lines(lines), (std::vector<std::string>{"[B]", "y=1", "[a]", "z=8", "[C]", "k=6",
+                                                      "m=7", "; only a comment"}));
+    ini.ReadSections(lines);
+    EXPECT_EQ(Lines(lines), (std::vector<std::string>{"B", "a", "C"}));
 }
 
 TEST(TMemIniFile, LivesInMemoryWithoutAFileName) {

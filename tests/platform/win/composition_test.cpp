@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "ellipse_region.h"
 #include "platform/gfx/codecs.h"
 #include "platform/win/win_test_support.h"
-#include "ellipse_region.h"
+#include "support/temp_dir.h"
 
 namespace win::test {
 namespace {
@@ -48,10 +48,9 @@ TEST_F(CompositionTest, AnEllipticRegionShapesClicksAndTheScreenshot) {
     EXPECT_EQ(ScreenPixel(168, 52), gfx::clWhite);
 
     // The window's own shot is transparent outside its region; files decode to the same.
-    const auto dir = std::filesystem::temp_directory_path() / "moradex_win_test";
-    std::filesystem::create_directories(dir);
-    const std::string screenPath = (dir / "screen.png").string();
-    const std::string windowPath = (dir / "round.png").string();
+    testsupport::TTempDir dir;
+    const std::string screenPath = dir / "screen.png";
+    const std::string windowPath = dir / "round.png";
     std::string error;
     ASSERT_TRUE(Screen->SaveScreenshot(screenPath, &error)) << error;
     ASSERT_TRUE(Screen->SaveWindowShot(round, windowPath, &error)) << error;
@@ -71,7 +70,6 @@ TEST_F(CompositionTest, AnEllipticRegionShapesClicksAndTheScreenshot) {
     ASSERT_EQ(shot.Width, 120);
     EXPECT_EQ(shot.Pixels[0] >> 24, 0u);
     EXPECT_EQ(shot.Pixels[40 * 120 + 60], 0xFFFF0000u);
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(CompositionTest, ConstantAlphaComposesOverWhatIsBelow) {

@@ -1,0 +1,675 @@
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <regex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "media/engine/audio_volume.h"
+#include "media/engine/run_test_support.h"
+#include "media/media_test_support.h"
+#include "platform/sys/main_thread.h"
+#include "platform/sys/threads.h"
+
+namespace media {
+namespace {
+
+using test::TRunEngine;
+using TOptions = std::vector<std::pair<std::string, std::string>>;
+
+// Whole conversions: a generous hang guard.
+bool WaitUntil(const std::function<bool()>& done) { return test::WaitUntil(done, 20000); }
+
+struct TPacketRecord {
+    int Stream = 0;
+    int64_t Pts = AV_NOPTS_VALUE;
+    AVRational TimeBase{0, 1};
+    std::vector<uint8_t> Data;
+};
+
+// Every packet of a written file, in file order.
+std::vector<TPacketRecord> ReadPackets(const std::string& fileName) {
+    std::vector<TPacketRecord> packets;
+    AVFormatContext* ic = nullptr;
+    if (lib::avformat_open_input(&ic, fileName.c_str(), nullptr, nullptr) < 0) return packets;
+    AVPacket* packet = lib::av_packet_alloc();
+    while (lib::av_read_frame(ic, packet) >= 0) {
+        TPacketRecord record;
+        record.Stream = packet->stream_index;
+        record.Pts = packet->pts;
+        record.TimeBase = ic->streams[packet->stream_index]->time_base;
+        record.Data.assign(packet->data, packet->data + packet->size);
+        packets.push_back(std::move(record));
+        lib::av_packet_unref(packet);
+    }
+    lib::av_packet_free(&packet);
+    lib::avformat_close_input(&ic);
+    return packets;
+}
+
+// The mean of a square of the first plane of a raw 8-bit picture.
+double MeanOfSquare(const std::vector<uint8_t>& picture, int width, int x, int y, int size) {
+    double sum = 0;
+    for (int row = y; row < y + size; ++row)
+        for (int column = x; column < x + size; ++column)
+            sum += picture[size_t(row) * size_t(width) + size_t(column)];
+    return sum / (size * size);
+}
+
+// Lines of the log that start with `prefix`.
+std::vector<std::string> LinesStartingWith(const test::TLogCapture& log,
+                                           const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& line : log.Messages())
+        if (line.starts_with(prefix)) found.push_back(line);
+    return found;
+}
+
+class AvOutputTest : public testing::Test {
+protected:
+    void SetUp() override { test::RequireLibraries(); }
+
+    // One job from `input` to `output` in the temporary folder with `options`; the run's failure
+    // text, empty when it ran through.
+    std::string Convert(const std::string& input, const std::string& output,
+                        const TOptions& options) {
+        TRunEngine engine;
+        engine.Open(fixtures::Path(input));
+        engine.Apply(options);
+        engine.Output(FDir.File(output));
+        return engine.Run();
+    }
+
+    test::TTempDir FDir;
+};
+
+// --- audio ---
+
+TEST(AudioVolume, ScalesEverySampleFormat) {
+    test::RequireLibraries();
+    struct TCase {
+        int Volume;
+        std::vector<int16_t> In;
+        std::vector<int16_t> Out;
+    };
+    const TCase cases[] = {
+        {512, {20000, -20000, 100, -100}, {32767, -32768, 200, -200}},
+        {0, {20000, -20000, 1, -1}, {0, 0, 0, 0}},
+        {128, {3, -3, 1, -1}, {2, -1, 1, 0}},
+        {256, {123, -456, 32767, -32768}, {123, -456, 32767, -32768}},
+    };
+    for (const TCase& c : cases) {
+        std::vector<int16_t> s16 = c.In;
+        uint8_t* planes[] = {reinterpret_cast<uint8_t*>(s16.data())};
+        ScaleSamples(planes, 1, int(s16.size()), AV_SAMPLE_FMT_S16, c.Volume);
+        EXPECT_EQ(s16, c.Out) << c.Volume;
+
+        // Planar: each plane scaled alike.
+        std::vector<int16_t> left = c.In;
+        std::vector<int16_t> right = c.In;
+        uint8_t* planar[] = {reinterpret_cast<uint8_t*>(left.data()),
+                             reinterpret_cast<uint8_t*>(right.data())};
+        ScaleSamples(planar, 2, int(left.size()), AV_SAMPLE_FMT_S16P, c.Volume);
+        EXPECT_EQ(left, c.Out) << c.Volume;
+        EXPECT_EQ(right, c.Out) << c.Volume;
+
+        // The same gains on float input, without the integer clamp.
+        std::vector<float> flt;
+        for (int16_t v : c.In) flt.push_back(float(v) / 32768.0f);
+        uint8_t* floats[] = {reinterpret_cast<uint8_t*>(flt.data())};
+        ScaleSamples(floats, 1, int(flt.size()), AV_SAMPLE_FMT_FLTP, c.Volume);
+        for (size_t i = 0; i < flt.size(); ++i)
+            EXPECT_FLOAT_EQ(flt[i], float(c.In[i]) / 32768.0f * float(c.Volume) / 256.0f)
+                << c.Volume << " " << i;
+    }
+
+    // The other integer widths clamp to their own range; unsigned 8-bit scales around 128.
+    std::vector<int32_t> s32 = {1 << 30, -(1 << 30), 3};
+    uint8_t* wide[] = {reinterpret_cast<uint8_t*>(s32.data())};
+    ScaleSamples(wide, 1, 3, AV_SAMPLE_FMT_S32, 512);
+    EXPECT_EQ(s32, (std::vector<int32_t>{INT32_MAX, INT32_MIN, 6}));
+    std::vector<uint8_t> u8 = {128, 228, 28, 255};
+    uint8_t* bytes[] = {u8.data()};
+    ScaleSamples(bytes, 1, 4, AV_SAMPLE_FMT_U8, 512);
+    EXPECT_EQ(u8, (std::vector<uint8_t>{128, 255, 0, 255}));
+    std::vector<double> dbl = {0.25, -2.0};
+    uint8_t* doubles[] = {reinterpret_cast<uint8_t*>(dbl.data())};
+    ScaleSamples(doubles, 1, 2, AV_SAMPLE_FMT_DBL, 128);
+    EXPECT_EQ(dbl, (std::vector<double>{0.125, -1.0}));
+}
+
+TEST_F(AvOutputTest, AudioReachesTheEncoderWhole) {
+    struct TCase {
+        const char* Input;
+        const char* Output;
+        TOptions Options;
+        const char* Codec;
+        int Rate;
+        int Channels;
+        double Frame;     // seconds of one encoded frame
+        double Duration;  // of the input's sound; 0: as its packets tell
+    };
+    const TCase cases[] = {
+        // Stereo 44.1 kHz to mono 22.05 kHz.
+        {fixtures::kClipAvi,
+         "mono.mp2",
+         {{"vn", "1"}, {"ar", "22050"}, {"ac", "1"}},
+         "mp2",
+         22050,
+         1,
+         1152.0 / 22050,
+         0},
+        // Planar float frames of 1024, and the encoder's delayed frames drained at the end.
+        {fixtures::kClipAvi,
+         "sound.m4a",
+         {{"vn", "1"}, {"acodec", "aac"}},
+         "aac",
+         44100,
+         2,
+         1024.0 / 44100,
+         0},
+        // The decoder changes rate and layout after 1 s: a new resampler takes over. The
+        // packets' times do not follow the change: 39 frames at 44.1 kHz and 20 at 22.05 kHz.
+        {fixtures::kFormatChangeMp2,
+         "changed.mp2",
+         {{"ar", "44100"}, {"ac", "2"}},
+         "mp2",
+         44100,
+         2,
+         1152.0 / 44100,
+         39 * 1152.0 / 44100 + 20 * 1152.0 / 22050},
+        // Sync with resampler compensation.
+        {fixtures::kClipAvi,
+         "compensated.mp2",
+         {{"vn", "1"}, {"async", "1000"}},
+         "mp2",
+         44100,
+         2,
+         1152.0 / 44100,
+         0},
+    };
+    for (const TCase& c : cases) {
+        ASSERT_EQ(Convert(c.Input, c.Output, c.Options), "") << c.Output;
+        test::TFileInfo input = test::DescribeFile(fixtures::Path(c.Input));
+        const test::TStreamInfo& source = input.Streams.back();
+        ASSERT_EQ(source.Type, AVMEDIA_TYPE_AUDIO);
+        test::TFileInfo output = test::DescribeFile(FDir.File(c.Output));
+        ASSERT_EQ(output.Streams.size(), 1u) << c.Output;
+        const test::TStreamInfo& audio = output.Streams[0];
+        EXPECT_EQ(audio.Codec, c.Codec) << c.Output;
+        EXPECT_EQ(audio.SampleRate, c.Rate) << c.Output;
+        EXPECT_EQ(audio.Channels, c.Channels) << c.Output;
+        // All of the input's sound, the last frame filled up.
+        double duration = c.Duration != 0 ? c.Duration : source.Duration;
+        EXPECT_GE(audio.Duration, duration - 0.001) << c.Output;
+        EXPECT_LE(audio.Duration, duration + c.Frame) << c.Output;
+    }
+}
+
+TEST_F(AvOutputTest, SyncMethodOneFillsAGapWithSilence) {
+    struct TCase {
+        const char* Output;
+        const char* Codec;
+        int FrameSize;
+    };
+    // Interleaved 16-bit and planar float encoders count the same samples.
+    const TCase cases[] = {{"gap.mp2", "mp2", 1152}, {"gap.m4a", "aac", 1024}};
+    for (const TCase& c : cases) {
+        test::TLogCapture log;
+        ASSERT_EQ(Convert(fixtures::kAudioGapMkv, c.Output,
+                          {{"acodec", c.Codec}, {"async", "1"}, {"v", "3"}}),
+                  "")
+            << c.Output;
+        test::TFileInfo output = test::DescribeFile(FDir.File(c.Output));
+        ASSERT_EQ(output.Streams.size(), 1u);
+        // 3 s of sound: 2 s of the input and 1 s of silence in the hole.
+        EXPECT_NEAR(output.Streams[0].Packets * double(c.FrameSize) / 44100, 3.0, 0.1) << c.Output;
+        EXPECT_NEAR(output.Streams[0].Duration, 3.0, 0.1) << c.Output;
+        std::vector<std::string> added = LinesStartingWith(log, "adding ");
+        ASSERT_EQ(added.size(), 1u) << c.Output;
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(added[0], match,
+                                     std::regex("adding (\\d+) audio samples of silence")));
+        EXPECT_NEAR(std::stoi(match[1]), 44100, 1100) << c.Output;
+    }
+
+    // Without sync the hole stays a hole: only the input's sound is encoded.
+    ASSERT_EQ(Convert(fixtures::kAudioGapMkv, "hole.m4a", {{"acodec", "aac"}}), "");
+    test::TFileInfo output = test::DescribeFile(FDir.File("hole.m4a"));
+    EXPECT_NEAR(output.Streams[0].Packets * 1024.0 / 44100, 2.0, 0.1);
+}
+
+// --- video ---
+
+TEST_F(AvOutputTest, EncodesTheClipSmallerWithAllItsFrames) {
+    ASSERT_EQ(Convert(fixtures::kClipAvi, "small.avi", {{"vcodec", "mpeg4"}, {"s", "176x144"}}),
+              "");
+    test::TFileInfo output = test::DescribeFile(FDir.File("small.avi"));
+    ASSERT_EQ(output.Streams.size(), 2u);
+    EXPECT_EQ(output.Streams[0].Codec, "mpeg4");
+    EXPECT_EQ(output.Streams[0].Width, 176);
+    EXPECT_EQ(output.Streams[0].Height, 144);
+    EXPECT_NEAR(output.Streams[0].Packets, 50, 1);
+
+    // Deinterlacing gives each picture back one later: the last one comes with the end.
+    ASSERT_EQ(Convert(fixtures::kClipAvi, "deinterlaced.avi",
+                      {{"vcodec", "mpeg4"}, {"deinterlace", "1"}}),
+              "");
+    output = test::DescribeFile(FDir.File("deinterlaced.avi"));
+    EXPECT_EQ(output.Streams[0].Packets, 50);
+    EXPECT_NEAR(output.Streams[0].Duration, 2.0, 0.05);
+}
+
+TEST_F(AvOutputTest, ASizeChangeIsLoggedOnceAndScaled) {
+    const std::string changed = "Input Stream #0.0 frame size changed to 176x144, yuv420p";
+    {
+        test::TLogCapture log;
+        ASSERT_EQ(Convert(fixtures::kSizeChangeM2v, "scaled.avi",
+                          {{"vcodec", "mpeg4"}, {"s", "160x120"}}),
+                  "");
+        test::TFileInfo output = test::DescribeFile(FDir.File("scaled.avi"));
+        ASSERT_EQ(output.Streams.size(), 1u);
+        EXPECT_EQ(output.Streams[0].Width, 160);
+        EXPECT_NEAR(output.Streams[0].Packets, 50, 1);
+        std::vector<std::string> lines = log.Messages();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), changed), 1);
+    }
+    // An output of the input's own size has no scaler to follow the change.
+    std::string message = Convert(fixtures::kSizeChangeM2v, "same.avi", {{"vcodec", "mpeg4"}});
+    EXPECT_TRUE(message.starts_with("Assertion failure")) << message;
+}
+
+// Raw pictures of the hook tests: 320x240 YUV 4:2:0 as the decoder gives them.
+constexpr int kWidth = 320;
+const TOptions kRawVideo = {{"vcodec", "rawvideo"}, {"pix_fmt", "yuv420p"}, {"an", "1"}};
+
+TEST_F(AvOutputTest, TheCustomHookDrawsOnThePicture) {
+    ASSERT_EQ(Convert(fixtures::kClip1sAvi, "plain.nut", kRawVideo), "");
+    std::vector<TPacketRecord> plain = ReadPackets(FDir.File("plain.nut"));
+    ASSERT_EQ(plain.size(), 25u);
+
+    struct TCase {
+        const char* Output;
+        // What the handler does with picture n (from 1).
+        std::function<void(TFrameBitmap&, int, bool&, bool&)> Handler;
+        int Calls;
+        bool Drawn;  // the square is white (video white, 235) in every picture
+    };
+    const TCase cases[] = {
+        {"box.nut",
+         [](TFrameBitmap& bitmap, int, bool&, bool&) {
+             for (int row = 8; row < 40; ++row)
+                 std::memset(bitmap.ScanLine(row) + 8 * 3, 255, 32 * 3);
+         },
+         25, true},
+        {"raising.nut",
+         [](TFrameBitmap& bitmap, int, bool&, bool&) {
+             bitmap.ScanLine(10)[30] = 0;
+             throw std::runtime_error("boom");
+         },
+         25, false},
+        {"kept.nut",
+         [](TFrameBitmap& bitmap, int, bool& update, bool&) {
+             std::memset(bitmap.ScanLine(10), 255, 99);
+             update = false;
+         },
+         25, false},
+        // Stopping is final for the job.
+        {"stopped.nut",
+         [](TFrameBitmap&, int n, bool& update, bool& stop) {
+             update = false;
+             stop = n == 3;
+         },
+         3, false},
+    };
+    for (const TCase& c : cases) {
+        test::TLogCapture log;
+        TRunEngine engine;
+        engine.Open(fixtures::Path(fixtures::kClip1sAvi));
+        engine.Apply(kRawVideo);
+        int calls = 0;
+        std::vector<int> numbers;
+        engine.OnCustomHook = [&](TCustomFFmpeg*, TFrameBitmap& bitmap, int frameNumber, int64_t,
+                                  bool& update, bool& stop) {
+            ++calls;
+            numbers.push_back(frameNumber);
+            EXPECT_EQ(bitmap.Width(), kWidth);
+            c.Handler(bitmap, frameNumber, update, stop);
+        };
+        engine.Output(FDir.File(c.Output));
+        ASSERT_EQ(engine.Run(), "") << c.Output;
+        EXPECT_EQ(calls, c.Calls) << c.Output;
+        EXPECT_EQ(numbers.front(), 1);
+        std::vector<TPacketRecord> pictures = ReadPackets(FDir.File(c.Output));
+        ASSERT_EQ(pictures.size(), plain.size()) << c.Output;
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            if (c.Drawn)
+                EXPECT_GE(MeanOfSquare(pictures[i].Data, kWidth, 10, 10, 28), 234) << i;
+            else
+                EXPECT_EQ(pictures[i].Data, plain[i].Data) << c.Output << " " << i;
+        }
+        std::vector<std::string> errors = LinesStartingWith(log, "Error occurs OnCustomHook: ");
+        if (std::string(c.Output) == "raising.nut") {
+            EXPECT_EQ(errors.size(), 25u);
+            EXPECT_EQ(errors.front(), "Error occurs OnCustomHook: boom");
+        } else {
+            EXPECT_TRUE(errors.empty()) << c.Output;
+        }
+    }
+}
+
+TEST_F(AvOutputTest, VideoHookLibrariesDrawOnThePicture) {
+    struct TCase {
+        std::string Hook;
+        int Level;
+    };
+    const TCase cases[] = {{MORADEX_TEST_VIDEO_HOOK, 255},
+                           {std::string(MORADEX_TEST_VIDEO_HOOK) + " 200", 200}};
+    for (const TCase& c : cases) {
+        TOptions options = kRawVideo;
+        options.push_back({"vhook", c.Hook});
+        ASSERT_EQ(Convert(fixtures::kClip1sAvi, "hooked.nut", options), "");
+        std::vector<TPacketRecord> pictures = ReadPackets(FDir.File("hooked.nut"));
+        ASSERT_EQ(pictures.size(), 25u);
+        for (const TPacketRecord& picture : pictures)
+            EXPECT_EQ(MeanOfSquare(picture.Data, kWidth, 0, 0, 16), c.Level) << c.Hook;
+    }
+}
+
+// --- post hooks ---
+
+struct TPreviewLog {
+    std::atomic<int> Made{0};
+    std::atomic<int> Paints{0};
+    std::atomic<int> Destroyed{0};
+    std::atomic<sys::TThreadId> DestroyedOn{0};
+    int PaintLimit = 1000;  // the window is closed after this many paints
+    std::function<void()> OnPaint;
+};
+
+class TLoggedPreviewer : public TPreviewer {
+public:
+    explicit TLoggedPreviewer(TPreviewLog& log) : FLog(log) { ++FLog.Made; }
+    ~TLoggedPreviewer() override {
+        FLog.DestroyedOn = sys::CurrentThreadId();
+        ++FLog.Destroyed;
+    }
+    bool PaintFrame(const TFrameBitmap& bitmap, int, int64_t) override {
+        EXPECT_EQ(bitmap.Width(), 176);
+        if (FLog.OnPaint) FLog.OnPaint();
+        return ++FLog.Paints < FLog.PaintLimit;
+    }
+
+private:
+    TPreviewLog& FLog;
+};
+
+class TPreviewEngine : public TRunEngine {
+public:
+    explicit TPreviewEngine(TPreviewLog& log) : FLog(log) { PreviewInterval = 0; }
+    ~TPreviewEngine() override { WaitForThreads(); }
+
+    using TCustomFFmpeg::FPostHooks;
+
+protected:
+    std::unique_ptr<TPreviewer> CreatePreviewer() override {
+        return std::make_unique<TLoggedPreviewer>(FLog);
+    }
+
+private:
+    TPreviewLog& FLog;
+};
+
+TEST_F(AvOutputTest, PostHooksShowTheEncodedPictures) {
+    // The bitmap event wins over the window while it is assigned.
+    {
+        TPreviewLog previews;
+        TPreviewEngine engine(previews);
+        engine.Open(fixtures::Path(fixtures::kClip1sAvi));
+        engine.Apply({{"vcodec", "mpeg4"}, {"s", "176x144"}});
+        engine.SetPostHooks({phPreview, phBitmap});
+        std::vector<int> numbers;
+        std::vector<int64_t> times;
+        engine.OnPreviewBitmap = [&](TCustomFFmpeg*, const TFrameBitmap& bitmap, int frameNumber,
+                                     int64_t pts) {
+            EXPECT_EQ(bitmap.Width(), 176);
+            EXPECT_EQ(bitmap.Height(), 144);
+            numbers.push_back(frameNumber);
+            times.push_back(pts);
+        };
+        engine.Output(FDir.File("bitmaps.avi"));
+        ASSERT_EQ(engine.Run(), "");
+        ASSERT_EQ(numbers.size(), 25u);
+        EXPECT_EQ(numbers.front(), 1);
+        EXPECT_EQ(numbers.back(), 25);
+        EXPECT_EQ(times[1] - times[0], 40000);
+        EXPECT_EQ(previews.Made, 0);
+    }
+    // A window closed by the user ends the preview for the job.
+    {
+        TPreviewLog previews;
+        previews.PaintLimit = 3;
+        TPreviewEngine engine(previews);
+        engine.Open(fixtures::Path(fixtures::kClip1sAvi));
+        engine.Apply({{"vcodec", "mpeg4"}, {"s", "176x144"}});
+        engine.SetPostHooks({phPreview});
+        engine.Output(FDir.File("window.avi"));
+        ASSERT_EQ(engine.Run(), "");
+        EXPECT_EQ(previews.Made, 1);
+        EXPECT_EQ(previews.Paints, 3);
+        EXPECT_EQ(previews.Destroyed, 1);
+        EXPECT_EQ(engine.FPostHooks, TPostHooks());
+    }
+}
+
+TEST_F(AvOutputTest, APreviewSwitchedOffFromTheMainThreadEndsAtTheNextPicture) {
+    TPreviewLog previews;
+    TPreviewEngine engine(previews);
+    engine.Open(fixtures::Path(fixtures::kClip1sAvi));
+    engine.Apply({{"vcodec", "mpeg4"}, {"s", "176x144"}});
+    engine.SetPostHooks({phPreview});
+    // The window hands its painting to the main thread, which switches the preview off right
+    // then: it must not wait for the painting job.
+    previews.OnPaint = [&] { sys::CallInMainThread([&] { engine.SetPostHooks({}); }); };
+    engine.Output(FDir.File("switched.avi"));
+    sys::TThreadId mainThread = sys::CurrentThreadId();
+    engine.StartConvert(true, sys::tpNormal)->Resume();
+    ASSERT_TRUE(WaitUntil([&] { return engine.Terminated(); }));
+    EXPECT_FALSE(engine.FatalException()) << engine.FatalMessage();
+    EXPECT_EQ(previews.Paints, 1);
+    EXPECT_EQ(previews.Destroyed, 1);
+    EXPECT_NE(previews.DestroyedOn, mainThread);
+}
+
+TEST_F(AvOutputTest, VideoStatisticsHaveALinePerFrame) {
+    std::string name = FDir.File("vstats.log");
+    ASSERT_EQ(Convert(fixtures::kClip1sAvi, "stats.avi",
+                      {{"vcodec", "mpeg4"}, {"vstats_file", name}, {"an", "1"}}),
+              "");
+    std::ifstream file(name);
+    std::string line;
+    std::regex format(
+        "frame= +(\\d+) q= +[0-9.]+ f_size= +(\\d+) s_size= +\\d+kB time= [0-9.]+ "
+        "br= +([0-9.]+)kbits/s avg_br= +[0-9.]+kbits/s type= ([IPB])");
+    int lines = 0;
+    while (std::getline(file, line)) {
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(line, match, format)) << line;
+        ++lines;
+        EXPECT_EQ(std::stoi(match[1]), lines);
+        // A frame lasts 1/25 s.
+        EXPECT_NEAR(std::stod(match[3]), std::stoi(match[2]) * 8 * 25 / 1000.0, 0.05) << line;
+        if (lines == 1) {
+            EXPECT_EQ(match[4], "I");
+        }
+    }
+    EXPECT_EQ(lines, 25);
+
+    // A file that cannot be made ends the run.
+    EXPECT_EQ(Convert(fixtures::kClip1sAvi, "nostats.avi",
+                      {{"vcodec", "mpeg4"}, {"vstats_file", FDir.File("no/such/folder.log")}}),
+              "fopen fail: " + FDir.File("no/such/folder.log"));
+}
+
+// --- packets, subtitles, chapters ---
+
+TEST_F(AvOutputTest, AFailingBitstreamFilterLogsAndStillWrites) {
+    test::TLogCapture log;
+    // Bytes spoilt by "noise" leave NAL sizes that the Annex B filter cannot follow.
+    ASSERT_EQ(
+        Convert(fixtures::kClipMkv, "spoilt.nut",
+                {{"vcodec", "copy"}, {"an", "1"}, {"vbsf", "noise"}, {"vbsf", "h264_mp4toannexb"}}),
+        "");
+    test::TFileInfo output = test::DescribeFile(FDir.File("spoilt.nut"));
+    ASSERT_EQ(output.Streams.size(), 1u);
+    EXPECT_EQ(output.Streams[0].Packets, 50);
+    std::vector<std::string> failures;
+    WaitUntil([&] {
+        failures = LinesStartingWith(log, "h264_mp4toannexb failed");
+        return !failures.empty();
+    });
+    ASSERT_FALSE(failures.empty());
+    EXPECT_LT(failures.size(), 50u);
+    EXPECT_EQ(failures[0],
+              "h264_mp4toannexb failed for stream 0, codec copy: Invalid data found when "
+              "processing input");
+}
+
+// A Matroska file with one DVB subtitle: a 16 x 8 picture shown from `startMs` to `endMs`
+// after the packet's time `ptsMs`.
+void WriteDvbSubtitle(const std::string& fileName, int64_t ptsMs, uint32_t startMs,
+                      uint32_t endMs) {
+    const AVCodec* codec = lib::avcodec_find_encoder(AV_CODEC_ID_DVB_SUBTITLE);
+    ASSERT_NE(codec, nullptr);
+    AVCodecContext* enc = lib::avcodec_alloc_context3(codec);
+    enc->time_base = AVRational{1, 1000};
+    enc->width = 720;
+    enc->height = 576;
+    ASSERT_GE(lib::avcodec_open2(enc, codec, nullptr), 0);
+    AVFormatContext* oc = nullptr;
+    ASSERT_GE(lib::avformat_alloc_output_context2(&oc, nullptr, "matroska", fileName.c_str()), 0);
+    AVStream* st = lib::avformat_new_stream(oc, nullptr);
+    lib::avcodec_parameters_from_context(st->codecpar, enc);
+    st->time_base = AVRational{1, 1000};
+    ASSERT_GE(lib::avio_open2(&oc->pb, fileName.c_str(), AVIO_FLAG_WRITE, nullptr, nullptr), 0);
+    ASSERT_GE(lib::avformat_write_header(oc, nullptr), 0);
+
+    std::vector<uint8_t> indexes(16 * 8, 1);
+    uint32_t palette[4] = {0x00000000, 0xffffffff, 0xff000000, 0xff808080};
+    AVSubtitleRect rect{};
+    rect.x = 100;
+    rect.y = 400;
+    rect.w = 16;
+    rect.h = 8;
+    rect.nb_colors = 4;
+    rect.type = SUBTITLE_BITMAP;
+    rect.data[0] = indexes.data();
+    rect.linesize[0] = 16;
+    rect.data[1] = reinterpret_cast<uint8_t*>(palette);
+    AVSubtitleRect* rects[] = {&rect};
+    AVSubtitle subtitle{};
+    subtitle.format = 0;
+    subtitle.start_display_time = startMs;
+    subtitle.end_display_time = endMs;
+    subtitle.num_rects = 1;
+    subtitle.rects = rects;
+    subtitle.pts = ptsMs * 1000;
+    std::vector<uint8_t> buffer(65536);
+    int size = lib::avcodec_encode_subtitle(enc, buffer.data(), int(buffer.size()), &subtitle);
+    ASSERT_GT(size, 0);
+    AVPacket* packet = lib::av_packet_alloc();
+    ASSERT_GE(lib::av_new_packet(packet, size), 0);
+    std::memcpy(packet->data, buffer.data(), size_t(size));
+    packet->pts = packet->dts = ptsMs;
+    packet->duration = endMs;
+    packet->flags = AV_PKT_FLAG_KEY;
+    ASSERT_GE(lib::av_interleaved_write_frame(oc, packet), 0);
+    lib::av_packet_free(&packet);
+    lib::av_write_trailer(oc);
+    lib::avio_closep(&oc->pb);
+    lib::avformat_free_context(oc);
+    lib::avcodec_free_context(&enc);
+}
+
+TEST_F(AvOutputTest, DvbSubtitlesGiveAShowingAndAClearingPacket) {
+    std::string input = FDir.File("dvb.mkv");
+    WriteDvbSubtitle(input, 500, 0, 2000);
+    ASSERT_FALSE(HasFatalFailure());
+    TRunEngine engine;
+    engine.Open(input);
+    engine.Apply({{"scodec", "dvbsub"}});
+    std::string output = FDir.File("dvb.ts");
+    engine.Output(output);
+    ASSERT_EQ(engine.Run(), "");
+    std::vector<TPacketRecord> packets = ReadPackets(output);
+    ASSERT_EQ(packets.size(), 2u);
+    ASSERT_EQ(packets[0].TimeBase.den, 90000);
+    // The second packet clears the screen when the display time is over: the decoder shows a
+    // DVB page for its time-out, 30 s as the encoder writes it.
+    EXPECT_EQ(packets[1].Pts - packets[0].Pts, 90 * 30000);
+    EXPECT_LT(packets[1].Data.size(), packets[0].Data.size());
+}
+
+struct TChapter {
+    double Start;
+    double End;
+    std::string Title;
+    bool operator==(const TChapter&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const TChapter& c) {
+    return out << c.Title << " " << c.Start << "-" << c.End;
+}
+
+std::vector<TChapter> ChaptersOf(const std::string& fileName) {
+    std::vector<TChapter> chapters;
+    AVFormatContext* ic = nullptr;
+    if (lib::avformat_open_input(&ic, fileName.c_str(), nullptr, nullptr) < 0) return chapters;
+    for (unsigned i = 0; i < ic->nb_chapters; ++i) {
+        const AVChapter* c = ic->chapters[i];
+        // Milliseconds are enough here.
+        auto seconds = [&](int64_t t) {
+            return std::round(t * av_q2d(c->time_base) * 1000) / 1000;
+        };
+        chapters.push_back(
+            {seconds(c->start), seconds(c->end), test::MetadataOf(c->metadata, "title")});
+    }
+    lib::avformat_close_input(&ic);
+    return chapters;
+}
+
+TEST_F(AvOutputTest, ChaptersAreCopiedAndShifted) {
+    ASSERT_EQ(
+        Convert(fixtures::kChaptersMkv, "copied.mkv", {{"vcodec", "copy"}, {"acodec", "copy"}}),
+        "");
+    EXPECT_EQ(ChaptersOf(FDir.File("copied.mkv")),
+              (std::vector<TChapter>{{0, 1, "First"}, {1, 2, "Second"}}));
+
+    ASSERT_EQ(Convert(fixtures::kChaptersMkv, "late.mkv", {{"ss", "0.5"}, {"vcodec", "mpeg4"}}),
+              "");
+    EXPECT_EQ(ChaptersOf(FDir.File("late.mkv")),
+              (std::vector<TChapter>{{0, 0.5, "First"}, {0.5, 1.5, "Second"}}));
+
+    // Joined, each input's chapters come after those of the input before.
+    TRunEngine engine;
+    engine.Open(fixtures::Path(fixtures::kChaptersMkv));
+    engine.Open(fixtures::Path(fixtures::kChaptersMkv));
+    engine.Apply({{"vcodec", "mpeg4"}});
+    std::string joined = FDir.File("joined.mkv");
+    ASSERT_EQ(engine.OpenOutputFile(joined, true), 2);
+    ASSERT_EQ(engine.Run(), "");
+    std::vector<TChapter> chapters = ChaptersOf(joined);
+    ASSERT_EQ(chapters.size(), 4u);
+    for (size_t i = 0; i < chapters.size(); ++i) {
+        EXPECT_NEAR(chapters[i].Start, double(i), 0.05) << chapters[i];
+        EXPECT_NEAR(chapters[i].End, double(i + 1), 0.05) << chapters[i];
+    }
+}
+
+}  // namespace
+}  // namespace media
