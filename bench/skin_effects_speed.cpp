@@ -1,35 +1,19 @@
 // Milliseconds per call of the skin effects on one core: stack blur of an 839x522 bitmap at
 // three radii, glow and band-glow captions of 24 Chinese and Latin characters, and the blend of
 // one 839x522 bitmap onto another with each blend variant. Each line shows its goal.
-#include <chrono>
 #include <cstdio>
-#include <functional>
 
+#include "measure.h"
 #include "platform/rtl/random.h"
 #include "skin/core/effects.h"
 
 using namespace skin;
+using bench::Measure;
 
 namespace {
 
 constexpr int kWidth = 839, kHeight = 522;
 const char* const kCaption = "Moradex 视频格式转换 v1.0 专业版本";  // 24 characters
-
-// Runs the call for about a second (at least 5 times) and returns milliseconds per call.
-double Measure(const std::function<void()>& call) {
-    using Clock = std::chrono::steady_clock;
-    // A fifth of a second first: caches, glyphs, the allocator's large blocks, the clock speed.
-    for (auto warm = Clock::now(); Clock::now() - warm < std::chrono::milliseconds(200);) call();
-    const auto start = Clock::now();
-    int calls = 0;
-    double seconds = 0;
-    while (calls < 5 || seconds < 1.0) {
-        call();
-        ++calls;
-        seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    }
-    return seconds * 1000 / calls;
-}
 
 void Noise(TbsBitmap& b) {
     TbsColor* p = b.Bits();

@@ -37,6 +37,69 @@ bool ReadPng(std::span<const std::uint8_t> data, TImage& image, std::string& err
 
 namespace {
 
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+// A grey or colour sample of the transparency chunk, in 8 bits as the decoder widens samples.
+std::uint8_t Sample8(const std::uint8_t* p, int bitDepth) {
+    const unsigned value = unsigned(p[0]) << 8 | p[1];
+    if (bitDepth == 16) return std::uint8_t(value >> 8);
+    const unsigned top = (1u << bitDepth) - 1;
+    return std::uint8_t((value & top) * 255 / top);
+}
+
+}  // namespace
+
+bool ReadPngInfo(std::span<const std::uint8_t> data, TPngInfo& info) {
+    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    info = {};
+    if (data.size() < 8 || std::memcmp(data.data(), kSignature, 8) != 0) return false;
+    std::vector<std::uint8_t> palette;
+    for (std::size_t at = 8; at + 8 <= data.size();) {
+        const std::uint32_t length = BigEndian32(&data[at]);
+        const char* type = reinterpret_cast<const char*>(&data[at + 4]);
+        if (length > data.size() - at - 8) break;
+        const std::uint8_t* body = &data[at + 8];
+        if (std::memcmp(type, "IHDR", 4) == 0 && length >= 13) {
+            info.BitDepth = body[8];
+            info.ColorType = body[9];
+        } else if (std::memcmp(type, "PLTE", 4) == 0) {
+            palette.assign(body, body + length);
+        } else if (std::memcmp(type, "tRNS", 4) == 0) {
+            if (info.ColorType == 0 && length >= 2) {
+                info.HasTransparentColor = true;
+                info.TransparentRed = info.TransparentGreen = info.TransparentBlue =
+                    Sample8(body, info.BitDepth);
+            } else if (info.ColorType == 2 && length >= 6) {
+                info.HasTransparentColor = true;
+                info.TransparentRed = Sample8(body, info.BitDepth);
+                info.TransparentGreen = Sample8(body + 2, info.BitDepth);
+                info.TransparentBlue = Sample8(body + 4, info.BitDepth);
+            } else if (info.ColorType == 3) {
+                int clear = -1;
+                for (std::uint32_t i = 0; i < length; ++i) {
+                    if (body[i] != 0 && body[i] != 255) info.PartialTransparency = true;
+                    if (body[i] == 0 && clear < 0) clear = int(i);
+                }
+                if (!info.PartialTransparency && clear >= 0 &&
+                    std::size_t(clear) * 3 + 3 <= palette.size()) {
+                    info.HasTransparentColor = true;
+                    info.TransparentRed = palette[std::size_t(clear) * 3];
+                    info.TransparentGreen = palette[std::size_t(clear) * 3 + 1];
+                    info.TransparentBlue = palette[std::size_t(clear) * 3 + 2];
+                }
+            }
+        } else if (std::memcmp(type, "IDAT", 4) == 0 || std::memcmp(type, "IEND", 4) == 0) {
+            break;  // the transparency chunk comes before the pixels
+        }
+        at += 12 + std::size_t(length);
+    }
+    return info.ColorType >= 0;
+}
+
+namespace {
+
 void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
     auto* out = static_cast<TBytes*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);

@@ -39,6 +39,19 @@ enum : unsigned {
     PNG_ROW_FILTER_PAETH = 0x80,
 };
 bool ReadPng(std::span<const std::uint8_t> data, TImage& image, std::string& error);
+// Colour types of a PNG header.
+enum : int { pctGrey = 0, pctRgb = 2, pctPalette = 3, pctGreyAlpha = 4, pctRgbAlpha = 6 };
+// What a PNG file's header and transparency chunk say. Palette transparency is a single colour
+// (the first fully transparent entry) when every entry is either fully transparent or opaque.
+struct TPngInfo {
+    int ColorType = -1;  // pct*, as in the header
+    int BitDepth = 0;
+    bool HasTransparentColor = false;
+    bool PartialTransparency = false;
+    std::uint8_t TransparentRed = 0, TransparentGreen = 0, TransparentBlue = 0;
+};
+// False for data that is not a PNG file or has no header; reads no pixels.
+bool ReadPngInfo(std::span<const std::uint8_t> data, TPngInfo& info);
 // Level 0..9; with alpha the image is written RGBA, else RGB.
 bool WritePng(const TImage& image, int compressionLevel, unsigned filters, bool alpha, TBytes& out,
               std::string& error);

@@ -311,6 +311,74 @@ TBytes TRasterImage::SaveToBuffer() const {
     return out;
 }
 
+void TPngImage::Assign(const TGraphic& source) {
+    if (&source == this) return;
+    if (const auto* png = dynamic_cast<const TPngImage*>(&source)) {
+        SetImage(png->ToImage());
+        FInfo = png->FInfo;
+        return;
+    }
+    TRasterImage::Assign(source);
+    FInfo = {};
+    if (!Empty()) FInfo.ColorType = HasAlpha() ? pctRgbAlpha : pctRgb;
+}
+
+void TPngImage::LoadFromBuffer(std::span<const std::uint8_t> data) {
+    TRasterImage::LoadFromBuffer(data);
+    ReadPngInfo(data, FInfo);
+}
+
+TPngTransparencyMode TPngImage::TransparencyMode() const {
+    return FInfo.PartialTransparency ? ptmPartial : FInfo.HasTransparentColor ? ptmBit : ptmNone;
+}
+
+TColor TPngImage::TransparentColor() const {
+    if (TransparencyMode() != ptmBit) return clNone;
+    return RGB(FInfo.TransparentRed, FInfo.TransparentGreen, FInfo.TransparentBlue);
+}
+
+TColor TPngImage::Pixel(int x, int y) const {
+    if (!Surface() || !Surface()->BoundsRect().Contains(x, y)) return clNone;
+    return detail::FromPixel(Surface()->Pixels()[std::size_t(y) * Width() + x]);
+}
+
+void TPngImage::SetPixel(int x, int y, TColor color) {
+    if (!Surface() || !Surface()->BoundsRect().Contains(x, y)) return;
+    std::uint32_t& p = Surface()->Pixels()[std::size_t(y) * Width() + x];
+    p = (p & 0xFF000000u) | detail::ToPixel(color);
+}
+
+std::uint8_t TPngImage::Alpha(int x, int y) const {
+    if (!Surface() || !Surface()->BoundsRect().Contains(x, y)) return 0;
+    return std::uint8_t(Surface()->Pixels()[std::size_t(y) * Width() + x] >> 24);
+}
+
+void TPngImage::SetAlpha(int x, int y, std::uint8_t alpha) {
+    if (!Surface() || !Surface()->BoundsRect().Contains(x, y)) return;
+    std::uint32_t& p = Surface()->Pixels()[std::size_t(y) * Width() + x];
+    p = (p & 0x00FFFFFFu) | std::uint32_t(alpha) << 24;
+}
+
+void TPngImage::CreateAlpha() {
+    if (!Surface() || FInfo.ColorType == pctGreyAlpha || FInfo.ColorType == pctRgbAlpha) return;
+    std::uint32_t* p = Surface()->Pixels();
+    for (std::size_t i = 0, n = std::size_t(Width()) * Height(); i < n; ++i) p[i] |= 0xFF000000u;
+    SetHasAlpha(true);
+    FInfo.ColorType = FInfo.ColorType == pctGrey ? pctGreyAlpha : pctRgbAlpha;
+}
+
+void TPngImage::CreateBlank(int colorType, int width, int height) {
+    TImage image;
+    image.Width = std::max(0, width);
+    image.Height = std::max(0, height);
+    image.HasAlpha = colorType == pctGreyAlpha || colorType == pctRgbAlpha;
+    image.Pixels.assign(std::size_t(image.Width) * image.Height, 0);
+    SetImage(image);
+    FInfo = {};
+    FInfo.ColorType = colorType;
+    FInfo.BitDepth = 8;
+}
+
 bool TPngImage::Decode(std::span<const std::uint8_t> data, TImage& image,
                        std::string& error) const {
     return ReadPng(data, image, error);

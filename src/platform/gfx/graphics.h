@@ -152,13 +152,14 @@ public:
     TBytes SaveToBuffer() const override;
 
 protected:
+    TSurface* Surface() const { return FSurface.get(); }
+    void SetHasAlpha(bool value) { FHasAlpha = value; }
+    void SetImage(const TImage& image);
     virtual bool Decode(std::span<const std::uint8_t> data, TImage& image,
                         std::string& error) const = 0;
     virtual bool Encode(const TImage& image, TBytes& out, std::string& error) const = 0;
 
 private:
-    void SetImage(const TImage& image);
-
     HBITMAP FSurface;  // 32-bit, straight alpha
     bool FHasAlpha = false;
 };
@@ -172,16 +173,49 @@ enum TPngFilter : unsigned {
     pfPaeth = PNG_ROW_FILTER_PAETH,
 };
 
+// How the file marks transparency besides an alpha channel: not at all, by one colour (tRNS of a
+// grey or RGB picture, or of a palette whose entries are either transparent or opaque), or by
+// in-between palette alphas.
+enum TPngTransparencyMode { ptmNone, ptmBit, ptmPartial };
+
+// A PNG picture also knows what its file said: the header's colour type and the transparency
+// chunk. The pixels are decoded to 32 bits as every raster image is.
 class TPngImage : public TRasterImage {
 public:
     int CompressionLevel = 7;  // 0..9
     unsigned Filters = pfSub;
     const char* ClassName() const override { return "TPngImage"; }
 
+    // Another PNG picture of any class derived from this one, or what TRasterImage takes.
+    void Assign(const TGraphic& source) override;
+    void LoadFromBuffer(std::span<const std::uint8_t> data) override;
+
+    // The header's colour type (pct*); -1 while empty.
+    int ColorType() const { return FInfo.ColorType; }
+    TPngTransparencyMode TransparencyMode() const;
+    // The transparent colour under ptmBit, else clNone.
+    TColor TransparentColor() const;
+
+    // Colour and alpha of one pixel; outside the picture Pixel gives clNone and Alpha 0, and the
+    // setters do nothing. A picture without an alpha channel reads alpha 255.
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+    std::uint8_t Alpha(int x, int y) const;
+    void SetAlpha(int x, int y, std::uint8_t alpha);
+    // Gives a picture without alpha channel one, opaque everywhere (grey becomes grey with
+    // alpha, the others RGBA); the transparency chunk stays as it was.
+    void CreateAlpha();
+    // A new picture of zero pixels, without transparency chunk; the alpha types have an alpha
+    // channel.
+    void CreateBlank(int colorType, int width, int height);
+
 protected:
     bool Decode(std::span<const std::uint8_t> data, TImage& image,
                 std::string& error) const override;
     bool Encode(const TImage& image, TBytes& out, std::string& error) const override;
+
+private:
+    TPngInfo FInfo;
 };
 
 class TJPEGImage : public TRasterImage {

@@ -79,8 +79,42 @@ TRegion::TRegion(const TRect& rect) {
     UpdateBounds();
 }
 
+namespace {
+
+// Rectangles already in band order: bands top to bottom without overlap, each band's spans left
+// to right with gaps between them (mask scans give such lists).
+bool InBandOrder(std::span<const TRect> rects) {
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        const TRect& r = rects[i];
+        if (r.IsEmpty()) return false;
+        if (i == 0) continue;
+        const TRect& p = rects[i - 1];
+        const bool sameBand = r.Top == p.Top && r.Bottom == p.Bottom && r.Left > p.Right;
+        if (!sameBand && r.Top < p.Bottom) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 TRegion TRegion::FromRects(std::span<const TRect> rects) {
-    // Halving keeps the cost near n log n for the long lists that mask scans produce.
+    if (rects.size() > 1 && InBandOrder(rects)) {
+        // Linear: only equal neighbouring bands need merging.
+        TRegion result;
+        TBandWriter writer(result.FRects);
+        std::vector<TSpan> spans;
+        for (std::size_t i = 0; i < rects.size();) {
+            spans.clear();
+            const TRect& first = rects[i];
+            for (; i < rects.size() && rects[i].Top == first.Top && rects[i].Bottom == first.Bottom;
+                 ++i)
+                spans.push_back({rects[i].Left, rects[i].Right});
+            writer.Add(first.Top, first.Bottom, spans);
+        }
+        result.UpdateBounds();
+        return result;
+    }
+    // Halving keeps the cost near n log n for any other long list.
     if (rects.size() <= 1) return rects.empty() ? TRegion() : TRegion(rects[0]);
     const size_t half = rects.size() / 2;
     return FromRects(rects.first(half)).Union(FromRects(rects.subspan(half)));

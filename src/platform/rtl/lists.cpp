@@ -61,12 +61,14 @@ TCollectionItem* TCollection::Insert(int index) {
     item->FID = FNextID++;
     TCollectionItem* result = item.get();
     FItems.insert(FItems.begin() + index, std::move(item));
+    Notify(result, cnAdded);
     Changed(nullptr);
     return result;
 }
 
 void TCollection::Delete(int index) {
     if (index < 0 || index >= Count()) RaiseListIndexError(index);
+    Notify(FItems[static_cast<size_t>(index)].get(), cnDeleting);
     // Out of the list first, so the item's destructor never finds itself still listed.
     std::unique_ptr<TCollectionItem> item = std::move(FItems[static_cast<size_t>(index)]);
     FItems.erase(FItems.begin() + index);

@@ -85,6 +85,8 @@ private:
 
 class TCollection;
 
+enum TCollectionNotification { cnAdded, cnDeleting };
+
 class TCollectionItem {
 public:
     TCollectionItem() = default;
@@ -139,6 +141,12 @@ protected:
     // Runs after every change outside BeginUpdate/EndUpdate: with the item that changed, or
     // nullptr when the set of items (or all of them) changed.
     virtual void Update(TCollectionItem* item) { (void)item; }
+    // An item has just taken its place (cnAdded) or is about to leave it (cnDeleting); either
+    // way Index() tells where it is. Not called while the collection itself is destroyed.
+    virtual void Notify(TCollectionItem* item, TCollectionNotification action) {
+        (void)item;
+        (void)action;
+    }
 
 private:
     friend class TCollectionItem;

@@ -8,7 +8,9 @@
 //   zlib_streams.h      the compression and decompression stream adapters
 //   resource_strings.h  TbsResourceStrData, the interface texts by name
 //   skin_messages.h     the skin engine's private window messages
-//   effects.h           the drawing half: 32-bit bitmaps, pixel routines, effects, glow text
+//   effects.h           the drawing half: 32-bit bitmaps, pixel routines, effects, glow text,
+//                       image and region builders, layered windows, PNG image lists, drawing
+//                       routines
 //
 // Who talks to whom: a TbsSkinData reads a stored skin (skin_package.h, through zlib_streams.h)
 // or a description file into a TbsSkinContent aside, then switches it in and sends the change

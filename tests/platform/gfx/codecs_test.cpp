@@ -8,6 +8,7 @@
 
 #include "platform/gfx/graphics.h"
 #include "platform/rtl/exception.h"
+#include "support/png_bytes.h"
 #include "support/temp_dir.h"
 
 namespace gfx {
@@ -71,6 +72,147 @@ TEST(ImageFileTest, PngKeepsEveryPixelWithAndWithoutAlpha) {
             EXPECT_EQ(back.Pixels, flag.Pixels);
         }
     }
+}
+
+// ---- what a PNG file says besides its pixels ------------------------------------------------
+
+struct TPngInfoCase {
+    const char* Name;
+    testsupport::TPngSpec Spec;
+    int ColorType;
+    TPngTransparencyMode Mode;
+    TColor Transparent;
+    // Pixel (0, 0) and (1, 0) as decoded, with their alpha.
+    TColor First, Second;
+    int FirstAlpha, SecondAlpha;
+};
+
+TEST(PngImageTest, HeaderColourTypeAndTransparencyChunk) {
+    const TPngInfoCase cases[] = {
+        {"RGB with a transparent colour",
+         {2, 1, pctRgb, 8, {10, 20, 30, 200, 0, 0}, {}, {0, 10, 0, 20, 0, 30}},
+         pctRgb,
+         ptmBit,
+         RGB(10, 20, 30),
+         RGB(10, 20, 30),
+         RGB(200, 0, 0),
+         0,
+         255},
+        {"RGB without",
+         {2, 1, pctRgb, 8, {10, 20, 30, 200, 0, 0}, {}, {}},
+         pctRgb,
+         ptmNone,
+         clNone,
+         RGB(10, 20, 30),
+         RGB(200, 0, 0),
+         255,
+         255},
+        {"4-bit grey with a transparent level",
+         {2, 1, pctGrey, 4, {0x3F}, {}, {0, 3}},
+         pctGrey,
+         ptmBit,
+         RGB(51, 51, 51),
+         RGB(51, 51, 51),
+         RGB(255, 255, 255),
+         0,
+         255},
+        {"palette with an either-or chunk",
+         {2, 1, pctPalette, 8, {0, 1}, {255, 0, 0, 0, 0, 255}, {255, 0}},
+         pctPalette,
+         ptmBit,
+         RGB(0, 0, 255),
+         RGB(255, 0, 0),
+         RGB(0, 0, 255),
+         255,
+         0},
+        {"palette with an in-between alpha",
+         {2, 1, pctPalette, 8, {0, 1}, {255, 0, 0, 0, 0, 255}, {255, 128}},
+         pctPalette,
+         ptmPartial,
+         clNone,
+         RGB(255, 0, 0),
+         RGB(0, 0, 255),
+         255,
+         128},
+        {"palette without chunk",
+         {2, 1, pctPalette, 8, {0, 1}, {255, 0, 0, 0, 0, 255}, {}},
+         pctPalette,
+         ptmNone,
+         clNone,
+         RGB(255, 0, 0),
+         RGB(0, 0, 255),
+         255,
+         255},
+        {"grey with alpha",
+         {2, 1, pctGreyAlpha, 8, {90, 40, 91, 255}, {}, {}},
+         pctGreyAlpha,
+         ptmNone,
+         clNone,
+         RGB(90, 90, 90),
+         RGB(91, 91, 91),
+         40,
+         255},
+    };
+    for (const TPngInfoCase& c : cases) {
+        TPngImage png;
+        png.LoadFromBuffer(testsupport::MakePng(c.Spec));
+        EXPECT_EQ(png.ColorType(), c.ColorType) << c.Name;
+        EXPECT_EQ(png.TransparencyMode(), c.Mode) << c.Name;
+        EXPECT_EQ(png.TransparentColor(), c.Transparent) << c.Name;
+        EXPECT_EQ(png.Pixel(0, 0), c.First) << c.Name;
+        EXPECT_EQ(png.Pixel(1, 0), c.Second) << c.Name;
+        EXPECT_EQ(png.Alpha(0, 0), c.FirstAlpha) << c.Name;
+        EXPECT_EQ(png.Alpha(1, 0), c.SecondAlpha) << c.Name;
+
+        // A copy says the same; a picture of another class starts again from its pixels.
+        TPngImage copy;
+        copy.Assign(png);
+        EXPECT_EQ(copy.ColorType(), c.ColorType) << c.Name;
+        EXPECT_EQ(copy.TransparentColor(), c.Transparent) << c.Name;
+    }
+}
+
+TEST(PngImageTest, PixelAndAlphaAccessAndNewAlphaChannel) {
+    TPngImage png;
+    EXPECT_EQ(png.ColorType(), -1);
+    EXPECT_EQ(png.Pixel(0, 0), clNone);
+    png.SetAlpha(0, 0, 1);  // nothing to set
+
+    png.LoadFromBuffer(
+        testsupport::MakePng({2, 2, pctRgb, 8, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {}, {}}));
+    EXPECT_FALSE(png.HasAlpha());
+    EXPECT_EQ(png.Alpha(1, 1), 255);
+    png.SetPixel(1, 0, RGB(40, 50, 60));
+    EXPECT_EQ(png.Pixel(1, 0), RGB(40, 50, 60));
+    EXPECT_EQ(png.Pixel(2, 0), clNone);
+    EXPECT_EQ(png.Alpha(-1, 0), 0);
+
+    png.CreateAlpha();
+    EXPECT_TRUE(png.HasAlpha());
+    EXPECT_EQ(png.ColorType(), pctRgbAlpha);
+    EXPECT_EQ(png.Alpha(0, 1), 255);
+    png.SetAlpha(0, 1, 77);
+    EXPECT_EQ(png.Alpha(0, 1), 77);
+    EXPECT_EQ(png.Pixel(0, 1), RGB(7, 8, 9));
+
+    // Alpha survives a trip through a file.
+    TPngImage back;
+    back.LoadFromBuffer(png.SaveToBuffer());
+    EXPECT_EQ(back.ColorType(), pctRgbAlpha);
+    EXPECT_EQ(back.Alpha(0, 1), 77);
+    EXPECT_EQ(back.Pixel(1, 0), RGB(40, 50, 60));
+
+    png.CreateBlank(pctGrey, 3, 2);
+    EXPECT_EQ(png.Width(), 3);
+    EXPECT_FALSE(png.HasAlpha());
+    EXPECT_EQ(png.ColorType(), pctGrey);
+    EXPECT_EQ(png.Pixel(2, 1), RGB(0, 0, 0));
+
+    TBitmap bitmap;
+    bitmap.SetSize(1, 1);
+    png.Assign(bitmap);
+    EXPECT_EQ(png.ColorType(), pctRgb);
+    EXPECT_EQ(png.TransparencyMode(), ptmNone);
 }
 
 TEST(ImageFileTest, PngImageFromBitmapRoundTripsThroughAFile) {

@@ -115,6 +115,37 @@ TEST(RegionTest, TwentyThousandRectanglesHaveNoLimit) {
     EXPECT_EQ(stairs.Subtract(stairs).Complexity(), NULLREGION);
 }
 
+TEST(RegionTest, RectanglesInBandOrderGiveTheSameRegionAsAnyOther) {
+    // Rows of runs as a mask scan gives them, with repeated rows that merge into bands, and the
+    // same runs shuffled (taking the general way).
+    std::mt19937 random(11);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<TRect> runs;
+        std::vector<TRect> row;
+        for (int y = 0; y < 30; ++y) {
+            if (y == 0 || random() % 3 != 0) {
+                row.clear();
+                for (int x = int(random() % 3); x < 60; x += 2 + int(random() % 4)) {
+                    const int w = 1 + int(random() % 3);
+                    row.push_back({x, 0, x + w, 1});
+                    x += w;
+                }
+            }
+            for (const TRect& r : row) runs.push_back({r.Left, y, r.Right, y + 1});
+        }
+        std::vector<TRect> shuffled = runs;
+        std::shuffle(shuffled.begin(), shuffled.end(), random);
+        const TRegion banded = ExtCreateRegion(runs);
+        EXPECT_EQ(banded, ExtCreateRegion(shuffled)) << round;
+        EXPECT_EQ(banded.Bounds(), ExtCreateRegion(shuffled).Bounds()) << round;
+    }
+    // Touching or overlapping neighbours are not in band order; they still come out merged.
+    const std::vector<TRect> touching{{0, 0, 2, 1}, {2, 0, 4, 1}, {0, 1, 4, 2}};
+    EXPECT_EQ(ExtCreateRegion(touching).Rects(), (std::vector<TRect>{{0, 0, 4, 2}}));
+    const std::vector<TRect> overlapping{{0, 0, 3, 2}, {0, 1, 3, 3}};
+    EXPECT_EQ(ExtCreateRegion(overlapping).Rects(), (std::vector<TRect>{{0, 0, 3, 3}}));
+}
+
 TEST(RegionTest, ManyRectangleClipLimitsFilling) {
     std::vector<TRect> dots;
     for (int y = 0; y < 40; y += 2)

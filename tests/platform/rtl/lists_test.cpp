@@ -78,9 +78,13 @@ public:
 class TCaptionItems : public TCollectionOf<TCaptionItem> {
 public:
     std::vector<const TCollectionItem*> Updates;
+    std::vector<std::string> Notices;  // "+index" or "-index"
 
 protected:
     void Update(TCollectionItem* item) override { Updates.push_back(item); }
+    void Notify(TCollectionItem* item, TCollectionNotification action) override {
+        Notices.push_back((action == cnAdded ? "+" : "-") + std::to_string(item->Index()));
+    }
 };
 
 TEST(TCollection, OwnsAndNumbersItems) {
@@ -113,6 +117,16 @@ TEST(TCollection, OwnsAndNumbersItems) {
         ExpectListError([&] { second->SetIndex(3); }, "List index out of bounds (3)");
     }
     EXPECT_EQ(destroyed, 3);  // the collection freed what it still held
+}
+
+TEST(TCollection, NotifiesItemsComingAndGoingAtTheirPlace) {
+    TCaptionItems items;
+    items.Add();
+    items.Add();
+    items.Insert(1);
+    items.Delete(2);
+    items.Clear();
+    EXPECT_EQ(items.Notices, (std::vector<std::string>{"+0", "+1", "+1", "-2", "-1", "-0"}));
 }
 
 TEST(TCollection, UpdateHookAndAssign) {
