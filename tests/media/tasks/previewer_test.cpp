@@ -1,9 +1,17 @@
 #include "media/tasks/previewer.h"
 
 #include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "fixtures/fixtures.h"
+#include "media/engine/run_test_support.h"
+#include "media/media_test_support.h"
+#include "media/tasks/ff_task_manager.h"
 #include "platform/vcl/vcl_test_support.h"
 
 namespace media {
@@ -120,6 +128,110 @@ TEST_F(PreviewerTest, APressOnThePictureDragsTheWindow) {
     win::GetWindowRect(Window(), after);
     EXPECT_EQ(after.Left - before.Left, 40);
     EXPECT_EQ(after.Top - before.Top, 25);
+}
+
+// Whole runs through the task manager on a worker thread, the main thread waiting.
+class PreviewRunTest : public vcl::test::TVclTest {
+protected:
+    void SetUp() override {
+        TVclTest::SetUp();
+        test::RequireLibraries();
+        FManager.SetOnTerminate([this](TCustomFFTaskManager*, const TTerminateInfo& info) {
+            std::lock_guard lock(FLock);
+            FReports.push_back(info);
+        });
+    }
+    void TearDown() override {
+        FManager.ClearTasks();
+        TVclTest::TearDown();
+    }
+
+    // clip.avi read at its own pace into an MPEG-4 AVI; returns the output's name.
+    std::string Queue(const std::string& name) {
+        EXPECT_EQ(FManager.AddTask(fixtures::Path(fixtures::kClipAvi), "re=1"), 0)
+            << FManager.LastErrMsg();
+        TOutputOptions options;
+        options.VideoCodec = "mpeg4";
+        options.AudioCodec = "mp2";
+        const std::string output = FDir.File(name);
+        EXPECT_TRUE(FManager.SetOutputFile(0, output, &options)) << FManager.LastErrMsg();
+        return output;
+    }
+    // The run reads at the pace of the test's clock, which moves on at every look.
+    bool Ended() {
+        AdvanceMs(20);
+        std::lock_guard lock(FLock);
+        return !FReports.empty() && FReports.back().TaskIndex == -1;
+    }
+    // The preview windows on the screen now.
+    std::vector<win::HWND> PreviewWindows() const {
+        std::vector<win::HWND> windows;
+        for (win::HWND window : Screen->StackOrder()) {
+            const auto exStyle = win::DWORD(win::GetWindowLongPtr(window, win::GWL_EXSTYLE));
+            if ((exStyle & win::WS_EX_TOOLWINDOW) != 0 && win::IsWindowVisible(window))
+                windows.push_back(window);
+        }
+        return windows;
+    }
+
+    test::TTempDir FDir;
+    TFFTaskManager FManager;
+    std::mutex FLock;
+    std::vector<TTerminateInfo> FReports;
+};
+
+TEST_F(PreviewRunTest, AThreadRunShowsItsPicturesInOneWindowThatGoesWithTheJob) {
+    const std::string plain = Queue("plain.avi");
+    FManager.Start(1);
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 60000));
+    EXPECT_TRUE(PreviewWindows().empty());
+    FManager.ClearTasks();
+    FReports.clear();
+
+    const std::string previewed = Queue("previewed.avi");
+    FManager.SetPreview(true);
+    FManager.Start(1);
+    std::set<std::uint32_t> windows;
+    std::set<std::string> captions;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            for (win::HWND window : PreviewWindows()) {
+                windows.insert(window.Value());
+                captions.insert(win::GetWindowText(window));
+                TRect client;
+                win::GetClientRect(window, client);
+                EXPECT_EQ(client.Width(), 320);
+                EXPECT_EQ(client.Height(), 240);
+            }
+            return Ended();
+        },
+        60000));
+    {
+        std::lock_guard lock(FLock);
+        ASSERT_EQ(FReports.size(), 2u);
+        EXPECT_TRUE(FReports[0].Finished) << FReports[0].ExceptionMsg;
+    }
+    EXPECT_EQ(windows.size(), 1u) << "one window for the job";
+    EXPECT_GE(captions.size(), 2u) << "the caption follows the pictures";
+    EXPECT_TRUE(PreviewWindows().empty()) << "the window goes when the job ends";
+    for (const std::string& caption : captions)
+        EXPECT_EQ(caption.size(), std::string("00:00:01.200").size()) << caption;
+    FManager.ClearTasks();
+    EXPECT_TRUE(PreviewWindows().empty());
+    for (std::uint32_t id : windows) EXPECT_FALSE(win::IsWindow(win::HWND(id)));
+
+    // The preview changes nothing of what is written.
+    const test::TFileInfo a = test::DescribeFile(plain);
+    const test::TFileInfo b = test::DescribeFile(previewed);
+    ASSERT_TRUE(a.Opened);
+    ASSERT_TRUE(b.Opened);
+    EXPECT_NEAR(b.Duration, a.Duration, 1e-6);
+    ASSERT_EQ(b.Streams.size(), a.Streams.size());
+    for (size_t i = 0; i < a.Streams.size(); ++i) {
+        EXPECT_EQ(b.Streams[i].Codec, a.Streams[i].Codec);
+        EXPECT_EQ(b.Streams[i].Packets, a.Streams[i].Packets);
+        EXPECT_NEAR(b.Streams[i].Duration, a.Streams[i].Duration, 1e-6);
+    }
 }
 
 }  // namespace
