@@ -130,6 +130,55 @@ TEST_F(PreviewerTest, APressOnThePictureDragsTheWindow) {
     EXPECT_EQ(after.Top - before.Top, 25);
 }
 
+TEST_F(PreviewerTest, PressesElsewhereGoOnAndTwoWindowsFreedInEitherOrderLeaveTheOtherDragging) {
+    int heard = 0;
+    vcl::Application->OnMessage = [&](win::MSG& message, bool&) {
+        if (message.message == win::WM_LBUTTONDOWN) ++heard;
+    };
+    vcl::TForm* other = ShowForm(20, 20, 100, 80, "Other");
+    Watch(other);
+    const size_t filtersBefore = win::GetWinStats().Filters;
+    for (bool firstGoesFirst : {true, false}) {
+        SCOPED_TRACE(firstGoesFirst ? "first freed first" : "second freed first");
+        auto first = std::make_unique<TWindowPreviewer>();
+        auto second = std::make_unique<TWindowPreviewer>();
+        TFrameBitmap picture = Pattern(120, 90, 0);
+        ASSERT_TRUE(first->PaintFrame(picture, 1, 0));
+        ASSERT_TRUE(second->PaintFrame(picture, 1, 0));
+        EXPECT_EQ(win::GetWinStats().Filters, filtersBefore + 2);
+
+        heard = 0;
+        ForgetHeard();
+        Click(other, 10, 10);
+        EXPECT_EQ(CountHeard("Other", win::WM_LBUTTONDOWN), 1);
+        EXPECT_EQ(heard, 1) << "the application's hook still sees it";
+
+        std::unique_ptr<TWindowPreviewer>& freed = firstGoesFirst ? first : second;
+        std::unique_ptr<TWindowPreviewer>& kept = firstGoesFirst ? second : first;
+        freed.reset();
+        EXPECT_EQ(win::GetWinStats().Filters, filtersBefore + 1);
+        const win::HWND window = kept->Form()->Handle();
+        win::SetWindowPos(window, win::HWND_TOP, 400, 300, 0, 0,
+                          win::SWP_NOSIZE | win::SWP_NOACTIVATE);
+        Run();
+        TRect before;
+        win::GetWindowRect(window, before);
+        TPoint start{10, 10};
+        win::ClientToScreen(window, start);
+        Screen->MouseDown(start);
+        Screen->MouseMove({start.X + 40, start.Y + 25});
+        Screen->MouseUp({start.X + 40, start.Y + 25});
+        Run();
+        TRect after;
+        win::GetWindowRect(window, after);
+        EXPECT_EQ(after.Left - before.Left, 40);
+        EXPECT_EQ(after.Top - before.Top, 25);
+        kept.reset();
+        EXPECT_EQ(win::GetWinStats().Filters, filtersBefore);
+    }
+    other->Free();
+}
+
 // Whole runs through the task manager on a worker thread, the main thread waiting.
 class PreviewRunTest : public vcl::test::TVclTest {
 protected:
