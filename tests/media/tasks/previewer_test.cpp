@@ -12,6 +12,7 @@
 #include "media/engine/run_test_support.h"
 #include "media/media_test_support.h"
 #include "media/tasks/ff_task_manager.h"
+#include "platform/sys/main_thread.h"
 #include "platform/vcl/vcl_test_support.h"
 
 namespace media {
@@ -197,13 +198,13 @@ protected:
 
     // clip.avi read at its own pace into an MPEG-4 AVI; returns the output's name.
     std::string Queue(const std::string& name) {
-        EXPECT_EQ(FManager.AddTask(fixtures::Path(fixtures::kClipAvi), "re=1"), 0)
-            << FManager.LastErrMsg();
+        const int task = FManager.AddTask(fixtures::Path(fixtures::kClipAvi), "re=1");
+        EXPECT_GE(task, 0) << FManager.LastErrMsg();
         TOutputOptions options;
         options.VideoCodec = "mpeg4";
         options.AudioCodec = "mp2";
         const std::string output = FDir.File(name);
-        EXPECT_TRUE(FManager.SetOutputFile(0, output, &options)) << FManager.LastErrMsg();
+        EXPECT_TRUE(FManager.SetOutputFile(task, output, &options)) << FManager.LastErrMsg();
         return output;
     }
     // The run reads at the pace of the test's clock, which moves on at every look.
@@ -281,6 +282,43 @@ TEST_F(PreviewRunTest, AThreadRunShowsItsPicturesInOneWindowThatGoesWithTheJob) 
         EXPECT_EQ(b.Streams[i].Packets, a.Streams[i].Packets);
         EXPECT_NEAR(b.Streams[i].Duration, a.Streams[i].Duration, 1e-6);
     }
+}
+
+TEST_F(PreviewRunTest, SwitchingThePreviewWhileFourTasksPaintLeavesNoWindow) {
+    for (int i = 0; i < 4; ++i) Queue("task" + std::to_string(i) + ".avi");
+    FManager.SetPreview(true);
+    FManager.Start(4);
+    // 100 switches within 1.5 s of the clips' 2 s, a few pictures between two of them.
+    for (int i = 0; i < 100; ++i) {
+        FManager.SetPreview(i % 2 != 0);
+        AdvanceMs(15);
+        sys::CheckSynchronize(1);
+        sys::CheckSynchronize(1);
+    }
+    EXPECT_FALSE(Ended()) << "the switches came while the tasks painted";
+    FManager.SetPreview(true);
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 10000));
+    EXPECT_TRUE(PreviewWindows().empty());
+    {
+        std::lock_guard lock(FLock);
+        ASSERT_EQ(FReports.size(), 5u);
+        for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(FReports[i].Finished) << i;
+    }
+}
+
+TEST_F(PreviewRunTest, StopWhilePicturesArePaintedReturnsAndLeavesNoWindow) {
+    Queue("stopped.avi");
+    FManager.SetPreview(true);
+    FManager.Start(1);
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            AdvanceMs(20);
+            return !PreviewWindows().empty();
+        },
+        10000));
+    FManager.Stop(true);
+    EXPECT_TRUE(Ended());
+    EXPECT_TRUE(PreviewWindows().empty());
 }
 
 }  // namespace
