@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,6 +41,20 @@ TFrameBitmap Pattern(int width, int height, int seed, int bitsPerPixel = 24) {
 // 0x00BBGGRR, as the screen reads.
 gfx::TColor PatternColor(int x, int y, int seed) {
     return gfx::TColor(uint8_t(x ^ seed) | uint8_t(y) << 8 | uint32_t(uint8_t(x + seed)) << 16);
+}
+
+// A screen point on the window's close button, found by asking the frame what lies where.
+std::optional<TPoint> CloseButtonOf(win::HWND window) {
+    TRect bounds;
+    win::GetWindowRect(window, bounds);
+    TPoint client{0, 0};
+    win::ClientToScreen(window, client);
+    for (int y = bounds.Top; y < client.Y; ++y)
+        for (int x = bounds.Right - 1; x >= bounds.Left; --x)
+            if (win::SendMessage(window, win::WM_NCHITTEST, 0, win::MAKELPARAM(x, y)) ==
+                win::HTCLOSE)
+                return TPoint{x, y};
+    return std::nullopt;
 }
 
 class PreviewerTest : public vcl::test::TVclTest {
@@ -102,7 +117,9 @@ TEST_F(PreviewerTest, ClosedByTheUserItHidesAndPaintsNoMore) {
     TFrameBitmap picture = Pattern(160, 120, 0);
     ASSERT_TRUE(FPreviewer->PaintFrame(picture, 1, 40'000));
     const win::HWND window = Window();
-    win::SendMessage(window, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
+    const std::optional<TPoint> close = CloseButtonOf(window);
+    ASSERT_TRUE(close.has_value()) << "the frame offers a close button";
+    Screen->Click(*close);
     Run();
     EXPECT_FALSE(win::IsWindowVisible(window));
     TFrameBitmap next = Pattern(160, 120, 9);
@@ -304,6 +321,39 @@ TEST_F(PreviewRunTest, SwitchingThePreviewWhileFourTasksPaintLeavesNoWindow) {
         ASSERT_EQ(FReports.size(), 5u);
         for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(FReports[i].Finished) << i;
     }
+}
+
+TEST_F(PreviewRunTest, AWindowClosedByTheUserEndsThePreviewNotTheConversion) {
+    const std::string output = Queue("closed.avi");
+    FManager.SetPreview(true);
+    FManager.Start(1);
+    std::optional<TPoint> close;
+    win::HWND window;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            AdvanceMs(20);
+            const std::vector<win::HWND> windows = PreviewWindows();
+            if (windows.empty()) return false;
+            window = windows[0];
+            close = CloseButtonOf(window);
+            return true;
+        },
+        10000));
+    ASSERT_TRUE(close.has_value());
+    Screen->Click(*close);
+    Run();
+    EXPECT_FALSE(win::IsWindowVisible(window));
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 60000));
+    EXPECT_FALSE(win::IsWindow(window)) << "freed with the preview, before the job's end";
+    EXPECT_TRUE(PreviewWindows().empty()) << "no window comes back";
+    {
+        std::lock_guard lock(FLock);
+        ASSERT_EQ(FReports.size(), 2u);
+        EXPECT_TRUE(FReports[0].Finished) << FReports[0].ExceptionMsg;
+    }
+    const test::TFileInfo written = test::DescribeFile(output);
+    ASSERT_TRUE(written.Opened);
+    EXPECT_NEAR(written.Duration, 2.0, 0.1);
 }
 
 TEST_F(PreviewRunTest, StopWhilePicturesArePaintedReturnsAndLeavesNoWindow) {
