@@ -386,14 +386,15 @@ void TCustomEdit::Dispatch(TMessage& m) {
             TWinControl::Dispatch(m);
             Measure();
             CreateCaret(Handle(), 1, FLineHeight);
-            if (FAutoSelect && !FSelecting) {
-                FAnchor = 0;
-                FCaret = int(FChars.size());
-                ScrollToCaret();
-            }
             UpdateCaret();
             ShowCaret(Handle());
             Invalidate();
+            return;
+        case CM_ENTER:
+            // Entering by the keyboard selects everything; a click places the caret instead,
+            // and a recreated window keeps its selection.
+            if (FAutoSelect && !FSelecting) SelectAll();
+            TWinControl::Dispatch(m);
             return;
         case WM_KILLFOCUS:
             TWinControl::Dispatch(m);
