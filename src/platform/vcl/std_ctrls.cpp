@@ -471,6 +471,8 @@ void TCustomLabel::Dispatch(TMessage& m) {
 class TComboList : public TCustomControl {
 public:
     explicit TComboList(TComboBox* box) : TCustomControl(nullptr), FBox(box) {
+        // The list holds the capture itself for as long as it is open.
+        SetControlStyle(ControlStyle() - csCaptureMouse);
         Font().Assign(box->Font());
     }
 
@@ -490,17 +492,33 @@ protected:
                 m.Result = MA_NOACTIVATE;
                 return;
             case WM_MOUSEMOVE: {
-                const int row = GET_Y_LPARAM(m.LParam) / FBox->ItemHeight();
+                const TPoint p = PointFromParam(m.LParam);
+                if (!ClientRect().Contains(p.X, p.Y)) break;
+                FEntered = true;
+                const int row = p.Y / FBox->ItemHeight();
                 if (row != Hot) {
                     Hot = row;
                     Invalidate();
                 }
                 break;
             }
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK: {
+                const TPoint p = PointFromParam(m.LParam);
+                if (!ClientRect().Contains(p.X, p.Y)) {
+                    FBox->SetDroppedDown(false);  // a press elsewhere closes; frees this list
+                    return;
+                }
+                FEntered = true;
+                break;
+            }
             case WM_LBUTTONUP: {
                 const TPoint p = PointFromParam(m.LParam);
+                const bool inside = ClientRect().Contains(p.X, p.Y);
+                // The release of the press that opened the list leaves it open.
+                if (!inside && !FEntered) return;
                 TComboBox* box = FBox;
-                const int row = ClientRect().Contains(p.X, p.Y) ? p.Y / box->ItemHeight() : -1;
+                const int row = inside ? p.Y / box->ItemHeight() : -1;
                 box->SetDroppedDown(false);  // frees this list
                 if (row >= 0 && row < box->Items().Count()) box->Choose(row);
                 return;
@@ -530,6 +548,7 @@ protected:
 
 private:
     TComboBox* FBox;
+    bool FEntered = false;
 };
 
 TComboBox::TComboBox(TComponent* AOwner) : TCustomControl(AOwner) {
