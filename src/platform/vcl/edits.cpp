@@ -33,6 +33,20 @@ std::u32string OneLine(const std::u32string& text) {
     return out;
 }
 
+// The sunken edge of WS_EX_CLIENTEDGE, over what the default frame painted.
+void PaintClientEdge(HWND window) {
+    if (!(DWORD(win::GetWindowLongPtr(window, win::GWL_EXSTYLE)) & win::WS_EX_CLIENTEDGE)) return;
+    HDC dc = win::GetWindowDC(window);
+    if (!dc) return;
+    TRect r;
+    win::GetWindowRect(window, r);
+    r = {0, 0, r.Width(), r.Height()};
+    gfx::TCanvas canvas(dc);
+    gfx::Frame3D(canvas, r, gfx::clBtnShadow, gfx::clBtnHighlight, 1);
+    gfx::Frame3D(canvas, r, gfx::cl3DDkShadow, gfx::cl3DLight, 1);
+    win::ReleaseDC(window, dc);
+}
+
 }  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
@@ -373,6 +387,10 @@ void TCustomEdit::Dispatch(TMessage& m) {
             m.Result = 1;
             return;
         }
+        case WM_NCPAINT:
+            TWinControl::Dispatch(m);
+            PaintClientEdge(Handle());
+            return;
         case WM_GETDLGCODE:
             m.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
             return;
@@ -697,6 +715,10 @@ void TMemo::Dispatch(TMessage& m) {
         case win::WM_SETTEXT:
             TWinControl::Dispatch(m);
             FLines.SetText(m.LParam ? win::ParamToPtr<const char>(std::uint64_t(m.LParam)) : "");
+            return;
+        case win::WM_NCPAINT:
+            TWinControl::Dispatch(m);
+            PaintClientEdge(Handle());
             return;
         case win::WM_MOUSEWHEEL:
             SetTopLine(FTopLine - win::GET_WHEEL_DELTA_WPARAM(m.WParam) / win::WHEEL_DELTA * 3);
