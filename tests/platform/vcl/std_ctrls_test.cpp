@@ -290,3 +290,149 @@ TEST_F(StdCtrlsTest, PanelBevelsInsetItsChildrenAndImageStretches) {
 
 }  // namespace
 }  // namespace vcl::test
+
+namespace vcl::test {
+namespace {
+
+// Every windowed standard control paints through PaintWindow, into a DC that WM_PAINT carries
+// as well, and looks the same after its window was made again.
+TEST_F(StdCtrlsTest, EveryControlPaintsIntoAGivenDCAndSurvivesRecreation) {
+    using TMake = std::function<TWinControl*(TForm*)>;
+    const std::vector<std::pair<const char*, TMake>> makers = {
+        {"button", [](TForm* f) { auto* c = new TButton(f); c->SetCaption("OK"); c->SetDefault(true); return c; }},
+        {"check", [](TForm* f) { auto* c = new TCheckBox(f); c->SetCaption("Check"); c->SetChecked(true); return c; }},
+        {"radio", [](TForm* f) { auto* c = new TRadioButton(f); c->SetCaption("Radio"); c->SetChecked(true); return c; }},
+        {"panel", [](TForm* f) { auto* c = new TPanel(f); c->SetCaption("Panel"); c->SetBevelInner(bvLowered); return c; }},
+        {"edit", [](TForm* f) { auto* c = new TEdit(f); c->SetText("视频 abc"); c->SetHideSelection(false); c->SetSelStart(1); c->SetSelLength(2); return c; }},
+        {"memo", [](TForm* f) { auto* c = new TMemo(f); c->Lines().Add("one"); c->Lines().Add("two"); return c; }},
+        {"combo", [](TForm* f) { auto* c = new TComboBox(f); c->Items().Add("MP4"); c->SetItemIndex(0); return c; }},
+    };
+    for (const auto& [name, make] : makers) {
+        TWinControl* c = make(Form);
+        c->SetParent(Form);
+        c->SetBounds(10, 10, 120, 40);
+        Form->Repaint();
+        Run();
+        const int w = c->ClientWidth(), h = c->ClientHeight();
+        auto shot = [&] {
+            std::vector<gfx::TColor> pixels;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) pixels.push_back(ClientPixel(c->Handle(), x, y));
+            return pixels;
+        };
+        const auto before = shot();
+        gfx::TDibDC dib = gfx::CreateDibDC(w, h);
+        gfx::FillRect(dib.DC.get(), {0, 0, w, h}, gfx::CreateSolidBrush(gfx::clFuchsia));
+        c->Perform(win::WM_PAINT, win::DcToParam(dib.DC.get()), 0);
+        std::vector<gfx::TColor> carried;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) carried.push_back(gfx::GetPixel(dib.DC.get(), x, y));
+        EXPECT_EQ(carried, before) << name << ": a carried DC gets the same picture";
+
+        c->RecreateWnd();
+        Form->Repaint();
+        Run();
+        EXPECT_EQ(shot(), before) << name << ": the same after RecreateWnd";
+        c->Free();
+    }
+}
+
+// A subclass sees its paint as PaintWindow.
+class TCountingButton : public TButton {
+public:
+    using TButton::TButton;
+    int Paints = 0;
+
+protected:
+    void PaintWindow(HDC dc) override {
+        ++Paints;
+        TButton::PaintWindow(dc);
+    }
+};
+
+TEST_F(StdCtrlsTest, SubclassesPaintThroughPaintWindowAndMaskIsKept) {
+    auto* b = new TCountingButton(Form);
+    b->SetParent(Form);
+    b->Repaint();
+    EXPECT_GE(b->Paints, 1);
+
+    auto* mask = new TMaskEdit(Form);
+    mask->SetParent(Form);
+    mask->SetEditMask("!999;1;_");
+    mask->SetFocus();
+    Screen->Text("ab");
+    Run();
+    EXPECT_EQ(mask->EditMask(), "!999;1;_");
+    EXPECT_EQ(mask->Text(), "ab") << "the mask is never applied";
+}
+
+// The edit stays on one line whatever its window style says.
+class TMultiLineEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+
+protected:
+    void CreateParams(TCreateParams& p) override {
+        TEdit::CreateParams(p);
+        p.Style |= ES_MULTILINE;
+    }
+};
+
+TEST_F(StdCtrlsTest, MultiLineStyleStaysSingleLine) {
+    auto* e = new TMultiLineEdit(Form);
+    e->SetParent(Form);
+    e->SetFocus();
+    Run();
+    ASSERT_TRUE(win::GetWindowLongPtr(e->Handle(), win::GWL_STYLE) & ES_MULTILINE);
+    win::SetClipboardText("first\nsecond");
+    e->PasteFromClipboard();
+    Press(win::VK_RETURN);
+    Run();
+    EXPECT_EQ(e->Text(), "first");
+    const TRect r{5, 3, 60, 15};
+    e->Perform(EM_SETRECTNP, 0, win::PtrToParam(&r));
+    EXPECT_EQ(e->FormatRect(), r);
+}
+
+// A splitter subclass hears every alignment change through RequestAlign.
+class TWatchedSplitter : public TSplitter {
+public:
+    using TSplitter::TSplitter;
+    int Requests = 0;
+
+protected:
+    void RequestAlign() override {
+        ++Requests;
+        TSplitter::RequestAlign();
+    }
+};
+
+TEST_F(StdCtrlsTest, SplitterRequestAlignIsVirtualAndTransparentImageShowsTheParent) {
+    auto* s = new TWatchedSplitter(Form);
+    s->SetParent(Form);
+    const int before = s->Requests;
+    s->SetAlign(alTop);
+    EXPECT_GT(s->Requests, before);
+    EXPECT_EQ(s->Cursor(), crSizeNS);
+    s->SetHeight(3);
+
+    Form->SetColor(gfx::clRed);
+    auto* image = new TImage(Form);
+    image->SetParent(Form);
+    image->SetBounds(100, 100, 4, 4);
+    gfx::TBitmap bitmap;
+    bitmap.SetSize(4, 4);
+    bitmap.Canvas().Brush().SetColor(gfx::clWhite);
+    bitmap.Canvas().FillRect({0, 0, 4, 4});
+    bitmap.Canvas().SetPixel(1, 1, gfx::clBlue);
+    image->Picture().SetGraphic(&bitmap);
+    image->SetTransparent(true);
+    Form->Repaint();
+    Run();
+    const HWND h = Form->Handle();
+    EXPECT_EQ(ClientPixel(h, 100, 100), gfx::clRed) << "the white of the bottom-left corner is a hole";
+    EXPECT_EQ(ClientPixel(h, 101, 101), gfx::clBlue);
+}
+
+}  // namespace
+}  // namespace vcl::test
