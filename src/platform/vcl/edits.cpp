@@ -49,6 +49,14 @@ void PaintClientEdge(HWND window) {
 
 }  // namespace
 
+int LineHeightOf(const gfx::TFont& font) {
+    gfx::TDC scratch;
+    gfx::SelectObject(&scratch, font.Handle());
+    gfx::TTextMetric tm;
+    gfx::GetTextMetrics(&scratch, tm);
+    return std::max(tm.tmHeight, 1);
+}
+
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     SetControlStyle({csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight});
     SetBounds(0, 0, 121, 21);
@@ -245,9 +253,7 @@ void TCustomEdit::Measure() const {
         gfx::GetTextExtentPoint32(&scratch, gfx::EncodeUtf8(shown.substr(0, i)), s);
         FOffsets[i] = s.cx;
     }
-    gfx::TTextMetric tm;
-    gfx::GetTextMetrics(&scratch, tm);
-    FLineHeight = tm.tmHeight;
+    FLineHeight = LineHeightOf(const_cast<TCustomEdit*>(this)->Font());
     FOffsetsValid = true;
 }
 
@@ -296,7 +302,8 @@ void TCustomEdit::ScrollToCaret() {
     const int caret = FOffsets[std::size_t(FCaret)];
     // A quarter of the box jumps at once, as typing at the edge expects.
     const int jump = std::max(r.Width() / 4, 1);
-    if (caret - FScrollX > r.Width()) FScrollX = std::min(caret - r.Width() + jump, width - r.Width());
+    if (caret - FScrollX > r.Width())
+        FScrollX = std::min(caret - r.Width() + jump, width - r.Width());
     if (caret < FScrollX) FScrollX = std::max(caret - jump, 0);
     FScrollX = std::clamp(FScrollX, 0, std::max(width - r.Width(), 0));
 }
@@ -351,7 +358,8 @@ void TCustomEdit::PaintWindow(HDC dc) {
     const int selEnd = showSelection ? SelStart() + SelLength() : 0;
     auto run = [&](int from, int to, bool selected) {
         if (from >= to) return;
-        const std::string part = gfx::EncodeUtf8(shown.substr(std::size_t(from), std::size_t(to - from)));
+        const std::string part =
+            gfx::EncodeUtf8(shown.substr(std::size_t(from), std::size_t(to - from)));
         if (selected) {
             const int saveRun = gfx::SaveDC(dc);
             gfx::SetTextColor(dc, gfx::clHighlightText);
@@ -426,7 +434,9 @@ void TCustomEdit::Dispatch(TMessage& m) {
             MouseMessage(m);
             return;
         case WM_COPY:
-            if (SelLength() > 0) SetClipboardText(gfx::EncodeUtf8(Shown().substr(std::size_t(SelStart()), std::size_t(SelLength()))));
+            if (SelLength() > 0)
+                SetClipboardText(gfx::EncodeUtf8(
+                    Shown().substr(std::size_t(SelStart()), std::size_t(SelLength()))));
             m.Result = 1;
             return;
         case WM_CUT:
@@ -468,7 +478,9 @@ void TCustomEdit::Dispatch(TMessage& m) {
             return;
         case EM_GETSEL:
             if (m.WParam) *ParamToPtr<std::uint32_t>(m.WParam) = std::uint32_t(SelStart());
-            if (m.LParam) *ParamToPtr<std::uint32_t>(std::uint64_t(m.LParam)) = std::uint32_t(SelStart() + SelLength());
+            if (m.LParam)
+                *ParamToPtr<std::uint32_t>(std::uint64_t(m.LParam)) =
+                    std::uint32_t(SelStart() + SelLength());
             m.Result = MAKELPARAM(SelStart(), SelStart() + SelLength());
             return;
         case EM_SETSEL: {
@@ -663,11 +675,8 @@ const std::string& TMemo::Text() const {
 }
 
 int TMemo::LineHeight() const {
-    gfx::TDC scratch;
-    gfx::SelectObject(&scratch, const_cast<TMemo*>(this)->Font().Handle());
-    gfx::TTextMetric tm;
-    gfx::GetTextMetrics(&scratch, tm);
-    return std::max(tm.tmHeight, 1);
+    if (FLineHeight <= 0) FLineHeight = LineHeightOf(const_cast<TMemo*>(this)->Font());
+    return FLineHeight;
 }
 
 int TMemo::LinesPerPage() const {
@@ -719,6 +728,10 @@ void TMemo::Dispatch(TMessage& m) {
         case win::WM_NCPAINT:
             TWinControl::Dispatch(m);
             PaintClientEdge(Handle());
+            return;
+        case CM_FONTCHANGED:
+            FLineHeight = 0;
+            TWinControl::Dispatch(m);
             return;
         case win::WM_MOUSEWHEEL:
             SetTopLine(FTopLine - win::GET_WHEEL_DELTA_WPARAM(m.WParam) / win::WHEEL_DELTA * 3);

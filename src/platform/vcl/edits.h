@@ -55,6 +55,9 @@ inline constexpr DWORD ES_READONLY = 0x0800;
 // WM_COMMAND notification code (high word of wParam) after every change of the text.
 inline constexpr UINT EN_CHANGE = 0x0300;
 
+// The height of one line of text in the font.
+int LineHeightOf(const gfx::TFont& font);
+
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 using TBorderStyle = TFormBorderStyle;  // bsNone or bsSingle for controls
@@ -215,6 +218,7 @@ private:
 
     rtl::TStringList FLines;
     mutable std::string FTextCache;
+    mutable int FLineHeight = 0;  // of the font; measured once per font
     int FTopLine = 0;
     TBorderStyle FBorderStyle = bsSingle;
 };

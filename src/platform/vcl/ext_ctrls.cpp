@@ -285,8 +285,9 @@ void TImage::PictureChanged() {
     if (FPicture->Graphic()) FPicture->Graphic()->SetTransparent(FTransparent);
     if (AutoSize()) AdjustSize();
     TControlStyle style = ControlStyle();
-    const bool opaque = FPicture->Graphic() && !FTransparent && !FPicture->Graphic()->Empty() &&
-                        (FStretch || (FPicture->Width() >= Width() && FPicture->Height() >= Height()));
+    const bool opaque =
+        FPicture->Graphic() && !FTransparent && !FPicture->Graphic()->Empty() &&
+        (FStretch || (FPicture->Width() >= Width() && FPicture->Height() >= Height()));
     if (opaque)
         style += csOpaque;
     else

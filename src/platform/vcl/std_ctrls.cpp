@@ -62,7 +62,8 @@ void TButton::Dispatch(TMessage& m) {
             SetDown(true);
             break;
         case WM_MOUSEMOVE:
-            if (MouseCapture()) SetDown(ClientRect().Contains(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
+            if (MouseCapture())
+                SetDown(ClientRect().Contains(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)));
             break;
         case WM_LBUTTONUP:
             SetDown(false);
@@ -186,7 +187,8 @@ void TButtonControl::Dispatch(TMessage& m) {
             SetControlState(ControlState() - csClicked);
             return;
         case WM_LBUTTONUP: {
-            const bool inside = FPressed && ClientRect().Contains(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+            const bool inside =
+                FPressed && ClientRect().Contains(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
             FPressed = false;
             TCustomControl::Dispatch(m);
             Invalidate();
@@ -273,7 +275,8 @@ void TRadioButton::SetState(TCheckBoxState value) {
     TButtonControl::SetState(value);
     if (checking && Parent())
         for (int i = 0; i < Parent()->ControlCount(); ++i)
-            if (auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i)); other && other != this)
+            if (auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i));
+                other && other != this)
                 other->SetChecked(false);
 }
 
@@ -300,8 +303,8 @@ void TRadioButton::PaintMark(gfx::TCanvas& c, const TRect& box) {
 // ---- TCustomLabel -------------------------------------------------------------------------------
 
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
-    SetControlStyle({csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csOpaque,
-                     csReplicatable});
+    SetControlStyle(
+        {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csOpaque, csReplicatable});
     SetBounds(0, 0, 65, 17);
     SetAutoSize(true);
 }
@@ -542,7 +545,8 @@ protected:
             c.Font().SetColor(hot ? gfx::clHighlightText : gfx::clWindowText);
             c.Brush().SetStyle(gfx::bsClear);
             TRect t{r.Left + 2, r.Top, r.Right, r.Bottom};
-            c.DrawText(FBox->Items().Get(i), t, gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX);
+            c.DrawText(FBox->Items().Get(i), t,
+                       gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX);
         }
     }
 
@@ -568,11 +572,7 @@ TComboBox::~TComboBox() {
 }
 
 int TComboBox::ItemHeight() const {
-    gfx::TDC scratch;
-    gfx::SelectObject(&scratch, const_cast<TComboBox*>(this)->Font().Handle());
-    gfx::TTextMetric tm;
-    gfx::GetTextMetrics(&scratch, tm);
-    return std::max(tm.tmHeight + 2, 1);
+    return LineHeightOf(const_cast<TComboBox*>(this)->Font()) + 2;
 }
 
 void TComboBox::SetItemIndex(int value) {
@@ -638,7 +638,7 @@ void TComboBox::Dispatch(TMessage& m) {
         }
         case WM_MOUSEWHEEL:
             Choose(GET_WHEEL_DELTA_WPARAM(m.WParam) > 0 ? std::max(FItemIndex - 1, 0)
-                                                         : FItemIndex + 1);
+                                                        : FItemIndex + 1);
             m.Result = 1;
             return;
         case WM_GETDLGCODE:

@@ -222,12 +222,9 @@ TEST_F(StdCtrlsTest, SplitterResizesTheControlAlignedAgainstIt) {
         TPoint From, To;
         int Want;
     } cases[] = {
-        {alLeft, {101, 50}, {151, 50}, 150},
-        {alLeft, {101, 50}, {0, 50}, 30},
-        {alLeft, {101, 50}, {299, 50}, 300 - 3 - 30},
-        {alRight, {198, 50}, {148, 50}, 150},
-        {alTop, {50, 101}, {50, 121}, 120},
-        {alBottom, {50, 98}, {50, 78}, 120},
+        {alLeft, {101, 50}, {151, 50}, 150},          {alLeft, {101, 50}, {0, 50}, 30},
+        {alLeft, {101, 50}, {299, 50}, 300 - 3 - 30}, {alRight, {198, 50}, {148, 50}, 150},
+        {alTop, {50, 101}, {50, 121}, 120},           {alBottom, {50, 98}, {50, 78}, 120},
     };
     for (const TCase& c : cases) {
         auto* panel = new TPanel(Form);
@@ -299,13 +296,57 @@ namespace {
 TEST_F(StdCtrlsTest, EveryControlPaintsIntoAGivenDCAndSurvivesRecreation) {
     using TMake = std::function<TWinControl*(TForm*)>;
     const std::vector<std::pair<const char*, TMake>> makers = {
-        {"button", [](TForm* f) { auto* c = new TButton(f); c->SetCaption("OK"); c->SetDefault(true); return c; }},
-        {"check", [](TForm* f) { auto* c = new TCheckBox(f); c->SetCaption("Check"); c->SetChecked(true); return c; }},
-        {"radio", [](TForm* f) { auto* c = new TRadioButton(f); c->SetCaption("Radio"); c->SetChecked(true); return c; }},
-        {"panel", [](TForm* f) { auto* c = new TPanel(f); c->SetCaption("Panel"); c->SetBevelInner(bvLowered); return c; }},
-        {"edit", [](TForm* f) { auto* c = new TEdit(f); c->SetText("视频 abc"); c->SetHideSelection(false); c->SetSelStart(1); c->SetSelLength(2); return c; }},
-        {"memo", [](TForm* f) { auto* c = new TMemo(f); c->Lines().Add("one"); c->Lines().Add("two"); return c; }},
-        {"combo", [](TForm* f) { auto* c = new TComboBox(f); c->Items().Add("MP4"); c->SetItemIndex(0); return c; }},
+        {"button",
+         [](TForm* f) {
+             auto* c = new TButton(f);
+             c->SetCaption("OK");
+             c->SetDefault(true);
+             return c;
+         }},
+        {"check",
+         [](TForm* f) {
+             auto* c = new TCheckBox(f);
+             c->SetCaption("Check");
+             c->SetChecked(true);
+             return c;
+         }},
+        {"radio",
+         [](TForm* f) {
+             auto* c = new TRadioButton(f);
+             c->SetCaption("Radio");
+             c->SetChecked(true);
+             return c;
+         }},
+        {"panel",
+         [](TForm* f) {
+             auto* c = new TPanel(f);
+             c->SetCaption("Panel");
+             c->SetBevelInner(bvLowered);
+             return c;
+         }},
+        {"edit",
+         [](TForm* f) {
+             auto* c = new TEdit(f);
+             c->SetText("视频 abc");
+             c->SetHideSelection(false);
+             c->SetSelStart(1);
+             c->SetSelLength(2);
+             return c;
+         }},
+        {"memo",
+         [](TForm* f) {
+             auto* c = new TMemo(f);
+             c->Lines().Add("one");
+             c->Lines().Add("two");
+             return c;
+         }},
+        {"combo",
+         [](TForm* f) {
+             auto* c = new TComboBox(f);
+             c->Items().Add("MP4");
+             c->SetItemIndex(0);
+             return c;
+         }},
     };
     for (const auto& [name, make] : makers) {
         TWinControl* c = make(Form);
@@ -430,7 +471,8 @@ TEST_F(StdCtrlsTest, SplitterRequestAlignIsVirtualAndTransparentImageShowsThePar
     Form->Repaint();
     Run();
     const HWND h = Form->Handle();
-    EXPECT_EQ(ClientPixel(h, 100, 100), gfx::clRed) << "the white of the bottom-left corner is a hole";
+    EXPECT_EQ(ClientPixel(h, 100, 100), gfx::clRed)
+        << "the white of the bottom-left corner is a hole";
     EXPECT_EQ(ClientPixel(h, 101, 101), gfx::clBlue);
 }
 
