@@ -68,16 +68,16 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 // ---- text and selection ------------------------------------------------------------------------
 
 void TCustomEdit::SetText(const std::string& value) {
-    if (HandleAllocated()) {
-        if (value != FText)
-            win::SendMessage(Handle(), win::WM_SETTEXT, 0, win::PtrToParam(value.c_str()));
-        return;
-    }
     if (value == FText) return;
-    FChars = gfx::DecodeUtf8(value);
-    FAnchor = FCaret = 0;
-    FScrollX = 0;
-    ChangedText(false);
+    if (HandleAllocated()) {
+        win::SendMessage(Handle(), win::WM_SETTEXT, 0, win::PtrToParam(value.c_str()));
+    } else {
+        FChars = gfx::DecodeUtf8(value);
+        FAnchor = FCaret = 0;
+        FScrollX = 0;
+        ChangedText(false);
+    }
+    Perform(CM_TEXTCHANGED);
 }
 
 int TCustomEdit::SelStart() const {

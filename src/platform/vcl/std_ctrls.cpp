@@ -38,6 +38,10 @@ TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
 void TButton::SetDefault(bool value) {
     if (FDefault == value) return;
     FDefault = value;
+    if (TCustomForm* form = GetParentForm(this)) {
+        TControl* focused = form->ActiveControl();
+        FActive = focused == this || (FDefault && !dynamic_cast<TButton*>(focused));
+    }
     Invalidate();
 }
 
@@ -91,8 +95,14 @@ void TButton::Dispatch(TMessage& m) {
         case BM_CLICK:
             Click();
             return;
+        case CM_FOCUSCHANGED: {
+            // Enter presses the focused button, else the default one.
+            auto* focused = reinterpret_cast<TControl*>(m.LParam);
+            FActive = focused == this || (FDefault && !dynamic_cast<TButton*>(focused));
+            break;
+        }
         case CM_DIALOGKEY:
-            if (((m.WParam == WPARAM(VK_RETURN) && FDefault) ||
+            if (((m.WParam == WPARAM(VK_RETURN) && FActive) ||
                  (m.WParam == WPARAM(VK_ESCAPE) && FCancel)) &&
                 Enabled() && Visible() && (!Parent() || Parent()->Showing())) {
                 Click();

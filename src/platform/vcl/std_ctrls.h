@@ -48,6 +48,7 @@ private:
     void SetDown(bool value);
     bool FDefault = false;
     bool FCancel = false;
+    bool FActive = false;  // Enter presses this button now
     TModalResult FModalResult = mrNone;
     bool FDown = false;
 };

@@ -60,6 +60,15 @@ TEST_F(StdCtrlsTest, DefaultAndCancelButtonsAnswerEnterAndEsc) {
     Press(win::VK_SPACE);
     Run();
     EXPECT_EQ(log.size(), 4u);
+    // Enter presses the focused button rather than the default one.
+    ok->SetEnabled(true);
+    Press(win::VK_RETURN);
+    Run();
+    EXPECT_EQ(log.back(), "cancel");
+    edit->SetFocus();
+    Press(win::VK_RETURN);
+    Run();
+    EXPECT_EQ(log.back(), "ok");
 }
 
 TEST_F(StdCtrlsTest, CheckAndRadioBoxesToggle) {
