@@ -224,7 +224,7 @@ TEST_F(SkinDataTest, OrderOfTheForms) {
     screen.erase(std::find(screen.begin(), screen.end(), "Layer"));
     ASSERT_EQ(screen.size(), 3u);
     ASSERT_NE(screen.front(), "Owner");  // so that serving the owner first is seen
-    FData->SetSkinList(FList);  // skin 0 has a layered frame
+    FData->SetSkinList(FList);           // skin 0 has a layered frame
 
     // Layered borders on and a layer-frame picture: reverse screen order.
     FHeard.clear();
