@@ -239,7 +239,6 @@ TEST_F(EditTest, ColourQuestionDecidesFillAndText) {
         }
         old(m);
     };
-    Form->ActiveControl();
     Edit->Perform(EM_SETSEL, 0, 0);
     Edit->Repaint();
     Run();
