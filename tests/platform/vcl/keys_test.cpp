@@ -19,11 +19,11 @@ public:
         SetName(name);
         SetTabStop(true);
     }
-    int AnswerDialogKey = 0;  // a key it answers in CM_DIALOGKEY
+    int AnswerDialogKey = 0;   // a key it answers in CM_DIALOGKEY
     int AnswerDialogChar = 0;  // a character it answers in CM_DIALOGCHAR
-    int ClaimKey = 0;         // a key it keeps through CM_WANTSPECIALKEY
-    UINT DialogCode = 0;      // its WM_GETDLGCODE answer
-    Lines Keys;               // what its own key handlers saw
+    int ClaimKey = 0;          // a key it keeps through CM_WANTSPECIALKEY
+    UINT DialogCode = 0;       // its WM_GETDLGCODE answer
+    Lines Keys;                // what its own key handlers saw
 
     void Dispatch(TMessage& m) override {
         switch (m.Msg) {
