@@ -44,7 +44,6 @@
 #include "media/libs/ff_logger.h"
 #include "media/libs/ff_utils.h"
 #include "media/libs/ffmpeg_api.h"
-#include "media/libs/frame_bitmap.h"
 #include "platform/sys/sync.h"
 #include "platform/sys/threads.h"
 
@@ -58,7 +57,7 @@ class TPreviewer {
 public:
     virtual ~TPreviewer() = default;
     // False once the user closed the window.
-    virtual bool PaintFrame(const TFrameBitmap& bitmap, int frameNumber, int64_t pts) = 0;
+    virtual bool PaintFrame(const gfx::TBitmap& bitmap, int frameNumber, int64_t pts) = 0;
 };
 
 struct TPostHookContext {
@@ -73,9 +72,9 @@ struct TCustomHookContext {
 };
 
 using TCustomHookEvent =
-    std::function<void(TCustomFFmpeg* sender, TFrameBitmap& bitmap, int frameNumber, int64_t pts,
+    std::function<void(TCustomFFmpeg* sender, gfx::TBitmap& bitmap, int frameNumber, int64_t pts,
                        bool& update, bool& stopHook)>;
-using TPreviewBitmapEvent = std::function<void(TCustomFFmpeg* sender, const TFrameBitmap& bitmap,
+using TPreviewBitmapEvent = std::function<void(TCustomFFmpeg* sender, const gfx::TBitmap& bitmap,
                                                int frameNumber, int64_t pts)>;
 using TProgressEvent = std::function<void(
     TCustomFFmpeg* sender, int fileIndex, int frameNumber, int fps, float quality, float bitRate,

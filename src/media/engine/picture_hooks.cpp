@@ -140,7 +140,7 @@ void TCustomFFmpeg::CallCustomHook(AVFrame* frame, int64_t pts) {
         GetFFLogger().Log(this, llError, "Cannot initialize the toRGB conversion context");
         stop = true;
     } else {
-        TFrameBitmap& bitmap = *context.Bitmap;
+        gfx::TBitmap& bitmap = *context.Bitmap;
         bool update = true;
         try {
             OnCustomHook(this, bitmap, FHookFrameNumber, pts, update, stop);
@@ -154,11 +154,11 @@ void TCustomFFmpeg::CallCustomHook(AVFrame* frame, int64_t pts) {
         // Rows are copied back with the picture's geometry: a bitmap the handler resized would
         // be read past its end.
         if (bitmap.Width() != width || bitmap.Height() != height ||
-            bitmap.BitsPerPixel() != context.BMPPixFmt)
+            BitsPerPixel(bitmap) != context.BMPPixFmt)
             update = false;
         if (update) {
             const TAVPicture& rgb = *context.RGBPictureRef;
-            size_t rowBytes = size_t(std::min(rgb.linesize[0], bitmap.RowSize()));
+            size_t rowBytes = size_t(std::min(rgb.linesize[0], RowSize(bitmap)));
             for (int row = 0; row < height; ++row)
                 std::memcpy(rgb.data[0] + ptrdiff_t(row) * rgb.linesize[0], bitmap.ScanLine(row),
                             rowBytes);

@@ -236,7 +236,7 @@ void TCustomFFmpeg::RunPostHooks(const AVFrame* picture, const AVCodecContext* e
     int64_t pts = lib::av_rescale_q(picture->pts, enc->time_base, AV_TIME_BASE_Q);
     TPostHook served = bitmapEvent ? phBitmap : phPreview;
     if (!failed) {
-        const TFrameBitmap& bitmap = *FPostContext.Context.Bitmap;
+        const gfx::TBitmap& bitmap = *FPostContext.Context.Bitmap;
         if (bitmapEvent) {
             OnPreviewBitmap(this, bitmap, FHookFrameNumber, pts);
         } else {

@@ -190,8 +190,20 @@ int ReadWholeFile(const std::string& fileName, uint8_t*& buffer, int& size) {
     return 0;
 }
 
-std::unique_ptr<TFrameBitmap> CreateFrameBitmap(int width, int height, int bitsPerPixel) {
-    return std::make_unique<TFrameBitmap>(width, height, bitsPerPixel);
+std::unique_ptr<gfx::TBitmap> CreateFrameBitmap(int width, int height, int bitsPerPixel) {
+    auto bitmap = std::make_unique<gfx::TBitmap>();
+    bitmap->SetPixelFormat(bitsPerPixel == 32 ? gfx::pf32bit : gfx::pf24bit);
+    bitmap->SetSize(width, height);
+    bitmap->Canvas().Brush().SetStyle(gfx::bsClear);
+    return bitmap;
+}
+
+int BitsPerPixel(const gfx::TBitmap& bitmap) {
+    return bitmap.PixelFormat() == gfx::pf24bit ? 24 : 32;
+}
+
+int RowSize(const gfx::TBitmap& bitmap) {
+    return bitmap.Handle() ? bitmap.Handle()->Stride() : 0;
 }
 
 void ResetRGBConvertContext(TRGBConvertContext& context) {
@@ -212,11 +224,11 @@ void ResetRGBConvertContext(TRGBConvertContext& context) {
 bool PictureToBitmap(TRGBConvertContext& context, const TAVPicture& picture, AVPixelFormat pixFmt,
                      int width, int height) {
     if (!context.Bitmap) context.Bitmap = CreateFrameBitmap(width, height, context.BMPPixFmt);
-    TFrameBitmap& bitmap = *context.Bitmap;
+    gfx::TBitmap& bitmap = *context.Bitmap;
     bitmap.SetSize(width, height);
 
     bool direct = pixFmt == context.RGBPixFmt && width % 2 == 0 && height % 2 == 0 &&
-                  picture.linesize[0] == bitmap.RowSize();
+                  picture.linesize[0] == RowSize(bitmap);
     if (direct) {
         context.RGBPictureRef = &picture;
     } else {
@@ -243,8 +255,9 @@ bool PictureToBitmap(TRGBConvertContext& context, const TAVPicture& picture, AVP
     }
 
     const TAVPicture& source = *context.RGBPictureRef;
-    size_t rowBytes = size_t(std::min(source.linesize[0], bitmap.RowSize()));
-    for (int row = 0; row < height; ++row)
+    size_t rowBytes = size_t(std::min(source.linesize[0], RowSize(bitmap)));
+    // An empty bitmap has no scan lines to ask for.
+    for (int row = 0; row < height && !bitmap.Empty(); ++row)
         std::memcpy(bitmap.ScanLine(row), source.data[0] + ptrdiff_t(row) * source.linesize[0],
                     rowBytes);
     return true;

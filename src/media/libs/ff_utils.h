@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "media/libs/ffmpeg_api.h"
-#include "media/libs/frame_bitmap.h"
+#include "platform/gfx/graphics.h"
 
 namespace media {
 
@@ -56,7 +56,13 @@ struct TAVPicture {
     int linesize[4] = {};
 };
 
-std::unique_ptr<TFrameBitmap> CreateFrameBitmap(int width, int height, int bitsPerPixel);
+// A picture's bitmap: width x height, 24 or 32 bits per pixel, its canvas's brush clear so that
+// a hook draws text and shapes over the picture without filling behind them.
+std::unique_ptr<gfx::TBitmap> CreateFrameBitmap(int width, int height, int bitsPerPixel);
+// 24 or 32.
+int BitsPerPixel(const gfx::TBitmap& bitmap);
+// Bytes from one scan line to the next (24-bit rows are padded to 4 bytes); 0 while empty.
+int RowSize(const gfx::TBitmap& bitmap);
 
 // Converts decoded pictures into a bitmap, reusing its buffer and scaler between calls. Reset it
 // before first use and to release it; it holds library memory, so it is not copied.
@@ -67,7 +73,7 @@ struct TRGBConvertContext {
 
     AVPixelFormat RGBPixFmt = AV_PIX_FMT_BGR24;
     int BMPPixFmt = 24;  // bits per pixel of Bitmap
-    std::unique_ptr<TFrameBitmap> Bitmap;
+    std::unique_ptr<gfx::TBitmap> Bitmap;
     uint8_t* RGBBuf = nullptr;
     int RGBBufSize = 0;
     TAVPicture RGBPicture;

@@ -2,8 +2,9 @@
 // shares. Library loading and the codec lock (this file); the typed entry-point cells
 // (ffmpeg_api.h, generated from entry_point_list.h); the log (ff_logger.h); helpers over the
 // libraries (ff_utils.h) and small helpers of the program (media_utils.h); file names and the
-// file I/O protocol (unicode_protocol.h); the base component (ff_base_component.h) and the
-// frame bitmap (frame_bitmap.h). Nothing here includes another media folder.
+// file I/O protocol (unicode_protocol.h); the base component (ff_base_component.h). Pictures
+// travel as the platform's gfx::TBitmap (ff_utils.h makes them). Nothing here includes another
+// media folder.
 //
 // Threads: loading and unloading run on the main thread; every other thread reads the bound
 // cells, logs, and uses the helpers on values of its own. The parts' own rules follow in each

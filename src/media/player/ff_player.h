@@ -32,7 +32,6 @@
 
 #include "media/libs/ff_base_component.h"
 #include "media/libs/ff_utils.h"
-#include "media/libs/frame_bitmap.h"
 #include "media/player/player_event_thread.h"
 #include "media/player/player_state.h"
 #include "media/player/video_host.h"
@@ -57,7 +56,7 @@ using TFileOpenEvent = std::function<void(TCustomPlayer* sender, int64_t duratio
 using TPositionEvent = std::function<void(TCustomPlayer* sender, int64_t pts)>;
 using TPlayStateEvent = std::function<void(TCustomPlayer* sender, TPlayState state)>;
 // The picture as a 24-bit bitmap; what the handler draws on it is shown.
-using THookEvent = std::function<void(TCustomPlayer* sender, TFrameBitmap& bitmap, int64_t pts)>;
+using THookEvent = std::function<void(TCustomPlayer* sender, gfx::TBitmap& bitmap, int64_t pts)>;
 
 class TCustomPlayer : public TFFBaseComponent {
 public:
@@ -90,8 +89,8 @@ public:
     // A copy of the picture shown last, with its time in microseconds from the file's start;
     // 0 x 0 and -1 without a playback or without video. The bitmap is the player's and stays
     // valid until the next call, the next Open or the player's end.
-    TFrameBitmap& CurrentFrame(int64_t& pts);
-    TFrameBitmap& CurrentFrame() {
+    gfx::TBitmap& CurrentFrame(int64_t& pts);
+    gfx::TBitmap& CurrentFrame() {
         int64_t pts;
         return CurrentFrame(pts);
     }

@@ -40,8 +40,8 @@ bool FrameToHookBitmap(TRGBConvertContext& context, const AVFrame* frame, int wi
     lib::sws_scale(context.toRGB_convert_ctx, frame->data, frame->linesize, 0, height,
                    context.RGBPicture.data, context.RGBPicture.linesize);
     context.RGBPictureRef = &context.RGBPicture;
-    TFrameBitmap& bitmap = *context.Bitmap;
-    size_t rowBytes = size_t(std::min(context.RGBPicture.linesize[0], bitmap.RowSize()));
+    gfx::TBitmap& bitmap = *context.Bitmap;
+    size_t rowBytes = size_t(std::min(context.RGBPicture.linesize[0], RowSize(bitmap)));
     for (int row = 0; row < height; ++row)
         std::memcpy(bitmap.ScanLine(row),
                     context.RGBPicture.data[0] + ptrdiff_t(row) * context.RGBPicture.linesize[0],
@@ -73,10 +73,11 @@ bool TCustomPlayer::CallHook(AVFrame* frame, double pts) {
         GetFFLogger().Log(this, llError, std::string("Error occurs OnHook: ") + e.what());
         return false;
     }
-    // The handler may have resized the bitmap: only what is still inside goes back.
-    TFrameBitmap& bitmap = *context.Bitmap;
-    size_t rowBytes = size_t(std::min(context.RGBPicture.linesize[0], bitmap.RowSize()));
-    int rows = std::min(height, bitmap.Height());
+    // The handler may have resized the bitmap: only what is still inside goes back, and nothing
+    // when it changed the pixel format, whose rows the picture could not take.
+    gfx::TBitmap& bitmap = *context.Bitmap;
+    size_t rowBytes = size_t(std::min(context.RGBPicture.linesize[0], RowSize(bitmap)));
+    int rows = BitsPerPixel(bitmap) == context.BMPPixFmt ? std::min(height, bitmap.Height()) : 0;
     for (int row = 0; row < rows; ++row)
         std::memcpy(context.RGBPicture.data[0] + ptrdiff_t(row) * context.RGBPicture.linesize[0],
                     bitmap.ScanLine(row), rowBytes);
@@ -97,14 +98,14 @@ bool TCustomPlayer::CallHook(AVFrame* frame, double pts) {
     return true;
 }
 
-TFrameBitmap& TCustomPlayer::CurrentFrame(int64_t& pts) {
+gfx::TBitmap& TCustomPlayer::CurrentFrame(int64_t& pts) {
     if (!FRGBContext) {
         FRGBContext = std::make_unique<TRGBConvertContext>();
         ResetRGBConvertContext(*FRGBContext);
     }
     TRGBConvertContext& context = *FRGBContext;
     if (!context.Bitmap) context.Bitmap = CreateFrameBitmap(0, 0, context.BMPPixFmt);
-    TFrameBitmap& bitmap = *context.Bitmap;
+    gfx::TBitmap& bitmap = *context.Bitmap;
     pts = -1;
 
     // The playback is freed only under the state lock.

@@ -20,7 +20,6 @@
 #include "media/libs/ff_base_component.h"
 #include "media/libs/ff_utils.h"
 #include "media/libs/ffmpeg_api.h"
-#include "media/libs/frame_bitmap.h"
 
 namespace media {
 
@@ -193,8 +192,8 @@ public:
     bool DecodeNextKeyFrame(int streamIndex = -1);
     bool DecodePreviousFrame(int streamIndex = -1);
     bool DecodePreviousKeyFrame(int streamIndex = -1);
-    // A 24-bit copy of the stored picture.
-    bool CopyToBitmap(TFrameBitmap& bitmap);
+    // A 24-bit copy of the stored picture. On failure the bitmap is black at the picture's size.
+    bool CopyToBitmap(gfx::TBitmap& bitmap);
 
     // Not EOF: <cstdio> claims that name as a macro.
     bool Eof() const { return FEOF; }

@@ -399,17 +399,21 @@ bool TAVProbe::DecodePreviousKeyFrame(int streamIndex) {
     }
 }
 
-bool TAVProbe::CopyToBitmap(TFrameBitmap& bitmap) {
+bool TAVProbe::CopyToBitmap(gfx::TBitmap& bitmap) {
     if (!FPicture.Ready) {
         SetError(AV_LOG_ERROR, "picture not ready, please decode first");
         return false;
     }
     if (PictureToBitmap(FRGBContext, FPicture.Picture, AVPixelFormat(FPicture.PixFmt),
                         FPicture.Width, FPicture.Height)) {
-        bitmap = *FRGBContext.Bitmap;
+        bitmap.Assign(*FRGBContext.Bitmap);
         return true;
     }
-    bitmap = TFrameBitmap(FPicture.Width, FPicture.Height, bitmap.BitsPerPixel());
+    bitmap.SetSize(FPicture.Width, FPicture.Height);
+    gfx::TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetColor(gfx::clBlack);
+    canvas.Brush().SetStyle(gfx::bsSolid);
+    canvas.FillRect({0, 0, bitmap.Width(), bitmap.Height()});
     lib::av_log(nullptr, AV_LOG_ERROR, "convert picture to bitmap failed\n");
     return false;
 }

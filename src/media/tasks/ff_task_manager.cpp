@@ -340,7 +340,7 @@ int TCustomFFTaskManager::AddTask(const std::string& fileName, const TInputOptio
         task->SetVerbose(FVerbose);
         task->SetPostHook(phPreview, FPreview);
         task->SetPostHook(phBitmap, FPreviewBitmap);
-        task->OnPreviewBitmap = [this](TCustomFFmpeg* sender, const TFrameBitmap& bitmap,
+        task->OnPreviewBitmap = [this](TCustomFFmpeg* sender, const gfx::TBitmap& bitmap,
                                        int frameNumber, int64_t pts) {
             DoPreviewBitmap(sender, bitmap, frameNumber, pts);
         };
@@ -410,7 +410,7 @@ bool TCustomFFTaskManager::SetOutputFile(int taskIndex, const std::string& fileN
             task.StoreOutputOptions(index, copy);
             ApplyOutputRecord(task, copy, streamDefaults);
             if (copy.CustomHook)
-                task.OnCustomHook = [this](TCustomFFmpeg* sender, TFrameBitmap& bitmap,
+                task.OnCustomHook = [this](TCustomFFmpeg* sender, gfx::TBitmap& bitmap,
                                            int frameNumber, int64_t pts, bool& update,
                                            bool& stopHook) {
                     DoCustomHook(sender, bitmap, frameNumber, pts, update, stopHook);
@@ -618,7 +618,7 @@ void TCustomFFTaskManager::SetOnTerminate(TTerminateEvent handler) {
 
 // --- events ---
 
-void TCustomFFTaskManager::DoCustomHook(TCustomFFmpeg* sender, TFrameBitmap& bitmap,
+void TCustomFFTaskManager::DoCustomHook(TCustomFFmpeg* sender, gfx::TBitmap& bitmap,
                                         int frameNumber, int64_t pts, bool& update,
                                         bool& stopHook) {
     TPumpingGuard lock(FHookLock);
@@ -631,7 +631,7 @@ void TCustomFFTaskManager::DoCustomHook(TCustomFFmpeg* sender, TFrameBitmap& bit
     stopHook = FHookInfo.StopHook;
 }
 
-void TCustomFFTaskManager::DoPreviewBitmap(TCustomFFmpeg* sender, const TFrameBitmap& bitmap,
+void TCustomFFTaskManager::DoPreviewBitmap(TCustomFFmpeg* sender, const gfx::TBitmap& bitmap,
                                            int frameNumber, int64_t pts) {
     TPumpingGuard lock(FPreviewLock);
     if (!FOnPreviewBitmap) return;

@@ -58,7 +58,7 @@ struct TTerminateInfo {
 
 struct THookInfo {
     int32_t TaskIndex = 0;
-    TFrameBitmap* Bitmap = nullptr;
+    gfx::TBitmap* Bitmap = nullptr;
     int32_t FrameNumber = 0;
     int64_t PTS = 0;        // microseconds
     bool Update = true;     // left True: the bitmap is written back into the picture
@@ -68,7 +68,7 @@ using PHookInfo = THookInfo*;
 
 struct TPreviewInfo {
     int32_t TaskIndex = 0;
-    const TFrameBitmap* Bitmap = nullptr;
+    const gfx::TBitmap* Bitmap = nullptr;
     int32_t FrameNumber = 0;
     int64_t PTS = 0;  // microseconds
 };
@@ -234,9 +234,9 @@ protected:
 
     void CheckNotWorking(const std::string& operation);
     void StartNextTask();
-    virtual void DoCustomHook(TCustomFFmpeg* sender, TFrameBitmap& bitmap, int frameNumber,
+    virtual void DoCustomHook(TCustomFFmpeg* sender, gfx::TBitmap& bitmap, int frameNumber,
                               int64_t pts, bool& update, bool& stopHook);
-    virtual void DoPreviewBitmap(TCustomFFmpeg* sender, const TFrameBitmap& bitmap, int frameNumber,
+    virtual void DoPreviewBitmap(TCustomFFmpeg* sender, const gfx::TBitmap& bitmap, int frameNumber,
                                  int64_t pts);
     virtual void DoProgress(TCustomFFmpeg* sender, int fileIndex, int frameNumber, int fps,
                             float quality, float bitRate, int64_t currentSize,

@@ -433,32 +433,44 @@ TEST_F(AvOutputTest, TheCustomHookDrawsOnThePicture) {
     struct TCase {
         const char* Output;
         // What the handler does with picture n (from 1).
-        std::function<void(TFrameBitmap&, int, bool&, bool&)> Handler;
+        std::function<void(gfx::TBitmap&, int, bool&, bool&)> Handler;
         int Calls;
         bool Drawn;  // the square is white (video white, 235) in every picture
     };
     const TCase cases[] = {
         {"box.nut",
-         [](TFrameBitmap& bitmap, int, bool&, bool&) {
+         [](gfx::TBitmap& bitmap, int, bool&, bool&) {
              for (int row = 8; row < 40; ++row)
                  std::memset(bitmap.ScanLine(row) + 8 * 3, 255, 32 * 3);
          },
          25, true},
+        // The bitmap's canvas draws on the conversion thread; its brush starts clear.
+        {"canvas.nut",
+         [](gfx::TBitmap& bitmap, int n, bool&, bool&) {
+             gfx::TCanvas& canvas = bitmap.Canvas();
+             if (n == 1) {
+                 EXPECT_EQ(canvas.Brush().Style(), gfx::bsClear);
+             }
+             canvas.Brush().SetStyle(gfx::bsSolid);
+             canvas.Brush().SetColor(gfx::clWhite);
+             canvas.FillRect({8, 8, 40, 40});
+         },
+         25, true},
         {"raising.nut",
-         [](TFrameBitmap& bitmap, int, bool&, bool&) {
+         [](gfx::TBitmap& bitmap, int, bool&, bool&) {
              bitmap.ScanLine(10)[30] = 0;
              throw std::runtime_error("boom");
          },
          25, false},
         {"kept.nut",
-         [](TFrameBitmap& bitmap, int, bool& update, bool&) {
+         [](gfx::TBitmap& bitmap, int, bool& update, bool&) {
              std::memset(bitmap.ScanLine(10), 255, 99);
              update = false;
          },
          25, false},
         // Stopping is final for the job.
         {"stopped.nut",
-         [](TFrameBitmap&, int n, bool& update, bool& stop) {
+         [](gfx::TBitmap&, int n, bool& update, bool& stop) {
              update = false;
              stop = n == 3;
          },
@@ -471,7 +483,7 @@ TEST_F(AvOutputTest, TheCustomHookDrawsOnThePicture) {
         engine.Apply(kRawVideo);
         int calls = 0;
         std::vector<int> numbers;
-        engine.OnCustomHook = [&](TCustomFFmpeg*, TFrameBitmap& bitmap, int frameNumber, int64_t,
+        engine.OnCustomHook = [&](TCustomFFmpeg*, gfx::TBitmap& bitmap, int frameNumber, int64_t,
                                   bool& update, bool& stop) {
             ++calls;
             numbers.push_back(frameNumber);
@@ -584,7 +596,7 @@ public:
         FLog.DestroyedOn = sys::CurrentThreadId();
         ++FLog.Destroyed;
     }
-    bool PaintFrame(const TFrameBitmap& bitmap, int, int64_t) override {
+    bool PaintFrame(const gfx::TBitmap& bitmap, int, int64_t) override {
         EXPECT_EQ(bitmap.Width(), 176);
         if (FLog.OnPaint) FLog.OnPaint();
         return ++FLog.Paints < FLog.PaintLimit;
@@ -620,7 +632,7 @@ TEST_F(AvOutputTest, PostHooksShowTheEncodedPictures) {
         engine.SetPostHooks({phPreview, phBitmap});
         std::vector<int> numbers;
         std::vector<int64_t> times;
-        engine.OnPreviewBitmap = [&](TCustomFFmpeg*, const TFrameBitmap& bitmap, int frameNumber,
+        engine.OnPreviewBitmap = [&](TCustomFFmpeg*, const gfx::TBitmap& bitmap, int frameNumber,
                                      int64_t pts) {
             EXPECT_EQ(bitmap.Width(), 176);
             EXPECT_EQ(bitmap.Height(), 144);

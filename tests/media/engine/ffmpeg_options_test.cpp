@@ -606,7 +606,7 @@ class TCountingPreviewer : public TPreviewer {
 public:
     explicit TCountingPreviewer(int& destroyed) : FDestroyed(destroyed) {}
     ~TCountingPreviewer() override { ++FDestroyed; }
-    bool PaintFrame(const TFrameBitmap&, int, int64_t) override { return true; }
+    bool PaintFrame(const gfx::TBitmap&, int, int64_t) override { return true; }
 
 private:
     int& FDestroyed;

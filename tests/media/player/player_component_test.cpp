@@ -201,7 +201,7 @@ TEST_F(PlayerComponentTest, PlayTimeStopsOrLoops) {
 TEST_F(PlayerComponentTest, HookDrawsIntoThePublishedPicture) {
     std::vector<int64_t> times;
     FPlayer.SetHook(true);
-    FPlayer.OnHook = [&](TCustomPlayer*, TFrameBitmap& bitmap, int64_t pts) {
+    FPlayer.OnHook = [&](TCustomPlayer*, gfx::TBitmap& bitmap, int64_t pts) {
         times.push_back(pts);
         EXPECT_EQ(bitmap.Width(), kClipWidth);
         EXPECT_EQ(bitmap.Height(), kClipHeight);
@@ -236,8 +236,8 @@ TEST_F(PlayerComponentTest, ARaisingHookIsLoggedAndThePictureKept) {
 
     test::TLogCapture log;
     FPlayer.SetHook(true);
-    FPlayer.OnHook = [](TCustomPlayer*, TFrameBitmap& bitmap, int64_t) {
-        std::fill(bitmap.ScanLine(0), bitmap.ScanLine(0) + bitmap.RowSize(), 0xFF);
+    FPlayer.OnHook = [](TCustomPlayer*, gfx::TBitmap& bitmap, int64_t) {
+        std::fill(bitmap.ScanLine(0), bitmap.ScanLine(0) + RowSize(bitmap), 0xFF);
         throw std::runtime_error("no ink");
     };
     ASSERT_TRUE(OpenPaused(fixtures::kClipAvi));
@@ -255,11 +255,11 @@ TEST_F(PlayerComponentTest, ARaisingHookIsLoggedAndThePictureKept) {
 TEST_F(PlayerComponentTest, HookBitmapFollowsPictureSizeAndFormat) {
     std::vector<std::pair<int, int>> sizes;
     FPlayer.SetHook(true);
-    FPlayer.OnHook = [&](TCustomPlayer*, TFrameBitmap& bitmap, int64_t) {
+    FPlayer.OnHook = [&](TCustomPlayer*, gfx::TBitmap& bitmap, int64_t) {
         sizes.emplace_back(bitmap.Width(), bitmap.Height());
         // Every byte of every row: past the bitmap would be caught by the address checker.
         for (int y = 0; y < bitmap.Height(); ++y)
-            std::fill(bitmap.ScanLine(y), bitmap.ScanLine(y) + bitmap.RowSize(), 0x80);
+            std::fill(bitmap.ScanLine(y), bitmap.ScanLine(y) + RowSize(bitmap), 0x80);
     };
     struct TCase {
         int Width;
@@ -300,13 +300,13 @@ TEST_F(PlayerComponentTest, HookBitmapFollowsPictureSizeAndFormat) {
 
 TEST_F(PlayerComponentTest, CurrentFrameIsThePictureShownLast) {
     int64_t pts = 0;
-    TFrameBitmap& none = FPlayer.CurrentFrame(pts);
+    gfx::TBitmap& none = FPlayer.CurrentFrame(pts);
     EXPECT_EQ(none.Width(), 0);
     EXPECT_EQ(pts, -1);
 
     ASSERT_TRUE(Open(fixtures::kAudioMp3, false));
     ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.CurrentPTS() > 100000; }));
-    TFrameBitmap& audio = FPlayer.CurrentFrame(pts);
+    gfx::TBitmap& audio = FPlayer.CurrentFrame(pts);
     EXPECT_EQ(audio.Width(), 0);
     EXPECT_EQ(audio.Height(), 0);
     EXPECT_EQ(pts, -1);
@@ -321,7 +321,7 @@ TEST_F(PlayerComponentTest, CurrentFrameIsThePictureShownLast) {
         }));
         test::PumpFor(50);
         std::shared_ptr<const TVideoImage> shown = FHost->Last();
-        TFrameBitmap& bitmap = FPlayer.CurrentFrame(pts);
+        gfx::TBitmap& bitmap = FPlayer.CurrentFrame(pts);
         ASSERT_EQ(bitmap.Width(), kClipWidth);
         ASSERT_EQ(bitmap.Height(), kClipHeight);
         {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,8 @@ TEST_F(FrameGrabberTest, FirstDecodeGivesTheFirstKeyPicture) {
 }
 
 TEST_F(FrameGrabberTest, CopyToBitmapNeedsADecodedPicture) {
-    TFrameBitmap bitmap(1, 1, 32);
+    std::unique_ptr<gfx::TBitmap> owned = CreateFrameBitmap(1, 1, 32);
+    gfx::TBitmap& bitmap = *owned;
     EXPECT_FALSE(FProbe.CopyToBitmap(bitmap));
     EXPECT_EQ(FProbe.LastErrMsg(), "picture not ready, please decode first");
 
@@ -70,7 +72,7 @@ TEST_F(FrameGrabberTest, CopyToBitmapNeedsADecodedPicture) {
     ASSERT_TRUE(FProbe.CopyToBitmap(bitmap));
     EXPECT_EQ(bitmap.Width(), 320);
     EXPECT_EQ(bitmap.Height(), 240);
-    EXPECT_EQ(bitmap.BitsPerPixel(), 24);
+    EXPECT_EQ(BitsPerPixel(bitmap), 24);
     // The test picture is colourful: its rows are not black.
     int lit = 0;
     for (int x = 0; x < 320 * 3; ++x) lit += bitmap.ScanLine(120)[x] > 32;
@@ -235,7 +237,7 @@ TEST_F(FrameGrabberTest, StillPictureDecodesOnceAndCannotSeek) {
     EXPECT_EQ(FProbe.LastErrMsg(), "\"image2\" format cannot to be seeked.");
     EXPECT_TRUE(FProbe.FrameInfo().Ready);
 
-    TFrameBitmap bitmap(1, 1, 24);
+    gfx::TBitmap bitmap;
     ASSERT_TRUE(FProbe.CopyToBitmap(bitmap));
     EXPECT_EQ(bitmap.Width(), 320);
     EXPECT_EQ(bitmap.Height(), 240);

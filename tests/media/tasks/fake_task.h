@@ -74,7 +74,8 @@ protected:
 
 private:
     void EmitPicture(int step) {
-        TFrameBitmap bitmap(32, 24, 24);
+        std::unique_ptr<gfx::TBitmap> owned = CreateFrameBitmap(32, 24, 24);
+        gfx::TBitmap& bitmap = *owned;
         if (OnCustomHook && !FHookStopped) {
             bool update = true;
             bool stopHook = false;

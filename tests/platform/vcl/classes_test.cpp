@@ -67,6 +67,20 @@ TEST(ComponentTest, FreeingOneComponentTellsItsOwnerAndEveryOtherComponentOnce) 
     EXPECT_EQ(Only(log, "free"), (Log{"free O", "free C", "free B"}));
 }
 
+TEST(ComponentTest, InsertingAComponentTellsItsNewOwnerAndEveryOtherComponentOnce) {
+    Log log;
+    auto* o = new TProbe(nullptr, "O", log);
+    new TProbe(o, "A", log);
+    new TProbe(o, "B", log);
+    auto* c = new TProbe(nullptr, "C", log);
+    log.clear();
+
+    o->InsertComponent(c);
+    EXPECT_EQ(log, (Log{"O hears insert C", "A hears insert C", "B hears insert C"}));
+    EXPECT_EQ(o->Components(2), c);
+    o->Free();
+}
+
 TEST(ComponentTest, FreeNotificationReachesComponentsOfOtherOwnersOnly) {
     Log log;
     auto* o = new TProbe(nullptr, "O", log);

@@ -121,6 +121,27 @@ TEST_F(TVclTest, ConstraintsAndAnchorsOnBothSidesShapeEveryBoundsChange) {
     EXPECT_EQ(stretched->BoundsRect(), (TRect{10, 10, 250, 60}));
 }
 
+// A panel with a border: its aligned children get what AdjustClientRect leaves.
+class TBordered : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+
+protected:
+    void AdjustClientRect(TRect& r) override {
+        r = {r.Left + 5, r.Top + 7, r.Right - 5, r.Bottom - 3};
+    }
+};
+
+TEST_F(TVclTest, AlignmentLaysOutInWhatAdjustClientRectLeaves) {
+    auto* panel = Place<TBordered>(ShowForm(0, 0, 200, 100), 0, 0, 200, 100);
+    auto* top = Place<TWinControl>(panel, 0, 0, 10, 20);
+    auto* client = Place<TWinControl>(panel, 0, 0, 10, 10);
+    top->SetAlign(alTop);
+    client->SetAlign(alClient);
+    EXPECT_EQ(top->BoundsRect(), (TRect{5, 7, 195, 27}));
+    EXPECT_EQ(client->BoundsRect(), (TRect{5, 27, 195, 97}));
+}
+
 // ---- children
 // ------------------------------------------------------------------------------------
 

@@ -19,15 +19,22 @@ public:
         SetName(name);
         SetTabStop(true);
     }
-    int AnswerDialogKey = 0;  // a key it answers in CM_DIALOGKEY
-    int ClaimKey = 0;         // a key it keeps through CM_WANTSPECIALKEY
-    UINT DialogCode = 0;      // its WM_GETDLGCODE answer
-    Lines Keys;               // what its own key handlers saw
+    int AnswerDialogKey = 0;   // a key it answers in CM_DIALOGKEY
+    int AnswerDialogChar = 0;  // a character it answers in CM_DIALOGCHAR
+    int ClaimKey = 0;          // a key it keeps through CM_WANTSPECIALKEY
+    UINT DialogCode = 0;       // its WM_GETDLGCODE answer
+    Lines Keys;                // what its own key handlers saw
 
     void Dispatch(TMessage& m) override {
         switch (m.Msg) {
             case CM_DIALOGKEY:
                 if (AnswerDialogKey && int(m.WParam) == AnswerDialogKey) {
+                    m.Result = 1;
+                    return;
+                }
+                break;
+            case CM_DIALOGCHAR:
+                if (AnswerDialogChar && int(m.WParam) == AnswerDialogChar) {
                     m.Result = 1;
                     return;
                 }
@@ -160,6 +167,26 @@ TEST_F(KeysTest, DialogKeysAreOfferedUntilOneAnswersUnlessTheFocusedControlClaim
     EXPECT_EQ(form->ActiveControl(), y);
 }
 
+TEST_F(KeysTest, CharactersTheFocusedControlDoesNotWantAreOfferedAsDialogChars) {
+    y->AnswerDialogChar = 'y';
+    x->SetFocus();
+    Run();
+    for (TControl* c : std::vector<TControl*>{form, spot, x, y, z}) Watch(c);
+    Press('Y');
+    Run();
+    EXPECT_EQ(Heard({CM_DIALOGCHAR}),
+              (Lines{"F:CM_DIALOGCHAR", "G:CM_DIALOGCHAR", "X:CM_DIALOGCHAR", "Y:CM_DIALOGCHAR"}));
+    EXPECT_EQ(x->Keys, Lines{"down 89"});  // the character went to Y as an accelerator
+
+    // A control that wants characters types them.
+    ForgetHeard();
+    x->DialogCode = win::DLGC_WANTCHARS;
+    Press('Y');
+    Run();
+    EXPECT_EQ(Heard({CM_DIALOGCHAR}), Lines{});
+    EXPECT_EQ(x->Keys, (Lines{"down 89", "down 89", "char y"}));
+}
+
 TEST_F(KeysTest, KeyPreviewShortcutsAndHandlersMayChangeOrEatKeys) {
     form->SetKeyPreview(true);
     form->OnKeyDown = [](TObject*, int& key, TShiftState) {
@@ -238,6 +265,14 @@ TEST_F(KeysTest, APressTellsTheActiveControlWhoWasPressed) {
     Run();
     record();
     EXPECT_EQ(senders, (std::vector<LPARAM>{win::PtrToParam(static_cast<TControl*>(form))}));
+    // A double click names the control for its press and for its double click.
+    Watch(y);
+    Click(y, 5, 5);
+    Click(y, 5, 5);
+    EXPECT_EQ(CountHeard("Y", win::WM_LBUTTONDBLCLK), 1);
+    record();
+    const LPARAM named = win::PtrToParam(static_cast<TControl*>(y));
+    EXPECT_EQ(senders, (std::vector<LPARAM>{named, named}));
 }
 
 TEST_F(KeysTest, EnterAndLeaveReachWindowlessControlsAlsoWhileAPressHoldsTheCapture) {

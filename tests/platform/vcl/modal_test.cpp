@@ -78,6 +78,47 @@ TEST_F(ModalTest, AControlAnsweringEnterEndsShowModalWithItsResult) {
         EInvalidOperation);
 }
 
+TEST_F(ModalTest, TheModalLoopRunsMenuShortCutsFromAnyControlAndLetsOnMessageDrop) {
+    auto* dialog = new TForm(Application);
+    dialog->SetName("Dialog");
+    auto* first = new TAnswersEnter(dialog);
+    first->SetParent(dialog);
+    first->SetBounds(10, 10, 50, 20);
+    auto* second = new TAnswersEnter(dialog);
+    second->SetParent(dialog);
+    second->SetBounds(10, 40, 50, 20);
+    auto* menu = new TMainMenu(dialog);
+    auto* help = new TMenuItem(dialog);
+    help->SetShortCut(ShortCut(win::VK_F1, {}));
+    int helps = 0;
+    help->OnClick = [&](TObject*) { ++helps; };
+    menu->Items()->Add(help);
+    dialog->SetMenu(menu);
+    int dropped = 0;
+    Application->OnMessage = [&](win::MSG& msg, bool& handled) {
+        handled = msg.message == win::WM_USER + 1;
+        dropped += handled;
+    };
+    Watch(dialog);
+    WhenWaiting([&] {
+        first->SetFocus();
+        Press(win::VK_F1);
+    });
+    WhenWaiting([&] {
+        second->SetFocus();
+        Press(win::VK_F1);
+        win::PostMessage(dialog->Handle(), win::WM_USER + 1);
+        win::PostMessage(dialog->Handle(), win::WM_USER + 2);
+    });
+    WhenWaiting([&] { Press(win::VK_RETURN); });
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_EQ(helps, 2);
+    EXPECT_EQ(dropped, 1);
+    EXPECT_EQ(CountHeard("Dialog", win::WM_USER + 1), 0);
+    EXPECT_EQ(CountHeard("Dialog", win::WM_USER + 2), 1);
+    Application->OnMessage = nullptr;
+}
+
 TEST_F(ModalTest, ClosingTheFrameAsksOnCloseQueryAndAnswersCancel) {
     auto* dialog = new TForm(Application);
     int asked = 0;
