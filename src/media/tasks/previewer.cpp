@@ -12,9 +12,9 @@ namespace media {
 namespace {
 
 // The window's video host shows 32-bit pictures; the converted frame may be 24-bit.
-std::shared_ptr<gfx::TSurface> SurfaceOf(const TFrameBitmap& bitmap) {
+std::shared_ptr<gfx::TSurface> SurfaceOf(const gfx::TBitmap& bitmap) {
     auto surface = std::make_shared<gfx::TSurface>(bitmap.Width(), bitmap.Height(), 32);
-    const int bytesPerPixel = bitmap.BitsPerPixel() / 8;
+    const int bytesPerPixel = BitsPerPixel(bitmap) / 8;
     for (int y = 0; y < bitmap.Height(); ++y) {
         const uint8_t* source = bitmap.ScanLine(y);
         uint8_t* target = surface->ScanLine(y);
@@ -36,7 +36,7 @@ TWindowPreviewer::~TWindowPreviewer() {
     sys::CallInMainThread([this] { FreePreviewForm(); });
 }
 
-bool TWindowPreviewer::PaintFrame(const TFrameBitmap& bitmap, int frameNumber, int64_t pts) {
+bool TWindowPreviewer::PaintFrame(const gfx::TBitmap& bitmap, int frameNumber, int64_t pts) {
     if (!FClosed) {
         FBitmap = &bitmap;
         FFrameNumber = frameNumber;

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "media/engine/ffmpeg_engine.h"
-#include "media/libs/frame_bitmap.h"
+#include "platform/gfx/graphics.h"
 #include "platform/vcl/forms.h"
 #include "platform/win/win.h"
 
@@ -28,7 +28,7 @@ public:
     TWindowPreviewer& operator=(const TWindowPreviewer&) = delete;
 
     // Any thread; false once the user closed the window (the picture is then not drawn).
-    bool PaintFrame(const TFrameBitmap& bitmap, int frameNumber, int64_t pts) override;
+    bool PaintFrame(const gfx::TBitmap& bitmap, int frameNumber, int64_t pts) override;
 
     // Main thread: the window, or null before the first picture.
     vcl::TForm* Form() const { return FForm; }
@@ -43,7 +43,7 @@ private:
     win::HWND FFormHandle{};
     vcl::TForm* FForm = nullptr;
     std::atomic<bool> FClosed{false};  // set on the main thread, read by the painter
-    const TFrameBitmap* FBitmap = nullptr;
+    const gfx::TBitmap* FBitmap = nullptr;
     int FFrameNumber = 0;
     int64_t FPTS = 0;
 };

@@ -11,6 +11,7 @@
 
 #include "fixtures/fixtures.h"
 #include "media/engine/run_test_support.h"
+#include "media/libs/ff_utils.h"
 #include "media/media_test_support.h"
 #include "media/tasks/ff_task_manager.h"
 #include "platform/sys/main_thread.h"
@@ -23,8 +24,9 @@ using win::TPoint;
 using win::TRect;
 
 // A picture whose every pixel tells where it is, shifted by `seed` to tell pictures apart.
-TFrameBitmap Pattern(int width, int height, int seed, int bitsPerPixel = 24) {
-    TFrameBitmap bitmap(width, height, bitsPerPixel);
+std::unique_ptr<gfx::TBitmap> Pattern(int width, int height, int seed, int bitsPerPixel = 24) {
+    std::unique_ptr<gfx::TBitmap> picture = CreateFrameBitmap(width, height, bitsPerPixel);
+    gfx::TBitmap& bitmap = *picture;
     const int bytes = bitsPerPixel / 8;
     for (int y = 0; y < height; ++y) {
         uint8_t* row = bitmap.ScanLine(y);
@@ -35,7 +37,7 @@ TFrameBitmap Pattern(int width, int height, int seed, int bitsPerPixel = 24) {
             if (bytes == 4) row[x * bytes + 3] = 0xFF;
         }
     }
-    return bitmap;
+    return picture;
 }
 
 // 0x00BBGGRR, as the screen reads.
@@ -82,9 +84,9 @@ protected:
 
 TEST_F(PreviewerTest, TheFirstPictureMakesAFloatingToolWindowOfItsSizeCentredOnTheScreen) {
     EXPECT_EQ(FPreviewer->Form(), nullptr) << "no window before a picture";
-    TFrameBitmap first = Pattern(320, 240, 0);
+    auto first = Pattern(320, 240, 0);
     // On the main thread with no loop running: painted at once.
-    ASSERT_TRUE(FPreviewer->PaintFrame(first, 1, 1'200'000));
+    ASSERT_TRUE(FPreviewer->PaintFrame(*first, 1, 1'200'000));
     ASSERT_NE(FPreviewer->Form(), nullptr);
     const win::HWND window = Window();
     EXPECT_TRUE(win::IsWindowVisible(window));
@@ -104,8 +106,8 @@ TEST_F(PreviewerTest, TheFirstPictureMakesAFloatingToolWindowOfItsSizeCentredOnT
     ExpectShows(0, {{0, 0}, {100, 50}, {319, 239}});
 
     // A larger picture keeps the window's size and shows its top left part, unscaled.
-    TFrameBitmap larger = Pattern(640, 480, 7, 32);
-    ASSERT_TRUE(FPreviewer->PaintFrame(larger, 2, 2'040'000));
+    auto larger = Pattern(640, 480, 7, 32);
+    ASSERT_TRUE(FPreviewer->PaintFrame(*larger, 2, 2'040'000));
     win::GetClientRect(window, client);
     EXPECT_EQ(client.Width(), 320);
     EXPECT_EQ(client.Height(), 240);
@@ -114,16 +116,16 @@ TEST_F(PreviewerTest, TheFirstPictureMakesAFloatingToolWindowOfItsSizeCentredOnT
 }
 
 TEST_F(PreviewerTest, ClosedByTheUserItHidesAndPaintsNoMore) {
-    TFrameBitmap picture = Pattern(160, 120, 0);
-    ASSERT_TRUE(FPreviewer->PaintFrame(picture, 1, 40'000));
+    auto picture = Pattern(160, 120, 0);
+    ASSERT_TRUE(FPreviewer->PaintFrame(*picture, 1, 40'000));
     const win::HWND window = Window();
     const std::optional<TPoint> close = CloseButtonOf(window);
     ASSERT_TRUE(close.has_value()) << "the frame offers a close button";
     Screen->Click(*close);
     Run();
     EXPECT_FALSE(win::IsWindowVisible(window));
-    TFrameBitmap next = Pattern(160, 120, 9);
-    EXPECT_FALSE(FPreviewer->PaintFrame(next, 2, 80'000));
+    auto next = Pattern(160, 120, 9);
+    EXPECT_FALSE(FPreviewer->PaintFrame(*next, 2, 80'000));
     EXPECT_EQ(win::GetWindowText(window), "00:00:00.040") << "nothing drawn after the close";
 
     FPreviewer.reset();
@@ -131,8 +133,8 @@ TEST_F(PreviewerTest, ClosedByTheUserItHidesAndPaintsNoMore) {
 }
 
 TEST_F(PreviewerTest, APressOnThePictureDragsTheWindow) {
-    TFrameBitmap picture = Pattern(200, 100, 0);
-    ASSERT_TRUE(FPreviewer->PaintFrame(picture, 1, 0));
+    auto picture = Pattern(200, 100, 0);
+    ASSERT_TRUE(FPreviewer->PaintFrame(*picture, 1, 0));
     Run();
     TRect before;
     win::GetWindowRect(Window(), before);
@@ -160,9 +162,9 @@ TEST_F(PreviewerTest, PressesElsewhereGoOnAndTwoWindowsFreedInEitherOrderLeaveTh
         SCOPED_TRACE(firstGoesFirst ? "first freed first" : "second freed first");
         auto first = std::make_unique<TWindowPreviewer>();
         auto second = std::make_unique<TWindowPreviewer>();
-        TFrameBitmap picture = Pattern(120, 90, 0);
-        ASSERT_TRUE(first->PaintFrame(picture, 1, 0));
-        ASSERT_TRUE(second->PaintFrame(picture, 1, 0));
+        auto picture = Pattern(120, 90, 0);
+        ASSERT_TRUE(first->PaintFrame(*picture, 1, 0));
+        ASSERT_TRUE(second->PaintFrame(*picture, 1, 0));
         EXPECT_EQ(win::GetWinStats().Filters, filtersBefore + 2);
 
         heard = 0;
