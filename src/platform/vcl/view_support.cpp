@@ -65,6 +65,19 @@ void DrawRow(gfx::TCanvas& canvas, const TRect& rect, const std::string& text, b
                             gfx::DT_END_ELLIPSIS);
 }
 
+void DrawRaised(gfx::TCanvas& canvas, const TRect& r, bool pressed) {
+    if (r.IsEmpty()) return;
+    canvas.Brush().SetStyle(gfx::bsSolid);
+    canvas.Brush().SetColor(gfx::clBtnFace);
+    canvas.FillRect(r);
+    canvas.Brush().SetColor(pressed ? gfx::clBtnShadow : gfx::clBtnHighlight);
+    canvas.FillRect({r.Left, r.Top, r.Right, r.Top + 1});
+    canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom});
+    canvas.Brush().SetColor(pressed ? gfx::clBtnHighlight : gfx::clBtnShadow);
+    canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
+    canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
+}
+
 bool StartsWithText(const std::string& s, const std::string& prefix) {
     if (prefix.size() > s.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)

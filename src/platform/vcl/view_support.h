@@ -20,6 +20,8 @@ void Prepare(gfx::TCanvas& canvas, HDC dc, gfx::TFont& font);
 // A row: highlight fill when selected, text left-aligned and centred vertically, 2 px in.
 void DrawRow(gfx::TCanvas& canvas, const TRect& rect, const std::string& text, bool selected,
              bool enabled, bool fill = true);
+// A button-face box with a light top-left and a dark bottom-right edge (swapped when pressed).
+void DrawRaised(gfx::TCanvas& canvas, const TRect& rect, bool pressed);
 // ASCII-case-insensitive prefix test, as the search and find requests compare.
 bool StartsWithText(const std::string& s, const std::string& prefix);
 // Milliseconds within which typed characters extend an incremental search.

@@ -1,0 +1,65 @@
+// The editor a list view or tree view lays over a label while the user renames it. A factory
+// chooses the editor's class, so the full edit control can take the place of the small built-in
+// one without the views changing: the views only set its bounds and Text, focus it, and listen
+// to its OnKeyDown (Enter keeps, Esc cancels) and OnExit (keeps).
+// Main thread only.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/vcl/controls.h"
+
+namespace vcl {
+
+using TInplaceEditFactory = std::function<TWinControl*(TComponent* Owner)>;
+// An empty factory goes back to TInplaceEdit.
+void SetInplaceEditFactory(TInplaceEditFactory factory);
+TWinControl* CreateInplaceEdit(TComponent* Owner);
+
+// The small built-in editor: one line, typing goes at the end, Backspace takes the last
+// character, and the first key typed replaces the whole starting text.
+class TInplaceEdit : public TCustomControl {
+public:
+    explicit TInplaceEdit(TComponent* AOwner);
+    void SetText(const std::string& value) override;
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void Paint() override;
+    void KeyPress(char32_t& Key) override;
+
+private:
+    bool FReplace = true;
+};
+
+namespace detail {
+
+// One rename at a time over a view: places the editor, and reports the end once.
+class TLabelEditSession {
+public:
+    TLabelEditSession() = default;
+    TLabelEditSession(const TLabelEditSession&) = delete;
+    TLabelEditSession& operator=(const TLabelEditSession&) = delete;
+    // The editor (owned by the view) outlives the session: it must not call back.
+    ~TLabelEditSession();
+
+    // accepted false: cancelled, text empty.
+    std::function<void(bool accepted, const std::string& text)> OnDone;
+
+    // Returns the editor, or null when it could not be made.
+    TWinControl* Start(TWinControl* view, const TRect& rect, const std::string& text);
+    // Ends a running edit (accepted or not); nothing when none runs.
+    void Finish(bool accepted);
+    bool Active() const { return FActive; }
+    TWinControl* Editor() const { return FEditor; }
+
+private:
+    TWinControl* FEditor = nullptr;
+    TWinControl* FView = nullptr;
+    bool FActive = false;
+};
+
+}  // namespace detail
+
+}  // namespace vcl
