@@ -19,16 +19,6 @@ namespace {
 
 constexpr int kButton = 9;  // the expand button's square
 
-// Text is measured off screen: the width of a row does not depend on being painted.
-gfx::TCanvas& MeasureCanvas() {
-    static gfx::TBitmap* bitmap = [] {
-        auto* b = new gfx::TBitmap;
-        b->SetSize(1, 1);
-        return b;
-    }();
-    return bitmap->Canvas();
-}
-
 // Depth-first order of the nodes below `list`, shown rows only when asked.
 void Flatten(const std::vector<std::unique_ptr<TTreeNode>>& list, bool shownOnly,
              std::vector<TTreeNode*>& out);
@@ -357,9 +347,7 @@ int TCustomTreeView::NodeLeft(const TTreeNode* node) const {
 }
 
 int TCustomTreeView::TextWidth(const TTreeNode* node) const {
-    gfx::TCanvas& c = MeasureCanvas();
-    c.Font().Assign(const_cast<TCustomTreeView*>(this)->Font());
-    return c.TextWidth(node->Text()) + 4;
+    return detail::MeasureText(const_cast<TCustomTreeView*>(this)->Font(), node->Text()) + 4;
 }
 
 int TCustomTreeView::ContentWidth() const {

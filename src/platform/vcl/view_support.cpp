@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/gfx/graphics.h"
 #include "platform/sys/clock.h"
 
 namespace vcl::detail {
@@ -76,6 +77,18 @@ void DrawRaised(gfx::TCanvas& canvas, const TRect& r, bool pressed) {
     canvas.Brush().SetColor(pressed ? gfx::clBtnHighlight : gfx::clBtnShadow);
     canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
     canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
+}
+
+int MeasureText(gfx::TFont& font, const std::string& text) {
+    // One bitmap for the program's life: measuring does not depend on painting.
+    static gfx::TBitmap* bitmap = [] {
+        auto* b = new gfx::TBitmap;
+        b->SetSize(1, 1);
+        return b;
+    }();
+    gfx::TCanvas& c = bitmap->Canvas();
+    c.Font().Assign(font);
+    return c.TextWidth(text);
 }
 
 bool StartsWithText(const std::string& s, const std::string& prefix) {

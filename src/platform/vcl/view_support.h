@@ -22,6 +22,8 @@ void DrawRow(gfx::TCanvas& canvas, const TRect& rect, const std::string& text, b
              bool enabled, bool fill = true);
 // A button-face box with a light top-left and a dark bottom-right edge (swapped when pressed).
 void DrawRaised(gfx::TCanvas& canvas, const TRect& rect, bool pressed);
+// The width of a single-line text in a font, measured off screen.
+int MeasureText(gfx::TFont& font, const std::string& text);
 // ASCII-case-insensitive prefix test, as the search and find requests compare.
 bool StartsWithText(const std::string& s, const std::string& prefix);
 // Milliseconds within which typed characters extend an incremental search.
