@@ -371,15 +371,10 @@ void TCustomListView::DestroyWnd() {
 }
 
 void TCustomListView::CreateHeader() {
-    static const bool registered = [] {
-        TWndClass cls;
-        cls.Name = kHeaderClass;
-        cls.Proc = ListViewHeaderProc;
-        cls.Style = 0;
-        RegisterClass(cls);
-        return true;
-    }();
-    (void)registered;
+    TWndClass cls;
+    cls.Name = kHeaderClass;
+    cls.Proc = ListViewHeaderProc;
+    RegisterClass(cls);  // false when it exists already
     // The view hears WM_PARENTNOTIFY while the header is made: a subclass can take it over.
     FHeader = CreateWindowEx(0, kHeaderClass, "", WS_CHILD | WS_VISIBLE, 0, 0, ClientWidth(),
                              HeaderHeight(), Handle());

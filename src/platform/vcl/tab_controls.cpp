@@ -187,14 +187,10 @@ void TCustomTabControl::UpdateUpDown() {
     const int h = ItemHeight(), w = 2 * h;
     const int y = FTabPosition == tpTop ? 0 : ClientHeight() - h;
     if (!FUpDown) {
-        static const bool registered = [] {
-            TWndClass cls;
-            cls.Name = kUpDownClass;
-            cls.Proc = UpDownProc;
-            RegisterClass(cls);
-            return true;
-        }();
-        (void)registered;
+        TWndClass cls;
+        cls.Name = kUpDownClass;
+        cls.Proc = UpDownProc;
+        RegisterClass(cls);  // false when it exists already
         FUpDown = CreateWindowEx(0, kUpDownClass, "", WS_CHILD | WS_VISIBLE, ClientWidth() - w, y,
                                  w, h, Handle());
     } else {
