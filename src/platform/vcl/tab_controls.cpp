@@ -393,7 +393,8 @@ void TCustomTabControl::Dispatch(TMessage& m) {
                 Invalidate();
             }
             return;
-        case WM_LBUTTONDOWN: {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
             // The point comes from the message: a subclass may move it before it gets here.
             const TPoint p = PointFromParam(m.LParam);
             if (CanFocus() && !Focused()) SetFocus();
