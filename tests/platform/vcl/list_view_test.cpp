@@ -302,7 +302,7 @@ TEST_F(ListViewTest, ContentAndImagesOutliveANewWindow) {
     int lo = 0, hi = 0;
     win::GetScrollRange(view->Handle(), win::SB_VERT, lo, hi);
     EXPECT_EQ(hi, 19);
-    delete images;
+    images->Free();
     EXPECT_EQ(view->SmallImages(), nullptr);
 }
 
