@@ -89,18 +89,19 @@ int main() {
     const double ratio = big.StepsPerSecond / small.StepsPerSecond;
     std::printf("Page-by-page scrolling of a %dx%d owner-data report view, %d columns:\n", kWidth,
                 kHeight, kColumns);
-    std::printf("  100,000 rows: %.1f steps per second, %.2f ms each, %.1f rows fetched per step"
-                " (%d rows per page)\n",
-                big.StepsPerSecond, 1000.0 / big.StepsPerSecond, big.FetchesPerStep, big.Page);
+    std::printf(
+        "  100,000 rows: %.1f steps per second, %.2f ms each, %.1f rows fetched per step"
+        " (%d rows per page)\n",
+        big.StepsPerSecond, 1000.0 / big.StepsPerSecond, big.FetchesPerStep, big.Page);
     std::printf("    1,000 rows: %.1f steps per second, %.2f ms each, %.1f rows fetched per step\n",
                 small.StepsPerSecond, 1000.0 / small.StepsPerSecond, small.FetchesPerStep);
-    std::printf("  long list at %.0f%% of the short one's rate (goal: at least 200 per second,"
-                " within 10%%, only shown rows fetched)\n",
-                ratio * 100);
+    std::printf(
+        "  long list at %.0f%% of the short one's rate (goal: at least 200 per second,"
+        " within 10%%, only shown rows fetched)\n",
+        ratio * 100);
 
     FinalizeApplication();
     win::Finalize();
-    const bool ok = big.StepsPerSecond >= 200 && ratio >= 0.9 &&
-                    big.FetchesPerStep <= big.Page + 1;
+    const bool ok = big.StepsPerSecond >= 200 && ratio >= 0.9 && big.FetchesPerStep <= big.Page + 1;
     return ok ? 0 : 1;
 }

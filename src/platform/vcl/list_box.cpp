@@ -168,7 +168,8 @@ void TCustomListBox::SetSelected(int index, bool value) {
 
 int TCustomListBox::SelCount() const {
     if (!FMultiSelect) return -1;
-    return int(std::count_if(FItems.begin(), FItems.end(), [](const TItem& i) { return i.Selected; }));
+    return int(
+        std::count_if(FItems.begin(), FItems.end(), [](const TItem& i) { return i.Selected; }));
 }
 
 void TCustomListBox::ClearSelection() {
@@ -399,15 +400,32 @@ void TCustomListBox::KeyDown(int& Key, TShiftState Shift) {
     const int step = FColumns > 0 ? PerColumn() : 1;
     int target = -1;
     switch (Key) {
-        case VK_UP: target = FItemIndex < 0 ? 0 : current - 1; break;
-        case VK_DOWN: target = FItemIndex < 0 ? 0 : current + 1; break;
-        case VK_LEFT: if (FColumns > 0) target = current - step; break;
-        case VK_RIGHT: if (FColumns > 0) target = current + step; break;
-        case VK_PRIOR: target = current - rows + 1; break;
-        case VK_NEXT: target = current + rows - 1; break;
-        case VK_HOME: target = 0; break;
-        case VK_END: target = Count() - 1; break;
-        default: return;
+        case VK_UP:
+            target = FItemIndex < 0 ? 0 : current - 1;
+            break;
+        case VK_DOWN:
+            target = FItemIndex < 0 ? 0 : current + 1;
+            break;
+        case VK_LEFT:
+            if (FColumns > 0) target = current - step;
+            break;
+        case VK_RIGHT:
+            if (FColumns > 0) target = current + step;
+            break;
+        case VK_PRIOR:
+            target = current - rows + 1;
+            break;
+        case VK_NEXT:
+            target = current + rows - 1;
+            break;
+        case VK_HOME:
+            target = 0;
+            break;
+        case VK_END:
+            target = Count() - 1;
+            break;
+        default:
+            return;
     }
     if (target < 0 && Key != VK_UP && Key != VK_LEFT && Key != VK_PRIOR) return;
     UserSelect(std::max(target, 0), Shift, false);
@@ -438,8 +456,8 @@ void TCustomListBox::Dispatch(TMessage& m) {
             m.Result = AddString(m.LParam ? ParamToPtr<const char>(std::uint64_t(m.LParam)) : "");
             return;
         case LB_INSERTSTRING:
-            m.Result = InsertString(int(m.WParam),
-                                    m.LParam ? ParamToPtr<const char>(std::uint64_t(m.LParam)) : "");
+            m.Result = InsertString(
+                int(m.WParam), m.LParam ? ParamToPtr<const char>(std::uint64_t(m.LParam)) : "");
             return;
         case LB_DELETESTRING: {
             const int index = int(m.WParam);

@@ -18,20 +18,20 @@ inline constexpr UINT LB_ADDSTRING = 0x0180;     // lParam const char*; the new 
 inline constexpr UINT LB_INSERTSTRING = 0x0181;  // wParam index (-1: end), lParam const char*
 inline constexpr UINT LB_DELETESTRING = 0x0182;  // wParam index; the count left
 inline constexpr UINT LB_RESETCONTENT = 0x0184;
-inline constexpr UINT LB_SETSEL = 0x0185;        // wParam on/off, lParam index (-1: all)
-inline constexpr UINT LB_SETCURSEL = 0x0186;     // wParam index (-1: none)
+inline constexpr UINT LB_SETSEL = 0x0185;     // wParam on/off, lParam index (-1: all)
+inline constexpr UINT LB_SETCURSEL = 0x0186;  // wParam index (-1: none)
 inline constexpr UINT LB_GETSEL = 0x0187;
 inline constexpr UINT LB_GETCURSEL = 0x0188;
-inline constexpr UINT LB_GETTEXT = 0x0189;       // lParam std::string*
+inline constexpr UINT LB_GETTEXT = 0x0189;  // lParam std::string*
 inline constexpr UINT LB_GETTEXTLEN = 0x018A;
 inline constexpr UINT LB_GETCOUNT = 0x018B;
 inline constexpr UINT LB_GETTOPINDEX = 0x018E;
-inline constexpr UINT LB_FINDSTRING = 0x018F;    // wParam start (-1: from the first), lParam text
+inline constexpr UINT LB_FINDSTRING = 0x018F;  // wParam start (-1: from the first), lParam text
 inline constexpr UINT LB_GETSELCOUNT = 0x0190;
 inline constexpr UINT LB_SETTOPINDEX = 0x0197;
-inline constexpr UINT LB_GETITEMRECT = 0x0198;   // wParam index, lParam TRect*
+inline constexpr UINT LB_GETITEMRECT = 0x0198;  // wParam index, lParam TRect*
 inline constexpr UINT LB_GETITEMDATA = 0x0199;
-inline constexpr UINT LB_SETITEMDATA = 0x019A;   // wParam index, lParam the data
+inline constexpr UINT LB_SETITEMDATA = 0x019A;  // wParam index, lParam the data
 inline constexpr UINT LB_SETCARETINDEX = 0x019E;
 inline constexpr UINT LB_GETCARETINDEX = 0x019F;
 inline constexpr UINT LB_SETITEMHEIGHT = 0x01A0;
@@ -62,8 +62,8 @@ TOwnerDrawState OwnerDrawStateFrom(UINT itemState);
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
 
 class TCustomListBox;
-using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const TRect& Rect,
-                                          TOwnerDrawState State)>;
+using TDrawItemEvent =
+    std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
 
 // The lines of a list box; every change is a message to the control.
 class TListBoxStrings : public rtl::TStrings {

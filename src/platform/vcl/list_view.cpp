@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kListCellWidth = 120;  // list view column width
 constexpr int kIconCellWidth = 76;
-constexpr int kDividerSlop = 3;      // pixels either side of a divider that grab it
+constexpr int kDividerSlop = 3;  // pixels either side of a divider that grab it
 
 rtl::EListError IndexError(int index) {
     return rtl::EListError("List index out of bounds (" + std::to_string(index) + ")");
@@ -190,7 +190,8 @@ TListItem* TListItems::Insert(int index) {
     if (FView.FOwnerData) throw rtl::EListError("Owner data lists have no items of their own");
     if (index < 0 || index > int(FItems.size())) throw IndexError(index);
     FItems.insert(FItems.begin() + index, std::unique_ptr<TListItem>(new TListItem(FView)));
-    FView.FSelected.insert(FView.FSelected.begin() + std::min<std::size_t>(index, FView.FSelected.size()), 0);
+    FView.FSelected.insert(
+        FView.FSelected.begin() + std::min<std::size_t>(index, FView.FSelected.size()), 0);
     for (int* at : {&FView.FItemIndex, &FView.FFocused, &FView.FAnchor})
         if (*at >= index) ++*at;
     Renumber(index);
@@ -314,8 +315,8 @@ LRESULT ListViewHeaderProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_MOUSEMOVE:
             if (drag.Column >= 0 && drag.Column < view->FColumns.Count())
-                view->FColumns[drag.Column]->SetWidth(drag.StartWidth +
-                                                       GET_X_LPARAM(lParam) - drag.StartX);
+                view->FColumns[drag.Column]->SetWidth(drag.StartWidth + GET_X_LPARAM(lParam) -
+                                                      drag.StartX);
             return 0;
         case WM_LBUTTONUP: {
             const int pressed = drag.Pressed;
@@ -437,10 +438,13 @@ int TCustomListView::HeaderHitTest(TPoint p, UINT& flags) const {
 
 int TCustomListView::CellWidth() const {
     switch (FViewStyle) {
-        case vsIcon: return kIconCellWidth;
+        case vsIcon:
+            return kIconCellWidth;
         case vsSmallIcon:
-        case vsList: return kListCellWidth;
-        default: return std::max(TotalColumnWidth(), 1);
+        case vsList:
+            return kListCellWidth;
+        default:
+            return std::max(TotalColumnWidth(), 1);
     }
 }
 
@@ -469,9 +473,12 @@ int TCustomListView::ContentHeight() const {
 
 int TCustomListView::CountPerPage() const {
     switch (FViewStyle) {
-        case vsReport: return std::max(0, (ClientHeight() - HeaderHeight()) / RowHeight());
-        case vsList: return PerColumn() * ListColumnsShown();
-        default: return PerRow() * std::max(1, ClientHeight() / CellHeight());
+        case vsReport:
+            return std::max(0, (ClientHeight() - HeaderHeight()) / RowHeight());
+        case vsList:
+            return PerColumn() * ListColumnsShown();
+        default:
+            return PerRow() * std::max(1, ClientHeight() / CellHeight());
     }
 }
 
@@ -721,8 +728,10 @@ void TCustomListView::UserSelect(int index, TShiftState shift) {
     } else if (shift.Contains(ssCtrl)) {
         const bool on = !FSelected[index];
         FSelected[index] = on;
-        if (on) FItemIndex = index;
-        else if (FItemIndex == index) FItemIndex = -1;
+        if (on)
+            FItemIndex = index;
+        else if (FItemIndex == index)
+            FItemIndex = -1;
         FAnchor = index;
         SelectionChange(index, on);
     } else {
@@ -749,21 +758,26 @@ void TCustomListView::MakeVisible(int index) {
     switch (FViewStyle) {
         case vsReport: {
             const int page = std::max(CountPerPage(), 1);
-            if (index < FTop) Scroll(0, (index - FTop) * RowHeight());
-            else if (index >= FTop + page) Scroll(0, (index - page + 1 - FTop) * RowHeight());
+            if (index < FTop)
+                Scroll(0, (index - FTop) * RowHeight());
+            else if (index >= FTop + page)
+                Scroll(0, (index - page + 1 - FTop) * RowHeight());
             break;
         }
         case vsList: {
             const int column = index / PerColumn(), shown = ListColumnsShown();
-            if (column < FTop) Scroll((column - FTop) * kListCellWidth, 0);
+            if (column < FTop)
+                Scroll((column - FTop) * kListCellWidth, 0);
             else if (column >= FTop + shown)
                 Scroll((column - shown + 1 - FTop) * kListCellWidth, 0);
             break;
         }
         default: {
             const TRect r = ItemRect(index, LVIR_BOUNDS);
-            if (r.Top < 0) Scroll(0, r.Top);
-            else if (r.Bottom > ClientHeight()) Scroll(0, r.Bottom - ClientHeight());
+            if (r.Top < 0)
+                Scroll(0, r.Top);
+            else if (r.Bottom > ClientHeight())
+                Scroll(0, r.Bottom - ClientHeight());
         }
     }
 }
@@ -774,7 +788,8 @@ void TCustomListView::Scroll(int DX, int DY) {
         case vsReport: {
             const int rows = DY / RowHeight();
             FTop = std::clamp(FTop + rows, 0, std::max(n - CountPerPage(), 0));
-            FScrollX = std::clamp(FScrollX + DX, 0, std::max(TotalColumnWidth() - ClientWidth(), 0));
+            FScrollX =
+                std::clamp(FScrollX + DX, 0, std::max(TotalColumnWidth() - ClientWidth(), 0));
             if (DX && FHeader) InvalidateRect(FHeader, nullptr, false);
             break;
         }
@@ -840,11 +855,12 @@ void TCustomListView::PaintHeader(HDC dc) {
         const unsigned align = FColumns[i]->Alignment() == taRightJustify ? gfx::DT_RIGHT
                                : FColumns[i]->Alignment() == taCenter     ? gfx::DT_CENTER
                                                                           : gfx::DT_LEFT;
-        c.DrawText(FColumns[i]->Caption(), t,
-                   align | gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX |
-                       gfx::DT_END_ELLIPSIS);
+        c.DrawText(
+            FColumns[i]->Caption(), t,
+            align | gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS);
     }
-    if (right < client.Right) detail::DrawRaised(c, {right, 0, client.Right + 1, client.Bottom}, false);
+    if (right < client.Right)
+        detail::DrawRaised(c, {right, 0, client.Right + 1, client.Bottom}, false);
     c.SetHandle(nullptr);
 }
 
@@ -866,7 +882,8 @@ void TCustomListView::DrawItemRow(gfx::TCanvas& c, int index, const TRect& row) 
             TRect text = cell;
             if (col == 0 && FSmallImages) {
                 if (item->ImageIndex() >= 0)
-                    FSmallImages->Draw(c, cell.Left + 1, cell.Top + (rh - FSmallImages->Height()) / 2,
+                    FSmallImages->Draw(c, cell.Left + 1,
+                                       cell.Top + (rh - FSmallImages->Height()) / 2,
                                        item->ImageIndex(), enabled);
                 text.Left += FSmallImages->Width() + 2;
             }
@@ -891,7 +908,7 @@ void TCustomListView::DrawItemRow(gfx::TCanvas& c, int index, const TRect& row) 
                          icon.Top + (icon.Height() - images->Height()) / 2, item->ImageIndex(),
                          enabled);
         if (FViewStyle == vsIcon) {
-            c.Font().SetColor(!enabled ? gfx::clGrayText
+            c.Font().SetColor(!enabled   ? gfx::clGrayText
                               : selected ? gfx::clHighlightText
                                          : gfx::clWindowText);
             if (selected) {
@@ -900,9 +917,9 @@ void TCustomListView::DrawItemRow(gfx::TCanvas& c, int index, const TRect& row) 
                 c.FillRect(label);
             }
             c.Brush().SetStyle(gfx::bsClear);
-            c.DrawText(item->Caption(), label,
-                       gfx::DT_CENTER | gfx::DT_WORDBREAK | gfx::DT_NOPREFIX |
-                           gfx::DT_END_ELLIPSIS);
+            c.DrawText(
+                item->Caption(), label,
+                gfx::DT_CENTER | gfx::DT_WORDBREAK | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS);
         } else {
             detail::DrawRow(c, label, item->Caption(), selected, enabled, false);
         }
@@ -951,7 +968,8 @@ void TCustomListView::PaintWindow(HDC DC) {
         int x = -FScrollX;
         for (int i = 0; i < FColumns.Count(); ++i) {
             x += FColumns[i]->Width();
-            if (x > 0 && x <= client.Right) FCanvas.FillRect({x - 1, HeaderHeight(), x, client.Bottom});
+            if (x > 0 && x <= client.Right)
+                FCanvas.FillRect({x - 1, HeaderHeight(), x, client.Bottom});
         }
     }
     FCanvas.SetHandle(nullptr);
@@ -1011,8 +1029,12 @@ void TCustomListView::KeyDown(int& Key, TShiftState Shift) {
     const int down = grid ? PerRow() : 1;
     int target;
     switch (Key) {
-        case VK_UP: target = current - down; break;
-        case VK_DOWN: target = FFocused < 0 ? 0 : current + down; break;
+        case VK_UP:
+            target = current - down;
+            break;
+        case VK_DOWN:
+            target = FFocused < 0 ? 0 : current + down;
+            break;
         case VK_LEFT:
             if (!across) return;
             target = current - across;
@@ -1021,11 +1043,20 @@ void TCustomListView::KeyDown(int& Key, TShiftState Shift) {
             if (!across) return;
             target = current + across;
             break;
-        case VK_PRIOR: target = current - page + 1; break;
-        case VK_NEXT: target = current + page - 1; break;
-        case VK_HOME: target = 0; break;
-        case VK_END: target = n - 1; break;
-        default: return;
+        case VK_PRIOR:
+            target = current - page + 1;
+            break;
+        case VK_NEXT:
+            target = current + page - 1;
+            break;
+        case VK_HOME:
+            target = 0;
+            break;
+        case VK_END:
+            target = n - 1;
+            break;
+        default:
+            return;
     }
     UserSelect(std::clamp(target, 0, n - 1), Shift);
     Key = 0;

@@ -25,14 +25,15 @@ inline constexpr UINT LVM_FIRST = 0x1000;
 inline constexpr UINT LVM_SETIMAGELIST = LVM_FIRST + 3;  // wParam LVSIL_*, lParam image list*
 inline constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
 inline constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;  // wParam start, lParam LVNI_SELECTED
-inline constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;  // wParam index, lParam TRect* (Left: LVIR_*)
+inline constexpr UINT LVM_GETITEMRECT =
+    LVM_FIRST + 14;  // wParam index, lParam TRect* (Left: LVIR_*)
 inline constexpr UINT LVM_ENSUREVISIBLE = LVM_FIRST + 19;
 inline constexpr UINT LVM_SCROLL = LVM_FIRST + 20;       // wParam dx, lParam dy (pixels)
 inline constexpr UINT LVM_REDRAWITEMS = LVM_FIRST + 21;  // wParam first, lParam last
 inline constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
 inline constexpr UINT LVM_GETTOPINDEX = LVM_FIRST + 39;
 inline constexpr UINT LVM_GETCOUNTPERPAGE = LVM_FIRST + 40;
-inline constexpr UINT LVM_EDITLABEL = LVM_FIRST + 118;   // wParam index (-1 ends an edit)
+inline constexpr UINT LVM_EDITLABEL = LVM_FIRST + 118;  // wParam index (-1 ends an edit)
 inline constexpr int LVSIL_NORMAL = 0;
 inline constexpr int LVSIL_SMALL = 1;
 inline constexpr int LVIR_BOUNDS = 0;
@@ -187,8 +188,8 @@ using TItemRequest = TSet<TItemRequestItem>;
 using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
 using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
-using TLVOwnerDataFindEvent = std::function<void(TObject* Sender, const std::string& Text,
-                                                 int StartIndex, int& Index)>;
+using TLVOwnerDataFindEvent =
+    std::function<void(TObject* Sender, const std::string& Text, int StartIndex, int& Index)>;
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, std::string& S)>;
 using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
 

@@ -60,7 +60,8 @@ LRESULT UpDownProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
             const bool back = GET_X_LPARAM(lParam) < r.Width() / 2;
             int pos = tabs->FirstShownTab() + (back ? -1 : 1);
             if (pos < 0) return 0;
-            SendMessage(GetParent(h), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), HwndToParam(h));
+            SendMessage(GetParent(h), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos),
+                        HwndToParam(h));
             return 0;
         }
         default:
@@ -93,7 +94,8 @@ int TCustomTabControl::ItemHeight() const {
 
 int TCustomTabControl::TabLength(int index) const {
     if (FTabWidth > 0) return FTabWidth;
-    int w = detail::MeasureText(const_cast<TCustomTabControl*>(this)->Font(), TabCaption(index)) + 12;
+    int w =
+        detail::MeasureText(const_cast<TCustomTabControl*>(this)->Font(), TabCaption(index)) + 12;
     if (FImages) w += FImages->Width() + 3;
     return w;
 }
@@ -122,10 +124,18 @@ TCustomTabControl::TLayout TCustomTabControl::Layout() const {
     for (int i = 0; i < n; ++i) {
         const int a = 2 + along[i], len = TabLength(i), k = row[i];
         switch (FTabPosition) {
-            case tpTop: l.Tabs.push_back({a, 2 + k * h, a + len, 2 + (k + 1) * h}); break;
-            case tpBottom: l.Tabs.push_back({a, H - 2 - (k + 1) * h, a + len, H - 2 - k * h}); break;
-            case tpLeft: l.Tabs.push_back({2 + k * h, a, 2 + (k + 1) * h, a + len}); break;
-            case tpRight: l.Tabs.push_back({W - 2 - (k + 1) * h, a, W - 2 - k * h, a + len}); break;
+            case tpTop:
+                l.Tabs.push_back({a, 2 + k * h, a + len, 2 + (k + 1) * h});
+                break;
+            case tpBottom:
+                l.Tabs.push_back({a, H - 2 - (k + 1) * h, a + len, H - 2 - k * h});
+                break;
+            case tpLeft:
+                l.Tabs.push_back({2 + k * h, a, 2 + (k + 1) * h, a + len});
+                break;
+            case tpRight:
+                l.Tabs.push_back({W - 2 - (k + 1) * h, a, W - 2 - k * h, a + len});
+                break;
         }
     }
     return l;
@@ -140,10 +150,18 @@ TRect TCustomTabControl::Adjust(TRect r, bool larger) const {
     const int s = larger ? -1 : 1;
     r = {r.Left + 4 * s, r.Top + 4 * s, r.Right - 4 * s, r.Bottom - 4 * s};
     switch (FTabPosition) {
-        case tpTop: r.Top += band * s; break;
-        case tpBottom: r.Bottom -= band * s; break;
-        case tpLeft: r.Left += band * s; break;
-        case tpRight: r.Right -= band * s; break;
+        case tpTop:
+            r.Top += band * s;
+            break;
+        case tpBottom:
+            r.Bottom -= band * s;
+            break;
+        case tpLeft:
+            r.Left += band * s;
+            break;
+        case tpRight:
+            r.Right -= band * s;
+            break;
     }
     return r;
 }
@@ -272,10 +290,18 @@ void TCustomTabControl::PaintWindow(HDC DC) {
     TRect frame = Adjust(client, false);
     frame = {frame.Left - 2, frame.Top - 2, frame.Right + 2, frame.Bottom + 2};
     switch (FTabPosition) {
-        case tpTop: frame.Top -= 2; break;
-        case tpBottom: frame.Bottom += 2; break;
-        case tpLeft: frame.Left -= 2; break;
-        case tpRight: frame.Right += 2; break;
+        case tpTop:
+            frame.Top -= 2;
+            break;
+        case tpBottom:
+            frame.Bottom += 2;
+            break;
+        case tpLeft:
+            frame.Left -= 2;
+            break;
+        case tpRight:
+            frame.Right += 2;
+            break;
     }
     detail::DrawRaised(c, frame, false);
     c.Brush().SetColor(Color());
@@ -291,28 +317,45 @@ void TCustomTabControl::PaintWindow(HDC DC) {
             if (selected) {
                 // The chosen tab stands out and opens onto the display area.
                 switch (FTabPosition) {
-                    case tpTop: r = {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 1}; break;
-                    case tpBottom: r = {r.Left - 2, r.Top - 1, r.Right + 2, r.Bottom + 2}; break;
-                    case tpLeft: r = {r.Left - 2, r.Top - 2, r.Right + 1, r.Bottom + 2}; break;
-                    case tpRight: r = {r.Left - 1, r.Top - 2, r.Right + 2, r.Bottom + 2}; break;
+                    case tpTop:
+                        r = {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 1};
+                        break;
+                    case tpBottom:
+                        r = {r.Left - 2, r.Top - 1, r.Right + 2, r.Bottom + 2};
+                        break;
+                    case tpLeft:
+                        r = {r.Left - 2, r.Top - 2, r.Right + 1, r.Bottom + 2};
+                        break;
+                    case tpRight:
+                        r = {r.Left - 1, r.Top - 2, r.Right + 2, r.Bottom + 2};
+                        break;
                 }
             }
             detail::DrawRaised(c, r, false);
             if (selected) {
                 c.Brush().SetColor(Color());
                 switch (FTabPosition) {
-                    case tpTop: c.FillRect({r.Left + 1, r.Bottom - 2, r.Right - 1, r.Bottom}); break;
-                    case tpBottom: c.FillRect({r.Left + 1, r.Top, r.Right - 1, r.Top + 2}); break;
-                    case tpLeft: c.FillRect({r.Right - 2, r.Top + 1, r.Right, r.Bottom - 1}); break;
-                    case tpRight: c.FillRect({r.Left, r.Top + 1, r.Left + 2, r.Bottom - 1}); break;
+                    case tpTop:
+                        c.FillRect({r.Left + 1, r.Bottom - 2, r.Right - 1, r.Bottom});
+                        break;
+                    case tpBottom:
+                        c.FillRect({r.Left + 1, r.Top, r.Right - 1, r.Top + 2});
+                        break;
+                    case tpLeft:
+                        c.FillRect({r.Right - 2, r.Top + 1, r.Right, r.Bottom - 1});
+                        break;
+                    case tpRight:
+                        c.FillRect({r.Left, r.Top + 1, r.Left + 2, r.Bottom - 1});
+                        break;
                 }
             }
             TRect text = l.Tabs[i];
             const int image = TabImage(i);
             if (FImages) {
                 if (image >= 0)
-                    FImages->Draw(c, text.Left + 6, text.Top + (text.Height() - FImages->Height()) / 2,
-                                  image, enabled);
+                    FImages->Draw(c, text.Left + 6,
+                                  text.Top + (text.Height() - FImages->Height()) / 2, image,
+                                  enabled);
                 text.Left += FImages->Width() + 3;
             }
             c.Brush().SetStyle(gfx::bsClear);
@@ -496,8 +539,8 @@ TTabSheet* TPageControl::Pages(int index) const {
 }
 
 int TPageControl::TabCount() const {
-    return int(std::count_if(FPages.begin(), FPages.end(),
-                             [](TTabSheet* p) { return p->TabVisible(); }));
+    return int(
+        std::count_if(FPages.begin(), FPages.end(), [](TTabSheet* p) { return p->TabVisible(); }));
 }
 
 TTabSheet* TPageControl::SheetOfTab(int tab) const {

@@ -243,8 +243,8 @@ void TTreeNodes::Delete(TTreeNode* Node) {
     if (!Node) return;
     FView.NodeDeleting(Node);
     auto& list = ListOf(Node->FParent);
-    const auto at = std::find_if(list.begin(), list.end(),
-                                 [Node](const auto& p) { return p.get() == Node; });
+    const auto at =
+        std::find_if(list.begin(), list.end(), [Node](const auto& p) { return p.get() == Node; });
     if (at == list.end()) return;
     TTreeNode* parent = Node->FParent;
     list.erase(at);
@@ -371,7 +371,8 @@ TRect TCustomTreeView::ButtonRect(const TTreeNode* node) const {
     if (level == 0) return {};
     const int cx = 2 + (level - 1) * FIndent + FIndent / 2 - FScrollX;
     const int cy = (row.Top + row.Bottom) / 2;
-    return {cx - kButton / 2, cy - kButton / 2, cx - kButton / 2 + kButton, cy - kButton / 2 + kButton};
+    return {cx - kButton / 2, cy - kButton / 2, cx - kButton / 2 + kButton,
+            cy - kButton / 2 + kButton};
 }
 
 TTreeNode* TCustomTreeView::GetNodeAt(int X, int Y) const {
@@ -711,12 +712,24 @@ void TCustomTreeView::KeyDown(int& Key, TShiftState Shift) {
     const int page = std::max(VisibleCount(), 1);
     int target = -2;
     switch (Key) {
-        case VK_UP: target = std::max(row - 1, 0); break;
-        case VK_DOWN: target = std::min(row + 1, int(rows.size()) - 1); break;
-        case VK_PRIOR: target = std::max(row - page + 1, 0); break;
-        case VK_NEXT: target = std::min(row + page - 1, int(rows.size()) - 1); break;
-        case VK_HOME: target = 0; break;
-        case VK_END: target = int(rows.size()) - 1; break;
+        case VK_UP:
+            target = std::max(row - 1, 0);
+            break;
+        case VK_DOWN:
+            target = std::min(row + 1, int(rows.size()) - 1);
+            break;
+        case VK_PRIOR:
+            target = std::max(row - page + 1, 0);
+            break;
+        case VK_NEXT:
+            target = std::min(row + page - 1, int(rows.size()) - 1);
+            break;
+        case VK_HOME:
+            target = 0;
+            break;
+        case VK_END:
+            target = int(rows.size()) - 1;
+            break;
         case VK_RIGHT:
             if (FSelected && !FSelected->FExpanded)
                 DoExpand(FSelected, true);
@@ -740,7 +753,8 @@ void TCustomTreeView::KeyDown(int& Key, TShiftState Shift) {
             if (FSelected) StartEdit(FSelected);
             Key = 0;
             return;
-        default: return;
+        default:
+            return;
     }
     if (target >= 0 && target < int(Rows().size())) SetSelected(Rows()[target]);
     Key = 0;

@@ -48,7 +48,9 @@ public:
     TTreeNode* Parent() const { return FParent; }
     int Count() const { return int(FChildren.size()); }
     TTreeNode* Item(int index) const;
-    TTreeNode* GetFirstChild() const { return FChildren.empty() ? nullptr : FChildren.front().get(); }
+    TTreeNode* GetFirstChild() const {
+        return FChildren.empty() ? nullptr : FChildren.front().get();
+    }
     TTreeNode* GetNextSibling() const;
     TTreeNode* GetPrevSibling() const;
     int Index() const;
@@ -133,8 +135,8 @@ using TTVCollapsingEvent =
 using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
 using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
 using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, std::string& S)>;
-using TTVCompareEvent =
-    std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, int Data, int& Compare)>;
+using TTVCompareEvent = std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2,
+                                           int Data, int& Compare)>;
 
 class TCustomTreeView : public TWinControl {
 public:

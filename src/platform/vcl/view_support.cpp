@@ -15,15 +15,30 @@ int ScrollTarget(HWND window, int bar, WPARAM request, int line) {
     const int code = win::LOWORD(request);
     int pos = si.nPos;
     switch (code) {
-        case win::SB_LINEUP: pos -= line; break;
-        case win::SB_LINEDOWN: pos += line; break;
-        case win::SB_PAGEUP: pos -= page; break;
-        case win::SB_PAGEDOWN: pos += page; break;
+        case win::SB_LINEUP:
+            pos -= line;
+            break;
+        case win::SB_LINEDOWN:
+            pos += line;
+            break;
+        case win::SB_PAGEUP:
+            pos -= page;
+            break;
+        case win::SB_PAGEDOWN:
+            pos += page;
+            break;
         case win::SB_THUMBPOSITION:
-        case win::SB_THUMBTRACK: pos = win::HIWORD(request); break;
-        case win::SB_TOP: pos = si.nMin; break;
-        case win::SB_BOTTOM: pos = si.nMax; break;
-        default: break;
+        case win::SB_THUMBTRACK:
+            pos = win::HIWORD(request);
+            break;
+        case win::SB_TOP:
+            pos = si.nMin;
+            break;
+        case win::SB_BOTTOM:
+            pos = si.nMax;
+            break;
+        default:
+            break;
     }
     const int top = si.nMax - std::max(int(si.nPage) - 1, 0);
     return std::max(si.nMin, std::min(pos, std::max(top, si.nMin)));
@@ -55,15 +70,15 @@ void DrawRow(gfx::TCanvas& canvas, const TRect& rect, const std::string& text, b
         canvas.Brush().SetColor(gfx::clWindow);
         canvas.FillRect(rect);
     }
-    canvas.Font().SetColor(!enabled ? gfx::clGrayText
+    canvas.Font().SetColor(!enabled   ? gfx::clGrayText
                            : selected ? gfx::clHighlightText
                                       : gfx::clWindowText);
     canvas.Brush().SetStyle(gfx::bsClear);
     TRect r{rect.Left + 2, rect.Top, rect.Right - 2, rect.Bottom};
     if (!text.empty())
-        canvas.DrawText(text, r,
-                        gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX |
-                            gfx::DT_END_ELLIPSIS);
+        canvas.DrawText(
+            text, r,
+            gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS);
 }
 
 void DrawRaised(gfx::TCanvas& canvas, const TRect& r, bool pressed) {

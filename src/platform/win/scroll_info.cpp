@@ -64,8 +64,8 @@ TBarGeometry Geometry(const TWindow* w, int bar) {
     int thumb = page ? std::max(8, int(std::int64_t(track) * page / range)) : kBar;
     thumb = std::min(thumb, track);
     const int span = range - std::max(page, 1);
-    const int at = start + (span > 0 ? int(std::int64_t(track - thumb) * (si.nPos - si.nMin) / span)
-                                     : 0);
+    const int at =
+        start + (span > 0 ? int(std::int64_t(track - thumb) * (si.nPos - si.nMin) / span) : 0);
     g.Thumb = g.Vertical ? TRect{g.Whole.Left, at, g.Whole.Right, at + thumb}
                          : TRect{at, g.Whole.Top, at + thumb, g.Whole.Bottom};
     return g;
@@ -203,9 +203,10 @@ void PaintScrollBars(TWindow* w, HDC dc) {
     if (w->Style & WS_VSCROLL) PaintBar(w, dc, SB_VERT);
     if (w->Style & WS_HSCROLL) PaintBar(w, dc, SB_HORZ);
     if ((w->Style & WS_VSCROLL) && (w->Style & WS_HSCROLL))
-        gfx::FillRect(dc, {w->Client.Right, w->Client.Bottom, w->Client.Right + kBar,
-                           w->Client.Bottom + kBar},
-                      gfx::CreateSolidBrush(gfx::clBtnFace));
+        gfx::FillRect(
+            dc,
+            {w->Client.Right, w->Client.Bottom, w->Client.Right + kBar, w->Client.Bottom + kBar},
+            gfx::CreateSolidBrush(gfx::clBtnFace));
 }
 
 void ScrollBarPress(TWindow* w, int hitCode, TPoint screen) {
@@ -221,8 +222,8 @@ void ScrollBarPress(TWindow* w, int hitCode, TPoint screen) {
     } else if (g.More.Contains(p.X, p.Y)) {
         SendScroll(w, bar, SB_LINEDOWN);
     } else if (!g.Thumb.Contains(p.X, p.Y)) {
-        SendScroll(w, bar, along < (g.Vertical ? g.Thumb.Top : g.Thumb.Left) ? SB_PAGEUP
-                                                                              : SB_PAGEDOWN);
+        SendScroll(w, bar,
+                   along < (g.Vertical ? g.Thumb.Top : g.Thumb.Left) ? SB_PAGEUP : SB_PAGEDOWN);
     } else {
         // Drag the thumb until the button goes up.
         const int grab = along - (g.Vertical ? g.Thumb.Top : g.Thumb.Left);

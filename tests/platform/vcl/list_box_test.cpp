@@ -75,13 +75,12 @@ TEST_F(ListBoxTest, FindStringIsACaseInsensitivePrefixSearchAfterTheStartThatWra
         int Expected;
     };
     const TCase cases[] = {
-        {-1, "ap", 0}, {0, "ap", 2},    {2, "ap", 4}, {4, "ap", 0},  {-1, "CH", 3},
-        {3, "ch", 3},  {-1, "kiwi", -1}, {-1, "", 0}, {1, "", 2},    {99, "b", 1},
-        {-1, "apple p", 4},
+        {-1, "ap", 0}, {0, "ap", 2}, {2, "ap", 4},       {4, "ap", 0},
+        {-1, "CH", 3}, {3, "ch", 3}, {-1, "kiwi", -1},   {-1, "", 0},
+        {1, "", 2},    {99, "b", 1}, {-1, "apple p", 4},
     };
     for (const TCase& c : cases)
-        EXPECT_EQ(box->Perform(LB_FINDSTRING, WPARAM(c.Start), win::PtrToParam(c.Text)),
-                  c.Expected)
+        EXPECT_EQ(box->Perform(LB_FINDSTRING, WPARAM(c.Start), win::PtrToParam(c.Text)), c.Expected)
             << c.Start << " " << c.Text;
 }
 
@@ -132,8 +131,8 @@ TEST_F(ListBoxTest, StringsTravelAsRequestsAndSurviveANewWindow) {
     box->Items().Add("Apple");
     box->Items().Add("fig");
     box->Items().Delete(1);
-    EXPECT_EQ(box->Requests, (std::vector<UINT>{LB_ADDSTRING, LB_ADDSTRING, LB_ADDSTRING,
-                                                LB_DELETESTRING}));
+    EXPECT_EQ(box->Requests,
+              (std::vector<UINT>{LB_ADDSTRING, LB_ADDSTRING, LB_ADDSTRING, LB_DELETESTRING}));
     box->SetSorted(false);
     box->Items().Insert(0, "kiwi");
     EXPECT_EQ(box->Requests.back(), LB_INSERTSTRING);

@@ -42,8 +42,8 @@ TEST_F(ListViewTest, ASelectionMovesWithDeselectFirstAndNoSelectionInBetween) {
     Run();
     std::vector<std::string> log;
     view->OnSelectItem = [&](TObject*, TListItem* item, bool selected) {
-        log.push_back((selected ? "select(" : "deselect(") + std::to_string(item->Index()) +
-                      ") " + std::to_string(view->ItemIndex()));
+        log.push_back((selected ? "select(" : "deselect(") + std::to_string(item->Index()) + ") " +
+                      std::to_string(view->ItemIndex()));
     };
     view->SetItemIndex(1);
     view->SetItemIndex(2);

@@ -154,9 +154,9 @@ TEST_F(TreeViewTest, DeletionRenamingAndSortingGoThroughTheHooks) {
     tree->Items().AddChild(b, "b2");
     tree->CustomSort(nullptr, 0);
     EXPECT_EQ(tree->Items().GetFirstNode(), a);
-    tree->CustomSort([](TTreeNode* x, TTreeNode* y, std::intptr_t) {
-        return -rtl::CompareText(x->Text(), y->Text());
-    }, 0);
+    tree->CustomSort([](TTreeNode* x, TTreeNode* y,
+                        std::intptr_t) { return -rtl::CompareText(x->Text(), y->Text()); },
+                     0);
     EXPECT_EQ(tree->Items().GetFirstNode(), b);
     EXPECT_EQ(b->Item(0)->Text(), "b2");
     Run();

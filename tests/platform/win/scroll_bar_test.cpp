@@ -117,8 +117,8 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksAndEndsWithItsPosition) {
         codes.push_back(LOWORD(r.WParam));
         positions.push_back(HIWORD(r.WParam));
     }
-    ASSERT_EQ(codes, (std::vector<int>{SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION,
-                                       SB_ENDSCROLL}));
+    ASSERT_EQ(codes,
+              (std::vector<int>{SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}));
     EXPECT_GT(positions[0], 0);
     EXPECT_LT(positions[0], 90);
     EXPECT_EQ(positions[1], 90);
