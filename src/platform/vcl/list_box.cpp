@@ -77,22 +77,20 @@ void TListBoxStrings::SetObject(int index, TObject* object) {
 
 // --- TCustomListBox --------------------------------------------------------------------------
 
-TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TScrollingView(AOwner) {
     SetControlStyle(ControlStyle() - csClickEvents + csOpaque);
     SetBounds(0, 0, 121, 97);
-    SetColor(gfx::clWindow);
-    SetTabStop(true);
 }
 
 TCustomListBox::~TCustomListBox() = default;
 
 void TCustomListBox::CreateParams(TCreateParams& p) {
-    TWinControl::CreateParams(p);
+    TScrollingView::CreateParams(p);
     p.Style |= WS_BORDER | (FColumns > 0 ? WS_HSCROLL : WS_VSCROLL);
 }
 
 void TCustomListBox::CreateWnd() {
-    TWinControl::CreateWnd();
+    TScrollingView::CreateWnd();
     UpdateScrollInfo();
 }
 
@@ -310,11 +308,8 @@ TOwnerDrawState TCustomListBox::StateOf(int index) const {
 }
 
 void TCustomListBox::PaintWindow(HDC DC) {
-    detail::Prepare(FCanvas, DC, Font());
+    BeginViewPaint(DC);
     const TRect client = ClientRect();
-    FCanvas.Brush().SetStyle(gfx::bsSolid);
-    FCanvas.Brush().SetColor(Color());
-    FCanvas.FillRect(client);
     const int per = PerColumn();
     const int shown = FColumns <= 0 ? RowsPerPage() + 1 : per * (FColumns + 1);
     const int last = std::min(Count() - 1, FTopIndex + shown - 1);
@@ -338,7 +333,7 @@ void TCustomListBox::PaintWindow(HDC DC) {
             if (state.Contains(odFocused)) FCanvas.DrawFocusRect(r);
         }
     }
-    FCanvas.SetHandle(nullptr);
+    EndViewPaint();
 }
 
 void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
@@ -434,13 +429,9 @@ void TCustomListBox::KeyDown(int& Key, TShiftState Shift) {
 
 void TCustomListBox::KeyPress(char32_t& Key) {
     TWinControl::KeyPress(Key);
-    if (!FAutoComplete || Key < 32 || Key == 127) return;
-    const std::int64_t now = detail::NowMs();
-    if (now - FSearchTime > detail::kSearchPauseMs) FSearch.clear();
-    FSearchTime = now;
-    FSearch += gfx::EncodeUtf8(std::u32string(1, Key));
-    const int start = FSearch.size() > 1 || FItemIndex < 0 ? FItemIndex - 1 : FItemIndex;
-    const int found = FindString(FItemIndex < 0 ? -1 : start, FSearch);
+    if (!FAutoComplete || !AddSearchChar(Key)) return;
+    const int start = SearchText().size() > 1 ? FItemIndex - 1 : FItemIndex;
+    const int found = FindString(FItemIndex < 0 ? -1 : start, SearchText());
     if (found >= 0 && found != FItemIndex) UserSelect(found, {}, false);
     Key = 0;
 }
@@ -613,20 +604,8 @@ void TCustomListBox::Dispatch(TMessage& m) {
             m.Result = 1;
             return;
         }
-        case WM_ERASEBKGND:
-            m.Result = 1;
-            return;
-        case WM_GETDLGCODE:
-            m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-            return;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-        case CM_ENABLEDCHANGED:
-            TWinControl::Dispatch(m);
-            Invalidate();
-            return;
         default:
-            TWinControl::Dispatch(m);
+            TScrollingView::Dispatch(m);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/rtl/strings.h"
 #include "platform/vcl/controls.h"
+#include "platform/vcl/scrolling_view.h"
 
 namespace vcl {
 
@@ -84,7 +85,7 @@ private:
     TCustomListBox& FBox;
 };
 
-class TCustomListBox : public TWinControl {
+class TCustomListBox : public TScrollingView {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     ~TCustomListBox() override;
@@ -179,9 +180,6 @@ private:
     bool FExtendedSelect = true;
     bool FAutoComplete = true;
     TListBoxStyle FStyle = lbStandard;
-    std::string FSearch;
-    std::int64_t FSearchTime = 0;
-    gfx::TCanvas FCanvas;
 };
 
 class TListBox : public TCustomListBox {

@@ -340,10 +340,8 @@ LRESULT ListViewHeaderProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
 // --- TCustomListView -------------------------------------------------------------------------
 
 TCustomListView::TCustomListView(TComponent* AOwner)
-    : TWinControl(AOwner), FFetched(new TListItem(*this)) {
+    : TScrollingView(AOwner), FFetched(new TListItem(*this)) {
     SetBounds(0, 0, 250, 150);
-    SetColor(gfx::clWindow);
-    SetTabStop(true);
     FEditSession.OnDone = [this](bool accepted, const std::string& text) {
         EditDone(accepted, text);
     };
@@ -354,12 +352,12 @@ TCustomListView::~TCustomListView() {
 }
 
 void TCustomListView::CreateParams(TCreateParams& p) {
-    TWinControl::CreateParams(p);
+    TScrollingView::CreateParams(p);
     p.Style |= WS_BORDER | WS_VSCROLL | WS_HSCROLL;
 }
 
 void TCustomListView::CreateWnd() {
-    TWinControl::CreateWnd();
+    TScrollingView::CreateWnd();
     FHeader = {};
     if (FViewStyle == vsReport && FShowColumnHeaders) CreateHeader();
     UpdateScrollInfo();
@@ -368,7 +366,7 @@ void TCustomListView::CreateWnd() {
 void TCustomListView::DestroyWnd() {
     FEditSession.Finish(false);
     FHeader = {};
-    TWinControl::DestroyWnd();
+    TScrollingView::DestroyWnd();
 }
 
 void TCustomListView::CreateHeader() {
@@ -631,7 +629,7 @@ void TCustomListView::SetSmallImages(TCustomImageList* value) {
 }
 
 void TCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
-    TWinControl::Notification(AComponent, Operation);
+    TScrollingView::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FLargeImages) SetLargeImages(nullptr);
     if (AComponent == FSmallImages) SetSmallImages(nullptr);
@@ -831,7 +829,7 @@ void TCustomListView::UpdateScrollInfo() {
 void TCustomListView::Resize() {
     PlaceHeader();
     Scroll(0, 0);
-    TWinControl::Resize();
+    TScrollingView::Resize();
 }
 
 void TCustomListView::ColClick(TListColumn* Column) {
@@ -927,11 +925,8 @@ void TCustomListView::DrawItemRow(gfx::TCanvas& c, int index, const TRect& row) 
 }
 
 void TCustomListView::PaintWindow(HDC DC) {
-    detail::Prepare(FCanvas, DC, Font());
+    BeginViewPaint(DC);
     const TRect client = ClientRect();
-    FCanvas.Brush().SetStyle(gfx::bsSolid);
-    FCanvas.Brush().SetColor(Color());
-    FCanvas.FillRect(client);
     const int n = FItems.Count();
     int first = 0, last = -1;
     switch (FViewStyle) {
@@ -972,7 +967,7 @@ void TCustomListView::PaintWindow(HDC DC) {
                 FCanvas.FillRect({x - 1, HeaderHeight(), x, client.Bottom});
         }
     }
-    FCanvas.SetHandle(nullptr);
+    EndViewPaint();
 }
 
 bool TCustomListView::StartEdit(int index) {
@@ -1010,11 +1005,11 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         else if (Button == mbLeft || !IsSelected(index))
             UserSelect(index, Shift);
     }
-    TWinControl::MouseDown(Button, Shift, X, Y);
+    TScrollingView::MouseDown(Button, Shift, X, Y);
 }
 
 void TCustomListView::KeyDown(int& Key, TShiftState Shift) {
-    TWinControl::KeyDown(Key, Shift);
+    TScrollingView::KeyDown(Key, Shift);
     const int n = FItems.Count();
     if (n == 0 || Key == 0) return;
     if (Key == VK_F1 + 1 && FFocused >= 0) {  // F2 renames
@@ -1063,20 +1058,17 @@ void TCustomListView::KeyDown(int& Key, TShiftState Shift) {
 }
 
 void TCustomListView::KeyPress(char32_t& Key) {
-    TWinControl::KeyPress(Key);
-    if (Key < 32 || Key == 127 || FItems.Count() == 0) return;
-    const std::int64_t now = detail::NowMs();
-    if (now - FSearchTime > detail::kSearchPauseMs) FSearch.clear();
-    FSearchTime = now;
-    FSearch += gfx::EncodeUtf8(std::u32string(1, Key));
+    TScrollingView::KeyPress(Key);
+    if (FItems.Count() == 0 || !AddSearchChar(Key)) return;
+    const std::string& search = SearchText();
     const int n = FItems.Count();
-    const int start = FFocused < 0 ? 0 : FSearch.size() > 1 ? FFocused : (FFocused + 1) % n;
+    const int start = FFocused < 0 ? 0 : search.size() > 1 ? FFocused : (FFocused + 1) % n;
     int found = -1;
     if (FOwnerData) {
-        found = OwnerDataFind(FSearch, start);
+        found = OwnerDataFind(search, start);
     } else {
         for (int k = 0; k < n && found < 0; ++k)
-            if (detail::StartsWithText(FItems.FItems[(start + k) % n]->Caption(), FSearch))
+            if (detail::StartsWithText(FItems.FItems[(start + k) % n]->Caption(), search))
                 found = (start + k) % n;
     }
     if (found >= 0 && found < n) UserSelect(found, {});
@@ -1138,10 +1130,7 @@ void TCustomListView::Dispatch(TMessage& m) {
             return;
         }
         case LVM_SETIMAGELIST: {
-            TCustomImageList*& slot = int(m.WParam) == LVSIL_NORMAL ? FLargeImages : FSmallImages;
-            m.Result = PtrToParam(slot);
-            slot = ParamToPtr<TCustomImageList>(std::uint64_t(m.LParam));
-            if (slot) slot->FreeNotification(this);
+            TakeImageList(int(m.WParam) == LVSIL_NORMAL ? FLargeImages : FSmallImages, m);
             UpdateScrollInfo();
             PlaceHeader();
             Invalidate();
@@ -1184,26 +1173,19 @@ void TCustomListView::Dispatch(TMessage& m) {
             m.Result = 1;
             return;
         }
-        case WM_ERASEBKGND:
-            m.Result = 1;
-            return;
-        case WM_GETDLGCODE:
-            m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-            return;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
         case CM_ENABLEDCHANGED:
-            TWinControl::Dispatch(m);
-            Invalidate();
+            TScrollingView::Dispatch(m);
             if (FHeader && IsWindow(FHeader)) InvalidateRect(FHeader, nullptr, false);
             return;
         case CM_FONTCHANGED:
-            TWinControl::Dispatch(m);
+            TScrollingView::Dispatch(m);
             PlaceHeader();
             UpdateScrollInfo();
             return;
         default:
-            TWinControl::Dispatch(m);
+            TScrollingView::Dispatch(m);
     }
 }
 

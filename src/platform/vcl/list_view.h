@@ -17,6 +17,7 @@
 #include "platform/vcl/controls.h"
 #include "platform/vcl/img_list.h"
 #include "platform/vcl/inplace_edit.h"
+#include "platform/vcl/scrolling_view.h"
 
 namespace vcl {
 
@@ -193,7 +194,7 @@ using TLVOwnerDataFindEvent =
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, std::string& S)>;
 using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
 
-class TCustomListView : public TWinControl {
+class TCustomListView : public TScrollingView {
 public:
     explicit TCustomListView(TComponent* AOwner);
     ~TCustomListView() override;
@@ -337,9 +338,6 @@ private:
     std::unique_ptr<TListItem> FFetched;  // owner data: the row last fetched
     detail::TLabelEditSession FEditSession;
     int FEditIndex = -1;
-    std::string FSearch;
-    std::int64_t FSearchTime = 0;
-    gfx::TCanvas FCanvas;
 };
 
 class TListView : public TCustomListView {

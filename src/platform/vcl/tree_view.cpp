@@ -271,10 +271,8 @@ void TTreeNodes::EndUpdate() {
 
 // --- TCustomTreeView -------------------------------------------------------------------------
 
-TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TScrollingView(AOwner) {
     SetBounds(0, 0, 121, 97);
-    SetColor(gfx::clWindow);
-    SetTabStop(true);
     FEditSession.OnDone = [this](bool accepted, const std::string& text) {
         EditDone(accepted, text);
     };
@@ -288,18 +286,18 @@ TCustomTreeView::~TCustomTreeView() {
 }
 
 void TCustomTreeView::CreateParams(TCreateParams& p) {
-    TWinControl::CreateParams(p);
+    TScrollingView::CreateParams(p);
     p.Style |= WS_BORDER | WS_VSCROLL | WS_HSCROLL;
 }
 
 void TCustomTreeView::CreateWnd() {
-    TWinControl::CreateWnd();
+    TScrollingView::CreateWnd();
     UpdateScrollInfo();
 }
 
 void TCustomTreeView::DestroyWnd() {
     FEditSession.Finish(false);
-    TWinControl::DestroyWnd();
+    TScrollingView::DestroyWnd();
 }
 
 void TCustomTreeView::StructureChanged() {
@@ -422,7 +420,7 @@ void TCustomTreeView::MakeVisible(const TTreeNode* node) {
 
 void TCustomTreeView::Resize() {
     ScrollTo(FTopRow, FScrollX);
-    TWinControl::Resize();
+    TScrollingView::Resize();
 }
 
 bool TCustomTreeView::CanChange(TTreeNode* Node) {
@@ -557,7 +555,7 @@ void TCustomTreeView::SetStateImages(TCustomImageList* value) {
 }
 
 void TCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
-    TWinControl::Notification(AComponent, Operation);
+    TScrollingView::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
     if (AComponent == FImages) SetImages(nullptr);
     if (AComponent == FStateImages) SetStateImages(nullptr);
@@ -594,11 +592,8 @@ void TCustomTreeView::FullCollapse() {
 }
 
 void TCustomTreeView::PaintWindow(HDC DC) {
-    detail::Prepare(FCanvas, DC, Font());
+    BeginViewPaint(DC);
     const TRect client = ClientRect();
-    FCanvas.Brush().SetStyle(gfx::bsSolid);
-    FCanvas.Brush().SetColor(Color());
-    FCanvas.FillRect(client);
     const auto rows = Rows();  // a hook below may change the tree
     const int rh = RowHeight();
     const int last = std::min(int(rows.size()) - 1, FTopRow + client.Height() / rh + 1);
@@ -656,7 +651,7 @@ void TCustomTreeView::PaintWindow(HDC DC) {
         }
         if (selected && Focused()) FCanvas.DrawFocusRect(text);
     }
-    FCanvas.SetHandle(nullptr);
+    EndViewPaint();
 }
 
 bool TCustomTreeView::StartEdit(TTreeNode* node) {
@@ -700,11 +695,11 @@ void TCustomTreeView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     } else if (node && Button == mbRight && FRightClickSelect) {
         SetSelected(node);
     }
-    TWinControl::MouseDown(Button, Shift, X, Y);
+    TScrollingView::MouseDown(Button, Shift, X, Y);
 }
 
 void TCustomTreeView::KeyDown(int& Key, TShiftState Shift) {
-    TWinControl::KeyDown(Key, Shift);
+    TScrollingView::KeyDown(Key, Shift);
     if (Key == 0) return;
     const auto& rows = Rows();
     if (rows.empty()) return;
@@ -761,20 +756,16 @@ void TCustomTreeView::KeyDown(int& Key, TShiftState Shift) {
 }
 
 void TCustomTreeView::KeyPress(char32_t& Key) {
-    TWinControl::KeyPress(Key);
-    if (Key < 32 || Key == 127 || Key == U'+' || Key == U'-') return;
+    TScrollingView::KeyPress(Key);
     const auto rows = Rows();
-    if (rows.empty()) return;
-    const std::int64_t now = detail::NowMs();
-    if (now - FSearchTime > detail::kSearchPauseMs) FSearch.clear();
-    FSearchTime = now;
-    FSearch += gfx::EncodeUtf8(std::u32string(1, Key));
+    if (Key == U'+' || Key == U'-' || rows.empty() || !AddSearchChar(Key)) return;
+    const std::string& search = SearchText();
     const int n = int(rows.size());
     const int row = FSelected ? std::max(RowOf(FSelected), 0) : 0;
-    const int start = FSearch.size() > 1 || !FSelected ? row : row + 1;
+    const int start = search.size() > 1 || !FSelected ? row : row + 1;
     for (int k = 0; k < n; ++k) {
         TTreeNode* node = rows[(start + k) % n];
-        if (detail::StartsWithText(node->Text(), FSearch)) {
+        if (detail::StartsWithText(node->Text(), search)) {
             SetSelected(node);
             break;
         }
@@ -791,10 +782,7 @@ void TCustomTreeView::Dispatch(TMessage& m) {
             m.Result = VisibleCount();
             return;
         case TVM_SETIMAGELIST: {
-            TCustomImageList*& slot = int(m.WParam) == TVSIL_STATE ? FStateImages : FImages;
-            m.Result = PtrToParam(slot);
-            slot = ParamToPtr<TCustomImageList>(std::uint64_t(m.LParam));
-            if (slot) slot->FreeNotification(this);
+            TakeImageList(int(m.WParam) == TVSIL_STATE ? FStateImages : FImages, m);
             StructureChanged();
             return;
         }
@@ -820,24 +808,12 @@ void TCustomTreeView::Dispatch(TMessage& m) {
             ScrollTo(FTopRow - GET_WHEEL_DELTA_WPARAM(m.WParam) * 3 / 120, FScrollX);
             m.Result = 1;
             return;
-        case WM_ERASEBKGND:
-            m.Result = 1;
-            return;
-        case WM_GETDLGCODE:
-            m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-            return;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-        case CM_ENABLEDCHANGED:
-            TWinControl::Dispatch(m);
-            Invalidate();
-            return;
         case CM_FONTCHANGED:
-            TWinControl::Dispatch(m);
+            TScrollingView::Dispatch(m);
             StructureChanged();
             return;
         default:
-            TWinControl::Dispatch(m);
+            TScrollingView::Dispatch(m);
     }
 }
 

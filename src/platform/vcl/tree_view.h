@@ -11,6 +11,7 @@
 #include "platform/vcl/controls.h"
 #include "platform/vcl/img_list.h"
 #include "platform/vcl/inplace_edit.h"
+#include "platform/vcl/scrolling_view.h"
 
 namespace vcl {
 
@@ -138,7 +139,7 @@ using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, std:
 using TTVCompareEvent = std::function<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2,
                                            int Data, int& Compare)>;
 
-class TCustomTreeView : public TWinControl {
+class TCustomTreeView : public TScrollingView {
 public:
     explicit TCustomTreeView(TComponent* AOwner);
     ~TCustomTreeView() override;
@@ -261,9 +262,6 @@ private:
     mutable bool FRowsValid = false;
     detail::TLabelEditSession FEditSession;
     TTreeNode* FEditNode = nullptr;
-    std::string FSearch;
-    std::int64_t FSearchTime = 0;
-    gfx::TCanvas FCanvas;
 };
 
 class TTreeView : public TCustomTreeView {
