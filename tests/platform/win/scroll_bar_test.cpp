@@ -10,6 +10,18 @@ namespace {
 
 using ScrollBarTest = TWinTest;
 
+// A 100x200 client at (100, 100) with a vertical bar over 0..99, 10 to a page.
+HWND BarWindow(TWinTest& t) {
+    const HWND w = t.Top(100, 100, 117, 200, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMax = 99;
+    si.nPage = 10;
+    SetScrollInfo(w, SB_VERT, si);
+    PumpMessages();
+    return w;
+}
+
 TEST_F(ScrollBarTest, InformationIsKeptWithoutABarAndThePositionStaysInRange) {
     const HWND w = Top(10, 10, 100, 100);  // no scroll styles
     struct TCase {
@@ -65,13 +77,7 @@ TEST_F(ScrollBarTest, ABarTakesItsRoomFromTheClientArea) {
 }
 
 TEST_F(ScrollBarTest, PressesOnTheBarSendScrollRequests) {
-    const HWND w = Top(100, 100, 117, 200, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
-    SCROLLINFO si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMax = 99;
-    si.nPage = 10;
-    SetScrollInfo(w, SB_VERT, si);
-    PumpMessages();
+    const HWND w = BarWindow(*this);
     // Bar: x 100..116 on the screen past the client's 100 pixels; arrows 17 high at both ends.
     struct TCase {
         int Y;
@@ -98,13 +104,7 @@ TEST_F(ScrollBarTest, PressesOnTheBarSendScrollRequests) {
 }
 
 TEST_F(ScrollBarTest, DraggingTheThumbTracksAndEndsWithItsPosition) {
-    const HWND w = Top(100, 100, 117, 200, WS_POPUP | WS_VISIBLE | WS_VSCROLL);
-    SCROLLINFO si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMax = 99;
-    si.nPage = 10;
-    SetScrollInfo(w, SB_VERT, si);
-    PumpMessages();
+    const HWND w = BarWindow(*this);
     ClearLog();
     // Track 17..183 (166 px), thumb 16 px at the top; dragging it to the far end gives 90.
     Screen->MouseDown({208, 100 + 20});
