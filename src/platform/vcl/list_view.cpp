@@ -357,8 +357,8 @@ void TCustomListView::CreateParams(TCreateParams& p) {
 }
 
 void TCustomListView::CreateWnd() {
-    TScrollingView::CreateWnd();
     FHeader = {};
+    TScrollingView::CreateWnd();
     if (FViewStyle == vsReport && FShowColumnHeaders) CreateHeader();
     UpdateScrollInfo();
 }

@@ -82,8 +82,8 @@ TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner) {
 TCustomTabControl::~TCustomTabControl() = default;
 
 void TCustomTabControl::CreateWnd() {
+    FUpDown = {};  // went with the old window; the new one may make its own while it is created
     TWinControl::CreateWnd();
-    FUpDown = {};
     UpdateUpDown();
 }
 

@@ -162,6 +162,13 @@ TEST_F(TabsTest, OverflowingTabsGetAnUpDownThatScrollsThem) {
     pages->Perform(win::WM_HSCROLL, win::MAKEWPARAM(win::SB_THUMBPOSITION, 0));
     pages->Perform(TCM_GETITEMRECT, 0, win::PtrToParam(&r));
     EXPECT_EQ(r.Left, 2);
+    // A new window keeps the tabs, their scroll and the up-down.
+    pages->Perform(win::WM_HSCROLL, win::MAKEWPARAM(win::SB_THUMBPOSITION, 1));
+    pages->RecreateWnd();
+    Run();
+    EXPECT_TRUE(findUpDown());
+    EXPECT_EQ(pages->FirstShownTab(), 1);
+    EXPECT_EQ(pages->Perform(TCM_GETITEMCOUNT), 6);
     // Several lines need none.
     pages->SetMultiLine(true);
     EXPECT_FALSE(findUpDown());

@@ -108,5 +108,44 @@ TEST_F(ViewsGalleryTest, PageControl) {
         [](TWinControl* c) { static_cast<TPageControl*>(c)->SetActivePageIndex(1); });
 }
 
+// Counts the paints that come through the virtual PaintWindow.
+template <class T>
+class TPaintCount : public T {
+public:
+    using T::T;
+    int Paints = 0;
+
+protected:
+    void PaintWindow(HDC DC) override {
+        ++Paints;
+        T::PaintWindow(DC);
+    }
+};
+
+template <class T>
+void ExpectPaintsThroughPaintWindow(TVclTest& t) {
+    TForm* form = t.ShowForm(50, 50, 300, 200);
+    auto* c = new TPaintCount<T>(form);
+    c->SetBounds(10, 10, 200, 150);
+    c->SetParent(form);
+    t.Run();
+    EXPECT_GE(c->Paints, 1);
+    c->Paints = 0;
+    gfx::TBitmap bitmap;
+    bitmap.SetSize(200, 150);
+    c->Perform(win::WM_PAINT, win::DcToParam(bitmap.Canvas().Handle()));
+    EXPECT_EQ(c->Paints, 1);
+    c->Repaint();
+    EXPECT_EQ(c->Paints, 2);
+    form->Free();
+}
+
+TEST_F(ViewsGalleryTest, EveryControlPaintsThroughPaintWindowAlsoIntoAGivenDC) {
+    ExpectPaintsThroughPaintWindow<TListBox>(*this);
+    ExpectPaintsThroughPaintWindow<TListView>(*this);
+    ExpectPaintsThroughPaintWindow<TTreeView>(*this);
+    ExpectPaintsThroughPaintWindow<TPageControl>(*this);
+}
+
 }  // namespace
 }  // namespace vcl
