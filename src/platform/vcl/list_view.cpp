@@ -207,7 +207,6 @@ TListItem* TListItems::Item(int index) {
 void TListItems::Delete(int index) {
     if (FView.FOwnerData || index < 0 || index >= int(FItems.size())) throw IndexError(index);
     if (FView.FEditSession.Active() && FView.FEditIndex == index) FView.FEditSession.Finish(false);
-    const bool wasSelected = FView.IsSelected(index);
     FItems.erase(FItems.begin() + index);
     FView.FSelected.erase(FView.FSelected.begin() + index);
     for (int* at : {&FView.FItemIndex, &FView.FFocused, &FView.FAnchor}) {
@@ -216,7 +215,6 @@ void TListItems::Delete(int index) {
         else if (*at > index)
             --*at;
     }
-    (void)wasSelected;
     Renumber(index);
     FView.ItemsChanged();
 }

@@ -134,6 +134,35 @@ TEST_F(TabsTest, SheetsGoWhereTheControlsOwnAnswerSays) {
     EXPECT_EQ(sheet->BoundsRect(), TRect(1, 21, 299, 199));
 }
 
+// Moves presses 100 px to the left before the tab control sees them, as centred skinned tabs do.
+class TShiftedPresses : public TPageControl {
+public:
+    using TPageControl::TPageControl;
+    void Dispatch(TMessage& m) override {
+        if (m.Msg == win::WM_LBUTTONDOWN)
+            m.LParam =
+                win::MAKELPARAM(win::GET_X_LPARAM(m.LParam) - 100, win::GET_Y_LPARAM(m.LParam));
+        TPageControl::Dispatch(m);
+    }
+};
+
+TEST_F(TabsTest, PressesAreTakenAtTheMessagesPoint) {
+    TForm* form = ShowForm(100, 100, 320, 220);
+    auto* pages = new TShiftedPresses(form);
+    pages->SetBounds(0, 0, 300, 200);
+    pages->SetParent(form);
+    pages->SetTabHeight(20);
+    pages->SetTabWidth(50);
+    for (const char* caption : {"a", "b", "c"}) {
+        auto* sheet = new TTabSheet(form);
+        sheet->SetCaption(caption);
+        sheet->SetPageControl(pages);
+    }
+    Run();
+    Click(pages, 100 + 2 + 50 + 10, 10);  // reaches the control as a press on tab 1
+    EXPECT_EQ(pages->ActivePageIndex(), 1);
+}
+
 TEST_F(TabsTest, OverflowingTabsGetAnUpDownThatScrollsThem) {
     TForm* form = ShowForm(100, 100, 320, 220);
     TPageControl* pages = MakePages(form, {"a", "b", "c", "d", "e", "f"});
