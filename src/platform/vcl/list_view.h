@@ -15,6 +15,7 @@
 
 #include "platform/rtl/strings.h"
 #include "platform/vcl/controls.h"
+#include "platform/vcl/edits.h"  // TAlignment
 #include "platform/vcl/img_list.h"
 #include "platform/vcl/inplace_edit.h"
 #include "platform/vcl/scrolling_view.h"
@@ -60,7 +61,6 @@ struct HDHITTESTINFO {
 inline constexpr const char* kHeaderClass = "SysHeader32";
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TCustomListView;
 class TListItems;

@@ -29,6 +29,11 @@
 #include "platform/vcl/message_box.h"
 #include "platform/vcl/messages.h"
 #include "platform/vcl/timer.h"
+// Standard controls: edits.h (TEdit, TMemo), std_ctrls.h (buttons, label, combo box),
+// ext_ctrls.h (panel, bevel, splitter, image).
+#include "platform/vcl/edits.h"
+#include "platform/vcl/ext_ctrls.h"
+#include "platform/vcl/std_ctrls.h"
 
 // Lists, views and tabs: the list box (list_box.h), list view with its header window
 // (list_view.h), tree view (tree_view.h), over TScrollingView (scrolling_view.h) and the
