@@ -1,7 +1,7 @@
-// The in-place label editor and its factory.
+// The in-place label editor's factory and the rename session.
 #include "platform/vcl/inplace_edit.h"
 
-#include "platform/gfx/text.h"
+#include "platform/vcl/edits.h"
 
 namespace vcl {
 
@@ -12,15 +12,6 @@ TInplaceEditFactory& Factory() {
     return factory;
 }
 
-// Drops the last UTF-8 code point.
-void PopCodePoint(std::string& s) {
-    while (!s.empty()) {
-        const unsigned char c = static_cast<unsigned char>(s.back());
-        s.pop_back();
-        if ((c & 0xC0) != 0x80) break;
-    }
-}
-
 }  // namespace
 
 void SetInplaceEditFactory(TInplaceEditFactory factory) {
@@ -29,69 +20,7 @@ void SetInplaceEditFactory(TInplaceEditFactory factory) {
 
 TWinControl* CreateInplaceEdit(TComponent* Owner) {
     if (Factory()) return Factory()(Owner);
-    return new TInplaceEdit(Owner);
-}
-
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomControl(AOwner) {
-    SetColor(gfx::clWindow);
-    SetTabStop(true);
-    SetCursor(crIBeam);
-}
-
-void TInplaceEdit::SetText(const std::string& value) {
-    FReplace = true;
-    TCustomControl::SetText(value);
-    Invalidate();
-}
-
-void TInplaceEdit::Paint() {
-    gfx::TCanvas& c = Canvas();
-    const TRect r = ClientRect();
-    c.Brush().SetStyle(gfx::bsSolid);
-    c.Brush().SetColor(gfx::clWindow);
-    c.FillRect(r);
-    c.Brush().SetColor(gfx::clWindowFrame);
-    c.FrameRect(r);
-    TRect t{r.Left + 2, r.Top, r.Right - 2, r.Bottom};
-    if (FReplace && !Text().empty()) {
-        TRect measure = t;
-        c.DrawText(Text(), measure, gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_CALCRECT);
-        c.Brush().SetColor(gfx::clHighlight);
-        c.FillRect({t.Left, r.Top + 1, std::min(measure.Right, t.Right), r.Bottom - 1});
-        c.Font().SetColor(gfx::clHighlightText);
-    } else {
-        c.Font().SetColor(gfx::clWindowText);
-    }
-    c.Brush().SetStyle(gfx::bsClear);
-    c.DrawText(Text(), t, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX);
-}
-
-void TInplaceEdit::KeyPress(char32_t& Key) {
-    TCustomControl::KeyPress(Key);
-    std::string text = FReplace ? std::string() : Text();
-    if (Key == 8) {
-        if (!FReplace) PopCodePoint(text);
-    } else if (Key >= 32 && Key != 127) {
-        text += gfx::EncodeUtf8(std::u32string(1, Key));
-    } else {
-        return;
-    }
-    TCustomControl::SetText(text);
-    FReplace = false;
-    Invalidate();
-}
-
-void TInplaceEdit::Dispatch(TMessage& m) {
-    if (m.Msg == CM_WANTSPECIALKEY &&
-        (m.WParam == WPARAM(win::VK_RETURN) || m.WParam == WPARAM(win::VK_ESCAPE))) {
-        m.Result = 1;
-        return;
-    }
-    if (m.Msg == win::WM_GETDLGCODE) {
-        m.Result = win::DLGC_WANTCHARS | win::DLGC_WANTALLKEYS;
-        return;
-    }
-    TCustomControl::Dispatch(m);
+    return new TEdit(Owner);
 }
 
 namespace detail {
@@ -125,6 +54,7 @@ TWinControl* TLabelEditSession::Start(TWinControl* view, const TRect& rect,
     FEditor->SetVisible(true);
     FActive = true;
     if (FEditor->CanFocus()) FEditor->SetFocus();
+    if (auto* edit = dynamic_cast<TCustomEdit*>(FEditor)) edit->SelectAll();
     return FEditor;
 }
 

@@ -1,7 +1,7 @@
-// The editor a list view or tree view lays over a label while the user renames it. A factory
-// chooses the editor's class, so the full edit control can take the place of the small built-in
-// one without the views changing: the views only set its bounds and Text, focus it, and listen
-// to its OnKeyDown (Enter keeps, Esc cancels) and OnExit (keeps).
+// The editor a list view or tree view lays over a label while the user renames it: a TEdit
+// unless a factory chooses another class (a skinned edit, say). The views only set its bounds
+// and Text, focus it (an edit's text is then selected), and listen to its OnKeyDown (Enter
+// keeps, Esc cancels) and OnExit (keeps).
 // Main thread only.
 #pragma once
 
@@ -13,25 +13,9 @@
 namespace vcl {
 
 using TInplaceEditFactory = std::function<TWinControl*(TComponent* Owner)>;
-// An empty factory goes back to TInplaceEdit.
+// An empty factory goes back to TEdit.
 void SetInplaceEditFactory(TInplaceEditFactory factory);
 TWinControl* CreateInplaceEdit(TComponent* Owner);
-
-// The small built-in editor: one line, typing goes at the end, Backspace takes the last
-// character, and the first key typed replaces the whole starting text.
-class TInplaceEdit : public TCustomControl {
-public:
-    explicit TInplaceEdit(TComponent* AOwner);
-    void SetText(const std::string& value) override;
-    void Dispatch(TMessage& Message) override;
-
-protected:
-    void Paint() override;
-    void KeyPress(char32_t& Key) override;
-
-private:
-    bool FReplace = true;
-};
 
 namespace detail {
 

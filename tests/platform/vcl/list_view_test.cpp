@@ -282,6 +282,34 @@ TEST_F(ListViewTest, RenamingEndsInTheEditHook) {
     EXPECT_TRUE(view->Focused());
 }
 
+TEST_F(ListViewTest, AFactoryChoosesTheRenameEditor) {
+    int made = 0;
+    SetInplaceEditFactory([&](TComponent* owner) {
+        ++made;
+        auto* edit = new TEdit(owner);
+        edit->SetName("SkinnedEdit");
+        return edit;
+    });
+    struct TReset {
+        ~TReset() { SetInplaceEditFactory(nullptr); }
+    } reset;
+    TForm* form = ShowForm(100, 100, 420, 320);
+    TListView* view = MakeReport(form, 3);
+    Run();
+    const HWND editor = win::ParamToHwnd(std::uint64_t(view->Perform(LVM_EDITLABEL, 1)));
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(FindControl(editor)->Name(), "SkinnedEdit");
+    Screen->Text("abc");
+    Press(win::VK_RETURN);
+    Run();
+    EXPECT_EQ(view->Items()[1]->Caption(), "abc");
+    // The editor is made once and used again.
+    view->Perform(LVM_EDITLABEL, 2);
+    Press(win::VK_ESCAPE);
+    Run();
+    EXPECT_EQ(made, 1);
+}
+
 TEST_F(ListViewTest, ContentAndImagesOutliveANewWindow) {
     TForm* form = ShowForm(100, 100, 420, 320);
     TListView* view = MakeReport(form, 20, 3);
