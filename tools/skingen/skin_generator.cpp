@@ -61,6 +61,9 @@ double Contrast(C a, C b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// Text must reach 4.5 against its face; a little margin covers the face's gradient.
+constexpr double kMinContrast = 4.8;
+
 // ---- palettes ---------------------------------------------------------------------------------
 
 struct TPalette {
@@ -85,10 +88,10 @@ const TPalette kPalettes[kSkinCount] = {
     {{44, 58, 118}, {20, 26, 70}, {70, 80, 112}, {36, 40, 60}, {24, 26, 42}, {110, 150, 240},
      {14, 16, 30}, {236, 240, 255}},
     // 星河: violet and lavender
-    {{122, 70, 164}, {82, 36, 122}, {230, 202, 246}, {236, 226, 244}, {252, 248, 255},
+    {{122, 70, 164}, {82, 36, 122}, {204, 164, 248}, {236, 226, 244}, {252, 248, 255},
      {150, 90, 210}, {36, 18, 52}, {255, 250, 255}},
     // 银河: teal, dark
-    {{34, 112, 124}, {10, 70, 80}, {30, 76, 82}, {24, 46, 50}, {16, 32, 36}, {60, 190, 200},
+    {{34, 112, 124}, {10, 70, 80}, {20, 84, 70}, {24, 46, 50}, {16, 32, 36}, {60, 190, 200},
      {8, 26, 30}, {228, 250, 250}},
     // 金星: gold and cream
     {{232, 190, 70}, {196, 150, 20}, {250, 230, 150}, {246, 238, 212}, {255, 252, 240},
@@ -104,10 +107,15 @@ const TPalette kPalettes[kSkinCount] = {
      {96, 120, 160}, {24, 24, 28}, {255, 255, 255}},
 };
 
-// The better readable of the palette's two text colours on a background.
+// The better readable of the palette's two text colours on a background; on a middle tone
+// where neither reads well enough, black or white.
 C TextOn(const TPalette& p, C background) {
-    return Contrast(p.darkText, background) >= Contrast(p.lightText, background) ? p.darkText
-                                                                                 : p.lightText;
+    const C tinted = Contrast(p.darkText, background) >= Contrast(p.lightText, background)
+                         ? p.darkText
+                         : p.lightText;
+    if (Contrast(tinted, background) >= kMinContrast) return tinted;
+    const C black{0, 0, 0}, white{255, 255, 255};
+    return Contrast(black, background) >= Contrast(white, background) ? black : white;
 }
 
 // ---- pixels -----------------------------------------------------------------------------------
