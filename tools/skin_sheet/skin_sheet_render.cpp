@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "skin/core/drawing_routines.h"
 #include "skin/core/skin_images.h"
 
 namespace skinsheet {
@@ -39,16 +40,21 @@ private:
     int FX = 10, FY = 10, FRow = 0;
 };
 
+// Text centred in r (or from its left with `left`), cut at r's edges with "..." as a form
+// would shorten it.
 void Text(TBitmap& sheet, const TRect& r, const std::string& text, TColor colour, int height = 14,
-          gfx::TFontStyles style = 0) {
+          gfx::TFontStyles style = 0, bool left = false) {
     gfx::TCanvas& c = sheet.Canvas();
     c.Font().SetName(kFont);
     c.Font().SetHeight(height);
     c.Font().SetStyle(style);
     c.Font().SetColor(colour);
     c.Brush().SetStyle(gfx::bsClear);
-    const int w = c.TextWidth(text), h = c.TextHeight(text);
-    c.TextOut(r.Left + (r.Width() - w) / 2, r.Top + (r.Height() - h) / 2, text);
+    std::string shown = text;
+    skin::EllipsizeText(c, shown, r.Width());
+    const int w = c.TextWidth(shown), h = c.TextHeight(shown);
+    c.TextRect(r, left ? r.Left : r.Left + (r.Width() - w) / 2, r.Top + (r.Height() - h) / 2,
+               shown);
     c.Brush().SetStyle(gfx::bsSolid);
 }
 
@@ -117,7 +123,7 @@ void Frame(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow, bool active, int w
         r.Right += dx;
         Text(sheet, {at.X + r.Left + 4, at.Y + r.Top, at.X + r.Right - 4, at.Y + r.Bottom},
              "格式转换 Moradex", active ? caption->ActiveFontColor : caption->FontColor, 15,
-             gfx::fsBold);
+             gfx::fsBold, caption->Alignment == skin::taLeftJustify);
     }
     // A few controls on the client area, as a form would show them.
     TRect client{at.X + newCl.Left, at.Y + newCl.Top, at.X + newCl.Right, at.Y + newCl.Bottom};
@@ -165,6 +171,53 @@ void CustomControl(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow,
         if (p->CaptionRect.Width() > 0) text = "分组";
     }
     const bool scrollBar = dynamic_cast<skin::TbsDataSkinScrollBarControl*>(&rec) != nullptr;
+    if (auto* l = dynamic_cast<skin::TbsDataSkinListBox*>(&rec)) {
+        // Its items: normal, hot and focused, as the list draws them.
+        const std::pair<TRect, TColor> items[] = {{l->SItemRect, l->FontColor},
+                                                  {l->ActiveItemRect, l->ActiveFontColor},
+                                                  {l->FocusItemRect, l->FocusFontColor}};
+        const TPoint at = flow.Place(130, 3 * 18);
+        int y = at.Y;
+        for (const auto& [r, colour] : items) {
+            if (r.Width() <= 0) continue;
+            NineSlice(sheet, {at.X, y}, *picture, r, {l->ItemLeftOffset, 0},
+                      {r.Width() - l->ItemRightOffset, 0}, {l->ItemLeftOffset, r.Height()},
+                      {r.Width() - l->ItemRightOffset, r.Height()},
+                      {l->ItemLeftOffset, 0, r.Width() - l->ItemRightOffset, r.Height()}, 130,
+                      r.Height(), true);
+            Text(sheet, {at.X + l->ItemTextRect.Left, y, at.X + 126, y + r.Height()}, "视频 MP4",
+                 colour, 14, 0, true);
+            y += r.Height();
+        }
+    }
+    if (auto* b = dynamic_cast<skin::TbsDataSkinButtonControl*>(&rec)) {
+        // The hover animation strip and the glow layer behind a hot button.
+        if (b->FrameCount > 1 && b->AnimateSkinRect.Width() > 0)
+            Copy(sheet, flow.Place(b->AnimateSkinRect.Width(), b->AnimateSkinRect.Height()),
+                 *picture, b->AnimateSkinRect);
+        TBitmap* glow = PictureOf(s, b->GlowLayerPictureIndex);
+        TBitmap* mask = PictureOf(s, b->GlowLayerMaskPictureIndex);
+        if (glow && mask) {
+            const TPoint at = flow.Place(glow->Width(), glow->Height());
+            for (int y = 0; y < glow->Height(); ++y)
+                for (int x = 0; x < glow->Width(); ++x) {
+                    const int a = gfx::GetRValue(mask->Canvas().Pixel(x, y));
+                    const TColor g = glow->Canvas().Pixel(x, y);
+                    auto mix = [a](int over, int under) { return (over * a + under * (255 - a)) / 255; };
+                    sheet.Canvas().SetPixel(
+                        at.X + x, at.Y + y,
+                        gfx::RGB(mix(gfx::GetRValue(g), gfx::GetRValue(kSheetColour)),
+                                 mix(gfx::GetGValue(g), gfx::GetGValue(kSheetColour)),
+                                 mix(gfx::GetBValue(g), gfx::GetBValue(kSheetColour))));
+                }
+            const int dx = b->GlowLayerOffsetLeft, dy = b->GlowLayerOffsetTop;
+            NineSlice(sheet, {at.X + dx, at.Y + dy}, *picture, b->ActiveSkinRect, b->LTPoint,
+                      b->RTPoint, b->LBPoint, b->RBPoint, b->ClRect, b->SkinRect.Width(),
+                      b->SkinRect.Height(), b->StretchEffect);
+            Text(sheet, {at.X + dx, at.Y + dy, at.X + dx + b->SkinRect.Width(),
+                         at.Y + dy + b->SkinRect.Height()}, "按钮", b->ActiveFontColor);
+        }
+    }
     const bool vertical = rec.SkinRect.Height() > rec.SkinRect.Width() * 2;
     for (int big = 0; big < 2; ++big)
         for (const auto& [r, colour] : states) {
@@ -177,7 +230,7 @@ void CustomControl(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow,
             const TPoint at = flow.Place(w, h);
             NineSlice(sheet, at, *picture, r, rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint,
                       rec.ClRect, w, h, rec.StretchEffect, rec.StretchType);
-            if (!text.empty()) {
+            if (!text.empty() && !scrollBar) {
                 TRect tr{at.X, at.Y, at.X + w, at.Y + h};
                 if (auto* p = dynamic_cast<skin::TbsDataSkinPanelControl*>(&rec))
                     tr = {at.X + p->CaptionRect.Left, at.Y + p->CaptionRect.Top,
@@ -301,7 +354,7 @@ void Menus(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow) {
                       src.Height(), true);
             if (!divider)
                 Text(sheet, {p.X + item->TextRct.Left, y, p.X + iw, y + src.Height()}, names[i],
-                     i == 3 ? item->ActiveFontColor : item->FontColor);
+                     i == 3 ? item->ActiveFontColor : item->FontColor, 14, 0, true);
             y += src.Height();
         }
     }

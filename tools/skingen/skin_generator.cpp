@@ -79,7 +79,7 @@ struct TPalette {
 // differ by at least 40 in some channel, so the chooser's preview shows a change.
 const TPalette kPalettes[kSkinCount] = {
     // 木星: sand and amber
-    {{196, 130, 76}, {160, 96, 50}, {236, 224, 204}, {228, 218, 200}, {250, 246, 238},
+    {{176, 108, 56}, {136, 76, 34}, {236, 224, 204}, {228, 218, 200}, {250, 246, 238},
      {206, 120, 40}, {40, 28, 18}, {255, 252, 245}},
     // 土星: olive and brass, dark
     {{112, 102, 46}, {72, 64, 24}, {92, 92, 42}, {58, 56, 36}, {38, 38, 26}, {200, 180, 80},
@@ -100,7 +100,7 @@ const TPalette kPalettes[kSkinCount] = {
     {{184, 56, 40}, {128, 26, 20}, {72, 40, 38}, {52, 34, 32}, {36, 24, 22}, {236, 90, 60},
      {28, 12, 10}, {255, 240, 236}},
     // 水星: sky blue
-    {{64, 150, 220}, {26, 106, 180}, {180, 216, 246}, {224, 236, 248}, {250, 253, 255},
+    {{44, 128, 204}, {16, 86, 160}, {180, 216, 246}, {224, 236, 248}, {250, 253, 255},
      {30, 120, 210}, {10, 30, 56}, {255, 255, 255}},
     // the list skin: neutral grey, to sit beside any of the others
     {{150, 150, 156}, {120, 120, 126}, {226, 226, 230}, {238, 238, 240}, {255, 255, 255},
@@ -324,8 +324,9 @@ TFaceStyle TSkinBuilder::FaceStyle(TState state, C base) const {
         case stNormal:
             break;
         case stHot:
+            // Dark faces stay dark when hot, so their light text stays.
             c = Mix(base, P.accent, 0.22);
-            c = Lighter(c, 0.12);
+            if (Luminance(base) > 0.2) c = Lighter(c, 0.12);
             break;
         case stDown:
             c = Mix(base, P.accent, 0.35);
