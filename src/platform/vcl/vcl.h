@@ -34,3 +34,13 @@
 #include "platform/vcl/edits.h"
 #include "platform/vcl/ext_ctrls.h"
 #include "platform/vcl/std_ctrls.h"
+
+// Lists, views and tabs: the list box (list_box.h), list view with its header window
+// (list_view.h), tree view (tree_view.h), over TScrollingView (scrolling_view.h) and the
+// replaceable in-place label editor (inplace_edit.h); the tab and page controls (tab_controls.h).
+#include "platform/vcl/inplace_edit.h"
+#include "platform/vcl/list_box.h"
+#include "platform/vcl/list_view.h"
+#include "platform/vcl/scrolling_view.h"
+#include "platform/vcl/tab_controls.h"
+#include "platform/vcl/tree_view.h"

@@ -58,7 +58,7 @@ TRect ShrinkToClient(const TWindow* w, TRect r) {
     r = {r.Left + inset, r.Top + inset + f.Caption, r.Right - inset, r.Bottom - inset};
     r.Right = std::max(r.Right, r.Left);
     r.Bottom = std::max(r.Bottom, r.Top);
-    return r;
+    return ShrinkForScrollBars(w, r);
 }
 
 int DefaultHitTest(TWindow* w, TPoint screen) {
@@ -70,6 +70,7 @@ int DefaultHitTest(TWindow* w, TPoint screen) {
     if (w->Client.Contains(p.X, p.Y)) return HTCLIENT;
     if (w->Style & WS_MINIMIZE) return HTCAPTION;
     if (CloseButtonRect(w).Contains(p.X, p.Y)) return HTCLOSE;
+    if (const int bar = ScrollBarHitTest(w, p)) return bar;
     const TFrame f = FrameOf(w);
     if ((w->Style & WS_THICKFRAME) && !(w->Style & WS_MAXIMIZE)) {
         const int b = f.Border;
@@ -110,7 +111,7 @@ HCURSOR CursorForHit(int code) {
     }
 }
 
-void PaintDefaultFrame(TWindow* w) {
+void PaintFrameLines(TWindow* w) {
     const TFrame f = FrameOf(w);
     if (!f.Border && !f.Caption && !f.Edge) return;
     HDC dc = GetWindowDC(w->Handle);
@@ -156,6 +157,15 @@ void PaintDefaultFrame(TWindow* w) {
         }
     }
     ReleaseDC(w->Handle, dc);
+}
+
+void PaintDefaultFrame(TWindow* w) {
+    PaintFrameLines(w);
+    if (!(w->Style & (WS_HSCROLL | WS_VSCROLL))) return;
+    if (HDC dc = GetWindowDC(w->Handle)) {
+        PaintScrollBars(w, dc);
+        ReleaseDC(w->Handle, dc);
+    }
 }
 
 void PaintVideo(TWindow* w, HDC dc) {
@@ -380,6 +390,7 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NCLBUTTONDOWN: {
             const int code = int(std::int32_t(wParam));
+            if (code == HTVSCROLL || code == HTHSCROLL) ScrollBarPress(w, code, PointFromParam(lParam));
             if (code == HTCAPTION)
                 Send(w, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
             else if (code >= HTLEFT && code <= HTBOTTOMRIGHT)

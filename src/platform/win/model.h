@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/win/scroll_info.h"
 #include "platform/win/video_host.h"
 #include "platform/win/win.h"
 
@@ -68,6 +69,7 @@ struct TWindow {
     gfx::HBITMAP LayerImage;
 
     std::shared_ptr<TVideoHost> VideoHost;
+    SCROLLINFO ScrollBars[2]{};  // SB_HORZ, SB_VERT; kept whether or not a bar shows
 
     int Width() const { return Rect.Width(); }
     int Height() const { return Rect.Height(); }

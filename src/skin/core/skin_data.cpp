@@ -88,6 +88,20 @@ void TbsSkinData::SetSkinIndex(int value) {
     }
 }
 
+// --- look-ups ---
+
+int TbsSkinData::GetIndex(std::string_view aIDName) const {
+    const int index = TbsSkinContent::GetIndex(aIDName);
+    if (index < 0 && MissedNames) MissedNames->emplace(aIDName);
+    return index;
+}
+
+int TbsSkinData::GetControlIndex(std::string_view aIDName) const {
+    const int index = TbsSkinContent::GetControlIndex(aIDName);
+    if (index < 0 && MissedNames) MissedNames->emplace(aIDName);
+    return index;
+}
+
 // --- loading ---
 
 void TbsSkinData::SwitchTo(TbsSkinContent&& staged) {

@@ -15,7 +15,9 @@
 // to their owners and are forgotten when freed. Main thread only.
 #pragma once
 
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "platform/vcl/classes.h"
 #include "platform/win/types.h"
@@ -80,6 +82,13 @@ public:
     void ClearSkin();
     // Drops the skin without a message; frame geometry and texts stay.
     void ClearAll();
+
+    // The look-ups of the loaded skin; while MissedNames is set, each name that finds no record
+    // is added to it (a test hook: forms built in tests assert that no control misses its
+    // record in any skin).
+    int GetIndex(std::string_view aIDName) const;
+    int GetControlIndex(std::string_view aIDName) const;
+    std::set<std::string, std::less<>>* MissedNames = nullptr;
 
     // Sends the message to every form: the owner first when ShowLayeredBorders is off; in
     // reverse screen order when it is on and the skin has a layered frame; the side windows of

@@ -1,0 +1,72 @@
+// The in-place label editor's factory and the rename session.
+#include "platform/vcl/inplace_edit.h"
+
+#include "platform/vcl/edits.h"
+
+namespace vcl {
+
+namespace {
+
+TInplaceEditFactory& Factory() {
+    static TInplaceEditFactory factory;
+    return factory;
+}
+
+}  // namespace
+
+void SetInplaceEditFactory(TInplaceEditFactory factory) {
+    Factory() = std::move(factory);
+}
+
+TWinControl* CreateInplaceEdit(TComponent* Owner) {
+    if (Factory()) return Factory()(Owner);
+    return new TEdit(Owner);
+}
+
+namespace detail {
+
+TLabelEditSession::~TLabelEditSession() {
+    if (!FEditor) return;
+    FEditor->OnKeyDown = nullptr;
+    FEditor->OnExit = nullptr;
+}
+
+TWinControl* TLabelEditSession::Start(TWinControl* view, const TRect& rect,
+                                      const std::string& text) {
+    Finish(false);
+    if (!FEditor) {
+        FEditor = CreateInplaceEdit(view);
+        if (!FEditor) return nullptr;
+        FEditor->OnKeyDown = [this](TObject*, int& key, TShiftState) {
+            if (key == win::VK_RETURN || key == win::VK_ESCAPE) {
+                const bool keep = key == win::VK_RETURN;
+                key = 0;
+                Finish(keep);
+            }
+        };
+        FEditor->OnExit = [this](TObject*) { Finish(true); };
+    }
+    FView = view;
+    FEditor->SetVisible(false);
+    FEditor->SetParent(view);
+    FEditor->SetBoundsRect(rect);
+    FEditor->SetText(text);
+    FEditor->SetVisible(true);
+    FActive = true;
+    if (FEditor->CanFocus()) FEditor->SetFocus();
+    if (auto* edit = dynamic_cast<TCustomEdit*>(FEditor)) edit->SelectAll();
+    return FEditor;
+}
+
+void TLabelEditSession::Finish(bool accepted) {
+    if (!FActive) return;
+    FActive = false;
+    const std::string text = accepted ? FEditor->Text() : std::string();
+    if (FEditor->Focused() && FView->CanFocus()) FView->SetFocus();
+    FEditor->SetVisible(false);
+    if (OnDone) OnDone(accepted, text);
+}
+
+}  // namespace detail
+
+}  // namespace vcl
