@@ -43,21 +43,23 @@ const std::set<int> kAmrPresets = {212, 700, 702, 704, 708};
 constexpr int kAmrBitrates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
 
 // What the probe names each output container, and the codecs the container writes when the
-// preset names none.
+// preset names none. The probe names the ISO family alone; the brand its file type box names
+// first (its start, where the version follows) tells 3GP from MP4.
 struct TContainer {
     std::string_view Ext;
     const char* Format;
     const char* VideoCodec;
     const char* AudioCodec;
+    const char* Brand = "";
 };
 constexpr const char* kIsoFormat = "mov,mp4,m4a,3gp,3g2,mj2";
 constexpr TContainer kContainers[] = {
     {".avi", "avi", "mpeg4", "mp3"},
-    {".mp4", kIsoFormat, "h264", "aac"},
-    {".mov", kIsoFormat, "h264", "aac"},
-    {".3gp", kIsoFormat, "h263", "amr_nb"},
-    {".3g2", kIsoFormat, "h263", "amr_nb"},
-    {".m4a", kIsoFormat, "", "aac"},
+    {".mp4", kIsoFormat, "h264", "aac", "isom"},
+    {".mov", kIsoFormat, "h264", "aac", "qt  "},
+    {".3gp", kIsoFormat, "h263", "amr_nb", "3gp"},
+    {".3g2", kIsoFormat, "h263", "amr_nb", "3g2"},
+    {".m4a", kIsoFormat, "", "aac", "M4A "},
     {".mkv", "matroska,webm", "h264", "vorbis"},
     {".mpg", "mpeg", "mpeg1video", "mp2"},
     {".mpeg", "mpeg", "mpeg1video", "mp2"},
@@ -135,6 +137,7 @@ constexpr TDiscTarget kDiscTargets[] = {
 
 struct TExpectedOutput {
     std::string Format;
+    std::string Brand;       // ISO files only
     std::string VideoCodec;  // empty: no video stream
     int Width = 0;
     int Height = 0;
@@ -185,6 +188,7 @@ TExpectedOutput ExpectedOutputOf(const TPresetDefaults& d) {
     TExpectedOutput e;
     const TContainer& container = ContainerOf(d.OutputExt);
     e.Format = container.Format;
+    e.Brand = container.Brand;
     if (d.Template == TPresetTemplate::Disc) {
         for (const TDiscTarget& disc : kDiscTargets) {
             if (disc.Target != d.TargetType || disc.Norm != d.NormType) continue;
@@ -253,6 +257,12 @@ std::string CodecNameOf(media::TAVProbe& probe, int streamIndex) {
     return descriptor != nullptr ? descriptor->name : "";
 }
 
+std::string MajorBrand(media::TAVProbe& probe) {
+    const AVDictionaryEntry* entry =
+        media::lib::av_dict_get(probe.FileHandle()->metadata, "major_brand", nullptr, 0);
+    return entry != nullptr ? entry->value : "";
+}
+
 // The mode of the first AMR-NB frame of the audio stream: bits 3 to 6 of its header byte.
 int FirstAmrMode(media::TAVProbe& probe) {
     AVPacket* packet = media::lib::av_packet_alloc();
@@ -311,6 +321,9 @@ protected:
         media::TAVProbe probe;
         ASSERT_TRUE(probe.LoadFile(outputName)) << probe.LastErrMsg();
         EXPECT_EQ(probe.FormatName(), expected.Format);
+        if (!expected.Brand.empty()) {
+            EXPECT_THAT(MajorBrand(probe), testing::StartsWith(expected.Brand));
+        }
         if (expected.VideoCodec.empty()) {
             EXPECT_EQ(probe.VideoStreamCount(), 0);
         } else {

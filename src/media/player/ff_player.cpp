@@ -474,31 +474,37 @@ void TCustomPlayer::UpdatePosition() {
     TVideoState* is = FVideoState.load();
     if (is == nullptr || is->IsImage2 != 0) return;
     int64_t cur;
-    if (is->video_st.load() != nullptr) {
-        cur = std::llround(VideoClock(*is) * 1000000.0) - is->StartTime;
-    } else if (is->audio_st.load() != nullptr) {
-        cur = std::llround(AudioClock(*is) * 1000000.0) - is->StartTime;
-        // The audio track may end before the file does.
-        int64_t audioDuration = is->AudioDuration.load();
-        if (audioDuration > 0 && cur >= audioDuration && cur < is->Duration) cur = is->Duration;
-    } else {
-        return;
+    bool ended = false;
+    {
+        // Two threads reading the clock a moment apart would both pass the step against the
+        // same last report, and both raise the end.
+        std::lock_guard lock(FPositionLock);
+        if (is->video_st.load() != nullptr) {
+            cur = std::llround(VideoClock(*is) * 1000000.0) - is->StartTime;
+        } else if (is->audio_st.load() != nullptr) {
+            cur = std::llround(AudioClock(*is) * 1000000.0) - is->StartTime;
+            // The audio track may end before the file does.
+            int64_t audioDuration = is->AudioDuration.load();
+            if (audioDuration > 0 && cur >= audioDuration && cur < is->Duration) cur = is->Duration;
+        } else {
+            return;
+        }
+        FCurrentPTS = cur;
+        if (is->Duration > 0 && cur >= is->Duration) {
+            cur = is->Duration;
+            if (FLastPTS.load() != cur) FLastPTS = 0;
+        }
+        int64_t last = FLastPTS.load();
+        if (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep) {
+            FLastPTS = cur;
+            if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, cur});
+        }
+        if (is->IsDevice == 0 && is->EventEOF.load() == 0 && is->ReachEOF.load() == 1) {
+            if (is->video_st.load() != nullptr) is->EventEOF = 1;
+            ended = true;
+        }
     }
-    FCurrentPTS = cur;
-    if (is->Duration > 0 && cur >= is->Duration) {
-        cur = is->Duration;
-        if (FLastPTS.load() != cur) FLastPTS = 0;
-    }
-    int64_t last = FLastPTS.load();
-    if (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep) {
-        FLastPTS = cur;
-        if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, cur});
-    }
-
-    if (is->IsDevice == 0 && is->EventEOF.load() == 0 && is->ReachEOF.load() == 1) {
-        if (is->video_st.load() != nullptr) is->EventEOF = 1;
-        SetState(psEnd);
-    }
+    if (ended) SetState(psEnd);
     if (FPlayTime != AV_NOPTS_VALUE) {
         int64_t end = FPlayTime + (Fstart_time != AV_NOPTS_VALUE ? Fstart_time : 0);
         if (cur >= end) {

@@ -292,6 +292,9 @@ public:
     sys::TEvent FPictEvent{true, true};
     sys::TEvent FStopEvent{true, true};
     std::atomic<bool> FSeeking{false};
+    // The play thread and the video decoder both update the position: the step check, its
+    // report and the end are taken by one of them at a time.
+    std::mutex FPositionLock;
     std::atomic<int64_t> FLastPTS{AV_NOPTS_VALUE};
     std::atomic<int64_t> FCurrentPTS{-1};
     std::atomic<TPlayState> FState{psStop};

@@ -7,6 +7,7 @@
 
 #include "media/libs/ff_logger.h"
 #include "media/libs/ffmpeg_loader.h"
+#include "media/tasks/previewer.h"
 #include "platform/rtl/lists.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/main_thread.h"
@@ -138,6 +139,10 @@ TFFmpeg::~TFFmpeg() {
     // The run reads the probes' owner; it has to be over before they go.
     WaitForThreads();
     DetachProbes();
+}
+
+std::unique_ptr<TPreviewer> TFFmpeg::CreatePreviewer() {
+    return std::make_unique<TWindowPreviewer>();
 }
 
 TAVProbe* TFFmpeg::GetInputProbe(int index) {

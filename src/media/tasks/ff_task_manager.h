@@ -105,6 +105,10 @@ public:
         Frecording_timestamp = value;
     }
 
+protected:
+    // The window of live preview (previewer.h).
+    std::unique_ptr<TPreviewer> CreatePreviewer() override;
+
 private:
     friend class TCustomFFTaskManager;
 

@@ -13,6 +13,7 @@
 #include "media/engine/audio_volume.h"
 #include "media/engine/run_test_support.h"
 #include "media/media_test_support.h"
+#include "platform/sys/dynlib.h"
 #include "platform/sys/main_thread.h"
 #include "platform/sys/threads.h"
 
@@ -527,6 +528,54 @@ TEST_F(AvOutputTest, VideoHookLibrariesDrawOnThePicture) {
         for (const TPacketRecord& picture : pictures)
             EXPECT_EQ(MeanOfSquare(picture.Data, kWidth, 0, 0, 16), c.Level) << c.Hook;
     }
+}
+
+// The counts of the counting hook library, read through its own entry point.
+struct THookCounts {
+    int Configures = 0;
+    int Processes = 0;
+    int Releases = 0;
+    int OutOfOrder = 0;
+};
+
+THookCounts CountsOf(const char* library) {
+    using TReadCounts = void (*)(int*, int*, int*, int*);
+    THookCounts counts;
+    sys::TLibHandle handle = sys::LoadLibrary(library);
+    auto read = reinterpret_cast<TReadCounts>(sys::GetProcAddress(handle, "HookCounts"));
+    if (read == nullptr) {
+        ADD_FAILURE() << "no counts in " << library;
+        return counts;
+    }
+    read(&counts.Configures, &counts.Processes, &counts.Releases, &counts.OutOfOrder);
+    return counts;
+}
+
+TEST(VideoHooks, RefusalsAreLoggedAndAddNothing) {
+    test::RequireLibraries();
+    test::TLogCapture log;
+    TFrameHookChain chain;
+    EXPECT_EQ(FrameHookAdd(chain, {MORADEX_PROCESSLESS_HOOK}), -2);
+    EXPECT_EQ(FrameHookAdd(chain, {MORADEX_REFUSING_HOOK, "x"}), -22);
+    EXPECT_TRUE(chain.empty());
+    ASSERT_TRUE(log.WaitForLines(2));
+    std::vector<std::string> lines = log.Messages();
+    EXPECT_EQ(lines[0],
+              std::string("Failed to find Process entrypoint in ") + MORADEX_PROCESSLESS_HOOK);
+    EXPECT_EQ(lines[1], std::string("Failed to Configure ") + MORADEX_REFUSING_HOOK);
+}
+
+TEST_F(AvOutputTest, ALibraryAddedTwiceRunsTwiceInChainOrderOnEveryPicture) {
+    const THookCounts before = CountsOf(MORADEX_COUNTING_HOOK);
+    TOptions options = kRawVideo;
+    options.push_back({"vhook", std::string(MORADEX_COUNTING_HOOK) + " first"});
+    options.push_back({"vhook", std::string(MORADEX_COUNTING_HOOK) + " second"});
+    ASSERT_EQ(Convert(fixtures::kClip1sAvi, "counted.nut", options), "");
+    const THookCounts after = CountsOf(MORADEX_COUNTING_HOOK);
+    EXPECT_EQ(after.Configures - before.Configures, 2);
+    EXPECT_EQ(after.Processes - before.Processes, 2 * 25) << "both, on each of the 25 pictures";
+    EXPECT_EQ(after.OutOfOrder, 0);
+    EXPECT_EQ(after.Releases - before.Releases, 2) << "once per entry with the job";
 }
 
 // --- post hooks ---

@@ -131,9 +131,12 @@ TEST_F(PlayerPlaybackTest, SeekForms) {
          [](TCustomPlayer& p) { p.Seek(int64_t(0), TSeekFlags{sfAny}, true); }, 0, 0.01},
         {"beyond the end is clamped to the duration", fixtures::kClipAvi,
          [](TCustomPlayer& p) { p.Seek(int64_t(60000000), TSeekFlags{}, true); }, 1.4, 2.0},
-        // Forward from the current position: the next key frame at or after the target.
+        // Forward from the current position: the next key frame at or after the target. The
+        // paused start's clock is the audio's, a few milliseconds either side of 0 as the audio
+        // device happened to take its buffers, so the target keeps clear of the key frame at
+        // 0.48 s.
         {"relative from the paused start", fixtures::kClipAvi,
-         [](TCustomPlayer& p) { p.Seek(0.5, TSeekFlags{}, true); }, 0.95, 0.97},
+         [](TCustomPlayer& p) { p.Seek(0.7, TSeekFlags{}, true); }, 0.95, 0.97},
         {"by bytes into the middle", fixtures::kTwoProgramsTs,
          [](TCustomPlayer& p) {
              int64_t size = FileSizeOf(fixtures::Path(fixtures::kTwoProgramsTs));

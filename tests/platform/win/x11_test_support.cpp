@@ -18,6 +18,7 @@
 #include "platform/gfx/text.h"
 #include "platform/sys/main_thread.h"
 #include "platform/win/headless.h"
+#include "support/temp_dir.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -381,11 +382,16 @@ bool TX11Test::PumpUntil(const std::function<bool()>& done, int limitMs) {
 TToolResult TX11Test::Tool(const std::vector<std::string>& args) {
     TToolResult result;
     Backend().PollEvents();  // our requests go out before the tool looks
-    char path[] = "/tmp/moradex-x11-tool-XXXXXX";
-    char errorPath[] = "/tmp/moradex-x11-tool-XXXXXX";
-    const int fd = mkstemp(path);
-    const int errorFd = mkstemp(errorPath);
-    if (fd < 0 || errorFd < 0) return result;
+    const testsupport::TTempDir dir;
+    const std::string path = dir.File("output");
+    const std::string errorPath = dir.File("errors");
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int errorFd = open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0 || errorFd < 0) {
+        if (fd >= 0) close(fd);
+        if (errorFd >= 0) close(errorFd);
+        return result;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fd, 1);
@@ -418,8 +424,6 @@ TToolResult TX11Test::Tool(const std::vector<std::string>& args) {
     result.Errors.assign(std::istreambuf_iterator<char>(errors), {});
     close(fd);
     close(errorFd);
-    unlink(path);
-    unlink(errorPath);
     return result;
 }
 

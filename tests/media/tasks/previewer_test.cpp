@@ -1,0 +1,377 @@
+#include "media/tasks/previewer.h"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "fixtures/fixtures.h"
+#include "media/engine/run_test_support.h"
+#include "media/libs/ff_utils.h"
+#include "media/media_test_support.h"
+#include "media/tasks/ff_task_manager.h"
+#include "platform/sys/main_thread.h"
+#include "platform/vcl/vcl_test_support.h"
+
+namespace media {
+namespace {
+
+using win::TPoint;
+using win::TRect;
+
+// A picture whose every pixel tells where it is, shifted by `seed` to tell pictures apart.
+std::unique_ptr<gfx::TBitmap> Pattern(int width, int height, int seed, int bitsPerPixel = 24) {
+    std::unique_ptr<gfx::TBitmap> picture = CreateFrameBitmap(width, height, bitsPerPixel);
+    gfx::TBitmap& bitmap = *picture;
+    const int bytes = bitsPerPixel / 8;
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = bitmap.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            row[x * bytes] = uint8_t(x + seed);      // B
+            row[x * bytes + 1] = uint8_t(y);         // G
+            row[x * bytes + 2] = uint8_t(x ^ seed);  // R
+            if (bytes == 4) row[x * bytes + 3] = 0xFF;
+        }
+    }
+    return picture;
+}
+
+// 0x00BBGGRR, as the screen reads.
+gfx::TColor PatternColor(int x, int y, int seed) {
+    return gfx::TColor(uint8_t(x ^ seed) | uint8_t(y) << 8 | uint32_t(uint8_t(x + seed)) << 16);
+}
+
+// A screen point on the window's close button, found by asking the frame what lies where.
+std::optional<TPoint> CloseButtonOf(win::HWND window) {
+    TRect bounds;
+    win::GetWindowRect(window, bounds);
+    TPoint client{0, 0};
+    win::ClientToScreen(window, client);
+    for (int y = bounds.Top; y < client.Y; ++y)
+        for (int x = bounds.Right - 1; x >= bounds.Left; --x)
+            if (win::SendMessage(window, win::WM_NCHITTEST, 0, win::MAKELPARAM(x, y)) ==
+                win::HTCLOSE)
+                return TPoint{x, y};
+    return std::nullopt;
+}
+
+class PreviewerTest : public vcl::test::TVclTest {
+protected:
+    void TearDown() override {
+        FPreviewer.reset();
+        TVclTest::TearDown();
+    }
+
+    win::HWND Window() const { return FPreviewer->Form()->Handle(); }
+    TPoint ClientOrigin() const {
+        TPoint origin{0, 0};
+        win::ClientToScreen(Window(), origin);
+        return origin;
+    }
+    void ExpectShows(int seed, std::initializer_list<TPoint> points) {
+        const TPoint origin = ClientOrigin();
+        for (const TPoint& p : points)
+            EXPECT_EQ(ScreenPixel(origin.X + p.X, origin.Y + p.Y), PatternColor(p.X, p.Y, seed))
+                << p.X << "," << p.Y;
+    }
+
+    std::unique_ptr<TWindowPreviewer> FPreviewer = std::make_unique<TWindowPreviewer>();
+};
+
+TEST_F(PreviewerTest, TheFirstPictureMakesAFloatingToolWindowOfItsSizeCentredOnTheScreen) {
+    EXPECT_EQ(FPreviewer->Form(), nullptr) << "no window before a picture";
+    auto first = Pattern(320, 240, 0);
+    // On the main thread with no loop running: painted at once.
+    ASSERT_TRUE(FPreviewer->PaintFrame(*first, 1, 1'200'000));
+    ASSERT_NE(FPreviewer->Form(), nullptr);
+    const win::HWND window = Window();
+    EXPECT_TRUE(win::IsWindowVisible(window));
+    EXPECT_FALSE(win::GetWindow(window, win::GW_OWNER));
+    const auto exStyle = win::DWORD(win::GetWindowLongPtr(window, win::GWL_EXSTYLE));
+    EXPECT_NE(exStyle & win::WS_EX_TOPMOST, 0u);
+    EXPECT_NE(exStyle & win::WS_EX_TOOLWINDOW, 0u);
+    TRect client;
+    win::GetClientRect(window, client);
+    EXPECT_EQ(client.Width(), 320);
+    EXPECT_EQ(client.Height(), 240);
+    TRect bounds;
+    win::GetWindowRect(window, bounds);
+    EXPECT_NEAR((bounds.Left + bounds.Right) / 2.0, 640, 1);
+    EXPECT_NEAR((bounds.Top + bounds.Bottom) / 2.0, 400, 1);
+    EXPECT_EQ(win::GetWindowText(window), "00:00:01.200");
+    ExpectShows(0, {{0, 0}, {100, 50}, {319, 239}});
+
+    // A larger picture keeps the window's size and shows its top left part, unscaled.
+    auto larger = Pattern(640, 480, 7, 32);
+    ASSERT_TRUE(FPreviewer->PaintFrame(*larger, 2, 2'040'000));
+    win::GetClientRect(window, client);
+    EXPECT_EQ(client.Width(), 320);
+    EXPECT_EQ(client.Height(), 240);
+    EXPECT_EQ(win::GetWindowText(window), "00:00:02.040");
+    ExpectShows(7, {{0, 0}, {200, 120}, {319, 239}});
+}
+
+TEST_F(PreviewerTest, ClosedByTheUserItHidesAndPaintsNoMore) {
+    auto picture = Pattern(160, 120, 0);
+    ASSERT_TRUE(FPreviewer->PaintFrame(*picture, 1, 40'000));
+    const win::HWND window = Window();
+    const std::optional<TPoint> close = CloseButtonOf(window);
+    ASSERT_TRUE(close.has_value()) << "the frame offers a close button";
+    Screen->Click(*close);
+    Run();
+    EXPECT_FALSE(win::IsWindowVisible(window));
+    auto next = Pattern(160, 120, 9);
+    EXPECT_FALSE(FPreviewer->PaintFrame(*next, 2, 80'000));
+    EXPECT_EQ(win::GetWindowText(window), "00:00:00.040") << "nothing drawn after the close";
+
+    FPreviewer.reset();
+    EXPECT_FALSE(win::IsWindow(window)) << "the window goes with its previewer";
+}
+
+TEST_F(PreviewerTest, APressOnThePictureDragsTheWindow) {
+    auto picture = Pattern(200, 100, 0);
+    ASSERT_TRUE(FPreviewer->PaintFrame(*picture, 1, 0));
+    Run();
+    TRect before;
+    win::GetWindowRect(Window(), before);
+    const TPoint start{ClientOrigin().X + 50, ClientOrigin().Y + 40};
+    Screen->MouseDown(start);
+    Screen->MouseMove({start.X + 20, start.Y + 10});
+    Screen->MouseMove({start.X + 40, start.Y + 25});
+    Screen->MouseUp({start.X + 40, start.Y + 25});
+    Run();
+    TRect after;
+    win::GetWindowRect(Window(), after);
+    EXPECT_EQ(after.Left - before.Left, 40);
+    EXPECT_EQ(after.Top - before.Top, 25);
+}
+
+TEST_F(PreviewerTest, PressesElsewhereGoOnAndTwoWindowsFreedInEitherOrderLeaveTheOtherDragging) {
+    int heard = 0;
+    vcl::Application->OnMessage = [&](win::MSG& message, bool&) {
+        if (message.message == win::WM_LBUTTONDOWN) ++heard;
+    };
+    vcl::TForm* other = ShowForm(20, 20, 100, 80, "Other");
+    Watch(other);
+    const size_t filtersBefore = win::GetWinStats().Filters;
+    for (bool firstGoesFirst : {true, false}) {
+        SCOPED_TRACE(firstGoesFirst ? "first freed first" : "second freed first");
+        auto first = std::make_unique<TWindowPreviewer>();
+        auto second = std::make_unique<TWindowPreviewer>();
+        auto picture = Pattern(120, 90, 0);
+        ASSERT_TRUE(first->PaintFrame(*picture, 1, 0));
+        ASSERT_TRUE(second->PaintFrame(*picture, 1, 0));
+        EXPECT_EQ(win::GetWinStats().Filters, filtersBefore + 2);
+
+        heard = 0;
+        ForgetHeard();
+        Click(other, 10, 10);
+        EXPECT_EQ(CountHeard("Other", win::WM_LBUTTONDOWN), 1);
+        EXPECT_EQ(heard, 1) << "the application's hook still sees it";
+
+        std::unique_ptr<TWindowPreviewer>& freed = firstGoesFirst ? first : second;
+        std::unique_ptr<TWindowPreviewer>& kept = firstGoesFirst ? second : first;
+        freed.reset();
+        EXPECT_EQ(win::GetWinStats().Filters, filtersBefore + 1);
+        const win::HWND window = kept->Form()->Handle();
+        win::SetWindowPos(window, win::HWND_TOP, 400, 300, 0, 0,
+                          win::SWP_NOSIZE | win::SWP_NOACTIVATE);
+        Run();
+        TRect before;
+        win::GetWindowRect(window, before);
+        TPoint start{10, 10};
+        win::ClientToScreen(window, start);
+        Screen->MouseDown(start);
+        Screen->MouseMove({start.X + 40, start.Y + 25});
+        Screen->MouseUp({start.X + 40, start.Y + 25});
+        Run();
+        TRect after;
+        win::GetWindowRect(window, after);
+        EXPECT_EQ(after.Left - before.Left, 40);
+        EXPECT_EQ(after.Top - before.Top, 25);
+        kept.reset();
+        EXPECT_EQ(win::GetWinStats().Filters, filtersBefore);
+    }
+    other->Free();
+}
+
+// Whole runs through the task manager on a worker thread, the main thread waiting.
+class PreviewRunTest : public vcl::test::TVclTest {
+protected:
+    void SetUp() override {
+        TVclTest::SetUp();
+        test::RequireLibraries();
+        FManager.SetOnTerminate([this](TCustomFFTaskManager*, const TTerminateInfo& info) {
+            std::lock_guard lock(FLock);
+            FReports.push_back(info);
+        });
+    }
+    void TearDown() override {
+        FManager.ClearTasks();
+        TVclTest::TearDown();
+    }
+
+    // clip.avi read at its own pace into an MPEG-4 AVI; returns the output's name.
+    std::string Queue(const std::string& name) {
+        const int task = FManager.AddTask(fixtures::Path(fixtures::kClipAvi), "re=1");
+        EXPECT_GE(task, 0) << FManager.LastErrMsg();
+        TOutputOptions options;
+        options.VideoCodec = "mpeg4";
+        options.AudioCodec = "mp2";
+        const std::string output = FDir.File(name);
+        EXPECT_TRUE(FManager.SetOutputFile(task, output, &options)) << FManager.LastErrMsg();
+        return output;
+    }
+    // The run reads at the pace of the test's clock, which moves on at every look.
+    bool Ended() {
+        AdvanceMs(20);
+        std::lock_guard lock(FLock);
+        return !FReports.empty() && FReports.back().TaskIndex == -1;
+    }
+    // The preview windows on the screen now.
+    std::vector<win::HWND> PreviewWindows() const {
+        std::vector<win::HWND> windows;
+        for (win::HWND window : Screen->StackOrder()) {
+            const auto exStyle = win::DWORD(win::GetWindowLongPtr(window, win::GWL_EXSTYLE));
+            if ((exStyle & win::WS_EX_TOOLWINDOW) != 0 && win::IsWindowVisible(window))
+                windows.push_back(window);
+        }
+        return windows;
+    }
+
+    test::TTempDir FDir;
+    TFFTaskManager FManager;
+    std::mutex FLock;
+    std::vector<TTerminateInfo> FReports;
+};
+
+TEST_F(PreviewRunTest, AThreadRunShowsItsPicturesInOneWindowThatGoesWithTheJob) {
+    const std::string plain = Queue("plain.avi");
+    FManager.Start(1);
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 60000));
+    EXPECT_TRUE(PreviewWindows().empty());
+    FManager.ClearTasks();
+    FReports.clear();
+
+    const std::string previewed = Queue("previewed.avi");
+    FManager.SetPreview(true);
+    FManager.Start(1);
+    std::set<std::uint32_t> windows;
+    std::set<std::string> captions;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            for (win::HWND window : PreviewWindows()) {
+                windows.insert(window.Value());
+                captions.insert(win::GetWindowText(window));
+                TRect client;
+                win::GetClientRect(window, client);
+                EXPECT_EQ(client.Width(), 320);
+                EXPECT_EQ(client.Height(), 240);
+            }
+            return Ended();
+        },
+        60000));
+    {
+        std::lock_guard lock(FLock);
+        ASSERT_EQ(FReports.size(), 2u);
+        EXPECT_TRUE(FReports[0].Finished) << FReports[0].ExceptionMsg;
+    }
+    EXPECT_EQ(windows.size(), 1u) << "one window for the job";
+    EXPECT_GE(captions.size(), 2u) << "the caption follows the pictures";
+    EXPECT_TRUE(PreviewWindows().empty()) << "the window goes when the job ends";
+    for (const std::string& caption : captions)
+        EXPECT_EQ(caption.size(), std::string("00:00:01.200").size()) << caption;
+    FManager.ClearTasks();
+    EXPECT_TRUE(PreviewWindows().empty());
+    for (std::uint32_t id : windows) EXPECT_FALSE(win::IsWindow(win::HWND(id)));
+
+    // The preview changes nothing of what is written.
+    const test::TFileInfo a = test::DescribeFile(plain);
+    const test::TFileInfo b = test::DescribeFile(previewed);
+    ASSERT_TRUE(a.Opened);
+    ASSERT_TRUE(b.Opened);
+    EXPECT_NEAR(b.Duration, a.Duration, 1e-6);
+    ASSERT_EQ(b.Streams.size(), a.Streams.size());
+    for (size_t i = 0; i < a.Streams.size(); ++i) {
+        EXPECT_EQ(b.Streams[i].Codec, a.Streams[i].Codec);
+        EXPECT_EQ(b.Streams[i].Packets, a.Streams[i].Packets);
+        EXPECT_NEAR(b.Streams[i].Duration, a.Streams[i].Duration, 1e-6);
+    }
+}
+
+TEST_F(PreviewRunTest, SwitchingThePreviewWhileFourTasksPaintLeavesNoWindow) {
+    for (int i = 0; i < 4; ++i) Queue("task" + std::to_string(i) + ".avi");
+    FManager.SetPreview(true);
+    FManager.Start(4);
+    // 100 switches within 1.5 s of the clips' 2 s, a few pictures between two of them.
+    for (int i = 0; i < 100; ++i) {
+        FManager.SetPreview(i % 2 != 0);
+        AdvanceMs(15);
+        sys::CheckSynchronize(1);
+        sys::CheckSynchronize(1);
+    }
+    EXPECT_FALSE(Ended()) << "the switches came while the tasks painted";
+    FManager.SetPreview(true);
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 10000));
+    EXPECT_TRUE(PreviewWindows().empty());
+    {
+        std::lock_guard lock(FLock);
+        ASSERT_EQ(FReports.size(), 5u);
+        for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(FReports[i].Finished) << i;
+    }
+}
+
+TEST_F(PreviewRunTest, AWindowClosedByTheUserEndsThePreviewNotTheConversion) {
+    const std::string output = Queue("closed.avi");
+    FManager.SetPreview(true);
+    FManager.Start(1);
+    std::optional<TPoint> close;
+    win::HWND window;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            AdvanceMs(20);
+            const std::vector<win::HWND> windows = PreviewWindows();
+            if (windows.empty()) return false;
+            window = windows[0];
+            close = CloseButtonOf(window);
+            return true;
+        },
+        10000));
+    ASSERT_TRUE(close.has_value());
+    Screen->Click(*close);
+    Run();
+    EXPECT_FALSE(win::IsWindowVisible(window));
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 60000));
+    EXPECT_FALSE(win::IsWindow(window)) << "freed with the preview, before the job's end";
+    EXPECT_TRUE(PreviewWindows().empty()) << "no window comes back";
+    {
+        std::lock_guard lock(FLock);
+        ASSERT_EQ(FReports.size(), 2u);
+        EXPECT_TRUE(FReports[0].Finished) << FReports[0].ExceptionMsg;
+    }
+    const test::TFileInfo written = test::DescribeFile(output);
+    ASSERT_TRUE(written.Opened);
+    EXPECT_NEAR(written.Duration, 2.0, 0.1);
+}
+
+TEST_F(PreviewRunTest, StopWhilePicturesArePaintedReturnsAndLeavesNoWindow) {
+    Queue("stopped.avi");
+    FManager.SetPreview(true);
+    FManager.Start(1);
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            AdvanceMs(20);
+            return !PreviewWindows().empty();
+        },
+        10000));
+    FManager.Stop(true);
+    EXPECT_TRUE(Ended());
+    EXPECT_TRUE(PreviewWindows().empty());
+}
+
+}  // namespace
+}  // namespace media
