@@ -1,9 +1,17 @@
-// Frames per second of whole-window drawing on an 839x522 surface: fill, blits and text.
+// Frames per second of whole-window drawing on an 839x522 surface: fill, blits and text, and a
+// full repaint built from many small pieces the way a skinned form paints. Then, when a display
+// is there (run it under tests/platform/win/x11_run.sh for a private Xvfb), the time to put the
+// whole window on screen through the x11 backend, with and without shared memory.
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
 
+#include "measure.h"
 #include "platform/gfx/gfx.h"
+#ifdef MORADEX_BENCH_X11
+#include "platform/win/x11_backend.h"
+#endif
 
 using namespace gfx;
 
@@ -24,6 +32,85 @@ double Measure(const std::function<void(int)>& frame) {
     }
     return frames / seconds;
 }
+
+// A skinned form's full repaint: a 16x16 tiled backdrop, nine-slice panels (corners copied,
+// edges and centre stretched) and lines of text.
+void Repaint(HDC dc, HDC tile, HDC skin) {
+    for (int y = 0; y < kHeight; y += 16)
+        for (int x = 0; x < kWidth; x += 16) BitBlt(dc, x, y, 16, 16, tile, 0, 0, SRCCOPY);
+    constexpr int c = 6, s = 24;  // corner and source piece sizes
+    for (int panel = 0; panel < 12; ++panel) {
+        const int px = 8 + (panel % 4) * 206, py = 8 + (panel / 4) * 170, pw = 198, ph = 160;
+        BitBlt(dc, px, py, c, c, skin, 0, 0, SRCCOPY);
+        BitBlt(dc, px + pw - c, py, c, c, skin, s - c, 0, SRCCOPY);
+        BitBlt(dc, px, py + ph - c, c, c, skin, 0, s - c, SRCCOPY);
+        BitBlt(dc, px + pw - c, py + ph - c, c, c, skin, s - c, s - c, SRCCOPY);
+        StretchBlt(dc, px + c, py, pw - 2 * c, c, skin, c, 0, s - 2 * c, c, SRCCOPY);
+        StretchBlt(dc, px + c, py + ph - c, pw - 2 * c, c, skin, c, s - c, s - 2 * c, c, SRCCOPY);
+        StretchBlt(dc, px, py + c, c, ph - 2 * c, skin, 0, c, c, s - 2 * c, SRCCOPY);
+        StretchBlt(dc, px + pw - c, py + c, c, ph - 2 * c, skin, s - c, c, c, s - 2 * c, SRCCOPY);
+        StretchBlt(dc, px + c, py + c, pw - 2 * c, ph - 2 * c, skin, c, c, s - 2 * c, s - 2 * c,
+                   SRCCOPY);
+        for (int line = 0; line < 7; ++line) {
+            TRect r{px + 8, py + 10 + line * 20, px + pw - 8, py + 28 + line * 20};
+            DrawText(dc, "clip_01.avi → MP4 已完成 45% 00:01:23", r,
+                     DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+        }
+    }
+}
+
+#ifdef MORADEX_BENCH_X11
+struct TNoInput : win::TInputSink {
+    void MouseInput(win::TMouseAction, win::TMouseButton, TPoint, int) override {}
+    void KeyInput(int, bool, int) override {}
+    void TextInput(const std::string&) override {}
+    void AppDeactivated() override {}
+    void SystemActivated(win::HWND) override {}
+};
+
+// Milliseconds per present of the whole window through the x11 backend, until the server has
+// drawn it: a shared-memory present waits for that itself, a plain one gets a round trip.
+void MeasurePresent(const HBITMAP& surface) {
+    std::string error;
+    auto x = win::TX11Backend::Open("", &error);
+    if (!x) {
+        std::printf("Present: no X display (%s); run under tests/platform/win/x11_run.sh\n",
+                    error.c_str());
+        return;
+    }
+    TNoInput sink;
+    x->Attach(&sink);
+    win::TTopLevelState state;
+    state.Window = win::HWND(1);
+    state.Bounds = {0, 0, kWidth, kHeight};
+    state.Shown = true;
+    state.Popup = true;
+    state.NoActivate = true;
+    state.Surface = surface;
+    x->UpdateTopLevel(state);
+    for (int i = 0; i < 20; ++i) {
+        x->PollEvents();
+        x->ClipboardText();
+    }
+    const TRegion whole(TRect{0, 0, kWidth, kHeight});
+    std::printf("Present of a full %dx%d window (ms per present, until the server has drawn it):\n",
+                kWidth, kHeight);
+    for (bool shared : {true, false}) {
+        const bool on = x->UseSharedMemory(shared);
+        if (shared && !on) {
+            std::printf("  %-46s %10s\n", "shared memory (XShmPutImage)", "not offered");
+            continue;
+        }
+        const double ms = bench::Measure([&] {
+            x->Present(state.Window, whole);
+            if (!shared) x->ClipboardText();  // a round trip
+        });
+        x->PollEvents();
+        std::printf("  %-46s %10.3f ms\n",
+                    shared ? "shared memory (XShmPutImage)" : "plain (XPutImage)", ms);
+    }
+}
+#endif
 
 }  // namespace
 
@@ -73,5 +160,21 @@ int main() {
     };
     std::printf("Drawing speed on a %dx%d 32-bit surface (frames per second):\n", kWidth, kHeight);
     for (const TCase& c : cases) std::printf("  %-46s %10.1f fps\n", c.Name, Measure(c.Frame));
+
+    TDibDC tile = CreateDibDC(16, 16), skin = CreateDibDC(24, 24);
+    FillRect(tile.DC.get(), {0, 0, 16, 16}, CreateSolidBrush(clBtnFace));
+    FillRect(tile.DC.get(), {0, 0, 8, 8}, CreateSolidBrush(RGB(0xD8, 0xD0, 0xC8)));
+    FillRect(skin.DC.get(), {0, 0, 24, 24}, CreateSolidBrush(RGB(0x30, 0x60, 0xA0)));
+    FillRect(skin.DC.get(), {6, 6, 18, 18}, CreateSolidBrush(clWhite));
+    SelectObject(dc, CreateFontIndirect({-12, FW_NORMAL, false, false, false, "宋体"}));
+    SetBkMode(dc, TRANSPARENT);
+    const double repaint = bench::Measure([&] { Repaint(dc, tile.DC.get(), skin.DC.get()); });
+    std::printf(
+        "Full repaint from pieces (%d 16x16 tiles, 12 nine-slice panels, 84 text lines):\n"
+        "  %-46s %10.3f ms\n",
+        ((kWidth + 15) / 16) * ((kHeight + 15) / 16), "per repaint", repaint);
+#ifdef MORADEX_BENCH_X11
+    MeasurePresent(window.Bitmap);
+#endif
     return 0;
 }

@@ -433,7 +433,6 @@ void CloseCodecs(TCodecList& list) {
     while (!list.empty()) {
         AVCodecContext* context = list.front();
         list.pop_front();
-        TCodecLockGuard lock;
         lib::avcodec_close(context);
     }
 }

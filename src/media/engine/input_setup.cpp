@@ -168,11 +168,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
             Fopt_programid = 0;
         }
 
-        int infoResult;
-        {
-            TCodecLockGuard lock;
-            infoResult = lib::avformat_find_stream_info(ic, nullptr);
-        }
+        const int infoResult = lib::avformat_find_stream_info(ic, nullptr);
         if (infoResult < 0 && Fverbose >= 0) {
             FLastErrMsg = rtl::Format("%s: could not find codec parameters", fileName);
             GetFFLogger().Log(this, llVerbose, FLastErrMsg);

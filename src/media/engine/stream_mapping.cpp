@@ -411,12 +411,8 @@ int TCustomFFmpeg::OpenEncoder(TAVOutputStream& ost, const AVCodec* codec) {
             this, llWarning,
             rtl::Format("Option %s does not apply to %s: not used", key, codec->name));
     });
-    int result;
-    {
-        TCodecLockGuard lock;
-        result = lib::avcodec_open2(ost.enc_ctx, codec, &options);
-        if (result >= 0) AddCodecItem(FEncoderList, ost.enc_ctx);
-    }
+    int result = lib::avcodec_open2(ost.enc_ctx, codec, &options);
+    if (result >= 0) AddCodecItem(FEncoderList, ost.enc_ctx);
     const AVDictionaryEntry* unused = nullptr;
     while ((unused = lib::av_dict_get(options, "", unused, AV_DICT_IGNORE_SUFFIX)) != nullptr) {
         GetFFLogger().Log(this, llError,
@@ -495,12 +491,8 @@ void TCustomFFmpeg::OpenDecoders() {
             throw FFmpegException(message);
         }
         dec->pkt_timebase = ist.st->time_base;
-        int result;
-        {
-            TCodecLockGuard lock;
-            result = lib::avcodec_open2(dec, codec, nullptr);
-            if (result >= 0) AddCodecItem(FDecoderList, dec);
-        }
+        int result = lib::avcodec_open2(dec, codec, nullptr);
+        if (result >= 0) AddCodecItem(FDecoderList, dec);
         if (result < 0) {
             LogStreamMapping();
             std::string message =
@@ -518,7 +510,6 @@ void TCustomFFmpeg::CloseEncoders() {
         TAVOutputStream& ost = *FRun.OutputStreams[i];
         if (ost.encoding_needed == 0) continue;
         lib::av_freep(&ost.enc_ctx->stats_in);
-        TCodecLockGuard lock;
         RemoveCodecItem(FEncoderList, ost.enc_ctx);
         lib::avcodec_close(ost.enc_ctx);
     }
@@ -527,7 +518,6 @@ void TCustomFFmpeg::CloseEncoders() {
 void TCustomFFmpeg::CloseDecoders() {
     for (const auto& ist : FRun.InputStreams) {
         if (ist->decoding_needed == 0) continue;
-        TCodecLockGuard lock;
         RemoveCodecItem(FDecoderList, ist->dec_ctx);
         lib::avcodec_close(ist->dec_ctx);
     }
@@ -539,11 +529,8 @@ void TCustomFFmpeg::ReopenEncoders() {
         TAVOutputStream& ost = *FRun.OutputStreams[i];
         if (ost.encoding_needed != 1) continue;
         AVCodecContext* old = ost.enc_ctx;
-        {
-            TCodecLockGuard lock;
-            RemoveCodecItem(FEncoderList, old);
-            lib::avcodec_close(old);
-        }
+        RemoveCodecItem(FEncoderList, old);
+        lib::avcodec_close(old);
         const AVCodec* codec = i < Foutput_codecs.size() ? Foutput_codecs[i] : nullptr;
         if (codec == nullptr) codec = lib::avcodec_find_encoder(ost.codec_id);
         if (codec == nullptr)

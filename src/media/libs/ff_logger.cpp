@@ -149,7 +149,7 @@ void TFFLogger::Deliver(TLogInfo info) {
         CallOnLog(info);
         return;
     }
-    // Queued, not waited for: the logging thread may hold CodecLock, which the main thread takes.
+    // Queued, not waited for: the logging thread may hold a lock the main thread waits for.
     sys::QueueInMainThread(
         [serial = FSerial, info = std::move(info)] { DeliverQueued(serial, info); });
 }

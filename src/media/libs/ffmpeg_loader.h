@@ -16,7 +16,7 @@
 // Owns the process-wide library status table, LastErrMsg, LibraryPath, the one loader
 // AVLibLoader() and CodecLock(). Loading and unloading run on the main thread; loading a set
 // whose members are loaded already changes no cell, so it is safe while other threads call into
-// them. CodecLock is taken by every thread that opens or closes a codec or probes stream info.
+// them. CodecLock is no longer taken around codec or input calls (see below).
 #pragma once
 
 #include <cstdint>
@@ -119,7 +119,17 @@ private:
 
 TFFmpegLoader& AVLibLoader();
 
-// The process-wide lock around codec opening and closing and stream-info probing.
+// A process-wide lock for library calls that are unsafe across threads. FFmpeg 0.6 needed it
+// around every codec open and close; 5.1 needs it for none of the calls we make, so nothing takes
+// it now and tasks, probes and the player open, probe and close in parallel:
+// - avcodec_open2 serialises the init of codecs not marked thread-safe with libavcodec's own
+//   mutex, and the library's static tables are made once (pthread_once);
+// - avformat_open_input, avformat_find_stream_info, avcodec_close and avcodec_free_context work
+//   on the caller's own contexts only;
+// - the globals that remain (av_log_set_callback/level, avdevice_register_all) are set by the
+//   loader on the main thread before any task or player runs, which a lock here could not
+//   order anyway, since the library's readers never take it.
+// Our codec lists (TCodecList) belong to one job and its one conversion thread.
 sys::TCriticalSection& CodecLock();
 
 // Holds CodecLock for a scope. On the main thread it waits with PumpingLock, so workers that hand

@@ -101,7 +101,6 @@ void ApplyDecoderOptions(const TCustomPlayer& player, AVCodecContext* ctx, const
 
 void FreeCodecContext(AVCodecContext*& ctx) {
     if (ctx == nullptr) return;
-    TCodecLockGuard guard;
     lib::avcodec_free_context(&ctx);
 }
 
@@ -209,10 +208,7 @@ bool OpenInput(TVideoState& is) {
     AVFormatContext* ic = is.ic;
     if (player.Fgenpts) ic->flags |= AVFMT_FLAG_GENPTS;
 
-    {
-        TCodecLockGuard guard;
-        err = lib::avformat_find_stream_info(ic, nullptr);
-    }
+    err = lib::avformat_find_stream_info(ic, nullptr);
     if (err < 0) {
         player.ReportError(rtl::Format("%s: could not find codec parameters", is.filename), true);
         return false;
@@ -374,13 +370,10 @@ int OpenStreamComponent(TVideoState& is, int streamIndex) {
     }
     ctx->pkt_timebase = st->time_base;
     ApplyDecoderOptions(player, ctx, codec);
-    {
-        TCodecLockGuard guard;
-        if (codec == nullptr || lib::avcodec_open2(ctx, codec, nullptr) < 0) {
-            lib::avcodec_free_context(&ctx);
-            player.ReportError("avcodec_open() failed.", false);
-            return -1;
-        }
+    if (codec == nullptr || lib::avcodec_open2(ctx, codec, nullptr) < 0) {
+        lib::avcodec_free_context(&ctx);
+        player.ReportError("avcodec_open() failed.", false);
+        return -1;
     }
 
     if (ctx->codec_type == AVMEDIA_TYPE_AUDIO) {

@@ -98,10 +98,7 @@ bool TCustomAVProbe::LoadFile(const std::string& fileName, const std::string& fo
         return false;
     }
 
-    {
-        TCodecLockGuard lock;
-        result = lib::avformat_find_stream_info(FFileHandle, nullptr);
-    }
+    result = lib::avformat_find_stream_info(FFileHandle, nullptr);
     if (result < 0) {
         FLastErrMsg = fileName + ": could not find codec parameters";
         CloseFile();

@@ -10,8 +10,8 @@
 // next or previous (key) frame and copy the picture into a bitmap.
 //
 // A probe owns the context it opened itself (never an attached one), its decoder context and its
-// stored picture. It is used by one thread at a time, its owner's; opening and closing codecs and
-// stream-info probing hold CodecLock, because conversion threads and the player do the same.
+// stored picture. It is used by one thread at a time, its owner's; it opens, probes and closes
+// without CodecLock, as everything else does (see ffmpeg_loader.h).
 #pragma once
 
 #include <cstdint>

@@ -71,10 +71,7 @@ void TAVProbe::CloseFile() {
 }
 
 void TAVProbe::CloseDecoder() {
-    if (FCodec != nullptr) {
-        TCodecLockGuard lock;
-        lib::avcodec_free_context(&FCodec);
-    }
+    if (FCodec != nullptr) lib::avcodec_free_context(&FCodec);
     FCodecIndex = -1;
     FDraining = false;
     FSentDTS = FSentPTS = AV_NOPTS_VALUE;
@@ -210,7 +207,6 @@ AVCodecContext* TAVProbe::OpenDecoder(int streamIndex) {
     if (result >= 0) {
         context->pkt_timebase = stream->time_base;
         context->thread_count = 1;
-        TCodecLockGuard lock;
         result = lib::avcodec_open2(context, codec, nullptr);
         if (result < 0) lib::avcodec_free_context(&context);
     } else if (context != nullptr) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include <poll.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 #include <unistd.h>
 
 #include "platform/win/x11_private.h"
@@ -85,6 +87,14 @@ int OnXError(Display* display, XErrorEvent* e) {
     return 0;
 }
 
+// Set while a segment is being attached: a server on another machine can't see our memory.
+bool gShmRefused = false;
+
+int OnShmError(Display*, XErrorEvent*) {
+    gShmRefused = true;
+    return 0;
+}
+
 }  // namespace
 
 namespace x11 {
@@ -100,6 +110,7 @@ bool MatchesKey(std::uint32_t pixel, gfx::TColor key) {
 TX11Backend::TImpl::~TImpl() {
     if (!Dpy) return;
     for (auto& [key, xw] : Windows) Destroy(xw);
+    DropShm();
     for (auto& [shape, cursor] : Cursors) XFreeCursor(Dpy, cursor);
     if (Helper) XDestroyWindow(Dpy, Helper);
     if (Im) XCloseIM(Im);
@@ -368,8 +379,59 @@ void TX11Backend::TImpl::SetShape(const TXWindow& xw) {
                                 ShapeIntersect, YXBanded);
 }
 
-// Copies part of what the window shows (window coordinates) to the server.
-void TX11Backend::TImpl::PutArea(const TXWindow& xw, TRect area) {
+// Room in the shared segment for `bytes`; false: present the plain way.
+bool TX11Backend::TImpl::EnsureShm(std::size_t bytes) {
+    if (!ShmOffered || !ShmWanted) return false;
+    if (bytes <= ShmSize) return true;
+    DropShm();
+    constexpr std::size_t kStep = 1 << 20;
+    const std::size_t size = (bytes + kStep - 1) / kStep * kStep;
+    const int id = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+    if (id < 0) {
+        ShmOffered = false;
+        return false;
+    }
+    void* addr = shmat(id, nullptr, 0);
+    if (addr == reinterpret_cast<void*>(-1)) {
+        shmctl(id, IPC_RMID, nullptr);
+        ShmOffered = false;
+        return false;
+    }
+    Shm.shmid = id;
+    Shm.shmaddr = static_cast<char*>(addr);
+    Shm.readOnly = True;
+    // Earlier errors still reach the usual handler; an attach the server refuses (a remote
+    // display that claims the extension) only turns the plain path on.
+    XSync(Dpy, False);
+    gShmRefused = false;
+    XErrorHandler previous = XSetErrorHandler(OnShmError);
+    const Status attached = XShmAttach(Dpy, &Shm);
+    XSync(Dpy, False);
+    XSetErrorHandler(previous);
+    // Removed now, the segment goes away with the last of us and the server, even after a crash.
+    shmctl(id, IPC_RMID, nullptr);
+    if (!attached || gShmRefused) {
+        shmdt(addr);
+        Shm = {};
+        ShmOffered = false;
+        return false;
+    }
+    ShmSize = size;
+    return true;
+}
+
+void TX11Backend::TImpl::DropShm() {
+    if (!ShmSize) return;
+    XShmDetach(Dpy, &Shm);
+    XSync(Dpy, False);
+    shmdt(Shm.shmaddr);
+    Shm = {};
+    ShmSize = 0;
+}
+
+// Copies part of what the window shows (window coordinates) to the server; through `shared`
+// (room in the segment for the area's pixels) when it isn't null.
+void TX11Backend::TImpl::PutArea(const TXWindow& xw, TRect area, std::uint32_t* shared) {
     const TTopLevelState& s = xw.State;
     const gfx::TSurface* source =
         s.Layer == TLayerMode::Image ? s.LayerImage.get() : s.Surface.get();
@@ -382,18 +444,29 @@ void TX11Backend::TImpl::PutArea(const TXWindow& xw, TRect area) {
     std::vector<std::uint32_t> converted;
     const std::uint32_t* pixels = source->Pixels();
     int stride = source->Width(), height = source->Height(), sx = r.Left, sy = r.Top;
-    if (convert) {
-        converted.resize(std::size_t(r.Width()) * r.Height());
-        for (int y = 0; y < r.Height(); ++y)
+    if (convert || shared) {
+        std::uint32_t* out = shared;
+        if (!out) {
+            converted.resize(std::size_t(r.Width()) * r.Height());
+            out = converted.data();
+        }
+        for (int y = 0; y < r.Height(); ++y) {
+            const std::uint32_t* in = pixels + std::size_t(r.Top + y) * stride + r.Left;
+            std::uint32_t* row = out + std::size_t(y) * r.Width();
+            if (!convert) {
+                std::copy(in, in + r.Width(), row);
+                continue;
+            }
             for (int x = 0; x < r.Width(); ++x) {
-                std::uint32_t p = pixels[std::size_t(r.Top + y) * stride + r.Left + x];
+                std::uint32_t p = in[x];
                 if (s.UseColorKey && MatchesKey(p, s.ColorKey))
                     p = 0;
                 else if (s.Layer != TLayerMode::Image)
                     p |= 0xFF000000u;
-                converted[std::size_t(y) * r.Width() + x] = p;
+                row[x] = p;
             }
-        pixels = converted.data();
+        }
+        pixels = out;
         stride = r.Width();
         height = r.Height();
         sx = sy = 0;
@@ -415,6 +488,12 @@ void TX11Backend::TImpl::PutArea(const TXWindow& xw, TRect area) {
     image.green_mask = 0xFF00;
     image.blue_mask = 0xFF;
     if (!XInitImage(&image)) return;
+    if (shared) {
+        image.obdata = reinterpret_cast<char*>(&Shm);
+        XShmPutImage(Dpy, xw.Id, xw.Gc, &image, 0, 0, r.Left, r.Top, unsigned(r.Width()),
+                     unsigned(r.Height()), False);
+        return;
+    }
     XPutImage(Dpy, xw.Id, xw.Gc, &image, sx, sy, r.Left, r.Top, unsigned(r.Width()),
               unsigned(r.Height()));
 }
@@ -492,6 +571,9 @@ std::unique_ptr<TX11Backend> TX11Backend::Open(const std::string& display, std::
         impl->HasShape = true;
         impl->HasInputShape = major > 1 || (major == 1 && minor >= 1);
     }
+    int shmMajor = 0, shmMinor = 0;
+    Bool shmPixmaps = False;
+    impl->ShmOffered = XShmQueryVersion(dpy, &shmMajor, &shmMinor, &shmPixmaps);
     int randrError = 0;
     if (XRRQueryExtension(dpy, &impl->RandrEventBase, &randrError) &&
         XRRQueryVersion(dpy, &major, &minor) && (major > 1 || (major == 1 && minor >= 5))) {
@@ -606,7 +688,29 @@ void TX11Backend::Present(HWND window, const TRegion& damage) {
     TImpl& f = *FImpl;
     const TXWindow* xw = f.Find(window);
     if (!xw || !xw->Mapped || xw->State.Layer == TLayerMode::Image) return;
-    for (const TRect& r : damage.Rects()) f.PutArea(*xw, r);
+    std::size_t bytes = 0;
+    for (const TRect& r : damage.Rects())
+        if (!r.IsEmpty()) bytes += std::size_t(r.Width()) * r.Height() * 4;
+    if (bytes && f.EnsureShm(bytes)) {
+        // Each area gets its own room: the server reads them all after we queued the puts.
+        auto* room = reinterpret_cast<std::uint32_t*>(f.Shm.shmaddr);
+        for (const TRect& r : damage.Rects()) {
+            if (r.IsEmpty()) continue;
+            f.PutArea(*xw, r, room);
+            room += std::size_t(r.Width()) * r.Height();
+        }
+        // The next present writes the segment again: the server must be done reading it.
+        XSync(f.Dpy, False);
+        return;
+    }
+    for (const TRect& r : damage.Rects()) f.PutArea(*xw, r, nullptr);
+}
+
+bool TX11Backend::UseSharedMemory(bool use) {
+    TImpl& f = *FImpl;
+    f.ShmWanted = use;
+    if (!use) f.DropShm();
+    return use && f.ShmOffered;
 }
 
 void TX11Backend::SetCursorShape(HCURSOR cursor) {

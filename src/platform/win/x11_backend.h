@@ -45,6 +45,9 @@ public:
     std::uint64_t XWindowOf(HWND window) const;
     // Whether a compositing manager runs on the screen now.
     bool Compositing() const;
+    // Presents go through a shared-memory segment when the display offers one (a local server);
+    // tests and benchmarks turn it off to see the plain path. The result: whether it is on.
+    bool UseSharedMemory(bool use);
 
     struct TImpl;
 

@@ -14,6 +14,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 
 // Xlib's None would clash with our own enumerators.
 namespace win::x11 {
@@ -124,6 +125,12 @@ struct TX11Backend::TImpl {
     // Lives as long as this backend: a queued hand-over checks it before it runs.
     std::shared_ptr<int> Alive = std::make_shared<int>(0);
 
+    // One shared-memory segment for every present (MIT-SHM), grown to the largest damage seen.
+    bool ShmOffered = false;  // the display said it has the extension
+    bool ShmWanted = true;
+    XShmSegmentInfo Shm{};
+    std::size_t ShmSize = 0;
+
     Window Helper = 0;
     std::optional<std::string> Clipboard;
     XIMCallback ImGone{};
@@ -144,7 +151,9 @@ struct TX11Backend::TImpl {
     void SetTransient(const TXWindow& xw);
     void SetAbove(const TXWindow& xw);
     void SetShape(const TXWindow& xw);
-    void PutArea(const TXWindow& xw, TRect area);
+    void PutArea(const TXWindow& xw, TRect area, std::uint32_t* shared = nullptr);
+    bool EnsureShm(std::size_t bytes);
+    void DropShm();
     void Show(TXWindow& xw, bool visible);
 
     void Restack();

@@ -160,8 +160,14 @@ std::map<std::uint64_t, int> RootChildren(const std::string& tree) {
     return out;
 }
 
-class X11SceneTest : public TX11Test {
+// Parameter: whether presents go through shared memory (a local server) or plain requests (what
+// a remote display gets).
+class X11SceneTest : public TX11Test, public ::testing::WithParamInterface<bool> {
 public:
+    void SetUp() override {
+        TX11Test::SetUp();
+        if (X) EXPECT_EQ(X->UseSharedMemory(GetParam()), GetParam());
+    }
     // The same scene on the headless backend, with the desktop marked.
     TShot HeadlessShot(bool layered) {
         Finalize();
@@ -180,7 +186,7 @@ public:
     }
 };
 
-TEST_F(X11SceneTest, OneXWindowPerTopLevelAndTheScreenMatchesTheHeadlessOne) {
+TEST_P(X11SceneTest, OneXWindowPerTopLevelAndTheScreenMatchesTheHeadlessOne) {
     const bool layered = X->Capabilities().LayeredWindows;
     EXPECT_EQ(layered, FExpectCompositor) << "layered windows need a compositor, and only that";
     const TShot expected = HeadlessShot(layered);
@@ -235,7 +241,12 @@ TEST_F(X11SceneTest, OneXWindowPerTopLevelAndTheScreenMatchesTheHeadlessOne) {
         ADD_FAILURE() << "the root window differs from the headless screen; see " << dir
                       << "x11-root.png and x11-headless.png";
     }
+    // Still on the path asked for: the local server took the segment.
+    EXPECT_EQ(X->UseSharedMemory(GetParam()), GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Present, X11SceneTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Shared" : "Plain"; });
 
 }  // namespace
 }  // namespace win::test
