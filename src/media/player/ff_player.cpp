@@ -133,6 +133,13 @@ std::string TCustomPlayer::LastErrMsg() const {
 }
 
 bool TCustomPlayer::Open(const std::string& fileName, win::HWND screenHandle, bool paused) {
+    // Libraries, then the playback that runs, then the handle: a refused handle still stops
+    // the old file.
+    if (!AVLibLoaded()) {
+        ReportError("libav or libsdl not loaded.", true);
+        return false;
+    }
+    Stop(true);
     std::shared_ptr<TWindowVideoHost> host;
     if (screenHandle) {
         host = MakeWindowVideoHost(screenHandle);
@@ -323,6 +330,8 @@ void TCustomPlayer::StepToNextFrame() {
         TVideoState* is = FVideoState.load();
         if (is == nullptr) return;
         paused = is->paused.load() != 0;
+        // A picture the video thread is still finishing (a seek's) is not the step's.
+        if (!Fstep.load()) FStepFrom = is->pictures_queued.load();
     }
     // Stepping before resuming: the video thread pauses again after exactly one picture.
     bool stepping = Fstep.exchange(true);

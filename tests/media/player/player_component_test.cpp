@@ -471,7 +471,12 @@ TEST_F(PlayerWindowTest, PlaysIntoThePanelAndFollowsItsSize) {
     win::PumpMessages();
     EXPECT_EQ(Picture(), nullptr) << "the panel paints its own background again";
 
+    // A handle that is not a window is refused, after the playback that runs was stopped.
+    ASSERT_TRUE(FPlayer.Open(fixtures::Path(fixtures::kClipAvi), FPanel, false));
+    ASSERT_TRUE(FPlayer.Playing());
     EXPECT_FALSE(FPlayer.Open(fixtures::Path(fixtures::kClipAvi), win::HWND(0xFFFFu), false));
+    EXPECT_FALSE(FPlayer.Playing()) << "the old file does not play on";
+    EXPECT_EQ(FPlayer.PlayState(), psStop);
     EXPECT_EQ(FPlayer.LastErrMsg().rfind("Could not initialize SDL with ScreenHandle(65535): ", 0),
               0u)
         << FPlayer.LastErrMsg();
