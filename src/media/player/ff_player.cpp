@@ -499,13 +499,24 @@ void TCustomPlayer::UpdatePosition() {
         if (FLastPTS.load() != cur) FLastPTS = 0;
     }
     int64_t last = FLastPTS.load();
-    if (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep) {
+    // Pictures still shown after the end was reported do not move the position back.
+    bool afterEnd = is->EventEOF.load() != 0 && last != AV_NOPTS_VALUE && cur < last;
+    if (!afterEnd && (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep)) {
         FLastPTS = cur;
         if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, cur});
     }
 
     if (is->IsDevice == 0 && is->EventEOF.load() == 0 && is->ReachEOF.load() == 1) {
-        if (is->video_st.load() != nullptr) is->EventEOF = 1;
+        if (is->video_st.load() != nullptr) {
+            is->EventEOF = 1;
+            // The end may come while the last pictures still wait to be shown, and a stop may
+            // follow at once: the seek bar gets the end before the end's state.
+            int64_t end = is->Duration > 0 ? is->Duration : cur;
+            if (FLastPTS.load() != end) {
+                FLastPTS = end;
+                if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, end});
+            }
+        }
         SetState(psEnd);
     }
     if (FPlayTime != AV_NOPTS_VALUE) {
