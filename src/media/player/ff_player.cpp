@@ -494,10 +494,7 @@ void TCustomPlayer::UpdatePosition() {
         return;
     }
     FCurrentPTS = cur;
-    if (is->Duration > 0 && cur >= is->Duration) {
-        cur = is->Duration;
-        if (FLastPTS.load() != cur) FLastPTS = 0;
-    }
+    if (is->Duration > 0 && cur >= is->Duration) cur = is->Duration;
     int64_t last = FLastPTS.load();
     // Pictures still shown after the end was reported do not move the position back.
     bool afterEnd = is->EventEOF.load() != 0 && last != AV_NOPTS_VALUE && cur < last;
@@ -512,7 +509,8 @@ void TCustomPlayer::UpdatePosition() {
             // The end may come while the last pictures still wait to be shown, and a stop may
             // follow at once: the seek bar gets the end before the end's state.
             int64_t end = is->Duration > 0 ? is->Duration : cur;
-            if (FLastPTS.load() != end) {
+            int64_t reported = FLastPTS.load();
+            if (reported == AV_NOPTS_VALUE || std::llabs(end - reported) > kPositionStep) {
                 FLastPTS = end;
                 if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, end});
             }
