@@ -29,3 +29,8 @@
 #include "platform/vcl/message_box.h"
 #include "platform/vcl/messages.h"
 #include "platform/vcl/timer.h"
+// Standard controls: edits.h (TEdit, TMemo), std_ctrls.h (buttons, label, combo box),
+// ext_ctrls.h (panel, bevel, splitter, image).
+#include "platform/vcl/edits.h"
+#include "platform/vcl/ext_ctrls.h"
+#include "platform/vcl/std_ctrls.h"

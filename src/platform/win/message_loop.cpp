@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/sys/main_thread.h"
+#include "platform/win/caret_private.h"
 #include "platform/win/model.h"
 
 namespace win {
@@ -171,6 +172,8 @@ void WaitForWork() {
         const std::int64_t left = std::max<std::int64_t>(next - NowMicros(), 0);
         timeoutMs = int(std::min<std::int64_t>((left + 999) / 1000, 60'000));
     }
+    if (const int caret = CaretTimeoutMs(); caret >= 0)
+        timeoutMs = timeoutMs < 0 ? caret : std::min(timeoutMs, caret);
     s.Backend->WaitForEvents(sys::MainThreadWakeFd(), timeoutMs);
 }
 

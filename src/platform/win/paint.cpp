@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/win/caret_private.h"
 #include "platform/win/model.h"
 
 namespace win {
@@ -66,6 +67,7 @@ TDCEntry* FindDC(HDC dc) {
 HDC MakeDC(TWindow* w, bool client, const TRegion* updateClip) {
     TWindow* root = Root(w);
     EnsureSurface(root);
+    CaretOffSurface(root);
     auto entry = std::make_unique<TDCEntry>();
     entry->Window = w->Handle;
     entry->Root = root;
@@ -181,6 +183,7 @@ void AddDamage(TWindow* root, const TRegion& surfaceArea) {
 void FlushDamage() {
     TState& s = S();
     if (!s.Backend) return;
+    CaretTick();
     for (TWindow* w : s.TopLevels)
         if (!w->Damage.IsEmpty()) {
             s.Backend->Present(w->Handle, w->Damage);

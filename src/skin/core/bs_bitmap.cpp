@@ -95,20 +95,40 @@ void TbsBitmap::Assign(const gfx::TGraphic& source) {
         CheckingAlphaBlend();
         return;
     }
-    if (Empty()) return;
     if (bitmap) {
-        // A device or 24-bit bitmap carries no alpha worth keeping.
-        gfx::BitBlt(DC(), 0, 0, FWidth, FHeight, bitmap->DC(), 0, 0, gfx::SRCCOPY);
-    } else {
-        DrawGraphic(source, {0, 0, FWidth, FHeight});
+        AssignOpaque(*bitmap);
+        return;
     }
+    if (Empty()) return;
+    DrawGraphic(source, {0, 0, FWidth, FHeight});
     SetAlpha(255);
+}
+
+// A device or 24-bit bitmap carries no alpha worth keeping; neither does a picture's bitmap.
+void TbsBitmap::AssignOpaque(const gfx::TBitmap& source) {
+    SetSize(source.Width(), source.Height());
+    if (Empty()) return;
+    gfx::BitBlt(DC(), 0, 0, FWidth, FHeight, source.DC(), 0, 0, gfx::SRCCOPY);
+    SetAlpha(255);
+}
+
+void TbsBitmap::Assign(const gfx::TPicture& source) {
+    const gfx::TGraphic* graphic = source.Graphic();
+    if (!graphic) return;
+    if (const auto* bitmap = dynamic_cast<const gfx::TBitmap*>(graphic))
+        AssignOpaque(*bitmap);
+    else
+        Assign(*graphic);
 }
 
 void TbsBitmap::AssignTo(gfx::TBitmap& dest) {
     dest.SetPixelFormat(gfx::pf32bit);
     dest.SetSize(FWidth, FHeight);
     Draw(dest.Canvas(), 0, 0);
+}
+
+void TbsBitmap::AssignTo(gfx::TPicture& dest) {
+    AssignTo(dest.Bitmap());
 }
 
 void TbsBitmap::SetAlpha(std::uint8_t alpha) {

@@ -12,6 +12,7 @@
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/dc.h"
 #include "platform/gfx/graphics.h"
+#include "platform/gfx/picture.h"
 #include "skin/core/pixel_routines.h"
 
 namespace skin {
@@ -48,11 +49,16 @@ public:
 
     // From another TbsBitmap: size, pixels, Name and both flags. From a 32-bit TBitmap: size and
     // pixels with their alpha, then CheckingAlphaBlend. From any other TBitmap: its picture with
-    // alpha 255. From any other graphic: drawn through DrawGraphic, with alpha 255.
+    // alpha 255. From any other graphic: drawn through DrawGraphic, with alpha 255. From a
+    // picture: its bitmap with alpha 255 whatever its format, else its graphic as above; an
+    // empty picture changes nothing.
     void Assign(const TbsBitmap& source);
     void Assign(const gfx::TGraphic& source);
-    // Makes dest a 32-bit bitmap of this size and draws this bitmap onto it (the flags apply).
+    void Assign(const gfx::TPicture& source);
+    // Makes dest a 32-bit bitmap of this size and draws this bitmap onto it (the flags apply); a
+    // picture gets it as its bitmap.
     void AssignTo(gfx::TBitmap& dest);
+    void AssignTo(gfx::TPicture& dest);
 
     void SetAlpha(std::uint8_t alpha);
     // AlphaBlend := some pixel has an alpha other than 0 and 255.
@@ -69,6 +75,7 @@ public:
 
 private:
     void Release();
+    void AssignOpaque(const gfx::TBitmap& source);
 
     int FWidth = 0;
     int FHeight = 0;

@@ -87,12 +87,6 @@ void WriteFlaggedPicture(rtl::TStream& stream, const gfx::TBitmap& picture) {
     if (!picture.Empty()) WriteBytes(stream, PictureToBmp(picture));
 }
 
-gfx::TBytes FileBytes(const std::string& fileName) {
-    rtl::TMemoryStream file;
-    file.LoadFromFile(fileName);
-    return gfx::TBytes(file.Memory(), file.Memory() + file.Size());
-}
-
 }  // namespace
 
 bool ReadSkinPayload(rtl::TMemoryStream& payload, TbsSkinContent& skin) {
@@ -226,12 +220,15 @@ void TbsCompressedStoredSkin::LoadFromIniFile(const std::string& fileName) {
         if (!name.empty()) picture.LoadFromFile(folder + name);
         WriteFlaggedPicture(payload, picture);
     }
-    // The files are copied as they are; the count goes in front once it is known.
+    // Read and written again like the three above: a file's own size field may be wrong or
+    // below 54 and still read, but the package reader finds the next picture by it. The count
+    // goes in front once it is known.
     rtl::TMemoryStream pictures;
     int32_t count = 0;
     ForEachListItem(ini, "PICTURES", "activepictures", [&](const std::string& name) {
-        gfx::TBytes bytes = FileBytes(folder + name);
-        WriteBytes(pictures, bytes);
+        gfx::TBitmap picture;
+        picture.LoadFromFile(folder + name);
+        WriteBytes(pictures, PictureToBmp(picture));
         ++count;
     });
     WriteInt32(payload, count);

@@ -14,7 +14,11 @@ TbsFBitmap::TbsFBitmap(const gfx::HBITMAP& hBmp) {
     Size = RowInc * Height;
     hDC = gfx::CreateCompatibleDC(nullptr);
     Handle = gfx::CreateDIBSection(Width, Height, 24);
-    if (!Handle) return;
+    if (!Handle) {
+        // No copy (out of memory): an empty picture, so a scan reads no rows that aren't there.
+        Width = Height = Gap = RowInc = Size = 0;
+        return;
+    }
     gfx::SelectObject(hDC.get(), Handle);
     gfx::TDC source(hBmp);
     gfx::BitBlt(hDC.get(), 0, 0, Width, Height, &source, 0, 0, gfx::SRCCOPY);

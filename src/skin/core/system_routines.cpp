@@ -8,6 +8,10 @@
 
 namespace skin {
 
+TOsVersion GetOsVersionPair(std::uint32_t version) {
+    return {int(version & 0xFF), int(version >> 8 & 0xFF)};
+}
+
 bool OsIsW2kUp(TOsVersion v) {
     return v.Major > 5 || (v.Major == 5 && v.Minor >= 0 && v.Minor <= 2);
 }

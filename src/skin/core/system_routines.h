@@ -62,6 +62,9 @@ struct TOsVersion {
     int Major = 0;
     int Minor = 0;
 };
+// A version word as the system reports it: the major version in the low byte, the minor in the
+// next one.
+TOsVersion GetOsVersionPair(std::uint32_t version);
 bool OsIsW2kUp(TOsVersion version);
 bool OsIsXpUp(TOsVersion version);
 bool OsIsVistaUp(TOsVersion version);

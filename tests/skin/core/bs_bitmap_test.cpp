@@ -154,6 +154,35 @@ TEST(TbsBitmapTest, AssignFromAnotherGraphicDrawsItOpaque) {
     EXPECT_EQ(At(b, 1, 1), 0xFF405060u);
 }
 
+TEST(TbsBitmapTest, AssignFromAPictureTakesItsBitmapOpaqueWhateverItsFormat) {
+    gfx::TBitmap translucent;
+    FillBitmap(translucent, gfx::pf32bit, 0x80112233);
+    gfx::TPngImage png;
+    png.Assign(translucent);
+    struct TCase {
+        const char* Name;
+        const gfx::TGraphic* Graphic;
+    };
+    for (const TCase& c : {TCase{"32-bit bitmap", &translucent}, TCase{"PNG", &png}}) {
+        gfx::TPicture picture;
+        picture.SetGraphic(c.Graphic);
+        TbsBitmap b;
+        b.Assign(picture);
+        EXPECT_EQ(b.Width(), 4) << c.Name;
+        EXPECT_EQ(b.Height(), 3) << c.Name;
+        EXPECT_EQ(Alpha(At(b, 3, 2)), 255) << c.Name;
+        EXPECT_EQ(At(b, 3, 2) & 0xFFFFFF, 0x112233u) << c.Name;
+        EXPECT_FALSE(b.AlphaBlend) << c.Name;
+    }
+    // An empty picture changes nothing.
+    TbsBitmap b;
+    b.SetSize(2, 2);
+    Fill(b, 0x40ABCDEF);
+    b.Assign(gfx::TPicture());
+    EXPECT_EQ(b.Width(), 2);
+    EXPECT_EQ(At(b, 1, 1), 0x40ABCDEFu);
+}
+
 TEST(TbsBitmapTest, DrawGraphicKeepsPixelsUnderMagentaAndOutsideTheRectangle) {
     gfx::TBitmap graphic;
     FillBitmap(graphic, gfx::pf24bit, 0x0000FF00);
@@ -256,6 +285,16 @@ TEST(TbsBitmapTest, AssignToMakesA32BitBitmapDrawnByTheFlags) {
     EXPECT_EQ(dest.Width(), 2);
     EXPECT_EQ(dest.Height(), 1);
     EXPECT_EQ(dest.Canvas().Pixel(1, 0), gfx::RGB(0x11, 0x22, 0x33));
+
+    // A picture gets it as its bitmap, whatever it held before.
+    gfx::TPicture picture;
+    gfx::TPngImage png;
+    picture.SetGraphic(&png);
+    src.AssignTo(picture);
+    ASSERT_TRUE(dynamic_cast<gfx::TBitmap*>(picture.Graphic()));
+    EXPECT_EQ(picture.Bitmap().PixelFormat(), gfx::pf32bit);
+    EXPECT_EQ(picture.Width(), 2);
+    EXPECT_EQ(picture.Bitmap().Canvas().Pixel(0, 0), gfx::RGB(0x11, 0x22, 0x33));
 }
 
 TEST(TbsBitmapTest, AlphaHelpers) {

@@ -587,6 +587,28 @@ TEST_F(ParentBackdropTest, WindowedControlShowsTheLabelsOfItsParentOnScreen) {
     EXPECT_EQ(count(notYellow), 0);
 }
 
+TEST_F(ParentBackdropTest, WindowlessControlShowsOnlyTheLabelsListedBeforeIt) {
+    vcl::TForm* form = ShowForm(10, 10, 200, 100);
+    auto* board = new TBoard(form);
+    new TTextLabel(board, {10, 20, 90, 40});
+    auto* control = new TSwatch(board, {5, 15, 95, 45}, gfx::clPurple);
+    auto* later = new TTextLabel(board, {10, 20, 90, 40});
+    Run();
+    auto dark = [&] {
+        int n = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 90; ++x) n += gfx::GetRValue(At(x, y)) < 100;
+        return n;
+    };
+    Backdrop(control, 90, 30);
+    EXPECT_GT(dark(), 20);
+    // The label added after the control alone: nothing of it shows.
+    board->Controls(0)->Free();
+    ASSERT_EQ(board->Controls(1), later);
+    Backdrop(control, 90, 30);
+    EXPECT_EQ(dark(), 0);
+}
+
 TEST_F(ParentBackdropTest, FormsEraseAndMdiFormsAskTheirClientWindow) {
     vcl::TForm* form = ShowForm(10, 10, 200, 100);
     form->SetColor(gfx::clWhite);

@@ -123,6 +123,11 @@ TEST_F(PngImageListTest, ANewSizeEmptiesTheListUnlessItIsLoading) {
     EXPECT_EQ(list->PngImages().Count(), 0);
     EXPECT_EQ(list->Count(), 0);
     EXPECT_EQ(list->PngHeight(), 10);
+    list->PngImages().Add();
+    list->SetPngWidth(12);
+    EXPECT_EQ(list->PngImages().Count(), 0);
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_EQ(list->PngWidth(), 12);
 
     // A form being built sets the size after (or before) its items; they stay.
     auto* form = new vcl::TForm(vcl::Application);

@@ -32,6 +32,7 @@ struct THeard {
     bool Empty = false;
     bool Process = false;
     std::string SkinName;
+    std::string Found;  // "only<i>" of the numbered skin whose own record the look-up finds
 };
 
 using TBytes = std::vector<uint8_t>;
@@ -75,6 +76,9 @@ protected:
                 heard.Empty = FData->Empty;
                 heard.Process = FData->ChangeSkinDataProcess;
                 heard.SkinName = FData->SkinName;
+                for (int i = 0; i < 8 && heard.Found.empty(); ++i)
+                    if (FData->GetControlIndex("only" + std::to_string(i)) >= 0)
+                        heard.Found = "only" + std::to_string(i);
                 FHeard.push_back(heard);
             }
             old(m);
@@ -160,10 +164,12 @@ TEST_F(SkinDataTest, ChoosingAStoredSkinByIndex) {
         EXPECT_TRUE(h.FromSkinData);
         if (h.Message == WM_BEFORECHANGESKINDATA) {
             EXPECT_EQ(h.SkinName, "Skin0");  // the old skin is still whole
+            EXPECT_EQ(h.Found, "only0");
             EXPECT_TRUE(h.Empty);
             EXPECT_TRUE(h.Process);
         } else if (h.Message == WM_CHANGESKINDATA) {
             EXPECT_EQ(h.SkinName, "Skin3");
+            EXPECT_EQ(h.Found, "only3");
             EXPECT_FALSE(h.Empty);
             EXPECT_TRUE(h.Process);
         } else {
@@ -217,7 +223,8 @@ TEST_F(SkinDataTest, OrderOfTheForms) {
     std::vector<std::string> screen = ScreenOrder();
     screen.erase(std::find(screen.begin(), screen.end(), "Layer"));
     ASSERT_EQ(screen.size(), 3u);
-    FData->SetSkinList(FList);  // skin 0 has a layered frame
+    ASSERT_NE(screen.front(), "Owner");  // so that serving the owner first is seen
+    FData->SetSkinList(FList);           // skin 0 has a layered frame
 
     // Layered borders on and a layer-frame picture: reverse screen order.
     FHeard.clear();

@@ -281,6 +281,10 @@ TEST(SkinPackage, BuiltFromADescriptionFile) {
     testsupport::TTempDir dir;
     const TbsSkinContent sample = test::SampleSkin();
     sample.StoreToDisk(dir / "skin.ini");
+    // A BMP whose own size field is wrong still reads; the package must not depend on it.
+    std::string atlas = testsupport::ReadFile(dir / "atlas.bmp");
+    atlas.replace(2, 4, std::string(4, '\0'));
+    testsupport::WriteFile(dir / "atlas.bmp", atlas);
     TbsCompressedStoredSkin stored(nullptr);
     stored.LoadFromIniFile(dir / "skin.ini");
     ASSERT_FALSE(stored.Empty());
@@ -296,7 +300,10 @@ TEST(SkinPackage, BuiltFromADescriptionFile) {
     dir.Touch("partial.ini", "[VERSION]\n[PICTURES]\n[FORMINFO]\n[SKINOBJECTS]\n");
     stored.LoadFromIniFile(dir / "partial.ini");
     EXPECT_EQ(ZlibOf(stored), before);
-    // So does a picture file that cannot be read.
+    // So does a picture file that cannot be read, further pictures included.
+    testsupport::WriteFile(dir / "frame.bmp", "not a picture");
+    EXPECT_THROW(stored.LoadFromIniFile(dir / "skin.ini"), rtl::Exception);
+    EXPECT_EQ(ZlibOf(stored), before);
     std::filesystem::remove(dir / "frame.bmp");
     EXPECT_THROW(stored.LoadFromIniFile(dir / "skin.ini"), rtl::Exception);
     EXPECT_EQ(ZlibOf(stored), before);

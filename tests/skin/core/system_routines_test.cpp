@@ -60,7 +60,10 @@ TEST(SystemRoutinesTest, VersionRules) {
         {6, 0, true, true, true},    {10, 0, true, true, true},
     };
     for (const TCase& c : cases) {
-        const TOsVersion v{c.Major, c.Minor};
+        // As the system's version word gives it, with a build number above.
+        const TOsVersion v = GetOsVersionPair(std::uint32_t(c.Major | c.Minor << 8 | 2600 << 16));
+        EXPECT_EQ(v.Major, c.Major);
+        EXPECT_EQ(v.Minor, c.Minor);
         EXPECT_EQ(OsIsW2kUp(v), c.W2k) << c.Major << "." << c.Minor;
         EXPECT_EQ(OsIsXpUp(v), c.Xp) << c.Major << "." << c.Minor;
         EXPECT_EQ(OsIsVistaUp(v), c.Vista) << c.Major << "." << c.Minor;
