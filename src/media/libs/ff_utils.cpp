@@ -14,6 +14,9 @@ namespace media {
 
 namespace {
 
+constexpr int kScalerAlign = 64;
+constexpr int kScalerSlackBytes = 256;
+
 struct TErrorText {
     int Code;
     const char* Text;
@@ -221,6 +224,29 @@ void ResetRGBConvertContext(TRGBConvertContext& context) {
     context.RGBPictureRef = nullptr;
 }
 
+bool PrepareRGBPicture(TRGBConvertContext& context, int width, int height) {
+    // The scaler's vector code writes whole groups of pixels: up to 24 bytes past a packed
+    // row. Rows get a stride of at least 16 more pixels, the buffer a tail, as the library's
+    // own picture buffers have.
+    int strideWidth = ((width + 15) & ~15) + 16;
+    int size = lib::av_image_get_buffer_size(context.RGBPixFmt, strideWidth, height, kScalerAlign);
+    if (size < 0) return false;
+    size += kScalerSlackBytes;
+    if (context.RGBBuf != nullptr && context.RGBBufSize < size) {
+        lib::av_free(context.RGBBuf);
+        context.RGBBuf = nullptr;
+        context.RGBBufSize = 0;
+    }
+    if (context.RGBBuf == nullptr) {
+        context.RGBBuf = static_cast<uint8_t*>(lib::av_malloc(size_t(size)));
+        if (context.RGBBuf == nullptr) return false;
+        context.RGBBufSize = size;
+    }
+    return lib::av_image_fill_arrays(context.RGBPicture.data, context.RGBPicture.linesize,
+                                     context.RGBBuf, context.RGBPixFmt, strideWidth, height,
+                                     kScalerAlign) >= 0;
+}
+
 bool PictureToBitmap(TRGBConvertContext& context, const TAVPicture& picture, AVPixelFormat pixFmt,
                      int width, int height) {
     if (!context.Bitmap) context.Bitmap = CreateFrameBitmap(width, height, context.BMPPixFmt);
@@ -232,19 +258,7 @@ bool PictureToBitmap(TRGBConvertContext& context, const TAVPicture& picture, AVP
     if (direct) {
         context.RGBPictureRef = &picture;
     } else {
-        int size = lib::av_image_get_buffer_size(context.RGBPixFmt, width, height, 1);
-        if (size < 0) return false;
-        if (context.RGBBuf != nullptr && context.RGBBufSize < size) {
-            lib::av_free(context.RGBBuf);
-            context.RGBBuf = nullptr;
-        }
-        if (context.RGBBuf == nullptr) {
-            context.RGBBuf = static_cast<uint8_t*>(lib::av_malloc(size_t(size)));
-            context.RGBBufSize = context.RGBBuf != nullptr ? size : 0;
-            if (context.RGBBuf == nullptr) return false;
-        }
-        lib::av_image_fill_arrays(context.RGBPicture.data, context.RGBPicture.linesize,
-                                  context.RGBBuf, context.RGBPixFmt, width, height, 1);
+        if (!PrepareRGBPicture(context, width, height)) return false;
         context.toRGB_convert_ctx = lib::sws_getCachedContext(
             context.toRGB_convert_ctx, width, height, pixFmt, width, height, context.RGBPixFmt,
             SWS_BICUBIC, nullptr, nullptr, nullptr);

@@ -83,6 +83,9 @@ struct TRGBConvertContext {
 };
 
 void ResetRGBConvertContext(TRGBConvertContext& context);
+// Sizes the context's RGB buffer for a w x h scaler destination (aligned rows with room for
+// the scaler's overrun, and a tail) and points RGBPicture at it. False when out of memory.
+bool PrepareRGBPicture(TRGBConvertContext& context, int width, int height);
 // Copies `picture` into context.Bitmap (made w x h), converting it unless it is already in the
 // bitmap's layout. False when no scaler can be made or no buffer allocated.
 bool PictureToBitmap(TRGBConvertContext& context, const TAVPicture& picture, AVPixelFormat pixFmt,

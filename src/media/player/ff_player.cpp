@@ -133,6 +133,13 @@ std::string TCustomPlayer::LastErrMsg() const {
 }
 
 bool TCustomPlayer::Open(const std::string& fileName, win::HWND screenHandle, bool paused) {
+    // Libraries, then the playback that runs, then the handle: a refused handle still stops
+    // the old file.
+    if (!AVLibLoaded()) {
+        ReportError("libav or libsdl not loaded.", true);
+        return false;
+    }
+    Stop(true);
     std::shared_ptr<TWindowVideoHost> host;
     if (screenHandle) {
         host = MakeWindowVideoHost(screenHandle);
@@ -323,6 +330,8 @@ void TCustomPlayer::StepToNextFrame() {
         TVideoState* is = FVideoState.load();
         if (is == nullptr) return;
         paused = is->paused.load() != 0;
+        // A picture the video thread is still finishing (a seek's) is not the step's.
+        if (!Fstep.load()) FStepFrom = is->pictures_queued.load();
     }
     // Stepping before resuming: the video thread pauses again after exactly one picture.
     bool stepping = Fstep.exchange(true);
@@ -490,17 +499,26 @@ void TCustomPlayer::UpdatePosition() {
             return;
         }
         FCurrentPTS = cur;
-        if (is->Duration > 0 && cur >= is->Duration) {
-            cur = is->Duration;
-            if (FLastPTS.load() != cur) FLastPTS = 0;
-        }
+        if (is->Duration > 0 && cur >= is->Duration) cur = is->Duration;
         int64_t last = FLastPTS.load();
-        if (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep) {
+        // Pictures still shown after the end was reported do not move the position back.
+        bool afterEnd = is->EventEOF.load() != 0 && last != AV_NOPTS_VALUE && cur < last;
+        if (!afterEnd && (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep)) {
             FLastPTS = cur;
             if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, cur});
         }
         if (is->IsDevice == 0 && is->EventEOF.load() == 0 && is->ReachEOF.load() == 1) {
-            if (is->video_st.load() != nullptr) is->EventEOF = 1;
+            if (is->video_st.load() != nullptr) {
+                is->EventEOF = 1;
+                // The end may come while the last pictures still wait to be shown, and a stop
+                // may follow at once: the seek bar gets the end before the end's state.
+                int64_t end = is->Duration > 0 ? is->Duration : cur;
+                int64_t reported = FLastPTS.load();
+                if (reported == AV_NOPTS_VALUE || std::llabs(end - reported) > kPositionStep) {
+                    FLastPTS = end;
+                    if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, end});
+                }
+            }
             ended = true;
         }
     }

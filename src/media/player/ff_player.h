@@ -248,6 +248,8 @@ public:
     int Fdebug = 0;
     int Fdebug_mv = 0;
     std::atomic<bool> Fstep{false};
+    // The count of queued pictures when the step was asked for: only a later picture ends it.
+    std::atomic<int64_t> FStepFrom{0};
     int Fworkaround_bugs = 1;
     bool Ffast = false;
     bool Fgenpts = false;

@@ -214,9 +214,15 @@ void VideoThreadProc(TVideoState& is) {
                 sys::SleepMs(kPausePollMs);
             int serial = 0;
             if (GetFilteredFrame(is, decoded, out, serial) < 0) break;
-            if (is.seek_done.load() != 0 && is.seek_flushed.load() != 0) {
-                is.seek_done = 0;
-                is.seek_paused = 0;
+            {
+                // The first picture of the newest seek ends the seek's run through a pause; an
+                // earlier seek's picture must not, or the newest one is never decoded.
+                std::lock_guard lock(is.seek_mutex);
+                if (is.seek_done.load() != 0 && is.seek_req.load() == 0 &&
+                    serial == is.seek_serial) {
+                    is.seek_done = 0;
+                    is.seek_paused = 0;
+                }
             }
             double pts = kNoPicturePts;
             if (out->pts != AV_NOPTS_VALUE)
@@ -246,7 +252,8 @@ void VideoThreadProc(TVideoState& is) {
                     player.SetState(psPause);
                 }
             }
-            if (player.Fstep.load() && player.FVideoState.load() != nullptr)
+            if (player.Fstep.load() && is.pictures_queued.load() > player.FStepFrom.load() &&
+                player.FVideoState.load() != nullptr)
                 TogglePauseState(player);
         }
     }
@@ -426,6 +433,7 @@ int DecodeAudioFrame(TVideoState& is, double& pts) {
 
 void StoreAudioSamples(TVideoState& is, const int16_t* samples, int size) {
     int count = size / 2;
+    std::lock_guard lock(is.sample_mutex);
     int index = is.sample_array_index.load();
     for (int i = 0; i < count; ++i) {
         is.sample_array[size_t(index)] = samples[i];

@@ -253,7 +253,13 @@ void DisplayAudioWave(TVideoState& is) {
     int bits = 1;
     while ((1 << bits) < 2 * is.height) ++bits;
     int nbFreq = 1 << (bits - 1);
-    auto sample = [&](int index) { return int(is.sample_array[size_t(ModSamples(index))]); };
+    int sampleIndex;
+    {
+        std::lock_guard lock(is.sample_mutex);
+        is.display_samples = is.sample_array;
+        sampleIndex = is.sample_array_index.load();
+    }
+    auto sample = [&](int index) { return int(is.display_samples[size_t(ModSamples(index))]); };
 
     int start;
     if (is.paused.load() != 0) {
@@ -269,7 +275,7 @@ void DisplayAudioWave(TVideoState& is) {
         delay += 2 * dataUsed;
         delay = std::max<int64_t>(delay, dataUsed);
         start = ModSamples(
-            int(int64_t(is.sample_array_index.load()) - delay * channels % kSampleArraySize));
+            int(int64_t(sampleIndex) - delay * channels % kSampleArraySize));
         if (mode == 1) {
             // A trigger point: the steepest fall through zero, so the wave stands still.
             int best = start;

@@ -10,29 +10,12 @@ namespace media {
 
 namespace {
 
-constexpr int kScalerSlackBytes = 256;
-
 // The picture as the hook's bitmap, through the context's RGB buffer; the bitmap, the buffer
 // and the scaler follow the picture's size and format.
 bool FrameToHookBitmap(TRGBConvertContext& context, const AVFrame* frame, int width, int height) {
     if (!context.Bitmap) context.Bitmap = CreateFrameBitmap(width, height, context.BMPPixFmt);
     context.Bitmap->SetSize(width, height);
-    int size = lib::av_image_get_buffer_size(context.RGBPixFmt, width, height, 1);
-    if (size < 0) return false;
-    // The scaler's vector code may write a few pixels past the last row's end.
-    size += kScalerSlackBytes;
-    if (context.RGBBuf != nullptr && context.RGBBufSize < size) {
-        lib::av_free(context.RGBBuf);
-        context.RGBBuf = nullptr;
-        context.RGBBufSize = 0;
-    }
-    if (context.RGBBuf == nullptr) {
-        context.RGBBuf = static_cast<uint8_t*>(lib::av_malloc(size_t(size)));
-        if (context.RGBBuf == nullptr) return false;
-        context.RGBBufSize = size;
-    }
-    lib::av_image_fill_arrays(context.RGBPicture.data, context.RGBPicture.linesize, context.RGBBuf,
-                              context.RGBPixFmt, width, height, 1);
+    if (!PrepareRGBPicture(context, width, height)) return false;
     context.toRGB_convert_ctx = lib::sws_getCachedContext(
         context.toRGB_convert_ctx, width, height, AVPixelFormat(frame->format), width, height,
         context.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);

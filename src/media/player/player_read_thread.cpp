@@ -133,9 +133,15 @@ std::array<int, AVMEDIA_TYPE_NB> ChooseStreams(const TCustomPlayer& player, AVFo
 
 void CarryOutSeek(TVideoState& is, bool& eof) {
     TCustomPlayer& player = *is.Owner;
-    int64_t target = is.seek_pos.load();
-    int64_t rel = is.seek_rel.load();
-    int flags = is.seek_flags.load();
+    int64_t target, rel, id;
+    int flags;
+    {
+        std::lock_guard lock(is.seek_mutex);
+        target = is.seek_pos.load();
+        rel = is.seek_rel.load();
+        flags = is.seek_flags.load();
+        id = is.seek_id;
+    }
     int64_t low = rel > 0 ? target - rel + 2 : kInt64Min;
     int64_t high = rel < 0 ? target - rel - 2 : kInt64Max;
     int ret = lib::avformat_seek_file(is.ic, -1, low, target, high, flags);
@@ -164,11 +170,15 @@ void CarryOutSeek(TVideoState& is, bool& eof) {
     }
     is.ErrorEOF = 0;
     is.ReachEOF = 0;
+    eof = false;
+    std::lock_guard lock(is.seek_mutex);
+    if (ret >= 0 && hasVideo) is.seek_serial = is.videoq.Serial();
+    // A newer request came meanwhile: it is carried out next, and it alone ends the waits.
+    if (is.seek_id != id) return;
     is.seek_req = 0;
     is.seek_done = 1;
     player.FSeekEvent.Set();
     if (!hasVideo) player.FSeeking = false;
-    eof = false;
 }
 
 bool QueuesFull(const TVideoState& is) {
@@ -511,24 +521,27 @@ void CloseStreamComponent(TVideoState& is, int streamIndex) {
 
 bool PostSeekRequest(TVideoState& is, TSeekFlags flags, int64_t pos, int64_t rel) {
     TCustomPlayer& player = *is.Owner;
-    if (is.seek_req.load() != 0) return false;
+    // A request that is still pending is replaced: the newest one is carried out.
+    std::lock_guard lock(is.seek_mutex);
     player.FSeeking = true;
     is.seek_paused = is.paused.load();
     is.seek_pos = pos;
     is.seek_rel = rel;
     is.seek_flags = SeekFlagsValue(flags);
+    ++is.seek_id;
     player.FSeekEvent.Reset();
     is.seek_req = 1;
     return true;
 }
 
 void AwaitSeek(TCustomPlayer& player, const TVideoState* is, bool hasVideo) {
-    // A playback that ends meanwhile ends the wait as well.
-    while (player.FVideoState.load() == is &&
+    // A playback that ends meanwhile ends the wait as well (a pause sets both events).
+    auto running = [&] { return player.FVideoState.load() == is && is->abort_request.load() == 0; };
+    while (running() &&
            PumpingEventWait(player.FSeekEvent, kSeekWaitStepMs) == sys::TWaitResult::Timeout) {
     }
     if (!hasVideo) return;
-    while (player.FVideoState.load() == is &&
+    while (running() &&
            PumpingEventWait(player.FPictEvent, kSeekWaitStepMs) == sys::TWaitResult::Timeout) {
     }
 }

@@ -115,8 +115,11 @@ struct TVideoState {
     int audio_tgt_freq = 0;
     SwrContext* reformat_ctx = nullptr;
     TShared<int> show_audio{0};
+    // Written by the audio callback under sample_mutex; the display draws from its own copy.
+    std::mutex sample_mutex;
     std::vector<int16_t> sample_array;
     TShared<int> sample_array_index{0};  // written by the audio thread
+    std::vector<int16_t> display_samples;
     int last_i_start = 0;
     int xpos = 0;
     // The spectrum's transform and its buffer, made again when its size changes (play thread).
@@ -214,6 +217,11 @@ struct TVideoState {
     TShared<int> seek_paused{0};
     TShared<int> seek_done{0};
     TShared<int> seek_flushed{0};
+    // Requests, the read thread's taking of them and the video thread's end of a seek's pause
+    // hold it: only the newest request's first picture ends that pause.
+    std::mutex seek_mutex;
+    int64_t seek_id = 0;      // requests posted
+    int seek_serial = -1;     // the video queue's serial after the newest seek carried out
 
     // The playback's own event queue, shared with its play thread.
     std::shared_ptr<TPlayerEventQueue> events;

@@ -20,6 +20,9 @@ bool Known(int64_t timestamp) {
 }
 
 // A frame duration that moves a seek target: a rate of millions per second would give 0.
+// The longest step back when looking for the previous key frame, in microseconds.
+constexpr int64_t kMaxBackStride = 2000000;
+
 int64_t StepDuration(AVRational rate) {
     int64_t duration = FrameDuration(rate);
     return duration > 0 ? duration : 40000;
@@ -377,13 +380,15 @@ bool TAVProbe::DecodePreviousKeyFrame(int streamIndex) {
 
     // Every step decodes: whether a seek got before the current picture cannot be told from the
     // reader's position, which demuxers that seek lazily (MP4) leave where it was. A picture
-    // decoded without getting back is not earlier than ref, so the step simply goes on.
-    for (int64_t h = 1;; ++h) {
-        int64_t back = h * duration;
+    // decoded without getting back is not earlier than ref, so the step goes on, each one
+    // twice as long as the one before up to a cap: seeks that land late (MPEG-TS) would
+    // otherwise cost one seek per frame back to the start.
+    int64_t stride = duration;
+    int64_t back = duration;
+    for (;;) {
         Seek(ref - back, {sfBackward});
         if (Decode(index)) {
-            if (FPicture.PTS < ref) return true;
-            if (FPicture.PTS <= 0) return true;
+            if (FPicture.PTS < ref || FPicture.PTS <= 0) break;
             // The target lies before the start of the stream and still no earlier picture
             // came: this is the stream's first key frame, and stepping further back would
             // only find it again.
@@ -392,7 +397,19 @@ bool TAVProbe::DecodePreviousKeyFrame(int streamIndex) {
             FLastErrMsg = "Could not seek to the previous key-frame. " + FLastErrMsg;
             return false;
         }
+        stride = std::min(stride * 2, std::max(duration, kMaxBackStride));
+        back += stride;
     }
+    if (stride == duration) return true;
+    // A long stride may have passed over key frames nearer to ref: the last of them before ref
+    // is the one wanted.
+    int64_t nearest = FPicture.PTS;
+    while (Decode(index) && FPicture.PTS < ref)
+        if (FPicture.IsKeyFrame) nearest = FPicture.PTS;
+    Seek(nearest, {sfBackward});
+    while (Decode(index))
+        if (FPicture.PTS >= nearest) return true;
+    return false;
 }
 
 bool TAVProbe::CopyToBitmap(gfx::TBitmap& bitmap) {

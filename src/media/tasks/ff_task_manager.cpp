@@ -537,18 +537,27 @@ void TCustomFFTaskManager::StartNextTask() {
     }
     TConvertThread* thread = task->StartConvert(true, FThreadPriority);
     if (thread == nullptr) return;
-    // Read after the task is converting, so a Pause in between reaches it either way.
-    if (FPaused) task->Pause();
+    {
+        // Read after the task is converting, and under the lock of Pause and Resume: either
+        // one lands before the check or after the task took the state on.
+        TPumpingGuard lock(FPauseLock);
+        if (FPaused) {
+            StartingPaused();
+            task->Pause();
+        }
+    }
     thread->Resume();
 }
 
 void TCustomFFTaskManager::Pause() {
+    TPumpingGuard pauseLock(FPauseLock);
     FPaused = true;
     TPumpingGuard lock(FListLock);
     for (int i = 0; i < FFFmpegList.Count(); ++i) FFFmpegList.Item(i).Pause();
 }
 
 void TCustomFFTaskManager::Resume() {
+    TPumpingGuard pauseLock(FPauseLock);
     FPaused = false;
     TPumpingGuard lock(FListLock);
     for (int i = 0; i < FFFmpegList.Count(); ++i) FFFmpegList.Item(i).Resume();

@@ -234,6 +234,8 @@ protected:
 
     void CheckNotWorking(const std::string& operation);
     void StartNextTask();
+    // Called under the pause lock just before a task that starts while paused is held.
+    virtual void StartingPaused() {}
     virtual void DoCustomHook(TCustomFFmpeg* sender, gfx::TBitmap& bitmap, int frameNumber,
                               int64_t pts, bool& update, bool& stopHook);
     virtual void DoPreviewBitmap(TCustomFFmpeg* sender, const gfx::TBitmap& bitmap, int frameNumber,
@@ -287,6 +289,8 @@ private:
     std::atomic<bool> FThreadMode{false};
     std::atomic<bool> FWorking{false};
     std::atomic<bool> FPaused{false};
+    // Pause, Resume and a starting task's reading of the state are one step each.
+    sys::TCriticalSection FPauseLock;
     // The thread inside a task's end report, 0 when none is.
     std::atomic<sys::TThreadId> FReportingThread{0};
     // Made at the first run in thread mode; lives as long as the manager.

@@ -18,7 +18,8 @@ struct TGifSource {
 int ReadFromSpan(GifFileType* gif, GifByteType* buffer, int length) {
     auto* src = static_cast<TGifSource*>(gif->UserData);
     const size_t n = std::min(size_t(std::max(length, 0)), src->Data.size() - src->Position);
-    std::memcpy(buffer, src->Data.data() + src->Position, n);
+    // Empty input has no data pointer at all.
+    if (n > 0) std::memcpy(buffer, src->Data.data() + src->Position, n);
     src->Position += n;
     return int(n);
 }
@@ -34,10 +35,19 @@ bool Fail(std::string& error, const std::string& text) {
     return false;
 }
 
-// Reads the first image of an open file onto the logical screen.
-bool ReadFirstImage(GifFileType* gif, TImage& image, std::string& error) {
+// LZW codes are at least log2(n) bits for strings of up to n pixels, n <= 4096: no byte of
+// the file stands for more pixels than this.
+constexpr std::int64_t kMaxGifPixelsPerByte = 2731;
+// A screen larger than its picture costs only this much without the data to back it.
+constexpr std::int64_t kFreeScreenPixels = std::int64_t(1) << 20;
+
+// Reads the first image of an open file onto the logical screen. Sizes the data cannot hold
+// are refused before anything is allocated for them.
+bool ReadFirstImage(GifFileType* gif, size_t dataSize, TImage& image, std::string& error) {
     const std::int64_t width = gif->SWidth, height = gif->SHeight;
-    if (width <= 0 || height <= 0 || width * height > kMaxImagePixels)
+    const std::int64_t dataPixels = std::int64_t(dataSize) * kMaxGifPixelsPerByte;
+    if (width <= 0 || height <= 0 || width * height > kMaxImagePixels ||
+        width * height > std::max(dataPixels, kFreeScreenPixels))
         return Fail(error, "GIF image size is not valid");
     int transparent = -1;
     GifRecordType type;
@@ -57,7 +67,8 @@ bool ReadFirstImage(GifFileType* gif, TImage& image, std::string& error) {
             const GifImageDesc& desc = gif->Image;
             const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
             if (!map || desc.Width <= 0 || desc.Height <= 0 ||
-                std::int64_t(desc.Width) * desc.Height > kMaxImagePixels)
+                std::int64_t(desc.Width) * desc.Height > kMaxImagePixels ||
+                std::int64_t(desc.Width) * desc.Height > dataPixels)
                 return Fail(error, "Invalid GIF image");
             image.Width = int(width);
             image.Height = int(height);
@@ -103,7 +114,7 @@ bool ReadGif(std::span<const std::uint8_t> data, TImage& image, std::string& err
     int code = 0;
     GifFileType* gif = DGifOpen(&source, ReadFromSpan, &code);
     if (!gif) return Fail(error, std::string("Invalid GIF image: ") + GifErrorString(code));
-    const bool ok = ReadFirstImage(gif, image, error);
+    const bool ok = ReadFirstImage(gif, data.size(), image, error);
     DGifCloseFile(gif, &code);
     return ok;
 }

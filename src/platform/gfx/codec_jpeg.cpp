@@ -1,5 +1,6 @@
 #include "platform/gfx/codecs.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,9 @@ void SetUpErrors(TJpegError& e) {
     e.Message[0] = 0;
 }
 
+constexpr long kJpegBaseMemory = 64L << 20;
+constexpr long kJpegMemoryPerByte = 1024;
+
 }  // namespace
 
 bool ReadJpeg(std::span<const std::uint8_t> data, TImage& image, std::string& error) {
@@ -49,6 +53,10 @@ bool ReadJpeg(std::span<const std::uint8_t> data, TImage& image, std::string& er
         return false;
     }
     jpeg_create_decompress(&info);
+    // A progressive picture keeps all its coefficients while reading: no more than the data
+    // can plausibly describe, so a small file with a huge claimed size is refused at once.
+    info.mem->max_memory_to_use = kJpegBaseMemory + long(std::min<size_t>(data.size(), 1 << 20)) *
+                                                        kJpegMemoryPerByte;
     if (data.empty()) ERREXIT(&info, JERR_INPUT_EMPTY);
     jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
@@ -62,10 +70,12 @@ bool ReadJpeg(std::span<const std::uint8_t> data, TImage& image, std::string& er
     image.Height = int(info.output_height);
     image.HasAlpha = false;
     image.BitCount = 24;
-    image.Pixels.assign(std::size_t(image.Width) * image.Height, 0);
+    // Grown row by row: a cut file fails at its end before the whole claimed size is taken.
+    image.Pixels.clear();
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = reinterpret_cast<JSAMPROW>(image.Pixels.data() +
-                                                  std::size_t(info.output_scanline) * image.Width);
+        const std::size_t at = std::size_t(info.output_scanline) * image.Width;
+        image.Pixels.resize(at + std::size_t(image.Width));
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(image.Pixels.data() + at);
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);

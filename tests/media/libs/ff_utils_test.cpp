@@ -313,6 +313,41 @@ TEST_F(PictureToBitmapTest, YuvColoursBecomeTheirBgrValues) {
     }
 }
 
+TEST_F(PictureToBitmapTest, TheScalerNeverWritesPastTheBufferItWasGiven) {
+    // The scaler's vector code writes past a packed row of these widths (8x10 by 24 bytes);
+    // inside the library, where no sanitizer sees it. The buffer's own size is given a canary
+    // tail of the test's, which must stay intact.
+    const std::pair<int, int> sizes[] = {{8, 10},   {10, 16},   {10, 66},  {16, 16},
+                                         {200, 200}, {202, 198}, {284, 240}, {3, 2}};
+    constexpr uint8_t kCanary = 0xA5;
+    constexpr int kCanaryBytes = 256;
+    for (auto [width, height] : sizes) {
+        SCOPED_TRACE(testing::Message() << width << "x" << height);
+        TTestPicture picture(AV_PIX_FMT_YUV420P, width, height, 32);
+        picture.FillPlane(0, height, 200);
+        picture.FillPlane(1, (height + 1) / 2, 60);
+        picture.FillPlane(2, (height + 1) / 2, 180);
+        ResetRGBConvertContext(FContext);
+        ASSERT_TRUE(PictureToBitmap(FContext, picture.Picture, AV_PIX_FMT_YUV420P, width, height));
+        // The same conversion again into a buffer of exactly the size the context asked for.
+        int size = FContext.RGBBufSize;
+        auto* guarded = static_cast<uint8_t*>(lib::av_malloc(size_t(size + kCanaryBytes)));
+        ASSERT_NE(guarded, nullptr);
+        std::memset(guarded + size, kCanary, kCanaryBytes);
+        lib::av_free(FContext.RGBBuf);
+        FContext.RGBBuf = guarded;
+        ASSERT_TRUE(PictureToBitmap(FContext, picture.Picture, AV_PIX_FMT_YUV420P, width, height));
+        ASSERT_EQ(FContext.RGBBuf, guarded);
+        int spoiled = 0;
+        for (int i = 0; i < kCanaryBytes; ++i) spoiled += guarded[size + i] != kCanary;
+        EXPECT_EQ(spoiled, 0);
+        // Every pixel came through, the last one of the last row too.
+        const uint8_t* first = FContext.Bitmap->ScanLine(0);
+        const uint8_t* last = FContext.Bitmap->ScanLine(height - 1) + (width - 1) * 3;
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(last[c], first[c]) << c;
+    }
+}
+
 TEST_F(PictureToBitmapTest, TheBufferGrowsOnlyWhenTooSmallAndResetReleasesAll) {
     TTestPicture large(AV_PIX_FMT_YUV420P, 32, 32, 1);
     TTestPicture small(AV_PIX_FMT_YUV420P, 16, 16, 1);

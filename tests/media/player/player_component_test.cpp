@@ -128,11 +128,11 @@ TEST_F(PlayerComponentTest, PositionsAreReportedOnChangesOverTenMillisecondsUpTo
     FLog.Attach(FPlayer);
     FPlayer.SetTriggerEventInMainThread(false);
     ASSERT_TRUE(Open(fixtures::kClip1sAvi, false));
-    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.PlayState() == psEnd; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.PlayState() == psEnd; }, 120000));
     // The end comes once the file is read; the pictures still queued play out after it, and
     // with them the clock reaches the duration.
     const int64_t duration = State().Duration;
-    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.CurrentPTS() >= duration; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.CurrentPTS() >= duration; }, 120000));
     FPlayer.Stop(true);  // every event is delivered by now
     EXPECT_TRUE(FLog.OffMainThread) << "delivered on the event thread";
     ASSERT_GT(FLog.Positions.size(), 3u);
@@ -171,11 +171,14 @@ TEST_F(PlayerComponentTest, PlayTimeStopsOrLoops) {
     FPlayer.SetPlayTime(5000000);
     FPlayer.SetRepeatType(rtStop);
     ASSERT_TRUE(FPlayer.Open(fixtures::Path(fixtures::kSineMp3), nullptr, false));
-    ASSERT_TRUE(test::WaitUntil([&] { return !FPlayer.Playing(); }, 20000));
+    // Bounds are hang guards only: a loaded machine may play slower than real time.
+    ASSERT_TRUE(test::WaitUntil([&] { return !FPlayer.Playing(); }, 120000));
     FPlayer.Stop(true);
     ASSERT_FALSE(FLog.Positions.empty());
     EXPECT_GE(FLog.Positions.back(), 4900000);
-    EXPECT_LT(FLog.Positions.back(), 5600000) << "stopped at the play time, not the end";
+    // The stop comes at the first position past the play time, however late that report is;
+    // the file itself lasts 6 s.
+    EXPECT_LT(FLog.Positions.back(), 5950000) << "stopped at the play time, not the end";
     EXPECT_EQ(FLog.Count(psEnd), 0);
     EXPECT_EQ(FPlayer.PlayTime(), AV_NOPTS_VALUE) << "for one playback only";
     EXPECT_EQ(FPlayer.RepeatType(), rtStop);
@@ -193,7 +196,7 @@ TEST_F(PlayerComponentTest, PlayTimeStopsOrLoops) {
             if (passed && pts < 500000) return true;
         }
         return false;
-    }));
+    }, 120000));
     EXPECT_TRUE(FPlayer.Playing());
     EXPECT_EQ(FLog.Count(psEnd), 0);
 }
@@ -477,7 +480,12 @@ TEST_F(PlayerWindowTest, PlaysIntoThePanelAndFollowsItsSize) {
     win::PumpMessages();
     EXPECT_EQ(Picture(), nullptr) << "the panel paints its own background again";
 
+    // A handle that is not a window is refused, after the playback that runs was stopped.
+    ASSERT_TRUE(FPlayer.Open(fixtures::Path(fixtures::kClipAvi), FPanel, false));
+    ASSERT_TRUE(FPlayer.Playing());
     EXPECT_FALSE(FPlayer.Open(fixtures::Path(fixtures::kClipAvi), win::HWND(0xFFFFu), false));
+    EXPECT_FALSE(FPlayer.Playing()) << "the old file does not play on";
+    EXPECT_EQ(FPlayer.PlayState(), psStop);
     EXPECT_EQ(FPlayer.LastErrMsg().rfind("Could not initialize SDL with ScreenHandle(65535): ", 0),
               0u)
         << FPlayer.LastErrMsg();

@@ -1,5 +1,8 @@
 // Whole playbacks of the fixtures through the dummy audio driver and a recording video host.
+#include <cmath>
 #include <cstdlib>
+#include <iterator>
+#include <mutex>
 #include <functional>
 #include <string>
 
@@ -23,6 +26,11 @@ protected:
     bool OpenPaused(const std::string& fileName) {
         if (!OpenWithHost(fileName, true, kClipWidth, kClipHeight)) return false;
         return test::WaitUntil([&] { return FPlayer.PlayState() == psPause; });
+    }
+    // The time of the picture queued last, read under the queue's lock.
+    double LastQueuedPts() {
+        std::lock_guard lock(State().pictq_mutex);
+        return State().frame_last_pts;
     }
     // The picture published last once a paused open has shown both of its pictures.
     std::shared_ptr<const TVideoImage> PausedPicture() {
@@ -156,6 +164,78 @@ TEST_F(PlayerPlaybackTest, SeekForms) {
         FPlayer.Stop(true);
     }
 }
+
+// Key frames of clip.avi lie every 0.48 s: a seek to t shows the one nearest to t.
+double KeyFrameAt(double seconds) {
+    return std::round(seconds / 0.48) * 0.48;
+}
+
+TEST_F(PlayerPlaybackTest, AWaitingSeekRightAfterAnotherShowsItsOwnTarget) {
+    // On a paused playback: a seek, then at once a waiting one. The earlier seek's picture
+    // must neither end the later one's wait nor stop its picture from being decoded, and a
+    // seek still pending is replaced, not dropped.
+    struct TCase {
+        double First;
+        double Second;
+    };
+    const TCase cases[] = {{1.5, 0.5}, {0.5, 1.5}, {1.0, 1.0}, {1.95, 0.1}, {0.1, 1.95}};
+    ASSERT_TRUE(OpenPaused(fixtures::Path(fixtures::kClipAvi)));
+    for (int round = 0; round < 4; ++round)
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.First << " then " << c.Second);
+            FPlayer.Seek(int64_t(c.First * 1000000), TSeekFlags{}, false);
+            FPlayer.Seek(int64_t(c.Second * 1000000), TSeekFlags{}, true);
+            EXPECT_NEAR(LastQueuedPts(), KeyFrameAt(c.Second), 0.005);
+            EXPECT_TRUE(FPlayer.Paused());
+        }
+}
+
+// Five hundred cycles in five runs of a hundred, which may go side by side.
+class PlayerStressTest : public PlayerPlaybackTest, public testing::WithParamInterface<int> {};
+
+TEST_P(PlayerStressTest, CyclesOfOpenSeekPauseStepAndStop) {
+    // A hang shows as the test's time-out; every waiting seek on a paused playback shows its
+    // own target.
+    const double targets[] = {0.5, 1.0, 1.5, 0.1, 1.95, 0.7};
+    auto target = [&](int i) { return targets[size_t(i) % std::size(targets)]; };
+    auto seek = [&](double seconds, bool wait) {
+        FPlayer.Seek(int64_t(seconds * 1000000), TSeekFlags{}, wait);
+    };
+    for (int cycle = GetParam() * 100; cycle < GetParam() * 100 + 100; ++cycle) {
+        SCOPED_TRACE(cycle);
+        bool paused = cycle % 2 == 0;
+        if (paused) {
+            ASSERT_TRUE(OpenPaused(fixtures::Path(fixtures::kClipAvi)));
+        } else {
+            ASSERT_TRUE(OpenWithHost(fixtures::Path(fixtures::kClipAvi), false, kClipWidth,
+                                     kClipHeight));
+        }
+        seek(target(cycle), false);
+        seek(target(cycle + 1), true);
+        if (paused) {
+            EXPECT_NEAR(LastQueuedPts(), KeyFrameAt(target(cycle + 1)), 0.005);
+        }
+        FPlayer.Pause();
+        ASSERT_TRUE(FPlayer.Paused());
+        if (cycle % 3 == 0) seek(target(cycle + 2), false);
+        seek(target(cycle + 3), true);
+        double shown = KeyFrameAt(target(cycle + 3));
+        EXPECT_NEAR(LastQueuedPts(), shown, 0.005);
+        if (cycle % 4 == 1) {
+            int64_t queued = State().pictures_queued.load();
+            FPlayer.StepToNextFrame();
+            ASSERT_TRUE(test::WaitUntil([&] {
+                return State().pictures_queued.load() > queued && FPlayer.Paused();
+            }));
+            EXPECT_GT(LastQueuedPts(), shown - 0.005);
+        }
+        FPlayer.Stop(cycle % 5 != 0);
+    }
+    FPlayer.Stop(true);
+    EXPECT_FALSE(FPlayer.Playing());
+}
+
+INSTANTIATE_TEST_SUITE_P(FiveHundredCycles, PlayerStressTest, testing::Range(0, 5));
 
 TEST_F(PlayerPlaybackTest, EndOfFileIsLoggedOnceAndRaisesTheEndState) {
     test::TLogCapture log;

@@ -1,6 +1,7 @@
 #include "media/tasks/ff_task_manager.h"
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <string>
@@ -14,6 +15,7 @@
 #include "media/tasks/fake_task.h"
 #include "platform/rtl/exception.h"
 #include "platform/sys/main_thread.h"
+#include "platform/sys/sync.h"
 
 namespace media {
 namespace {
@@ -341,6 +343,40 @@ TEST_F(TaskManagerTest, PauseIsAStateThatTasksStartedMeanwhileTakeOn) {
     ASSERT_TRUE(WaitUntil([&] { return reports.FinalArrived(); }));
     EXPECT_EQ(manager.Made(1).Steps, 5);
     EXPECT_EQ(reports.Indexes(), (std::vector<int>{0, 1, -1}));
+}
+
+TEST_F(TaskManagerTest, AResumeAsATaskStartsPausedNeverLeavesItHeld) {
+    // A Resume from another thread lands just when the run has seen the pause and is about
+    // to hold the new task; it must come after the task took the pause on (and release it),
+    // never between the two.
+    class TRacingManager : public TFakeManager {
+    public:
+        ~TRacingManager() override {
+            if (Resumer.joinable()) Resumer.join();
+        }
+        std::thread Resumer;
+
+    protected:
+        void StartingPaused() override {
+            if (Resumer.joinable()) return;
+            auto done = std::make_shared<sys::TEvent>(true, false);
+            Resumer = std::thread([this, done] {
+                Resume();
+                done->Set();
+            });
+            // Gives the Resume its chance to slip in here; with the lock it waits instead.
+            done->Wait(200);
+        }
+    };
+    TRacingManager manager;
+    TReports reports;
+    reports.Attach(manager);
+    manager.AddFakeTask(5);
+    manager.Pause();
+    manager.Start(1);
+    ASSERT_TRUE(WaitUntil([&] { return reports.FinalArrived(); }));
+    EXPECT_EQ(manager.Made(0).Steps, 5);
+    EXPECT_EQ(reports.Indexes(), (std::vector<int>{0, -1}));
 }
 
 TEST_F(TaskManagerTest, StopReleasesAPausedRun) {

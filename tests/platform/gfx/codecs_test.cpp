@@ -1,6 +1,10 @@
 #include "platform/gfx/codecs.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <functional>
 #include <memory>
 
@@ -283,6 +287,73 @@ TEST(ImageFileTest, GifReducesManyColoursAndKeepsTheSize) {
     read.LoadFromFile(path);
     EXPECT_EQ(read.Width(), 300);
     EXPECT_EQ(read.Height(), 200);
+}
+
+// The peak memory of this process so far, in bytes.
+std::int64_t PeakMemory() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return std::int64_t(usage.ru_maxrss) * 1024;
+}
+
+TEST(ImageFileTest, ClaimedSizesTheDataCannotHoldAreRefusedWithoutTheirMemory) {
+    // Small real files whose headers are made to claim 8000 x 8000 pixels (256 MB as pixels).
+    TImage small;
+    small.Width = 16;
+    small.Height = 16;
+    small.Pixels.assign(256, 0xFF336699u);
+    std::string error;
+    TBytes jpeg;
+    ASSERT_TRUE(WriteJpeg(small, 75, jpeg, error)) << error;
+    TBytes gif;
+    ASSERT_TRUE(WriteGif(small, gif, error)) << error;
+    auto put16 = [](TBytes& data, size_t at, int value, bool bigEndian) {
+        data[at + (bigEndian ? 1 : 0)] = std::uint8_t(value & 0xFF);
+        data[at + (bigEndian ? 0 : 1)] = std::uint8_t(value >> 8);
+    };
+    auto find = [](const TBytes& data, std::initializer_list<std::uint8_t> marker) {
+        auto at = std::search(data.begin(), data.end(), marker.begin(), marker.end());
+        return size_t(at - data.begin());
+    };
+    const size_t sof = find(jpeg, {0xFF, 0xC0});
+    ASSERT_LT(sof, jpeg.size());
+    put16(jpeg, sof + 5, 8000, true);
+    put16(jpeg, sof + 7, 8000, true);
+    TBytes progressive = jpeg;
+    progressive[sof + 1] = 0xC2;
+    put16(gif, 6, 8000, false);
+    put16(gif, 8, 8000, false);
+    const size_t image = find(gif, {0x2C, 0, 0, 0, 0});
+    ASSERT_LT(image, gif.size());
+    put16(gif, image + 5, 8000, false);
+    put16(gif, image + 7, 8000, false);
+
+    struct TCase {
+        const char* Name;
+        const TBytes& Data;
+        bool (*Read)(std::span<const std::uint8_t>, TImage&, std::string&);
+    };
+    const TCase cases[] = {
+        {"JPEG", jpeg, ReadJpeg}, {"progressive JPEG", progressive, ReadJpeg}, {"GIF", gif, ReadGif}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::int64_t before = PeakMemory();
+        TImage read;
+        EXPECT_FALSE(c.Read(c.Data, read, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_LT(PeakMemory() - before, std::int64_t(48) << 20);
+    }
+}
+
+TEST(ImageFileTest, EmptyInputIsRefused) {
+    const TBytes empty;
+    TImage image;
+    std::string error;
+    EXPECT_FALSE(ReadGif(empty, image, error));
+    EXPECT_FALSE(error.empty());
+    error.clear();
+    EXPECT_FALSE(ReadJpeg(empty, image, error));
+    EXPECT_FALSE(error.empty());
 }
 
 // Hand-made palette bitmaps, bottom-up, as other programs write them.
