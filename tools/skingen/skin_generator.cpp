@@ -292,6 +292,36 @@ private:
     TRect FacePiece(int w, int h, TState state, C base, double radius, C around,
                     TPainter extra = {});
     TRect Piece(int w, int h);
+    // The framed field of edits and combo boxes, normal and active, as a nine-slice record.
+    template <class R> void FieldFrame(R& rec, int w, int h) {
+        const C back = P.window;
+        auto frame = [&](bool active) {
+            const TRect r = FAtlas.Take(w, h);
+            const C border = active ? P.accent : Darker(Mix(P.panel, back, 0.5), 0.35);
+            const C around = P.panel;
+            Later([=](TBitmap& b) {
+                Fill(b, r, around);
+                Face(b, r, {back, back, border, 3, 0.0});
+            });
+            return r;
+        };
+        const TRect normal = frame(false);
+        rec.ActiveSkinRect = frame(true);
+        NineSlice(rec, normal, 3);
+    }
+    // The arrow button at the right end of a field, in its three states.
+    template <class R> void DropButton(R& rec, int w, int h) {
+        rec.ButtonRect = {w - 18, 2, w - 2, h - 2};
+        const C glyph = TextOn(P, P.face);
+        auto part = [&](TState state) {
+            const TRect piece = FacePiece(16, h - 4, state, P.face, 2, P.window);
+            Later([=](TBitmap& b) { Arrow(b, piece, glyph, 4); });
+            return piece;
+        };
+        rec.ActiveButtonRect = part(stHot);
+        rec.DownButtonRect = part(stDown);
+        rec.UnEnabledButtonRect = part(stDisabled);
+    }
     // The text colour of a face: chosen after the picture is drawn, from its centre pixel.
     void TextColorOf(const TRect& r, TColor& target);
     void Later(TPainter paint) { FPainters.push_back(std::move(paint)); }
@@ -624,34 +654,13 @@ void TSkinBuilder::UpDownRecord(skin::TbsDataSkinUpDownControl& rec, bool vertic
 
 void TSkinBuilder::EditRecord(skin::TbsDataSkinEditControl& rec, int w, int h, bool button) {
     const C back = P.window;
-    auto frame = [&](bool active) {
-        const TRect r = FAtlas.Take(w, h);
-        const C border = active ? P.accent : Darker(Mix(P.panel, back, 0.5), 0.35);
-        const C around = P.panel;
-        Later([=](TBitmap& b) {
-            Fill(b, r, around);
-            Face(b, r, {back, back, border, 3, 0.0});
-        });
-        return r;
-    };
-    const TRect normal = frame(false);
-    rec.ActiveSkinRect = frame(true);
-    NineSlice(rec, normal, 3);
+    FieldFrame(rec, w, h);
     SetFont(rec.FontName, rec.FontHeight);
     rec.FontColor = ToColor(TextOn(P, back));
     rec.ActiveFontColor = rec.FontColor;
     rec.DisabledFontColor = ToColor(Mix(TextOn(P, back), back, 0.5));
     if (button) {
-        rec.ButtonRect = {w - 18, 2, w - 2, h - 2};
-        const C glyph = TextOn(P, P.face);
-        auto part = [&](TState state) {
-            const TRect piece = FacePiece(16, h - 4, state, P.face, 2, back);
-            Later([=](TBitmap& b) { Arrow(b, piece, glyph, 4); });
-            return piece;
-        };
-        rec.ActiveButtonRect = part(stHot);
-        rec.DownButtonRect = part(stDown);
-        rec.UnEnabledButtonRect = part(stDisabled);
+        DropButton(rec, w, h);
     }
 }
 
@@ -708,18 +717,7 @@ void TSkinBuilder::ListBoxRecord(skin::TbsDataSkinListBox& rec, bool checks) {
 void TSkinBuilder::ComboBoxRecord(skin::TbsDataSkinComboBox& rec) {
     const int w = 100, h = 20;
     const C back = P.window;
-    auto frame = [&](bool active) {
-        const TRect r = FAtlas.Take(w, h);
-        const C border = active ? P.accent : Darker(Mix(P.panel, back, 0.5), 0.35);
-        Later([=, this](TBitmap& b) {
-            Fill(b, r, P.panel);
-            Face(b, r, {back, back, border, 3, 0.0});
-        });
-        return r;
-    };
-    const TRect normal = frame(false);
-    rec.ActiveSkinRect = frame(true);
-    NineSlice(rec, normal, 3);
+    FieldFrame(rec, w, h);
     rec.SItemRect = FAtlas.Take(60, h - 4);
     const TRect item = rec.SItemRect;
     Later([=](TBitmap& b) { Fill(b, item, back); });
@@ -731,16 +729,7 @@ void TSkinBuilder::ComboBoxRecord(skin::TbsDataSkinComboBox& rec) {
     rec.ItemLeftOffset = 2;
     rec.ItemRightOffset = 2;
     rec.ItemTextRect = {3, 0, 57, h - 4};
-    rec.ButtonRect = {w - 18, 2, w - 2, h - 2};
-    const C glyph = TextOn(P, P.face);
-    auto part = [&](TState state) {
-        const TRect piece = FacePiece(16, h - 4, state, P.face, 2, back);
-        Later([=](TBitmap& b) { Arrow(b, piece, glyph, 4); });
-        return piece;
-    };
-    rec.ActiveButtonRect = part(stHot);
-    rec.DownButtonRect = part(stDown);
-    rec.UnEnabledButtonRect = part(stDisabled);
+    DropButton(rec, w, h);
     rec.ItemStretchEffect = true;
     rec.FocusItemStretchEffect = true;
     rec.ListBoxName = "listbox";
