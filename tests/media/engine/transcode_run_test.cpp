@@ -542,7 +542,8 @@ TEST_F(TranscodeRunTest, AFailedRunKeepsWhatItConvertedPlayableAndNothingElse) {
 TEST_F(TranscodeRunTest, ACutFileKeepsAsMuchAsTheToolKeeps) {
     // Files cut after half their bytes, and what the ffmpeg tool makes of them with the same
     // settings.
-    for (const char* fixture : {fixtures::kHalfClipMkv, fixtures::kHalfClipMp4}) {
+    for (const char* fixture :
+         {fixtures::kHalfClipMkv, fixtures::kHalfClipMp4, fixtures::kHalfClipWmv}) {
         TRunEngine engine;
         engine.Open(fixtures::Path(fixture));
         engine.Apply({{"vcodec", "mpeg4"}, {"acodec", "mp2"}});
