@@ -1,6 +1,6 @@
 #include "catalogue/preset_defaults.h"
 
-#include <array>
+#include <iterator>
 
 namespace catalogue {
 
@@ -100,7 +100,8 @@ constexpr TPresetDefaults kRealVideo{.PresetKey = 114,
                                      .TargetType = "",
                                      .NormType = ""};
 
-constexpr std::array kDefaults{
+// A plain braced array: deducing a std::array from 320 rows goes past clang's template limits.
+constexpr TPresetDefaults kDefaults[] = {
     // Video presets, in category-list order.
     Video(100, ".avi", "mpeg4", "XVID", "", "", "25", 816000, "libmp3lame", "2", "44100", 128000),
     Video(101, ".mp4", "mpeg4", "", "", "", "25", 816000, "libmp3lame", "2", "44100", 128000),
@@ -526,7 +527,7 @@ constexpr std::array kDefaults{
     kRealVideo,
 };
 
-static_assert(kDefaults.size() == 320);
+static_assert(std::size(kDefaults) == 320);
 
 }  // namespace
 

@@ -169,7 +169,7 @@ TEST_F(ListBoxTest, ScrollingByWheelBarAndRequests) {
     EXPECT_EQ(win::GetScrollPos(box->Handle(), win::SB_VERT), 25);
     box->Perform(LB_SETTOPINDEX, 2);
     EXPECT_EQ(box->TopIndex(), 2);
-    EXPECT_EQ(box->ItemRect(4), TRect(0, 32, box->ClientWidth(), 48));
+    EXPECT_EQ(box->ItemRect(4), gfx::Rect(0, 32, box->ClientWidth(), 48));
     EXPECT_EQ(box->ItemAtPos({5, 33}, true), 4);
     EXPECT_EQ(box->ItemAtPos({5, 500}, true), -1);
 }

@@ -141,7 +141,7 @@ TEST_F(ListViewTest, ClosedColumnsWithATinyMaximumCannotBeDraggedOpen) {
     EXPECT_EQ(view->Columns()[0]->Width(), 30);
     TRect r;
     win::SendMessage(header, HDM_GETITEMRECT, 1, win::PtrToParam(&r));
-    EXPECT_EQ(r, TRect(30, 0, 70, view->RowHeight() + 2));
+    EXPECT_EQ(r, gfx::Rect(30, 0, 70, view->RowHeight() + 2));
     int order[3] = {-1, -1, -1};
     win::SendMessage(header, HDM_GETORDERARRAY, 3, win::PtrToParam(order));
     EXPECT_EQ(order[2], 2);

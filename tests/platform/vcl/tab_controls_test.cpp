@@ -65,7 +65,7 @@ TEST_F(TabsTest, TheClassicLayoutOnEverySide) {
     pages->SetTabWidth(70);
     TRect r;
     pages->Perform(TCM_GETITEMRECT, 1, win::PtrToParam(&r));
-    EXPECT_EQ(r, TRect(72, 2, 142, 22));
+    EXPECT_EQ(r, gfx::Rect(72, 2, 142, 22));
     pages->SetTabWidth(0);
     auto* images = new TImageList(form);
     images->SetWidth(16);
@@ -131,7 +131,7 @@ TEST_F(TabsTest, SheetsGoWhereTheControlsOwnAnswerSays) {
     auto* sheet = new TTabSheet(form);
     sheet->SetPageControl(pages);
     Run();
-    EXPECT_EQ(sheet->BoundsRect(), TRect(1, 21, 299, 199));
+    EXPECT_EQ(sheet->BoundsRect(), gfx::Rect(1, 21, 299, 199));
 }
 
 // Moves presses 100 px to the left before the tab control sees them, as centred skinned tabs do.

@@ -100,16 +100,16 @@ TEST_F(GeometryTest, ClientAreaComesFromNcCalcSizeAndCoordinatesFollowIt) {
     const HWND frame = Top(100, 50, 200, 150, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME);
     TRect client;
     GetClientRect(frame, client);
-    EXPECT_EQ(client, TRect(0, 0, 200 - 8, 150 - 8 - 19));
+    EXPECT_EQ(client, gfx::Rect(0, 0, 200 - 8, 150 - 8 - 19));
     const HWND child = Child(frame, 10, 20, 50, 30);
     TPoint p{0, 0};
     ClientToScreen(child, p);
-    EXPECT_EQ(p, TPoint(100 + 4 + 10, 50 + 4 + 19 + 20));
+    EXPECT_EQ(p, gfx::Point(100 + 4 + 10, 50 + 4 + 19 + 20));
     ScreenToClient(frame, p);
-    EXPECT_EQ(p, TPoint(10, 20));
+    EXPECT_EQ(p, gfx::Point(10, 20));
     TPoint q{1, 2};
     MapWindowPoints(child, frame, &q, 1);
-    EXPECT_EQ(q, TPoint(11, 22));
+    EXPECT_EQ(q, gfx::Point(11, 22));
     TRect r;
     GetWindowRect(child, r);
     EXPECT_EQ(r, gfx::Bounds(114, 93, 50, 30));
@@ -125,7 +125,7 @@ TEST_F(GeometryTest, ClientAreaComesFromNcCalcSizeAndCoordinatesFollowIt) {
     });
     SetWindowPos(custom, {}, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     GetClientRect(custom, client);
-    EXPECT_EQ(client, TRect(0, 0, 90, 70));
+    EXPECT_EQ(client, gfx::Rect(0, 0, 90, 70));
 }
 
 TEST_F(GeometryTest, TopmostBandAndOwnersOrderTheScreen) {
@@ -179,7 +179,7 @@ TEST_F(GeometryTest, MaximizeUsesTheWorkAreaAndRestoreGoesBack) {
     SendMessage(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     TRect r;
     GetWindowRect(w, r);
-    EXPECT_EQ(r, TRect(0, 0, 1280, 760));
+    EXPECT_EQ(r, gfx::Rect(0, 0, 1280, 760));
     EXPECT_TRUE(IsZoomed(w));
     EXPECT_EQ(Find(WM_SIZE, w).back().WParam, WPARAM(SIZE_MAXIMIZED));
     SendMessage(w, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -205,7 +205,7 @@ TEST_F(GeometryTest, MonitorsAndWorkAreasComeFromTheBackend) {
     const HMONITOR m = MonitorFromWindow(w, MONITOR_DEFAULTTONULL);
     MONITORINFO info;
     ASSERT_TRUE(GetMonitorInfo(m, info));
-    EXPECT_EQ(info.rcWork, TRect(1280, 0, 2560, 1000));
+    EXPECT_EQ(info.rcWork, gfx::Rect(1280, 0, 2560, 1000));
     EXPECT_EQ(info.dwFlags, 0u);
     EXPECT_EQ(MonitorFromPoint({-50, 10}, MONITOR_DEFAULTTONULL), 0);
     EXPECT_EQ(MonitorFromPoint({-50, 10}, MONITOR_DEFAULTTONEAREST), 1);
@@ -215,7 +215,7 @@ TEST_F(GeometryTest, MonitorsAndWorkAreasComeFromTheBackend) {
     EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 2560);
     TRect work;
     ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, &work));
-    EXPECT_EQ(work, TRect(0, 0, 1280, 760));
+    EXPECT_EQ(work, gfx::Rect(0, 0, 1280, 760));
     EXPECT_TRUE(GetBackendCaps().LayeredWindows);
     SetClipboardText("剪贴板");
     EXPECT_EQ(GetClipboardText(), "剪贴板");
@@ -282,7 +282,7 @@ TEST_F(PaintTest, EraseUsesTheClassBrushAndPaintCanTargetAGivenDC) {
     HDC dc = BeginPaint(w, ps);
     ASSERT_NE(dc, nullptr);
     EXPECT_TRUE(ps.fErase);
-    EXPECT_EQ(ps.rcPaint, TRect(0, 0, 40, 30));
+    EXPECT_EQ(ps.rcPaint, gfx::Rect(0, 0, 40, 30));
     EndPaint(w, ps);
     InvalidateRect(w, nullptr, false);
     ValidateRect(w, nullptr);

@@ -70,10 +70,10 @@ TEST_F(ScrollBarTest, ABarTakesItsRoomFromTheClientArea) {
     const HWND both = Top(10, 10, 100, 80, WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
     TRect r;
     GetClientRect(both, r);
-    EXPECT_EQ(r, TRect(0, 0, 83, 63));
+    EXPECT_EQ(r, gfx::Rect(0, 0, 83, 63));
     const HWND framed = Top(10, 10, 100, 80, WS_POPUP | WS_VISIBLE | WS_BORDER | WS_VSCROLL);
     GetClientRect(framed, r);
-    EXPECT_EQ(r, TRect(0, 0, 81, 78));
+    EXPECT_EQ(r, gfx::Rect(0, 0, 81, 78));
 }
 
 TEST_F(ScrollBarTest, PressesOnTheBarSendScrollRequests) {

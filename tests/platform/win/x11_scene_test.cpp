@@ -166,7 +166,9 @@ class X11SceneTest : public TX11Test, public ::testing::WithParamInterface<bool>
 public:
     void SetUp() override {
         TX11Test::SetUp();
-        if (X) EXPECT_EQ(X->UseSharedMemory(GetParam()), GetParam());
+        if (X) {
+            EXPECT_EQ(X->UseSharedMemory(GetParam()), GetParam());
+        }
     }
     // The same scene on the headless backend, with the desktop marked.
     TShot HeadlessShot(bool layered) {
