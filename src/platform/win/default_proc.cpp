@@ -137,15 +137,7 @@ void PaintFrameLines(TWindow* w) {
             gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_END_ELLIPSIS | gfx::DT_NOPREFIX);
         if (!close.IsEmpty()) {
             // A small raised button with a cross.
-            gfx::FillRect(dc, close, gfx::CreateSolidBrush(gfx::clBtnFace));
-            gfx::FillRect(dc, {close.Left, close.Top, close.Right, close.Top + 1},
-                          gfx::CreateSolidBrush(gfx::clBtnHighlight));
-            gfx::FillRect(dc, {close.Left, close.Top, close.Left + 1, close.Bottom},
-                          gfx::CreateSolidBrush(gfx::clBtnHighlight));
-            gfx::FillRect(dc, {close.Left, close.Bottom - 1, close.Right, close.Bottom},
-                          gfx::CreateSolidBrush(gfx::cl3DDkShadow));
-            gfx::FillRect(dc, {close.Right - 1, close.Top, close.Right, close.Bottom},
-                          gfx::CreateSolidBrush(gfx::cl3DDkShadow));
+            DrawRaisedBox(dc, close, gfx::cl3DDkShadow);
             const int cx = (close.Left + close.Right) / 2, cy = (close.Top + close.Bottom) / 2;
             gfx::SelectObject(dc, gfx::CreatePen(gfx::PS_SOLID, 1, gfx::clBtnText));
             for (int dx : {-1, 0}) {
@@ -194,6 +186,16 @@ bool IsMouseMessage(UINT m) {
 }  // namespace
 
 namespace detail {
+
+void DrawRaisedBox(HDC dc, const TRect& r, gfx::TColor shadow) {
+    gfx::FillRect(dc, r, gfx::CreateSolidBrush(gfx::clBtnFace));
+    gfx::FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1},
+                  gfx::CreateSolidBrush(gfx::clBtnHighlight));
+    gfx::FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom},
+                  gfx::CreateSolidBrush(gfx::clBtnHighlight));
+    gfx::FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, gfx::CreateSolidBrush(shadow));
+    gfx::FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom}, gfx::CreateSolidBrush(shadow));
+}
 
 void RunSizeMoveLoop(TWindow* w, UINT command, TPoint start) {
     TState& s = S();
@@ -390,7 +392,8 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NCLBUTTONDOWN: {
             const int code = int(std::int32_t(wParam));
-            if (code == HTVSCROLL || code == HTHSCROLL) ScrollBarPress(w, code, PointFromParam(lParam));
+            if (code == HTVSCROLL || code == HTHSCROLL)
+                ScrollBarPress(w, code, PointFromParam(lParam));
             if (code == HTCAPTION)
                 Send(w, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
             else if (code >= HTLEFT && code <= HTBOTTOMRIGHT)

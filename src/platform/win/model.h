@@ -242,5 +242,7 @@ private:
 };
 // Any thread: one queued repaint request for a video host.
 void PostVideoRepaint(HWND window);
+// A plain raised box: button face, light top-left edge, the given shadow bottom-right.
+void DrawRaisedBox(HDC dc, const TRect& r, gfx::TColor shadow);
 
 }  // namespace win::detail

@@ -83,18 +83,6 @@ int PositionAt(const TWindow* w, int bar, const TBarGeometry& g, int edge) {
     return Clamp(si, pos);
 }
 
-void Raised(HDC dc, const TRect& r) {
-    gfx::FillRect(dc, r, gfx::CreateSolidBrush(gfx::clBtnFace));
-    gfx::FillRect(dc, {r.Left, r.Top, r.Right, r.Top + 1},
-                  gfx::CreateSolidBrush(gfx::clBtnHighlight));
-    gfx::FillRect(dc, {r.Left, r.Top, r.Left + 1, r.Bottom},
-                  gfx::CreateSolidBrush(gfx::clBtnHighlight));
-    gfx::FillRect(dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom},
-                  gfx::CreateSolidBrush(gfx::clBtnShadow));
-    gfx::FillRect(dc, {r.Right - 1, r.Top, r.Right, r.Bottom},
-                  gfx::CreateSolidBrush(gfx::clBtnShadow));
-}
-
 // A small filled triangle pointing along the bar: dir -1 towards the start, +1 to the end.
 void Arrow(HDC dc, const TRect& r, bool vertical, int dir, bool live) {
     const gfx::HBRUSH brush = gfx::CreateSolidBrush(live ? gfx::clBtnText : gfx::clGrayText);
@@ -112,11 +100,11 @@ void PaintBar(TWindow* w, HDC dc, int bar) {
     const TBarGeometry g = Geometry(w, bar);
     if (g.Whole.IsEmpty()) return;
     gfx::FillRect(dc, g.Whole, gfx::CreateSolidBrush(gfx::clScrollBar));
-    Raised(dc, g.Less);
-    Raised(dc, g.More);
+    detail::DrawRaisedBox(dc, g.Less, gfx::clBtnShadow);
+    detail::DrawRaisedBox(dc, g.More, gfx::clBtnShadow);
     Arrow(dc, g.Less, g.Vertical, -1, g.Live);
     Arrow(dc, g.More, g.Vertical, 1, g.Live);
-    if (g.Live) Raised(dc, g.Thumb);
+    if (g.Live) detail::DrawRaisedBox(dc, g.Thumb, gfx::clBtnShadow);
 }
 
 LRESULT SendScroll(TWindow* w, int bar, int code, int pos = 0) {
