@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "headless_desktop.h"
 #include "platform/vcl/vcl.h"
-#include "platform/win/headless.h"
 
 using namespace vcl;
 
@@ -41,10 +41,7 @@ protected:
 }  // namespace
 
 int main() {
-    win::THeadlessConfig config;
-    config.Monitors = {{{0, 0, 1280, 800}, {0, 0, 1280, 760}, true}};
-    win::Initialize(std::make_unique<win::THeadlessBackend>(config));
-    InitializeApplication();
+    bench::StartHeadlessDesktop();
 
     TForm* form = nullptr;
     Application->CreateForm(form);

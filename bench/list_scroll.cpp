@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <string>
 
+#include "headless_desktop.h"
 #include "measure.h"
 #include "platform/vcl/list_view.h"
 #include "platform/vcl/vcl.h"
-#include "platform/win/headless.h"
 #include "platform/win/scroll_info.h"
 
 using namespace vcl;
@@ -69,10 +69,7 @@ TResult Run(TForm* form, int rows) {
 }  // namespace
 
 int main() {
-    win::THeadlessConfig config;
-    config.Monitors = {{{0, 0, 1280, 800}, {0, 0, 1280, 760}, true}};
-    win::Initialize(std::make_unique<win::THeadlessBackend>(config));
-    InitializeApplication();
+    bench::StartHeadlessDesktop();
     TForm* form = nullptr;
     Application->CreateForm(form);
     form->SetClientWidth(kWidth + 20);
