@@ -60,7 +60,7 @@ void TbsSkinForm::CalcSkinRects() {
     NewButtonsRect = sd.ButtonsRect;
     ButtonsInLeft = !RectIsEmpty(sd.ButtonsRect) && sd.ButtonsRect.Left < sd.FPicture->Width() / 2;
     if (!RectIsEmpty(NewButtonsRect) && NewButtonsRect.Left > sd.FPicture->Width() / 2)
-        NewButtonsRect.Offset(dx, 0);
+        NewButtonsRect = NewButtonsRect.Offset(dx, 0);
     NewButtonsInLeft = sd.CapButtonsInLeft;
     NewButtonsOffset = sd.ButtonsOffset;
     NewHitTestLTPoint = sd.HitTestLTPoint;
@@ -88,11 +88,11 @@ gfx::TRect TbsSkinForm::MapSkinRect(const gfx::TRect& R) const {
     gfx::TRect r = R;
     if (tlLT && brLT) return r;
     if (tlRT && brRT) {
-        r.Offset(dx, 0);
+        r = r.Offset(dx, 0);
     } else if (tlLB && brLB) {
-        r.Offset(0, dy);
+        r = r.Offset(0, dy);
     } else if (tlRB && brRB) {
-        r.Offset(dx, dy);
+        r = r.Offset(dx, dy);
     } else if (tlLT && brRB) {
         r.Right += dx;
         r.Bottom += dy;
@@ -100,11 +100,11 @@ gfx::TRect TbsSkinForm::MapSkinRect(const gfx::TRect& R) const {
         r.Right += dx;
     } else if (tlLB && brRB) {
         r.Right += dx;
-        r.Offset(0, dy);
+        r = r.Offset(0, dy);
     } else if (tlLT && brLB) {
         r.Bottom += dy;
     } else if (tlRT && brRB) {
-        r.Offset(dx, 0);
+        r = r.Offset(dx, 0);
         r.Bottom += dy;
     }
     return r;

@@ -198,7 +198,7 @@ gfx::TRect TbsActiveSkinObject::ScreenObjectRect() const {
         origin = {form->Left(), form->Top()};
     }
     gfx::TRect r = ObjectRect;
-    r.Offset(origin.X, origin.Y);
+    r = r.Offset(origin.X, origin.Y);
     return r;
 }
 

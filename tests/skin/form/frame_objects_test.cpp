@@ -1,0 +1,348 @@
+// Frame objects driven through their operations: morphing, the mask point test, animation
+// frames, the close button's press and release, the default look and the caption text.
+#include "skin/form/form_test_support.h"
+
+#include <algorithm>
+#include <set>
+
+#include "skin/core/drawing_routines.h"
+
+namespace skin::test {
+namespace {
+
+using TFrameObjects = TFormSkinTest;
+
+gfx::TColor PixelOf(gfx::TBitmap& b, int x, int y) {
+    return b.Canvas().Pixel(x, y) & 0xFFFFFF;
+}
+
+std::unique_ptr<gfx::TBitmap> Canvas(int w, int h, gfx::TColor color = gfx::clWhite) {
+    auto b = std::make_unique<gfx::TBitmap>();
+    b->SetPixelFormat(gfx::pf24bit);
+    b->SetSize(w, h);
+    b->Canvas().Brush().SetColor(color);
+    b->Canvas().FillRect({0, 0, w, h});
+    return b;
+}
+
+gfx::TPoint Centre(const gfx::TRect& r) {
+    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
+TEST_F(TFrameObjects, AMorphingButtonFadesInAndOutInFiveTicks) {
+    TbsSkinForm* sf = SkinnedForm();
+    TbsActiveSkinObject* morph = Object(sf, "morphbutton");
+    ASSERT_TRUE(morph->EnableMorphing());
+    auto frame = Canvas(kPictureWidth, kPictureHeight);
+    const gfx::TPoint c = Centre(kMorphRect);
+
+    morph->Draw(frame->Canvas(), true);
+    EXPECT_EQ(PixelOf(*frame, c.X, c.Y), kZoneLT);
+
+    morph->MouseEnter();
+    EXPECT_TRUE(sf->MorphTimer->Enabled());
+    for (int tick = 1; tick <= 5; ++tick) {
+        AdvanceMs(25);
+        Run();
+        EXPECT_DOUBLE_EQ(morph->MorphKf(), tick * 0.2) << tick;
+    }
+    morph->Draw(frame->Canvas(), true);
+    EXPECT_EQ(PixelOf(*frame, c.X, c.Y), 0xA0A0A0);
+    AdvanceMs(25);
+    Run();
+    EXPECT_FALSE(sf->MorphTimer->Enabled());  // nothing left to fade
+
+    morph->MouseLeave();
+    for (int tick = 1; tick <= 5; ++tick) {
+        AdvanceMs(25);
+        Run();
+        if (tick == 2) {
+            // Half-way the look lies between the two.
+            morph->Draw(frame->Canvas(), true);
+            const gfx::TColor mid = PixelOf(*frame, c.X, c.Y);
+            EXPECT_NE(mid, kZoneLT);
+            EXPECT_NE(mid, 0xA0A0A0);
+        }
+    }
+    EXPECT_DOUBLE_EQ(morph->MorphKf(), 0);
+    morph->Draw(frame->Canvas(), true);
+    EXPECT_EQ(PixelOf(*frame, c.X, c.Y), kZoneLT);
+}
+
+TEST_F(TFrameObjects, APointWhereTheMaskIsWhiteDoesNotSelectTheObject) {
+    TbsSkinForm* sf = SkinnedForm();
+    ASSERT_TRUE(sf->GetFormActive());
+    const int morph = sf->GetIndex("morphbutton");
+    TbsActiveSkinObject* o = sf->ObjectList[morph].get();
+
+    sf->TestActive(kMorphRect.Left + 2, kMorphRect.Top + 2, true);  // white corner of the mask
+    EXPECT_EQ(sf->ActiveObject, -1);
+    sf->TestActive(kMorphRect.Left + 12, kMorphRect.Top + 10, true);
+    EXPECT_EQ(sf->ActiveObject, morph);
+    EXPECT_TRUE(o->Active);
+    sf->TestActive(-1, -1, false);
+    EXPECT_EQ(sf->ActiveObject, -1);
+    EXPECT_FALSE(o->Active);
+
+    // The column and row just past the mask count as white; nothing outside is read.
+    EXPECT_TRUE(o->PointInObject(15, 13));
+    EXPECT_FALSE(o->PointInObject(16, 13));
+    EXPECT_FALSE(o->PointInObject(15, 14));
+    // Without a mask the whole rectangle is hot.
+    TbsActiveSkinObject* close = Object(sf, "closebutton");
+    EXPECT_TRUE(close->PointInObject(0, 0));
+}
+
+TEST_F(TFrameObjects, AnAnimationStepsEveryIntervalAndWrapsWhenCyclic) {
+    TbsSkinForm* sf = SkinnedForm();
+    TbsDataSkinAnimate record("spinner");
+    record.CountFrames = 8;
+    record.TimerInterval = 100;
+    record.Cycle = true;
+    TbsSkinAnimateObject a(sf, &record);
+    a.Start();
+    EXPECT_TRUE(sf->AnimateTimer->Enabled());
+    std::vector<int> frames;
+    for (int tick = 1; tick <= 36; ++tick) {
+        a.ChangeFrame();
+        frames.push_back(a.Frame());
+    }
+    for (int tick = 1; tick <= 36; ++tick)
+        EXPECT_EQ(frames[tick - 1], tick / 4 % 8 + 1) << "tick " << tick;
+    EXPECT_TRUE(a.Active);
+
+    // Without Cycle the animation stops on its last frame.
+    record.Cycle = false;
+    TbsSkinAnimateObject once(sf, &record);
+    once.Start();
+    for (int tick = 0; tick < 40; ++tick)
+        if (once.Active) once.ChangeFrame();  // the timer moves active animations only
+    EXPECT_EQ(once.Frame(), 8);
+    EXPECT_FALSE(once.Active);
+
+    // A short interval is raised to one tick.
+    record.TimerInterval = 10;
+    EXPECT_EQ(TbsSkinAnimateObject(sf, &record).TimerInterval, 25);
+}
+
+TEST_F(TFrameObjects, TheSkinsAnimationDrawsItsFramesFromTheStrip) {
+    TbsSkinForm* sf = SkinnedForm();
+    auto* a = dynamic_cast<TbsSkinAnimateObject*>(Object(sf, "animate"));
+    ASSERT_TRUE(a);
+    auto frame = Canvas(kPictureWidth, kPictureHeight);
+    const gfx::TPoint c = Centre(kAnimateRect);
+    const gfx::TColor colours[] = {0x0000FF, 0x00FF00, 0xFF0000};
+    for (int f = 1; f <= 3; ++f) {
+        a->SetFrame(f);
+        a->Draw(frame->Canvas(), true);
+        EXPECT_EQ(PixelOf(*frame, c.X, c.Y), colours[f - 1]) << f;
+    }
+    a->SetFrame(4);
+    EXPECT_EQ(a->Frame(), 1);
+}
+
+TEST_F(TFrameObjects, TheCloseButtonClosesOnlyWhenReleasedOverIt) {
+    TbsSkinForm* sf = SkinnedForm();
+    int closes = 0;
+    sf->FForm->OnClose = [&](vcl::TObject*, vcl::TCloseAction& action) {
+        ++closes;
+        action = vcl::caNone;
+    };
+    auto* close = dynamic_cast<TbsSkinStdButtonObject*>(Object(sf, "closebutton"));
+    const gfx::TPoint on = Centre(close->ObjectRect);
+
+    // Press, leave, release: nothing.
+    sf->TestActive(on.X, on.Y, true);
+    sf->ObjectMouseDown(vcl::mbLeft, on.X, on.Y);
+    EXPECT_TRUE(close->Down());
+    sf->TestActive(100, 60, true);
+    EXPECT_FALSE(close->Active);
+    sf->ObjectMouseUp(vcl::mbLeft, 100, 60);
+    EXPECT_FALSE(close->Down());
+    EXPECT_EQ(closes, 0);
+
+    // The right button runs nothing either.
+    sf->TestActive(on.X, on.Y, true);
+    sf->ObjectMouseDown(vcl::mbRight, on.X, on.Y);
+    sf->ObjectMouseUp(vcl::mbRight, on.X, on.Y);
+    EXPECT_EQ(closes, 0);
+
+    // Press and release on it: one close, and the selection is cleared.
+    sf->ObjectMouseDown(vcl::mbLeft, on.X, on.Y);
+    sf->ObjectMouseUp(vcl::mbLeft, on.X, on.Y);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(close->Down());
+    EXPECT_EQ(sf->ActiveObject, -1);
+    EXPECT_EQ(sf->MouseCaptureObject, -1);
+    EXPECT_EQ(win::GetCapture(), win::HWND{});
+}
+
+TEST_F(TFrameObjects, TheSystemMenuButtonComesUpWithoutAMenu) {
+    TbsSkinForm* sf = SkinnedForm();
+    auto* sys = dynamic_cast<TbsSkinStdButtonObject*>(Object(sf, "sysmenubutton"));
+    const gfx::TPoint on = Centre(sys->ObjectRect);
+    sf->TestActive(on.X, on.Y, true);
+    sf->ObjectMouseDown(vcl::mbLeft, on.X, on.Y);
+    sf->ObjectMouseUp(vcl::mbLeft, on.X, on.Y);
+    EXPECT_FALSE(sys->Down());
+    EXPECT_EQ(sys->MenuItem, nullptr);
+}
+
+TEST_F(TFrameObjects, DefaultLookOfTheCaptionButtons) {
+    vcl::TForm* form = MakeForm();
+    auto* sf = new TbsSkinForm(form);
+    sf->CreateDefaultButtons();
+    auto* close = dynamic_cast<TbsSkinStdButtonObject*>(sf->ObjectList[0].get());
+    close->ObjectRect = {0, 0, 17, 17};
+    const gfx::TColor text = gfx::ColorToRGB(gfx::clBtnText);
+
+    auto draw = [&](bool active, bool down) {
+        close->Active = close->FMouseIn = active;
+        close->FDown = down;
+        auto b = Canvas(17, 17, gfx::clWhite);
+        close->Draw(b->Canvas(), true);
+        return b;
+    };
+    auto glyph = [&](gfx::TBitmap& b) {
+        std::set<std::pair<int, int>> points;
+        for (int y = 1; y < 16; ++y)
+            for (int x = 1; x < 16; ++x)
+                if (PixelOf(b, x, y) == (text & 0xFFFFFF)) points.insert({x, y});
+        return points;
+    };
+
+    auto normal = draw(false, false);
+    EXPECT_EQ(PixelOf(*normal, 0, 0), gfx::ColorToRGB(gfx::clBtnFace) & 0xFFFFFF);
+    auto hot = draw(true, false);
+    EXPECT_EQ(PixelOf(*hot, 0, 0), gfx::clNavy);
+    EXPECT_EQ(PixelOf(*hot, 16, 16), gfx::clNavy);
+    EXPECT_EQ(PixelOf(*hot, 1, 1), 0xD2BDB6);
+    auto pressed = draw(true, true);
+    EXPECT_EQ(PixelOf(*pressed, 0, 0), gfx::clNavy);
+    EXPECT_EQ(PixelOf(*pressed, 1, 1), 0xB59385);
+
+    const auto hotGlyph = glyph(*hot), pressedGlyph = glyph(*pressed);
+    ASSERT_FALSE(hotGlyph.empty());
+    std::set<std::pair<int, int>> moved;
+    for (auto [x, y] : hotGlyph) moved.insert({x + 1, y + 1});
+    EXPECT_EQ(pressedGlyph, moved);
+    EXPECT_EQ(glyph(*normal), hotGlyph);
+
+    // A disabled button draws its glyph in the shadow colour.
+    close->Enabled = false;
+    auto disabled = draw(false, false);
+    EXPECT_TRUE(glyph(*disabled).empty());
+}
+
+// The caption's ink on a white frame picture, as columns.
+struct TInk {
+    int Left = 1 << 30, Right = -1;
+};
+TInk InkOf(gfx::TBitmap& b, const gfx::TRect& area) {
+    TInk ink;
+    for (int y = area.Top; y < area.Bottom; ++y)
+        for (int x = area.Left; x < area.Right; ++x)
+            if (PixelOf(b, x, y) != 0xFFFFFF) {
+                ink.Left = std::min(ink.Left, x);
+                ink.Right = std::max(ink.Right, x + 1);
+            }
+    return ink;
+}
+
+TEST_F(TFrameObjects, CaptionTextIsPlacedByItsAlignment) {
+    TbsSkinForm* sf = SkinnedForm({}, kPictureWidth + 60, kPictureHeight);
+    sf->FForm->SetCaption("Moradex");
+    auto* caption = dynamic_cast<TbsSkinCaptionObject*>(Object(sf, "caption"));
+    ASSERT_TRUE(caption);
+    const gfx::TRect tr = caption->TextRectNow();
+    EXPECT_EQ(tr.Right, caption->ObjectRect.Width() - (kCaptionRect.Width() - 96));
+    const int origin = caption->ObjectRect.Left;
+
+    auto measure = Canvas(1, 1);
+    measure->Canvas().Font().SetName(caption->FontName);
+    measure->Canvas().Font().SetHeight(caption->FontHeight);
+    const int tw = WideTextWidthOf(measure->Canvas(), "Moradex");
+    ASSERT_GT(tw, 20);
+
+    const struct {
+        TAlignment Alignment;
+        int X;
+    } cases[] = {{taLeftJustify, tr.Left},
+                 {taRightJustify, tr.Right - tw},
+                 {taCenter, tr.Left + tr.Width() / 2 - tw / 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Alignment));
+        caption->Alignment = c.Alignment;
+        auto frame = Canvas(kPictureWidth + 60, kPictureHeight);
+        caption->Draw(frame->Canvas(), true);
+        const TInk ink = InkOf(*frame, caption->ObjectRect);
+        EXPECT_GE(ink.Left, origin + c.X);
+        EXPECT_LE(ink.Left, origin + c.X + 2);
+        EXPECT_LE(ink.Right, origin + c.X + tw);
+        EXPECT_GE(ink.Right, origin + c.X + tw - 3);
+    }
+}
+
+TEST_F(TFrameObjects, ALongCaptionEndsInDotsInsideItsRectangle) {
+    TbsSkinForm* sf = SkinnedForm();
+    sf->FForm->SetCaption("A caption far too long for the little frame of this skin");
+    auto* caption = dynamic_cast<TbsSkinCaptionObject*>(Object(sf, "caption"));
+    const gfx::TRect tr = caption->TextRectNow();
+    auto frame = Canvas(kPictureWidth, kPictureHeight);
+    caption->Draw(frame->Canvas(), true);
+    const TInk ink = InkOf(*frame, caption->ObjectRect);
+    EXPECT_LE(ink.Right, caption->ObjectRect.Left + tr.Right);
+    EXPECT_GE(ink.Left, caption->ObjectRect.Left + tr.Left);
+    // The text was cut: it ends in "...", whose last dot closes the ink.
+    std::string shortened = sf->FForm->Caption();
+    auto measure = Canvas(1, 1);
+    measure->Canvas().Font().SetName(caption->FontName);
+    measure->Canvas().Font().SetHeight(caption->FontHeight);
+    EllipsizeWideText(measure->Canvas(), shortened, tr.Width());
+    ASSERT_GE(shortened.size(), 3u);
+    EXPECT_EQ(shortened.substr(shortened.size() - 3), "...");
+    EXPECT_LE(ink.Right - ink.Left, WideTextWidthOf(measure->Canvas(), shortened));
+}
+
+TEST_F(TFrameObjects, OnCaptionPaintReplacesTheText) {
+    TbsSkinForm* sf = SkinnedForm();
+    sf->FForm->SetCaption("Moradex");
+    gfx::TRect painted;
+    int calls = 0;
+    sf->FOnCaptionPaint = [&](gfx::TCanvas& c, gfx::TRect r, bool) {
+        ++calls;
+        painted = r;
+        c.Brush().SetColor(gfx::clRed);
+        c.FillRect(r);
+    };
+    auto* caption = Object(sf, "caption");
+    auto frame = Canvas(kPictureWidth, kPictureHeight);
+    caption->Draw(frame->Canvas(), true);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(painted, caption->ObjectRect);
+    for (int x = caption->ObjectRect.Left; x < caption->ObjectRect.Right; ++x)
+        ASSERT_EQ(PixelOf(*frame, x, Centre(caption->ObjectRect).Y), gfx::clRed) << x;
+}
+
+TEST_F(TFrameObjects, ObjectEventsCarryTheObjectsName) {
+    TbsSkinForm* sf = SkinnedForm();
+    std::vector<std::string> heard;
+    sf->FOnMouseEnterEvent = [&](const std::string& n) { heard.push_back("enter " + n); };
+    sf->FOnMouseLeaveEvent = [&](const std::string& n) { heard.push_back("leave " + n); };
+    sf->FOnMouseDownEvent = [&](const std::string& n, int, int, gfx::TRect, vcl::TMouseButton) {
+        heard.push_back("down " + n);
+    };
+    sf->FOnMouseUpEvent = [&](const std::string& n, int, int, gfx::TRect, vcl::TMouseButton) {
+        heard.push_back("up " + n);
+    };
+    const gfx::TPoint morph = {kMorphRect.Left + 12, kMorphRect.Top + 10};
+    sf->TestActive(morph.X, morph.Y, true);
+    sf->ObjectMouseDown(vcl::mbLeft, morph.X, morph.Y);
+    sf->ObjectMouseUp(vcl::mbLeft, morph.X, morph.Y);
+    sf->TestActive(-1, -1, false);
+    EXPECT_EQ(heard, (std::vector<std::string>{"enter morphbutton", "down morphbutton",
+                                               "up morphbutton", "leave morphbutton"}));
+}
+
+}  // namespace
+}  // namespace skin::test

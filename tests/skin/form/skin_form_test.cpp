@@ -1,0 +1,242 @@
+// The form skin component: hooking the form, the sizes it allows, the caption buttons it makes
+// and how they follow the border icons, and object look-ups by name.
+#include "skin/form/form_test_support.h"
+
+#include <typeinfo>
+
+namespace skin::test {
+namespace {
+
+using TSkinForm = TFormSkinTest;
+
+// Counts the messages that reach the form's own handler.
+struct TRecorder {
+    vcl::TWndMethod Next;
+    int* Count;
+    void operator()(vcl::TMessage& m) const {
+        if (m.Msg == win::WM_USER + 7) ++*Count;
+        Next(m);
+    }
+};
+
+TEST_F(TSkinForm, HooksTheFormAndGivesItsProcedureBackWhenFreed) {
+    vcl::TForm* form = MakeForm();
+    int heard = 0;
+    form->WindowProc = TRecorder{form->WindowProc, &heard};
+    ASSERT_FALSE(form->BorderIcons().Empty());
+
+    auto* sf = new TbsSkinForm(form);
+    EXPECT_TRUE(form->BorderIcons().Empty());
+    EXPECT_NE(form->WindowProc.target_type(), typeid(TRecorder));
+    EXPECT_TRUE(form->HandleAllocated());
+    // Everything the frame does not handle yet passes on to the form's handler.
+    win::SendMessage(form->Handle(), win::WM_USER + 7, 0, 0);
+    EXPECT_EQ(heard, 1);
+
+    sf->Free();
+    EXPECT_EQ(form->WindowProc.target_type(), typeid(TRecorder));
+    win::SendMessage(form->Handle(), win::WM_USER + 7, 0, 0);
+    EXPECT_EQ(heard, 2);
+}
+
+TEST_F(TSkinForm, RefusesAnOwnerThatIsNotAForm) {
+    auto* notAForm = new vcl::TComponent(vcl::Application);
+    try {
+        new TbsSkinForm(notAForm);
+        FAIL() << "no error";
+    } catch (const EInvalidCast& e) {
+        EXPECT_STREQ(e.what(), "Invalid class typecast");
+    }
+    EXPECT_EQ(notAForm->ComponentCount(), 0);
+}
+
+TEST_F(TSkinForm, MinimumWidthAndHeight) {
+    struct TCase {
+        const char* Name;
+        bool Skin;
+        int MinWidth, MinHeight;
+        vcl::TWindowState State;
+        bool RolledUp;
+        vcl::TFormBorderStyle Border;
+        int Width, Height;
+    };
+    const int skinFrameHeight = kPictureHeight - kClRect.Height();
+    const TCase cases[] = {
+        {"no skin", false, 0, 0, vcl::wsNormal, false, vcl::bsSizeable, 120, 25},
+        {"no skin, tool window", false, 0, 0, vcl::wsNormal, false, vcl::bsToolWindow, 120, 21},
+        {"no skin, own minimum", false, 150, 60, vcl::wsNormal, false, vcl::bsSizeable, 150, 60},
+        {"rolled up ignores MinHeight", false, 0, 60, vcl::wsNormal, true, vcl::bsSizeable, 120,
+         25},
+        {"skin's FormMinWidth", true, 0, 0, vcl::wsNormal, false, vcl::bsSizeable, 200,
+         skinFrameHeight},
+        {"MinWidth above the picture", true, 300, 0, vcl::wsNormal, false, vcl::bsSizeable, 300,
+         skinFrameHeight},
+        {"minimized", true, 300, 80, vcl::wsMinimized, false, vcl::bsSizeable, 200,
+         skinFrameHeight},
+        {"MinHeight above the frame", true, 0, 80, vcl::wsNormal, false, vcl::bsSizeable, 200, 80},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        vcl::TForm* form = MakeForm();
+        form->SetBorderStyle(c.Border);
+        auto* sf = new TbsSkinForm(form);
+        if (c.Skin) sf->SetSkinData(MakeSkin());
+        sf->FMinWidth = c.MinWidth;
+        sf->FMinHeight = c.MinHeight;
+        sf->FWindowState = c.State;
+        sf->FRollUpState = c.RolledUp;
+        EXPECT_EQ(sf->GetMinWidth(), c.Width);
+        EXPECT_EQ(sf->GetMinHeight(), c.Height);
+        form->Free();
+    }
+}
+
+TEST_F(TSkinForm, MaximumSizeComesFromTheFormsMonitor) {
+    Screen->SetMonitors({{{0, 0, 1280, 800}, {0, 0, 1280, 760}, true},
+                         {{1280, 0, 2304, 768}, {1280, 0, 2204, 740}, false}});
+    win::DisplayChanged();
+    vcl::TForm* first = MakeForm();
+    vcl::TForm* second = MakeForm(236, 100, "G");
+    second->SetBounds(1400, 100, 300, 200);
+    auto* a = new TbsSkinForm(first);
+    auto* b = new TbsSkinForm(second);
+    EXPECT_EQ(a->GetMaxWidth(), 1280);
+    EXPECT_EQ(a->GetMaxHeight(), 760);
+    EXPECT_EQ(b->GetMaxWidth(), 924);
+    EXPECT_EQ(b->GetMaxHeight(), 740);
+    a->FMaximizeOnFullScreen = b->FMaximizeOnFullScreen = true;
+    EXPECT_EQ(a->GetMaxHeight(), 800);
+    EXPECT_EQ(b->GetMaxWidth(), 1024);
+    EXPECT_EQ(b->GetMaxHeight(), 768);
+    b->FMaxWidth = 500;
+    EXPECT_EQ(b->GetMaxWidth(), 500);
+}
+
+TEST_F(TSkinForm, DefaultButtonsAndTheirHints) {
+    vcl::TForm* form = MakeForm();
+    auto* sf = new TbsSkinForm(form);
+    sf->SetSkinData(new TbsSkinData(vcl::Application));  // empty, no resource table
+    sf->CreateDefaultButtons();
+    const char* names[] = {"closebutton", "maxbutton", "minbutton",
+                           "rollupbutton", "sysmenubutton", "traybutton"};
+    const char* hints[] = {"Close", "Maximize", "Minimize", "Roll Up", "System menu",
+                           "Minimize to Tray"};
+    const TbsStdCommand commands[] = {cmClose, cmMaximize, cmMinimize,
+                                      cmRollUp, cmSysMenu, cmMinimizeToTray};
+    ASSERT_EQ(sf->ObjectList.size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        auto* b = dynamic_cast<TbsSkinStdButtonObject*>(sf->ObjectList[i].get());
+        ASSERT_TRUE(b);
+        EXPECT_EQ(b->IDName, names[i]);
+        EXPECT_EQ(b->Command, commands[i]);
+        EXPECT_EQ(b->Hint, hints[i]);
+        EXPECT_EQ(b->RestoreHint, "Restore");
+        EXPECT_FALSE(b->FSkinSupport);
+        EXPECT_TRUE(b->SkinRectInAPicture);
+        EXPECT_EQ(sf->GetIndex(names[i]), i);
+    }
+    // A resource table gives its texts; a key it lacks gives an empty one.
+    auto* table = new TbsResourceStrData(vcl::Application);
+    rtl::TStringList lines;
+    lines.Add("CLOSEBUTTON_HINT=关闭");
+    table->SetResStrings(lines);
+    sf->SkinData()->SetResourceStrData(table);
+    sf->SetDefaultObjectHints();
+    EXPECT_EQ(sf->ObjectList[0]->Hint, "关闭");
+    EXPECT_EQ(sf->ObjectList[1]->Hint, "");
+}
+
+TEST_F(TSkinForm, UnknownObjectNamesChangeNothing) {
+    TbsSkinForm* sf = SkinnedForm();
+    EXPECT_EQ(sf->GetIndex("nope"), -1);
+    EXPECT_EQ(sf->GetIndex("CLOSEBUTTON"), -1);  // names are compared exactly
+    std::vector<bool> before;
+    for (auto& o : sf->ObjectList) before.push_back(o->Enabled);
+    sf->SetEnabled("nope", false);
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(sf->ObjectList[i]->Enabled, before[i]);
+    sf->SetEnabled("minbutton", false);
+    EXPECT_FALSE(Object(sf, "minbutton")->Enabled);
+}
+
+TEST_F(TSkinForm, CaptionButtonsFollowTheBorderIcons) {
+    TbsSkinForm* sf = SkinnedForm();
+    sf->SetBorderIcons({biMinimize});
+    struct TExpect {
+        const char* Name;
+        bool Enabled;
+    } expected[] = {{"closebutton", true},   {"minbutton", true},      {"maxbutton", false},
+                    {"rollupbutton", false}, {"sysmenubutton", false}, {"traybutton", false}};
+    for (const TExpect& e : expected) {
+        SCOPED_TRACE(e.Name);
+        TbsActiveSkinObject* o = Object(sf, e.Name);
+        EXPECT_EQ(o->Enabled, e.Enabled);
+        EXPECT_EQ(o->Visible, e.Enabled);  // laid-out buttons disappear with their icon
+    }
+    EXPECT_TRUE(sf->FForm->BorderIcons().Empty());
+
+    // The next layout (the frame paint makes one) closes the row up: minimize next to close.
+    sf->UpdateFrame(true);
+    const gfx::TRect close = Object(sf, "closebutton")->ObjectRect;
+    const gfx::TRect min = Object(sf, "minbutton")->ObjectRect;
+    EXPECT_EQ(min.Right, close.Left - kButtonsOffset);
+
+    sf->FHideCaptionButtons = true;
+    sf->UpdateCaptionButtons();
+    for (const TExpect& e : expected) {
+        EXPECT_FALSE(Object(sf, e.Name)->Enabled) << e.Name;
+        EXPECT_FALSE(Object(sf, e.Name)->Visible) << e.Name;
+    }
+    // A button that is not laid out stays visible, only disabled.
+    EXPECT_TRUE(Object(sf, "animate")->Visible);
+}
+
+TEST_F(TSkinForm, FrameObjectsComeFromTheSkinsRecords) {
+    TbsSkinForm* sf = SkinnedForm();
+    std::vector<std::string> names;
+    for (auto& o : sf->ObjectList) names.push_back(o->IDName);
+    EXPECT_EQ(names, (std::vector<std::string>{"caption", "closebutton", "maxbutton", "minbutton",
+                                               "rollupbutton", "sysmenubutton", "traybutton",
+                                               "morphbutton", "animate"}));
+    EXPECT_TRUE(dynamic_cast<TbsSkinCaptionObject*>(sf->ObjectList[0].get()));
+    EXPECT_TRUE(dynamic_cast<TbsSkinStdButtonObject*>(sf->ObjectList[1].get()));
+    EXPECT_FALSE(dynamic_cast<TbsSkinStdButtonObject*>(sf->ObjectList[7].get()));
+    EXPECT_TRUE(dynamic_cast<TbsSkinButtonObject*>(sf->ObjectList[7].get()));
+    EXPECT_TRUE(dynamic_cast<TbsSkinAnimateObject*>(sf->ObjectList[8].get()));
+    EXPECT_TRUE(sf->FSkinSupport);
+
+    // Dropping the skin leaves the default frame: no objects, the form's own size.
+    sf->SetSkinData(nullptr);
+    EXPECT_FALSE(sf->FSkinSupport);
+    EXPECT_TRUE(sf->ObjectList.empty());
+}
+
+TEST_F(TSkinForm, ClientSizeIsKeptAcrossSkins) {
+    vcl::TForm* form = MakeForm(300, 200);
+    auto* sf = new TbsSkinForm(form);
+    sf->FClientWidth = 340;
+    sf->FClientHeight = 245;
+    sf->SetSkinData(MakeSkin());
+    EXPECT_EQ(form->ClientWidth(), 340);
+    EXPECT_EQ(form->ClientHeight(), 245);
+    sf->SetSkinData(nullptr);
+    EXPECT_EQ(form->ClientWidth(), 340);
+    EXPECT_EQ(form->ClientHeight(), 245);
+}
+
+TEST_F(TSkinForm, FindsTheComponentOfAForm) {
+    vcl::TForm* form = MakeForm();
+    new vcl::TTimer(form);
+    auto* sf = new TbsSkinForm(form);
+    EXPECT_EQ(GetSkinFormComponent(form), sf);
+    EXPECT_EQ(GetSkinFormComponent(nullptr), nullptr);
+    EXPECT_EQ(GetSkinFormComponent(MakeForm(236, 100, "G")), nullptr);
+}
+
+TEST_F(TSkinForm, ForgetsASkinDataThatIsFreed) {
+    TbsSkinForm* sf = SkinnedForm();
+    sf->SkinData()->Free();
+    EXPECT_EQ(sf->SkinData(), nullptr);
+}
+
+}  // namespace
+}  // namespace skin::test
