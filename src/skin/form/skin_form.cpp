@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win/win.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/system_routines.h"
 
 namespace skin {
@@ -508,12 +509,23 @@ void TbsSkinForm::UpdateFormBorderIcons() {
 
 // --- the form's skinned controls ----------------------------------------------------------------
 
-void TbsSkinForm::BeforeChangeControlsSkinData(TbsSkinData*, vcl::TControl*) {
-    // The skinned control bases are walked here once they exist.
+void TbsSkinForm::BeforeChangeControlsSkinData(TbsSkinData* SD, vcl::TControl* control) {
+    if (!control) return;
+    // Only windowed skinned controls prepare; graphic ones simply look up again afterwards.
+    if (auto* skinned = dynamic_cast<TbsSkinControl*>(control))
+        if (!SD || skinned->SkinData() == SD) skinned->BeforeChangeSkinData();
+    if (auto* parent = dynamic_cast<vcl::TWinControl*>(control))
+        for (int i = 0; i < parent->ControlCount(); ++i)
+            BeforeChangeControlsSkinData(SD, parent->Controls(i));
 }
 
-void TbsSkinForm::ChangeControlsSkinData(TbsSkinData*, vcl::TControl*) {
-    // The skinned control bases are walked here once they exist.
+void TbsSkinForm::ChangeControlsSkinData(TbsSkinData* SD, vcl::TControl* control) {
+    if (!control) return;
+    if (TbsSkinClient* client = AsSkinClient(control))
+        if (!SD || client->SkinData() == SD) client->ChangeSkinData();
+    if (auto* parent = dynamic_cast<vcl::TWinControl*>(control))
+        for (int i = 0; i < parent->ControlCount(); ++i)
+            ChangeControlsSkinData(SD, parent->Controls(i));
 }
 
 // --- sizes ------------------------------------------------------------------------------------

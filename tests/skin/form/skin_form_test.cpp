@@ -2,7 +2,12 @@
 // and how they follow the border icons, and object look-ups by name.
 #include "skin/form/form_test_support.h"
 
+#include <algorithm>
 #include <typeinfo>
+
+#include "platform/vcl/ext_ctrls.h"
+#include "skin/controls/graphic_skin_control.h"
+#include "skin/controls/skin_control.h"
 
 namespace skin::test {
 namespace {
@@ -236,6 +241,62 @@ TEST_F(TSkinForm, ForgetsASkinDataThatIsFreed) {
     TbsSkinForm* sf = SkinnedForm();
     sf->SkinData()->Free();
     EXPECT_EQ(sf->SkinData(), nullptr);
+}
+
+}  // namespace
+}  // namespace skin::test
+
+namespace skin::test {
+namespace {
+
+// Skinned controls that write down every skin call, under their names.
+template <class TBase>
+class TCounting : public TBase {
+public:
+    TCounting(vcl::TComponent* owner, std::vector<std::string>* log) : TBase(owner), Log(log) {}
+    void BeforeChangeSkinData() override {
+        Log->push_back("before " + this->Name());
+        TBase::BeforeChangeSkinData();
+    }
+    void ChangeSkinData() override {
+        Log->push_back("change " + this->Name());
+        TBase::ChangeSkinData();
+    }
+    std::vector<std::string>* Log;
+};
+
+TEST_F(TSkinForm, SkinCallsWalkTheFormsSkinnedControls) {
+    vcl::TForm* form = MakeForm(400, 300);
+    auto* sf = new TbsSkinForm(form);
+    TbsSkinData* mine = MakeSkin();
+    TbsSkinData* other = MakeSkin();
+    std::vector<std::string> log;
+    auto add = [&](auto* control, const char* name, vcl::TWinControl* parent, TbsSkinData* sd) {
+        control->SetName(name);
+        control->SetParent(parent);
+        control->SetSkinData(sd);
+        return control;
+    };
+    auto* outer = add(new TCounting<TbsSkinControl>(form, &log), "outer", form, mine);
+    add(new TCounting<TbsGraphicSkinControl>(form, &log), "graphic", outer, mine);
+    add(new TCounting<TbsSkinControl>(form, &log), "inner", outer, mine);
+    add(new TCounting<TbsSkinControl>(form, &log), "foreign", form, other);
+    auto* plain = new vcl::TPanel(form);
+    plain->SetParent(form);
+    add(new TCounting<TbsSkinControl>(form, &log), "deep", plain, mine);
+    log.clear();
+
+    sf->BeforeChangeControlsSkinData(mine, form);
+    EXPECT_EQ(log, (std::vector<std::string>{"before outer", "before inner", "before deep"}));
+    log.clear();
+    sf->ChangeControlsSkinData(mine, form);
+    EXPECT_EQ(log, (std::vector<std::string>{"change outer", "change graphic", "change inner",
+                                             "change deep"}));
+    log.clear();
+    // Switching the frame reaches every skinned control, whatever its skin data.
+    sf->SetSkinnableForm(false);
+    EXPECT_EQ(log.size(), 5u);
+    EXPECT_NE(std::find(log.begin(), log.end(), "change foreign"), log.end());
 }
 
 }  // namespace
