@@ -289,6 +289,32 @@ bool TbsSkinForm::GetFormActive() const {
     return FForm->Active();
 }
 
+void TbsSkinForm::ResetObjects() {
+    for (auto& object : ObjectList) {
+        if (auto* animate = dynamic_cast<TbsSkinAnimateObject*>(object.get())) {
+            animate->FMouseIn = false;
+            animate->Active = false;
+            animate->FFrame = 1;
+        } else if (!dynamic_cast<TbsSkinCaptionObject*>(object.get())) {
+            object->Active = false;
+            object->FMouseIn = false;
+            object->SetMorphKf(0);
+        }
+    }
+}
+
+bool TbsSkinForm::CanShowLayerFrame() const {
+    return HasSkin() && FSD->ShowLayeredBorders() && FSD->LayerFrame.PictureIndex != -1 &&
+           FIsLayerEnabled && FSkinnableForm && !AlwaysDisableLayeredFrames && !PreviewMode &&
+           FForm->BorderStyle() != vcl::bsNone && FForm->FormStyle() != vcl::fsMDIChild &&
+           !FSmartEffectsShow;
+}
+
+bool TbsSkinForm::UseVistaLayerShow() const {
+    return FIsVistaOs && CanShowLayerFrame() && !FAlphaBlend && !FAlphaBlendAnimation &&
+           (!FSD || !FSD->AnimationForAllWindows());
+}
+
 // --- the skin rebuild -------------------------------------------------------------------------
 
 void TbsSkinForm::SetSkinnableForm(bool value) {

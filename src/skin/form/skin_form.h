@@ -140,6 +140,13 @@ public:
     void MorphTimerProc();
     void AnimateTimerProc();
     bool GetFormActive() const;
+    // Hot and pressed states dropped, animations back at their first frame (entering a size
+    // or move loop, activation).
+    void ResetObjects();
+    // The layered border frame is used for this form and skin.
+    bool CanShowLayerFrame() const;
+    // The form is revealed by the layered border's fade rather than its own show animation.
+    bool UseVistaLayerShow() const;
     // The form's small icon at (x, y).
     void DrawFormIcon(gfx::TCanvas& Cnvs, int x, int y);
 

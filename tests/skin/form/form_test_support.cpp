@@ -68,10 +68,14 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
     Fill(*strip, {10, 0, 15, 10}, 0xFF0000);
     sd.FActivePictures.clear();
     sd.FActivePicturesNames.Clear();
-    for (auto* name : {"buttons.bmp", "mask.bmp", "strip.bmp"}) sd.FActivePicturesNames.Add(name);
+    for (auto* name : {"buttons.bmp", "mask.bmp", "strip.bmp", "glow.bmp", "glowmask.bmp"})
+        sd.FActivePicturesNames.Add(name);
     sd.FActivePictures.push_back(std::move(buttons));
     sd.FActivePictures.push_back(std::move(mask));
     sd.FActivePictures.push_back(std::move(strip));
+    // Pictures 3 and 4: the morphing button's glow layer and its (opaque) mask.
+    sd.FActivePictures.push_back(Filled(24, 22, 0x00FFFF));
+    sd.FActivePictures.push_back(Filled(24, 22, gfx::clWhite));
 
     sd.LTPoint = kLTPoint;
     sd.RTPoint = kRTPoint;
@@ -121,6 +125,10 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
         morph->ActiveMaskPictureIndex = 1;
         morph->ActiveSkinRect = {16, 0, 32, 14};
         morph->Morphing = true;
+        morph->GlowLayerPictureIndex = 3;
+        morph->GlowLayerMaskPictureIndex = 4;
+        morph->GlowLayerOffsetX = 4;
+        morph->GlowLayerOffsetY = 4;
         auto* animate = Add<TbsDataSkinAnimate>(sd, "animate");
         animate->SkinRect = kAnimateRect;
         animate->ActivePictureIndex = 2;

@@ -346,3 +346,38 @@ TEST_F(TFrameObjects, ObjectEventsCarryTheObjectsName) {
 
 }  // namespace
 }  // namespace skin::test
+
+namespace skin::test {
+namespace {
+
+TEST_F(TFrameObjects, AHotButtonIsRepaintedOnTheWindowsFrame) {
+    TbsSkinForm* sf = SkinnedForm();
+    TbsActiveSkinObject* close = Object(sf, "closebutton");
+    const gfx::TPoint c = Centre(close->ObjectRect);
+    const gfx::TRect wr = sf->FForm->BoundsRect();
+    sf->TestActive(c.X, c.Y, true);
+    EXPECT_EQ(ScreenPixel(wr.Left + c.X, wr.Top + c.Y), 0xA0A0A0);
+    sf->TestActive(-1, -1, false);
+    EXPECT_EQ(ScreenPixel(wr.Left + c.X, wr.Top + c.Y), 0x606060);
+}
+
+TEST_F(TFrameObjects, TheGlowLayerFloatsBesideTheObject) {
+    TbsSkinForm* sf = SkinnedForm();
+    TbsActiveSkinObject* morph = Object(sf, "morphbutton");
+    morph->MouseEnter();
+    ASSERT_TRUE(sf->FLayerManager->IsVisible);
+    ASSERT_TRUE(sf->FLayerManager->LayerWindow);
+    const gfx::TRect layer = sf->FLayerManager->LayerWindow->BoundsRect();
+    EXPECT_EQ(layer, (gfx::TRect{100 + kMorphRect.Left - 4, 100 + kMorphRect.Top - 4,
+                                 100 + kMorphRect.Left + 20, 100 + kMorphRect.Top + 18}));
+    morph->MouseLeave();
+    EXPECT_FALSE(sf->FLayerManager->IsVisible);
+
+    // Without layered windows, or with the skin's glow frames off, no layer shows.
+    sf->SkinData()->SetShowCaptionButtonGlowFrames(false);
+    morph->MouseEnter();
+    EXPECT_FALSE(sf->FLayerManager->IsVisible);
+}
+
+}  // namespace
+}  // namespace skin::test

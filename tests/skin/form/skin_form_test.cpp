@@ -3,6 +3,7 @@
 #include "skin/form/form_test_support.h"
 
 #include <algorithm>
+#include <functional>
 #include <typeinfo>
 
 #include "platform/vcl/ext_ctrls.h"
@@ -297,6 +298,51 @@ TEST_F(TSkinForm, SkinCallsWalkTheFormsSkinnedControls) {
     sf->SetSkinnableForm(false);
     EXPECT_EQ(log.size(), 5u);
     EXPECT_NE(std::find(log.begin(), log.end(), "change foreign"), log.end());
+}
+
+}  // namespace
+}  // namespace skin::test
+
+namespace skin::test {
+namespace {
+
+TEST_F(TSkinForm, WhenTheLayeredBorderIsUsed) {
+    TbsSkinForm* sf = SkinnedForm();
+    TbsSkinData* sd = sf->SkinData();
+    EXPECT_FALSE(sf->CanShowLayerFrame());  // the skin has no layer frame picture
+    sd->LayerFrame.PictureIndex = 0;
+    EXPECT_TRUE(sf->CanShowLayerFrame());
+    EXPECT_TRUE(sf->UseVistaLayerShow());
+    sf->FAlphaBlend = true;
+    EXPECT_FALSE(sf->UseVistaLayerShow());
+    sf->FAlphaBlend = false;
+    const std::pair<const char*, std::function<void(bool)>> switches[] = {
+        {"ShowLayeredBorders", [&](bool on) { sd->SetShowLayeredBorders(!on); }},
+        {"AlwaysDisableLayeredFrames", [&](bool on) { sf->AlwaysDisableLayeredFrames = on; }},
+        {"PreviewMode", [&](bool on) { sf->PreviewMode = on; }},
+        {"SmartEffectsShow", [&](bool on) { sf->FSmartEffectsShow = on; }},
+        {"system frame", [&](bool on) { sf->FSkinnableForm = !on; }},
+        {"no layered windows", [&](bool on) { sf->FIsLayerEnabled = !on; }},
+        {"no border", [&](bool on) { sf->FForm->SetBorderStyle(on ? vcl::bsNone : vcl::bsSizeable); }},
+    };
+    for (const auto& [name, flip] : switches) {
+        flip(true);
+        EXPECT_FALSE(sf->CanShowLayerFrame()) << name;
+        flip(false);
+        EXPECT_TRUE(sf->CanShowLayerFrame()) << name;
+    }
+}
+
+TEST_F(TSkinForm, OnlyPlainAndStayOnTopStylesAreAccepted) {
+    vcl::TForm* form = MakeForm();
+    auto* sf = new TbsSkinForm(form);
+    sf->SetFormStyle(vcl::fsMDIForm);
+    EXPECT_EQ(form->FormStyle(), vcl::fsNormal);
+    sf->SetFormStyle(vcl::fsStayOnTop);
+    EXPECT_EQ(form->FormStyle(), vcl::fsStayOnTop);
+    EXPECT_EQ(sf->GetProductVersion(), "7.81");
+    sf->SetMaxMenuItemsInWindow(-3);
+    EXPECT_EQ(sf->MaxMenuItemsInWindow(), 0);
 }
 
 }  // namespace
