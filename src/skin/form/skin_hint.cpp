@@ -15,10 +15,6 @@ namespace {
 // Whole text blocks, never one line: no format flags, as the hint has always drawn them.
 constexpr unsigned kTextFormat = 0;
 
-const TbsDataSkinHintWindow& RecordOf(const TbsSkinData& sd) {
-    return sd.HintWindow;
-}
-
 gfx::TBitmap* PictureAt(TbsSkinData& sd, int index) {
     if (index < 0 || index >= int(sd.FActivePictures.size())) return nullptr;
     gfx::TBitmap* picture = sd.FActivePictures[std::size_t(index)].get();
@@ -28,7 +24,7 @@ gfx::TBitmap* PictureAt(TbsSkinData& sd, int index) {
 // The hint picture of a loaded skin, or nullptr for the default look.
 gfx::TBitmap* WindowPicture(TbsSkinData* sd) {
     if (!sd || sd->Empty) return nullptr;
-    return PictureAt(*sd, RecordOf(*sd).WindowPictureIndex);
+    return PictureAt(*sd, sd->HintWindow.WindowPictureIndex);
 }
 
 gfx::TSize TextSize(gfx::TCanvas& canvas, const std::string& text) {
@@ -145,7 +141,7 @@ void TbsSkinHintWindow::Activate(TLayout layout, TRect Rect, const std::string& 
 
     // The font the text is measured and drawn in.
     if (FSD && hint.UseSkinFont()) {
-        const TbsDataSkinHintWindow& rec = RecordOf(*FSD);
+        const TbsDataSkinHintWindow& rec = FSD->HintWindow;
         FHintFont.SetHeight(rec.FontHeight);
         FHintFont.SetName(rec.FontName);
         FHintFont.SetStyle(rec.FontStyle);
@@ -188,7 +184,7 @@ void TbsSkinHintWindow::Activate(TLayout layout, TRect Rect, const std::string& 
 
     int W = w + 4, H = h + 4;
     if (picture) {
-        const TbsDataSkinHintWindow& rec = RecordOf(*FSD);
+        const TbsDataSkinHintWindow& rec = FSD->HintWindow;
         const int PW = picture->Width(), PH = picture->Height();
         W = w + rec.ClRect.Left + PW - rec.ClRect.Right + (extended ? 10 : 5);
         H = h + rec.ClRect.Top + PH - rec.ClRect.Bottom;
@@ -199,7 +195,8 @@ void TbsSkinHintWindow::Activate(TLayout layout, TRect Rect, const std::string& 
         if (rec.LBPoint.Y + H - PH < rec.LTPoint.Y) H += rec.LTPoint.Y - (rec.LBPoint.Y + H - PH);
         if (rec.RBPoint.Y + H - PH < rec.RTPoint.Y) H += rec.RTPoint.Y - (rec.RBPoint.Y + H - PH);
         const int dx = W - PW, dy = H - PH;
-        NewClRect = {rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx, rec.ClRect.Bottom + dy};
+        NewClRect = {rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx,
+                     rec.ClRect.Bottom + dy};
         NewLTPoint = rec.LTPoint;
         NewRTPoint = {rec.RTPoint.X + dx, rec.RTPoint.Y};
         NewLBPoint = {rec.LBPoint.X, rec.LBPoint.Y + dy};
@@ -260,7 +257,7 @@ void TbsSkinHintWindow::ApplyAlphaBlend(TbsSkinHint& hint) {
 void TbsSkinHintWindow::ApplyRegion() {
     std::optional<gfx::TRegion> rgn;
     if (FSD && WindowPicture(FSD)) {
-        const TbsDataSkinHintWindow& rec = RecordOf(*FSD);
+        const TbsDataSkinHintWindow& rec = FSD->HintWindow;
         if (gfx::TBitmap* mask = PictureAt(*FSD, rec.MaskPictureIndex))
             BuildSkinWindowRegion(rgn, rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint,
                                   rec.ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
@@ -300,7 +297,7 @@ void TbsSkinHintWindow::Paint() {
     gfx::TCanvas& c = DrawBuffer.Canvas();
     gfx::TBitmap* picture = WindowPicture(FSD);
     if (picture) {
-        const TbsDataSkinHintWindow& rec = RecordOf(*FSD);
+        const TbsDataSkinHintWindow& rec = FSD->HintWindow;
         gfx::TBitmap image;
         BuildNineSliceImage(rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect,
                             NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, image,
@@ -316,7 +313,7 @@ void TbsSkinHintWindow::Paint() {
     }
 
     c.Font().Assign(FHintFont);
-    c.Font().SetColor(picture ? RecordOf(*FSD).FontColor : gfx::clInfoText);
+    c.Font().SetColor(picture ? FSD->HintWindow.FontColor : gfx::clInfoText);
     c.Brush().SetStyle(gfx::bsClear);
     const std::string& text = Caption();
     const int w = FTextSize.cx, h = FTextSize.cy;
@@ -375,8 +372,6 @@ TbsSkinHint::TbsSkinHint(vcl::TComponent* AOwner)
     vcl::Application->HintShortPause = 100;
 }
 
-TbsSkinHint::~TbsSkinHint() = default;
-
 void TbsSkinHint::BeforeDestruction() {
     // The handler may stay in Application after us; it must find nobody home.
     *FSelf = nullptr;
@@ -393,8 +388,7 @@ void TbsSkinHint::InstallShowHint() {
     };
 }
 
-void TbsSkinHint::ShowHintHandler(std::string& HintStr, bool& CanShow,
-                                  vcl::THintInfo& HintInfo) {
+void TbsSkinHint::ShowHintHandler(std::string& HintStr, bool& CanShow, vcl::THintInfo& HintInfo) {
     FHintTitle.clear();
     FHintImageIndex = 0;
     vcl::TCustomImageList* images = nullptr;
@@ -513,7 +507,8 @@ void TbsSkinHint::StartDelay(TPending kind) {
     }
     HintTimer->SetEnabled(false);
     FHintShown = false;
-    HintTimer->SetInterval(unsigned(std::max(vcl::Application ? vcl::Application->HintPause : 0, 0)));
+    HintTimer->SetInterval(
+        unsigned(std::max(vcl::Application ? vcl::Application->HintPause : 0, 0)));
     HintTimer->SetEnabled(true);
 }
 

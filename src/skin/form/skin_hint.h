@@ -79,7 +79,6 @@ private:
 class TbsSkinHint : public vcl::TComponent {
 public:
     explicit TbsSkinHint(vcl::TComponent* AOwner);
-    ~TbsSkinHint() override;
     void BeforeDestruction() override;
 
     bool Active() const { return FActive; }

@@ -32,6 +32,23 @@ std::unique_ptr<gfx::TBitmap> Filled(int w, int h, TColor color) {
     return b;
 }
 
+// Corner points at the corners of `corners`, and the client rectangle.
+void Geometry(TbsDataSkinHintWindow& rec, const TRect& corners, const TRect& client) {
+    rec.LTPoint = {corners.Left, corners.Top};
+    rec.RTPoint = {corners.Right, corners.Top};
+    rec.LBPoint = {corners.Left, corners.Bottom};
+    rec.RBPoint = {corners.Right, corners.Bottom};
+    rec.ClRect = client;
+}
+
+// The font of the masked skin's record.
+gfx::TFont MaskedSkinFont() {
+    gfx::TFont font;
+    font.SetName("Arial");
+    font.SetHeight(14);
+    return font;
+}
+
 class SkinHintTest : public vcl::test::TVclTest {
 public:
     void SetUp() override {
@@ -103,11 +120,7 @@ public:
             }
         TbsSkinData* sd = SkinWith(std::move(face), std::move(mask));
         TbsDataSkinHintWindow& rec = sd->HintWindow;
-        rec.LTPoint = {6, 6};
-        rec.RTPoint = {34, 6};
-        rec.LBPoint = {6, 22};
-        rec.RBPoint = {34, 22};
-        rec.ClRect = {6, 6, 34, 22};
+        Geometry(rec, {6, 6, 34, 22}, {6, 6, 34, 22});
         rec.FontName = "Arial";
         rec.FontHeight = 14;
         rec.FontColor = gfx::clNavy;
@@ -192,10 +205,8 @@ TEST_F(SkinHintTest, PastTheWorkAreaItMovesToTheOtherSide) {
     };
     // The work area is 1280 x 760.
     const std::vector<TCase> cases = {
-        {{1250, 100}, {1250 - W - 2, 100}},
-        {{1280 - W, 100}, {1280 - W, 100}},
-        {{100, 750}, {100, 750 - H - 2}},
-        {{100, 760 - H}, {100, 760 - H}},
+        {{1250, 100}, {1250 - W - 2, 100}},         {{1280 - W, 100}, {1280 - W, 100}},
+        {{100, 750}, {100, 750 - H - 2}},           {{100, 760 - H}, {100, 760 - H}},
         {{1279, 759}, {1279 - W - 2, 759 - H - 2}},
     };
     for (const TCase& c : cases) {
@@ -312,8 +323,8 @@ TEST_F(SkinHintTest, TitleAndImageSizeTheDefaultLook) {
     hint->ActivateHintEx({100, 100}, "Convert all", "play@pause", 0, images);
     Run();
     EXPECT_EQ(HintPixel(2 + 8, title.cy + 5 + 8), gfx::RGB(0xF0, 0xC0, 0x20));
-    vcl::test::ExpectLooksLike(
-        Crop({96, 96, 104 + Shown().Width(), 104 + Shown().Height()}), "hint_default_title.png");
+    vcl::test::ExpectLooksLike(Crop({96, 96, 104 + Shown().Width(), 104 + Shown().Height()}),
+                               "hint_default_title.png");
 }
 
 TEST_F(SkinHintTest, ActivatingOneHintComponentDeactivatesTheOther) {
@@ -373,8 +384,8 @@ TEST_F(SkinHintAppTest, ApplicationHintsAreDrawnByTheSkinnedWindow) {
     EXPECT_EQ(heard, (std::vector<std::string>{"play@pause for Target"}));
     const TPoint cursor = At(target, 10, 10);
     const TSize text = Extent("play\npause");
-    EXPECT_EQ(window->BoundsRect(),
-              (TRect{cursor.X, cursor.Y + 19, cursor.X + text.cx + 4, cursor.Y + 19 + text.cy + 4}));
+    EXPECT_EQ(window->BoundsRect(), (TRect{cursor.X, cursor.Y + 19, cursor.X + text.cx + 4,
+                                           cursor.Y + 19 + text.cy + 4}));
     EXPECT_EQ(window->Caption(), "play\npause");
     EXPECT_FALSE(window->AExtendedStyle);
 }
@@ -429,10 +440,7 @@ TEST_F(SkinHintTest, AMaskedSkinShapesAndSizesTheWindow) {
     hint->SetSkinData(sd);
     hint->ActivateHint({900, 500}, "play@pause");
     Run();
-    gfx::TFont font;
-    font.SetName("Arial");
-    font.SetHeight(14);
-    const TSize text = Extent(font, "play\npause");
+    const TSize text = Extent(MaskedSkinFont(), "play\npause");
     // Margins of the picture outside its client rectangle, and 5 pixels of air across.
     const int W = text.cx + 6 + 40 - 34 + 5, H = text.cy + 6 + 28 - 22;
     EXPECT_EQ(Shown(), (TRect{900, 500, 900 + W, 500 + H}));
@@ -460,16 +468,9 @@ TEST_F(SkinHintTest, ASmallTextNeverMakesTheCornerPointsCross) {
     // Client rectangle wider and taller than the span between the corner points: a short text
     // would pull the right and bottom points past the left and top ones.
     TbsSkinData* sd = MaskedSkin();
-    TbsDataSkinHintWindow& rec = sd->HintWindow;
-    rec.LTPoint = {14, 10};
-    rec.RTPoint = {26, 10};
-    rec.LBPoint = {14, 16};
-    rec.RBPoint = {26, 16};
-    rec.ClRect = {2, 2, 38, 26};
+    Geometry(sd->HintWindow, {14, 10, 26, 16}, {2, 2, 38, 26});
     hint->SetSkinData(sd);
-    gfx::TFont font;
-    font.SetName("Arial");
-    font.SetHeight(14);
+    const gfx::TFont font = MaskedSkinFont();
     for (const std::string text : {"i", "Convert", "play@pause@stop@and the rest"}) {
         hint->ActivateHint({100, 100}, text);
         const TbsSkinHintWindow& w = *hint->HW;
