@@ -6,6 +6,8 @@
 #include "platform/gfx/graphics.h"
 #include "platform/sys/clock.h"
 #include "platform/win/win.h"
+#include "skin/controls/graphic_skin_control.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/effects.h"
 
 namespace skin {
@@ -53,13 +55,22 @@ TRect HintLimit() {
     return r;
 }
 
-// The hint title and image of a skinned control; nothing for other controls.
+template <class TSkinned>
+bool CopyHintOf(vcl::TControl* control, std::string& title, int& imageIndex,
+                vcl::TCustomImageList*& imageList) {
+    auto* skinned = dynamic_cast<TSkinned*>(control);
+    if (!skinned) return false;
+    title = skinned->HintTitle();
+    imageIndex = skinned->HintImageIndex();
+    imageList = skinned->HintImageList();
+    return true;
+}
+
+// The hint title and image of a skinned control, windowed or not; nothing for other controls.
 void CopySkinControlHint(vcl::TControl* control, std::string& title, int& imageIndex,
                          vcl::TCustomImageList*& imageList) {
-    (void)control;
-    (void)title;
-    (void)imageIndex;
-    (void)imageList;
+    if (!CopyHintOf<TbsSkinControl>(control, title, imageIndex, imageList))
+        CopyHintOf<TbsGraphicSkinControl>(control, title, imageIndex, imageList);
 }
 
 }  // namespace

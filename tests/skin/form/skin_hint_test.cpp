@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/vcl/vcl_test_support.h"
+#include "skin/controls/graphic_skin_control.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_data.h"
 #include "skin/packages/stored_skins.h"
 
@@ -403,6 +406,71 @@ TEST_F(SkinHintAppTest, WithNoComponentInChargeApplicationHintsShowNothing) {
     hint = nullptr;
     Hover(14);
     EXPECT_FALSE(AppHintShowing());
+}
+
+// A skinned control's hint title and image, windowed or not, reach the application's hint.
+TEST_F(SkinHintAppTest, ASkinnedControlGivesItsTitleAndImage) {
+    vcl::TCustomImageList* images = Images();
+    auto* windowed = new TbsSkinControl(main);
+    auto* windowless = new TbsGraphicSkinControl(main);
+    const std::vector<std::pair<vcl::TControl*, std::string>> controls = {
+        {windowed, "windowed"}, {windowless, "windowless"}};
+    for (const auto& [control, kind] : controls) {
+        control->SetParent(main);
+        control->SetBounds(150, 20, 100, 50);
+        control->SetHint("play@pause");
+        control->SetShowHint(true);
+    }
+    windowed->SetHintTitle("Convert all");
+    windowed->SetHintImageList(images);
+    windowless->SetHintTitle("Convert all");
+    windowless->SetHintImageList(images);
+    auto* window = dynamic_cast<TbsSkinHintWindow*>(vcl::Application->HintWindow());
+    ASSERT_TRUE(window);
+    // The same hint through the component's own window, to compare with.
+    hint->ActivateHintEx({600, 400}, "Convert all", "play@pause", 0, images);
+    Run();
+    const gfx::HBITMAP expected = Screen->CaptureWindow(hint->HW->Handle());
+    const TSize titled = {hint->HW->Width(), hint->HW->Height()};
+    hint->ActivateHintEx({600, 400}, "Convert all", "play@pause", 5, images);
+    const TSize withoutImage = {hint->HW->Width(), hint->HW->Height()};
+    hint->HideHint();
+    ASSERT_NE(titled, withoutImage);
+
+    for (const auto& [control, kind] : controls) {
+        windowless->SetVisible(control == windowless);
+        windowed->SetVisible(control == windowed);
+        for (const int index : {0, 5}) {
+            SCOPED_TRACE(kind + " image " + std::to_string(index));
+            windowed->SetHintImageIndex(index);
+            windowless->SetHintImageIndex(index);
+            vcl::Application->CancelHint();
+            Screen->MouseMove(At(main, 200, 150));
+            Run();
+            Screen->MouseMove(At(control, 10 + index, 10));
+            Run();
+            AdvanceMs(vcl::Application->HintPause);
+            Run();
+            ASSERT_TRUE(AppHintShowing());
+            EXPECT_TRUE(window->AExtendedStyle);
+            EXPECT_EQ(hint->FHintTitle, "Convert all");
+            EXPECT_EQ((TSize{window->Width(), window->Height()}),
+                      index == 0 ? titled : withoutImage);
+            if (index != 0) continue;
+            const gfx::HBITMAP shown = Screen->CaptureWindow(window->Handle());
+            ASSERT_EQ(shown->Width(), expected->Width());
+            ASSERT_EQ(shown->Height(), expected->Height());
+            EXPECT_TRUE(std::equal(shown->Pixels(),
+                                   shown->Pixels() + std::size_t(shown->Width()) * shown->Height(),
+                                   expected->Pixels()));
+        }
+    }
+    // A plain control after a skinned one: no title, no image.
+    vcl::Application->CancelHint();
+    Hover(10);
+    ASSERT_TRUE(AppHintShowing());
+    EXPECT_FALSE(window->AExtendedStyle);
+    EXPECT_EQ(hint->FHintImageList, nullptr);
 }
 
 TEST_F(SkinHintTest, TheComponentForgetsASkinDataThatGoes) {
