@@ -17,16 +17,16 @@ namespace {
 // Whole text blocks, never one line: no format flags, as the hint has always drawn them.
 constexpr unsigned kTextFormat = 0;
 
-gfx::TBitmap* PictureAt(TbsSkinData& sd, int index) {
-    if (index < 0 || index >= int(sd.FActivePictures.size())) return nullptr;
-    gfx::TBitmap* picture = sd.FActivePictures[std::size_t(index)].get();
+// A picture the hint can draw with: in the list and not empty.
+gfx::TBitmap* HintPictureAt(const TbsSkinData& sd, int index) {
+    gfx::TBitmap* picture = TbsSkinGeometry::PictureAt(sd, index);
     return picture && !picture->Empty() ? picture : nullptr;
 }
 
 // The hint picture of a loaded skin, or nullptr for the default look.
 gfx::TBitmap* WindowPicture(TbsSkinData* sd) {
     if (!sd || sd->Empty) return nullptr;
-    return PictureAt(*sd, sd->HintWindow.WindowPictureIndex);
+    return HintPictureAt(*sd, sd->HintWindow.WindowPictureIndex);
 }
 
 gfx::TSize TextSize(gfx::TCanvas& canvas, const std::string& text) {
@@ -269,7 +269,7 @@ void TbsSkinHintWindow::ApplyRegion() {
     std::optional<gfx::TRegion> rgn;
     if (FSD && WindowPicture(FSD)) {
         const TbsDataSkinHintWindow& rec = FSD->HintWindow;
-        if (gfx::TBitmap* mask = PictureAt(*FSD, rec.MaskPictureIndex))
+        if (gfx::TBitmap* mask = HintPictureAt(*FSD, rec.MaskPictureIndex))
             BuildSkinWindowRegion(rgn, rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint,
                                   rec.ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
                                   NewClRect, *mask, Width(), Height());
