@@ -4,6 +4,7 @@
 
 #include "platform/win/win.h"
 #include "skin/controls/skin_control.h"
+#include "skin/form/skin_hint.h"
 #include "skin/core/system_routines.h"
 
 namespace skin {
@@ -159,7 +160,7 @@ void TbsSkinForm::Notification(vcl::TComponent* AComponent, vcl::TOperation Oper
     if (Same(AComponent, FMainMenuBar)) FMainMenuBar = nullptr;
     if (Same(AComponent, FMDITabsBar)) FMDITabsBar = nullptr;
     if (Same(AComponent, FTrayIcon)) FTrayIcon = nullptr;
-    if (Same(AComponent, FSkinHint)) FSkinHint = nullptr;
+    if (AComponent == FSkinHint) FSkinHint = nullptr;
     if (Same(AComponent, FStatusBar)) FStatusBar = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
 }
@@ -262,6 +263,8 @@ void TbsSkinForm::SetTrayIcon(TbsTrayIcon* value) {
 
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
     FSkinHint = value;
+    // The hint usually sits on the main form: it tells us when it goes.
+    if (value) value->FreeNotification(this);
 }
 
 // --- states: stored by the state handling when it comes; nothing visible changes yet ----------
@@ -631,14 +634,21 @@ void TbsSkinForm::TestActive(int X, int Y, bool AActive) {
     if (ActiveObject >= count) ActiveObject = -1;
     if (OldActiveObject >= count) OldActiveObject = -1;
     if (OldActiveObject == ActiveObject) return;
-    // The object hints are shown by the hint component once it is attached.
     if (OldActiveObject != -1) {
         TbsActiveSkinObject& old = *ObjectList[OldActiveObject];
-        if (old.Enabled && old.Visible) old.MouseLeave();
+        if (old.Enabled && old.Visible) {
+            old.MouseLeave();
+            if (FShowObjectHint && FSkinHint && !old.Hint.empty()) FSkinHint->HideHint();
+        }
     }
+    // A handler may have rebuilt the list; look the new object up again.
     if (ActiveObject != -1 && ActiveObject < int(ObjectList.size())) {
         TbsActiveSkinObject& now = *ObjectList[ActiveObject];
-        if (now.Enabled && now.Visible) now.MouseEnter();
+        if (now.Enabled && now.Visible) {
+            // Enter first: a standard button picks its hint (restore or not) there.
+            now.MouseEnter();
+            if (FShowObjectHint && FSkinHint && !now.Hint.empty()) FSkinHint->ActivateHint2(now.Hint);
+        }
     }
 }
 

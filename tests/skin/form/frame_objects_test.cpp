@@ -6,6 +6,7 @@
 #include <set>
 
 #include "skin/core/drawing_routines.h"
+#include "skin/form/skin_hint.h"
 
 namespace skin::test {
 namespace {
@@ -377,6 +378,39 @@ TEST_F(TFrameObjects, TheGlowLayerFloatsBesideTheObject) {
     sf->SkinData()->SetShowCaptionButtonGlowFrames(false);
     morph->MouseEnter();
     EXPECT_FALSE(sf->FLayerManager->IsVisible);
+}
+
+}  // namespace
+}  // namespace skin::test
+
+namespace skin::test {
+namespace {
+
+TEST_F(TFrameObjects, ObjectHintsShowAfterThePauseAndGoWithTheMouse) {
+    TbsSkinForm* sf = SkinnedForm();
+    // The hint in charge sits on the main form.
+    vcl::TForm* main = nullptr;
+    vcl::Application->CreateForm(main);
+    auto* hint = new TbsSkinHint(main);
+    sf->SetSkinHint(hint);
+    sf->FShowObjectHint = true;
+    const gfx::TPoint on = Centre(Object(sf, "closebutton")->ObjectRect);
+    // The component's hover timer follows the real cursor, so it is put over the button.
+    Screen->MouseMove({100 + on.X, 100 + on.Y});
+    Run();
+    sf->TestActive(on.X, on.Y, true);
+    EXPECT_EQ(Object(sf, "closebutton")->Hint, "Close");
+    EXPECT_FALSE(hint->IsVisible());
+    AdvanceMs(vcl::Application->HintPause + 10);
+    Run();
+    EXPECT_TRUE(hint->IsVisible());
+    sf->TestActive(-1, -1, false);
+    EXPECT_FALSE(hint->IsVisible());
+
+    // Freed hint components are forgotten.
+    hint->Free();
+    EXPECT_EQ(sf->SkinHint(), nullptr);
+    sf->TestActive(on.X, on.Y, true);
 }
 
 }  // namespace
