@@ -271,8 +271,8 @@ int TbsSkinForm::GetHitTest(gfx::TPoint P) {
         return win::HTBOTTOM;
     if (gfx::TRect{0, NewHitTestLTPoint.Y, NewClRect.Left, NewHitTestLBPoint.Y}.Contains(P.X, P.Y))
         return win::HTLEFT;
-    if (gfx::TRect{NewClRect.Right, NewHitTestRTPoint.Y, FFormWidth, NewHitTestRBPoint.Y}
-            .Contains(P.X, P.Y))
+    if (gfx::TRect{NewClRect.Right, NewHitTestRTPoint.Y, FFormWidth, NewHitTestRBPoint.Y}.Contains(
+            P.X, P.Y))
         return win::HTRIGHT;
     return plain();
 }

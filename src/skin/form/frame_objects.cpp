@@ -22,32 +22,6 @@ gfx::TBitmap* PictureAt(TbsSkinData* sd, int index) {
     return picture && picture->Width() > 0 ? picture : nullptr;
 }
 
-void MorphBy(TbsMorphKind kind, TbsEffectBmp& from, const TbsEffectBmp& to, double kf) {
-    switch (kind) {
-        case mkDefault:
-            from.Morph(to, kf);
-            break;
-        case mkGradient:
-            from.MorphGrad(to, kf);
-            break;
-        case mkLeftGradient:
-            from.MorphLeftGrad(to, kf);
-            break;
-        case mkRightGradient:
-            from.MorphRightGrad(to, kf);
-            break;
-        case mkLeftSlide:
-            from.MorphLeftSlide(to, kf);
-            break;
-        case mkRightSlide:
-            from.MorphRightSlide(to, kf);
-            break;
-        case mkPush:
-            from.MorphPush(to, kf);
-            break;
-    }
-}
-
 void ApplyInActiveEffect(TbsEffectBmp& bmp, TbsInActiveEffect effect) {
     switch (effect) {
         case ieBrightness:
@@ -151,8 +125,7 @@ bool TbsActiveSkinObject::PointInObject(int X, int Y) {
     return (ActiveMaskPicture->Canvas().Pixel(X, Y) & 0xFFFFFF) == 0;
 }
 
-void TbsActiveSkinObject::CopyLook(gfx::TCanvas& Cnvs, gfx::TBitmap* picture,
-                                   const gfx::TRect& r) {
+void TbsActiveSkinObject::CopyLook(gfx::TCanvas& Cnvs, gfx::TBitmap* picture, const gfx::TRect& r) {
     if (!picture || RectIsEmpty(r)) return;
     Cnvs.CopyRect(ObjectRect, picture->Canvas(), r);
 }
@@ -167,7 +140,7 @@ void TbsActiveSkinObject::DrawFade(gfx::TCanvas& Cnvs, gfx::TBitmap* normalPictu
     LookBitmap(hot, hotPicture, hotRect, w, h);
     TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
     TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-    MorphBy(MorphKind, from, to, FMorphKf);
+    MorphByKind(from, to, MorphKind, FMorphKf);
     from.Draw(Cnvs.Handle(), ObjectRect.Left, ObjectRect.Top);
 }
 
@@ -190,9 +163,8 @@ gfx::TRect TbsActiveSkinObject::ScreenObjectRect() const {
     vcl::TCustomForm* form = Parent->FForm;
     if (form->FormStyle() == vcl::fsMDIChild) {
         const gfx::TPoint client =
-            Parent->FSkinnableForm
-                ? gfx::TPoint{-Parent->NewClRect.Left, -Parent->NewClRect.Top}
-                : gfx::TPoint{-3, -GetDefCaptionHeight(form->BorderStyle()) - 3};
+            Parent->FSkinnableForm ? gfx::TPoint{-Parent->NewClRect.Left, -Parent->NewClRect.Top}
+                                   : gfx::TPoint{-3, -GetDefCaptionHeight(form->BorderStyle()) - 3};
         origin = form->ClientToScreen(client);
     } else {
         origin = {form->Left(), form->Top()};
@@ -720,8 +692,7 @@ void TbsSkinAnimateObject::MouseDown(int X, int Y, vcl::TMouseButton Button) {
         FDown = true;
         Parent->DrawSkinObject(this);
     }
-    if (Command == cmSysMenu && FMouseIn && ButtonStyle && Button == vcl::mbLeft)
-        ExecuteCommand();
+    if (Command == cmSysMenu && FMouseIn && ButtonStyle && Button == vcl::mbLeft) ExecuteCommand();
 }
 
 void TbsSkinAnimateObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
@@ -732,8 +703,7 @@ void TbsSkinAnimateObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
         Parent->DrawSkinObject(this);
         Parent->AnimateTimer->SetEnabled(true);
     }
-    if (Command != cmSysMenu && FMouseIn && ButtonStyle && Button == vcl::mbLeft)
-        ExecuteCommand();
+    if (Command != cmSysMenu && FMouseIn && ButtonStyle && Button == vcl::mbLeft) ExecuteCommand();
 }
 
 void TbsSkinAnimateObject::DblClick() {
@@ -867,8 +837,8 @@ void TbsSkinCaptionObject::DrawCaptionText(gfx::TCanvas& Cnvs, gfx::TCanvas& eve
         const int h = RectHeightOf(FrameRect);
         auto strip = [&](int width, int atX, int atY) {
             gfx::TBitmap b;
-            BuildHorzSkinStrip(FrameLeftOffset, FrameRightOffset, b, *ActivePicture, source,
-                               width, h, false);
+            BuildHorzSkinStrip(FrameLeftOffset, FrameRightOffset, b, *ActivePicture, source, width,
+                               h, false);
             Cnvs.Draw(atX, atY, b);
         };
         if (FullFrame) {
@@ -930,8 +900,7 @@ void TbsSkinCaptionObject::BuildCaptionImage(gfx::TBitmap& dest, gfx::TBitmap* p
     DrawCaptionText(dest.Canvas(), eventCanvas, TR, 0, 0, AActive);
 }
 
-void TbsSkinCaptionObject::DrawImage(gfx::TCanvas& Cnvs, gfx::TBitmap& image,
-                                     bool inactiveEffect) {
+void TbsSkinCaptionObject::DrawImage(gfx::TCanvas& Cnvs, gfx::TBitmap& image, bool inactiveEffect) {
     if (inactiveEffect && SD->AutoRenderingInActiveImage) {
         TbsEffectBmp e = TbsEffectBmp::CreateFromhWnd(image.Handle());
         ApplyInActiveEffect(e, SD->InActiveEffect);
@@ -969,8 +938,9 @@ void TbsSkinCaptionObject::Draw(gfx::TCanvas& Cnvs, bool) {
         BuildCaptionImage(hot, ActivePicture, ActiveSkinRect, Cnvs, tr, true);
         TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
         TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-        MorphBy(MorphKind, from, to, FMorphKf);
-        if (SD->AutoRenderingInActiveImage && !Active) ApplyInActiveEffect(from, SD->InActiveEffect);
+        MorphByKind(from, to, MorphKind, FMorphKf);
+        if (SD->AutoRenderingInActiveImage && !Active)
+            ApplyInActiveEffect(from, SD->InActiveEffect);
         from.Draw(Cnvs.Handle(), ObjectRect.Left, ObjectRect.Top);
         return;
     }

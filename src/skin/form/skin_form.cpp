@@ -4,8 +4,8 @@
 
 #include "platform/win/win.h"
 #include "skin/controls/skin_control.h"
-#include "skin/form/skin_hint.h"
 #include "skin/core/system_routines.h"
+#include "skin/form/skin_hint.h"
 
 namespace skin {
 
@@ -93,13 +93,13 @@ TbsSkinForm::TbsSkinForm(vcl::TComponent* AOwner) : vcl::TComponent(FormOwner(AO
         if (FForm->HandleAllocated()) {
             // The window is made again so its creation messages pass the new procedure.
             FForm->RecreateWnd();
-            const bool mdi = FForm->FormStyle() == vcl::fsMDIForm ||
-                             FForm->FormStyle() == vcl::fsMDIChild;
+            const bool mdi =
+                FForm->FormStyle() == vcl::fsMDIForm || FForm->FormStyle() == vcl::fsMDIChild;
             if (mdi && !FIsVistaOs) {
                 win::HWND wnd = FForm->Handle();
-                win::SetWindowLongPtr(wnd, win::GWL_STYLE,
-                                      win::GetWindowLongPtr(wnd, win::GWL_STYLE) &
-                                          ~std::intptr_t(win::WS_CAPTION));
+                win::SetWindowLongPtr(
+                    wnd, win::GWL_STYLE,
+                    win::GetWindowLongPtr(wnd, win::GWL_STYLE) & ~std::intptr_t(win::WS_CAPTION));
             }
         }
     }
@@ -445,9 +445,8 @@ void TbsSkinForm::CreateSkinObjects() {
 void TbsSkinForm::CreateDefaultButtons() {
     ClearObjects();
     static constexpr std::pair<const char*, TbsStdCommand> kButtons[] = {
-        {"closebutton", cmClose},       {"maxbutton", cmMaximize},
-        {"minbutton", cmMinimize},      {"rollupbutton", cmRollUp},
-        {"sysmenubutton", cmSysMenu},   {"traybutton", cmMinimizeToTray},
+        {"closebutton", cmClose},   {"maxbutton", cmMaximize},    {"minbutton", cmMinimize},
+        {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray},
     };
     for (const auto& [name, command] : kButtons) {
         auto button = std::make_unique<TbsSkinStdButtonObject>(this, nullptr);
@@ -578,26 +577,22 @@ int TbsSkinForm::GetMinHeight() const {
     return h;
 }
 
-int TbsSkinForm::GetMaxWidth() const {
-    if (FMaxWidth != 0) return FMaxWidth;
+gfx::TRect TbsSkinForm::MonitorArea() const {
     gfx::TRect r;
     win::HWND wnd;
     if (FormHandle(wnd))
         GetWindowMonitorRect(wnd, !FMaximizeOnFullScreen, r);
     else
         GetDesktopWorkRect(!FMaximizeOnFullScreen, r);
-    return r.Width();
+    return r;
+}
+
+int TbsSkinForm::GetMaxWidth() const {
+    return FMaxWidth != 0 ? FMaxWidth : MonitorArea().Width();
 }
 
 int TbsSkinForm::GetMaxHeight() const {
-    if (FMaxHeight != 0) return FMaxHeight;
-    gfx::TRect r;
-    win::HWND wnd;
-    if (FormHandle(wnd))
-        GetWindowMonitorRect(wnd, !FMaximizeOnFullScreen, r);
-    else
-        GetDesktopWorkRect(!FMaximizeOnFullScreen, r);
-    return r.Height();
+    return FMaxHeight != 0 ? FMaxHeight : MonitorArea().Height();
 }
 
 // --- frame objects ----------------------------------------------------------------------------
@@ -647,7 +642,8 @@ void TbsSkinForm::TestActive(int X, int Y, bool AActive) {
         if (now.Enabled && now.Visible) {
             // Enter first: a standard button picks its hint (restore or not) there.
             now.MouseEnter();
-            if (FShowObjectHint && FSkinHint && !now.Hint.empty()) FSkinHint->ActivateHint2(now.Hint);
+            if (FShowObjectHint && FSkinHint && !now.Hint.empty())
+                FSkinHint->ActivateHint2(now.Hint);
         }
     }
 }
@@ -681,8 +677,7 @@ void TbsSkinForm::ObjectMouseUp(vcl::TMouseButton Button, int X, int Y) {
 
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
     win::HWND wnd;
-    if (!AObject || MaximizedMDIChild() || FForm->BorderStyle() == vcl::bsNone ||
-        !FormHandle(wnd))
+    if (!AObject || MaximizedMDIChild() || FForm->BorderStyle() == vcl::bsNone || !FormHandle(wnd))
         return;
     gfx::HDC dc = win::GetWindowDC(wnd);
     if (!dc) return;
@@ -709,7 +704,8 @@ void TbsSkinForm::SetCaptionsActive(bool AUpdate) {
         if (AUpdate) {
             if (caption->EnableAnimation()) {
                 caption->FIncTime = 25;
-                caption->CurrentFrame = a ? 1 : (caption->InActiveAnimation ? caption->FrameCount : 0);
+                caption->CurrentFrame =
+                    a ? 1 : (caption->InActiveAnimation ? caption->FrameCount : 0);
                 AnimateTimer->SetEnabled(true);
             }
             NCPaint();
@@ -787,9 +783,10 @@ void TbsSkinForm::MouseTimerProc() {
     gfx::TRect wr;
     win::GetWindowRect(wnd, wr);
     const gfx::TPoint fp{p.X - wr.Left, p.Y - wr.Top};
-    const gfx::TRect client = FSkinSupport ? NewClRect
-                                           : gfx::TRect{3, GetDefCaptionHeight(FForm->BorderStyle()) + 3,
-                                                        FFormWidth - 3, FFormHeight - 3};
+    const gfx::TRect client = FSkinSupport
+                                  ? NewClRect
+                                  : gfx::TRect{3, GetDefCaptionHeight(FForm->BorderStyle()) + 3,
+                                               FFormWidth - 3, FFormHeight - 3};
     if (!client.Contains(fp.X, fp.Y))
         TestActive(fp.X, fp.Y, true);
     else if (ActiveObject != -1)

@@ -55,8 +55,7 @@ using TbsBorderIcons = vcl::TSet<TbsBorderIcon>;
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
 enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
 
-using TbsCaptionPaintEvent =
-    std::function<void(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive)>;
+using TbsCaptionPaintEvent = std::function<void(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive)>;
 using TbsPaintEvent =
     std::function<void(const std::string& IDName, gfx::TCanvas& Canvas, gfx::TRect ObjectRect)>;
 using TbsMouseEnterEvent = std::function<void(const std::string& IDName)>;
@@ -241,8 +240,8 @@ public:
     vcl::TNotifyEvent FOnMinimizeToTray, FOnRestoreFromTray;
     TbsTrayIcon* FTrayIcon = nullptr;
     bool FUseDefaultSysMenu = true;
-    vcl::TPopupMenu* FSysMenu = nullptr;         // owned
-    TbsSkinPopupMenu* FSysTrayMenu = nullptr;    // made by the menus' file
+    vcl::TPopupMenu* FSysMenu = nullptr;       // owned
+    TbsSkinPopupMenu* FSysTrayMenu = nullptr;  // made by the menus' file
     bool FInShortCut = false;
     TbsSkinMainMenuBar* FMainMenuBar = nullptr;
     TbsSkinMDITabsBar* FMDITabsBar = nullptr;
@@ -326,6 +325,8 @@ private:
     // An MDI child whose component is maximized.
     bool MaximizedMDIChild() const;
     void ForceFormResize();
+    // The work area (the whole monitor with MaximizeOnFullScreen) of the form's monitor.
+    gfx::TRect MonitorArea() const;
     void ApplyAlpha();
 };
 

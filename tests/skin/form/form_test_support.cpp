@@ -4,9 +4,7 @@
 
 namespace skin::test {
 
-namespace {
-
-std::unique_ptr<gfx::TBitmap> Filled(int w, int h, gfx::TColor color) {
+std::unique_ptr<gfx::TBitmap> SolidBitmap(int w, int h, gfx::TColor color) {
     auto b = std::make_unique<gfx::TBitmap>();
     b->SetPixelFormat(gfx::pf24bit);
     b->SetSize(w, h);
@@ -14,6 +12,8 @@ std::unique_ptr<gfx::TBitmap> Filled(int w, int h, gfx::TColor color) {
     b->Canvas().FillRect({0, 0, w, h});
     return b;
 }
+
+namespace {
 
 void Fill(gfx::TBitmap& b, const gfx::TRect& r, gfx::TColor color) {
     b.Canvas().Brush().SetColor(color);
@@ -32,7 +32,7 @@ T* Add(TbsSkinData& sd, const std::string& name) {
 
 void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
     const int w = kPictureWidth, h = kPictureHeight;
-    sd.FPicture = Filled(w, h, kZoneClient);
+    sd.FPicture = SolidBitmap(w, h, kZoneClient);
     gfx::TBitmap& p = *sd.FPicture;
     Fill(p, {0, 0, kLTPoint.X, kLTPoint.Y}, kZoneLT);
     Fill(p, {kLTPoint.X, 0, kRTPoint.X, kClRect.Top}, kZoneTop);
@@ -44,26 +44,26 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
     Fill(p, {kRBPoint.X, kRBPoint.Y, w, h}, kZoneRB);
 
     if (o.Mask) {
-        sd.FMask = Filled(w, h, gfx::clBlack);
+        sd.FMask = SolidBitmap(w, h, gfx::clBlack);
         for (int y = 0; y < kCut; ++y)
             for (int x = 0; x + y < kCut; ++x)
-                for (auto [px, py] : {std::pair{x, y}, {w - 1 - x, y}, {x, h - 1 - y},
-                                      {w - 1 - x, h - 1 - y}})
+                for (auto [px, py] :
+                     {std::pair{x, y}, {w - 1 - x, y}, {x, h - 1 - y}, {w - 1 - x, h - 1 - y}})
                     sd.FMask->Canvas().SetPixel(px, py, gfx::clWhite);
     } else {
         sd.FMask = std::make_unique<gfx::TBitmap>();
     }
 
     // Picture 0: caption-button looks, 16 x 14 each: normal, hot, pressed, inactive.
-    auto buttons = Filled(64, 14, 0x606060);
+    auto buttons = SolidBitmap(64, 14, 0x606060);
     Fill(*buttons, {16, 0, 32, 14}, 0xA0A0A0);
     Fill(*buttons, {32, 0, 48, 14}, 0x303030);
     Fill(*buttons, {48, 0, 64, 14}, 0x909000);
     // Picture 1: the morphing button's mask, white in its top-left quarter.
-    auto mask = Filled(16, 14, gfx::clBlack);
+    auto mask = SolidBitmap(16, 14, gfx::clBlack);
     Fill(*mask, {0, 0, 8, 7}, gfx::clWhite);
     // Picture 2: the animation strip, three 5 x 10 frames.
-    auto strip = Filled(15, 10, 0x0000FF);
+    auto strip = SolidBitmap(15, 10, 0x0000FF);
     Fill(*strip, {5, 0, 10, 10}, 0x00FF00);
     Fill(*strip, {10, 0, 15, 10}, 0xFF0000);
     sd.FActivePictures.clear();
@@ -74,8 +74,8 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
     sd.FActivePictures.push_back(std::move(mask));
     sd.FActivePictures.push_back(std::move(strip));
     // Pictures 3 and 4: the morphing button's glow layer and its (opaque) mask.
-    sd.FActivePictures.push_back(Filled(24, 22, 0x00FFFF));
-    sd.FActivePictures.push_back(Filled(24, 22, gfx::clWhite));
+    sd.FActivePictures.push_back(SolidBitmap(24, 22, 0x00FFFF));
+    sd.FActivePictures.push_back(SolidBitmap(24, 22, gfx::clWhite));
 
     sd.LTPoint = kLTPoint;
     sd.RTPoint = kRTPoint;
@@ -105,9 +105,9 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
 
     if (o.Buttons) {
         const std::pair<const char*, TbsStdCommand> commands[] = {
-            {"closebutton", cmClose},   {"maxbutton", cmMaximize}, {"minbutton", cmMinimize},
-            {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu},
-            {"traybutton", cmMinimizeToTray}};
+            {"closebutton", cmClose},     {"maxbutton", cmMaximize},
+            {"minbutton", cmMinimize},    {"rollupbutton", cmRollUp},
+            {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray}};
         for (auto [name, command] : commands) {
             auto* b = Add<TbsDataSkinStdButton>(sd, name);
             b->Command = command;

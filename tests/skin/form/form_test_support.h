@@ -5,6 +5,7 @@
 // 1280 x 760).
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/vcl/vcl_test_support.h"
@@ -44,11 +45,14 @@ inline constexpr int kCut = 6;
 
 struct TSkinOptions {
     bool Mask = true;
-    bool Buttons = true;          // the six standard buttons
-    bool Extras = true;           // the morphing button and the animation
+    bool Buttons = true;  // the six standard buttons
+    bool Extras = true;   // the morphing button and the animation
     bool ButtonsInLeft = false;
-    bool UseButtonsRect = true;   // else the buttons lie in the caption row
+    bool UseButtonsRect = true;  // else the buttons lie in the caption row
 };
+
+// A 24-bit picture of one colour.
+std::unique_ptr<gfx::TBitmap> SolidBitmap(int w, int h, gfx::TColor color = gfx::clWhite);
 
 // Fills an empty skin data with the test skin and marks it loaded.
 void FillTestSkin(TbsSkinData& sd, const TSkinOptions& options = {});

@@ -35,8 +35,8 @@ TEST_F(TFrameGeometry, AWiderFormMovesTheRightHandParts) {
     EXPECT_EQ(sf->NewLBPoint, sd.LBPoint);
     EXPECT_EQ(sf->NewRTPoint, Shift(sd.RTPoint, 100));
     EXPECT_EQ(sf->NewRBPoint, Shift(sd.RBPoint, 100));
-    EXPECT_EQ(sf->NewClRect, (gfx::TRect{kClRect.Left, kClRect.Top, kClRect.Right + 100,
-                                         kClRect.Bottom}));
+    EXPECT_EQ(sf->NewClRect,
+              (gfx::TRect{kClRect.Left, kClRect.Top, kClRect.Right + 100, kClRect.Bottom}));
     EXPECT_EQ(sf->NewCaptionRect.Right, kCaptionRect.Right + 100);
     EXPECT_EQ(sf->NewCaptionRect.Left, kCaptionRect.Left);
     gfx::TRect buttons = kButtonsRect;
@@ -59,18 +59,19 @@ TEST_F(TFrameGeometry, MapsRectanglesByTheZonesTheyLieIn) {
     const struct {
         gfx::TRect In, Out;
     } cases[] = {
-        {{2, 2, 10, 10}, {2, 2, 10, 10}},             // left top corner
-        {{200, 2, 210, 10}, {240, 2, 250, 10}},       // right top
-        {{2, 92, 10, 98}, {2, 122, 10, 128}},         // left bottom
-        {{200, 92, 210, 98}, {240, 122, 250, 128}},   // right bottom
-        {{2, 2, 200, 95}, {2, 2, 240, 125}},          // left top to right bottom
-        {{2, 2, 200, 10}, {2, 2, 240, 10}},           // along the top
-        {{2, 92, 200, 98}, {2, 122, 240, 128}},       // along the bottom
-        {{2, 2, 10, 95}, {2, 2, 10, 125}},            // down the left
-        {{200, 2, 210, 95}, {240, 2, 250, 125}},      // down the right
-        {{40, 40, 60, 60}, {40, 40, 60, 60}},         // the middle stays
+        {{2, 2, 10, 10}, {2, 2, 10, 10}},            // left top corner
+        {{200, 2, 210, 10}, {240, 2, 250, 10}},      // right top
+        {{2, 92, 10, 98}, {2, 122, 10, 128}},        // left bottom
+        {{200, 92, 210, 98}, {240, 122, 250, 128}},  // right bottom
+        {{2, 2, 200, 95}, {2, 2, 240, 125}},         // left top to right bottom
+        {{2, 2, 200, 10}, {2, 2, 240, 10}},          // along the top
+        {{2, 92, 200, 98}, {2, 122, 240, 128}},      // along the bottom
+        {{2, 2, 10, 95}, {2, 2, 10, 125}},           // down the left
+        {{200, 2, 210, 95}, {240, 2, 250, 125}},     // down the right
+        {{40, 40, 60, 60}, {40, 40, 60, 60}},        // the middle stays
     };
-    for (const auto& c : cases) EXPECT_EQ(sf->MapSkinRect(c.In), c.Out) << c.In.Left << "," << c.In.Top;
+    for (const auto& c : cases)
+        EXPECT_EQ(sf->MapSkinRect(c.In), c.Out) << c.In.Left << "," << c.In.Top;
 }
 
 TEST_F(TFrameGeometry, ButtonRowsLeaveNoGapsAndPutTheSystemMenuAtTheCaptionsStart) {
@@ -85,11 +86,35 @@ TEST_F(TFrameGeometry, ButtonRowsLeaveNoGapsAndPutTheSystemMenuAtTheCaptionsStar
     };
     const int captionTop = kCaptionRect.Top + kCaptionRect.Height() / 2 - 7;
     const TCase cases[] = {
-        {"right, button rectangle", false, true, 215, 197, 179, 161,
-         {30, captionTop, 46, captionTop + 14}, 46, kCaptionRect.Right},
-        {"right, caption row", false, false, 112, 94, 76, 58,
-         {30, captionTop, 46, captionTop + 14}, 46, 58},
-        {"left, caption row", true, false, 30, 48, 66, 84, {102, 5, 118, 19}, 122,
+        {"right, button rectangle",
+         false,
+         true,
+         215,
+         197,
+         179,
+         161,
+         {30, captionTop, 46, captionTop + 14},
+         46,
+         kCaptionRect.Right},
+        {"right, caption row",
+         false,
+         false,
+         112,
+         94,
+         76,
+         58,
+         {30, captionTop, 46, captionTop + 14},
+         46,
+         58},
+        {"left, caption row",
+         true,
+         false,
+         30,
+         48,
+         66,
+         84,
+         {102, 5, 118, 19},
+         122,
          kCaptionRect.Right},
     };
     for (const TCase& c : cases) {
@@ -168,17 +193,22 @@ TEST_F(TFrameGeometry, HitTestWithoutASkin) {
         int Code;
     };
     const TCase cases[] = {
-        {{0, 0}, win::HTTOPLEFT},          {{2, 2}, win::HTTOPLEFT},
-        {{w - 2, 1}, win::HTTOPRIGHT},     {{1, h - 2}, win::HTBOTTOMLEFT},
+        {{0, 0}, win::HTTOPLEFT},
+        {{2, 2}, win::HTTOPLEFT},
+        {{w - 2, 1}, win::HTTOPRIGHT},
+        {{1, h - 2}, win::HTBOTTOMLEFT},
         {{w - 1, h - 1}, win::HTBOTTOMRIGHT},
-        {{2, 100}, win::HTLEFT},           {{100, 2}, win::HTTOP},
-        {{w - 2, 100}, win::HTRIGHT},      {{100, h - 2}, win::HTBOTTOM},
-        {{w - 3, 100}, win::HTOBJECT},     {{100, h - 3}, win::HTOBJECT},
-        {{3, 100}, win::HTCLIENT},         {{100, 10}, win::HTCAPTION},
+        {{2, 100}, win::HTLEFT},
+        {{100, 2}, win::HTTOP},
+        {{w - 2, 100}, win::HTRIGHT},
+        {{100, h - 2}, win::HTBOTTOM},
+        {{w - 3, 100}, win::HTOBJECT},
+        {{100, h - 3}, win::HTOBJECT},
+        {{3, 100}, win::HTCLIENT},
+        {{100, 10}, win::HTCAPTION},
         {{100, 100}, win::HTCLIENT},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(sf->GetDefHitTest(c.P), c.Code) << c.P.X << "," << c.P.Y;
+    for (const TCase& c : cases) EXPECT_EQ(sf->GetDefHitTest(c.P), c.Code) << c.P.X << "," << c.P.Y;
     sf->FWindowState = vcl::wsMaximized;
     EXPECT_EQ(sf->GetDefHitTest({0, 0}), win::HTOBJECT);
     EXPECT_EQ(sf->GetDefHitTest({100, 10}), win::HTCAPTION);

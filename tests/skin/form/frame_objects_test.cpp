@@ -17,15 +17,6 @@ gfx::TColor PixelOf(gfx::TBitmap& b, int x, int y) {
     return b.Canvas().Pixel(x, y) & 0xFFFFFF;
 }
 
-std::unique_ptr<gfx::TBitmap> Canvas(int w, int h, gfx::TColor color = gfx::clWhite) {
-    auto b = std::make_unique<gfx::TBitmap>();
-    b->SetPixelFormat(gfx::pf24bit);
-    b->SetSize(w, h);
-    b->Canvas().Brush().SetColor(color);
-    b->Canvas().FillRect({0, 0, w, h});
-    return b;
-}
-
 gfx::TPoint Centre(const gfx::TRect& r) {
     return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 }
@@ -34,7 +25,7 @@ TEST_F(TFrameObjects, AMorphingButtonFadesInAndOutInFiveTicks) {
     TbsSkinForm* sf = SkinnedForm();
     TbsActiveSkinObject* morph = Object(sf, "morphbutton");
     ASSERT_TRUE(morph->EnableMorphing());
-    auto frame = Canvas(kPictureWidth, kPictureHeight);
+    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
     const gfx::TPoint c = Centre(kMorphRect);
 
     morph->Draw(frame->Canvas(), true);
@@ -130,7 +121,7 @@ TEST_F(TFrameObjects, TheSkinsAnimationDrawsItsFramesFromTheStrip) {
     TbsSkinForm* sf = SkinnedForm();
     auto* a = dynamic_cast<TbsSkinAnimateObject*>(Object(sf, "animate"));
     ASSERT_TRUE(a);
-    auto frame = Canvas(kPictureWidth, kPictureHeight);
+    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
     const gfx::TPoint c = Centre(kAnimateRect);
     const gfx::TColor colours[] = {0x0000FF, 0x00FF00, 0xFF0000};
     for (int f = 1; f <= 3; ++f) {
@@ -200,7 +191,7 @@ TEST_F(TFrameObjects, DefaultLookOfTheCaptionButtons) {
     auto draw = [&](bool active, bool down) {
         close->Active = close->FMouseIn = active;
         close->FDown = down;
-        auto b = Canvas(17, 17, gfx::clWhite);
+        auto b = SolidBitmap(17, 17);
         close->Draw(b->Canvas(), true);
         return b;
     };
@@ -259,7 +250,7 @@ TEST_F(TFrameObjects, CaptionTextIsPlacedByItsAlignment) {
     EXPECT_EQ(tr.Right, caption->ObjectRect.Width() - (kCaptionRect.Width() - 96));
     const int origin = caption->ObjectRect.Left;
 
-    auto measure = Canvas(1, 1);
+    auto measure = SolidBitmap(1, 1);
     measure->Canvas().Font().SetName(caption->FontName);
     measure->Canvas().Font().SetHeight(caption->FontHeight);
     const int tw = WideTextWidthOf(measure->Canvas(), "Moradex");
@@ -274,7 +265,7 @@ TEST_F(TFrameObjects, CaptionTextIsPlacedByItsAlignment) {
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.Alignment));
         caption->Alignment = c.Alignment;
-        auto frame = Canvas(kPictureWidth + 60, kPictureHeight);
+        auto frame = SolidBitmap(kPictureWidth + 60, kPictureHeight);
         caption->Draw(frame->Canvas(), true);
         const TInk ink = InkOf(*frame, caption->ObjectRect);
         EXPECT_GE(ink.Left, origin + c.X);
@@ -289,14 +280,14 @@ TEST_F(TFrameObjects, ALongCaptionEndsInDotsInsideItsRectangle) {
     sf->FForm->SetCaption("A caption far too long for the little frame of this skin");
     auto* caption = dynamic_cast<TbsSkinCaptionObject*>(Object(sf, "caption"));
     const gfx::TRect tr = caption->TextRectNow();
-    auto frame = Canvas(kPictureWidth, kPictureHeight);
+    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
     caption->Draw(frame->Canvas(), true);
     const TInk ink = InkOf(*frame, caption->ObjectRect);
     EXPECT_LE(ink.Right, caption->ObjectRect.Left + tr.Right);
     EXPECT_GE(ink.Left, caption->ObjectRect.Left + tr.Left);
     // The text was cut: it ends in "...", whose last dot closes the ink.
     std::string shortened = sf->FForm->Caption();
-    auto measure = Canvas(1, 1);
+    auto measure = SolidBitmap(1, 1);
     measure->Canvas().Font().SetName(caption->FontName);
     measure->Canvas().Font().SetHeight(caption->FontHeight);
     EllipsizeWideText(measure->Canvas(), shortened, tr.Width());
@@ -317,7 +308,7 @@ TEST_F(TFrameObjects, OnCaptionPaintReplacesTheText) {
         c.FillRect(r);
     };
     auto* caption = Object(sf, "caption");
-    auto frame = Canvas(kPictureWidth, kPictureHeight);
+    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
     caption->Draw(frame->Canvas(), true);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(painted, caption->ObjectRect);
@@ -344,12 +335,6 @@ TEST_F(TFrameObjects, ObjectEventsCarryTheObjectsName) {
     EXPECT_EQ(heard, (std::vector<std::string>{"enter morphbutton", "down morphbutton",
                                                "up morphbutton", "leave morphbutton"}));
 }
-
-}  // namespace
-}  // namespace skin::test
-
-namespace skin::test {
-namespace {
 
 TEST_F(TFrameObjects, AHotButtonIsRepaintedOnTheWindowsFrame) {
     TbsSkinForm* sf = SkinnedForm();
@@ -379,12 +364,6 @@ TEST_F(TFrameObjects, TheGlowLayerFloatsBesideTheObject) {
     morph->MouseEnter();
     EXPECT_FALSE(sf->FLayerManager->IsVisible);
 }
-
-}  // namespace
-}  // namespace skin::test
-
-namespace skin::test {
-namespace {
 
 TEST_F(TFrameObjects, ObjectHintsShowAfterThePauseAndGoWithTheMouse) {
     TbsSkinForm* sf = SkinnedForm();

@@ -123,12 +123,12 @@ TEST_F(TSkinForm, DefaultButtonsAndTheirHints) {
     auto* sf = new TbsSkinForm(form);
     sf->SetSkinData(new TbsSkinData(vcl::Application));  // empty, no resource table
     sf->CreateDefaultButtons();
-    const char* names[] = {"closebutton", "maxbutton", "minbutton",
+    const char* names[] = {"closebutton",  "maxbutton",     "minbutton",
                            "rollupbutton", "sysmenubutton", "traybutton"};
-    const char* hints[] = {"Close", "Maximize", "Minimize", "Roll Up", "System menu",
-                           "Minimize to Tray"};
-    const TbsStdCommand commands[] = {cmClose, cmMaximize, cmMinimize,
-                                      cmRollUp, cmSysMenu, cmMinimizeToTray};
+    const char* hints[] = {"Close",   "Maximize",    "Minimize",
+                           "Roll Up", "System menu", "Minimize to Tray"};
+    const TbsStdCommand commands[] = {cmClose,  cmMaximize, cmMinimize,
+                                      cmRollUp, cmSysMenu,  cmMinimizeToTray};
     ASSERT_EQ(sf->ObjectList.size(), 6u);
     for (int i = 0; i < 6; ++i) {
         auto* b = dynamic_cast<TbsSkinStdButtonObject*>(sf->ObjectList[i].get());
@@ -159,7 +159,8 @@ TEST_F(TSkinForm, UnknownObjectNamesChangeNothing) {
     std::vector<bool> before;
     for (auto& o : sf->ObjectList) before.push_back(o->Enabled);
     sf->SetEnabled("nope", false);
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(sf->ObjectList[i]->Enabled, before[i]);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(sf->ObjectList[i]->Enabled, before[i]);
     sf->SetEnabled("minbutton", false);
     EXPECT_FALSE(Object(sf, "minbutton")->Enabled);
 }
@@ -244,12 +245,6 @@ TEST_F(TSkinForm, ForgetsASkinDataThatIsFreed) {
     EXPECT_EQ(sf->SkinData(), nullptr);
 }
 
-}  // namespace
-}  // namespace skin::test
-
-namespace skin::test {
-namespace {
-
 // Skinned controls that write down every skin call, under their names.
 template <class TBase>
 class TCounting : public TBase {
@@ -300,12 +295,6 @@ TEST_F(TSkinForm, SkinCallsWalkTheFormsSkinnedControls) {
     EXPECT_NE(std::find(log.begin(), log.end(), "change foreign"), log.end());
 }
 
-}  // namespace
-}  // namespace skin::test
-
-namespace skin::test {
-namespace {
-
 TEST_F(TSkinForm, WhenTheLayeredBorderIsUsed) {
     TbsSkinForm* sf = SkinnedForm();
     TbsSkinData* sd = sf->SkinData();
@@ -323,7 +312,8 @@ TEST_F(TSkinForm, WhenTheLayeredBorderIsUsed) {
         {"SmartEffectsShow", [&](bool on) { sf->FSmartEffectsShow = on; }},
         {"system frame", [&](bool on) { sf->FSkinnableForm = !on; }},
         {"no layered windows", [&](bool on) { sf->FIsLayerEnabled = !on; }},
-        {"no border", [&](bool on) { sf->FForm->SetBorderStyle(on ? vcl::bsNone : vcl::bsSizeable); }},
+        {"no border",
+         [&](bool on) { sf->FForm->SetBorderStyle(on ? vcl::bsNone : vcl::bsSizeable); }},
     };
     for (const auto& [name, flip] : switches) {
         flip(true);
