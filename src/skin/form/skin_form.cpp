@@ -153,7 +153,15 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
 void TbsSkinForm::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
     vcl::TComponent::Notification(AComponent, Operation);
     if (Operation != vcl::opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
+    if (AComponent == FSD) {
+        // The objects point into the skin's pictures and records: they go with it, so no
+        // timer tick or repaint ever reads a freed skin.
+        FSD = nullptr;
+        ClearObjects();
+        FSkinSupport = false;
+        MorphTimer->SetEnabled(false);
+        AnimateTimer->SetEnabled(false);
+    }
     if (AComponent == FMSD) FMSD = nullptr;
     if (AComponent == FMainMenu) FMainMenu = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;

@@ -54,11 +54,14 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
         sd.FMask = std::make_unique<gfx::TBitmap>();
     }
 
-    // Picture 0: caption-button looks, 16 x 14 each: normal, hot, pressed, inactive.
-    auto buttons = SolidBitmap(64, 14, 0x606060);
+    // Picture 0: caption-button looks, 16 x 14 each: normal, hot, pressed, inactive, restore,
+    // restore hot.
+    auto buttons = SolidBitmap(96, 14, 0x606060);
     Fill(*buttons, {16, 0, 32, 14}, 0xA0A0A0);
     Fill(*buttons, {32, 0, 48, 14}, 0x303030);
     Fill(*buttons, {48, 0, 64, 14}, 0x909000);
+    Fill(*buttons, {64, 0, 80, 14}, 0x00A000);
+    Fill(*buttons, {80, 0, 96, 14}, 0x00F000);
     // Picture 1: the morphing button's mask, white in its top-left quarter.
     auto mask = SolidBitmap(16, 14, gfx::clBlack);
     Fill(*mask, {0, 0, 8, 7}, gfx::clWhite);
@@ -116,6 +119,12 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
             b->SkinRect = {0, 0, 16, 14};
             b->ActiveSkinRect = {16, 0, 32, 14};
             b->DownRect = {32, 0, 48, 14};
+            b->InActiveSkinRect = {48, 0, 64, 14};
+            if (command == cmMaximize || command == cmRollUp) {
+                b->RestoreRect = {64, 0, 80, 14};
+                b->RestoreActiveRect = {80, 0, 96, 14};
+                b->RestoreHint = "Restore";
+            }
         }
     }
     if (o.Extras) {

@@ -392,5 +392,41 @@ TEST_F(TFrameObjects, ObjectHintsShowAfterThePauseAndGoWithTheMouse) {
     sf->TestActive(on.X, on.Y, true);
 }
 
+TEST_F(TFrameObjects, CaptionButtonsShowTheirRestoreAndInactiveLooks) {
+    TbsSkinForm* sf = SkinnedForm();
+    auto* max = dynamic_cast<TbsSkinStdButtonObject*>(Object(sf, "maxbutton"));
+    auto* close = Object(sf, "closebutton");
+    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto look = [&](TbsActiveSkinObject* o) {
+        o->Draw(frame->Canvas(), true);
+        const gfx::TPoint c = Centre(o->ObjectRect);
+        return PixelOf(*frame, c.X, c.Y);
+    };
+    EXPECT_EQ(look(max), 0x606060);
+    max->MouseEnter();
+    EXPECT_EQ(max->Hint, "Maximize");
+    EXPECT_EQ(look(max), 0xA0A0A0);
+    max->MouseLeave();
+
+    // The state change itself comes with the window states; the look follows the state.
+    sf->FWindowState = vcl::wsMaximized;
+    sf->FFormActive = true;
+    EXPECT_TRUE(max->RestoreState());
+    EXPECT_EQ(look(max), 0x00A000);
+    max->MouseEnter();
+    EXPECT_EQ(max->Hint, "Restore");
+    EXPECT_EQ(look(max), 0x00F000);
+    max->MouseLeave();
+    sf->FWindowState = vcl::wsNormal;
+
+    // Another form takes the activation: the frame shows its inactive looks.
+    EXPECT_EQ(look(close), 0x606060);
+    MakeForm(100, 100, "Other");
+    ASSERT_FALSE(sf->GetFormActive());
+    EXPECT_EQ(look(close), 0x909000);
+    close->Enabled = false;
+    EXPECT_EQ(look(close), 0x606060);  // a disabled button keeps its normal look
+}
+
 }  // namespace
 }  // namespace skin::test

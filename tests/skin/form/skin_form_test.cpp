@@ -239,10 +239,18 @@ TEST_F(TSkinForm, FindsTheComponentOfAForm) {
     EXPECT_EQ(GetSkinFormComponent(MakeForm(236, 100, "G")), nullptr);
 }
 
-TEST_F(TSkinForm, ForgetsASkinDataThatIsFreed) {
+TEST_F(TSkinForm, ForgetsASkinDataThatIsFreedWithTheObjectsMadeFromIt) {
     TbsSkinForm* sf = SkinnedForm();
+    Object(sf, "morphbutton")->MouseEnter();  // a fade under way
+    ASSERT_TRUE(sf->MorphTimer->Enabled());
     sf->SkinData()->Free();
     EXPECT_EQ(sf->SkinData(), nullptr);
+    EXPECT_TRUE(sf->ObjectList.empty());
+    EXPECT_FALSE(sf->FSkinSupport);
+    EXPECT_FALSE(sf->MorphTimer->Enabled());
+    AdvanceMs(100);
+    Run();
+    EXPECT_EQ(sf->GetHitTest({50, 50}), win::HTCLIENT);
 }
 
 // Skinned controls that write down every skin call, under their names.
