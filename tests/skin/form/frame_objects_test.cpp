@@ -428,5 +428,43 @@ TEST_F(TFrameObjects, CaptionButtonsShowTheirRestoreAndInactiveLooks) {
     EXPECT_EQ(look(close), 0x606060);  // a disabled button keeps its normal look
 }
 
+TEST_F(TFrameObjects, AMorphingCaptionFadesItsBackgroundAndDimsWhenInactive) {
+    TbsSkinForm* sf = SkinnedForm();
+    TbsDataSkinCaption record("caption2");
+    record.SkinRect = kCaptionRect;
+    // The hot look: a picture of the caption's size.
+    TbsSkinData* sd = sf->SkinData();
+    sd->FActivePictures.push_back(
+        SolidBitmap(kCaptionRect.Width(), kCaptionRect.Height(), 0xA0A0A0));
+    sd->FActivePicturesNames.Add("caption.bmp");
+    record.ActivePictureIndex = int(sd->FActivePictures.size()) - 1;
+    record.ActiveSkinRect = {0, 0, kCaptionRect.Width(), kCaptionRect.Height()};
+    record.Morphing = true;
+    record.TextRct = {2, 0, 40, 20};
+    TbsSkinCaptionObject caption(sf, &record);
+    // A point of the caption's stretched middle, right of its text.
+    const gfx::TPoint p{kCaptionRect.Left + 60, kCaptionRect.Bottom - 2};
+    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto look = [&] {
+        caption.Draw(frame->Canvas(), true);
+        return PixelOf(*frame, p.X, p.Y);
+    };
+    caption.Active = true;
+    EXPECT_EQ(look(), kZoneTop);  // the fade starts from the normal look
+    caption.SetMorphKf(0.6);
+    const gfx::TColor mid = look();
+    EXPECT_NE(mid, kZoneTop);
+    EXPECT_NE(mid, 0xA0A0A0);
+    caption.SetMorphKf(1);
+    EXPECT_EQ(look(), 0xA0A0A0);
+
+    caption.Active = false;
+    caption.SetMorphKf(0);
+    EXPECT_EQ(look(), kZoneTop);
+    sf->SkinData()->AutoRenderingInActiveImage = true;
+    sf->SkinData()->InActiveEffect = ieInvert;
+    EXPECT_EQ(look(), ~kZoneTop & 0xFFFFFF);
+}
+
 }  // namespace
 }  // namespace skin::test

@@ -343,5 +343,42 @@ TEST_F(TSkinForm, OnlyPlainAndStayOnTopStylesAreAccepted) {
     EXPECT_EQ(sf->MaxMenuItemsInWindow(), 0);
 }
 
+TEST_F(TSkinForm, AlphaBlendMakesTheFormLayered) {
+    vcl::TForm* form = MakeForm();
+    auto* sf = new TbsSkinForm(form);
+    const win::HWND wnd = form->Handle();
+    auto layered = [&] {
+        return (win::GetWindowLongPtr(wnd, win::GWL_EXSTYLE) & win::WS_EX_LAYERED) != 0;
+    };
+    sf->SetAlphaBlendValue(120);
+    EXPECT_FALSE(layered());
+    sf->SetAlphaBlend(true);
+    EXPECT_TRUE(layered());
+    EXPECT_EQ(Screen->Find(wnd)->ConstantAlpha, 120);
+    sf->SetAlphaBlendValue(200);
+    EXPECT_EQ(Screen->Find(wnd)->ConstantAlpha, 200);
+    sf->SetAlphaBlend(false);
+    EXPECT_FALSE(layered());
+}
+
+TEST_F(TSkinForm, AStretchedSkinTellsTheChildrenTheBackgroundChanged) {
+    vcl::TForm* form = MakeForm(300, 200);
+    auto* child = new vcl::TPanel(form);
+    child->SetParent(form);
+    int heard = 0;
+    vcl::TWndMethod old = child->WindowProc;
+    child->WindowProc = [&, old](vcl::TMessage& m) {
+        if (m.Msg == WM_CHECKPARENTBG) ++heard;
+        old(m);
+    };
+    auto* sf = new TbsSkinForm(form);
+    TbsSkinData* sd = MakeSkin();
+    sf->SetSkinData(sd);
+    EXPECT_EQ(heard, 0);
+    sd->StretchEffect = true;
+    sf->UpdateFrame(true);
+    EXPECT_EQ(heard, 1);
+}
+
 }  // namespace
 }  // namespace skin::test
