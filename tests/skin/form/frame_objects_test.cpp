@@ -466,5 +466,31 @@ TEST_F(TFrameObjects, AMorphingCaptionFadesItsBackgroundAndDimsWhenInactive) {
     EXPECT_EQ(look(), ~kZoneTop & 0xFFFFFF);
 }
 
+TEST_F(TFrameObjects, InIconModeTheSystemMenuButtonShowsTheFormsIcon) {
+    TbsSkinForm* sf = SkinnedForm();
+    gfx::TImage image;
+    image.Width = image.Height = 16;
+    image.Pixels.assign(16 * 16, 0xFF00FF00);  // opaque green (A, R, G, B)
+    image.HasAlpha = true;
+    sf->FForm->Icon().SetHandle(gfx::CreateIconFromImages({image}));
+    auto* sys = dynamic_cast<TbsSkinStdButtonObject*>(Object(sf, "sysmenubutton"));
+    EXPECT_FALSE(sys->IconMode());
+    sf->SetShowIcon(true);
+    ASSERT_TRUE(sys->IconMode());
+    // The icon mode's button hits everywhere, never fades and never glows.
+    EXPECT_TRUE(sys->PointInObject(-5, -5));
+    sys->Active = true;
+    EXPECT_FALSE(sys->CanMorphing());
+    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    sys->Draw(frame->Canvas(), true);
+    const gfx::TPoint c = Centre(sys->ObjectRect);
+    EXPECT_EQ(PixelOf(*frame, c.X, c.Y), 0x00FF00);
+    // Its place has the small icon's size.
+    sf->UpdateFrame(true);
+    const gfx::TSize icon = GetSmallIconSize();
+    EXPECT_EQ(sys->ObjectRect.Width(), icon.cx);
+    EXPECT_EQ(sys->ObjectRect.Height(), icon.cy);
+}
+
 }  // namespace
 }  // namespace skin::test
