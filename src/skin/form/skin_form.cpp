@@ -5,7 +5,7 @@
 #include "platform/win/win.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/system_routines.h"
-#include "skin/form/skin_hint.h"
+#include "skin/menus/skin_hint.h"
 
 namespace skin {
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "skin/core/drawing_routines.h"
-#include "skin/form/skin_hint.h"
+#include "skin/menus/skin_hint.h"
 
 namespace skin::test {
 namespace {

@@ -1,7 +1,7 @@
 // The skinned hint on a headless screen with a manual clock: its sizes and places in the default
 // look and with skins built in code, the delayed own hints, which component is in charge, the
 // application's hints through it, and screenshots of each look.
-#include "skin/form/skin_hint.h"
+#include "skin/menus/skin_hint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "skin/form/skin_hint.h"
+#include "skin/menus/skin_hint.h"
 
 #include <algorithm>
 #include <cstdint>
