@@ -46,11 +46,12 @@ public:
     bool FDrawStandardArrow = false;
     int FArrowType = 0;
 
+    void GetSkinData() override;
+
 protected:
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
     void Dispatch(vcl::TMessage& Message) override;
     void Paint() override;
-    void GetSkinData() override;
     void CreateControlDefaultImage(gfx::TBitmap& B) override;
     void CreateButtonImage(gfx::TBitmap& B, const gfx::TRect& R, bool ADown,
                            bool AMouseIn) override;

@@ -80,8 +80,12 @@ std::string TbsSkinSpeedButton::ShownCaption() const {
     return FShowCaption ? Caption() : std::string();
 }
 
-TbsSkinImagesHost* TbsSkinSpeedButton::ImagesHost() const {
-    return dynamic_cast<TbsSkinImagesHost*>(Parent());
+bool TbsSkinSpeedButton::HostImages(vcl::TCustomImageList*& images,
+                                    vcl::TCustomImageList*& hotImages,
+                                    vcl::TCustomImageList*& disabledImages) const {
+    images = hotImages = disabledImages = nullptr;
+    TbsSkinParent* parent = SkinParentOf(this);
+    return parent && parent->ChildImages(images, hotImages, disabledImages);
 }
 
 void TbsSkinSpeedButton::RefreshButton() {
@@ -144,7 +148,8 @@ void TbsSkinSpeedButton::SetImageList(vcl::TCustomImageList* value) {
 
 void TbsSkinSpeedButton::SetImageIndex(int value) {
     FImageIndex = value;
-    if (ImagesHost()) Repaint();
+    vcl::TCustomImageList *images, *hotImages, *disabledImages;
+    if (HostImages(images, hotImages, disabledImages)) Repaint();
 }
 
 void TbsSkinSpeedButton::SetGlyph(const gfx::TBitmap& value) {
@@ -319,7 +324,7 @@ void TbsSkinSpeedButton::MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shif
 void TbsSkinSpeedButton::GetSkinData() {
     TbsGraphicSkinCustomControl::GetSkinData();
     if (FIndex == -1) return;
-    if (auto* r = dynamic_cast<TbsDataSkinButtonControl*>(SkinData()->CtrlList[FIndex].get())) {
+    if (auto* r = dynamic_cast<TbsDataSkinButtonControl*>(SkinData()->CtrlList[std::size_t(FIndex)].get())) {
         FontName = r->FontName;
         FontStyle = r->FontStyle;
         FontHeight = r->FontHeight;
@@ -552,7 +557,7 @@ void TbsSkinSpeedButton::DrawTransparentContent(const gfx::TRect& rect) {
 }
 
 void TbsSkinSpeedButton::DrawContent(gfx::TCanvas& c, const gfx::TRect& rect, bool offset,
-                                     bool pressedGlyph, bool hot, bool disabledAsEnabled) {
+                                     bool pressedGlyph, bool hot, bool greyDisabledImages) {
     std::string caption = ShownCaption();
     if (FSkinImagesMenu && FUseImagesMenuImage) {
         if (const auto item = FSkinImagesMenu->SelectedItem()) {
@@ -564,14 +569,13 @@ void TbsSkinSpeedButton::DrawContent(gfx::TCanvas& c, const gfx::TRect& rect, bo
         }
     }
     const bool noGlyph = FGlyph->Empty();
-    if (TbsSkinImagesHost* host = ImagesHost(); noGlyph && host) {
-        vcl::TCustomImageList* images = host->HostImages();
-        vcl::TCustomImageList* hotImages = host->HostHotImages();
+    vcl::TCustomImageList *images, *hotImages, *disabledImages;
+    if (noGlyph && HostImages(images, hotImages, disabledImages)) {
         if ((offset || hot) && hotImages && hotImages->Count() > 0) images = hotImages;
         bool enabled = Enabled();
-        if (!enabled && host->HostDisabledImages() && host->HostDisabledImages()->Count() > 0) {
-            images = host->HostDisabledImages();
-            enabled = !disabledAsEnabled;
+        if (!enabled && disabledImages && disabledImages->Count() > 0) {
+            images = disabledImages;
+            enabled = !greyDisabledImages;
         }
         PaintGlyphTextFromList(c, rect, FMargin, FSpacing, FLayout, caption, FImageIndex, images,
                                offset, enabled, FDrawColorMarker, FColorMarkerValue);

@@ -30,17 +30,6 @@ using TbsButtonPaintEvent =
     std::function<void(vcl::TObject* Sender, gfx::TCanvas& Cnvs, const gfx::TRect& R, bool ADown,
                        bool AMouseIn, bool& DrawDefault)>;
 
-// A parent that lends its image lists to the tool buttons on it (the tool bar). A speed button
-// on such a parent with an empty Glyph draws the parent's image ImageIndex, and a new ImageIndex
-// shows at once.
-class TbsSkinImagesHost {
-public:
-    virtual ~TbsSkinImagesHost() = default;
-    virtual vcl::TCustomImageList* HostImages() const = 0;
-    virtual vcl::TCustomImageList* HostHotImages() const = 0;
-    virtual vcl::TCustomImageList* HostDisabledImages() const = 0;
-};
-
 class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
 public:
     explicit TbsSkinSpeedButton(vcl::TComponent* AOwner);
@@ -117,16 +106,17 @@ public:
 
     TbsButtonPaintEvent OnPaint;
 
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    void FitSkinSize(int& AWidth, int& AHeight) override;
+
 protected:
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
     void Dispatch(vcl::TMessage& Message) override;
     void Paint() override;
-    void GetSkinData() override;
     void CreateControlDefaultImage(gfx::TBitmap& B) override;
     // Empty: the states are drawn by CreateButtonImage.
     void CreateControlSkinImage(gfx::TBitmap& B) override;
-    void ChangeSkinData() override;
-    void FitSkinSize(int& AWidth, int& AHeight) override;
     void MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;
     void MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;
 
@@ -145,14 +135,15 @@ protected:
     bool MorphOn() const;
     // The caption as drawn: empty while ShowCaption is off.
     std::string ShownCaption() const;
-    // The parent when it lends image lists (the tool bar).
-    TbsSkinImagesHost* ImagesHost() const;
+    // The image lists the parent lends (the tool bar); false when it lends none.
+    bool HostImages(vcl::TCustomImageList*& images, vcl::TCustomImageList*& hotImages,
+                    vcl::TCustomImageList*& disabledImages) const;
 
     // Glyph and caption in rect by the first source that applies (images menu, tool bar, own
     // image list, Glyph). `offset` moves them one pixel (pressed), `pressedGlyph` and `hot` pick
-    // the glyph frame, `disabledAsEnabled` draws the bar's disabled images as they are.
+    // the glyph frame; `greyDisabledImages` greys the bar's disabled images too (else drawn as they are).
     void DrawContent(gfx::TCanvas& canvas, const gfx::TRect& rect, bool offset, bool pressedGlyph,
-                     bool hot, bool disabledAsEnabled = false);
+                     bool hot, bool greyDisabledImages = false);
     // The idle look of a transparent button: glyph and caption straight on the canvas in rect.
     void DrawTransparentContent(const gfx::TRect& rect);
     // The canvas font: the record's (UseSkinFont) or DefaultFont, with the skin's charset.
