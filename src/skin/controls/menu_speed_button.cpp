@@ -172,9 +172,14 @@ gfx::TRect TbsSkinMenuSpeedButton::Strip() const {
 
 gfx::TRect TbsSkinMenuSpeedButton::MarkerPart() const {
     if (!UsesTrackButtonRect()) return Strip();
-    if (ResizeMode == 2) return TrackButtonRect.Offset(Width() - SkinRect.Width(), 0);
-    if (ResizeMode == 3) return TrackButtonRect.Offset(0, Height() - SkinRect.Height());
-    return TrackButtonRect;
+    if (ResizeMode == kResizeHorz) return TrackButtonRect.Offset(Width() - SkinRect.Width(), 0);
+    if (ResizeMode == kResizeVert) return TrackButtonRect.Offset(0, Height() - SkinRect.Height());
+    if (ResizeMode != kResizeFree) return TrackButtonRect;
+    // A nine-slice record stretches its middle: the part keeps to the right edge, as with a
+    // horizontal strip, and grows with the height when it runs to the bottom.
+    gfx::TRect part = TrackButtonRect.Offset(Width() - SkinRect.Width(), 0);
+    if (part.Bottom >= SkinRect.Height()) part.Bottom += Height() - SkinRect.Height();
+    return part;
 }
 
 gfx::TRect TbsSkinMenuSpeedButton::ContentPart() const {

@@ -446,23 +446,40 @@ TEST_F(MenuSpeedButtonTest, TrackModeDropsOnlyFromItsPart) {
     }
 }
 
-// With a menu-button record the record's drop-down part decides, placed at the current size.
+// With a menu-button record the record's drop-down part decides, kept at the right edge of a
+// wider button: a strip record moves it there, and so does a nine-slice one.
 TEST_F(MenuSpeedButtonTest, AMenuButtonRecordPlacesThePart) {
-    Load(SpeedSkin());
-    auto* b = MakeMenuButton(60);
-    b->SetTrackButtonMode(true);
-    Run();
-    // The record is 20 wide with its part at 14..20; the nine-slice button is 60 wide, so the part
-    // stays at 14..20 (only strip records move it).
-    Events.clear();
-    Down(b, 50, 5);
-    Up(b, 50, 5);
-    EXPECT_EQ(Events, (std::vector<std::string>{"MB:down", "MB:up", "MB:click"}));
-    Events.clear();
-    Down(b, 16, 5);
-    Up(b, 16, 5);
-    EXPECT_EQ(Events, (std::vector<std::string>{"MB:show"}));
-    Popup->Close();
+    std::vector<std::unique_ptr<gfx::TBitmap>> pictures;
+    pictures.push_back(StatePicture());
+    Load(test::FixtureSkin(
+        {
+            {"nine", "menubutton", kNineSlice + "trackbuttonrect=14,0,20,20\n"},
+            {"strip", "menubutton",
+             "pictureindex=0\nskinrect=0,0,20,20\nlefttoppoint=2,0\nrighttoppoint=18,0\n"
+             "clientrect=2,2,18,18\ntrackbuttonrect=14,0,20,20\n"},
+        },
+        std::move(pictures)));
+    for (const char* record : {"nine", "strip"}) {
+        SCOPED_TRACE(record);
+        auto* b = MakeMenuButton(60);
+        b->SetSkinDataName(record);
+        b->SetTrackButtonMode(true);
+        b->ChangeSkinData();
+        ASSERT_EQ(b->Width(), 60);
+        // The part is 54..60: 50 lies in the plain 15-pixel strip but not in the part.
+        Events.clear();
+        Down(b, 50, 5);
+        Up(b, 50, 5);
+        EXPECT_EQ(Events, (std::vector<std::string>{"MB:down", "MB:up", "MB:click"}));
+        Events.clear();
+        Down(b, 56, 5);
+        Up(b, 56, 5);
+        EXPECT_EQ(Events, (std::vector<std::string>{"MB:show"}));
+        Popup->Close();
+        MoveAway();
+        b->Free();
+        Popup->Free();
+    }
 }
 
 // A menu that opens nothing sends no close; the button comes straight up again.
