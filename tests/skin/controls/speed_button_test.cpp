@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls_test_support.h"
+#include "platform/vcl/ext_ctrls.h"
 #include "skin/controls/menu_speed_button.h"
 #include "skin/core/skin_messages.h"
 
@@ -328,6 +329,110 @@ TEST_F(SpeedButtonTest, ShowCaptionSwitchesWidths) {
     EXPECT_EQ(b->Width(), 60);
 }
 
+// A parent that lends its image lists to the buttons on it, as the tool bar does.
+class TImagesParent : public vcl::TPanel, public TbsSkinParent {
+public:
+    using vcl::TPanel::TPanel;
+    bool ChildImages(vcl::TCustomImageList*& images, vcl::TCustomImageList*& hotImages,
+                     vcl::TCustomImageList*& disabledImages) override {
+        images = Images;
+        hotImages = HotImages;
+        disabledImages = DisabledImages;
+        return true;
+    }
+    vcl::TCustomImageList *Images = nullptr, *HotImages = nullptr, *DisabledImages = nullptr;
+};
+
+// An image list of 8 x 8 images in one colour each.
+vcl::TImageList* SolidImages(vcl::TComponent* owner, std::initializer_list<TColor> colors) {
+    auto* list = new vcl::TImageList(owner, 8, 8);
+    for (TColor c : colors) {
+        auto picture = test::SolidPicture(8, 8, c);
+        list->Add(picture.get(), nullptr);
+    }
+    return list;
+}
+
+// The 8 x 8 image sits centred in the 40 x 24 button: (20, 11) is inside it.
+constexpr int kImageX = 20, kImageY = 11;
+
+TEST_F(SpeedButtonTest, AParentsImageListsComeBeforeTheButtonsOwn) {
+    constexpr TColor kPlain[2] = {gfx::RGB(255, 0, 0), gfx::RGB(255, 128, 0)};
+    constexpr TColor kHotImage = gfx::RGB(0, 255, 0), kGrey = gfx::RGB(0, 0, 255);
+    auto* bar = new TImagesParent(Form);
+    bar->SetParent(Form);
+    bar->SetBounds(0, 0, 300, 40);
+    bar->Images = SolidImages(Form, {kPlain[0], kPlain[1]});
+    bar->HotImages = SolidImages(Form, {kHotImage, kHotImage});
+    bar->DisabledImages = SolidImages(Form, {kGrey, kGrey});
+    auto* onBar = Make<TbsSkinSpeedButton>(10, 8, 40, 24, "OnBar", bar);
+    onBar->SetImageList(SolidImages(Form, {gfx::clBlack, gfx::clBlack}));
+    Run();
+    EXPECT_EQ(PixelOf(onBar, kImageX, kImageY), kPlain[0]);
+    MoveTo(onBar, 5, 5);
+    EXPECT_EQ(PixelOf(onBar, kImageX, kImageY), kHotImage);
+    MoveAway();
+    // A new index shows at once on such a parent.
+    onBar->SetImageIndex(1);
+    EXPECT_EQ(PixelOf(onBar, kImageX, kImageY), kPlain[1]);
+    // The bar's disabled images are drawn as they are.
+    onBar->SetEnabled(false);
+    Run();
+    EXPECT_EQ(PixelOf(onBar, kImageX, kImageY), kGrey);
+
+    // Elsewhere the button's own list draws, and a new index waits for the next paint.
+    auto* own = Make<TbsSkinSpeedButton>(10, 100, 40, 24, "Own");
+    own->SetImageList(SolidImages(Form, {kPlain[0], kPlain[1]}));
+    own->Repaint();
+    EXPECT_EQ(PixelOf(own, kImageX, kImageY), kPlain[0]);
+    own->SetImageIndex(1);
+    EXPECT_EQ(PixelOf(own, kImageX, kImageY), kPlain[0]);
+    own->Repaint();
+    EXPECT_EQ(PixelOf(own, kImageX, kImageY), kPlain[1]);
+}
+
+TEST_F(SpeedButtonTest, TheAcceleratorClicks) {
+    auto* b = Make<TbsSkinSpeedButton>(10, 10, 60, 24, "Acc");
+    b->SetCaption("&Open");
+    int clicks = 0;
+    b->OnClick = [&](vcl::TObject*) { ++clicks; };
+    Screen->KeyDown(win::VK_MENU);
+    Screen->KeyPress('O');
+    Screen->KeyUp(win::VK_MENU);
+    Run();
+    EXPECT_EQ(clicks, 1);
+    b->SetEnabled(false);
+    Screen->KeyDown(win::VK_MENU);
+    Screen->KeyPress('O');
+    Screen->KeyUp(win::VK_MENU);
+    Run();
+    EXPECT_EQ(clicks, 1);
+}
+
+// What OnPaint draws shows, in the default look as with a record; clearing DrawDefault leaves
+// the glyph out.
+TEST_F(SpeedButtonTest, OnPaintDrawsOnThePicture) {
+    auto* b = Make<TbsSkinSpeedButton>(10, 10, 40, 24, "P");
+    b->SetImageList(SolidImages(Form, {gfx::clBlack}));
+    bool drawDefault = true;
+    b->OnPaint = [&](vcl::TObject*, gfx::TCanvas& c, const gfx::TRect&, bool, bool, bool& d) {
+        c.Brush().SetColor(kParent);
+        c.FillRect({0, 0, 6, 6});
+        d = drawDefault;
+    };
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned);
+        if (skinned) Load(SpeedSkin());
+        drawDefault = true;
+        b->Repaint();
+        EXPECT_EQ(PixelOf(b, 3, 3), kParent);
+        EXPECT_EQ(PixelOf(b, kImageX, kImageY), TColor(gfx::clBlack));
+        drawDefault = false;
+        b->Repaint();
+        EXPECT_NE(PixelOf(b, kImageX, kImageY), TColor(gfx::clBlack));
+    }
+}
+
 // --- menu speed button ------------------------------------------------------------------------
 
 // A popup menu that records its drops and closes when told, as the menu controller will.
@@ -356,8 +461,15 @@ class TImagesMenuDouble : public vcl::TComponent, public TbsSkinDropImagesMenu {
 public:
     using vcl::TComponent::TComponent;
     vcl::TComponent* MenuComponent() override { return this; }
-    vcl::TCustomImageList* Images() const override { return nullptr; }
-    std::optional<TbsImagesMenuChoice> SelectedItem() const override { return std::nullopt; }
+    vcl::TCustomImageList* Images() const override { return List; }
+    std::optional<TbsImagesMenuChoice> SelectedItem() const override { return Choice; }
+    // A new choice, announced as the images menu does.
+    void Choose(int index) {
+        Choice = TbsImagesMenuChoice{index, "Item"};
+        if (OnInternalChange) OnInternalChange(this);
+    }
+    vcl::TCustomImageList* List = nullptr;
+    std::optional<TbsImagesMenuChoice> Choice;
     bool PopupFromRect(const gfx::TRect&) override {
         ++Drops;
         return true;
@@ -490,6 +602,25 @@ TEST_F(MenuSpeedButtonTest, AMenuThatDoesNotOpenReleasesTheButton) {
     EXPECT_FALSE(b->Down());
     EXPECT_FALSE(b->MenuTracked());
     EXPECT_EQ(Events, (std::vector<std::string>{"MB:show", "MB:hide"}));
+}
+
+// The images menu's choice gives the picture, and a new choice repaints at once.
+TEST_F(MenuSpeedButtonTest, TheImagesMenusChoiceShows) {
+    constexpr TColor kImages[2] = {gfx::RGB(255, 0, 0), gfx::RGB(0, 0, 255)};
+    auto* b = MakeMenuButton(40);
+    auto* images = new TImagesMenuDouble(Form);
+    images->List = SolidImages(Form, {kImages[0], kImages[1]});
+    b->SetImageList(SolidImages(Form, {gfx::clBlack}));
+    b->SetSkinImagesMenu(images);
+    b->SetUseImagesMenuImage(true);
+    b->Repaint();
+    // No choice yet: the button's own image list. The content sits left of the 15-pixel strip.
+    const int x = (40 - 15) / 2;
+    EXPECT_EQ(PixelOf(b, x, kImageY), TColor(gfx::clBlack));
+    images->Choose(1);
+    EXPECT_EQ(PixelOf(b, x, kImageY), kImages[1]);
+    images->Choose(0);
+    EXPECT_EQ(PixelOf(b, x, kImageY), kImages[0]);
 }
 
 TEST_F(MenuSpeedButtonTest, FreedMenusAreForgotten) {
