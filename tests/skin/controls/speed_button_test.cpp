@@ -76,8 +76,9 @@ public:
         const std::string name = c->Name();
         c->OnMouseDown = [this, name](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int,
                                       int) { Events.push_back(name + ":down"); };
-        c->OnMouseUp = [this, name](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int,
-                                    int) { Events.push_back(name + ":up"); };
+        c->OnMouseUp = [this, name](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) {
+            Events.push_back(name + ":up");
+        };
         c->OnClick = [this, name](vcl::TObject*) { Events.push_back(name + ":click"); };
     }
     // Milliseconds on the clock since Mark().
@@ -532,10 +533,9 @@ TEST_F(MenuSpeedButtonTest, TrackModeDropsOnlyFromItsPart) {
         TbsTrackPosition Position;
         gfx::TPoint Drops, Clicks;
     };
-    for (const TCase& c : {TCase{false, bstpRight, {50, 12}, {40, 12}},
-                           TCase{false, bstpBottom, {50, 12}, {40, 12}},
-                           TCase{true, bstpRight, {50, 5}, {40, 5}},
-                           TCase{true, bstpBottom, {20, 20}, {50, 5}}}) {
+    for (const TCase& c :
+         {TCase{false, bstpRight, {50, 12}, {40, 12}}, TCase{false, bstpBottom, {50, 12}, {40, 12}},
+          TCase{true, bstpRight, {50, 5}, {40, 5}}, TCase{true, bstpBottom, {20, 20}, {50, 5}}}) {
         SCOPED_TRACE(std::to_string(c.NewStyle) + " " + std::to_string(c.Position));
         auto* b = MakeMenuButton();
         b->SetTrackButtonMode(true);
