@@ -434,6 +434,28 @@ TEST_F(SpeedButtonTest, OnPaintDrawsOnThePicture) {
     }
 }
 
+// A button freed while it fades, plays its strip and repeats leaves no timer behind.
+TEST_F(SpeedButtonTest, FreeingStopsTheTimers) {
+    Load(SpeedSkin());
+    for (const char* record : {"morph", "anim"}) {
+        auto* b = Make<TbsSkinSpeedButton>(10, 10, 40, 24, record);
+        b->SetSkinDataName(record);
+        b->SetRepeatMode(true);
+        b->ChangeSkinData();
+        int clicks = 0;
+        b->OnClick = [&](vcl::TObject*) { ++clicks; };
+        MoveTo(b, 5, 5);
+        Wait(20);
+        Down(b, 5, 5);
+        Wait(20);
+        b->Free();
+        Wait(1000);
+        EXPECT_EQ(clicks, 0);
+        Screen->MouseUp(At(Form, 5, 5));
+        MoveAway();
+    }
+}
+
 // --- menu speed button ------------------------------------------------------------------------
 
 // A popup menu that records its drops and closes when told, as the menu controller will.
@@ -621,6 +643,21 @@ TEST_F(MenuSpeedButtonTest, TheImagesMenusChoiceShows) {
     EXPECT_EQ(PixelOf(b, x, kImageY), kImages[1]);
     images->Choose(0);
     EXPECT_EQ(PixelOf(b, x, kImageY), kImages[0]);
+}
+
+// A button freed while its images menu is open is not called back when the menu closes.
+TEST_F(MenuSpeedButtonTest, AFreedButtonHearsNoClose) {
+    auto* b = MakeMenuButton();
+    b->SetSkinPopupMenu(nullptr);
+    auto* images = new TImagesMenuDouble(Form);
+    b->SetSkinImagesMenu(images);
+    Down(b, 5, 5);
+    EXPECT_TRUE(b->MenuTracked());
+    b->Free();
+    images->Close();
+    images->Choose(0);
+    EXPECT_EQ(Events, (std::vector<std::string>{"MB:show"}));
+    Screen->MouseUp(At(Form, 5, 5));
 }
 
 TEST_F(MenuSpeedButtonTest, FreedMenusAreForgotten) {
