@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -435,6 +436,34 @@ TEST_F(SpeedButtonTest, OnPaintDrawsOnThePicture) {
     }
 }
 
+// Disabled text takes the record's colour, or mid grey when the record gives the normal one.
+TEST_F(SpeedButtonTest, DisabledTextColour) {
+    struct TCase {
+        const char* Keys;
+        TColor Expected;
+    };
+    for (const TCase& c : {TCase{"disabledfontcolor=255\nfontcolor=255\n", 0x00808080},
+                           TCase{"fontcolor=255\ndisabledfontcolor=16711680\n", 0x00FF0000}}) {
+        SCOPED_TRACE(c.Keys);
+        std::vector<std::unique_ptr<gfx::TBitmap>> pictures;
+        pictures.push_back(StatePicture());
+        Load(test::FixtureSkin(
+            {{"toolbutton", "button", kNineSlice + c.Keys + "fontheight=40\nfontstyle=fsbold\n"}},
+            std::move(pictures)));
+        auto* b = Make<TbsSkinSpeedButton>(10, 10, 80, 50);
+        b->SetCaption("一");
+        b->SetEnabled(false);
+        Run();
+        const gfx::TImage shot = Capture(b);
+        const auto count = std::count_if(shot.Pixels.begin(), shot.Pixels.end(), [&](uint32_t p) {
+            // Captures are 0xAARRGGBB.
+            return gfx::RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) == c.Expected;
+        });
+        EXPECT_GT(count, 20);
+        b->Free();
+    }
+}
+
 // A button freed while it fades, plays its strip and repeats leaves no timer behind.
 TEST_F(SpeedButtonTest, FreeingStopsTheTimers) {
     Load(SpeedSkin());
@@ -583,6 +612,19 @@ TEST_F(MenuSpeedButtonTest, AMenuThatDoesNotOpenReleasesTheButton) {
     EXPECT_FALSE(b->Down());
     EXPECT_FALSE(b->MenuTracked());
     EXPECT_EQ(Events, (std::vector<std::string>{"MB:show", "MB:hide"}));
+}
+
+// A flat menu button at rest shows its parent, its content and the small drop arrow only.
+TEST_F(MenuSpeedButtonTest, AFlatIdleButtonShowsTheParentAndTheArrow) {
+    Form->SetColor(kParent);
+    auto* b = MakeMenuButton(60);
+    b->SetFlat(true);
+    Run();
+    EXPECT_EQ(PixelOf(b, 20, 12), kParent);
+    // The arrow's top row in the middle of the right 15 pixels.
+    EXPECT_EQ(PixelOf(b, 60 - 15 + 7, 12), gfx::ColorToRGB(gfx::clBtnText));
+    MoveTo(b, 20, 12);
+    EXPECT_EQ(PixelOf(b, 20, 12), TColor(0x00D2BDB6));
 }
 
 // The images menu's choice gives the picture, and a new choice repaints at once.
