@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/win/scroll_info.h"
 #include "platform/win/win.h"
 #include "skin/controls/up_down.h"
 #include "skin/core/skin_messages.h"
@@ -315,7 +316,9 @@ int TbsSkinPageControl::TabsOffsetValue() {
 TRect TbsSkinPageControl::TabRectOf(int index) {
     TRect r;
     if (!Perform(vcl::TCM_GETITEMRECT, WPARAM(index), PtrToParam(&r))) return {};
-    if (index == 0 && !MultiLine()) ++r.Left;
+    // Side tabs always lie in several lines in the classic control, so only a row across gets
+    // the first tab's pixel.
+    if (index == 0 && !MultiLine() && !SideTabs()) ++r.Left;
     return r;
 }
 
@@ -411,7 +414,7 @@ void TbsSkinPageControl::FreeScroller() {
     if (!FSkinUpDown) return;
     TbsSkinUpDown* scroller = FSkinUpDown;
     FSkinUpDown = nullptr;
-    delete scroller;  // a component: its owner's list lets go of it
+    scroller->Free();
 }
 
 void TbsSkinPageControl::UpdateScroller() {
@@ -728,7 +731,7 @@ void TbsSkinPageControl::ClosePageByButton(TTabSheet* page) {
     if (!present) return;
     if (canClose) {
         page->SetTabVisible(false);
-        if (FFreeOnClose) delete page;
+        if (FFreeOnClose) page->Free();
         if (OnAfterClose) OnAfterClose(this);
         return;
     }

@@ -19,6 +19,7 @@
 #include "platform/gfx/graphics.h"
 #include "platform/vcl/img_list.h"
 #include "platform/vcl/tab_controls.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_description.h"
 
@@ -70,19 +71,20 @@ public:
     using TbsSkinCustomTabSheet::TbsSkinCustomTabSheet;
 };
 
-class TbsSkinPageControl : public vcl::TPageControl {
+class TbsSkinPageControl : public vcl::TPageControl, public TbsSkinClient {
 public:
     explicit TbsSkinPageControl(vcl::TComponent* AOwner);
     ~TbsSkinPageControl() override;
 
     // --- Skin link -----------------------------------------------------------------------------
-    TbsSkinData* SkinData() const { return FSD; }
+    TbsSkinData* SkinData() const override { return FSD; }
     void SetSkinData(TbsSkinData* value);
+    void BeforeChangeSkinData() override { FIndex = -1; }
     const std::string& SkinDataName() const { return FSkinDataName; }
     void SetSkinDataName(const std::string& value) { FSkinDataName = value; }
     // Looks the record up again, takes its font, tab size and close-button size, rebuilds the
     // tab scroller and repaints; the form's skin-change walk calls it.
-    void ChangeSkinData();
+    void ChangeSkinData() override;
     // The record's index, -1 without one (valid after the last look-up).
     int FIndex = -1;
 
@@ -131,7 +133,7 @@ public:
     bool TabsHidden() const { return FHideTabs; }
     bool BorderHidden() const { return FHideBorder; }
     // Visible tab i as the control answers it (corrected), one pixel narrower on the left for
-    // the first tab of a single line.
+    // the first tab of a single row across.
     TRect TabRectOf(int index);
     // The shift of a centred or offset tab row.
     int TabsOffsetValue();
