@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
@@ -135,7 +136,7 @@ void TbsSkinScrollBar::SetCanFocused(bool value) {
 void TbsSkinScrollBar::GetSkinData() {
     TbsSkinCustomControl::GetSkinData();
     if (FIndex == -1) return;
-    auto* r = dynamic_cast<TbsDataSkinScrollBarControl*>(SkinData()->CtrlList[FIndex].get());
+    auto* r = dynamic_cast<const TbsDataSkinScrollBarControl*>(FSD->CtrlList[FIndex].get());
     if (!r) return;
     TrackArea = r->TrackArea;
     UpButtonRect = r->UpButtonRect;
@@ -557,7 +558,8 @@ void TbsSkinScrollBar::Dispatch(vcl::TMessage& m) {
         }
         case vcl::CM_WANTSPECIALKEY:
             TbsSkinCustomControl::Dispatch(m);
-            if (FCanFocused && m.WParam >= WPARAM(win::VK_LEFT) && m.WParam <= WPARAM(win::VK_DOWN))
+            if (FCanFocused && m.WParam >= win::WPARAM(win::VK_LEFT) &&
+                m.WParam <= win::WPARAM(win::VK_DOWN))
                 m.Result = 1;
             return;
         case win::WM_SETFOCUS:

@@ -82,14 +82,15 @@ public:
     bool GlyphTransparent = false;
     TColor GlyphTransparentColor = 0;
 
+    void GetSkinData() override;
+    // The base's fit, then the parts laid out at the new size.
+    void FitSkinSize(int& AWidth, int& AHeight) override;
     void WndProc(vcl::TMessage& Message) override;
     void Dispatch(vcl::TMessage& Message) override;
 
 protected:
-    void GetSkinData() override;
     void CreateControlDefaultImage(gfx::TBitmap& B) override;
     void CreateControlSkinImage(gfx::TBitmap& B) override;
-    void FitSkinSize(int& AWidth, int& AHeight) override;
     void MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;
     void MouseMove(vcl::TShiftState Shift, int X, int Y) override;
     void MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;

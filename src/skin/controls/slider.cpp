@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
@@ -112,7 +113,7 @@ void TbsSkinCustomSlider::GetSkinData() {
     TbsSkinControl::GetSkinData();
     Picture = nullptr;
     if (FIndex == -1) return;
-    auto* r = dynamic_cast<TbsDataSkinSlider*>(SkinData()->CtrlList[FIndex].get());
+    auto* r = dynamic_cast<const TbsDataSkinSlider*>(FSD->CtrlList[FIndex].get());
     if (!r) {
         // A record of another kind draws nothing of ours.
         FIndex = -1;
@@ -486,7 +487,7 @@ void TbsSkinCustomSlider::Paint() {
 }
 
 void TbsSkinCustomSlider::BufferedPaint(vcl::TMessage& m) {
-    HDC target = win::ParamToDc(m.WParam);
+    gfx::HDC target = win::ParamToDc(m.WParam);
     win::PAINTSTRUCT ps;
     const bool own = !target;
     if (own) {
@@ -496,7 +497,7 @@ void TbsSkinCustomSlider::BufferedPaint(vcl::TMessage& m) {
     const int w = ClientWidth(), h = ClientHeight();
     if (w > 0 && h > 0) {
         gfx::TDibDC buffer = gfx::CreateDibDC(w, h);
-        HDC dc = buffer.DC.get();
+        gfx::HDC dc = buffer.DC.get();
         Perform(win::WM_ERASEBKGND, win::DcToParam(dc));
         FPaintBuffered = true;
         vcl::TMessage inner{win::WM_PAINT, win::DcToParam(dc), 0, 0};

@@ -66,6 +66,7 @@ public:
     TPoint RulerOrg() const { return FRulerOrg; }
     const gfx::TBitmap& Ruler() const { return *FRuler; }
 
+    void GetSkinData() override;
     void ChangeSkinData() override;
     // Draws the scale points on Canvas with the given step and lengths (for OnDrawPoints).
     virtual void DefaultDrawPoints(int PointsStep, int PointsHeight, int ExtremePointsHeight);
@@ -85,7 +86,6 @@ public:
 protected:
     void Loaded() override;
     void Paint() override;
-    void GetSkinData() override;
     void MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;
     void MouseMove(vcl::TShiftState Shift, int X, int Y) override;
     void MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;

@@ -49,14 +49,15 @@ public:
     TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
         ActiveDownButtonRect, DownDownButtonRect;
 
+    void GetSkinData() override;
+    // Both act only with UseSkinSize: at any size the control keeps what it is given.
+    void FitSkinSize(int& AWidth, int& AHeight) override;
+    void UpdateWindowRegion() override;
     void Dispatch(vcl::TMessage& Message) override;
 
 protected:
-    void GetSkinData() override;
     void CreateControlDefaultImage(gfx::TBitmap& B) override;
     void CreateControlSkinImage(gfx::TBitmap& B) override;
-    void FitSkinSize(int& AWidth, int& AHeight) override;
-    void UpdateWindowRegion() override;
     void MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;
     void MouseMove(vcl::TShiftState Shift, int X, int Y) override;
     void MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;
