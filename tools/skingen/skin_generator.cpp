@@ -584,19 +584,22 @@ void TSkinBuilder::ScrollBarRecord(skin::TbsDataSkinScrollBarControl& rec, bool 
         }
     });
     NineSlice(rec, r, 2);
+    // The far button must lie beyond the stretch point to move with the bar's end, so the
+    // corners take two pixels of track as well.
+    const int end = th + 2;
     if (vertical) {
-        rec.LTPoint = {2, th};
-        rec.RTPoint = {w - 2, th};
-        rec.LBPoint = {2, h - th};
-        rec.RBPoint = {w - 2, h - th};
-        rec.ClRect = {2, th, w - 2, h - th};
+        rec.LTPoint = {2, end};
+        rec.RTPoint = {w - 2, end};
+        rec.LBPoint = {2, h - end};
+        rec.RBPoint = {w - 2, h - end};
+        rec.ClRect = {2, end, w - 2, h - end};
         rec.TrackArea = {0, th, w, h - th};
     } else {
-        rec.LTPoint = {th, 2};
-        rec.RTPoint = {w - th, 2};
-        rec.LBPoint = {th, h - 2};
-        rec.RBPoint = {w - th, h - 2};
-        rec.ClRect = {th, 2, w - th, h - 2};
+        rec.LTPoint = {end, 2};
+        rec.RTPoint = {w - end, 2};
+        rec.LBPoint = {end, h - 2};
+        rec.RBPoint = {w - end, h - 2};
+        rec.ClRect = {end, 2, w - end, h - 2};
         rec.TrackArea = {th, 0, w - th, h};
     }
     rec.UpButtonRect = up;
