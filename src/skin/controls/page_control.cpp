@@ -760,7 +760,8 @@ TbsSkinCustomTabSheet::~TbsSkinCustomTabSheet() {
 
 void TbsSkinCustomTabSheet::SetWallPaper(const gfx::TBitmap& value) {
     FWallPaper.Assign(value);
-    if (ComponentState().Contains(vcl::csDesigning)) Repaint();
+    // Shown at once, also at run time: the page erases only what is invalid.
+    Invalidate();
 }
 
 TbsSkinPageControl* TbsSkinCustomTabSheet::SkinPageControl() const {

@@ -254,6 +254,10 @@ void TbsSkinCustomTreeView::WndProc(TMessage& m) {
     vcl::TCustomTreeView::WndProc(m);
     switch (m.Msg) {
         case WM_SIZE:
+            // Sized by the parent's alignment: a bar shown now would get no room, so the
+            // repaint that follows takes the scroll state.
+            if (!FInCheckScrollBars && !FromAlignment()) UpDateScrollBars();
+            break;
         case WM_PAINT:
             if (!FInCheckScrollBars) UpDateScrollBars();
             break;
@@ -477,7 +481,9 @@ void TbsSkinCustomListView::WndProc(TMessage& m) {
     vcl::TCustomListView::WndProc(m);
     switch (m.Msg) {
         case WM_SIZE:
-            if (!FInCheckScrollBars && Items().Count() > 0) UpDateScrollBars();
+            // Sized by the parent's alignment: the repaint that follows takes the state.
+            if (!FInCheckScrollBars && Items().Count() > 0 && !FromAlignment())
+                UpDateScrollBars();
             if (ViewStyle() == vcl::vsReport && FHeaderHandle)
                 InvalidateRect(FHeaderHandle, nullptr, false);
             break;
