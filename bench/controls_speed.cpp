@@ -14,11 +14,16 @@
 
 #include "headless_desktop.h"
 #include "platform/vcl/vcl.h"
+#include "skin/controls/page_control.h"
 #include "skin/controls/skin_button.h"
+#include "skin/controls/view_wrappers.h"
 #include "skin/core/skin_data.h"
 #include "skin/packages/stored_skins.h"
 
 using namespace vcl;
+
+// controls_speed_views.cpp: the list view's thumb drag and the page control's tab switch.
+bool MeasureViewsAndTabs(skin::TbsCompressedStoredSkin* firstStart);
 
 namespace {
 
@@ -40,6 +45,30 @@ const TKind kKinds[] = {
          b->SetCaption("按钮 " + std::to_string(i));
          b->SetSkinData(data);
          return b;
+     }},
+    {"page control",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* pc = new skin::TbsSkinPageControl(form);
+         pc->SetParent(form);
+         pc->SetBounds(cell.Left + 2, cell.Top + 2, cell.Width() - 4, cell.Height() - 4);
+         for (int p = 0; p < 2; ++p) {
+             auto* sheet = new skin::TbsSkinTabSheet(form);
+             sheet->SetCaption(p == 0 ? "常规" : std::to_string(i));
+             sheet->SetPageControl(pc);
+         }
+         pc->SetSkinData(data);
+         return pc;
+     }},
+    {"list view",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* list = new skin::TbsSkinListView(form);
+         list->SetParent(form);
+         list->SetBounds(cell.Left + 2, cell.Top + 2, cell.Width() - 4, cell.Height() - 4);
+         list->SetViewStyle(vsReport);
+         list->Columns().Add()->SetCaption("名称");
+         for (int r = 0; r < 3; ++r) list->Items().Add()->SetCaption(std::to_string(i * 3 + r));
+         list->SetSkinData(data);
+         return list;
      }},
 };
 
@@ -139,6 +168,8 @@ int main() {
         }
         met = met && paint <= 5 && change <= 20;
     }
+
+    met = MeasureViewsAndTabs(firstStart) && met;
 
     FinalizeApplication();
     win::Finalize();
