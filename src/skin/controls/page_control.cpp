@@ -434,7 +434,7 @@ void TbsSkinPageControl::UpdateScroller() {
         scroller->SetPosition(FirstShownTab());
         scroller->SetIncrement(1);
         scroller->OnChange = [this](vcl::TObject* Sender) { ScrollerChanged(Sender); };
-        scroller->SetSkinDataName(UpDown);
+        scroller->SetSkinDataName(FIndex >= 0 ? UpDown : std::string());
         scroller->SetParent(this);
         scroller->SetSkinData(FSD);
         scroller->SetVisible(true);
