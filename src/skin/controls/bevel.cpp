@@ -36,7 +36,8 @@ void TbsSkinBevel::Notification(vcl::TComponent* AComponent, vcl::TOperation Ope
 }
 
 void TbsSkinBevel::SetBounds(int left, int top, int width, int height) {
-    vcl::TBevel::SetBounds(left, top, width, height);
+    // A tool bar that centres its children keeps this one centred too.
+    vcl::TBevel::SetBounds(left, CentredChildTop(Parent(), top, height), width, height);
 }
 
 void TbsSkinBevel::Paint() {

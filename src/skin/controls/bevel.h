@@ -6,15 +6,16 @@
 #include <string>
 
 #include "platform/vcl/ext_ctrls.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_data.h"
 
 namespace skin {
 
-class TbsSkinBevel : public vcl::TBevel {
+class TbsSkinBevel : public vcl::TBevel, public TbsSkinClient {
 public:
     explicit TbsSkinBevel(vcl::TComponent* AOwner);
 
-    TbsSkinData* SkinData() const { return FSD; }
+    TbsSkinData* SkinData() const override { return FSD; }
     // Stores and takes the colours up, also for none.
     void SetSkinData(TbsSkinData* value);
     const std::string& SkinDataName() const { return FSkinDataName; }
@@ -24,7 +25,9 @@ public:
     void SetDividerMode(bool value);
 
     // Look-up: the record's colours, or the system's without one; repaint.
-    void ChangeSkinData();
+    void ChangeSkinData() override;
+    // The record index is stale once the skin data starts replacing its records.
+    void BeforeChangeSkinData() override { FIndex = -1; }
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     int FIndex = -1;

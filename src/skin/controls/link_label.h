@@ -8,15 +8,16 @@
 
 #include "platform/vcl/std_ctrls.h"
 #include "skin/controls/label_text.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_data.h"
 
 namespace skin {
 
-class TbsSkinLinkLabel : public vcl::TCustomLabel {
+class TbsSkinLinkLabel : public vcl::TCustomLabel, public TbsSkinClient {
 public:
     explicit TbsSkinLinkLabel(vcl::TComponent* AOwner);
 
-    TbsSkinData* SkinData() const { return FSD; }
+    TbsSkinData* SkinData() const override { return FSD; }
     // Stores; a skin data is taken up at once.
     void SetSkinData(TbsSkinData* value);
     const std::string& SkinDataName() const { return FSkinDataName; }
@@ -37,7 +38,9 @@ public:
     void SetURL(const std::string& value) { FURL = value; }
     bool MouseIn() const { return FMouseIn; }
 
-    void ChangeSkinData();
+    void ChangeSkinData() override;
+    // The record index is stale once the skin data starts replacing its records.
+    void BeforeChangeSkinData() override { FIndex = -1; }
     // OnClick, then the URL opens (when there is one); what the opener does is not looked at.
     void Click() override;
     void Dispatch(vcl::TMessage& Message) override;

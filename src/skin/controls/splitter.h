@@ -6,15 +6,16 @@
 #include <string>
 
 #include "platform/vcl/ext_ctrls.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_data.h"
 
 namespace skin {
 
-class TbsSkinSplitter : public vcl::TSplitter {
+class TbsSkinSplitter : public vcl::TSplitter, public TbsSkinClient {
 public:
     explicit TbsSkinSplitter(vcl::TComponent* AOwner);
 
-    TbsSkinData* SkinData() const { return FSD; }
+    TbsSkinData* SkinData() const override { return FSD; }
     // Stores and always takes it up (none gives the default thickness).
     void SetSkinData(TbsSkinData* value);
     const std::string& SkinDataName() const { return FSkinDataName; }
@@ -28,7 +29,9 @@ public:
 
     void GetSkinData();
     // Look-up; the thickness from DefaultSize or the record's strip; repaint.
-    void ChangeSkinData();
+    void ChangeSkinData() override;
+    // The record index is stale once the skin data starts replacing its records.
+    void BeforeChangeSkinData() override { FIndex = -1; }
 
     int FIndex = -1;
 

@@ -7,17 +7,18 @@
 
 #include "platform/vcl/std_ctrls.h"
 #include "skin/controls/label_text.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_data.h"
 
 namespace skin {
 
 enum TbsEllipsType { bsetNone, bsetEndEllips, bsetPathEllips };
 
-class TbsSkinStdLabel : public vcl::TCustomLabel {
+class TbsSkinStdLabel : public vcl::TCustomLabel, public TbsSkinClient {
 public:
     explicit TbsSkinStdLabel(vcl::TComponent* AOwner);
 
-    TbsSkinData* SkinData() const { return FSD; }
+    TbsSkinData* SkinData() const override { return FSD; }
     // Stores; a skin data (empty or not) is taken up at once.
     void SetSkinData(TbsSkinData* value);
     const std::string& SkinDataName() const { return FSkinDataName; }
@@ -35,7 +36,9 @@ public:
     // Looks the record up by name and copies its font.
     void GetSkinData();
     // Look-up, re-measure with AutoSize, repaint.
-    void ChangeSkinData();
+    void ChangeSkinData() override;
+    // The record index is stale once the skin data starts replacing its records.
+    void BeforeChangeSkinData() override { FIndex = -1; }
 
     int FIndex = -1;
     TbsLabelRecordFont RecordFont;

@@ -8,16 +8,17 @@
 #include "platform/rtl/strings.h"
 #include "platform/vcl/std_ctrls.h"
 #include "skin/controls/label_text.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_data.h"
 
 namespace skin {
 
-class TbsSkinTextLabel : public vcl::TGraphicControl {
+class TbsSkinTextLabel : public vcl::TGraphicControl, public TbsSkinClient {
 public:
     explicit TbsSkinTextLabel(vcl::TComponent* AOwner);
     ~TbsSkinTextLabel() override;
 
-    TbsSkinData* SkinData() const { return FSD; }
+    TbsSkinData* SkinData() const override { return FSD; }
     // Stores; any skin data, empty or not, is taken up at once.
     void SetSkinData(TbsSkinData* value);
     const std::string& SkinDataName() const { return FSkinDataName; }
@@ -41,7 +42,9 @@ public:
     void SetAutoSize(bool value) override;
 
     void GetSkinData();
-    void ChangeSkinData();
+    void ChangeSkinData() override;
+    // The record index is stale once the skin data starts replacing its records.
+    void BeforeChangeSkinData() override { FIndex = -1; }
     // Fits the size to the text (AutoSize), keeping the right edge of a right-aligned label.
     virtual void AdjustBounds();
     void Dispatch(vcl::TMessage& Message) override;
