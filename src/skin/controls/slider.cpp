@@ -307,6 +307,8 @@ void TbsSkinCustomSlider::LayoutElements() {
 void TbsSkinCustomSlider::SetValue(int value) {
     const int old = FValue;
     FValue = std::clamp(value, FMinValue, FMaxValue);
+    // Without travel the thumb can show only one value: the minimum.
+    if (RulerLength() <= 0) FValue = FMinValue;
     MoveThumb(OffsetOfValue(FValue));
     if (FValue != old) NotifyChange();
 }

@@ -287,6 +287,11 @@ void TbsSkinUpDown::Dispatch(vcl::TMessage& m) {
             TbsSkinCustomControl::Dispatch(m);
             return;
         case vcl::CM_MOUSELEAVE:
+            // Leaving the control off the held button pauses the repeat, as leaving the button
+            // inside it does; coming back resumes it.
+            if (ActiveButton != -1 && ActiveButton == CaptureButton && FIncrement != 0 &&
+                HandleAllocated())
+                win::KillTimer(Handle(), kRepeatTimer);
             ActiveButton = -1;
             Buttons[0].MouseIn = false;
             Buttons[1].MouseIn = false;
