@@ -6,6 +6,7 @@
 
 #include "platform/win/win.h"
 #include "skin/controls/page_control.h"
+#include "skin/controls/solid_fill.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
 #include "skin/core/saved_dc.h"
@@ -38,18 +39,6 @@ void Turn(gfx::TBitmap& b, TTurn how) {
     }
     b.SetSize(dst.Width(), dst.Height());
     dst.Draw(b.Canvas().Handle(), 0, 0);
-}
-
-void Fill(gfx::TCanvas& c, const TRect& r, gfx::TColor color) {
-    c.Brush().SetStyle(gfx::bsSolid);
-    c.Brush().SetColor(color);
-    c.FillRect(r);
-}
-
-void Frame(gfx::TCanvas& c, const TRect& r, gfx::TColor color) {
-    c.Brush().SetStyle(gfx::bsSolid);
-    c.Brush().SetColor(color);
-    c.FrameRect(r);
 }
 
 // Lays piece over (0, 0, w, h) from the top-left corner.
@@ -118,10 +107,10 @@ void TbsSkinPageControl::PaintWindow(gfx::HDC DC) {
 }
 
 void TbsSkinPageControl::PaintDefaultFrame(gfx::TCanvas& C) {
-    Fill(C, ClientRect(), gfx::clBtnFace);
+    FillSolid(C, ClientRect(), gfx::clBtnFace);
     if (FHideBorder) return;
     const TRect d = DisplayArea();
-    Frame(C, {d.Left - 1, d.Top - 1, d.Right + 1, d.Bottom + 1}, gfx::clBtnShadow);
+    FrameSolid(C, {d.Left - 1, d.Top - 1, d.Right + 1, d.Bottom + 1}, gfx::clBtnShadow);
 }
 
 TRect TbsSkinPageControl::SelectedTabArea() {
@@ -207,7 +196,7 @@ void TbsSkinPageControl::DrawTabs(gfx::TCanvas& C) {
             CopyPiece(piece, *Picture, {0, 0, bg.Width(), bg.Height()}, bg);
             Tile(b.Canvas(), piece, b.Width(), b.Height());
         } else {
-            Fill(b.Canvas(), {0, 0, b.Width(), b.Height()}, gfx::clBtnFace);
+            FillSolid(b.Canvas(), {0, 0, b.Width(), b.Height()}, gfx::clBtnFace);
         }
         for (int i = 0; i < n; ++i)
             if (i != selected)
@@ -251,12 +240,12 @@ void TbsSkinPageControl::DrawTab(int visibleIndex, const TRect& R, gfx::TCanvas&
         gfx::TCanvas& c = b.Canvas();
         const TRect p{0, 0, W, H};
         if (hovered && !selected) {
-            Fill(c, p, gfx::RGB(182, 189, 210));
+            FillSolid(c, p, gfx::RGB(182, 189, 210));
         } else if (!selected) {
-            Fill(c, p, gfx::clBtnFace);
+            FillSolid(c, p, gfx::clBtnFace);
         } else {
-            Fill(c, p, gfx::clNavy);
-            Fill(c, {1, 1, W - 1, H - 1},
+            FillSolid(c, p, gfx::clNavy);
+            FillSolid(c, {1, 1, W - 1, H - 1},
                  focused ? gfx::RGB(133, 147, 181) : gfx::RGB(182, 189, 210));
         }
         c.Font().Assign(Font());
@@ -466,7 +455,7 @@ void TbsSkinCustomTabSheet::PaintBG(gfx::HDC DC) {
     if (!FWallPaper.Empty()) {
         Tile(c, FWallPaper, Width(), Height());
     } else if (!pc) {
-        Fill(c, ClientRect(), gfx::clBtnFace);
+        FillSolid(c, ClientRect(), gfx::clBtnFace);
     } else {
         pc->ReadSkinRecord();
         const bool skin = pc->SkinData() && !pc->SkinData()->Empty && pc->FIndex >= 0;
@@ -475,14 +464,14 @@ void TbsSkinCustomTabSheet::PaintBG(gfx::HDC DC) {
             if (pc->ClientPiece(piece))
                 pc->DrawBackgroundPicture(c, piece, Width(), Height(), pc->StretchEffect);
         } else if (pc->FIndex < 0) {
-            Fill(c, ClientRect(), gfx::clBtnFace);
+            FillSolid(c, ClientRect(), gfx::clBtnFace);
         } else if (pc->ClientPiece(piece)) {
             if (pc->StretchEffect)
                 pc->DrawBackgroundPicture(c, piece, pc->Width(), pc->Height(), true);
             else
                 Tile(c, piece, Width(), Height());
         } else {
-            Fill(c, ClientRect(), gfx::clBtnFace);
+            FillSolid(c, ClientRect(), gfx::clBtnFace);
         }
     }
     c.SetHandle(nullptr);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win/scroll_info.h"
+#include "skin/controls/solid_fill.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/skin_images.h"
 
@@ -45,60 +46,98 @@ SCROLLINFO ScrollInfoOf(HWND window, int bar) {
     return si;
 }
 
-void Fill(gfx::TCanvas& c, const TRect& r, gfx::TColor color) {
-    c.Brush().SetStyle(gfx::bsSolid);
-    c.Brush().SetColor(color);
-    c.FillRect(r);
-}
-
-void Frame(gfx::TCanvas& c, const TRect& r, gfx::TColor color) {
-    c.Brush().SetStyle(gfx::bsSolid);
-    c.Brush().SetColor(color);
-    c.FrameRect(r);
-}
-
-// The parent realigns the bars' new visibility once, after both changed.
-void RealignAround(vcl::TControl* bar) {
-    if (bar && bar->Parent()) bar->Parent()->Realign();
-}
-
 }  // namespace
 
 // --- TbsSkinViewLink ---------------------------------------------------------------------------
 
-TbsSkinViewLink::TbsSkinViewLink(std::string skinDataName)
-    : FSkinDataName(std::move(skinDataName)) {
+TbsSkinViewLink::TbsSkinViewLink(vcl::TControl& view, std::string skinDataName)
+    : FView(view), FSkinDataName(std::move(skinDataName)) {
     FDefaultFont.SetName("Arial");
     FDefaultFont.SetStyle(0);
     FDefaultFont.SetHeight(14);
 }
 
+TbsSkinViewLink::~TbsSkinViewLink() {
+    for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
+        if (bar) bar->OnChange = nullptr;
+}
+
+void TbsSkinViewLink::SetSkinData(TbsSkinData* value) {
+    if (FSD != value) {
+        if (FSD) FSD->RemoveFreeNotification(&FView);
+        FSD = value;
+        if (FSD) FSD->FreeNotification(&FView);
+    }
+    if (FSD && !FSD->Empty && !FView.ComponentState().Contains(vcl::csDesigning))
+        ChangeSkinData();
+}
+
+void TbsSkinViewLink::SetDefaultFont(const gfx::TFont& value) {
+    FDefaultFont.Assign(value);
+    if (FIndex == -1) FView.Font().Assign(value);
+}
+
+void TbsSkinViewLink::SetDefaultColor(gfx::TColor value) {
+    FDefaultColor = value;
+    if (FIndex == -1) FView.SetColor(value);
+}
+
+void TbsSkinViewLink::TakeBar(TbsSkinScrollBar*& slot, TbsSkinScrollBar* value, bool vertical) {
+    // A bar let go of no longer scrolls the view (the form's own handler is gone anyway).
+    if (slot && slot != value) slot->OnChange = nullptr;
+    slot = value;
+    if (value) {
+        value->FreeNotification(&FView);
+        value->SetEnabled(true);
+        value->SetVisible(false);
+        value->OnChange = [this, vertical](vcl::TObject*) {
+            if (vertical)
+                OnVScrollBarChange();
+            else
+                OnHScrollBarChange();
+        };
+    }
+    UpDateScrollBars();
+}
+
+void TbsSkinViewLink::SetVScrollBar(TbsSkinScrollBar* value) {
+    TakeBar(FVScrollBar, value, true);
+}
+
+void TbsSkinViewLink::SetHScrollBar(TbsSkinScrollBar* value) {
+    TakeBar(FHScrollBar, value, false);
+}
+
+void TbsSkinViewLink::Forget(vcl::TComponent* AComponent) {
+    if (AComponent == FSD) FSD = nullptr;
+    if (AComponent == FVScrollBar) FVScrollBar = nullptr;
+    if (AComponent == FHScrollBar) FHScrollBar = nullptr;
+}
+
 template <class TRecord>
-static void ApplySkinOf(TbsSkinViewLink& link, TbsSkinData* sd, const std::string& name,
-                        bool useSkinFont, gfx::TFont& defaultFont, gfx::TColor defaultColor,
-                        vcl::TControl& view) {
-    link.FIndex = !sd || sd->Empty ? -1 : sd->GetControlIndex(name);
-    gfx::TFont& font = view.Font();
-    if (link.FIndex < 0) {
-        view.SetColor(defaultColor);
-        font.Assign(defaultFont);
-    } else if (const auto* r = dynamic_cast<const TRecord*>(sd->CtrlList[link.FIndex].get())) {
-        if (useSkinFont) {
+void TbsSkinViewLink::ApplySkin() {
+    FIndex = !FSD || FSD->Empty ? -1 : FSD->GetControlIndex(FSkinDataName);
+    gfx::TFont& font = FView.Font();
+    if (FIndex < 0) {
+        FView.SetColor(FDefaultColor);
+        font.Assign(FDefaultFont);
+    } else if (const auto* r = dynamic_cast<const TRecord*>(FSD->CtrlList[FIndex].get())) {
+        if (FUseSkinFont) {
             font.SetName(r->FontName);
             font.SetStyle(r->FontStyle);
             font.SetHeight(r->FontHeight);
         } else {
-            font.Assign(defaultFont);
+            font.Assign(FDefaultFont);
         }
         font.SetColor(r->FontColor);
-        view.SetColor(r->BGColor);
+        FView.SetColor(r->BGColor);
     }
-    font.SetCharset(sd && sd->ResourceStrData() ? sd->ResourceStrData()->CharSet()
-                                                : defaultFont.Charset());
+    font.SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet()
+                                                  : FDefaultFont.Charset());
 }
 
-void TbsSkinViewLink::ApplyBars(vcl::TControl& view, const TBarState& v, const TBarState& h) {
-    vcl::TWinControl* parent = view.Parent();
+void TbsSkinViewLink::ApplyBars(const TBarState& v, const TBarState& h) {
+    vcl::TWinControl* parent = FView.Parent();
     if (parent) parent->DisableAlign();
     auto apply = [&](TbsSkinScrollBar* bar, const TBarState& s) {
         if (!bar) return;
@@ -122,67 +161,22 @@ void TbsSkinViewLink::ApplyBars(vcl::TControl& view, const TBarState& v, const T
     }
 }
 
+void TbsSkinViewLink::RealignBars() {
+    vcl::TWinControl* first = FVScrollBar ? FVScrollBar->Parent() : nullptr;
+    if (first) first->Realign();
+    if (FHScrollBar && FHScrollBar->Parent() && FHScrollBar->Parent() != first)
+        FHScrollBar->Parent()->Realign();
+}
+
 // --- TbsSkinCustomTreeView ---------------------------------------------------------------------
 
 TbsSkinCustomTreeView::TbsSkinCustomTreeView(vcl::TComponent* AOwner)
-    : vcl::TCustomTreeView(AOwner), TbsSkinViewLink("treeview") {}
-
-TbsSkinCustomTreeView::~TbsSkinCustomTreeView() {
-    // The bars outlive the view on the form: they forget its handlers.
-    for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
-        if (bar) bar->OnChange = nullptr;
-}
-
-void TbsSkinCustomTreeView::SetSkinData(TbsSkinData* value) {
-    if (FSD != value) {
-        if (FSD) FSD->RemoveFreeNotification(this);
-        FSD = value;
-        if (FSD) FSD->FreeNotification(this);
-    }
-    if (FSD && !FSD->Empty && !ComponentState().Contains(vcl::csDesigning)) ChangeSkinData();
-}
-
-void TbsSkinCustomTreeView::SetDefaultFont(const gfx::TFont& value) {
-    FDefaultFont.Assign(value);
-    if (FIndex == -1) Font().Assign(value);
-}
-
-void TbsSkinCustomTreeView::SetDefaultColor(gfx::TColor value) {
-    FDefaultColor = value;
-    if (FIndex == -1) SetColor(value);
-}
-
-void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* value) {
-    if (FVScrollBar && FVScrollBar != value) FVScrollBar->OnChange = nullptr;
-    FVScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->SetEnabled(true);
-        value->SetVisible(false);
-        value->OnChange = [this](vcl::TObject* Sender) { OnVScrollBarChange(Sender); };
-    }
-    UpDateScrollBars();
-}
-
-void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* value) {
-    if (FHScrollBar && FHScrollBar != value) FHScrollBar->OnChange = nullptr;
-    FHScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->SetEnabled(true);
-        value->SetVisible(false);
-        value->OnChange = [this](vcl::TObject* Sender) { OnHScrollBarChange(Sender); };
-    }
-    UpDateScrollBars();
-}
+    : vcl::TCustomTreeView(AOwner), TbsSkinViewLink(*this, "treeview") {}
 
 void TbsSkinCustomTreeView::Notification(vcl::TComponent* AComponent,
                                          vcl::TOperation Operation) {
     vcl::TCustomTreeView::Notification(AComponent, Operation);
-    if (Operation != vcl::opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
-    if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-    if (AComponent == FHScrollBar) FHScrollBar = nullptr;
+    if (Operation == vcl::opRemove) Forget(AComponent);
 }
 
 void TbsSkinCustomTreeView::Loaded() {
@@ -197,14 +191,11 @@ void TbsSkinCustomTreeView::CreateParams(vcl::TCreateParams& Params) {
 
 void TbsSkinCustomTreeView::ChangeSkinData() {
     if (ComponentState().Contains(vcl::csLoading)) return;
-    ApplySkinOf<TbsDataSkinTreeView>(*this, FSD, FSkinDataName, FUseSkinFont, FDefaultFont,
-                                     FDefaultColor, *this);
+    ApplySkin<TbsDataSkinTreeView>();
     for (vcl::TCustomImageList* images : {Images(), StateImages()})
         if (images) images->SetBkColor(Color());
     UpDateScrollBars();
-    RealignAround(FVScrollBar);
-    if (!FVScrollBar || (FHScrollBar && FHScrollBar->Parent() != FVScrollBar->Parent()))
-        RealignAround(FHScrollBar);
+    RealignBars();
 }
 
 void TbsSkinCustomTreeView::UpDateScrollBars() {
@@ -229,12 +220,12 @@ void TbsSkinCustomTreeView::UpDateScrollBars() {
         h.Position = si.nPos;
         h.Page = Width();
     }
-    ApplyBars(*this, v, h);
+    ApplyBars(v, h);
 }
 
 // The full position goes into the tree's scroll information first; the message's 16 bits then
 // agree with it, and the tree takes the full one.
-void TbsSkinCustomTreeView::OnVScrollBarChange(vcl::TObject*) {
+void TbsSkinCustomTreeView::OnVScrollBarChange() {
     if (!FVScrollBar) return;
     const int pos = FVScrollBar->Position();
     SCROLLINFO si;
@@ -245,7 +236,7 @@ void TbsSkinCustomTreeView::OnVScrollBarChange(vcl::TObject*) {
     Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos & 0xFFFF), 0);
 }
 
-void TbsSkinCustomTreeView::OnHScrollBarChange(vcl::TObject*) {
+void TbsSkinCustomTreeView::OnHScrollBarChange() {
     if (!FHScrollBar) return;
     Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, FHScrollBar->Position() & 0xFFFF), 0);
 }
@@ -298,14 +289,12 @@ void TbsSkinCustomTreeView::Change(vcl::TTreeNode* Node) {
 // --- TbsSkinCustomListView ---------------------------------------------------------------------
 
 TbsSkinCustomListView::TbsSkinCustomListView(vcl::TComponent* AOwner)
-    : vcl::TCustomListView(AOwner), TbsSkinViewLink("listview") {
+    : vcl::TCustomListView(AOwner), TbsSkinViewLink(*this, "listview") {
     Font().Assign(FDefaultFont);
 }
 
 TbsSkinCustomListView::~TbsSkinCustomListView() {
     ReleaseHeader();
-    for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
-        if (bar) bar->OnChange = nullptr;
 }
 
 void TbsSkinCustomListView::ReleaseHeader() {
@@ -314,56 +303,10 @@ void TbsSkinCustomListView::ReleaseHeader() {
     FHeaderHandle = {};
 }
 
-void TbsSkinCustomListView::SetSkinData(TbsSkinData* value) {
-    if (FSD != value) {
-        if (FSD) FSD->RemoveFreeNotification(this);
-        FSD = value;
-        if (FSD) FSD->FreeNotification(this);
-    }
-    if (FSD && !FSD->Empty && !ComponentState().Contains(vcl::csDesigning)) ChangeSkinData();
-}
-
-void TbsSkinCustomListView::SetDefaultFont(const gfx::TFont& value) {
-    FDefaultFont.Assign(value);
-    if (FIndex == -1) Font().Assign(value);
-}
-
-void TbsSkinCustomListView::SetDefaultColor(gfx::TColor value) {
-    FDefaultColor = value;
-    if (FIndex == -1) SetColor(value);
-}
-
-void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* value) {
-    if (FVScrollBar && FVScrollBar != value) FVScrollBar->OnChange = nullptr;
-    FVScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->SetEnabled(true);
-        value->SetVisible(false);
-        value->OnChange = [this](vcl::TObject* Sender) { OnVScrollBarChange(Sender); };
-    }
-    UpDateScrollBars();
-}
-
-void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* value) {
-    if (FHScrollBar && FHScrollBar != value) FHScrollBar->OnChange = nullptr;
-    FHScrollBar = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->SetEnabled(true);
-        value->SetVisible(false);
-        value->OnChange = [this](vcl::TObject* Sender) { OnHScrollBarChange(Sender); };
-    }
-    UpDateScrollBars();
-}
-
 void TbsSkinCustomListView::Notification(vcl::TComponent* AComponent,
                                          vcl::TOperation Operation) {
     vcl::TCustomListView::Notification(AComponent, Operation);
-    if (Operation != vcl::opRemove) return;
-    if (AComponent == FSD) FSD = nullptr;
-    if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-    if (AComponent == FHScrollBar) FHScrollBar = nullptr;
+    if (Operation == vcl::opRemove) Forget(AComponent);
 }
 
 void TbsSkinCustomListView::Loaded() {
@@ -380,12 +323,9 @@ void TbsSkinCustomListView::CreateParams(vcl::TCreateParams& Params) {
 }
 
 void TbsSkinCustomListView::ChangeSkinData() {
-    ApplySkinOf<TbsDataSkinListView>(*this, FSD, FSkinDataName, FUseSkinFont, FDefaultFont,
-                                     FDefaultColor, *this);
+    ApplySkin<TbsDataSkinListView>();
     UpDateScrollBars();
-    RealignAround(FVScrollBar);
-    if (!FVScrollBar || (FHScrollBar && FHScrollBar->Parent() != FVScrollBar->Parent()))
-        RealignAround(FHScrollBar);
+    RealignBars();
     if (ViewStyle() == vcl::vsReport && FHeaderHandle) InvalidateRect(FHeaderHandle, nullptr, true);
 }
 
@@ -438,10 +378,10 @@ void TbsSkinCustomListView::UpDateScrollBars() {
     }
     if (v.Visible) FOldVScrollBarPos = v.Position;
     if (h.Visible) FOldHScrollBarPos = h.Position;
-    ApplyBars(*this, v, h);
+    ApplyBars(v, h);
 }
 
-void TbsSkinCustomListView::OnVScrollBarChange(vcl::TObject*) {
+void TbsSkinCustomListView::OnVScrollBarChange() {
     if (!FVScrollBar) return;
     TRaised guard(FromSB);
     const int pos = FVScrollBar->Position();
@@ -451,7 +391,7 @@ void TbsSkinCustomListView::OnVScrollBarChange(vcl::TObject*) {
     FOldVScrollBarPos = pos;
 }
 
-void TbsSkinCustomListView::OnHScrollBarChange(vcl::TObject*) {
+void TbsSkinCustomListView::OnHScrollBarChange() {
     if (!FHScrollBar) return;
     TRaised guard(FromSB);
     const int pos = FHScrollBar->Position();
@@ -646,8 +586,8 @@ void TbsSkinCustomListView::PaintHeader(HDC dc) {
     const TRect rest{right, 0, client.Right + 1, client.Bottom};
     if (!rest.IsEmpty()) {
         if (FHIndex < 0 || !HPicture) {
-            Fill(c, rest, gfx::clBtnFace);
-            Frame(c, rest, gfx::clBtnShadow);
+            FillSolid(c, rest, gfx::clBtnFace);
+            FrameSolid(c, rest, gfx::clBtnShadow);
         } else {
             gfx::TBitmap b;
             const int w = rest.Width(), hh = rest.Height();
@@ -681,8 +621,8 @@ void TbsSkinCustomListView::DrawSection(gfx::TCanvas& C, vcl::TListColumn* colum
     gfx::TCanvas& c = b.Canvas();
     c.Font().Assign(Font());
     if (FHIndex < 0 || !HPicture) {
-        Fill(c, {0, 0, w, h}, pressed ? gfx::TColor(0x00B59385) : gfx::clBtnFace);
-        Frame(c, {0, 0, w, h}, pressed ? gfx::clNavy : gfx::clBtnShadow);
+        FillSolid(c, {0, 0, w, h}, pressed ? gfx::TColor(0x00B59385) : gfx::clBtnFace);
+        FrameSolid(c, {0, 0, w, h}, pressed ? gfx::clNavy : gfx::clBtnShadow);
         c.Font().SetColor(gfx::clBtnText);
     } else {
         const TRect s = pressed ? HDownSkinRect : HSkinRect;

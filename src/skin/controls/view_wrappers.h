@@ -27,27 +27,41 @@ namespace skin {
 using TbsDrawHeaderSectionEvent = std::function<void(gfx::TCanvas& Cnvs, vcl::TListColumn* Column,
                                                      bool Pressed, const TRect& R)>;
 
-// What both views keep of the skin and their bars.
+// What both views keep of the skin and their bars, and the setters they share.
 class TbsSkinViewLink : public TbsSkinClient {
 public:
     TbsSkinData* SkinData() const override { return FSD; }
+    // With a loaded skin the view takes it up at once.
+    void SetSkinData(TbsSkinData* value);
     void BeforeChangeSkinData() override { FIndex = -1; }
     const std::string& SkinDataName() const { return FSkinDataName; }
     void SetSkinDataName(const std::string& value) { FSkinDataName = value; }
     bool UseSkinFont() const { return FUseSkinFont; }
     void SetUseSkinFont(bool value) { FUseSkinFont = value; }
     gfx::TFont& DefaultFont() { return FDefaultFont; }
+    // Into Font too while there is no record.
+    void SetDefaultFont(const gfx::TFont& value);
     gfx::TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(gfx::TColor value);
     TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
     TbsSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+    // A bar given is enabled, hidden and scrolls the view from now on (its OnChange is the
+    // view's); the bars follow the view's scroll state.
+    void SetVScrollBar(TbsSkinScrollBar* value);
+    void SetHScrollBar(TbsSkinScrollBar* value);
+    // Copies the view's scroll state into the bars.
+    virtual void UpDateScrollBars() = 0;
 
     // The record's index, -1 without one.
     int FIndex = -1;
 
 protected:
-    explicit TbsSkinViewLink(std::string skinDataName);
+    TbsSkinViewLink(vcl::TControl& view, std::string skinDataName);
+    // The bars outlive the view on the form: they forget its handlers.
+    ~TbsSkinViewLink() override;
     // The record's font and colour, or the defaults, onto the view (ChangeSkinData's steps 2-4).
-    void ApplySkin(vcl::TControl& view);
+    template <class TRecord>
+    void ApplySkin();
     // Shows or hides the bars and gives the visible ones their range; then the corner and the
     // parent's realignment (one per change of visibility).
     struct TBarState {
@@ -55,8 +69,15 @@ protected:
         int Min = 0, Max = 0, Position = 0, Page = 0;
         int SmallChange = 0, LargeChange = 0;  // 0: left as they are
     };
-    void ApplyBars(vcl::TControl& view, const TBarState& v, const TBarState& h);
+    void ApplyBars(const TBarState& v, const TBarState& h);
+    // The parents of the bars lay them out again (a skin may have changed their size).
+    void RealignBars();
+    // Forgets the skin data or a bar that goes away.
+    void Forget(vcl::TComponent* AComponent);
+    virtual void OnVScrollBarChange() = 0;
+    virtual void OnHScrollBarChange() = 0;
 
+    vcl::TControl& FView;
     bool FInCheckScrollBars = false;
     TbsSkinData* FSD = nullptr;
     std::string FSkinDataName;
@@ -65,21 +86,17 @@ protected:
     gfx::TColor FDefaultColor = gfx::clWindow;
     TbsSkinScrollBar* FVScrollBar = nullptr;
     TbsSkinScrollBar* FHScrollBar = nullptr;
+
+private:
+    void TakeBar(TbsSkinScrollBar*& slot, TbsSkinScrollBar* value, bool vertical);
 };
 
 class TbsSkinCustomTreeView : public vcl::TCustomTreeView, public TbsSkinViewLink {
 public:
     explicit TbsSkinCustomTreeView(vcl::TComponent* AOwner);
-    ~TbsSkinCustomTreeView() override;
 
-    void SetSkinData(TbsSkinData* value);
-    void SetDefaultFont(const gfx::TFont& value);
-    void SetDefaultColor(gfx::TColor value);
-    void SetVScrollBar(TbsSkinScrollBar* value);
-    void SetHScrollBar(TbsSkinScrollBar* value);
-    virtual void ChangeSkinData() override;
-    // Copies the view's scroll state into the bars.
-    void UpDateScrollBars();
+    void ChangeSkinData() override;
+    void UpDateScrollBars() override;
 
     void WndProc(vcl::TMessage& Message) override;
     void Dispatch(vcl::TMessage& Message) override;
@@ -90,9 +107,8 @@ protected:
     void CreateParams(vcl::TCreateParams& Params) override;
     void Change(vcl::TTreeNode* Node) override;
 
-private:
-    void OnVScrollBarChange(vcl::TObject* Sender);
-    void OnHScrollBarChange(vcl::TObject* Sender);
+    void OnVScrollBarChange() override;
+    void OnHScrollBarChange() override;
 };
 
 class TbsSkinTreeView : public TbsSkinCustomTreeView {
@@ -105,15 +121,10 @@ public:
     explicit TbsSkinCustomListView(vcl::TComponent* AOwner);
     ~TbsSkinCustomListView() override;
 
-    void SetSkinData(TbsSkinData* value);
-    void SetDefaultFont(const gfx::TFont& value);
-    void SetDefaultColor(gfx::TColor value);
-    void SetVScrollBar(TbsSkinScrollBar* value);
-    void SetHScrollBar(TbsSkinScrollBar* value);
     const std::string& HeaderSkinDataName() const { return FHeaderSkinDataName; }
     void SetHeaderSkinDataName(const std::string& value) { FHeaderSkinDataName = value; }
     void ChangeSkinData() override;
-    void UpDateScrollBars();
+    void UpDateScrollBars() override;
 
     // The header window taken over, null for none.
     win::HWND TakenHeader() const { return FHeaderHandle; }
@@ -132,9 +143,10 @@ protected:
     void CreateParams(vcl::TCreateParams& Params) override;
     void Change(vcl::TListItem* Item, vcl::TItemChange Change) override;
 
+    void OnVScrollBarChange() override;
+    void OnHScrollBarChange() override;
+
 private:
-    void OnVScrollBarChange(vcl::TObject* Sender);
-    void OnHScrollBarChange(vcl::TObject* Sender);
     void ReleaseHeader();
     win::LRESULT HeaderProc(win::HWND h, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam,
                             const win::TNextProc& next);
