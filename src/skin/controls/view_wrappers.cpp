@@ -161,6 +161,43 @@ void TbsSkinViewLink::ApplyBars(const TBarState& v, const TBarState& h) {
     }
 }
 
+bool TbsSkinViewLink::HandleFrameMessage(vcl::TMessage& m) {
+    switch (m.Msg) {
+        case WM_NCCALCSIZE:
+            m.Result = 0;
+            return true;
+        case WM_NCPAINT:
+            return true;
+        case CM_PAINTSKINFRAME:
+            m.Result = kSkinFrameAnswer;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TbsSkinViewLink::ShowBarsWithView() {
+    for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
+        if (bar) bar->SetVisible(FView.Visible());
+}
+
+void TbsSkinViewLink::FollowView(UINT message, bool followSize) {
+    switch (message) {
+        case WM_SIZE:
+            if (followSize && !FInCheckScrollBars) UpDateScrollBars();
+            break;
+        case WM_PAINT:
+            if (!FInCheckScrollBars) UpDateScrollBars();
+            break;
+        case WM_KEYDOWN:
+        case WM_LBUTTONUP:
+            UpDateScrollBars();
+            break;
+        default:
+            break;
+    }
+}
+
 void TbsSkinViewLink::RealignBars() {
     vcl::TWinControl* first = FVScrollBar ? FVScrollBar->Parent() : nullptr;
     if (first) first->Realign();
@@ -243,42 +280,13 @@ void TbsSkinCustomTreeView::OnHScrollBarChange() {
 
 void TbsSkinCustomTreeView::WndProc(TMessage& m) {
     vcl::TCustomTreeView::WndProc(m);
-    switch (m.Msg) {
-        case WM_SIZE:
-            // Sized by the parent's alignment: a bar shown now would get no room, so the
-            // repaint that follows takes the scroll state.
-            if (!FInCheckScrollBars && !FromAlignment()) UpDateScrollBars();
-            break;
-        case WM_PAINT:
-            if (!FInCheckScrollBars) UpDateScrollBars();
-            break;
-        case WM_KEYDOWN:
-        case WM_LBUTTONUP:
-            UpDateScrollBars();
-            break;
-        default:
-            break;
-    }
+    FollowView(m.Msg, !FromAlignment());
 }
 
 void TbsSkinCustomTreeView::Dispatch(TMessage& m) {
-    switch (m.Msg) {
-        case WM_NCCALCSIZE:
-            m.Result = 0;
-            return;
-        case WM_NCPAINT:
-            return;
-        case CM_PAINTSKINFRAME:
-            m.Result = kSkinFrameAnswer;
-            return;
-        case vcl::CM_VISIBLECHANGED:
-            vcl::TCustomTreeView::Dispatch(m);
-            for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
-                if (bar) bar->SetVisible(Visible());
-            return;
-        default:
-            vcl::TCustomTreeView::Dispatch(m);
-    }
+    if (HandleFrameMessage(m)) return;
+    vcl::TCustomTreeView::Dispatch(m);
+    if (m.Msg == vcl::CM_VISIBLECHANGED) ShowBarsWithView();
 }
 
 void TbsSkinCustomTreeView::Change(vcl::TTreeNode* Node) {
@@ -419,54 +427,26 @@ void TbsSkinCustomListView::WndProc(TMessage& m) {
         }
     }
     vcl::TCustomListView::WndProc(m);
-    switch (m.Msg) {
-        case WM_SIZE:
-            // Sized by the parent's alignment: the repaint that follows takes the state.
-            if (!FInCheckScrollBars && Items().Count() > 0 && !FromAlignment())
-                UpDateScrollBars();
-            if (ViewStyle() == vcl::vsReport && FHeaderHandle)
-                InvalidateRect(FHeaderHandle, nullptr, false);
-            break;
-        case WM_PAINT:
-            if (!FInCheckScrollBars) UpDateScrollBars();
-            break;
-        case WM_KEYDOWN:
-        case WM_LBUTTONUP:
-            UpDateScrollBars();
-            break;
-        default:
-            break;
-    }
+    FollowView(m.Msg, Items().Count() > 0 && !FromAlignment());
+    if (m.Msg == WM_SIZE && ViewStyle() == vcl::vsReport && FHeaderHandle)
+        InvalidateRect(FHeaderHandle, nullptr, false);
 }
 
 void TbsSkinCustomListView::Dispatch(TMessage& m) {
-    switch (m.Msg) {
-        case WM_NCCALCSIZE:
-            m.Result = 0;
-            return;
-        case WM_NCPAINT:
-            return;
-        case CM_PAINTSKINFRAME:
-            m.Result = kSkinFrameAnswer;
-            return;
-        case CM_UPDATEHEADER:
-            if (FHeaderHandle && IsWindow(FHeaderHandle)) {
-                if (m.WParam) {
-                    PaintHeader(ParamToDc(m.WParam));
-                } else {
-                    InvalidateRect(FHeaderHandle, nullptr, false);
-                    UpdateWindow(FHeaderHandle);
-                }
+    if (HandleFrameMessage(m)) return;
+    if (m.Msg == CM_UPDATEHEADER) {
+        if (FHeaderHandle && IsWindow(FHeaderHandle)) {
+            if (m.WParam) {
+                PaintHeader(ParamToDc(m.WParam));
+            } else {
+                InvalidateRect(FHeaderHandle, nullptr, false);
+                UpdateWindow(FHeaderHandle);
             }
-            return;
-        case vcl::CM_VISIBLECHANGED:
-            vcl::TCustomListView::Dispatch(m);
-            for (TbsSkinScrollBar* bar : {FVScrollBar, FHScrollBar})
-                if (bar) bar->SetVisible(Visible());
-            return;
-        default:
-            vcl::TCustomListView::Dispatch(m);
+        }
+        return;
     }
+    vcl::TCustomListView::Dispatch(m);
+    if (m.Msg == vcl::CM_VISIBLECHANGED) ShowBarsWithView();
 }
 
 void TbsSkinCustomListView::Change(vcl::TListItem* Item, vcl::TItemChange Change) {

@@ -72,6 +72,15 @@ protected:
     void ApplyBars(const TBarState& v, const TBarState& h);
     // The parents of the bars lay them out again (a skin may have changed their size).
     void RealignBars();
+    // No frame, no system bars: WM_NCCALCSIZE and WM_NCPAINT are swallowed, CM_PAINTSKINFRAME
+    // answered; true when the message was one of them.
+    bool HandleFrameMessage(vcl::TMessage& m);
+    // After the view handled a message: the bars follow its size (when followSize: a view
+    // sized by its parent's alignment leaves that to the repaint that follows, since a bar
+    // shown in the middle of the alignment would get no room), paints, keys and clicks.
+    void FollowView(win::UINT message, bool followSize);
+    // After CM_VISIBLECHANGED: the bars take the view's visibility.
+    void ShowBarsWithView();
     // Forgets the skin data or a bar that goes away.
     void Forget(vcl::TComponent* AComponent);
     virtual void OnVScrollBarChange() = 0;
