@@ -432,5 +432,31 @@ TEST_F(PageControlTest, SkinnedFrameTabsAndSheetBackgrounds) {
     EXPECT_EQ(PixelOf(sheet, 7, 7), kBackPicture);
 }
 
+TEST_F(PageControlTest, TabRowBackgroundsAndCloseButtonPictures) {
+    TbsSkinPageControl* pc = MakePages({"One", "Two"});
+    Load(TabSkin());
+    Run();
+    // Right of the last tab: the skin's client piece, or what the form shows there.
+    const int x = pc->TabRectOf(1).Right + 20;
+    EXPECT_EQ(PixelOf(pc, x, 5), kClient);
+    pc->SetTabsBGTransparent(true);
+    Run();
+    EXPECT_EQ(PixelOf(pc, x, 5), gfx::ColorToRGB(Form->Color()));
+    // Neither a close picture nor a "resizetoolbutton" record: no close buttons.
+    pc->SetShowCloseButtons(true);
+    Run();
+    EXPECT_EQ(pc->CloseSize(), 14);
+    EXPECT_TRUE(dynamic_cast<TbsSkinCustomTabSheet*>(pc->Pages(0))->ButtonRect.IsEmpty());
+    // A close picture of the record: its width is the close size, drawn at its own size.
+    Load(TabSkin("closebuttonrect=84,0,96,12\n"));
+    Run();
+    EXPECT_EQ(pc->CloseSize(), 12);
+    const TRect b = dynamic_cast<TbsSkinCustomTabSheet*>(pc->Pages(1))->ButtonRect;
+    EXPECT_EQ(b.Width(), 12);
+    EXPECT_EQ(b.Height(), 12);
+    const TRect tab = pc->TabRectOf(1);
+    EXPECT_EQ(PixelOf(pc, tab.Left + b.Left + 5, tab.Top + b.Top + 5), kFrame);
+}
+
 }  // namespace
 }  // namespace skin
