@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "controls_test_support.h"
+#include "skin/controls/page_control.h"
 #include "platform/win/scroll_info.h"
 
 namespace skin {
@@ -371,6 +373,44 @@ TEST_F(ViewsTest, TheSkinGivesColoursAndFont) {
     EXPECT_EQ(tree->FIndex, -1);
     EXPECT_EQ(tree->Color(), gfx::clWindow);
     EXPECT_EQ(list->Color(), gfx::clWindow);
+}
+
+// Every skin of the chooser has the records these controls look up and paints them (the fixed
+// skin of the category and format lists, 8, has only what lists need: the default looks).
+TEST_F(ViewsTest, EveryChooserSkinHasTheirRecords) {
+    std::set<std::string, std::less<>> missed;
+    for (int skin = 0; skin <= 8; ++skin) {
+        Data->MissedNames = skin < 8 ? &missed : nullptr;
+        LoadStored(skin);
+        auto* pages = Make<TbsSkinPageControl>(10, 10, 200, 120, "Pages");
+        for (int i = 0; i < 6; ++i) {
+            auto* sheet = new TbsSkinTabSheet(Form);
+            sheet->SetCaption("Page " + std::to_string(i));
+            sheet->SetPageControl(pages);
+        }
+        pages->SetShowCloseButtons(true);
+        pages->UpDateTabs();
+        TbsSkinListView* list = MakeList(40);
+        auto* tree = Make<TbsSkinTreeView>(10, 240, 200, 50, "Tree");
+        for (int i = 0; i < 10; ++i) tree->Items().Add(nullptr, "Node");
+        TbsSkinScrollBar* v = MakeBar(sbVertical, "V");
+        v->SetSkinDataName("vscrollbar");
+        list->SetVScrollBar(v);
+        Run();
+        EXPECT_EQ(pages->FIndex >= 0, skin < 8) << skin;
+        EXPECT_EQ(list->FIndex >= 0, skin < 8) << skin;
+        EXPECT_EQ(tree->FIndex >= 0, skin < 8) << skin;
+        EXPECT_NE(pages->Scroller(), nullptr) << skin;
+        EXPECT_TRUE(v->Visible()) << skin;
+        for (vcl::TControl* c : std::vector<vcl::TControl*>{pages, list, tree, v}) c->Free();
+        Run();
+    }
+    Data->MissedNames = nullptr;
+    // The generated tab records name no up-down record: the scroller takes the default look.
+    missed.erase("");
+    std::string names;
+    for (const std::string& n : missed) names += "\"" + n + "\" ";
+    EXPECT_TRUE(missed.empty()) << names;
 }
 
 }  // namespace
