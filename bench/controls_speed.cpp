@@ -14,8 +14,10 @@
 
 #include "headless_desktop.h"
 #include "platform/vcl/vcl.h"
+#include "skin/controls/menu_speed_button.h"
 #include "skin/controls/page_control.h"
 #include "skin/controls/skin_button.h"
+#include "skin/controls/speed_button.h"
 #include "skin/controls/view_wrappers.h"
 #include "skin/core/skin_data.h"
 #include "skin/packages/stored_skins.h"
@@ -69,6 +71,25 @@ const TKind kKinds[] = {
          for (int r = 0; r < 3; ++r) list->Items().Add()->SetCaption(std::to_string(i * 3 + r));
          list->SetSkinData(data);
          return list;
+     }},
+    {"speed button",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* b = new skin::TbsSkinSpeedButton(form);
+         b->SetParent(form);
+         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
+         b->SetCaption("工具 " + std::to_string(i));
+         b->SetSkinData(data);
+         return b;
+     }},
+    {"menu speed button",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* b = new skin::TbsSkinMenuSpeedButton(form);
+         b->SetParent(form);
+         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
+         b->SetCaption("添加 " + std::to_string(i));
+         b->SetTrackButtonMode(i % 2 == 0);
+         b->SetSkinData(data);
+         return b;
      }},
 };
 
