@@ -78,8 +78,12 @@ TEST_F(ScrollBarTest, RangeRules) {
          [](auto& b) { b.SetPageSize(20); }, 90, 0, 0},
         {"max lowers the position", [](auto& b) { b.SetRange(0, 100, 48, 10); },
          [](auto& b) { b.SetMax(50); }, 41, 0, 10},
-        {"min above 0: bound never below min", {},
-         [](auto& b) { b.SetRange(10, 15, 12, 20); }, 10, 0, 20},
+        {"min above 0: bound never below min",
+         {},
+         [](auto& b) { b.SetRange(10, 15, 12, 20); },
+         10,
+         0,
+         20},
         {"min above 0: page measured from min", [](auto& b) { b.SetRange(10, 20, 15, 0); },
          [](auto& b) { b.SetPageSize(5); }, 15, 0, 5},
         {"min above 0: max clamps to the bound", [](auto& b) { b.SetRange(10, 100, 55, 10); },
@@ -319,6 +323,16 @@ TEST_F(ScrollBarTest, RecordLayoutStretchesTheTrackAndMovesTheFarButton) {
     EXPECT_EQ(PixelOf(bar, 190, 10), kHotUp);
     bar->SetPosition(100);
     EXPECT_EQ(bar->Part(0).R, (TRect{150, 5, 180, 15}));
+}
+
+TEST_F(ScrollBarTest, EraseOutsideItsOwnPaintPaintsTheWholeBar) {
+    auto* bar = NewBar();
+    gfx::TDibDC dib = gfx::CreateDibDC(bar->Width(), bar->Height());
+    gfx::FillRect(dib.DC.get(), {0, 0, bar->Width(), bar->Height()},
+                  gfx::CreateSolidBrush(gfx::clWhite));
+    EXPECT_EQ(bar->Perform(win::WM_ERASEBKGND, win::DcToParam(dib.DC.get())), 1);
+    EXPECT_EQ(gfx::GetPixel(dib.DC.get(), 1, 1), gfx::ColorToRGB(gfx::clBtnShadow));
+    EXPECT_EQ(gfx::GetPixel(dib.DC.get(), 100, 9), gfx::ColorToRGB(gfx::clBtnFace));
 }
 
 TEST_F(ScrollBarTest, KindAtRunTimeKeepsNameAndSize) {
