@@ -255,6 +255,26 @@ TEST_F(ScrollBarTest, TrackPressPagesUntilTheThumbReachesThePointer) {
     EXPECT_EQ(PageUps, 4);
 }
 
+TEST_F(ScrollBarTest, LeavingTheBarStopsOnlyThePageRepeatTowardsMax) {
+    auto* bar = NewBar();
+    bar->SetLargeChange(10);
+    Down(bar, 150, 9);
+    Wait(550);
+    EXPECT_EQ(bar->Position(), 20);
+    MoveTo(bar, 150, 60);
+    Wait(300);
+    EXPECT_EQ(bar->Position(), 20) << "towards Max the repeat ends when the pointer leaves";
+    Up(bar, 150, 60);
+    bar->SetPosition(100);
+    Down(bar, 40, 9);
+    Wait(550);
+    EXPECT_EQ(bar->Position(), 80);
+    MoveTo(bar, 40, 60);
+    Wait(50);
+    EXPECT_EQ(bar->Position(), 70) << "towards Min it goes on";
+    Up(bar, 40, 60);
+}
+
 TEST_F(ScrollBarTest, RightPressRaisesOnlyMouseDown) {
     auto* bar = NewBar();
     int downs = 0;
