@@ -283,10 +283,12 @@ void TbsSkinScrollBox::Paint() {
                 C.CopyRect({0, 0, w, h}, source->Canvas(), piece);
                 break;
             case bsstHorz:
-                for (int x = 0; x < w; x += pw) C.CopyRect({x, 0, x + pw, h}, source->Canvas(), piece);
+                for (int x = 0; x < w; x += pw)
+                    C.CopyRect({x, 0, x + pw, h}, source->Canvas(), piece);
                 break;
             case bsstVert:
-                for (int y = 0; y < h; y += ph) C.CopyRect({0, y, w, y + ph}, source->Canvas(), piece);
+                for (int y = 0; y < h; y += ph)
+                    C.CopyRect({0, y, w, y + ph}, source->Canvas(), piece);
                 break;
         }
     } else {
@@ -301,15 +303,10 @@ void TbsSkinScrollBox::Paint() {
 // ---- messages -----------------------------------------------------------------------------------
 
 void TbsSkinScrollBox::WndProc(vcl::TMessage& m) {
-    if ((m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK) && FCanFocused &&
-        !Focused()) {
-        FClicksDisabled = true;
-        if (CanFocus()) SetFocus();
-        FClicksDisabled = false;
-        if (!Focused()) return;
-    }
-    if (m.Msg == vcl::CN_COMMAND && FClicksDisabled) return;
-    TbsSkinCustomControl::WndProc(m);
+    // Only a box that asks for it takes the focus on a click.
+    const bool click = m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK;
+    if ((click && !FCanFocused) || FocusBeforeClick(*this, m, FClicksDisabled))
+        TbsSkinCustomControl::WndProc(m);
 }
 
 void TbsSkinScrollBox::Dispatch(vcl::TMessage& m) {

@@ -14,10 +14,6 @@ constexpr unsigned kFirstDelayMs = 500;
 constexpr unsigned kRepeatMs = 100;
 constexpr unsigned kResumeMs = 50;
 
-bool EmptyRect(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 // Edges included, as the buttons are hit-tested.
 bool Holds(const TRect& r, int x, int y) {
     return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
@@ -75,8 +71,8 @@ void TbsSkinUpDown::GetSkinData() {
             DownButtonRect = r->DownButtonRect;
             ActiveDownButtonRect = r->ActiveDownButtonRect;
             DownDownButtonRect = r->DownDownButtonRect;
-            if (EmptyRect(DownUpButtonRect)) DownUpButtonRect = ActiveUpButtonRect;
-            if (EmptyRect(DownDownButtonRect)) DownDownButtonRect = ActiveDownButtonRect;
+            if (DownUpButtonRect.IsEmpty()) DownUpButtonRect = ActiveUpButtonRect;
+            if (DownDownButtonRect.IsEmpty()) DownDownButtonRect = ActiveDownButtonRect;
             // One fixed-size picture, whatever the section says.
             LTPt = RTPt = LBPt = RBPt = {};
             ClRect = {};
@@ -139,8 +135,8 @@ void TbsSkinUpDown::CreateControlDefaultImage(gfx::TBitmap& B) {
 void TbsSkinUpDown::DrawResizeButton(gfx::TBitmap& B, int index) {
     const TButton& b = Buttons[index];
     const int i = FSD->GetControlIndex("resizebutton");
-    auto* r = i == -1 ? nullptr
-                      : dynamic_cast<const TbsDataSkinButtonControl*>(FSD->CtrlList[i].get());
+    auto* r =
+        i == -1 ? nullptr : dynamic_cast<const TbsDataSkinButtonControl*>(FSD->CtrlList[i].get());
     gfx::TBitmap* picture = r ? PictureAt(*FSD, r->PictureIndex) : nullptr;
     if (!picture) {
         // The skin has no button to draw with: the plain look keeps the buttons usable.
@@ -148,8 +144,8 @@ void TbsSkinUpDown::DrawResizeButton(gfx::TBitmap& B, int index) {
         return;
     }
     const bool pressed = b.Down && b.MouseIn;
-    TRect active = EmptyRect(r->ActiveSkinRect) ? r->SkinRect : r->ActiveSkinRect;
-    TRect down = EmptyRect(r->DownSkinRect) ? active : r->DownSkinRect;
+    TRect active = r->ActiveSkinRect.IsEmpty() ? r->SkinRect : r->ActiveSkinRect;
+    TRect down = r->DownSkinRect.IsEmpty() ? active : r->DownSkinRect;
     const TRect source = pressed ? down : b.MouseIn ? active : r->SkinRect;
     const int w = b.R.Width(), h = b.R.Height();
     if (w <= 0 || h <= 0) return;
@@ -157,12 +153,13 @@ void TbsSkinUpDown::DrawResizeButton(gfx::TBitmap& B, int index) {
     gfx::TBitmap image;
     image.SetPixelFormat(gfx::pf32bit);
     image.SetSize(w, h);
-    BuildNineSliceImage(r->LTPoint, r->RTPoint, r->LBPoint, r->RBPoint, r->ClRect, r->LTPoint,
-                        {r->RTPoint.X + dx, r->RTPoint.Y}, {r->LBPoint.X, r->LBPoint.Y + dy},
-                        {r->RBPoint.X + dx, r->RBPoint.Y + dy},
-                        {r->ClRect.Left, r->ClRect.Top, r->ClRect.Right + dx, r->ClRect.Bottom + dy},
-                        image, *picture, source, w, h, true, r->LeftStretch, r->TopStretch,
-                        r->RightStretch, r->BottomStretch, r->StretchEffect, r->StretchType);
+    BuildNineSliceImage(
+        r->LTPoint, r->RTPoint, r->LBPoint, r->RBPoint, r->ClRect, r->LTPoint,
+        {r->RTPoint.X + dx, r->RTPoint.Y}, {r->LBPoint.X, r->LBPoint.Y + dy},
+        {r->RBPoint.X + dx, r->RBPoint.Y + dy},
+        {r->ClRect.Left, r->ClRect.Top, r->ClRect.Right + dx, r->ClRect.Bottom + dy}, image,
+        *picture, source, w, h, true, r->LeftStretch, r->TopStretch, r->RightStretch,
+        r->BottomStretch, r->StretchEffect, r->StretchType);
     const TColor color = pressed ? r->DownFontColor : b.MouseIn ? r->ActiveFontColor : r->FontColor;
     const TRect arrowRect = pressed ? TRect{2, 2, w + 2, h + 2} : TRect{0, 0, w, h};
     DrawDirArrow(image.Canvas(), arrowRect, color, ArrowKind(index));
@@ -185,7 +182,7 @@ void TbsSkinUpDown::CreateControlSkinImage(gfx::TBitmap& B) {
             source = i == 0 ? DownUpButtonRect : DownDownButtonRect;
         else if (b.MouseIn)
             source = i == 0 ? ActiveUpButtonRect : ActiveDownButtonRect;
-        if (!EmptyRect(source)) B.Canvas().CopyRect(b.R, Picture->Canvas(), source);
+        if (!source.IsEmpty()) B.Canvas().CopyRect(b.R, Picture->Canvas(), source);
     }
 }
 
