@@ -109,8 +109,9 @@ TEST_F(TFormX11, DraggingTheRightEdgeSizesWithinTheClamp) {
     }));
     // Inwards it stops at the skin's minimum width.
     const int edge2 = 100 + w + 80 - 2;
-    Xdo("mousemove --sync " + std::to_string(edge2) + " " + std::to_string(edgeY) +
-        " mousedown 1 mousemove --sync 20 " + std::to_string(edgeY) + " mouseup 1");
+    // The pointer is still there (a --sync move to where it is would wait for nothing).
+    ASSERT_EQ(edge2, edgeX + 80);
+    Xdo("mousedown 1 mousemove --sync 150 " + std::to_string(edgeY) + " mouseup 1");
     ASSERT_TRUE(PumpUntil([&] { return Form->Width() == Sf->GetMinWidth(); })) << Form->Width();
     // The frame follows: the skin's right edge at the new right edge.
     EXPECT_TRUE(PumpUntil([&] {
