@@ -17,6 +17,7 @@
 #include "skin/controls/bars.h"
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/link_label.h"
+#include "skin/controls/menu_speed_button.h"
 #include "skin/controls/panels.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/speed_button.h"
@@ -45,6 +46,25 @@ const TKind kKinds[] = {
          b->SetParent(form);
          b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
          b->SetCaption("按钮 " + std::to_string(i));
+         b->SetSkinData(data);
+         return b;
+     }},
+    {"speed button",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* b = new skin::TbsSkinSpeedButton(form);
+         b->SetParent(form);
+         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
+         b->SetCaption("工具 " + std::to_string(i));
+         b->SetSkinData(data);
+         return b;
+     }},
+    {"menu speed button",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* b = new skin::TbsSkinMenuSpeedButton(form);
+         b->SetParent(form);
+         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
+         b->SetCaption("添加 " + std::to_string(i));
+         b->SetTrackButtonMode(i % 2 == 0);
          b->SetSkinData(data);
          return b;
      }},

@@ -56,10 +56,10 @@ void DrawRecordPart(gfx::TBitmap& B, gfx::TBitmap& picture, const TbsDataSkinCus
     const gfx::TRect cl{rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx,
                         rec.ClRect.Bottom + dy};
     gfx::TBitmap image;
-    BuildNineSliceImage(rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect,
-                        rec.LTPoint, rt, lb, rb, cl, image, picture, state, dest.Width(),
-                        dest.Height(), true, rec.LeftStretch, rec.TopStretch, rec.RightStretch,
-                        rec.BottomStretch, rec.StretchEffect, rec.StretchType);
+    BuildNineSliceImage(rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect, rec.LTPoint,
+                        rt, lb, rb, cl, image, picture, state, dest.Width(), dest.Height(), true,
+                        rec.LeftStretch, rec.TopStretch, rec.RightStretch, rec.BottomStretch,
+                        rec.StretchEffect, rec.StretchType);
     B.Canvas().Draw(dest.Left, dest.Top, image);
 }
 
@@ -123,8 +123,7 @@ void TbsSkinMenuSpeedButton::SetSkinImagesMenu(TbsSkinDropImagesMenu* value) {
     Repaint();
 }
 
-void TbsSkinMenuSpeedButton::Notification(vcl::TComponent* AComponent,
-                                          vcl::TOperation Operation) {
+void TbsSkinMenuSpeedButton::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
     TbsSkinSpeedButton::Notification(AComponent, Operation);
     if (Operation == vcl::opRemove && FSkinPopupMenu &&
         AComponent == FSkinPopupMenu->MenuComponent())
@@ -165,8 +164,7 @@ bool TbsSkinMenuSpeedButton::UsesTrackButtonRect() const {
 }
 
 gfx::TRect TbsSkinMenuSpeedButton::Strip() const {
-    if (FNewStyle && FTrackPosition == bstpBottom)
-        return {0, Height() - kStrip, Width(), Height()};
+    if (FNewStyle && FTrackPosition == bstpBottom) return {0, Height() - kStrip, Width(), Height()};
     return {Width() - kStrip, 0, Width(), Height()};
 }
 
@@ -254,13 +252,13 @@ void TbsSkinMenuSpeedButton::Paint() {
     }
     if (Width() <= 0 || Height() <= 0) return;
     GetSkinData();
-    const bool menuRecord = UsesTrackButtonRect() &&
-                            dynamic_cast<TbsDataSkinMenuButtonControl*>(
-                                SkinData()->CtrlList[std::size_t(FIndex)].get()) != nullptr;
+    const bool menuRecord =
+        UsesTrackButtonRect() && dynamic_cast<TbsDataSkinMenuButtonControl*>(
+                                     SkinData()->CtrlList[std::size_t(FIndex)].get()) != nullptr;
     DrawTransparentContent(menuRecord ? NewClRect : ContentPart());
     gfx::TCanvas& c = Canvas();
-    const gfx::TColor text = FIndex == -1 ? gfx::TColor(gfx::clBtnText)
-                                          : SkinData()->SkinColors()->cBtnText;
+    const gfx::TColor text =
+        FIndex == -1 ? gfx::TColor(gfx::clBtnText) : SkinData()->SkinColors()->cBtnText;
     DrawMarker(c, MarkerPart(), false, false, true, text);
 }
 
@@ -343,8 +341,8 @@ void TbsSkinMenuSpeedButton::CreateButtonImage(gfx::TBitmap& B, const gfx::TRect
     }
     // A menu-button record: the speed button's picture, and while the menu is open in track
     // mode the hot face with the pressed drop-down part.
-    const bool trackedPart = FMenuTracked && FTrackButtonMode && !TrackButtonRect.IsEmpty() &&
-                             !DownSkinRect.IsEmpty();
+    const bool trackedPart =
+        FMenuTracked && FTrackButtonMode && !TrackButtonRect.IsEmpty() && !DownSkinRect.IsEmpty();
     if (trackedPart) {
         TbsSkinSpeedButton::CreateButtonImage(B, ActiveSkinRect, false, true);
         if (Picture) {
