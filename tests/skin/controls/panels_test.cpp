@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,37 @@ TEST_F(Boxes, UserInput) {
         c->Free();
         r->Free();
     }
+}
+
+TEST_F(Boxes, TheSkinnedLookFadesInFiveTicksEachWay) {
+    std::vector<std::unique_ptr<gfx::TBitmap>> pictures;
+    pictures.push_back(test::SolidPicture(80, 40, kFace));
+    test::FillArea(*pictures[0], {0, 20, 40, 40}, kBand);
+    Load(test::FixtureSkin(
+        {{"checkbox", "checkradio",
+          "pictureindex=0\nskinrect=0,0,40,20\nactiveskinrect=0,20,40,40\n"
+          "lefttoppoint=2,2\nrighttoppoint=38,2\nleftbottompoint=2,18\n"
+          "rightbottompoint=38,18\nclientrect=2,2,38,18\nmorphing=1\n"}},
+        std::move(pictures)));
+    auto* box = Box("Fade", false, 0, 10);
+    box->SetFlat(false);
+    box->SetCaption("");
+    MoveTo(box, 10, 10);
+    std::vector<double> kf;
+    for (int i = 0; i < 6; ++i) {
+        Wait(20);
+        kf.push_back(box->MorphKf());
+    }
+    EXPECT_EQ(kf, (std::vector<double>{0.2, 0.4, 0.6, 0.8, 1.0, 1.0}));
+    EXPECT_EQ(PixelOf(box, 75, 10), kBand);
+    MoveAway();
+    kf.clear();
+    for (int i = 0; i < 6; ++i) {
+        Wait(20);
+        kf.push_back(box->MorphKf());
+    }
+    EXPECT_EQ(kf, (std::vector<double>{0.8, 0.6, 0.4, 0.2, 0.0, 0.0}));
+    EXPECT_EQ(PixelOf(box, 75, 10), kFace);
 }
 
 TEST_F(Boxes, AcceleratorAndTabStop) {
