@@ -98,8 +98,7 @@ bool TbsSkinToolBar::CentresChildren(vcl::TRect& clientRect) {
     return true;
 }
 
-bool TbsSkinToolBar::ChildImages(vcl::TCustomImageList*& images,
-                                 vcl::TCustomImageList*& hotImages,
+bool TbsSkinToolBar::ChildImages(vcl::TCustomImageList*& images, vcl::TCustomImageList*& hotImages,
                                  vcl::TCustomImageList*& disabledImages) {
     images = FImages;
     hotImages = FHotImages;
@@ -211,8 +210,8 @@ void TbsSkinToolBar::ScrollStep(int mode) {
 }
 
 void TbsSkinToolBar::RepaintArrows() {
-    if (HandleAllocated()) win::RedrawWindow(Handle(), nullptr, nullptr, win::RDW_FRAME |
-                                                                         win::RDW_INVALIDATE);
+    if (HandleAllocated())
+        win::RedrawWindow(Handle(), nullptr, nullptr, win::RDW_FRAME | win::RDW_INVALIDATE);
     PaintArrows();
 }
 
@@ -233,12 +232,12 @@ void TbsSkinToolBar::PaintArrows() {
     if (!dc) return;
     gfx::TCanvas canvas(dc);
     GetSkinData();
-    auto* data = FButtonDataIndex != -1
-                     ? dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[FButtonDataIndex].get())
-                     : nullptr;
+    auto* data =
+        FButtonDataIndex != -1
+            ? dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[FButtonDataIndex].get())
+            : nullptr;
     const int h = Height();
-    const vcl::TRect rects[2] = {{0, 0, kArrowWidth, h},
-                                 {Width() - kArrowWidth, 0, Width(), h}};
+    const vcl::TRect rects[2] = {{0, 0, kArrowWidth, h}, {Width() - kArrowWidth, 0, Width(), h}};
     for (int i = 0; i < 2; ++i) {
         const TArrow& a = Buttons[i];
         if (!a.Visible) continue;
@@ -264,7 +263,7 @@ void TbsSkinToolBar::PaintArrows() {
             g.DrawSkinRectAt(b, g.Picture, piece, r.Width(), r.Height(), true);
         } else {
             c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(down ? gfx::TColor(0x00B59385)
+            c.Brush().SetColor(down        ? gfx::TColor(0x00B59385)
                                : a.MouseIn ? gfx::TColor(0x00D2BDB6)
                                            : gfx::clBtnFace);
             c.FillRect({0, 0, r.Width(), r.Height()});
@@ -307,8 +306,9 @@ void TbsSkinToolBar::Dispatch(vcl::TMessage& m) {
         case WM_NCCALCSIZE:
             TbsSkinPanel::Dispatch(m);
             if (FCanScroll) {
-                TRect* r = m.WParam ? &ParamToPtr<NCCALCSIZE_PARAMS>(std::uint64_t(m.LParam))->rgrc[0]
-                                    : ParamToPtr<TRect>(std::uint64_t(m.LParam));
+                TRect* r = m.WParam
+                               ? &ParamToPtr<NCCALCSIZE_PARAMS>(std::uint64_t(m.LParam))->rgrc[0]
+                               : ParamToPtr<TRect>(std::uint64_t(m.LParam));
                 if (Buttons[0].Visible) r->Left += kArrowWidth;
                 if (Buttons[1].Visible) r->Right -= kArrowWidth;
             }
@@ -462,8 +462,8 @@ void TbsSkinStatusBar::DrawGrip(gfx::TCanvas& c) {
     if (FIndex != -1 && !GripperRect.IsEmpty() && Picture) {
         gfx::TBitmap grip;
         grip.SetSize(GripperRect.Width(), GripperRect.Height());
-        grip.Canvas().CopyRect({0, 0, GripperRect.Width(), GripperRect.Height()},
-                               Picture->Canvas(), GripperRect);
+        grip.Canvas().CopyRect({0, 0, GripperRect.Width(), GripperRect.Height()}, Picture->Canvas(),
+                               GripperRect);
         if (GripperTransparent) {
             grip.SetTransparentColor(GripperTransparentColor);
             grip.SetTransparent(true);

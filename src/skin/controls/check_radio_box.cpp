@@ -54,8 +54,7 @@ void MorphImages(gfx::TBitmap& from, gfx::TBitmap& to, double kf, TbsMorphKind k
 
 }  // namespace
 
-TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(vcl::TComponent* AOwner)
-    : TbsSkinCustomControl(AOwner) {
+TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(vcl::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
     // OnClick follows the box's own rules, not the platform's click on release.
     SetControlStyle(ControlStyle() - vcl::csClickEvents - vcl::csDoubleClicks);
     SetBounds(Left(), Top(), 150, 25);
@@ -91,8 +90,7 @@ void TbsSkinCheckRadioBox::SetState(vcl::TCheckBoxState value) {
 
 void TbsSkinCheckRadioBox::SetRadio(bool value) {
     FRadio = value;
-    if (ComponentState().Contains(vcl::csDesigning) &&
-        !ComponentState().Contains(vcl::csLoading)) {
+    if (ComponentState().Contains(vcl::csDesigning) && !ComponentState().Contains(vcl::csLoading)) {
         SetSkinDataName(value ? "radiobox" : "checkbox");
         FGroupIndex = value ? 1 : 0;
     }
@@ -203,8 +201,7 @@ void TbsSkinCheckRadioBox::MouseDown(vcl::TMouseButton button, vcl::TShiftState 
     TbsSkinCustomControl::MouseDown(button, shift, x, y);
 }
 
-void TbsSkinCheckRadioBox::MouseUp(vcl::TMouseButton button, vcl::TShiftState shift, int x,
-                                   int y) {
+void TbsSkinCheckRadioBox::MouseUp(vcl::TMouseButton button, vcl::TShiftState shift, int x, int y) {
     TbsSkinCustomControl::MouseUp(button, shift, x, y);
     if (button != vcl::mbLeft || !FMouseIn) return;
     if (!FRadio && FAllowGrayed && FState == vcl::cbUnchecked) {
@@ -463,11 +460,10 @@ void TbsSkinCheckRadioBox::PaintFlat() {
         c.DrawText(Caption(), drawn, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_EXPANDTABS);
     if (!skinned) DrawDefaultBox(c, h);
     if (FocusedHot()) {
-        vcl::TRect focus = Caption().empty()
-                               ? vcl::TRect{imageRect.Left - 1, imageRect.Top - 1,
-                                            imageRect.Right + 1, imageRect.Bottom + 1}
-                               : vcl::TRect{text.Left - 2, text.Top - 1, text.Right + 3,
-                                            text.Bottom + 1};
+        vcl::TRect focus = Caption().empty() ? vcl::TRect{imageRect.Left - 1, imageRect.Top - 1,
+                                                          imageRect.Right + 1, imageRect.Bottom + 1}
+                                             : vcl::TRect{text.Left - 2, text.Top - 1,
+                                                          text.Right + 3, text.Bottom + 1};
         if (!Caption().empty() || !imageRect.IsEmpty()) {
             c.Brush().SetStyle(gfx::bsSolid);
             c.Brush().SetColor(skinned ? SkinData()->SkinColors()->cBtnFace : gfx::clBtnFace);

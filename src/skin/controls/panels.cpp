@@ -146,8 +146,7 @@ void TbsSkinPanel::SetTransparentMode(bool value) {
     if (FTransparentMode == value) return;
     FTransparentMode = value;
     Repaint();
-    if (!ComponentState().Contains(vcl::csLoading) &&
-        !ComponentState().Contains(vcl::csDesigning))
+    if (!ComponentState().Contains(vcl::csLoading) && !ComponentState().Contains(vcl::csDesigning))
         RelayParentBackground();
 }
 

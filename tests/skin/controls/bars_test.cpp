@@ -22,7 +22,8 @@ public:
         bar->SetCanScroll(true);
         bar->SetScrollOffset(30);
         bar->SetScrollTimerInterval(50);
-        for (int i = 0; i < 5; ++i) Buttons.push_back(Make<TbsSkinSpeedButton>(i * 60, 0, 60, 22, "", bar));
+        for (int i = 0; i < 5; ++i)
+            Buttons.push_back(Make<TbsSkinSpeedButton>(i * 60, 0, 60, 22, "", bar));
         bar->SetWidth(200);
         Run();
         return bar;

@@ -33,7 +33,8 @@ public:
         back->OnPanelPaint = [](gfx::TCanvas& c, vcl::TRect r) {
             c.Brush().SetStyle(gfx::bsSolid);
             for (int x = 0; x < r.Right; x += 16) {
-                c.Brush().SetColor((x / 16) % 2 ? gfx::RGB(214, 220, 232) : gfx::RGB(236, 228, 212));
+                c.Brush().SetColor((x / 16) % 2 ? gfx::RGB(214, 220, 232)
+                                                : gfx::RGB(236, 228, 212));
                 c.FillRect({x, 0, x + 16, r.Bottom + 10});
             }
         };
@@ -51,8 +52,9 @@ TEST_F(PanelSheets, Panels) {
         auto* back = Backdrop();
         std::vector<TbsSkinPanel*> panels;
         for (int row = 0; row < kRows; ++row) {
-            TbsSkinPanel* p = row == kGroup ? Make<TbsSkinGroupBox>(20, 10 + row * 60, 160, 50, "", back)
-                                            : Make<TbsSkinPanel>(20, 10 + row * 60, 160, 50, "", back);
+            TbsSkinPanel* p = row == kGroup
+                                  ? Make<TbsSkinGroupBox>(20, 10 + row * 60, 160, 50, "", back)
+                                  : Make<TbsSkinPanel>(20, 10 + row * 60, 160, 50, "", back);
             p->SetCaption(row >= kCaption ? "视频设置" : "");
             panels.push_back(p);
         }
@@ -214,8 +216,8 @@ TEST_F(PanelSheets, Labels) {
             link->SetCaption("moradex.example");
             link->SetSkinData(Data);
             if (row == kDisabled)
-                for (vcl::TControl* c : {(vcl::TControl*)std, (vcl::TControl*)text,
-                                         (vcl::TControl*)link})
+                for (vcl::TControl* c :
+                     {(vcl::TControl*)std, (vcl::TControl*)text, (vcl::TControl*)link})
                     c->SetEnabled(false);
             MoveAway();
             Settle();
@@ -235,7 +237,7 @@ TEST_F(PanelSheets, Labels) {
 }
 
 TEST_F(PanelSheets, SplitterAndBevels) {
-    const vcl::TBevelShape shapes[] = {vcl::bsBox,      vcl::bsFrame,     vcl::bsTopLine,
+    const vcl::TBevelShape shapes[] = {vcl::bsBox,        vcl::bsFrame,    vcl::bsTopLine,
                                        vcl::bsBottomLine, vcl::bsLeftLine, vcl::bsRightLine,
                                        vcl::bsSpacer};
     Form->SetClientWidth(420);

@@ -294,12 +294,11 @@ TEST_F(Boxes, TheSkinnedLookFadesInFiveTicksEachWay) {
     std::vector<std::unique_ptr<gfx::TBitmap>> pictures;
     pictures.push_back(test::SolidPicture(80, 40, kFace));
     test::FillArea(*pictures[0], {0, 20, 40, 40}, kBand);
-    Load(test::FixtureSkin(
-        {{"checkbox", "checkradio",
-          "pictureindex=0\nskinrect=0,0,40,20\nactiveskinrect=0,20,40,40\n"
-          "lefttoppoint=2,2\nrighttoppoint=38,2\nleftbottompoint=2,18\n"
-          "rightbottompoint=38,18\nclientrect=2,2,38,18\nmorphing=1\n"}},
-        std::move(pictures)));
+    Load(test::FixtureSkin({{"checkbox", "checkradio",
+                             "pictureindex=0\nskinrect=0,0,40,20\nactiveskinrect=0,20,40,40\n"
+                             "lefttoppoint=2,2\nrighttoppoint=38,2\nleftbottompoint=2,18\n"
+                             "rightbottompoint=38,18\nclientrect=2,2,38,18\nmorphing=1\n"}},
+                           std::move(pictures)));
     auto* box = Box("Fade", false, 0, 10);
     box->SetFlat(false);
     box->SetCaption("");
