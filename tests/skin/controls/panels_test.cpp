@@ -119,6 +119,25 @@ TEST_F(Panels, RollUpHidesTheChildrenAndLeavesTheCaption) {
     }
 }
 
+TEST_F(Panels, ASkinChangeRollsARolledUpPanelUpAgainWithTheNewCaptionHeight) {
+    auto* panel = Make<TbsSkinPanel>(10, 10, 200, 150);
+    panel->SetCaptionMode(true);
+    panel->SetRollUpMode(true);
+    panel->SetRollUpState(true);
+    ASSERT_EQ(panel->Height(), 23);
+    Load(PanelSkin());
+    // The record keeps the caption band and the bottom border: 20 + 4.
+    EXPECT_EQ(panel->Height(), 24);
+    EXPECT_EQ(panel->RealHeight(), 150);
+    auto* child = Make<TbsSkinCheckRadioBox>(0, 0, 50, 20, "", panel);
+    child->Hide();
+    child->SetAlign(vcl::alClient);
+    panel->SetRollUpState(false);
+    EXPECT_EQ(panel->Height(), 150);
+    // Alignment is back on: the child fills the client again.
+    EXPECT_EQ(child->BoundsRect(), (TRect{4, 20, 196, 146}));
+}
+
 TEST_F(Panels, AGroupBoxWhoseClientLiesAboveItsCaptionPaintsWithoutForcedBackground) {
     Load(PanelSkin());
     auto* group = Make<TbsSkinGroupBox>(10, 10, 200, 150);
