@@ -13,8 +13,6 @@ namespace skin {
 namespace {
 
 constexpr int kStrip = 15;
-constexpr gfx::TColor kHotFill = 0x00D2BDB6;
-constexpr gfx::TColor kDownFill = 0x00B59385;
 
 bool IsToolRecordName(std::string_view name) {
     return name == "resizebutton" || name == "resizetoolbutton" || name == "toolbutton" ||
@@ -72,22 +70,6 @@ void DrawRectPart(gfx::TBitmap& B, gfx::TBitmap& picture, const gfx::TRect& stat
     image.SetSize(dest.Width(), dest.Height());
     BuildNineSliceFromRect(image, picture, state, clRect, true);
     B.Canvas().Draw(dest.Left, dest.Top, image);
-}
-
-void DefaultFace(gfx::TCanvas& c, const gfx::TRect& r, bool pressed, bool hot, bool flat) {
-    c.Brush().SetStyle(gfx::bsSolid);
-    if (pressed || hot) {
-        c.Pen().SetColor(gfx::clNavy);
-        c.Brush().SetColor(pressed ? kDownFill : kHotFill);
-        c.Rectangle(r);
-    } else if (!flat) {
-        c.Pen().SetColor(gfx::clBtnShadow);
-        c.Brush().SetColor(gfx::clBtnFace);
-        c.Rectangle(r);
-    } else {
-        c.Brush().SetColor(gfx::clBtnFace);
-        c.FillRect(r);
-    }
 }
 
 }  // namespace
@@ -302,15 +284,12 @@ void TbsSkinMenuSpeedButton::CreateControlDefaultImage(gfx::TBitmap& B) {
         } else if (FMouseIn) {
             mainHot = stripHot = true;
         }
-        DefaultFace(c, main, mainDown, mainHot, Flat());
-        DefaultFace(c, strip, stripDown, stripHot, Flat());
+        DrawDefaultFace(c, main, mainDown, mainHot, Flat());
+        DrawDefaultFace(c, strip, stripDown, stripHot, Flat());
     } else {
-        DefaultFace(c, ClientRect(), pressed, FMouseIn, Flat());
+        DrawDefaultFace(c, ClientRect(), pressed, FMouseIn, Flat());
     }
-    c.Font().Assign(DefaultFont());
-    if (const TbsSkinData* sd = SkinData(); sd && sd->ResourceStrData())
-        c.Font().SetCharset(sd->ResourceStrData()->CharSet());
-    if (!Enabled()) c.Font().SetColor(gfx::clBtnShadow);
+    SetDefaultLookFont(c);
     const gfx::TRect content = ContentPart();
     bool drawDefault = true;
     if (OnPaint) OnPaint(this, c, content, pressed, FMouseIn, drawDefault);

@@ -413,44 +413,42 @@ void TbsSkinSpeedButton::MorphPaint() {
 
 void TbsSkinSpeedButton::CreateControlSkinImage(gfx::TBitmap&) {}
 
-void TbsSkinSpeedButton::DrawDefaultFace(gfx::TCanvas& c, const gfx::TRect& r,
-                                         TDefaultLook look) const {
-    switch (look) {
-        case TDefaultLook::Pressed:
-        case TDefaultLook::Hot:
-            c.Pen().SetColor(gfx::clNavy);
-            c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(look == TDefaultLook::Pressed ? kDownFill : kHotFill);
-            c.Rectangle(r);
-            break;
-        case TDefaultLook::Normal:
-            c.Pen().SetColor(gfx::clBtnShadow);
-            c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(gfx::clBtnFace);
-            c.Rectangle(r);
-            break;
-        case TDefaultLook::Flat:
-            if (Transparent()) break;
-            c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(gfx::clBtnFace);
-            c.FillRect(r);
-            break;
+void TbsSkinSpeedButton::DrawDefaultFace(gfx::TCanvas& c, const gfx::TRect& r, bool pressed,
+                                         bool hot, bool flat) {
+    c.Brush().SetStyle(gfx::bsSolid);
+    if (pressed || hot) {
+        c.Pen().SetColor(gfx::clNavy);
+        c.Brush().SetColor(pressed ? kDownFill : kHotFill);
+        c.Rectangle(r);
+    } else if (!flat) {
+        c.Pen().SetColor(gfx::clBtnShadow);
+        c.Brush().SetColor(gfx::clBtnFace);
+        c.Rectangle(r);
+    } else {
+        c.Brush().SetColor(gfx::clBtnFace);
+        c.FillRect(r);
     }
+}
+
+gfx::TFontCharset TbsSkinSpeedButton::TextCharset() {
+    const TbsSkinData* sd = SkinData();
+    return sd && sd->ResourceStrData() ? sd->ResourceStrData()->CharSet() : DefaultFont().Charset();
+}
+
+void TbsSkinSpeedButton::SetDefaultLookFont(gfx::TCanvas& c) {
+    c.Font().Assign(DefaultFont());
+    c.Font().SetCharset(TextCharset());
+    if (!Enabled()) c.Font().SetColor(gfx::clBtnShadow);
 }
 
 void TbsSkinSpeedButton::CreateControlDefaultImage(gfx::TBitmap& B) {
     gfx::TCanvas& c = B.Canvas();
     const gfx::TRect r = ClientRect();
     const bool pressed = Pressed();
-    DrawDefaultFace(c, r,
-                    pressed    ? TDefaultLook::Pressed
-                    : FMouseIn ? TDefaultLook::Hot
-                    : !FFlat   ? TDefaultLook::Normal
-                               : TDefaultLook::Flat);
-    c.Font().Assign(DefaultFont());
-    if (const TbsSkinData* sd = SkinData(); sd && sd->ResourceStrData())
-        c.Font().SetCharset(sd->ResourceStrData()->CharSet());
-    if (!Enabled()) c.Font().SetColor(gfx::clBtnShadow);
+    // A flat button at rest shows the parent, unless it is opaque.
+    if (pressed || FMouseIn || !FFlat || !Transparent())
+        DrawDefaultFace(c, r, pressed, FMouseIn, FFlat);
+    SetDefaultLookFont(c);
     bool drawDefault = true;
     if (OnPaint) OnPaint(this, c, r, pressed, FMouseIn, drawDefault);
     if (drawDefault) DrawContent(c, r, FDown && FMouseIn, pressed, FMouseIn);
@@ -464,9 +462,7 @@ void TbsSkinSpeedButton::SetButtonFont(gfx::TCanvas& c) {
     } else {
         c.Font().Assign(DefaultFont());
     }
-    const TbsSkinData* sd = SkinData();
-    c.Font().SetCharset(sd && sd->ResourceStrData() ? sd->ResourceStrData()->CharSet()
-                                                    : DefaultFont().Charset());
+    c.Font().SetCharset(TextCharset());
 }
 
 gfx::TColor TbsSkinSpeedButton::StateFontColor(bool ADown, bool AMouseIn) {
@@ -506,18 +502,14 @@ void TbsSkinSpeedButton::CreateButtonImage(gfx::TBitmap& B, const gfx::TRect& R,
 
 void TbsSkinSpeedButton::SetTransparentFont(gfx::TCanvas& c) {
     if (FIndex == -1) {
-        c.Font().Assign(DefaultFont());
-        if (!Enabled()) c.Font().SetColor(gfx::clBtnShadow);
-    } else {
-        SetButtonFont(c);
-        const TbsSkinColors* colors = SkinData()->SkinColors();
-        c.Font().SetColor(!Enabled()          ? colors->cBtnShadow
-                          : FUseSkinFontColor ? colors->cBtnText
-                                              : DefaultFont().Color());
+        SetDefaultLookFont(c);
+        return;
     }
-    const TbsSkinData* sd = SkinData();
-    c.Font().SetCharset(sd && sd->ResourceStrData() ? sd->ResourceStrData()->CharSet()
-                                                    : DefaultFont().Charset());
+    SetButtonFont(c);
+    const TbsSkinColors* colors = SkinData()->SkinColors();
+    c.Font().SetColor(!Enabled()          ? colors->cBtnShadow
+                      : FUseSkinFontColor ? colors->cBtnText
+                                          : DefaultFont().Color());
 }
 
 void TbsSkinSpeedButton::DrawTransparentContent(const gfx::TRect& rect) {

@@ -148,10 +148,14 @@ protected:
     gfx::TColor StateFontColor(bool ADown, bool AMouseIn);
     // The font and colour of the idle transparent look.
     void SetTransparentFont(gfx::TCanvas& canvas);
-    // The default look's frame and fill over rect: pressed, hot, normal, or flat (fill only,
-    // nothing when transparent).
-    enum class TDefaultLook { Normal, Hot, Pressed, Flat };
-    void DrawDefaultFace(gfx::TCanvas& canvas, const gfx::TRect& rect, TDefaultLook look) const;
+    // The default look's frame and fill over rect: pressed or hot (navy frame), normal, or
+    // flat (the face colour alone).
+    static void DrawDefaultFace(gfx::TCanvas& canvas, const gfx::TRect& rect, bool pressed,
+                                bool hot, bool flat);
+    // DefaultFont with the skin's charset, greyed when disabled.
+    void SetDefaultLookFont(gfx::TCanvas& canvas);
+    // The resource strings' charset when the skin data has a table, else DefaultFont's.
+    gfx::TFontCharset TextCharset();
 
     // The strip plays on enter and leave when the record has one and the button is not flat.
     bool CanAnimate() const;

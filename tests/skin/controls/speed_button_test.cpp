@@ -142,6 +142,11 @@ TEST_F(SpeedButtonTest, EachStateShowsItsPicture) {
     EXPECT_EQ(PixelOf(b, 20, 12), kHot);
     Down(b, 20, 12);
     EXPECT_EQ(PixelOf(b, 20, 12), kDown);
+    // Leaving while held shows the normal picture; coming back shows the pressed one again.
+    MoveAway();
+    EXPECT_EQ(PixelOf(b, 20, 12), kNormal);
+    MoveTo(b, 10, 10);
+    EXPECT_EQ(PixelOf(b, 20, 12), kDown);
     Up(b, 20, 12);
     MoveTo(flat, 5, 5);
     EXPECT_EQ(PixelOf(flat, 20, 12), kHot);
@@ -267,6 +272,18 @@ TEST_F(SpeedButtonTest, MorphFadesInFiveTicks) {
     Wait(20);
     EXPECT_EQ(b->MorphKf(), 0.0);
     EXPECT_EQ(PixelOf(b, 20, 12), kNormal);
+
+    // A click shows the pressed picture, then the hot one at once; a new skin under the pointer
+    // starts hot, without a fade.
+    Down(b, 20, 12);
+    EXPECT_EQ(PixelOf(b, 20, 12), kDown);
+    Up(b, 20, 12);
+    EXPECT_EQ(PixelOf(b, 20, 12), kHot);
+    Wait(100);
+    EXPECT_EQ(PixelOf(b, 20, 12), kHot);
+    Load(SpeedSkin());
+    EXPECT_EQ(b->MorphKf(), 1.0);
+    EXPECT_EQ(PixelOf(b, 20, 12), kHot);
 }
 
 // A four-frame strip plays frames 1 to 4 on enter and 4 to 1 on leave, then the plain picture.
