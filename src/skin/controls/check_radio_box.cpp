@@ -4,6 +4,7 @@
 
 #include "platform/gfx/text.h"
 #include "platform/vcl/menus.h"
+#include "skin/controls/button_timers.h"
 #include "skin/controls/label_text.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
@@ -19,37 +20,6 @@ constexpr int kMorphInterval = 20;
 void CopyPieceOut(gfx::TBitmap& dest, gfx::TBitmap& picture, const vcl::TRect& piece) {
     dest.SetSize(piece.Width(), piece.Height());
     dest.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, picture.Canvas(), piece);
-}
-
-// Cross-fades `from` into `to` by kf, the way the record's morph kind says.
-void MorphImages(gfx::TBitmap& from, gfx::TBitmap& to, double kf, TbsMorphKind kind,
-                 gfx::TCanvas& out) {
-    TbsEffectBmp a = TbsEffectBmp::CreateFromhWnd(from.Handle());
-    TbsEffectBmp b = TbsEffectBmp::CreateFromhWnd(to.Handle());
-    switch (kind) {
-        case mkGradient:
-            a.MorphGrad(b, kf);
-            break;
-        case mkLeftGradient:
-            a.MorphLeftGrad(b, kf);
-            break;
-        case mkRightGradient:
-            a.MorphRightGrad(b, kf);
-            break;
-        case mkLeftSlide:
-            a.MorphLeftSlide(b, kf);
-            break;
-        case mkRightSlide:
-            a.MorphRightSlide(b, kf);
-            break;
-        case mkPush:
-            a.MorphPush(b, kf);
-            break;
-        default:
-            a.Morph(b, kf);
-            break;
-    }
-    a.Draw(out.Handle(), 0, 0);
 }
 
 }  // namespace
@@ -514,7 +484,7 @@ void TbsSkinCheckRadioBox::CreateControlSkinImage(gfx::TBitmap& b) {
         SkinImage(hot, true);
         if (b.Width() != normal.Width() || b.Height() != normal.Height())
             b.SetSize(normal.Width(), normal.Height());
-        MorphImages(normal, hot, MorphKf(), MorphKind, b.Canvas());
+        DrawMorphed(b.Canvas().Handle(), normal, hot, MorphKind, MorphKf());
         return;
     }
     // While a fade may run, its step decides: the timer has not moved yet on a fresh hover.
