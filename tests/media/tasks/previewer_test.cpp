@@ -292,7 +292,18 @@ TEST_F(PreviewRunTest, AThreadRunShowsItsPicturesInOneWindowThatGoesWithTheJob) 
                 win::GetClientRect(window, client);
                 EXPECT_EQ(client.Width(), 320);
                 EXPECT_EQ(client.Height(), 240);
-                if (shots.count(caption) == 0) shots[caption] = ClientShot(window);
+                if (shots.count(caption) == 0) {
+                    shots[caption] = ClientShot(window);
+                    // A floating window of its own, in the middle of the screen.
+                    EXPECT_FALSE(win::GetWindow(window, win::GW_OWNER));
+                    const auto exStyle =
+                        win::DWORD(win::GetWindowLongPtr(window, win::GWL_EXSTYLE));
+                    EXPECT_NE(exStyle & win::WS_EX_TOPMOST, 0u);
+                    TRect bounds;
+                    win::GetWindowRect(window, bounds);
+                    EXPECT_NEAR((bounds.Left + bounds.Right) / 2.0, 640, 1);
+                    EXPECT_NEAR((bounds.Top + bounds.Bottom) / 2.0, 400, 1);
+                }
             }
             return Ended();
         },
