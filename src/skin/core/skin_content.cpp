@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "platform/gfx/codecs.h"
 #include "platform/rtl/exception.h"
@@ -220,18 +221,26 @@ void TbsSkinContent::SaveToFile(const std::string& fileName) const {
 }
 
 void TbsSkinContent::StoreToDisk(const std::string& fileName) const {
-    SaveToFile(fileName);
-    const std::string folder = sys::ExtractFilePath(fileName);
-    const std::pair<const gfx::TBitmap*, const std::string*> pictures[] = {
-        {FPicture.get(), &FPictureName},
-        {FInActivePicture.get(), &FInActivePictureName},
-        {FMask.get(), &FMaskName}};
-    for (auto [picture, name] : pictures)
-        if (!picture->Empty()) WriteFileBytes(folder + *name, PictureToBmp(*picture));
+    const std::pair<const gfx::TBitmap*, std::string> pictures[] = {
+        {FPicture.get(), FPictureName},
+        {FInActivePicture.get(), FInActivePictureName},
+        {FMask.get(), FMaskName}};
+    std::vector<std::pair<const gfx::TBitmap*, std::string>> stored;
+    for (const auto& [picture, name] : pictures)
+        if (!picture->Empty()) stored.emplace_back(picture, name);
     for (std::size_t i = 0; i < FActivePictures.size(); ++i)
         if (!FActivePictures[i]->Empty())
-            WriteFileBytes(folder + FActivePicturesNames.Get(static_cast<int>(i)),
-                           PictureToBmp(*FActivePictures[i]));
+            stored.emplace_back(FActivePictures[i].get(),
+                                FActivePicturesNames.Get(static_cast<int>(i)));
+    // Names come from skin packages of any origin: one naming another folder would write
+    // outside the target folder, so such a skin is refused before anything is written.
+    for (const auto& [picture, name] : stored)
+        if (name.empty() || name == "." || name == ".." ||
+            name.find_first_of("/\\") != std::string::npos)
+            throw rtl::Exception("Picture name \"" + name + "\" is not a plain file name");
+    SaveToFile(fileName);
+    const std::string folder = sys::ExtractFilePath(fileName);
+    for (const auto& [picture, name] : stored) WriteFileBytes(folder + name, PictureToBmp(*picture));
 }
 
 bool HasRequiredSections(const rtl::TCustomIniFile& ini) {

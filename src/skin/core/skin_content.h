@@ -69,7 +69,8 @@ public:
     // Raises rtl::EListError for an index outside the list.
     void DeleteBitMap(int index);
 
-    // The VERSION texts, the three picture names and the "activepictures" list (appended).
+    // The VERSION texts and the three picture names; the "activepictures" list is read with
+    // the pictures themselves (LoadSkinFromDescriptionFile).
     void ReadNames(const rtl::TCustomIniFile& ini);
     // FORMINFO with its adjustments, the singletons, the colours and the records.
     void ReadDescription(const rtl::TCustomIniFile& ini);
@@ -80,6 +81,7 @@ public:
     // does not erase. No BOM, CR LF.
     void SaveToFile(const std::string& fileName) const;
     // SaveToFile, then every non-empty picture as a 24-bit BMP file beside it under its name.
+    // Raises, writing nothing, when a stored picture's name is not a plain file name.
     void StoreToDisk(const std::string& fileName) const;
 
 protected:

@@ -170,6 +170,18 @@ TEST(SkinContent, StoreToDiskThenLoadGivesTheSameSkin) {
               (std::vector<std::string>{"atlas.bmp", "frame.bmp"}));
 }
 
+TEST(SkinContent, StoreToDiskRefusesPictureNamesOutsideTheFolder) {
+    for (const char* name : {"../escape.bmp", "sub/atlas.bmp", "..", "", "a\\b.bmp"}) {
+        testsupport::TTempDir dir;
+        std::filesystem::create_directory(dir / "skin");
+        TbsSkinContent sample = test::SampleSkin();
+        sample.FActivePicturesNames.Put(0, name);
+        EXPECT_THROW(sample.StoreToDisk((dir / "skin") + "/skin.ini"), rtl::Exception) << name;
+        EXPECT_TRUE(std::filesystem::is_empty(dir / "skin")) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir / "escape.bmp"));
+    }
+}
+
 TEST(SkinContent, DescriptionFilesThatCannotLoad) {
     testsupport::TTempDir dir;
     TbsSkinContent sample = test::SampleSkin();
