@@ -1291,8 +1291,11 @@ void TSkinBuilder::Singletons() {
         const TRect face{6, 6, w - 6, h - 6};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
+                // A halo around the face only: the layer lies above the button, so an
+                // opaque centre would wash out its face and caption.
                 const double d = RoundedDistance(x + 0.5, y + 0.5, face, 4);
-                const int a = int(std::lround(255 * std::clamp(1.0 - d / 6.0, 0.0, 1.0)));
+                const int a =
+                    d <= 0 ? 0 : int(std::lround(255 * std::clamp(1.0 - d / 6.0, 0.0, 1.0)));
                 Put(*mask, x, y, {a, a, a});
             }
         FSkin.FActivePictures[kGlow] = std::move(glow);
