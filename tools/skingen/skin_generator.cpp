@@ -559,8 +559,9 @@ void TSkinBuilder::ScrollBarRecord(skin::TbsDataSkinScrollBarControl& rec, bool 
     auto at = [&](int along, int size) {
         return vertical ? TRect{0, along, th, along + size} : TRect{along, 0, along + size, th};
     };
-    const TRect up = at(0, th), down = at(len - th, th);
-    const int upKind = vertical ? 3 : 1, downKind = vertical ? 4 : 2;
+    // The up button raises the position, so it sits at the far end (right or bottom).
+    const TRect up = at(len - th, th), down = at(0, th);
+    const int upKind = vertical ? 4 : 2, downKind = vertical ? 3 : 1;
     const C glyph = TextOn(P, P.face);
     auto button = [&](const TRect& inBar, int kind, TState state) {
         const TRect piece = FacePiece(th, th, state, P.face, 3, track, {});
@@ -583,19 +584,22 @@ void TSkinBuilder::ScrollBarRecord(skin::TbsDataSkinScrollBarControl& rec, bool 
         }
     });
     NineSlice(rec, r, 2);
+    // The far button must lie beyond the stretch point to move with the bar's end, so the
+    // corners take two pixels of track as well.
+    const int end = th + 2;
     if (vertical) {
-        rec.LTPoint = {2, th};
-        rec.RTPoint = {w - 2, th};
-        rec.LBPoint = {2, h - th};
-        rec.RBPoint = {w - 2, h - th};
-        rec.ClRect = {2, th, w - 2, h - th};
+        rec.LTPoint = {2, end};
+        rec.RTPoint = {w - 2, end};
+        rec.LBPoint = {2, h - end};
+        rec.RBPoint = {w - 2, h - end};
+        rec.ClRect = {2, end, w - 2, h - end};
         rec.TrackArea = {0, th, w, h - th};
     } else {
-        rec.LTPoint = {th, 2};
-        rec.RTPoint = {w - th, 2};
-        rec.LBPoint = {th, h - 2};
-        rec.RBPoint = {w - th, h - 2};
-        rec.ClRect = {th, 2, w - th, h - 2};
+        rec.LTPoint = {end, 2};
+        rec.RTPoint = {w - end, 2};
+        rec.LBPoint = {end, h - 2};
+        rec.RBPoint = {w - end, h - 2};
+        rec.ClRect = {end, 2, w - end, h - 2};
         rec.TrackArea = {th, 0, w - th, h};
     }
     rec.UpButtonRect = up;
@@ -794,7 +798,19 @@ void TSkinBuilder::SliderRecord(skin::TbsDataSkinSlider& rec) {
         });
         return r;
     };
-    auto thumb = [&](int w, int h) { return FacePiece(w, h, stNormal, P.face, 3, panel); };
+    // A thumb holds its normal and its pressed look side by side.
+    auto thumb = [&](int w, int h) {
+        const TRect r = FAtlas.Take(2 * w, h);
+        Later([=, this](TBitmap& b) {
+            Fill(b, r, panel);
+            for (auto [left, state] : {std::pair{r.Left, stNormal}, std::pair{r.Left + w, stDown}}) {
+                TFaceStyle s = FaceStyle(state, P.face);
+                s.radius = 3;
+                Face(b, {left, r.Top, left + w, r.Bottom}, s);
+            }
+        });
+        return r;
+    };
     rec.PictureIndex = kControls;
     rec.HRulerRect = ruler(100, 6);
     rec.HThumbRect = thumb(11, 18);
@@ -1291,8 +1307,11 @@ void TSkinBuilder::Singletons() {
         const TRect face{6, 6, w - 6, h - 6};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
+                // A halo around the face only: the layer lies above the button, so an
+                // opaque centre would wash out its face and caption.
                 const double d = RoundedDistance(x + 0.5, y + 0.5, face, 4);
-                const int a = int(std::lround(255 * std::clamp(1.0 - d / 6.0, 0.0, 1.0)));
+                const int a =
+                    d <= 0 ? 0 : int(std::lround(255 * std::clamp(1.0 - d / 6.0, 0.0, 1.0)));
                 Put(*mask, x, y, {a, a, a});
             }
         FSkin.FActivePictures[kGlow] = std::move(glow);
