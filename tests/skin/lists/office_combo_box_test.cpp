@@ -1,0 +1,1 @@
+#include "skin/lists/office_combo_box.h"
