@@ -168,6 +168,15 @@ void TbsSkinOfficeListBox::ShowScrollbar() {
     ScrollBar->SetKind(sbVertical);
     ScrollBar->SetSkinData(SkinData());
     ScrollBar->OnChange = [this](vcl::TObject* Sender) { SBChange(Sender); };
+    // The bar is not focusable (CanFocused is off), yet its own click handling would take the
+    // focus, which would close a popup list under the user's press; its presses skip that step.
+    TbsSkinScrollBar* bar = ScrollBar;
+    bar->WindowProc = [bar](vcl::TMessage& m) {
+        if (m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK)
+            bar->TbsSkinCustomControl::WndProc(m);
+        else
+            bar->WndProc(m);
+    };
     AdjustScrollBar();
     ScrollBar->SetVisible(true);
     Repaint();
