@@ -409,6 +409,7 @@ void TbsSkinOfficeListBox::Dispatch(vcl::TMessage& Message) {
 
 void TbsSkinOfficeListBox::ChangeSkinData() {
     TbsSkinCustomControl::ChangeSkinData();
+    if (!FSD) return;
     FDisabledFontColor = FSD->SkinColors()->cBtnShadow;
     const int edit = FSD->GetControlIndex("edit");
     if (edit != -1) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,26 @@ TEST_F(OfficeComboTest, ClickOpensClickOnARowChoosesClickOnTheFaceCloses) {
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_EQ(Events, (TEvents{"row1", "item"}));
     ExpectKeyboardStaysWith(combo);
+}
+
+TEST_F(OfficeComboTest, DraggingBelowThePopupScrollsItOnTheTimer) {
+    auto* combo = NewCombo(10);
+    combo->SetDropDownCount(4);
+    combo->SetItemIndex(0);
+    Down(combo, 30, 20);
+    ASSERT_NE(combo->ListBox()->ScrollBar, nullptr);
+    MoveTo(combo->ListBox(), 30, RowY(1));
+    MoveTo(combo->ListBox(), 30, combo->ListBox()->Height() + 20);
+    EXPECT_EQ(combo->TimerMode, 2);
+    Events.clear();
+    Wait(100);
+    EXPECT_GE(combo->ListBox()->ItemIndex(), 4);
+    EXPECT_GT(combo->ListBox()->ScrollOffset(), 0);
+    EXPECT_EQ(std::count(Events.begin(), Events.end(), "click"), 0);
+    MoveTo(combo->ListBox(), 30, RowY(1));
+    EXPECT_EQ(combo->TimerMode, 0);
+    Up(combo, 300, 20);
+    EXPECT_EQ(combo->ItemIndex(), 0);
 }
 
 // ---- keys, wheel and cancel ---------------------------------------------------------------------
