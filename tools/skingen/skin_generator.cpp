@@ -552,7 +552,8 @@ void TSkinBuilder::LabelRecord(skin::TbsDataSkinLabelControl& rec, bool header) 
 }
 
 void TSkinBuilder::ScrollBarRecord(skin::TbsDataSkinScrollBarControl& rec, bool vertical) {
-    const int len = 120, th = 17;
+    // As thick as a bar without a skin (19), so the bars keep their size across skins.
+    const int len = 120, th = 19;
     const int w = vertical ? th : len, h = vertical ? len : th;
     const C track = Mix(P.panel, P.window, 0.5);
     const TRect r = Piece(w, h);
@@ -648,8 +649,9 @@ void TSkinBuilder::UpDownRecord(skin::TbsDataSkinUpDownControl& rec, bool vertic
     });
     rec.PictureIndex = kControls;
     rec.SkinRect = whole;
-    rec.UpButtonRect = first;
-    rec.DownButtonRect = second;
+    // The normal rectangles are also the buttons' places in the control: relative to SkinRect.
+    rec.UpButtonRect = first.Offset(-whole.Left, -whole.Top);
+    rec.DownButtonRect = second.Offset(-whole.Left, -whole.Top);
     rec.ActiveUpButtonRect = part(upKind, stHot);
     rec.DownUpButtonRect = part(upKind, stDown);
     rec.ActiveDownButtonRect = part(downKind, stHot);
@@ -790,11 +792,14 @@ void TSkinBuilder::TabRecord(skin::TbsDataSkinTabControl& rec) {
 void TSkinBuilder::SliderRecord(skin::TbsDataSkinSlider& rec) {
     const C groove = Darker(Mix(P.panel, P.window, 0.3), 0.2);
     const C panel = P.panel;
+    // The slider tiles the ruler's middle along its length: a vertical ruler gets no top-to-bottom
+    // gradient, which would show a seam at every tile.
     auto ruler = [&](int w, int h) {
         const TRect r = FAtlas.Take(w, h);
+        const C top = h > w ? groove : Darker(groove, 0.1);
         Later([=](TBitmap& b) {
             Fill(b, r, panel);
-            Face(b, r, {Darker(groove, 0.1), groove, Darker(groove, 0.3), 2.5, 0});
+            Face(b, r, {top, groove, Darker(groove, 0.3), 2.5, 0});
         });
         return r;
     };

@@ -23,10 +23,6 @@ int Nearest(double value) {
     return int(std::nearbyint(value));
 }
 
-bool EmptyRect(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 }  // namespace
 
 TbsSkinScrollBar::TbsSkinScrollBar(vcl::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
@@ -160,12 +156,12 @@ void TbsSkinScrollBar::GetSkinData() {
     DownGlyphRect = r->DownGlyphRect;
     GlyphTransparent = r->GlyphTransparent;
     GlyphTransparentColor = r->GlyphTransparentColor;
-    if (EmptyRect(DownUpButtonRect)) DownUpButtonRect = ActiveUpButtonRect;
-    if (EmptyRect(DownDownButtonRect)) DownDownButtonRect = ActiveDownButtonRect;
-    if (EmptyRect(ActiveThumbRect)) ActiveThumbRect = ThumbRect;
-    if (EmptyRect(DownThumbRect)) DownThumbRect = ActiveThumbRect;
-    if (EmptyRect(ActiveGlyphRect)) ActiveGlyphRect = GlyphRect;
-    if (EmptyRect(DownGlyphRect)) DownGlyphRect = ActiveGlyphRect;
+    if (DownUpButtonRect.IsEmpty()) DownUpButtonRect = ActiveUpButtonRect;
+    if (DownDownButtonRect.IsEmpty()) DownDownButtonRect = ActiveDownButtonRect;
+    if (ActiveThumbRect.IsEmpty()) ActiveThumbRect = ThumbRect;
+    if (DownThumbRect.IsEmpty()) DownThumbRect = ActiveThumbRect;
+    if (ActiveGlyphRect.IsEmpty()) ActiveGlyphRect = GlyphRect;
+    if (DownGlyphRect.IsEmpty()) DownGlyphRect = ActiveGlyphRect;
 }
 
 void TbsSkinScrollBar::FitSkinSize(int& AWidth, int& AHeight) {
@@ -309,7 +305,7 @@ void TbsSkinScrollBar::DrawPart(gfx::TBitmap& B, int index) {
     else if (part.MouseIn)
         source = index == 1 ? ActiveUpButtonRect : ActiveDownButtonRect;
     // The normal button is part of the background picture.
-    if (EmptyRect(source)) return;
+    if (source.IsEmpty()) return;
     B.Canvas().CopyRect(part.R, Picture->Canvas(), source);
 }
 
@@ -318,7 +314,7 @@ void TbsSkinScrollBar::DrawSkinThumb(gfx::TBitmap& B) {
     const bool down = part.Down || (FCanFocused && Focused());
     const TRect source = down ? DownThumbRect : part.MouseIn ? ActiveThumbRect : ThumbRect;
     const TRect& r = part.R;
-    if (EmptyRect(source) || EmptyRect(r)) return;
+    if (source.IsEmpty() || r.IsEmpty()) return;
     gfx::TBitmap thumb;
     thumb.SetPixelFormat(gfx::pf32bit);
     if (FPageSize != 0 || ThumbMinPageSize != 0) {
@@ -335,7 +331,7 @@ void TbsSkinScrollBar::DrawSkinThumb(gfx::TBitmap& B) {
     const TRect grip = down ? DownGlyphRect : part.MouseIn ? ActiveGlyphRect : GlyphRect;
     const bool gripFits =
         Horizontal() ? grip.Width() < thumb.Width() : grip.Height() < thumb.Height();
-    if (!EmptyRect(grip) && gripFits) {
+    if (!grip.IsEmpty() && gripFits) {
         const int x = thumb.Width() / 2 - grip.Width() / 2;
         const int y = thumb.Height() / 2 - grip.Height() / 2;
         if (GlyphTransparent) {
@@ -531,16 +527,18 @@ void TbsSkinScrollBar::KeyDown(int& Key, vcl::TShiftState Shift) {
         SetPosition(FPosition + FSmallChange);
 }
 
-void TbsSkinScrollBar::WndProc(vcl::TMessage& m) {
-    if ((m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK) && !Focused()) {
-        // A click focuses the bar first; one that cannot take the focus goes nowhere.
-        FClicksDisabled = true;
-        if (CanFocus()) SetFocus();
-        FClicksDisabled = false;
-        if (!Focused()) return;
+bool FocusBeforeClick(vcl::TWinControl& control, vcl::TMessage& m, bool& clicksDisabled) {
+    if ((m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK) && !control.Focused()) {
+        clicksDisabled = true;
+        if (control.CanFocus()) control.SetFocus();
+        clicksDisabled = false;
+        return control.Focused();
     }
-    if (m.Msg == vcl::CN_COMMAND && FClicksDisabled) return;
-    TbsSkinCustomControl::WndProc(m);
+    return !(m.Msg == vcl::CN_COMMAND && clicksDisabled);
+}
+
+void TbsSkinScrollBar::WndProc(vcl::TMessage& m) {
+    if (FocusBeforeClick(*this, m, FClicksDisabled)) TbsSkinCustomControl::WndProc(m);
 }
 
 void TbsSkinScrollBar::Dispatch(vcl::TMessage& m) {

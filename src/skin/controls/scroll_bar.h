@@ -138,4 +138,9 @@ private:
     bool FBoth = false;
 };
 
+// A click on a control that focuses on click: the control takes the focus first, with
+// clicksDisabled set meanwhile; false when the click is to go nowhere (the focus did not come).
+// Command notifications are dropped while clicksDisabled is set.
+bool FocusBeforeClick(vcl::TWinControl& control, vcl::TMessage& m, bool& clicksDisabled);
+
 }  // namespace skin

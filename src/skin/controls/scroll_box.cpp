@@ -301,15 +301,10 @@ void TbsSkinScrollBox::Paint() {
 // ---- messages -----------------------------------------------------------------------------------
 
 void TbsSkinScrollBox::WndProc(vcl::TMessage& m) {
-    if ((m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK) && FCanFocused &&
-        !Focused()) {
-        FClicksDisabled = true;
-        if (CanFocus()) SetFocus();
-        FClicksDisabled = false;
-        if (!Focused()) return;
-    }
-    if (m.Msg == vcl::CN_COMMAND && FClicksDisabled) return;
-    TbsSkinCustomControl::WndProc(m);
+    // Only a box that asks for it takes the focus on a click.
+    const bool click = m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK;
+    if ((click && !FCanFocused) || FocusBeforeClick(*this, m, FClicksDisabled))
+        TbsSkinCustomControl::WndProc(m);
 }
 
 void TbsSkinScrollBox::Dispatch(vcl::TMessage& m) {

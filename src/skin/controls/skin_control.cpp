@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/win/win.h"
+#include "skin/controls/graphic_skin_control.h"
 #include "skin/core/saved_dc.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_messages.h"
@@ -26,48 +27,52 @@ int CentredChildTop(vcl::TWinControl* parent, int ATop, int AHeight) {
     return r.Top + RectHeightOf(r) / 2 - AHeight / 2;
 }
 
-// ---- TbsSkinControl ---------------------------------------------------------------------------
+// ---- TbsSkinLink ------------------------------------------------------------------------------
 
-TbsSkinControl::TbsSkinControl(vcl::TComponent* AOwner) : vcl::TCustomControl(AOwner) {}
-
-void TbsSkinControl::SetSkinData(TbsSkinData* value) {
+template <class TBase>
+void TbsSkinLink<TBase>::SetSkinData(TbsSkinData* value) {
     FSD = value;
     if (FSD && !FSD->Empty) ChangeSkinData();
 }
 
-void TbsSkinControl::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
-    vcl::TCustomControl::Notification(AComponent, Operation);
+template <class TBase>
+void TbsSkinLink<TBase>::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
+    TBase::Notification(AComponent, Operation);
     if (Operation == vcl::opRemove && AComponent == FSD) FSD = nullptr;
 }
 
-void TbsSkinControl::GetSkinData() {
+template <class TBase>
+void TbsSkinLink<TBase>::GetSkinData() {
     FIndex = !FSD || FSD->Empty ? -1 : FSD->GetControlIndex(FSkinDataName);
 }
 
-void TbsSkinControl::ChangeSkinData() {
+template <class TBase>
+void TbsSkinLink<TBase>::ChangeSkinData() {
     GetSkinData();
-    Repaint();
+    this->Repaint();
 }
 
-void TbsSkinControl::BeforeChangeSkinData() {
-    FIndex = -1;
-}
-
-void TbsSkinControl::PaintThroughBitmap() {
-    if (Width() <= 0 || Height() <= 0) return;
+template <class TBase>
+void TbsSkinLink<TBase>::PaintThroughBitmap() {
+    if (this->Width() <= 0 || this->Height() <= 0) return;
     GetSkinData();
     gfx::TBitmap bitmap;
-    bitmap.SetSize(Width(), Height());
+    bitmap.SetSize(this->Width(), this->Height());
     if (FIndex == -1)
         CreateControlDefaultImage(bitmap);
     else
         CreateControlSkinImage(bitmap);
-    Canvas().Draw(0, 0, bitmap);
+    this->Canvas().Draw(0, 0, bitmap);
 }
 
-void TbsSkinControl::Paint() {
-    PaintThroughBitmap();
+template <class TBase>
+void TbsSkinLink<TBase>::Dispatch(vcl::TMessage& m) {
+    TBase::Dispatch(m);
+    if (m.Msg == vcl::CM_MOUSEENTER && OnMouseEnter) OnMouseEnter(this);
+    if (m.Msg == vcl::CM_MOUSELEAVE && OnMouseLeave) OnMouseLeave(this);
 }
+
+// ---- TbsSkinControl ---------------------------------------------------------------------------
 
 void TbsSkinControl::Dispatch(vcl::TMessage& m) {
     switch (m.Msg) {
@@ -77,84 +82,136 @@ void TbsSkinControl::Dispatch(vcl::TMessage& m) {
             return;
         case win::WM_PAINT:
             FromWMPaint = true;
-            vcl::TCustomControl::Dispatch(m);
+            TbsSkinLink::Dispatch(m);
             FromWMPaint = false;
             return;
         case WM_CHECKPARENTBG:
             CheckParentBackground();
             return;
-        case vcl::CM_MOUSEENTER:
-            vcl::TCustomControl::Dispatch(m);
-            if (OnMouseEnter) OnMouseEnter(this);
-            return;
-        case vcl::CM_MOUSELEAVE:
-            vcl::TCustomControl::Dispatch(m);
-            if (OnMouseLeave) OnMouseLeave(this);
-            return;
         default:
-            vcl::TCustomControl::Dispatch(m);
+            TbsSkinLink::Dispatch(m);
     }
 }
 
-// ---- TbsSkinCustomControl ---------------------------------------------------------------------
+// ---- TbsSkinSizing ----------------------------------------------------------------------------
 
-TbsSkinCustomControl::TbsSkinCustomControl(vcl::TComponent* AOwner) : TbsSkinControl(AOwner) {
+template <class TBase>
+TbsSkinSizing<TBase>::TbsSkinSizing(vcl::TComponent* AOwner) : TBase(AOwner) {
     FDefaultFont.SetName("Arial");
     FDefaultFont.SetStyle(0);
     FDefaultFont.SetHeight(14);
     FDefaultFont.OnChange = [this] {
         DefaultFontChanged();
-        if (FIndex == -1) Repaint();
+        if (this->FIndex == -1) this->Repaint();
     };
 }
 
-TbsSkinCustomControl::~TbsSkinCustomControl() {
-    FDefaultFont.OnChange = nullptr;
-}
-
-void TbsSkinCustomControl::SetDefaultWidth(int value) {
+template <class TBase>
+void TbsSkinSizing<TBase>::SetDefaultWidth(int value) {
     FDefaultWidth = value;
-    if (FIndex == -1 && value > 0) SetWidth(value);
+    if (this->FIndex == -1 && value > 0) this->SetWidth(value);
 }
 
-void TbsSkinCustomControl::SetDefaultHeight(int value) {
+template <class TBase>
+void TbsSkinSizing<TBase>::SetDefaultHeight(int value) {
     FDefaultHeight = value;
-    if (FIndex == -1 && value > 0) SetHeight(value);
+    if (this->FIndex == -1 && value > 0) this->SetHeight(value);
 }
 
-void TbsSkinCustomControl::SetDefaultFont(const gfx::TFont& value) {
+template <class TBase>
+void TbsSkinSizing<TBase>::SetDefaultFont(const gfx::TFont& value) {
     FDefaultFont.Assign(value);
     DefaultFontChanged();
 }
 
-void TbsSkinCustomControl::GetSkinData() {
-    TbsSkinControl::GetSkinData();
-    if (FIndex == -1) return;
-    const TbsDataSkinControl& record = *FSD->CtrlList[std::size_t(FIndex)];
-    if (CopySkinRecord(record, *FSD))
-        MaskPicture =
-            PictureAt(*FSD, static_cast<const TbsDataSkinCustomControl&>(record).MaskPictureIndex);
-    else
-        MaskPicture = nullptr;
+template <class TBase>
+void TbsSkinSizing<TBase>::GetSkinData() {
+    TBase::GetSkinData();
+    if (this->FIndex != -1)
+        CopySkinRecord(*this->FSD->CtrlList[std::size_t(this->FIndex)], *this->FSD);
 }
 
-void TbsSkinCustomControl::FitSkinSize(int& AWidth, int& AHeight) {
-    FitSkinSizeTo(AWidth, AHeight, FIndex != -1);
+template <class TBase>
+void TbsSkinSizing<TBase>::FitSkinSize(int& AWidth, int& AHeight) {
+    FitSkinSizeTo(AWidth, AHeight, this->FIndex != -1);
 }
 
-void TbsSkinCustomControl::DrawSkinRect(gfx::TBitmap& B, gfx::TBitmap* APicture,
+template <class TBase>
+void TbsSkinSizing<TBase>::DrawSkinRect(gfx::TBitmap& B, gfx::TBitmap* APicture,
                                         const TRect& ARect) {
-    DrawSkinRectAt(B, APicture, ARect, Width(), Height(), !FForceBackground);
+    DrawSkinRectAt(B, APicture, ARect, this->Width(), this->Height(), NineSliceDrawn());
 }
 
-void TbsSkinCustomControl::CreateControlDefaultImage(gfx::TBitmap& B) {
+template <class TBase>
+void TbsSkinSizing<TBase>::CreateControlDefaultImage(gfx::TBitmap& B) {
     B.Canvas().Brush().SetStyle(gfx::bsSolid);
     B.Canvas().Brush().SetColor(gfx::clBtnFace);
     B.Canvas().FillRect({0, 0, B.Width(), B.Height()});
 }
 
-void TbsSkinCustomControl::CreateControlSkinImage(gfx::TBitmap& B) {
+template <class TBase>
+void TbsSkinSizing<TBase>::CreateControlSkinImage(gfx::TBitmap& B) {
     DrawSkinRect(B, Picture, SkinRect);
+}
+
+template <class TBase>
+void TbsSkinSizing<TBase>::ChangeSkinData() {
+    GetSkinData();
+    if (this->FIndex == -1) {
+        if (FDefaultWidth > 0) this->SetWidth(FDefaultWidth);
+        if (FDefaultHeight > 0) this->SetHeight(FDefaultHeight);
+        SkinSizeTaken();
+        this->Repaint();
+        return;
+    }
+    int w = this->Width(), h = this->Height();
+    FitSkinSize(w, h);
+    bool changed = false;
+    if (w != this->Width()) {
+        this->SetWidth(w);
+        changed = true;
+    }
+    if (h != this->Height()) {
+        this->SetHeight(h);
+        changed = true;
+    }
+    // A new size repainted through SetBounds already.
+    if (!changed) {
+        SkinSizeTaken();
+        this->Repaint();
+    }
+}
+
+template <class TBase>
+void TbsSkinSizing<TBase>::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    GetSkinData();
+    bool fitted = false;
+    if ((AWidth != this->Width() || AHeight != this->Height()) && this->FIndex != -1) {
+        FitSkinSize(AWidth, AHeight);
+        if (ResizeMode == kResizeFixed) NewClRect = ClRect;
+        fitted = true;
+    }
+    ATop = CentredChildTop(this->Parent(), ATop, AHeight);
+    TBase::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (fitted) {
+        SkinSizeTaken();
+        this->Repaint();
+    }
+    BoundsSet();
+}
+
+// ---- TbsSkinCustomControl ---------------------------------------------------------------------
+
+void TbsSkinCustomControl::GetSkinData() {
+    TbsSkinSizing::GetSkinData();
+    if (FIndex == -1) return;
+    const auto* record =
+        dynamic_cast<const TbsDataSkinCustomControl*>(FSD->CtrlList[std::size_t(FIndex)].get());
+    MaskPicture = record ? PictureAt(*FSD, record->MaskPictureIndex) : nullptr;
+}
+
+void TbsSkinCustomControl::BoundsSet() {
+    if (FIndex != -1 && StretchEffect) BroadcastParentBackground();
 }
 
 void TbsSkinCustomControl::Paint() {
@@ -223,49 +280,6 @@ void TbsSkinCustomControl::PaintForcedBackground() {
     c.Draw(0, height - bottom.Height(), bottom);
 }
 
-void TbsSkinCustomControl::ChangeSkinData() {
-    GetSkinData();
-    if (FIndex == -1) {
-        if (FDefaultWidth > 0) SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0) SetHeight(FDefaultHeight);
-        UpdateWindowRegion();
-        Repaint();
-        return;
-    }
-    int w = Width(), h = Height();
-    FitSkinSize(w, h);
-    bool changed = false;
-    if (w != Width()) {
-        SetWidth(w);
-        changed = true;
-    }
-    if (h != Height()) {
-        SetHeight(h);
-        changed = true;
-    }
-    if (!changed) {
-        UpdateWindowRegion();
-        Repaint();
-    }
-}
-
-void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    GetSkinData();
-    bool fitted = false;
-    if ((AWidth != Width() || AHeight != Height()) && FIndex != -1) {
-        FitSkinSize(AWidth, AHeight);
-        if (ResizeMode == kResizeFixed) NewClRect = ClRect;
-        fitted = true;
-    }
-    ATop = CentredChildTop(Parent(), ATop, AHeight);
-    TbsSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-    if (fitted) {
-        UpdateWindowRegion();
-        Repaint();
-    }
-    if (FIndex != -1 && StretchEffect) BroadcastParentBackground();
-}
-
 void TbsSkinCustomControl::UpdateWindowRegion() {
     if (!Parent()) return;
     if (!MaskPicture || FIndex == -1) {
@@ -318,5 +332,10 @@ void TbsSkinCustomControl::BroadcastParentBackground() {
             child->Perform(WM_CHECKPARENTBG, 0, 0);
     }
 }
+
+template class TbsSkinLink<vcl::TCustomControl>;
+template class TbsSkinLink<vcl::TGraphicControl>;
+template class TbsSkinSizing<TbsSkinControl>;
+template class TbsSkinSizing<TbsGraphicSkinControl>;
 
 }  // namespace skin

@@ -63,12 +63,14 @@ TbsSkinParent* SkinParentOf(const vcl::TControl* control);
 // A top for a child of `parent` that the parent centres, or ATop as it is.
 int CentredChildTop(vcl::TWinControl* parent, int ATop, int AHeight);
 
-class TbsSkinControl : public vcl::TCustomControl, public TbsSkinClient {
+// What the windowed and the windowless bases share over their platform class (TCustomControl
+// or TGraphicControl): the skin data and record name, the look-up, the skin-change calls and the
+// paint through an off-screen bitmap. Instantiated for those two classes only.
+template <class TBase>
+class TbsSkinLink : public TBase, public TbsSkinClient {
 public:
-    explicit TbsSkinControl(vcl::TComponent* AOwner);
+    explicit TbsSkinLink(vcl::TComponent* AOwner) : TBase(AOwner) {}
 
-    // True only while the control paints in answer to WM_PAINT.
-    bool FromWMPaint = false;
     // Index of the record in the skin data's CtrlList, -1 when there is none.
     int FIndex = -1;
 
@@ -88,12 +90,9 @@ public:
 
     virtual void GetSkinData();
     void ChangeSkinData() override;
-    void BeforeChangeSkinData() override;
-    // Nothing calls it; kept as the hook after a skin change.
-    virtual void AfterChangeSkinData() {}
-    // WM_CHECKPARENTBG: the background behind the control changed.
-    virtual void CheckParentBackground() {}
+    void BeforeChangeSkinData() override { FIndex = -1; }
 
+    // CM_MOUSEENTER and CM_MOUSELEAVE raise OnMouseEnter and OnMouseLeave after the platform.
     void Dispatch(vcl::TMessage& Message) override;
 
     vcl::TNotifyEvent OnMouseEnter;
@@ -104,14 +103,12 @@ protected:
     virtual void CreateControlDefaultImage(gfx::TBitmap& B) { (void)B; }
     virtual void CreateControlSkinImage(gfx::TBitmap& B) { (void)B; }
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
-    void Paint() override;
-    // The look lookup, the off-screen bitmap and its one draw.
+    void Paint() override { PaintThroughBitmap(); }
+    // The look-up, an off-screen bitmap of the control's size with the look, and its one draw.
     void PaintThroughBitmap();
 
     TbsSkinData* FSD = nullptr;
     std::string FSkinDataName;
-    // The region set on the window, none when the window has its full rectangle.
-    std::optional<gfx::TRegion> FRgn;
 
 private:
     std::string FHintTitle;
@@ -119,19 +116,36 @@ private:
     vcl::TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinGeometry {
+extern template class TbsSkinLink<vcl::TCustomControl>;
+extern template class TbsSkinLink<vcl::TGraphicControl>;
+
+class TbsSkinControl : public TbsSkinLink<vcl::TCustomControl> {
 public:
-    explicit TbsSkinCustomControl(vcl::TComponent* AOwner);
-    ~TbsSkinCustomControl() override;
+    explicit TbsSkinControl(vcl::TComponent* AOwner) : TbsSkinLink(AOwner) {}
 
-    // The record's mask picture, null when none.
-    gfx::TBitmap* MaskPicture = nullptr;
+    // True only while the control paints in answer to WM_PAINT.
+    bool FromWMPaint = false;
 
-    // With a nine-slice record: borders and client background straight onto the canvas.
-    bool ForcebackGround() const { return FForceBackground; }
-    void SetForcebackGround(bool value) { FForceBackground = value; }
-    bool DrawbackGround() const { return FDrawbackground; }
-    void SetDrawbackGround(bool value) { FDrawbackground = value; }
+    // Nothing calls it; kept as the hook after a skin change.
+    virtual void AfterChangeSkinData() {}
+    // WM_CHECKPARENTBG: the background behind the control changed.
+    virtual void CheckParentBackground() {}
+
+    void Dispatch(vcl::TMessage& Message) override;
+
+protected:
+    // The region set on the window, none when the window has its full rectangle.
+    std::optional<gfx::TRegion> FRgn;
+};
+
+// What the nine-slice bases share over TbsSkinControl or TbsGraphicSkinControl: the record's
+// geometry, the default size and font, fitting every size to the record, the skin change and
+// the skin look. Instantiated for those two classes only.
+template <class TBase>
+class TbsSkinSizing : public TBase, public TbsSkinGeometry {
+public:
+    explicit TbsSkinSizing(vcl::TComponent* AOwner);
+    ~TbsSkinSizing() override { FDefaultFont.OnChange = nullptr; }
 
     // Sizes taken only while there is no record, and only above 0.
     int DefaultWidth() const { return FDefaultWidth; }
@@ -155,34 +169,65 @@ public:
 
     // Fixes a requested size by the record and moves the New* fields to it.
     virtual void FitSkinSize(int& AWidth, int& AHeight);
-    // Cuts the window to the record's mask at the current size, or gives it back its full
-    // rectangle when there is no mask or no record.
-    virtual void UpdateWindowRegion();
     virtual void DefaultFontChanged() {}
 
     // The area ARect of APicture drawn into B at the control's size, by ResizeMode.
     void DrawSkinRect(gfx::TBitmap& B, gfx::TBitmap* APicture, const TRect& ARect);
     // A rectangle of SkinRect's coordinates at the control's current size.
     void MapSkinRect(const TRect& R, TRect& NewR) const {
-        MapSkinRectAt(R, NewR, Width(), Height());
+        MapSkinRectAt(R, NewR, this->Width(), this->Height());
     }
-    // WM_CHECKPARENTBG to every child.
-    void BroadcastParentBackground();
 
 protected:
     void CreateControlDefaultImage(gfx::TBitmap& B) override;
     void CreateControlSkinImage(gfx::TBitmap& B) override;
+    // The windowed base's part: its region after a size was taken, its children's background
+    // after every SetBounds, and whether nine-slice records draw into the off-screen bitmap.
+    virtual void SkinSizeTaken() {}
+    virtual void BoundsSet() {}
+    virtual bool NineSliceDrawn() const { return true; }
+
+private:
+    int FDefaultWidth = 0;
+    int FDefaultHeight = 0;
+    gfx::TFont FDefaultFont;
+    bool FUseSkinFont = true;
+};
+
+extern template class TbsSkinSizing<TbsSkinControl>;
+
+class TbsSkinCustomControl : public TbsSkinSizing<TbsSkinControl> {
+public:
+    explicit TbsSkinCustomControl(vcl::TComponent* AOwner) : TbsSkinSizing(AOwner) {}
+
+    // The record's mask picture, null when none.
+    gfx::TBitmap* MaskPicture = nullptr;
+
+    // With a nine-slice record: borders and client background straight onto the canvas.
+    bool ForcebackGround() const { return FForceBackground; }
+    void SetForcebackGround(bool value) { FForceBackground = value; }
+    bool DrawbackGround() const { return FDrawbackground; }
+    void SetDrawbackGround(bool value) { FDrawbackground = value; }
+
+    void GetSkinData() override;
+
+    // Cuts the window to the record's mask at the current size, or gives it back its full
+    // rectangle when there is no mask or no record.
+    virtual void UpdateWindowRegion();
+    // WM_CHECKPARENTBG to every child.
+    void BroadcastParentBackground();
+
+protected:
     void Paint() override;
+    void SkinSizeTaken() override { UpdateWindowRegion(); }
+    void BoundsSet() override;
+    bool NineSliceDrawn() const override { return !FForceBackground; }
 
 private:
     void PaintForcedBackground();
 
     bool FForceBackground = false;
     bool FDrawbackground = true;
-    int FDefaultWidth = 0;
-    int FDefaultHeight = 0;
-    gfx::TFont FDefaultFont;
-    bool FUseSkinFont = true;
 };
 
 }  // namespace skin

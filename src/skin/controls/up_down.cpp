@@ -14,10 +14,6 @@ constexpr unsigned kFirstDelayMs = 500;
 constexpr unsigned kRepeatMs = 100;
 constexpr unsigned kResumeMs = 50;
 
-bool EmptyRect(const TRect& r) {
-    return r.Width() <= 0 || r.Height() <= 0;
-}
-
 // Edges included, as the buttons are hit-tested.
 bool Holds(const TRect& r, int x, int y) {
     return x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
@@ -75,8 +71,8 @@ void TbsSkinUpDown::GetSkinData() {
             DownButtonRect = r->DownButtonRect;
             ActiveDownButtonRect = r->ActiveDownButtonRect;
             DownDownButtonRect = r->DownDownButtonRect;
-            if (EmptyRect(DownUpButtonRect)) DownUpButtonRect = ActiveUpButtonRect;
-            if (EmptyRect(DownDownButtonRect)) DownDownButtonRect = ActiveDownButtonRect;
+            if (DownUpButtonRect.IsEmpty()) DownUpButtonRect = ActiveUpButtonRect;
+            if (DownDownButtonRect.IsEmpty()) DownDownButtonRect = ActiveDownButtonRect;
             // One fixed-size picture, whatever the section says.
             LTPt = RTPt = LBPt = RBPt = {};
             ClRect = {};
@@ -148,8 +144,8 @@ void TbsSkinUpDown::DrawResizeButton(gfx::TBitmap& B, int index) {
         return;
     }
     const bool pressed = b.Down && b.MouseIn;
-    TRect active = EmptyRect(r->ActiveSkinRect) ? r->SkinRect : r->ActiveSkinRect;
-    TRect down = EmptyRect(r->DownSkinRect) ? active : r->DownSkinRect;
+    TRect active = r->ActiveSkinRect.IsEmpty() ? r->SkinRect : r->ActiveSkinRect;
+    TRect down = r->DownSkinRect.IsEmpty() ? active : r->DownSkinRect;
     const TRect source = pressed ? down : b.MouseIn ? active : r->SkinRect;
     const int w = b.R.Width(), h = b.R.Height();
     if (w <= 0 || h <= 0) return;
@@ -185,7 +181,7 @@ void TbsSkinUpDown::CreateControlSkinImage(gfx::TBitmap& B) {
             source = i == 0 ? DownUpButtonRect : DownDownButtonRect;
         else if (b.MouseIn)
             source = i == 0 ? ActiveUpButtonRect : ActiveDownButtonRect;
-        if (!EmptyRect(source)) B.Canvas().CopyRect(b.R, Picture->Canvas(), source);
+        if (!source.IsEmpty()) B.Canvas().CopyRect(b.R, Picture->Canvas(), source);
     }
 }
 

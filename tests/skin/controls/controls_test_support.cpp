@@ -2,6 +2,7 @@
 
 #include "platform/rtl/inifiles.h"
 #include "platform/rtl/strings.h"
+#include "skin/core/skin_data_test_support.h"
 #include "skin/core/skin_package.h"
 #include "skin/packages/stored_skins.h"
 
@@ -48,18 +49,7 @@ void FillArea(gfx::TBitmap& picture, const TRect& area, gfx::TColor color) {
 }
 
 std::unique_ptr<gfx::TBitmap> PatternPicture(int width, int height, int seed) {
-    auto bitmap = std::make_unique<gfx::TBitmap>();
-    bitmap->SetPixelFormat(gfx::pf24bit);
-    bitmap->SetSize(width, height);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = bitmap->ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = uint8_t(x * 7 + seed);
-            row[3 * x + 1] = uint8_t(y * 13 + seed * 3);
-            row[3 * x + 2] = uint8_t((x ^ y) + seed * 5);
-        }
-    }
-    return bitmap;
+    return Picture(width, height, seed);
 }
 
 namespace {
@@ -162,12 +152,12 @@ gfx::TColor TControlsTest::PixelOf(vcl::TControl* control, int x, int y) const {
     return ScreenPixel(p.X, p.Y);
 }
 
-gfx::TImage TControlsTest::Capture(vcl::TControl* control) const {
+gfx::TImage TControlsTest::Capture(vcl::TControl* control, int margin) const {
     const gfx::HBITMAP screen = Screen->Compose();
-    const gfx::TPoint origin = control->ClientToScreen({0, 0});
+    const gfx::TPoint origin = control->ClientToScreen({-margin, -margin});
     gfx::TImage image;
-    image.Width = control->Width();
-    image.Height = control->Height();
+    image.Width = control->Width() + 2 * margin;
+    image.Height = control->Height() + 2 * margin;
     for (int y = 0; y < image.Height; ++y)
         for (int x = 0; x < image.Width; ++x) {
             const int sx = origin.X + x, sy = origin.Y + y;

@@ -79,8 +79,8 @@ public:
 
     // The screen pixel at a client point of a control.
     gfx::TColor PixelOf(vcl::TControl* control, int x, int y) const;
-    // The control's rectangle as the screen shows it.
-    gfx::TImage Capture(vcl::TControl* control) const;
+    // The control's rectangle, grown by `margin` on every side, as the screen shows it.
+    gfx::TImage Capture(vcl::TControl* control, int margin = 0) const;
 
     vcl::TForm* Form = nullptr;
     TbsSkinData* Data = nullptr;

@@ -142,23 +142,6 @@ void TSheetTest::ApplyLook(const TSheetLook& look) {
     }
 }
 
-gfx::TImage TSheetTest::CaptureAround(vcl::TControl* control, int margin) const {
-    const gfx::HBITMAP screen = Screen->Compose();
-    const gfx::TPoint origin = control->ClientToScreen({-margin, -margin});
-    gfx::TImage image;
-    image.Width = control->Width() + 2 * margin;
-    image.Height = control->Height() + 2 * margin;
-    for (int y = 0; y < image.Height; ++y)
-        for (int x = 0; x < image.Width; ++x) {
-            const int sx = origin.X + x, sy = origin.Y + y;
-            const bool inside = sx >= 0 && sy >= 0 && sx < screen->Width() && sy < screen->Height();
-            image.Pixels.push_back(
-                inside ? screen->Pixels()[std::size_t(sy) * screen->Width() + sx] | 0xFF000000u
-                       : 0xFF000000u);
-        }
-    return image;
-}
-
 void TSheetTest::Hover(vcl::TControl* control) {
     MoveTo(control, control->Width() / 2, control->Height() / 2);
     Settle();

@@ -54,7 +54,9 @@ public:
     // Loads the look's stored skin, or drops the skin for "no skin"; runs the messages.
     void ApplyLook(const TSheetLook& look);
     // The control's rectangle grown by `margin` on every side, as the screen shows it.
-    gfx::TImage CaptureAround(vcl::TControl* control, int margin = 8) const;
+    gfx::TImage CaptureAround(vcl::TControl* control, int margin = 8) const {
+        return Capture(control, margin);
+    }
 
     // The states a sheet drives, each on one control; Release* puts things back.
     void Hover(vcl::TControl* control);  // the pointer over its centre, past the fades

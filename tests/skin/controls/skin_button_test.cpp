@@ -367,12 +367,37 @@ TEST_F(SkinButtonTest, AMaskedCornerLetsTheClickThroughToTheParent) {
     b->SetUseSkinSize(false);
     b->ChangeSkinData();
     b->SetBounds(40, 40, 80, 30);
-    Run();
+    MoveAway();
     EXPECT_EQ(b->Width(), 80);
+    // Focused since the click: the active picture, stretched over the whole button.
+    EXPECT_EQ(PixelOf(b, 76, 27), kActive);
     ForgetHeard();
     Click(b, 2, 2);
     EXPECT_EQ(CountHeard("Form", win::WM_LBUTTONDOWN), 0);
     EXPECT_EQ(Clicks("M"), 2);
+}
+
+TEST_F(SkinButtonTest, AFourFrameGlyphShowsTheFrameOfTheState) {
+    const TColor frames[4] = {gfx::RGB(0, 0, 90), gfx::RGB(90, 90, 90), gfx::RGB(90, 0, 0),
+                              gfx::RGB(0, 90, 0)};
+    auto strip = test::SolidPicture(64, 16, gfx::clFuchsia);
+    for (int f = 0; f < 4; ++f) test::FillArea(*strip, {16 * f + 2, 2, 16 * f + 14, 14}, frames[f]);
+    auto* b = Button(10, 10);
+    b->SetCaption("");
+    b->SetGlyph(*strip);
+    b->SetNumGlyphs(4);
+    Run();
+    EXPECT_EQ(PixelOf(b, 40, 15), frames[0]);
+    MoveTo(b, 4, 4);
+    EXPECT_EQ(PixelOf(b, 40, 15), frames[3]);
+    Down(b, 4, 4);
+    EXPECT_EQ(PixelOf(b, 41, 16), frames[2]);  // pressed: one pixel right and down
+    Up(b, 4, 4);
+    MoveAway();
+    b->SetEnabled(false);
+    Run();
+    EXPECT_EQ(PixelOf(b, 40, 15), frames[1]);
+    EXPECT_EQ(PixelOf(b, 4, 4), kDisabled);
 }
 
 TEST_F(SkinButtonTest, NoRecordDrawsTheDefaultLook) {

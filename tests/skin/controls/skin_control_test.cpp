@@ -318,6 +318,43 @@ TEST_F(SkinControlTest, AStretchedRecordTellsTheChildrenTheirBackgroundMoved) {
     EXPECT_EQ(child->Checks, 1);
 }
 
+TEST_F(SkinControlTest, TheForcedBackgroundDrawsBordersAndTilesOrStretchesTheClient) {
+    // A red frame round a green client piece whose top-left pixel is blue.
+    auto picture = test::SolidPicture(30, 20, gfx::RGB(200, 0, 0));
+    test::FillArea(*picture, {4, 4, 26, 16}, gfx::RGB(0, 200, 0));
+    test::FillArea(*picture, {4, 4, 5, 5}, gfx::RGB(0, 0, 200));
+    std::vector<std::unique_ptr<gfx::TBitmap>> pictures;
+    pictures.push_back(std::move(picture));
+    const std::string nine =
+        "pictureindex=0\nskinrect=0,0,30,20\nlefttoppoint=4,4\nrighttoppoint=26,4\n"
+        "leftbottompoint=4,16\nrightbottompoint=26,16\nclientrect=4,4,26,16\n"
+        "leftstretch=1\ntopstretch=1\nrightstretch=1\nbottomstretch=1\n";
+    Load(test::FixtureSkin(
+        {{"tiled", "panel", nine}, {"stretched", "panel", nine + "stretcheffect=1\n"}},
+        std::move(pictures)));
+    struct TCase {
+        const char* Record;
+        TColor At26x4;  // where the second tile starts
+        TColor At5x5;   // inside the first (stretched) blue pixel
+    };
+    const TCase cases[] = {{"tiled", gfx::RGB(0, 0, 200), gfx::RGB(0, 200, 0)},
+                           {"stretched", gfx::RGB(0, 200, 0), gfx::RGB(0, 0, 200)}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Record);
+        auto* control = Make<TWindowedProbe>(10, 10, 100, 60);
+        control->SetSkinDataName(c.Record);
+        control->SetForcebackGround(true);
+        control->Repaint();
+        Run();
+        EXPECT_EQ(PixelOf(control, 1, 1), gfx::RGB(200, 0, 0));
+        EXPECT_EQ(PixelOf(control, 98, 58), gfx::RGB(200, 0, 0));
+        EXPECT_EQ(PixelOf(control, 26, 4), c.At26x4);
+        EXPECT_EQ(PixelOf(control, 5, 5), c.At5x5);
+        EXPECT_EQ(PixelOf(control, 60, 30), gfx::RGB(0, 200, 0));
+        control->Free();
+    }
+}
+
 TEST_F(SkinControlTest, TheMaskCutsTheWindowAndASkinWithoutItGivesTheWholeRectangleBack) {
     // Mask: black inside, the top-left 6 x 6 corner white (outside).
     auto mask = test::SolidPicture(30, 20, gfx::clBlack);
