@@ -506,7 +506,8 @@ void TbsSkinCustomOfficeComboBox::Dispatch(vcl::TMessage& Message) {
 void TbsSkinCustomOfficeComboBox::GetSkinData() {
     TbsSkinCustomControl::GetSkinData();
     if (FIndex == -1) return;
-    const auto* r = dynamic_cast<const TbsDataSkinComboBox*>(FSD->CtrlList[std::size_t(FIndex)].get());
+    const auto* r =
+        dynamic_cast<const TbsDataSkinComboBox*>(FSD->CtrlList[std::size_t(FIndex)].get());
     if (!r) return;
     SItemRect = r->SItemRect;
     ActiveItemRect = r->ActiveItemRect;

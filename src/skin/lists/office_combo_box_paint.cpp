@@ -48,15 +48,13 @@ void NineSliceOfRecord(gfx::TBitmap& dest, gfx::TBitmap& picture,
                        int height) {
     const int dx = width - rec.SkinRect.Width();
     const int dy = height - rec.SkinRect.Height();
-    BuildNineSliceImage(rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect,
-                        rec.LTPoint, TPoint{rec.RTPoint.X + dx, rec.RTPoint.Y},
-                        TPoint{rec.LBPoint.X, rec.LBPoint.Y + dy},
-                        TPoint{rec.RBPoint.X + dx, rec.RBPoint.Y + dy},
-                        TRect{rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx,
-                              rec.ClRect.Bottom + dy},
-                        dest, picture, state, width, height, true, rec.LeftStretch,
-                        rec.TopStretch, rec.RightStretch, rec.BottomStretch, rec.StretchEffect,
-                        rec.StretchType);
+    BuildNineSliceImage(
+        rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect, rec.LTPoint,
+        TPoint{rec.RTPoint.X + dx, rec.RTPoint.Y}, TPoint{rec.LBPoint.X, rec.LBPoint.Y + dy},
+        TPoint{rec.RBPoint.X + dx, rec.RBPoint.Y + dy},
+        TRect{rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx, rec.ClRect.Bottom + dy}, dest,
+        picture, state, width, height, true, rec.LeftStretch, rec.TopStretch, rec.RightStretch,
+        rec.BottomStretch, rec.StretchEffect, rec.StretchType);
 }
 
 // Area `src` of the picture drawn at (x, y) without its pixels of colour `key`.
@@ -250,8 +248,8 @@ void TbsSkinCustomOfficeComboBox::DrawSkinBackground(gfx::TBitmap& B) {
     const bool hot = !ActiveSkinRect.IsEmpty() && Hot();
     if (FUseSkinSize) {
         if (hot && Picture)
-            BuildHorzSkinStrip(LTPt.X, ActiveSkinRect.Width() - RTPt.X, B, *Picture,
-                               ActiveSkinRect, Width(), Height(), StretchEffect);
+            BuildHorzSkinStrip(LTPt.X, ActiveSkinRect.Width() - RTPt.X, B, *Picture, ActiveSkinRect,
+                               Width(), Height(), StretchEffect);
         else
             TbsSkinCustomControl::CreateControlSkinImage(B);
         return;
@@ -265,9 +263,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItem(gfx::TBitmap& B) {
     gfx::TBitmap b;
     b.SetSize(w, h);
     const bool focused = Focused();
-    const auto copyFace = [&] {
-        b.Canvas().CopyRect(TRect{0, 0, w, h}, B.Canvas(), CBItem.R);
-    };
+    const auto copyFace = [&] { b.Canvas().CopyRect(TRect{0, 0, w, h}, B.Canvas(), CBItem.R); };
     // The stretched centre of a state picture whose size differs from the normal one.
     const auto centreFor = [&](const TRect& state) {
         TRect cr = ItemTextRect;
@@ -302,9 +298,9 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItem(gfx::TBitmap& B) {
         bc.Font().Assign(DefaultFont());
     }
     bc.Font().SetCharset(CharsetFor(FSD, DefaultFont()));
-    bc.Font().SetColor(focused                                         ? FocusFontColor
+    bc.Font().SetColor(focused                                   ? FocusFontColor
                        : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
-                                                                       : FontColor);
+                                                                 : FontColor);
     const int index = DisplayedIndex();
     if (index >= 0 && index < FListBox->Items().Count()) {
         if (focused && ShowFocus) {
