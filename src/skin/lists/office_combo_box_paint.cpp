@@ -72,6 +72,18 @@ void DrawTransparentPart(gfx::TCanvas& C, gfx::TBitmap& picture, const TRect& sr
 
 }  // namespace
 
+void TbsSkinCustomOfficeComboBox::SelectSkinFont(gfx::TFont& font, const std::string& name,
+                                                 gfx::TFontStyles style, int height) {
+    if (UseSkinFont()) {
+        font.SetName(name);
+        font.SetStyle(style);
+        font.SetHeight(height);
+    } else {
+        font.Assign(DefaultFont());
+    }
+    font.SetCharset(CharsetFor(FSD, DefaultFont()));
+}
+
 int TbsSkinCustomOfficeComboBox::DisplayedIndex() const {
     return IsPopupVisible() ? FOldItemIndex : FListBox->ItemIndex();
 }
@@ -290,14 +302,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItem(gfx::TBitmap& B) {
     tr.Right += w - (SItemRect.IsEmpty() ? ClRect.Width() : SItemRect.Width());
     tr.Bottom += Height() - SkinRect.Height();
     gfx::TCanvas& bc = b.Canvas();
-    if (UseSkinFont()) {
-        bc.Font().SetName(FontName);
-        bc.Font().SetStyle(FontStyle);
-        bc.Font().SetHeight(FontHeight);
-    } else {
-        bc.Font().Assign(DefaultFont());
-    }
-    bc.Font().SetCharset(CharsetFor(FSD, DefaultFont()));
+    SelectSkinFont(bc.Font(), FontName, FontStyle, FontHeight);
     bc.Font().SetColor(focused                                   ? FocusFontColor
                        : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
                                                                  : FontColor);
@@ -346,14 +351,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinStripItem(gfx::TBitmap& B) {
     TRect tr = ItemTextRect;
     tr.Right += w - (SItemRect.IsEmpty() ? ClRect.Width() : SItemRect.Width());
     gfx::TCanvas& bc = b.Canvas();
-    if (UseSkinFont()) {
-        bc.Font().SetName(FontName);
-        bc.Font().SetStyle(FontStyle);
-        bc.Font().SetHeight(FontHeight);
-    } else {
-        bc.Font().Assign(DefaultFont());
-    }
-    bc.Font().SetCharset(CharsetFor(FSD, DefaultFont()));
+    SelectSkinFont(bc.Font(), FontName, FontStyle, FontHeight);
     gfx::TColor color = focused                                   ? FocusFontColor
                         : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
                                                                   : FontColor;
@@ -422,14 +420,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinToolFace(gfx::TBitmap& B, const std::s
     const int shift = FDropDown ? 2 : 0;
     const TRect tr{2 + shift, 2 + shift, Width() - 17 + shift, Height() - 2 + shift};
     gfx::TCanvas& C = B.Canvas();
-    if (UseSkinFont()) {
-        C.Font().SetName(rec->FontName);
-        C.Font().SetStyle(rec->FontStyle);
-        C.Font().SetHeight(rec->FontHeight);
-    } else {
-        C.Font().Assign(DefaultFont());
-    }
-    C.Font().SetCharset(CharsetFor(FSD, DefaultFont()));
+    SelectSkinFont(C.Font(), rec->FontName, rec->FontStyle, rec->FontHeight);
     C.Font().SetColor(FDropDown    ? rec->DownFontColor
                       : Hot()      ? rec->ActiveFontColor
                       : !Enabled() ? rec->DisabledFontColor
