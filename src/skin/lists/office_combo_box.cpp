@@ -111,6 +111,7 @@ TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox(vcl::TComponent* AOwner
     SetTabStop(true);
     SetSkinDataName("combobox");
     SetBounds(Left(), Top(), 120, 41);
+    Font().Assign(DefaultFont());
     CalcRects();
 }
 

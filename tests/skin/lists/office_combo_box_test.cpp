@@ -70,6 +70,12 @@ TEST_F(OfficeComboTest, ItemIndexWritesRaiseTheirEventsEveryTime) {
     EXPECT_EQ(combo->Height(), 41);
     EXPECT_EQ(combo->ListBoxSkinDataName(), "listbox");
     EXPECT_EQ(combo->SkinDataName(), "combobox");
+    EXPECT_EQ(combo->Font().Name(), "Arial");
+    EXPECT_EQ(combo->Font().Height(), 14);
+    EXPECT_TRUE(combo->TabStop());
+    EXPECT_EQ(combo->DropDownCount(), 7);
+    combo->SetDropDownCount(-1);
+    EXPECT_EQ(combo->DropDownCount(), 7);
     combo->SetItemIndex(0);
     Events.clear();
     combo->SetItemIndex(2);
