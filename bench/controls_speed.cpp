@@ -18,11 +18,13 @@
 
 #include "headless_desktop.h"
 #include "platform/vcl/vcl.h"
+#include "skin/controls/menu_speed_button.h"
 #include "skin/controls/panels.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/scroll_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/slider.h"
+#include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
 #include "skin/core/skin_data.h"
 #include "skin/packages/stored_skins.h"
@@ -81,6 +83,25 @@ const TKind kKinds[] = {
          auto* b = new skin::TbsSkinScrollBox(form);
          b->SetParent(form);
          b->SetBounds(cell.Left + 4, cell.Top + 4, cell.Width() - 8, cell.Height() - 8);
+         b->SetSkinData(data);
+         return b;
+     }},
+    {"speed button",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* b = new skin::TbsSkinSpeedButton(form);
+         b->SetParent(form);
+         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
+         b->SetCaption("工具 " + std::to_string(i));
+         b->SetSkinData(data);
+         return b;
+     }},
+    {"menu speed button",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* b = new skin::TbsSkinMenuSpeedButton(form);
+         b->SetParent(form);
+         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
+         b->SetCaption("添加 " + std::to_string(i));
+         b->SetTrackButtonMode(i % 2 == 0);
          b->SetSkinData(data);
          return b;
      }},

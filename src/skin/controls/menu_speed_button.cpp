@@ -13,8 +13,6 @@ namespace skin {
 namespace {
 
 constexpr int kStrip = 15;
-constexpr gfx::TColor kHotFill = 0x00D2BDB6;
-constexpr gfx::TColor kDownFill = 0x00B59385;
 
 bool IsToolRecordName(std::string_view name) {
     return name == "resizebutton" || name == "resizetoolbutton" || name == "toolbutton" ||
@@ -56,10 +54,10 @@ void DrawRecordPart(gfx::TBitmap& B, gfx::TBitmap& picture, const TbsDataSkinCus
     const gfx::TRect cl{rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx,
                         rec.ClRect.Bottom + dy};
     gfx::TBitmap image;
-    BuildNineSliceImage(rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect,
-                        rec.LTPoint, rt, lb, rb, cl, image, picture, state, dest.Width(),
-                        dest.Height(), true, rec.LeftStretch, rec.TopStretch, rec.RightStretch,
-                        rec.BottomStretch, rec.StretchEffect, rec.StretchType);
+    BuildNineSliceImage(rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect, rec.LTPoint,
+                        rt, lb, rb, cl, image, picture, state, dest.Width(), dest.Height(), true,
+                        rec.LeftStretch, rec.TopStretch, rec.RightStretch, rec.BottomStretch,
+                        rec.StretchEffect, rec.StretchType);
     B.Canvas().Draw(dest.Left, dest.Top, image);
 }
 
@@ -72,22 +70,6 @@ void DrawRectPart(gfx::TBitmap& B, gfx::TBitmap& picture, const gfx::TRect& stat
     image.SetSize(dest.Width(), dest.Height());
     BuildNineSliceFromRect(image, picture, state, clRect, true);
     B.Canvas().Draw(dest.Left, dest.Top, image);
-}
-
-void DefaultFace(gfx::TCanvas& c, const gfx::TRect& r, bool pressed, bool hot, bool flat) {
-    c.Brush().SetStyle(gfx::bsSolid);
-    if (pressed || hot) {
-        c.Pen().SetColor(gfx::clNavy);
-        c.Brush().SetColor(pressed ? kDownFill : kHotFill);
-        c.Rectangle(r);
-    } else if (!flat) {
-        c.Pen().SetColor(gfx::clBtnShadow);
-        c.Brush().SetColor(gfx::clBtnFace);
-        c.Rectangle(r);
-    } else {
-        c.Brush().SetColor(gfx::clBtnFace);
-        c.FillRect(r);
-    }
 }
 
 }  // namespace
@@ -123,8 +105,7 @@ void TbsSkinMenuSpeedButton::SetSkinImagesMenu(TbsSkinDropImagesMenu* value) {
     Repaint();
 }
 
-void TbsSkinMenuSpeedButton::Notification(vcl::TComponent* AComponent,
-                                          vcl::TOperation Operation) {
+void TbsSkinMenuSpeedButton::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
     TbsSkinSpeedButton::Notification(AComponent, Operation);
     if (Operation == vcl::opRemove && FSkinPopupMenu &&
         AComponent == FSkinPopupMenu->MenuComponent())
@@ -165,8 +146,7 @@ bool TbsSkinMenuSpeedButton::UsesTrackButtonRect() const {
 }
 
 gfx::TRect TbsSkinMenuSpeedButton::Strip() const {
-    if (FNewStyle && FTrackPosition == bstpBottom)
-        return {0, Height() - kStrip, Width(), Height()};
+    if (FNewStyle && FTrackPosition == bstpBottom) return {0, Height() - kStrip, Width(), Height()};
     return {Width() - kStrip, 0, Width(), Height()};
 }
 
@@ -254,13 +234,13 @@ void TbsSkinMenuSpeedButton::Paint() {
     }
     if (Width() <= 0 || Height() <= 0) return;
     GetSkinData();
-    const bool menuRecord = UsesTrackButtonRect() &&
-                            dynamic_cast<TbsDataSkinMenuButtonControl*>(
-                                SkinData()->CtrlList[std::size_t(FIndex)].get()) != nullptr;
+    const bool menuRecord =
+        UsesTrackButtonRect() && dynamic_cast<TbsDataSkinMenuButtonControl*>(
+                                     SkinData()->CtrlList[std::size_t(FIndex)].get()) != nullptr;
     DrawTransparentContent(menuRecord ? NewClRect : ContentPart());
     gfx::TCanvas& c = Canvas();
-    const gfx::TColor text = FIndex == -1 ? gfx::TColor(gfx::clBtnText)
-                                          : SkinData()->SkinColors()->cBtnText;
+    const gfx::TColor text =
+        FIndex == -1 ? gfx::TColor(gfx::clBtnText) : SkinData()->SkinColors()->cBtnText;
     DrawMarker(c, MarkerPart(), false, false, true, text);
 }
 
@@ -304,15 +284,12 @@ void TbsSkinMenuSpeedButton::CreateControlDefaultImage(gfx::TBitmap& B) {
         } else if (FMouseIn) {
             mainHot = stripHot = true;
         }
-        DefaultFace(c, main, mainDown, mainHot, Flat());
-        DefaultFace(c, strip, stripDown, stripHot, Flat());
+        DrawDefaultFace(c, main, mainDown, mainHot, Flat());
+        DrawDefaultFace(c, strip, stripDown, stripHot, Flat());
     } else {
-        DefaultFace(c, ClientRect(), pressed, FMouseIn, Flat());
+        DrawDefaultFace(c, ClientRect(), pressed, FMouseIn, Flat());
     }
-    c.Font().Assign(DefaultFont());
-    if (const TbsSkinData* sd = SkinData(); sd && sd->ResourceStrData())
-        c.Font().SetCharset(sd->ResourceStrData()->CharSet());
-    if (!Enabled()) c.Font().SetColor(gfx::clBtnShadow);
+    SetDefaultLookFont(c);
     const gfx::TRect content = ContentPart();
     bool drawDefault = true;
     if (OnPaint) OnPaint(this, c, content, pressed, FMouseIn, drawDefault);
@@ -343,8 +320,8 @@ void TbsSkinMenuSpeedButton::CreateButtonImage(gfx::TBitmap& B, const gfx::TRect
     }
     // A menu-button record: the speed button's picture, and while the menu is open in track
     // mode the hot face with the pressed drop-down part.
-    const bool trackedPart = FMenuTracked && FTrackButtonMode && !TrackButtonRect.IsEmpty() &&
-                             !DownSkinRect.IsEmpty();
+    const bool trackedPart =
+        FMenuTracked && FTrackButtonMode && !TrackButtonRect.IsEmpty() && !DownSkinRect.IsEmpty();
     if (trackedPart) {
         TbsSkinSpeedButton::CreateButtonImage(B, ActiveSkinRect, false, true);
         if (Picture) {

@@ -73,8 +73,8 @@ private:
     // The client area less the strip.
     gfx::TRect ContentPart() const;
     // The marker: a plain arrow, the record's marker picture or the small drop arrow.
-    void DrawMarker(gfx::TCanvas& canvas, const gfx::TRect& part, bool pressed, bool hot,
-                    bool flat, gfx::TColor textColor);
+    void DrawMarker(gfx::TCanvas& canvas, const gfx::TRect& part, bool pressed, bool hot, bool flat,
+                    gfx::TColor textColor);
     // Background of the tool-button records in two parts (main and strip) or one.
     void DrawToolBackground(gfx::TBitmap& B, bool ownGeometry, bool pressed, bool hot);
     void DrawNewStyleBackground(gfx::TBitmap& B, bool pressed, bool hot);

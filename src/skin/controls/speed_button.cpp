@@ -4,7 +4,6 @@
 
 #include "platform/vcl/menus.h"
 #include "skin/core/drawing_routines.h"
-#include "skin/core/effect_bitmap.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
@@ -17,36 +16,14 @@ constexpr gfx::TColor kHotFill = 0x00D2BDB6;
 constexpr gfx::TColor kDownFill = 0x00B59385;
 constexpr gfx::TColor kDisabledText = 0x00808080;
 
-void MorphByKind(TbsEffectBmp& self, const TbsEffectBmp& other, TbsMorphKind kind, double kf) {
-    switch (kind) {
-        case mkDefault:
-            self.Morph(other, kf);
-            break;
-        case mkGradient:
-            self.MorphGrad(other, kf);
-            break;
-        case mkLeftGradient:
-            self.MorphLeftGrad(other, kf);
-            break;
-        case mkRightGradient:
-            self.MorphRightGrad(other, kf);
-            break;
-        case mkLeftSlide:
-            self.MorphLeftSlide(other, kf);
-            break;
-        case mkRightSlide:
-            self.MorphRightSlide(other, kf);
-            break;
-        case mkPush:
-            self.MorphPush(other, kf);
-            break;
-    }
-}
-
 }  // namespace
 
 TbsSkinSpeedButton::TbsSkinSpeedButton(vcl::TComponent* AOwner)
-    : TbsGraphicSkinCustomControl(AOwner), FGlyph(std::make_unique<gfx::TBitmap>()) {
+    : TbsGraphicSkinCustomControl(AOwner),
+      FTimers(this, {[this] { return FMouseIn; }, [this] { return FIndex != -1 && MorphOn(); },
+                     [this] { Repaint(); }, [this] { return FRepeatInterval; },
+                     [this] { ButtonClick(); }}),
+      FGlyph(std::make_unique<gfx::TBitmap>()) {
     SetControlStyle({vcl::csCaptureMouse, vcl::csOpaque, vcl::csDoubleClicks});
     SetSkinDataName("toolbutton");
     SetBounds(Left(), Top(), 25, 25);
@@ -55,9 +32,9 @@ TbsSkinSpeedButton::TbsSkinSpeedButton(vcl::TComponent* AOwner)
 TbsSkinSpeedButton::~TbsSkinSpeedButton() = default;
 
 void TbsSkinSpeedButton::BeforeDestruction() {
-    StopRepeat();
-    StopAnimate();
-    StopMorph();
+    FTimers.StopRepeat();
+    FTimers.StopAnimation();
+    FTimers.StopMorph();
     if (FSkinImagesMenu) {
         FSkinImagesMenu->OnInternalChange = nullptr;
         FSkinImagesMenu->OnInternalMenuClose = nullptr;
@@ -91,8 +68,8 @@ bool TbsSkinSpeedButton::HostImages(vcl::TCustomImageList*& images,
 void TbsSkinSpeedButton::RefreshButton() {
     FMouseIn = false;
     FDown = false;
-    if (MorphOn()) FMorphSteps = 0;
-    if (EffectsOn()) StopAnimate();
+    if (MorphOn()) FTimers.SetMorphSteps(0);
+    if (EffectsOn()) FTimers.StopAnimation();
     Repaint();
 }
 
@@ -105,11 +82,11 @@ void TbsSkinSpeedButton::ButtonClick() {
 void TbsSkinSpeedButton::SetDown(bool value) {
     FDown = value;
     if (MorphOn()) {
-        FMorphSteps = kMorphSteps;
+        FTimers.SetMorphSteps(TbsButtonTimers::kMorphSteps);
         if (value)
-            StopMorph();
+            FTimers.StopMorph();
         else
-            StartMorph();
+            FTimers.StartMorph();
     }
     Repaint();
     if (FGroupIndex == 0 || !FDown || FAllowAllUp || !Parent()) return;
@@ -227,8 +204,8 @@ void TbsSkinSpeedButton::Dispatch(vcl::TMessage& m) {
         case vcl::CM_ENABLEDCHANGED:
             TbsGraphicSkinCustomControl::Dispatch(m);
             if (MorphOn()) {
-                StopMorph();
-                FMorphSteps = 0;
+                FTimers.StopMorph();
+                FTimers.SetMorphSteps(0);
             }
             FMouseIn = false;
             Repaint();
@@ -246,51 +223,56 @@ void TbsSkinSpeedButton::Dispatch(vcl::TMessage& m) {
     }
 }
 
+bool TbsSkinSpeedButton::CanAnimate() const {
+    return FIndex != -1 && EffectsOn() && !AnimateSkinRect.IsEmpty();
+}
+
+void TbsSkinSpeedButton::StartAnimate(bool forward) {
+    FTimers.StartAnimation(forward, FrameCount, AnimateInterval);
+}
+
 void TbsSkinSpeedButton::MouseEntered() {
     if (!Enabled()) return;
     FMouseIn = true;
     if (FGroupIndex == 0 || !FDown) {
         if (FDown) {
-            if (MorphOn()) FMorphSteps = kMorphSteps;
+            if (MorphOn()) FTimers.SetMorphSteps(TbsButtonTimers::kMorphSteps);
             Repaint();
         } else {
-            if (FIndex != -1 && EffectsOn() && !AnimateSkinRect.IsEmpty() && !FFlat)
-                StartAnimate(true);
+            if (CanAnimate() && !FFlat) StartAnimate(true);
             if (MorphOn() && FIndex != -1 && !Transparent())
-                StartMorph();
+                FTimers.StartMorph();
             else
                 Repaint();
         }
     }
-    if (FDown && FGroupIndex == 0 && FRepeatMode) StartRepeat();
+    if (FDown && FGroupIndex == 0 && FRepeatMode) FTimers.StartRepeat();
 }
 
 void TbsSkinSpeedButton::MouseLeft() {
     if (!Enabled()) return;
     FMouseIn = false;
     if (FGroupIndex == 0 || !FDown) {
-        if (FIndex != -1 && EffectsOn() && !AnimateSkinRect.IsEmpty() && !FFlat)
-            StartAnimate(false);
+        if (CanAnimate() && !FFlat) StartAnimate(false);
         if (MorphOn() && FIndex != -1 && !Transparent())
-            StartMorph();
+            FTimers.StartMorph();
         else
             Repaint();
     }
-    if (FDown && FGroupIndex == 0) StopRepeat();
+    if (FDown && FGroupIndex == 0) FTimers.StopRepeat();
 }
 
-void TbsSkinSpeedButton::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X,
-                                   int Y) {
+void TbsSkinSpeedButton::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
     TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != vcl::mbLeft) return;
-    if (FIndex != -1 && EffectsOn() && !AnimateSkinRect.IsEmpty()) StopAnimate();
+    if (CanAnimate()) FTimers.StopAnimation();
     FMouseDown = true;
     if (!FDown) {
         FMouseIn = true;
         FAllowAllUpCheck = false;
         SetDown(true);
         if (FGroupIndex == 0) {
-            if (FRepeatMode) StartRepeat();
+            if (FRepeatMode) FTimers.StartRepeat();
         } else {
             ButtonClick();
         }
@@ -307,11 +289,11 @@ void TbsSkinSpeedButton::MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shif
         if (FMouseIn) {
             const bool wasDown = FDown;
             SetDown(false);
-            StopRepeat();
+            FTimers.StopRepeat();
             if (wasDown) ButtonClick();
         } else {
             FDown = false;
-            StopRepeat();
+            FTimers.StopRepeat();
         }
     } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
         SetDown(false);
@@ -324,7 +306,8 @@ void TbsSkinSpeedButton::MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shif
 void TbsSkinSpeedButton::GetSkinData() {
     TbsGraphicSkinCustomControl::GetSkinData();
     if (FIndex == -1) return;
-    if (auto* r = dynamic_cast<TbsDataSkinButtonControl*>(SkinData()->CtrlList[std::size_t(FIndex)].get())) {
+    if (auto* r = dynamic_cast<TbsDataSkinButtonControl*>(
+            SkinData()->CtrlList[std::size_t(FIndex)].get())) {
         FontName = r->FontName;
         FontStyle = r->FontStyle;
         FontHeight = r->FontHeight;
@@ -354,30 +337,22 @@ void TbsSkinSpeedButton::GetSkinData() {
     }
     if (Transparent()) Morphing = false;
     // While the strip plays, its current frame stands in for the picture being left or reached.
-    if (EffectsOn() && AnimateTimer && AnimateTimer->Enabled() && FCurrentFrame >= 1 &&
-        FCurrentFrame <= FrameCount) {
-        if (AnimateInc)
-            ActiveSkinRect = AnimationFrame(FCurrentFrame);
+    const int frame = FTimers.CurrentFrame();
+    if (EffectsOn() && FTimers.Animating() && frame >= 1 && frame <= FrameCount) {
+        const gfx::TRect r = AnimationFrameRect(AnimateSkinRect, FrameCount, frame, SkinRect);
+        if (FTimers.AnimationForward())
+            ActiveSkinRect = r;
         else
-            SkinRect = AnimationFrame(FCurrentFrame);
+            SkinRect = r;
     }
-}
-
-gfx::TRect TbsSkinSpeedButton::AnimationFrame(int k) const {
-    const gfx::TRect& a = AnimateSkinRect;
-    if (a.Width() > SkinRect.Width()) {
-        const int w = a.Width() / FrameCount;
-        return {a.Left + w * (k - 1), a.Top, a.Left + w * k, a.Bottom};
-    }
-    const int h = a.Height() / FrameCount;
-    return {a.Left, a.Top + h * (k - 1), a.Right, a.Top + h * k};
 }
 
 void TbsSkinSpeedButton::ChangeSkinData() {
-    StopAnimate();
-    StopMorph();
+    FTimers.StopAnimation();
+    FTimers.StopMorph();
     TbsGraphicSkinCustomControl::ChangeSkinData();
-    if (MorphOn() && FIndex != -1 && FMouseIn && !Transparent()) FMorphSteps = kMorphSteps;
+    if (MorphOn() && FIndex != -1 && FMouseIn && !Transparent())
+        FTimers.SetMorphSteps(TbsButtonTimers::kMorphSteps);
 }
 
 void TbsSkinSpeedButton::FitSkinSize(int& AWidth, int& AHeight) {
@@ -407,7 +382,7 @@ void TbsSkinSpeedButton::Paint() {
         return;
     }
     const bool morph = MorphOn();
-    if (morph && FMorphSteps > 0 && FMorphSteps < kMorphSteps && !Transparent()) {
+    if (morph && FTimers.Fading() && !Transparent()) {
         MorphPaint();
         return;
     }
@@ -415,7 +390,7 @@ void TbsSkinSpeedButton::Paint() {
     b.SetSize(Width(), Height());
     if (pressed) {
         CreateButtonImage(b, DownSkinRect, true, true);
-    } else if (FMouseIn || (morph && FMorphSteps == kMorphSteps)) {
+    } else if (FMouseIn || (morph && FTimers.MorphSteps() == TbsButtonTimers::kMorphSteps)) {
         CreateButtonImage(b, ActiveSkinRect, false, true);
     } else if (Transparent()) {
         DrawTransparentContent(NewClRect);
@@ -433,52 +408,47 @@ void TbsSkinSpeedButton::MorphPaint() {
     hot.SetSize(Width(), Height());
     CreateButtonImage(normal, SkinRect, false, false);
     CreateButtonImage(hot, ActiveSkinRect, false, true);
-    TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
-    const TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-    MorphByKind(from, to, MorphKind, MorphKf());
-    from.Draw(Canvas().Handle(), 0, 0);
+    DrawMorphed(Canvas().Handle(), normal, hot, MorphKind, MorphKf());
 }
 
 void TbsSkinSpeedButton::CreateControlSkinImage(gfx::TBitmap&) {}
 
-void TbsSkinSpeedButton::DrawDefaultFace(gfx::TCanvas& c, const gfx::TRect& r,
-                                         TDefaultLook look) const {
-    switch (look) {
-        case TDefaultLook::Pressed:
-        case TDefaultLook::Hot:
-            c.Pen().SetColor(gfx::clNavy);
-            c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(look == TDefaultLook::Pressed ? kDownFill : kHotFill);
-            c.Rectangle(r);
-            break;
-        case TDefaultLook::Normal:
-            c.Pen().SetColor(gfx::clBtnShadow);
-            c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(gfx::clBtnFace);
-            c.Rectangle(r);
-            break;
-        case TDefaultLook::Flat:
-            if (Transparent()) break;
-            c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(gfx::clBtnFace);
-            c.FillRect(r);
-            break;
+void TbsSkinSpeedButton::DrawDefaultFace(gfx::TCanvas& c, const gfx::TRect& r, bool pressed,
+                                         bool hot, bool flat) {
+    c.Brush().SetStyle(gfx::bsSolid);
+    if (pressed || hot) {
+        c.Pen().SetColor(gfx::clNavy);
+        c.Brush().SetColor(pressed ? kDownFill : kHotFill);
+        c.Rectangle(r);
+    } else if (!flat) {
+        c.Pen().SetColor(gfx::clBtnShadow);
+        c.Brush().SetColor(gfx::clBtnFace);
+        c.Rectangle(r);
+    } else {
+        c.Brush().SetColor(gfx::clBtnFace);
+        c.FillRect(r);
     }
+}
+
+gfx::TFontCharset TbsSkinSpeedButton::TextCharset() {
+    const TbsSkinData* sd = SkinData();
+    return sd && sd->ResourceStrData() ? sd->ResourceStrData()->CharSet() : DefaultFont().Charset();
+}
+
+void TbsSkinSpeedButton::SetDefaultLookFont(gfx::TCanvas& c) {
+    c.Font().Assign(DefaultFont());
+    c.Font().SetCharset(TextCharset());
+    if (!Enabled()) c.Font().SetColor(gfx::clBtnShadow);
 }
 
 void TbsSkinSpeedButton::CreateControlDefaultImage(gfx::TBitmap& B) {
     gfx::TCanvas& c = B.Canvas();
     const gfx::TRect r = ClientRect();
     const bool pressed = Pressed();
-    DrawDefaultFace(c, r,
-                    pressed    ? TDefaultLook::Pressed
-                    : FMouseIn ? TDefaultLook::Hot
-                    : !FFlat   ? TDefaultLook::Normal
-                               : TDefaultLook::Flat);
-    c.Font().Assign(DefaultFont());
-    if (const TbsSkinData* sd = SkinData(); sd && sd->ResourceStrData())
-        c.Font().SetCharset(sd->ResourceStrData()->CharSet());
-    if (!Enabled()) c.Font().SetColor(gfx::clBtnShadow);
+    // A flat button at rest shows the parent, unless it is opaque.
+    if (pressed || FMouseIn || !FFlat || !Transparent())
+        DrawDefaultFace(c, r, pressed, FMouseIn, FFlat);
+    SetDefaultLookFont(c);
     bool drawDefault = true;
     if (OnPaint) OnPaint(this, c, r, pressed, FMouseIn, drawDefault);
     if (drawDefault) DrawContent(c, r, FDown && FMouseIn, pressed, FMouseIn);
@@ -492,9 +462,7 @@ void TbsSkinSpeedButton::SetButtonFont(gfx::TCanvas& c) {
     } else {
         c.Font().Assign(DefaultFont());
     }
-    const TbsSkinData* sd = SkinData();
-    c.Font().SetCharset(sd && sd->ResourceStrData() ? sd->ResourceStrData()->CharSet()
-                                                    : DefaultFont().Charset());
+    c.Font().SetCharset(TextCharset());
 }
 
 gfx::TColor TbsSkinSpeedButton::StateFontColor(bool ADown, bool AMouseIn) {
@@ -534,18 +502,14 @@ void TbsSkinSpeedButton::CreateButtonImage(gfx::TBitmap& B, const gfx::TRect& R,
 
 void TbsSkinSpeedButton::SetTransparentFont(gfx::TCanvas& c) {
     if (FIndex == -1) {
-        c.Font().Assign(DefaultFont());
-        if (!Enabled()) c.Font().SetColor(gfx::clBtnShadow);
-    } else {
-        SetButtonFont(c);
-        const TbsSkinColors* colors = SkinData()->SkinColors();
-        c.Font().SetColor(!Enabled()         ? colors->cBtnShadow
-                          : FUseSkinFontColor ? colors->cBtnText
-                                              : DefaultFont().Color());
+        SetDefaultLookFont(c);
+        return;
     }
-    const TbsSkinData* sd = SkinData();
-    c.Font().SetCharset(sd && sd->ResourceStrData() ? sd->ResourceStrData()->CharSet()
-                                                    : DefaultFont().Charset());
+    SetButtonFont(c);
+    const TbsSkinColors* colors = SkinData()->SkinColors();
+    c.Font().SetColor(!Enabled()          ? colors->cBtnShadow
+                      : FUseSkinFontColor ? colors->cBtnText
+                                          : DefaultFont().Color());
 }
 
 void TbsSkinSpeedButton::DrawTransparentContent(const gfx::TRect& rect) {
@@ -563,8 +527,8 @@ void TbsSkinSpeedButton::DrawContent(gfx::TCanvas& c, const gfx::TRect& rect, bo
         if (const auto item = FSkinImagesMenu->SelectedItem()) {
             if (FUseImagesMenuCaption) caption = item->Caption;
             PaintGlyphTextFromList(c, rect, FMargin, FSpacing, FLayout, caption, item->ImageIndex,
-                                   FSkinImagesMenu->Images(), offset, Enabled(),
-                                   FDrawColorMarker, FColorMarkerValue);
+                                   FSkinImagesMenu->Images(), offset, Enabled(), FDrawColorMarker,
+                                   FColorMarkerValue);
             return;
         }
     }
@@ -593,101 +557,6 @@ void TbsSkinSpeedButton::DrawContent(gfx::TCanvas& c, const gfx::TRect& rect, bo
                                                             : 1;
     PaintGlyphTextFromBitmap(c, rect, FMargin, FSpacing, FLayout, caption, *FGlyph, FNumGlyphs,
                              frame, pressedGlyph, FDrawColorMarker, FColorMarkerValue);
-}
-
-// ---- timers -------------------------------------------------------------------------------------
-
-void TbsSkinSpeedButton::StartMorph() {
-    if (!MorphTimer) {
-        MorphTimer = new vcl::TTimer(this);
-        MorphTimer->SetEnabled(false);
-        MorphTimer->SetInterval(kMorphInterval);
-        MorphTimer->SetOnTimer([this](vcl::TObject*) { MorphTick(); });
-    }
-    MorphTimer->SetEnabled(true);
-}
-
-void TbsSkinSpeedButton::StopMorph() {
-    if (MorphTimer) MorphTimer->SetEnabled(false);
-}
-
-void TbsSkinSpeedButton::MorphTick() {
-    if (FIndex == -1 || !MorphOn()) {
-        FMorphSteps = FMouseIn ? kMorphSteps : 0;
-        StopMorph();
-        return;
-    }
-    if (FMouseIn && FMorphSteps < kMorphSteps) {
-        ++FMorphSteps;
-        Repaint();
-    } else if (!FMouseIn && FMorphSteps > 0) {
-        --FMorphSteps;
-        Repaint();
-    } else {
-        FMorphSteps = FMouseIn ? kMorphSteps : 0;
-        StopMorph();
-        Repaint();
-    }
-}
-
-void TbsSkinSpeedButton::StartAnimate(bool forward) {
-    StopAnimate();
-    if (FrameCount <= 0) return;
-    AnimateInc = forward;
-    FCurrentFrame = forward ? 1 : FrameCount;
-    if (!AnimateTimer) {
-        AnimateTimer = new vcl::TTimer(this);
-        AnimateTimer->SetEnabled(false);
-        AnimateTimer->SetOnTimer([this](vcl::TObject*) { AnimateTick(); });
-    }
-    AnimateTimer->SetInterval(unsigned(std::max(1, AnimateInterval)));
-    AnimateTimer->SetEnabled(true);
-}
-
-void TbsSkinSpeedButton::StopAnimate() {
-    if (AnimateTimer) AnimateTimer->SetEnabled(false);
-    FCurrentFrame = 0;
-}
-
-void TbsSkinSpeedButton::AnimateTick() {
-    if (AnimateInc) {
-        if (FCurrentFrame <= FrameCount) {
-            ++FCurrentFrame;
-            Repaint();
-        }
-        if (FCurrentFrame > FrameCount) StopAnimate();
-    } else {
-        if (FCurrentFrame >= 0) {
-            --FCurrentFrame;
-            Repaint();
-        }
-        if (FCurrentFrame <= 0) StopAnimate();
-    }
-}
-
-void TbsSkinSpeedButton::StartRepeat() {
-    if (!RepeatTimer) {
-        RepeatTimer = new vcl::TTimer(this);
-        RepeatTimer->SetEnabled(false);
-        RepeatTimer->SetOnTimer([this](vcl::TObject*) { RepeatTick(); });
-    }
-    RepeatTimer->SetEnabled(false);
-    FRepeatClicking = false;
-    RepeatTimer->SetInterval(kRepeatDelay);
-    RepeatTimer->SetEnabled(true);
-}
-
-void TbsSkinSpeedButton::StopRepeat() {
-    if (RepeatTimer) RepeatTimer->SetEnabled(false);
-}
-
-void TbsSkinSpeedButton::RepeatTick() {
-    if (!FRepeatClicking) {
-        FRepeatClicking = true;
-        RepeatTimer->SetInterval(unsigned(std::max(0, FRepeatInterval)));
-        return;
-    }
-    ButtonClick();
 }
 
 }  // namespace skin

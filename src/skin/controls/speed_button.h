@@ -18,17 +18,13 @@
 #include "platform/vcl/controls.h"
 #include "platform/vcl/img_list.h"
 #include "platform/vcl/timer.h"
+#include "skin/controls/button_timers.h"
 #include "skin/controls/drop_menus.h"
 #include "skin/controls/graphic_skin_control.h"
+#include "skin/controls/skin_button.h"
 #include "skin/core/skin_description.h"
 
 namespace skin {
-
-// OnPaint of the skinned buttons: drawn on cnvs over the state picture, before the glyph and
-// caption; clearing drawDefault leaves the glyph and caption out.
-using TbsButtonPaintEvent =
-    std::function<void(vcl::TObject* Sender, gfx::TCanvas& Cnvs, const gfx::TRect& R, bool ADown,
-                       bool AMouseIn, bool& DrawDefault)>;
 
 class TbsSkinSpeedButton : public TbsGraphicSkinCustomControl {
 public:
@@ -99,9 +95,9 @@ public:
     void SetColorMarkerValue(gfx::TColor value) { FColorMarkerValue = value; }
 
     // The fade between the normal (0) and the hot picture (1), in fifths.
-    double MorphKf() const { return FMorphSteps / double(kMorphSteps); }
+    double MorphKf() const { return FTimers.MorphKf(); }
     // The frame of the record's strip being shown (from 1), 0 for none.
-    int CurrentFrame() const { return FCurrentFrame; }
+    int CurrentFrame() const { return FTimers.CurrentFrame(); }
     bool MouseIn() const { return FMouseIn; }
 
     TbsButtonPaintEvent OnPaint;
@@ -121,8 +117,7 @@ protected:
     void MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) override;
 
     // The picture of state rectangle r with the font, OnPaint and content over it.
-    virtual void CreateButtonImage(gfx::TBitmap& B, const gfx::TRect& R, bool ADown,
-                                   bool AMouseIn);
+    virtual void CreateButtonImage(gfx::TBitmap& B, const gfx::TRect& R, bool ADown, bool AMouseIn);
 
     // The pointer came over or left the button (after OnMouseEnter / OnMouseLeave).
     void MouseEntered();
@@ -141,7 +136,8 @@ protected:
 
     // Glyph and caption in rect by the first source that applies (images menu, tool bar, own
     // image list, Glyph). `offset` moves them one pixel (pressed), `pressedGlyph` and `hot` pick
-    // the glyph frame; `greyDisabledImages` greys the bar's disabled images too (else drawn as they are).
+    // the glyph frame; `greyDisabledImages` greys the bar's disabled images too (else drawn as they
+    // are).
     void DrawContent(gfx::TCanvas& canvas, const gfx::TRect& rect, bool offset, bool pressedGlyph,
                      bool hot, bool greyDisabledImages = false);
     // The idle look of a transparent button: glyph and caption straight on the canvas in rect.
@@ -152,24 +148,18 @@ protected:
     gfx::TColor StateFontColor(bool ADown, bool AMouseIn);
     // The font and colour of the idle transparent look.
     void SetTransparentFont(gfx::TCanvas& canvas);
-    // The default look's frame and fill over rect: pressed, hot, normal, or flat (fill only,
-    // nothing when transparent).
-    enum class TDefaultLook { Normal, Hot, Pressed, Flat };
-    void DrawDefaultFace(gfx::TCanvas& canvas, const gfx::TRect& rect, TDefaultLook look) const;
+    // The default look's frame and fill over rect: pressed or hot (navy frame), normal, or
+    // flat (the face colour alone).
+    static void DrawDefaultFace(gfx::TCanvas& canvas, const gfx::TRect& rect, bool pressed,
+                                bool hot, bool flat);
+    // DefaultFont with the skin's charset, greyed when disabled.
+    void SetDefaultLookFont(gfx::TCanvas& canvas);
+    // The resource strings' charset when the skin data has a table, else DefaultFont's.
+    gfx::TFontCharset TextCharset();
 
-    void StartMorph();
-    void StopMorph();
-    void MorphTick();
+    // The strip plays on enter and leave when the record has one and the button is not flat.
+    bool CanAnimate() const;
     void StartAnimate(bool forward);
-    void StopAnimate();
-    void AnimateTick();
-    void StartRepeat();
-    void StopRepeat();
-    void RepeatTick();
-
-    static constexpr int kMorphSteps = 5;
-    static constexpr int kMorphInterval = 20;
-    static constexpr int kRepeatDelay = 500;
 
     // Record copy.
     std::string FontName = "Arial";
@@ -189,14 +179,11 @@ protected:
     bool FMouseDown = false;
     bool FDown = false;
 
+    TbsButtonTimers FTimers;
+
 private:
-    // The frame k (from 1) of the animation strip.
-    gfx::TRect AnimationFrame(int k) const;
     void MorphPaint();
 
-    vcl::TTimer* AnimateTimer = nullptr;
-    int FCurrentFrame = 0;
-    bool AnimateInc = false;
     TbsSkinDropImagesMenu* FSkinImagesMenu = nullptr;
     bool FUseImagesMenuImage = false;
     bool FUseImagesMenuCaption = false;
@@ -206,10 +193,8 @@ private:
     bool FUseSkinFontColor = true;
     vcl::TCustomImageList* FButtonImages = nullptr;
     int FImageIndex = 0;
-    vcl::TTimer* RepeatTimer = nullptr;
     bool FRepeatMode = false;
     int FRepeatInterval = 100;
-    bool FRepeatClicking = false;  // the first, 500 ms, wait is over
     bool FFlat = false;
     bool FAllowAllUp = false;
     bool FAllowAllUpCheck = false;
@@ -219,8 +204,6 @@ private:
     int FMargin = -1;
     int FSpacing = 1;
     TbsButtonLayout FLayout = blGlyphLeft;
-    vcl::TTimer* MorphTimer = nullptr;
-    int FMorphSteps = 0;
     bool FShowCaption = true;
     int FWidthWithCaption = 0;
     int FWidthWithoutCaption = 0;

@@ -308,4 +308,30 @@ void TbsEffectBmp::FlipVert(TbsEffectBmp& dst) const {
     Scatter(*this, dst, [h](int x, int y) { return std::pair{x, h - 1 - y}; });
 }
 
+void MorphByKind(TbsEffectBmp& from, const TbsEffectBmp& to, TbsMorphKind kind, double kf) {
+    switch (kind) {
+        case mkDefault:
+            from.Morph(to, kf);
+            break;
+        case mkGradient:
+            from.MorphGrad(to, kf);
+            break;
+        case mkLeftGradient:
+            from.MorphLeftGrad(to, kf);
+            break;
+        case mkRightGradient:
+            from.MorphRightGrad(to, kf);
+            break;
+        case mkLeftSlide:
+            from.MorphLeftSlide(to, kf);
+            break;
+        case mkRightSlide:
+            from.MorphRightSlide(to, kf);
+            break;
+        case mkPush:
+            from.MorphPush(to, kf);
+            break;
+    }
+}
+
 }  // namespace skin

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gfx/dc.h"
+#include "skin/core/skin_description.h"
 
 namespace skin {
 
@@ -85,5 +86,8 @@ private:
 
     gfx::HBITMAP FHandle;
 };
+
+// The transition a skin record's morph kind names, from `from` towards `to` by kf.
+void MorphByKind(TbsEffectBmp& from, const TbsEffectBmp& to, TbsMorphKind kind, double kf);
 
 }  // namespace skin

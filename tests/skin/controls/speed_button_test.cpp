@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "controls_test_support.h"
+#include "menu_doubles.h"
 #include "platform/vcl/ext_ctrls.h"
 #include "skin/controls/menu_speed_button.h"
 #include "skin/core/skin_messages.h"
@@ -76,8 +78,9 @@ public:
         const std::string name = c->Name();
         c->OnMouseDown = [this, name](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int,
                                       int) { Events.push_back(name + ":down"); };
-        c->OnMouseUp = [this, name](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int,
-                                    int) { Events.push_back(name + ":up"); };
+        c->OnMouseUp = [this, name](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) {
+            Events.push_back(name + ":up");
+        };
         c->OnClick = [this, name](vcl::TObject*) { Events.push_back(name + ":click"); };
     }
     // Milliseconds on the clock since Mark().
@@ -138,6 +141,11 @@ TEST_F(SpeedButtonTest, EachStateShowsItsPicture) {
     MoveTo(b, 20, 12);
     EXPECT_EQ(PixelOf(b, 20, 12), kHot);
     Down(b, 20, 12);
+    EXPECT_EQ(PixelOf(b, 20, 12), kDown);
+    // Leaving while held shows the normal picture; coming back shows the pressed one again.
+    MoveAway();
+    EXPECT_EQ(PixelOf(b, 20, 12), kNormal);
+    MoveTo(b, 10, 10);
     EXPECT_EQ(PixelOf(b, 20, 12), kDown);
     Up(b, 20, 12);
     MoveTo(flat, 5, 5);
@@ -264,6 +272,18 @@ TEST_F(SpeedButtonTest, MorphFadesInFiveTicks) {
     Wait(20);
     EXPECT_EQ(b->MorphKf(), 0.0);
     EXPECT_EQ(PixelOf(b, 20, 12), kNormal);
+
+    // A click shows the pressed picture, then the hot one at once; a new skin under the pointer
+    // starts hot, without a fade.
+    Down(b, 20, 12);
+    EXPECT_EQ(PixelOf(b, 20, 12), kDown);
+    Up(b, 20, 12);
+    EXPECT_EQ(PixelOf(b, 20, 12), kHot);
+    Wait(100);
+    EXPECT_EQ(PixelOf(b, 20, 12), kHot);
+    Load(SpeedSkin());
+    EXPECT_EQ(b->MorphKf(), 1.0);
+    EXPECT_EQ(PixelOf(b, 20, 12), kHot);
 }
 
 // A four-frame strip plays frames 1 to 4 on enter and 4 to 1 on leave, then the plain picture.
@@ -433,52 +453,60 @@ TEST_F(SpeedButtonTest, OnPaintDrawsOnThePicture) {
     }
 }
 
+// Disabled text takes the record's colour, or mid grey when the record gives the normal one.
+TEST_F(SpeedButtonTest, DisabledTextColour) {
+    struct TCase {
+        const char* Keys;
+        TColor Expected;
+    };
+    for (const TCase& c : {TCase{"disabledfontcolor=255\nfontcolor=255\n", 0x00808080},
+                           TCase{"fontcolor=255\ndisabledfontcolor=16711680\n", 0x00FF0000}}) {
+        SCOPED_TRACE(c.Keys);
+        std::vector<std::unique_ptr<gfx::TBitmap>> pictures;
+        pictures.push_back(StatePicture());
+        Load(test::FixtureSkin(
+            {{"toolbutton", "button", kNineSlice + c.Keys + "fontheight=40\nfontstyle=fsbold\n"}},
+            std::move(pictures)));
+        auto* b = Make<TbsSkinSpeedButton>(10, 10, 80, 50);
+        b->SetCaption("一");
+        b->SetEnabled(false);
+        Run();
+        const gfx::TImage shot = Capture(b);
+        const auto count = std::count_if(shot.Pixels.begin(), shot.Pixels.end(), [&](uint32_t p) {
+            // Captures are 0xAARRGGBB.
+            return gfx::RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) == c.Expected;
+        });
+        EXPECT_GT(count, 20);
+        b->Free();
+    }
+}
+
+// A button freed while it fades, plays its strip and repeats leaves no timer behind.
+TEST_F(SpeedButtonTest, FreeingStopsTheTimers) {
+    Load(SpeedSkin());
+    for (const char* record : {"morph", "anim"}) {
+        auto* b = Make<TbsSkinSpeedButton>(10, 10, 40, 24, record);
+        b->SetSkinDataName(record);
+        b->SetRepeatMode(true);
+        b->ChangeSkinData();
+        int clicks = 0;
+        b->OnClick = [&](vcl::TObject*) { ++clicks; };
+        MoveTo(b, 5, 5);
+        Wait(20);
+        Down(b, 5, 5);
+        Wait(20);
+        b->Free();
+        Wait(1000);
+        EXPECT_EQ(clicks, 0);
+        Screen->MouseUp(At(Form, 5, 5));
+        MoveAway();
+    }
+}
+
 // --- menu speed button ------------------------------------------------------------------------
 
-// A popup menu that records its drops and closes when told, as the menu controller will.
-class TDropMenuDouble : public vcl::TComponent, public TbsSkinDropMenu {
-public:
-    using vcl::TComponent::TComponent;
-    vcl::TComponent* MenuComponent() override { return this; }
-    bool PopupFromRect2(vcl::TControl* aCtrl, const gfx::TRect& r, bool) override {
-        Drops.push_back(r);
-        if (Opens) FCtrl = aCtrl;
-        return Opens;
-    }
-    void Close() {
-        vcl::TControl* c = FCtrl;
-        FCtrl = nullptr;
-        if (c) c->Perform(WM_CLOSESKINMENU, 0, 0);
-    }
-    bool Opens = true;
-    std::vector<gfx::TRect> Drops;
-
-private:
-    vcl::TControl* FCtrl = nullptr;
-};
-
-class TImagesMenuDouble : public vcl::TComponent, public TbsSkinDropImagesMenu {
-public:
-    using vcl::TComponent::TComponent;
-    vcl::TComponent* MenuComponent() override { return this; }
-    vcl::TCustomImageList* Images() const override { return List; }
-    std::optional<TbsImagesMenuChoice> SelectedItem() const override { return Choice; }
-    // A new choice, announced as the images menu does.
-    void Choose(int index) {
-        Choice = TbsImagesMenuChoice{index, "Item"};
-        if (OnInternalChange) OnInternalChange(this);
-    }
-    vcl::TCustomImageList* List = nullptr;
-    std::optional<TbsImagesMenuChoice> Choice;
-    bool PopupFromRect(const gfx::TRect&) override {
-        ++Drops;
-        return true;
-    }
-    void Close() {
-        if (OnInternalMenuClose) OnInternalMenuClose(this);
-    }
-    int Drops = 0;
-};
+using test::TDropMenuDouble;
+using test::TImagesMenuDouble;
 
 class MenuSpeedButtonTest : public SpeedButtonTest {
 public:
@@ -532,10 +560,9 @@ TEST_F(MenuSpeedButtonTest, TrackModeDropsOnlyFromItsPart) {
         TbsTrackPosition Position;
         gfx::TPoint Drops, Clicks;
     };
-    for (const TCase& c : {TCase{false, bstpRight, {50, 12}, {40, 12}},
-                           TCase{false, bstpBottom, {50, 12}, {40, 12}},
-                           TCase{true, bstpRight, {50, 5}, {40, 5}},
-                           TCase{true, bstpBottom, {20, 20}, {50, 5}}}) {
+    for (const TCase& c :
+         {TCase{false, bstpRight, {50, 12}, {40, 12}}, TCase{false, bstpBottom, {50, 12}, {40, 12}},
+          TCase{true, bstpRight, {50, 5}, {40, 5}}, TCase{true, bstpBottom, {20, 20}, {50, 5}}}) {
         SCOPED_TRACE(std::to_string(c.NewStyle) + " " + std::to_string(c.Position));
         auto* b = MakeMenuButton();
         b->SetTrackButtonMode(true);
@@ -604,6 +631,19 @@ TEST_F(MenuSpeedButtonTest, AMenuThatDoesNotOpenReleasesTheButton) {
     EXPECT_EQ(Events, (std::vector<std::string>{"MB:show", "MB:hide"}));
 }
 
+// A flat menu button at rest shows its parent, its content and the small drop arrow only.
+TEST_F(MenuSpeedButtonTest, AFlatIdleButtonShowsTheParentAndTheArrow) {
+    Form->SetColor(kParent);
+    auto* b = MakeMenuButton(60);
+    b->SetFlat(true);
+    Run();
+    EXPECT_EQ(PixelOf(b, 20, 12), kParent);
+    // The arrow's top row in the middle of the right 15 pixels.
+    EXPECT_EQ(PixelOf(b, 60 - 15 + 7, 12), gfx::ColorToRGB(gfx::clBtnText));
+    MoveTo(b, 20, 12);
+    EXPECT_EQ(PixelOf(b, 20, 12), TColor(0x00D2BDB6));
+}
+
 // The images menu's choice gives the picture, and a new choice repaints at once.
 TEST_F(MenuSpeedButtonTest, TheImagesMenusChoiceShows) {
     constexpr TColor kImages[2] = {gfx::RGB(255, 0, 0), gfx::RGB(0, 0, 255)};
@@ -621,6 +661,21 @@ TEST_F(MenuSpeedButtonTest, TheImagesMenusChoiceShows) {
     EXPECT_EQ(PixelOf(b, x, kImageY), kImages[1]);
     images->Choose(0);
     EXPECT_EQ(PixelOf(b, x, kImageY), kImages[0]);
+}
+
+// A button freed while its images menu is open is not called back when the menu closes.
+TEST_F(MenuSpeedButtonTest, AFreedButtonHearsNoClose) {
+    auto* b = MakeMenuButton();
+    b->SetSkinPopupMenu(nullptr);
+    auto* images = new TImagesMenuDouble(Form);
+    b->SetSkinImagesMenu(images);
+    Down(b, 5, 5);
+    EXPECT_TRUE(b->MenuTracked());
+    b->Free();
+    images->Close();
+    images->Choose(0);
+    EXPECT_EQ(Events, (std::vector<std::string>{"MB:show"}));
+    Screen->MouseUp(At(Form, 5, 5));
 }
 
 TEST_F(MenuSpeedButtonTest, FreedMenusAreForgotten) {

@@ -1,0 +1,343 @@
+// The form skin component and the skinned frame. TbsSkinForm sits on a form (its owner) and
+// replaces the form's frame with one drawn from the current skin: it puts its procedure into the
+// form's WindowProc, builds one frame object per object record of the skin (frame_objects.h),
+// moves the skin's frame geometry to the form's size, answers the non-client hit test and cuts
+// the window region out of the skin's mask. Without a skin it keeps a plain default frame (a
+// 3-pixel border and a 19-pixel caption) with six default caption buttons.
+//
+// Who talks to whom: the skin data sends its change messages to the form; the component rebuilds
+// the frame (ChangeSkinData) and asks the form's skinned controls to read their skin again. The
+// frame objects call back into the component to repaint one object, run a window command and
+// raise its object events. Frame painting, the message table, window states, menus, MDI, the
+// tray, quick buttons and the layered border are added by their own files; until then their
+// members here are stored and do nothing.
+//
+// Owns its frame objects, timers, layer managers, mask strips and system menu; the skin data,
+// menus, hint, tray icon and bars are the application's and are forgotten when freed. Main
+// thread only.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/graphics.h"
+#include "platform/gfx/region.h"
+#include "platform/rtl/exception.h"
+#include "platform/vcl/forms.h"
+#include "platform/vcl/img_list.h"
+#include "platform/vcl/menus.h"
+#include "platform/vcl/timer.h"
+#include "skin/core/layered_windows.h"
+#include "skin/core/skin_data.h"
+#include "skin/form/frame_objects.h"
+
+namespace skin {
+
+// Made by later parts of the frame; the component only keeps references to them.
+class TbsSkinHint;
+class TbsTrayIcon;
+class TbsSkinMainMenuBar;
+class TbsSkinMDITabsBar;
+class TbsSkinStatusBar;
+class TbsSkinMenu;
+class TbsSkinPopupMenu;
+
+// A component given an owner of the wrong class.
+class EInvalidCast : public rtl::Exception {
+public:
+    using rtl::Exception::Exception;
+};
+
+enum TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
+using TbsBorderIcons = vcl::TSet<TbsBorderIcon>;
+enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
+enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
+
+using TbsCaptionPaintEvent = std::function<void(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive)>;
+using TbsPaintEvent =
+    std::function<void(const std::string& IDName, gfx::TCanvas& Canvas, gfx::TRect ObjectRect)>;
+using TbsMouseEnterEvent = std::function<void(const std::string& IDName)>;
+using TbsMouseLeaveEvent = TbsMouseEnterEvent;
+using TbsMouseDownEvent = std::function<void(const std::string& IDName, int X, int Y,
+                                             gfx::TRect ObjectRect, vcl::TMouseButton Button)>;
+using TbsMouseUpEvent = TbsMouseDownEvent;
+using TbsMouseMoveEvent =
+    std::function<void(const std::string& IDName, int X, int Y, gfx::TRect ObjectRect)>;
+using TbsActivateCustomObjectEvent =
+    std::function<void(const std::string& IDName, bool& ObjectVisible)>;
+using TbsOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
+
+// Default frame: caption height and caption button size, for tool windows and others.
+int GetDefCaptionHeight(vcl::TFormBorderStyle style);
+int GetDefButtonSize(vcl::TFormBorderStyle style);
+// SM_CXSMICON x SM_CYSMICON, each 0 replaced by SM_CXSIZE / SM_CYSIZE.
+gfx::TSize GetSmallIconSize();
+
+class TbsSkinForm : public vcl::TComponent {
+public:
+    // Raises EInvalidCast "Invalid class typecast" when the owner is not a form.
+    explicit TbsSkinForm(vcl::TComponent* AOwner);
+    ~TbsSkinForm() override;
+    void BeforeDestruction() override;
+
+    // --- the skin ------------------------------------------------------------------------------
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* value);
+    TbsSkinData* MenusSkinData() const { return FMSD; }
+    void SetMenusSkinData(TbsSkinData* value);
+    bool SkinnableForm() const { return FSkinnableForm; }
+    bool GetSkinnableForm() const { return FSkinnableForm; }
+    void SetSkinnableForm(bool value);
+    // The frame rebuild of a skin change.
+    void ChangeSkinData();
+    void CreateSkinObjects();
+    void CreateDefaultButtons();
+    void ClearObjects();
+    void UpdateCaptionButtons();
+    void SetDefaultObjectHints();
+    void UpdateFormBorderIcons();
+    // The walks over the form's skinned controls; SD nil reaches every control.
+    void BeforeChangeControlsSkinData(TbsSkinData* SD, vcl::TControl* control);
+    void ChangeControlsSkinData(TbsSkinData* SD, vcl::TControl* control);
+    std::string GetProductVersion() const { return "7.81"; }
+
+    // --- frame geometry (frame coordinates) ----------------------------------------------------
+    void CalcSkinRects();
+    // A rectangle of the frame picture moved to the current size by the corner zone it lies in.
+    gfx::TRect MapSkinRect(const gfx::TRect& R) const;
+    void CalcObjectRects();
+    void CalcDefRects();
+    int GetHitTest(gfx::TPoint P);
+    int GetDefHitTest(gfx::TPoint P);
+    bool PointInMask(gfx::TPoint P);
+    void SetFormRegion(bool AUpdate);
+    void UpdateFrame(bool AUpdate);
+    bool IsSizeable() const;
+    int GetMinWidth() const;
+    int GetMinHeight() const;
+    int GetMaxWidth() const;
+    int GetMaxHeight() const;
+
+    // --- frame objects -------------------------------------------------------------------------
+    int GetIndex(const std::string& AIDName) const;
+    void SetEnabled(const std::string& AIDName, bool Value);
+    // Chooses the object under a frame point; (-1, -1, false) clears the choice.
+    void TestActive(int X, int Y, bool AActive);
+    // The non-client mouse handed to the chosen object, frame coordinates.
+    void ObjectMouseMove(int X, int Y);
+    void ObjectDblClick();
+    void ObjectMouseDown(vcl::TMouseButton Button, int X, int Y);
+    void ObjectMouseUp(vcl::TMouseButton Button, int X, int Y);
+    // Repaints one object over the painted frame.
+    void DrawSkinObject(TbsActiveSkinObject* AObject);
+    // Caption objects follow the form's activity.
+    void SetCaptionsActive(bool AUpdate);
+    // The hover, morph and animation timers' ticks.
+    void MouseTimerProc();
+    void MorphTimerProc();
+    void AnimateTimerProc();
+    bool GetFormActive() const;
+    // Hot and pressed states dropped, animations back at their first frame (entering a size
+    // or move loop, activation).
+    void ResetObjects();
+    // The layered border frame is used for this form and skin.
+    bool CanShowLayerFrame() const;
+    // The form is revealed by the layered border's fade rather than its own show animation.
+    bool UseVistaLayerShow() const;
+    // The form's small icon at (x, y).
+    void DrawFormIcon(gfx::TCanvas& Cnvs, int x, int y);
+
+    // --- states (the window state and roll-up handling comes with its own file) ---------------
+    vcl::TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(vcl::TWindowState value);
+    bool RollUpState() const { return FRollUpState; }
+    void SetRollUpState(bool value);
+    void MinimizeToTray();
+    void RestoreFromTray();
+    int RealHeight() const { return FRollUpState ? OldHeight : FFormHeight; }
+    void SetRealHeight(int value) { OldHeight = value; }
+    void SetFormStyle(vcl::TFormStyle FS);
+    void SetFormBorderStyle(vcl::TFormBorderStyle BS);
+
+    // --- properties with setters --------------------------------------------------------------
+    TbsBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TbsBorderIcons value);
+    bool ShowIcon() const { return FShowIcon; }
+    void SetShowIcon(bool value);
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool value);
+    std::uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(std::uint8_t value);
+    bool UseRibbon() const { return FUseRibbon; }
+    void SetUseRibbon(bool value);
+    int MaxMenuItemsInWindow() const { return FMaxMenuItemsInWindow; }
+    void SetMaxMenuItemsInWindow(int value);
+    gfx::TFont& DefCaptionFont() { return FDefCaptionFont; }
+    void SetDefCaptionFont(const gfx::TFont& value);
+    gfx::TFont& DefInActiveCaptionFont() { return FDefInActiveCaptionFont; }
+    void SetDefInActiveCaptionFont(const gfx::TFont& value);
+    gfx::TBitmap& LogoBitMap() { return FLogoBitMap; }
+    void SetLogoBitMap(const gfx::TBitmap& value) { FLogoBitMap.Assign(value); }
+    TbsTrayIcon* TrayIcon() const { return FTrayIcon; }
+    void SetTrayIcon(TbsTrayIcon* value);
+    TbsSkinHint* SkinHint() const { return FSkinHint; }
+    void SetSkinHint(TbsSkinHint* value);
+
+    // --- fields --------------------------------------------------------------------------------
+    bool FUseRibbon = false;
+    vcl::TCustomImageList* FQuickImageList = nullptr;
+    bool FQuickButtonsShowHint = false;
+    TbsLayerManager* FLayerManager = nullptr;      // owned
+    TbsLayerManager* FMenuLayerManager = nullptr;  // owned
+    bool FSmartEffectsShow = false;
+    bool FClientInActiveDraw = false;
+    bool FClientInActiveEffect = false;
+    TbsClientInActiveEffect FClientInActiveEffectType = bsieSemiTransparent;
+    bool FDisableSystemMenu = false;
+    bool FInAppHook = false;
+    bool FAlwaysResize = false;
+    bool FSkinnableForm = true;
+    bool FIsVistaOs = false;
+    bool FIsLayerEnabled = false;
+    bool FHaveShadow = false;
+    TbsCaptionPaintEvent FOnCaptionPaint;
+    bool FRollUpBeforeMaximize = false;
+    vcl::TShortCutEvent FOnShortCut;
+    bool FStopPainting = false;
+    bool FStartShow = true;
+    TbsPositionInMonitor FPositionInMonitor = bspDefault;
+    bool HMagnetized = false, VMagnetized = false, HMagnetized2 = false, VMagnetized2 = false;
+    gfx::TPoint FOnMouseDownCoord{-1, -1};
+    bool FMinimizeDefault = false;
+    TbsSkinStatusBar* FStatusBar = nullptr;
+    bool FUseFormCursorInNCArea = false;
+    int FMaxMenuItemsInWindow = 0;
+    int FClientWidth = 0, FClientHeight = 0;
+    bool FHideCaptionButtons = false;
+    bool FAlwaysShowInTray = false;
+    bool FLogoBitMapTransparent = false;
+    gfx::TBitmap FLogoBitMap;
+    bool FAlwaysMinimizeToTray = false;
+    std::unique_ptr<gfx::TIcon> FIcon;
+    bool FShowIcon = false;
+    bool ButtonsInLeft = false;
+    bool FMaximizeOnFullScreen = false;
+    bool FAlphaBlend = false, FAlphaBlendAnimation = false;
+    std::uint8_t FAlphaBlendValue = 200;
+    TbsSkinHint* FSkinHint = nullptr;
+    bool FShowObjectHint = false;
+    bool FUseDefaultObjectHint = true;
+    bool FMenusAlphaBlend = false;
+    std::uint8_t FMenusAlphaBlendValue = 200;
+    bool FMenusAlphaBlendAnimation = false;
+    bool FSkinSupport = false;
+    gfx::TFont FDefCaptionFont;
+    gfx::TFont FDefInActiveCaptionFont;
+    bool FMDIChildMaximized = false;
+    bool FFormActive = false;
+    vcl::TNotifyEvent FOnMinimizeToTray, FOnRestoreFromTray;
+    TbsTrayIcon* FTrayIcon = nullptr;
+    bool FUseDefaultSysMenu = true;
+    vcl::TPopupMenu* FSysMenu = nullptr;       // owned
+    TbsSkinPopupMenu* FSysTrayMenu = nullptr;  // made by the menus' file
+    bool FInShortCut = false;
+    TbsSkinMainMenuBar* FMainMenuBar = nullptr;
+    TbsSkinMDITabsBar* FMDITabsBar = nullptr;
+    bool FFullDrag = false;
+    int FFormWidth = 0, FFormHeight = 0;
+    int FFormLeft = 0, FFormTop = 0;
+    int FOldFormLeft = 0, FOldFormTop = 0;
+    bool FSizeMove = false;
+    bool FSizing = false;
+    bool FRollUpState = false;
+    bool MaxRollUpState = false;
+    TbsBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize, biRollUp};
+    gfx::TBitmap RMTop, RMBottom, RMLeft, RMRight;
+    gfx::TColor BlackColor = 0;
+    bool MouseIn = false;
+    gfx::TRect OldBoundsRect;
+    int OldHeight = 0;
+    gfx::TPoint NewLTPoint, NewRBPoint, NewRTPoint, NewLBPoint;
+    gfx::TRect NewClRect, NewCaptionRect, NewButtonsRect;
+    int NewButtonsOffset = 0;
+    bool NewButtonsInLeft = false;
+    gfx::TRect NewMaskRectArea;
+    gfx::TPoint NewHitTestLTPoint, NewHitTestRTPoint, NewHitTestLBPoint, NewHitTestRBPoint;
+    gfx::TRect NewDefCaptionRect;
+    int FMinHeight = 0, FMinWidth = 0, FMaxHeight = 0, FMaxWidth = 0;
+    vcl::TWndMethod OldWindowProc;
+    TbsSkinData* FSD = nullptr;
+    TbsSkinData* FMSD = nullptr;
+    vcl::TMainMenu* FMainMenu = nullptr;
+    vcl::TPopupMenu* FSystemMenu = nullptr;
+    vcl::TNotifyEvent FOnChangeSkinData, FOnBeforeChangeSkinData, FOnAfterChangeSkinData;
+    vcl::TNotifyEvent FOnActivate, FOnDeActivate, FOnChangeRollUpState;
+    bool FInChangeSkinData = false;
+    vcl::TWindowState FWindowState = vcl::wsNormal;
+    std::uint8_t FMagneticSize = 5;
+    vcl::TMessageEvent OldAppMessage;
+    TbsActivateCustomObjectEvent FOnActivateCustomObject;
+    vcl::TNotifyEvent FOnMinimize, FOnRestore, FOnMaximize;
+    TbsOnAcceptToMDITabsBar FOnAcceptToMDITabsBar;
+    bool InMenu = false;
+    bool InMainMenu = false;
+    // The region in force: the component's copy; the window keeps its own.
+    std::optional<gfx::TRegion> FRgn;
+    vcl::TTimer* MouseTimer = nullptr;    // owned
+    vcl::TTimer* MorphTimer = nullptr;    // owned
+    vcl::TTimer* AnimateTimer = nullptr;  // owned
+    bool FMagnetic = false;
+    vcl::TNotifyEvent FOnSkinMenuOpen, FOnSkinMenuClose, FOnMainMenuEnter, FOnMainMenuExit;
+    TbsMouseEnterEvent FOnMouseEnterEvent;
+    TbsMouseLeaveEvent FOnMouseLeaveEvent;
+    TbsMouseUpEvent FOnMouseUpEvent;
+    TbsMouseDownEvent FOnMouseDownEvent;
+    TbsMouseMoveEvent FOnMouseMoveEvent;
+    TbsPaintEvent FOnPaintEvent;
+    int ActiveObject = -1;
+    int OldActiveObject = -1;
+    int MouseCaptureObject = -1;
+    vcl::TWindowState OldWindowState = vcl::wsNormal;
+    bool FBorderLayerChangeSize = false;
+    bool AlwaysDisableLayeredFrames = false;
+    bool PreviewMode = false;
+    TbsSkinMenu* SkinMenu = nullptr;  // made by the menus' file
+    vcl::TCustomForm* FForm = nullptr;
+    // The frame objects in skin order; owned.
+    std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
+
+protected:
+    void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
+    // The form's messages pass through here first; what the frame does not handle goes on to
+    // the procedure the form had before.
+    void NewWindowProc(vcl::TMessage& Message);
+
+private:
+    bool Designing() const;
+    // The skin data is set and holds a skin.
+    bool HasSkin() const;
+    bool Minimized() const { return FWindowState == vcl::wsMinimized; }
+    // The form's window when it has one.
+    bool FormHandle(win::HWND& wnd) const;
+    void NCPaint();
+    // An MDI child whose component is maximized.
+    bool MaximizedMDIChild() const;
+    void ForceFormResize();
+    // The work area (the whole monitor with MaximizeOnFullScreen) of the form's monitor.
+    gfx::TRect MonitorArea() const;
+    void ApplyAlpha();
+};
+
+// The first component of the form that is a TbsSkinForm, nil for a nil form or none.
+TbsSkinForm* GetSkinFormComponent(vcl::TCustomForm* AForm);
+// The component of the application main form's first maximized MDI child, else nil.
+TbsSkinForm* GetMaximizedMDIChildSkinForm();
+// The component of the main form's active MDI child, else nil.
+TbsSkinForm* GetActiveMDIChildSkinForm();
+// The part of the main form's client area its aligned controls leave free; R unchanged
+// without a main form.
+void GetMDIClientArea(TbsSkinForm* ABSF, gfx::TRect& R);
+
+}  // namespace skin
