@@ -27,32 +27,6 @@ void FramedFill(gfx::TCanvas& c, const TRect& r, gfx::TColor frame, gfx::TColor 
     c.FrameRect(r);
 }
 
-void Morph(TbsEffectBmp& from, const TbsEffectBmp& to, TbsMorphKind kind, double kf) {
-    switch (kind) {
-        case mkDefault:
-            from.Morph(to, kf);
-            break;
-        case mkGradient:
-            from.MorphGrad(to, kf);
-            break;
-        case mkLeftGradient:
-            from.MorphLeftGrad(to, kf);
-            break;
-        case mkRightGradient:
-            from.MorphRightGrad(to, kf);
-            break;
-        case mkLeftSlide:
-            from.MorphLeftSlide(to, kf);
-            break;
-        case mkRightSlide:
-            from.MorphRightSlide(to, kf);
-            break;
-        case mkPush:
-            from.MorphPush(to, kf);
-            break;
-    }
-}
-
 }  // namespace
 
 TRect AnimationFrameRect(const TRect& strip, int frameCount, int k, const TRect& skinRect) {
@@ -347,7 +321,7 @@ void TbsSkinButton::Paint() {
         CreateButtonImage(active, ActiveSkinRect, false, true);
         TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(bitmap.Handle());
         const TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(active.Handle());
-        Morph(from, to, MorphKind, MorphKf());
+        MorphByKind(from, to, MorphKind, MorphKf());
         from.Draw(Canvas().Handle(), 0, 0);
         return;
     }
