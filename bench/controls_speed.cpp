@@ -261,11 +261,12 @@ int main() {
     const TRect thumb = seek->ThumbRect();
     const double seekMove = drag(seek, {thumb.Left + 2, thumb.Top + 4}, 200);
     const TRect barThumb = bar->Part(0).R;
-    const double barMove =
-        drag(bar, {(barThumb.Left + barThumb.Right) / 2, (barThumb.Top + barThumb.Bottom) / 2}, 200);
-    std::printf("  first-start skin  seek-bar drag %7.3f ms per move   scroll-bar thumb drag "
-                "%7.3f ms per move (goal 1); %d and %d changes\n",
-                seekMove, barMove, seekChanges, barChanges);
+    const double barMove = drag(
+        bar, {(barThumb.Left + barThumb.Right) / 2, (barThumb.Top + barThumb.Bottom) / 2}, 200);
+    std::printf(
+        "  first-start skin  seek-bar drag %7.3f ms per move   scroll-bar thumb drag "
+        "%7.3f ms per move (goal 1); %d and %d changes\n",
+        seekMove, barMove, seekChanges, barChanges);
     met = met && seekMove <= 1 && barMove <= 1;
 
     FinalizeApplication();

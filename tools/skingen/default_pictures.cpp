@@ -68,7 +68,9 @@ std::unique_ptr<gfx::TBitmap> Draw(std::string_view name) {
     if (name == "BS_HTB") {
         // Two 9 x 17 states; the tab points down and leaves the bottom row blank.
         auto b = Blank(18, 17);
-        auto shape = [](int x, int y) { return y < 16 && (y < 12 || y - 11 <= std::min(x, 8 - x)); };
+        auto shape = [](int x, int y) {
+            return y < 16 && (y < 12 || y - 11 <= std::min(x, 8 - x));
+        };
         Tab(*b, 0, 9, 17, shape, false);
         Tab(*b, 9, 9, 17, shape, true);
         return b;

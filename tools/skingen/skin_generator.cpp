@@ -808,7 +808,8 @@ void TSkinBuilder::SliderRecord(skin::TbsDataSkinSlider& rec) {
         const TRect r = FAtlas.Take(2 * w, h);
         Later([=, this](TBitmap& b) {
             Fill(b, r, panel);
-            for (auto [left, state] : {std::pair{r.Left, stNormal}, std::pair{r.Left + w, stDown}}) {
+            for (auto [left, state] :
+                 {std::pair{r.Left, stNormal}, std::pair{r.Left + w, stDown}}) {
                 TFaceStyle s = FaceStyle(state, P.face);
                 s.radius = 3;
                 Face(b, {left, r.Top, left + w, r.Bottom}, s);

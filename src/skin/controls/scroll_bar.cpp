@@ -278,8 +278,8 @@ void TbsSkinScrollBar::CreateControlSkinImage(gfx::TBitmap& B) {
 
 void TbsSkinScrollBar::DrawDefaultPart(gfx::TCanvas& c, int index) {
     const TbsSkinScrollBarPart& part = Buttons[index];
-    const bool pressed = (part.Down && part.MouseIn) ||
-                         (index == 0 && (part.Down || (FCanFocused && Focused())));
+    const bool pressed =
+        (part.Down && part.MouseIn) || (index == 0 && (part.Down || (FCanFocused && Focused())));
     TRect r = part.R;
     c.Brush().SetStyle(gfx::bsSolid);
     c.Brush().SetColor(pressed || part.MouseIn ? gfx::clNavy : gfx::clBtnShadow);
@@ -344,8 +344,8 @@ void TbsSkinScrollBar::DrawSkinThumb(gfx::TBitmap& B) {
             g.SetTransparent(true);
             thumb.Canvas().Draw(x, y, g);
         } else {
-            thumb.Canvas().CopyRect({x, y, x + grip.Width(), y + grip.Height()},
-                                    Picture->Canvas(), grip);
+            thumb.Canvas().CopyRect({x, y, x + grip.Width(), y + grip.Height()}, Picture->Canvas(),
+                                    grip);
         }
     }
     if (ThumbTransparent) {

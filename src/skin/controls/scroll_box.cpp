@@ -283,10 +283,12 @@ void TbsSkinScrollBox::Paint() {
                 C.CopyRect({0, 0, w, h}, source->Canvas(), piece);
                 break;
             case bsstHorz:
-                for (int x = 0; x < w; x += pw) C.CopyRect({x, 0, x + pw, h}, source->Canvas(), piece);
+                for (int x = 0; x < w; x += pw)
+                    C.CopyRect({x, 0, x + pw, h}, source->Canvas(), piece);
                 break;
             case bsstVert:
-                for (int y = 0; y < h; y += ph) C.CopyRect({0, y, w, y + ph}, source->Canvas(), piece);
+                for (int y = 0; y < h; y += ph)
+                    C.CopyRect({0, y, w, y + ph}, source->Canvas(), piece);
                 break;
         }
     } else {

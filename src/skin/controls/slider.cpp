@@ -46,8 +46,8 @@ void DrawPiece(gfx::TCanvas& c, int x, int y, gfx::TBitmap& picture, const TRect
 
 TbsSkinCustomSlider::TbsSkinCustomSlider(vcl::TComponent* AOwner)
     : TbsSkinControl(AOwner), FRuler(std::make_unique<gfx::TBitmap>()) {
-    SetControlStyle({vcl::csAcceptsControls, vcl::csCaptureMouse, vcl::csClickEvents,
-                     vcl::csOpaque, vcl::csDoubleClicks});
+    SetControlStyle({vcl::csAcceptsControls, vcl::csCaptureMouse, vcl::csClickEvents, vcl::csOpaque,
+                     vcl::csDoubleClicks});
     SetTabStop(true);
     SetBounds(Left(), Top(), 150, 40);
     FRuler->SetPixelFormat(gfx::pf32bit);
@@ -187,8 +187,8 @@ int TbsSkinCustomSlider::ValueAtOffset(int Offset) {
 void TbsSkinCustomSlider::SnapThumbOffset(int& Offset) {
     const int minOffset = MinOffset();
     const int maxOffset = minOffset + std::max(RulerLength(), 0);
-    Offset = std::min(OffsetOfValue(ValueAtOffset(std::clamp(Offset, minOffset, maxOffset))),
-                      maxOffset);
+    Offset =
+        std::min(OffsetOfValue(ValueAtOffset(std::clamp(Offset, minOffset, maxOffset))), maxOffset);
 }
 
 void TbsSkinCustomSlider::InvalidateThumbRect() {
@@ -406,8 +406,8 @@ void TbsSkinCustomSlider::DrawThumb(gfx::TCanvas& C, TPoint P, bool second) {
         return;
     }
     const int half = image.Width() / 2;
-    const TRect r = second ? TRect{half, 0, 2 * half, image.Height()}
-                           : TRect{0, 0, half, image.Height()};
+    const TRect r =
+        second ? TRect{half, 0, 2 * half, image.Height()} : TRect{0, 0, half, image.Height()};
     DrawPiece(C, P.X, P.Y, image, r, transparent);
 }
 

@@ -135,8 +135,8 @@ void TbsSkinUpDown::CreateControlDefaultImage(gfx::TBitmap& B) {
 void TbsSkinUpDown::DrawResizeButton(gfx::TBitmap& B, int index) {
     const TButton& b = Buttons[index];
     const int i = FSD->GetControlIndex("resizebutton");
-    auto* r = i == -1 ? nullptr
-                      : dynamic_cast<const TbsDataSkinButtonControl*>(FSD->CtrlList[i].get());
+    auto* r =
+        i == -1 ? nullptr : dynamic_cast<const TbsDataSkinButtonControl*>(FSD->CtrlList[i].get());
     gfx::TBitmap* picture = r ? PictureAt(*FSD, r->PictureIndex) : nullptr;
     if (!picture) {
         // The skin has no button to draw with: the plain look keeps the buttons usable.
@@ -153,12 +153,13 @@ void TbsSkinUpDown::DrawResizeButton(gfx::TBitmap& B, int index) {
     gfx::TBitmap image;
     image.SetPixelFormat(gfx::pf32bit);
     image.SetSize(w, h);
-    BuildNineSliceImage(r->LTPoint, r->RTPoint, r->LBPoint, r->RBPoint, r->ClRect, r->LTPoint,
-                        {r->RTPoint.X + dx, r->RTPoint.Y}, {r->LBPoint.X, r->LBPoint.Y + dy},
-                        {r->RBPoint.X + dx, r->RBPoint.Y + dy},
-                        {r->ClRect.Left, r->ClRect.Top, r->ClRect.Right + dx, r->ClRect.Bottom + dy},
-                        image, *picture, source, w, h, true, r->LeftStretch, r->TopStretch,
-                        r->RightStretch, r->BottomStretch, r->StretchEffect, r->StretchType);
+    BuildNineSliceImage(
+        r->LTPoint, r->RTPoint, r->LBPoint, r->RBPoint, r->ClRect, r->LTPoint,
+        {r->RTPoint.X + dx, r->RTPoint.Y}, {r->LBPoint.X, r->LBPoint.Y + dy},
+        {r->RBPoint.X + dx, r->RBPoint.Y + dy},
+        {r->ClRect.Left, r->ClRect.Top, r->ClRect.Right + dx, r->ClRect.Bottom + dy}, image,
+        *picture, source, w, h, true, r->LeftStretch, r->TopStretch, r->RightStretch,
+        r->BottomStretch, r->StretchEffect, r->StretchType);
     const TColor color = pressed ? r->DownFontColor : b.MouseIn ? r->ActiveFontColor : r->FontColor;
     const TRect arrowRect = pressed ? TRect{2, 2, w + 2, h + 2} : TRect{0, 0, w, h};
     DrawDirArrow(image.Canvas(), arrowRect, color, ArrowKind(index));

@@ -46,8 +46,8 @@ public:
     vcl::TNotifyEvent OnDownButtonClick;
 
     // Copied from the record.
-    TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
-        ActiveDownButtonRect, DownDownButtonRect;
+    TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
+        DownDownButtonRect;
 
     void GetSkinData() override;
     // Both act only with UseSkinSize: at any size the control keeps what it is given.

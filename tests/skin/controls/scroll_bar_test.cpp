@@ -78,8 +78,12 @@ TEST_F(ScrollBarTest, RangeRules) {
          [](auto& b) { b.SetPageSize(20); }, 90, 0, 0},
         {"max lowers the position", [](auto& b) { b.SetRange(0, 100, 48, 10); },
          [](auto& b) { b.SetMax(50); }, 41, 0, 10},
-        {"min above 0: bound never below min", {},
-         [](auto& b) { b.SetRange(10, 15, 12, 20); }, 10, 0, 20},
+        {"min above 0: bound never below min",
+         {},
+         [](auto& b) { b.SetRange(10, 15, 12, 20); },
+         10,
+         0,
+         20},
         {"min above 0: page measured from min", [](auto& b) { b.SetRange(10, 20, 15, 0); },
          [](auto& b) { b.SetPageSize(5); }, 15, 0, 5},
         {"min above 0: max clamps to the bound", [](auto& b) { b.SetRange(10, 100, 55, 10); },
@@ -251,6 +255,26 @@ TEST_F(ScrollBarTest, TrackPressPagesUntilTheThumbReachesThePointer) {
     EXPECT_EQ(PageUps, 4);
 }
 
+TEST_F(ScrollBarTest, LeavingTheBarStopsOnlyThePageRepeatTowardsMax) {
+    auto* bar = NewBar();
+    bar->SetLargeChange(10);
+    Down(bar, 150, 9);
+    Wait(550);
+    EXPECT_EQ(bar->Position(), 20);
+    MoveTo(bar, 150, 60);
+    Wait(300);
+    EXPECT_EQ(bar->Position(), 20) << "towards Max the repeat ends when the pointer leaves";
+    Up(bar, 150, 60);
+    bar->SetPosition(100);
+    Down(bar, 40, 9);
+    Wait(550);
+    EXPECT_EQ(bar->Position(), 80);
+    MoveTo(bar, 40, 60);
+    Wait(50);
+    EXPECT_EQ(bar->Position(), 70) << "towards Min it goes on";
+    Up(bar, 40, 60);
+}
+
 TEST_F(ScrollBarTest, RightPressRaisesOnlyMouseDown) {
     auto* bar = NewBar();
     int downs = 0;
@@ -319,6 +343,16 @@ TEST_F(ScrollBarTest, RecordLayoutStretchesTheTrackAndMovesTheFarButton) {
     EXPECT_EQ(PixelOf(bar, 190, 10), kHotUp);
     bar->SetPosition(100);
     EXPECT_EQ(bar->Part(0).R, (TRect{150, 5, 180, 15}));
+}
+
+TEST_F(ScrollBarTest, EraseOutsideItsOwnPaintPaintsTheWholeBar) {
+    auto* bar = NewBar();
+    gfx::TDibDC dib = gfx::CreateDibDC(bar->Width(), bar->Height());
+    gfx::FillRect(dib.DC.get(), {0, 0, bar->Width(), bar->Height()},
+                  gfx::CreateSolidBrush(gfx::clWhite));
+    EXPECT_EQ(bar->Perform(win::WM_ERASEBKGND, win::DcToParam(dib.DC.get())), 1);
+    EXPECT_EQ(gfx::GetPixel(dib.DC.get(), 1, 1), gfx::ColorToRGB(gfx::clBtnShadow));
+    EXPECT_EQ(gfx::GetPixel(dib.DC.get(), 100, 9), gfx::ColorToRGB(gfx::clBtnFace));
 }
 
 TEST_F(ScrollBarTest, KindAtRunTimeKeepsNameAndSize) {

@@ -1,6 +1,7 @@
 // The scroll box: the external bars follow the extent of its children (shown, hidden, ranged,
 // the corner piece), a bar moves the children, the content comes back when the box grows while
-// scrolled, and the frame: non-client border by style or record, and CM_PAINTSKINFRAME.
+// scrolled, and the frame: non-client border by style or record, and CM_PAINTSKINFRAME. Also the
+// scrolling controls in every generated skin.
 #include "skin/controls/scroll_box.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 
 #include "controls_test_support.h"
 #include "platform/vcl/ext_ctrls.h"
+#include "skin/controls/slider.h"
+#include "skin/controls/up_down.h"
 
 namespace skin {
 namespace {
@@ -128,9 +131,9 @@ TEST_F(ScrollBoxTest, FrameByStyleWithoutARecord) {
         TColor Corner;
         int ClientWidth;
     };
-    for (const TCase c : {TCase{bvNone, 0, gfx::clWhite, 300}, TCase{bvFrame, 12851, shadow, 298},
-                          TCase{bvRaised, 12851, shadow, 298},
-                          TCase{bvLowered, 12851, light, 298}}) {
+    for (const TCase c :
+         {TCase{bvNone, 0, gfx::clWhite, 300}, TCase{bvFrame, 12851, shadow, 298},
+          TCase{bvRaised, 12851, shadow, 298}, TCase{bvLowered, 12851, light, 298}}) {
         SCOPED_TRACE(int(c.Style));
         Box->SetBorderStyle(c.Style);
         Run();
@@ -175,6 +178,50 @@ TEST_F(ScrollBoxTest, RecordFrameOrBackgroundPicture) {
     shot = PaintFrame(Box);
     EXPECT_EQ(shot.Answer, 0);
     EXPECT_EQ(shot.Corner, gfx::clWhite);
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+// Every generated skin: the scrolling controls find their records (the list skin only its
+// vertical bar), take them up through the skin-change walk and paint without fault.
+class ScrollingControlsInEverySkinTest : public test::TControlsTest {};
+
+TEST_F(ScrollingControlsInEverySkinTest, RecordsFoundAndTakenUp) {
+    auto* h = Make<TbsSkinScrollBar>(10, 10, 200, 19, "H");
+    auto* v = new TbsSkinScrollBar(Form);
+    v->SetKind(sbVertical);
+    v->SetSkinDataName("vscrollbar");
+    v->SetParent(Form);
+    v->SetBounds(220, 10, 19, 150);
+    v->SetSkinData(Data);
+    auto* slider = Make<TbsSkinSlider>(10, 40, 200, 40, "S");
+    auto* upDown = Make<TbsSkinUpDown>(10, 90, 40, 20, "U");
+    auto* box = Make<TbsSkinScrollBox>(60, 90, 100, 60, "B");
+    for (int skin = 0; skin <= 8; ++skin) {
+        SCOPED_TRACE(skin);
+        LoadStored(skin);
+        Form->Repaint();
+        Run();
+        const bool listSkin = skin == 8;
+        EXPECT_EQ(h->FIndex != -1, !listSkin);
+        EXPECT_NE(v->FIndex, -1);
+        EXPECT_EQ(slider->FIndex != -1, !listSkin);
+        EXPECT_EQ(upDown->FIndex != -1, !listSkin);
+        EXPECT_EQ(box->FIndex != -1, !listSkin);
+        EXPECT_EQ(h->Height(), 19);
+        EXPECT_EQ(v->Width(), 19);
+        if (!listSkin) {
+            EXPECT_GT(slider->RulerLength(), 100);
+            // The record's buttons lie inside the up-down it sizes.
+            const TRect all{0, 0, upDown->Width(), upDown->Height()};
+            EXPECT_EQ(gfx::IntersectRect(upDown->Button(0).R, all), upDown->Button(0).R);
+            EXPECT_EQ(gfx::IntersectRect(upDown->Button(1).R, all), upDown->Button(1).R);
+        }
+    }
 }
 
 }  // namespace

@@ -40,8 +40,18 @@ protected:
 };
 
 TEST_F(ScrollSheetTest, HorizontalScrollBars) {
-    enum { kNormal, kHotUp, kPressedDown, kHotThumb, kDragged, kFocused, kDisabled, kPage, kBoth,
-           kRows };
+    enum {
+        kNormal,
+        kHotUp,
+        kPressedDown,
+        kHotThumb,
+        kDragged,
+        kFocused,
+        kDisabled,
+        kPage,
+        kBoth,
+        kRows
+    };
     test::TSheet sheet;
     const std::vector<test::TSheetLook> looks = {test::kNoSkinLook, test::kFirstStartLook,
                                                  kListLook};
@@ -162,8 +172,8 @@ TEST_F(ScrollSheetTest, Sliders) {
         auto capture = [&](int row) {
             sheet.Add(row, int(column), CaptureAround(sliders[std::size_t(row)]));
         };
-        for (int row : {int(kNormal), int(kOwnThumb), int(kDisabled), int(kSeekBar),
-                        int(kVertical)})
+        for (int row :
+             {int(kNormal), int(kOwnThumb), int(kDisabled), int(kSeekBar), int(kVertical)})
             capture(row);
         TbsSkinSlider* s = sliders[kPressed];
         Down(s, s->ThumbRect().Left + 2, s->ThumbRect().Top + 4);
@@ -178,8 +188,19 @@ TEST_F(ScrollSheetTest, Sliders) {
 }
 
 TEST_F(ScrollSheetTest, UpDowns) {
-    enum { kNormal, kUpHot, kUpPressed, kDownHot, kDownPressed, kVertical, kVerticalUpPressed,
-           kAnySize, kAnySizeHot, kNoResizeButton, kRows };
+    enum {
+        kNormal,
+        kUpHot,
+        kUpPressed,
+        kDownHot,
+        kDownPressed,
+        kVertical,
+        kVerticalUpPressed,
+        kAnySize,
+        kAnySizeHot,
+        kNoResizeButton,
+        kRows
+    };
     test::TSheet sheet;
     const std::vector<test::TSheetLook> looks = {test::kNoSkinLook, test::kFirstStartLook};
     Form->SetClientHeight(kRows * 32 + 20);
@@ -209,7 +230,9 @@ TEST_F(ScrollSheetTest, UpDowns) {
             sheet.Add(row, int(column), CaptureAround(ups[std::size_t(row)]));
         };
         for (int row : {int(kNormal), int(kVertical), int(kAnySize)}) capture(row);
-        auto centre = [](const TRect& r) { return gfx::Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); };
+        auto centre = [](const TRect& r) {
+            return gfx::Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        };
         auto hover = [&](int row, int button) {
             TbsSkinUpDown* u = ups[std::size_t(row)];
             const gfx::TPoint p = centre(u->Button(button).R);

@@ -23,8 +23,9 @@ protected:
             Log.push_back("change " + std::to_string(slider->Value()));
         };
         slider->OnChanged = [this](vcl::TObject*) { Log.push_back("changed"); };
-        slider->OnMouseDown = [this](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int,
-                                     int) { Log.push_back("down"); };
+        slider->OnMouseDown = [this](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) {
+            Log.push_back("down");
+        };
         slider->OnMouseUp = [this, slider](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int,
                                            int) {
             Log.push_back("up " + std::to_string(slider->Value()));
@@ -64,9 +65,9 @@ TEST_F(SliderTest, SeekBarDragRaisesItsEventsInOrder) {
     MoveTo(slider, grab + 100, y);
     const int final = slider->Value();
     Up(slider, grab + 100, y);
-    EXPECT_EQ(Log, (TLog{"down", "change " + std::to_string(first),
-                         "change " + std::to_string(final), "changed",
-                         "up " + std::to_string(final)}));
+    EXPECT_EQ(Log,
+              (TLog{"down", "change " + std::to_string(first), "change " + std::to_string(final),
+                    "changed", "up " + std::to_string(final)}));
     EXPECT_GT(final, 0);
     // Smooth: every pixel is a value, the thumb sits where the value puts it.
     EXPECT_EQ(slider->ThumbRect().Left,
