@@ -18,18 +18,14 @@
 
 #include "headless_desktop.h"
 #include "platform/vcl/vcl.h"
-<<<<<<< HEAD
 #include "skin/controls/menu_speed_button.h"
-#include "skin/controls/skin_button.h"
-#include "skin/controls/speed_button.h"
-=======
 #include "skin/controls/panels.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/scroll_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/slider.h"
+#include "skin/controls/speed_button.h"
 #include "skin/controls/up_down.h"
->>>>>>> office-35
 #include "skin/core/skin_data.h"
 #include "skin/packages/stored_skins.h"
 
@@ -56,7 +52,6 @@ const TKind kKinds[] = {
          b->SetSkinData(data);
          return b;
      }},
-<<<<<<< HEAD
     {"speed button",
      [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
          auto* b = new skin::TbsSkinSpeedButton(form);
@@ -73,7 +68,6 @@ const TKind kKinds[] = {
          b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
          b->SetCaption("添加 " + std::to_string(i));
          b->SetTrackButtonMode(i % 2 == 0);
-=======
     {"scroll bar",
      [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
          auto* b = new skin::TbsSkinScrollBar(form);
@@ -105,7 +99,6 @@ const TKind kKinds[] = {
          auto* b = new skin::TbsSkinScrollBox(form);
          b->SetParent(form);
          b->SetBounds(cell.Left + 4, cell.Top + 4, cell.Width() - 8, cell.Height() - 8);
->>>>>>> office-35
          b->SetSkinData(data);
          return b;
      }},
