@@ -547,7 +547,6 @@ void TbsSkinCustomListBox::NameExtentBar() {
 
 void TbsSkinCustomListBox::CreateMainBar() {
     auto* bar = new TbsSkinScrollBar(this);
-    bar->SetVisible(false);
     bar->SetKind(ListBox->Columns() > 0 ? sbHorizontal : sbVertical);
     // The layout gives the real bounds; no default size may override them at a skin change.
     bar->SetDefaultWidth(0);
@@ -573,7 +572,6 @@ void TbsSkinCustomListBox::CreateMainBar() {
 
 void TbsSkinCustomListBox::CreateExtentBar() {
     auto* bar = new TbsSkinScrollBar(this);
-    bar->SetVisible(false);
     bar->SetKind(sbHorizontal);
     bar->SetDefaultWidth(0);
     bar->SetDefaultHeight(0);
