@@ -68,6 +68,9 @@ void TbsListBox::WndProc(TMessage& Message) {
     TListBox::WndProc(Message);
     if (!SkinListBox) return;
     switch (Message.Msg) {
+        // This platform's list repaints scrolled rows without erasing them; its paint stands
+        // in for the erase as the moment the bars catch up.
+        case win::WM_PAINT:
         case win::WM_ERASEBKGND:
         case LB_ADDSTRING:
         case LB_INSERTSTRING:

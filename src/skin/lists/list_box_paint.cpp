@@ -154,11 +154,17 @@ void TbsListBox::DefaultPaintItem(gfx::TCanvas& Cnvs, int Index, const TRect& R,
     C.Font().SetColor(selected ? gfx::clHighlightText : o->Font().Color());
     C.FillRect(BR);
     const TRect T{BR.Left + 2, BR.Top, BR.Right - 2, BR.Bottom};
-    if (o->OnDrawItem)
+    if (o->OnDrawItem) {
         o->OnDrawItem(C, Index, B.Width(), B.Height(), T, State);
-    else
+    } else {
+        // The row is filled already; an opaque text cell would paint over the image.
+        C.Brush().SetStyle(gfx::bsClear);
         DrawImageAndText(C, Index, T);
-    if (State.Contains(odFocused)) C.DrawFocusRect(BR);
+    }
+    if (State.Contains(odFocused)) {
+        C.Brush().SetStyle(gfx::bsSolid);
+        C.DrawFocusRect(BR);
+    }
     Cnvs.Draw(R.Left, R.Top, B);
 }
 

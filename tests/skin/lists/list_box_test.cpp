@@ -135,7 +135,7 @@ TEST_F(ListBoxTest, ExtentBarLayoutRangeAndRemoval) {
     EXPECT_EQ(box->HScrollBar->BothMarkerWidth(), 19);
     EXPECT_EQ(box->HScrollBar->SkinDataName(), "");
     EXPECT_EQ(Bounds(box->ScrollBar), TRect(100, 1, 19, 100));
-    EXPECT_EQ(Bounds(box->ListBox), TRect(2, 2, 98, 100));
+    EXPECT_EQ(Bounds(box->ListBox), TRect(2, 2, 98, 98));
     EXPECT_EQ(box->HScrollBar->Min(), 0);
     EXPECT_EQ(box->HScrollBar->Max(), TextWidthIn(box->ListBoxFont(), wide));
     EXPECT_EQ(box->HScrollBar->PageSize(), box->ListBox->Width() - 4);
