@@ -702,7 +702,6 @@ void TbsSkinCustomListBox::Dispatch(TMessage& Message) {
                         b.MouseIn = false;
                         any = true;
                     }
-                ActiveButton = -1;
                 if (any) Repaint();
             }
             return;
