@@ -52,22 +52,6 @@ const TKind kKinds[] = {
          b->SetSkinData(data);
          return b;
      }},
-    {"speed button",
-     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
-         auto* b = new skin::TbsSkinSpeedButton(form);
-         b->SetParent(form);
-         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
-         b->SetCaption("工具 " + std::to_string(i));
-         b->SetSkinData(data);
-         return b;
-     }},
-    {"menu speed button",
-     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
-         auto* b = new skin::TbsSkinMenuSpeedButton(form);
-         b->SetParent(form);
-         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
-         b->SetCaption("添加 " + std::to_string(i));
-         b->SetTrackButtonMode(i % 2 == 0);
     {"scroll bar",
      [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
          auto* b = new skin::TbsSkinScrollBar(form);
@@ -99,6 +83,25 @@ const TKind kKinds[] = {
          auto* b = new skin::TbsSkinScrollBox(form);
          b->SetParent(form);
          b->SetBounds(cell.Left + 4, cell.Top + 4, cell.Width() - 8, cell.Height() - 8);
+         b->SetSkinData(data);
+         return b;
+     }},
+    {"speed button",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* b = new skin::TbsSkinSpeedButton(form);
+         b->SetParent(form);
+         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
+         b->SetCaption("工具 " + std::to_string(i));
+         b->SetSkinData(data);
+         return b;
+     }},
+    {"menu speed button",
+     [](TForm* form, skin::TbsSkinData* data, const TRect& cell, int i) -> TControl* {
+         auto* b = new skin::TbsSkinMenuSpeedButton(form);
+         b->SetParent(form);
+         b->SetBounds(cell.Left + 4, cell.Top + 12, cell.Width() - 8, 26);
+         b->SetCaption("添加 " + std::to_string(i));
+         b->SetTrackButtonMode(i % 2 == 0);
          b->SetSkinData(data);
          return b;
      }},

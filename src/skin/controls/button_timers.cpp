@@ -4,32 +4,6 @@
 
 namespace skin {
 
-void MorphByKind(TbsEffectBmp& from, const TbsEffectBmp& to, TbsMorphKind kind, double kf) {
-    switch (kind) {
-        case mkDefault:
-            from.Morph(to, kf);
-            break;
-        case mkGradient:
-            from.MorphGrad(to, kf);
-            break;
-        case mkLeftGradient:
-            from.MorphLeftGrad(to, kf);
-            break;
-        case mkRightGradient:
-            from.MorphRightGrad(to, kf);
-            break;
-        case mkLeftSlide:
-            from.MorphLeftSlide(to, kf);
-            break;
-        case mkRightSlide:
-            from.MorphRightSlide(to, kf);
-            break;
-        case mkPush:
-            from.MorphPush(to, kf);
-            break;
-    }
-}
-
 void DrawMorphed(gfx::HDC dc, const gfx::TBitmap& normal, const gfx::TBitmap& hot,
                  TbsMorphKind kind, double kf) {
     TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());

@@ -19,8 +19,7 @@
 
 namespace skin {
 
-// The morph of the record's kind: mkDefault Morph, mkGradient MorphGrad, and so on.
-void MorphByKind(TbsEffectBmp& from, const TbsEffectBmp& to, TbsMorphKind kind, double kf);
+// MorphByKind (the morph of the record's kind) lives with the effect bitmap.
 // Draws at (0, 0) of dc the transition from `normal` to `hot` at factor kf by the morph kind.
 void DrawMorphed(gfx::HDC dc, const gfx::TBitmap& normal, const gfx::TBitmap& hot,
                  TbsMorphKind kind, double kf);

@@ -111,6 +111,7 @@ TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox(vcl::TComponent* AOwner
     SetTabStop(true);
     SetSkinDataName("combobox");
     SetBounds(Left(), Top(), 120, 41);
+    Font().Assign(DefaultFont());
     CalcRects();
 }
 
@@ -506,7 +507,8 @@ void TbsSkinCustomOfficeComboBox::Dispatch(vcl::TMessage& Message) {
 void TbsSkinCustomOfficeComboBox::GetSkinData() {
     TbsSkinCustomControl::GetSkinData();
     if (FIndex == -1) return;
-    const auto* r = dynamic_cast<const TbsDataSkinComboBox*>(FSD->CtrlList[std::size_t(FIndex)].get());
+    const auto* r =
+        dynamic_cast<const TbsDataSkinComboBox*>(FSD->CtrlList[std::size_t(FIndex)].get());
     if (!r) return;
     SItemRect = r->SItemRect;
     ActiveItemRect = r->ActiveItemRect;

@@ -182,6 +182,9 @@ private:
     int DisplayedIndex() const;
 
     // Face painting.
+    // The record's font with UseSkinFont, else DefaultFont; the skin's character set.
+    void SelectSkinFont(gfx::TFont& font, const std::string& name, gfx::TFontStyles style,
+                        int height);
     void DrawItemContent(gfx::TCanvas& C, int index, TRect TR, const std::string& text);
     void DrawButton(gfx::TCanvas& C);
     void DrawSkinButton(gfx::TCanvas& C);

@@ -48,15 +48,13 @@ void NineSliceOfRecord(gfx::TBitmap& dest, gfx::TBitmap& picture,
                        int height) {
     const int dx = width - rec.SkinRect.Width();
     const int dy = height - rec.SkinRect.Height();
-    BuildNineSliceImage(rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect,
-                        rec.LTPoint, TPoint{rec.RTPoint.X + dx, rec.RTPoint.Y},
-                        TPoint{rec.LBPoint.X, rec.LBPoint.Y + dy},
-                        TPoint{rec.RBPoint.X + dx, rec.RBPoint.Y + dy},
-                        TRect{rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx,
-                              rec.ClRect.Bottom + dy},
-                        dest, picture, state, width, height, true, rec.LeftStretch,
-                        rec.TopStretch, rec.RightStretch, rec.BottomStretch, rec.StretchEffect,
-                        rec.StretchType);
+    BuildNineSliceImage(
+        rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect, rec.LTPoint,
+        TPoint{rec.RTPoint.X + dx, rec.RTPoint.Y}, TPoint{rec.LBPoint.X, rec.LBPoint.Y + dy},
+        TPoint{rec.RBPoint.X + dx, rec.RBPoint.Y + dy},
+        TRect{rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx, rec.ClRect.Bottom + dy}, dest,
+        picture, state, width, height, true, rec.LeftStretch, rec.TopStretch, rec.RightStretch,
+        rec.BottomStretch, rec.StretchEffect, rec.StretchType);
 }
 
 // Area `src` of the picture drawn at (x, y) without its pixels of colour `key`.
@@ -73,6 +71,18 @@ void DrawTransparentPart(gfx::TCanvas& C, gfx::TBitmap& picture, const TRect& sr
 }
 
 }  // namespace
+
+void TbsSkinCustomOfficeComboBox::SelectSkinFont(gfx::TFont& font, const std::string& name,
+                                                 gfx::TFontStyles style, int height) {
+    if (UseSkinFont()) {
+        font.SetName(name);
+        font.SetStyle(style);
+        font.SetHeight(height);
+    } else {
+        font.Assign(DefaultFont());
+    }
+    font.SetCharset(CharsetFor(FSD, DefaultFont()));
+}
 
 int TbsSkinCustomOfficeComboBox::DisplayedIndex() const {
     return IsPopupVisible() ? FOldItemIndex : FListBox->ItemIndex();
@@ -250,8 +260,8 @@ void TbsSkinCustomOfficeComboBox::DrawSkinBackground(gfx::TBitmap& B) {
     const bool hot = !ActiveSkinRect.IsEmpty() && Hot();
     if (FUseSkinSize) {
         if (hot && Picture)
-            BuildHorzSkinStrip(LTPt.X, ActiveSkinRect.Width() - RTPt.X, B, *Picture,
-                               ActiveSkinRect, Width(), Height(), StretchEffect);
+            BuildHorzSkinStrip(LTPt.X, ActiveSkinRect.Width() - RTPt.X, B, *Picture, ActiveSkinRect,
+                               Width(), Height(), StretchEffect);
         else
             TbsSkinCustomControl::CreateControlSkinImage(B);
         return;
@@ -265,9 +275,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItem(gfx::TBitmap& B) {
     gfx::TBitmap b;
     b.SetSize(w, h);
     const bool focused = Focused();
-    const auto copyFace = [&] {
-        b.Canvas().CopyRect(TRect{0, 0, w, h}, B.Canvas(), CBItem.R);
-    };
+    const auto copyFace = [&] { b.Canvas().CopyRect(TRect{0, 0, w, h}, B.Canvas(), CBItem.R); };
     // The stretched centre of a state picture whose size differs from the normal one.
     const auto centreFor = [&](const TRect& state) {
         TRect cr = ItemTextRect;
@@ -294,17 +302,10 @@ void TbsSkinCustomOfficeComboBox::DrawSkinItem(gfx::TBitmap& B) {
     tr.Right += w - (SItemRect.IsEmpty() ? ClRect.Width() : SItemRect.Width());
     tr.Bottom += Height() - SkinRect.Height();
     gfx::TCanvas& bc = b.Canvas();
-    if (UseSkinFont()) {
-        bc.Font().SetName(FontName);
-        bc.Font().SetStyle(FontStyle);
-        bc.Font().SetHeight(FontHeight);
-    } else {
-        bc.Font().Assign(DefaultFont());
-    }
-    bc.Font().SetCharset(CharsetFor(FSD, DefaultFont()));
-    bc.Font().SetColor(focused                                         ? FocusFontColor
+    SelectSkinFont(bc.Font(), FontName, FontStyle, FontHeight);
+    bc.Font().SetColor(focused                                   ? FocusFontColor
                        : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
-                                                                       : FontColor);
+                                                                 : FontColor);
     const int index = DisplayedIndex();
     if (index >= 0 && index < FListBox->Items().Count()) {
         if (focused && ShowFocus) {
@@ -350,14 +351,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinStripItem(gfx::TBitmap& B) {
     TRect tr = ItemTextRect;
     tr.Right += w - (SItemRect.IsEmpty() ? ClRect.Width() : SItemRect.Width());
     gfx::TCanvas& bc = b.Canvas();
-    if (UseSkinFont()) {
-        bc.Font().SetName(FontName);
-        bc.Font().SetStyle(FontStyle);
-        bc.Font().SetHeight(FontHeight);
-    } else {
-        bc.Font().Assign(DefaultFont());
-    }
-    bc.Font().SetCharset(CharsetFor(FSD, DefaultFont()));
+    SelectSkinFont(bc.Font(), FontName, FontStyle, FontHeight);
     gfx::TColor color = focused                                   ? FocusFontColor
                         : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
                                                                   : FontColor;
@@ -426,14 +420,7 @@ void TbsSkinCustomOfficeComboBox::DrawSkinToolFace(gfx::TBitmap& B, const std::s
     const int shift = FDropDown ? 2 : 0;
     const TRect tr{2 + shift, 2 + shift, Width() - 17 + shift, Height() - 2 + shift};
     gfx::TCanvas& C = B.Canvas();
-    if (UseSkinFont()) {
-        C.Font().SetName(rec->FontName);
-        C.Font().SetStyle(rec->FontStyle);
-        C.Font().SetHeight(rec->FontHeight);
-    } else {
-        C.Font().Assign(DefaultFont());
-    }
-    C.Font().SetCharset(CharsetFor(FSD, DefaultFont()));
+    SelectSkinFont(C.Font(), rec->FontName, rec->FontStyle, rec->FontHeight);
     C.Font().SetColor(FDropDown    ? rec->DownFontColor
                       : Hot()      ? rec->ActiveFontColor
                       : !Enabled() ? rec->DisabledFontColor

@@ -37,8 +37,8 @@ inline constexpr gfx::TColor kToolDown = gfx::RGB(200, 160, 80);       // downsk
 inline constexpr gfx::TColor kResizeNormal = gfx::RGB(210, 210, 255);  // "resizebutton"
 inline constexpr gfx::TColor kResizeHot = gfx::RGB(170, 170, 255);
 inline constexpr gfx::TColor kResizeDown = gfx::RGB(130, 130, 255);
-inline constexpr gfx::TColor kEditBack = gfx::RGB(255, 255, 230);      // "edit"
-inline constexpr gfx::TColor kBarTrack = gfx::RGB(220, 220, 220);      // "vscrollbar"
+inline constexpr gfx::TColor kEditBack = gfx::RGB(255, 255, 230);  // "edit"
+inline constexpr gfx::TColor kBarTrack = gfx::RGB(220, 220, 220);  // "vscrollbar"
 inline constexpr gfx::TColor kBarButton = gfx::RGB(150, 150, 150);
 inline constexpr gfx::TColor kBarThumb = gfx::RGB(90, 90, 90);
 
@@ -116,13 +116,14 @@ inline TbsSkinContent ListsFixtureSkin(const std::set<std::string>& without = {}
         {"listbox", "listbox",
          "pictureindex=0\nskinrect=0,0,40,40\n" + nine40 +
              "activeitemrect=40,0,60,20\nfocusitemrect=60,0,80,20\nitemtextrect=2,2,18,18\n"
-             "fontname=Arial\nfontheight=14\nfontcolor=" + colour(kListText) +
-             "\nactivefontcolor=" + colour(kListActiveText) +
+             "fontname=Arial\nfontheight=14\nfontcolor=" +
+             colour(kListText) + "\nactivefontcolor=" + colour(kListActiveText) +
              "\nfocusfontcolor=" + colour(kListFocusText) + "\n"},
         {"resizetoolpanel", "panel", "pictureindex=0\nskinrect=0,40,40,80\n" + nine40},
         {"menuheader", "label",
          "pictureindex=0\nskinrect=80,0,100,20\nclientrect=2,2,18,18\nfontname=Arial\n"
-         "fontheight=14\nfontcolor=" + colour(kHeaderText) + "\n"},
+         "fontheight=14\nfontcolor=" +
+             colour(kHeaderText) + "\n"},
         {"label", "label",
          "pictureindex=0\nskinrect=100,0,120,20\nclientrect=2,2,18,18\nfontcolor=" +
              colour(gfx::clWhite) + "\n"},
@@ -133,10 +134,12 @@ inline TbsSkinContent ListsFixtureSkin(const std::set<std::string>& without = {}
          "itemtextrect=2,0,38,15\nbuttonrect=41,2,58,19\nfontname=Arial\nfontheight=14\n"},
         {"resizetoolbutton", "button",
          "pictureindex=0\nskinrect=0,110,30,140\nactiveskinrect=30,110,60,140\n"
-         "downskinrect=60,110,90,140\n" + tool},
+         "downskinrect=60,110,90,140\n" +
+             tool},
         {"resizebutton", "button",
          "pictureindex=0\nskinrect=90,110,120,140\nactiveskinrect=120,110,150,140\n"
-         "downskinrect=150,110,180,140\n" + tool},
+         "downskinrect=150,110,180,140\n" +
+             tool},
         {"vscrollbar", "scrollbar",
          "pictureindex=1\nskinrect=0,0,19,100\nlefttoppoint=0,19\nrighttoppoint=19,19\n"
          "leftbottompoint=0,81\nrightbottompoint=19,81\nclientrect=0,19,19,81\n"

@@ -33,7 +33,9 @@ protected:
         for (int i = 0; i < count; ++i) {
             TbsSkinOfficeItem* item = combo->Items().Add();
             item->SetCaption("item " + std::to_string(i));
-            item->OnClick = [this, i](vcl::TObject*) { Events.push_back("row" + std::to_string(i)); };
+            item->OnClick = [this, i](vcl::TObject*) {
+                Events.push_back("row" + std::to_string(i));
+            };
         }
         combo->ListBox()->OnItemClick = [this](vcl::TObject*) { Events.push_back("item"); };
         combo->OnClick = [this](vcl::TObject*) { Events.push_back("click"); };
@@ -68,6 +70,12 @@ TEST_F(OfficeComboTest, ItemIndexWritesRaiseTheirEventsEveryTime) {
     EXPECT_EQ(combo->Height(), 41);
     EXPECT_EQ(combo->ListBoxSkinDataName(), "listbox");
     EXPECT_EQ(combo->SkinDataName(), "combobox");
+    EXPECT_EQ(combo->Font().Name(), "Arial");
+    EXPECT_EQ(combo->Font().Height(), 14);
+    EXPECT_TRUE(combo->TabStop());
+    EXPECT_EQ(combo->DropDownCount(), 7);
+    combo->SetDropDownCount(-1);
+    EXPECT_EQ(combo->DropDownCount(), 7);
     combo->SetItemIndex(0);
     Events.clear();
     combo->SetItemIndex(2);
@@ -340,6 +348,52 @@ TEST_F(OfficeComboTest, APressElsewhereInTheFormCancelsButNotOnThePopupsScrollBa
     EXPECT_FALSE(combo->IsPopupVisible());
     EXPECT_EQ(combo->ItemIndex(), 0);
     EXPECT_EQ(Events, (TEvents{"row0", "item"}));
+}
+
+TEST_F(OfficeComboTest, AltDownOpensAltUpCloses) {
+    auto* combo = NewCombo();
+    combo->SetItemIndex(0);
+    combo->SetFocus();
+    Run();
+    Events.clear();
+    Screen->KeyDown(win::VK_MENU);
+    Press(win::VK_DOWN);
+    Run();
+    EXPECT_TRUE(combo->IsPopupVisible());
+    Press(win::VK_UP);
+    Run();
+    Screen->KeyUp(win::VK_MENU);
+    Run();
+    EXPECT_FALSE(combo->IsPopupVisible());
+    EXPECT_EQ(std::count(Events.begin(), Events.end(), "click"), 0);
+}
+
+TEST_F(OfficeComboTest, ThePopupIsAnOwnerlessToolWindowThatNeverActivates) {
+    Screen->SetCapabilities({true, true});
+    auto* combo = NewCombo();
+    combo->DropDown();
+    Run();
+    const win::HWND popup = combo->ListBox()->Handle();
+    const win::TTopLevelState* state = Screen->Find(popup);
+    ASSERT_NE(state, nullptr);
+    EXPECT_TRUE(state->Shown);
+    EXPECT_TRUE(state->NoActivate);
+    EXPECT_FALSE(state->Owner);
+    EXPECT_TRUE(state->DropShadow);
+    EXPECT_EQ(win::GetActiveWindow(), Form->Handle());
+    combo->CloseUp(false);
+    EXPECT_FALSE(Screen->Find(popup)->Shown);
+}
+
+TEST_F(OfficeComboTest, PaintSkinToDrawsTheFaceWithAGivenText) {
+    auto* combo = NewCombo();
+    combo->SetItemIndex(-1);
+    gfx::TBitmap target;
+    target.SetSize(140, 60);
+    combo->PaintSkinTo(target.Canvas(), 10, 10, "X");
+    EXPECT_EQ(target.Canvas().Pixel(10, 10), gfx::ColorToRGB(gfx::clBtnShadow));
+    EXPECT_EQ(target.Canvas().Pixel(13, 13), gfx::ColorToRGB(gfx::clWindow));
+    EXPECT_EQ(combo->Text(), "");
 }
 
 TEST_F(OfficeComboTest, LosingTheFocusCloses) {

@@ -174,7 +174,8 @@ struct TMoveCase {
     bool Events;
 };
 
-class OfficeListMoveTest : public OfficeListTest, public ::testing::WithParamInterface<TMoveCase> {};
+class OfficeListMoveTest : public OfficeListTest,
+                           public ::testing::WithParamInterface<TMoveCase> {};
 
 TEST_P(OfficeListMoveTest, Moves) {
     const TMoveCase& c = GetParam();
@@ -182,10 +183,18 @@ TEST_P(OfficeListMoveTest, Moves) {
     if (c.From >= 0) list->SetItemIndex(c.From);
     Events.clear();
     switch (c.Move) {
-        case 0: list->FindUp(); break;
-        case 1: list->FindDown(); break;
-        case 2: list->FindPageUp(); break;
-        default: list->FindPageDown(); break;
+        case 0:
+            list->FindUp();
+            break;
+        case 1:
+            list->FindDown();
+            break;
+        case 2:
+            list->FindPageUp();
+            break;
+        default:
+            list->FindPageDown();
+            break;
     }
     EXPECT_EQ(list->ItemIndex(), c.Expected);
     EXPECT_EQ(!Events.empty(), c.Events);
@@ -232,8 +241,8 @@ TEST_F(OfficeListTest, KeysMoveTheCurrentRow) {
     struct TStep {
         int Key;
         int Expected;
-    } steps[] = {{win::VK_DOWN, 0}, {win::VK_RIGHT, 2}, {win::VK_NEXT, 4}, {win::VK_UP, 3},
-                 {win::VK_PRIOR, 0}, {win::VK_LEFT, 0}};
+    } steps[] = {{win::VK_DOWN, 0}, {win::VK_RIGHT, 2}, {win::VK_NEXT, 4},
+                 {win::VK_UP, 3},   {win::VK_PRIOR, 0}, {win::VK_LEFT, 0}};
     for (const TStep& s : steps) {
         Press(s.Key);
         Run();
@@ -313,7 +322,7 @@ TEST_F(OfficeListTest, DefaultLookPixels) {
     Run();
     EXPECT_EQ(PixelOf(list, 0, 0), gfx::ColorToRGB(gfx::clBtnShadow));
     EXPECT_EQ(PixelOf(list, 149, 149), gfx::ColorToRGB(gfx::clBtnShadow));
-    EXPECT_EQ(PixelOf(list, 2, 2), gfx::ColorToRGB(gfx::clHighlight));  // row 0, active
+    EXPECT_EQ(PixelOf(list, 2, 2), gfx::ColorToRGB(gfx::clHighlight));   // row 0, active
     EXPECT_EQ(PixelOf(list, 2, 33), gfx::ColorToRGB(gfx::clBtnShadow));  // the header
     EXPECT_EQ(PixelOf(list, 2, 53), gfx::ColorToRGB(gfx::clWindow));     // disabled row
     const gfx::TImage shot = Capture(list);
