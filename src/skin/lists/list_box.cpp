@@ -551,9 +551,11 @@ void TbsSkinCustomListBox::NameExtentBar() {
 void TbsSkinCustomListBox::CreateMainBar() {
     auto* bar = new TbsSkinScrollBar(this);
     bar->SetKind(ListBox->Columns() > 0 ? sbHorizontal : sbVertical);
-    // The layout gives the real bounds; no default size may override them at a skin change.
-    bar->SetDefaultWidth(0);
-    bar->SetDefaultHeight(0);
+    // A bar without a record keeps its thickness and takes its length from the layout.
+    if (bar->Kind() == sbVertical) {
+        bar->SetDefaultHeight(0);
+        bar->SetDefaultWidth(19);
+    }
     bar->SetBounds(bar->Left(), bar->Top(), 20, 100);
     bar->SetPageSize(0);
     bar->SetMin(0);
@@ -576,8 +578,6 @@ void TbsSkinCustomListBox::CreateMainBar() {
 void TbsSkinCustomListBox::CreateExtentBar() {
     auto* bar = new TbsSkinScrollBar(this);
     bar->SetKind(sbHorizontal);
-    bar->SetDefaultWidth(0);
-    bar->SetDefaultHeight(0);
     bar->SetBounds(bar->Left(), bar->Top(), 20, 100);
     bar->SetPageSize(0);
     bar->SetMin(0);

@@ -31,6 +31,17 @@ using TbsDrawSkinItemEvent =
     std::function<void(gfx::TCanvas& Cnvs, int Index, int ItemWidth, int ItemHeight,
                        const TRect& TxtRect, vcl::TOwnerDrawState State)>;
 
+// Dragging is not built: these are stored for the forms that set them and never acted on.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragKind { dkDrag, dkDock };
+using TDragDropEvent =
+    std::function<void(vcl::TObject* Sender, vcl::TObject* Source, int X, int Y)>;
+using TDragOverEvent = std::function<void(vcl::TObject* Sender, vcl::TObject* Source, int X,
+                                          int Y, int State, bool& Accept)>;
+using TStartDragEvent = std::function<void(vcl::TObject* Sender, vcl::TObject*& DragObject)>;
+using TEndDragEvent =
+    std::function<void(vcl::TObject* Sender, vcl::TObject* Target, int X, int Y)>;
+
 // Sent by nobody in the program; answered for painting the empty list's background into a DC.
 inline constexpr win::UINT CM_PAINTLISTBACKGROUND = 0xBC4A;
 inline constexpr win::LPARAM kPaintListBackgroundKey = 16802;
@@ -51,6 +62,15 @@ public:
     void WndProc(vcl::TMessage& Message) override;
     void Dispatch(vcl::TMessage& Message) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    // Stored only (nothing in the program drags).
+    TDragMode DragMode = dmManual;
+    TDragKind DragKind = dkDrag;
+    vcl::TCursor DragCursor = -12;
+    TDragDropEvent OnDragDrop;
+    TDragOverEvent OnDragOver;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
 
     // The row painters, public for the combo box's list.
     void PaintItem(gfx::TCanvas& Cnvs, int Index, const TRect& R, vcl::TOwnerDrawState State);
@@ -168,6 +188,21 @@ public:
     void SetMultiSelect(bool value) { ListBox->SetMultiSelect(value); }
     gfx::TFont& ListBoxFont() { return ListBox->Font(); }
     void SetListBoxFont(const gfx::TFont& value) { ListBox->Font().Assign(value); }
+    int ListBoxTabOrder() const { return ListBox->TabOrder(); }
+    void SetListBoxTabOrder(int value) { ListBox->SetTabOrder(value); }
+    vcl::TPopupMenu* ListBoxPopupMenu() const { return ListBox->PopupMenu(); }
+    void SetListBoxPopupMenu(vcl::TPopupMenu* value) { ListBox->SetPopupMenu(value); }
+    // The inner list's drag settings and events (stored, never raised).
+    TDragMode ListBoxDragMode() const { return ListBox->DragMode; }
+    void SetListBoxDragMode(TDragMode value) { ListBox->DragMode = value; }
+    TDragKind ListBoxDragKind() const { return ListBox->DragKind; }
+    void SetListBoxDragKind(TDragKind value) { ListBox->DragKind = value; }
+    vcl::TCursor ListBoxDragCursor() const { return ListBox->DragCursor; }
+    void SetListBoxDragCursor(vcl::TCursor value) { ListBox->DragCursor = value; }
+    TDragDropEvent& OnListBoxDragDrop() { return ListBox->OnDragDrop; }
+    TDragOverEvent& OnListBoxDragOver() { return ListBox->OnDragOver; }
+    TStartDragEvent& OnListBoxStartDrag() { return ListBox->OnStartDrag; }
+    TEndDragEvent& OnListBoxEndDrag() { return ListBox->OnEndDrag; }
     bool ListBoxTabStop() const { return ListBox->TabStop(); }
     void SetListBoxTabStop(bool value) { ListBox->SetTabStop(value); }
     bool ExtandedSelect() const { return ListBox->ExtendedSelect(); }

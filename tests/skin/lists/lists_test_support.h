@@ -146,7 +146,7 @@ inline TbsSkinContent ListsFixtureSkin(const std::set<std::string>& without = {}
          "stretcheffect=1\ntrackarea=0,19,19,81\nupbuttonrect=0,81,19,100\n"
          "downbuttonrect=0,0,19,19\nthumbrect=20,0,39,30\n"},
         {"itemlistbox", "listbox",
-         "pictureindex=2\nskinrect=0,0,60,60\nlefttoppoint=4,24\nrighttoppoint=56,24\n"
+         "pictureindex=2\nskinrect=0,0,60,60\nlefttoppoint=4,24\nrighttoppoint=29,24\n"
          "leftbottompoint=4,56\nrightbottompoint=56,56\nclientrect=4,24,56,56\n"
          "itemrect=60,0,100,20\nactiveitemrect=60,20,100,40\nfocusitemrect=60,40,100,60\n"
          "itemleftoffset=4\nitemrightoffset=4\nitemtextrect=4,2,36,18\nfontname=Arial\n"
