@@ -12,6 +12,7 @@
 #include "lists_test_support.h"
 #include "platform/win/scroll_info.h"
 #include "platform/win/win.h"
+#include "skin/controls/scroll_box.h"
 
 namespace skin {
 namespace {
@@ -586,6 +587,53 @@ TEST_F(SkinnedListBoxTest, SkinSwitchesTakeItemHeightBarNamesAndFont) {
     ASSERT_NE(box->HScrollBar, nullptr);
     EXPECT_EQ(box->HScrollBar->SkinDataName(), "");
     EXPECT_EQ(box->HScrollBar->SmallChange(), defaultStep);
+}
+
+TEST_F(SkinnedListBoxTest, DefaultItemHeightAppliesOnlyWithoutTheSkinItemHeight) {
+    auto* box = NewSkinnedBox(3, true);
+    EXPECT_EQ(box->ListBox->ItemHeight(), 20);
+    box->SetDefaultItemHeight(24);
+    EXPECT_EQ(box->ListBox->ItemHeight(), 20);
+    box->SetUseSkinItemHeight(false);
+    box->SetDefaultItemHeight(26);
+    EXPECT_EQ(box->ListBox->ItemHeight(), 26);
+    box->ChangeSkinData();
+    EXPECT_EQ(box->ListBox->ItemHeight(), 26);
+    // A skinned height for a row count: the frame around the rows.
+    EXPECT_EQ(box->CalcHeight(3), 60 + 3 * 26 - 32);
+}
+
+TEST_F(SkinnedListBoxTest, CaptionButtonsFollowTheSizeAndHideWithTheirSwitch) {
+    auto* box = NewSkinnedBox(5, true);
+    box->SetCaptionMode(true);
+    box->Repaint();
+    Run();
+    // The record's buttons lie right of its top-right corner point and move with the width.
+    EXPECT_EQ(box->Buttons[0].R, gfx::Rect(48 + 60, 4, 56 + 60, 20));
+    EXPECT_EQ(box->Buttons[2].R, gfx::Rect(30 + 60, 4, 38 + 60, 20));
+    box->SetItemIndex(1);
+    const TRect up = box->Buttons[0].R;
+    Down(box, up.Left + 2, up.Top + 2);
+    Up(box, up.Left + 2, up.Top + 2);
+    EXPECT_EQ(box->ItemIndex(), 0);
+    box->SetShowCaptionButtons(false);
+    Run();
+    for (const TbsCBButtonX& b : box->Buttons) EXPECT_TRUE(b.R.IsEmpty());
+    box->SetItemIndex(1);
+    Down(box, up.Left + 2, up.Top + 2);
+    Up(box, up.Left + 2, up.Top + 2);
+    EXPECT_EQ(box->ItemIndex(), 1);
+}
+
+TEST_F(ListBoxTest, EmptyListAnswersTheBackgroundRequest) {
+    auto* box = NewBox();
+    EXPECT_EQ(box->ListBox->Perform(CM_PAINTLISTBACKGROUND, 0, kPaintListBackgroundKey),
+              kPaintListBackgroundKey);
+    EXPECT_NE(box->ListBox->Perform(CM_PAINTLISTBACKGROUND, 0, 1), kPaintListBackgroundKey);
+    box->Items().Add("a");
+    EXPECT_NE(box->ListBox->Perform(CM_PAINTLISTBACKGROUND, 0, kPaintListBackgroundKey),
+              kPaintListBackgroundKey);
+    EXPECT_EQ(box->ListBox->Perform(skin::CM_PAINTSKINFRAME), 12851);
 }
 
 }  // namespace
