@@ -94,7 +94,8 @@ void TbsListBox::WndProc(TMessage& Message) {
             break;
         case CM_PAINTLISTBACKGROUND:
             if (Message.LParam == kPaintListBackgroundKey && Count() == 0) {
-                if (Message.WParam != 0) PaintBackground(reinterpret_cast<gfx::HDC>(Message.WParam));
+                if (Message.WParam != 0)
+                    PaintBackground(reinterpret_cast<gfx::HDC>(Message.WParam));
                 Message.Result = kPaintListBackgroundKey;
             }
             break;
@@ -106,7 +107,8 @@ void TbsListBox::WndProc(TMessage& Message) {
 void TbsListBox::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
         case win::WM_ERASEBKGND:
-            if (Width() > 0 && Height() > 0) PaintBackground(reinterpret_cast<gfx::HDC>(Message.WParam));
+            if (Width() > 0 && Height() > 0)
+                PaintBackground(reinterpret_cast<gfx::HDC>(Message.WParam));
             Message.Result = 1;
             return;
         case win::WM_NCCALCSIZE:
@@ -348,7 +350,8 @@ void TbsSkinCustomListBox::DefaultFontChanged() {
 void TbsSkinCustomListBox::GetSkinData() {
     TbsSkinCustomControl::GetSkinData();
     if (FIndex == -1) return;
-    const auto* r = dynamic_cast<const TbsDataSkinListBox*>(FSD->CtrlList[std::size_t(FIndex)].get());
+    const auto* r =
+        dynamic_cast<const TbsDataSkinListBox*>(FSD->CtrlList[std::size_t(FIndex)].get());
     if (!r) return;
     const auto orElse = [](const TRect& a, const TRect& b) { return EmptyRect(a) ? b : a; };
     FontName = r->FontName;
@@ -476,8 +479,9 @@ void TbsSkinCustomListBox::UpDateScrollBar() {
             SelectItemFont(C);
             int widest = 0;
             for (int i = 0; i < count; ++i) widest = std::max(widest, GetItemTextWidth(i, C));
-            int page = FIndex == -1 ? ListBox->Width() - 4
-                                    : ListBox->Width() - (WidthOf(SItemRect) - WidthOf(ItemTextRect));
+            int page = FIndex == -1
+                           ? ListBox->Width() - 4
+                           : ListBox->Width() - (WidthOf(SItemRect) - WidthOf(ItemTextRect));
             if (FImages) page -= FImages->Width() + 4;
             if (page < widest) {
                 if (!HScrollBar) CreateExtentBar();
@@ -563,8 +567,9 @@ void TbsSkinCustomListBox::CreateMainBar() {
     bar->OnChange = [this](TObject*) {
         if (!ScrollBar || !ListBox) return;
         const UINT msg = ListBox->Columns() > 0 ? win::WM_HSCROLL : win::WM_VSCROLL;
-        win::SendMessage(ListBox->Handle(), msg,
-                         win::MAKEWPARAM(win::SB_THUMBPOSITION, std::uint16_t(ScrollBar->Position())), 0);
+        win::SendMessage(
+            ListBox->Handle(), msg,
+            win::MAKEWPARAM(win::SB_THUMBPOSITION, std::uint16_t(ScrollBar->Position())), 0);
     };
     ScrollBar = bar;
     NameMainBar();
@@ -751,8 +756,9 @@ void TbsSkinCustomListBox::ButtonDown(int i) {
     Buttons[i].MouseIn = true;
     Buttons[i].Down = true;
     DrawButtonNow(i);
-    const TNotifyEvent& event = i == 0 ? OnUpButtonClick : i == 1 ? OnDownButtonClick
-                                                                   : OnCheckButtonClick;
+    const TNotifyEvent& event = i == 0   ? OnUpButtonClick
+                                : i == 1 ? OnDownButtonClick
+                                         : OnCheckButtonClick;
     if (event) return;
     TimerMode = i == 0 ? 1 : i == 1 ? 2 : 0;
     if (TimerMode != 0) {
@@ -765,8 +771,9 @@ void TbsSkinCustomListBox::ButtonUp(int i) {
     Buttons[i].Down = false;
     if (i != ActiveButton) Buttons[i].MouseIn = false;
     DrawButtonNow(i);
-    const TNotifyEvent event = i == 0 ? OnUpButtonClick : i == 1 ? OnDownButtonClick
-                                                                  : OnCheckButtonClick;
+    const TNotifyEvent event = i == 0   ? OnUpButtonClick
+                               : i == 1 ? OnDownButtonClick
+                                        : OnCheckButtonClick;
     if (Buttons[i].MouseIn && event) {
         event(this);
         return;

@@ -36,11 +36,10 @@ enum TDragMode { dmManual, dmAutomatic };
 enum TDragKind { dkDrag, dkDock };
 using TDragDropEvent =
     std::function<void(vcl::TObject* Sender, vcl::TObject* Source, int X, int Y)>;
-using TDragOverEvent = std::function<void(vcl::TObject* Sender, vcl::TObject* Source, int X,
-                                          int Y, int State, bool& Accept)>;
+using TDragOverEvent = std::function<void(vcl::TObject* Sender, vcl::TObject* Source, int X, int Y,
+                                          int State, bool& Accept)>;
 using TStartDragEvent = std::function<void(vcl::TObject* Sender, vcl::TObject*& DragObject)>;
-using TEndDragEvent =
-    std::function<void(vcl::TObject* Sender, vcl::TObject* Target, int X, int Y)>;
+using TEndDragEvent = std::function<void(vcl::TObject* Sender, vcl::TObject* Target, int X, int Y)>;
 
 // Sent by nobody in the program; answered for painting the empty list's background into a DC.
 inline constexpr win::UINT CM_PAINTLISTBACKGROUND = 0xBC4A;
@@ -129,9 +128,8 @@ public:
     int CaptionFontStyle = 0;
     int CaptionFontHeight = 14;
     TColor CaptionFontColor = 0;
-    TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
-        ActiveDownButtonRect, DownDownButtonRect, CheckButtonRect, ActiveCheckButtonRect,
-        DownCheckButtonRect;
+    TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
+        DownDownButtonRect, CheckButtonRect, ActiveCheckButtonRect, DownCheckButtonRect;
     std::string VScrollBarName = "vscrollbar", HScrollBarName = "hscrollbar",
                 BothScrollBarName = "bothhscrollbar";
     bool ShowFocus = false;

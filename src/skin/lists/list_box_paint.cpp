@@ -126,8 +126,7 @@ void TbsListBox::PaintWindow(HDC DC) {
     gfx::RestoreDC(DC, saved);
 }
 
-void TbsListBox::PaintItem(gfx::TCanvas& Cnvs, int Index, const TRect& R,
-                           TOwnerDrawState State) {
+void TbsListBox::PaintItem(gfx::TCanvas& Cnvs, int Index, const TRect& R, TOwnerDrawState State) {
     if (!SkinListBox || Index < 0 || Index > Count() - 1) return;
     if (SkinListBox->FIndex == -1)
         DefaultPaintItem(Cnvs, Index, R, State);
@@ -250,8 +249,8 @@ void TbsListBox::DrawImageAndText(gfx::TCanvas& C, int Index, const TRect& T) {
         const int n = std::min(tabs.Count(), 10);
         std::vector<int> stops(std::size_t(n), 0);
         for (int i = 0; i < n; ++i) stops[std::size_t(i)] = TabStopOf(tabs.Get(i));
-        C.TabbedTextOut(T.Left + offset + 2, T.Top + HeightOf(T) / 2 - C.TextHeight(text) / 2,
-                        text, n, stops.data(), 0);
+        C.TabbedTextOut(T.Left + offset + 2, T.Top + HeightOf(T) / 2 - C.TextHeight(text) / 2, text,
+                        n, stops.data(), 0);
         return;
     }
     if (text.empty()) return;
