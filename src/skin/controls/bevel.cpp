@@ -1,5 +1,6 @@
 #include "skin/controls/bevel.h"
 
+#include "skin/controls/label_text.h"
 #include "skin/core/skin_records.h"
 
 namespace skin {
@@ -7,9 +8,7 @@ namespace skin {
 TbsSkinBevel::TbsSkinBevel(vcl::TComponent* AOwner) : vcl::TBevel(AOwner) {}
 
 void TbsSkinBevel::SetSkinData(TbsSkinData* value) {
-    if (FSD && FSD != value) FSD->RemoveFreeNotification(this);
-    FSD = value;
-    if (value) value->FreeNotification(this);
+    BindSkinData(this, FSD, value);
     ChangeSkinData();
 }
 

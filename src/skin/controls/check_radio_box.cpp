@@ -4,6 +4,7 @@
 
 #include "platform/gfx/text.h"
 #include "platform/vcl/menus.h"
+#include "skin/controls/button_timers.h"
 #include "skin/controls/label_text.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
@@ -21,41 +22,9 @@ void CopyPieceOut(gfx::TBitmap& dest, gfx::TBitmap& picture, const vcl::TRect& p
     dest.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, picture.Canvas(), piece);
 }
 
-// Cross-fades `from` into `to` by kf, the way the record's morph kind says.
-void MorphImages(gfx::TBitmap& from, gfx::TBitmap& to, double kf, TbsMorphKind kind,
-                 gfx::TCanvas& out) {
-    TbsEffectBmp a = TbsEffectBmp::CreateFromhWnd(from.Handle());
-    TbsEffectBmp b = TbsEffectBmp::CreateFromhWnd(to.Handle());
-    switch (kind) {
-        case mkGradient:
-            a.MorphGrad(b, kf);
-            break;
-        case mkLeftGradient:
-            a.MorphLeftGrad(b, kf);
-            break;
-        case mkRightGradient:
-            a.MorphRightGrad(b, kf);
-            break;
-        case mkLeftSlide:
-            a.MorphLeftSlide(b, kf);
-            break;
-        case mkRightSlide:
-            a.MorphRightSlide(b, kf);
-            break;
-        case mkPush:
-            a.MorphPush(b, kf);
-            break;
-        default:
-            a.Morph(b, kf);
-            break;
-    }
-    a.Draw(out.Handle(), 0, 0);
-}
-
 }  // namespace
 
-TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(vcl::TComponent* AOwner)
-    : TbsSkinCustomControl(AOwner) {
+TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(vcl::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
     // OnClick follows the box's own rules, not the platform's click on release.
     SetControlStyle(ControlStyle() - vcl::csClickEvents - vcl::csDoubleClicks);
     SetBounds(Left(), Top(), 150, 25);
@@ -91,8 +60,7 @@ void TbsSkinCheckRadioBox::SetState(vcl::TCheckBoxState value) {
 
 void TbsSkinCheckRadioBox::SetRadio(bool value) {
     FRadio = value;
-    if (ComponentState().Contains(vcl::csDesigning) &&
-        !ComponentState().Contains(vcl::csLoading)) {
+    if (ComponentState().Contains(vcl::csDesigning) && !ComponentState().Contains(vcl::csLoading)) {
         SetSkinDataName(value ? "radiobox" : "checkbox");
         FGroupIndex = value ? 1 : 0;
     }
@@ -203,8 +171,7 @@ void TbsSkinCheckRadioBox::MouseDown(vcl::TMouseButton button, vcl::TShiftState 
     TbsSkinCustomControl::MouseDown(button, shift, x, y);
 }
 
-void TbsSkinCheckRadioBox::MouseUp(vcl::TMouseButton button, vcl::TShiftState shift, int x,
-                                   int y) {
+void TbsSkinCheckRadioBox::MouseUp(vcl::TMouseButton button, vcl::TShiftState shift, int x, int y) {
     TbsSkinCustomControl::MouseUp(button, shift, x, y);
     if (button != vcl::mbLeft || !FMouseIn) return;
     if (!FRadio && FAllowGrayed && FState == vcl::cbUnchecked) {
@@ -463,11 +430,10 @@ void TbsSkinCheckRadioBox::PaintFlat() {
         c.DrawText(Caption(), drawn, gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_EXPANDTABS);
     if (!skinned) DrawDefaultBox(c, h);
     if (FocusedHot()) {
-        vcl::TRect focus = Caption().empty()
-                               ? vcl::TRect{imageRect.Left - 1, imageRect.Top - 1,
-                                            imageRect.Right + 1, imageRect.Bottom + 1}
-                               : vcl::TRect{text.Left - 2, text.Top - 1, text.Right + 3,
-                                            text.Bottom + 1};
+        vcl::TRect focus = Caption().empty() ? vcl::TRect{imageRect.Left - 1, imageRect.Top - 1,
+                                                          imageRect.Right + 1, imageRect.Bottom + 1}
+                                             : vcl::TRect{text.Left - 2, text.Top - 1,
+                                                          text.Right + 3, text.Bottom + 1};
         if (!Caption().empty() || !imageRect.IsEmpty()) {
             c.Brush().SetStyle(gfx::bsSolid);
             c.Brush().SetColor(skinned ? SkinData()->SkinColors()->cBtnFace : gfx::clBtnFace);
@@ -518,7 +484,7 @@ void TbsSkinCheckRadioBox::CreateControlSkinImage(gfx::TBitmap& b) {
         SkinImage(hot, true);
         if (b.Width() != normal.Width() || b.Height() != normal.Height())
             b.SetSize(normal.Width(), normal.Height());
-        MorphImages(normal, hot, MorphKf(), MorphKind, b.Canvas());
+        DrawMorphed(b.Canvas().Handle(), normal, hot, MorphKind, MorphKf());
         return;
     }
     // While a fade may run, its step decides: the timer has not moved yet on a fresh hover.

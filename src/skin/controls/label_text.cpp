@@ -51,4 +51,10 @@ void DrawEmbossedText(gfx::TCanvas& canvas, TbsSkinData* skinData, bool hasRecor
     canvas.DrawText(text, rect, flags);
 }
 
+void BindSkinData(vcl::TComponent* self, TbsSkinData*& field, TbsSkinData* value) {
+    if (field && field != value) field->RemoveFreeNotification(self);
+    field = value;
+    if (value) value->FreeNotification(self);
+}
+
 }  // namespace skin

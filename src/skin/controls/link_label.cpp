@@ -16,11 +16,8 @@ TbsSkinLinkLabel::TbsSkinLinkLabel(vcl::TComponent* AOwner) : vcl::TCustomLabel(
 }
 
 void TbsSkinLinkLabel::SetSkinData(TbsSkinData* value) {
-    if (FSD && FSD != value) FSD->RemoveFreeNotification(this);
-    FSD = value;
-    if (!value) return;
-    value->FreeNotification(this);
-    ChangeSkinData();
+    BindSkinData(this, FSD, value);
+    if (value) ChangeSkinData();
 }
 
 void TbsSkinLinkLabel::SetUseUnderLine(bool value) {
@@ -30,7 +27,7 @@ void TbsSkinLinkLabel::SetUseUnderLine(bool value) {
 }
 
 void TbsSkinLinkLabel::GetSkinData() {
-    FIndex = LookUpLabelRecord(FSD, FSkinDataName, RecordFont);
+    LookUpRecord();
 }
 
 void TbsSkinLinkLabel::ChangeSkinData() {
@@ -70,8 +67,7 @@ void TbsSkinLinkLabel::DoDrawText(vcl::TRect& rect, unsigned flags) {
     vcl::TRect r2 = FGlowEffect ? rect.Offset(0, FGlowSize) : rect;
     gfx::TCanvas& c = Canvas();
     const bool hasRecord = FIndex != -1;
-    SelectLabelFont(c.Font(), FSD, hasRecord, RecordFont, FUseSkinFont, true, FDefaultFont,
-                    Font());
+    SelectFont(c.Font(), true, Font());
     if (!hasRecord && FMouseIn) c.Font().SetColor(FDefaultActiveFontColor);
     if (hasRecord && FMouseIn && !FGlowEffect) c.Font().SetColor(RecordFont.ActiveFontColor);
     const gfx::TColor glowColor =

@@ -13,19 +13,13 @@
 
 namespace skin {
 
-class TbsSkinLinkLabel : public vcl::TCustomLabel, public TbsSkinClient {
+class TbsSkinLinkLabel : public vcl::TCustomLabel, public TbsSkinClient, public TbsLabelSkinLink {
 public:
     explicit TbsSkinLinkLabel(vcl::TComponent* AOwner);
 
     TbsSkinData* SkinData() const override { return FSD; }
     // Stores; a skin data is taken up at once.
     void SetSkinData(TbsSkinData* value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& value) { FSkinDataName = value; }
-    gfx::TFont& DefaultFont() { return FDefaultFont; }
-    void SetDefaultFont(const gfx::TFont& value) { FDefaultFont.Assign(value); }
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool value) { FUseSkinFont = value; }
     bool UseUnderLine() const { return FUseUnderLine; }
     void SetUseUnderLine(bool value);
     bool GlowEffect() const { return FGlowEffect; }
@@ -45,9 +39,6 @@ public:
     void Click() override;
     void Dispatch(vcl::TMessage& Message) override;
 
-    int FIndex = -1;
-    TbsLabelRecordFont RecordFont;
-
 protected:
     void DoDrawText(vcl::TRect& Rect, unsigned Flags) override;
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
@@ -58,10 +49,6 @@ private:
     bool FGlowEffect = false;
     int FGlowSize = 7;
     bool FMouseIn = false;
-    TbsSkinData* FSD = nullptr;
-    std::string FSkinDataName = "stdlabel";
-    gfx::TFont FDefaultFont;
-    bool FUseSkinFont = true;
     gfx::TColor FDefaultActiveFontColor = gfx::clBlue;
     std::string FURL;
     bool FUseUnderLine = true;

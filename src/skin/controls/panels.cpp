@@ -146,8 +146,7 @@ void TbsSkinPanel::SetTransparentMode(bool value) {
     if (FTransparentMode == value) return;
     FTransparentMode = value;
     Repaint();
-    if (!ComponentState().Contains(vcl::csLoading) &&
-        !ComponentState().Contains(vcl::csDesigning))
+    if (!ComponentState().Contains(vcl::csLoading) && !ComponentState().Contains(vcl::csDesigning))
         RelayParentBackground();
 }
 
@@ -245,15 +244,21 @@ void TbsSkinPanel::SetBounds(int left, int top, int width, int height) {
 
 void TbsSkinPanel::ChangeSkinData() {
     TbsSkinCustomControl::ChangeSkinData();
-    if (FRollUpState && FRealHeight != -1) {
-        // Rolled up again with the new skin's caption height.
-        const int real = FRealHeight;
-        FRealHeight = -1;
-        DoRollUp(true);
-        FRealHeight = real;
-    } else {
+    if (!FRollUpState || FRealHeight == -1) {
         Realign();
+        return;
     }
+    // Still rolled up, now to the new skin's caption: measured at the height to return to, so
+    // the roll-up depends on nothing but the record (the children stay hidden, alignment off).
+    FInChangingRollUp = true;
+    if (FIndex == -1) {
+        SetHeight(FDefaultCaptionHeight + 1);
+    } else {
+        int width = Width(), height = FRealHeight;
+        FitSkinSize(width, height);
+        SetHeight(FRealHeight - NewClRect.Height());
+    }
+    FInChangingRollUp = false;
 }
 
 void TbsSkinPanel::Dispatch(vcl::TMessage& m) {

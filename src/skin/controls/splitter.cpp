@@ -1,5 +1,6 @@
 #include "skin/controls/splitter.h"
 
+#include "skin/controls/label_text.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
 
@@ -10,9 +11,7 @@ TbsSkinSplitter::TbsSkinSplitter(vcl::TComponent* AOwner) : vcl::TSplitter(AOwne
 }
 
 void TbsSkinSplitter::SetSkinData(TbsSkinData* value) {
-    if (FSD && FSD != value) FSD->RemoveFreeNotification(this);
-    FSD = value;
-    if (value) value->FreeNotification(this);
+    BindSkinData(this, FSD, value);
     ChangeSkinData();
 }
 

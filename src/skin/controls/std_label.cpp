@@ -9,12 +9,8 @@ TbsSkinStdLabel::TbsSkinStdLabel(vcl::TComponent* AOwner) : vcl::TCustomLabel(AO
 }
 
 void TbsSkinStdLabel::SetSkinData(TbsSkinData* value) {
-    // A skin data of another form still tells us when it goes.
-    if (FSD && FSD != value) FSD->RemoveFreeNotification(this);
-    FSD = value;
-    if (!value) return;
-    value->FreeNotification(this);
-    ChangeSkinData();
+    BindSkinData(this, FSD, value);
+    if (value) ChangeSkinData();
 }
 
 void TbsSkinStdLabel::SetEllipsType(TbsEllipsType value) {
@@ -24,7 +20,7 @@ void TbsSkinStdLabel::SetEllipsType(TbsEllipsType value) {
 }
 
 void TbsSkinStdLabel::GetSkinData() {
-    FIndex = LookUpLabelRecord(FSD, FSkinDataName, RecordFont);
+    LookUpRecord();
 }
 
 void TbsSkinStdLabel::ChangeSkinData() {
@@ -48,8 +44,7 @@ void TbsSkinStdLabel::DoDrawText(vcl::TRect& rect, unsigned flags) {
     if (FEllipsType == bsetPathEllips) flags |= gfx::DT_PATH_ELLIPSIS;
     gfx::TCanvas& c = Canvas();
     const bool hasRecord = FIndex != -1;
-    SelectLabelFont(c.Font(), FSD, hasRecord, RecordFont, FUseSkinFont, FUseSkinColor,
-                    FDefaultFont, Font());
+    SelectFont(c.Font(), FUseSkinColor, Font());
     if (flags & gfx::DT_CALCRECT) {
         c.DrawText(text, rect, flags);
         return;

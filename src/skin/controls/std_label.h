@@ -14,20 +14,13 @@ namespace skin {
 
 enum TbsEllipsType { bsetNone, bsetEndEllips, bsetPathEllips };
 
-class TbsSkinStdLabel : public vcl::TCustomLabel, public TbsSkinClient {
+class TbsSkinStdLabel : public vcl::TCustomLabel, public TbsSkinClient, public TbsLabelSkinLink {
 public:
     explicit TbsSkinStdLabel(vcl::TComponent* AOwner);
 
     TbsSkinData* SkinData() const override { return FSD; }
     // Stores; a skin data (empty or not) is taken up at once.
     void SetSkinData(TbsSkinData* value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& value) { FSkinDataName = value; }
-    gfx::TFont& DefaultFont() { return FDefaultFont; }
-    // Copies the font; nothing repaints.
-    void SetDefaultFont(const gfx::TFont& value) { FDefaultFont.Assign(value); }
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool value) { FUseSkinFont = value; }
     bool UseSkinColor() const { return FUseSkinColor; }
     void SetUseSkinColor(bool value) { FUseSkinColor = value; }
     TbsEllipsType EllipsType() const { return FEllipsType; }
@@ -40,19 +33,12 @@ public:
     // The record index is stale once the skin data starts replacing its records.
     void BeforeChangeSkinData() override { FIndex = -1; }
 
-    int FIndex = -1;
-    TbsLabelRecordFont RecordFont;
-
 protected:
     void DoDrawText(vcl::TRect& Rect, unsigned Flags) override;
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
 
 private:
     TbsEllipsType FEllipsType = bsetNone;
-    TbsSkinData* FSD = nullptr;
-    std::string FSkinDataName = "stdlabel";
-    gfx::TFont FDefaultFont;
-    bool FUseSkinFont = true;
     bool FUseSkinColor = true;
 };
 

@@ -24,11 +24,8 @@ TbsSkinTextLabel::~TbsSkinTextLabel() {
 }
 
 void TbsSkinTextLabel::SetSkinData(TbsSkinData* value) {
-    if (FSD && FSD != value) FSD->RemoveFreeNotification(this);
-    FSD = value;
-    if (!value) return;
-    value->FreeNotification(this);
-    ChangeSkinData();
+    BindSkinData(this, FSD, value);
+    if (value) ChangeSkinData();
 }
 
 void TbsSkinTextLabel::SetLines(const rtl::TStrings& value) {
@@ -62,7 +59,7 @@ void TbsSkinTextLabel::SetAutoSize(bool value) {
 }
 
 void TbsSkinTextLabel::GetSkinData() {
-    FIndex = LookUpLabelRecord(FSD, FSkinDataName, RecordFont);
+    LookUpRecord();
 }
 
 void TbsSkinTextLabel::ChangeSkinData() {
@@ -98,8 +95,7 @@ void TbsSkinTextLabel::DrawLabelText(vcl::TRect& r, unsigned flags) {
     const std::string text = GetLabelText();
     gfx::TCanvas& c = Canvas();
     const bool hasRecord = FIndex != -1;
-    SelectLabelFont(c.Font(), FSD, hasRecord, RecordFont, FUseSkinFont, FUseSkinColor,
-                    FDefaultFont, Font());
+    SelectFont(c.Font(), FUseSkinColor, Font());
     if (flags & gfx::DT_CALCRECT) {
         c.DrawText(text, r, flags);
         return;
@@ -144,8 +140,7 @@ void TbsSkinTextLabel::AdjustBounds() {
     std::unique_ptr<gfx::TDC> dc = gfx::CreateCompatibleDC(nullptr);
     gfx::TCanvas canvas(dc.get());
     GetSkinData();
-    SelectLabelFont(canvas.Font(), FSD, FIndex != -1, RecordFont, FUseSkinFont, FUseSkinColor,
-                    FDefaultFont, Font());
+    SelectFont(canvas.Font(), FUseSkinColor, Font());
     vcl::TRect r = ClientRect();
     canvas.DrawText(GetLabelText(), r, flags);
     const int height = std::max(0, r.Height() - canvas.TextHeight("A"));

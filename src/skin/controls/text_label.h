@@ -13,7 +13,9 @@
 
 namespace skin {
 
-class TbsSkinTextLabel : public vcl::TGraphicControl, public TbsSkinClient {
+class TbsSkinTextLabel : public vcl::TGraphicControl,
+                         public TbsSkinClient,
+                         public TbsLabelSkinLink {
 public:
     explicit TbsSkinTextLabel(vcl::TComponent* AOwner);
     ~TbsSkinTextLabel() override;
@@ -21,12 +23,6 @@ public:
     TbsSkinData* SkinData() const override { return FSD; }
     // Stores; any skin data, empty or not, is taken up at once.
     void SetSkinData(TbsSkinData* value);
-    const std::string& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const std::string& value) { FSkinDataName = value; }
-    gfx::TFont& DefaultFont() { return FDefaultFont; }
-    void SetDefaultFont(const gfx::TFont& value) { FDefaultFont.Assign(value); }
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool value) { FUseSkinFont = value; }
     bool UseSkinColor() const { return FUseSkinColor; }
     void SetUseSkinColor(bool value) { FUseSkinColor = value; }
     // Changing the lines re-measures (AutoSize) and repaints.
@@ -49,9 +45,6 @@ public:
     virtual void AdjustBounds();
     void Dispatch(vcl::TMessage& Message) override;
 
-    int FIndex = -1;
-    TbsLabelRecordFont RecordFont;
-
 protected:
     // The lines as one text, each line ended by a line break.
     virtual std::string GetLabelText();
@@ -64,10 +57,6 @@ private:
     // The height of the text less the empty line after its final line break, never below 0.
     int TextHeightOf(vcl::TRect& R, unsigned Flags);
 
-    TbsSkinData* FSD = nullptr;
-    std::string FSkinDataName = "stdlabel";
-    gfx::TFont FDefaultFont;
-    bool FUseSkinFont = true;
     bool FUseSkinColor = true;
     rtl::TStringList FLines;
     vcl::TAlignment FAlignment = vcl::taLeftJustify;

@@ -30,9 +30,9 @@ TEST(Launcher, AnInstalledOpenerHearsEveryTargetAndTheSystemOneComesBack) {
 TEST(Launcher, TheSystemOpenerPassesTheTargetAsOneArgumentWithoutAShell) {
     testsupport::TTempDir dir;
     const std::string out = dir / "heard.txt";
-    const std::string script = dir.Touch(
-        "xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > '" + out + ".part'\nmv '" + out +
-                        ".part' '" + out + "'\n");
+    const std::string script =
+        dir.Touch("xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > '" + out + ".part'\nmv '" +
+                                  out + ".part' '" + out + "'\n");
     chmod(script.c_str(), 0755);
     const std::string path = sys::GetEnv("PATH");
     sys::SetEnv("PATH", dir.Path() + ":" + path);

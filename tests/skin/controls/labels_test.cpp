@@ -224,9 +224,8 @@ class LinkLabels : public SkinLabels {
 public:
     void SetUp() override {
         SkinLabels::SetUp();
-        FPrevious = sys::SetDocumentOpener([this](const std::string& url) {
-            Events.push_back("open " + url);
-        });
+        FPrevious = sys::SetDocumentOpener(
+            [this](const std::string& url) { Events.push_back("open " + url); });
     }
     void TearDown() override {
         sys::SetDocumentOpener(FPrevious);

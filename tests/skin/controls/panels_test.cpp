@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,25 @@ TEST_F(Panels, RollUpHidesTheChildrenAndLeavesTheCaption) {
         EXPECT_EQ(panel->Height(), 150);
         panel->Free();
     }
+}
+
+TEST_F(Panels, ASkinChangeRollsARolledUpPanelUpAgainWithTheNewCaptionHeight) {
+    auto* panel = Make<TbsSkinPanel>(10, 10, 200, 150);
+    panel->SetCaptionMode(true);
+    panel->SetRollUpMode(true);
+    panel->SetRollUpState(true);
+    ASSERT_EQ(panel->Height(), 23);
+    Load(PanelSkin());
+    // The record keeps the caption band and the bottom border: 20 + 4.
+    EXPECT_EQ(panel->Height(), 24);
+    EXPECT_EQ(panel->RealHeight(), 150);
+    auto* child = Make<TbsSkinCheckRadioBox>(0, 0, 50, 20, "", panel);
+    child->Hide();
+    child->SetAlign(vcl::alClient);
+    panel->SetRollUpState(false);
+    EXPECT_EQ(panel->Height(), 150);
+    // Alignment is back on: the child fills the client again.
+    EXPECT_EQ(child->BoundsRect(), (TRect{4, 20, 196, 146}));
 }
 
 TEST_F(Panels, AGroupBoxWhoseClientLiesAboveItsCaptionPaintsWithoutForcedBackground) {
@@ -287,6 +307,36 @@ TEST_F(Boxes, UserInput) {
         c->Free();
         r->Free();
     }
+}
+
+TEST_F(Boxes, TheSkinnedLookFadesInFiveTicksEachWay) {
+    std::vector<std::unique_ptr<gfx::TBitmap>> pictures;
+    pictures.push_back(test::SolidPicture(80, 40, kFace));
+    test::FillArea(*pictures[0], {0, 20, 40, 40}, kBand);
+    Load(test::FixtureSkin({{"checkbox", "checkradio",
+                             "pictureindex=0\nskinrect=0,0,40,20\nactiveskinrect=0,20,40,40\n"
+                             "lefttoppoint=2,2\nrighttoppoint=38,2\nleftbottompoint=2,18\n"
+                             "rightbottompoint=38,18\nclientrect=2,2,38,18\nmorphing=1\n"}},
+                           std::move(pictures)));
+    auto* box = Box("Fade", false, 0, 10);
+    box->SetFlat(false);
+    box->SetCaption("");
+    MoveTo(box, 10, 10);
+    std::vector<double> kf;
+    for (int i = 0; i < 6; ++i) {
+        Wait(20);
+        kf.push_back(box->MorphKf());
+    }
+    EXPECT_EQ(kf, (std::vector<double>{0.2, 0.4, 0.6, 0.8, 1.0, 1.0}));
+    EXPECT_EQ(PixelOf(box, 75, 10), kBand);
+    MoveAway();
+    kf.clear();
+    for (int i = 0; i < 6; ++i) {
+        Wait(20);
+        kf.push_back(box->MorphKf());
+    }
+    EXPECT_EQ(kf, (std::vector<double>{0.8, 0.6, 0.4, 0.2, 0.0, 0.0}));
+    EXPECT_EQ(PixelOf(box, 75, 10), kFace);
 }
 
 TEST_F(Boxes, AcceleratorAndTabStop) {
