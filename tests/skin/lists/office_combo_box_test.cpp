@@ -561,6 +561,25 @@ TEST_F(OfficeComboTest, DefaultFaceFramesTheItemAndTheButton) {
     EXPECT_EQ(PixelOf(combo, 4, 10), gfx::ColorToRGB(gfx::clHighlight));
 }
 
+TEST_F(OfficeComboTest, SkinnedFaceTakesBackgroundItemAndButtonFromTheRecords) {
+    Load(test::ListsFixtureSkin());
+    auto* combo = NewCombo();
+    combo->SetItemIndex(0);
+    MoveAway();
+    Run();
+    ASSERT_NE(combo->FIndex, -1);
+    EXPECT_EQ(combo->Button.R, (TRect{101, 2, 118, 39}));
+    EXPECT_EQ(combo->CBItem.R, (TRect{3, 3, 100, 38}));
+    EXPECT_EQ(PixelOf(combo, 1, 1), test::lists::kComboBack);
+    EXPECT_EQ(PixelOf(combo, 4, 4), test::lists::kComboItem);
+    EXPECT_EQ(PixelOf(combo, 103, 4), test::lists::kResizeNormal);  // no "combobutton" record
+    MoveTo(combo, 50, 20);
+    EXPECT_EQ(PixelOf(combo, 1, 1), test::lists::kComboHot);
+    combo->SetFocus();
+    Run();
+    EXPECT_EQ(PixelOf(combo, 4, 4), test::lists::kComboFocus);
+}
+
 TEST_F(OfficeComboTest, ASkinWithoutComboRecordClearsTheListName) {
     Load(test::ListsFixtureSkin({"combobox"}));
     auto* combo = NewCombo();

@@ -223,6 +223,20 @@ TEST_F(OfficeListTest, PageMovesWithRowsOfNoHeightUseAPageOfOne) {
     EXPECT_EQ(list->ItemIndex(), 2);
 }
 
+TEST_F(OfficeListTest, UpMovesFromAnIndexLeftBeyondTheItemsWithoutRaising) {
+    auto* list = NewList(100, "eeee");
+    list->SetItemIndex(3);
+    list->Items().Delete(3);
+    list->Items().Delete(2);
+    EXPECT_EQ(list->ItemIndex(), 3);
+    list->FindUp();
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->SetItemIndex(1);
+    list->Items().Delete(1);
+    list->FindPageUp();
+    EXPECT_EQ(list->ItemIndex(), 0);
+}
+
 TEST_F(OfficeListTest, ScrollingToTheFirstEntryUnderAHeaderShowsTheHeader) {
     auto* list = NewList(100, "heeeeee");
     list->ScrollToItem(6);
