@@ -19,7 +19,6 @@
 
 namespace skin {
 
-// MorphByKind (the morph of the record's kind) lives with the effect bitmap.
 // Draws at (0, 0) of dc the transition from `normal` to `hot` at factor kf by the morph kind.
 void DrawMorphed(gfx::HDC dc, const gfx::TBitmap& normal, const gfx::TBitmap& hot,
                  TbsMorphKind kind, double kf);
