@@ -284,7 +284,11 @@ void TCustomListBox::MakeVisible(int index) {
 void TCustomListBox::UpdateScrollInfo() {
     if (!HandleAllocated()) return;
     if (FColumns <= 0) {
-        detail::SetScrollState(Handle(), SB_VERT, Count() - 1, RowsPerPage(), FTopIndex);
+        // A list that fits reports an empty range, so an outside bar knows there is nothing
+        // to scroll.
+        const bool fits = Count() <= RowsPerPage();
+        detail::SetScrollState(Handle(), SB_VERT, fits ? 0 : Count() - 1, RowsPerPage(),
+                               fits ? 0 : FTopIndex);
     } else {
         const int per = PerColumn();
         const int columns = (Count() + per - 1) / per;

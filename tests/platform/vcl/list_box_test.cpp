@@ -174,6 +174,29 @@ TEST_F(ListBoxTest, ScrollingByWheelBarAndRequests) {
     EXPECT_EQ(box->ItemAtPos({5, 500}, true), -1);
 }
 
+TEST_F(ListBoxTest, VerticalRangeIsEmptyWhileTheRowsFit) {
+    TForm* form = ShowForm(100, 100, 300, 200);
+    TListBox* box = MakeBox(form, 0);
+    Run();
+    const int rows = box->RowsPerPage();
+    const auto range = [&] {
+        int lo = -1, hi = -1;
+        win::GetScrollRange(box->Handle(), win::SB_VERT, lo, hi);
+        return std::pair{lo, hi};
+    };
+    for (int i = 0; i < rows; ++i) box->Items().Add("row " + std::to_string(i));
+    EXPECT_EQ(range(), std::pair(0, 0));
+    box->Items().Add("one more");
+    EXPECT_EQ(range(), std::pair(0, rows));
+    box->Perform(win::WM_VSCROLL, win::SB_LINEDOWN);
+    EXPECT_EQ(box->TopIndex(), 1);
+    EXPECT_EQ(win::GetScrollPos(box->Handle(), win::SB_VERT), 1);
+    box->Perform(win::WM_VSCROLL, win::SB_LINEUP);
+    EXPECT_EQ(box->TopIndex(), 0);
+    box->Items().Delete(rows);
+    EXPECT_EQ(range(), std::pair(0, 0));
+}
+
 TEST_F(ListBoxTest, ExtendedSelectionTakesRangesAndToggles) {
     TForm* form = ShowForm(100, 100, 300, 200);
     TListBox* box = MakeBox(form, 10);

@@ -18,7 +18,8 @@
 namespace skin::test {
 
 // Picture 0 holds the list, header, combo and tool-button rectangles; picture 1 the vertical
-// scroll bar at its origin.
+// scroll bar at its origin; picture 2 the skinned list box ("itemlistbox") with its item and
+// caption-button pictures.
 namespace lists {
 inline constexpr gfx::TColor kListBack = gfx::RGB(200, 220, 240);      // "listbox" skinrect
 inline constexpr gfx::TColor kListActive = gfx::RGB(255, 200, 0);      // activeitemrect
@@ -40,6 +41,19 @@ inline constexpr gfx::TColor kEditBack = gfx::RGB(255, 255, 230);  // "edit"
 inline constexpr gfx::TColor kBarTrack = gfx::RGB(220, 220, 220);  // "vscrollbar"
 inline constexpr gfx::TColor kBarButton = gfx::RGB(150, 150, 150);
 inline constexpr gfx::TColor kBarThumb = gfx::RGB(90, 90, 90);
+
+// Picture 2: the "itemlistbox" record of the skinned list box.
+inline constexpr gfx::TColor kLbFrame = gfx::RGB(90, 60, 30);        // skinrect
+inline constexpr gfx::TColor kLbTile = gfx::RGB(230, 250, 210);      // clientrect
+inline constexpr gfx::TColor kLbItem = gfx::RGB(250, 240, 200);      // itemrect
+inline constexpr gfx::TColor kLbItemTop = gfx::RGB(200, 80, 80);     // itemrect's top 2 rows
+inline constexpr gfx::TColor kLbItemEdge = gfx::RGB(80, 200, 80);    // its left and right 4
+inline constexpr gfx::TColor kLbActive = gfx::RGB(255, 210, 10);     // activeitemrect
+inline constexpr gfx::TColor kLbFocus = gfx::RGB(255, 130, 10);      // focusitemrect
+inline constexpr gfx::TColor kLbButton = gfx::RGB(100, 100, 200);    // the three buttons
+inline constexpr gfx::TColor kLbButtonHot = gfx::RGB(150, 220, 255);
+inline constexpr gfx::TColor kLbButtonDown = gfx::RGB(20, 40, 120);
+inline constexpr gfx::TColor kLbText = gfx::RGB(0, 0, 160);
 
 inline constexpr gfx::TColor kListText = gfx::RGB(0, 0, 96);
 inline constexpr gfx::TColor kListActiveText = gfx::RGB(96, 0, 0);
@@ -75,6 +89,21 @@ inline TbsSkinContent ListsFixtureSkin(const std::set<std::string>& without = {}
     FillArea(*pictures[1], {0, 0, 19, 19}, kBarButton);
     FillArea(*pictures[1], {0, 81, 19, 100}, kBarButton);
     FillArea(*pictures[1], {20, 0, 39, 30}, kBarThumb);
+    pictures.push_back(SolidPicture(100, 100, gfx::clBlack));
+    {
+        gfx::TBitmap& q = *pictures[2];
+        FillArea(q, {0, 0, 60, 60}, kLbFrame);
+        FillArea(q, {4, 24, 56, 56}, kLbTile);
+        FillArea(q, {30, 4, 56, 20}, kLbButton);
+        FillArea(q, {60, 0, 100, 20}, kLbItem);
+        FillArea(q, {60, 0, 64, 20}, kLbItemEdge);
+        FillArea(q, {96, 0, 100, 20}, kLbItemEdge);
+        FillArea(q, {60, 0, 100, 2}, kLbItemTop);
+        FillArea(q, {60, 20, 100, 40}, kLbActive);
+        FillArea(q, {60, 40, 100, 60}, kLbFocus);
+        FillArea(q, {0, 70, 24, 86}, kLbButtonHot);
+        FillArea(q, {30, 70, 54, 86}, kLbButtonDown);
+    }
 
     const std::string nine40 =
         "lefttoppoint=3,3\nrighttoppoint=37,3\nleftbottompoint=3,37\nrightbottompoint=37,37\n"
@@ -116,6 +145,19 @@ inline TbsSkinContent ListsFixtureSkin(const std::set<std::string>& without = {}
          "leftbottompoint=0,81\nrightbottompoint=19,81\nclientrect=0,19,19,81\n"
          "stretcheffect=1\ntrackarea=0,19,19,81\nupbuttonrect=0,81,19,100\n"
          "downbuttonrect=0,0,19,19\nthumbrect=20,0,39,30\n"},
+        {"itemlistbox", "listbox",
+         "pictureindex=2\nskinrect=0,0,60,60\nlefttoppoint=4,24\nrighttoppoint=29,24\n"
+         "leftbottompoint=4,56\nrightbottompoint=56,56\nclientrect=4,24,56,56\n"
+         "itemrect=60,0,100,20\nactiveitemrect=60,20,100,40\nfocusitemrect=60,40,100,60\n"
+         "itemleftoffset=4\nitemrightoffset=4\nitemtextrect=4,2,36,18\nfontname=Arial\n"
+         "fontheight=20\nfontcolor=" + colour(kLbText) + "\nactivefontcolor=" +
+             colour(kLbText) + "\nfocusfontcolor=" + colour(kLbText) +
+             "\ncaptionrect=4,2,30,22\ncheckbuttonrect=30,4,38,20\ndownbuttonrect=39,4,47,20\n"
+             "upbuttonrect=48,4,56,20\nactiveupbuttonrect=16,70,24,86\n"
+             "activedownbuttonrect=8,70,16,86\nactivecheckbuttonrect=0,70,8,86\n"
+             "downupbuttonrect=46,70,54,86\ndowndownbuttonrect=38,70,46,86\n"
+             "downcheckbuttonrect=30,70,38,86\nvscrollbarname=lbv\nhscrollbarname=lbh\n"
+             "bothhscrollbarname=lbboth\n"},
         {"edit", "edit",
          "pictureindex=0\nskinrect=40,40,80,60\nclientrect=2,2,38,18\ndisabledfontcolor=" +
              colour(kEditDisabledText) + "\n"},
