@@ -552,15 +552,17 @@ void TSkinBuilder::LabelRecord(skin::TbsDataSkinLabelControl& rec, bool header) 
 }
 
 void TSkinBuilder::ScrollBarRecord(skin::TbsDataSkinScrollBarControl& rec, bool vertical) {
-    const int len = 120, th = 17;
+    // As thick as a bar without a skin (19), so the bars keep their size across skins.
+    const int len = 120, th = 19;
     const int w = vertical ? th : len, h = vertical ? len : th;
     const C track = Mix(P.panel, P.window, 0.5);
     const TRect r = Piece(w, h);
     auto at = [&](int along, int size) {
         return vertical ? TRect{0, along, th, along + size} : TRect{along, 0, along + size, th};
     };
-    const TRect up = at(0, th), down = at(len - th, th);
-    const int upKind = vertical ? 3 : 1, downKind = vertical ? 4 : 2;
+    // The up button raises the position, so it sits at the far end (right or bottom).
+    const TRect up = at(len - th, th), down = at(0, th);
+    const int upKind = vertical ? 4 : 2, downKind = vertical ? 3 : 1;
     const C glyph = TextOn(P, P.face);
     auto button = [&](const TRect& inBar, int kind, TState state) {
         const TRect piece = FacePiece(th, th, state, P.face, 3, track, {});
@@ -583,19 +585,22 @@ void TSkinBuilder::ScrollBarRecord(skin::TbsDataSkinScrollBarControl& rec, bool 
         }
     });
     NineSlice(rec, r, 2);
+    // The far button must lie beyond the stretch point to move with the bar's end, so the
+    // corners take two pixels of track as well.
+    const int end = th + 2;
     if (vertical) {
-        rec.LTPoint = {2, th};
-        rec.RTPoint = {w - 2, th};
-        rec.LBPoint = {2, h - th};
-        rec.RBPoint = {w - 2, h - th};
-        rec.ClRect = {2, th, w - 2, h - th};
+        rec.LTPoint = {2, end};
+        rec.RTPoint = {w - 2, end};
+        rec.LBPoint = {2, h - end};
+        rec.RBPoint = {w - 2, h - end};
+        rec.ClRect = {2, end, w - 2, h - end};
         rec.TrackArea = {0, th, w, h - th};
     } else {
-        rec.LTPoint = {th, 2};
-        rec.RTPoint = {w - th, 2};
-        rec.LBPoint = {th, h - 2};
-        rec.RBPoint = {w - th, h - 2};
-        rec.ClRect = {th, 2, w - th, h - 2};
+        rec.LTPoint = {end, 2};
+        rec.RTPoint = {w - end, 2};
+        rec.LBPoint = {end, h - 2};
+        rec.RBPoint = {w - end, h - 2};
+        rec.ClRect = {end, 2, w - end, h - 2};
         rec.TrackArea = {th, 0, w - th, h};
     }
     rec.UpButtonRect = up;
@@ -644,8 +649,9 @@ void TSkinBuilder::UpDownRecord(skin::TbsDataSkinUpDownControl& rec, bool vertic
     });
     rec.PictureIndex = kControls;
     rec.SkinRect = whole;
-    rec.UpButtonRect = first;
-    rec.DownButtonRect = second;
+    // The normal rectangles are also the buttons' places in the control: relative to SkinRect.
+    rec.UpButtonRect = first.Offset(-whole.Left, -whole.Top);
+    rec.DownButtonRect = second.Offset(-whole.Left, -whole.Top);
     rec.ActiveUpButtonRect = part(upKind, stHot);
     rec.DownUpButtonRect = part(upKind, stDown);
     rec.ActiveDownButtonRect = part(downKind, stHot);
@@ -786,15 +792,31 @@ void TSkinBuilder::TabRecord(skin::TbsDataSkinTabControl& rec) {
 void TSkinBuilder::SliderRecord(skin::TbsDataSkinSlider& rec) {
     const C groove = Darker(Mix(P.panel, P.window, 0.3), 0.2);
     const C panel = P.panel;
+    // The slider tiles the ruler's middle along its length: a vertical ruler gets no top-to-bottom
+    // gradient, which would show a seam at every tile.
     auto ruler = [&](int w, int h) {
         const TRect r = FAtlas.Take(w, h);
+        const C top = h > w ? groove : Darker(groove, 0.1);
         Later([=](TBitmap& b) {
             Fill(b, r, panel);
-            Face(b, r, {Darker(groove, 0.1), groove, Darker(groove, 0.3), 2.5, 0});
+            Face(b, r, {top, groove, Darker(groove, 0.3), 2.5, 0});
         });
         return r;
     };
-    auto thumb = [&](int w, int h) { return FacePiece(w, h, stNormal, P.face, 3, panel); };
+    // A thumb holds its normal and its pressed look side by side.
+    auto thumb = [&](int w, int h) {
+        const TRect r = FAtlas.Take(2 * w, h);
+        Later([=, this](TBitmap& b) {
+            Fill(b, r, panel);
+            for (auto [left, state] :
+                 {std::pair{r.Left, stNormal}, std::pair{r.Left + w, stDown}}) {
+                TFaceStyle s = FaceStyle(state, P.face);
+                s.radius = 3;
+                Face(b, {left, r.Top, left + w, r.Bottom}, s);
+            }
+        });
+        return r;
+    };
     rec.PictureIndex = kControls;
     rec.HRulerRect = ruler(100, 6);
     rec.HThumbRect = thumb(11, 18);

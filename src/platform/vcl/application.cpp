@@ -208,7 +208,11 @@ void TApplication::UpdateMouseControl() {
     if (FHoverWindow) {
         TPoint p;
         win::GetCursorPos(p);
-        target = FHoverWindow->ControlAtPos(FHoverWindow->ScreenToClient(p), false);
+        // Over the window's non-client area (a bar's scroll arrows) no child is under the
+        // pointer, even one that runs on beyond the client area.
+        const TPoint client = FHoverWindow->ScreenToClient(p);
+        if (FHoverWindow->ClientRect().Contains(client.X, client.Y))
+            target = FHoverWindow->ControlAtPos(client, false);
         if (!target) target = FHoverWindow;
     }
     if (target == FMouseControl) return;

@@ -118,8 +118,11 @@ void TBevel::SetStyle(TBevelStyle value) {
 }
 
 void TBevel::Paint() {
+    PaintShape(gfx::clBtnHighlight, gfx::clBtnShadow);
+}
+
+void TBevel::PaintShape(TColor light, TColor dark) {
     gfx::TCanvas& c = Canvas();
-    const TColor light = gfx::clBtnHighlight, dark = gfx::clBtnShadow;
     const TColor c1 = FStyle == bsLowered ? dark : light;
     const TColor c2 = FStyle == bsLowered ? light : dark;
     const int w = Width(), h = Height();

@@ -55,6 +55,8 @@ public:
 
 protected:
     void Paint() override;
+    // The shape in the given light and dark colours (the skinned bevel takes them from a skin).
+    void PaintShape(TColor light, TColor dark);
 
 private:
     TBevelShape FShape = bsBox;

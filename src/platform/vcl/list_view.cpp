@@ -98,18 +98,20 @@ void TListColumns::Clear() {
 
 TListItem::TListItem(TCustomListView& view) : FView(view) {}
 
-void TListItem::Changed() {
-    if (FIndex >= 0 && !FView.FOwnerData) FView.Perform(LVM_REDRAWITEMS, FIndex, FIndex);
+void TListItem::Changed(TItemChange change) {
+    if (FIndex < 0 || FView.FOwnerData) return;
+    FView.Perform(LVM_REDRAWITEMS, FIndex, FIndex);
+    FView.Change(this, change);
 }
 
 void TListItem::SetCaption(const std::string& value) {
     FCaption = value;
-    Changed();
+    Changed(ctText);
 }
 
 void TListItem::SetImageIndex(int value) {
     FImageIndex = value;
-    Changed();
+    Changed(ctImage);
 }
 
 bool TListItem::Selected() const {
@@ -168,7 +170,7 @@ void TListItem::AssignTo(TPersistent* Dest) const {
     item->FSubItems.Assign(FSubItems);
     item->FImageIndex = FImageIndex;
     item->FData = FData;
-    item->Changed();
+    item->Changed(ctText);
 }
 
 TListItems::~TListItems() = default;
@@ -680,9 +682,14 @@ int TCustomListView::VisibleRowCount() const {
 
 void TCustomListView::SelectionChange(int index, bool selected) {
     Perform(LVM_REDRAWITEMS, index, index);
-    if (!OnSelectItem) return;
-    TListItem* item = FItems.Item(index);
-    OnSelectItem(this, item, selected);
+    if (OnSelectItem) OnSelectItem(this, FItems.Item(index), selected);
+    // The handler may have cut the list.
+    if (index < FItems.Count()) Change(FItems.Item(index), ctState);
+}
+
+void TCustomListView::Change(TListItem* Item, TItemChange) {
+    if (OnChange) OnChange(this);
+    (void)Item;
 }
 
 void TCustomListView::ClearAllSelected(int except) {

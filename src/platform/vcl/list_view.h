@@ -61,6 +61,8 @@ struct HDHITTESTINFO {
 inline constexpr const char* kHeaderClass = "SysHeader32";
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+// What changed in an item: its caption or sub-items, its image, its selection.
+enum TItemChange { ctText, ctImage, ctState };
 
 class TCustomListView;
 class TListItems;
@@ -141,7 +143,7 @@ private:
     friend class TListItems;
     friend class TCustomListView;
     explicit TListItem(TCustomListView& view);
-    void Changed();
+    void Changed(TItemChange change);
     TCustomListView& FView;
     std::string FCaption;
     rtl::TStringList FSubItems;
@@ -184,6 +186,7 @@ struct TLVItem {
 };
 
 enum TItemRequestItem { irText, irImage };
+
 using TItemRequest = TSet<TItemRequestItem>;
 
 using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
@@ -270,6 +273,8 @@ protected:
     // A rename ended (pszText null: cancelled); the base raises OnEdited and keeps the text.
     virtual void Edit(const TLVItem& Item);
     virtual void ColClick(TListColumn* Column);
+    // An item changed (OnChange); selection changes come after their OnSelectItem.
+    virtual void Change(TListItem* Item, TItemChange Change);
     virtual void DrawItemRow(gfx::TCanvas& Canvas, int Index, const TRect& Rect);
 
 private:

@@ -88,15 +88,17 @@ void TCustomTabControl::CreateWnd() {
 }
 
 int TCustomTabControl::ItemHeight() const {
-    if (FTabHeight > 0) return FTabHeight;
+    if (FItemHeight > 0) return FItemHeight;
     return std::abs(const_cast<TCustomTabControl*>(this)->Font().Height()) + 6;
 }
 
 int TCustomTabControl::TabLength(int index) const {
-    if (FTabWidth > 0) return FTabWidth;
+    if (FItemWidth > 0) return FItemWidth;
     int w =
         detail::MeasureText(const_cast<TCustomTabControl*>(this)->Font(), TabCaption(index)) + 12;
-    if (FImages) w += FImages->Width() + 3;
+    // Side tabs run along the image's height.
+    const bool side = FTabPosition == tpLeft || FTabPosition == tpRight;
+    if (FImages) w += (side ? FImages->Height() : FImages->Width()) + 3;
     return w;
 }
 
@@ -239,11 +241,13 @@ void TCustomTabControl::SetMultiLine(bool value) {
 }
 
 void TCustomTabControl::SetTabHeight(int value) {
-    Perform(TCM_SETITEMSIZE, 0, MAKELPARAM(FTabWidth, std::max(value, 0)));
+    FTabHeight = std::max(value, 0);
+    Perform(TCM_SETITEMSIZE, 0, MAKELPARAM(FTabWidth, FTabHeight));
 }
 
 void TCustomTabControl::SetTabWidth(int value) {
-    Perform(TCM_SETITEMSIZE, 0, MAKELPARAM(std::max(value, 0), FTabHeight));
+    FTabWidth = std::max(value, 0);
+    Perform(TCM_SETITEMSIZE, 0, MAKELPARAM(FTabWidth, FTabHeight));
 }
 
 void TCustomTabControl::SetImages(TCustomImageList* value) {
@@ -416,9 +420,9 @@ void TCustomTabControl::Dispatch(TMessage& m) {
             return;
         }
         case TCM_SETITEMSIZE: {
-            m.Result = MAKELPARAM(FTabWidth, ItemHeight());
-            FTabWidth = std::max(0, int(std::int16_t(LOWORD(std::uint64_t(m.LParam)))));
-            FTabHeight = std::max(0, int(std::int16_t(HIWORD(std::uint64_t(m.LParam)))));
+            m.Result = MAKELPARAM(FItemWidth, ItemHeight());
+            FItemWidth = std::max(0, int(std::int16_t(LOWORD(std::uint64_t(m.LParam)))));
+            FItemHeight = std::max(0, int(std::int16_t(HIWORD(std::uint64_t(m.LParam)))));
             TabsChanged();
             return;
         }

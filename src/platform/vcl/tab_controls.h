@@ -45,10 +45,11 @@ public:
     void SetTabPosition(TTabPosition value);
     bool MultiLine() const { return FMultiLine; }
     void SetMultiLine(bool value);
-    // 0: the font's height + 6.
+    // The properties; setting one sends TCM_SETITEMSIZE with both. The layout uses the size
+    // the last TCM_SETITEMSIZE gave, which a subclass may send on its own: height 0 is the
+    // font's height + 6, width 0 each tab as wide as its text.
     int TabHeight() const { return FTabHeight; }
     void SetTabHeight(int value);
-    // 0: each tab as wide as its text.
     int TabWidth() const { return FTabWidth; }
     void SetTabWidth(int value);
     TCustomImageList* Images() const { return FImages; }
@@ -103,6 +104,8 @@ private:
     bool FMultiLine = false;
     int FTabHeight = 0;
     int FTabWidth = 0;
+    int FItemHeight = 0;  // from TCM_SETITEMSIZE
+    int FItemWidth = 0;
     TCustomImageList* FImages = nullptr;
     int FFirstTab = 0;
     HWND FUpDown;

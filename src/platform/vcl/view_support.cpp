@@ -29,7 +29,10 @@ int ScrollTarget(HWND window, int bar, WPARAM request, int line) {
             break;
         case win::SB_THUMBPOSITION:
         case win::SB_THUMBTRACK:
+            // The message carries 16 bits; a position set beforehand whose low bits agree is
+            // the full one.
             pos = win::HIWORD(request);
+            if ((si.nPos & 0xFFFF) == pos) pos = si.nPos;
             break;
         case win::SB_TOP:
             pos = si.nMin;

@@ -13,9 +13,7 @@ namespace skin {
 
 namespace {
 
-constexpr int kMorphTick = 20;
-constexpr int kMorphSteps = 5;
-constexpr int kRepeatDelay = 500;
+constexpr int kMorphSteps = TbsButtonTimers::kMorphSteps;
 constexpr gfx::TColor kHotFace = 0x00D2BDB6;
 constexpr gfx::TColor kDownFace = 0x00B59385;
 
@@ -39,7 +37,11 @@ TRect AnimationFrameRect(const TRect& strip, int frameCount, int k, const TRect&
     return {strip.Left, strip.Top + step * (k - 1), strip.Right, strip.Top + step * k};
 }
 
-TbsSkinButton::TbsSkinButton(vcl::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+TbsSkinButton::TbsSkinButton(vcl::TComponent* AOwner)
+    : TbsSkinCustomControl(AOwner),
+      FTimers(this, {[this] { return Hot(); }, [this] { return FIndex != -1 && MorphOn(); },
+                     [this] { Repaint(); }, [this] { return FRepeatInterval; },
+                     [this] { ButtonClick(); }}) {
     // Clicks come from MouseUp through ButtonClick, never from the platform's click.
     SetControlStyle({vcl::csCaptureMouse, vcl::csSetCaption, vcl::csDoubleClicks, vcl::csOpaque});
     FLayerManager = new TbsLayerManager(this);
@@ -51,7 +53,9 @@ TbsSkinButton::TbsSkinButton(vcl::TComponent* AOwner) : TbsSkinCustomControl(AOw
 TbsSkinButton::~TbsSkinButton() = default;
 
 void TbsSkinButton::BeforeDestruction() {
-    StopAnimation();
+    FTimers.StopRepeat();
+    FTimers.StopAnimation();
+    FTimers.StopMorph();
     TbsSkinCustomControl::BeforeDestruction();
 }
 
@@ -111,11 +115,11 @@ void TbsSkinButton::SetDefault(bool value) {
 void TbsSkinButton::SetDown(bool value) {
     FDown = value;
     if (MorphOn()) {
-        FMorphSteps = kMorphSteps;
+        FTimers.SetMorphSteps(kMorphSteps);
         if (value)
-            StopMorph();
+            FTimers.StopMorph();
         else
-            StartMorph();
+            FTimers.StartMorph();
     }
     Repaint();
     if (FGroupIndex != 0 && value && !FAllowAllUp && Parent()) {
@@ -174,11 +178,11 @@ void TbsSkinButton::GetSkinData() {
         GlowLayerShowOffsetY = r->GlowLayerShowOffsetY;
         GlowLayerAlphaBlendValue = r->GlowLayerAlphaBlendValue;
     }
-    if (EffectsOn() && AnimateTimer && AnimateTimer->Enabled() && FCurrentFrame >= 1 &&
-        FCurrentFrame <= FrameCount) {
+    if (EffectsOn() && FTimers.Animating() && FTimers.CurrentFrame() >= 1 &&
+        FTimers.CurrentFrame() <= FrameCount) {
         const TRect frame =
-            AnimationFrameRect(AnimateSkinRect, FrameCount, FCurrentFrame, SkinRect);
-        if (AnimateInc)
+            AnimationFrameRect(AnimateSkinRect, FrameCount, FTimers.CurrentFrame(), SkinRect);
+        if (FTimers.AnimationForward())
             ActiveSkinRect = frame;
         else
             SkinRect = frame;
@@ -195,11 +199,11 @@ void TbsSkinButton::FitSkinSize(int& AWidth, int& AHeight) {
 }
 
 void TbsSkinButton::ChangeSkinData() {
-    StopMorph();
-    StopAnimation();
-    FMorphSteps = 0;
+    FTimers.StopMorph();
+    FTimers.StopAnimation();
+    FTimers.SetMorphSteps(0);
     TbsSkinCustomControl::ChangeSkinData();
-    if (MorphOn() && FIndex != -1 && Hot()) FMorphSteps = kMorphSteps;
+    if (MorphOn() && FIndex != -1 && Hot()) FTimers.SetMorphSteps(kMorphSteps);
     if (FMouseIn && HandleAllocated()) win::PostMessage(Handle(), WM_SHOWLAYER);
 }
 
@@ -314,7 +318,7 @@ void TbsSkinButton::Paint() {
     FitSkinSize(w, h);
     gfx::TBitmap bitmap;
     bitmap.SetSize(Width(), Height());
-    if (MorphOn() && FMorphSteps > 0 && FMorphSteps < kMorphSteps && Enabled()) {
+    if (MorphOn() && FTimers.MorphSteps() > 0 && FTimers.MorphSteps() < kMorphSteps && Enabled()) {
         gfx::TBitmap active;
         active.SetSize(Width(), Height());
         CreateButtonImage(bitmap, SkinRect, false, false);
@@ -325,7 +329,7 @@ void TbsSkinButton::Paint() {
         from.Draw(Canvas().Handle(), 0, 0);
         return;
     }
-    const bool animating = AnimateTimer && AnimateTimer->Enabled();
+    const bool animating = FTimers.Animating();
     TRect picture = SkinRect;
     bool down = false, in = false;
     if (!Enabled() && !RectIsEmpty(DisabledSkinRect)) {
@@ -336,7 +340,7 @@ void TbsSkinButton::Paint() {
     } else if (FocusedHot() && !RectIsEmpty(FocusedSkinRect) && !animating) {
         picture = FocusedSkinRect;
         in = true;
-    } else if (FocusedHot() || FMouseIn || (MorphOn() && FMorphSteps == kMorphSteps)) {
+    } else if (FocusedHot() || FMouseIn || (MorphOn() && FTimers.MorphSteps() == kMorphSteps)) {
         picture = ActiveSkinRect;
         in = true;
     }
@@ -355,107 +359,16 @@ void TbsSkinButton::ButtonClick() {
 void TbsSkinButton::RefreshButton() {
     FMouseIn = false;
     FDown = false;
-    if (MorphOn()) FMorphSteps = 0;
-    if (EffectsOn()) StopAnimation();
+    if (MorphOn()) FTimers.SetMorphSteps(0);
+    if (EffectsOn()) FTimers.StopAnimation();
     Repaint();
 }
 
 void TbsSkinButton::StateChanged() {
     if (MorphOn() && FIndex != -1)
-        StartMorph();
+        FTimers.StartMorph();
     else
         Repaint();
-}
-
-void TbsSkinButton::StartMorph() {
-    if (MorphTimer && MorphTimer->Enabled()) return;
-    if (!MorphTimer) {
-        MorphTimer = new vcl::TTimer(this);
-        MorphTimer->SetInterval(kMorphTick);
-        MorphTimer->SetOnTimer([this](vcl::TObject*) { MorphTick(); });
-    } else {
-        MorphTimer->SetEnabled(true);
-    }
-}
-
-void TbsSkinButton::StopMorph() {
-    if (MorphTimer) MorphTimer->SetEnabled(false);
-}
-
-void TbsSkinButton::MorphTick() {
-    const bool hot = Hot();
-    if (FIndex == -1 || !MorphOn()) {
-        FMorphSteps = hot ? kMorphSteps : 0;
-        StopMorph();
-        return;
-    }
-    if (hot && FMorphSteps < kMorphSteps) {
-        ++FMorphSteps;
-    } else if (!hot && FMorphSteps > 0) {
-        --FMorphSteps;
-    } else {
-        FMorphSteps = hot ? kMorphSteps : 0;
-        StopMorph();
-    }
-    Repaint();
-}
-
-void TbsSkinButton::StartAnimation(bool forward) {
-    StopAnimation();
-    AnimateInc = forward;
-    FCurrentFrame = forward ? 1 : FrameCount;
-    if (!AnimateTimer) {
-        AnimateTimer = new vcl::TTimer(this);
-        AnimateTimer->SetOnTimer([this](vcl::TObject*) { AnimationTick(); });
-    }
-    AnimateTimer->SetInterval(unsigned(std::max(1, AnimateInterval)));
-    AnimateTimer->SetEnabled(true);
-}
-
-void TbsSkinButton::StopAnimation() {
-    FCurrentFrame = 0;
-    if (AnimateTimer) AnimateTimer->SetEnabled(false);
-}
-
-void TbsSkinButton::AnimationTick() {
-    if (AnimateInc) {
-        if (FCurrentFrame <= FrameCount) {
-            ++FCurrentFrame;
-            Repaint();
-        }
-        if (FCurrentFrame > FrameCount) StopAnimation();
-    } else {
-        if (FCurrentFrame >= 0) {
-            --FCurrentFrame;
-            Repaint();
-        }
-        if (FCurrentFrame <= 0) StopAnimation();
-    }
-}
-
-void TbsSkinButton::StartRepeat() {
-    if (!RepeatTimer) {
-        RepeatTimer = new vcl::TTimer(this);
-        RepeatTimer->SetOnTimer([this](vcl::TObject*) { RepeatTick(); });
-    }
-    RepeatTimer->SetEnabled(false);
-    FRepeatArmed = false;
-    RepeatTimer->SetInterval(kRepeatDelay);
-    RepeatTimer->SetEnabled(true);
-}
-
-void TbsSkinButton::StopRepeat() {
-    if (RepeatTimer) RepeatTimer->SetEnabled(false);
-}
-
-void TbsSkinButton::RepeatTick() {
-    // The first delay only arms the repeat.
-    if (!FRepeatArmed) {
-        FRepeatArmed = true;
-        RepeatTimer->SetInterval(unsigned(std::max(1, FRepeatInterval)));
-        return;
-    }
-    ButtonClick();
 }
 
 bool TbsSkinButton::GlowPossible() const {
@@ -517,13 +430,13 @@ void TbsSkinButton::HideLayer() {
 void TbsSkinButton::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
     TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != vcl::mbLeft) return;
-    if (CanAnimateFrames()) StopAnimation();
+    if (CanAnimateFrames()) FTimers.StopAnimation();
     FMouseDown = true;
     if (!FDown) {
         FMouseIn = true;
         SetDown(true);
         if (FGroupIndex == 0 && FRepeatMode)
-            StartRepeat();
+            FTimers.StartRepeat();
         else if (FGroupIndex != 0)
             ButtonClick();
         FAllowAllUpCheck = false;
@@ -540,11 +453,11 @@ void TbsSkinButton::MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, in
             const bool wasDown = FDown;
             if (over) {
                 SetDown(false);
-                StopRepeat();
+                FTimers.StopRepeat();
                 if (wasDown) ButtonClick();
             } else {
                 FDown = false;
-                StopRepeat();
+                FTimers.StopRepeat();
             }
         } else if (FDown && FAllowAllUp && FAllowAllUpCheck && over) {
             SetDown(false);
@@ -560,7 +473,7 @@ void TbsSkinButton::WndProc(vcl::TMessage& m) {
         switch (m.Msg) {
             case win::WM_KEYDOWN:
                 if (m.WParam == win::WPARAM(win::VK_SPACE) && FSpaceSupport) {
-                    if (CanAnimateFrames()) StopAnimation();
+                    if (CanAnimateFrames()) FTimers.StopAnimation();
                     SetDown(true);
                     if (FRepeatMode) ButtonClick();
                 } else if (m.WParam == win::WPARAM(win::VK_RETURN) && FSpaceSupport) {
@@ -597,7 +510,7 @@ void TbsSkinButton::FocusChanged(vcl::TControl* focused) {
         FMouseIn = false;
         StateChanged();
     } else if (focused && !focusedButton && !FMouseIn) {
-        if (MorphOn()) FMorphSteps = kMorphSteps;
+        if (MorphOn()) FTimers.SetMorphSteps(kMorphSteps);
         FMouseIn = true;
         StateChanged();
     }
@@ -615,18 +528,18 @@ void TbsSkinButton::Dispatch(vcl::TMessage& m) {
         case WM_SETFOCUS:
             TbsSkinCustomControl::Dispatch(m);
             if (FCanFocused) {
-                if (CanAnimateFrames()) StartAnimation(true);
+                if (CanAnimateFrames()) FTimers.StartAnimation(true, FrameCount, AnimateInterval);
                 StateChanged();
             }
             return;
         case WM_KILLFOCUS:
-            StopRepeat();
+            FTimers.StopRepeat();
             if (FGroupIndex == 0 && FDown) FDown = false;
             TbsSkinCustomControl::Dispatch(m);
             if (FCanFocused) {
-                if (CanAnimateFrames()) StartAnimation(false);
+                if (CanAnimateFrames()) FTimers.StartAnimation(false, FrameCount, AnimateInterval);
                 if (MorphOn() && FIndex != -1)
-                    StartMorph();
+                    FTimers.StartMorph();
                 else
                     Invalidate();
             }
@@ -661,8 +574,8 @@ void TbsSkinButton::Dispatch(vcl::TMessage& m) {
         case vcl::CM_ENABLEDCHANGED:
             TbsSkinCustomControl::Dispatch(m);
             if (MorphOn()) {
-                StopMorph();
-                FMorphSteps = 0;
+                FTimers.StopMorph();
+                FTimers.SetMorphSteps(0);
             }
             FMouseIn = false;
             Repaint();
@@ -676,24 +589,25 @@ void TbsSkinButton::Dispatch(vcl::TMessage& m) {
             FMouseIn = true;
             if (enterCondition) {
                 if (FDown) {
-                    if (MorphOn()) FMorphSteps = kMorphSteps;
+                    if (MorphOn()) FTimers.SetMorphSteps(kMorphSteps);
                     Repaint();
                 } else {
-                    if (CanAnimateFrames()) StartAnimation(true);
+                    if (CanAnimateFrames())
+                        FTimers.StartAnimation(true, FrameCount, AnimateInterval);
                     StateChanged();
                 }
             }
-            if (FMouseDown && FGroupIndex == 0 && FRepeatMode) StartRepeat();
+            if (FMouseDown && FGroupIndex == 0 && FRepeatMode) FTimers.StartRepeat();
             if (HandleAllocated()) PostMessage(Handle(), WM_SHOWLAYER);
             return;
         case vcl::CM_MOUSELEAVE:
             TbsSkinCustomControl::Dispatch(m);
             if (!(FCanFocused && FDefault && FActive && !Focused())) FMouseIn = false;
             if (enterCondition) {
-                if (CanAnimateFrames()) StartAnimation(false);
+                if (CanAnimateFrames()) FTimers.StartAnimation(false, FrameCount, AnimateInterval);
                 StateChanged();
             }
-            if (FMouseDown && FGroupIndex == 0 && FRepeatMode) StopRepeat();
+            if (FMouseDown && FGroupIndex == 0 && FRepeatMode) FTimers.StopRepeat();
             if (HandleAllocated()) PostMessage(Handle(), WM_HIDELAYER);
             return;
         case vcl::CN_COMMAND:

@@ -18,6 +18,7 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/img_list.h"
 #include "platform/vcl/timer.h"
+#include "skin/controls/button_timers.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/layered_windows.h"
 
@@ -88,8 +89,8 @@ public:
     // --- state the tests and descendants read --------------------------------------------------
     bool MouseIn() const { return FMouseIn; }
     bool Active() const { return FActive; }
-    double MorphKf() const { return FMorphSteps / 5.0; }
-    int CurrentFrame() const { return FCurrentFrame; }
+    double MorphKf() const { return FTimers.MorphKf(); }
+    int CurrentFrame() const { return FTimers.CurrentFrame(); }
     TbsLayerManager* LayerManager() const { return FLayerManager; }
 
     // --- operations ----------------------------------------------------------------------------
@@ -148,15 +149,6 @@ protected:
 
 private:
     void StateChanged();
-    void StartMorph();
-    void StopMorph();
-    void MorphTick();
-    void StartAnimation(bool forward);
-    void StopAnimation();
-    void AnimationTick();
-    void StartRepeat();
-    void StopRepeat();
-    void RepeatTick();
     bool DownCondition() const;
     // The glyph and caption for the flags, into the text rectangle.
     void PaintContent(gfx::TCanvas& canvas, const TRect& textRect, bool ADown, bool AMouseIn,
@@ -166,15 +158,10 @@ private:
 
     bool FAlwaysShowGlowFrame = false;
     TbsLayerManager* FLayerManager = nullptr;  // owned
-    vcl::TTimer* AnimateTimer = nullptr;       // owned; runs while an animation does
-    int FCurrentFrame = 0;
-    bool AnimateInc = false;
     bool FSpaceSupport = true;
     bool FUseSkinFontColor = true;
     bool FUseSkinSize = true;
-    vcl::TTimer* RepeatTimer = nullptr;  // owned; runs while repeating
     bool FRepeatMode = false;
-    bool FRepeatArmed = false;  // the first delay has passed
     int FRepeatInterval = 100;
     bool FActive = false;
     bool FAllowAllUp = false;
@@ -193,10 +180,8 @@ private:
     int FMargin = -1;
     int FSpacing = 1;
     TbsButtonLayout FLayout = blGlyphLeft;
-    vcl::TTimer* MorphTimer = nullptr;  // owned; runs while fading
-    // The morph factor in fifths: 0 the normal picture, 5 the active one. Counting steps keeps
-    // the ends exact where repeated 0.2 steps in floating point would overshoot.
-    int FMorphSteps = 0;
+    // The fade (counted in exact fifths), the frame strip and the click repetition.
+    TbsButtonTimers FTimers;
     vcl::TCustomImageList* FImageList = nullptr;
     int FImageIndex = -1;
     int FCharset = 1;

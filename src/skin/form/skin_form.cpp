@@ -139,15 +139,14 @@ bool TbsSkinForm::MaximizedMDIChild() const {
 }
 
 void TbsSkinForm::ForceFormResize() {
-    win::HWND wnd;
-    if (!FormHandle(wnd)) return;
-    win::SetWindowPos(wnd, {}, 0, 0, 0, 0,
-                      win::SWP_FRAMECHANGED | win::SWP_NOMOVE | win::SWP_NOSIZE |
-                          win::SWP_NOZORDER | win::SWP_NOACTIVATE);
-}
-
-void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
-    if (OldWindowProc) OldWindowProc(Message);
+    // A size change and back: the frame is rebuilt even when the size stays.
+    const int w = FForm->Width();
+    if (w - 1 < GetMinWidth()) {
+        FForm->SetWidth(w + 1);
+    } else {
+        FForm->SetWidth(w - 1);
+    }
+    FForm->SetWidth(w);
 }
 
 void TbsSkinForm::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
@@ -694,13 +693,6 @@ void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
         AObject->Draw(canvas, true);
     }
     win::ReleaseDC(wnd, dc);
-}
-
-void TbsSkinForm::DrawFormIcon(gfx::TCanvas& Cnvs, int x, int y) {
-    const gfx::HICON icon = FForm->Icon().Handle();
-    if (!icon) return;
-    const gfx::TSize size = GetSmallIconSize();
-    gfx::DrawIconEx(Cnvs.Handle(), x, y, icon, size.cx, size.cy, 0, nullptr, gfx::DI_NORMAL);
 }
 
 void TbsSkinForm::SetCaptionsActive(bool AUpdate) {

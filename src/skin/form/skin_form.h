@@ -146,8 +146,23 @@ public:
     bool CanShowLayerFrame() const;
     // The form is revealed by the layered border's fade rather than its own show animation.
     bool UseVistaLayerShow() const;
-    // The form's small icon at (x, y).
+    // The form's small icon at (x, y): the form's icon, else the system's application icon.
     void DrawFormIcon(gfx::TCanvas& Cnvs, int x, int y);
+
+    // --- painting (the window DC unless an external DC is given; frame coordinates) ---------
+    void PaintNCSkin(gfx::HDC ADC, bool AUseExternalDC);
+    void PaintNCDefault(gfx::HDC ADC, bool AUseExternalDC);
+    // Client backgrounds; a null DC does nothing.
+    void PaintBG(gfx::HDC DC);
+    void PaintBG2(gfx::HDC DC);
+    void PaintBG3(gfx::HDC DC);
+    void PaintBGDefault(gfx::HDC DC);
+    void PaintMDIBGDefault(gfx::HDC DC);
+    void DrawLogo(gfx::TCanvas& Canvas);
+    // The user object of that name draws on the form's canvas.
+    void UserObjectDraw(const std::string& AIDName);
+    // A screen point of a non-client message in frame coordinates.
+    gfx::TPoint ScreenToFramePoint(gfx::TPoint P) const;
 
     // --- states (the window state and roll-up handling comes with its own file) ---------------
     vcl::TWindowState WindowState() const { return FWindowState; }
@@ -328,6 +343,17 @@ private:
     // The work area (the whole monitor with MaximizeOnFullScreen) of the form's monitor.
     gfx::TRect MonitorArea() const;
     void ApplyAlpha();
+    // A tile repeated over the client area, or stretched by type.
+    void PaintTile(gfx::TCanvas& canvas, const gfx::TBitmap& tile, bool stretch,
+                   TbsStretchType type);
+    // Parts of the message table.
+    void EraseBackground(vcl::TMessage& Message);
+    void NCCalcSize(vcl::TMessage& Message);
+    void NCActivate(vcl::TMessage& Message);
+    void WMSize(vcl::TMessage& Message);
+    void WMSizing(vcl::TMessage& Message);
+    void NonClientMouse(vcl::TMessage& Message);
+    void PaintFrameTo(gfx::HDC DC);
 };
 
 // The first component of the form that is a TbsSkinForm, nil for a nil form or none.

@@ -97,6 +97,7 @@ TShot ParseXwd(const std::string& dump) {
 struct TXClient::TImpl {
     Display* Dpy = nullptr;
     std::vector<Window> Windows;
+    std::vector<KeyCode> BoundCodes;  // set back to no symbol when the client goes
 
     Atom Intern(const char* name) { return XInternAtom(Dpy, name, False); }
     // The next event of `type` for `window`, waiting at most 15 s.
@@ -118,6 +119,8 @@ TXClient::TXClient() : FImpl(std::make_unique<TImpl>()) {
 TXClient::~TXClient() {
     if (!FImpl->Dpy) return;
     for (Window w : FImpl->Windows) XDestroyWindow(FImpl->Dpy, w);
+    KeySym none[2] = {NoSymbol, NoSymbol};
+    for (KeyCode code : FImpl->BoundCodes) XChangeKeyboardMapping(FImpl->Dpy, code, 2, none, 1);
     XCloseDisplay(FImpl->Dpy);
 }
 
@@ -145,6 +148,47 @@ std::vector<TPoint> TXClient::Presses(std::uint64_t window) {
     while (XCheckTypedWindowEvent(FImpl->Dpy, Window(window), ButtonPress, &ev))
         out.push_back({ev.xbutton.x, ev.xbutton.y});
     return out;
+}
+
+void TXClient::BindCharacters(const std::string& text) {
+    Display* d = FImpl->Dpy;
+    if (!d) return;
+    int minCode = 0, maxCode = 0, perCode = 0;
+    XDisplayKeycodes(d, &minCode, &maxCode);
+    const int count = maxCode - minCode + 1;
+    KeySym* map = XGetKeyboardMapping(d, KeyCode(minCode), count, &perCode);
+    if (!map) return;
+    auto at = [&](int code, int i) -> KeySym& { return map[(code - minCode) * perCode + i]; };
+    auto mapped = [&](KeySym sym) {
+        for (int i = 0; i < count * perCode; ++i)
+            if (map[i] == sym) return true;
+        return false;
+    };
+    int spare = maxCode;
+    for (std::size_t i = 0; i < text.size();) {
+        // One UTF-8 sequence.
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::uint32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length && i + k < text.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += std::size_t(length);
+        const KeySym sym = cp < 0x100 ? KeySym(cp) : KeySym(0x1000000 + cp);
+        if (mapped(sym)) continue;
+        auto unused = [&](int code) {
+            for (int k = 0; k < perCode; ++k)
+                if (at(code, k) != NoSymbol) return false;
+            return true;
+        };
+        while (spare >= minCode && !unused(spare)) --spare;
+        if (spare < minCode) break;
+        KeySym syms[2] = {sym, sym};
+        XChangeKeyboardMapping(d, spare, 2, syms, 1);
+        at(spare, 0) = sym;
+        FImpl->BoundCodes.push_back(KeyCode(spare));
+    }
+    XFree(map);
+    XSync(d, False);
 }
 
 void TXClient::SetFocus(std::uint64_t window) {

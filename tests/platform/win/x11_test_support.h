@@ -63,6 +63,10 @@ public:
     // the text is longer) until `requests` conversions were answered or 15 s passed; for a
     // thread of its own.
     void ServeClipboard(const std::string& text, std::size_t chunk, int requests);
+    // Binds every character of `text` that no key has to a spare key code for the life of this
+    // client. xdotool then types them through those keys instead of rebinding one scratch key per
+    // character, a change a lagging reader of the keyboard map may see only after the next one.
+    void BindCharacters(const std::string& text);
 
 private:
     struct TImpl;

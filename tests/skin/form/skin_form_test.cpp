@@ -211,10 +211,13 @@ TEST_F(TSkinForm, FrameObjectsComeFromTheSkinsRecords) {
     EXPECT_TRUE(dynamic_cast<TbsSkinAnimateObject*>(sf->ObjectList[8].get()));
     EXPECT_TRUE(sf->FSkinSupport);
 
-    // Dropping the skin leaves the default frame: no objects, the form's own size.
+    // Dropping the skin leaves the default frame: none of the skin's objects; its first paint
+    // makes the default buttons.
     sf->SetSkinData(nullptr);
     EXPECT_FALSE(sf->FSkinSupport);
-    EXPECT_TRUE(sf->ObjectList.empty());
+    EXPECT_EQ(sf->GetIndex("caption"), -1);
+    EXPECT_EQ(sf->GetIndex("morphbutton"), -1);
+    for (auto& o : sf->ObjectList) EXPECT_TRUE(dynamic_cast<TbsSkinStdButtonObject*>(o.get()));
 }
 
 TEST_F(TSkinForm, ClientSizeIsKeptAcrossSkins) {
