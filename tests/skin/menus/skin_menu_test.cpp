@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/vcl/vcl_test_support.h"
 #include "skin/core/skin_messages.h"
 #include "skin/form/skin_form.h"
+#include "skin/menus/skin_images_menu.h"
 
 namespace skin {
 namespace {
@@ -466,6 +468,138 @@ TEST_F(SkinMenuTest, TheMouseWheelScrollsNothingWhileAMenuIsOpen) {
     win::PostMessage(edit->Handle(), win::WM_MOUSEWHEEL, 120 << 16, 0);
     Run();
     EXPECT_EQ(CountHeard("Edit", win::WM_MOUSEWHEEL), 0);
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+class ImagesMenuTest : public vcl::test::TVclTest {
+public:
+    void SetUp() override {
+        TVclTest::SetUp();
+        vcl::Application->CreateForm(form);
+        form->SetName("Main");
+        form->SetBounds(100, 100, 400, 300);
+        form->Show();
+        Run();
+        images = new vcl::TImageList(form);
+        images->SetWidth(16);
+        images->SetHeight(16);
+        gfx::TBitmap b;
+        b.SetPixelFormat(gfx::pf24bit);
+        b.SetSize(16, 16);
+        b.Canvas().Brush().SetColor(gfx::clRed);
+        b.Canvas().FillRect({0, 0, 16, 16});
+        for (int i = 0; i < 7; ++i) images->Add(&b, nullptr);
+        menu = new TbsSkinImagesMenu(form);
+        menu->SetImages(images);
+        menu->SetColumnsCount(3);
+        for (int i = 0; i < 7; ++i) menu->AddItem().ImageIndex = i;
+        menu->OnMenuClose = [this](vcl::TObject*) { log.push_back("close"); };
+        menu->OnItemClick = [this](vcl::TObject*) { log.push_back("itemclick"); };
+        menu->OnChange = [this](vcl::TObject*) { log.push_back("change"); };
+    }
+    void Key(int vk) {
+        Press(vk);
+        Run();
+    }
+
+    vcl::TForm* form = nullptr;
+    vcl::TImageList* images = nullptr;
+    TbsSkinImagesMenu* menu = nullptr;
+    std::vector<std::string> log;
+};
+
+TEST_F(ImagesMenuTest, CellsFormRowsAndAHeaderStartsANewRow) {
+    TbsImagesMenuItem& header = menu->AddItem();
+    header.Header = true;
+    header.Caption = "More";
+    menu->AddItem().ImageIndex = 0;
+    ASSERT_TRUE(menu->PopupFromRect({200, 200, 240, 220}));
+    Run();
+    std::vector<int> tops;
+    for (int i = 0; i < menu->ItemCount(); ++i) tops.push_back(menu->Item(i).ItemRect.Top);
+    EXPECT_EQ(tops, (std::vector<int>{5, 5, 5, 32, 32, 32, 59, 86, 113}));
+    EXPECT_EQ(menu->Item(6).ItemRect.Left, 5);
+    EXPECT_EQ(menu->Item(7).ItemRect.Width(), 3 * 26);
+    EXPECT_EQ(menu->PopupWindow()->Width(), 3 * 26 + 10);
+    // Arrow keys skip the header.
+    Key(win::VK_DOWN);
+    EXPECT_EQ(menu->PopupWindow()->MouseInItem, 0);
+    for (int i = 0; i < 6; ++i) Key(win::VK_RIGHT);
+    EXPECT_EQ(menu->PopupWindow()->MouseInItem, 6);
+    Key(win::VK_RIGHT);
+    EXPECT_EQ(menu->PopupWindow()->MouseInItem, 8);
+    Key(win::VK_UP);
+    EXPECT_EQ(menu->PopupWindow()->MouseInItem, 6);
+}
+
+TEST_F(ImagesMenuTest, ColumnsOutsideOneToFiftyAreRefused) {
+    for (int refused : {0, 51}) {
+        menu->SetColumnsCount(refused);
+        EXPECT_EQ(menu->ColumnsCount(), 3);
+    }
+    menu->SetColumnsCount(50);
+    EXPECT_EQ(menu->ColumnsCount(), 50);
+}
+
+TEST_F(ImagesMenuTest, ChoosingTheChosenCellAgainClicksWithoutAChange) {
+    menu->ItemIndex = 4;
+    menu->Item(4).OnClick = [this](vcl::TObject* sender) {
+        log.push_back(sender == menu ? "click" : "click ?");
+    };
+    ASSERT_TRUE(menu->PopupFromRect({200, 200, 240, 220}));
+    Run();
+    const TRect r = menu->Item(4).ItemRect;
+    Click(menu->PopupWindow(), r.Left + 3, r.Top + 3);
+    EXPECT_EQ(log, (std::vector<std::string>{"close", "click", "itemclick"}));
+    EXPECT_EQ(menu->PopupWindow(), nullptr);
+    log.clear();
+    ASSERT_TRUE(menu->PopupFromRect({200, 200, 240, 220}));
+    Run();
+    const TRect r2 = menu->Item(2).ItemRect;
+    Click(menu->PopupWindow(), r2.Left + 3, r2.Top + 3);
+    EXPECT_EQ(log, (std::vector<std::string>{"close", "itemclick", "change"}));
+    EXPECT_EQ(menu->SelectedItem()->ImageIndex, 2);
+}
+
+TEST_F(ImagesMenuTest, EscAClickOutsideARightClickOrALostCaptureCloseWithoutEvents) {
+    const std::vector<std::string> onlyClose{"close"};
+    auto open = [&] {
+        log.clear();
+        ASSERT_TRUE(menu->PopupFromRect({200, 200, 240, 220}));
+        Run();
+    };
+    open();
+    Key(win::VK_ESCAPE);
+    EXPECT_EQ(log, onlyClose);
+    open();
+    Screen->Click({900, 600});
+    Run();
+    EXPECT_EQ(log, onlyClose);
+    open();
+    Screen->Click(menu->PopupWindow()->ClientToScreen({10, 10}), win::TMouseButton::Right);
+    Run();
+    EXPECT_EQ(log, onlyClose);
+    open();
+    win::SetCapture(form->Handle());
+    Run();
+    EXPECT_EQ(log, onlyClose);
+    EXPECT_EQ(menu->ItemIndex, -1);
+}
+
+TEST_F(ImagesMenuTest, NearTheBottomOfTheWorkAreaItOpensAbove) {
+    ASSERT_TRUE(menu->PopupFromRect({200, 700, 240, 720}));
+    Run();
+    EXPECT_EQ(menu->PopupWindow()->Top(), 700 - menu->PopupWindow()->Height());
+    menu->Hide();
+    Run();
+    // No images: nothing opens.
+    TbsSkinImagesMenu empty(nullptr);
+    EXPECT_FALSE(empty.PopupFromRect({0, 0, 1, 1}));
 }
 
 }  // namespace
