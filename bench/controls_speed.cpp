@@ -316,7 +316,7 @@ int main() {
     }
 
     met = MeasureViewsAndTabs(firstStart) && met;
-     }},
+
     // The drags, on a form of their own with the first-start skin loaded.
     TForm* dragForm = nullptr;
     Application->CreateForm(dragForm);
