@@ -245,7 +245,9 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             return;
         case win::WM_SHOWWINDOW:
             if (Message.WParam) {
-                if (!mdiForm) ForceFormResize();
+                // First placement and the show animation come with the window states; the MDI
+                // client's own procedure with the MDI handling.
+                if (skinnable && !mdiForm) ForceFormResize();
                 if (skinnable && FForm->Menu()) FForm->SetMenu(nullptr);
             } else if (skinnable) {
                 if (FLayerManager->IsVisible) FLayerManager->Hide();

@@ -178,7 +178,7 @@ void TbsSkinForm::PaintNCDefault(gfx::HDC ADC, bool AUseExternalDC) {
         c.Brush().SetStyle(gfx::bsSolid);
     }
 
-    if (ObjectList.empty() && !FSD) {
+    if (ObjectList.empty() && !HasSkin()) {
         CreateDefaultButtons();
     }
     if (!ObjectList.empty()) {

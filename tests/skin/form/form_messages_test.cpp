@@ -456,5 +456,24 @@ TEST_F(TFormMessages, CaptionAnimationRunsUpAndBackAndStops) {
     EXPECT_FALSE(sf->AnimateTimer->Enabled());
 }
 
+TEST_F(TFormMessages, FramePointsLeftOfThePrimaryMonitorAreNegative) {
+    TbsSkinForm* sf = SkinnedForm({}, kPictureWidth + 100, kPictureHeight + 40);
+    vcl::TCustomForm* form = sf->FForm;
+    form->SetBounds(-500, 100, form->Width(), form->Height());
+    Run();
+    struct TCase {
+        int X, Y, Hit;
+    };
+    const TCase cases[] = {{60, 15, win::HTCAPTION},
+                           {60, 60, win::HTCLIENT},
+                           {kMorphRect.Left + 12, kMorphRect.Top + 10, win::HTOBJECT}};
+    for (const TCase& c : cases)
+        EXPECT_EQ(win::SendMessage(form->Handle(), win::WM_NCHITTEST, 0,
+                                   win::MAKELPARAM(-500 + c.X, 100 + c.Y)),
+                  c.Hit)
+            << c.X << "," << c.Y;
+    EXPECT_EQ(sf->ScreenToFramePoint({-500 + 60, 100 + 15}), (gfx::TPoint{60, 15}));
+}
+
 }  // namespace
 }  // namespace skin::test
