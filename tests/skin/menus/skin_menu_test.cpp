@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/sys/clock.h"
 #include "platform/vcl/edits.h"
 #include "platform/vcl/vcl_test_support.h"
 #include "skin/core/skin_messages.h"
@@ -458,6 +460,59 @@ TEST_F(SkinMenuTest, AnEmptyMenuOpensAndClosesTheMenuModeAndTheEditKeepsItsKeys)
     log.clear();
     Key('A');
     EXPECT_EQ(log, (std::vector<std::string>{"editkey 65"}));
+}
+
+// A clock that moves 1 ms on every read and lets the test look around at each read.
+class TStepClock : public sys::TClock {
+public:
+    std::int64_t NowMicros() override {
+        if (OnRead) OnRead(Now);
+        Now += 1000;
+        return Now;
+    }
+    std::int64_t Now = 5'000'000'000;
+    std::function<void(std::int64_t)> OnRead;
+};
+
+TEST_F(SkinMenuTest, TheFirstLevelFadesInAndAChainOverAChainShowsAtOnce) {
+    AddItems(menu->Items(), 2);
+    skinForm->FMenusAlphaBlend = true;
+    skinForm->FMenusAlphaBlendAnimation = true;
+    skinForm->FMenusAlphaBlendValue = 200;
+    TStepClock clock;
+    std::vector<int> alphas;
+    std::vector<std::int64_t> times;
+    clock.OnRead = [&](std::int64_t now) {
+        if (Controller().LevelCount() == 0 || !Level(0).HandleAllocated()) return;
+        const win::TTopLevelState* state = Screen->Find(Level(0).Handle());
+        if (!state || state->Layer != win::TLayerMode::Attributes) return;
+        if (alphas.empty() || alphas.back() != state->ConstantAlpha) {
+            alphas.push_back(state->ConstantAlpha);
+            times.push_back(now);
+        }
+    };
+    sys::SetClock(&clock);
+    menu->Popup(300, 200);
+    std::vector<int> expected;
+    for (int a = 0; a <= 195; a += 13) expected.push_back(a);
+    expected.push_back(200);
+    EXPECT_EQ(alphas, expected);
+    for (std::size_t i = 1; i < times.size(); ++i) EXPECT_GT(times[i] - times[i - 1], 5000);
+    alphas.clear();
+    menu->Popup(320, 220);  // over the open chain
+    EXPECT_EQ(alphas, (std::vector<int>{200}));
+    sys::SetClock(&FClock);
+    Key(win::VK_ESCAPE);
+
+    // Without the layered capability no layered style is set.
+    win::TBackendCaps caps = Screen->Capabilities();
+    caps.LayeredWindows = false;
+    Screen->SetCapabilities(caps);
+    menu->Popup(300, 200);
+    const win::TTopLevelState* state = Screen->Find(Level(0).Handle());
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->Layer, win::TLayerMode::None);
+    EXPECT_EQ(win::GetWindowLongPtr(Level(0).Handle(), win::GWL_EXSTYLE) & win::WS_EX_LAYERED, 0);
 }
 
 TEST_F(SkinMenuTest, TheMouseWheelScrollsNothingWhileAMenuIsOpen) {
