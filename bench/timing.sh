@@ -14,14 +14,51 @@ make_clip() {
 # One run of a command, timed from outside: prints "wall cpu" in seconds, cpu being user plus
 # system time of the process and every child it waited for. A failing command ends the script.
 measure() {
-    local TIMEFORMAT='%R %U %S' t wall user sys
-    if ! t=$({ time "$@" >/dev/null 2>"$BENCH_WORK/stderr"; } 2>&1); then
+    local TIMEFORMAT='%R %U %S' t wall user sys errors="$BENCH_WORK/stderr.$BASHPID"
+    if ! t=$({ time "$@" >/dev/null 2>"$errors"; } 2>&1); then
         echo "failed: $*" >&2
-        cat "$BENCH_WORK/stderr" >&2
+        cat "$errors" >&2
         return 1
     fi
     read -r wall user sys <<<"$t"
     echo "$wall $(echo "$user + $sys" | bc -l)"
+}
+
+# One round of a comparison: two commands (names of functions that call measure) started
+# together, the first named a moment before the other; leaves their "wall cpu" in $first_time
+# and $second_time. Both sides of a round meet the same load: on a machine whose load comes and
+# goes over seconds (other builds), sides timed one after the other did not, and the same build
+# printed worst ratios of 1.186 and 1.017, or 1.143 with ratios paired per round.
+measure_together() {
+    "$1" >"$BENCH_WORK/first.time" &
+    local first=$! second status=0
+    "$2" >"$BENCH_WORK/second.time" &
+    second=$!
+    wait "$first" || status=1
+    wait "$second" || status=1
+    ((status == 0)) || return 1
+    first_time=$(<"$BENCH_WORK/first.time")
+    second_time=$(<"$BENCH_WORK/second.time")
+}
+
+# $runs rounds of measure_together, the side started first alternating; leaves the samples in
+# the arrays engine_runs and tool_runs.
+# compare <engine function> <tool function>
+compare() {
+    local i
+    engine_runs=()
+    tool_runs=()
+    for ((i = 0; i < runs; i++)); do
+        if ((i % 2 == 0)); then
+            measure_together "$1" "$2"
+            engine_runs+=("$first_time")
+            tool_runs+=("$second_time")
+        else
+            measure_together "$2" "$1"
+            tool_runs+=("$first_time")
+            engine_runs+=("$second_time")
+        fi
+    done
 }
 
 # Minimum and median of one field (1 wall, 2 cpu) of "wall cpu" samples.
@@ -37,13 +74,15 @@ max() {
     if (($(echo "$2 > $1" | bc -l))); then echo "$2"; else echo "$1"; fi
 }
 
-# Prints the two sides' minimum and median wall and CPU time and their ratios, and leaves the
-# minimum wall-time ratio in $ratio.
+# Prints the two sides' minimum and median wall and CPU time with the ratios of those, and the
+# paired ratios: engine over tool within each round, whose two runs met the same load. The
+# median of the paired wall-time ratios is left in $ratio: a side's minimum is its one luckiest
+# run, which says little about the other side's.
 # report <title> <n> <n engine samples> <n tool samples>
 report() {
     local title=$1 n=$2
     shift 2
-    local engine=("${@:1:n}") tool=("${@:n+1:n}") kind field em ed tm td
+    local engine=("${@:1:n}") tool=("${@:n+1:n}") kind field em ed tm td i
     echo "$title (min/median of $n rounds)"
     for field in 1 2; do
         kind=wall
@@ -53,9 +92,17 @@ report() {
         printf '  %-5s engine %.2f/%.2f s, tool %.2f/%.2f s, ratio %.3f/%.3f\n' "$kind:" \
             "$em" "$ed" "$tm" "$td" "$(echo "$em / $tm" | bc -l)" "$(echo "$ed / $td" | bc -l)"
     done
-    read -r em ed <<<"$(min_median 1 "${engine[@]}")"
-    read -r tm td <<<"$(min_median 1 "${tool[@]}")"
-    ratio=$(echo "$em / $tm" | bc -l)
+    local pairs=() wall cpu
+    for ((i = 0; i < n; i++)); do
+        read -r em ed <<<"${engine[i]}"
+        read -r tm td <<<"${tool[i]}"
+        pairs+=("$(echo "$em / $tm" | bc -l) $(echo "$ed / $td" | bc -l)")
+    done
+    read -r _ wall <<<"$(min_median 1 "${pairs[@]}")"
+    read -r _ cpu <<<"$(min_median 2 "${pairs[@]}")"
+    printf '  paired (engine/tool in the same round, median of %d): wall %.3f, cpu %.3f\n' \
+        "$n" "$wall" "$cpu"
+    ratio=$wall
 }
 
 # Start-up of either side, $runs times in alternating order: prints the minimum and median wall

@@ -204,6 +204,9 @@ public:
 protected:
     void ScanStreams() override;
 
+    // Calls of Seek so far: tests bound the seeks a step back costs.
+    int64_t FSeekCount = 0;
+
 private:
     void ResetPicture();
     bool CheckOwnHandle();

@@ -120,6 +120,7 @@ bool TAVProbe::CheckSeekable() {
 }
 
 bool TAVProbe::Seek(int64_t pts, TSeekFlags seekFlags) {
+    ++FSeekCount;
     if (!CheckSeekable()) return false;
     AVIOContext* reader = FFileHandle->pb;
     if (reader != nullptr)

@@ -12,22 +12,19 @@ namespace media {
 namespace {
 
 // The window's video host shows 32-bit pictures; the converted frame may be 24-bit.
-std::shared_ptr<gfx::TSurface> SurfaceOf(const gfx::TBitmap& bitmap) {
-    auto surface = std::make_shared<gfx::TSurface>(bitmap.Width(), bitmap.Height(), 32);
+void CopyPicture(const gfx::TBitmap& bitmap, gfx::TSurface& surface) {
     const int bytesPerPixel = BitsPerPixel(bitmap) / 8;
     for (int y = 0; y < bitmap.Height(); ++y) {
         const uint8_t* source = bitmap.ScanLine(y);
-        uint8_t* target = surface->ScanLine(y);
         if (bytesPerPixel == 4) {
-            std::memcpy(target, source, size_t(bitmap.Width()) * 4);
+            std::memcpy(surface.ScanLine(y), source, size_t(bitmap.Width()) * 4);
             continue;
         }
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            std::memcpy(target + x * 4, source + x * bytesPerPixel, 3);
-            target[x * 4 + 3] = 0xFF;
-        }
+        uint32_t* target = surface.Pixels() + size_t(y) * size_t(surface.Width());
+        for (int x = 0; x < bitmap.Width(); ++x, source += 3)
+            target[x] = 0xFF000000u | uint32_t(source[2]) << 16 | uint32_t(source[1]) << 8 |
+                        source[0];
     }
-    return surface;
 }
 
 }  // namespace
@@ -54,12 +51,28 @@ void TWindowPreviewer::PaintPreview() {
         FForm->Show();
     }
     FForm->SetCaption(FormatTimestamp(FPTS));
-    if (std::shared_ptr<win::TVideoHost> host = win::GetVideoHost(FFormHandle))
-        host->Present(SurfaceOf(*FBitmap));
+    if (std::shared_ptr<win::TVideoHost> host = win::GetVideoHost(FFormHandle)) {
+        std::shared_ptr<gfx::TSurface> surface = NextSurface(FBitmap->Width(), FBitmap->Height());
+        CopyPicture(*FBitmap, *surface);
+        host->Present(std::move(surface));
+    }
     // Painted now: a run on the main thread has no loop to paint it later, and the host's own
     // repaint request may still wait for one.
     FForm->Invalidate();
     FForm->Update();
+}
+
+std::shared_ptr<gfx::TSurface> TWindowPreviewer::NextSurface(int width, int height) {
+    // A surface nobody else holds any more is written again: a new 32-bit picture for every
+    // preview cost more than all the rest of it (fresh pages, cleared, then filled).
+    for (std::shared_ptr<gfx::TSurface>& surface : FSurfaces)
+        if (surface && surface.use_count() == 1 && surface->Width() == width &&
+            surface->Height() == height)
+            return surface;
+    for (std::shared_ptr<gfx::TSurface>& surface : FSurfaces)
+        if (!surface || surface.use_count() == 1)
+            return surface = std::make_shared<gfx::TSurface>(width, height, 32);
+    return std::make_shared<gfx::TSurface>(width, height, 32);
 }
 
 void TWindowPreviewer::CreatePreviewForm() {
@@ -93,6 +106,7 @@ void TWindowPreviewer::FreePreviewForm() {
     FForm->Free();
     FForm = nullptr;
     FFormHandle = {};
+    for (std::shared_ptr<gfx::TSurface>& surface : FSurfaces) surface.reset();
 }
 
 }  // namespace media

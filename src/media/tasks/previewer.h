@@ -8,12 +8,14 @@
 // previewer takes no engine lock.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
 #include "media/engine/ffmpeg_engine.h"
 #include "platform/gfx/graphics.h"
+#include "platform/gfx/surface.h"
 #include "platform/vcl/forms.h"
 #include "platform/win/win.h"
 
@@ -35,6 +37,8 @@ public:
 
 private:
     void PaintPreview();
+    // Main thread: a surface of the size to copy the next picture into.
+    std::shared_ptr<gfx::TSurface> NextSurface(int width, int height);
     void CreatePreviewForm();
     void FreePreviewForm();
     bool PreviewAppMessage(win::MSG& message);
@@ -44,6 +48,8 @@ private:
     vcl::TForm* FForm = nullptr;
     std::atomic<bool> FClosed{false};  // set on the main thread, read by the painter
     const gfx::TBitmap* FBitmap = nullptr;
+    // Two in turn: the window's video host keeps the one shown, the other is written.
+    std::array<std::shared_ptr<gfx::TSurface>, 2> FSurfaces;
     int FFrameNumber = 0;
     int64_t FPTS = 0;
 };

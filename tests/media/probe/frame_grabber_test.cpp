@@ -129,6 +129,47 @@ TEST_F(FrameGrabberTest, PreviousKeyFrameOfAnMp4Clip) {
     EXPECT_EQ(FProbe.FrameInfo().PTS, 480000);
 }
 
+// Counts the seeks a step back makes.
+class TCountingProbe : public TAVProbe {
+public:
+    int64_t SeekCount() const { return FSeekCount; }
+};
+
+TEST(FrameGrabberSeeks, AStepBackCostsSeeksLogarithmicInTheFrameAndLinearInTwoSecondStrides) {
+    // MPEG-TS seeks land late, so every stride that does not reach the previous key frame costs
+    // a seek. Strides double from one frame up to 2 s: a gap of G seconds at 25 fps needs at most
+    // log2(2 s / 40 ms) < 6 doubling seeks, then G / 2 s capped ones, plus the seek back to the
+    // nearest key frame found. One frame per seek would cost 100 to 250 here.
+    test::RequireLibraries();
+    struct TCase {
+        const char* Name;
+        int64_t From;  // relative to the first picture
+        int64_t To;
+    };
+    const std::vector<TCase> cases = {
+        {"from the last picture", 9960000, 8000000},
+        {"from a key frame", 8000000, 4000000},
+        {"from inside a group", 7000000, 4000000},
+        {"to the first picture", 3960000, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TCountingProbe probe;
+        ASSERT_TRUE(probe.LoadFile(fixtures::Path(fixtures::kLongGopTs))) << probe.LastErrMsg();
+        ASSERT_TRUE(probe.Decode()) << probe.LastErrMsg();
+        const int64_t start = probe.FrameInfo().PTS;
+        while (probe.FrameInfo().PTS - start < c.From) ASSERT_TRUE(probe.Decode());
+        ASSERT_EQ(probe.FrameInfo().PTS - start, c.From);
+
+        const int64_t before = probe.SeekCount();
+        ASSERT_TRUE(probe.DecodePreviousKeyFrame()) << probe.LastErrMsg();
+        EXPECT_EQ(probe.FrameInfo().PTS - start, c.To);
+        EXPECT_TRUE(probe.FrameInfo().IsKeyFrame);
+        const int64_t gap = c.From - c.To;
+        EXPECT_LE(probe.SeekCount() - before, 6 + (gap + 1999999) / 2000000 + 1);
+    }
+}
+
 TEST(FrameGrabberEnd, PreviousKeyFrameAtTheStartOfTheStreamReturns) {
     // Each file in a process of its own that an alarm ends when the step back never returns: a
     // hang guard only, generous enough for a loaded machine.

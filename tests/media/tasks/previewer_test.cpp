@@ -1,5 +1,6 @@
 #include "media/tasks/previewer.h"
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "media/engine/run_test_support.h"
 #include "media/libs/ff_utils.h"
 #include "media/media_test_support.h"
+#include "media/probe/av_probe.h"
 #include "media/tasks/ff_task_manager.h"
 #include "platform/sys/main_thread.h"
 #include "platform/vcl/vcl_test_support.h"
@@ -232,6 +234,21 @@ protected:
         std::lock_guard lock(FLock);
         return !FReports.empty() && FReports.back().TaskIndex == -1;
     }
+    // The window's client area as the screen shows it now, 0xRRGGBB per pixel, row by row.
+    std::vector<std::uint32_t> ClientShot(win::HWND window) const {
+        TRect client;
+        win::GetClientRect(window, client);
+        TPoint origin{0, 0};
+        win::ClientToScreen(window, origin);
+        const gfx::HBITMAP screen = Screen->Compose();
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < client.Height(); ++y)
+            for (int x = 0; x < client.Width(); ++x)
+                pixels.push_back(screen->Pixels()[size_t(origin.Y + y) * screen->Width() +
+                                                  size_t(origin.X + x)] &
+                                 0xFFFFFF);
+        return pixels;
+    }
     // The preview windows on the screen now.
     std::vector<win::HWND> PreviewWindows() const {
         std::vector<win::HWND> windows;
@@ -262,15 +279,31 @@ TEST_F(PreviewRunTest, AThreadRunShowsItsPicturesInOneWindowThatGoesWithTheJob) 
     FManager.Start(1);
     std::set<std::uint32_t> windows;
     std::set<std::string> captions;
+    // Between two hand-overs the window shows the last picture painted, whose time its caption
+    // gives: the client area of a screenshot, kept per caption.
+    std::map<std::string, std::vector<std::uint32_t>> shots;
     ASSERT_TRUE(test::WaitUntil(
         [&] {
             for (win::HWND window : PreviewWindows()) {
                 windows.insert(window.Value());
-                captions.insert(win::GetWindowText(window));
+                const std::string caption = win::GetWindowText(window);
+                captions.insert(caption);
                 TRect client;
                 win::GetClientRect(window, client);
                 EXPECT_EQ(client.Width(), 320);
                 EXPECT_EQ(client.Height(), 240);
+                if (shots.count(caption) == 0) {
+                    shots[caption] = ClientShot(window);
+                    // A floating window of its own, in the middle of the screen.
+                    EXPECT_FALSE(win::GetWindow(window, win::GW_OWNER));
+                    const auto exStyle =
+                        win::DWORD(win::GetWindowLongPtr(window, win::GWL_EXSTYLE));
+                    EXPECT_NE(exStyle & win::WS_EX_TOPMOST, 0u);
+                    TRect bounds;
+                    win::GetWindowRect(window, bounds);
+                    EXPECT_NEAR((bounds.Left + bounds.Right) / 2.0, 640, 1);
+                    EXPECT_NEAR((bounds.Top + bounds.Bottom) / 2.0, 400, 1);
+                }
             }
             return Ended();
         },
@@ -288,6 +321,34 @@ TEST_F(PreviewRunTest, AThreadRunShowsItsPicturesInOneWindowThatGoesWithTheJob) 
     FManager.ClearTasks();
     EXPECT_TRUE(PreviewWindows().empty());
     for (std::uint32_t id : windows) EXPECT_FALSE(win::IsWindow(win::HWND(id)));
+
+    // Each shot is the clip's picture of its caption's time, pixel for pixel: decoded apart and
+    // made RGB the way the engine makes its preview picture.
+    TAVProbe probe;
+    ASSERT_TRUE(probe.LoadFile(fixtures::Path(fixtures::kClipAvi))) << probe.LastErrMsg();
+    size_t compared = 0;
+    gfx::TBitmap picture;
+    while (probe.Decode()) {
+        auto shot = shots.find(FormatTimestamp(probe.FrameInfo().PTS));
+        if (shot == shots.end()) continue;
+        SCOPED_TRACE(shot->first);
+        ASSERT_TRUE(probe.CopyToBitmap(picture));
+        ASSERT_EQ(picture.Width(), 320);
+        ASSERT_EQ(picture.Height(), 240);
+        size_t differing = 0;
+        for (int y = 0; y < 240; ++y) {
+            const uint8_t* row = picture.ScanLine(y);
+            for (int x = 0; x < 320; ++x) {
+                const std::uint32_t expected =
+                    std::uint32_t(row[x * 3 + 2]) << 16 | std::uint32_t(row[x * 3 + 1]) << 8 |
+                    row[x * 3];
+                differing += (shot->second[size_t(y) * 320 + x] & 0xFFFFFF) != expected;
+            }
+        }
+        EXPECT_EQ(differing, 0u);
+        ++compared;
+    }
+    EXPECT_EQ(compared, shots.size()) << "every caption is the time of a picture of the clip";
 
     // The preview changes nothing of what is written.
     const test::TFileInfo a = test::DescribeFile(plain);
