@@ -141,7 +141,11 @@ bool IsAccel(int VK, const std::string& Str) {
 // ---- TMenuItem
 // -----------------------------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+namespace {
+int gNextCommand = 0;
+}  // namespace
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(++gNextCommand) {}
 
 void TMenuItem::BeforeDestruction() {
     Destroying();
@@ -322,6 +326,22 @@ TMenuItem* FindIn(TMenuItem* parent, TShortCut sc, bool usable) {
 
 TMenuItem* TMenu::FindShortCut(TShortCut shortCut) const {
     return shortCut == scNone ? nullptr : FindIn(FItems, shortCut, false);
+}
+
+namespace {
+TMenuItem* FindCommand(TMenuItem* item, int command) {
+    if (item->Command() == command) return item;
+    for (int i = 0; i < item->Count(); ++i)
+        if (TMenuItem* found = FindCommand(item->Items(i), command)) return found;
+    return nullptr;
+}
+}  // namespace
+
+bool TMenu::DispatchCommand(int ACommand) {
+    TMenuItem* item = FItems ? FindCommand(FItems, ACommand) : nullptr;
+    if (!item) return false;
+    item->Click();
+    return true;
 }
 
 bool TMenu::IsShortCut(TWMKey& Message) {

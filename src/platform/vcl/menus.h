@@ -99,6 +99,8 @@ public:
 
     // OnClick (and AutoCheck); whatever the item's state.
     virtual void Click();
+    // A number no other living item has, for DispatchCommand.
+    int Command() const { return FCommand; }
 
     TNotifyEvent OnClick;
     TMenuDrawItemEvent OnDrawItem;
@@ -122,6 +124,7 @@ private:
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on a menu's root item
+    int FCommand = 0;
 };
 
 class EMenuError : public rtl::Exception {
@@ -147,6 +150,8 @@ public:
     virtual bool IsShortCut(TWMKey& Message);
     // The item with this shortcut, or null.
     TMenuItem* FindShortCut(TShortCut shortCut) const;
+    // Clicks the item of the tree with this command number; false when none has it.
+    bool DispatchCommand(int ACommand);
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

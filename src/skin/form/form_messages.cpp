@@ -205,7 +205,11 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
     const bool skinnable = FSkinnableForm;
     const bool skinInUse = FSkinSupport && HasSkin();
     const bool mdiForm = FForm->FormStyle() == vcl::fsMDIForm;
+    CheckMenuCloseMessage(Message);
     switch (Message.Msg) {
+        case WM_CLOSESKINMENU:
+            SkinMenuClose();
+            break;
         case win::WM_DESTROY:
             MouseTimer->SetEnabled(false);
             MorphTimer->SetEnabled(false);
@@ -315,8 +319,15 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 if (FOnRestore) FOnRestore(this);
                 break;
             }
-            // The menu bar's keyboard mode comes with the menus; the system never sees it.
-            if (Message.WParam == SC_KEYMENU) return;
+            // An open skin menu closes; the menu bar's keyboard mode comes with the bar. The
+            // system never sees the key.
+            if (Message.WParam == SC_KEYMENU) {
+                if (SkinMenu->Visible())
+                    SkinMenu->Hide();
+                else if (InMenu)
+                    SkinMenuClose();
+                return;
+            }
             break;
         case win::WM_SIZING:
             if (!(FSizeMove && FFullDrag)) break;

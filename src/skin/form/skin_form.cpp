@@ -86,6 +86,10 @@ TbsSkinForm::TbsSkinForm(vcl::TComponent* AOwner) : vcl::TComponent(FormOwner(AO
     FForm->SetAutoSize(false);
     FForm->SetAutoScroll(false);
     FSysMenu = new vcl::TPopupMenu(this);
+    SkinMenu = new TbsSkinMenu(this, FForm);
+    SetSkinMenuHostLookup([](vcl::TCustomForm* form) -> TbsSkinMenuHost* {
+        return GetSkinFormComponent(form);
+    });
 
     if (!Designing()) {
         OldWindowProc = FForm->WindowProc;
@@ -108,6 +112,7 @@ TbsSkinForm::TbsSkinForm(vcl::TComponent* AOwner) : vcl::TComponent(FormOwner(AO
 TbsSkinForm::~TbsSkinForm() = default;
 
 void TbsSkinForm::BeforeDestruction() {
+    UnHookApp();
     ObjectList.clear();
     // The form still exists here even when it is the one being freed.
     if (!Designing() && FForm) FForm->WindowProc = OldWindowProc;

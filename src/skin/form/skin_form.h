@@ -32,6 +32,7 @@
 #include "skin/core/layered_windows.h"
 #include "skin/core/skin_data.h"
 #include "skin/form/frame_objects.h"
+#include "skin/menus/skin_menu.h"
 
 namespace skin {
 
@@ -41,8 +42,6 @@ class TbsTrayIcon;
 class TbsSkinMainMenuBar;
 class TbsSkinMDITabsBar;
 class TbsSkinStatusBar;
-class TbsSkinMenu;
-class TbsSkinPopupMenu;
 
 // A component given an owner of the wrong class.
 class EInvalidCast : public rtl::Exception {
@@ -75,7 +74,7 @@ int GetDefButtonSize(vcl::TFormBorderStyle style);
 // SM_CXSMICON x SM_CYSMICON, each 0 replaced by SM_CXSIZE / SM_CYSIZE.
 gfx::TSize GetSmallIconSize();
 
-class TbsSkinForm : public vcl::TComponent {
+class TbsSkinForm : public vcl::TComponent, public TbsSkinMenuHost {
 public:
     // Raises EInvalidCast "Invalid class typecast" when the owner is not a form.
     explicit TbsSkinForm(vcl::TComponent* AOwner);
@@ -200,6 +199,23 @@ public:
     TbsSkinHint* SkinHint() const { return FSkinHint; }
     void SetSkinHint(TbsSkinHint* value);
 
+    // --- skinned menus (form_menus.cpp) -------------------------------------------------------
+    void SkinMenuOpen() override;
+    void SkinMenuClose() override;
+    void DoPopupMenu(vcl::TPopupMenu* Menu, int X, int Y);
+    void PopupSkinMenu(vcl::TMenu* Menu, gfx::TPoint P);
+    void PopupSkinMenu1(vcl::TMenu* Menu, const gfx::TRect& R, bool PopupUp);
+    void HookApp();
+    void UnHookApp();
+    // The application's messages while a menu is open; true swallows the message.
+    bool NewAppMessage(win::MSG& Msg);
+    void MenuKeyDown(int Key);
+    void CheckMenuCloseMessage(const vcl::TMessage& Message);
+    TbsSkinData* MenuHostSkinData() const override { return FSD; }
+    TbsSkinData* MenuHostMenusSkinData() const override { return FMSD; }
+    TbsSkinMenu* MenuHostSkinMenu() const override { return SkinMenu; }
+    vcl::TCustomForm* MenuHostForm() const override { return FForm; }
+
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
     vcl::TCustomImageList* FQuickImageList = nullptr;
@@ -318,7 +334,8 @@ public:
     bool FBorderLayerChangeSize = false;
     bool AlwaysDisableLayeredFrames = false;
     bool PreviewMode = false;
-    TbsSkinMenu* SkinMenu = nullptr;  // made by the menus' file
+    TbsSkinMenu* SkinMenu = nullptr;  // owned
+    win::TFilterToken FMenuFilter = 0;  // the application hook while FInAppHook
     vcl::TCustomForm* FForm = nullptr;
     // The frame objects in skin order; owned.
     std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;

@@ -127,6 +127,22 @@ TEST(MenuItemTest, TheTreeOwnsItsItemsAndAnItemLeavesItWhenFreed) {
     EXPECT_EQ(root.Count(), 0);
 }
 
+TEST(MenuTest, DispatchCommandClicksTheItemWithThatNumberAnywhereInTheTree) {
+    TPopupMenu menu(nullptr);
+    const auto top = Build(menu.Items(), nullptr, "ab");
+    const auto sub = Build(top[1], nullptr, "cd");
+    std::vector<TMenuItem*> clicked;
+    for (TMenuItem* item : {top[0], top[1], sub[0], sub[1]})
+        item->OnClick = [&clicked, item](TObject*) { clicked.push_back(item); };
+    EXPECT_NE(sub[0]->Command(), sub[1]->Command());
+    EXPECT_EQ(sub[1]->GetParentMenu(), &menu);
+    EXPECT_TRUE(menu.DispatchCommand(sub[1]->Command()));
+    EXPECT_TRUE(menu.DispatchCommand(top[0]->Command()));
+    TMenuItem stray(nullptr);
+    EXPECT_FALSE(menu.DispatchCommand(stray.Command()));
+    EXPECT_EQ(clicked, (std::vector<TMenuItem*>{sub[1], top[0]}));
+}
+
 TEST_F(TVclTest, MenuShortCutsSkipDisabledAndHiddenItemsAndSubmenus) {
     TMainMenu menu(nullptr);
     const auto top = Build(menu.Items(), nullptr, "fe");
