@@ -297,7 +297,7 @@ void TbsSkinImagesMenuPopupWindow::Paint() {
             const int tw = C.TextWidth(item.Caption);
             C.DrawText(item.Caption, tr,
                        gfx::DT_VCENTER | gfx::DT_SINGLELINE |
-                           (tw <= RectWidth(tr) ? gfx::DT_CENTER : 0));
+                           (tw <= RectWidth(tr) ? gfx::DT_CENTER : 0u));
         }
     }
     Canvas().Draw(0, 0, b);
