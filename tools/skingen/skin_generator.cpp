@@ -1200,8 +1200,14 @@ void TSkinBuilder::Objects() {
 
     if (FIndex != kListSkin) {
         auto caption = std::make_unique<skin::TbsDataSkinCaption>("caption");
-        caption->SkinRect = FCaptionRect;
-        caption->TextRct = {2, 0, FCaptionRect.Width() - 2, FCaptionRect.Height()};
+        // The frame maps an object by the corner zones its corners lie in, and a zone ends
+        // before its right edge: a record starting at LTPoint.X would lie in no zone and never
+        // stretch. One pixel inside the left corner (the right edge, RTPoint.X, is already the
+        // right corner's first column) makes it stretch with the form; the text keeps its place.
+        const TRect captionRecord{FCaptionRect.Left - 1, FCaptionRect.Top, FCaptionRect.Right,
+                                  FCaptionRect.Bottom};
+        caption->SkinRect = captionRecord;
+        caption->TextRct = {3, 0, captionRecord.Width() - 2, captionRecord.Height()};
         caption->Alignment = ButtonsLeft() ? skin::taCenter : skin::taLeftJustify;
         caption->FontName = "Arial";
         caption->FontHeight = 15;

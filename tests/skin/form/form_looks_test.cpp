@@ -1,6 +1,7 @@
 // The skinned form with the shipped skins: a skin change travels from the skin data through the
 // form to every kind of skinned control, and the frame looks as reviewed (a dialog in the
 // masked skin, active and inactive, and the default frame).
+#include <algorithm>
 #include <string>
 
 #include "form_test_support.h"
@@ -15,6 +16,7 @@
 #include "skin/controls/std_label.h"
 #include "skin/controls/text_label.h"
 #include "skin/controls/view_wrappers.h"
+#include "skin/core/drawing_routines.h"
 #include "skin/packages/stored_skins.h"
 
 namespace skin::test {
@@ -133,6 +135,59 @@ TEST_F(TFormLooks, ASkinChangeReachesEveryKindOfSkinnedControl) {
     EXPECT_EQ(panel->FIndex, data->GetControlIndex(panel->SkinDataName()));
     EXPECT_EQ(tree->FIndex, data->GetControlIndex(tree->SkinDataName()));
     EXPECT_EQ(sf->FFormWidth, form->Width());
+}
+
+// A dialog wider than the frame picture: in every shipped skin the caption object stretches
+// with the form, so a caption the picture's width would cut shows whole, drawn without "...".
+TEST_F(TFormLooks, ACaptionStretchesWithAWideDialogInEveryShippedSkin) {
+    const std::string title = "Moradex 选项";
+    const auto packages = ChooserSkinPackages();
+    int checked = 0;
+    for (std::size_t i = 0; i < packages.size(); ++i) {
+        SCOPED_TRACE(std::string(packages[i].Name));
+        vcl::TForm* form = MakeForm(380, 260, "D" + std::to_string(i));
+        form->SetCaption(title);
+        auto* data = new TbsSkinData(form);
+        auto* sf = new TbsSkinForm(form);
+        sf->SetSkinData(data);
+        LoadShipped(data, int(i));
+        Run();
+        TbsSkinCaptionObject* caption = nullptr;
+        for (auto& o : sf->ObjectList)
+            if ((caption = dynamic_cast<TbsSkinCaptionObject*>(o.get()))) break;
+        if (!caption) {
+            form->Free();
+            continue;
+        }
+        ++checked;
+        const int dx = form->Width() - data->FPicture->Width();
+        ASSERT_GT(dx, 0);
+        EXPECT_EQ(caption->ObjectRect.Width(), caption->SkinRect.Width() + dx);
+        const gfx::TRect tr = caption->TextRectNow();
+        EXPECT_EQ(tr.Width(), caption->TextRct.Width() + dx);
+        // What the caption draws: the title as it stands, whole, inside the caption object.
+        auto measure = SolidBitmap(1, 1);
+        measure->Canvas().Font().SetName(caption->FontName);
+        measure->Canvas().Font().SetHeight(caption->FontHeight);
+        measure->Canvas().Font().SetStyle(caption->FontStyle);
+        std::string shown = title;
+        EllipsizeWideText(measure->Canvas(), shown, tr.Width());
+        EXPECT_EQ(shown, title);
+        // On a ground unlike the text's colour, so the text's columns show.
+        const gfx::TColor ground = (caption->ActiveFontColor & 0xFFFFFF) ^ 0xFFFFFF;
+        auto frame = SolidBitmap(form->Width(), form->Height(), ground);
+        caption->Draw(frame->Canvas(), true);
+        int inkLeft = 1 << 30, inkRight = -1;
+        for (int y = caption->ObjectRect.Top; y < caption->ObjectRect.Bottom; ++y)
+            for (int x = caption->ObjectRect.Left; x < caption->ObjectRect.Right; ++x)
+                if ((frame->Canvas().Pixel(x, y) & 0xFFFFFF) != ground) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x + 1);
+                }
+        EXPECT_GE(inkRight - inkLeft, WideTextWidthOf(measure->Canvas(), title) - 3);
+        form->Free();
+    }
+    EXPECT_EQ(checked, int(packages.size())) << "every chooser skin has a caption record";
 }
 
 TEST_F(TFormLooks, ADialogInTheMaskedSkinAndTheDefaultFrame) {
