@@ -49,6 +49,23 @@ void SystemGlyph(gfx::TCanvas& C, const std::string& name, int x, int y, gfx::TC
         drawn = false;
 }
 
+// The caption centred on the row's middle from `left`, and the shortcut text ending `margin`
+// pixels before `area`'s right edge, as both looks place them.
+void DrawCaptionAndShortCut(gfx::TCanvas& C, const vcl::TMenuItem& item, const TRect& area,
+                            int left, int margin) {
+    TRect cr{left, 0, area.Right - margin, 0};
+    C.DrawText(item.Caption(), cr, gfx::DT_CALCRECT);
+    const int dy = RectHeight(area) / 2 + area.Top - cr.Bottom / 2;
+    cr.Top += dy;
+    cr.Bottom += dy;
+    cr.Right += 2;
+    C.DrawText(item.Caption(), cr, gfx::DT_CENTER | gfx::DT_VCENTER);
+    if (item.ShortCut() == vcl::scNone) return;
+    const std::string sc = vcl::ShortCutToText(item.ShortCut());
+    TRect sr{area.Right - C.TextWidth(sc) - margin, cr.Top, area.Right - margin, cr.Bottom};
+    C.DrawText(sc, sr, gfx::DT_CENTER | gfx::DT_VCENTER);
+}
+
 }  // namespace
 
 // ---- Unit routines
@@ -265,19 +282,7 @@ void TbsSkinMenuItem::SkinLook(gfx::TCanvas& C, int W, int H, bool active, const
         return;
     }
     // Caption, shortcut and arrow as in the default look, with a 16-pixel right margin.
-    TRect cr{T.Left + G, 0, T.Right - 16, 0};
-    C.DrawText(MenuItem->Caption(), cr, gfx::DT_CALCRECT);
-    const int dy = RectHeight(T) / 2 + T.Top - cr.Bottom / 2;
-    cr.Top += dy;
-    cr.Bottom += dy;
-    cr.Right += 2;
-    C.DrawText(MenuItem->Caption(), cr, gfx::DT_CENTER | gfx::DT_VCENTER);
-    if (MenuItem->ShortCut() != vcl::scNone) {
-        const std::string sc = vcl::ShortCutToText(MenuItem->ShortCut());
-        const int sw = C.TextWidth(sc);
-        TRect sr{T.Right - sw - 16, cr.Top, T.Right - 16, cr.Bottom};
-        C.DrawText(sc, sr, gfx::DT_CENTER | gfx::DT_VCENTER);
-    }
+    DrawCaptionAndShortCut(C, *MenuItem, T, T.Left + G, 16);
     if (MenuItem->Count() > 0) {
         if (MI->ArrowImageRect.IsEmpty() || !ActivePicture)
             DrawMenuSubArrow(C, T.Right - 7, RectHeight(T) / 2 + T.Top - 4, color);
@@ -388,19 +393,7 @@ void TbsSkinMenuItem::DefaultDraw(gfx::TCanvas& Cnvs) {
         C.MoveTo(G, H / 2);
         C.LineTo(W, H / 2);
     } else {
-        TRect cr{R2.Left + G, 0, R2.Right - 19, 0};
-        C.DrawText(MenuItem->Caption(), cr, gfx::DT_CALCRECT);
-        const int dy = RectHeight(R2) / 2 + R2.Top - cr.Bottom / 2;
-        cr.Top += dy;
-        cr.Bottom += dy;
-        cr.Right += 2;
-        C.DrawText(MenuItem->Caption(), cr, gfx::DT_CENTER | gfx::DT_VCENTER);
-        if (MenuItem->ShortCut() != vcl::scNone) {
-            const std::string sc = vcl::ShortCutToText(MenuItem->ShortCut());
-            const int sw = C.TextWidth(sc);
-            TRect sr{R2.Right - sw - 19, cr.Top, R2.Right - 19, cr.Bottom};
-            C.DrawText(sc, sr, gfx::DT_CENTER | gfx::DT_VCENTER);
-        }
+        DrawCaptionAndShortCut(C, *MenuItem, R2, R2.Left + G, 19);
         if (MenuItem->Count() > 0)
             DrawMenuSubArrow(C, R2.Right - 7, RectHeight(R2) / 2 + R2.Top - 4, color);
         DrawGlyphs(C, R2, G, color, Active || Down, true);
