@@ -261,18 +261,6 @@ void TbsSkinForm::SetDefInActiveCaptionFont(const gfx::TFont& value) {
         NCPaint();
 }
 
-void TbsSkinForm::SetTrayIcon(TbsTrayIcon* value) {
-    // The tray icon's own settings are made when its class exists.
-    FTrayIcon = value;
-    const auto state = ComponentState();
-    if (state.Contains(vcl::csDesigning) && !state.Contains(vcl::csLoading)) {
-        if (value)
-            FBorderIcons += biMinimizeToTray;
-        else
-            FBorderIcons -= biMinimizeToTray;
-    }
-}
-
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
     FSkinHint = value;
     // The hint usually sits on the main form: it tells us when it goes.
@@ -283,8 +271,6 @@ void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
 
 void TbsSkinForm::SetWindowState(vcl::TWindowState) {}
 void TbsSkinForm::SetRollUpState(bool) {}
-void TbsSkinForm::MinimizeToTray() {}
-void TbsSkinForm::RestoreFromTray() {}
 
 void TbsSkinForm::SetFormStyle(vcl::TFormStyle FS) {
     if (FS != vcl::fsNormal && FS != vcl::fsStayOnTop) return;
