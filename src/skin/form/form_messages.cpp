@@ -41,7 +41,7 @@ void TbsSkinForm::PaintFrameTo(gfx::HDC DC) {
 
 void TbsSkinForm::EraseBackground(vcl::TMessage& Message) {
     const gfx::HDC dc = win::ParamToDc(Message.WParam);
-    if (FForm->FormStyle() != vcl::fsMDIForm) {
+    if (FForm->FormStyle() != vcl::fsMDIForm || FClientInActiveDraw) {
         if (FSkinSupport && HasSkin()) {
             if (FUseRibbon && FSD->MDIBGPictureIndex != -1)
                 PaintBG3(dc);
@@ -96,6 +96,12 @@ void TbsSkinForm::NCActivate(vcl::TMessage& Message) {
         SetCaptionsActive(true);
     } else {
         SetCaptionsActive(false);
+    }
+    if (FClientInActiveEffect && FForm->Visible()) {
+        if (FFormActive)
+            HideClientInActiveEffect();
+        else
+            ShowClientInActiveEffect();
     }
 }
 

@@ -32,6 +32,8 @@
 #include "skin/core/layered_windows.h"
 #include "skin/core/skin_data.h"
 #include "skin/form/frame_objects.h"
+#include "skin/form/inactive_panel.h"
+#include "skin/form/quick_buttons.h"
 #include "skin/menus/skin_menu.h"
 
 namespace skin {
@@ -52,7 +54,6 @@ public:
 enum TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
 using TbsBorderIcons = vcl::TSet<TbsBorderIcon>;
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
-enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
 
 using TbsCaptionPaintEvent = std::function<void(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive)>;
 using TbsPaintEvent =
@@ -216,8 +217,22 @@ public:
     TbsSkinMenu* MenuHostSkinMenu() const override { return SkinMenu; }
     vcl::TCustomForm* MenuHostForm() const override { return FForm; }
 
+    // --- client inactive panel and quick buttons (form_extras.cpp) ---------------------------
+    void ShowClientInActiveEffect();
+    void HideClientInActiveEffect();
+    TbsQuickButtonItems& QuickButtons() { return *FQuickButtons; }
+    void SetQuickButtons(const TbsQuickButtonItems& value) { FQuickButtons->Assign(value); }
+    vcl::TCustomImageList* QuickImageList() const { return FQuickImageList; }
+    void SetQuickImageList(vcl::TCustomImageList* value);
+    // Quick buttons are drawn and take part of the caption: some exist and have images.
+    bool HasQuickButtons() const { return FQuickButtons->Count() > 0 && FQuickImageList; }
+    // The caption's left part the quick buttons take.
+    int QuickButtonsWidth() const;
+
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
+    std::unique_ptr<TbsQuickButtonItems> FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
+    TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
     vcl::TCustomImageList* FQuickImageList = nullptr;
     bool FQuickButtonsShowHint = false;
     TbsLayerManager* FLayerManager = nullptr;      // owned
