@@ -5,6 +5,7 @@
 #include "platform/gfx/text.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/menus.h"
+#include "skin/core/skin_messages.h"
 #include "skin/menus/skin_menu.h"
 
 namespace skin {
@@ -390,7 +391,7 @@ void TbsTrayIcon::ShowMainForm() {
     main->SetVisible(true);
     if (main->WindowState() == vcl::wsMinimized) main->SetWindowState(vcl::wsNormal);
     main->SetTag(-10000);
-    if (main->HandleAllocated()) win::PostMessage(main->Handle(), 1426);
+    if (main->HandleAllocated()) win::PostMessage(main->Handle(), WM_TRAYRESTORED);
 }
 
 void TbsTrayIcon::HideMainForm() {
