@@ -5,6 +5,10 @@ namespace skin {
 
 void TbsSkinForm::ShowClientInActiveEffect() {
     if (FInActivePanel) HideClientInActiveEffect();
+    // A form going away deactivates on the way out: no new window for it then.
+    if (ComponentState().Contains(vcl::csDestroying) ||
+        FForm->ComponentState().Contains(vcl::csDestroying))
+        return;
     FInActivePanel = new TbsClientInActivePanel(this);
     FClientInActiveDraw = true;
     FInActivePanel->ShowPanel(FForm, FClientInActiveEffectType);
