@@ -53,6 +53,8 @@ TSysMenuPlan PlanFor(const TbsSkinForm& f) {
 // A system menu item owned by the component, running `command` when chosen.
 vcl::TMenuItem* MakeSysItem(TbsSkinForm& f, TSysItem which, std::function<void()> command) {
     const TSysItemText& text = kSysItems[which];
+    // One name per owner: an item of that name left in the other menu is stale.
+    if (vcl::TComponent* stale = f.FindComponent(text.Name)) stale->Free();
     auto* item = new vcl::TMenuItem(&f);
     item->SetName(text.Name);
     item->SetCaption(Caption(f.SkinData(), text));
@@ -119,8 +121,6 @@ void TbsSkinForm::UpdateDefaultSysMenu() {
 
 void TbsSkinForm::UpdateUserSysMenu() {
     if (!FUseDefaultSysMenu) return;
-    // Our own menu's items carry the same names under the same owner.
-    FSysMenu->Items()->Clear();
     vcl::TMenuItem* root = FSystemMenu->Items();
     for (bool removed = true; removed;) {
         removed = false;
