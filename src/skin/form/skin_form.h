@@ -277,6 +277,36 @@ public:
                                                                         : biSystemMenu);
     }
 
+    // --- MDI (form_mdi.cpp) ----------------------------------------------------------------------
+    void AddChildToMenu(vcl::TCustomForm* Child);
+    void DeleteChildFromMenu(vcl::TCustomForm* Child);
+    void UpDateChildCaptionInMenu(vcl::TCustomForm* Child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(vcl::TObject* Sender);
+    void AddChildToBar(vcl::TCustomForm* Child);
+    void DeleteChildFromBar(vcl::TCustomForm* Child);
+    void RefreshMDIBarTab(vcl::TCustomForm* Child);
+    void MinimizeAll();
+    void MaximizeAll();
+    void RestoreAll();
+    void CloseAll();
+    void Tile();
+    void Cascade();
+    TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TbsSkinMDITabsBar* value);
+    vcl::TCustomForm* GetMaximizedMDIChild() const;
+    // 1230 to every child, then the minimized ones back to their stack places.
+    void RefitMDIChilds();
+    void ArrangeMinimizedChilds();
+    // The MDI client's procedure of an MDI form (installed once, by token).
+    void HookMDIClient();
+    // An MDI child's life cycle as the main form's window menu, menu bar and tabs bar see it.
+    void MDIChildShown(bool shown);
+    void MDIChildActivated();
+    void MDIChildDestroyed();
+    // An MDI child into the MDI area, without a frame of its own.
+    void MaximizeMDIChild();
+
     // --- client inactive panel and quick buttons (form_extras.cpp) ---------------------------
     void ShowClientInActiveEffect();
     void HideClientInActiveEffect();
@@ -352,6 +382,8 @@ public:
     bool FInShortCut = false;
     TbsSkinMainMenuBar* FMainMenuBar = nullptr;
     TbsSkinMDITabsBar* FMDITabsBar = nullptr;
+    win::TSubclassToken FClientLink = 0;  // the MDI client's procedure
+    win::HWND FClientWnd;
     bool FFullDrag = false;
     int FFormWidth = 0, FFormHeight = 0;
     int FFormLeft = 0, FFormTop = 0;
