@@ -270,6 +270,15 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
         case win::WM_ERASEBKGND:
             EraseBackground(Message);
             return;
+        case win::WM_MOUSEACTIVATE:
+            // A click on the active child of an inactive MDI form lights its caption at once.
+            if (skinnable && FForm->FormStyle() == vcl::fsMDIChild && !FFormActive &&
+                vcl::Application && vcl::Application->MainForm() &&
+                vcl::Application->MainForm()->ActiveMDIChild() == FForm) {
+                FFormActive = true;
+                SetCaptionsActive(!MaximizedMDIChild());
+            }
+            break;
         case win::WM_SHOWWINDOW:
             ShowWindowFirstStage(Message.WParam != 0);
             if (Message.WParam) {

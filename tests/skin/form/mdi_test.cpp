@@ -141,6 +141,43 @@ TEST_F(MdiTest, MinimizedChildrenStackAtTheAreasBottomLeft) {
     EXPECT_EQ(Bounds(b).Top, Area().Height() - h);
 }
 
+TEST_F(MdiTest, AMenuClosingMessageClosesTheDropDownsOfTheFormsComboBoxesAndEdits) {
+    // The lists module installs the real test; here edits named "Drop" stand for its controls.
+    SetDropDownControlTest([](const vcl::TComponent* c) {
+        return c->Name().rfind("Drop", 0) == 0;
+    });
+    std::vector<std::string> cancelled;
+    auto make = [&](const std::string& name, bool enabled) {
+        auto* edit = new vcl::TEdit(main);
+        edit->SetName(name);
+        edit->SetParent(main);
+        edit->SetBounds(10, 10, 80, 20);
+        edit->SetEnabled(enabled);
+        edit->WindowProc = [edit, &cancelled, old = edit->WindowProc](vcl::TMessage& m) {
+            if (m.Msg == vcl::CM_CANCELMODE) cancelled.push_back(edit->Name());
+            old(m);
+        };
+    };
+    make("Drop1", true);
+    make("Drop2", false);
+    make("Plain", true);
+    Run();
+    cancelled.clear();
+    win::SendMessage(main->Handle(), win::WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(cancelled, (std::vector<std::string>{"Drop1"}));
+    // Only an MDI form does it.
+    vcl::TForm* plain = MakeForm(200, 100, "Plain");
+    auto* drop = new vcl::TEdit(plain);
+    drop->SetName("Drop3");
+    drop->SetParent(plain);
+    new TbsSkinForm(plain);
+    Run();
+    cancelled.clear();
+    win::SendMessage(plain->Handle(), win::WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(cancelled.empty());
+    SetDropDownControlTest(nullptr);
+}
+
 class MdiMenuBarTest : public MdiTest {
 public:
     void SetUp() override {
