@@ -6,6 +6,7 @@
 #include "skin/controls/button_timers.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/skin_images.h"
+#include "skin/menus/menu_parts.h"
 #include "skin/menus/skin_menu.h"
 
 namespace skin {
@@ -13,11 +14,6 @@ namespace skin {
 namespace {
 
 constexpr gfx::TColor kHighlightFill = 0x00D2BDB6;
-
-gfx::TBitmap* PictureAt(TbsSkinData* sd, int index) {
-    if (!sd || index < 0 || index >= int(sd->FActivePictures.size())) return nullptr;
-    return sd->FActivePictures[std::size_t(index)].get();
-}
 
 bool SkinUsable(TbsSkinData* sd) {
     return sd && !sd->Empty && sd->EnableSkinEffects();
@@ -38,16 +34,10 @@ void DrawPart(gfx::TCanvas& C, gfx::TBitmap& pic, const TRect& src, const TRect&
     C.Draw(x, y, part);
 }
 
-// The skin's header strip: "menuheader", else "label"; false when the skin has neither.
+// The skin's header strip: "menuheader", else "label"; none when the skin has neither.
 TbsDataSkinLabelControl* HeaderRecord(TbsSkinData* sd) {
-    if (!sd) return nullptr;
-    for (const char* name : {"menuheader", "label"}) {
-        const int i = sd->GetControlIndex(name);
-        if (i >= 0)
-            if (auto* r = dynamic_cast<TbsDataSkinLabelControl*>(sd->CtrlList[std::size_t(i)].get()))
-                return r;
-    }
-    return nullptr;
+    if (auto* r = MenuControlRecord<TbsDataSkinLabelControl>(sd, "menuheader")) return r;
+    return MenuControlRecord<TbsDataSkinLabelControl>(sd, "label");
 }
 
 void SystemGlyph(gfx::TCanvas& C, const std::string& name, int x, int y, gfx::TColor color,
@@ -131,7 +121,7 @@ TbsSkinMenuItem::TbsSkinMenuItem(TbsSkinPopupWindow* AParent, vcl::TMenuItem* AM
     : Parent(AParent), MI(AData), MenuItem(AMenuItem) {
     // A missing picture leaves the shared record alone: the item keeps its heights and draws
     // only text and glyphs.
-    if (MI) ActivePicture = PictureAt(Parent->SD, MI->ActivePictureIndex);
+    if (MI) ActivePicture = MenuSkinPicture(Parent->SD, MI->ActivePictureIndex);
 }
 
 bool TbsSkinMenuItem::IsHeader() const {
@@ -325,7 +315,7 @@ void TbsSkinMenuItem::SkinLook(gfx::TCanvas& C, int W, int H, bool active, const
 
 void TbsSkinMenuItem::DrawHeader(gfx::TCanvas& C, int W, int H) {
     TbsDataSkinLabelControl* rec = HeaderRecord(Parent->SD);
-    gfx::TBitmap* pic = rec ? PictureAt(Parent->SD, rec->PictureIndex) : nullptr;
+    gfx::TBitmap* pic = rec ? MenuSkinPicture(Parent->SD, rec->PictureIndex) : nullptr;
     if (!rec || !pic || rec->SkinRect.IsEmpty()) return;
     const TRect& sr = rec->SkinRect;
     const int sh = RectHeight(sr);
