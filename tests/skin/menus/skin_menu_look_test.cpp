@@ -40,7 +40,9 @@ public:
     }
     TbsSkinMenu& Controller() { return *skinForm->SkinMenu; }
     TbsSkinPopupWindow& Level(int i) { return *Controller().Level(i); }
-    TbsDataSkinMenuItem& Record() { return *dynamic_cast<TbsDataSkinMenuItem*>(sd->ObjectList[0].get()); }
+    TbsDataSkinMenuItem& Record() {
+        return *dynamic_cast<TbsDataSkinMenuItem*>(sd->ObjectList[0].get());
+    }
     // Pixels of an item's row y (item coordinates).
     std::vector<gfx::TColor> Row(const TbsSkinMenuItem& item, int y) {
         std::vector<gfx::TColor> row;
