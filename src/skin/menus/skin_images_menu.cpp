@@ -38,17 +38,17 @@ TbsSkinData* UsableSkin(TbsSkinData* sd) {
 }
 
 // A strip or frame picture at a size, from a control record of the skin.
-void CellFrame(gfx::TBitmap& dest, TbsDataSkinButtonControl& r, gfx::TBitmap& pic,
-               const TRect& src, int w, int h) {
+void CellFrame(gfx::TBitmap& dest, TbsDataSkinButtonControl& r, gfx::TBitmap& pic, const TRect& src,
+               int w, int h) {
     const int sw = RectWidth(r.SkinRect), sh = RectHeight(r.SkinRect);
     const TPoint rt{w - (sw - r.RTPoint.X), r.RTPoint.Y};
     const TPoint lb{r.LBPoint.X, h - (sh - r.LBPoint.Y)};
     const TPoint rb{w - (sw - r.RBPoint.X), h - (sh - r.RBPoint.Y)};
     const TRect cl{r.ClRect.Left, r.ClRect.Top, w - (sw - r.ClRect.Right),
                    h - (sh - r.ClRect.Bottom)};
-    BuildNineSliceImage(r.LTPoint, r.RTPoint, r.LBPoint, r.RBPoint, r.ClRect, r.LTPoint, rt, lb,
-                        rb, cl, dest, pic, src, w, h, true, r.LeftStretch, r.TopStretch,
-                        r.RightStretch, r.BottomStretch, r.StretchEffect, r.StretchType);
+    BuildNineSliceImage(r.LTPoint, r.RTPoint, r.LBPoint, r.RBPoint, r.ClRect, r.LTPoint, rt, lb, rb,
+                        cl, dest, pic, src, w, h, true, r.LeftStretch, r.TopStretch, r.RightStretch,
+                        r.BottomStretch, r.StretchEffect, r.StretchType);
 }
 
 TbsDataSkinButtonControl* FrameRecord(TbsSkinData* sd) {
@@ -378,10 +378,9 @@ void TbsSkinImagesMenuPopupWindow::Paint() {
         const TbsDataSkinPopupWindow& pw = sd->PopupWindow;
         BuildNineSliceImage(pw.LTPoint, pw.RTPoint, pw.LBPoint, pw.RBPoint, pw.ItemsRect,
                             NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect, b,
-                            *WindowPicture,
-                            {0, 0, WindowPicture->Width(), WindowPicture->Height()}, W, H, true,
-                            pw.LeftStretch, pw.TopStretch, pw.RightStretch, pw.BottomStretch,
-                            pw.StretchEffect, pw.StretchType);
+                            *WindowPicture, {0, 0, WindowPicture->Width(), WindowPicture->Height()},
+                            W, H, true, pw.LeftStretch, pw.TopStretch, pw.RightStretch,
+                            pw.BottomStretch, pw.StretchEffect, pw.StretchType);
     } else {
         C.Brush().SetStyle(gfx::bsSolid);
         C.Brush().SetColor(gfx::clWindow);
@@ -448,7 +447,8 @@ void TbsSkinImagesMenuPopupWindow::PaintFrame(gfx::TCanvas& C, const TRect& r, b
     TbsDataSkinButtonControl* rec = FrameRecord(sd);
     gfx::TBitmap* pic = rec ? MenuSkinPicture(sd, rec->PictureIndex) : nullptr;
     if (rec && pic) {
-        TRect src = pressed && !rec->DownSkinRect.IsEmpty() ? rec->DownSkinRect : rec->ActiveSkinRect;
+        TRect src =
+            pressed && !rec->DownSkinRect.IsEmpty() ? rec->DownSkinRect : rec->ActiveSkinRect;
         if (src.IsEmpty()) src = rec->SkinRect;
         gfx::TBitmap frame;
         CellFrame(frame, *rec, *pic, src, RectWidth(r), RectHeight(r));

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "menu_test_skin.h"
 #include "platform/sys/clock.h"
 #include "platform/vcl/edits.h"
 #include "platform/vcl/vcl_test_support.h"
 #include "skin/core/skin_messages.h"
 #include "skin/form/skin_form.h"
-#include "menu_test_skin.h"
 #include "skin/menus/skin_hint.h"
 #include "skin/menus/skin_images_menu.h"
 
