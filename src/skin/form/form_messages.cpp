@@ -257,6 +257,8 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 ResetObjects();
                 SetCaptionsActive(true);
             }
+            // The active child's menu may have to be merged again.
+            if (mdiForm && FMainMenuBar) FMainMenuBar->UpDateItems();
             return;
         case win::WM_SETTEXT:
             if (!skinnable) break;

@@ -129,6 +129,14 @@ TEST_F(MdiTest, TheWindowMenuListsChildrenRestoresThemAndChecksTheActiveOne) {
     EXPECT_EQ(windowMenu->Count(), 1);
 }
 
+TEST_F(MdiTest, TheMdiClientPaintsTheWorkspaceWithoutAFrame) {
+    const win::HWND client = main->ClientHandle();
+    win::TRect r;
+    win::GetClientRect(client, r);
+    EXPECT_EQ(r.Width(), Area().Width());
+    EXPECT_EQ(ClientPixel(client, 2, 2), gfx::ColorToRGB(gfx::clAppWorkSpace));
+}
+
 TEST_F(MdiTest, MinimizedChildrenStackAtTheAreasBottomLeft) {
     vcl::TForm* a = Child("A");
     vcl::TForm* b = Child("B");
@@ -240,6 +248,10 @@ TEST_F(MdiMenuBarTest, AMaximizedChildFillsTheAreaAndPutsItsButtonsAndMenuOnTheB
         }
     }
     EXPECT_TRUE(minimizeSeen);
+    // The MDI client's procedure keeps the child fitted when the main form changes size.
+    main->SetBounds(0, 0, 700, 500);
+    Run();
+    EXPECT_EQ(Bounds(doc), (gfx::TRect{0, 0, Area().Width(), Area().Height()}));
     // The child's menu takes the place of the main items of its group.
     EXPECT_EQ(BarCaptions(), (std::vector<std::string>{"&File", "&View", "&Help"}));
 
