@@ -59,9 +59,10 @@ void TbsSkinForm::EraseBackground(vcl::TMessage& Message) {
 
 void TbsSkinForm::NCCalcSize(vcl::TMessage& Message) {
     if (MaximizedMDIChild() || FForm->BorderStyle() == vcl::bsNone) return;
-    gfx::TRect* r = Message.WParam
-                        ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
-                        : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
+    gfx::TRect* r =
+        Message.WParam
+            ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
+            : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
     if (FSkinSupport && HasSkin()) {
         CalcSkinRects();
         const TbsSkinData& sd = *FSD;
@@ -478,8 +479,8 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
     } else if ((m == CM_PAINTSKINFRAME || (m == CM_PAINTSKINNC && Message.LParam == 16802)) &&
                skinnable) {
         const gfx::HDC dc = win::ParamToDc(Message.WParam);
-        if (m == CM_PAINTSKINNC || (dc && FForm->BorderStyle() != vcl::bsNone &&
-                                    !MaximizedMDIChild())) {
+        if (m == CM_PAINTSKINNC ||
+            (dc && FForm->BorderStyle() != vcl::bsNone && !MaximizedMDIChild())) {
             if (dc) PaintFrameTo(dc);
         }
         Message.Result = m == CM_PAINTSKINFRAME ? 12851 : 16802;

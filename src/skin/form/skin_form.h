@@ -321,7 +321,8 @@ public:
 
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
-    std::unique_ptr<TbsQuickButtonItems> FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
+    std::unique_ptr<TbsQuickButtonItems> FQuickButtons =
+        std::make_unique<TbsQuickButtonItems>(this);
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
     vcl::TCustomImageList* FQuickImageList = nullptr;
     bool FQuickButtonsShowHint = false;
@@ -442,7 +443,7 @@ public:
     bool FBorderLayerChangeSize = false;
     bool AlwaysDisableLayeredFrames = false;
     bool PreviewMode = false;
-    TbsSkinMenu* SkinMenu = nullptr;  // owned
+    TbsSkinMenu* SkinMenu = nullptr;    // owned
     win::TFilterToken FMenuFilter = 0;  // the application hook while FInAppHook
     vcl::TCustomForm* FForm = nullptr;
     // The frame objects in skin order; owned.

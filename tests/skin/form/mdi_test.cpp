@@ -151,9 +151,8 @@ TEST_F(MdiTest, MinimizedChildrenStackAtTheAreasBottomLeft) {
 
 TEST_F(MdiTest, AMenuClosingMessageClosesTheDropDownsOfTheFormsComboBoxesAndEdits) {
     // The lists module installs the real test; here edits named "Drop" stand for its controls.
-    SetDropDownControlTest([](const vcl::TComponent* c) {
-        return c->Name().rfind("Drop", 0) == 0;
-    });
+    SetDropDownControlTest(
+        [](const vcl::TComponent* c) { return c->Name().rfind("Drop", 0) == 0; });
     std::vector<std::string> cancelled;
     auto make = [&](const std::string& name, bool enabled) {
         auto* edit = new vcl::TEdit(main);
