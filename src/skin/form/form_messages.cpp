@@ -192,8 +192,13 @@ void TbsSkinForm::NonClientMouse(vcl::TMessage& Message) {
         case win::WM_NCRBUTTONDOWN:
             TestActive(p.X, p.Y, true);
             ObjectMouseDown(vcl::mbRight, p.X, p.Y);
-            // The skinned system menu at the cursor comes with the form menus.
-            if (code == win::HTCAPTION) MouseCaptureObject = -1;
+            if (code == win::HTCAPTION) {
+                MouseCaptureObject = -1;
+                if (!FDisableSystemMenu) {
+                    const gfx::TPoint at = win::PointFromParam(Message.LParam);
+                    PopupSystemMenu(at.X, at.Y);
+                }
+            }
             break;
         case win::WM_NCRBUTTONUP:
             ObjectMouseUp(vcl::mbRight, p.X, p.Y);
@@ -330,13 +335,18 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 if (FOnRestore) FOnRestore(this);
                 break;
             }
-            // An open skin menu closes; the menu bar's keyboard mode comes with the bar. The
-            // system never sees the key.
+            // Alt or F10: the menu bar's keyboard mode starts or ends; the system never sees
+            // the key.
             if (Message.WParam == SC_KEYMENU) {
+                if (InMainMenu) {
+                    SkinMainMenuClose();
+                    return;
+                }
                 if (SkinMenu->Visible())
                     SkinMenu->Hide();
                 else if (InMenu)
                     SkinMenuClose();
+                if (FMainMenuBar) FMainMenuBar->EnterMainMenu();
                 return;
             }
             break;
@@ -412,6 +422,14 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
     } else if (m == CM_QUERYSKINFORM) {
         Message.Result = !skinnable && FIsVistaOs ? 12852 : 12853;
         return;
+    } else if (m == WM_MDICHILDMAXIMIZED && mdiForm) {
+        FMDIChildMaximized = true;
+        NCPaint();
+        if (FMainMenuBar) FMainMenuBar->MDIChildMaximize();
+    } else if (m == WM_MDICHILDRESTORED && mdiForm) {
+        if (!GetMaximizedMDIChildSkinForm()) FMDIChildMaximized = false;
+        NCPaint();
+        if (FMainMenuBar) FMainMenuBar->MDIChildRestore();
     } else if (m == CM_BEGINSMARTEFFECTS) {
         FSmartEffectsShow = true;
     } else if (m == CM_ENDSMARTEFFECTS) {

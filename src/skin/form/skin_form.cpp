@@ -87,9 +87,16 @@ TbsSkinForm::TbsSkinForm(vcl::TComponent* AOwner) : vcl::TComponent(FormOwner(AO
     FForm->SetBorderIcons({});
     FForm->SetAutoSize(false);
     FForm->SetAutoScroll(false);
+    FForm->OnShortCut = [this](vcl::TWMKey& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
     FSysMenu = new vcl::TPopupMenu(this);
+    FSysTrayMenu = new TbsSkinPopupMenu(this);
+    FSysTrayMenu->ComponentForm = FForm;
+    CreateSysTrayMenu();
     SkinMenu = new TbsSkinMenu(this, FForm);
     SetSkinMenuHostLookup([](vcl::TCustomForm* form) -> TbsSkinMenuHost* {
+        return GetSkinFormComponent(form);
+    });
+    SetMainMenuBarHostLookup([](vcl::TCustomForm* form) -> TbsMainMenuBarHost* {
         return GetSkinFormComponent(form);
     });
 
@@ -118,6 +125,7 @@ void TbsSkinForm::BeforeDestruction() {
     ObjectList.clear();
     // The form still exists here even when it is the one being freed.
     if (!Designing() && FForm) FForm->WindowProc = OldWindowProc;
+    if (FForm) FForm->OnShortCut = nullptr;
     FRgn.reset();
     vcl::TComponent::BeforeDestruction();
 }

@@ -32,6 +32,7 @@
 #include "skin/core/layered_windows.h"
 #include "skin/core/skin_data.h"
 #include "skin/form/frame_objects.h"
+#include "skin/menus/main_menu_bar.h"
 #include "skin/menus/skin_menu.h"
 
 namespace skin {
@@ -39,7 +40,6 @@ namespace skin {
 // Made by later parts of the frame; the component only keeps references to them.
 class TbsSkinHint;
 class TbsTrayIcon;
-class TbsSkinMainMenuBar;
 class TbsSkinMDITabsBar;
 class TbsSkinStatusBar;
 class TbsFormLayerBorder;
@@ -75,7 +75,7 @@ int GetDefButtonSize(vcl::TFormBorderStyle style);
 // SM_CXSMICON x SM_CYSMICON, each 0 replaced by SM_CXSIZE / SM_CYSIZE.
 gfx::TSize GetSmallIconSize();
 
-class TbsSkinForm : public vcl::TComponent, public TbsSkinMenuHost {
+class TbsSkinForm : public vcl::TComponent, public TbsSkinMenuHost, public TbsMainMenuBarHost {
 public:
     // Raises EInvalidCast "Invalid class typecast" when the owner is not a form.
     explicit TbsSkinForm(vcl::TComponent* AOwner);
@@ -223,7 +223,7 @@ public:
     void DoPopupMenu(vcl::TPopupMenu* Menu, int X, int Y);
     void PopupSkinMenu(vcl::TMenu* Menu, gfx::TPoint P);
     void PopupSkinMenu1(vcl::TMenu* Menu, const gfx::TRect& R, bool PopupUp);
-    void HookApp();
+    void HookApp() override;
     void UnHookApp();
     // The application's messages while a menu is open; true swallows the message.
     bool NewAppMessage(win::MSG& Msg);
@@ -233,6 +233,48 @@ public:
     TbsSkinData* MenuHostMenusSkinData() const override { return FMSD; }
     TbsSkinMenu* MenuHostSkinMenu() const override { return SkinMenu; }
     vcl::TCustomForm* MenuHostForm() const override { return FForm; }
+    // Keyboard mode of the menu bar, closing a menu in it, shortcuts.
+    void SkinMainMenuClose() override;
+    void SkinMenuCloseInMainMenu();
+    void FormShortCut(vcl::TWMKey& Msg, bool& Handled);
+    // The MDI form's skinned combo boxes and edits close their drop-downs (comes with the MDI
+    // handling; nothing yet).
+    void CancelChildDropDowns();
+    void LinkMenu(const std::string& AIDName, vcl::TMenu* AMenu, bool APopupUp);
+    // Opens a frame object's menu below the screen rectangle R; false when nothing opened.
+    bool TrackObjectMenu(vcl::TMenuItem* AItem, const gfx::TRect& R, bool APopupUp,
+                         bool AButtonObject);
+    TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(TbsSkinMainMenuBar* value);
+    vcl::TPopupMenu* SystemMenu() const { return FSystemMenu; }
+    void SetSystemMenu(vcl::TPopupMenu* value);
+
+    // --- system and tray menus (form_system_menu.cpp) -----------------------------------------
+    vcl::TMenuItem* GetSysMenuItems() override;
+    void UpdateDefaultSysMenu();
+    void UpdateUserSysMenu();
+    void PopupSystemMenu(int X, int Y);
+    void PopupSystemMenuFromRect(const gfx::TRect& R);
+    void ShowSystemMenuByKey();
+    void CreateSysTrayMenu();
+    TbsSkinPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
+
+    // --- what the menu bar asks of the component ----------------------------------------------
+    TbsSkinMenuHost* BarMenuHost() override { return this; }
+    vcl::TComponent* BarHostComponent() override { return this; }
+    bool BarInMenu() const override { return InMenu; }
+    bool BarInMainMenu() const override { return InMainMenu; }
+    void SetBarInMenu(bool value) override { InMenu = value; }
+    void SetBarInMainMenu(bool value) override { InMainMenu = value; }
+    void MainMenuEntered(TbsSkinMainMenuBar* bar) override {
+        if (FOnMainMenuEnter) FOnMainMenuEnter(bar);
+    }
+    vcl::TWindowState BarHostWindowState() const override { return FWindowState; }
+    void SetBarHostWindowState(vcl::TWindowState value) override { SetWindowState(value); }
+    bool BarHostHasIcon(TbsBarBorderIcon icon) const override {
+        return FBorderIcons.Contains(icon == TbsBarBorderIcon::Minimize ? biMinimize
+                                                                        : biSystemMenu);
+    }
 
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
