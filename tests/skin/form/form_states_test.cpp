@@ -50,6 +50,16 @@ public:
         AdvanceMs(50);
         Run();
     }
+    // The system menu's item of that caption, as it is built for the present state.
+    void RunSysMenuItem(TbsSkinForm* sf, const std::string& caption) {
+        vcl::TMenuItem* root = sf->GetSysMenuItems();
+        for (int i = 0; i < root->Count(); ++i)
+            if (root->Items(i)->Caption() == caption) {
+                root->Items(i)->Click();
+                return;
+            }
+        ADD_FAILURE() << "no system-menu item " << caption;
+    }
     void DragCaption(vcl::TCustomForm* form, gfx::TPoint by) {
         const gfx::TPoint p = Caption(form);
         Screen->MouseDown(p);
@@ -75,8 +85,8 @@ public:
 using B = gfx::TRect;
 
 TEST_F(TFormStates, MaximizeFillsTheWorkAreaAndRestoreGivesTheBoundsBack) {
-    enum How { kDoubleClick, kButton, kEntryPoint };
-    for (How how : {kDoubleClick, kButton, kEntryPoint}) {
+    enum How { kDoubleClick, kButton, kSystemMenu, kEntryPoint };
+    for (How how : {kDoubleClick, kButton, kSystemMenu, kEntryPoint}) {
         SCOPED_TRACE(how);
         TbsSkinForm* sf = SkinnedForm({}, kPictureWidth + 100, kPictureHeight + 40);
         vcl::TCustomForm* form = sf->FForm;
@@ -89,6 +99,9 @@ TEST_F(TFormStates, MaximizeFillsTheWorkAreaAndRestoreGivesTheBoundsBack) {
                 DoubleClickCaption(form);
             else if (how == kButton)
                 ClickObject(sf, "maxbutton");
+            else if (how == kSystemMenu)
+                RunSysMenuItem(sf, sf->WindowState() == vcl::wsMaximized ? "&Restore"
+                                                                          : "Ma&ximize");
             else
                 sf->SetWindowState(sf->WindowState() == vcl::wsMaximized ? vcl::wsNormal
                                                                          : vcl::wsMaximized);
