@@ -299,5 +299,24 @@ TEST_F(TLayerBorder, TheBorderFollowsCaptionAndEdgeDragsAndGoesWithTheForm) {
     EXPECT_FALSE(b->Visible());
 }
 
+TEST_F(TLayerBorder, AnotherComponentsShowEffectsKeepTheBorderAwayUntilTheyEnd) {
+    TbsSkinForm* sf = BorderedForm({100});
+    vcl::TCustomForm* form = sf->FForm;
+    TbsFormLayerBorder* b = sf->BorderLayer();
+    form->Hide();
+    Run();
+    const win::HWND wnd = form->Handle();
+    win::SendMessage(wnd, 0xB1B3, 0, 0);  // CM_BEGINSMARTEFFECTS
+    EXPECT_FALSE(sf->CanShowLayerFrame());
+    form->Show();
+    Run();
+    EXPECT_FALSE(b->Visible());
+    win::SendMessage(wnd, 0xB1B4, 0, 0);  // CM_ENDSMARTEFFECTS: shown with its fade
+    Run();
+    EXPECT_TRUE(b->Visible());
+    EXPECT_EQ(b->FCurrentAlphaBlendValue, 255);
+    EXPECT_EQ(Bounds(b->TopBorder), (gfx::TRect{80, 30, 520, 50}));
+}
+
 }  // namespace
 }  // namespace skin::test

@@ -322,6 +322,34 @@ TEST_F(TFormStates, TheAboutBoxIsCentredAndItsLeftEdgeSnaps) {
     EXPECT_EQ(form->Left(), 49);
 }
 
+TEST_F(TFormStates, CentredPlacesByMonitorArea) {
+    TbsSkinForm* sf = SkinnedForm();
+    struct TCase {
+        TbsPositionInMonitor Place;
+        gfx::TPoint Expected;
+    } cases[] = {
+        {bspDefault, {7, 9}},
+        // Halves truncate: 301 / 2 = 150, 201 / 2 = 100.
+        {bspDesktopCenter, {640 - 150, 380 - 100}},
+        {bspScreenCenter, {640 - 150, 400 - 100}},
+    };
+    for (const TCase& c : cases) {
+        sf->FPositionInMonitor = c.Place;
+        EXPECT_EQ(sf->GetPositionInMonitor(7, 9, 301, 201), c.Expected) << int(c.Place);
+    }
+}
+
+TEST_F(TFormStates, EnableShadowSwitchesTheClassStyle) {
+    TbsSkinForm* sf = SkinnedForm();
+    const win::HWND wnd = sf->FForm->Handle();
+    auto shadow = [&] { return (win::GetClassLong(wnd, win::GCL_STYLE) & win::CS_DROPSHADOW) != 0; };
+    sf->EnableShadow(true, true);
+    EXPECT_TRUE(shadow());
+    EXPECT_TRUE(sf->FForm->Visible());
+    sf->EnableShadow(false, false);
+    EXPECT_FALSE(shadow());
+}
+
 TEST_F(TFormStates, TheShowFadeRunsItsStepsAndKeepsOrDropsTheLayeredStyle) {
     struct TCase {
         const char* Name;
