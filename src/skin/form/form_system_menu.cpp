@@ -59,8 +59,8 @@ vcl::TMenuItem* MakeSysItem(TbsSkinForm& f, TSysItem which, std::function<void()
     item->SetName(text.Name);
     item->SetCaption(Caption(f.SkinData(), text));
     if (which == siClose)
-        item->SetShortCut(vcl::TextToShortCut(
-            f.FForm->FormStyle() == vcl::fsMDIChild ? "Ctrl+F4" : "Alt+F4"));
+        item->SetShortCut(
+            vcl::TextToShortCut(f.FForm->FormStyle() == vcl::fsMDIChild ? "Ctrl+F4" : "Alt+F4"));
     item->OnClick = [command = std::move(command)](vcl::TObject*) { command(); };
     return item;
 }

@@ -55,15 +55,35 @@ TEST_F(TSystemMenuTest, ItsItemsFollowTheWindowState) {
     };
     const TCase cases[] = {
         {"normal", vcl::wsNormal, false, false, false, normal},
-        {"maximized", vcl::wsMaximized, false, false, false,
+        {"maximized",
+         vcl::wsMaximized,
+         false,
+         false,
+         false,
          {"Mi&nimize", "&Restore", "Ro&llUp", "-", "&Close"}},
-        {"minimized", vcl::wsMinimized, false, false, false,
+        {"minimized",
+         vcl::wsMinimized,
+         false,
+         false,
+         false,
          {"Ma&ximize", "&Restore", "-", "&Close"}},
-        {"rolled up", vcl::wsNormal, true, false, false,
+        {"rolled up",
+         vcl::wsNormal,
+         true,
+         false,
+         false,
          {"Mi&nimize", "Ma&ximize", "&Restore", "-", "&Close"}},
-        {"tray button", vcl::wsNormal, false, true, false,
+        {"tray button",
+         vcl::wsNormal,
+         false,
+         true,
+         false,
          {"Mi&nimize", "Ma&ximize", "Ro&llUp", "Minimize to &Tray", "-", "&Close"}},
-        {"own items", vcl::wsNormal, false, false, true,
+        {"own items",
+         vcl::wsNormal,
+         false,
+         false,
+         true,
          {"Mi&nimize", "Ma&ximize", "Ro&llUp", "Alpha", "Beta", "&Close"}},
     };
     auto* own = new vcl::TPopupMenu(form);
@@ -101,8 +121,9 @@ TEST_F(TSystemMenuTest, ItsItemsFollowTheWindowState) {
 TEST_F(TSystemMenuTest, AResourceTableRenamesTheItemsButNotTheTrayMenus) {
     auto* table = new TbsResourceStrData(vcl::Application);
     rtl::TStringList lines;
-    for (const char* line : {"MI_MINCAPTION=最小化", "MI_MAXCAPTION=最大化", "MI_ROLLUPCAPTION=卷起",
-                             "MI_RESTORECAPTION=还原", "MI_CLOSECAPTION=关闭"})
+    for (const char* line :
+         {"MI_MINCAPTION=最小化", "MI_MAXCAPTION=最大化", "MI_ROLLUPCAPTION=卷起",
+          "MI_RESTORECAPTION=还原", "MI_CLOSECAPTION=关闭"})
         lines.Add(line);
     table->SetResStrings(lines);
     sf->SkinData()->SetResourceStrData(table);
