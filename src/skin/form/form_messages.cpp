@@ -7,6 +7,7 @@
 
 #include "platform/win/win.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/form_layer_border.h"
 #include "skin/form/skin_form.h"
 
 namespace skin {
@@ -97,6 +98,7 @@ void TbsSkinForm::NCActivate(vcl::TMessage& Message) {
     } else {
         SetCaptionsActive(false);
     }
+    LayerActivated();
 }
 
 void TbsSkinForm::WMSize(vcl::TMessage& Message) {
@@ -113,6 +115,12 @@ void TbsSkinForm::WMSize(vcl::TMessage& Message) {
         }
     } else if (FSD && FSkinnableForm && FForm->Width() >= GetMinWidth() &&
                FForm->Height() >= GetMinHeight()) {
+        if (CanShowLayerFrame()) {
+            if (FBorderLayerChangeSize)
+                FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+            else
+                FBorderLayer->SetBoundsWithForm();
+        }
         UpdateFrame(true);
     }
     if (FBorderLayerChangeSize && OldWindowProc) OldWindowProc(Message);
@@ -136,6 +144,8 @@ void TbsSkinForm::WMSizing(vcl::TMessage& Message) {
         SetFormRegion(true);
     } else if (FSkinnableForm && !FSD->Empty && FFormWidth >= GetMinWidth() &&
                FFormHeight >= GetMinHeight() && changed) {
+        if (CanShowLayerFrame() && FFormLeft == FOldFormLeft && FFormTop == FOldFormTop)
+            FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
         FOldFormLeft = FFormLeft;
         FOldFormTop = FFormTop;
         // Frame and region for the new size before the window takes it.
@@ -249,9 +259,9 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             EraseBackground(Message);
             return;
         case win::WM_SHOWWINDOW:
+            ShowWindowFirstStage(Message.WParam != 0);
             if (Message.WParam) {
-                // First placement and the show animation come with the window states; the MDI
-                // client's own procedure with the MDI handling.
+                // The MDI client's own procedure comes with the MDI handling.
                 if (skinnable && !mdiForm) ForceFormResize();
                 if (skinnable && FForm->Menu()) FForm->SetMenu(nullptr);
             } else if (skinnable) {
@@ -283,6 +293,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 FFormWidth = wp->cx;
                 FFormHeight = wp->cy;
             }
+            LayerPosChanged(*wp);
             FOldFormLeft = FFormLeft;
             FOldFormTop = FFormTop;
             break;
@@ -343,6 +354,12 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             if (!(FSizeMove && FFullDrag)) break;
             WMSizing(Message);
             return;
+        case win::WM_MOVING:
+            if (skinnable) WMMoving(Message);
+            break;
+        case win::WM_TIMER:
+            if (Message.WParam == 1) ShowAnimationTimer();
+            break;
         case win::WM_ENTERSIZEMOVE:
             if (!skinnable) break;
             win::GetCursorPos(FOnMouseDownCoord);
@@ -369,6 +386,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             MouseTimer->SetEnabled(false);
             ActiveObject = OldActiveObject = MouseCaptureObject = -1;
             if (skinInUse) NCPaint();
+            if (CanShowLayerFrame()) FBorderLayer->SetBoundsWithForm();
             break;
         default:
             break;
@@ -415,7 +433,11 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
     } else if (m == CM_BEGINSMARTEFFECTS) {
         FSmartEffectsShow = true;
     } else if (m == CM_ENDSMARTEFFECTS) {
-        FSmartEffectsShow = false;
+        EndSmartEffects();
+    } else if (m == WM_TRAYRESTORED) {
+        TrayRestored();
+    } else if (m == WM_CHANGELAYEREDBORDERS) {
+        ChangeLayeredBorders();
     } else if ((m == CM_PAINTSKINFRAME || (m == CM_PAINTSKINNC && Message.LParam == 16802)) &&
                skinnable) {
         const gfx::HDC dc = win::ParamToDc(Message.WParam);
@@ -431,6 +453,9 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
 
     // Second stage.
     switch (Message.Msg) {
+        case win::WM_SHOWWINDOW:
+            ShowWindowSecondStage(Message.WParam != 0);
+            break;
         case win::WM_LBUTTONUP:
             ObjectMouseUp(vcl::mbLeft, -1, -1);
             break;

@@ -5,6 +5,7 @@
 #include "platform/win/win.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/system_routines.h"
+#include "skin/form/form_layer_border.h"
 #include "skin/menus/skin_hint.h"
 
 namespace skin {
@@ -60,6 +61,7 @@ TbsSkinForm::TbsSkinForm(vcl::TComponent* AOwner) : vcl::TComponent(FormOwner(AO
     FForm = static_cast<vcl::TCustomForm*>(AOwner);
     FLayerManager = new TbsLayerManager(this);
     FMenuLayerManager = new TbsLayerManager(this);
+    FBorderLayer = new TbsFormLayerBorder(this);
     FIsLayerEnabled = OsIsW2kUp();
     FIsVistaOs = OsIsVistaUp();
 
@@ -285,10 +287,8 @@ void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
     if (value) value->FreeNotification(this);
 }
 
-// --- states: stored by the state handling when it comes; nothing visible changes yet ----------
+// --- the tray: comes with the tray icon -------------------------------------------------------
 
-void TbsSkinForm::SetWindowState(vcl::TWindowState) {}
-void TbsSkinForm::SetRollUpState(bool) {}
 void TbsSkinForm::MinimizeToTray() {}
 void TbsSkinForm::RestoreFromTray() {}
 
@@ -373,6 +373,7 @@ void TbsSkinForm::ChangeSkinData() {
     FSkinSupport = HasSkin();
     if (FLayerManager->IsVisible) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    if (LayerShown()) FBorderLayer->Hide();
 
     if (FSkinSupport && FSkinnableForm) {
         CreateSkinObjects();
@@ -429,6 +430,7 @@ void TbsSkinForm::ChangeSkinData() {
         if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
         if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
     }
+    LayerAfterSkinChange();
 }
 
 void TbsSkinForm::ClearObjects() {

@@ -42,6 +42,7 @@ class TbsSkinHint;
 class TbsTrayIcon;
 class TbsSkinMDITabsBar;
 class TbsSkinStatusBar;
+class TbsFormLayerBorder;
 
 // A component given an owner of the wrong class.
 class EInvalidCast : public rtl::Exception {
@@ -163,13 +164,30 @@ public:
     // A screen point of a non-client message in frame coordinates.
     gfx::TPoint ScreenToFramePoint(gfx::TPoint P) const;
 
-    // --- states (the window state and roll-up handling comes with its own file) ---------------
+    // --- states, placement and show animation (form_states.cpp) ------------------------------
+    // The component's own states: maximize, minimize and roll-up set the form's bounds, so the
+    // skinned frame stays; the main form's minimize minimizes the application.
     vcl::TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(vcl::TWindowState value);
     bool RollUpState() const { return FRollUpState; }
     void SetRollUpState(bool value);
     void MinimizeToTray();
     void RestoreFromTray();
+    // Centres the form on its monitor's work area or whole monitor, by PositionInMonitor.
+    void ApplyPositionInMonitor();
+    // The centred top-left for a form of AW x AH; (AX, AY) for bspDefault.
+    gfx::TPoint GetPositionInMonitor(int AX, int AY, int AW, int AH) const;
+    void EnableShadow(bool AShowShadow, bool AHideFormBefore);
+    void DoMinimize();
+    void DoMaximize();
+    void DoRestore();
+    // The free place of the stack of minimized forms at the work area's bottom-left.
+    gfx::TPoint GetMinimizedPosition() const;
+    // Adjusts a proposed top-left (L, T) for the form's size so its edges snap to the work area.
+    void DoMagnetic(int& L, int& T, int W, int H);
+    // The first visible stay-on-top form of the screen, else nil.
+    vcl::TCustomForm* FindStayOnTopForm() const;
+    TbsFormLayerBorder* BorderLayer() const { return FBorderLayer; }
     int RealHeight() const { return FRollUpState ? OldHeight : FFormHeight; }
     void SetRealHeight(int value) { OldHeight = value; }
     void SetFormStyle(vcl::TFormStyle FS);
@@ -264,6 +282,7 @@ public:
     bool FQuickButtonsShowHint = false;
     TbsLayerManager* FLayerManager = nullptr;      // owned
     TbsLayerManager* FMenuLayerManager = nullptr;  // owned
+    TbsFormLayerBorder* FBorderLayer = nullptr;    // owned
     bool FSmartEffectsShow = false;
     bool FClientInActiveDraw = false;
     bool FClientInActiveEffect = false;
@@ -413,6 +432,19 @@ private:
     void WMSizing(vcl::TMessage& Message);
     void NonClientMouse(vcl::TMessage& Message);
     void PaintFrameTo(gfx::HDC DC);
+    // The state and layered-border steps of the message table (form_states.cpp).
+    bool LayerShown() const;
+    void LayerAfterSkinChange();
+    void ShowWindowFirstStage(bool shown);
+    void ShowWindowSecondStage(bool shown);
+    void SetUpShowAlpha(bool withBorder);
+    void ShowAnimationTimer();
+    void WMMoving(vcl::TMessage& Message);
+    void LayerPosChanged(const win::WINDOWPOS& wp);
+    void LayerActivated();
+    void TrayRestored();
+    void ChangeLayeredBorders();
+    void EndSmartEffects();
 };
 
 // The first component of the form that is a TbsSkinForm, nil for a nil form or none.
