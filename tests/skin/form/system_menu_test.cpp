@@ -118,6 +118,31 @@ TEST_F(TSystemMenuTest, ItsItemsFollowTheWindowState) {
     }
 }
 
+// The items run the form's state commands.
+TEST_F(TSystemMenuTest, ChosenItemsMaximizeRestoreAndRollUp) {
+    const gfx::TRect normal = form->BoundsRect();
+    auto choose = [&](int accelerator) {
+        sf->PopupSystemMenu(300, 300);
+        Run();
+        ASSERT_TRUE(Controller().Visible());
+        Press(accelerator);
+        Run();
+        EXPECT_FALSE(Controller().Visible());
+    };
+    choose('X');
+    EXPECT_EQ(sf->WindowState(), vcl::wsMaximized);
+    EXPECT_EQ(form->BoundsRect(), (gfx::TRect{0, 0, 1280, 760}));
+    choose('R');
+    EXPECT_EQ(sf->WindowState(), vcl::wsNormal);
+    EXPECT_EQ(form->BoundsRect(), normal);
+    choose('L');
+    EXPECT_TRUE(sf->RollUpState());
+    EXPECT_EQ(form->Height(), sf->GetMinHeight());
+    choose('R');
+    EXPECT_FALSE(sf->RollUpState());
+    EXPECT_EQ(form->BoundsRect(), normal);
+}
+
 TEST_F(TSystemMenuTest, AResourceTableRenamesTheItemsButNotTheTrayMenus) {
     auto* table = new TbsResourceStrData(vcl::Application);
     rtl::TStringList lines;
