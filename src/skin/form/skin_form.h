@@ -395,7 +395,7 @@ public:
     bool FBorderLayerChangeSize = false;
     bool AlwaysDisableLayeredFrames = false;
     bool PreviewMode = false;
-    TbsSkinMenu* SkinMenu = nullptr;  // owned
+    TbsSkinMenu* SkinMenu = nullptr;    // owned
     win::TFilterToken FMenuFilter = 0;  // the application hook while FInAppHook
     vcl::TCustomForm* FForm = nullptr;
     // The frame objects in skin order; owned.

@@ -110,7 +110,7 @@ TbsSkinMainMenuBarItem::TbsSkinMainMenuBarItem(TbsSkinMainMenuBar* AParent,
     ActiveFontColor = AData->ActiveFontColor;
     DownFontColor = AData->DownFontColor;
     TextRct = AData->TextRct;
-    DownRect = !RectIsEmpty(AData->DownRect)       ? AData->DownRect
+    DownRect = !RectIsEmpty(AData->DownRect)         ? AData->DownRect
                : !RectIsEmpty(AData->ActiveSkinRect) ? AData->ActiveSkinRect
                                                      : AData->SkinRect;
     LO = AData->ItemLO;
@@ -197,15 +197,12 @@ void TbsSkinMainMenuBarItem::Draw(gfx::TCanvas& Cnvs) {
         hot = true;
     } else if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
         const int fw = SkinRect.Width(), fh = SkinRect.Height();
-        const TRect frame = AnimateSkinRect.Height() > fh
-                                ? TRect{AnimateSkinRect.Left, AnimateSkinRect.Top +
-                                                                  (CurrentFrame - 1) * fh,
-                                        AnimateSkinRect.Left + fw,
-                                        AnimateSkinRect.Top + CurrentFrame * fh}
-                                : TRect{AnimateSkinRect.Left + (CurrentFrame - 1) * fw,
-                                        AnimateSkinRect.Top,
-                                        AnimateSkinRect.Left + CurrentFrame * fw,
-                                        AnimateSkinRect.Top + fh};
+        const TRect frame =
+            AnimateSkinRect.Height() > fh
+                ? TRect{AnimateSkinRect.Left, AnimateSkinRect.Top + (CurrentFrame - 1) * fh,
+                        AnimateSkinRect.Left + fw, AnimateSkinRect.Top + CurrentFrame * fh}
+                : TRect{AnimateSkinRect.Left + (CurrentFrame - 1) * fw, AnimateSkinRect.Top,
+                        AnimateSkinRect.Left + CurrentFrame * fw, AnimateSkinRect.Top + fh};
         SourceImage(B, frame, true);
     } else if (!EnableMorphing() || (Active && FMorphKf >= 1) || (!Active && FMorphKf <= 0)) {
         if (Active && !RectIsEmpty(ActiveSkinRect))
@@ -224,8 +221,8 @@ void TbsSkinMainMenuBarItem::Draw(gfx::TCanvas& Cnvs) {
         hot = FMorphKf >= 0.5;
     }
     const bool enabled = !MenuItem || MenuItem->Enabled();
-    const gfx::TColor color = FDown  ? DownFontColor
-                              : hot  ? ActiveFontColor
+    const gfx::TColor color = FDown     ? DownFontColor
+                              : hot     ? ActiveFontColor
                               : enabled ? FontColor
                                         : UnEnabledFontColor;
     TRect measure{0, 0, 0, 0};
@@ -391,8 +388,7 @@ void TbsSkinMainMenuBarItem::TrackMenu() {
 // ---- TbsSkinMainMenuBarButton
 
 TbsSkinMainMenuBarButton::TbsSkinMainMenuBarButton(TbsSkinMainMenuBar* AParent,
-                                                   TbsDataSkinObject* AData,
-                                                   TbsStdCommand ACommand)
+                                                   TbsDataSkinObject* AData, TbsStdCommand ACommand)
     : TbsMenuBarObject(AParent, AData), FSkinSupport(AData != nullptr), Command(ACommand) {
     if (auto* data = dynamic_cast<TbsDataSkinStdButton*>(AData)) {
         Command = data->Command;
@@ -435,9 +431,7 @@ void TbsSkinMainMenuBarButton::Draw(gfx::TCanvas& Cnvs) {
         return;
     }
     const int w = ObjectRect.Width(), h = ObjectRect.Height();
-    auto copy = [&](const TRect& source) {
-        Cnvs.CopyRect(ObjectRect, Picture->Canvas(), source);
-    };
+    auto copy = [&](const TRect& source) { Cnvs.CopyRect(ObjectRect, Picture->Canvas(), source); };
     if (FDown && !RectIsEmpty(DownRect) && FMouseIn) {
         copy(DownRect);
     } else if (EnableMorphing() && ((Active && FMorphKf < 1) || (!Active && FMorphKf > 0))) {
