@@ -296,6 +296,37 @@ TEST_F(TMenuBarTest, MergeReplacesItemsOfTheSameGroupAndEndsTheMarkerForGood) {
     EXPECT_FALSE(bar->ScrollMenu());
 }
 
+// The buttons of a maximized MDI child: the system-menu button at the left end, close, restore
+// and minimize from the right end, squares of the items' height without records.
+TEST_F(TMenuBarTest, MDIChildButtonsFrameTheItems) {
+    Build({"&File", "&Edit"});
+    bar->MDIChildMaximize();
+    Run();
+    ASSERT_EQ(bar->ButtonsCount, 4);
+    ASSERT_EQ(bar->ObjectCount(), 6);
+    const int w = bar->Width();
+    struct TCase {
+        TbsStdCommand Command;
+        TRect Rect;
+    };
+    const TCase cases[] = {{cmSysMenu, {2, 2, 20, 20}},
+                           {cmClose, {w - 20, 2, w - 2, 20}},
+                           {cmMaximize, {w - 40, 2, w - 22, 20}},
+                           {cmMinimize, {w - 60, 2, w - 42, 20}}};
+    for (int i = 0; i < 4; ++i) {
+        auto* button = dynamic_cast<TbsSkinMainMenuBarButton*>(bar->Object(i));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->Command, cases[i].Command) << i;
+        EXPECT_EQ(button->ObjectRect, cases[i].Rect) << i;
+        EXPECT_TRUE(button->Enabled) << i;
+    }
+    EXPECT_EQ(Item(4)->ObjectRect.Left, 22);
+    // Once the child is restored they go.
+    bar->MDIChildRestore();
+    EXPECT_EQ(bar->ButtonsCount, 0);
+    EXPECT_EQ(bar->ObjectCount(), 2);
+}
+
 // Alt alone enters the keyboard mode; the arrows wrap; Down or Return opens; Esc closes the
 // submenu, then leaves. The edit never hears a key meanwhile.
 TEST_F(TMenuBarTest, AltAloneThenArrowsOpenAndEscapeTwice) {
