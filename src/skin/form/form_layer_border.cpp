@@ -442,6 +442,7 @@ void TbsFormLayerBorder::Show(int X, int Y, int AWidth, int AHeight) {
 }
 
 void TbsFormLayerBorder::ShowWithForm() {
+    if (!FData) return;  // no form before the first InitFrame
     const gfx::TRect r = FormMapping(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
     Show(r.Left, r.Top, r.Width(), r.Height());
 }
@@ -484,10 +485,12 @@ void TbsFormLayerBorder::SetBounds(int X, int Y, int AWidth, int AHeight) {
 }
 
 void TbsFormLayerBorder::SetBoundsWithForm() {
+    if (!FData) return;  // no form before the first InitFrame
     SetBoundsWithForm3(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
 }
 
 void TbsFormLayerBorder::SetBoundsWithForm2(int AW, int AH) {
+    if (!FData) return;  // no form before the first InitFrame
     SetBoundsWithForm3(FForm->Left(), FForm->Top(), AW, AH);
 }
 
@@ -497,6 +500,7 @@ void TbsFormLayerBorder::SetBoundsWithForm3(int ALeft, int ATop, int AW, int AH)
 }
 
 void TbsFormLayerBorder::MoveWithForm() {
+    if (!FData) return;  // no form before the first InitFrame
     MoveWithForm2(FForm->Left(), FForm->Top());
 }
 
@@ -514,7 +518,7 @@ void TbsFormLayerBorder::SetAlphaBlend() {
 }
 
 void TbsFormLayerBorder::SetAlphaBlend2() {
-    if (!FData || !FVisible) return;
+    if (!FData || !FVisible || !FForm) return;
     SetAlphaBlend();
     const gfx::TRect r = FormMapping(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
     PlaceWindows(r.Left, r.Top, r.Width(), true);

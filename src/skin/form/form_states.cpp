@@ -440,6 +440,12 @@ void TbsSkinForm::LayerActivated() {
 }
 
 void TbsSkinForm::LayerAfterSkinChange() {
+    // The border is placed from the tracked position; a form that was placed before the
+    // component came has not reported it yet.
+    if (!FSizeMove) {
+        FOldFormLeft = FFormLeft = FForm->Left();
+        FOldFormTop = FFormTop = FForm->Top();
+    }
     FBorderLayer->InitFrame(FSD, FForm);
     if (CanShowLayerFrame() && FForm->Visible()) {
         FBorderLayer->ShowWithForm();

@@ -59,8 +59,8 @@ vcl::TMenuItem* MakeSysItem(TbsSkinForm& f, TSysItem which, std::function<void()
     item->SetName(text.Name);
     item->SetCaption(Caption(f.SkinData(), text));
     if (which == siClose)
-        item->SetShortCut(vcl::TextToShortCut(
-            f.FForm->FormStyle() == vcl::fsMDIChild ? "Ctrl+F4" : "Alt+F4"));
+        item->SetShortCut(
+            vcl::TextToShortCut(f.FForm->FormStyle() == vcl::fsMDIChild ? "Ctrl+F4" : "Alt+F4"));
     item->OnClick = [command = std::move(command)](vcl::TObject*) { command(); };
     return item;
 }
@@ -68,12 +68,17 @@ vcl::TMenuItem* MakeSysItem(TbsSkinForm& f, TSysItem which, std::function<void()
 std::function<void()> SysCommand(TbsSkinForm& f, TSysItem which) {
     switch (which) {
         case siMinimize:
-            return [&f] { f.SetWindowState(vcl::wsMinimized); };
+            return [&f] {
+                if (f.FAlwaysMinimizeToTray)
+                    f.MinimizeToTray();
+                else
+                    f.SetWindowState(vcl::wsMinimized);
+            };
         case siMaximize:
             return [&f] { f.SetWindowState(vcl::wsMaximized); };
         case siRestore:
             return [&f] {
-                if (f.RollUpState() && f.WindowState() == vcl::wsNormal)
+                if (f.MaxRollUpState || (f.RollUpState() && f.WindowState() == vcl::wsNormal))
                     f.SetRollUpState(false);
                 else
                     f.SetWindowState(vcl::wsNormal);

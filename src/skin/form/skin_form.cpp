@@ -93,12 +93,10 @@ TbsSkinForm::TbsSkinForm(vcl::TComponent* AOwner) : vcl::TComponent(FormOwner(AO
     FSysTrayMenu->ComponentForm = FForm;
     CreateSysTrayMenu();
     SkinMenu = new TbsSkinMenu(this, FForm);
-    SetSkinMenuHostLookup([](vcl::TCustomForm* form) -> TbsSkinMenuHost* {
-        return GetSkinFormComponent(form);
-    });
-    SetMainMenuBarHostLookup([](vcl::TCustomForm* form) -> TbsMainMenuBarHost* {
-        return GetSkinFormComponent(form);
-    });
+    SetSkinMenuHostLookup(
+        [](vcl::TCustomForm* form) -> TbsSkinMenuHost* { return GetSkinFormComponent(form); });
+    SetMainMenuBarHostLookup(
+        [](vcl::TCustomForm* form) -> TbsMainMenuBarHost* { return GetSkinFormComponent(form); });
 
     if (!Designing()) {
         OldWindowProc = FForm->WindowProc;

@@ -8,9 +8,9 @@
 // Who talks to whom: the skin data sends its change messages to the form; the component rebuilds
 // the frame (ChangeSkinData) and asks the form's skinned controls to read their skin again. The
 // frame objects call back into the component to repaint one object, run a window command and
-// raise its object events. Frame painting, the message table, window states, menus, MDI, the
-// tray, quick buttons and the layered border are added by their own files; until then their
-// members here are stored and do nothing.
+// raise its object events. Frame painting, the message table, window states and the layered
+// border (form_layer_border.h), menus, MDI, the tray and quick buttons live in their own files;
+// members of parts not built yet are stored and do nothing.
 //
 // Owns its frame objects, timers, layer managers, mask strips and system menu; the skin data,
 // menus, hint, tray icon and bars are the application's and are forgotten when freed. Main

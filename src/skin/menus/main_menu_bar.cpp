@@ -128,9 +128,10 @@ void TbsSkinMainMenuBar::SetMainMenu(vcl::TMainMenu* value) {
 
 void TbsSkinMainMenuBar::GetSkinData() {
     TbsSkinControl::GetSkinData();
-    auto* rec = FIndex >= 0 ? dynamic_cast<TbsDataSkinMainMenuBar*>(
-                                  FSD->CtrlList[std::size_t(FIndex)].get())
-                            : nullptr;
+    auto* rec =
+        FIndex >= 0
+            ? dynamic_cast<TbsDataSkinMainMenuBar*>(FSD->CtrlList[std::size_t(FIndex)].get())
+            : nullptr;
     if (!rec) {
         FIndex = -1;
         return;
@@ -270,13 +271,6 @@ void TbsSkinMainMenuBar::UpDateEnabledItems() {
                 item->OldEnabled = item->MenuItem->Enabled();
         }
     Invalidate();
-}
-
-TbsSkinMainMenuBarItem* TbsSkinMainMenuBar::ItemOf(const vcl::TMenuItem* menuItem) const {
-    for (auto& object : ObjectList)
-        if (auto* item = dynamic_cast<TbsSkinMainMenuBarItem*>(object.get()))
-            if (item->MenuItem == menuItem) return item;
-    return nullptr;
 }
 
 TbsSkinMainMenuBarItem* TbsSkinMainMenuBar::Item(int i) const {
@@ -434,8 +428,7 @@ void TbsSkinMainMenuBar::AnimateTimerProc() {
     if (!any) AnimateTimer->SetEnabled(false);
 }
 
-void TbsSkinMainMenuBar::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X,
-                                   int Y) {
+void TbsSkinMainMenuBar::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
     TbsSkinControl::MouseDown(Button, Shift, X, Y);
     TestActive(X, Y);
     if (ActiveObject >= 0 && ActiveObject < ObjectCount()) {
@@ -475,8 +468,8 @@ void TbsSkinMainMenuBar::PopupHiddenItems() {
     TbsSkinMenuHost* menuHost = BSF->BarMenuHost();
     menuHost->SkinMenuOpen();
     if (vcl::TMainMenu* child = ChildMenuIn ? GetChildMainMenu() : nullptr)
-        menuHost->MenuHostSkinMenu()->Popup2(nullptr, FSD, n, r, FMainMenu->Items(),
-                                             child->Items(), false);
+        menuHost->MenuHostSkinMenu()->Popup2(nullptr, FSD, n, r, FMainMenu->Items(), child->Items(),
+                                             false);
     else
         menuHost->MenuHostSkinMenu()->Popup(nullptr, FSD, n, r, FMainMenu->Items(), false);
     if (!menuHost->MenuHostSkinMenu()->Visible()) menuHost->SkinMenuClose();
@@ -506,8 +499,7 @@ void TbsSkinMainMenuBar::Dispatch(vcl::TMessage& Message) {
             return;
         case win::WM_MOVE:
             TbsSkinControl::Dispatch(Message);
-            if (FSkinSupport && FSD->MainMenuBarTransparent && Align() == vcl::alNone)
-                Invalidate();
+            if (FSkinSupport && FSD->MainMenuBarTransparent && Align() == vcl::alNone) Invalidate();
             return;
         case vcl::CM_MOUSEENTER:
             TbsSkinControl::Dispatch(Message);

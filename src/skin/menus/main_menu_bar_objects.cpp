@@ -1,6 +1,7 @@
 // The objects of the main menu bar: the base with its fade, the top-level items (layout,
 // fitting, both looks, the mouse and the submenu they open) and the MDI child buttons.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/vcl/messages.h"
 #include "skin/core/drawing_routines.h"
@@ -56,6 +57,8 @@ TbsMenuBarObject::TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObjec
 }
 
 void TbsMenuBarObject::SetMorphKf(double value) {
+    // Five steps of 0.2 down from 1 miss 0 by a rounding error: the fade would take a sixth.
+    value = std::round(value * 1000) / 1000;
     FMorphKf = std::clamp(value, 0.0, 1.0);
 }
 
@@ -110,7 +113,7 @@ TbsSkinMainMenuBarItem::TbsSkinMainMenuBarItem(TbsSkinMainMenuBar* AParent,
     ActiveFontColor = AData->ActiveFontColor;
     DownFontColor = AData->DownFontColor;
     TextRct = AData->TextRct;
-    DownRect = !RectIsEmpty(AData->DownRect)       ? AData->DownRect
+    DownRect = !RectIsEmpty(AData->DownRect)         ? AData->DownRect
                : !RectIsEmpty(AData->ActiveSkinRect) ? AData->ActiveSkinRect
                                                      : AData->SkinRect;
     LO = AData->ItemLO;
@@ -197,15 +200,12 @@ void TbsSkinMainMenuBarItem::Draw(gfx::TCanvas& Cnvs) {
         hot = true;
     } else if (EnableAnimation() && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
         const int fw = SkinRect.Width(), fh = SkinRect.Height();
-        const TRect frame = AnimateSkinRect.Height() > fh
-                                ? TRect{AnimateSkinRect.Left, AnimateSkinRect.Top +
-                                                                  (CurrentFrame - 1) * fh,
-                                        AnimateSkinRect.Left + fw,
-                                        AnimateSkinRect.Top + CurrentFrame * fh}
-                                : TRect{AnimateSkinRect.Left + (CurrentFrame - 1) * fw,
-                                        AnimateSkinRect.Top,
-                                        AnimateSkinRect.Left + CurrentFrame * fw,
-                                        AnimateSkinRect.Top + fh};
+        const TRect frame =
+            AnimateSkinRect.Height() > fh
+                ? TRect{AnimateSkinRect.Left, AnimateSkinRect.Top + (CurrentFrame - 1) * fh,
+                        AnimateSkinRect.Left + fw, AnimateSkinRect.Top + CurrentFrame * fh}
+                : TRect{AnimateSkinRect.Left + (CurrentFrame - 1) * fw, AnimateSkinRect.Top,
+                        AnimateSkinRect.Left + CurrentFrame * fw, AnimateSkinRect.Top + fh};
         SourceImage(B, frame, true);
     } else if (!EnableMorphing() || (Active && FMorphKf >= 1) || (!Active && FMorphKf <= 0)) {
         if (Active && !RectIsEmpty(ActiveSkinRect))
@@ -224,8 +224,8 @@ void TbsSkinMainMenuBarItem::Draw(gfx::TCanvas& Cnvs) {
         hot = FMorphKf >= 0.5;
     }
     const bool enabled = !MenuItem || MenuItem->Enabled();
-    const gfx::TColor color = FDown  ? DownFontColor
-                              : hot  ? ActiveFontColor
+    const gfx::TColor color = FDown     ? DownFontColor
+                              : hot     ? ActiveFontColor
                               : enabled ? FontColor
                                         : UnEnabledFontColor;
     TRect measure{0, 0, 0, 0};
@@ -391,8 +391,7 @@ void TbsSkinMainMenuBarItem::TrackMenu() {
 // ---- TbsSkinMainMenuBarButton
 
 TbsSkinMainMenuBarButton::TbsSkinMainMenuBarButton(TbsSkinMainMenuBar* AParent,
-                                                   TbsDataSkinObject* AData,
-                                                   TbsStdCommand ACommand)
+                                                   TbsDataSkinObject* AData, TbsStdCommand ACommand)
     : TbsMenuBarObject(AParent, AData), FSkinSupport(AData != nullptr), Command(ACommand) {
     if (auto* data = dynamic_cast<TbsDataSkinStdButton*>(AData)) {
         Command = data->Command;
@@ -435,9 +434,7 @@ void TbsSkinMainMenuBarButton::Draw(gfx::TCanvas& Cnvs) {
         return;
     }
     const int w = ObjectRect.Width(), h = ObjectRect.Height();
-    auto copy = [&](const TRect& source) {
-        Cnvs.CopyRect(ObjectRect, Picture->Canvas(), source);
-    };
+    auto copy = [&](const TRect& source) { Cnvs.CopyRect(ObjectRect, Picture->Canvas(), source); };
     if (FDown && !RectIsEmpty(DownRect) && FMouseIn) {
         copy(DownRect);
     } else if (EnableMorphing() && ((Active && FMorphKf < 1) || (!Active && FMorphKf > 0))) {

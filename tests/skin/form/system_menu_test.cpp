@@ -55,15 +55,35 @@ TEST_F(TSystemMenuTest, ItsItemsFollowTheWindowState) {
     };
     const TCase cases[] = {
         {"normal", vcl::wsNormal, false, false, false, normal},
-        {"maximized", vcl::wsMaximized, false, false, false,
+        {"maximized",
+         vcl::wsMaximized,
+         false,
+         false,
+         false,
          {"Mi&nimize", "&Restore", "Ro&llUp", "-", "&Close"}},
-        {"minimized", vcl::wsMinimized, false, false, false,
+        {"minimized",
+         vcl::wsMinimized,
+         false,
+         false,
+         false,
          {"Ma&ximize", "&Restore", "-", "&Close"}},
-        {"rolled up", vcl::wsNormal, true, false, false,
+        {"rolled up",
+         vcl::wsNormal,
+         true,
+         false,
+         false,
          {"Mi&nimize", "Ma&ximize", "&Restore", "-", "&Close"}},
-        {"tray button", vcl::wsNormal, false, true, false,
+        {"tray button",
+         vcl::wsNormal,
+         false,
+         true,
+         false,
          {"Mi&nimize", "Ma&ximize", "Ro&llUp", "Minimize to &Tray", "-", "&Close"}},
-        {"own items", vcl::wsNormal, false, false, true,
+        {"own items",
+         vcl::wsNormal,
+         false,
+         false,
+         true,
          {"Mi&nimize", "Ma&ximize", "Ro&llUp", "Alpha", "Beta", "&Close"}},
     };
     auto* own = new vcl::TPopupMenu(form);
@@ -98,11 +118,37 @@ TEST_F(TSystemMenuTest, ItsItemsFollowTheWindowState) {
     }
 }
 
+// The items run the form's state commands.
+TEST_F(TSystemMenuTest, ChosenItemsMaximizeRestoreAndRollUp) {
+    const gfx::TRect normal = form->BoundsRect();
+    auto choose = [&](int accelerator) {
+        sf->PopupSystemMenu(300, 300);
+        Run();
+        ASSERT_TRUE(Controller().Visible());
+        Press(accelerator);
+        Run();
+        EXPECT_FALSE(Controller().Visible());
+    };
+    choose('X');
+    EXPECT_EQ(sf->WindowState(), vcl::wsMaximized);
+    EXPECT_EQ(form->BoundsRect(), (gfx::TRect{0, 0, 1280, 760}));
+    choose('R');
+    EXPECT_EQ(sf->WindowState(), vcl::wsNormal);
+    EXPECT_EQ(form->BoundsRect(), normal);
+    choose('L');
+    EXPECT_TRUE(sf->RollUpState());
+    EXPECT_EQ(form->Height(), sf->GetMinHeight());
+    choose('R');
+    EXPECT_FALSE(sf->RollUpState());
+    EXPECT_EQ(form->BoundsRect(), normal);
+}
+
 TEST_F(TSystemMenuTest, AResourceTableRenamesTheItemsButNotTheTrayMenus) {
     auto* table = new TbsResourceStrData(vcl::Application);
     rtl::TStringList lines;
-    for (const char* line : {"MI_MINCAPTION=最小化", "MI_MAXCAPTION=最大化", "MI_ROLLUPCAPTION=卷起",
-                             "MI_RESTORECAPTION=还原", "MI_CLOSECAPTION=关闭"})
+    for (const char* line :
+         {"MI_MINCAPTION=最小化", "MI_MAXCAPTION=最大化", "MI_ROLLUPCAPTION=卷起",
+          "MI_RESTORECAPTION=还原", "MI_CLOSECAPTION=关闭"})
         lines.Add(line);
     table->SetResStrings(lines);
     sf->SkinData()->SetResourceStrData(table);
