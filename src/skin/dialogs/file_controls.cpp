@@ -60,6 +60,15 @@ void Relink(vcl::TComponent* self, TOwnerSide*& field, TPartner* value, TBack TP
     }
 }
 
+// The folder `dir` names from the current one; "" when it cannot be entered.
+std::string ResolvedDir(const std::string& dir) {
+    const std::string saved = sys::GetCurrentDir();
+    if (!sys::SetCurrentDir(dir)) return "";
+    const std::string resolved = sys::GetCurrentDir();
+    sys::SetCurrentDir(saved);
+    return resolved;
+}
+
 }  // namespace
 
 sys::TVolumeSources& FileControlVolumeSources() {
@@ -69,8 +78,7 @@ sys::TVolumeSources& FileControlVolumeSources() {
 
 // --- TbsSkinDirectoryListBox -----------------------------------------------------------------
 
-TbsSkinDirectoryListBox::TbsSkinDirectoryListBox(vcl::TComponent* AOwner)
-    : TbsSkinListBox(AOwner) {
+TbsSkinDirectoryListBox::TbsSkinDirectoryListBox(vcl::TComponent* AOwner) : TbsSkinListBox(AOwner) {
     OnDrawItem = [this](gfx::TCanvas& Cnvs, int Index, int, int ItemHeight, const TRect& TxtRect,
                         vcl::TOwnerDrawState) { DrawItem(Cnvs, Index, ItemHeight, TxtRect); };
     SetWidth(145);
@@ -91,7 +99,7 @@ void TbsSkinDirectoryListBox::CreateWnd() {
     SetItemIndex(CountPathSeparators(FDirectory));
 }
 
-void TbsSkinDirectoryListBox::Update() {
+void TbsSkinDirectoryListBox::UpdateList() {
     BuildDirectoryList();
     DirectoryChanged();
 }
@@ -259,8 +267,7 @@ void TbsSkinDirectoryListBox::SetDirLabel(TbsSkinStdLabel* value) {
     UpdateLabel();
 }
 
-void TbsSkinDirectoryListBox::Notification(vcl::TComponent* AComponent,
-                                           vcl::TOperation Operation) {
+void TbsSkinDirectoryListBox::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
     TbsSkinListBox::Notification(AComponent, Operation);
     if (Operation != vcl::opRemove) return;
     if (AComponent == FFileList) FFileList = nullptr;
@@ -282,7 +289,7 @@ void TbsSkinFileListBox::CreateWnd() {
     BuildFileList();
 }
 
-void TbsSkinFileListBox::Update() {
+void TbsSkinFileListBox::UpdateList() {
     BuildFileList();
 }
 
@@ -376,7 +383,8 @@ void TbsSkinFileListBox::ApplyFilePath(const std::string& EditText) {
     if (EditText.empty() || EditText == FileName()) return;
     std::string dir, file;
     SplitEditPath(EditText, dir, file);
-    if (FDirList) {
+    // A linked directory list moves first and hands the folder back through its change.
+    if (FDirList && FDirList->Directory() != ResolvedDir(dir)) {
         FDirList->SetDirectory(EditText);
     } else if (dir != FDirectory) {
         SwitchToSaved(FDirectory);

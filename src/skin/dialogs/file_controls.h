@@ -53,7 +53,8 @@ public:
     // The full path of item Index: "/" for the first, the folder itself for the current one.
     std::string GetItemPath(int Index) const;
     void OpenCurrent();
-    void Update();
+    // Refills from the file system (the platform's Update is the repaint, hence the name).
+    void UpdateList();
 
     vcl::TNotifyEvent OnChange;
     // Set by the drive combo box it is linked from.
@@ -118,7 +119,8 @@ public:
     vcl::TCustomEdit* FileEdit() const { return FFileEdit; }
     void SetFileEdit(vcl::TCustomEdit* value);
 
-    void Update();
+    // Refills from the file system (the platform's Update is the repaint, hence the name).
+    void UpdateList();
     // A folder, a file or a mask as typed: enters the folder, selects the file, takes the mask.
     virtual void ApplyFilePath(const std::string& EditText);
 
