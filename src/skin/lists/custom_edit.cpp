@@ -55,6 +55,11 @@ TbsCustomEdit::~TbsCustomEdit() {
     }
 }
 
+void TbsCustomEdit::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
+    vcl::TCustomMaskEdit::Notification(AComponent, Operation);
+    if (Operation == vcl::opRemove && AComponent == FSysPopupMenu) FSysPopupMenu = nullptr;
+}
+
 void TbsCustomEdit::SetEditTransparent(bool value) {
     FEditTransparent = value;
     if (HandleAllocated()) RecreateWnd();
