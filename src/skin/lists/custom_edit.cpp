@@ -231,9 +231,14 @@ void TbsCustomEdit::ShowSysPopupMenu(vcl::TMessage& Message) {
     const auto clip = win::GetClipboardText();
     const bool clipboard = clip && !clip->empty();
     const bool everything = selStart == 0 && selEnd == length;
-    const std::array<bool, 8> enabled{CanUndo(), true,  selection && !FReadOnly,
-                                      selection, clipboard && !FReadOnly,
-                                      selection && !FReadOnly, true, !everything};
+    const std::array<bool, 8> enabled{CanUndo(),
+                                      true,
+                                      selection && !FReadOnly,
+                                      selection,
+                                      clipboard && !FReadOnly,
+                                      selection && !FReadOnly,
+                                      true,
+                                      !everything};
     const std::array<vcl::TNotifyEvent, 8> actions{
         [this](vcl::TObject*) { Undo(); },
         nullptr,

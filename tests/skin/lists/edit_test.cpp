@@ -205,18 +205,38 @@ TEST_F(EditMenuTest, EnablementFollowsSelectionTextReadOnlyAndClipboard) {
         std::vector<std::string> Rows;
     };
     const TCase cases[] = {
-        {"no selection", "abc", false, false, "c",
+        {"no selection",
+         "abc",
+         false,
+         false,
+         "c",
          {"Undo (off)", "-", "Cut (off)", "Copy (off)", "Paste", "Delete (off)", "-",
           "Select All"}},
-        {"empty field", "", false, false, "c",
+        {"empty field",
+         "",
+         false,
+         false,
+         "c",
          {"Undo (off)", "-", "Cut (off)", "Copy (off)", "Paste", "Delete (off)", "-",
           "Select All (off)"}},
-        {"all selected", "abc", true, false, "c",
+        {"all selected",
+         "abc",
+         true,
+         false,
+         "c",
          {"Undo (off)", "-", "Cut", "Copy", "Paste", "Delete", "-", "Select All (off)"}},
-        {"read-only", "abc", true, true, "c",
+        {"read-only",
+         "abc",
+         true,
+         true,
+         "c",
          {"Undo (off)", "-", "Cut (off)", "Copy", "Paste (off)", "Delete (off)", "-",
           "Select All (off)"}},
-        {"empty clipboard", "abc", false, false, "",
+        {"empty clipboard",
+         "abc",
+         false,
+         false,
+         "",
          {"Undo (off)", "-", "Cut (off)", "Copy (off)", "Paste (off)", "Delete (off)", "-",
           "Select All"}},
     };
@@ -266,8 +286,7 @@ TEST_F(EditMenuTest, FromTheKeyboardItOpensAtTheCentre) {
         else
             Shift(win::VK_F10);
         ASSERT_NE(edit->SysPopupMenu(), nullptr) << menuKey;
-        EXPECT_EQ(edit->SysPopupMenu()->PopupPoint(),
-                  (gfx::TPoint{centre.X + 100, centre.Y + 10}))
+        EXPECT_EQ(edit->SysPopupMenu()->PopupPoint(), (gfx::TPoint{centre.X + 100, centre.Y + 10}))
             << menuKey;
         edit->Perform(WM_AFTERDISPATCH);
     }
@@ -294,10 +313,10 @@ TEST_F(EditTest, NumericFilterBeepsOnceForEachRefusal) {
         std::size_t Beeps;
     };
     const TCase cases[] = {
-        {false, "12", 0, "-", "-12", 0},    {false, "12", 1, "-", "1-2", 0},
-        {false, "12", 2, "3", "123", 0},    {false, "12", 2, ".", "12", 1},
-        {false, "12", 2, "a", "12", 1},     {false, "-12", 3, "-", "-12", 1},
-        {true, "12", 2, ".", "12.", 0},     {true, "1.2", 3, ".", "1.2", 1},
+        {false, "12", 0, "-", "-12", 0}, {false, "12", 1, "-", "1-2", 0},
+        {false, "12", 2, "3", "123", 0}, {false, "12", 2, ".", "12", 1},
+        {false, "12", 2, "a", "12", 1},  {false, "-12", 3, "-", "-12", 1},
+        {true, "12", 2, ".", "12.", 0},  {true, "1.2", 3, ".", "1.2", 1},
     };
     for (const TCase& c : cases) {
         edit->Float = c.Float;
