@@ -162,8 +162,6 @@ void TbsSkinForm::CheckMenuCloseMessage(const vcl::TMessage& Message) {
     CancelChildDropDowns();
 }
 
-void TbsSkinForm::CancelChildDropDowns() {}
-
 void TbsSkinForm::FormShortCut(vcl::TWMKey& Msg, bool& Handled) {
     if (FOnShortCut) {
         FOnShortCut(Msg, Handled);
