@@ -10,6 +10,7 @@ void TbsSkinForm::CancelChildDropDowns() {
     for (int i = 0; i < FForm->ComponentCount(); ++i) {
         auto* control = dynamic_cast<vcl::TControl*>(FForm->Components(i));
         if (!control || !dynamic_cast<TbsDropDownClient*>(control)) continue;
+        if (control->ComponentState().Contains(vcl::csDestroying)) continue;
         if (control->Visible() && control->Enabled()) control->Perform(vcl::CM_CANCELMODE, 0, 0);
     }
 }

@@ -621,8 +621,7 @@ TEST_F(ComboTest, ARecordWithoutItsPicturePaintsTheBuiltInLook) {
     Run();
     ASSERT_NE(combo->FIndex, -1);
     const gfx::TImage face = Capture(combo);
-    EXPECT_EQ(test::CountColour(face, {0, 0, combo->Width(), 1}, gfx::clBtnShadow),
-              combo->Width());
+    EXPECT_EQ(test::CountColour(face, {0, 0, combo->Width(), 1}, gfx::clBtnShadow), combo->Width());
 }
 
 }  // namespace
