@@ -624,5 +624,55 @@ TEST_F(ComboTest, ARecordWithoutItsPicturePaintsTheBuiltInLook) {
     EXPECT_EQ(test::CountColour(face, {0, 0, combo->Width(), 1}, gfx::clBtnShadow), combo->Width());
 }
 
+TEST_F(ComboTest, ToolButtonStyleDropsTheEditAndShowsThePressedLookWhileOpen) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetStyle(bscbEditStyle);
+    ASSERT_NE(combo->Edit(), nullptr);
+    combo->SetToolButtonStyle(true);
+    EXPECT_EQ(combo->Edit(), nullptr);
+    EXPECT_EQ(combo->Style(), bscbFixedStyle);
+    EXPECT_FALSE(combo->UseSkinSize());
+    combo->SetItemIndex(0);
+    MoveAway();
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), {1, 1, 119, 19}, gfx::clBtnFace), 1000);
+    combo->DropDown();
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), {1, 1, 119, 19}, gfx::RGB(133, 147, 181)), 1000);
+    combo->CloseUp(false);
+}
+
+TEST_F(ComboTest, PaintSkinToShowsTheGivenTextAndPutsTextBack) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetItemIndex(0);
+    Events.clear();
+    gfx::TBitmap target;
+    target.SetSize(140, 40);
+    combo->PaintSkinTo(target.Canvas(), 10, 10, "other");
+    EXPECT_EQ(Events, (TEvents{"change", "change"}));
+    EXPECT_EQ(combo->Text(), "A");
+    EXPECT_EQ(target.Canvas().Pixel(10, 10), gfx::ColorToRGB(gfx::clBtnShadow));
+}
+
+TEST_F(ComboTest, ImageIndexDrawsOneImageForEveryItem) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetBounds(20, 20, 120, 40);
+    combo->SetImages(test::SquareImages(Form, 3));
+    struct TCase {
+        int ImageIndex, Item;
+        gfx::TColor Expected;
+    };
+    const TCase cases[] = {{2, 0, test::SquareColour(2)},
+                           {2, 1, test::SquareColour(2)},
+                           {-1, 1, test::SquareColour(1)}};
+    for (const TCase& c : cases) {
+        combo->SetImageIndex(c.ImageIndex);
+        combo->SetItemIndex(c.Item);
+        Run();
+        EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, c.Expected), 200)
+            << c.ImageIndex << " " << c.Item;
+    }
+}
+
 }  // namespace
 }  // namespace skin
