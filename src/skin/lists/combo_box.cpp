@@ -119,6 +119,7 @@ void TbsPopupListBox::Hide() {
 
 TbsSkinCustomComboBox::TbsSkinCustomComboBox(vcl::TComponent* AOwner)
     : TbsSkinCustomControl(AOwner) {
+    InstallDropDownControlTest();
     SetTabStop(true);
     SetControlStyle({vcl::csAcceptsControls, vcl::csCaptureMouse, vcl::csOpaque,
                      vcl::csDoubleClicks, vcl::csReplicatable});
