@@ -278,8 +278,9 @@ TEST_F(ComboTest, ArrowAndPageKeysSelect) {
         Events.clear();
         Key(c.Key);
         EXPECT_EQ(combo->ItemIndex(), c.Expected) << c.From << " key " << c.Key;
-        if (c.Expected != c.From)
+        if (c.Expected != c.From) {
             EXPECT_EQ(Events, (TEvents{"change", "click", "sel"})) << c.From << " key " << c.Key;
+        }
         combo->SetItemIndex(-1);
         combo->SetText("");
     }
