@@ -230,6 +230,8 @@ public:
     bool NewAppMessage(win::MSG& Msg);
     void MenuKeyDown(int Key);
     void CheckMenuCloseMessage(const vcl::TMessage& Message);
+    // On a visible MDI main form: CM_CANCELMODE without sender to its combo boxes and edits.
+    void CancelChildDropDowns();
     TbsSkinData* MenuHostSkinData() const override { return FSD; }
     TbsSkinData* MenuHostMenusSkinData() const override { return FMSD; }
     TbsSkinMenu* MenuHostSkinMenu() const override { return SkinMenu; }
@@ -238,9 +240,6 @@ public:
     void SkinMainMenuClose() override;
     void SkinMenuCloseInMainMenu();
     void FormShortCut(vcl::TWMKey& Msg, bool& Handled);
-    // The MDI form's skinned combo boxes and edits close their drop-downs (comes with the MDI
-    // handling; nothing yet).
-    void CancelChildDropDowns();
     void LinkMenu(const std::string& AIDName, vcl::TMenu* AMenu, bool APopupUp);
     // Opens a frame object's menu below the screen rectangle R; false when nothing opened.
     bool TrackObjectMenu(vcl::TMenuItem* AItem, const gfx::TRect& R, bool APopupUp,

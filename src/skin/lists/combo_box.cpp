@@ -32,8 +32,8 @@ void Raise(const vcl::TNotifyEvent& event, vcl::TObject* sender) {
 
 // The platform list's prefix search (case-insensitive) from the item after `start`, wrapping.
 int FindPrefix(vcl::TListBox* list, int start, const std::string& text) {
-    const auto found = list->Perform(vcl::LB_FINDSTRING, win::WPARAM(start),
-                                     win::PtrToParam(text.c_str()));
+    const auto found =
+        list->Perform(vcl::LB_FINDSTRING, win::WPARAM(start), win::PtrToParam(text.c_str()));
     return found < 0 ? -1 : int(found);
 }
 
@@ -42,8 +42,7 @@ int FindPrefix(vcl::TListBox* list, int start, const std::string& text) {
 // ---- TbsPopupListBox ----------------------------------------------------------------------------
 
 TbsPopupListBox::TbsPopupListBox(vcl::TComponent* AOwner) : TbsSkinListBox(AOwner) {
-    SetControlStyle(ControlStyle() + vcl::csAcceptsControls +
-                    vcl::csReplicatable);
+    SetControlStyle(ControlStyle() + vcl::csAcceptsControls + vcl::csReplicatable);
     SetVisible(false);
 }
 
@@ -93,9 +92,7 @@ void TbsPopupListBox::Show(TPoint Origin) {
     const int step = std::max(1, target / 15);
     // A handler run between the steps may hide or free the popup (and the combo with it): the
     // fade watches its own window and stops when it is gone or hidden.
-    vcl::TComponent* self = this;
-    auto alive = [&] { return win::IsWindow(h) && win::IsWindowVisible(h); };
-    (void)self;
+    auto alive = [h] { return win::IsWindow(h) && win::IsWindowVisible(h); };
     vcl::Application->ProcessMessages();
     int alpha = 0;
     std::uint32_t last = 0;
@@ -122,6 +119,7 @@ void TbsPopupListBox::Hide() {
 
 TbsSkinCustomComboBox::TbsSkinCustomComboBox(vcl::TComponent* AOwner)
     : TbsSkinCustomControl(AOwner) {
+    InstallDropDownControlTest();
     SetTabStop(true);
     SetControlStyle({vcl::csAcceptsControls, vcl::csCaptureMouse, vcl::csOpaque,
                      vcl::csDoubleClicks, vcl::csReplicatable});
@@ -419,8 +417,7 @@ void TbsSkinCustomComboBox::ListBoxHotTrack(int X, int Y) {
 
 // ---- mouse on the control -----------------------------------------------------------------------
 
-void TbsSkinCustomComboBox::MouseDown(vcl::TMouseButton Btn, vcl::TShiftState Shift, int X,
-                                      int Y) {
+void TbsSkinCustomComboBox::MouseDown(vcl::TMouseButton Btn, vcl::TShiftState Shift, int X, int Y) {
     TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
     if (!FEdit && !Focused() && CanFocus()) SetFocus();
     if (Btn != vcl::mbLeft) return;
@@ -534,7 +531,8 @@ void TbsSkinCustomComboBox::ComboPageUp(bool AChange) {
 }
 
 void TbsSkinCustomComboBox::ComboPageDown(bool AChange) {
-    const int i = std::min(FListBox->Items().Count() - 1, FListBox->ItemIndex() + FDropDownCount - 1);
+    const int i =
+        std::min(FListBox->Items().Count() - 1, FListBox->ItemIndex() + FDropDownCount - 1);
     if (AChange)
         SetItemIndex(i);
     else
@@ -636,7 +634,15 @@ void TbsSkinCustomComboBox::AutoCompleteEdit() {
     if (now - FLastTime <= kCompletionPauseMs) return;
     FLastTime = now;
     const std::string typed = Text();
-    const int found = FindItem(typed);
+    // Typing has already put the list on the first item that begins with the text; a single
+    // character would otherwise step past it to the next one.
+    const int current = FListBox->ItemIndex();
+    int found = -1;
+    if (current >= 0 && current < Items().Count() &&
+        FindPrefix(FListBox->ListBox, current - 1, typed) == current)
+        found = current;
+    else
+        found = FindItem(typed);
     if (found < 0) return;
     SetItemIndex(found);
     if (!FEdit) return;
@@ -724,8 +730,8 @@ void TbsSkinCustomComboBox::EditWindowProcHook(vcl::TMessage& Message) {
 bool TbsSkinCustomComboBox::OwnsSender(vcl::TControl* C) const {
     if (!C) return false;
     return C == this || C == FListBox ||
-           (FListBox && (C == FListBox->ScrollBar || C == FListBox->HScrollBar ||
-                         C == FListBox->ListBox));
+           (FListBox &&
+            (C == FListBox->ScrollBar || C == FListBox->HScrollBar || C == FListBox->ListBox));
 }
 
 void TbsSkinCustomComboBox::EditCancelMode(vcl::TControl* C) {

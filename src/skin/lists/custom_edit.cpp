@@ -7,6 +7,8 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/messages.h"
 #include "platform/win/win.h"
+#include "skin/controls/drop_down_client.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_messages.h"
 
 namespace skin {
@@ -33,6 +35,16 @@ constexpr std::array<TMenuRow, 8> kMenuRows{{
 
 }  // namespace
 
+void InstallDropDownControlTest() {
+    static const bool installed = [] {
+        SetDropDownControlTest([](const vcl::TComponent* component) {
+            return dynamic_cast<const TbsDropDownClient*>(component) != nullptr;
+        });
+        return true;
+    }();
+    (void)installed;
+}
+
 char32_t DecimalSeparator() {
     return gDecimalSeparator;
 }
@@ -53,6 +65,11 @@ TbsCustomEdit::~TbsCustomEdit() {
         FSysPopupMenu = nullptr;
         menu->Free();
     }
+}
+
+void TbsCustomEdit::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
+    vcl::TCustomMaskEdit::Notification(AComponent, Operation);
+    if (Operation == vcl::opRemove && AComponent == FSysPopupMenu) FSysPopupMenu = nullptr;
 }
 
 void TbsCustomEdit::SetEditTransparent(bool value) {
@@ -226,9 +243,14 @@ void TbsCustomEdit::ShowSysPopupMenu(vcl::TMessage& Message) {
     const auto clip = win::GetClipboardText();
     const bool clipboard = clip && !clip->empty();
     const bool everything = selStart == 0 && selEnd == length;
-    const std::array<bool, 8> enabled{CanUndo(), true,  selection && !FReadOnly,
-                                      selection, clipboard && !FReadOnly,
-                                      selection && !FReadOnly, true, !everything};
+    const std::array<bool, 8> enabled{CanUndo(),
+                                      true,
+                                      selection && !FReadOnly,
+                                      selection,
+                                      clipboard && !FReadOnly,
+                                      selection && !FReadOnly,
+                                      true,
+                                      !everything};
     const std::array<vcl::TNotifyEvent, 8> actions{
         [this](vcl::TObject*) { Undo(); },
         nullptr,

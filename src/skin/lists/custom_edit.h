@@ -42,6 +42,7 @@ public:
 
 protected:
     void CreateParams(vcl::TCreateParams& Params) override;
+    void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
     void Change() override;
     // Builds and shows the skinned context menu at a screen point ((-1,-1): the field's centre).
     void ShowSysPopupMenu(vcl::TMessage& Message);
@@ -78,6 +79,10 @@ private:
 
     bool FEditorEnabled = true;
 };
+
+// Makes the combo boxes and skinned edits known to the form's CancelChildDropDowns; their
+// constructors call it, once is enough.
+void InstallDropDownControlTest();
 
 // The separator of decimal input (the platform has no locale setting of its own).
 char32_t DecimalSeparator();

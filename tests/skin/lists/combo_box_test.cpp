@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lists_test_support.h"
+#include "platform/sys/clock.h"
 #include "platform/win/win.h"
 #include "skin/core/resource_strings.h"
 
@@ -268,7 +269,7 @@ TEST_F(ComboTest, ArrowAndPageKeysSelect) {
         int Expected;
     };
     const TCase cases[] = {
-        {10, win::VK_PRIOR, 1}, {1, win::VK_NEXT, 8},  {-1, win::VK_UP, -1},
+        {10, win::VK_PRIOR, 1}, {1, win::VK_NEXT, 8},   {-1, win::VK_UP, -1},
         {-1, win::VK_DOWN, 0},  {-1, win::VK_PRIOR, 0}, {19, win::VK_DOWN, 19},
         {5, win::VK_LEFT, 4},   {5, win::VK_RIGHT, 6},  {17, win::VK_NEXT, 19},
     };
@@ -277,8 +278,9 @@ TEST_F(ComboTest, ArrowAndPageKeysSelect) {
         Events.clear();
         Key(c.Key);
         EXPECT_EQ(combo->ItemIndex(), c.Expected) << c.From << " key " << c.Key;
-        if (c.Expected != c.From)
+        if (c.Expected != c.From) {
             EXPECT_EQ(Events, (TEvents{"change", "click", "sel"})) << c.From << " key " << c.Key;
+        }
         combo->SetItemIndex(-1);
         combo->SetText("");
     }
@@ -364,6 +366,55 @@ TEST_F(ComboTest, WheelSelectsWhileClosedAndMovesTheHighlightWhileOpen) {
     EXPECT_EQ(Events, (TEvents{"change", "click", "sel", "closeup"}));
 }
 
+// ---- fade ---------------------------------------------------------------------------------------
+
+// Moves 3 ms on every read and notes each new alpha of the popup's window.
+class TFadeClock : public sys::TClock {
+public:
+    TFadeClock(win::THeadlessBackend* screen, std::int64_t start) : FScreen(screen), FNow(start) {}
+    std::int64_t NowMicros() override {
+        FNow += 3000;
+        if (Window && FScreen->Find(Window)) {
+            const int alpha = FScreen->Find(Window)->ConstantAlpha;
+            if (Alphas.empty() || Alphas.back() != alpha) Alphas.push_back(alpha);
+        }
+        return FNow;
+    }
+    win::HWND Window;
+    std::vector<int> Alphas;
+
+private:
+    win::THeadlessBackend* FScreen;
+    std::int64_t FNow;
+};
+
+TEST_F(ComboTest, FadeStepsOnTheClockAndStopsWhenAHandlerClosesThePopup) {
+    auto* combo = NewCombo(Numbered(5));
+    combo->SetAlphaBlend(true);
+    combo->SetAlphaBlendValue(150);
+    combo->SetAlphaBlendAnimation(true);
+    combo->ListBox()->HandleNeeded();
+    TFadeClock clock(Screen, FClock.NowMicros());
+    clock.Window = combo->ListBox()->Handle();
+    sys::SetClock(&clock);
+    combo->DropDown();
+    sys::SetClock(&FClock);
+    EXPECT_EQ(Screen->Find(clock.Window)->ConstantAlpha, 150);
+    ASSERT_GE(clock.Alphas.size(), 2u);
+    EXPECT_EQ(clock.Alphas[clock.Alphas.size() - 2], 140);  // steps of 150 / 15
+    combo->CloseUp(false);
+
+    // A message handled between the steps closes the popup: the fade ends there.
+    TFadeClock second(Screen, FClock.NowMicros());
+    second.Window = combo->ListBox()->Handle();
+    sys::SetClock(&second);
+    win::PostMessage(combo->Handle(), vcl::CM_CANCELMODE, 0, 0);
+    combo->DropDown();
+    sys::SetClock(&FClock);
+    EXPECT_FALSE(combo->IsPopupVisible());
+    EXPECT_LT(Screen->Find(second.Window)->ConstantAlpha, 150);
+}
+
 // ---- the edit style -----------------------------------------------------------------------------
 
 class ComboEditTest : public ComboTest {
@@ -427,7 +478,7 @@ TEST_F(ComboEditTest, TypingSelectsInTheListAndCompletesOnTheLateRelease) {
 
 TEST_F(ComboEditTest, ChineseCharsetBackspaceCompletesNothingComposedTextDoes) {
     LoadWithCharset(134);
-    auto* combo = EditCombo({"音频", "视频"});
+    auto* combo = EditCombo({"音频", "视频", "视频文件"});
     AdvanceMs(300);
     Type("视");  // composed text, then the window layer's key-up 229
     EXPECT_EQ(combo->Edit()->Text(), "视频");
@@ -475,7 +526,8 @@ TEST_F(ComboTest, BuiltInFacePixels) {
     Run();
     const gfx::TImage idle = Capture(combo);
     auto at = [](const gfx::TImage& img, int x, int y) {
-        const std::uint32_t p = img.Pixels[std::size_t(y) * std::size_t(img.Width) + std::size_t(x)];
+        const std::uint32_t p =
+            img.Pixels[std::size_t(y) * std::size_t(img.Width) + std::size_t(x)];
         return gfx::RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     };
     const gfx::TRect b = combo->Button.R;
@@ -527,6 +579,100 @@ TEST_F(ComboTest, BuiltInFacePixels) {
     Run();
     const gfx::TImage disabled = Capture(combo);
     EXPECT_EQ(test::CountColour(disabled, b, gfx::clBlack), 0);
+}
+
+// ---- the skin look -----------------------------------------------------------------------------
+
+TEST_F(ComboTest, SkinLookTakesTheRecordsStatePictures) {
+    using namespace test::lists;
+    Load(test::ListsFixtureSkin());
+    auto* combo = NewCombo({"HH", "B"});
+    auto* other = NewCombo({"A"}, 20, 60, "Other");
+    combo->SetItemIndex(0);
+    other->SetFocus();
+    MoveAway();
+    Run();
+    ASSERT_NE(combo->FIndex, -1);
+    const int h = combo->Height();
+    EXPECT_EQ(combo->CBItem.R, (gfx::TRect{3, 3, 100, 18}));
+    EXPECT_EQ(combo->Button.R, (gfx::TRect{101, 2, 118, 19}));
+    const gfx::TRect frame{0, 0, 3, h};
+    EXPECT_EQ(test::CountColour(Capture(combo), frame, kComboBack), 3 * h);
+    EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, kComboItem), 0);
+    MoveTo(combo, 50, 10);
+    EXPECT_EQ(test::CountColour(Capture(combo), frame, kComboHot), 3 * h);
+    MoveAway();
+    combo->SetFocus();
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, kComboFocus), 0);
+    EXPECT_EQ(test::CountColour(Capture(combo), combo->CBItem.R, kComboItem), 0);
+    other->SetFocus();
+    combo->SetEnabled(false);
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, kEditDisabledText), 0);
+}
+
+TEST_F(ComboTest, ARecordWithoutItsPicturePaintsTheBuiltInLook) {
+    Load(test::FixtureSkin(
+        {{"combobox", "combobox",
+          "pictureindex=7\nskinrect=0,80,60,101\nclientrect=3,3,40,18\nbuttonrect=41,2,58,19\n"}},
+        {}, "NoPicture"));
+    auto* combo = NewCombo({"A"});
+    combo->SetItemIndex(0);
+    Run();
+    ASSERT_NE(combo->FIndex, -1);
+    const gfx::TImage face = Capture(combo);
+    EXPECT_EQ(test::CountColour(face, {0, 0, combo->Width(), 1}, gfx::clBtnShadow), combo->Width());
+}
+
+TEST_F(ComboTest, ToolButtonStyleDropsTheEditAndShowsThePressedLookWhileOpen) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetStyle(bscbEditStyle);
+    ASSERT_NE(combo->Edit(), nullptr);
+    combo->SetToolButtonStyle(true);
+    EXPECT_EQ(combo->Edit(), nullptr);
+    EXPECT_EQ(combo->Style(), bscbFixedStyle);
+    EXPECT_FALSE(combo->UseSkinSize());
+    combo->SetItemIndex(0);
+    MoveAway();
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), {1, 1, 119, 19}, gfx::clBtnFace), 1000);
+    combo->DropDown();
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), {1, 1, 119, 19}, gfx::RGB(133, 147, 181)), 1000);
+    combo->CloseUp(false);
+}
+
+TEST_F(ComboTest, PaintSkinToShowsTheGivenTextAndPutsTextBack) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetItemIndex(0);
+    Events.clear();
+    gfx::TBitmap target;
+    target.SetSize(140, 40);
+    combo->PaintSkinTo(target.Canvas(), 10, 10, "other");
+    EXPECT_EQ(Events, (TEvents{"change", "change"}));
+    EXPECT_EQ(combo->Text(), "A");
+    EXPECT_EQ(target.Canvas().Pixel(10, 10), gfx::ColorToRGB(gfx::clBtnShadow));
+}
+
+TEST_F(ComboTest, ImageIndexDrawsOneImageForEveryItem) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetBounds(20, 20, 120, 40);
+    combo->SetImages(test::SquareImages(Form, 3));
+    struct TCase {
+        int ImageIndex, Item;
+        gfx::TColor Expected;
+    };
+    const TCase cases[] = {{2, 0, test::SquareColour(2)},
+                           {2, 1, test::SquareColour(2)},
+                           {-1, 1, test::SquareColour(1)}};
+    for (const TCase& c : cases) {
+        combo->SetImageIndex(c.ImageIndex);
+        combo->SetItemIndex(c.Item);
+        Run();
+        EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, c.Expected), 200)
+            << c.ImageIndex << " " << c.Item;
+    }
 }
 
 }  // namespace
