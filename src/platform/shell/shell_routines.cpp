@@ -141,6 +141,11 @@ int RootFolderIndex(const std::string& text) {
 
 const char* RootFolderName(TRootFolder value) { return kRootFolderNames[value]; }
 
+bool SameRoot(const TRoot& a, const TRoot& b) {
+    if (RootFolderIndex(a) >= 0 || RootFolderIndex(b) >= 0) return rtl::SameText(a, b);
+    return a == b;
+}
+
 TShellFolderPtr BindChildShellFolder(const TShellFolderPtr& folder, PCItemIDList id) {
     if (folder)
         if (TShellFolderPtr child = folder->BindToObject(id)) return child;

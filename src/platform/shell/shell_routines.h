@@ -89,6 +89,9 @@ uint32_t ObjectTypesToEnumFlags(TShellObjectTypes types);
 // The value whose name equals the text in any letter case; -1 when none.
 int RootFolderIndex(const std::string& text);
 const char* RootFolderName(TRootFolder value);
+// Two Root texts name the same root: folder names in any letter case, paths exactly (file
+// names differ by case here).
+bool SameRoot(const TRoot& a, const TRoot& b);
 
 TShellFolderPtr BindChildShellFolder(const TShellFolderPtr& folder, PCItemIDList id);
 // The detail source of a folder: its own object when it offers details.
