@@ -67,13 +67,19 @@ void TbsShellChangeThread::SetDirectoryOptions(const std::string& directory, boo
     FDirectory = directory;
     FWatchSubTree = watchSubTree;
     FNotifyOptionFlags = flags;
-    const uint64_t request = ++FRequested;
+    ++FRequested;
     const uint64_t one = 1;
     if (FWake >= 0) [[maybe_unused]] auto written = write(FWake, &one, sizeof one);
     if (ThreadId() == 0) return;  // not started: it applies the options when it starts
+    lock.unlock();
+    WaitForOptions();
+}
+
+void TbsShellChangeThread::WaitForOptions() {
     // Callers rely on the new folder being watched when this returns; the thread never waits
     // for the main thread, so this wait ends.
-    while (FDone < request && !Finished() && !Terminated())
+    std::unique_lock<std::mutex> lock(FLock);
+    while (FDone < FRequested && !Finished() && !Terminated())
         FApplied.wait_for(lock, std::chrono::milliseconds(50));
 }
 
@@ -194,6 +200,7 @@ void TbsCustomShellChangeNotifier::StartThread() {
     });
     FThread->SetDirectoryOptions(FRoot, FWatchSubTree, FiltersToFlags(FFilters));
     FThread->Start();
+    FThread->WaitForOptions();
 }
 
 void TbsCustomShellChangeNotifier::ApplyOptions() {

@@ -47,6 +47,8 @@ public:
 
     // Re-targets the watch; once the thread runs, returns after it watches the new folder.
     void SetDirectoryOptions(const std::string& directory, bool watchSubTree, uint32_t flags);
+    // Returns once the running thread watches what the last options name.
+    void WaitForOptions();
     // Asks the thread to end and wakes it; the destructor also joins.
     void Stop();
 
