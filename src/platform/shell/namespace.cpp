@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <mutex>
 #include <sstream>
 
@@ -18,6 +17,7 @@
 #include "platform/sys/env.h"
 #include "platform/sys/files.h"
 #include "platform/sys/paths.h"
+#include "platform/sys/volumes.h"
 
 namespace shell {
 
@@ -350,52 +350,22 @@ int CompareItems(const TItem& a, const TItem& b, PCItemIDList rawA, PCItemIDList
 std::mutex gVolumeLock;
 TVolumeSource gVolumeSource;
 
-TVolumeKind KindOfMount(const std::string& type, const std::string& device,
-                        const std::string& mount) {
-    static const char* const network[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs",
-                                          "fuse.sshfs", "9p", "afs", "ceph"};
-    for (const char* kind : network)
-        if (type == kind) return TVolumeKind::Network;
-    if (type == "iso9660" || type == "udf") return TVolumeKind::CdRom;
-    if (type == "tmpfs" || type == "ramfs") return TVolumeKind::Ram;
-    if (mount.rfind("/media/", 0) == 0 || mount.rfind("/run/media/", 0) == 0 ||
-        mount.rfind("/mnt/", 0) == 0)
-        return TVolumeKind::Removable;
-    (void)device;
-    return TVolumeKind::Fixed;
-}
-
-// The mounted volumes a user keeps files on: "/" and what is mounted below /media, /mnt,
-// /run/media and /home, and network shares.
+// The system's volumes, "/" first.
 std::vector<TVolume> SystemVolumes() {
-    std::vector<TVolume> volumes{{"/", "", TVolumeKind::Fixed, ""}};
-    std::ifstream mounts("/proc/self/mounts");
-    std::string line;
-    while (std::getline(mounts, line)) {
-        std::istringstream fields(line);
-        std::string device, mount, type;
-        if (!(fields >> device >> mount >> type)) continue;
-        // The table escapes blanks as octal.
-        std::string decoded;
-        for (size_t i = 0; i < mount.size(); ++i) {
-            if (mount[i] == '\\' && i + 3 < mount.size()) {
-                decoded.push_back(static_cast<char>(std::stoi(mount.substr(i + 1, 3), nullptr, 8)));
-                i += 3;
-            } else {
-                decoded.push_back(mount[i]);
-            }
+    std::vector<TVolume> volumes;
+    for (const sys::TVolume& volume : sys::ReadVolumes()) {
+        TVolume shellVolume{volume.MountPoint, volume.Label, TVolumeKind::Fixed, ""};
+        switch (volume.Kind) {
+            case sys::TVolumeKind::Fixed: break;
+            case sys::TVolumeKind::Removable: shellVolume.Kind = TVolumeKind::Removable; break;
+            case sys::TVolumeKind::CD: shellVolume.Kind = TVolumeKind::CdRom; break;
+            case sys::TVolumeKind::RAM: shellVolume.Kind = TVolumeKind::Ram; break;
+            case sys::TVolumeKind::Network:
+                shellVolume.Kind = TVolumeKind::Network;
+                shellVolume.RemoteName = volume.Source;
+                break;
         }
-        mount = decoded;
-        const TVolumeKind kind = KindOfMount(type, device, mount);
-        const bool wanted = kind == TVolumeKind::Network || kind == TVolumeKind::CdRom ||
-                            mount.rfind("/media/", 0) == 0 || mount.rfind("/run/media/", 0) == 0 ||
-                            mount.rfind("/mnt/", 0) == 0;
-        if (!wanted || mount == "/") continue;
-        TVolume volume{mount, "", kind, kind == TVolumeKind::Network ? device : ""};
-        if (kind != TVolumeKind::Network) volume.Label = sys::ExtractFileName(mount);
-        if (std::none_of(volumes.begin(), volumes.end(),
-                         [&](const TVolume& v) { return v.MountPoint == mount; }))
-            volumes.push_back(volume);
+        volumes.push_back(shellVolume);
     }
     return volumes;
 }
