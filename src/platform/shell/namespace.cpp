@@ -426,14 +426,19 @@ std::vector<TVolume> ShellVolumes() {
 
 IShellFolder::IShellFolder(PCItemIDList absolute) : FAbsolute(ItemIdListCopy(absolute)) {
     FDesktop = ItemIdListIsEmpty(absolute);
+    // The desktop's folder is looked up when it is listed: binding the desktop happens often.
+    if (FDesktop) return;
     if (!ResolvePath(absolute, FPath)) {
         FPath.clear();
         FComputer = true;
     }
 }
 
+std::string IShellFolder::Path() const { return FDesktop ? sys::DesktopDir() : FPath; }
+
 bool IShellFolder::EnumObjects(uint32_t flags, std::vector<TItemIdPtr>& ids) const {
     ids.clear();
+    const std::string path = Path();
     const bool folders = flags & SHCONTF_FOLDERS, files = flags & SHCONTF_NONFOLDERS,
                hidden = flags & SHCONTF_INCLUDEHIDDEN;
     if (FComputer) {
@@ -449,11 +454,11 @@ bool IShellFolder::EnumObjects(uint32_t flags, std::vector<TItemIdPtr>& ids) con
             ids.push_back(PlaceId(place, static_cast<uint8_t>(place), path));
         ids.push_back(ComputerId());
         // A desktop that is the home folder would list home twice.
-        if (FPath == sys::HomeDir()) return true;
+        if (path == sys::HomeDir()) return true;
     }
-    DIR* dir = opendir(FPath.c_str());
+    DIR* dir = opendir(path.c_str());
     if (!dir) {
-        std::fprintf(stderr, "cannot read folder \"%s\": %s\n", FPath.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "cannot read folder \"%s\": %s\n", path.c_str(), std::strerror(errno));
         return FDesktop;
     }
     const int fd = dirfd(dir);
@@ -597,7 +602,8 @@ bool IShellFolder::SetNameOf(PCItemIDList child, const std::string& newName, TIt
     if (newName.empty() || newName == "." || newName == ".." ||
         newName.find('/') != std::string::npos)
         return false;
-    const std::string oldPath = JoinPath(FPath, item.Name), newPath = JoinPath(FPath, newName);
+    const std::string folder = Path();
+    const std::string oldPath = JoinPath(folder, item.Name), newPath = JoinPath(folder, newName);
     if (!sys::RenameFile(oldPath, newPath)) return false;
     uint8_t flags = 0;
     TFindData find;

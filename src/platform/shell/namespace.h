@@ -105,7 +105,7 @@ public:
 
     PCItemIDList AbsoluteID() const { return FAbsolute.get(); }
     // The folder's file-system path; empty for 计算机.
-    const std::string& Path() const { return FPath; }
+    std::string Path() const;
 
     // False (and one line on standard error) when the folder cannot be read.
     bool EnumObjects(uint32_t flags, std::vector<TItemIdPtr>& ids) const;
