@@ -19,6 +19,8 @@
 #include "skin/dialogs/shell_folder.h"
 #include "skin/dialogs/shell_list_view.h"
 #include "skin/dialogs/shell_tree_view.h"
+#include "skin/form/skin_form.h"
+#include "skin/menus/skin_menu.h"
 
 namespace skin {
 namespace {
@@ -178,6 +180,9 @@ TEST_F(ShellViewsTest, TreeRootComputerAndPathMoveTheLinkedViews) {
     EXPECT_TRUE(root->Selected());
     EXPECT_TRUE(root->Expanded());
     EXPECT_EQ(ChildTexts(root), (Names{"主文件夹", "Videos", "计算机"}));
+    // The tree's own notifier never gets an OnChange: no thread runs.
+    ASSERT_NE(tree->Notifier(), nullptr);
+    EXPECT_FALSE(tree->Notifier()->Watching());
 
     tree->ExpandMyComputer();
     ASSERT_NE(tree->Selected(), nullptr);
@@ -425,6 +430,38 @@ TEST_F(ShellViewsTest, UnreadableFolderLosesItsButtonAndListsNothing) {
         },
         testing::ExitedWithCode(0), "");
     chmod((Dir() / "u/locked").c_str(), 0755);
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+TEST_F(ShellViewsTest, ContextMenuNeedsAFormSkinComponentAndOffersOpenAndRename) {
+    Touch("c/a.mp3");
+    auto* list = Make<TTestList>(10, 10, 300, 200, "List");
+    list->SetPath(Dir() / "c");
+    list->SetItemIndex(0);
+    ShowShellContextMenu(list, list->SelectedFolder(), 5, 5);
+    EXPECT_EQ(list->FindComponent("ShellContextMenu"), nullptr);
+
+    auto* skinForm = new TbsSkinForm(Form);
+    ShowShellContextMenu(list, list->SelectedFolder(), 5, 5);
+    Run();
+    auto* menu = dynamic_cast<TbsSkinPopupMenu*>(list->FindComponent("ShellContextMenu"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->Items()->Count(), 2);
+    EXPECT_EQ(menu->Items()->Items(0)->Caption(), "打开");
+    EXPECT_EQ(menu->Items()->Items(1)->Caption(), "重命名");
+    EXPECT_EQ(skinForm->SkinMenu->LevelCount(), 1);
+    skinForm->SkinMenu->CheckItem(skinForm->SkinMenu->Level(0),
+                                  skinForm->SkinMenu->Level(0)->Item(1), true, false);
+    Run();
+    EXPECT_TRUE(list->IsEditing());
+    Press(win::VK_ESCAPE);
+    Run();
+    EXPECT_FALSE(list->IsEditing());
 }
 
 }  // namespace
