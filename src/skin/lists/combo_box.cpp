@@ -32,8 +32,8 @@ void Raise(const vcl::TNotifyEvent& event, vcl::TObject* sender) {
 
 // The platform list's prefix search (case-insensitive) from the item after `start`, wrapping.
 int FindPrefix(vcl::TListBox* list, int start, const std::string& text) {
-    const auto found = list->Perform(vcl::LB_FINDSTRING, win::WPARAM(start),
-                                     win::PtrToParam(text.c_str()));
+    const auto found =
+        list->Perform(vcl::LB_FINDSTRING, win::WPARAM(start), win::PtrToParam(text.c_str()));
     return found < 0 ? -1 : int(found);
 }
 
@@ -42,8 +42,7 @@ int FindPrefix(vcl::TListBox* list, int start, const std::string& text) {
 // ---- TbsPopupListBox ----------------------------------------------------------------------------
 
 TbsPopupListBox::TbsPopupListBox(vcl::TComponent* AOwner) : TbsSkinListBox(AOwner) {
-    SetControlStyle(ControlStyle() + vcl::csAcceptsControls +
-                    vcl::csReplicatable);
+    SetControlStyle(ControlStyle() + vcl::csAcceptsControls + vcl::csReplicatable);
     SetVisible(false);
 }
 
@@ -419,8 +418,7 @@ void TbsSkinCustomComboBox::ListBoxHotTrack(int X, int Y) {
 
 // ---- mouse on the control -----------------------------------------------------------------------
 
-void TbsSkinCustomComboBox::MouseDown(vcl::TMouseButton Btn, vcl::TShiftState Shift, int X,
-                                      int Y) {
+void TbsSkinCustomComboBox::MouseDown(vcl::TMouseButton Btn, vcl::TShiftState Shift, int X, int Y) {
     TbsSkinCustomControl::MouseDown(Btn, Shift, X, Y);
     if (!FEdit && !Focused() && CanFocus()) SetFocus();
     if (Btn != vcl::mbLeft) return;
@@ -534,7 +532,8 @@ void TbsSkinCustomComboBox::ComboPageUp(bool AChange) {
 }
 
 void TbsSkinCustomComboBox::ComboPageDown(bool AChange) {
-    const int i = std::min(FListBox->Items().Count() - 1, FListBox->ItemIndex() + FDropDownCount - 1);
+    const int i =
+        std::min(FListBox->Items().Count() - 1, FListBox->ItemIndex() + FDropDownCount - 1);
     if (AChange)
         SetItemIndex(i);
     else
@@ -724,8 +723,8 @@ void TbsSkinCustomComboBox::EditWindowProcHook(vcl::TMessage& Message) {
 bool TbsSkinCustomComboBox::OwnsSender(vcl::TControl* C) const {
     if (!C) return false;
     return C == this || C == FListBox ||
-           (FListBox && (C == FListBox->ScrollBar || C == FListBox->HScrollBar ||
-                         C == FListBox->ListBox));
+           (FListBox &&
+            (C == FListBox->ScrollBar || C == FListBox->HScrollBar || C == FListBox->ListBox));
 }
 
 void TbsSkinCustomComboBox::EditCancelMode(vcl::TControl* C) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 
+#include "skin/controls/drop_down_client.h"
 #include "skin/core/skin_records.h"
 #include "skin/lists/custom_edit.h"
 #include "skin/lists/list_box.h"
@@ -43,7 +44,7 @@ protected:
     void CreateParams(vcl::TCreateParams& Params) override;
 };
 
-class TbsSkinCustomComboBox : public TbsSkinCustomControl {
+class TbsSkinCustomComboBox : public TbsSkinCustomControl, public TbsDropDownClient {
 public:
     explicit TbsSkinCustomComboBox(vcl::TComponent* AOwner);
     ~TbsSkinCustomComboBox() override;

@@ -113,8 +113,8 @@ void TbsSkinCustomComboBox::DrawItemRules(gfx::TCanvas& C, int width, int height
             const int n = std::min(tabs.Count(), 10);
             std::vector<int> stops(std::size_t(n), 0);
             for (int i = 0; i < n; ++i) stops[std::size_t(i)] = TabStopOf(tabs.Get(i));
-            C.TabbedTextOut(TR.Left + 2, TR.Top + TR.Height() / 2 - C.TextHeight(text) / 2, text,
-                            n, stops.data(), 0);
+            C.TabbedTextOut(TR.Left + 2, TR.Top + TR.Height() / 2 - C.TextHeight(text) / 2, text, n,
+                            stops.data(), 0);
         } else {
             DrawTextLeftCentredV(C, text, TR);
         }
@@ -283,8 +283,9 @@ void TbsSkinCustomComboBox::DrawSkinItem(gfx::TBitmap& Face) {
         BuildHorzSkinStrip(ItemLeftOffset, ItemRightOffset, b, *Picture, src, w, h, stretch);
     } else {
         b.SetSize(w, h);
-        b.Canvas().CopyRect(TRect{0, 0, w, h}, Face.Canvas(),
-                            TRect{CBItem.R.Left, CBItem.R.Top, CBItem.R.Left + w, CBItem.R.Top + h});
+        b.Canvas().CopyRect(
+            TRect{0, 0, w, h}, Face.Canvas(),
+            TRect{CBItem.R.Left, CBItem.R.Top, CBItem.R.Left + w, CBItem.R.Top + h});
     }
     TRect TR = ItemTextRect;
     TR.Right += w - (SItemRect.IsEmpty() ? ClRect.Width() : SItemRect.Width());
@@ -297,8 +298,8 @@ void TbsSkinCustomComboBox::DrawSkinItem(gfx::TBitmap& Face) {
         IC.Font().Assign(DefaultFont());
     }
     IC.Font().SetCharset(TextCharset());
-    IC.Font().SetColor(!Enabled() ? GetDisabledFontColor()
-                       : focused  ? FocusFontColor
+    IC.Font().SetColor(!Enabled()                                ? GetDisabledFontColor()
+                       : focused                                 ? FocusFontColor
                        : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
                                                                  : FontColor);
     IC.Brush().SetStyle(gfx::bsClear);
@@ -322,8 +323,8 @@ void TbsSkinCustomComboBox::DrawResizeSkinItem(gfx::TBitmap& Face) {
     TRect src = focused ? FocusItemRect : hot ? ActiveItemRect : SItemRect;
     if (!src.IsEmpty() && Picture) {
         TRect centre = ItemTextRect;
-        if (focused) centre = TRect{centre.Left + 1, centre.Top + 1, centre.Right - 1,
-                                    centre.Bottom - 1};
+        if (focused)
+            centre = TRect{centre.Left + 1, centre.Top + 1, centre.Right - 1, centre.Bottom - 1};
         if (src.Width() < SItemRect.Width()) centre.Right -= SItemRect.Width() - src.Width();
         BuildNineSliceFromRect(b, *Picture, src, centre, true);
     } else {
@@ -341,8 +342,8 @@ void TbsSkinCustomComboBox::DrawResizeSkinItem(gfx::TBitmap& Face) {
         IC.Font().Assign(DefaultFont());
     }
     IC.Font().SetCharset(TextCharset());
-    IC.Font().SetColor(!Enabled() ? GetDisabledFontColor()
-                       : focused  ? FocusFontColor
+    IC.Font().SetColor(!Enabled()                                ? GetDisabledFontColor()
+                       : focused                                 ? FocusFontColor
                        : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
                                                                  : FontColor);
     IC.Brush().SetStyle(gfx::bsClear);
@@ -396,8 +397,8 @@ void TbsSkinCustomComboBox::DrawSkinToolButton(gfx::TBitmap& B, const std::strin
         C.Font().Assign(DefaultFont());
     }
     C.Font().SetCharset(TextCharset());
-    C.Font().SetColor(FDropDown ? rec->DownFontColor
-                      : hot     ? rec->ActiveFontColor
+    C.Font().SetColor(FDropDown   ? rec->DownFontColor
+                      : hot       ? rec->ActiveFontColor
                       : Enabled() ? rec->FontColor
                                   : rec->DisabledFontColor);
     C.Brush().SetStyle(gfx::bsClear);
@@ -413,10 +414,9 @@ void TbsSkinCustomComboBox::DrawSkinToolButton(gfx::TBitmap& B, const std::strin
             marker = rec->MenuMarkerActiveRect;
         else if (FMouseIn && !rec->MenuMarkerActiveRect.IsEmpty())
             marker = rec->MenuMarkerActiveRect;
-        DrawTransparentPart(C, *Picture, marker,
-                            arrow.Left + arrow.Width() / 2 - marker.Width() / 2,
-                            arrow.Top + arrow.Height() / 2 - marker.Height() / 2,
-                            rec->MenuMarkerTransparentColor);
+        DrawTransparentPart(
+            C, *Picture, marker, arrow.Left + arrow.Width() / 2 - marker.Width() / 2,
+            arrow.Top + arrow.Height() / 2 - marker.Height() / 2, rec->MenuMarkerTransparentColor);
     } else {
         DrawDropArrow3(C, arrow, FDropDown ? rec->DownFontColor : C.Font().Color());
     }
@@ -458,8 +458,8 @@ void TbsSkinCustomComboBox::PaintSkinTo(gfx::TCanvas& C, int X, int Y, const std
             std::vector<int> stops(std::size_t(n), 0);
             for (int i = 0; i < n; ++i) stops[std::size_t(i)] = TabStopOf(tabs.Get(i));
             BC.TabbedTextOut(CBItem.R.Left + 2,
-                             CBItem.R.Top + CBItem.R.Height() / 2 - BC.TextHeight(AText) / 2,
-                             AText, n, stops.data(), 0);
+                             CBItem.R.Top + CBItem.R.Height() / 2 - BC.TextHeight(AText) / 2, AText,
+                             n, stops.data(), 0);
         } else {
             DrawTextLeftCentredV(BC, AText, CBItem.R);
         }

@@ -55,6 +55,11 @@ TbsCustomEdit::~TbsCustomEdit() {
     }
 }
 
+void TbsCustomEdit::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
+    vcl::TCustomMaskEdit::Notification(AComponent, Operation);
+    if (Operation == vcl::opRemove && AComponent == FSysPopupMenu) FSysPopupMenu = nullptr;
+}
+
 void TbsCustomEdit::SetEditTransparent(bool value) {
     FEditTransparent = value;
     if (HandleAllocated()) RecreateWnd();
@@ -226,9 +231,14 @@ void TbsCustomEdit::ShowSysPopupMenu(vcl::TMessage& Message) {
     const auto clip = win::GetClipboardText();
     const bool clipboard = clip && !clip->empty();
     const bool everything = selStart == 0 && selEnd == length;
-    const std::array<bool, 8> enabled{CanUndo(), true,  selection && !FReadOnly,
-                                      selection, clipboard && !FReadOnly,
-                                      selection && !FReadOnly, true, !everything};
+    const std::array<bool, 8> enabled{CanUndo(),
+                                      true,
+                                      selection && !FReadOnly,
+                                      selection,
+                                      clipboard && !FReadOnly,
+                                      selection && !FReadOnly,
+                                      true,
+                                      !everything};
     const std::array<vcl::TNotifyEvent, 8> actions{
         [this](vcl::TObject*) { Undo(); },
         nullptr,

@@ -42,6 +42,7 @@ public:
 
 protected:
     void CreateParams(vcl::TCreateParams& Params) override;
+    void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
     void Change() override;
     // Builds and shows the skinned context menu at a screen point ((-1,-1): the field's centre).
     void ShowSysPopupMenu(vcl::TMessage& Message);

@@ -249,8 +249,7 @@ void TbsSkinCustomEdit::CalcImageButtons(bool setFormatRect) {
         RightButton.R = TRect{R.Right - iw, R.Top, R.Right, R.Bottom};
         R.Right -= iw + 2;
     }
-    if (setFormatRect && HandleAllocated())
-        Perform(vcl::EM_SETRECTNP, 0, win::PtrToParam(&R));
+    if (setFormatRect && HandleAllocated()) Perform(vcl::EM_SETRECTNP, 0, win::PtrToParam(&R));
 }
 
 void TbsSkinCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -316,8 +315,8 @@ void TbsSkinCustomEdit::Dispatch(vcl::TMessage& Message) {
                 gfx::TBitmap B;
                 B.SetSize(std::max(Width(), 1), std::max(Height(), 1));
                 DrawFrameImage(B, false, true);
-                gfx::BitBlt(ParamToDc(Message.WParam), 0, 0, Width(), Height(),
-                            B.Canvas().Handle(), 0, 0, gfx::SRCCOPY);
+                gfx::BitBlt(ParamToDc(Message.WParam), 0, 0, Width(), Height(), B.Canvas().Handle(),
+                            0, 0, gfx::SRCCOPY);
                 Message.Result = 12851;
             }
             return;

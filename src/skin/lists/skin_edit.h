@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/vcl/img_list.h"
+#include "skin/controls/drop_down_client.h"
 #include "skin/controls/skin_control.h"
 #include "skin/lists/custom_edit.h"
 #include "skin/lists/list_types.h"
@@ -24,7 +25,7 @@ inline constexpr int kHitRightImageButton = 105;
 inline constexpr int kHitEditButton = 6;
 inline constexpr int kHitEditFrame = 7;
 
-class TbsSkinCustomEdit : public TbsCustomEdit, public TbsSkinClient {
+class TbsSkinCustomEdit : public TbsCustomEdit, public TbsSkinClient, public TbsDropDownClient {
 public:
     explicit TbsSkinCustomEdit(vcl::TComponent* AOwner);
     ~TbsSkinCustomEdit() override;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lists_test_support.h"
+#include "platform/sys/clock.h"
 #include "platform/win/win.h"
 #include "skin/core/resource_strings.h"
 
@@ -268,7 +269,7 @@ TEST_F(ComboTest, ArrowAndPageKeysSelect) {
         int Expected;
     };
     const TCase cases[] = {
-        {10, win::VK_PRIOR, 1}, {1, win::VK_NEXT, 8},  {-1, win::VK_UP, -1},
+        {10, win::VK_PRIOR, 1}, {1, win::VK_NEXT, 8},   {-1, win::VK_UP, -1},
         {-1, win::VK_DOWN, 0},  {-1, win::VK_PRIOR, 0}, {19, win::VK_DOWN, 19},
         {5, win::VK_LEFT, 4},   {5, win::VK_RIGHT, 6},  {17, win::VK_NEXT, 19},
     };
@@ -362,6 +363,55 @@ TEST_F(ComboTest, WheelSelectsWhileClosedAndMovesTheHighlightWhileOpen) {
     Key(win::VK_RETURN);
     EXPECT_EQ(combo->ItemIndex(), 2);
     EXPECT_EQ(Events, (TEvents{"change", "click", "sel", "closeup"}));
+}
+
+// ---- fade ---------------------------------------------------------------------------------------
+
+// Moves 3 ms on every read and notes each new alpha of the popup's window.
+class TFadeClock : public sys::TClock {
+public:
+    TFadeClock(win::THeadlessBackend* screen, std::int64_t start) : FScreen(screen), FNow(start) {}
+    std::int64_t NowMicros() override {
+        FNow += 3000;
+        if (Window && FScreen->Find(Window)) {
+            const int alpha = FScreen->Find(Window)->ConstantAlpha;
+            if (Alphas.empty() || Alphas.back() != alpha) Alphas.push_back(alpha);
+        }
+        return FNow;
+    }
+    win::HWND Window;
+    std::vector<int> Alphas;
+
+private:
+    win::THeadlessBackend* FScreen;
+    std::int64_t FNow;
+};
+
+TEST_F(ComboTest, FadeStepsOnTheClockAndStopsWhenAHandlerClosesThePopup) {
+    auto* combo = NewCombo(Numbered(5));
+    combo->SetAlphaBlend(true);
+    combo->SetAlphaBlendValue(150);
+    combo->SetAlphaBlendAnimation(true);
+    combo->ListBox()->HandleNeeded();
+    TFadeClock clock(Screen, FClock.NowMicros());
+    clock.Window = combo->ListBox()->Handle();
+    sys::SetClock(&clock);
+    combo->DropDown();
+    sys::SetClock(&FClock);
+    EXPECT_EQ(Screen->Find(clock.Window)->ConstantAlpha, 150);
+    ASSERT_GE(clock.Alphas.size(), 2u);
+    EXPECT_EQ(clock.Alphas[clock.Alphas.size() - 2], 140);  // steps of 150 / 15
+    combo->CloseUp(false);
+
+    // A message handled between the steps closes the popup: the fade ends there.
+    TFadeClock second(Screen, FClock.NowMicros());
+    second.Window = combo->ListBox()->Handle();
+    sys::SetClock(&second);
+    win::PostMessage(combo->Handle(), vcl::CM_CANCELMODE, 0, 0);
+    combo->DropDown();
+    sys::SetClock(&FClock);
+    EXPECT_FALSE(combo->IsPopupVisible());
+    EXPECT_LT(Screen->Find(second.Window)->ConstantAlpha, 150);
 }
 
 // ---- the edit style -----------------------------------------------------------------------------
@@ -475,7 +525,8 @@ TEST_F(ComboTest, BuiltInFacePixels) {
     Run();
     const gfx::TImage idle = Capture(combo);
     auto at = [](const gfx::TImage& img, int x, int y) {
-        const std::uint32_t p = img.Pixels[std::size_t(y) * std::size_t(img.Width) + std::size_t(x)];
+        const std::uint32_t p =
+            img.Pixels[std::size_t(y) * std::size_t(img.Width) + std::size_t(x)];
         return gfx::RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     };
     const gfx::TRect b = combo->Button.R;
