@@ -7,6 +7,7 @@
 
 #include "platform/win/win.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/form_layer_border.h"
 #include "skin/form/skin_form.h"
 
 namespace skin {
@@ -41,7 +42,7 @@ void TbsSkinForm::PaintFrameTo(gfx::HDC DC) {
 
 void TbsSkinForm::EraseBackground(vcl::TMessage& Message) {
     const gfx::HDC dc = win::ParamToDc(Message.WParam);
-    if (FForm->FormStyle() != vcl::fsMDIForm) {
+    if (FForm->FormStyle() != vcl::fsMDIForm || FClientInActiveDraw) {
         if (FSkinSupport && HasSkin()) {
             if (FUseRibbon && FSD->MDIBGPictureIndex != -1)
                 PaintBG3(dc);
@@ -58,9 +59,10 @@ void TbsSkinForm::EraseBackground(vcl::TMessage& Message) {
 
 void TbsSkinForm::NCCalcSize(vcl::TMessage& Message) {
     if (MaximizedMDIChild() || FForm->BorderStyle() == vcl::bsNone) return;
-    gfx::TRect* r = Message.WParam
-                        ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
-                        : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
+    gfx::TRect* r =
+        Message.WParam
+            ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
+            : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
     if (FSkinSupport && HasSkin()) {
         CalcSkinRects();
         const TbsSkinData& sd = *FSD;
@@ -97,6 +99,14 @@ void TbsSkinForm::NCActivate(vcl::TMessage& Message) {
     } else {
         SetCaptionsActive(false);
     }
+    if (FClientInActiveEffect && FForm->Visible()) {
+        if (FFormActive)
+            HideClientInActiveEffect();
+        else
+            ShowClientInActiveEffect();
+    }
+    if (style == vcl::fsMDIChild) MDIChildActivated();
+    LayerActivated();
 }
 
 void TbsSkinForm::WMSize(vcl::TMessage& Message) {
@@ -113,6 +123,12 @@ void TbsSkinForm::WMSize(vcl::TMessage& Message) {
         }
     } else if (FSD && FSkinnableForm && FForm->Width() >= GetMinWidth() &&
                FForm->Height() >= GetMinHeight()) {
+        if (CanShowLayerFrame()) {
+            if (FBorderLayerChangeSize)
+                FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+            else
+                FBorderLayer->SetBoundsWithForm();
+        }
         UpdateFrame(true);
     }
     if (FBorderLayerChangeSize && OldWindowProc) OldWindowProc(Message);
@@ -136,6 +152,8 @@ void TbsSkinForm::WMSizing(vcl::TMessage& Message) {
         SetFormRegion(true);
     } else if (FSkinnableForm && !FSD->Empty && FFormWidth >= GetMinWidth() &&
                FFormHeight >= GetMinHeight() && changed) {
+        if (CanShowLayerFrame() && FFormLeft == FOldFormLeft && FFormTop == FOldFormTop)
+            FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
         FOldFormLeft = FFormLeft;
         FOldFormTop = FFormTop;
         // Frame and region for the new size before the window takes it.
@@ -182,8 +200,13 @@ void TbsSkinForm::NonClientMouse(vcl::TMessage& Message) {
         case win::WM_NCRBUTTONDOWN:
             TestActive(p.X, p.Y, true);
             ObjectMouseDown(vcl::mbRight, p.X, p.Y);
-            // The skinned system menu at the cursor comes with the form menus.
-            if (code == win::HTCAPTION) MouseCaptureObject = -1;
+            if (code == win::HTCAPTION) {
+                MouseCaptureObject = -1;
+                if (!FDisableSystemMenu) {
+                    const gfx::TPoint at = win::PointFromParam(Message.LParam);
+                    PopupSystemMenu(at.X, at.Y);
+                }
+            }
             break;
         case win::WM_NCRBUTTONUP:
             ObjectMouseUp(vcl::mbRight, p.X, p.Y);
@@ -214,6 +237,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             MouseTimer->SetEnabled(false);
             MorphTimer->SetEnabled(false);
             AnimateTimer->SetEnabled(false);
+            if (FForm->FormStyle() == vcl::fsMDIChild) MDIChildDestroyed();
             callOld();
             return;
         case win::WM_SIZE:
@@ -234,25 +258,47 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 ResetObjects();
                 SetCaptionsActive(true);
             }
+            // The active child's menu may have to be merged again.
+            if (mdiForm && FMainMenuBar) FMainMenuBar->UpDateItems();
             return;
         case win::WM_SETTEXT:
             if (!skinnable) break;
             callOld();
             if (FForm->BorderStyle() != vcl::bsNone && !MaximizedMDIChild()) NCPaint();
+            if (FForm->FormStyle() == vcl::fsMDIChild) {
+                UpDateChildCaptionInMenu(FForm);
+                RefreshMDIBarTab(FForm);
+            }
             return;
         case win::WM_ERASEBKGND:
             EraseBackground(Message);
             return;
+        case win::WM_MOUSEACTIVATE:
+            // A click on the active child of an inactive MDI form lights its caption at once.
+            if (skinnable && FForm->FormStyle() == vcl::fsMDIChild && !FFormActive &&
+                vcl::Application && vcl::Application->MainForm() &&
+                vcl::Application->MainForm()->ActiveMDIChild() == FForm) {
+                FFormActive = true;
+                SetCaptionsActive(!MaximizedMDIChild());
+            }
+            break;
         case win::WM_SHOWWINDOW:
+            ShowWindowFirstStage(Message.WParam != 0);
             if (Message.WParam) {
-                // First placement and the show animation come with the window states; the MDI
-                // client's own procedure with the MDI handling.
-                if (skinnable && !mdiForm) ForceFormResize();
+                if (mdiForm) {
+                    const win::TSubclassToken before = FClientLink;
+                    HookMDIClient();
+                    if (FClientLink != before) ForceFormResize();
+                } else if (skinnable) {
+                    ForceFormResize();
+                }
                 if (skinnable && FForm->Menu()) FForm->SetMenu(nullptr);
             } else if (skinnable) {
                 if (FLayerManager->IsVisible) FLayerManager->Hide();
                 if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
             }
+            if (skinnable && FForm->FormStyle() == vcl::fsMDIChild)
+                MDIChildShown(Message.WParam != 0);
             break;
         case win::WM_SETCURSOR:
             if (skinnable && FUseFormCursorInNCArea) {
@@ -278,6 +324,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 FFormWidth = wp->cx;
                 FFormHeight = wp->cy;
             }
+            LayerPosChanged(*wp);
             FOldFormLeft = FFormLeft;
             FOldFormTop = FFormTop;
             break;
@@ -319,13 +366,18 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 if (FOnRestore) FOnRestore(this);
                 break;
             }
-            // An open skin menu closes; the menu bar's keyboard mode comes with the bar. The
-            // system never sees the key.
+            // Alt or F10: the menu bar's keyboard mode starts or ends; the system never sees
+            // the key.
             if (Message.WParam == SC_KEYMENU) {
+                if (InMainMenu) {
+                    SkinMainMenuClose();
+                    return;
+                }
                 if (SkinMenu->Visible())
                     SkinMenu->Hide();
                 else if (InMenu)
                     SkinMenuClose();
+                if (FMainMenuBar) FMainMenuBar->EnterMainMenu();
                 return;
             }
             break;
@@ -333,6 +385,12 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             if (!(FSizeMove && FFullDrag)) break;
             WMSizing(Message);
             return;
+        case win::WM_MOVING:
+            if (skinnable) WMMoving(Message);
+            break;
+        case win::WM_TIMER:
+            if (Message.WParam == 1) ShowAnimationTimer();
+            break;
         case win::WM_ENTERSIZEMOVE:
             if (!skinnable) break;
             win::GetCursorPos(FOnMouseDownCoord);
@@ -359,6 +417,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             MouseTimer->SetEnabled(false);
             ActiveObject = OldActiveObject = MouseCaptureObject = -1;
             if (skinInUse) NCPaint();
+            if (CanShowLayerFrame()) FBorderLayer->SetBoundsWithForm();
             break;
         default:
             break;
@@ -383,8 +442,15 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
         if (sd == FSD && FSD) ChangeSkinData();
         ChangeControlsSkinData(sd, FForm);
     } else if (m == WM_AFTERCHANGESKINDATA) {
-        // MDI children are refitted with the MDI handling.
+        if (mdiForm && FSD && reinterpret_cast<TbsSkinData*>(Message.WParam) == FSD)
+            RefitMDIChilds();
         if (FOnAfterChangeSkinData) FOnAfterChangeSkinData(this);
+    } else if (m == WM_FITMAXIMIZEDCHILD) {
+        if (MaximizedMDIChild()) {
+            gfx::TRect area{0, 0, 0, 0};
+            GetMDIClientArea(this, area);
+            FForm->SetBounds(0, 0, area.Width(), area.Height());
+        }
     } else if (m == WM_CHANGERESSTRDATA) {
         SetDefaultObjectHints();
     } else if (m == WM_CHANGEFORMSKINNABLE) {
@@ -394,15 +460,27 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
     } else if (m == CM_QUERYSKINFORM) {
         Message.Result = !skinnable && FIsVistaOs ? 12852 : 12853;
         return;
+    } else if (m == WM_MDICHILDMAXIMIZED && mdiForm) {
+        FMDIChildMaximized = true;
+        NCPaint();
+        if (FMainMenuBar) FMainMenuBar->MDIChildMaximize();
+    } else if (m == WM_MDICHILDRESTORED && mdiForm) {
+        if (!GetMaximizedMDIChildSkinForm()) FMDIChildMaximized = false;
+        NCPaint();
+        if (FMainMenuBar) FMainMenuBar->MDIChildRestore();
     } else if (m == CM_BEGINSMARTEFFECTS) {
         FSmartEffectsShow = true;
     } else if (m == CM_ENDSMARTEFFECTS) {
-        FSmartEffectsShow = false;
+        EndSmartEffects();
+    } else if (m == WM_TRAYRESTORED) {
+        TrayRestored();
+    } else if (m == WM_CHANGELAYEREDBORDERS) {
+        ChangeLayeredBorders();
     } else if ((m == CM_PAINTSKINFRAME || (m == CM_PAINTSKINNC && Message.LParam == 16802)) &&
                skinnable) {
         const gfx::HDC dc = win::ParamToDc(Message.WParam);
-        if (m == CM_PAINTSKINNC || (dc && FForm->BorderStyle() != vcl::bsNone &&
-                                    !MaximizedMDIChild())) {
+        if (m == CM_PAINTSKINNC ||
+            (dc && FForm->BorderStyle() != vcl::bsNone && !MaximizedMDIChild())) {
             if (dc) PaintFrameTo(dc);
         }
         Message.Result = m == CM_PAINTSKINFRAME ? 12851 : 16802;
@@ -413,6 +491,9 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
 
     // Second stage.
     switch (Message.Msg) {
+        case win::WM_SHOWWINDOW:
+            ShowWindowSecondStage(Message.WParam != 0);
+            break;
         case win::WM_LBUTTONUP:
             ObjectMouseUp(vcl::mbLeft, -1, -1);
             break;
