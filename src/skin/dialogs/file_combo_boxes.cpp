@@ -3,20 +3,8 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/files.h"
 #include "skin/dialogs/path_routines.h"
-#include "skin/packages/default_pictures.h"
 
 namespace skin {
-
-namespace {
-
-void LoadPicture(gfx::TBitmap& bitmap, const char* name) {
-    RegisterDefaultPictures();
-    bitmap.LoadFromResourceName(name);
-    // The bottom-left pixel is the key colour.
-    bitmap.SetTransparent(true);
-}
-
-}  // namespace
 
 // --- TbsSkinDriveComboBox --------------------------------------------------------------------
 
@@ -29,14 +17,12 @@ TbsSkinDriveComboBox::TbsSkinDriveComboBox(vcl::TComponent* AOwner) : TbsSkinCom
                        vcl::TOwnerDrawState) { DrawItem(Cnvs, Index, ItemHeight, TxtRect); };
     OnComboBoxDrawItem = draw;
     SetOnListBoxDrawItem(draw);
-    LoadPicture(FloppyBMP, "BS_FLOPPY");
-    LoadPicture(FixedBMP, "BS_HARD");
-    LoadPicture(NetworkBMP, "BS_NETWORK");
-    LoadPicture(CDROMBMP, "BS_CDROM");
-    LoadPicture(RAMBMP, "BS_RAM");
-    const auto volumes = sys::ReadVolumes(FileControlVolumeSources());
-    const sys::TVolume* v = sys::VolumeOfPath(volumes, sys::GetCurrentDir());
-    FDrive = v ? v->MountPoint : "";
+    LoadFileControlPicture(FloppyBMP, "BS_FLOPPY");
+    LoadFileControlPicture(FixedBMP, "BS_HARD");
+    LoadFileControlPicture(NetworkBMP, "BS_NETWORK");
+    LoadFileControlPicture(CDROMBMP, "BS_CDROM");
+    LoadFileControlPicture(RAMBMP, "BS_RAM");
+    FDrive = MountPointOf(sys::GetCurrentDir());
 }
 
 std::string TbsSkinDriveComboBox::Cased(const std::string& s) const {

@@ -16,13 +16,6 @@ namespace skin {
 
 namespace {
 
-void LoadPicture(gfx::TBitmap& bitmap, const char* name) {
-    RegisterDefaultPictures();
-    bitmap.LoadFromResourceName(name);
-    // The bottom-left pixel is the key colour.
-    bitmap.SetTransparent(true);
-}
-
 // The ";"-separated patterns of a mask without their surrounding blanks.
 std::vector<std::string> MaskPatterns(const std::string& mask) {
     std::vector<std::string> patterns;
@@ -76,6 +69,18 @@ sys::TVolumeSources& FileControlVolumeSources() {
     return sources;
 }
 
+std::string MountPointOf(const std::string& path) {
+    const auto volumes = sys::ReadVolumes(FileControlVolumeSources());
+    const sys::TVolume* v = sys::VolumeOfPath(volumes, path);
+    return v ? v->MountPoint : "";
+}
+
+void LoadFileControlPicture(gfx::TBitmap& bitmap, const char* name) {
+    RegisterDefaultPictures();
+    bitmap.LoadFromResourceName(name);
+    bitmap.SetTransparent(true);
+}
+
 // --- TbsSkinDirectoryListBox -----------------------------------------------------------------
 
 TbsSkinDirectoryListBox::TbsSkinDirectoryListBox(vcl::TComponent* AOwner) : TbsSkinListBox(AOwner) {
@@ -88,9 +93,9 @@ TbsSkinDirectoryListBox::TbsSkinDirectoryListBox(vcl::TComponent* AOwner) : TbsS
 }
 
 void TbsSkinDirectoryListBox::LoadFolderBitmaps() {
-    LoadPicture(OpenedBMP, "BS_OPENFOLDER");
-    LoadPicture(ClosedBMP, "BS_CLOSEDFOLDER");
-    LoadPicture(CurrentBMP, "BS_CURRENTFOLDER");
+    LoadFileControlPicture(OpenedBMP, "BS_OPENFOLDER");
+    LoadFileControlPicture(ClosedBMP, "BS_CLOSEDFOLDER");
+    LoadFileControlPicture(CurrentBMP, "BS_CURRENTFOLDER");
 }
 
 void TbsSkinDirectoryListBox::CreateWnd() {
@@ -109,9 +114,7 @@ void TbsSkinDirectoryListBox::OpenCurrent() {
 }
 
 std::string TbsSkinDirectoryListBox::Drive() const {
-    const auto volumes = sys::ReadVolumes(FileControlVolumeSources());
-    const sys::TVolume* v = sys::VolumeOfPath(volumes, FDirectory);
-    return v ? v->MountPoint : "";
+    return MountPointOf(FDirectory);
 }
 
 void TbsSkinDirectoryListBox::SetDrive(const std::string& value) {
@@ -129,10 +132,8 @@ void TbsSkinDirectoryListBox::SetDirectory(const std::string& value) {
     std::string dir, file;
     SplitEditPath(value, dir, file);
     const std::string oldDrive = Drive();
-    const auto volumes = sys::ReadVolumes(FileControlVolumeSources());
-    const std::string absolute = dir.empty() || dir[0] != '/' ? JoinPath(FDirectory, dir) : dir;
-    const sys::TVolume* v = sys::VolumeOfPath(volumes, absolute);
-    const std::string newDrive = v ? v->MountPoint : "";
+    const std::string newDrive =
+        MountPointOf(dir.empty() || dir[0] != '/' ? JoinPath(FDirectory, dir) : dir);
     if (newDrive != oldDrive) {
         FInSetDir = true;
         try {
@@ -306,9 +307,7 @@ void TbsSkinFileListBox::SetFileType(TbsFileType value) {
 }
 
 std::string TbsSkinFileListBox::Drive() const {
-    const auto volumes = sys::ReadVolumes(FileControlVolumeSources());
-    const sys::TVolume* v = sys::VolumeOfPath(volumes, FDirectory);
-    return v ? v->MountPoint : "";
+    return MountPointOf(FDirectory);
 }
 
 void TbsSkinFileListBox::SetDrive(const std::string& value) {

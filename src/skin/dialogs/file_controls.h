@@ -25,6 +25,10 @@ class TbsSkinFilterComboBox;
 
 // The mounted volumes as the controls see them; tests point it at fixtures.
 sys::TVolumeSources& FileControlVolumeSources();
+// The mount point of the volume holding `path`, "" when there is none.
+std::string MountPointOf(const std::string& path);
+// One of the drive and folder pictures, drawn transparent: its bottom-left pixel is the key.
+void LoadFileControlPicture(gfx::TBitmap& bitmap, const char* name);
 
 class TbsSkinDirectoryListBox : public TbsSkinListBox {
 public:

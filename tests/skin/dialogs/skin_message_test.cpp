@@ -10,6 +10,7 @@
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/std_label.h"
+#include "skin/form/skin_form.h"
 
 namespace skin {
 namespace {
@@ -208,6 +209,22 @@ TEST_F(SkinMessageTest, ShowAgainBoxWidensTheFormAndComesBackInverted) {
     });
     Message->WideMessageDlg("wide", vcl::mtInformation, {vcl::mbOK}, 0);
     EXPECT_TRUE(Message->ShowAgainFlagValue);
+}
+
+TEST_F(SkinMessageTest, ALineWiderThanTheScreenIsCutToTheMaximumWidth) {
+    WhenShown([&](TbsMessageForm* form) {
+        EXPECT_EQ(form->Width(), form->BSF->GetMaxWidth());
+        TbsSkinButton* ok = Button(form, "OK");
+        EXPECT_EQ(ok->Left(), (form->ClientWidth() - 70) / 2) << "centred in what is left";
+        Press(win::VK_RETURN);
+    });
+    EXPECT_EQ(Message->MessageDlg(std::string(400, 'W'), vcl::mtWarning, {vcl::mbOK}, 0), 1);
+    // An empty button set: the width comes from the label alone.
+    WhenShown([&](TbsMessageForm* form) {
+        EXPECT_EQ(form->ClientWidth(), 50 + form->Message->Width() + 40);
+        form->SetModalResult(vcl::mrOk);
+    });
+    EXPECT_EQ(Message->MessageDlg("A somewhat longer line", vcl::mtWarning, {}, 0), 1);
 }
 
 TEST_F(SkinMessageTest, PositionedFormsAskOnSetShowPos) {
