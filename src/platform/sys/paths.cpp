@@ -33,10 +33,10 @@ std::string PasswordHome() {
     return found->pw_dir;
 }
 
-// XDG_DESKTOP_DIR="$HOME/Desktop" or ="/absolute/path", as xdg-user-dirs writes it.
-std::string UserDirsDesktop() {
+// XDG_<NAME>_DIR="$HOME/Desktop" or ="/absolute/path", as xdg-user-dirs writes it.
+std::string UserDirsEntry(const std::string& name) {
     std::ifstream file(ConfigHome() + "/user-dirs.dirs");
-    const std::string key = "XDG_DESKTOP_DIR=";
+    const std::string key = "XDG_" + name + "_DIR=";
     std::string line;
     while (std::getline(file, line)) {
         if (line.compare(0, key.size(), key) != 0) continue;
@@ -77,12 +77,29 @@ std::string ConfigHome() {
 }
 
 std::string DesktopDir() {
-    const std::string configured = UserDirsDesktop();
+    const std::string configured = UserDirsEntry("DESKTOP");
     if (!configured.empty() && DirectoryExists(configured))
         return ExcludeTrailingPathDelimiter(configured);
     const std::string desktop = IncludeTrailingPathDelimiter(HomeDir()) + "Desktop";
     if (DirectoryExists(desktop)) return desktop;
     return HomeDir();
+}
+
+std::string UserDir(TUserDir dir) {
+    struct TEntry {
+        const char* Key;
+        const char* DefaultName;
+    };
+    static constexpr TEntry kEntries[] = {{"DOCUMENTS", "Documents"}, {"DOWNLOAD", "Downloads"},
+                                          {"MUSIC", "Music"},         {"PICTURES", "Pictures"},
+                                          {"VIDEOS", "Videos"},       {"TEMPLATES", "Templates"}};
+    const TEntry& entry = kEntries[static_cast<int>(dir)];
+    std::string path = UserDirsEntry(entry.Key);
+    if (path.empty()) path = IncludeTrailingPathDelimiter(HomeDir()) + entry.DefaultName;
+    path = ExcludeTrailingPathDelimiter(path);
+    // xdg-user-dirs points a disabled folder at $HOME itself.
+    if (path == HomeDir() || !DirectoryExists(path)) return "";
+    return path;
 }
 
 }  // namespace sys

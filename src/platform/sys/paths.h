@@ -18,4 +18,10 @@ std::string ConfigHome();
 // exists; otherwise the home folder. No trailing "/".
 std::string DesktopDir();
 
+// The user's other well-known folders.
+enum class TUserDir { Documents, Download, Music, Pictures, Videos, Templates };
+// XDG_<NAME>_DIR of user-dirs.dirs in ConfigHome(), else ~/<English default name>, when that
+// folder exists and is not the home folder itself; otherwise "". No trailing "/".
+std::string UserDir(TUserDir dir);
+
 }  // namespace sys

@@ -25,8 +25,13 @@ TWinControl* CreateInplaceEdit(TComponent* Owner) {
 
 namespace detail {
 
+bool TLabelEditSession::EditorFreed() const {
+    // The view frees the editor it owns before its window goes, which ends a running edit.
+    return FView && FView->ComponentState().Contains(csDestroying);
+}
+
 TLabelEditSession::~TLabelEditSession() {
-    if (!FEditor) return;
+    if (!FEditor || EditorFreed()) return;
     FEditor->OnKeyDown = nullptr;
     FEditor->OnExit = nullptr;
 }
@@ -61,6 +66,10 @@ TWinControl* TLabelEditSession::Start(TWinControl* view, const TRect& rect,
 void TLabelEditSession::Finish(bool accepted) {
     if (!FActive) return;
     FActive = false;
+    if (EditorFreed()) {
+        if (OnDone) OnDone(false, std::string());
+        return;
+    }
     const std::string text = accepted ? FEditor->Text() : std::string();
     if (FEditor->Focused() && FView->CanFocus()) FView->SetFocus();
     FEditor->SetVisible(false);

@@ -39,6 +39,9 @@ public:
     TWinControl* Editor() const { return FEditor; }
 
 private:
+    // True once the view is being destroyed: its editor may be gone already.
+    bool EditorFreed() const;
+
     TWinControl* FEditor = nullptr;
     TWinControl* FView = nullptr;
     bool FActive = false;

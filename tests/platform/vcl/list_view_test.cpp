@@ -334,5 +334,21 @@ TEST_F(ListViewTest, ContentAndImagesOutliveANewWindow) {
     EXPECT_EQ(view->SmallImages(), nullptr);
 }
 
+TEST_F(ListViewTest, AViewFreedWhileRenamingHearsACancel) {
+    TForm* form = ShowForm(100, 100, 420, 320);
+    auto* view = new TRenameLog(form);
+    view->SetViewStyle(vsReport);
+    view->Columns().Add()->SetWidth(120);
+    view->SetParent(form);
+    view->Items().Add()->SetCaption("name");
+    Run();
+    ASSERT_NE(view->Perform(LVM_EDITLABEL, 0), 0);
+    std::vector<std::string> ends;
+    view->OnEdited = [&](TObject*, TListItem*, std::string& s) { ends.push_back(s); };
+    // The editor, owned by the view, goes before the window: the session must not touch it.
+    view->Free();
+    EXPECT_TRUE(ends.empty());
+}
+
 }  // namespace
 }  // namespace vcl
