@@ -108,6 +108,15 @@ void TWindowPreviewer::Recycle(std::shared_ptr<gfx::TSurface> surface) {
     FMailbox->Spare = std::move(surface);
 }
 
+void TWindowPreviewer::MakeSpare(int width, int height) {
+    // Fresh pages cost the conversion thread more than the copy itself: they are touched here.
+    {
+        std::lock_guard lock(FMailbox->Lock);
+        if (FMailbox->Spare) return;
+    }
+    Recycle(std::make_shared<gfx::TSurface>(width, height, 32));
+}
+
 void TWindowPreviewer::PaintPending() {
     std::shared_ptr<gfx::TSurface> picture;
     int frameNumber;
@@ -135,23 +144,18 @@ void TWindowPreviewer::PaintPreview(std::shared_ptr<gfx::TSurface> picture, int 
     if (FClosed) return;
     FFrameNumber = frameNumber;
     FPTS = pts;
+    const int width = picture->Width(), height = picture->Height();
     if (FForm == nullptr) {
-        CreatePreviewForm(picture->Width(), picture->Height());
+        // Made before the window, which takes a while: the next picture may come meanwhile.
+        MakeSpare(width, height);
+        CreatePreviewForm(width, height);
         FForm->Show();
     }
     FForm->SetCaption(FormatTimestamp(FPTS));
     if (std::shared_ptr<win::TVideoHost> host = win::GetVideoHost(FFormHandle)) {
-        const int width = picture->Width(), height = picture->Height();
         host->Present(picture);
         Recycle(std::exchange(FShown, std::move(picture)));
-        // The conversion thread finds the next picture's surface made, its fresh pages
-        // touched here rather than while it converts.
-        bool spare;
-        {
-            std::lock_guard lock(FMailbox->Lock);
-            spare = FMailbox->Spare != nullptr;
-        }
-        if (!spare) Recycle(std::make_shared<gfx::TSurface>(width, height, 32));
+        MakeSpare(width, height);
     }
     // Painted now: a run on the main thread has no loop to paint it later, and the host's own
     // repaint request may still wait for one.

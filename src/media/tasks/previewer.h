@@ -57,6 +57,8 @@ private:
     // A 32-bit surface of the given size, reused when one is spare.
     std::shared_ptr<gfx::TSurface> TakeSurface(int width, int height);
     void Recycle(std::shared_ptr<gfx::TSurface> surface);
+    // Main thread: a spare surface for the conversion thread's next picture.
+    void MakeSpare(int width, int height);
     void PaintPending();
     void PaintPreview(std::shared_ptr<gfx::TSurface> picture, int frameNumber, int64_t pts);
     void CreatePreviewForm(int clientWidth, int clientHeight);
