@@ -6,7 +6,10 @@
 #include "platform/gfx/text.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/messages.h"
+#include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
+#include "skin/menus/menu_parts.h"
+#include "skin/menus/skin_hint.h"
 #include "skin/menus/skin_menu.h"
 
 namespace skin {
@@ -17,6 +20,43 @@ void TbsImagesMenuItem::Assign(const TbsImagesMenuItem& source) {
     Button = source.Button;
     Hint = source.Hint;
 }
+
+void TbsImagesMenuItem::Assign(const rtl::TCollectionItem& source) {
+    if (auto* item = dynamic_cast<const TbsImagesMenuItem*>(&source))
+        Assign(*item);
+    else
+        rtl::TCollectionItem::Assign(source);
+}
+
+namespace {
+
+constexpr gfx::TColor kHotFill = 0x00D2BDB6;
+constexpr gfx::TColor kPressedFill = 0x00B59385;
+
+TbsSkinData* UsableSkin(TbsSkinData* sd) {
+    return sd && !sd->Empty ? sd : nullptr;
+}
+
+// A strip or frame picture at a size, from a control record of the skin.
+void CellFrame(gfx::TBitmap& dest, TbsDataSkinButtonControl& r, gfx::TBitmap& pic, const TRect& src,
+               int w, int h) {
+    const int sw = RectWidth(r.SkinRect), sh = RectHeight(r.SkinRect);
+    const TPoint rt{w - (sw - r.RTPoint.X), r.RTPoint.Y};
+    const TPoint lb{r.LBPoint.X, h - (sh - r.LBPoint.Y)};
+    const TPoint rb{w - (sw - r.RBPoint.X), h - (sh - r.RBPoint.Y)};
+    const TRect cl{r.ClRect.Left, r.ClRect.Top, w - (sw - r.ClRect.Right),
+                   h - (sh - r.ClRect.Bottom)};
+    BuildNineSliceImage(r.LTPoint, r.RTPoint, r.LBPoint, r.RBPoint, r.ClRect, r.LTPoint, rt, lb, rb,
+                        cl, dest, pic, src, w, h, true, r.LeftStretch, r.TopStretch, r.RightStretch,
+                        r.BottomStretch, r.StretchEffect, r.StretchType);
+}
+
+TbsDataSkinButtonControl* FrameRecord(TbsSkinData* sd) {
+    if (auto* r = MenuControlRecord<TbsDataSkinButtonControl>(sd, "menuitembutton")) return r;
+    return MenuControlRecord<TbsDataSkinButtonControl>(sd, "resizebutton");
+}
+
+}  // namespace
 
 // ---- TbsSkinImagesMenuPopupWindow
 
@@ -39,17 +79,26 @@ void TbsSkinImagesMenuPopupWindow::CreateParams(vcl::TCreateParams& Params) {
 }
 
 void TbsSkinImagesMenuPopupWindow::Arrange() {
+    TbsSkinData* sd = UsableSkin(ImagesMenu->SkinData);
+    const TbsDataSkinPopupWindow* pw = sd ? &sd->PopupWindow : nullptr;
+    WindowPicture = pw ? MenuSkinPicture(sd, pw->WindowPictureIndex) : nullptr;
+    MaskPicture = WindowPicture ? MenuSkinPicture(sd, pw->MaskPictureIndex) : nullptr;
+    FSkinSupport = WindowPicture != nullptr;
     vcl::TCustomImageList* images = ImagesMenu->Images();
     const int CW = images->Width() + 10, CH = images->Height() + 10;
     const int RW = ImagesMenu->ColumnsCount() * CW;
-    const int L = 5, T = 5;
+    const int L = FSkinSupport ? pw->ItemsRect.Left : 5;
+    const int T = FSkinSupport ? pw->ItemsRect.Top : 5;
+    const auto* label = MenuControlRecord<TbsDataSkinLabelControl>(sd, "label");
+    const int headerH = label ? RectHeight(label->SkinRect) : CH;
     int x = L, y = T;
     for (int i = 0; i < ImagesMenu->ItemCount(); ++i) {
         TbsImagesMenuItem& item = ImagesMenu->Item(i);
         if (item.Header || item.Button) {
             if (x != L) y += CH + 1;
-            item.ItemRect = {L, y, L + RW, y + CH};
-            y += CH + 1;
+            const int h = item.Header ? headerH : CH;
+            item.ItemRect = {L, y, L + RW, y + h};
+            y += h + 1;
             x = L;
         } else {
             item.ItemRect = {x, y, x + CW, y + CH};
@@ -60,30 +109,66 @@ void TbsSkinImagesMenuPopupWindow::Arrange() {
             }
         }
     }
-    int bottom = T;
-    for (int i = 0; i < ImagesMenu->ItemCount(); ++i)
-        bottom = std::max(bottom, ImagesMenu->Item(i).ItemRect.Bottom);
-    const int top = ImagesMenu->ItemCount() ? ImagesMenu->Item(0).ItemRect.Top : T;
-    SetBounds(Left(), Top(), RW + 10, bottom - top + 10);
+    const int n = ImagesMenu->ItemCount();
+    const int top = n ? ImagesMenu->Item(0).ItemRect.Top : T;
+    const int block = (n ? ImagesMenu->Item(n - 1).ItemRect.Bottom : T) - top;
+    int w = RW + 10, h = block + 10;
+    if (FSkinSupport) {
+        w = WindowPicture->Width() + RW - RectWidth(pw->ItemsRect);
+        h = WindowPicture->Height() + block - RectHeight(pw->ItemsRect);
+        const TPopupGeometry g = PopupGeometry(*pw, *WindowPicture, w, h);
+        NewLTPoint = g.LT;
+        NewRTPoint = g.RT;
+        NewLBPoint = g.LB;
+        NewRBPoint = g.RB;
+        NewItemsRect = g.ItemsRect;
+        if (MaskPicture) {
+            FRgn = PopupMaskRegion(*pw, g, *MaskPicture, w, h);
+            win::SetWindowRgn(Handle(), FRgn, true);
+        }
+    }
+    SetBounds(Left(), Top(), w, h);
+}
+
+// The work area of the active form, else of the visible main form, else of the owner's form.
+void TbsSkinImagesMenuPopupWindow::WorkAreaFit(const TRect& PopupRect, int& x, int& y) const {
+    vcl::TCustomForm* form = vcl::Screen->ActiveCustomForm();
+    if (!form) {
+        form = vcl::Application->MainForm();
+        if (!form || !form->Visible()) form = dynamic_cast<vcl::TCustomForm*>(ImagesMenu->Owner());
+    }
+    if (!form || !form->HandleAllocated()) return;
+    TRect wa;
+    GetWindowMonitorRect(form->Handle(), true, wa);
+    if (y + Height() > wa.Bottom) y = PopupRect.Top - Height();
+    if (x + Width() > wa.Right) x = wa.Right - Width();
+    x = std::max(x, wa.Left);
+    y = std::max(y, wa.Top);
 }
 
 void TbsSkinImagesMenuPopupWindow::Show(const TRect& PopupRect) {
     Arrange();
     int x = PopupRect.Left, y = PopupRect.Bottom;
-    vcl::TCustomForm* form = vcl::Application->MainForm();
-    if (!form || !form->Visible()) form = dynamic_cast<vcl::TCustomForm*>(ImagesMenu->Owner());
-    if (form && form->HandleAllocated()) {
-        TRect wa;
-        GetWindowMonitorRect(form->Handle(), true, wa);
-        if (y + Height() > wa.Bottom) y = PopupRect.Top - Height();
-        if (x + Width() > wa.Right) x = wa.Right - Width();
-        x = std::max(x, wa.Left);
-        y = std::max(y, wa.Top);
-    }
+    WorkAreaFit(PopupRect, x, y);
     SetBounds(x, y, Width(), Height());
-    win::SetWindowPos(Handle(), win::HWND_TOPMOST, x, y, 0, 0,
+    const win::HWND wnd = Handle();
+    const bool layered = OsIsW2kUp() && ImagesMenu->AlphaBlend;
+    const bool fade = layered && ImagesMenu->AlphaBlendAnimation;
+    if (layered) {
+        win::SetWindowLongPtr(wnd, win::GWL_EXSTYLE,
+                              win::GetWindowLongPtr(wnd, win::GWL_EXSTYLE) | win::WS_EX_LAYERED);
+        win::SetLayeredWindowAttributes(wnd, 0, fade ? 0 : ImagesMenu->AlphaBlendValue,
+                                        win::LWA_ALPHA);
+    }
+    win::SetWindowPos(wnd, win::HWND_TOPMOST, x, y, 0, 0,
                       win::SWP_SHOWWINDOW | win::SWP_NOACTIVATE | win::SWP_NOSIZE);
     SetVisible(true);
+    if (fade) {
+        vcl::Application->ProcessMessages();
+        // The handlers run meanwhile may have closed the menu.
+        if (FClosing) return;
+        FadeInLayered(wnd, ImagesMenu->AlphaBlendValue, 10);
+    }
     FFilter = win::AddMessageFilter([this](win::MSG& msg) { return Hook(msg); });
     win::SetCapture(Handle());
 }
@@ -106,6 +191,7 @@ bool TbsSkinImagesMenuPopupWindow::Hook(win::MSG& msg) {
 void TbsSkinImagesMenuPopupWindow::Hide(bool AProcessEvents) {
     if (FClosing) return;
     FClosing = true;
+    HideHint();
     win::SetWindowPos(Handle(), win::HWND(), 0, 0, 0, 0,
                       win::SWP_HIDEWINDOW | win::SWP_NOMOVE | win::SWP_NOSIZE |
                           win::SWP_NOZORDER | win::SWP_NOACTIVATE);
@@ -124,6 +210,23 @@ int TbsSkinImagesMenuPopupWindow::ItemAt(TPoint p) const {
         if (!item.Header && item.ItemRect.Contains(p.X, p.Y)) return i;
     }
     return -1;
+}
+
+void TbsSkinImagesMenuPopupWindow::HideHint() {
+    if (ImagesMenu->ShowHints && ImagesMenu->SkinHint()) ImagesMenu->SkinHint()->HideHint();
+}
+
+// The pointer is over another cell (or none): its hint replaces the old one.
+void TbsSkinImagesMenuPopupWindow::PointerAt(int index) {
+    if (index < 0 && ImagesMenu->SkinHint()) ImagesMenu->SkinHint()->HideHint();
+    if (index == MouseInItem) return;
+    OldMouseInItem = MouseInItem;
+    Focus(index);
+    TbsSkinHint* hint = ImagesMenu->SkinHint();
+    if (!ImagesMenu->ShowHints || !hint) return;
+    hint->HideHint();
+    if (index >= 0 && !ImagesMenu->Item(index).Hint.empty())
+        hint->ActivateHint2(ImagesMenu->Item(index).Hint);
 }
 
 void TbsSkinImagesMenuPopupWindow::Focus(int index) {
@@ -203,11 +306,24 @@ void TbsSkinImagesMenuPopupWindow::Dispatch(vcl::TMessage& Message) {
         case vcl::CM_RELEASE:
             Free();
             return;
+        case vcl::CM_MOUSEENTER:
+            return;
         default:
             break;
     }
     vcl::TCustomControl::Dispatch(Message);
     if (FClosing) return;
+    if (Message.Msg == win::WM_ACTIVATEAPP) {
+        // Another program took the activation: no event, as for a click outside.
+        if (!Message.WParam) Hide(false);
+        return;
+    }
+    if (Message.Msg == vcl::CM_MOUSELEAVE) {
+        HideHint();
+        MouseInItem = OldMouseInItem = -1;
+        Invalidate();
+        return;
+    }
     const TPoint p{win::GET_X_LPARAM(Message.LParam), win::GET_Y_LPARAM(Message.LParam)};
     switch (Message.Msg) {
         case win::WM_CAPTURECHANGED:
@@ -222,6 +338,7 @@ void TbsSkinImagesMenuPopupWindow::Dispatch(vcl::TMessage& Message) {
                 Hide(false);
                 return;
             }
+            HideHint();
             FDown = true;
             FItemDown = ItemAt(p) >= 0;
             Invalidate();
@@ -230,11 +347,9 @@ void TbsSkinImagesMenuPopupWindow::Dispatch(vcl::TMessage& Message) {
         case win::WM_RBUTTONDOWN:
             Hide(false);
             return;
-        case win::WM_MOUSEMOVE: {
-            const int i = ItemAt(p);
-            if (i != MouseInItem) Focus(i);
+        case win::WM_MOUSEMOVE:
+            PointerAt(ItemAt(p));
             return;
-        }
         case win::WM_LBUTTONUP: {
             if (!FDown) return;
             FDown = false;
@@ -258,32 +373,33 @@ void TbsSkinImagesMenuPopupWindow::Paint() {
     b.SetPixelFormat(gfx::pf24bit);
     b.SetSize(W, H);
     gfx::TCanvas& C = b.Canvas();
-    C.Brush().SetStyle(gfx::bsSolid);
-    C.Brush().SetColor(gfx::clWindow);
-    C.FillRect({0, 0, W, H});
-    C.Brush().SetColor(gfx::clBtnShadow);
-    C.FrameRect({0, 0, W, H});
+    TbsSkinData* sd = UsableSkin(ImagesMenu->SkinData);
+    if (FSkinSupport && sd) {
+        const TbsDataSkinPopupWindow& pw = sd->PopupWindow;
+        BuildNineSliceImage(pw.LTPoint, pw.RTPoint, pw.LBPoint, pw.RBPoint, pw.ItemsRect,
+                            NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect, b,
+                            *WindowPicture, {0, 0, WindowPicture->Width(), WindowPicture->Height()},
+                            W, H, true, pw.LeftStretch, pw.TopStretch, pw.RightStretch,
+                            pw.BottomStretch, pw.StretchEffect, pw.StretchType);
+    } else {
+        C.Brush().SetStyle(gfx::bsSolid);
+        C.Brush().SetColor(gfx::clWindow);
+        C.FillRect({0, 0, W, H});
+        C.Brush().SetColor(gfx::clBtnShadow);
+        C.FrameRect({0, 0, W, H});
+    }
     vcl::TCustomImageList* images = ImagesMenu->Images();
     for (int i = 0; i < ImagesMenu->ItemCount(); ++i) {
         const TbsImagesMenuItem& item = ImagesMenu->Item(i);
         const TRect& r = item.ItemRect;
         if (item.Header) {
-            TRect tr = r;
-            C.Brush().SetStyle(gfx::bsClear);
-            C.Font().SetColor(gfx::clWindowText);
-            C.DrawText(item.Caption, tr, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+            PaintHeader(C, item);
             continue;
         }
         const bool chosen = ShowSelected(i);
         const bool pressed = (chosen && !FDown) || (i == MouseInItem && FDown);
-        const bool hot = i == MouseInItem && !FDown;
-        if (pressed || hot) {
-            C.Brush().SetStyle(gfx::bsSolid);
-            C.Brush().SetColor(gfx::clNavy);
-            C.FrameRect(r);
-            C.Brush().SetColor(pressed ? 0x00B59385 : 0x00D2BDB6);
-            C.FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1});
-        }
+        const bool hot = !pressed && i == MouseInItem;
+        if (pressed || hot) PaintFrame(C, r, pressed);
         bool drew = false;
         if (images && item.ImageIndex >= 0 && item.ImageIndex < images->Count()) {
             images->Draw(C, r.Left + 5, r.Top + 5, item.ImageIndex, true);
@@ -292,15 +408,92 @@ void TbsSkinImagesMenuPopupWindow::Paint() {
         if (item.Button && !item.Caption.empty()) {
             TRect tr = r;
             if (drew) tr.Left += images->Width() + 5;
-            C.Brush().SetStyle(gfx::bsClear);
-            C.Font().SetColor(gfx::clWindowText);
-            const int tw = C.TextWidth(item.Caption);
-            C.DrawText(item.Caption, tr,
-                       gfx::DT_VCENTER | gfx::DT_SINGLELINE |
-                           (tw <= RectWidth(tr) ? gfx::DT_CENTER : 0u));
+            PaintButtonText(C, item, tr, pressed, hot);
         }
     }
     Canvas().Draw(0, 0, b);
+}
+
+void TbsSkinImagesMenuPopupWindow::PaintHeader(gfx::TCanvas& C, const TbsImagesMenuItem& item) {
+    TbsSkinData* sd = UsableSkin(ImagesMenu->SkinData);
+    auto* rec = MenuControlRecord<TbsDataSkinLabelControl>(sd, "label");
+    gfx::TBitmap* pic = rec ? MenuSkinPicture(sd, rec->PictureIndex) : nullptr;
+    const TRect& r = item.ItemRect;
+    if (!rec || !pic || rec->SkinRect.IsEmpty()) {
+        TRect tr = r;
+        C.Brush().SetStyle(gfx::bsClear);
+        C.DrawText(item.Caption, tr, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+        return;
+    }
+    const TRect& sr = rec->SkinRect;
+    const int w = RectWidth(r), sh = RectHeight(sr);
+    gfx::TBitmap strip;
+    BuildHorzSkinStrip(rec->LTPoint.X, RectWidth(sr) - rec->RTPoint.X, strip, *pic, sr, w, sh,
+                       rec->StretchEffect);
+    gfx::TCanvas& S = strip.Canvas();
+    S.Font().SetName(rec->FontName);
+    S.Font().SetHeight(rec->FontHeight);
+    S.Font().SetStyle(rec->FontStyle);
+    S.Font().SetCharset(C.Font().Charset());
+    S.Font().SetColor(rec->FontColor);
+    S.Brush().SetStyle(gfx::bsClear);
+    TRect tr{rec->ClRect.Left, rec->ClRect.Top, w + rec->ClRect.Right - RectWidth(sr), sh};
+    S.DrawText(item.Caption, tr, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+    C.Draw(r.Left, r.Top, strip);
+}
+
+void TbsSkinImagesMenuPopupWindow::PaintFrame(gfx::TCanvas& C, const TRect& r, bool pressed) {
+    TbsSkinData* sd = UsableSkin(ImagesMenu->SkinData);
+    TbsDataSkinButtonControl* rec = FrameRecord(sd);
+    gfx::TBitmap* pic = rec ? MenuSkinPicture(sd, rec->PictureIndex) : nullptr;
+    if (rec && pic) {
+        TRect src =
+            pressed && !rec->DownSkinRect.IsEmpty() ? rec->DownSkinRect : rec->ActiveSkinRect;
+        if (src.IsEmpty()) src = rec->SkinRect;
+        gfx::TBitmap frame;
+        CellFrame(frame, *rec, *pic, src, RectWidth(r), RectHeight(r));
+        C.Draw(r.Left, r.Top, frame);
+        return;
+    }
+    C.Brush().SetStyle(gfx::bsSolid);
+    C.Brush().SetColor(gfx::clNavy);
+    C.FrameRect(r);
+    C.Brush().SetColor(pressed ? kPressedFill : kHotFill);
+    C.FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1});
+}
+
+void TbsSkinImagesMenuPopupWindow::PaintButtonText(gfx::TCanvas& C, const TbsImagesMenuItem& item,
+                                                   TRect r, bool pressed, bool hot) {
+    TbsSkinData* sd = UsableSkin(ImagesMenu->SkinData);
+    TbsDataSkinButtonControl* rec = FrameRecord(sd);
+    const TbsDataSkinMenuItem* itemRec = nullptr;
+    if (sd)
+        for (const char* name : {"menuitem", "MENUITEM"}) {
+            const int i = sd->GetIndex(name);
+            if (i >= 0 && (itemRec = dynamic_cast<TbsDataSkinMenuItem*>(
+                               sd->ObjectList[std::size_t(i)].get())))
+                break;
+        }
+    gfx::TFont& font = C.Font();
+    if (rec && ImagesMenu->UseSkinFont) {
+        font.SetName(rec->FontName);
+        font.SetHeight(rec->FontHeight);
+        font.SetStyle(rec->FontStyle);
+    } else {
+        font.Assign(ImagesMenu->DefaultFont());
+    }
+    if (sd && sd->ResourceStrData())
+        font.SetCharset(sd->ResourceStrData()->CharSet());
+    else
+        font.SetCharset(ImagesMenu->DefaultFont().Charset());
+    gfx::TColor color = gfx::clWindowText;
+    if (rec && itemRec)
+        color = pressed ? rec->DownFontColor : hot ? rec->ActiveFontColor : itemRec->FontColor;
+    font.SetColor(color);
+    C.Brush().SetStyle(gfx::bsClear);
+    const int tw = C.TextWidth(item.Caption);
+    C.DrawText(item.Caption, r,
+               gfx::DT_VCENTER | gfx::DT_SINGLELINE | (tw <= RectWidth(r) ? gfx::DT_CENTER : 0u));
 }
 
 bool TbsSkinImagesMenuPopupWindow::ShowSelected(int i) const {
@@ -309,7 +502,12 @@ bool TbsSkinImagesMenuPopupWindow::ShowSelected(int i) const {
 
 // ---- TbsSkinImagesMenu
 
-TbsSkinImagesMenu::TbsSkinImagesMenu(vcl::TComponent* AOwner) : vcl::TComponent(AOwner) {}
+TbsSkinImagesMenu::TbsSkinImagesMenu(vcl::TComponent* AOwner)
+    : vcl::TComponent(AOwner), FImagesItems(std::make_unique<TbsImagesMenuItems>(this)) {
+    FDefaultFont.SetName("Arial");
+    FDefaultFont.SetHeight(14);
+    FDefaultFont.SetStyle(0);
+}
 
 TbsSkinImagesMenu::~TbsSkinImagesMenu() = default;
 
@@ -335,11 +533,18 @@ void TbsSkinImagesMenu::Notification(vcl::TComponent* AComponent, vcl::TOperatio
     if (Operation != vcl::opRemove) return;
     if (AComponent == FImages) FImages = nullptr;
     if (AComponent == SkinData) SkinData = nullptr;
+    if (AComponent == FSkinHint) FSkinHint = nullptr;
+}
+
+void TbsSkinImagesMenu::SetSkinHint(TbsSkinHint* value) {
+    if (FSkinHint == value) return;
+    if (FSkinHint) FSkinHint->RemoveFreeNotification(this);
+    FSkinHint = value;
+    if (FSkinHint) FSkinHint->FreeNotification(this);
 }
 
 TbsImagesMenuItem& TbsSkinImagesMenu::AddItem() {
-    FItems.push_back(std::make_unique<TbsImagesMenuItem>());
-    return *FItems.back();
+    return *FImagesItems->Add();
 }
 
 void TbsSkinImagesMenu::SetColumnsCount(int value) {
@@ -347,8 +552,8 @@ void TbsSkinImagesMenu::SetColumnsCount(int value) {
 }
 
 std::optional<TbsImagesMenuChoice> TbsSkinImagesMenu::SelectedItem() const {
-    if (ItemIndex < 0 || ItemIndex >= int(FItems.size())) return std::nullopt;
-    const TbsImagesMenuItem& item = *FItems[std::size_t(ItemIndex)];
+    if (ItemIndex < 0 || ItemIndex >= FImagesItems->Count()) return std::nullopt;
+    const TbsImagesMenuItem& item = *FImagesItems->Items(ItemIndex);
     return TbsImagesMenuChoice{item.ImageIndex, item.Caption};
 }
 

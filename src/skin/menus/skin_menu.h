@@ -100,6 +100,8 @@ public:
 
 private:
     void SkinLook(gfx::TCanvas& C, int W, int H, bool active, const TRect* frame);
+    // The skin's header strip with the caption between the dashes; nothing without one.
+    void DrawHeader(gfx::TCanvas& C, int W, int H);
     void DrawGlyphs(gfx::TCanvas& C, const TRect& T, int G, gfx::TColor color, bool active,
                     bool defaultLook);
     double FMorphKf = 0;

@@ -3,8 +3,10 @@
 #include <string>
 
 #include "platform/gfx/text.h"
+#include "skin/controls/button_timers.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/skin_images.h"
+#include "skin/menus/menu_parts.h"
 #include "skin/menus/skin_menu.h"
 
 namespace skin {
@@ -13,21 +15,29 @@ namespace {
 
 constexpr gfx::TColor kHighlightFill = 0x00D2BDB6;
 
-gfx::TBitmap* PictureAt(TbsSkinData* sd, int index) {
-    if (!sd || index < 0 || index >= int(sd->FActivePictures.size())) return nullptr;
-    return sd->FActivePictures[std::size_t(index)].get();
-}
-
 bool SkinUsable(TbsSkinData* sd) {
     return sd && !sd->Empty && sd->EnableSkinEffects();
 }
 
-// Centres the picture part `src` in `r`, never left of or above it.
+// Centres the picture part `src` in `r`, never left of or above it, drawn transparent (the
+// part's bottom-left pixel is the key colour) so the item's strip shows around the glyph.
 void DrawPart(gfx::TCanvas& C, gfx::TBitmap& pic, const TRect& src, const TRect& r) {
     if (src.IsEmpty()) return;
-    const int x = std::max(r.Left, r.Left + (RectWidth(r) - RectWidth(src)) / 2);
-    const int y = std::max(r.Top, r.Top + (RectHeight(r) - RectHeight(src)) / 2);
-    C.CopyRect({x, y, x + RectWidth(src), y + RectHeight(src)}, pic.Canvas(), src);
+    const int w = RectWidth(src), h = RectHeight(src);
+    const int x = std::max(r.Left, r.Left + (RectWidth(r) - w) / 2);
+    const int y = std::max(r.Top, r.Top + (RectHeight(r) - h) / 2);
+    gfx::TBitmap part;
+    part.SetPixelFormat(gfx::pf24bit);
+    part.SetSize(w, h);
+    part.Canvas().CopyRect({0, 0, w, h}, pic.Canvas(), src);
+    part.SetTransparent(true);
+    C.Draw(x, y, part);
+}
+
+// The skin's header strip: "menuheader", else "label"; none when the skin has neither.
+TbsDataSkinLabelControl* HeaderRecord(TbsSkinData* sd) {
+    if (auto* r = MenuControlRecord<TbsDataSkinLabelControl>(sd, "menuheader")) return r;
+    return MenuControlRecord<TbsDataSkinLabelControl>(sd, "label");
 }
 
 void SystemGlyph(gfx::TCanvas& C, const std::string& name, int x, int y, gfx::TColor color,
@@ -111,7 +121,7 @@ TbsSkinMenuItem::TbsSkinMenuItem(TbsSkinPopupWindow* AParent, vcl::TMenuItem* AM
     : Parent(AParent), MI(AData), MenuItem(AMenuItem) {
     // A missing picture leaves the shared record alone: the item keeps its heights and draws
     // only text and glyphs.
-    if (MI) ActivePicture = PictureAt(Parent->SD, MI->ActivePictureIndex);
+    if (MI) ActivePicture = MenuSkinPicture(Parent->SD, MI->ActivePictureIndex);
 }
 
 bool TbsSkinMenuItem::IsHeader() const {
@@ -232,9 +242,20 @@ void TbsSkinMenuItem::Draw(gfx::TCanvas& Cnvs) {
             }
             animFrame = &frame;
         }
-        // Morphing shows the look the item is heading for once it is half way.
-        const bool look = EnableMorphing() && !animFrame ? FMorphKf >= 0.5 : a;
-        SkinLook(b.Canvas(), W, H, look, animFrame);
+        if (animFrame || !EnableMorphing()) {
+            SkinLook(b.Canvas(), W, H, a, animFrame);
+        } else if (a && FMorphKf >= 1) {
+            SkinLook(b.Canvas(), W, H, true, nullptr);
+        } else if (a || FMorphKf != 0) {
+            gfx::TBitmap active;
+            active.SetPixelFormat(gfx::pf24bit);
+            active.SetSize(W, H);
+            SkinLook(b.Canvas(), W, H, false, nullptr);
+            SkinLook(active.Canvas(), W, H, true, nullptr);
+            DrawMorphed(b.Canvas().Handle(), b, active, MI->MorphKind, FMorphKf);
+        } else {
+            SkinLook(b.Canvas(), W, H, false, nullptr);
+        }
     }
     Cnvs.Draw(ObjectRect.Left, ObjectRect.Top, b);
 }
@@ -276,9 +297,7 @@ void TbsSkinMenuItem::SkinLook(gfx::TCanvas& C, int W, int H, bool active, const
         return;
     }
     if (IsHeader()) {
-        const std::string text = MenuItem->Caption().substr(1, MenuItem->Caption().size() - 2);
-        TRect r{0, 0, W, H};
-        C.DrawText(text, r, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+        DrawHeader(C, W, H);
         return;
     }
     // Caption, shortcut and arrow as in the default look, with a 16-pixel right margin.
@@ -292,6 +311,29 @@ void TbsSkinMenuItem::SkinLook(gfx::TCanvas& C, int W, int H, bool active, const
     }
     if (MI->UseImageColor) color = active ? MI->ActiveImageColor : MI->ImageColor;
     DrawGlyphs(C, T, G, color, active, false);
+}
+
+void TbsSkinMenuItem::DrawHeader(gfx::TCanvas& C, int W, int H) {
+    TbsDataSkinLabelControl* rec = HeaderRecord(Parent->SD);
+    gfx::TBitmap* pic = rec ? MenuSkinPicture(Parent->SD, rec->PictureIndex) : nullptr;
+    if (!rec || !pic || rec->SkinRect.IsEmpty()) return;
+    const TRect& sr = rec->SkinRect;
+    const int sh = RectHeight(sr);
+    gfx::TBitmap strip;
+    BuildHorzSkinStrip(rec->LTPoint.X, RectWidth(sr) - rec->RTPoint.X, strip, *pic, sr, W, sh,
+                       rec->StretchEffect);
+    gfx::TCanvas& S = strip.Canvas();
+    const int charset = C.Font().Charset();
+    S.Font().SetName(rec->FontName);
+    S.Font().SetHeight(rec->FontHeight);
+    S.Font().SetStyle(rec->FontStyle);
+    S.Font().SetCharset(charset);
+    S.Font().SetColor(rec->FontColor);
+    S.Brush().SetStyle(gfx::bsClear);
+    TRect tr{rec->ClRect.Left, rec->ClRect.Top, W + rec->ClRect.Right - RectWidth(sr), sh};
+    S.DrawText(MenuItem->Caption().substr(1, MenuItem->Caption().size() - 2), tr,
+               gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+    C.Draw(0, (H - sh) / 2, strip);
 }
 
 // The image, or the system glyph, radio dot or check of the item.

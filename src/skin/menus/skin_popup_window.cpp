@@ -4,22 +4,16 @@
 #include <string>
 
 #include "platform/gfx/text.h"
-#include "platform/sys/clock.h"
 #include "platform/vcl/messages.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/skin_images.h"
-#include "skin/core/skin_regions.h"
 #include "skin/core/system_routines.h"
+#include "skin/menus/menu_parts.h"
 #include "skin/menus/skin_menu.h"
 
 namespace skin {
 
 namespace {
-
-gfx::TBitmap* PictureAt(TbsSkinData* sd, int index) {
-    if (!sd || index < 0 || index >= int(sd->FActivePictures.size())) return nullptr;
-    return sd->FActivePictures[std::size_t(index)].get();
-}
 
 TbsDataSkinMenuItem* FirstMenuItemRecord(TbsSkinData* sd) {
     if (!sd || sd->Empty) return nullptr;
@@ -48,11 +42,11 @@ TbsSkinPopupWindow::TbsSkinPopupWindow(vcl::TComponent* AOwner, TbsSkinMenu* APa
     TbsSkinData* sd = ParentMenu->SkinData;
     // A window picture outside the list, or no menu item record to size the items by, leaves
     // the level in the default look.
-    if (AData && PictureAt(sd, AData->WindowPictureIndex) && FirstMenuItemRecord(sd)) {
+    if (AData && MenuSkinPicture(sd, AData->WindowPictureIndex) && FirstMenuItemRecord(sd)) {
         PW = AData;
         SD = sd;
-        WindowPicture = PictureAt(sd, AData->WindowPictureIndex);
-        MaskPicture = PictureAt(sd, AData->MaskPictureIndex);
+        WindowPicture = MenuSkinPicture(sd, AData->WindowPictureIndex);
+        MaskPicture = MenuSkinPicture(sd, AData->MaskPictureIndex);
     }
 }
 
@@ -161,23 +155,20 @@ void TbsSkinPopupWindow::DoShow(const TRect& R, vcl::TMenuItem* AItem, vcl::TMen
     }
     SetBounds(Left(), Top(), w, h);
 
+    TPopupGeometry g;
     if (PW) {
-        const int pw = WindowPicture->Width(), ph = WindowPicture->Height();
-        NewLTPoint = PW->LTPoint;
-        NewRTPoint = {w + PW->RTPoint.X - pw, PW->RTPoint.Y};
-        NewLBPoint = {PW->LBPoint.X, h + PW->LBPoint.Y - ph};
-        NewRBPoint = {w + PW->RBPoint.X - pw, h + PW->RBPoint.Y - ph};
-        NewItemsRect = {PW->ItemsRect.Left, PW->ItemsRect.Top, w + PW->ItemsRect.Right - pw,
-                        h + PW->ItemsRect.Bottom - ph};
+        g = PopupGeometry(*PW, *WindowPicture, w, h);
+        NewLTPoint = g.LT;
+        NewRTPoint = g.RT;
+        NewLBPoint = g.LB;
+        NewRBPoint = g.RB;
+        NewItemsRect = g.ItemsRect;
     } else {
         NewItemsRect = {2, 2, w - 2, h - 2};
     }
     ArrangeItems();
     if (MaskPicture) {
-        std::optional<gfx::TRegion> rgn;
-        BuildSkinWindowRegion(rgn, PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint,
-                              PW->ItemsRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
-                              NewItemsRect, *MaskPicture, w, h);
+        std::optional<gfx::TRegion> rgn = PopupMaskRegion(*PW, g, *MaskPicture, w, h);
         win::SetWindowRgn(Handle(), rgn, true);
         FRgn = std::move(rgn);
     }
@@ -208,27 +199,7 @@ void TbsSkinPopupWindow::DoShow(const TRect& R, vcl::TMenuItem* AItem, vcl::TMen
 
 void TbsSkinPopupWindow::FadeIn() {
     const int target = ParentMenu->AlphaBlendValue;
-    const int step = std::max(target / 15, 1);
-    sys::TClock& clock = sys::Clock();
-    const win::HWND h = Handle();
-    int alpha = 0;
-    std::int64_t last = clock.NowMicros();
-    while (alpha < target) {
-        // More than 5 ms between steps; a clock that stands still (a test's) gets a few real
-        // milliseconds instead, so the loop always ends.
-        int stalls = 0;
-        for (std::int64_t now = clock.NowMicros(); now - last <= 5000 && stalls < 6;) {
-            const std::int64_t next = clock.NowMicros();
-            if (next == now) {
-                sys::SleepMs(1);
-                ++stalls;
-            }
-            now = next;
-        }
-        last = clock.NowMicros();
-        alpha = std::min(alpha + step, target);
-        win::SetLayeredWindowAttributes(h, 0, std::uint8_t(alpha), win::LWA_ALPHA);
-    }
+    FadeInLayered(Handle(), target, std::max(target / 15, 1));
 }
 
 void TbsSkinPopupWindow::Show(const TRect& R, vcl::TMenuItem* AItem, int StartIndex,
@@ -341,7 +312,7 @@ void TbsSkinPopupWindow::ItemBackground(gfx::TCanvas& C, const TRect& R) {
         C.CopyRect(R, FPaintBuffer->Canvas(), R);
         return;
     }
-    gfx::TBitmap* pic = PictureAt(SD, rec->ActivePictureIndex);
+    gfx::TBitmap* pic = MenuSkinPicture(SD, rec->ActivePictureIndex);
     if (!pic || rec->SkinRect.IsEmpty()) return;
     gfx::TBitmap strip;
     BuildHorzSkinStrip(rec->ItemLO, rec->ItemRO, strip, *pic, rec->SkinRect, RectWidth(R),

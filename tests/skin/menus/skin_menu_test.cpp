@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "menu_test_skin.h"
 #include "platform/sys/clock.h"
 #include "platform/vcl/edits.h"
 #include "platform/vcl/vcl_test_support.h"
 #include "skin/core/skin_messages.h"
 #include "skin/form/skin_form.h"
+#include "skin/menus/skin_hint.h"
 #include "skin/menus/skin_images_menu.h"
 
 namespace skin {
@@ -643,6 +645,11 @@ TEST_F(ImagesMenuTest, EscAClickOutsideARightClickOrALostCaptureCloseWithoutEven
     win::SetCapture(form->Handle());
     Run();
     EXPECT_EQ(log, onlyClose);
+    open();
+    Screen->DeactivateApp();
+    Run();
+    EXPECT_EQ(log, onlyClose);
+    EXPECT_EQ(menu->PopupWindow(), nullptr);
     EXPECT_EQ(menu->ItemIndex, -1);
 }
 
@@ -655,6 +662,152 @@ TEST_F(ImagesMenuTest, NearTheBottomOfTheWorkAreaItOpensAbove) {
     // No images: nothing opens.
     TbsSkinImagesMenu empty(nullptr);
     EXPECT_FALSE(empty.PopupFromRect({0, 0, 1, 1}));
+}
+
+TEST_F(ImagesMenuTest, ItemsAreACollectionWhoseSetterCopiesImageCaptionButtonAndHint) {
+    TbsSkinImagesMenu other(nullptr);
+    TbsImagesMenuItem& source = other.AddItem();
+    source.ImageIndex = 5;
+    source.Caption = "Caption";
+    source.Button = true;
+    source.Hint = "Hint";
+    source.Header = true;
+    source.OnClick = [](vcl::TObject*) {};
+    menu->SetImagesItems(other.ImagesItems());
+    ASSERT_EQ(menu->ItemCount(), 1);
+    const TbsImagesMenuItem& copy = menu->Item(0);
+    EXPECT_EQ(copy.ImageIndex, 5);
+    EXPECT_EQ(copy.Caption, "Caption");
+    EXPECT_TRUE(copy.Button);
+    EXPECT_EQ(copy.Hint, "Hint");
+    EXPECT_FALSE(copy.Header);
+    EXPECT_FALSE(copy.OnClick);
+    EXPECT_EQ(menu->ImagesItems().GetOwner(), menu);
+    EXPECT_EQ(other.ItemCount(), 1);
+}
+
+TEST_F(ImagesMenuTest, WithASkinTheWindowWearsThePopupPictureAndTheCellsTheButtonFrames) {
+    auto* sd = new TbsSkinData(form);
+    test::FillMenuSkin(*sd, {.MenuHeader = false, .Mask = true});
+    menu->SkinData = sd;
+    TbsImagesMenuItem& header = menu->AddItem();
+    header.Header = true;
+    header.Caption = "More";
+    TbsImagesMenuItem& button = menu->AddItem();
+    button.Button = true;
+    button.Caption = "Wide";
+    menu->ItemIndex = 4;
+    ASSERT_TRUE(menu->PopupFromRect({200, 200, 240, 220}));
+    Run();
+    TbsSkinImagesMenuPopupWindow& w = *menu->PopupWindow();
+    // The picture's 2-pixel frame around the items block; the header is the label's 16 pixels.
+    EXPECT_EQ(menu->Item(0).ItemRect.Left, 2);
+    EXPECT_EQ(menu->Item(0).ItemRect.Top, 2);
+    EXPECT_EQ(RectHeight(menu->Item(7).ItemRect), 16);
+    EXPECT_EQ(w.Width(), 3 * 26 + 4);
+    EXPECT_EQ(w.Height(), menu->Item(8).ItemRect.Bottom + 2);
+    const win::HWND h = w.Handle();
+    EXPECT_EQ(ClientPixel(h, 1, 1), test::kFrameColor);
+    EXPECT_EQ(ClientPixel(h, 2, menu->Item(7).ItemRect.Top + 1), test::kHeaderColor);
+    // The mask cuts the corner pixels out of the window.
+    const TPoint corner = w.ClientToScreen({0, 0});
+    EXPECT_NE(win::WindowFromPoint(corner), h);
+    EXPECT_EQ(win::WindowFromPoint(w.ClientToScreen({1, 1})), h);
+    // The chosen cell is pressed, the focused one hot, both from "menuitembutton".
+    Key(win::VK_DOWN);
+    ASSERT_EQ(w.MouseInItem, 0);
+    const TRect hot = menu->Item(0).ItemRect, chosen = menu->Item(4).ItemRect;
+    EXPECT_EQ(ClientPixel(h, hot.Left + 1, hot.Top + 1), test::kButtonHotColor);
+    EXPECT_EQ(ClientPixel(h, chosen.Left + 1, chosen.Top + 1), test::kButtonDownColor);
+    // A hot button's text is in the record's hot font colour (yellow).
+    for (int i = 0; i < 7; ++i) Key(win::VK_RIGHT);
+    ASSERT_EQ(w.MouseInItem, 8);
+    const TRect br = menu->Item(8).ItemRect;
+    int yellow = 0;
+    for (int y = br.Top; y < br.Bottom; ++y)
+        for (int x = br.Left; x < br.Right; ++x) {
+            const gfx::TColor p = ClientPixel(h, x, y);
+            if ((p & 0xFF) > 0xC0 && (p >> 8 & 0xFF) > 0xC0 && (p >> 16 & 0xFF) < 0x40) ++yellow;
+        }
+    EXPECT_GT(yellow, 10);
+}
+
+TEST_F(ImagesMenuTest, TheWindowFadesInTenAtATimeWhenAsked) {
+    menu->AlphaBlend = true;
+    menu->AlphaBlendAnimation = true;
+    menu->AlphaBlendValue = 95;
+    TStepClock clock;
+    std::vector<int> alphas;
+    std::vector<std::int64_t> times;
+    clock.OnRead = [&](std::int64_t now) {
+        TbsSkinImagesMenuPopupWindow* w = menu->PopupWindow();
+        if (!w || !w->HandleAllocated()) return;
+        const win::TTopLevelState* state = Screen->Find(w->Handle());
+        if (!state || state->Layer != win::TLayerMode::Attributes) return;
+        if (alphas.empty() || alphas.back() != state->ConstantAlpha) {
+            alphas.push_back(state->ConstantAlpha);
+            times.push_back(now);
+        }
+    };
+    sys::SetClock(&clock);
+    ASSERT_TRUE(menu->PopupFromRect({200, 200, 240, 220}));
+    sys::SetClock(&FClock);
+    const win::TTopLevelState* shown = Screen->Find(menu->PopupWindow()->Handle());
+    ASSERT_TRUE(shown);
+    alphas.push_back(shown->ConstantAlpha);  // the last step, set after the last clock read
+    EXPECT_EQ(alphas, (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 95}));
+    for (std::size_t i = 1; i < times.size(); ++i) EXPECT_GT(times[i] - times[i - 1], 5000);
+    menu->Hide();
+    Run();
+    // Without the animation the window shows at its alpha at once.
+    menu->AlphaBlendAnimation = false;
+    ASSERT_TRUE(menu->PopupFromRect({200, 200, 240, 220}));
+    const win::TTopLevelState* state = Screen->Find(menu->PopupWindow()->Handle());
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->ConstantAlpha, 95);
+}
+
+TEST_F(ImagesMenuTest, TheCellUnderThePointerShowsItsHintThroughTheSkinHint) {
+    auto* hint = new TbsSkinHint(form);
+    menu->SetSkinHint(hint);
+    menu->Item(0).Hint = "Red";
+    menu->Item(2).Hint = "Also red";
+    ASSERT_TRUE(menu->PopupFromRect({200, 200, 240, 220}));
+    Run();
+    TbsSkinImagesMenuPopupWindow& w = *menu->PopupWindow();
+    auto pointAt = [&](int item) {
+        const TRect r = menu->Item(item).ItemRect;
+        Screen->MouseMove(w.ClientToScreen({r.Left + 4, r.Top + 4}));
+        Run();
+    };
+    auto waitHintPause = [&] {
+        AdvanceMs(vcl::Application->HintPause + 10);
+        Run();
+    };
+    struct TStep {
+        int Item;
+        bool Shown;
+    };
+    for (const TStep& step : {TStep{0, true}, TStep{1, false}, TStep{2, true}, TStep{3, false}}) {
+        SCOPED_TRACE(step.Item);
+        pointAt(step.Item);
+        waitHintPause();
+        EXPECT_EQ(w.MouseInItem, step.Item);
+        EXPECT_EQ(hint->IsVisible(), step.Shown);
+    }
+    pointAt(0);
+    waitHintPause();
+    ASSERT_TRUE(hint->IsVisible());
+    // Without ShowHints no hint comes; closing hides the one shown.
+    menu->ShowHints = false;
+    pointAt(2);
+    EXPECT_TRUE(hint->IsVisible());
+    menu->ShowHints = true;
+    Key(win::VK_ESCAPE);
+    EXPECT_FALSE(hint->IsVisible());
+    // A hint component that goes is forgotten.
+    hint->Free();
+    EXPECT_EQ(menu->SkinHint(), nullptr);
 }
 
 }  // namespace
