@@ -54,6 +54,12 @@ TWindowPreviewer::TWindowPreviewer() {
 }
 
 TWindowPreviewer::~TWindowPreviewer() {
+    if (!sys::IsMainThread()) {
+        // The window goes in a later hand-over than the last paint, as it did when every paint
+        // was waited for.
+        std::unique_lock lock(FMailbox->Lock);
+        FMailbox->Painted.wait(lock, [this] { return !FMailbox->Queued; });
+    }
     sys::CallInMainThread([this] {
         FMailbox->Owner = nullptr;
         FreePreviewForm();
@@ -81,10 +87,7 @@ bool TWindowPreviewer::PaintFrame(const gfx::TBitmap& bitmap, int frameNumber, i
         queue = !std::exchange(FMailbox->Queued, true);
     }
     Recycle(std::move(replaced));
-    if (queue)
-        sys::QueueInMainThread([mailbox = FMailbox] {
-            if (mailbox->Owner != nullptr) mailbox->Owner->PaintPending();
-        });
+    if (queue) QueuePaint(FMailbox);
     return !FClosed;
 }
 
@@ -116,6 +119,12 @@ void TWindowPreviewer::MakeSpare(int width, int height) {
     Recycle(std::make_shared<gfx::TSurface>(width, height, 32));
 }
 
+void TWindowPreviewer::QueuePaint(const std::shared_ptr<TMailbox>& mailbox) {
+    sys::QueueInMainThread([mailbox] {
+        if (mailbox->Owner != nullptr) mailbox->Owner->PaintPending();
+    });
+}
+
 void TWindowPreviewer::PaintPending() {
     std::shared_ptr<gfx::TSurface> picture;
     int frameNumber;
@@ -125,17 +134,28 @@ void TWindowPreviewer::PaintPending() {
         picture = std::move(FMailbox->Picture);
         frameNumber = FMailbox->FrameNumber;
         pts = FMailbox->PTS;
-        FMailbox->Queued = false;
     }
-    if (!picture) return;
-    try {
-        PaintPreview(std::move(picture), frameNumber, pts);
-    } catch (const std::exception& e) {
-        // Nobody waits for this paint to hand the error to: the preview of the job ends, the
-        // conversion goes on.
-        GetFFLogger().Log(this, llError, std::string("Preview window: ") + e.what());
-        FClosed = true;
+    if (picture) {
+        try {
+            PaintPreview(std::move(picture), frameNumber, pts);
+        } catch (const std::exception& e) {
+            // Nobody waits for this paint to hand the error to: the preview of the job ends,
+            // the conversion goes on.
+            GetFFLogger().Log(this, llError, std::string("Preview window: ") + e.what());
+            FClosed = true;
+        }
     }
+    bool again;
+    {
+        std::lock_guard lock(FMailbox->Lock);
+        // A picture that came during the paint found one queued and queued none.
+        again = FMailbox->Picture != nullptr;
+        FMailbox->Queued = again;
+    }
+    if (again)
+        QueuePaint(FMailbox);
+    else
+        FMailbox->Painted.notify_all();
 }
 
 void TWindowPreviewer::PaintPreview(std::shared_ptr<gfx::TSurface> picture, int frameNumber,

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -25,7 +26,9 @@ namespace media {
 class TWindowPreviewer : public TPreviewer {
 public:
     TWindowPreviewer();
-    // Frees the window on the main thread; a paint still waiting there is dropped.
+    // Frees the window on the main thread, after the last picture handed over was painted (so it
+    // is on screen for a pass of the main loop); freed on the main thread, a paint still
+    // waiting is dropped.
     ~TWindowPreviewer() override;
     TWindowPreviewer(const TWindowPreviewer&) = delete;
     TWindowPreviewer& operator=(const TWindowPreviewer&) = delete;
@@ -48,8 +51,10 @@ private:
         int64_t PTS = 0;
         // Under Lock: a surface nobody holds, for the next picture of its size.
         std::shared_ptr<gfx::TSurface> Spare;
-        // Under Lock: a paint is queued to the main thread.
+        // Under Lock: a paint is queued to the main thread or running there; Painted is
+        // signalled when it has finished.
         bool Queued = false;
+        std::condition_variable Painted;
         // Main thread: null once the previewer is being freed.
         TWindowPreviewer* Owner = nullptr;
     };
@@ -59,6 +64,7 @@ private:
     void Recycle(std::shared_ptr<gfx::TSurface> surface);
     // Main thread: a spare surface for the conversion thread's next picture.
     void MakeSpare(int width, int height);
+    static void QueuePaint(const std::shared_ptr<TMailbox>& mailbox);
     void PaintPending();
     void PaintPreview(std::shared_ptr<gfx::TSurface> picture, int frameNumber, int64_t pts);
     void CreatePreviewForm(int clientWidth, int clientHeight);
