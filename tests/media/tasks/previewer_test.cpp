@@ -264,6 +264,30 @@ TEST_F(PreviewerTest, PicturesFromAnotherThreadNeitherWaitNorGetLostAndTheNewest
     EXPECT_EQ(Screen->StackOrder().size(), windows - 1) << "no window comes back";
 }
 
+// The engine frees its previewer on the conversion thread right after the last picture: that
+// picture still reaches the screen before the window goes.
+TEST_F(PreviewerTest, FreedOnAnotherThreadItsLastPictureIsShownBeforeTheWindowGoes) {
+    auto bitmap = Pattern(160, 120, 5);
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    std::thread engine([&] {
+        EXPECT_TRUE(FPreviewer->PaintFrame(*bitmap, 1, 40'000));
+        Fill(*bitmap, 6);
+        EXPECT_TRUE(FPreviewer->PaintFrame(*bitmap, 2, 80'000));
+        FPreviewer.reset();
+        done.set_value();
+    });
+    // One pass of a main loop: the hand-overs, then a look at the screen.
+    std::set<std::string> captions;
+    while (finished.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+        sys::CheckSynchronize(1);
+        for (win::HWND window : Screen->StackOrder())
+            if (win::IsWindowVisible(window)) captions.insert(win::GetWindowText(window));
+    }
+    engine.join();
+    EXPECT_EQ(captions.count("00:00:00.080"), 1u) << "the last picture was on screen";
+}
+
 // Whole runs through the task manager on a worker thread, the main thread waiting.
 class PreviewRunTest : public vcl::test::TVclTest {
 protected:
