@@ -110,6 +110,8 @@ public:
 
     // --- Showing and closing ------------------------------------------------------------------
     void SetVisible(bool value) override;
+    // Visible, and an MDI child becomes its MDI form's active child.
+    void Show();
     TFormState FormState() const { return FFormState; }
     TModalResult ModalResult() const { return FModalResult; }
     // A value other than 0 ends ShowModal (after OnCloseQuery and OnClose agree).
@@ -293,6 +295,11 @@ public:
     bool ShowMainForm = true;
     std::string Title;
     std::string HelpFile;
+    // Help for a context number goes to OnHelp; without one there is no help to show.
+    std::function<void(int Context)> OnHelp;
+    void HelpContext(int Context) {
+        if (OnHelp) OnHelp(Context);
+    }
 
     // --- Hints -------------------------------------------------------------------------------
     bool ShowHint() const { return FShowHint; }
