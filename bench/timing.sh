@@ -79,8 +79,9 @@ max() {
 # median of the paired wall-time ratios is left in $ratio: a side's minimum is its one luckiest
 # run, which says little about the other side's.
 # report <title> <n> <n engine samples> <n tool samples>
+# The sides are called $first_side and $second_side, "engine" and "tool" unless set.
 report() {
-    local title=$1 n=$2
+    local title=$1 n=$2 a=${first_side:-engine} b=${second_side:-tool}
     shift 2
     local engine=("${@:1:n}") tool=("${@:n+1:n}") kind field em ed tm td i
     echo "$title (min/median of $n rounds)"
@@ -89,8 +90,8 @@ report() {
         ((field == 1)) || kind=cpu
         read -r em ed <<<"$(min_median "$field" "${engine[@]}")"
         read -r tm td <<<"$(min_median "$field" "${tool[@]}")"
-        printf '  %-5s engine %.2f/%.2f s, tool %.2f/%.2f s, ratio %.3f/%.3f\n' "$kind:" \
-            "$em" "$ed" "$tm" "$td" "$(echo "$em / $tm" | bc -l)" "$(echo "$ed / $td" | bc -l)"
+        printf '  %-5s %s %.2f/%.2f s, %s %.2f/%.2f s, ratio %.3f/%.3f\n' "$kind:" "$a" \
+            "$em" "$ed" "$b" "$tm" "$td" "$(echo "$em / $tm" | bc -l)" "$(echo "$ed / $td" | bc -l)"
     done
     local pairs=() wall cpu
     for ((i = 0; i < n; i++)); do
@@ -100,8 +101,8 @@ report() {
     done
     read -r _ wall <<<"$(min_median 1 "${pairs[@]}")"
     read -r _ cpu <<<"$(min_median 2 "${pairs[@]}")"
-    printf '  paired (engine/tool in the same round, median of %d): wall %.3f, cpu %.3f\n' \
-        "$n" "$wall" "$cpu"
+    printf '  paired (%s/%s in the same round, median of %d): wall %.3f, cpu %.3f\n' \
+        "$a" "$b" "$n" "$wall" "$cpu"
     ratio=$wall
 }
 

@@ -1,7 +1,11 @@
 #include "media/tasks/previewer.h"
 
+#include <bit>
 #include <cstring>
+#include <exception>
+#include <utility>
 
+#include "media/libs/ff_logger.h"
 #include "media/libs/ff_utils.h"
 #include "platform/gfx/surface.h"
 #include "platform/sys/main_thread.h"
@@ -11,50 +15,166 @@ namespace media {
 
 namespace {
 
+// One row of 24-bit BGR as 32-bit pixels, on the conversion thread. Four pixels are three 32-bit
+// words on a little-endian machine; reading each pixel's bytes one by one took twice as long.
+void CopyRow24(const uint8_t* source, uint32_t* target, int width) {
+    int x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; x + 4 <= width; x += 4, source += 12) {
+            uint32_t a, b, c;
+            std::memcpy(&a, source, 4);
+            std::memcpy(&b, source + 4, 4);
+            std::memcpy(&c, source + 8, 4);
+            target[x] = 0xFF000000u | (a & 0xFFFFFFu);
+            target[x + 1] = 0xFF000000u | a >> 24 | (b & 0xFFFFu) << 8;
+            target[x + 2] = 0xFF000000u | b >> 16 | (c & 0xFFu) << 16;
+            target[x + 3] = 0xFF000000u | c >> 8;
+        }
+    }
+    for (; x < width; ++x, source += 3)
+        target[x] = 0xFF000000u | uint32_t(source[2]) << 16 | uint32_t(source[1]) << 8 | source[0];
+}
+
 // The window's video host shows 32-bit pictures; the converted frame may be 24-bit.
 void CopyPicture(const gfx::TBitmap& bitmap, gfx::TSurface& surface) {
-    const int bytesPerPixel = BitsPerPixel(bitmap) / 8;
+    const bool packed = BitsPerPixel(bitmap) == 32;
     for (int y = 0; y < bitmap.Height(); ++y) {
-        const uint8_t* source = bitmap.ScanLine(y);
-        if (bytesPerPixel == 4) {
-            std::memcpy(surface.ScanLine(y), source, size_t(bitmap.Width()) * 4);
-            continue;
-        }
-        uint32_t* target = surface.Pixels() + size_t(y) * size_t(surface.Width());
-        for (int x = 0; x < bitmap.Width(); ++x, source += 3)
-            target[x] = 0xFF000000u | uint32_t(source[2]) << 16 | uint32_t(source[1]) << 8 |
-                        source[0];
+        if (packed)
+            std::memcpy(surface.ScanLine(y), bitmap.ScanLine(y), size_t(bitmap.Width()) * 4);
+        else
+            CopyRow24(bitmap.ScanLine(y), surface.Pixels() + size_t(y) * size_t(surface.Width()),
+                      bitmap.Width());
     }
 }
 
 }  // namespace
 
+TWindowPreviewer::TWindowPreviewer() {
+    FMailbox->Owner = this;
+}
+
 TWindowPreviewer::~TWindowPreviewer() {
-    sys::CallInMainThread([this] { FreePreviewForm(); });
+    if (!sys::IsMainThread()) {
+        // The window goes in a later hand-over than the last paint, as it did when every paint
+        // was waited for.
+        std::unique_lock lock(FMailbox->Lock);
+        FMailbox->Painted.wait(lock, [this] { return !FMailbox->Queued; });
+    }
+    sys::CallInMainThread([this] {
+        FMailbox->Owner = nullptr;
+        FreePreviewForm();
+    });
 }
 
 bool TWindowPreviewer::PaintFrame(const gfx::TBitmap& bitmap, int frameNumber, int64_t pts) {
-    if (!FClosed) {
-        FBitmap = &bitmap;
-        FFrameNumber = frameNumber;
-        FPTS = pts;
-        sys::CallInMainThread([this] { PaintPreview(); });
-        FBitmap = nullptr;
+    if (FClosed) return false;
+    // Copied here: the engine writes its next picture into the same bitmap.
+    std::shared_ptr<gfx::TSurface> picture = TakeSurface(bitmap.Width(), bitmap.Height());
+    CopyPicture(bitmap, *picture);
+    if (sys::IsMainThread()) {
+        PaintPreview(std::move(picture), frameNumber, pts);
+        return !FClosed;
     }
+    // The conversion does not wait for the main thread's paint, which cost it most of the
+    // preview's time; a picture the main thread has not got to yet is replaced by this one.
+    std::shared_ptr<gfx::TSurface> replaced;
+    bool queue;
+    {
+        std::lock_guard lock(FMailbox->Lock);
+        replaced = std::exchange(FMailbox->Picture, std::move(picture));
+        FMailbox->FrameNumber = frameNumber;
+        FMailbox->PTS = pts;
+        queue = !std::exchange(FMailbox->Queued, true);
+    }
+    Recycle(std::move(replaced));
+    if (queue) QueuePaint(FMailbox);
     return !FClosed;
 }
 
-void TWindowPreviewer::PaintPreview() {
+std::shared_ptr<gfx::TSurface> TWindowPreviewer::TakeSurface(int width, int height) {
+    std::shared_ptr<gfx::TSurface> surface;
+    {
+        std::lock_guard lock(FMailbox->Lock);
+        surface = std::move(FMailbox->Spare);
+    }
+    // A new 32-bit picture for every preview cost more than all the rest of it (fresh pages,
+    // cleared, then filled).
+    if (surface && surface->Width() == width && surface->Height() == height) return surface;
+    return std::make_shared<gfx::TSurface>(width, height, 32);
+}
+
+void TWindowPreviewer::Recycle(std::shared_ptr<gfx::TSurface> surface) {
+    // One the video host still keeps (tests record what is presented) is not written again.
+    if (!surface || surface.use_count() != 1) return;
+    std::lock_guard lock(FMailbox->Lock);
+    FMailbox->Spare = std::move(surface);
+}
+
+void TWindowPreviewer::MakeSpare(int width, int height) {
+    // Fresh pages cost the conversion thread more than the copy itself: they are touched here.
+    {
+        std::lock_guard lock(FMailbox->Lock);
+        if (FMailbox->Spare) return;
+    }
+    Recycle(std::make_shared<gfx::TSurface>(width, height, 32));
+}
+
+void TWindowPreviewer::QueuePaint(const std::shared_ptr<TMailbox>& mailbox) {
+    sys::QueueInMainThread([mailbox] {
+        if (mailbox->Owner != nullptr) mailbox->Owner->PaintPending();
+    });
+}
+
+void TWindowPreviewer::PaintPending() {
+    std::shared_ptr<gfx::TSurface> picture;
+    int frameNumber;
+    int64_t pts;
+    {
+        std::lock_guard lock(FMailbox->Lock);
+        picture = std::move(FMailbox->Picture);
+        frameNumber = FMailbox->FrameNumber;
+        pts = FMailbox->PTS;
+    }
+    if (picture) {
+        try {
+            PaintPreview(std::move(picture), frameNumber, pts);
+        } catch (const std::exception& e) {
+            // Nobody waits for this paint to hand the error to: the preview of the job ends,
+            // the conversion goes on.
+            GetFFLogger().Log(this, llError, std::string("Preview window: ") + e.what());
+            FClosed = true;
+        }
+    }
+    bool again;
+    {
+        std::lock_guard lock(FMailbox->Lock);
+        // A picture that came during the paint found one queued and queued none.
+        again = FMailbox->Picture != nullptr;
+        FMailbox->Queued = again;
+    }
+    if (again)
+        QueuePaint(FMailbox);
+    else
+        FMailbox->Painted.notify_all();
+}
+
+void TWindowPreviewer::PaintPreview(std::shared_ptr<gfx::TSurface> picture, int frameNumber,
+                                    int64_t pts) {
     if (FClosed) return;
+    FFrameNumber = frameNumber;
+    FPTS = pts;
+    const int width = picture->Width(), height = picture->Height();
     if (FForm == nullptr) {
-        CreatePreviewForm();
+        // Made before the window, which takes a while: the next picture may come meanwhile.
+        MakeSpare(width, height);
+        CreatePreviewForm(width, height);
         FForm->Show();
     }
     FForm->SetCaption(FormatTimestamp(FPTS));
     if (std::shared_ptr<win::TVideoHost> host = win::GetVideoHost(FFormHandle)) {
-        std::shared_ptr<gfx::TSurface> surface = NextSurface(FBitmap->Width(), FBitmap->Height());
-        CopyPicture(*FBitmap, *surface);
-        host->Present(std::move(surface));
+        host->Present(picture);
+        Recycle(std::exchange(FShown, std::move(picture)));
+        MakeSpare(width, height);
     }
     // Painted now: a run on the main thread has no loop to paint it later, and the host's own
     // repaint request may still wait for one.
@@ -62,20 +182,7 @@ void TWindowPreviewer::PaintPreview() {
     FForm->Update();
 }
 
-std::shared_ptr<gfx::TSurface> TWindowPreviewer::NextSurface(int width, int height) {
-    // A surface nobody else holds any more is written again: a new 32-bit picture for every
-    // preview cost more than all the rest of it (fresh pages, cleared, then filled).
-    for (std::shared_ptr<gfx::TSurface>& surface : FSurfaces)
-        if (surface && surface.use_count() == 1 && surface->Width() == width &&
-            surface->Height() == height)
-            return surface;
-    for (std::shared_ptr<gfx::TSurface>& surface : FSurfaces)
-        if (!surface || surface.use_count() == 1)
-            return surface = std::make_shared<gfx::TSurface>(width, height, 32);
-    return std::make_shared<gfx::TSurface>(width, height, 32);
-}
-
-void TWindowPreviewer::CreatePreviewForm() {
+void TWindowPreviewer::CreatePreviewForm(int clientWidth, int clientHeight) {
     FForm = new vcl::TForm(nullptr);
     FForm->SetFormStyle(vcl::fsStayOnTop);
     FForm->SetBorderStyle(vcl::bsToolWindow);
@@ -85,8 +192,8 @@ void TWindowPreviewer::CreatePreviewForm() {
         FClosed = true;
         canClose = true;
     };
-    FForm->SetClientWidth(FBitmap->Width());
-    FForm->SetClientHeight(FBitmap->Height());
+    FForm->SetClientWidth(clientWidth);
+    FForm->SetClientHeight(clientHeight);
     FFormHandle = FForm->Handle();
     FFilter =
         win::AddMessageFilter([this](win::MSG& message) { return PreviewAppMessage(message); });
@@ -106,7 +213,7 @@ void TWindowPreviewer::FreePreviewForm() {
     FForm->Free();
     FForm = nullptr;
     FFormHandle = {};
-    for (std::shared_ptr<gfx::TSurface>& surface : FSurfaces) surface.reset();
+    FShown.reset();
 }
 
 }  // namespace media

@@ -1,11 +1,14 @@
 #include "media/tasks/previewer.h"
 
+#include <chrono>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,6 +21,7 @@
 #include "media/tasks/ff_task_manager.h"
 #include "platform/sys/main_thread.h"
 #include "platform/vcl/vcl_test_support.h"
+#include "platform/win/video_host.h"
 
 namespace media {
 namespace {
@@ -25,20 +29,23 @@ namespace {
 using win::TPoint;
 using win::TRect;
 
-// A picture whose every pixel tells where it is, shifted by `seed` to tell pictures apart.
-std::unique_ptr<gfx::TBitmap> Pattern(int width, int height, int seed, int bitsPerPixel = 24) {
-    std::unique_ptr<gfx::TBitmap> picture = CreateFrameBitmap(width, height, bitsPerPixel);
-    gfx::TBitmap& bitmap = *picture;
-    const int bytes = bitsPerPixel / 8;
-    for (int y = 0; y < height; ++y) {
+// Every pixel tells where it is, shifted by `seed` to tell pictures apart.
+void Fill(gfx::TBitmap& bitmap, int seed) {
+    const int bytes = BitsPerPixel(bitmap) / 8;
+    for (int y = 0; y < bitmap.Height(); ++y) {
         uint8_t* row = bitmap.ScanLine(y);
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < bitmap.Width(); ++x) {
             row[x * bytes] = uint8_t(x + seed);      // B
             row[x * bytes + 1] = uint8_t(y);         // G
             row[x * bytes + 2] = uint8_t(x ^ seed);  // R
             if (bytes == 4) row[x * bytes + 3] = 0xFF;
         }
     }
+}
+
+std::unique_ptr<gfx::TBitmap> Pattern(int width, int height, int seed, int bitsPerPixel = 24) {
+    std::unique_ptr<gfx::TBitmap> picture = CreateFrameBitmap(width, height, bitsPerPixel);
+    Fill(*picture, seed);
     return picture;
 }
 
@@ -201,6 +208,86 @@ TEST_F(PreviewerTest, PressesElsewhereGoOnAndTwoWindowsFreedInEitherOrderLeaveTh
     other->Free();
 }
 
+// The engine paints from its conversion thread and writes its next picture into the same
+// bitmap; the main thread may be busy meanwhile.
+TEST_F(PreviewerTest, PicturesFromAnotherThreadNeitherWaitNorGetLostAndTheNewestIsShown) {
+    auto bitmap = Pattern(160, 120, 0);
+    // Paints seed after seed into the one bitmap, then scribbles over it; true when every paint
+    // returned before the main thread ran a hand-over.
+    auto paintFromAThread = [&](TWindowPreviewer& previewer, std::vector<int> seeds) {
+        std::promise<void> done;
+        std::future<void> returned = done.get_future();
+        std::thread painter([&] {
+            for (int seed : seeds) {
+                Fill(*bitmap, seed);
+                EXPECT_TRUE(previewer.PaintFrame(*bitmap, seed, seed * 40'000));
+            }
+            Fill(*bitmap, 99);
+            done.set_value();
+        });
+        const bool inTime =
+            returned.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+        while (returned.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
+            sys::CheckSynchronize(1);
+        painter.join();
+        return inTime;
+    };
+
+    EXPECT_TRUE(paintFromAThread(*FPreviewer, {1, 2, 3}));
+    EXPECT_EQ(FPreviewer->Form(), nullptr) << "window work waits for the main thread";
+    sys::CheckSynchronize();
+    Run();
+    ASSERT_NE(FPreviewer->Form(), nullptr);
+    EXPECT_EQ(win::GetWindowText(Window()), "00:00:00.120");
+    ExpectShows(3, {{0, 0}, {80, 60}, {159, 119}});
+
+    // Pictures the main thread did not get to are replaced, not queued behind each other.
+    std::shared_ptr<win::TVideoHost> host = win::GetVideoHost(Window());
+    host->SetRecording(true);
+    EXPECT_TRUE(paintFromAThread(*FPreviewer, {4, 5, 6, 7}));
+    EXPECT_EQ(win::GetWindowText(Window()), "00:00:00.120");
+    sys::CheckSynchronize();
+    Run();
+    EXPECT_EQ(host->TakeRecorded().size(), 1u);
+    EXPECT_EQ(win::GetWindowText(Window()), "00:00:00.280");
+    ExpectShows(7, {{0, 0}, {80, 60}, {159, 119}});
+    host->SetRecording(false);
+
+    // A picture still waiting when the previewer goes is dropped with it.
+    EXPECT_TRUE(paintFromAThread(*FPreviewer, {8}));
+    const win::HWND window = Window();
+    const size_t windows = Screen->StackOrder().size();
+    FPreviewer.reset();
+    sys::CheckSynchronize();
+    Run();
+    EXPECT_FALSE(win::IsWindow(window));
+    EXPECT_EQ(Screen->StackOrder().size(), windows - 1) << "no window comes back";
+}
+
+// The engine frees its previewer on the conversion thread right after the last picture: that
+// picture still reaches the screen before the window goes.
+TEST_F(PreviewerTest, FreedOnAnotherThreadItsLastPictureIsShownBeforeTheWindowGoes) {
+    auto bitmap = Pattern(160, 120, 5);
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    std::thread engine([&] {
+        EXPECT_TRUE(FPreviewer->PaintFrame(*bitmap, 1, 40'000));
+        Fill(*bitmap, 6);
+        EXPECT_TRUE(FPreviewer->PaintFrame(*bitmap, 2, 80'000));
+        FPreviewer.reset();
+        done.set_value();
+    });
+    // One pass of a main loop: the hand-overs, then a look at the screen.
+    std::set<std::string> captions;
+    while (finished.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+        sys::CheckSynchronize(1);
+        for (win::HWND window : Screen->StackOrder())
+            if (win::IsWindowVisible(window)) captions.insert(win::GetWindowText(window));
+    }
+    engine.join();
+    EXPECT_EQ(captions.count("00:00:00.080"), 1u) << "the last picture was on screen";
+}
+
 // Whole runs through the task manager on a worker thread, the main thread waiting.
 class PreviewRunTest : public vcl::test::TVclTest {
 protected:
@@ -339,9 +426,8 @@ TEST_F(PreviewRunTest, AThreadRunShowsItsPicturesInOneWindowThatGoesWithTheJob) 
         for (int y = 0; y < 240; ++y) {
             const uint8_t* row = picture.ScanLine(y);
             for (int x = 0; x < 320; ++x) {
-                const std::uint32_t expected =
-                    std::uint32_t(row[x * 3 + 2]) << 16 | std::uint32_t(row[x * 3 + 1]) << 8 |
-                    row[x * 3];
+                const std::uint32_t expected = std::uint32_t(row[x * 3 + 2]) << 16 |
+                                               std::uint32_t(row[x * 3 + 1]) << 8 | row[x * 3];
                 differing += (shot->second[size_t(y) * 320 + x] & 0xFFFFFF) != expected;
             }
         }
