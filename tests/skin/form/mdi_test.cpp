@@ -2,6 +2,7 @@
 // in the MDI area with their buttons on the main form's menu bar, the tabs bar.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -399,6 +400,151 @@ TEST_F(MdiTabsTest, ARefusedChildStaysOutOfTheBarButNotOutOfTheWindowMenu) {
     Child("Open");
     EXPECT_EQ(TabNames(), (std::vector<std::string>{"Open"}));
     EXPECT_EQ(windowMenu->Count(), 2);
+}
+
+// A tab skin with flat colours: each look has an edge and a centre of its own, so a probe tells
+// which picture, and which part of its nine slices, a pixel came from.
+constexpr gfx::TColor kTabEdge = 0x00402010, kTabCentre = 0x00E0C0A0;
+constexpr gfx::TColor kActiveEdge = 0x00104020, kActiveCentre = 0x00A0E0C0;
+constexpr gfx::TColor kBarBack = 0x00707070;
+constexpr gfx::TColor kButtonEdge = 0x00000080;
+constexpr gfx::TColor kButtonCentre = 0x00C0C000, kButtonHot = 0x0000C0C0, kButtonDown = 0x00C000C0;
+constexpr gfx::TColor kButtonFont = 0x00FF0000, kButtonHotFont = 0x0000FF00,
+                      kButtonDownFont = 0x000000FF;
+
+void FillArea(gfx::TBitmap& b, const gfx::TRect& r, gfx::TColor color) {
+    b.Canvas().Brush().SetColor(color);
+    b.Canvas().FillRect(r);
+}
+
+// Smoothed text reaches its colour only nearly.
+bool Near(gfx::TColor a, gfx::TColor b) {
+    int d = 0;
+    for (int shift : {0, 8, 16}) d += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+    return d <= 24;
+}
+
+TbsSkinData* TabsSkin(bool withButtonRecord) {
+    auto* sd = new TbsSkinData(vcl::Application);
+    // Picture 0: the normal tab (40 x 20, 4-pixel sides, 5-pixel top and bottom), the active
+    // one (40 x 24, 4 taller) and the bar's background column.
+    auto tabs = test::SolidBitmap(48, 44, kTabEdge);
+    FillArea(*tabs, {4, 5, 36, 15}, kTabCentre);
+    FillArea(*tabs, {0, 20, 40, 44}, kActiveEdge);
+    FillArea(*tabs, {4, 25, 36, 39}, kActiveCentre);
+    FillArea(*tabs, {40, 0, 48, 20}, kBarBack);
+    sd->FActivePictures.push_back(std::move(tabs));
+    auto tab = std::make_unique<TbsDataSkinTabControl>("tab");
+    tab->PictureIndex = 0;
+    tab->TabRect = {0, 0, 40, 20};
+    tab->ActiveTabRect = {0, 20, 40, 44};
+    tab->TabsBGRect = {40, 0, 48, 20};
+    tab->TabLeftOffset = tab->TabRightOffset = 4;
+    tab->FontHeight = 12;
+    sd->CtrlList.push_back(std::move(tab));
+    // Picture 1: the button looks, 20 x 20 each with a 3-pixel edge: normal, hot, pressed.
+    auto buttons = test::SolidBitmap(60, 20, kButtonEdge);
+    FillArea(*buttons, {3, 3, 17, 17}, kButtonCentre);
+    FillArea(*buttons, {23, 3, 37, 17}, kButtonHot);
+    FillArea(*buttons, {43, 3, 57, 17}, kButtonDown);
+    sd->FActivePictures.push_back(std::move(buttons));
+    if (withButtonRecord) {
+        auto button = std::make_unique<TbsDataSkinButtonControl>("resizebutton");
+        button->PictureIndex = 1;
+        button->SkinRect = {0, 0, 20, 20};
+        button->ActiveSkinRect = {20, 0, 40, 20};
+        button->DownSkinRect = {40, 0, 60, 20};
+        button->ClRect = {3, 3, 17, 17};
+        button->FontColor = kButtonFont;
+        button->ActiveFontColor = kButtonHotFont;
+        button->DownFontColor = kButtonDownFont;
+        sd->CtrlList.push_back(std::move(button));
+    }
+    sd->Empty = false;
+    return sd;
+}
+
+TEST_F(MdiTabsTest, ButtonTabsAndFreeHeightTabsDrawFromTheirSkinPicturesByState) {
+    tabs->SetAlign(vcl::alNone);
+    tabs->SetBounds(0, 0, 215, 21);
+    Child("A");
+    Child("B");  // the active child: tab 1
+    struct TProbe {
+        int X, Y;  // in the tab
+        gfx::TColor Color;
+    };
+    struct TCase {
+        const char* Name;
+        TbsSkinMDITabKind Kind;
+        bool UseSkinSize;
+        int Height;  // of the bar
+        bool Hover;  // the pointer over tab 0
+        std::vector<TProbe> Tab0, Tab1;
+        gfx::TColor Font0, Font1;  // a caption pixel of each tab; 0: none looked for
+    };
+    const std::vector<TCase> cases = {
+        // Nine slices: the 3-pixel edges stay, the centre runs to 3 pixels from the tab's edge.
+        {"buttons",
+         bstkButton,
+         true,
+         0,
+         false,
+         {{1, 10, kButtonEdge}, {8, 10, kButtonCentre}, {94, 10, kButtonCentre}, {98, 10, kButtonEdge}},
+         {{1, 10, kButtonEdge}, {8, 10, kButtonDown}, {94, 10, kButtonDown}},
+         kButtonFont,
+         kButtonDownFont},
+        {"hot button", bstkButton, true, 0, true, {{8, 10, kButtonHot}}, {}, kButtonHotFont, 0},
+        // A 30-pixel bar: top and bottom edges stay 5 pixels, the active tab is 4 taller.
+        {"free height",
+         bstkTab,
+         false,
+         30,
+         false,
+         {{1, 15, kTabEdge}, {50, 2, kTabEdge}, {8, 6, kTabCentre}, {8, 24, kTabCentre},
+          {50, 27, kTabEdge}},
+         {{1, 15, kActiveEdge}, {8, 6, kActiveCentre}, {8, 27, kActiveCentre}},
+         0,
+         0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        tabs->SetSkinData(TabsSkin(true));
+        tabs->SetTabKind(c.Kind);
+        tabs->UseSkinSize = c.UseSkinSize;
+        if (c.Height) tabs->SetDefaultHeight(c.Height);
+        tabs->ChangeSkinData();
+        MoveTo(On(c.Hover ? 60 : 5, 200));
+        if (c.Hover) MoveTo(On(60, 3));
+        tabs->Invalidate();
+        Run();
+        ASSERT_EQ(tabs->Height(), c.Height ? c.Height : 20);
+        tabs->CalcTabRects();
+        ASSERT_TRUE(tabs->Tabs(1)->Active);
+        ASSERT_EQ(tabs->Tabs(0)->MouseIn, c.Hover);
+        const win::HWND h = tabs->Handle();
+        for (int t = 0; t < 2; ++t) {
+            const gfx::TRect r = tabs->Tabs(t)->ObjectRect;
+            for (const TProbe& p : t == 0 ? c.Tab0 : c.Tab1)
+                EXPECT_EQ(ClientPixel(h, r.Left + p.X, r.Top + p.Y), p.Color)
+                    << "tab " << t << " at " << p.X << "," << p.Y;
+            const gfx::TColor font = t == 0 ? c.Font0 : c.Font1;
+            if (!font) continue;
+            bool seen = false;
+            for (int x = r.Left; x < r.Right && !seen; ++x)
+                for (int y = r.Top; y < r.Bottom && !seen; ++y) seen = Near(ClientPixel(h, x, y), font);
+            EXPECT_TRUE(seen) << "caption of tab " << t;
+        }
+    }
+    // Without the button record, button tabs draw nothing over the bar's background.
+    tabs->SetSkinData(TabsSkin(false));
+    tabs->SetTabKind(bstkButton);
+    tabs->UseSkinSize = true;
+    tabs->ChangeSkinData();
+    Run();
+    tabs->CalcTabRects();
+    const gfx::TRect r = tabs->Tabs(0)->ObjectRect;
+    EXPECT_EQ(ClientPixel(tabs->Handle(), r.Left + 1, 10), kBarBack);
+    EXPECT_EQ(ClientPixel(tabs->Handle(), r.Left + 50, 10), kBarBack);
 }
 
 }  // namespace
