@@ -131,7 +131,8 @@ void TbsMDITab::ButtonDraw(gfx::TCanvas& Cnvs) {
     c.Font().SetColor(Active    ? rec->DownFontColor
                       : MouseIn ? rec->ActiveFontColor
                                 : rec->FontColor);
-    gfx::TRect text{rec->ClRect.Left, rec->ClRect.Top, rec->ClRect.Right + w - rec->SkinRect.Width(),
+    gfx::TRect text{rec->ClRect.Left, rec->ClRect.Top,
+                    rec->ClRect.Right + w - rec->SkinRect.Width(),
                     rec->ClRect.Bottom + h - rec->SkinRect.Height()};
     if (bar.ShowCloseButtons) {
         text.Right -= bar.FCloseSize + 3;
@@ -151,9 +152,10 @@ void TbsMDITab::ResizeDraw(gfx::TCanvas& Cnvs) {
     const int w = ObjectRect.Width();
     const int h = ObjectRect.Height() + (Active ? bar.FActiveTabOffset : 0);
     if (h <= 0) return;
-    const gfx::TRect source = MouseIn && !Active && !bar.MouseInTabRect.IsEmpty() ? bar.MouseInTabRect
-                              : Active                                            ? bar.ActiveTabRect
-                                                                                  : bar.TabRect;
+    const gfx::TRect source = MouseIn && !Active && !bar.MouseInTabRect.IsEmpty()
+                                  ? bar.MouseInTabRect
+                              : Active ? bar.ActiveTabRect
+                                       : bar.TabRect;
     const int q = bar.TabRect.Height() / 4;
     gfx::TBitmap image;
     image.SetSize(w, h);

@@ -262,6 +262,95 @@ TEST_F(MdiMenuBarTest, AMaximizedChildFillsTheAreaAndPutsItsButtonsAndMenuOnTheB
     EXPECT_NE(doc->ClientWidth(), doc->Width());
 }
 
+// The whole round: caption, the four child buttons through 1231 / 1232 and their clicks, the
+// merged menu going out with the child.
+TEST_F(MdiMenuBarTest, TheMaximizedChildsButtonsActOnItAndItsMenuLeavesWithIt) {
+    Child("Doc2");
+    vcl::TForm* doc = Child("Doc1", [](vcl::TForm* f) {
+        auto* childMenu = new vcl::TMainMenu(f);
+        auto* view = new vcl::TMenuItem(f);
+        view->SetCaption("&View");
+        view->SetGroupIndex(1);
+        childMenu->Items()->Add(view);
+    });
+    Of(doc)->SetBorderIcons({biSystemMenu, biMaximize});
+    const std::vector<std::string> mainItems{"&File", "&Edit", "&Help"};
+    const std::vector<std::string> merged{"&File", "&View", "&Help"};
+    // The active child's menu is merged even while it is not maximized.
+    EXPECT_EQ(BarCaptions(), merged);
+    EXPECT_EQ(sf->CaptionText(), "Main");
+
+    auto button = [&](const std::string& id) -> TbsMenuBarObject* {
+        for (int i = 0; i < bar->ButtonsCount; ++i)
+            if (bar->Object(i)->IDName == id) return bar->Object(i);
+        ADD_FAILURE() << id;
+        return nullptr;
+    };
+    auto click = [&](const std::string& id) {
+        TbsMenuBarObject* b = button(id);
+        if (!b) return;
+        const gfx::TPoint p = bar->ClientToScreen({(b->ObjectRect.Left + b->ObjectRect.Right) / 2,
+                                                   (b->ObjectRect.Top + b->ObjectRect.Bottom) / 2});
+        Screen->MouseMove(p);
+        Run();
+        Screen->MouseDown(p, win::TMouseButton::Left);
+        Run();
+        Screen->MouseUp(p, win::TMouseButton::Left);
+        Run();
+    };
+    auto maximize = [&] {
+        Of(doc)->SetWindowState(vcl::wsMaximized);
+        Run();
+        ASSERT_EQ(bar->ButtonsCount, 4);
+    };
+
+    maximize();
+    EXPECT_EQ(sf->CaptionText(), "Main - [Doc1]");
+    // The list starts system menu, close, maximize, minimize; the system menu at the left end.
+    std::vector<std::string> ids;
+    for (int i = 0; i < 4; ++i) ids.push_back(bar->Object(i)->IDName);
+    EXPECT_EQ(ids,
+              (std::vector<std::string>{"SysMenuButton", "CloseButton", "MaxButton", "MinButton"}));
+    EXPECT_LT(button("SysMenuButton")->ObjectRect.Left, button("MinButton")->ObjectRect.Left);
+    EXPECT_EQ(BarCaptions(), merged);
+    // A second 1231 adds no buttons; a 1232 while the child is still maximized keeps them.
+    win::SendMessage(main->Handle(), WM_MDICHILDMAXIMIZED, 0, 0);
+    win::SendMessage(main->Handle(), WM_MDICHILDRESTORED, 0, 0);
+    Run();
+    EXPECT_EQ(bar->ButtonsCount, 4);
+    EXPECT_TRUE(sf->FMDIChildMaximized);
+
+    // The disabled minimize button does nothing.
+    click("MinButton");
+    EXPECT_EQ(Of(doc)->WindowState(), vcl::wsMaximized);
+    // The maximize button restores the child: buttons and the caption's child part go.
+    click("MaxButton");
+    EXPECT_EQ(Of(doc)->WindowState(), vcl::wsNormal);
+    EXPECT_EQ(bar->ButtonsCount, 0);
+    EXPECT_FALSE(sf->FMDIChildMaximized);
+    EXPECT_EQ(sf->CaptionText(), "Main");
+    EXPECT_EQ(BarCaptions(), merged);
+
+    // With biMinimize the minimize button minimizes it.
+    Of(doc)->SetBorderIcons({biSystemMenu, biMinimize, biMaximize});
+    maximize();
+    EXPECT_TRUE(button("MinButton")->Enabled);
+    click("MinButton");
+    EXPECT_EQ(Of(doc)->WindowState(), vcl::wsMinimized);
+    EXPECT_EQ(bar->ButtonsCount, 0);
+
+    // The close button closes it; its menu leaves the bar with it.
+    doc->OnClose = [](vcl::TObject*, vcl::TCloseAction& action) { action = vcl::caFree; };
+    maximize();
+    click("CloseButton");
+    Run();
+    EXPECT_EQ(main->MDIChildCount(), 1);
+    EXPECT_EQ(bar->ButtonsCount, 0);
+    EXPECT_FALSE(sf->FMDIChildMaximized);
+    EXPECT_EQ(sf->CaptionText(), "Main");
+    EXPECT_EQ(BarCaptions(), mainItems);
+}
+
 // --- the tabs bar -------------------------------------------------------------------------------
 
 class MdiTabsTest : public MdiTest {
@@ -489,7 +578,10 @@ TEST_F(MdiTabsTest, ButtonTabsAndFreeHeightTabsDrawFromTheirSkinPicturesByState)
          true,
          0,
          false,
-         {{1, 10, kButtonEdge}, {8, 10, kButtonCentre}, {94, 10, kButtonCentre}, {98, 10, kButtonEdge}},
+         {{1, 10, kButtonEdge},
+          {8, 10, kButtonCentre},
+          {94, 10, kButtonCentre},
+          {98, 10, kButtonEdge}},
          {{1, 10, kButtonEdge}, {8, 10, kButtonDown}, {94, 10, kButtonDown}},
          kButtonFont,
          kButtonDownFont},
@@ -500,7 +592,10 @@ TEST_F(MdiTabsTest, ButtonTabsAndFreeHeightTabsDrawFromTheirSkinPicturesByState)
          false,
          30,
          false,
-         {{1, 15, kTabEdge}, {50, 2, kTabEdge}, {8, 6, kTabCentre}, {8, 24, kTabCentre},
+         {{1, 15, kTabEdge},
+          {50, 2, kTabEdge},
+          {8, 6, kTabCentre},
+          {8, 24, kTabCentre},
           {50, 27, kTabEdge}},
          {{1, 15, kActiveEdge}, {8, 6, kActiveCentre}, {8, 27, kActiveCentre}},
          0,
@@ -531,7 +626,8 @@ TEST_F(MdiTabsTest, ButtonTabsAndFreeHeightTabsDrawFromTheirSkinPicturesByState)
             if (!font) continue;
             bool seen = false;
             for (int x = r.Left; x < r.Right && !seen; ++x)
-                for (int y = r.Top; y < r.Bottom && !seen; ++y) seen = Near(ClientPixel(h, x, y), font);
+                for (int y = r.Top; y < r.Bottom && !seen; ++y)
+                    seen = Near(ClientPixel(h, x, y), font);
             EXPECT_TRUE(seen) << "caption of tab " << t;
         }
     }
