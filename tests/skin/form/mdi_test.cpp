@@ -150,6 +150,46 @@ TEST_F(MdiTest, MinimizedChildrenStackAtTheAreasBottomLeft) {
     EXPECT_EQ(Bounds(b).Top, Area().Height() - h);
 }
 
+// A child dragged by its caption snaps to the MDI area's edges, not to the screen's.
+TEST_F(MdiTest, ADraggedChildSnapsToTheAreasEdges) {
+    vcl::TForm* a = Child("A");
+    Of(a)->FMagnetic = true;
+    Of(a)->FMagneticSize = 10;
+    a->SetBounds(100, 100, 200, 150);
+    Run();
+    win::TRect w;
+    win::GetWindowRect(a->Handle(), w);
+    const gfx::TPoint start{w.Left + 60, w.Top + 8};
+    ASSERT_EQ(win::SendMessage(a->Handle(), win::WM_NCHITTEST, 0, win::MAKELPARAM(start.X, start.Y)),
+              win::HTCAPTION);
+    struct TCase {
+        const char* Name;
+        gfx::TPoint By;
+        gfx::TPoint Expected;  // in the area
+    };
+    const gfx::TRect area = Area();
+    const TCase cases[] = {
+        {"left and top", {-91, -93}, {0, 0}},
+        {"right and bottom",
+         {area.Width() - 300 + 8, area.Height() - 250 + 7},
+         {area.Width() - 200, area.Height() - 150}},
+        {"far from the edges", {-50, -40}, {50, 60}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        a->SetBounds(100, 100, 200, 150);
+        Run();
+        win::GetWindowRect(a->Handle(), w);
+        const gfx::TPoint p{w.Left + 60, w.Top + 8};
+        Screen->MouseDown(p);
+        Screen->MouseMove({p.X + c.By.X, p.Y + c.By.Y});
+        Screen->MouseUp({p.X + c.By.X, p.Y + c.By.Y});
+        AdvanceMs(1000);
+        Run();
+        EXPECT_EQ((gfx::TPoint{a->Left(), a->Top()}), c.Expected);
+    }
+}
+
 TEST_F(MdiTest, AMenuClosingMessageClosesTheDropDownsOfTheFormsComboBoxesAndEdits) {
     // The lists module installs the real test; here edits named "Drop" stand for its controls.
     SetDropDownControlTest(
