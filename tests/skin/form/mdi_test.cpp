@@ -2,6 +2,7 @@
 // in the MDI area with their buttons on the main form's menu bar, the tabs bar.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -150,6 +151,43 @@ TEST_F(MdiTest, MinimizedChildrenStackAtTheAreasBottomLeft) {
     EXPECT_EQ(Bounds(b).Top, Area().Height() - h);
 }
 
+// Rows wrap at the area's width, a freed place is taken again, and the stack follows the
+// area's bottom when the main form changes size.
+TEST_F(MdiTest, MinimizedChildrenWrapIntoRowsAndFollowTheAreasBottom) {
+    std::vector<vcl::TForm*> kids;
+    for (const char* name : {"A", "B", "C", "D"}) kids.push_back(Child(name));
+    const int w = Of(kids[0])->GetMinWidth(), h = Of(kids[0])->GetMinHeight();
+    // Room for two and a half in a row.
+    main->SetBounds(0, 0, main->Width() - Area().Width() + 2 * w + w / 2, 600);
+    Run();
+    for (int i = 0; i < 3; ++i) {
+        Of(kids[std::size_t(i)])->SetWindowState(vcl::wsMinimized);
+        Run();
+    }
+    auto at = [&](int i) {
+        return gfx::TPoint{kids[std::size_t(i)]->Left(), kids[std::size_t(i)]->Top()};
+    };
+    const int H = Area().Height();
+    EXPECT_EQ(at(0), (gfx::TPoint{0, H - h}));
+    EXPECT_EQ(at(1), (gfx::TPoint{w, H - h}));
+    EXPECT_EQ(at(2), (gfx::TPoint{0, H - 2 * h}));
+    Of(kids[0])->SetWindowState(vcl::wsNormal);
+    Of(kids[3])->SetWindowState(vcl::wsMinimized);
+    Run();
+    EXPECT_EQ(at(3), (gfx::TPoint{0, H - h}));
+
+    main->SetBounds(0, 0, main->Width(), 500);
+    Run();
+    const int H2 = Area().Height();
+    ASSERT_NE(H2, H);
+    // Stacked again from the new bottom, in whatever order.
+    std::vector<std::pair<int, int>> places;
+    for (int i : {1, 2, 3}) places.push_back({at(i).X, at(i).Y});
+    std::sort(places.begin(), places.end());
+    EXPECT_EQ(places,
+              (std::vector<std::pair<int, int>>{{0, H2 - 2 * h}, {0, H2 - h}, {w, H2 - h}}));
+}
+
 // A child dragged by its caption snaps to the MDI area's edges, not to the screen's.
 TEST_F(MdiTest, ADraggedChildSnapsToTheAreasEdges) {
     vcl::TForm* a = Child("A");
@@ -160,8 +198,9 @@ TEST_F(MdiTest, ADraggedChildSnapsToTheAreasEdges) {
     win::TRect w;
     win::GetWindowRect(a->Handle(), w);
     const gfx::TPoint start{w.Left + 60, w.Top + 8};
-    ASSERT_EQ(win::SendMessage(a->Handle(), win::WM_NCHITTEST, 0, win::MAKELPARAM(start.X, start.Y)),
-              win::HTCAPTION);
+    ASSERT_EQ(
+        win::SendMessage(a->Handle(), win::WM_NCHITTEST, 0, win::MAKELPARAM(start.X, start.Y)),
+        win::HTCAPTION);
     struct TCase {
         const char* Name;
         gfx::TPoint By;
