@@ -357,4 +357,14 @@ void TbsSkinForm::HookMDIClient() {
         });
 }
 
+std::string TbsSkinForm::CaptionText() const {
+    std::string text = FForm->Caption();
+    if (FForm->FormStyle() != vcl::fsMDIForm) return text;
+    // The active child when it is the maximized one, else the first maximized child.
+    TbsSkinForm* child = GetSkinFormComponent(FForm->ActiveMDIChild());
+    if (!child || child->WindowState() != vcl::wsMaximized) child = GetMaximizedMDIChildSkinForm();
+    if (child) text += " - [" + child->FForm->Caption() + "]";
+    return text;
+}
+
 }  // namespace skin

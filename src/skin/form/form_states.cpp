@@ -248,8 +248,9 @@ void TbsSkinForm::DoMagnetic(int& L, int& T, int W, int H) {
         vcl::TCustomForm* main = vcl::Application->MainForm();
         A = main->ClientRect();
         GetMDIClientArea(GetSkinFormComponent(main), A);
-        const gfx::TPoint o = main->ClientToScreen({0, 0});
-        A = {A.Left + o.X, A.Top + o.Y, A.Right + o.X, A.Bottom + o.Y};
+        // The move loop proposes a child window's rectangle in its parent's coordinates, and
+        // the child's parent is the MDI client, which covers the area.
+        A = {0, 0, A.Width(), A.Height()};
     } else {
         A = MonitorOf(FForm, true);
     }

@@ -804,15 +804,7 @@ void TbsSkinCaptionObject::DrawCaptionText(gfx::TCanvas& Cnvs, gfx::TCanvas& eve
         Parent->FOnCaptionPaint(eventCanvas, ObjectRect, AActive);
         return;
     }
-    vcl::TCustomForm* form = Parent->FForm;
-    std::string text = form->Caption();
-    if (form->FormStyle() == vcl::fsMDIForm) {
-        vcl::TCustomForm* child = form->ActiveMDIChild();
-        TbsSkinForm* childSkin = GetSkinFormComponent(child);
-        if (!childSkin || childSkin->WindowState() != vcl::wsMaximized)
-            childSkin = GetMaximizedMDIChildSkinForm();
-        if (childSkin) text += " - [" + childSkin->FForm->Caption() + "]";
-    }
+    std::string text = Parent->CaptionText();
     if (text.empty() || RectIsEmpty(TextRct)) return;
 
     EllipsizeWideText(Cnvs, text, RectWidthOf(TR));

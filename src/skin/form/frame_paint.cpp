@@ -158,10 +158,7 @@ void TbsSkinForm::PaintNCDefault(gfx::HDC ADC, bool AUseExternalDC) {
     const bool active = GetFormActive();
     c.Font().Assign(active ? FDefCaptionFont : FDefInActiveCaptionFont);
     if (FSD && FSD->ResourceStrData()) c.Font().SetCharset(FSD->ResourceStrData()->CharSet());
-    std::string text = FForm->Caption();
-    if (FForm->FormStyle() == vcl::fsMDIForm && FMDIChildMaximized)
-        if (TbsSkinForm* child = GetMaximizedMDIChildSkinForm())
-            text += " - [" + child->FForm->Caption() + "]";
+    std::string text = CaptionText();
 
     if (FOnCaptionPaint) {
         FOnCaptionPaint(c, {L, 0, bitmap.Width() - Rr - 3, ch}, active);

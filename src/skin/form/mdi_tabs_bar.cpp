@@ -43,33 +43,31 @@ void TbsMDITab::Draw(gfx::TCanvas& Cnvs) {
     const int w = ObjectRect.Width(), h = ObjectRect.Height();
     if (w <= 0 || h <= 0 || !Child) return;
     TbsSkinMDITabsBar& bar = *TabsBar;
+    if (bar.HasRecord() && bar.FTabKind == bstkButton) {
+        ButtonDraw(Cnvs);
+        return;
+    }
+    if (bar.HasRecord() && bar.Picture && !bar.UseSkinSize) {
+        ResizeDraw(Cnvs);
+        return;
+    }
     gfx::TBitmap image;
     image.SetSize(w, h);
     gfx::TCanvas& c = image.Canvas();
     const bool skinned = bar.HasRecord() && bar.Picture;
-    TbsSkinData* sd = bar.SkinData();
     if (!skinned) {
         c.Brush().SetColor(Active ? kDownFill : MouseIn ? kHotFill : gfx::clBtnFace);
         c.FillRect({0, 0, w, h});
         c.Font().Assign(bar.FDefaultFont);
+        SetCharset(c);
     } else {
         const gfx::TRect source = MouseIn && !Active ? bar.MouseInTabRect
                                   : Active           ? bar.ActiveTabRect
                                                      : bar.TabRect;
         BuildHorzSkinStrip(bar.TabLeftOffset, bar.TabRightOffset, image, *bar.Picture, source, w, h,
                            bar.TabStretchEffect);
-        if (bar.UseSkinFont) {
-            c.Font().SetName(bar.FontName);
-            c.Font().SetStyle(bar.FontStyle);
-            c.Font().SetHeight(bar.FontHeight);
-        } else {
-            c.Font().Assign(bar.FDefaultFont);
-        }
-        c.Font().SetColor(MouseIn && !Active ? bar.MouseInFontColor
-                          : Active           ? bar.ActiveFontColor
-                                             : bar.FontColor);
+        SetSkinFont(c);
     }
-    if (sd && sd->ResourceStrData()) c.Font().SetCharset(sd->ResourceStrData()->CharSet());
 
     gfx::TRect text;
     if (bar.ShowCloseButtons) {
@@ -80,11 +78,100 @@ void TbsMDITab::Draw(gfx::TCanvas& Cnvs) {
     } else {
         text = {2, 0, w - 2, h};
     }
+    DrawCaption(c, text, !skinned);
+    Cnvs.Draw(ObjectRect.Left, ObjectRect.Top, image);
+}
+
+void TbsMDITab::SetCharset(gfx::TCanvas& c) const {
+    TbsSkinData* sd = TabsBar->SkinData();
+    if (sd && sd->ResourceStrData()) c.Font().SetCharset(sd->ResourceStrData()->CharSet());
+}
+
+void TbsMDITab::SetSkinFont(gfx::TCanvas& c) const {
+    TbsSkinMDITabsBar& bar = *TabsBar;
+    if (bar.UseSkinFont) {
+        c.Font().SetName(bar.FontName);
+        c.Font().SetStyle(bar.FontStyle);
+        c.Font().SetHeight(bar.FontHeight);
+    } else {
+        c.Font().Assign(bar.FDefaultFont);
+    }
+    c.Font().SetColor(MouseIn && !Active ? bar.MouseInFontColor
+                      : Active           ? bar.ActiveFontColor
+                                         : bar.FontColor);
+    SetCharset(c);
+}
+
+void TbsMDITab::DrawCaption(gfx::TCanvas& c, gfx::TRect text, bool raiseEvent) {
+    TbsSkinMDITabsBar& bar = *TabsBar;
     std::string caption = Child->Caption();
     EllipsizeWideText(c, caption, text.Width());
-    if (!skinned && bar.OnTabGetDrawParamsEvent) bar.OnTabGetDrawParamsEvent(this, c);
+    if (raiseEvent && bar.OnTabGetDrawParamsEvent) bar.OnTabGetDrawParamsEvent(this, c);
     c.Brush().SetStyle(gfx::bsClear);
     DrawWideTextOn(c, caption, text, gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE);
+}
+
+void TbsMDITab::ButtonDraw(gfx::TCanvas& Cnvs) {
+    TbsSkinMDITabsBar& bar = *TabsBar;
+    const int w = ObjectRect.Width(), h = ObjectRect.Height();
+    const TbsDataSkinButtonControl* rec = ButtonRecord(bar.SkinData(), "resizebutton");
+    gfx::TBitmap* picture = rec ? PictureOf(bar.SkinData(), rec->PictureIndex) : nullptr;
+    if (!picture) return;
+    const gfx::TRect active = !rec->ActiveSkinRect.IsEmpty() ? rec->ActiveSkinRect : rec->SkinRect;
+    const gfx::TRect down = !rec->DownSkinRect.IsEmpty() ? rec->DownSkinRect : active;
+    gfx::TBitmap image;
+    image.SetSize(w, h);
+    gfx::TCanvas& c = image.Canvas();
+    BuildNineSliceFromRect(image, *picture,
+                           Active    ? down
+                           : MouseIn ? active
+                                     : rec->SkinRect,
+                           rec->ClRect, true);
+    SetSkinFont(c);
+    c.Font().SetColor(Active    ? rec->DownFontColor
+                      : MouseIn ? rec->ActiveFontColor
+                                : rec->FontColor);
+    gfx::TRect text{rec->ClRect.Left, rec->ClRect.Top,
+                    rec->ClRect.Right + w - rec->SkinRect.Width(),
+                    rec->ClRect.Bottom + h - rec->SkinRect.Height()};
+    if (bar.ShowCloseButtons) {
+        text.Right -= bar.FCloseSize + 3;
+        DrawCloseButton(c, {text.Right, 0, text.Right + bar.FCloseSize + 3, h});
+    }
+    const int th = c.TextHeight("Wg");
+    if (text.Height() < th) {
+        text.Top = (h - th) / 2;
+        text.Bottom = text.Top + th;
+    }
+    DrawCaption(c, text, true);
+    Cnvs.Draw(ObjectRect.Left, ObjectRect.Top, image);
+}
+
+void TbsMDITab::ResizeDraw(gfx::TCanvas& Cnvs) {
+    TbsSkinMDITabsBar& bar = *TabsBar;
+    const int w = ObjectRect.Width();
+    const int h = ObjectRect.Height() + (Active ? bar.FActiveTabOffset : 0);
+    if (h <= 0) return;
+    const gfx::TRect source = MouseIn && !Active && !bar.MouseInTabRect.IsEmpty()
+                                  ? bar.MouseInTabRect
+                              : Active ? bar.ActiveTabRect
+                                       : bar.TabRect;
+    const int q = bar.TabRect.Height() / 4;
+    gfx::TBitmap image;
+    image.SetSize(w, h);
+    gfx::TCanvas& c = image.Canvas();
+    BuildNineSliceFromRect(
+        image, *bar.Picture, source,
+        {bar.TabLeftOffset, q, source.Width() - bar.TabRightOffset, source.Height() - q}, true);
+    SetSkinFont(c);
+    gfx::TRect text;
+    if (bar.ShowCloseButtons) {
+        text = {2, 2, w - bar.FCloseSize - 5, h};
+        DrawCloseButton(c, {text.Right, 2, w, h});
+    } else {
+        text = {2, 0, w - 2, h};
+    }
+    DrawCaption(c, text, true);
     Cnvs.Draw(ObjectRect.Left, ObjectRect.Top, image);
 }
 
@@ -285,6 +372,7 @@ void TbsSkinMDITabsBar::GetSkinData() {
     SkinRect = rec->SkinRect;
     TopStretch = rec->TopStretch;
     FBottomOffset = ClRect.Top;
+    FActiveTabOffset = ActiveTabRect.Height() - TabRect.Height();
 }
 
 void TbsSkinMDITabsBar::ChangeSkinData() {

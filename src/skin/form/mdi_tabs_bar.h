@@ -44,6 +44,13 @@ public:
 
 private:
     void DrawCloseButton(gfx::TCanvas& Cnvs, const gfx::TRect& R);
+    // Button-kind tabs from the skin's "resizebutton" record.
+    void ButtonDraw(gfx::TCanvas& Cnvs);
+    // Skinned tabs at any height (the bar's UseSkinSize off).
+    void ResizeDraw(gfx::TCanvas& Cnvs);
+    void SetSkinFont(gfx::TCanvas& c) const;
+    void SetCharset(gfx::TCanvas& c) const;
+    void DrawCaption(gfx::TCanvas& c, gfx::TRect text, bool raiseEvent);
 };
 
 using TbsMDITabEvent = std::function<void(TbsMDITab* MDITab)>;
@@ -159,6 +166,7 @@ private:
     TbsSkinPopupMenu* FHideListMenu = nullptr;
     int FInVisibleCount = 0;
     int FCloseSize = 14;
+    int FActiveTabOffset = 0;
     int FRightLimit = 0;
     std::vector<std::unique_ptr<TbsMDITab>> ObjectList;
 };

@@ -294,6 +294,8 @@ public:
     TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
     void SetMDITabsBar(TbsSkinMDITabsBar* value);
     vcl::TCustomForm* GetMaximizedMDIChild() const;
+    // The caption as drawn: an MDI form's own followed by " - [child]" of its maximized child.
+    std::string CaptionText() const;
     // 1230 to every child, then the minimized ones back to their stack places.
     void RefitMDIChilds();
     void ArrangeMinimizedChilds();
