@@ -108,6 +108,9 @@ public:
     virtual void CapturePointer(bool) {}
     // The system's bell (MessageBeep); the sound type is an MB_ICON* value or 0.
     virtual void Beep(unsigned type) { (void)type; }
+    // The caret moved: the input method's spot, the bottom-left of the caret in the top-level's
+    // window coordinates, so the candidates of a composition open there.
+    virtual void SetTextSpot(HWND topLevel, TPoint spot) { (void)topLevel, (void)spot; }
 };
 
 // The character the model's own key translation gives (a US layout), 0 for none. A backend

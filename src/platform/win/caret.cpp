@@ -68,6 +68,18 @@ void Restart() {
     C().PhaseStart = NowMicros();
 }
 
+// The caret's bottom-left, in its top-level's window coordinates, to the input method.
+void TellSpot() {
+    TCaret& c = C();
+    auto owner = c.Owner.lock();
+    if (!owner || owner->Destroyed) return;
+    TWindow* root = Root(owner.get());
+    if (!root) return;
+    const TPoint o = SurfaceOrigin(owner.get());
+    Backend().SetTextSpot(root->Handle, {o.X + owner->Client.Left + c.Pos.X,
+                                         o.Y + owner->Client.Top + c.Pos.Y + c.Height});
+}
+
 bool RootHasDC(const TWindow* root) {
     for (const auto& e : S().DCs)
         if (e->Root == root) return true;
@@ -143,6 +155,7 @@ bool ShowCaret(HWND window) {
     if (!OwnedBy(window)) return false;
     TCaret& c = C();
     if (c.HideCount > 0 && --c.HideCount == 0) Restart();
+    TellSpot();
     return true;
 }
 
@@ -159,6 +172,7 @@ bool SetCaretPos(int x, int y) {
     if (c.Pos != TPoint{x, y}) TakeOff();
     c.Pos = {x, y};
     Restart();
+    TellSpot();
     return true;
 }
 

@@ -183,6 +183,11 @@ bool IsMouseMessage(UINT m) {
            (m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK);
 }
 
+// The Menu key and Shift+F10 ask for the context menu at (-1, -1): "place it yourself".
+void ContextMenuFromKeys(TWindow* w) {
+    Send(w, WM_CONTEXTMENU, HwndToParam(w->Handle), MAKELPARAM(0xFFFF, 0xFFFF));
+}
+
 }  // namespace
 
 namespace detail {
@@ -435,7 +440,14 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == VK_F4 && (s.Keys[VK_MENU] & 0x80))
                 Send(Root(w), WM_SYSCOMMAND, SC_CLOSE, 0);
             return 0;
+        case WM_KEYUP:
+            if (wParam == VK_APPS) ContextMenuFromKeys(w);
+            return 0;
         case WM_SYSKEYUP:
+            if (wParam == VK_F10 && (s.Keys[VK_SHIFT] & 0x80)) {
+                ContextMenuFromKeys(w);
+                return 0;
+            }
             if ((wParam == VK_MENU && s.AltUsedSince == 0) || wParam == VK_F10)
                 Send(Root(w), WM_SYSCOMMAND, SC_KEYMENU, 0);
             return 0;

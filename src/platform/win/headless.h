@@ -43,6 +43,7 @@ public:
     std::optional<std::string> ClipboardText() const override { return FClipboard; }
     void WaitForEvents(int wakeFd, int timeoutMs) override;
     void Beep(unsigned type) override { FBeeps.push_back(type); }
+    void SetTextSpot(HWND topLevel, TPoint spot) override { FTextSpots[topLevel.Value()] = spot; }
 
     // Configuration; call win::DisplayChanged() after changing the monitors.
     void SetMonitors(std::vector<TMonitor> monitors) { FConfig.Monitors = std::move(monitors); }
@@ -75,6 +76,11 @@ public:
     bool SaveWindowShot(HWND window, const std::string& path, std::string* error = nullptr) const;
 
     HCURSOR Cursor() const { return FCursor; }
+    // The last input-method spot of a top-level, (-1, -1) when none was given.
+    TPoint TextSpot(HWND topLevel) const {
+        auto it = FTextSpots.find(topLevel.Value());
+        return it == FTextSpots.end() ? TPoint{-1, -1} : it->second;
+    }
     // The sound types of every MessageBeep so far.
     const std::vector<unsigned>& Beeps() const { return FBeeps; }
     const TTopLevelState* Find(HWND window) const;
@@ -95,6 +101,7 @@ private:
     std::deque<std::function<void()>> FIdle;
     std::size_t FPresents = 0;
     std::vector<unsigned> FBeeps;
+    std::map<std::uint32_t, TPoint> FTextSpots;
     std::chrono::steady_clock::time_point FDrySince{};
     bool FDry = false;
 };

@@ -321,7 +321,18 @@ bool RouteText(TQueueItem& item, MSG& msg) {
             s.Translated.push_back(c);
         first = false;
     }
-    return !first;
+    if (first) return false;
+    // As an input method's commit ends: one key-up of VK_PROCESSKEY, so whatever completes on
+    // a key release (the edit-style combo box) also runs after composed text.
+    MSG up;
+    up.hwnd = target;
+    up.message = WM_KEYUP;
+    up.wParam = VK_PROCESSKEY;
+    up.lParam = LPARAM(1) | LPARAM(1) << 30 | LPARAM(1) << 31;
+    up.time = NowMicros() / 1000;
+    up.pt = s.Cursor;
+    s.Translated.push_back(up);
+    return true;
 }
 
 }  // namespace

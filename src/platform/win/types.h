@@ -470,6 +470,7 @@ inline constexpr int VK_INSERT = 0x2D;
 inline constexpr int VK_DELETE = 0x2E;
 inline constexpr int VK_LWIN = 0x5B;
 inline constexpr int VK_APPS = 0x5D;
+inline constexpr int VK_PROCESSKEY = 0xE5;  // key code of keys an input method took
 inline constexpr int VK_NUMPAD0 = 0x60;
 inline constexpr int VK_NUMPAD9 = 0x69;
 inline constexpr int VK_MULTIPLY = 0x6A;

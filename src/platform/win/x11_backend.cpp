@@ -780,6 +780,15 @@ void TX11Backend::Beep(unsigned) {
     XFlush(FImpl->Dpy);
 }
 
+void TX11Backend::SetTextSpot(HWND topLevel, TPoint spot) {
+    TXWindow* xw = FImpl->Find(topLevel);
+    if (!xw || !xw->Ic) return;
+    XPoint at{short(spot.X), short(spot.Y)};
+    XVaNestedList attributes = XVaCreateNestedList(0, XNSpotLocation, &at, nullptr);
+    XSetICValues(xw->Ic, XNPreeditAttributes, attributes, nullptr);
+    XFree(attributes);
+}
+
 std::uint64_t TX11Backend::XWindowOf(HWND window) const {
     const TXWindow* xw = FImpl->Find(window);
     return xw ? xw->Id : 0;

@@ -40,6 +40,7 @@ public:
     void ActivateTopLevel(HWND window) override;
     void CapturePointer(bool captured) override;
     void Beep(unsigned type) override;
+    void SetTextSpot(HWND topLevel, TPoint spot) override;
 
     // The X window showing a top-level (0 while it has none), for tests and diagnostics.
     std::uint64_t XWindowOf(HWND window) const;

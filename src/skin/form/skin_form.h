@@ -211,6 +211,8 @@ public:
     bool NewAppMessage(win::MSG& Msg);
     void MenuKeyDown(int Key);
     void CheckMenuCloseMessage(const vcl::TMessage& Message);
+    // On a visible MDI main form: CM_CANCELMODE without sender to its combo boxes and edits.
+    void CancelChildDropDowns();
     TbsSkinData* MenuHostSkinData() const override { return FSD; }
     TbsSkinData* MenuHostMenusSkinData() const override { return FMSD; }
     TbsSkinMenu* MenuHostSkinMenu() const override { return SkinMenu; }

@@ -20,7 +20,7 @@
 #include "platform/vcl/list_box.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/skin_control.h"
-#include "skin/lists/office_combo_box.h"
+#include "skin/lists/list_types.h"
 
 namespace skin {
 

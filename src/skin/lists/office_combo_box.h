@@ -13,24 +13,12 @@
 #include <string>
 
 #include "skin/core/skin_records.h"
+#include "skin/lists/list_types.h"
 #include "skin/lists/office_list_box.h"
 
 namespace skin {
 
 class TbsSkinCustomOfficeComboBox;
-
-// A button area of a skinned control: where it is and its hot and pressed state.
-struct TbsCBButtonX {
-    TRect R;
-    bool MouseIn = false;
-    bool Down = false;
-};
-
-// The item area of a combo box and its owner-draw state (focused or not).
-struct TbsCBItem {
-    TRect R;
-    bool State = false;
-};
 
 class TbsPopupOfficeListBox : public TbsSkinOfficeListBox {
 public:

@@ -59,6 +59,16 @@ TEST_F(CaretTest, BlinksOnTheClockAndNests) {
     EXPECT_EQ(p, (TPoint{40, 5}));
 }
 
+TEST_F(CaretTest, TheInputMethodSpotFollowsTheCaret) {
+    const HWND child = Child(Owner, 15, 8, 60, 30);
+    PumpMessages();
+    ASSERT_TRUE(CreateCaret(child, 1, 12));
+    ASSERT_TRUE(SetCaretPos(20, 5));
+    EXPECT_EQ(Screen->TextSpot(Owner), (TPoint{15 + 20, 8 + 5 + 12}));
+    SetCaretPos(7, 2);
+    EXPECT_EQ(Screen->TextSpot(Owner), (TPoint{15 + 7, 8 + 2 + 12}));
+}
+
 TEST_F(CaretTest, PaintingUnderTheCaretLeavesOneCaret) {
     CreateCaret(Owner, 2, 12);
     SetCaretPos(20, 5);

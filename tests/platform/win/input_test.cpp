@@ -195,6 +195,40 @@ TEST_F(InputTest, KeysReachTheFocusAndTranslateToCharacters) {
     EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
 }
 
+TEST_F(InputTest, ComposedTextEndsWithOneProcessKeyRelease) {
+    const HWND form = Top(0, 0, 200, 200);
+    const HWND edit = Child(form, 10, 10, 100, 20);
+    PumpMessages();
+    SetFocus(edit);
+    ClearLog();
+    Screen->Text("视频");
+    PumpMessages();
+    std::vector<std::string> seen;
+    for (const TRecord& r : FLog) {
+        if (r.Window != edit) continue;
+        if (r.Message == WM_CHAR) seen.push_back("char");
+        if (r.Message == WM_KEYUP) seen.push_back("up " + std::to_string(r.WParam));
+    }
+    EXPECT_THAT(seen, ElementsAre("char", "char", "up 229"));
+}
+
+TEST_F(InputTest, MenuKeyAndShiftF10AskForAContextMenuAtMinusOne) {
+    const HWND form = Top(0, 0, 200, 200);
+    const HWND edit = Child(form, 10, 10, 100, 20);
+    PumpMessages();
+    SetFocus(edit);
+    ClearLog();
+    Screen->KeyPress(VK_APPS);
+    Screen->KeyDown(VK_SHIFT);
+    Screen->KeyPress(VK_F10);
+    Screen->KeyUp(VK_SHIFT);
+    Screen->KeyPress(VK_F10);  // alone: the menu bar's key, no context menu
+    PumpMessages();
+    const auto menus = Find(WM_CONTEXTMENU, edit);
+    ASSERT_EQ(menus.size(), 2u);
+    for (const TRecord& r : menus) EXPECT_EQ(PointFromParam(r.LParam), (TPoint{-1, -1}));
+}
+
 TEST_F(InputTest, AltMakesSystemKeysAndTheKeyMenuCommand) {
     const HWND form = Top(0, 0, 200, 200);
     PumpMessages();

@@ -60,6 +60,11 @@ inline constexpr gfx::TColor kListActiveText = gfx::RGB(96, 0, 0);
 inline constexpr gfx::TColor kListFocusText = gfx::RGB(255, 255, 255);
 inline constexpr gfx::TColor kHeaderText = gfx::RGB(255, 255, 0);
 inline constexpr gfx::TColor kEditDisabledText = gfx::RGB(160, 100, 100);
+// "thickedit": an edit record 24 high with its client 4 in from the left and 5 from the top.
+inline constexpr gfx::TColor kThickBack = gfx::RGB(210, 240, 255);    // skinrect
+inline constexpr gfx::TColor kThickActive = gfx::RGB(255, 220, 240);  // activeskinrect
+inline constexpr gfx::TColor kThickText = gfx::RGB(0, 96, 0);
+inline constexpr gfx::TColor kThickActiveText = gfx::RGB(160, 0, 160);
 }  // namespace lists
 
 // The fixture skin; records named in `without` are left out.
@@ -85,6 +90,8 @@ inline TbsSkinContent ListsFixtureSkin(const std::set<std::string>& without = {}
     FillArea(p, {120, 110, 150, 140}, kResizeHot);
     FillArea(p, {150, 110, 180, 140}, kResizeDown);
     FillArea(p, {40, 40, 80, 60}, kEditBack);
+    FillArea(p, {80, 40, 120, 64}, kThickBack);
+    FillArea(p, {120, 40, 160, 64}, kThickActive);
     pictures.push_back(SolidPicture(40, 100, kBarTrack));
     FillArea(*pictures[1], {0, 0, 19, 19}, kBarButton);
     FillArea(*pictures[1], {0, 81, 19, 100}, kBarButton);
@@ -161,6 +168,11 @@ inline TbsSkinContent ListsFixtureSkin(const std::set<std::string>& without = {}
         {"edit", "edit",
          "pictureindex=0\nskinrect=40,40,80,60\nclientrect=2,2,38,18\ndisabledfontcolor=" +
              colour(kEditDisabledText) + "\n"},
+        {"thickedit", "edit",
+         "pictureindex=0\nskinrect=80,40,120,64\nactiveskinrect=120,40,160,64\n"
+         "lefttoppoint=4,5\nrighttoppoint=34,5\nclientrect=4,5,34,19\nfontname=Arial\n"
+         "fontheight=14\nfontcolor=" +
+             colour(kThickText) + "\nactivefontcolor=" + colour(kThickActiveText) + "\n"},
     };
     records.erase(std::remove_if(records.begin(), records.end(),
                                  [&](const TRecordText& r) { return without.count(r.Name) > 0; }),
