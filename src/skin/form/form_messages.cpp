@@ -7,6 +7,7 @@
 
 #include "platform/win/win.h"
 #include "skin/core/skin_messages.h"
+#include "skin/form/form_layer_border.h"
 #include "skin/form/skin_form.h"
 
 namespace skin {
@@ -97,6 +98,7 @@ void TbsSkinForm::NCActivate(vcl::TMessage& Message) {
     } else {
         SetCaptionsActive(false);
     }
+    LayerActivated();
 }
 
 void TbsSkinForm::WMSize(vcl::TMessage& Message) {
@@ -113,6 +115,12 @@ void TbsSkinForm::WMSize(vcl::TMessage& Message) {
         }
     } else if (FSD && FSkinnableForm && FForm->Width() >= GetMinWidth() &&
                FForm->Height() >= GetMinHeight()) {
+        if (CanShowLayerFrame()) {
+            if (FBorderLayerChangeSize)
+                FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+            else
+                FBorderLayer->SetBoundsWithForm();
+        }
         UpdateFrame(true);
     }
     if (FBorderLayerChangeSize && OldWindowProc) OldWindowProc(Message);
@@ -136,6 +144,8 @@ void TbsSkinForm::WMSizing(vcl::TMessage& Message) {
         SetFormRegion(true);
     } else if (FSkinnableForm && !FSD->Empty && FFormWidth >= GetMinWidth() &&
                FFormHeight >= GetMinHeight() && changed) {
+        if (CanShowLayerFrame() && FFormLeft == FOldFormLeft && FFormTop == FOldFormTop)
+            FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
         FOldFormLeft = FFormLeft;
         FOldFormTop = FFormTop;
         // Frame and region for the new size before the window takes it.
@@ -182,8 +192,13 @@ void TbsSkinForm::NonClientMouse(vcl::TMessage& Message) {
         case win::WM_NCRBUTTONDOWN:
             TestActive(p.X, p.Y, true);
             ObjectMouseDown(vcl::mbRight, p.X, p.Y);
-            // The skinned system menu at the cursor comes with the form menus.
-            if (code == win::HTCAPTION) MouseCaptureObject = -1;
+            if (code == win::HTCAPTION) {
+                MouseCaptureObject = -1;
+                if (!FDisableSystemMenu) {
+                    const gfx::TPoint at = win::PointFromParam(Message.LParam);
+                    PopupSystemMenu(at.X, at.Y);
+                }
+            }
             break;
         case win::WM_NCRBUTTONUP:
             ObjectMouseUp(vcl::mbRight, p.X, p.Y);
@@ -244,9 +259,9 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             EraseBackground(Message);
             return;
         case win::WM_SHOWWINDOW:
+            ShowWindowFirstStage(Message.WParam != 0);
             if (Message.WParam) {
-                // First placement and the show animation come with the window states; the MDI
-                // client's own procedure with the MDI handling.
+                // The MDI client's own procedure comes with the MDI handling.
                 if (skinnable && !mdiForm) ForceFormResize();
                 if (skinnable && FForm->Menu()) FForm->SetMenu(nullptr);
             } else if (skinnable) {
@@ -278,6 +293,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 FFormWidth = wp->cx;
                 FFormHeight = wp->cy;
             }
+            LayerPosChanged(*wp);
             FOldFormLeft = FFormLeft;
             FOldFormTop = FFormTop;
             break;
@@ -319,13 +335,18 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 if (FOnRestore) FOnRestore(this);
                 break;
             }
-            // An open skin menu closes; the menu bar's keyboard mode comes with the bar. The
-            // system never sees the key.
+            // Alt or F10: the menu bar's keyboard mode starts or ends; the system never sees
+            // the key.
             if (Message.WParam == SC_KEYMENU) {
+                if (InMainMenu) {
+                    SkinMainMenuClose();
+                    return;
+                }
                 if (SkinMenu->Visible())
                     SkinMenu->Hide();
                 else if (InMenu)
                     SkinMenuClose();
+                if (FMainMenuBar) FMainMenuBar->EnterMainMenu();
                 return;
             }
             break;
@@ -333,6 +354,12 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             if (!(FSizeMove && FFullDrag)) break;
             WMSizing(Message);
             return;
+        case win::WM_MOVING:
+            if (skinnable) WMMoving(Message);
+            break;
+        case win::WM_TIMER:
+            if (Message.WParam == 1) ShowAnimationTimer();
+            break;
         case win::WM_ENTERSIZEMOVE:
             if (!skinnable) break;
             win::GetCursorPos(FOnMouseDownCoord);
@@ -359,6 +386,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             MouseTimer->SetEnabled(false);
             ActiveObject = OldActiveObject = MouseCaptureObject = -1;
             if (skinInUse) NCPaint();
+            if (CanShowLayerFrame()) FBorderLayer->SetBoundsWithForm();
             break;
         default:
             break;
@@ -394,10 +422,22 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
     } else if (m == CM_QUERYSKINFORM) {
         Message.Result = !skinnable && FIsVistaOs ? 12852 : 12853;
         return;
+    } else if (m == WM_MDICHILDMAXIMIZED && mdiForm) {
+        FMDIChildMaximized = true;
+        NCPaint();
+        if (FMainMenuBar) FMainMenuBar->MDIChildMaximize();
+    } else if (m == WM_MDICHILDRESTORED && mdiForm) {
+        if (!GetMaximizedMDIChildSkinForm()) FMDIChildMaximized = false;
+        NCPaint();
+        if (FMainMenuBar) FMainMenuBar->MDIChildRestore();
     } else if (m == CM_BEGINSMARTEFFECTS) {
         FSmartEffectsShow = true;
     } else if (m == CM_ENDSMARTEFFECTS) {
-        FSmartEffectsShow = false;
+        EndSmartEffects();
+    } else if (m == WM_TRAYRESTORED) {
+        TrayRestored();
+    } else if (m == WM_CHANGELAYEREDBORDERS) {
+        ChangeLayeredBorders();
     } else if ((m == CM_PAINTSKINFRAME || (m == CM_PAINTSKINNC && Message.LParam == 16802)) &&
                skinnable) {
         const gfx::HDC dc = win::ParamToDc(Message.WParam);
@@ -413,6 +453,9 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
 
     // Second stage.
     switch (Message.Msg) {
+        case win::WM_SHOWWINDOW:
+            ShowWindowSecondStage(Message.WParam != 0);
+            break;
         case win::WM_LBUTTONUP:
             ObjectMouseUp(vcl::mbLeft, -1, -1);
             break;

@@ -285,8 +285,7 @@ bool TbsSkinButtonObject::TrackMenu() {
     if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
     if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
     if (FMouseIn) ShowLayer();
-    // Skinned menus open through the form's menu controller, which comes with the menus.
-    return false;
+    return Parent->TrackObjectMenu(MenuItem, ScreenObjectRect(), FPopupUp, true);
 }
 
 void TbsSkinButtonObject::MouseEnter() {
@@ -520,7 +519,7 @@ void TbsSkinStdButtonObject::MouseDown(int, int, vcl::TMouseButton Button) {
     if (!Enabled || Button != vcl::mbLeft || FDown) return;
     SetDown(true);
     if (Command == cmSysMenu) {
-        MenuItem = Parent->FSysMenu->Items();
+        MenuItem = Parent->GetSysMenuItems();
         // A system menu that cannot open leaves the button free to come up again.
         if (!TrackMenu()) MenuItem = nullptr;
     }
@@ -648,7 +647,9 @@ bool TbsSkinAnimateObject::TrackMenu() {
     if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
     if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
     if (FMouseIn) ShowLayer();
-    // Opens through the form's menu controller, which comes with the menus.
+    FMenuTracking = true;
+    if (Parent->TrackObjectMenu(MenuItem, ScreenObjectRect(), FPopupUp, false)) return true;
+    FMenuTracking = false;
     return false;
 }
 
@@ -712,7 +713,7 @@ void TbsSkinAnimateObject::DblClick() {
 
 void TbsSkinAnimateObject::ExecuteCommand() {
     if (Command == cmSysMenu) {
-        MenuItem = Parent->FSysMenu->Items();
+        MenuItem = Parent->GetSysMenuItems();
         if (!TrackMenu()) MenuItem = nullptr;
     } else if (Command == cmDefault) {
         if (MenuItem) TrackMenu();

@@ -93,6 +93,9 @@ protected:
     // Shows the glow layer through the given layer manager.
     void ShowLayerWith(bool menuLayer);
     void HideLayerWith(bool menuLayer);
+
+public:
+    // ObjectRect on the screen (an MDI child's frame lies outside its client origin).
     gfx::TRect ScreenObjectRect() const;
 };
 

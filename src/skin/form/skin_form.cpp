@@ -5,6 +5,7 @@
 #include "platform/win/win.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/system_routines.h"
+#include "skin/form/form_layer_border.h"
 #include "skin/menus/skin_hint.h"
 
 namespace skin {
@@ -60,6 +61,7 @@ TbsSkinForm::TbsSkinForm(vcl::TComponent* AOwner) : vcl::TComponent(FormOwner(AO
     FForm = static_cast<vcl::TCustomForm*>(AOwner);
     FLayerManager = new TbsLayerManager(this);
     FMenuLayerManager = new TbsLayerManager(this);
+    FBorderLayer = new TbsFormLayerBorder(this);
     FIsLayerEnabled = OsIsW2kUp();
     FIsVistaOs = OsIsVistaUp();
 
@@ -85,11 +87,16 @@ TbsSkinForm::TbsSkinForm(vcl::TComponent* AOwner) : vcl::TComponent(FormOwner(AO
     FForm->SetBorderIcons({});
     FForm->SetAutoSize(false);
     FForm->SetAutoScroll(false);
+    FForm->OnShortCut = [this](vcl::TWMKey& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
     FSysMenu = new vcl::TPopupMenu(this);
+    FSysTrayMenu = new TbsSkinPopupMenu(this);
+    FSysTrayMenu->ComponentForm = FForm;
+    CreateSysTrayMenu();
     SkinMenu = new TbsSkinMenu(this, FForm);
-    SetSkinMenuHostLookup([](vcl::TCustomForm* form) -> TbsSkinMenuHost* {
-        return GetSkinFormComponent(form);
-    });
+    SetSkinMenuHostLookup(
+        [](vcl::TCustomForm* form) -> TbsSkinMenuHost* { return GetSkinFormComponent(form); });
+    SetMainMenuBarHostLookup(
+        [](vcl::TCustomForm* form) -> TbsMainMenuBarHost* { return GetSkinFormComponent(form); });
 
     if (!Designing()) {
         OldWindowProc = FForm->WindowProc;
@@ -116,6 +123,7 @@ void TbsSkinForm::BeforeDestruction() {
     ObjectList.clear();
     // The form still exists here even when it is the one being freed.
     if (!Designing() && FForm) FForm->WindowProc = OldWindowProc;
+    if (FForm) FForm->OnShortCut = nullptr;
     FRgn.reset();
     vcl::TComponent::BeforeDestruction();
 }
@@ -279,10 +287,8 @@ void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
     if (value) value->FreeNotification(this);
 }
 
-// --- states: stored by the state handling when it comes; nothing visible changes yet ----------
+// --- the tray: comes with the tray icon -------------------------------------------------------
 
-void TbsSkinForm::SetWindowState(vcl::TWindowState) {}
-void TbsSkinForm::SetRollUpState(bool) {}
 void TbsSkinForm::MinimizeToTray() {}
 void TbsSkinForm::RestoreFromTray() {}
 
@@ -367,6 +373,7 @@ void TbsSkinForm::ChangeSkinData() {
     FSkinSupport = HasSkin();
     if (FLayerManager->IsVisible) FLayerManager->Hide();
     if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    if (LayerShown()) FBorderLayer->Hide();
 
     if (FSkinSupport && FSkinnableForm) {
         CreateSkinObjects();
@@ -423,6 +430,7 @@ void TbsSkinForm::ChangeSkinData() {
         if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
         if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
     }
+    LayerAfterSkinChange();
 }
 
 void TbsSkinForm::ClearObjects() {

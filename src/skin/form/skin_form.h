@@ -8,9 +8,9 @@
 // Who talks to whom: the skin data sends its change messages to the form; the component rebuilds
 // the frame (ChangeSkinData) and asks the form's skinned controls to read their skin again. The
 // frame objects call back into the component to repaint one object, run a window command and
-// raise its object events. Frame painting, the message table, window states, menus, MDI, the
-// tray, quick buttons and the layered border are added by their own files; until then their
-// members here are stored and do nothing.
+// raise its object events. Frame painting, the message table, window states and the layered
+// border (form_layer_border.h), menus, MDI, the tray and quick buttons live in their own files;
+// members of parts not built yet are stored and do nothing.
 //
 // Owns its frame objects, timers, layer managers, mask strips and system menu; the skin data,
 // menus, hint, tray icon and bars are the application's and are forgotten when freed. Main
@@ -32,6 +32,7 @@
 #include "skin/core/layered_windows.h"
 #include "skin/core/skin_data.h"
 #include "skin/form/frame_objects.h"
+#include "skin/menus/main_menu_bar.h"
 #include "skin/menus/skin_menu.h"
 
 namespace skin {
@@ -39,9 +40,9 @@ namespace skin {
 // Made by later parts of the frame; the component only keeps references to them.
 class TbsSkinHint;
 class TbsTrayIcon;
-class TbsSkinMainMenuBar;
 class TbsSkinMDITabsBar;
 class TbsSkinStatusBar;
+class TbsFormLayerBorder;
 
 // A component given an owner of the wrong class.
 class EInvalidCast : public rtl::Exception {
@@ -74,7 +75,7 @@ int GetDefButtonSize(vcl::TFormBorderStyle style);
 // SM_CXSMICON x SM_CYSMICON, each 0 replaced by SM_CXSIZE / SM_CYSIZE.
 gfx::TSize GetSmallIconSize();
 
-class TbsSkinForm : public vcl::TComponent, public TbsSkinMenuHost {
+class TbsSkinForm : public vcl::TComponent, public TbsSkinMenuHost, public TbsMainMenuBarHost {
 public:
     // Raises EInvalidCast "Invalid class typecast" when the owner is not a form.
     explicit TbsSkinForm(vcl::TComponent* AOwner);
@@ -163,13 +164,30 @@ public:
     // A screen point of a non-client message in frame coordinates.
     gfx::TPoint ScreenToFramePoint(gfx::TPoint P) const;
 
-    // --- states (the window state and roll-up handling comes with its own file) ---------------
+    // --- states, placement and show animation (form_states.cpp) ------------------------------
+    // The component's own states: maximize, minimize and roll-up set the form's bounds, so the
+    // skinned frame stays; the main form's minimize minimizes the application.
     vcl::TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(vcl::TWindowState value);
     bool RollUpState() const { return FRollUpState; }
     void SetRollUpState(bool value);
     void MinimizeToTray();
     void RestoreFromTray();
+    // Centres the form on its monitor's work area or whole monitor, by PositionInMonitor.
+    void ApplyPositionInMonitor();
+    // The centred top-left for a form of AW x AH; (AX, AY) for bspDefault.
+    gfx::TPoint GetPositionInMonitor(int AX, int AY, int AW, int AH) const;
+    void EnableShadow(bool AShowShadow, bool AHideFormBefore);
+    void DoMinimize();
+    void DoMaximize();
+    void DoRestore();
+    // The free place of the stack of minimized forms at the work area's bottom-left.
+    gfx::TPoint GetMinimizedPosition() const;
+    // Adjusts a proposed top-left (L, T) for the form's size so its edges snap to the work area.
+    void DoMagnetic(int& L, int& T, int W, int H);
+    // The first visible stay-on-top form of the screen, else nil.
+    vcl::TCustomForm* FindStayOnTopForm() const;
+    TbsFormLayerBorder* BorderLayer() const { return FBorderLayer; }
     int RealHeight() const { return FRollUpState ? OldHeight : FFormHeight; }
     void SetRealHeight(int value) { OldHeight = value; }
     void SetFormStyle(vcl::TFormStyle FS);
@@ -205,7 +223,7 @@ public:
     void DoPopupMenu(vcl::TPopupMenu* Menu, int X, int Y);
     void PopupSkinMenu(vcl::TMenu* Menu, gfx::TPoint P);
     void PopupSkinMenu1(vcl::TMenu* Menu, const gfx::TRect& R, bool PopupUp);
-    void HookApp();
+    void HookApp() override;
     void UnHookApp();
     // The application's messages while a menu is open; true swallows the message.
     bool NewAppMessage(win::MSG& Msg);
@@ -217,6 +235,48 @@ public:
     TbsSkinData* MenuHostMenusSkinData() const override { return FMSD; }
     TbsSkinMenu* MenuHostSkinMenu() const override { return SkinMenu; }
     vcl::TCustomForm* MenuHostForm() const override { return FForm; }
+    // Keyboard mode of the menu bar, closing a menu in it, shortcuts.
+    void SkinMainMenuClose() override;
+    void SkinMenuCloseInMainMenu();
+    void FormShortCut(vcl::TWMKey& Msg, bool& Handled);
+    // The MDI form's skinned combo boxes and edits close their drop-downs (comes with the MDI
+    // handling; nothing yet).
+    void CancelChildDropDowns();
+    void LinkMenu(const std::string& AIDName, vcl::TMenu* AMenu, bool APopupUp);
+    // Opens a frame object's menu below the screen rectangle R; false when nothing opened.
+    bool TrackObjectMenu(vcl::TMenuItem* AItem, const gfx::TRect& R, bool APopupUp,
+                         bool AButtonObject);
+    TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(TbsSkinMainMenuBar* value);
+    vcl::TPopupMenu* SystemMenu() const { return FSystemMenu; }
+    void SetSystemMenu(vcl::TPopupMenu* value);
+
+    // --- system and tray menus (form_system_menu.cpp) -----------------------------------------
+    vcl::TMenuItem* GetSysMenuItems() override;
+    void UpdateDefaultSysMenu();
+    void UpdateUserSysMenu();
+    void PopupSystemMenu(int X, int Y);
+    void PopupSystemMenuFromRect(const gfx::TRect& R);
+    void ShowSystemMenuByKey();
+    void CreateSysTrayMenu();
+    TbsSkinPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
+
+    // --- what the menu bar asks of the component ----------------------------------------------
+    TbsSkinMenuHost* BarMenuHost() override { return this; }
+    vcl::TComponent* BarHostComponent() override { return this; }
+    bool BarInMenu() const override { return InMenu; }
+    bool BarInMainMenu() const override { return InMainMenu; }
+    void SetBarInMenu(bool value) override { InMenu = value; }
+    void SetBarInMainMenu(bool value) override { InMainMenu = value; }
+    void MainMenuEntered(TbsSkinMainMenuBar* bar) override {
+        if (FOnMainMenuEnter) FOnMainMenuEnter(bar);
+    }
+    vcl::TWindowState BarHostWindowState() const override { return FWindowState; }
+    void SetBarHostWindowState(vcl::TWindowState value) override { SetWindowState(value); }
+    bool BarHostHasIcon(TbsBarBorderIcon icon) const override {
+        return FBorderIcons.Contains(icon == TbsBarBorderIcon::Minimize ? biMinimize
+                                                                        : biSystemMenu);
+    }
 
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
@@ -224,6 +284,7 @@ public:
     bool FQuickButtonsShowHint = false;
     TbsLayerManager* FLayerManager = nullptr;      // owned
     TbsLayerManager* FMenuLayerManager = nullptr;  // owned
+    TbsFormLayerBorder* FBorderLayer = nullptr;    // owned
     bool FSmartEffectsShow = false;
     bool FClientInActiveDraw = false;
     bool FClientInActiveEffect = false;
@@ -336,7 +397,7 @@ public:
     bool FBorderLayerChangeSize = false;
     bool AlwaysDisableLayeredFrames = false;
     bool PreviewMode = false;
-    TbsSkinMenu* SkinMenu = nullptr;  // owned
+    TbsSkinMenu* SkinMenu = nullptr;    // owned
     win::TFilterToken FMenuFilter = 0;  // the application hook while FInAppHook
     vcl::TCustomForm* FForm = nullptr;
     // The frame objects in skin order; owned.
@@ -373,6 +434,19 @@ private:
     void WMSizing(vcl::TMessage& Message);
     void NonClientMouse(vcl::TMessage& Message);
     void PaintFrameTo(gfx::HDC DC);
+    // The state and layered-border steps of the message table (form_states.cpp).
+    bool LayerShown() const;
+    void LayerAfterSkinChange();
+    void ShowWindowFirstStage(bool shown);
+    void ShowWindowSecondStage(bool shown);
+    void SetUpShowAlpha(bool withBorder);
+    void ShowAnimationTimer();
+    void WMMoving(vcl::TMessage& Message);
+    void LayerPosChanged(const win::WINDOWPOS& wp);
+    void LayerActivated();
+    void TrayRestored();
+    void ChangeLayeredBorders();
+    void EndSmartEffects();
 };
 
 // The first component of the form that is a TbsSkinForm, nil for a nil form or none.

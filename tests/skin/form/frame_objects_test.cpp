@@ -169,15 +169,18 @@ TEST_F(TFrameObjects, TheCloseButtonClosesOnlyWhenReleasedOverIt) {
     EXPECT_EQ(win::GetCapture(), win::HWND{});
 }
 
-TEST_F(TFrameObjects, TheSystemMenuButtonComesUpWithoutAMenu) {
+// The button holds the system menu's items and stays down until that menu closes.
+TEST_F(TFrameObjects, TheSystemMenuButtonIsDownWhileItsMenuIsOpen) {
     TbsSkinForm* sf = SkinnedForm();
     auto* sys = dynamic_cast<TbsSkinStdButtonObject*>(Object(sf, "sysmenubutton"));
     const gfx::TPoint on = Centre(sys->ObjectRect);
     sf->TestActive(on.X, on.Y, true);
     sf->ObjectMouseDown(vcl::mbLeft, on.X, on.Y);
     sf->ObjectMouseUp(vcl::mbLeft, on.X, on.Y);
+    EXPECT_TRUE(sys->Down());
+    EXPECT_EQ(sys->MenuItem, sf->GetSysMenuItems());
+    sf->SkinMenu->Hide();
     EXPECT_FALSE(sys->Down());
-    EXPECT_EQ(sys->MenuItem, nullptr);
 }
 
 TEST_F(TFrameObjects, DefaultLookOfTheCaptionButtons) {
