@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 
+#include "dialog_pictures.h"
 #include "platform/gfx/graphics.h"
 
 namespace skingen {
@@ -95,13 +96,18 @@ std::unique_ptr<gfx::TBitmap> Draw(std::string_view name) {
             for (int x = 0; x < 8; ++x) Put(*b, x, y, Groove(y, x));
         return b;
     }
-    return nullptr;
+    return DrawDialogPicture(name);
 }
 
 }  // namespace
 
 std::span<const std::string_view> DefaultPictureNames() {
-    return kNames;
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> all(kNames.begin(), kNames.end());
+        for (std::string_view n : DialogPictureNames()) all.push_back(n);
+        return all;
+    }();
+    return names;
 }
 
 std::vector<std::uint8_t> BuildDefaultPicture(std::string_view name) {

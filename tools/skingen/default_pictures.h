@@ -1,5 +1,6 @@
 // The pictures that skinned controls fall back on when a skin gives them none, drawn from code
-// as the skins are: the slider's own thumbs and rulers ("BS_HTB", "BS_HRL", "BS_VTB", "BS_VRL").
+// as the skins are: the slider's own thumbs and rulers ("BS_HTB", "BS_HRL", "BS_VTB", "BS_VRL"),
+// and the drive and folder pictures of the file-system controls (dialog_pictures.h).
 // Each is a 24-bit BMP on magenta whose bottom-left pixel is magenta, so it draws transparent.
 // Main thread (it draws on gfx bitmaps).
 #pragma once

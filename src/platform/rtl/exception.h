@@ -50,6 +50,21 @@ public:
     using EStreamError::EStreamError;
 };
 
+// A failed file-system call (a folder that cannot be made current, a folder that cannot be read);
+// the message is the system's text for the failure, ErrorCode the system's number.
+class EInOutError : public Exception {
+public:
+    EInOutError(int errorCode, const std::string& message)
+        : Exception(message), ErrorCode(errorCode) {}
+    int ErrorCode;
+};
+
+// A file mask that cannot be read ("'<mask>' is not a valid mask").
+class EMaskException : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // A refused write to an INI file.
 class EIniFileException : public Exception {
 public:

@@ -238,4 +238,8 @@ bool SameText(std::string_view a, std::string_view b) {
     return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
+std::string SysErrorMessage(int errorCode) {
+    return std::generic_category().message(errorCode);
+}
+
 }  // namespace rtl

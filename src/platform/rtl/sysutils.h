@@ -51,6 +51,11 @@ std::string UpperCase(std::string_view s);
 int CompareText(std::string_view a, std::string_view b);
 bool SameText(std::string_view a, std::string_view b);
 
+// --- system errors ---
+
+// The system's text for an error number ("No such file or directory" for ENOENT).
+std::string SysErrorMessage(int errorCode);
+
 // --- formatting ---
 
 // One argument of Format, kept with its kind so "%d" of a 64-bit value or "%s" of a

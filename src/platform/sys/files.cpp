@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,6 +79,38 @@ std::string GetCurrentDir() {
         if (errno != ERANGE) return "";
         buffer.resize(buffer.size() * 2);
     }
+}
+
+bool SetCurrentDir(const std::string& path, int* error) {
+    if (chdir(path.c_str()) == 0) return true;
+    if (error) *error = path.empty() ? ENOENT : errno;
+    return false;
+}
+
+bool ListDirectory(const std::string& path, std::vector<TDirEntry>& entries, int* error) {
+    entries.clear();
+    DIR* dir = opendir(path.c_str());
+    if (!dir) {
+        if (error) *error = errno;
+        return false;
+    }
+    const int fd = dirfd(dir);
+    while (const dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        TDirEntry entry;
+        entry.Name = name;
+        entry.Hidden = name[0] == '.';
+        struct stat info;
+        if (fstatat(fd, name.c_str(), &info, 0) == 0)
+            entry.Directory = S_ISDIR(info.st_mode);
+        else
+            entry.Directory = e->d_type == DT_DIR;
+        entry.ReadOnly = faccessat(fd, name.c_str(), W_OK, AT_EACCESS) != 0;
+        entries.push_back(std::move(entry));
+    }
+    closedir(dir);
+    return true;
 }
 
 std::string ExtractFilePath(const std::string& fileName) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sys {
 
@@ -25,6 +26,22 @@ bool RenameFile(const std::string& oldName, const std::string& newName);
 // -1 when the file is missing or is a folder.
 int64_t FileSize(const std::string& path);
 std::string GetCurrentDir();
+// Makes `path` the process's current folder; on failure false, with the system's error number in
+// *error when given.
+bool SetCurrentDir(const std::string& path, int* error = nullptr);
+
+// One entry of a folder. Hidden means a name starting with "."; read-only means this process
+// may not write it.
+struct TDirEntry {
+    std::string Name;
+    bool Directory = false;
+    bool Hidden = false;
+    bool ReadOnly = false;
+};
+// The entries of `path` in the order the file system gives them, without "." and "..". A
+// symbolic link counts as what it points to. False (with the error number in *error) when the
+// folder cannot be read.
+bool ListDirectory(const std::string& path, std::vector<TDirEntry>& entries, int* error = nullptr);
 
 // "/a/b/c.txt" -> "/a/b/"
 std::string ExtractFilePath(const std::string& fileName);

@@ -293,6 +293,11 @@ public:
     bool ShowMainForm = true;
     std::string Title;
     std::string HelpFile;
+    // Help for a context number goes to OnHelp; without one there is no help to show.
+    std::function<void(int Context)> OnHelp;
+    void HelpContext(int Context) {
+        if (OnHelp) OnHelp(Context);
+    }
 
     // --- Hints -------------------------------------------------------------------------------
     bool ShowHint() const { return FShowHint; }

@@ -29,7 +29,8 @@ enum TMsgDlgBtn {
     mbAll,
     mbNoToAll,
     mbYesToAll,
-    mbHelp
+    mbHelp,
+    mbClose
 };
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 

@@ -6,10 +6,11 @@
 
 namespace skin {
 
-extern const TDefaultPicture kGeneratedDefaultPictures[4];
+extern const TDefaultPicture kGeneratedDefaultPictures[];
+extern const std::size_t kGeneratedDefaultPictureCount;
 
 std::span<const TDefaultPicture> DefaultPictures() {
-    return kGeneratedDefaultPictures;
+    return {kGeneratedDefaultPictures, kGeneratedDefaultPictureCount};
 }
 
 void RegisterDefaultPictures() {

@@ -1,5 +1,6 @@
 #include "platform/rtl/sysutils.h"
 
+#include <cerrno>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -178,6 +179,15 @@ TEST(Text, FoldsOnlyAsciiLetters) {
     EXPECT_GT(CompareText("b", "A"), 0);
     EXPECT_LT(CompareText("ab", "abc"), 0);
     EXPECT_EQ(CompareText("MiXeD", "mixed"), 0);
+}
+
+TEST(SysErrorMessageTest, TheSystemsTextFillsAnInOutError) {
+    EXPECT_EQ(SysErrorMessage(ENOENT), "No such file or directory");
+    EXPECT_EQ(SysErrorMessage(EACCES), "Permission denied");
+    const EInOutError error(ENOTDIR, SysErrorMessage(ENOTDIR));
+    EXPECT_EQ(error.ErrorCode, ENOTDIR);
+    EXPECT_EQ(error.Message(), "Not a directory");
+    EXPECT_THROW(throw error, Exception) << "one catch for every error of the program";
 }
 
 }  // namespace
