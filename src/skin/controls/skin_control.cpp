@@ -1,4 +1,5 @@
 #include "skin/controls/skin_control.h"
+#include "skin/controls/drop_down_client.h"
 
 #include <vector>
 
@@ -14,6 +15,23 @@ namespace skin {
 
 TbsSkinClient* AsSkinClient(vcl::TControl* control) {
     return dynamic_cast<TbsSkinClient*>(control);
+}
+
+namespace {
+TbsDropDownControlTest& DropDownControlTest() {
+    static TbsDropDownControlTest test;
+    return test;
+}
+}  // namespace
+
+void SetDropDownControlTest(TbsDropDownControlTest test) {
+    DropDownControlTest() = std::move(test);
+}
+
+bool IsDropDownControl(const vcl::TComponent* component) {
+    if (dynamic_cast<const TbsDropDownClient*>(component)) return true;
+    const auto& test = DropDownControlTest();
+    return component && test && test(component);
 }
 
 TbsSkinParent* SkinParentOf(const vcl::TControl* control) {

@@ -80,7 +80,6 @@ void TbsSkinForm::SetWindowState(vcl::TWindowState value) {
 
 void TbsSkinForm::DoMaximize() {
     if (OldBoundsRect.IsEmpty()) OldBoundsRect = FForm->BoundsRect();
-    // An MDI child is maximized into its MDI client with the MDI handling.
     if (FForm->FormStyle() != vcl::fsMDIChild) {
         gfx::TRect R = MonitorOf(FForm, !FMaximizeOnFullScreen);
         if (!FMaximizeOnFullScreen) {
@@ -92,6 +91,8 @@ void TbsSkinForm::DoMaximize() {
                 R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
         }
         FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    } else {
+        MaximizeMDIChild();
     }
     if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
     if (FOnMaximize) FOnMaximize(this);

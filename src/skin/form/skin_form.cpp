@@ -269,28 +269,11 @@ void TbsSkinForm::SetDefInActiveCaptionFont(const gfx::TFont& value) {
         NCPaint();
 }
 
-void TbsSkinForm::SetTrayIcon(TbsTrayIcon* value) {
-    // The tray icon's own settings are made when its class exists.
-    FTrayIcon = value;
-    const auto state = ComponentState();
-    if (state.Contains(vcl::csDesigning) && !state.Contains(vcl::csLoading)) {
-        if (value)
-            FBorderIcons += biMinimizeToTray;
-        else
-            FBorderIcons -= biMinimizeToTray;
-    }
-}
-
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
     FSkinHint = value;
     // The hint usually sits on the main form: it tells us when it goes.
     if (value) value->FreeNotification(this);
 }
-
-// --- the tray: comes with the tray icon -------------------------------------------------------
-
-void TbsSkinForm::MinimizeToTray() {}
-void TbsSkinForm::RestoreFromTray() {}
 
 void TbsSkinForm::SetFormStyle(vcl::TFormStyle FS) {
     if (FS != vcl::fsNormal && FS != vcl::fsStayOnTop) return;
