@@ -240,9 +240,6 @@ public:
     void SkinMainMenuClose() override;
     void SkinMenuCloseInMainMenu();
     void FormShortCut(vcl::TWMKey& Msg, bool& Handled);
-    // The MDI form's skinned combo boxes and edits close their drop-downs (comes with the MDI
-    // handling; nothing yet).
-    void CancelChildDropDowns();
     void LinkMenu(const std::string& AIDName, vcl::TMenu* AMenu, bool APopupUp);
     // Opens a frame object's menu below the screen rectangle R; false when nothing opened.
     bool TrackObjectMenu(vcl::TMenuItem* AItem, const gfx::TRect& R, bool APopupUp,
