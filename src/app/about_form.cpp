@@ -17,11 +17,16 @@ TForm2::TForm2(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     SetClientHeight(240);
 
     bsSkinForm1 = new skin::TbsSkinForm(this);
+    // The component keeps its own client size through every skin change.
+    bsSkinForm1->FClientWidth = 340;
+    bsSkinForm1->FClientHeight = 245;
     bsSkinForm1->SetSkinData(Form1->bsSkinData1);
     bsSkinForm1->SetBorderIcons({skin::biRollUp});
     bsSkinForm1->FPositionInMonitor = skin::bspDesktopCenter;
     bsSkinForm1->FMagnetic = true;
     bsSkinForm1->FMagneticSize = 10;
+    bsSkinForm1->SetShowIcon(true);
+    bsSkinForm1->SetAlphaBlendValue(0);
 
     auto label = [&](const std::string& name, const std::string& text, int left, int top,
                      int width, int height) {
@@ -59,6 +64,9 @@ TForm2::TForm2(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSkinButton1->SetSkinData(Form1->bsSkinData1);
     bsSkinButton1->OnClick = [this](vcl::TObject*) { Close(); };
     EndLoading();
+    // Loading applied the form data's 338 x 240 last; the component's size is the one shown.
+    SetClientWidth(bsSkinForm1->FClientWidth);
+    SetClientHeight(bsSkinForm1->FClientHeight);
 }
 
 }  // namespace app

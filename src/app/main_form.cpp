@@ -65,6 +65,8 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSkinForm1 = new skin::TbsSkinForm(this);
     bsSkinForm1->SetSkinData(bsSkinData1);
     bsSkinForm1->SetBorderIcons({skin::biMinimize});
+    bsSkinForm1->SetMenusSkinData(bsSkinData1);
+    bsSkinForm1->FMagneticSize = 5;
 
     bsSkinMessage1 = new skin::TbsSkinMessage(this);
     bsSkinMessage1->SetSkinData(bsSkinData1);

@@ -150,22 +150,27 @@ TEST_F(TAppTest, TheOutputFolderFollowsTheChooserOnlyForAnExistingFolder) {
 
 TEST_F(TAppTest, TheSkinChooserSwitchesOnOkAndWritesTheIndexEitherWay) {
     Start();
-    Screen->QueueIdleStep([this] {
+    auto ClickEntry = [this](skin::TbsSelectSkinDlgForm* form, int index) {
+        skin::TbsListBox* list = form->SkinsListBox->ListBox;
+        list->SetTopIndex(0);
+        const vcl::TRect r = list->ItemRect(index);
+        Screen->Click(list->ClientToScreen({r.Left + 10, r.Top + r.Height() / 2}));
+        Run();
+    };
+    Screen->QueueIdleStep([this, ClickEntry] {
         auto* form = Form1->bsSelectSkinDialog1->DlgFrm();
         ASSERT_NE(form, nullptr);
-        form->SkinsListBox->SetItemIndex(5);
-        Run();
+        ClickEntry(form, 5);
         Press(win::VK_RETURN);
     });
     Form1->N23->Click();
     EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 5);
     EXPECT_EQ(Stored("Skin", "SetSkin"), "5");
 
-    Screen->QueueIdleStep([this] {
+    Screen->QueueIdleStep([this, ClickEntry] {
         auto* form = Form1->bsSelectSkinDialog1->DlgFrm();
         ASSERT_NE(form, nullptr);
-        form->SkinsListBox->SetItemIndex(2);
-        Run();
+        ClickEntry(form, 2);
         Press(win::VK_ESCAPE);
     });
     testsupport::WriteFile(SettingsPath(), "[Skin]\r\nSetSkin=6\r\n");
@@ -246,10 +251,11 @@ TEST_F(TAppTest, TheAboutBoxShowsItsContentsAndOkReturnsTheFocusToTheFormatList)
 
 TEST_F(TAppTest, ExitClosesTheMainWindowAndEndsTheProgram) {
     Start();
+    Form1->FFLogger->SetOnLog([](const void*, sys::TThreadId, media::TLogLevel, const std::string&) {});
     Form1->N4->Click();
     Run();
-    EXPECT_FALSE(Form1->Visible());
     EXPECT_TRUE(vcl::Application->Terminated());
+    EXPECT_FALSE(Form1->FFLogger->OnLog()) << "the close handling ran";
 }
 
 }  // namespace
