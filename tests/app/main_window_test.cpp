@@ -1,6 +1,7 @@
 // Start-up and the main window: the first start's file, dialog and lists; the options dialog's
 // OK, Cancel and live-preview box; the output folder; the skin chooser; menus, help, about box,
 // exit and close.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -256,6 +257,32 @@ TEST_F(TAppTest, ExitClosesTheMainWindowAndEndsTheProgram) {
     Run();
     EXPECT_TRUE(vcl::Application->Terminated());
     EXPECT_FALSE(Form1->FFLogger->OnLog()) << "the close handling ran";
+}
+
+}  // namespace
+}  // namespace app::test
+
+namespace app::test {
+namespace {
+
+TEST_F(TAppTest, EveryControlFindsItsRecordInEverySkin) {
+    Start();
+    std::set<std::string, std::less<>> missed, missedInLists;
+    Form1->bsSkinData1->MissedNames = &missed;
+    Form1->bsSkinData2->MissedNames = &missedInLists;
+    for (int i : {1, 2, 3, 4, 5, 6, 7, 0}) {
+        Form1->bsSkinData1->SetSkinIndex(i);
+        Run();
+        Form1->RepaintAll();
+        Run();
+    }
+    Form1->bsSkinData2->LoadCompressedStoredSkin(
+        Form1->bsCompressedSkinList2->Skins().Items(0)->Skin());
+    Run();
+    Form1->bsSkinData1->MissedNames = nullptr;
+    Form1->bsSkinData2->MissedNames = nullptr;
+    EXPECT_TRUE(missed.empty()) << ::testing::PrintToString(missed);
+    EXPECT_TRUE(missedInLists.empty()) << ::testing::PrintToString(missedInLists);
 }
 
 }  // namespace
