@@ -287,3 +287,48 @@ TEST_F(TAppTest, EveryControlFindsItsRecordInEverySkin) {
 
 }  // namespace
 }  // namespace app::test
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace app::test {
+namespace {
+
+// Nowhere to write: one box tells so, and start-up still gives a complete window. Root writes
+// anywhere, so the start runs in a child process that first drops to an unprivileged user.
+TEST_F(TAppTest, NowhereToWriteGivesOneBoxAndACompleteWindow) {
+    chmod(home.Path().c_str(), 0777);
+    chmod(program.Path().c_str(), 0555);
+    home.MakeFolder("config");
+    chmod((home.Path() + "/config").c_str(), 0555);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
+        int bad = 0;
+        Screen->QueueIdleStep([this] { Press(win::VK_RETURN); });
+        Start();
+        bad += Screen->PendingIdleSteps() != 0;  // the box came and went
+        bad += report.RefusedWrite !=
+               "Unable to write to " + home.Path() + "/config/moradex/option.ini";
+        bad += Form1->bsSkinOfficeComboBox1->Items().Count() != 15;
+        bad += Form1->bsSkinOfficeComboBox1->ItemIndex() != 0;
+        for (skin::TbsSkinComboBox* list :
+             {Form1->bsSkinComboBox1, Form1->bsSkinComboBox2, Form1->bsSkinComboBox9,
+              Form1->bsSkinComboBox3, Form1->bsSkinComboBox10, Form1->bsSkinComboBox4})
+            bad += list->Items().Count() == 0 || list->ItemIndex() < 0;
+        bad += Form1->FileOutPutPath != DefaultOutputFolder();
+        bad += Form1->bsSkinData1->SkinIndex() != 1;  // no file: the form data's skin stays
+        bad += Form5->bsSkinComboBox2->Text() != "1";
+        _exit(bad);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    chmod(program.Path().c_str(), 0755);
+    chmod((home.Path() + "/config").c_str(), 0755);
+}
+
+}  // namespace
+}  // namespace app::test
