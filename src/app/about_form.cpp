@@ -1,5 +1,6 @@
 #include "app/about_form.h"
 
+#include "app/app_pictures.h"
 #include "app/app_services.h"
 #include "app/main_form.h"
 
@@ -43,6 +44,11 @@ TForm2::TForm2(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     Image1->SetParent(this);
     Image1->SetBounds(24, 30, 53, 55);
     Image1->SetTransparent(true);
+    {
+        gfx::TPngImage logo;
+        LoadAppPicture("aboutlogo", logo);
+        Image1->Picture().SetGraphic(&logo);
+    }
     bsSkinStdLabel1 = label("bsSkinStdLabel1", "Moradex", 96, 30, 220, 32);
     bsSkinStdLabel1->Font().SetSize(20);
     bsSkinStdLabel2 = label("bsSkinStdLabel2", "版本:9.6.5.0", 96, 70, 200, 18);

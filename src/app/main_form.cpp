@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/app_pictures.h"
 #include "app/app_services.h"
 #include "app/list_adapters.h"
 #include "app/options_form.h"
@@ -81,6 +82,7 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     FFLogger = std::make_unique<media::TFFLogger>();
     FFPlayer = std::make_unique<media::TFFPlayer>();
 
+    BuildImageLists();
     BuildMenus();
     BuildToolBar();
     BuildPreview();
@@ -120,6 +122,25 @@ vcl::TButton* TForm1::MakeCommand(const std::string& name, const std::string& ca
     b->SetTabStop(false);
     b->OnClick = [handler](vcl::TObject*) { handler(); };
     return b;
+}
+
+void TForm1::BuildImageLists() {
+    auto fill = [this](const std::string& name, int size, const std::vector<std::string>& pictures) {
+        auto* list = new skin::TbsPngImageList(this);
+        list->SetName(name);
+        list->SetPngWidth(size);
+        list->SetPngHeight(size);
+        for (const std::string& p : pictures) {
+            gfx::TPngImage image;
+            LoadAppPicture(p, image);
+            list->PngImages().Add()->SetPngImage(image);
+        }
+        return list;
+    };
+    std::vector<std::string> tools;
+    for (int i = 0; i < 18; ++i) tools.push_back("tool" + std::to_string(i));
+    bsPngImageList1 = fill("bsPngImageList1", 40, tools);
+    bsPngImageList2 = fill("bsPngImageList2", 16, {"play", "pause", "stop", "mute", "snapshot"});
 }
 
 void TForm1::BuildMenus() {
@@ -197,7 +218,9 @@ void TForm1::BuildToolBar() {
     bsSkinMenuSpeedButton1->SetCaption("添加");
     bsSkinMenuSpeedButton1->SetSkinData(bsSkinData1);
     bsSkinMenuSpeedButton1->SetSkinPopupMenu(bsSkinPopupMenu1);
+    bsSkinMenuSpeedButton1->SetImageList(bsPngImageList1);
     bsSkinMenuSpeedButton1->SetImageIndex(0);
+    bsSkinMenuSpeedButton1->SetLayout(skin::blGlyphTop);
 
     struct TToolButton {
         skin::TbsSkinButton** Button;
@@ -217,7 +240,9 @@ void TForm1::BuildToolBar() {
     };
     for (const TToolButton& t : buttons) {
         *t.Button = MakeButton(bsSkinToolBar2, t.Name, t.Caption, 4 + 66 * t.Slot, 2, 64, 58);
+        (*t.Button)->SetImageList(bsPngImageList1);
         (*t.Button)->SetImageIndex(t.Image);
+        (*t.Button)->SetLayout(skin::blGlyphTop);
         (*t.Button)->SetEnabled(t.Enabled);
     }
     bsSkinButton12->SetVisible(false);
@@ -251,6 +276,8 @@ void TForm1::BuildPreview() {
     const char* names[] = {"btnPlay", "btnPause", "btnStop", "btnMute", "bsSkinButton1"};
     for (int i = 0; i < 5; ++i) {
         *preview[i] = MakeButton(bsSkinGroupBox1, names[i], "", 8 + 30 * i, 200, 26, 24);
+        (*preview[i])->SetImageList(bsPngImageList2);
+        (*preview[i])->SetImageIndex(i);
         (*preview[i])->SetEnabled(false);
     }
 }
@@ -295,6 +322,16 @@ void TForm1::BuildTaskList() {
     bsSkinPanel5->SetBounds(2, 24, 561, 224);
     bsSkinPanel5->SetCaption("");
     bsSkinPanel5->SetSkinData(bsSkinData1);
+    Image2 = new vcl::TImage(this);
+    Image2->SetName("Image2");
+    Image2->SetParent(bsSkinPanel5);
+    Image2->SetBounds(200, 67, 160, 90);
+    Image2->SetTransparent(true);
+    {
+        gfx::TPngImage logo;
+        LoadAppPicture("listlogo", logo);
+        Image2->Picture().SetGraphic(&logo);
+    }
 
     const struct {
         skin::TbsSkinButton** Button;

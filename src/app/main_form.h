@@ -29,6 +29,7 @@
 #include "skin/controls/slider.h"
 #include "skin/controls/std_label.h"
 #include "skin/controls/view_wrappers.h"
+#include "skin/core/png_image_list.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
 #include "skin/dialogs/select_skin_dialog.h"
@@ -56,6 +57,8 @@ public:
     skin::TbsSkinMessage* bsSkinMessage1 = nullptr;
     skin::TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
     skin::TbsSkinPopupMenu* bsSkinPopupMenu1 = nullptr;
+    skin::TbsPngImageList* bsPngImageList1 = nullptr;  // tool bar, 40 x 40
+    skin::TbsPngImageList* bsPngImageList2 = nullptr;  // preview glyphs, 16 x 16
     std::unique_ptr<media::TFFTaskManager> FFTasks;
     std::unique_ptr<media::TFFLogger> FFLogger;
     std::unique_ptr<media::TFFPlayer> FFPlayer;
@@ -87,6 +90,7 @@ public:
     skin::TbsSkinPanel* bsSkinPanel1 = nullptr;
     skin::TbsSkinListView* lvFiles = nullptr;
     skin::TbsSkinPanel* bsSkinPanel5 = nullptr;
+    vcl::TImage* Image2 = nullptr;  // the logo on bsSkinPanel5
     skin::TbsSkinButton *bsSkinButton7 = nullptr, *bsSkinButton8 = nullptr,
                         *bsSkinButton3 = nullptr, *bsSkinButton4 = nullptr,
                         *bsSkinButton13 = nullptr;
@@ -151,6 +155,7 @@ public:
     void RepaintAll();
 
 private:
+    void BuildImageLists();
     void BuildMenus();
     void BuildToolBar();
     void BuildPreview();
