@@ -273,13 +273,6 @@ void TbsSkinMainMenuBar::UpDateEnabledItems() {
     Invalidate();
 }
 
-TbsSkinMainMenuBarItem* TbsSkinMainMenuBar::ItemOf(const vcl::TMenuItem* menuItem) const {
-    for (auto& object : ObjectList)
-        if (auto* item = dynamic_cast<TbsSkinMainMenuBarItem*>(object.get()))
-            if (item->MenuItem == menuItem) return item;
-    return nullptr;
-}
-
 TbsSkinMainMenuBarItem* TbsSkinMainMenuBar::Item(int i) const {
     return dynamic_cast<TbsSkinMainMenuBarItem*>(ObjectList[std::size_t(i)].get());
 }

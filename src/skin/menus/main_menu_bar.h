@@ -233,8 +233,6 @@ public:
     // --- the objects ---------------------------------------------------------------------------
     int ObjectCount() const { return int(ObjectList.size()); }
     TbsMenuBarObject* Object(int i) const { return ObjectList[std::size_t(i)].get(); }
-    // The item showing this menu item, or null.
-    TbsSkinMainMenuBarItem* ItemOf(const vcl::TMenuItem* menuItem) const;
     void DrawObject(TbsMenuBarObject* AObject);
     void CalcObjectRects();
     TRect GetMarkerRect() const;

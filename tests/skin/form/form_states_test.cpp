@@ -124,7 +124,7 @@ TEST_F(TFormStates, MaximizeFillsTheWorkAreaAndRestoreGivesTheBoundsBack) {
             EXPECT_EQ(maximized, cycle);
             EXPECT_EQ(restored, cycle);
         }
-        delete form;
+        form->Free();
         Run();
     }
 }
@@ -147,7 +147,7 @@ TEST_F(TFormStates, MaximizedBoundsByMonitorAndFullScreen) {
         sf->FMaximizeOnFullScreen = c.FullScreen;
         sf->SetWindowState(vcl::wsMaximized);
         EXPECT_EQ(sf->FForm->BoundsRect(), c.Expected);
-        delete sf->FForm;
+        sf->FForm->Free();
         Run();
     }
 }
@@ -264,7 +264,7 @@ TEST_F(TFormStates, RollUpToTheCaptionAndBack) {
         DoubleClickCaption(form);
         EXPECT_FALSE(sf->RollUpState());
         EXPECT_EQ(form->BoundsRect(), now);
-        delete form;
+        form->Free();
         Run();
     }
 }
@@ -400,7 +400,7 @@ TEST_F(TFormStates, TheShowFadeRunsItsStepsAndKeepsOrDropsTheLayeredStyle) {
             (win::GetWindowLongPtr(wnd, win::GWL_EXSTYLE) & win::WS_EX_LAYERED) != 0;
         EXPECT_EQ(layered, c.KeepsLayered);
         EXPECT_TRUE(form->Visible());
-        delete form;
+        form->Free();
         Run();
     }
 }
