@@ -204,6 +204,8 @@ void TForm1::BuildToolBar() {
     bsSkinToolBar2->SetParent(this);
     bsSkinToolBar2->SetBounds(0, 22, kClientWidth, 62);
     bsSkinToolBar2->SetSkinData(bsSkinData1);
+    // Its speed button takes its pictures from the bar.
+    bsSkinToolBar2->SetImages(bsPngImageList1);
 
     bsSkinPopupMenu1 = new skin::TbsSkinPopupMenu(this);
     bsSkinPopupMenu1->SetName("bsSkinPopupMenu1");
