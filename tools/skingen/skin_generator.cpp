@@ -293,8 +293,13 @@ private:
                     TPainter extra = {});
     TRect Piece(int w, int h);
     // The framed field of edits and combo boxes, normal and active, as a nine-slice record.
-    template <class R> void FieldFrame(R& rec, int w, int h) {
+    // With a drop button the idle button is part of both frames (the controls draw only its
+    // hot, pressed and disabled pictures over it), where DropButton places it.
+    template <class R> void FieldFrame(R& rec, int w, int h, bool idleButton = false) {
         const C back = P.window;
+        TFaceStyle button = FaceStyle(stNormal, P.face);
+        button.radius = 2;
+        const C glyph = TextOn(P, P.face);
         auto frame = [&](bool active) {
             const TRect r = FAtlas.Take(w, h);
             const C border = active ? P.accent : Darker(Mix(P.panel, back, 0.5), 0.35);
@@ -302,12 +307,19 @@ private:
             Later([=](TBitmap& b) {
                 Fill(b, r, around);
                 Face(b, r, {back, back, border, 3, 0.0});
+                if (!idleButton) return;
+                const TRect br{r.Left + w - 18, r.Top + 2, r.Left + w - 2, r.Top + h - 2};
+                Face(b, br, button);
+                Arrow(b, br, glyph, 4);
             });
             return r;
         };
         const TRect normal = frame(false);
         rec.ActiveSkinRect = frame(true);
         NineSlice(rec, normal, 3);
+        if (!idleButton) return;
+        // The button stays in the fixed right part, outside the text or item area.
+        rec.RTPoint.X = rec.RBPoint.X = rec.ClRect.Right = w - 19;
     }
     // The arrow button at the right end of a field, in its three states.
     template <class R> void DropButton(R& rec, int w, int h) {
@@ -660,7 +672,7 @@ void TSkinBuilder::UpDownRecord(skin::TbsDataSkinUpDownControl& rec, bool vertic
 
 void TSkinBuilder::EditRecord(skin::TbsDataSkinEditControl& rec, int w, int h, bool button) {
     const C back = P.window;
-    FieldFrame(rec, w, h);
+    FieldFrame(rec, w, h, button);
     SetFont(rec.FontName, rec.FontHeight);
     rec.FontColor = ToColor(TextOn(P, back));
     rec.ActiveFontColor = rec.FontColor;
@@ -723,7 +735,7 @@ void TSkinBuilder::ListBoxRecord(skin::TbsDataSkinListBox& rec, bool checks) {
 void TSkinBuilder::ComboBoxRecord(skin::TbsDataSkinComboBox& rec) {
     const int w = 100, h = 20;
     const C back = P.window;
-    FieldFrame(rec, w, h);
+    FieldFrame(rec, w, h, true);
     rec.SItemRect = FAtlas.Take(60, h - 4);
     const TRect item = rec.SItemRect;
     Later([=](TBitmap& b) { Fill(b, item, back); });

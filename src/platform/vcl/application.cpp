@@ -248,7 +248,9 @@ void TApplication::HintRestart(TControl* control) {
 
 LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case win::WM_TIMER: HintTimerExpired(int(wParam)); return 0;
+        case win::WM_TIMER:
+            HintTimerExpired(int(wParam));
+            return 0;
         case win::WM_SIZE:
             // A main form hidden before (into the notification area) stays hidden.
             if (wParam == win::SIZE_MINIMIZED && FMainForm && FMainForm->HandleAllocated() &&
@@ -265,7 +267,8 @@ LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 win::IsIconic(FMainForm->Handle()))
                 win::ShowWindow(FMainForm->Handle(), win::SW_RESTORE);
             return 0;
-        default: break;
+        default:
+            break;
     }
     return win::DefWindowProc(FHandle, msg, wParam, lParam);
 }

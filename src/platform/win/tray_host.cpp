@@ -17,8 +17,7 @@ public:
         return false;
     }
     bool DeleteIcon(const TTrayIconKey&) override { return false; }
-    bool ShowBalloon(const TTrayIconKey&, const std::string&, const std::string&,
-                     DWORD) override {
+    bool ShowBalloon(const TTrayIconKey&, const std::string&, const std::string&, DWORD) override {
         return false;
     }
     bool HideBalloon(const TTrayIconKey&) override { return false; }
@@ -48,15 +47,24 @@ TAreaIcon* FindIcon(const TTrayIconKey& key) {
 
 UINT MouseMessageOf(TTrayEvent event) {
     switch (event) {
-        case TTrayEvent::Move: return WM_MOUSEMOVE;
-        case TTrayEvent::LeftDown: return WM_LBUTTONDOWN;
-        case TTrayEvent::LeftUp: return WM_LBUTTONUP;
-        case TTrayEvent::LeftDoubleClick: return WM_LBUTTONDBLCLK;
-        case TTrayEvent::RightDown: return WM_RBUTTONDOWN;
-        case TTrayEvent::RightUp: return WM_RBUTTONUP;
-        case TTrayEvent::MiddleDown: return WM_MBUTTONDOWN;
-        case TTrayEvent::MiddleUp: return WM_MBUTTONUP;
-        case TTrayEvent::BalloonClick: return NIN_BALLOONUSERCLICK;
+        case TTrayEvent::Move:
+            return WM_MOUSEMOVE;
+        case TTrayEvent::LeftDown:
+            return WM_LBUTTONDOWN;
+        case TTrayEvent::LeftUp:
+            return WM_LBUTTONUP;
+        case TTrayEvent::LeftDoubleClick:
+            return WM_LBUTTONDBLCLK;
+        case TTrayEvent::RightDown:
+            return WM_RBUTTONDOWN;
+        case TTrayEvent::RightUp:
+            return WM_RBUTTONUP;
+        case TTrayEvent::MiddleDown:
+            return WM_MBUTTONDOWN;
+        case TTrayEvent::MiddleUp:
+            return WM_MBUTTONUP;
+        case TTrayEvent::BalloonClick:
+            return NIN_BALLOONUSERCLICK;
     }
     return WM_NULL;
 }
@@ -87,11 +95,11 @@ bool Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA& data) {
         case NIM_MODIFY: {
             bool ok = tray.Host->ModifyIcon(key, image, tip);
             if (data.uFlags & NIF_INFO)
-                ok = (data.szInfo.empty()
-                          ? tray.Host->HideBalloon(key)
-                          : tray.Host->ShowBalloon(key, data.szInfoTitle, data.szInfo,
-                                                   data.dwInfoFlags)) &&
-                     ok;
+                ok =
+                    (data.szInfo.empty() ? tray.Host->HideBalloon(key)
+                                         : tray.Host->ShowBalloon(key, data.szInfoTitle,
+                                                                  data.szInfo, data.dwInfoFlags)) &&
+                    ok;
             if (ok && (data.uFlags & NIF_MESSAGE))
                 if (TAreaIcon* icon = FindIcon(key)) icon->CallbackMessage = data.uCallbackMessage;
             return ok;
@@ -102,7 +110,8 @@ bool Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA& data) {
             std::erase_if(icons, [&](const TAreaIcon& icon) { return icon.Key == key; });
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 

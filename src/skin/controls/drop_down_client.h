@@ -1,6 +1,6 @@
-// What the form skin component needs of a control that may hold a drop-down open (the skinned
-// combo box, the skinned edit): only that it is one. On a visible MDI main form the component
-// sends such controls CM_CANCELMODE without a sender, which closes an open drop-down.
+// The mark of a control that may hold a drop-down open (the skinned combo box, the skinned
+// edit); the lists module's drop-down test (IsDropDownControl) looks for it. On a visible MDI
+// main form the form skin component sends such controls CM_CANCELMODE without a sender.
 #pragma once
 
 namespace skin {

@@ -195,8 +195,7 @@ vcl::TCustomForm* TbsSkinForm::GetMaximizedMDIChild() const {
 void TbsSkinForm::RefitMDIChilds() {
     for (int i = 0; i < FForm->MDIChildCount(); ++i) {
         vcl::TCustomForm* child = FForm->MDIChildren(i);
-        if (child->HandleAllocated())
-            win::SendMessage(child->Handle(), WM_FITMAXIMIZEDCHILD, 0, 0);
+        if (child->HandleAllocated()) win::SendMessage(child->Handle(), WM_FITMAXIMIZEDCHILD, 0, 0);
     }
     ArrangeMinimizedChilds();
 }
@@ -279,9 +278,9 @@ void TbsSkinForm::Cascade() {
     if (FForm->FormStyle() != vcl::fsMDIForm) return;
     RestoreAll();
     // A skin whose client starts at the top edge would give no step at all.
-    const int s = std::max(1, FSkinSupport && HasSkin()
-                                  ? NewClRect.Top
-                                  : GetDefCaptionHeight(FForm->BorderStyle()) + 3);
+    const int s =
+        std::max(1, FSkinSupport && HasSkin() ? NewClRect.Top
+                                              : GetDefCaptionHeight(FForm->BorderStyle()) + 3);
     const gfx::TRect area = MDIArea();
     const int W = area.Width(), H = area.Height();
     const int n = FForm->MDIChildCount();
@@ -317,39 +316,45 @@ void TbsSkinForm::HookMDIClient() {
     if (!client || (FClientLink && client == FClientWnd && win::IsWindow(FClientWnd))) return;
     if (FClientLink) win::RemoveSubclass(FClientWnd, FClientLink);
     FClientWnd = client;
-    FClientLink = win::SubclassWindow(client, [this](win::HWND h, win::UINT m, win::WPARAM w,
-                                                     win::LPARAM l, const win::TNextProc& next) -> win::LRESULT {
-        switch (m) {
-            case win::WM_SIZE: {
-                const win::LRESULT r = next(h, m, w, l);
-                RefitMDIChilds();
-                const bool redraw =
-                    FLogoBitMap.Width() > 0 ||
-                    (FSkinSupport && HasSkin() &&
-                     ((FSD->StretchEffect && FSD->MDIBGPictureIndex == -1) ||
-                      (FSD->MDIBGStretchEffect && FSD->MDIBGPictureIndex != -1)));
-                if (redraw)
-                    win::RedrawWindow(h, nullptr, nullptr, win::RDW_ERASE | win::RDW_INVALIDATE);
-                return r;
+    FClientLink = win::SubclassWindow(
+        client,
+        [this](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l,
+               const win::TNextProc& next) -> win::LRESULT {
+            switch (m) {
+                case win::WM_SIZE: {
+                    const win::LRESULT r = next(h, m, w, l);
+                    RefitMDIChilds();
+                    const bool redraw =
+                        FLogoBitMap.Width() > 0 ||
+                        (FSkinSupport && HasSkin() &&
+                         ((FSD->StretchEffect && FSD->MDIBGPictureIndex == -1) ||
+                          (FSD->MDIBGStretchEffect && FSD->MDIBGPictureIndex != -1)));
+                    if (redraw)
+                        win::RedrawWindow(h, nullptr, nullptr,
+                                          win::RDW_ERASE | win::RDW_INVALIDATE);
+                    return r;
+                }
+                case win::WM_NCCALCSIZE:
+                case win::WM_NCPAINT:
+                    return 0;
+                case win::WM_ERASEBKGND: {
+                    const gfx::HDC dc = win::ParamToDc(w);
+                    if (!HasSkin())
+                        PaintMDIBGDefault(dc);
+                    else if (FSD->MDIBGPictureIndex != -1)
+                        PaintBG3(dc);
+                    else if (FSD->BGPictureIndex == -1)
+                        PaintBG(dc);
+                    else
+                        PaintBG2(dc);
+                    return 1;
+                }
+                case win::WM_NCACTIVATE:
+                    return 1;
+                default:
+                    return next(h, m, w, l);
             }
-            case win::WM_NCCALCSIZE:
-            case win::WM_NCPAINT: return 0;
-            case win::WM_ERASEBKGND: {
-                const gfx::HDC dc = win::ParamToDc(w);
-                if (!HasSkin())
-                    PaintMDIBGDefault(dc);
-                else if (FSD->MDIBGPictureIndex != -1)
-                    PaintBG3(dc);
-                else if (FSD->BGPictureIndex == -1)
-                    PaintBG(dc);
-                else
-                    PaintBG2(dc);
-                return 1;
-            }
-            case win::WM_NCACTIVATE: return 1;
-            default: return next(h, m, w, l);
-        }
-    });
+        });
 }
 
 }  // namespace skin

@@ -165,8 +165,7 @@ void TbsSkinForm::CheckMenuCloseMessage(const vcl::TMessage& Message) {
 }
 
 void TbsSkinForm::CancelChildDropDowns() {
-    if (FForm->FormStyle() != vcl::fsMDIForm || !FForm->Visible() ||
-        !ComponentState().Empty())
+    if (FForm->FormStyle() != vcl::fsMDIForm || !FForm->Visible() || !ComponentState().Empty())
         return;
     // Collected first: a control closing its drop-down may change the form's components.
     std::vector<vcl::TControl*> targets;

@@ -59,9 +59,10 @@ void TbsSkinForm::EraseBackground(vcl::TMessage& Message) {
 
 void TbsSkinForm::NCCalcSize(vcl::TMessage& Message) {
     if (MaximizedMDIChild() || FForm->BorderStyle() == vcl::bsNone) return;
-    gfx::TRect* r = Message.WParam
-                        ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
-                        : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
+    gfx::TRect* r =
+        Message.WParam
+            ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
+            : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
     if (FSkinSupport && HasSkin()) {
         CalcSkinRects();
         const TbsSkinData& sd = *FSD;
@@ -257,6 +258,8 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 ResetObjects();
                 SetCaptionsActive(true);
             }
+            // The active child's menu may have to be merged again.
+            if (mdiForm && FMainMenuBar) FMainMenuBar->UpDateItems();
             return;
         case win::WM_SETTEXT:
             if (!skinnable) break;
@@ -270,6 +273,15 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
         case win::WM_ERASEBKGND:
             EraseBackground(Message);
             return;
+        case win::WM_MOUSEACTIVATE:
+            // A click on the active child of an inactive MDI form lights its caption at once.
+            if (skinnable && FForm->FormStyle() == vcl::fsMDIChild && !FFormActive &&
+                vcl::Application && vcl::Application->MainForm() &&
+                vcl::Application->MainForm()->ActiveMDIChild() == FForm) {
+                FFormActive = true;
+                SetCaptionsActive(!MaximizedMDIChild());
+            }
+            break;
         case win::WM_SHOWWINDOW:
             ShowWindowFirstStage(Message.WParam != 0);
             if (Message.WParam) {
@@ -467,8 +479,8 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
     } else if ((m == CM_PAINTSKINFRAME || (m == CM_PAINTSKINNC && Message.LParam == 16802)) &&
                skinnable) {
         const gfx::HDC dc = win::ParamToDc(Message.WParam);
-        if (m == CM_PAINTSKINNC || (dc && FForm->BorderStyle() != vcl::bsNone &&
-                                    !MaximizedMDIChild())) {
+        if (m == CM_PAINTSKINNC ||
+            (dc && FForm->BorderStyle() != vcl::bsNone && !MaximizedMDIChild())) {
             if (dc) PaintFrameTo(dc);
         }
         Message.Result = m == CM_PAINTSKINFRAME ? 12851 : 16802;

@@ -85,7 +85,7 @@ void TbsSkinForm::DoMaximize() {
         if (!FMaximizeOnFullScreen) {
             const gfx::TRect whole = MonitorOf(FForm, false);
             const bool primary = vcl::Screen && whole == gfx::TRect{0, 0, vcl::Screen->Width(),
-                                                                   vcl::Screen->Height()};
+                                                                    vcl::Screen->Height()};
             // A hidden taskbar must still be reachable at the screen's edge.
             if (R.Width() == whole.Width() && R.Height() == whole.Height() && primary)
                 R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
@@ -161,9 +161,9 @@ void TbsSkinForm::DoRestore() {
     if (!OldBoundsRect.IsEmpty()) {
         if (FStartShow) {
             FStartShow = false;
-            const gfx::TPoint P = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top,
-                                                       OldBoundsRect.Width(),
-                                                       OldBoundsRect.Height());
+            const gfx::TPoint P =
+                GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
+                                     OldBoundsRect.Height());
             FForm->SetBounds(P.X, P.Y, OldBoundsRect.Width(), OldBoundsRect.Height());
         } else {
             if (LayerShown())

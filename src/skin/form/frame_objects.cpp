@@ -10,8 +10,8 @@
 #include "skin/core/glow_text.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
-#include "skin/menus/skin_hint.h"
 #include "skin/form/skin_form.h"
+#include "skin/menus/skin_hint.h"
 
 namespace skin {
 
@@ -935,8 +935,8 @@ void TbsSkinCaptionObject::DrawQuickButtons(gfx::TCanvas& Cnvs) {
     const TbsDataSkinButtonControl* back = nullptr;
     for (const char* name : {"officequickbutton", "resizetoolbutton"}) {
         const int i = SD->GetControlIndex(name);
-        back = i >= 0 ? dynamic_cast<const TbsDataSkinButtonControl*>(SD->CtrlList[i].get())
-                      : nullptr;
+        back =
+            i >= 0 ? dynamic_cast<const TbsDataSkinButtonControl*>(SD->CtrlList[i].get()) : nullptr;
         if (back) break;
     }
     TbsQuickButtonItems& buttons = *Parent->FQuickButtons;

@@ -25,8 +25,9 @@ gfx::TRect Moved(gfx::TRect r, int dx) {
 const TbsDataSkinButtonControl* ButtonRecord(TbsSkinData* sd, const char* name) {
     if (!sd || sd->Empty) return nullptr;
     const int i = sd->GetControlIndex(name);
-    return i >= 0 ? dynamic_cast<const TbsDataSkinButtonControl*>(sd->CtrlList[std::size_t(i)].get())
-                  : nullptr;
+    return i >= 0
+               ? dynamic_cast<const TbsDataSkinButtonControl*>(sd->CtrlList[std::size_t(i)].get())
+               : nullptr;
 }
 
 gfx::TBitmap* PictureOf(TbsSkinData* sd, int index) {
@@ -55,8 +56,8 @@ void TbsMDITab::Draw(gfx::TCanvas& Cnvs) {
         const gfx::TRect source = MouseIn && !Active ? bar.MouseInTabRect
                                   : Active           ? bar.ActiveTabRect
                                                      : bar.TabRect;
-        BuildHorzSkinStrip(bar.TabLeftOffset, bar.TabRightOffset, image, *bar.Picture, source, w,
-                           h, bar.TabStretchEffect);
+        BuildHorzSkinStrip(bar.TabLeftOffset, bar.TabRightOffset, image, *bar.Picture, source, w, h,
+                           bar.TabStretchEffect);
         if (bar.UseSkinFont) {
             c.Font().SetName(bar.FontName);
             c.Font().SetStyle(bar.FontStyle);
@@ -98,8 +99,8 @@ void TbsMDITab::DrawCloseButton(gfx::TCanvas& Cnvs, const gfx::TRect& R) {
     }
     if (!bar.CloseButtonRect.IsEmpty()) {
         const gfx::TRect look = ButtonMouseDown && ButtonMouseIn ? bar.CloseButtonDownRect
-                                : ButtonMouseIn                 ? bar.ClosebuttonActiveRect
-                                                                : bar.CloseButtonRect;
+                                : ButtonMouseIn                  ? bar.ClosebuttonActiveRect
+                                                                 : bar.CloseButtonRect;
         ButtonRect = {R.Left, cy - look.Height() / 2, R.Left + look.Width(),
                       cy - look.Height() / 2 + look.Height()};
         gfx::TBitmap b;
@@ -121,11 +122,15 @@ void TbsMDITab::DrawCloseButton(gfx::TCanvas& Cnvs, const gfx::TRect& R) {
     const int s = bar.FCloseSize;
     gfx::TBitmap b;
     b.SetSize(s, s);
-    BuildNineSliceFromRect(b, *picture, pressed ? down : ButtonMouseIn ? active : rec->SkinRect,
+    BuildNineSliceFromRect(b, *picture,
+                           pressed         ? down
+                           : ButtonMouseIn ? active
+                                           : rec->SkinRect,
                            rec->ClRect, true);
     DrawCloseGlyph(b.Canvas(), s / 2 - 5, s / 2 - 5,
-                   pressed ? rec->DownFontColor : ButtonMouseIn ? rec->ActiveFontColor
-                                                                : rec->FontColor);
+                   pressed         ? rec->DownFontColor
+                   : ButtonMouseIn ? rec->ActiveFontColor
+                                   : rec->FontColor);
     ButtonRect = {R.Left, cy - s / 2, R.Left + s, cy - s / 2 + s};
     Cnvs.Draw(ButtonRect.Left, ButtonRect.Top, b);
 }
@@ -332,9 +337,9 @@ void TbsSkinMDITabsBar::CalcTabRects() {
         for (int i = 0; i < n; ++i) {
             TbsMDITab& t = *ObjectList[std::size_t(i)];
             t.Visible = i < N;
-            t.ObjectRect = t.Visible ? gfx::TRect{15 + i * MinTabWidth, 0,
-                                                  15 + (i + 1) * MinTabWidth, H}
-                                     : gfx::TRect{};
+            t.ObjectRect = t.Visible
+                               ? gfx::TRect{15 + i * MinTabWidth, 0, 15 + (i + 1) * MinTabWidth, H}
+                               : gfx::TRect{};
             if (!t.Visible) ++FInVisibleCount;
         }
         FRightLimit = Width() - 15;
@@ -405,8 +410,7 @@ void TbsSkinMDITabsBar::CreateControlSkinImage(gfx::TBitmap& B) {
         column.Canvas().CopyRect({0, 0, column.Width(), column.Height()}, Picture->Canvas(),
                                  TabsBGRect);
         const int cw = TabsBGRect.Width();
-        for (int i = 0; i <= Width() / cw; ++i)
-            C.StretchDraw({i * cw, 0, (i + 1) * cw, H}, column);
+        for (int i = 0; i <= Width() / cw; ++i) C.StretchDraw({i * cw, 0, (i + 1) * cw, H}, column);
     } else {
         C.Brush().SetColor(gfx::clBtnFace);
         C.FillRect({0, 0, B.Width(), B.Height()});
@@ -467,9 +471,9 @@ void TbsSkinMDITabsBar::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shi
             gfx::TPoint p;
             win::GetCursorPos(p);
             BSF->SkinMenuOpen();
-            BSF->SkinMenu->Popup(Parent(), BSF->MenusSkinData() ? BSF->MenusSkinData()
-                                                                : BSF->SkinData(),
-                                 0, {p.X, p.Y, p.X, p.Y}, c->GetSysMenuItems(), false);
+            BSF->SkinMenu->Popup(Parent(),
+                                 BSF->MenusSkinData() ? BSF->MenusSkinData() : BSF->SkinData(), 0,
+                                 {p.X, p.Y, p.X, p.Y}, c->GetSysMenuItems(), false);
         }
         if (OnTabMouseDown) OnTabMouseDown(Button, Shift, tab);
     }

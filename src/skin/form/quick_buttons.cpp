@@ -37,7 +37,8 @@ void TbsQuickButtonItems::Update(rtl::TCollectionItem*) {
     if (state.Contains(vcl::csLoading) || state.Contains(vcl::csDesigning) ||
         state.Contains(vcl::csDestroying))
         return;
-    if (BSF->FForm->HandleAllocated()) win::SendMessage(BSF->FForm->Handle(), win::WM_NCPAINT, 0, 0);
+    if (BSF->FForm->HandleAllocated())
+        win::SendMessage(BSF->FForm->Handle(), win::WM_NCPAINT, 0, 0);
 }
 
 }  // namespace skin

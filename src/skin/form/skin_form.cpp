@@ -392,14 +392,11 @@ void TbsSkinForm::ChangeSkinData() {
     if (FSkinSupport) UpdateFrame(true);
 
     if (FForm->FormStyle() == vcl::fsMDIForm) {
+        HookMDIClient();
         if (FForm->ClientHandle())
             win::RedrawWindow(FForm->ClientHandle(), nullptr, nullptr,
                               win::RDW_ERASE | win::RDW_INVALIDATE);
-        for (int i = 0; i < FForm->MDIChildCount(); ++i) {
-            vcl::TCustomForm* child = FForm->MDIChildren(i);
-            if (child->HandleAllocated())
-                win::SendMessage(child->Handle(), WM_FITMAXIMIZEDCHILD, 0, 0);
-        }
+        RefitMDIChilds();
     } else {
         FForm->Repaint();
     }

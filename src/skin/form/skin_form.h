@@ -320,7 +320,8 @@ public:
 
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
-    std::unique_ptr<TbsQuickButtonItems> FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
+    std::unique_ptr<TbsQuickButtonItems> FQuickButtons =
+        std::make_unique<TbsQuickButtonItems>(this);
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
     vcl::TCustomImageList* FQuickImageList = nullptr;
     bool FQuickButtonsShowHint = false;

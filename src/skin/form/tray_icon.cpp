@@ -120,12 +120,10 @@ void TbsTrayIcon::Notification(vcl::TComponent* AComponent, vcl::TOperation Oper
 bool TbsTrayIcon::RefreshIconData() {
     if (Designing() && !SettingPreview && !FDesignPreview) return false;
     IconData.hIcon = FIcon.HandleAllocated()
-                         ? gfx::IconImage(FIcon.Handle(), gfx::kSmallIconSize,
-                                          gfx::kSmallIconSize)
+                         ? gfx::IconImage(FIcon.Handle(), gfx::kSmallIconSize, gfx::kSmallIconSize)
                          : gfx::TImage();
-    IconData.szTip = !FHint.empty() && FShowHint
-                         ? CutTo(FHint, win::NOTIFYICONDATA::kTipChars)
-                         : std::string();
+    IconData.szTip =
+        !FHint.empty() && FShowHint ? CutTo(FHint, win::NOTIFYICONDATA::kTipChars) : std::string();
     return true;
 }
 
@@ -292,7 +290,9 @@ void TbsTrayIcon::WndProc(vcl::TMessage& Message) {
         case kQueryEndSession:
         case win::WM_QUIT:
         case kUserChanged:
-        case win::WM_NCDESTROY: Message.Result = 1; return;
+        case win::WM_NCDESTROY:
+            Message.Result = 1;
+            return;
         default:
             Message.Result =
                 win::DefWindowProc(IconData.Wnd, Message.Msg, Message.WParam, Message.LParam);
@@ -304,7 +304,9 @@ void TbsTrayIcon::TrayMouse(win::UINT mouseMessage) {
     win::GetCursorPos(p);
     const vcl::TShiftState shift = AsyncShift();
     switch (mouseMessage) {
-        case win::WM_MOUSEMOVE: MouseMove(shift, p.X, p.Y); break;
+        case win::WM_MOUSEMOVE:
+            MouseMove(shift, p.X, p.Y);
+            break;
         case win::WM_LBUTTONDOWN:
             ClickTimer->SetEnabled(false);
             ClickTimer->SetEnabled(true);
@@ -340,13 +342,20 @@ void TbsTrayIcon::TrayMouse(win::UINT mouseMessage) {
             MouseDown(vcl::mbRight, shift + vcl::ssRight, p.X, p.Y);
             PopupAtCursor();
             break;
-        case win::WM_RBUTTONUP: MouseUp(vcl::mbRight, shift + vcl::ssRight, p.X, p.Y); break;
-        case win::WM_MBUTTONDOWN: MouseDown(vcl::mbMiddle, shift + vcl::ssMiddle, p.X, p.Y); break;
-        case win::WM_MBUTTONUP: MouseUp(vcl::mbMiddle, shift + vcl::ssMiddle, p.X, p.Y); break;
+        case win::WM_RBUTTONUP:
+            MouseUp(vcl::mbRight, shift + vcl::ssRight, p.X, p.Y);
+            break;
+        case win::WM_MBUTTONDOWN:
+            MouseDown(vcl::mbMiddle, shift + vcl::ssMiddle, p.X, p.Y);
+            break;
+        case win::WM_MBUTTONUP:
+            MouseUp(vcl::mbMiddle, shift + vcl::ssMiddle, p.X, p.Y);
+            break;
         case win::NIN_BALLOONUSERCLICK:
             if (OnBalloonHintClick) OnBalloonHintClick(this);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -422,7 +431,8 @@ win::LRESULT TbsTrayIcon::OwnerProc(win::HWND h, win::UINT m, win::WPARAM w, win
         if (vcl::TWinControl* active = vcl::Screen->ActiveControl()) {
             vcl::TWinControl* parent = active->Parent();
             const win::HWND keep = parent ? parent->Handle() : active->Handle();
-            if (win::ParamToHwnd(std::uint64_t(l)) != keep && active->CanFocus()) active->SetFocus();
+            if (win::ParamToHwnd(std::uint64_t(l)) != keep && active->CanFocus())
+                active->SetFocus();
         }
     if (m == win::WM_SHOWWINDOW && w == 1 && l == 0 && vcl::Application) {
         win::ShowWindow(vcl::Application->Handle(), win::SW_RESTORE);

@@ -92,9 +92,7 @@ void TbsPopupListBox::Show(TPoint Origin) {
     const int step = std::max(1, target / 15);
     // A handler run between the steps may hide or free the popup (and the combo with it): the
     // fade watches its own window and stops when it is gone or hidden.
-    vcl::TComponent* self = this;
-    auto alive = [&] { return win::IsWindow(h) && win::IsWindowVisible(h); };
-    (void)self;
+    auto alive = [h] { return win::IsWindow(h) && win::IsWindowVisible(h); };
     vcl::Application->ProcessMessages();
     int alpha = 0;
     std::uint32_t last = 0;
@@ -121,6 +119,7 @@ void TbsPopupListBox::Hide() {
 
 TbsSkinCustomComboBox::TbsSkinCustomComboBox(vcl::TComponent* AOwner)
     : TbsSkinCustomControl(AOwner) {
+    InstallDropDownControlTest();
     SetTabStop(true);
     SetControlStyle({vcl::csAcceptsControls, vcl::csCaptureMouse, vcl::csOpaque,
                      vcl::csDoubleClicks, vcl::csReplicatable});
@@ -635,7 +634,15 @@ void TbsSkinCustomComboBox::AutoCompleteEdit() {
     if (now - FLastTime <= kCompletionPauseMs) return;
     FLastTime = now;
     const std::string typed = Text();
-    const int found = FindItem(typed);
+    // Typing has already put the list on the first item that begins with the text; a single
+    // character would otherwise step past it to the next one.
+    const int current = FListBox->ItemIndex();
+    int found = -1;
+    if (current >= 0 && current < Items().Count() &&
+        FindPrefix(FListBox->ListBox, current - 1, typed) == current)
+        found = current;
+    else
+        found = FindItem(typed);
     if (found < 0) return;
     SetItemIndex(found);
     if (!FEdit) return;

@@ -7,6 +7,8 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/messages.h"
 #include "platform/win/win.h"
+#include "skin/controls/drop_down_client.h"
+#include "skin/controls/skin_control.h"
 #include "skin/core/skin_messages.h"
 
 namespace skin {
@@ -32,6 +34,16 @@ constexpr std::array<TMenuRow, 8> kMenuRows{{
 }};
 
 }  // namespace
+
+void InstallDropDownControlTest() {
+    static const bool installed = [] {
+        SetDropDownControlTest([](const vcl::TComponent* component) {
+            return dynamic_cast<const TbsDropDownClient*>(component) != nullptr;
+        });
+        return true;
+    }();
+    (void)installed;
+}
 
 char32_t DecimalSeparator() {
     return gDecimalSeparator;

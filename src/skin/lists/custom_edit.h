@@ -80,6 +80,10 @@ private:
     bool FEditorEnabled = true;
 };
 
+// Makes the combo boxes and skinned edits known to the form's CancelChildDropDowns; their
+// constructors call it, once is enough.
+void InstallDropDownControlTest();
+
 // The separator of decimal input (the platform has no locale setting of its own).
 char32_t DecimalSeparator();
 void SetDecimalSeparator(char32_t value);

@@ -37,6 +37,7 @@ gfx::TBitmap* PictureOf(TbsSkinData* sd, int index) {
 }  // namespace
 
 TbsSkinCustomEdit::TbsSkinCustomEdit(vcl::TComponent* AOwner) : TbsCustomEdit(AOwner) {
+    InstallDropDownControlTest();
     SetControlStyle(ControlStyle() + vcl::csOpaque);
     Font().SetName("Arial");
     Font().SetColor(gfx::clBlack);

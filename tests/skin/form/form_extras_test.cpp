@@ -97,8 +97,8 @@ TEST_F(QuickButtonsTest, ThreeButtonsTakeTheCaptionsLeftAndClickWithTheCaptionAs
         EXPECT_EQ(r.Left, cr.Left + 24 * i) << i;
         EXPECT_EQ(r.Width(), 20);
         // The image sits centred in its place, in its own colour.
-        const gfx::TColor c = ScreenPixel(sf->FForm->Left() + r.Left + 10,
-                                          sf->FForm->Top() + r.Top + 10);
+        const gfx::TColor c =
+            ScreenPixel(sf->FForm->Left() + r.Left + 10, sf->FForm->Top() + r.Top + 10);
         EXPECT_EQ(c, colours[i]) << i;
     }
 
@@ -149,7 +149,8 @@ TEST_F(QuickButtonsTest, WithQuickButtonsTheCaptionTextIsCentredWhateverTheAlign
     Run();
     const auto [first, last] = TextColumns();
     const gfx::TRect tr = Caption()->TextRectNow();
-    const int left = Caption()->ObjectRect.Left + tr.Left, right = Caption()->ObjectRect.Left + tr.Right;
+    const int left = Caption()->ObjectRect.Left + tr.Left,
+              right = Caption()->ObjectRect.Left + tr.Right;
     EXPECT_LE(std::abs((first - left) - (right - 1 - last)), 2) << first << " " << last;
     EXPECT_EQ(last - first, plainLast - plainFirst);
     // Without an image list there are no quick buttons, whatever the collection holds.

@@ -89,18 +89,18 @@ public:
         tray = new TbsTrayIcon(main);
         tray->OnClick = [this](vcl::TObject*) { Note("click"); };
         tray->OnDblClick = [this](vcl::TObject*) { Note("dblclick"); };
-        tray->OnMouseDown = [this](vcl::TObject*, vcl::TMouseButton b, vcl::TShiftState, int,
-                                   int) { Note("down " + std::to_string(int(b))); };
-        tray->OnMouseUp = [this](vcl::TObject*, vcl::TMouseButton b, vcl::TShiftState, int,
-                                 int) { Note("up " + std::to_string(int(b))); };
+        tray->OnMouseDown = [this](vcl::TObject*, vcl::TMouseButton b, vcl::TShiftState, int, int) {
+            Note("down " + std::to_string(int(b)));
+        };
+        tray->OnMouseUp = [this](vcl::TObject*, vcl::TMouseButton b, vcl::TShiftState, int, int) {
+            Note("up " + std::to_string(int(b)));
+        };
         return tray;
     }
     void Event(win::TTrayEvent e, win::TPoint p = {1200, 780}) {
         win::TrayIconEvent({tray->Handle(), 1}, e, p);
     }
-    void Note(const std::string& what) {
-        events.push_back(what + " @" + std::to_string(elapsed));
-    }
+    void Note(const std::string& what) { events.push_back(what + " @" + std::to_string(elapsed)); }
     void Wait(int ms) {
         for (int i = 0; i < ms / 10; ++i) {
             AdvanceMs(10);
@@ -140,8 +140,8 @@ TEST_F(TrayIconTest, TheShellRecordIsCutAndEveryCallAnswersWhatTheHostDid) {
 
     host.Calls.clear();
     EXPECT_TRUE(tray->ShowBalloonHint(std::string(100, 't'), std::string(300, 'x'), bsbitWarning));
-    EXPECT_EQ(host.Calls, (std::vector<std::string>{"modify", "hide balloon", "modify",
-                                                    "balloon 2"}));
+    EXPECT_EQ(host.Calls,
+              (std::vector<std::string>{"modify", "hide balloon", "modify", "balloon 2"}));
     EXPECT_EQ(host.Text.size(), 255u);
     EXPECT_EQ(host.Title.size(), 63u);
 
@@ -243,8 +243,8 @@ TEST_F(TrayIconTest, ARightPressOpensTheSkinnedMenuAtTheCursorAndDisabledIgnores
     tray->SetPopupMenu(menu);
     int nulls = 0;
     const auto link = win::SubclassWindow(
-        main->Handle(), [&](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l,
-                            const win::TNextProc& next) {
+        main->Handle(),
+        [&](win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l, const win::TNextProc& next) {
             nulls += m == win::WM_NULL;
             return next(h, m, w, l);
         });

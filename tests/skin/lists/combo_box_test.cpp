@@ -477,7 +477,7 @@ TEST_F(ComboEditTest, TypingSelectsInTheListAndCompletesOnTheLateRelease) {
 
 TEST_F(ComboEditTest, ChineseCharsetBackspaceCompletesNothingComposedTextDoes) {
     LoadWithCharset(134);
-    auto* combo = EditCombo({"音频", "视频"});
+    auto* combo = EditCombo({"音频", "视频", "视频文件"});
     AdvanceMs(300);
     Type("视");  // composed text, then the window layer's key-up 229
     EXPECT_EQ(combo->Edit()->Text(), "视频");
@@ -578,6 +578,100 @@ TEST_F(ComboTest, BuiltInFacePixels) {
     Run();
     const gfx::TImage disabled = Capture(combo);
     EXPECT_EQ(test::CountColour(disabled, b, gfx::clBlack), 0);
+}
+
+// ---- the skin look -----------------------------------------------------------------------------
+
+TEST_F(ComboTest, SkinLookTakesTheRecordsStatePictures) {
+    using namespace test::lists;
+    Load(test::ListsFixtureSkin());
+    auto* combo = NewCombo({"HH", "B"});
+    auto* other = NewCombo({"A"}, 20, 60, "Other");
+    combo->SetItemIndex(0);
+    other->SetFocus();
+    MoveAway();
+    Run();
+    ASSERT_NE(combo->FIndex, -1);
+    const int h = combo->Height();
+    EXPECT_EQ(combo->CBItem.R, (gfx::TRect{3, 3, 100, 18}));
+    EXPECT_EQ(combo->Button.R, (gfx::TRect{101, 2, 118, 19}));
+    const gfx::TRect frame{0, 0, 3, h};
+    EXPECT_EQ(test::CountColour(Capture(combo), frame, kComboBack), 3 * h);
+    EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, kComboItem), 0);
+    MoveTo(combo, 50, 10);
+    EXPECT_EQ(test::CountColour(Capture(combo), frame, kComboHot), 3 * h);
+    MoveAway();
+    combo->SetFocus();
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, kComboFocus), 0);
+    EXPECT_EQ(test::CountColour(Capture(combo), combo->CBItem.R, kComboItem), 0);
+    other->SetFocus();
+    combo->SetEnabled(false);
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, kEditDisabledText), 0);
+}
+
+TEST_F(ComboTest, ARecordWithoutItsPicturePaintsTheBuiltInLook) {
+    Load(test::FixtureSkin(
+        {{"combobox", "combobox",
+          "pictureindex=7\nskinrect=0,80,60,101\nclientrect=3,3,40,18\nbuttonrect=41,2,58,19\n"}},
+        {}, "NoPicture"));
+    auto* combo = NewCombo({"A"});
+    combo->SetItemIndex(0);
+    Run();
+    ASSERT_NE(combo->FIndex, -1);
+    const gfx::TImage face = Capture(combo);
+    EXPECT_EQ(test::CountColour(face, {0, 0, combo->Width(), 1}, gfx::clBtnShadow), combo->Width());
+}
+
+TEST_F(ComboTest, ToolButtonStyleDropsTheEditAndShowsThePressedLookWhileOpen) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetStyle(bscbEditStyle);
+    ASSERT_NE(combo->Edit(), nullptr);
+    combo->SetToolButtonStyle(true);
+    EXPECT_EQ(combo->Edit(), nullptr);
+    EXPECT_EQ(combo->Style(), bscbFixedStyle);
+    EXPECT_FALSE(combo->UseSkinSize());
+    combo->SetItemIndex(0);
+    MoveAway();
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), {1, 1, 119, 19}, gfx::clBtnFace), 1000);
+    combo->DropDown();
+    Run();
+    EXPECT_GT(test::CountColour(Capture(combo), {1, 1, 119, 19}, gfx::RGB(133, 147, 181)), 1000);
+    combo->CloseUp(false);
+}
+
+TEST_F(ComboTest, PaintSkinToShowsTheGivenTextAndPutsTextBack) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetItemIndex(0);
+    Events.clear();
+    gfx::TBitmap target;
+    target.SetSize(140, 40);
+    combo->PaintSkinTo(target.Canvas(), 10, 10, "other");
+    EXPECT_EQ(Events, (TEvents{"change", "change"}));
+    EXPECT_EQ(combo->Text(), "A");
+    EXPECT_EQ(target.Canvas().Pixel(10, 10), gfx::ColorToRGB(gfx::clBtnShadow));
+}
+
+TEST_F(ComboTest, ImageIndexDrawsOneImageForEveryItem) {
+    auto* combo = NewCombo({"A", "B"});
+    combo->SetBounds(20, 20, 120, 40);
+    combo->SetImages(test::SquareImages(Form, 3));
+    struct TCase {
+        int ImageIndex, Item;
+        gfx::TColor Expected;
+    };
+    const TCase cases[] = {{2, 0, test::SquareColour(2)},
+                           {2, 1, test::SquareColour(2)},
+                           {-1, 1, test::SquareColour(1)}};
+    for (const TCase& c : cases) {
+        combo->SetImageIndex(c.ImageIndex);
+        combo->SetItemIndex(c.Item);
+        Run();
+        EXPECT_GT(test::CountColour(Capture(combo), combo->CBItem.R, c.Expected), 200)
+            << c.ImageIndex << " " << c.Item;
+    }
 }
 
 }  // namespace

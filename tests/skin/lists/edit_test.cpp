@@ -456,6 +456,30 @@ TEST_F(SkinEditTest, HitCodesComeBackInTheNonClientMessages) {
     EXPECT_EQ(edit->FormatRect().Left, 32 + 2);
 }
 
+TEST_F(SkinEditTest, DefaultEditButtonTurnsHotAndPressed) {
+    auto* edit = NewSkinEdit("edit", 20);
+    edit->SetButtonMode(true);
+    Run();
+    int clicks = 0;
+    edit->OnButtonClick = [&](vcl::TObject*) { ++clicks; };
+    EXPECT_EQ(edit->ClientWidth(), 200 - 20 - 2 - 2);
+    const gfx::TRect fill{181, 1, 199, 19};  // inside the button's frame line
+    const int area = fill.Width() * fill.Height();
+    EXPECT_EQ(CountInWindow(edit, fill, gfx::clBtnFace), area);
+    const int bx = edit->ClientWidth() + 10;  // client x over the button
+    MoveTo(edit, bx, 8);
+    EXPECT_EQ(CountInWindow(edit, fill, gfx::RGB(182, 189, 210)), area);
+    EXPECT_EQ(CountInWindow(edit, {180, 0, 200, 1}, gfx::RGB(0, 0, 128)), 20);
+    Down(edit, bx, 8);
+    EXPECT_EQ(CountInWindow(edit, fill, gfx::RGB(133, 147, 181)), area);
+    Up(edit, bx, 8);
+    EXPECT_EQ(clicks, 1);
+    MoveAway();
+    Run();
+    EXPECT_EQ(CountInWindow(edit, fill, gfx::clBtnFace), area);
+    EXPECT_EQ(CountInWindow(edit, {180, 0, 200, 1}, gfx::clBtnShadow), 20);
+}
+
 TEST_F(SkinEditTest, DisabledTextIsGreyTwoPixelsIn) {
     auto* edit = NewSkinEdit("edit", 20);
     edit->SetText("WWWW");
