@@ -1,7 +1,4 @@
-// Program entry. The main window is not built yet; until then the program says so and exits.
-#include <cstdio>
+// Program entry.
+#include "app/program.h"
 
-int main() {
-    std::puts("Moradex is built. The main window is not there yet.");
-    return 0;
-}
+int main() { return app::RunProgram(); }

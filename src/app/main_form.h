@@ -1,0 +1,176 @@
+// The main window: its components, built in code under the loading state with the names the
+// other parts of the program use, its creation handler, activation focus and close handling.
+// Commands of the add, edit, run and preview work have their controls, enabled states and menu
+// items here; their handlers come with that work. Main thread only.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/working_settings.h"
+#include "media/libs/ff_logger.h"
+#include "media/player/ff_player.h"
+#include "media/tasks/ff_task_manager.h"
+#include "media/tasks/option_records.h"
+#include "platform/vcl/edits.h"
+#include "platform/vcl/ext_ctrls.h"
+#include "platform/vcl/forms.h"
+#include "platform/vcl/list_box.h"
+#include "platform/vcl/menus.h"
+#include "platform/vcl/std_ctrls.h"
+#include "skin/controls/bars.h"
+#include "skin/controls/check_radio_box.h"
+#include "skin/controls/menu_speed_button.h"
+#include "skin/controls/page_control.h"
+#include "skin/controls/panels.h"
+#include "skin/controls/skin_button.h"
+#include "skin/controls/slider.h"
+#include "skin/controls/std_label.h"
+#include "skin/controls/view_wrappers.h"
+#include "skin/core/png_image_list.h"
+#include "skin/core/skin_data.h"
+#include "skin/core/skin_package.h"
+#include "skin/dialogs/select_skin_dialog.h"
+#include "skin/dialogs/skin_message.h"
+#include "skin/form/skin_form.h"
+#include "skin/lists/combo_box.h"
+#include "skin/lists/office_combo_box.h"
+#include "skin/lists/skin_edit.h"
+#include "skin/menus/main_menu_bar.h"
+#include "skin/menus/skin_menu.h"
+
+namespace app {
+
+class TForm1 : public vcl::TForm {
+public:
+    explicit TForm1(vcl::TComponent* AOwner);
+    ~TForm1() override;
+
+    // Non-visual.
+    skin::TbsCompressedSkinList* bsCompressedSkinList1 = nullptr;  // the eight chooser skins
+    skin::TbsCompressedSkinList* bsCompressedSkinList2 = nullptr;  // the lists' fixed skin
+    skin::TbsSkinData* bsSkinData1 = nullptr;
+    skin::TbsSkinData* bsSkinData2 = nullptr;
+    skin::TbsSkinForm* bsSkinForm1 = nullptr;
+    skin::TbsSkinMessage* bsSkinMessage1 = nullptr;
+    skin::TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
+    skin::TbsSkinPopupMenu* bsSkinPopupMenu1 = nullptr;
+    skin::TbsPngImageList* bsPngImageList1 = nullptr;  // tool bar, 40 x 40
+    skin::TbsPngImageList* bsPngImageList2 = nullptr;  // preview glyphs, 16 x 16
+    std::unique_ptr<media::TFFTaskManager> FFTasks;
+    std::unique_ptr<media::TFFLogger> FFLogger;
+    std::unique_ptr<media::TFFPlayer> FFPlayer;
+
+    // Menu bar.
+    skin::TbsSkinMainMenu* bsSkinMainMenu1 = nullptr;
+    skin::TbsSkinMainMenuBar* bsSkinMainMenuBar1 = nullptr;
+    vcl::TMenuItem *N1 = nullptr, *N2 = nullptr, *N3 = nullptr, *N21 = nullptr, *N4 = nullptr;
+    vcl::TMenuItem *N6 = nullptr, *N7 = nullptr, *N8 = nullptr, *N9 = nullptr, *N26 = nullptr;
+    vcl::TMenuItem *N10 = nullptr, *N11 = nullptr, *N12 = nullptr, *N13 = nullptr;
+    vcl::TMenuItem *N24 = nullptr, *N23 = nullptr, *N15 = nullptr, *N19 = nullptr, *N5 = nullptr;
+    std::vector<vcl::TMenuItem*> TopMenus;  // 文件, 编辑, 动作, 功能, 帮助
+
+    // Tool bar.
+    skin::TbsSkinToolBar* bsSkinToolBar2 = nullptr;
+    skin::TbsSkinMenuSpeedButton* bsSkinMenuSpeedButton1 = nullptr;
+    skin::TbsSkinButton *bsSkinButton2 = nullptr, *bsSkinButton10 = nullptr,
+                        *bsSkinButton11 = nullptr, *bsSkinButton12 = nullptr,
+                        *bsSkinButton19 = nullptr, *bsSkinButton9 = nullptr;
+
+    // Preview.
+    skin::TbsSkinGroupBox* bsSkinGroupBox1 = nullptr;
+    vcl::TPanel* Panel6 = nullptr;
+    skin::TbsSkinSlider* bsSkinSlider1 = nullptr;
+    skin::TbsSkinButton *btnPlay = nullptr, *btnPause = nullptr, *btnStop = nullptr,
+                        *btnMute = nullptr, *bsSkinButton1 = nullptr;
+
+    // Task list.
+    skin::TbsSkinPanel* bsSkinPanel1 = nullptr;
+    skin::TbsSkinListView* lvFiles = nullptr;
+    skin::TbsSkinPanel* bsSkinPanel5 = nullptr;
+    vcl::TImage* Image2 = nullptr;  // the logo on bsSkinPanel5
+    skin::TbsSkinButton *bsSkinButton7 = nullptr, *bsSkinButton8 = nullptr,
+                        *bsSkinButton3 = nullptr, *bsSkinButton4 = nullptr,
+                        *bsSkinButton13 = nullptr;
+
+    // Settings tabs.
+    skin::TbsSkinPageControl* bsSkinPageControl1 = nullptr;
+    skin::TbsSkinTabSheet *bsSkinTabSheet1 = nullptr, *bsSkinTabSheet2 = nullptr;
+    skin::TbsSkinOfficeComboBox* bsSkinOfficeComboBox2 = nullptr;  // categories
+    skin::TbsSkinOfficeComboBox* bsSkinOfficeComboBox1 = nullptr;  // formats
+    skin::TbsSkinEdit* Video_OutPut_Folder_Edit = nullptr;
+    skin::TbsSkinButton *bsSkinButton5 = nullptr, *bsSkinButton6 = nullptr;
+    skin::TbsSkinComboBox *bsSkinComboBox1 = nullptr, *bsSkinComboBox2 = nullptr,
+                          *bsSkinComboBox3 = nullptr, *bsSkinComboBox4 = nullptr,
+                          *bsSkinComboBox9 = nullptr, *bsSkinComboBox10 = nullptr;
+
+    // Outside the client area.
+    vcl::TMemo* mmoLog = nullptr;
+    vcl::TListBox* ListBox1 = nullptr;
+    vcl::TCheckBox *chkThreadMode = nullptr, *chkOpenPaused = nullptr;
+    vcl::TComboBox* cboScreens = nullptr;
+    vcl::TButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr,
+                 *Button6 = nullptr, *Button15 = nullptr, *Button16 = nullptr,
+                 *Button17 = nullptr, *Button18 = nullptr, *Button21 = nullptr,
+                 *Button26 = nullptr, *Button27 = nullptr, *btnCapture = nullptr;
+
+    // State.
+    catalogue::TWorkingSettings Work;
+    std::array<media::TInputOptions, 501> IO1;
+    std::array<media::TOutputOptions, 501> OO1;
+    std::string FileOutPutPath;
+    std::string T_Movie_PLayer_FileName;
+    std::string bsSkinSlider1_down_UP;
+    std::string OpenDialogFilter;
+
+    // Handlers.
+    void FormCreate();
+    void FormActivate();
+    void FormCloseQuery(bool& CanClose);
+    void Button2Click();   // fill the format list
+    void Button3Click();   // read the skin index
+    void Button4Click();   // write the skin index
+    void Button6Click();   // reset the working settings
+    void Button15Click();  // free the option slots
+    void Button16Click();  // write the output folder
+    void Button17Click();  // read the output folder
+    void Button18Click();  // fill the parameter lists
+    void Button21Click();  // the open dialogs' filter
+    void bsSkinButton5Click();  // 浏览...
+    void bsSkinButton6Click();  // 打开
+    void bsSkinButton9Click();  // skin chooser
+    void N4Click();
+    void N5Click();
+    void N15Click();
+    void N19Click();
+    void N24Click();
+    void Button1Click();
+    void Video_OutPut_Folder_EditClick();
+    // Appends a line to the log, keeping the last 10,000.
+    void Log(const std::string& line);
+
+    // Every skinned form of the program repainted.
+    void RepaintAll();
+
+private:
+    void BuildImageLists();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildPreview();
+    void BuildTaskList();
+    void BuildSettingsTabs();
+    void BuildHidden();
+    skin::TbsSkinButton* MakeButton(vcl::TWinControl* parent, const std::string& name,
+                                    const std::string& caption, int left, int top, int width,
+                                    int height);
+    vcl::TButton* MakeCommand(const std::string& name, const std::string& caption, int top,
+                              std::function<void()> handler);
+    skin::TbsSkinComboBox* MakeParameterList(const std::string& name, const std::string& label,
+                                             int column, int row);
+};
+
+extern TForm1* Form1;
+
+}  // namespace app

@@ -1,0 +1,48 @@
+#include "app/program.h"
+
+#include <cstdio>
+
+#include "app/about_form.h"
+#include "app/app_services.h"
+#include "app/main_form.h"
+#include "app/options_form.h"
+#include "platform/sys/env.h"
+#include "platform/vcl/message_box.h"
+#include "platform/vcl/vcl.h"
+#include "platform/win/win.h"
+
+namespace app {
+
+TStartUpReport CreateForms() {
+    TStartUpReport report;
+    TSettingsFile& settings = Services().Settings;
+    settings = TSettingsFile(ChooseSettingsPath());
+    settings.OnWriteRefused = [&report](const std::string& message) {
+        if (report.RefusedWrite.empty()) report.RefusedWrite = message;
+    };
+    vcl::Application->Title = "Moradex";
+    vcl::Application->HelpFile = "help.chm";
+    vcl::Application->CreateForm(Form1);
+    vcl::Application->CreateForm(Form2);
+    vcl::Application->CreateForm(Form5);
+    settings.OnWriteRefused = nullptr;
+    if (!report.RefusedWrite.empty())
+        vcl::Application->MessageBox(report.RefusedWrite, vcl::Application->Title);
+    return report;
+}
+
+int RunProgram() {
+    if (sys::GetEnv("DISPLAY").empty() && sys::GetEnv("MORADEX_BACKEND").empty()) {
+        std::fputs("Moradex needs an X display (DISPLAY is not set).\n", stderr);
+        return 1;
+    }
+    win::Initialize();
+    vcl::InitializeApplication();
+    CreateForms();
+    vcl::Application->Run();
+    vcl::FinalizeApplication();
+    win::Finalize();
+    return 0;
+}
+
+}  // namespace app

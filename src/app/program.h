@@ -1,0 +1,23 @@
+// The program's start-up: the platform, the application and its three forms, then the loop.
+#pragma once
+
+#include <string>
+
+namespace app {
+
+// What start-up reports before the loop (a refused settings write, shown once).
+struct TStartUpReport {
+    std::string RefusedWrite;
+};
+
+// Decides where option.ini lives, makes the application's forms in order (main window, about
+// box, options dialog) and returns what start-up had to report. A refused settings write is
+// shown once in a plain box and start-up goes on with defaults in memory. The platform layer
+// and the application object must exist.
+TStartUpReport CreateForms();
+
+// The whole program: no display and no forced backend prints the reason and gives 1; else the
+// loop runs until the main window closes and gives 0.
+int RunProgram();
+
+}  // namespace app

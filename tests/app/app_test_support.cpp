@@ -1,0 +1,41 @@
+#include "app_test_support.h"
+
+#include <stdlib.h>
+
+#include "platform/rtl/inifiles.h"
+#include "platform/sys/launcher.h"
+
+namespace app::test {
+
+void TAppTest::SetUp() {
+    vcl::test::TVclTest::SetUp();
+    setenv("HOME", home.Path().c_str(), 1);
+    setenv("MORADEX_APPDIR", program.Path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home.Path() + "/config").c_str(), 1);
+    sys::SetDocumentOpener([this](const std::string& target) { opened.push_back(target); });
+    Services().ChooseFolder = [this](const std::string& title, const std::string&) {
+        folderQuestions.push_back(title);
+        return folderAnswer;
+    };
+}
+
+void TAppTest::TearDown() {
+    vcl::test::TVclTest::TearDown();
+    Form1 = nullptr;
+    Form2 = nullptr;
+    Form5 = nullptr;
+    sys::SetDocumentOpener({});
+    Services().ChooseFolder = nullptr;
+}
+
+void TAppTest::Start() {
+    report = CreateForms();
+    Form1->Show();
+    Run();
+}
+
+std::string TAppTest::Stored(const std::string& section, const std::string& key) const {
+    return rtl::TIniFile(SettingsPath()).ReadString(section, key, "<absent>");
+}
+
+}  // namespace app::test

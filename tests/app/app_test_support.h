@@ -1,0 +1,37 @@
+// The application's test scene: the headless screen, an empty program folder and home of the
+// test's own, a recording document opener and a scripted folder chooser; start-up makes the
+// three forms as the program does.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/about_form.h"
+#include "app/app_services.h"
+#include "app/main_form.h"
+#include "app/options_form.h"
+#include "app/program.h"
+#include "platform/vcl/vcl_test_support.h"
+#include "support/temp_dir.h"
+
+namespace app::test {
+
+class TAppTest : public vcl::test::TVclTest {
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Start-up as the program runs it, then the main window shown.
+    void Start();
+    std::string Stored(const std::string& section, const std::string& key) const;
+    std::string SettingsPath() const { return program.File("option.ini"); }
+
+    testsupport::TTempDir home, program;
+    std::vector<std::string> opened;  // what the document opener was given
+    std::vector<std::string> folderQuestions;
+    std::optional<std::string> folderAnswer;
+    TStartUpReport report;
+};
+
+}  // namespace app::test

@@ -1,0 +1,334 @@
+// Start-up and the main window: the first start's file, dialog and lists; the options dialog's
+// OK, Cancel and live-preview box; the output folder; the skin chooser; menus, help, about box,
+// exit and close.
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app_test_support.h"
+#include "catalogue/choice_lists.h"
+#include "platform/sys/files.h"
+#include "skin/lists/list_box.h"
+
+namespace app::test {
+namespace {
+
+TEST_F(TAppTest, AFirstStartWritesTheDefaultsAndFillsTheWindow) {
+    Start();
+    EXPECT_EQ(testsupport::ReadFile(SettingsPath()),
+              "[OutPath]\r\nOutPath=" + home.Path() + "/Zorvani视频软件/输出\r\n"
+              "[Skin]\r\nSetSkin=0\r\n"
+              "[Options]\r\nThread_Count=0\r\nAfter_Done=0\r\nThread_Priority=3\r\n"
+              "Overwrite_File=1\r\nShow_Preview=0\r\n");
+    EXPECT_TRUE(sys::DirectoryExists(home.Path() + "/Zorvani视频软件/输出"));
+    EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 0);
+    EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), home.Path() + "/Zorvani视频软件/输出");
+    EXPECT_EQ(Form1->FileOutPutPath, home.Path() + "/Zorvani视频软件/输出");
+    EXPECT_TRUE(report.RefusedWrite.empty());
+
+    EXPECT_EQ(Form5->bsSkinComboBox2->Text(), "1");
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox1->Checked());
+    EXPECT_EQ(Form5->bsSkinCheckRadioBox1->Caption(), "自动打开输出文件夹");
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox12->Checked());
+    EXPECT_EQ(Form5->bsSkinCheckRadioBox12->Caption(), "正常优先级进行");
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox6->Checked());
+    EXPECT_EQ(Form5->bsSkinCheckRadioBox6->Caption(), "自动重命名输出文件");
+    EXPECT_FALSE(Form5->bsSkinCheckRadioBox8->Checked());
+    EXPECT_FALSE(Form1->FFTasks->Preview());
+
+    ASSERT_EQ(Form1->bsSkinOfficeComboBox1->ItemIndex(), 0);
+    EXPECT_EQ(Form1->bsSkinOfficeComboBox1->Items()[0]->Title(), "AVI - 音频视频交错格式(*.avi)");
+    const catalogue::TPresetChoices* choices = catalogue::FindPresetChoices(100);
+    ASSERT_NE(choices, nullptr);
+    skin::TbsSkinComboBox* const lists[] = {
+        Form1->bsSkinComboBox1, Form1->bsSkinComboBox2, Form1->bsSkinComboBox9,
+        Form1->bsSkinComboBox3, Form1->bsSkinComboBox10, Form1->bsSkinComboBox4};
+    for (int p = 0; p < catalogue::kPresetParamCount; ++p) {
+        SCOPED_TRACE(lists[p]->Name());
+        const catalogue::TPresetChoice& c = choices->Choices[std::size_t(p)];
+        ASSERT_EQ(lists[p]->Items().Count(), int(c.List->Entries.size()));
+        for (int i = 0; i < lists[p]->Items().Count(); ++i)
+            EXPECT_EQ(lists[p]->Items().Get(i), c.List->Entries[std::size_t(i)]);
+        EXPECT_EQ(lists[p]->ItemIndex(), c.DefaultIndex);
+        EXPECT_TRUE(lists[p]->Enabled());
+    }
+    EXPECT_EQ(Form1->OO1[0].AudioLanguage, "kong");
+    EXPECT_EQ(Form1->OO1[500].AudioLanguage, "kong");
+    EXPECT_EQ(Form1->bsSkinSlider1_down_UP, "UP");
+    EXPECT_EQ(Form1->cboScreens->Items()[0], "Panel6");
+}
+
+TEST_F(TAppTest, AStoredLivePreviewReachesTheTaskManagerAtStartUp) {
+    testsupport::WriteFile(SettingsPath(), "[Options]\r\nShow_Preview=1\r\n[Skin]\r\nSetSkin=7\r\n");
+    Start();
+    EXPECT_TRUE(Form1->FFTasks->Preview());
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox8->Checked());
+    EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 7);
+}
+
+TEST_F(TAppTest, AnUnusableSkinIndexLeavesTheFormDataSkin) {
+    const struct {
+        const char* Stored;
+        int Index;
+        const char* After;
+    } cases[] = {{"8", 1, "8"}, {"-1", 1, "-1"}, {"abc", 0, "0"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Stored);
+        testsupport::WriteFile(SettingsPath(), std::string("[Skin]\r\nSetSkin=") + c.Stored + "\r\n");
+        Start();
+        EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), c.Index);
+        EXPECT_EQ(Stored("Skin", "SetSkin"), c.After);
+        for (vcl::TCustomForm* f : {static_cast<vcl::TCustomForm*>(Form5),
+                                    static_cast<vcl::TCustomForm*>(Form2),
+                                    static_cast<vcl::TCustomForm*>(Form1)})
+            f->Free();
+        Run();
+    }
+}
+
+TEST_F(TAppTest, OptionsOkWritesCancelKeepsTheControlsAndThePreviewBoxActsAtOnce) {
+    Start();
+    const std::string before = testsupport::ReadFile(SettingsPath());
+    Screen->QueueIdleStep([] {
+        Form5->bsSkinCheckRadioBox9->SetChecked(true);
+        Form5->bsSkinCheckRadioBox8->SetChecked(true);
+        EXPECT_TRUE(Form1->FFTasks->Preview()) << "ticking the box acts at once";
+        Form5->bsSkinButton1->ButtonClick();  // 取消
+    });
+    Form1->N24Click();
+    EXPECT_EQ(testsupport::ReadFile(SettingsPath()), before) << "Cancel writes nothing";
+    EXPECT_TRUE(Form5->bsSkinCheckRadioBox9->Checked()) << "the change stays in force";
+    EXPECT_FALSE(Form5->bsSkinCheckRadioBox12->Checked());
+    EXPECT_EQ(Form5->Values().ThreadPriority, 0);
+
+    Screen->QueueIdleStep([] {
+        Form5->bsSkinComboBox2->SetItemIndex(3);
+        Form5->bsSkinCheckRadioBox5->SetChecked(true);
+        Form5->bsSkinCheckRadioBox3->SetChecked(true);
+        Form5->bsSkinButton6->ButtonClick();  // 确定
+    });
+    Form1->bsSkinButton19->ButtonClick();
+    EXPECT_EQ(Stored("Options", "Thread_Count"), "4");
+    EXPECT_EQ(Stored("Options", "After_Done"), "3");
+    EXPECT_EQ(Stored("Options", "Show_Preview"), "1");
+    EXPECT_EQ(Stored("Options", "Thread_Priority"), "0");
+    EXPECT_EQ(Stored("Options", "Overwrite_File"), "0");
+    EXPECT_FALSE(Form5->Visible());
+}
+
+TEST_F(TAppTest, TheOutputFolderFollowsTheChooserOnlyForAnExistingFolder) {
+    Start();
+    const std::string first = Form1->FileOutPutPath;
+    const struct {
+        const char* How;
+        std::optional<std::string> Answer;
+    } refusals[] = {{"cancel", std::nullopt}, {"missing", home.File("gone")}};
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.How);
+        folderAnswer = r.Answer;
+        Form1->bsSkinButton5->ButtonClick();
+        EXPECT_EQ(Form1->FileOutPutPath, first);
+        EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), first);
+        EXPECT_EQ(Stored("OutPath", "OutPath"), first);
+    }
+    home.MakeFolder("chosen");
+    folderAnswer = home.File("chosen");
+    Form1->bsSkinButton5->ButtonClick();
+    EXPECT_EQ(folderQuestions.back(), "选择输出目录");
+    EXPECT_EQ(Form1->FileOutPutPath, home.File("chosen"));
+    EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), home.File("chosen"));
+    EXPECT_EQ(Stored("OutPath", "OutPath"), home.File("chosen"));
+    EXPECT_EQ(Form1->ActiveControl(), Form1->lvFiles);
+
+    Form1->bsSkinOfficeComboBox1->SetFocus();
+    Form1->bsSkinButton6->ButtonClick();  // 打开
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], home.File("chosen"));
+    EXPECT_EQ(Form1->ActiveControl(), Form1->lvFiles);
+}
+
+TEST_F(TAppTest, TheSkinChooserSwitchesOnOkAndWritesTheIndexEitherWay) {
+    Start();
+    auto ClickEntry = [this](skin::TbsSelectSkinDlgForm* form, int index) {
+        skin::TbsListBox* list = form->SkinsListBox->ListBox;
+        list->SetTopIndex(0);
+        const vcl::TRect r = list->ItemRect(index);
+        Screen->Click(list->ClientToScreen({r.Left + 10, r.Top + r.Height() / 2}));
+        Run();
+    };
+    Screen->QueueIdleStep([this, ClickEntry] {
+        auto* form = Form1->bsSelectSkinDialog1->DlgFrm();
+        ASSERT_NE(form, nullptr);
+        ClickEntry(form, 5);
+        Press(win::VK_RETURN);
+    });
+    Form1->N23->Click();
+    EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 5);
+    EXPECT_EQ(Stored("Skin", "SetSkin"), "5");
+
+    Screen->QueueIdleStep([this, ClickEntry] {
+        auto* form = Form1->bsSelectSkinDialog1->DlgFrm();
+        ASSERT_NE(form, nullptr);
+        ClickEntry(form, 2);
+        Press(win::VK_ESCAPE);
+    });
+    testsupport::WriteFile(SettingsPath(), "[Skin]\r\nSetSkin=6\r\n");
+    Form1->N23->Click();
+    EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 5);
+    EXPECT_EQ(Stored("Skin", "SetSkin"), "5") << "Cancel writes the current index";
+}
+
+TEST_F(TAppTest, TheMenusHoldTheirItemsInOrderWithTheirStates) {
+    Start();
+    const std::vector<std::string> expected = {
+        "文件: 添加一个文件 添加多个文件 添加整个目录 - 退出",
+        "编辑: 上移文件 下移文件 - (删除选择) (清空文件) - (重新命名)",
+        "动作: (开始转换) (停止转换) - (暂停转换) (继续继续)",
+        "功能: 转换设置 软件皮肤",
+        "帮助: 帮助系统 - 官方网站 关于软件",
+    };
+    std::vector<std::string> seen;
+    vcl::TMenuItem* root = Form1->bsSkinMainMenu1->Items();
+    for (int i = 0; i < root->Count(); ++i) {
+        vcl::TMenuItem* top = root->Items(i);
+        std::string line = top->Caption() + ":";
+        for (int k = 0; k < top->Count(); ++k) {
+            vcl::TMenuItem* item = top->Items(k);
+            line += " " + (item->Enabled() ? item->Caption() : "(" + item->Caption() + ")");
+        }
+        seen.push_back(line);
+    }
+    EXPECT_EQ(seen, expected);
+    EXPECT_FALSE(Form1->bsSkinButton9->Visible()) << "the tool bar's skin button stays hidden";
+    EXPECT_FALSE(Form1->bsSkinButton2->Enabled());
+    EXPECT_TRUE(Form1->bsSkinButton19->Enabled());
+}
+
+TEST_F(TAppTest, F1AnywhereOpensTheHelpPageAndTheSiteItemTheSite) {
+    Start();
+    for (vcl::TWinControl* focus : std::vector<vcl::TWinControl*>{
+             Form1->bsSkinOfficeComboBox1, Form1->lvFiles, Form1->bsSkinComboBox3}) {
+        SCOPED_TRACE(focus->Name());
+        opened.clear();
+        Form1->bsSkinPageControl1->SetActivePage(focus == Form1->bsSkinComboBox3
+                                                     ? Form1->bsSkinTabSheet2
+                                                     : Form1->bsSkinTabSheet1);
+        Run();
+        focus->SetFocus();
+        Run();
+        Press(win::VK_F1);
+        Run();
+        EXPECT_EQ(opened, std::vector<std::string>{"https://moradex.example/help.html"});
+    }
+    opened.clear();
+    Form1->N19->Click();
+    EXPECT_EQ(opened, std::vector<std::string>{"https://moradex.example/"});
+}
+
+TEST_F(TAppTest, TheAboutBoxShowsItsContentsAndOkReturnsTheFocusToTheFormatList) {
+    Start();
+    bool looked = false;
+    Screen->QueueIdleStep([&] {
+        looked = true;
+        EXPECT_TRUE(Form2->Visible());
+        EXPECT_EQ(Form2->Caption(), "关于软件");
+        EXPECT_EQ(Form2->ClientWidth(), 340);
+        EXPECT_EQ(Form2->ClientHeight(), 245);
+        EXPECT_EQ(Form2->bsSkinStdLabel1->Caption(), "Moradex");
+        EXPECT_EQ(Form2->bsSkinStdLabel2->Caption(), "版本:9.6.5.0");
+        EXPECT_EQ(Form2->bsSkinLinkLabel1->Caption(), "https://moradex.example/");
+        EXPECT_EQ(Form2->Image1->Width(), 53);
+        EXPECT_EQ(Form2->Image1->Height(), 55);
+        Form2->bsSkinButton1->ButtonClick();
+    });
+    Form1->N5->Click();
+    Run();
+    EXPECT_TRUE(looked);
+    EXPECT_FALSE(Form2->Visible());
+    EXPECT_EQ(Form1->ActiveControl(), Form1->bsSkinOfficeComboBox1);
+}
+
+TEST_F(TAppTest, ExitClosesTheMainWindowAndEndsTheProgram) {
+    Start();
+    Form1->FFLogger->SetOnLog([](const void*, sys::TThreadId, media::TLogLevel, const std::string&) {});
+    Form1->N4->Click();
+    Run();
+    EXPECT_TRUE(vcl::Application->Terminated());
+    EXPECT_FALSE(Form1->FFLogger->OnLog()) << "the close handling ran";
+}
+
+}  // namespace
+}  // namespace app::test
+
+namespace app::test {
+namespace {
+
+TEST_F(TAppTest, EveryControlFindsItsRecordInEverySkin) {
+    Start();
+    std::set<std::string, std::less<>> missed, missedInLists;
+    Form1->bsSkinData1->MissedNames = &missed;
+    Form1->bsSkinData2->MissedNames = &missedInLists;
+    for (int i : {1, 2, 3, 4, 5, 6, 7, 0}) {
+        Form1->bsSkinData1->SetSkinIndex(i);
+        Run();
+        Form1->RepaintAll();
+        Run();
+    }
+    Form1->bsSkinData2->LoadCompressedStoredSkin(
+        Form1->bsCompressedSkinList2->Skins().Items(0)->Skin());
+    Run();
+    Form1->bsSkinData1->MissedNames = nullptr;
+    Form1->bsSkinData2->MissedNames = nullptr;
+    EXPECT_TRUE(missed.empty()) << ::testing::PrintToString(missed);
+    EXPECT_TRUE(missedInLists.empty()) << ::testing::PrintToString(missedInLists);
+}
+
+}  // namespace
+}  // namespace app::test
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace app::test {
+namespace {
+
+// Nowhere to write: one box tells so, and start-up still gives a complete window. Root writes
+// anywhere, so the start runs in a child process that first drops to an unprivileged user.
+TEST_F(TAppTest, NowhereToWriteGivesOneBoxAndACompleteWindow) {
+    chmod(home.Path().c_str(), 0777);
+    chmod(program.Path().c_str(), 0555);
+    home.MakeFolder("config");
+    chmod((home.Path() + "/config").c_str(), 0555);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
+        int bad = 0;
+        Screen->QueueIdleStep([this] { Press(win::VK_RETURN); });
+        Start();
+        bad += Screen->PendingIdleSteps() != 0;  // the box came and went
+        bad += report.RefusedWrite !=
+               "Unable to write to " + home.Path() + "/config/moradex/option.ini";
+        bad += Form1->bsSkinOfficeComboBox1->Items().Count() != 15;
+        bad += Form1->bsSkinOfficeComboBox1->ItemIndex() != 0;
+        for (skin::TbsSkinComboBox* list :
+             {Form1->bsSkinComboBox1, Form1->bsSkinComboBox2, Form1->bsSkinComboBox9,
+              Form1->bsSkinComboBox3, Form1->bsSkinComboBox10, Form1->bsSkinComboBox4})
+            bad += list->Items().Count() == 0 || list->ItemIndex() < 0;
+        bad += Form1->FileOutPutPath != DefaultOutputFolder();
+        bad += Form1->bsSkinData1->SkinIndex() != 1;  // no file: the form data's skin stays
+        bad += Form5->bsSkinComboBox2->Text() != "1";
+        _exit(bad);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    chmod(program.Path().c_str(), 0755);
+    chmod((home.Path() + "/config").c_str(), 0755);
+}
+
+}  // namespace
+}  // namespace app::test
