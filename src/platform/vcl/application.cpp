@@ -128,8 +128,8 @@ void TApplication::Terminate() {
 }
 
 void TApplication::Minimize() {
-    if (FMainForm && FMainForm->HandleAllocated())
-        win::ShowWindow(FMainForm->Handle(), win::SW_MINIMIZE);
+    // Through the application window, so whoever subclassed it sees the application go down.
+    win::SendMessage(FHandle, win::WM_SIZE, win::SIZE_MINIMIZED, 0);
     if (OnMinimize) OnMinimize(this);
 }
 
@@ -247,9 +247,28 @@ void TApplication::HintRestart(TControl* control) {
 }
 
 LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == win::WM_TIMER) {
-        HintTimerExpired(int(wParam));
-        return 0;
+    switch (msg) {
+        case win::WM_TIMER:
+            HintTimerExpired(int(wParam));
+            return 0;
+        case win::WM_SIZE:
+            // A main form hidden before (into the notification area) stays hidden.
+            if (wParam == win::SIZE_MINIMIZED && FMainForm && FMainForm->HandleAllocated() &&
+                win::IsWindowVisible(FMainForm->Handle()))
+                win::ShowWindow(FMainForm->Handle(), win::SW_MINIMIZE);
+            return 0;
+        case win::WM_WINDOWPOSCHANGING:
+            // The application window itself is never seen; showing it restores the application.
+            if (auto* pos = win::ParamToPtr<win::WINDOWPOS>(lParam))
+                pos->flags &= ~UINT(win::SWP_SHOWWINDOW);
+            return 0;
+        case win::WM_SHOWWINDOW:
+            if (wParam && FMainForm && FMainForm->HandleAllocated() &&
+                win::IsIconic(FMainForm->Handle()))
+                win::ShowWindow(FMainForm->Handle(), win::SW_RESTORE);
+            return 0;
+        default:
+            break;
     }
     return win::DefWindowProc(FHandle, msg, wParam, lParam);
 }

@@ -353,6 +353,13 @@ void TCustomForm::SetVisible(bool value) {
     ShowingChanged();
 }
 
+void TCustomForm::Show() {
+    SetVisible(true);
+    if (IsMDIChild())
+        if (TCustomForm* main = MDIParentForm(); main && main->ActiveMDIChild() != this)
+            main->MDIActivate(this);
+}
+
 void TCustomForm::ShowingChanged() {
     if (FVisible) {
         FFormState += fsShowing;

@@ -110,6 +110,8 @@ public:
 
     // --- Showing and closing ------------------------------------------------------------------
     void SetVisible(bool value) override;
+    // Visible, and an MDI child becomes its MDI form's active child.
+    void Show();
     TFormState FormState() const { return FFormState; }
     TModalResult ModalResult() const { return FModalResult; }
     // A value other than 0 ends ShowModal (after OnCloseQuery and OnClose agree).

@@ -16,6 +16,22 @@ TbsSkinClient* AsSkinClient(vcl::TControl* control) {
     return dynamic_cast<TbsSkinClient*>(control);
 }
 
+namespace {
+TbsDropDownControlTest& DropDownControlTest() {
+    static TbsDropDownControlTest test;
+    return test;
+}
+}  // namespace
+
+void SetDropDownControlTest(TbsDropDownControlTest test) {
+    DropDownControlTest() = std::move(test);
+}
+
+bool IsDropDownControl(const vcl::TComponent* component) {
+    const auto& test = DropDownControlTest();
+    return component && test && test(component);
+}
+
 TbsSkinParent* SkinParentOf(const vcl::TControl* control) {
     return dynamic_cast<TbsSkinParent*>(control->Parent());
 }

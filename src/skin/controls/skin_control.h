@@ -14,6 +14,7 @@
 // Controls refer to the skin data and its pictures; they own neither. Main thread only.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,13 @@ public:
 
 // The skinned control a control is, or null.
 TbsSkinClient* AsSkinClient(vcl::TControl* control);
+
+// Which components are the skinned combo boxes and edits whose drop-downs an MDI form closes
+// when a menu-closing message reaches it. The lists module, which owns those classes, installs
+// the test; without one nothing counts.
+using TbsDropDownControlTest = std::function<bool(const vcl::TComponent* component)>;
+void SetDropDownControlTest(TbsDropDownControlTest test);
+bool IsDropDownControl(const vcl::TComponent* component);
 
 // What a parent tells its skinned children (the skinned tool bar answers; other parents don't
 // implement it): where it centres them, and the image lists it lends their glyphs.

@@ -1,6 +1,8 @@
 // The form's side of its skinned menus: the menu mode (the application hook that hands keys to
 // the innermost level), closing the menus on the messages that end them, and the popups the
 // form opens through its controller.
+#include <vector>
+
 #include "platform/win/win.h"
 #include "skin/form/skin_form.h"
 #include "skin/menus/skin_hint.h"
@@ -162,7 +164,18 @@ void TbsSkinForm::CheckMenuCloseMessage(const vcl::TMessage& Message) {
     CancelChildDropDowns();
 }
 
-void TbsSkinForm::CancelChildDropDowns() {}
+void TbsSkinForm::CancelChildDropDowns() {
+    if (FForm->FormStyle() != vcl::fsMDIForm || !FForm->Visible() || !ComponentState().Empty())
+        return;
+    // Collected first: a control closing its drop-down may change the form's components.
+    std::vector<vcl::TControl*> targets;
+    for (int i = 0; i < FForm->ComponentCount(); ++i) {
+        auto* control = dynamic_cast<vcl::TControl*>(FForm->Components(i));
+        if (control && IsDropDownControl(control) && control->Visible() && control->Enabled())
+            targets.push_back(control);
+    }
+    for (vcl::TControl* control : targets) control->Perform(vcl::CM_CANCELMODE, 0, 0);
+}
 
 void TbsSkinForm::FormShortCut(vcl::TWMKey& Msg, bool& Handled) {
     if (FOnShortCut) {

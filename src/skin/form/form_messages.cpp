@@ -42,7 +42,7 @@ void TbsSkinForm::PaintFrameTo(gfx::HDC DC) {
 
 void TbsSkinForm::EraseBackground(vcl::TMessage& Message) {
     const gfx::HDC dc = win::ParamToDc(Message.WParam);
-    if (FForm->FormStyle() != vcl::fsMDIForm) {
+    if (FForm->FormStyle() != vcl::fsMDIForm || FClientInActiveDraw) {
         if (FSkinSupport && HasSkin()) {
             if (FUseRibbon && FSD->MDIBGPictureIndex != -1)
                 PaintBG3(dc);
@@ -59,9 +59,10 @@ void TbsSkinForm::EraseBackground(vcl::TMessage& Message) {
 
 void TbsSkinForm::NCCalcSize(vcl::TMessage& Message) {
     if (MaximizedMDIChild() || FForm->BorderStyle() == vcl::bsNone) return;
-    gfx::TRect* r = Message.WParam
-                        ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
-                        : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
+    gfx::TRect* r =
+        Message.WParam
+            ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
+            : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
     if (FSkinSupport && HasSkin()) {
         CalcSkinRects();
         const TbsSkinData& sd = *FSD;
@@ -98,6 +99,13 @@ void TbsSkinForm::NCActivate(vcl::TMessage& Message) {
     } else {
         SetCaptionsActive(false);
     }
+    if (FClientInActiveEffect && FForm->Visible()) {
+        if (FFormActive)
+            HideClientInActiveEffect();
+        else
+            ShowClientInActiveEffect();
+    }
+    if (style == vcl::fsMDIChild) MDIChildActivated();
     LayerActivated();
 }
 
@@ -229,6 +237,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             MouseTimer->SetEnabled(false);
             MorphTimer->SetEnabled(false);
             AnimateTimer->SetEnabled(false);
+            if (FForm->FormStyle() == vcl::fsMDIChild) MDIChildDestroyed();
             callOld();
             return;
         case win::WM_SIZE:
@@ -249,25 +258,47 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 ResetObjects();
                 SetCaptionsActive(true);
             }
+            // The active child's menu may have to be merged again.
+            if (mdiForm && FMainMenuBar) FMainMenuBar->UpDateItems();
             return;
         case win::WM_SETTEXT:
             if (!skinnable) break;
             callOld();
             if (FForm->BorderStyle() != vcl::bsNone && !MaximizedMDIChild()) NCPaint();
+            if (FForm->FormStyle() == vcl::fsMDIChild) {
+                UpDateChildCaptionInMenu(FForm);
+                RefreshMDIBarTab(FForm);
+            }
             return;
         case win::WM_ERASEBKGND:
             EraseBackground(Message);
             return;
+        case win::WM_MOUSEACTIVATE:
+            // A click on the active child of an inactive MDI form lights its caption at once.
+            if (skinnable && FForm->FormStyle() == vcl::fsMDIChild && !FFormActive &&
+                vcl::Application && vcl::Application->MainForm() &&
+                vcl::Application->MainForm()->ActiveMDIChild() == FForm) {
+                FFormActive = true;
+                SetCaptionsActive(!MaximizedMDIChild());
+            }
+            break;
         case win::WM_SHOWWINDOW:
             ShowWindowFirstStage(Message.WParam != 0);
             if (Message.WParam) {
-                // The MDI client's own procedure comes with the MDI handling.
-                if (skinnable && !mdiForm) ForceFormResize();
+                if (mdiForm) {
+                    const win::TSubclassToken before = FClientLink;
+                    HookMDIClient();
+                    if (FClientLink != before) ForceFormResize();
+                } else if (skinnable) {
+                    ForceFormResize();
+                }
                 if (skinnable && FForm->Menu()) FForm->SetMenu(nullptr);
             } else if (skinnable) {
                 if (FLayerManager->IsVisible) FLayerManager->Hide();
                 if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
             }
+            if (skinnable && FForm->FormStyle() == vcl::fsMDIChild)
+                MDIChildShown(Message.WParam != 0);
             break;
         case win::WM_SETCURSOR:
             if (skinnable && FUseFormCursorInNCArea) {
@@ -411,8 +442,15 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
         if (sd == FSD && FSD) ChangeSkinData();
         ChangeControlsSkinData(sd, FForm);
     } else if (m == WM_AFTERCHANGESKINDATA) {
-        // MDI children are refitted with the MDI handling.
+        if (mdiForm && FSD && reinterpret_cast<TbsSkinData*>(Message.WParam) == FSD)
+            RefitMDIChilds();
         if (FOnAfterChangeSkinData) FOnAfterChangeSkinData(this);
+    } else if (m == WM_FITMAXIMIZEDCHILD) {
+        if (MaximizedMDIChild()) {
+            gfx::TRect area{0, 0, 0, 0};
+            GetMDIClientArea(this, area);
+            FForm->SetBounds(0, 0, area.Width(), area.Height());
+        }
     } else if (m == WM_CHANGERESSTRDATA) {
         SetDefaultObjectHints();
     } else if (m == WM_CHANGEFORMSKINNABLE) {
@@ -441,8 +479,8 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
     } else if ((m == CM_PAINTSKINFRAME || (m == CM_PAINTSKINNC && Message.LParam == 16802)) &&
                skinnable) {
         const gfx::HDC dc = win::ParamToDc(Message.WParam);
-        if (m == CM_PAINTSKINNC || (dc && FForm->BorderStyle() != vcl::bsNone &&
-                                    !MaximizedMDIChild())) {
+        if (m == CM_PAINTSKINNC ||
+            (dc && FForm->BorderStyle() != vcl::bsNone && !MaximizedMDIChild())) {
             if (dc) PaintFrameTo(dc);
         }
         Message.Result = m == CM_PAINTSKINFRAME ? 12851 : 16802;

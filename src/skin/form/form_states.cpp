@@ -80,18 +80,19 @@ void TbsSkinForm::SetWindowState(vcl::TWindowState value) {
 
 void TbsSkinForm::DoMaximize() {
     if (OldBoundsRect.IsEmpty()) OldBoundsRect = FForm->BoundsRect();
-    // An MDI child is maximized into its MDI client with the MDI handling.
     if (FForm->FormStyle() != vcl::fsMDIChild) {
         gfx::TRect R = MonitorOf(FForm, !FMaximizeOnFullScreen);
         if (!FMaximizeOnFullScreen) {
             const gfx::TRect whole = MonitorOf(FForm, false);
             const bool primary = vcl::Screen && whole == gfx::TRect{0, 0, vcl::Screen->Width(),
-                                                                   vcl::Screen->Height()};
+                                                                    vcl::Screen->Height()};
             // A hidden taskbar must still be reachable at the screen's edge.
             if (R.Width() == whole.Width() && R.Height() == whole.Height() && primary)
                 R = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
         }
         FForm->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    } else {
+        MaximizeMDIChild();
     }
     if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
     if (FOnMaximize) FOnMaximize(this);
@@ -160,9 +161,9 @@ void TbsSkinForm::DoRestore() {
     if (!OldBoundsRect.IsEmpty()) {
         if (FStartShow) {
             FStartShow = false;
-            const gfx::TPoint P = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top,
-                                                       OldBoundsRect.Width(),
-                                                       OldBoundsRect.Height());
+            const gfx::TPoint P =
+                GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
+                                     OldBoundsRect.Height());
             FForm->SetBounds(P.X, P.Y, OldBoundsRect.Width(), OldBoundsRect.Height());
         } else {
             if (LayerShown())

@@ -231,11 +231,11 @@ void TbsSkinForm::CalcDefRects() {
 }
 
 int TbsSkinForm::GetHitTest(gfx::TPoint P) {
-    // Quick buttons, when they come, take their part of the caption out of the drag area.
+    // The quick buttons' part of the caption is not for dragging: presses there go to them.
     auto inCaption = [&]() {
         for (auto& o : ObjectList)
             if (dynamic_cast<TbsSkinCaptionObject*>(o.get()) && o->ObjectRect.Contains(P.X, P.Y))
-                return true;
+                return P.X >= o->ObjectRect.Left + QuickButtonsWidth();
         return false;
     };
     const bool c = inCaption();

@@ -11,6 +11,7 @@
 #include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
 #include "skin/form/skin_form.h"
+#include "skin/menus/skin_hint.h"
 
 namespace skin {
 
@@ -772,9 +773,10 @@ bool TbsSkinCaptionObject::EnableAnimation() const {
 
 gfx::TRect TbsSkinCaptionObject::TextRectNow() const {
     gfx::TRect tr = TextRct;
-    // Quick buttons, when they come, take the left part of the text rectangle.
-    if (!RectIsEmpty(TextRct))
+    if (!RectIsEmpty(TextRct)) {
+        tr.Left += Parent->QuickButtonsWidth();
         tr.Right = RectWidthOf(ObjectRect) - (RectWidthOf(SkinRect) - TextRct.Right);
+    }
     if (!RectIsEmpty(FrameRect)) {
         tr.Top += FrameTextRect.Top;
         tr.Left += FrameTextRect.Left;
@@ -817,7 +819,7 @@ void TbsSkinCaptionObject::DrawCaptionText(gfx::TCanvas& Cnvs, gfx::TCanvas& eve
     const int tw = WideTextWidthOf(Cnvs, text), th = WideTextHeightOf(Cnvs, text);
     int y = TR.Top + RectHeightOf(TR) / 2 - th / 2;
     int x;
-    switch (Alignment) {
+    switch (Parent->HasQuickButtons() ? taCenter : Alignment) {
         case taLeftJustify:
             x = TR.Left;
             break;
@@ -911,8 +913,82 @@ void TbsSkinCaptionObject::DrawImage(gfx::TCanvas& Cnvs, gfx::TBitmap& image, bo
     }
 }
 
-void TbsSkinCaptionObject::Draw(gfx::TCanvas& Cnvs, bool) {
+void TbsSkinCaptionObject::Draw(gfx::TCanvas& Cnvs, bool UpDate) {
     if (!SkinLoaded()) return;
+    DrawCaption(Cnvs, UpDate);
+    // Last, so a caption drawn as one image does not cover them.
+    if (Parent->HasQuickButtons()) DrawQuickButtons(Cnvs);
+}
+
+namespace {
+void NcPaintForm(TbsSkinForm* form) {
+    if (form->FForm && form->FForm->HandleAllocated())
+        win::SendMessage(form->FForm->Handle(), win::WM_NCPAINT, 0, 0);
+}
+}  // namespace
+
+void TbsSkinCaptionObject::DrawQuickButtons(gfx::TCanvas& Cnvs) {
+    vcl::TCustomImageList& images = *Parent->FQuickImageList;
+    const int iw = images.Width(), ih = images.Height();
+    const int y = ObjectRect.Top + RectHeightOf(ObjectRect) / 2 - ih / 2 - 2;
+    int x = ObjectRect.Left;
+    const TbsDataSkinButtonControl* back = nullptr;
+    for (const char* name : {"officequickbutton", "resizetoolbutton"}) {
+        const int i = SD->GetControlIndex(name);
+        back =
+            i >= 0 ? dynamic_cast<const TbsDataSkinButtonControl*>(SD->CtrlList[i].get()) : nullptr;
+        if (back) break;
+    }
+    TbsQuickButtonItems& buttons = *Parent->FQuickButtons;
+    for (int i = 0; i < buttons.Count(); ++i) {
+        TbsQuickButtonItem* b = buttons.Items(i);
+        if (!b->Visible()) continue;
+        b->ItemRect = {x, y, x + iw + 4, y + ih + 4};
+        x += iw + 8;
+        if (b->Active && back && back->PictureIndex >= 0 &&
+            back->PictureIndex < int(SD->FActivePictures.size())) {
+            gfx::TBitmap image;
+            image.SetSize(RectWidthOf(b->ItemRect), RectHeightOf(b->ItemRect));
+            BuildNineSliceFromRect(image, *SD->FActivePictures[back->PictureIndex],
+                                   b->Down ? back->DownSkinRect : back->ActiveSkinRect,
+                                   back->ClRect, true);
+            Cnvs.Draw(b->ItemRect.Left, b->ItemRect.Top, image);
+        }
+        if (b->ImageIndex() >= 0 && b->ImageIndex() < images.Count())
+            images.Draw(Cnvs, b->ItemRect.Left + 2, b->ItemRect.Top + 2, b->ImageIndex(),
+                        b->Enabled());
+    }
+}
+
+void TbsSkinCaptionObject::CheckQuickButtons(int X, int Y) {
+    if (!Parent->HasQuickButtons()) return;
+    TbsQuickButtonItems& buttons = *Parent->FQuickButtons;
+    OldActiveQuickButton = ActiveQuickButton;
+    ActiveQuickButton = -1;
+    for (int i = 0; i < buttons.Count(); ++i) {
+        TbsQuickButtonItem* b = buttons.Items(i);
+        if (b->Enabled() && b->Visible() && b->ItemRect.Contains(X, Y)) {
+            ActiveQuickButton = i;
+            break;
+        }
+    }
+    bool changed = false;
+    for (int i = 0; i < buttons.Count(); ++i) {
+        TbsQuickButtonItem* b = buttons.Items(i);
+        const bool active = i == ActiveQuickButton;
+        changed = changed || b->Active != active;
+        b->Active = active;
+    }
+    if (ActiveQuickButton != OldActiveQuickButton || changed) NcPaintForm(Parent);
+    TbsSkinHint* hint = Parent->SkinHint();
+    if (ActiveQuickButton != OldActiveQuickButton && ActiveQuickButton != -1 && hint &&
+        Parent->FQuickButtonsShowHint && !buttons.Items(ActiveQuickButton)->Hint.empty())
+        hint->ActivateHint2(buttons.Items(ActiveQuickButton)->Hint);
+    if (changed && Parent->FQuickButtonsShowHint && hint && ActiveQuickButton == -1)
+        hint->HideHint();
+}
+
+void TbsSkinCaptionObject::DrawCaption(gfx::TCanvas& Cnvs, bool) {
     const gfx::TRect tr = TextRectNow();
     SetCaptionFont(Cnvs, Active);
 
@@ -962,14 +1038,35 @@ void TbsSkinCaptionObject::Draw(gfx::TCanvas& Cnvs, bool) {
 
 void TbsSkinCaptionObject::MouseMove(int X, int Y) {
     if (Parent->FOnMouseMoveEvent) Parent->FOnMouseMoveEvent(IDName, X, Y, ObjectRect);
+    CheckQuickButtons(X, Y);
 }
 
 void TbsSkinCaptionObject::MouseDown(int X, int Y, vcl::TMouseButton Button) {
     if (Parent->FOnMouseDownEvent) Parent->FOnMouseDownEvent(IDName, X, Y, ObjectRect, Button);
+    if (!Parent->HasQuickButtons()) return;
+    CheckQuickButtons(X, Y);
+    if (ActiveQuickButton != -1) {
+        TbsQuickButtonItems& buttons = *Parent->FQuickButtons;
+        for (int i = 0; i < buttons.Count(); ++i) {
+            buttons.Items(i)->Down = i == ActiveQuickButton;
+            if (i != ActiveQuickButton) buttons.Items(i)->Active = false;
+        }
+        NcPaintForm(Parent);
+    }
+    if (Parent->FQuickButtonsShowHint && Parent->SkinHint()) Parent->SkinHint()->HideHint();
 }
 
 void TbsSkinCaptionObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
     if (Parent->FOnMouseUpEvent) Parent->FOnMouseUpEvent(IDName, X, Y, ObjectRect, Button);
+    if (!Parent->HasQuickButtons()) return;
+    CheckQuickButtons(X, Y);
+    if (ActiveQuickButton == -1) return;
+    TbsQuickButtonItems& buttons = *Parent->FQuickButtons;
+    for (int i = 0; i < buttons.Count(); ++i) buttons.Items(i)->Down = false;
+    NcPaintForm(Parent);
+    // The handler may change the collection: the event is taken before it runs.
+    const vcl::TNotifyEvent click = buttons.Items(ActiveQuickButton)->OnClick;
+    if (click) click(this);
 }
 
 void TbsSkinCaptionObject::MouseEnter() {
@@ -980,6 +1077,9 @@ void TbsSkinCaptionObject::MouseEnter() {
 void TbsSkinCaptionObject::MouseLeave() {
     FMouseIn = false;
     if (Parent->FOnMouseLeaveEvent) Parent->FOnMouseLeaveEvent(IDName);
+    if (!Parent->HasQuickButtons()) return;
+    ActiveQuickButton = OldActiveQuickButton = -1;
+    CheckQuickButtons(-1, -1);
 }
 
 }  // namespace skin

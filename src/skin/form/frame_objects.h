@@ -23,7 +23,7 @@ namespace skin {
 class TbsSkinData;
 class TbsSkinForm;
 
-class TbsActiveSkinObject {
+class TbsActiveSkinObject : public vcl::TObject {
 public:
     // Without a record only the defaults are set (no pictures, empty looks, no morphing).
     TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
@@ -235,6 +235,9 @@ public:
     bool EnableAnimation() const;
     // The text rectangle inside ObjectRect (object-relative) for the current width.
     gfx::TRect TextRectNow() const;
+    // The quick buttons at the caption's left, and which one the frame point is on.
+    void DrawQuickButtons(gfx::TCanvas& Cnvs);
+    void CheckQuickButtons(int X, int Y);
     // Draws the caption text (or lets OnCaptionPaint draw it) with the given origin.
     void DrawCaptionText(gfx::TCanvas& Cnvs, gfx::TCanvas& eventCanvas, const gfx::TRect& TR,
                          int originX, int originY, bool AActive);
@@ -281,6 +284,7 @@ public:
     int ReflectionOffset = 0;
 
 private:
+    void DrawCaption(gfx::TCanvas& Cnvs, bool UpDate);
     void SetCaptionFont(gfx::TCanvas& Cnvs, bool AActive);
     // A bitmap of ObjectRect's size built from rectangle r of the picture.
     void BuildCaptionBack(gfx::TBitmap& dest, gfx::TBitmap* picture, const gfx::TRect& r);

@@ -269,28 +269,11 @@ void TbsSkinForm::SetDefInActiveCaptionFont(const gfx::TFont& value) {
         NCPaint();
 }
 
-void TbsSkinForm::SetTrayIcon(TbsTrayIcon* value) {
-    // The tray icon's own settings are made when its class exists.
-    FTrayIcon = value;
-    const auto state = ComponentState();
-    if (state.Contains(vcl::csDesigning) && !state.Contains(vcl::csLoading)) {
-        if (value)
-            FBorderIcons += biMinimizeToTray;
-        else
-            FBorderIcons -= biMinimizeToTray;
-    }
-}
-
 void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
     FSkinHint = value;
     // The hint usually sits on the main form: it tells us when it goes.
     if (value) value->FreeNotification(this);
 }
-
-// --- the tray: comes with the tray icon -------------------------------------------------------
-
-void TbsSkinForm::MinimizeToTray() {}
-void TbsSkinForm::RestoreFromTray() {}
 
 void TbsSkinForm::SetFormStyle(vcl::TFormStyle FS) {
     if (FS != vcl::fsNormal && FS != vcl::fsStayOnTop) return;
@@ -409,14 +392,11 @@ void TbsSkinForm::ChangeSkinData() {
     if (FSkinSupport) UpdateFrame(true);
 
     if (FForm->FormStyle() == vcl::fsMDIForm) {
+        HookMDIClient();
         if (FForm->ClientHandle())
             win::RedrawWindow(FForm->ClientHandle(), nullptr, nullptr,
                               win::RDW_ERASE | win::RDW_INVALIDATE);
-        for (int i = 0; i < FForm->MDIChildCount(); ++i) {
-            vcl::TCustomForm* child = FForm->MDIChildren(i);
-            if (child->HandleAllocated())
-                win::SendMessage(child->Handle(), WM_FITMAXIMIZEDCHILD, 0, 0);
-        }
+        RefitMDIChilds();
     } else {
         FForm->Repaint();
     }

@@ -32,6 +32,8 @@
 #include "skin/core/layered_windows.h"
 #include "skin/core/skin_data.h"
 #include "skin/form/frame_objects.h"
+#include "skin/form/inactive_panel.h"
+#include "skin/form/quick_buttons.h"
 #include "skin/menus/main_menu_bar.h"
 #include "skin/menus/skin_menu.h"
 
@@ -53,7 +55,6 @@ public:
 enum TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
 using TbsBorderIcons = vcl::TSet<TbsBorderIcon>;
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
-enum TbsClientInActiveEffect { bsieSemiTransparent, bsieBlur };
 
 using TbsCaptionPaintEvent = std::function<void(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive)>;
 using TbsPaintEvent =
@@ -276,8 +277,53 @@ public:
                                                                         : biSystemMenu);
     }
 
+    // --- MDI (form_mdi.cpp) ----------------------------------------------------------------------
+    void AddChildToMenu(vcl::TCustomForm* Child);
+    void DeleteChildFromMenu(vcl::TCustomForm* Child);
+    void UpDateChildCaptionInMenu(vcl::TCustomForm* Child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(vcl::TObject* Sender);
+    void AddChildToBar(vcl::TCustomForm* Child);
+    void DeleteChildFromBar(vcl::TCustomForm* Child);
+    void RefreshMDIBarTab(vcl::TCustomForm* Child);
+    void MinimizeAll();
+    void MaximizeAll();
+    void RestoreAll();
+    void CloseAll();
+    void Tile();
+    void Cascade();
+    TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TbsSkinMDITabsBar* value);
+    vcl::TCustomForm* GetMaximizedMDIChild() const;
+    // 1230 to every child, then the minimized ones back to their stack places.
+    void RefitMDIChilds();
+    void ArrangeMinimizedChilds();
+    // The MDI client's procedure of an MDI form (installed once, by token).
+    void HookMDIClient();
+    // An MDI child's life cycle as the main form's window menu, menu bar and tabs bar see it.
+    void MDIChildShown(bool shown);
+    void MDIChildActivated();
+    void MDIChildDestroyed();
+    // An MDI child into the MDI area, without a frame of its own.
+    void MaximizeMDIChild();
+
+    // --- client inactive panel and quick buttons (form_extras.cpp) ---------------------------
+    void ShowClientInActiveEffect();
+    void HideClientInActiveEffect();
+    TbsQuickButtonItems& QuickButtons() { return *FQuickButtons; }
+    void SetQuickButtons(const TbsQuickButtonItems& value) { FQuickButtons->Assign(value); }
+    vcl::TCustomImageList* QuickImageList() const { return FQuickImageList; }
+    void SetQuickImageList(vcl::TCustomImageList* value);
+    // Quick buttons are drawn and take part of the caption: some exist and have images.
+    bool HasQuickButtons() const { return FQuickButtons->Count() > 0 && FQuickImageList; }
+    // The caption's left part the quick buttons take.
+    int QuickButtonsWidth() const;
+
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
+    std::unique_ptr<TbsQuickButtonItems> FQuickButtons =
+        std::make_unique<TbsQuickButtonItems>(this);
+    TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
     vcl::TCustomImageList* FQuickImageList = nullptr;
     bool FQuickButtonsShowHint = false;
     TbsLayerManager* FLayerManager = nullptr;      // owned
@@ -337,6 +383,8 @@ public:
     bool FInShortCut = false;
     TbsSkinMainMenuBar* FMainMenuBar = nullptr;
     TbsSkinMDITabsBar* FMDITabsBar = nullptr;
+    win::TSubclassToken FClientLink = 0;  // the MDI client's procedure
+    win::HWND FClientWnd;
     bool FFullDrag = false;
     int FFormWidth = 0, FFormHeight = 0;
     int FFormLeft = 0, FFormTop = 0;

@@ -1,6 +1,7 @@
 // The objects of the main menu bar: the base with its fade, the top-level items (layout,
 // fitting, both looks, the mouse and the submenu they open) and the MDI child buttons.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/vcl/messages.h"
 #include "skin/core/drawing_routines.h"
@@ -56,6 +57,8 @@ TbsMenuBarObject::TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObjec
 }
 
 void TbsMenuBarObject::SetMorphKf(double value) {
+    // Five steps of 0.2 down from 1 miss 0 by a rounding error: the fade would take a sixth.
+    value = std::round(value * 1000) / 1000;
     FMorphKf = std::clamp(value, 0.0, 1.0);
 }
 

@@ -228,6 +228,34 @@ TEST_F(TVclTest, MinimizeAndRestoreActOnTheMainForm) {
     EXPECT_EQ(log, (std::vector<std::string>{"minimize", "restore"}));
 }
 
+TEST_F(TVclTest, TheApplicationWindowCarriesMinimizeAndRestoreButIsNeverShown) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->Show();
+    const HWND app = Application->Handle();
+    std::vector<WPARAM> sizes;
+    const auto link = win::SubclassWindow(
+        app, [&](HWND h, UINT m, WPARAM w, LPARAM l, const win::TNextProc& next) {
+            if (m == win::WM_SIZE) sizes.push_back(w);
+            return next(h, m, w, l);
+        });
+    Application->Minimize();
+    EXPECT_EQ(sizes, (std::vector<WPARAM>{WPARAM(win::SIZE_MINIMIZED)}));
+    EXPECT_TRUE(win::IsIconic(main->Handle()));
+    // Showing the application window restores the application; the window itself stays unseen.
+    win::ShowWindow(app, win::SW_RESTORE);
+    EXPECT_FALSE(win::IsIconic(main->Handle()));
+    EXPECT_FALSE(win::IsWindowVisible(app));
+    win::ShowWindow(app, win::SW_HIDE);
+    EXPECT_TRUE(win::IsWindowVisible(main->Handle()));
+    // A main form hidden before stays hidden when the application goes down.
+    main->Hide();
+    Application->Minimize();
+    EXPECT_FALSE(win::IsWindowVisible(main->Handle()));
+    EXPECT_FALSE(win::IsIconic(main->Handle()));
+    win::RemoveSubclass(app, link);
+}
+
 TEST_F(TVclTest, TheScreenCursorWinsOverTheControls) {
     TForm* form = ShowForm(0, 0, 200, 100);
     auto* pad = new TCustomControl(form);

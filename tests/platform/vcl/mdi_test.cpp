@@ -86,6 +86,12 @@ TEST_F(MdiTest, ChildrenLiveInTheClientAndTheLastOneActivatedComesFirst) {
               (std::vector<std::string>{"B:NCACTIVATE", "A:NCACTIVATE"}));
     EXPECT_EQ(vcl::Screen->ActiveForm(), main);
 
+    // Showing a child that is already visible makes it the active one.
+    b->Show();
+    EXPECT_EQ(main->ActiveMDIChild(), b);
+    a->Show();
+    EXPECT_EQ(main->ActiveMDIChild(), a);
+
     b->Free();
     EXPECT_EQ(main->MDIChildCount(), 1);
     a->Close();  // an MDI child minimizes by default

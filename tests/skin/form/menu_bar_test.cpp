@@ -111,6 +111,39 @@ public:
         Run();
     }
 
+    // A bar record (picture strip kBar) and an item record (normal kItem, hot kHot).
+    static constexpr gfx::TColor kBar = 0x3060A0, kItem = 0x20C020, kHot = 0xC02020;
+    void AddBarRecords(bool morphing) {
+        TbsSkinData& sd = *sf->SkinData();
+        auto picture = std::make_unique<gfx::TBitmap>();
+        picture->SetPixelFormat(gfx::pf24bit);
+        picture->SetSize(60, 44);
+        for (auto [r, color] :
+             {std::pair{TRect{0, 0, 60, 24}, kBar}, std::pair{TRect{0, 24, 30, 44}, kItem},
+              std::pair{TRect{30, 24, 60, 44}, kHot}}) {
+            picture->Canvas().Brush().SetColor(color);
+            picture->Canvas().FillRect(r);
+        }
+        sd.FActivePicturesNames.Add("menubar.bmp");
+        sd.FActivePictures.push_back(std::move(picture));
+        const int index = int(sd.FActivePictures.size()) - 1;
+        auto record = std::make_unique<TbsDataSkinMainMenuBar>("mainmenubar");
+        record->PictureIndex = index;
+        record->SkinRect = {0, 0, 60, 24};
+        record->ItemsRect = {4, 2, 56, 22};
+        record->MenuBarItem = "mbitem";
+        sd.CtrlList.push_back(std::move(record));
+        auto item = std::make_unique<TbsDataSkinMainMenuBarItem>("mbitem");
+        item->ActivePictureIndex = index;
+        item->SkinRect = {0, 24, 30, 44};
+        item->ActiveSkinRect = {30, 24, 60, 44};
+        item->TextRct = {5, 0, 25, 20};
+        item->ItemLO = 5;
+        item->ItemRO = 5;
+        item->Morphing = morphing;
+        sd.ObjectList.push_back(std::move(item));
+    }
+
     TbsSkinForm* sf = nullptr;
     vcl::TCustomForm* form = nullptr;
     vcl::TEdit* edit = nullptr;
@@ -143,34 +176,7 @@ TEST_F(TMenuBarTest, WithoutABarRecordAButtonFaceBar22HighWithPlainItems) {
 // A bar record: the bar takes its picture's height and strip, items their record's strips and
 // a width of the record's ends plus the caption.
 TEST_F(TMenuBarTest, WithRecordsTheBarAndItemsDrawFromTheSkinPictures) {
-    constexpr gfx::TColor kBar = 0x3060A0, kItem = 0x20C020, kHot = 0xC02020;
-    TbsSkinData& sd = *sf->SkinData();
-    auto picture = std::make_unique<gfx::TBitmap>();
-    picture->SetPixelFormat(gfx::pf24bit);
-    picture->SetSize(60, 44);
-    picture->Canvas().Brush().SetColor(kBar);
-    picture->Canvas().FillRect({0, 0, 60, 24});
-    picture->Canvas().Brush().SetColor(kItem);
-    picture->Canvas().FillRect({0, 24, 30, 44});
-    picture->Canvas().Brush().SetColor(kHot);
-    picture->Canvas().FillRect({30, 24, 60, 44});
-    sd.FActivePicturesNames.Add("menubar.bmp");
-    sd.FActivePictures.push_back(std::move(picture));
-    const int index = int(sd.FActivePictures.size()) - 1;
-    auto record = std::make_unique<TbsDataSkinMainMenuBar>("mainmenubar");
-    record->PictureIndex = index;
-    record->SkinRect = {0, 0, 60, 24};
-    record->ItemsRect = {4, 2, 56, 22};
-    record->MenuBarItem = "mbitem";
-    sd.CtrlList.push_back(std::move(record));
-    auto item = std::make_unique<TbsDataSkinMainMenuBarItem>("mbitem");
-    item->ActivePictureIndex = index;
-    item->SkinRect = {0, 24, 30, 44};
-    item->ActiveSkinRect = {30, 24, 60, 44};
-    item->TextRct = {5, 0, 25, 20};
-    item->ItemLO = 5;
-    item->ItemRO = 5;
-    sd.ObjectList.push_back(std::move(item));
+    AddBarRecords(false);
     Build({"&File", "&Edit"});
     bar->ChangeSkinData();
     Run();
@@ -191,6 +197,33 @@ TEST_F(TMenuBarTest, WithRecordsTheBarAndItemsDrawFromTheSkinPictures) {
     EXPECT_EQ(ClientPixel(bar->Handle(), file.Left + 1, file.Top + 1), kItem);
     MoveTo(OnItem(0));
     EXPECT_EQ(ClientPixel(bar->Handle(), file.Left + 1, file.Top + 1), kHot);
+}
+
+// A morphing item fades to its hot look in five 25 ms steps and back when the mouse leaves.
+TEST_F(TMenuBarTest, AMorphingItemFadesInAndOut) {
+    AddBarRecords(true);
+    Build({"&File", "&Edit"});
+    bar->ChangeSkinData();
+    Run();
+    const TRect file = Item(0)->ObjectRect;
+    auto look = [&] { return ClientPixel(bar->Handle(), file.Left + 1, file.Top + 1); };
+    EXPECT_EQ(look(), kItem);
+    MoveTo(OnItem(0));
+    for (int tick = 1; tick <= 5; ++tick) {
+        EXPECT_NE(look(), kHot) << tick;
+        AdvanceMs(25);
+        Run();
+    }
+    EXPECT_DOUBLE_EQ(Item(0)->MorphKf(), 1.0);
+    EXPECT_EQ(look(), kHot);
+    MoveTo(bar->ClientToScreen({bar->Width() - 10, 10}));
+    EXPECT_FALSE(Item(0)->Active);
+    for (int tick = 0; tick < 5; ++tick) {
+        AdvanceMs(25);
+        Run();
+    }
+    EXPECT_DOUBLE_EQ(Item(0)->MorphKf(), 0.0);
+    EXPECT_EQ(look(), kItem);
 }
 
 TEST_F(TMenuBarTest, ANarrowBarShowsWhatFitsAndItsMarkerOpensTheRest) {
