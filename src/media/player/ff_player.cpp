@@ -503,8 +503,15 @@ void TCustomPlayer::UpdatePosition() {
         int64_t last = FLastPTS.load();
         // Pictures still shown after the end was reported do not move the position back.
         bool afterEnd = is->EventEOF.load() != 0 && last != AV_NOPTS_VALUE && cur < last;
-        if (!afterEnd && (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep)) {
+        // Nor does the video clock falling back when a late picture is shown (it ran on while
+        // none was ready): only a picture from after a seek moves the position back.
+        const int serial = is->video_current_serial.load();
+        const bool fallsBack = is->video_st.load() != nullptr && last != AV_NOPTS_VALUE &&
+                               cur < last && serial == FLastSerial;
+        if (!afterEnd && !fallsBack &&
+            (last == AV_NOPTS_VALUE || std::llabs(cur - last) > kPositionStep)) {
             FLastPTS = cur;
+            FLastSerial = serial;
             if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, cur});
         }
         if (is->IsDevice == 0 && is->EventEOF.load() == 0 && is->ReachEOF.load() == 1) {
@@ -516,6 +523,7 @@ void TCustomPlayer::UpdatePosition() {
                 int64_t reported = FLastPTS.load();
                 if (reported == AV_NOPTS_VALUE || std::llabs(end - reported) > kPositionStep) {
                     FLastPTS = end;
+                    FLastSerial = serial;
                     if (HasHandler(OnPosition) && FPlayEvent) FPlayEvent->Push({pekPosition, end});
                 }
             }

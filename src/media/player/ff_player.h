@@ -298,6 +298,7 @@ public:
     // report and the end are taken by one of them at a time.
     std::mutex FPositionLock;
     std::atomic<int64_t> FLastPTS{AV_NOPTS_VALUE};
+    int FLastSerial = -1;  // video serial of the last report; under FPositionLock
     std::atomic<int64_t> FCurrentPTS{-1};
     std::atomic<TPlayState> FState{psStop};
     std::unique_ptr<sys::TThread> FPlayThread;

@@ -163,6 +163,7 @@ void RefreshVideo(TVideoState& is, bool advance) {
         is.video_current_pts = vp.PTS;
         is.video_current_pts_drift = vp.PTS - now;
         is.video_current_pos = vp.FilePos;
+        is.video_current_serial = vp.Serial;
 
         double nextTarget =
             size > 1 ? is.pictq[(is.pictq_rindex + 1) % kPictureQueueSize].TargetTime.load()

@@ -150,6 +150,7 @@ struct TVideoState {
     TShared<double> video_current_pts{0};
     TShared<double> video_current_pts_drift{0};
     TShared<int64_t> video_current_pos{-1};
+    TShared<int> video_current_serial{-1};  // of the picture the video clock was set from
     std::array<TPictureSlot, kPictureQueueSize> pictq;
     int pictq_size = 0;  // under pictq_mutex
     int pictq_rindex = 0;

@@ -18,6 +18,12 @@ public:
     // size is negative or the memory can't be had.
     TSurface(int width, int height, int bitCount = 32);
 
+    // Changes the size in place: the pixels both sizes share keep their places, new pixels are 0
+    // (nothing of an earlier, larger size comes back). The memory is kept when the surface
+    // shrinks and grows by half when it must grow, so a window dragged wider step by step rarely
+    // allocates. Raises as the constructor does; the surface is unchanged then.
+    void Resize(int width, int height);
+
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     int BitCount() const { return FBitCount; }

@@ -114,6 +114,14 @@ void EnsureSurface(TWindow* w) {
     const int width = std::max(w->Width(), 0);
     const int height = std::max(w->Height(), 0);
     if (w->Surface && w->Surface->Width() == width && w->Surface->Height() == height) return;
+    // Resized in place, so a drag-resize neither allocates nor clears the whole window per step;
+    // a DC still open keeps drawing into the surface it was made for, so that one stays as it is.
+    const bool drawnInto = std::any_of(S().DCs.begin(), S().DCs.end(),
+                                       [&](const auto& e) { return e->Root == w; });
+    if (w->Surface && !drawnInto) {
+        w->Surface->Resize(width, height);
+        return;
+    }
     auto surface = std::make_shared<gfx::TSurface>(width, height, 32);
     if (w->Surface) {
         const int cw = std::min(width, w->Surface->Width());

@@ -538,7 +538,11 @@ bool FocusBeforeClick(vcl::TWinControl& control, vcl::TMessage& m, bool& clicksD
 }
 
 void TbsSkinScrollBar::WndProc(vcl::TMessage& m) {
-    if (FocusBeforeClick(*this, m, FClicksDisabled)) TbsSkinCustomControl::WndProc(m);
+    // Only a bar that asks for it takes the focus on a click: a bar in a drop-down list must not
+    // steal it from the control that opened the list.
+    const bool click = m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK;
+    if ((click && !FCanFocused) || FocusBeforeClick(*this, m, FClicksDisabled))
+        TbsSkinCustomControl::WndProc(m);
 }
 
 void TbsSkinScrollBar::Dispatch(vcl::TMessage& m) {

@@ -317,6 +317,62 @@ TEST_F(PaintTest, RegionsClipPaintingAndDcsStayInsideTheVisibleArea) {
     EXPECT_EQ(GetWinStats().DCs, 0u);
 }
 
+// Until something paints it, a resized window shows its old pixels where both sizes meet and
+// black everywhere else, also in a strip that shrank away and came back. A DC held across the
+// resize draws into the old pixels, which the window no longer shows.
+TEST_F(PaintTest, AResizedWindowKeepsWhatBothSizesShareAndShowsBlackElsewhere) {
+    const HWND w = Top(0, 0, 40, 30);
+    PumpMessages();
+    HDC dc = GetDC(w);
+    gfx::FillRect(dc, TRect{0, 0, 40, 30}, gfx::CreateSolidBrush(gfx::clRed));
+    ReleaseDC(w, dc);
+    Handle(w, [](HWND h, UINT m, WPARAM, LPARAM, LRESULT& r) {
+        if (m == WM_ERASEBKGND) {
+            r = 1;
+            return true;
+        }
+        if (m != WM_PAINT) return false;
+        PAINTSTRUCT ps;
+        BeginPaint(h, ps);
+        EndPaint(h, ps);
+        r = 0;
+        return true;
+    });
+    struct TProbe {
+        int X, Y;
+        gfx::TColor Want;
+    };
+    struct TStep {
+        int Width, Height;
+        bool HoldDC;
+        std::vector<TProbe> Probes;
+    };
+    const std::vector<TStep> steps = {
+        {60, 50, false, {{39, 29, gfx::clRed}, {40, 10, gfx::clBlack}, {10, 30, gfx::clBlack},
+                         {59, 49, gfx::clBlack}}},
+        {20, 15, false, {{0, 0, gfx::clRed}, {19, 14, gfx::clRed}}},
+        {61, 50, false, {{19, 14, gfx::clRed}, {25, 10, gfx::clBlack}, {10, 20, gfx::clBlack},
+                         {39, 29, gfx::clBlack}}},
+        {70, 55, true, {{5, 5, gfx::clRed}, {65, 50, gfx::clBlack}, {30, 10, gfx::clBlack}}},
+    };
+    for (const TStep& step : steps) {
+        HDC held = step.HoldDC ? GetDC(w) : nullptr;
+        ASSERT_TRUE(SetWindowPos(w, {}, 0, 0, step.Width, step.Height,
+                                 SWP_NOZORDER | SWP_NOACTIVATE));
+        if (held) {
+            gfx::FillRect(held, TRect{0, 0, 70, 55}, gfx::CreateSolidBrush(gfx::clBlue));
+            ReleaseDC(w, held);
+        }
+        PumpMessages();
+        for (const TProbe& p : step.Probes) {
+            EXPECT_EQ(ClientPixel(w, p.X, p.Y), p.Want)
+                << step.Width << "x" << step.Height << " at " << p.X << "," << p.Y;
+            EXPECT_EQ(ScreenPixel(p.X, p.Y), p.Want)
+                << step.Width << "x" << step.Height << " at " << p.X << "," << p.Y;
+        }
+    }
+}
+
 TEST_F(PaintTest, RedrawWindowUpdatesNowAndReachesChildrenWhenAsked) {
     const HWND parent = Top(0, 0, 100, 100);
     const HWND child = Child(parent, 10, 10, 20, 20);

@@ -317,6 +317,31 @@ TEST_F(ScrollBarTest, ArrowsAndWheelOnlyWhenFocusable) {
     }
 }
 
+// A press takes the focus only for a bar that asks for it; the press acts either way.
+TEST_F(ScrollBarTest, APressFocusesOnlyABarThatAsksForIt) {
+    auto* holder = NewBar();
+    holder->SetCanFocused(true);
+    for (bool focusable : {false, true}) {
+        SCOPED_TRACE(focusable);
+        auto* bar = Make<TBarProbe>(10, 40, 200, 19, "Pressed");
+        bar->SetCanFocused(focusable);
+        holder->SetFocus();
+        Run();
+        ASSERT_TRUE(holder->Focused());
+        // The second press comes at once, so it may arrive as a double click.
+        for (int press = 1; press <= 2; ++press) {
+            Screen->MouseDown(At(bar, 190, 9));
+            Run();
+            Screen->MouseUp(At(bar, 190, 9));
+            Run();
+            EXPECT_EQ(bar->Focused(), focusable) << press;
+            EXPECT_EQ(holder->Focused(), !focusable) << press;
+            EXPECT_EQ(bar->Position(), press) << press;
+        }
+        bar->Free();
+    }
+}
+
 TEST_F(ScrollBarTest, RecordLayoutStretchesTheTrackAndMovesTheFarButton) {
     constexpr TColor kBack = gfx::RGB(10, 20, 30), kThumb = gfx::RGB(200, 40, 40),
                      kHotUp = gfx::RGB(40, 200, 40);
