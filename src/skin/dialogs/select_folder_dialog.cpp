@@ -209,6 +209,8 @@ bool TbsSkinSelectDirectoryDialog::Execute() {
     form->DirTreeViewPanel->SetSkinData(FCtrlFSD);
     form->DirTreeView->SetDefaultFont(FDefaultFont);
     form->DirTreeView->SetSkinData(FCtrlFSD);
+    // The window first: the frame's size and the tree's selection are then final.
+    form->HandleNeeded();
     if (!Directory.empty() && IsDirectoryPath(Directory))
         form->DirTreeView->SetPath(Directory);
     else
