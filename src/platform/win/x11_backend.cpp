@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 
+#include <langinfo.h>
 #include <poll.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -22,6 +25,16 @@
 namespace win {
 
 using namespace x11;
+
+namespace {
+
+void UseUtf8CharacterType() {
+    const auto utf8 = [] { return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; };
+    if (std::setlocale(LC_CTYPE, "") && utf8()) return;
+    if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "C");
+}
+
+}  // namespace
 
 namespace {
 
@@ -586,6 +599,9 @@ std::unique_ptr<TX11Backend> TX11Backend::Open(const std::string& display, std::
     impl->DetectableRepeat = supported;
 
     // Text comes through the input method the user set up, else through the built-in one.
+    // Input methods hand text over in the character set of LC_CTYPE: in the "C" locale a
+    // committed 视频 arrives as nothing, so the character type is made UTF-8 (numbers keep C).
+    UseUtf8CharacterType();
     if (XSupportsLocale()) {
         XSetLocaleModifiers("");
         impl->Im = XOpenIM(dpy, nullptr, nullptr, nullptr);

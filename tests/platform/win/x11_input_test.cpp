@@ -3,8 +3,11 @@
 // clicks through to another program, and the pointer grab while the model holds the capture.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <string>
+
+#include <langinfo.h>
 
 #include "platform/win/x11_test_support.h"
 #include "ellipse_region.h"
@@ -219,6 +222,21 @@ TEST_F(X11InputTest, WhileTheModelHoldsTheCaptureThePointerIsOurs) {
         return presses.size() == 1;
     }));
     EXPECT_EQ(Count(WM_LBUTTONDOWN, menu), 1);
+}
+
+// Input methods hand committed text over in LC_CTYPE's character set: under the "C" locale a
+// pinyin commit of 视频 reached the edit as nothing. Numbers must keep the C rules.
+class X11LocaleTest : public TX11Test {
+public:
+    void SetUp() override {
+        std::setlocale(LC_ALL, "C");
+        TX11Test::SetUp();
+    }
+};
+
+TEST_F(X11LocaleTest, TheBackendTakesAUtf8CharacterTypeAndLeavesNumbersAlone) {
+    EXPECT_STREQ(nl_langinfo(CODESET), "UTF-8");
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
 }
 
 }  // namespace
