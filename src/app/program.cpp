@@ -10,8 +10,29 @@
 #include "platform/vcl/message_box.h"
 #include "platform/vcl/vcl.h"
 #include "platform/win/win.h"
+#include "skin/dialogs/select_folder_dialog.h"
 
 namespace app {
+
+namespace {
+
+// The real program's folder chooser: one skinned dialog on the main form, skinned like it; it
+// keeps the size the user left between calls.
+void InstallFolderChooser() {
+    auto* dialog = new skin::TbsSkinSelectDirectoryDialog(Form1);
+    dialog->SetName("bsSkinSelectDirectoryDialog2");
+    dialog->SetSkinData(Form1->bsSkinData1);
+    dialog->SetCtrlSkinData(Form1->bsSkinData1);
+    Services().ChooseFolder = [dialog](const std::string& title,
+                                       const std::string& start) -> std::optional<std::string> {
+        dialog->Title = title;
+        if (!start.empty()) dialog->Directory = start;
+        if (!dialog->Execute()) return std::nullopt;
+        return dialog->Directory;
+    };
+}
+
+}  // namespace
 
 TStartUpReport CreateForms() {
     TStartUpReport report;
@@ -39,6 +60,8 @@ int RunProgram() {
     win::Initialize();
     vcl::InitializeApplication();
     CreateForms();
+    // Tests keep their own chooser: only the running program gets the dialog.
+    InstallFolderChooser();
     vcl::Application->Run();
     vcl::FinalizeApplication();
     win::Finalize();

@@ -203,6 +203,12 @@ public:
     void SetAlphaBlend(bool value);
     std::uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
     void SetAlphaBlendValue(std::uint8_t value);
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool value) { FAlphaBlendAnimation = value; }
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int value) { FMinWidth = value; }
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int value) { FMinHeight = value; }
     bool UseRibbon() const { return FUseRibbon; }
     void SetUseRibbon(bool value);
     int MaxMenuItemsInWindow() const { return FMaxMenuItemsInWindow; }
