@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/sysutils.h"
+#include "skin/dialogs/shell_links.h"
 #include "skin/dialogs/shell_list_view.h"
 #include "skin/dialogs/shell_tree_view.h"
 
@@ -239,27 +240,11 @@ void TbsCustomShellComboBox::SetObjectTypes(shell::TShellObjectTypes value) {
 }
 
 void TbsCustomShellComboBox::SetShellTreeView(TbsCustomShellTreeView* value) {
-    if (value == FTreeView) return;
-    TbsCustomShellTreeView* old = FTreeView;
-    FTreeView = value;
-    if (old) old->SetShellComboBox(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetShellComboBox(this);
-    }
+    LinkShellPeer(this, FTreeView, value, FRoot, &TbsCustomShellTreeView::SetShellComboBox);
 }
 
 void TbsCustomShellComboBox::SetShellListView(TbsCustomShellListView* value) {
-    if (value == FListView) return;
-    TbsCustomShellListView* old = FListView;
-    FListView = value;
-    if (old) old->SetShellComboBox(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetShellComboBox(this);
-    }
+    LinkShellPeer(this, FListView, value, FRoot, &TbsCustomShellListView::SetShellComboBox);
 }
 
 void TbsCustomShellComboBox::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {

@@ -8,6 +8,7 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/menus.h"
 #include "skin/dialogs/shell_combo_box.h"
+#include "skin/dialogs/shell_links.h"
 
 namespace skin {
 
@@ -420,27 +421,11 @@ void TbsCustomShellListView::SetViewStyle(vcl::TViewStyle value) {
 }
 
 void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* value) {
-    if (value == FTreeView) return;
-    TbsCustomShellTreeView* old = FTreeView;
-    FTreeView = value;
-    if (old) old->SetShellListView(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetShellListView(this);
-    }
+    LinkShellPeer(this, FTreeView, value, FRoot, &TbsCustomShellTreeView::SetShellListView);
 }
 
 void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* value) {
-    if (value == FComboBox) return;
-    TbsCustomShellComboBox* old = FComboBox;
-    FComboBox = value;
-    if (old) old->SetShellListView(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetShellListView(this);
-    }
+    LinkShellPeer(this, FComboBox, value, FRoot, &TbsCustomShellComboBox::SetShellListView);
 }
 
 void TbsCustomShellListView::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {

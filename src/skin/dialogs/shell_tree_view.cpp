@@ -8,6 +8,7 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/menus.h"
 #include "skin/dialogs/shell_combo_box.h"
+#include "skin/dialogs/shell_links.h"
 #include "skin/dialogs/shell_list_view.h"
 
 namespace skin {
@@ -350,27 +351,11 @@ void TbsCustomShellTreeView::CommandCompleted(const std::string& Verb, bool Succ
 }
 
 void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* value) {
-    if (value == FListView) return;
-    TbsCustomShellListView* old = FListView;
-    FListView = value;
-    if (old) old->SetShellTreeView(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetShellTreeView(this);
-    }
+    LinkShellPeer(this, FListView, value, FRoot, &TbsCustomShellListView::SetShellTreeView);
 }
 
 void TbsCustomShellTreeView::SetShellComboBox(TbsCustomShellComboBox* value) {
-    if (value == FComboBox) return;
-    TbsCustomShellComboBox* old = FComboBox;
-    FComboBox = value;
-    if (old) old->SetShellTreeView(nullptr);
-    if (value) {
-        value->FreeNotification(this);
-        value->SetRoot(FRoot);
-        value->SetShellTreeView(this);
-    }
+    LinkShellPeer(this, FComboBox, value, FRoot, &TbsCustomShellComboBox::SetShellTreeView);
 }
 
 void TbsCustomShellTreeView::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
