@@ -228,6 +228,7 @@ private:
     void DrawSkinFrame(gfx::TBitmap& B);
     void DrawSkinItem(gfx::TBitmap& Face);
     void DrawResizeSkinItem(gfx::TBitmap& Face);
+    void PrepareSkinItemCanvas(gfx::TCanvas& IC, bool focused, int w, int h);
     void DrawItemRules(gfx::TCanvas& C, int width, int height, TRect TR, const std::string& text,
                        bool wholeControl);
     void DrawDefaultToolButton(gfx::TBitmap& B, const std::string& AText);

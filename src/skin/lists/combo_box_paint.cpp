@@ -262,6 +262,29 @@ void TbsSkinCustomComboBox::DrawResizeButton(gfx::TCanvas& C) {
     C.Draw(Button.R.Left, Button.R.Top, b);
 }
 
+// Font, colour by state and the focus frame of the face's item in the skin looks.
+void TbsSkinCustomComboBox::PrepareSkinItemCanvas(gfx::TCanvas& IC, bool focused, int w, int h) {
+    if (UseSkinFont()) {
+        IC.Font().SetName(FontName);
+        IC.Font().SetStyle(FontStyle);
+        IC.Font().SetHeight(FontHeight);
+    } else {
+        IC.Font().Assign(DefaultFont());
+    }
+    IC.Font().SetCharset(TextCharset());
+    IC.Font().SetColor(!Enabled()                                ? GetDisabledFontColor()
+                       : focused                                 ? FocusFontColor
+                       : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
+                                                                 : FontColor);
+    IC.Brush().SetStyle(gfx::bsClear);
+    if (!OnComboBoxDrawItem && focused && ShowFocus) {
+        IC.Brush().SetStyle(gfx::bsSolid);
+        IC.Brush().SetColor(FSD ? FSD->SkinColors()->cBtnFace : gfx::clBtnFace);
+        DrawDotFrame(IC, TRect{0, 0, w, h});
+        IC.Brush().SetStyle(gfx::bsClear);
+    }
+}
+
 void TbsSkinCustomComboBox::DrawSkinItem(gfx::TBitmap& Face) {
     if (CBItem.R.Width() <= 0) return;
     const int w = CBItem.R.Width();
@@ -290,25 +313,7 @@ void TbsSkinCustomComboBox::DrawSkinItem(gfx::TBitmap& Face) {
     TRect TR = ItemTextRect;
     TR.Right += w - (SItemRect.IsEmpty() ? ClRect.Width() : SItemRect.Width());
     gfx::TCanvas& IC = b.Canvas();
-    if (UseSkinFont()) {
-        IC.Font().SetName(FontName);
-        IC.Font().SetStyle(FontStyle);
-        IC.Font().SetHeight(FontHeight);
-    } else {
-        IC.Font().Assign(DefaultFont());
-    }
-    IC.Font().SetCharset(TextCharset());
-    IC.Font().SetColor(!Enabled()                                ? GetDisabledFontColor()
-                       : focused                                 ? FocusFontColor
-                       : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
-                                                                 : FontColor);
-    IC.Brush().SetStyle(gfx::bsClear);
-    if (!OnComboBoxDrawItem && focused && ShowFocus) {
-        IC.Brush().SetStyle(gfx::bsSolid);
-        IC.Brush().SetColor(FSD ? FSD->SkinColors()->cBtnFace : gfx::clBtnFace);
-        DrawDotFrame(IC, TRect{0, 0, b.Width(), b.Height()});
-        IC.Brush().SetStyle(gfx::bsClear);
-    }
+    PrepareSkinItemCanvas(IC, focused, b.Width(), b.Height());
     DrawItemRules(IC, b.Width(), b.Height(), TR, "", false);
     Face.Canvas().Draw(CBItem.R.Left, CBItem.R.Top, b);
 }
@@ -334,25 +339,7 @@ void TbsSkinCustomComboBox::DrawResizeSkinItem(gfx::TBitmap& Face) {
     TR.Right += w - (SItemRect.IsEmpty() ? ClRect.Width() : SItemRect.Width());
     TR.Bottom += Height() - SkinRect.Height();
     gfx::TCanvas& IC = b.Canvas();
-    if (UseSkinFont()) {
-        IC.Font().SetName(FontName);
-        IC.Font().SetStyle(FontStyle);
-        IC.Font().SetHeight(FontHeight);
-    } else {
-        IC.Font().Assign(DefaultFont());
-    }
-    IC.Font().SetCharset(TextCharset());
-    IC.Font().SetColor(!Enabled()                                ? GetDisabledFontColor()
-                       : focused                                 ? FocusFontColor
-                       : (FMouseIn && !ActiveSkinRect.IsEmpty()) ? ActiveFontColor
-                                                                 : FontColor);
-    IC.Brush().SetStyle(gfx::bsClear);
-    if (!OnComboBoxDrawItem && focused && ShowFocus) {
-        IC.Brush().SetStyle(gfx::bsSolid);
-        IC.Brush().SetColor(FSD ? FSD->SkinColors()->cBtnFace : gfx::clBtnFace);
-        DrawDotFrame(IC, TRect{0, 0, w, h});
-        IC.Brush().SetStyle(gfx::bsClear);
-    }
+    PrepareSkinItemCanvas(IC, focused, w, h);
     DrawItemRules(IC, w, h, TR, "", false);
     Face.Canvas().Draw(CBItem.R.Left, CBItem.R.Top, b);
 }
