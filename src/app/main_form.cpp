@@ -56,11 +56,9 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     skin::AddStoredSkins(*bsCompressedSkinList2, {&skin::ListSkinPackage(), 1});
     bsSkinData1 = new skin::TbsSkinData(this);
     bsSkinData1->SetName("bsSkinData1");
-    bsSkinData1->SetSkinList(bsCompressedSkinList1);
     bsSkinData1->SetSkinIndex(1);
     bsSkinData2 = new skin::TbsSkinData(this);
     bsSkinData2->SetName("bsSkinData2");
-    bsSkinData2->SetSkinList(bsCompressedSkinList2);
     bsSkinData2->SetSkinIndex(0);
 
     bsSkinForm1 = new skin::TbsSkinForm(this);
@@ -89,6 +87,11 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     BuildTaskList();
     BuildSettingsTabs();
     BuildHidden();
+    // The lists come last, as form data links them once every component exists: each skin data
+    // reads one skin (not skin 0 and then the form data's 1), and the window is not made and
+    // sized before its skin form and controls are there.
+    bsSkinData1->SetSkinList(bsCompressedSkinList1);
+    bsSkinData2->SetSkinList(bsCompressedSkinList2);
 
     OnCreate = [this](vcl::TObject*) { FormCreate(); };
     OnActivate = [this](vcl::TObject*) { FormActivate(); };
