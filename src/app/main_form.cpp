@@ -206,6 +206,9 @@ void TForm1::BuildToolBar() {
     bsSkinToolBar2->SetName("bsSkinToolBar2");
     bsSkinToolBar2->SetParent(this);
     bsSkinToolBar2->SetBounds(0, 22, kClientWidth, 62);
+    // Under the menu bar and as wide as the client area, which a skin's frame makes narrower
+    // than 839: a fixed width ran under the frame's right edge.
+    bsSkinToolBar2->SetAlign(vcl::alTop);
     bsSkinToolBar2->SetSkinData(bsSkinData1);
     // Its speed button takes its pictures from the bar.
     bsSkinToolBar2->SetImages(bsPngImageList1);

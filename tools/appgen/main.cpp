@@ -44,6 +44,7 @@ using TShape = std::function<double(double, double)>;
 struct TLayer {
     TShape Shape;
     std::uint32_t Rgb;
+    double Opacity = 1;
 };
 
 // Layers painted in order over a transparent ground; light from the top gives a soft gradient.
@@ -53,7 +54,7 @@ TPicture Paint(const std::string& name, int w, int h, const std::vector<TLayer>&
         for (int x = 0; x < w; ++x) {
             double r = 0, g = 0, b = 0, a = 0;
             for (const TLayer& l : layers) {
-                const double c = Cover(l.Shape(x + 0.5, y + 0.5));
+                const double c = Cover(l.Shape(x + 0.5, y + 0.5)) * l.Opacity;
                 if (c <= 0) continue;
                 const double shade = 1.15 - 0.3 * (y + 0.5) / h;
                 const double lr = std::min(255.0, ((l.Rgb >> 16) & 255) * shade);
@@ -87,6 +88,12 @@ TPicture Greyed(const TPicture& source, const std::string& name) {
 constexpr std::uint32_t kGreen = 0x2E9E3E, kRed = 0xD0392B, kBlue = 0x2F6FD0, kGold = 0xE0A020,
                         kDark = 0x33404D, kWhite = 0xFFFFFF;
 
+// A dark shape on a light rim: it stands out from the light buttons and from the dark ones.
+std::vector<TLayer> Rimmed(const TShape& shape, double rim = 1.3) {
+    return {{[shape, rim](double x, double y) { return shape(x, y) - rim; }, kWhite, 0.8},
+            {shape, kDark}};
+}
+
 std::vector<TPicture> ToolBarPictures() {
     const int s = 40;
     auto blank = [&](int i) { return Paint("tool" + std::to_string(i), s, s, {}); };
@@ -117,13 +124,15 @@ std::vector<TPicture> ToolBarPictures() {
                           return std::min(Box(x, y, 13.5, 20, 2.3, 8.5, 1), PlayTriangle(x, y, 19, 31, 20, 9));
                       }, kWhite}});
     // 7 options: a gear.
-    list[7] = Paint("tool7", s, s,
-                    {{[](double x, double y) {
-                          const double a = std::atan2(y - 20, x - 20);
-                          const double teeth = 14 + 3.5 * (std::cos(8 * a) > 0.2 ? 1 : 0);
-                          return std::hypot(x - 20, y - 20) - teeth;
-                      }, kDark},
-                     {[](double x, double y) { return Circle(x, y, 20, 20, 5.5); }, kWhite}});
+    std::vector<TLayer> gear = Rimmed(
+        [](double x, double y) {
+            const double a = std::atan2(y - 20, x - 20);
+            const double teeth = 13 + 3.5 * (std::cos(8 * a) > 0.2 ? 1 : 0);
+            return std::hypot(x - 20, y - 20) - teeth;
+        },
+        1.5);
+    gear.push_back({[](double x, double y) { return Circle(x, y, 20, 20, 5.5); }, kWhite});
+    list[7] = Paint("tool7", s, s, gear);
     // 12 skin: a palette with paint spots.
     list[12] = Paint("tool12", s, s,
                      {{[](double x, double y) { return Circle(x, y, 20, 21, 16); }, kGold},
@@ -140,20 +149,23 @@ std::vector<TPicture> ToolBarPictures() {
 
 std::vector<TPicture> PreviewGlyphs() {
     const int s = 16;
+    const TShape camera = [](double x, double y) {
+        return std::min(Box(x, y, 8, 9, 6.5, 4.5, 1.5), Box(x, y, 8, 4, 3, 2));
+    };
+    std::vector<TLayer> snapshot = Rimmed(camera, 1);
+    snapshot.push_back({[](double x, double y) { return Circle(x, y, 8, 9, 2.6); }, kWhite});
     return {
-        Paint("play", s, s, {{[](double x, double y) { return PlayTriangle(x, y, 4, 13, 8, 5.5); }, kDark}}),
-        Paint("pause", s, s, {{[](double x, double y) {
-                  return std::min(Box(x, y, 5.5, 8, 1.8, 5.5), Box(x, y, 10.5, 8, 1.8, 5.5));
-              }, kDark}}),
-        Paint("stop", s, s, {{[](double x, double y) { return Box(x, y, 8, 8, 5, 5, 1); }, kDark}}),
-        Paint("mute", s, s, {{[](double x, double y) {
+        Paint("play", s, s, Rimmed([](double x, double y) { return PlayTriangle(x, y, 4.5, 12.5, 8, 5); })),
+        Paint("pause", s, s, Rimmed([](double x, double y) {
+                  return std::min(Box(x, y, 5.5, 8, 1.7, 5), Box(x, y, 10.5, 8, 1.7, 5));
+              })),
+        Paint("stop", s, s, Rimmed([](double x, double y) { return Box(x, y, 8, 8, 4.5, 4.5, 1); })),
+        Paint("mute", s, s, Rimmed([](double x, double y) {
                   const double body = Box(x, y, 4.5, 8, 2, 3);
-                  const double cone = std::max(PlayTriangle(16 - x, y, 4, 11, 8, 6.5), x - 10);
+                  const double cone = std::max(PlayTriangle(16 - x, y, 4, 11, 8, 6), x - 10);
                   return std::min(body, cone);
-              }, kDark}}),
-        Paint("snapshot", s, s, {{[](double x, double y) { return Box(x, y, 8, 9, 7, 5, 1.5); }, kDark},
-                                 {[](double x, double y) { return Box(x, y, 8, 4, 3, 2); }, kDark},
-                                 {[](double x, double y) { return Circle(x, y, 8, 9, 3); }, kWhite}}),
+              })),
+        Paint("snapshot", s, s, snapshot),
     };
 }
 
