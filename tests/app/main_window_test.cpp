@@ -285,6 +285,24 @@ TEST_F(TAppTest, EveryControlFindsItsRecordInEverySkin) {
     EXPECT_TRUE(missedInLists.empty()) << ::testing::PrintToString(missedInLists);
 }
 
+// A skin's frame sets the client area's size; what starts inside it must end inside it, or it
+// runs under the frame (the tool bar did, by two pixels). The hidden commands lie outside.
+TEST_F(TAppTest, TheWindowsPartsStayInsideTheClientAreaInEverySkin) {
+    Start();
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        Form1->bsSkinData1->SetSkinIndex(i);
+        Run();
+        const int width = Form1->ClientWidth(), height = Form1->ClientHeight();
+        for (int k = 0; k < Form1->ControlCount(); ++k) {
+            vcl::TControl* c = Form1->Controls(k);
+            if (!c->Visible() || c->Left() >= width || c->Top() >= height) continue;
+            EXPECT_LE(c->Left() + c->Width(), width) << c->Name();
+            EXPECT_LE(c->Top() + c->Height(), height) << c->Name();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace app::test
 
