@@ -1,5 +1,6 @@
 // The application's own pictures, drawn by tools/appgen at build time: the tool bar's image list
 // ("tool0" .. "tool17"), the preview glyphs ("play", "pause", "stop", "mute", "snapshot"), the
+// category pictures by category code ("cat48_0" .. "cat48_34", "cat32_0" .. "cat32_34"), the
 // empty list's logo ("listlogo") and the about box's logo ("aboutlogo").
 #pragma once
 

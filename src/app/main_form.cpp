@@ -87,6 +87,7 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     BuildTaskList();
     BuildSettingsTabs();
     BuildHidden();
+    BuildStartUpLeftovers();
     // The lists come last, as form data links them once every component exists: each skin data
     // reads one skin (not skin 0 and then the form data's 1), and the window is not made and
     // sized before its skin form and controls are there.
@@ -417,22 +418,22 @@ void TForm1::BuildSettingsTabs() {
     bsSkinOfficeComboBox1 = new skin::TbsSkinOfficeComboBox(this);
     bsSkinOfficeComboBox1->SetName("bsSkinOfficeComboBox1");
     bsSkinOfficeComboBox1->SetParent(bsSkinTabSheet1);
-    bsSkinOfficeComboBox1->SetBounds(240, 10, 456, 40);
+    bsSkinOfficeComboBox1->SetBounds(240, 10, 456, 54);
     bsSkinOfficeComboBox1->SetSkinData(bsSkinData2);
     bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
     bsSkinOfficeComboBox1->SetListBoxShowItemTitles(true);
     bsSkinOfficeComboBox1->SetListBoxShowLines(true);
     bsSkinOfficeComboBox1->SetDropDownCount(4);
 
-    label("输出文件夹：", 160, 64);
+    label("输出文件夹：", 160, 76);
     Video_OutPut_Folder_Edit = new skin::TbsSkinEdit(this);
     Video_OutPut_Folder_Edit->SetName("Video_OutPut_Folder_Edit");
     Video_OutPut_Folder_Edit->SetParent(bsSkinTabSheet1);
-    Video_OutPut_Folder_Edit->SetBounds(240, 62, 400, 20);
+    Video_OutPut_Folder_Edit->SetBounds(240, 74, 400, 20);
     Video_OutPut_Folder_Edit->SetReadOnly(true);
     Video_OutPut_Folder_Edit->SetSkinData(bsSkinData1);
-    bsSkinButton5 = MakeButton(bsSkinTabSheet1, "bsSkinButton5", "浏览...", 646, 60, 66, 25);
-    bsSkinButton6 = MakeButton(bsSkinTabSheet1, "bsSkinButton6", "打开", 716, 60, 66, 25);
+    bsSkinButton5 = MakeButton(bsSkinTabSheet1, "bsSkinButton5", "浏览...", 646, 72, 66, 25);
+    bsSkinButton6 = MakeButton(bsSkinTabSheet1, "bsSkinButton6", "打开", 716, 72, 66, 25);
 
     bsSkinComboBox1 = MakeParameterList("bsSkinComboBox1", "视频分辨率：", 0, 0);
     bsSkinComboBox2 = MakeParameterList("bsSkinComboBox2", "视频比特率：", 0, 1);

@@ -154,6 +154,12 @@ public:
     // Every skinned form of the program repainted.
     void RepaintAll();
 
+    // Start-up leftovers.
+    skin::TbsPngImageList* bsPngImageList4 = nullptr;  // category pictures, 48 x 48, by code
+    skin::TbsPngImageList* bsPngImageList5 = nullptr;  // the same, 32 x 32, for the formats
+    skin::TbsTrayIcon* bsTrayIcon1 = nullptr;          // disabled and hidden
+    void BuildStartUpLeftovers();
+
 private:
     void BuildImageLists();
     void BuildMenus();

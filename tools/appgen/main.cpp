@@ -1,6 +1,7 @@
 // Draws the application's own pictures and writes them as C++ arrays: the tool bar's image
 // list (18 pictures of 40 x 40; 0, 3-7 and 12 drawn, 13-17 their greyed disabled looks), the
-// preview buttons' glyphs, the logo of the empty task list and the about box's logo (53 x 55).
+// preview buttons' glyphs, the category pictures (48 x 48 and 32 x 32, by category code), the
+// logo of the empty task list and the about box's logo (53 x 55).
 // Shapes are distance functions, so edges are smooth and the alpha is real.
 //   appgen <output.cpp>
 #include <algorithm>
@@ -169,6 +170,88 @@ std::vector<TPicture> PreviewGlyphs() {
     };
 }
 
+// The category pictures, one per category code: a rounded tile in the category's own colour
+// with a white sign of its kind. Drawn on a 48-unit grid and scaled, so both sizes match.
+enum class TKind { Film, Note, Screen, Phone, Tablet, Box, Disc, Camera };
+
+TKind KindOfCategory(int code) {
+    switch (code) {
+        case 1: case 28: case 29: case 30: return TKind::Note;
+        case 2: case 7: case 33: return TKind::Screen;
+        case 3: case 4: case 5: case 6: case 9: case 19: case 31: return TKind::Phone;
+        case 12: case 32: return TKind::Tablet;
+        case 8: case 34: return TKind::Box;
+        case 20: case 24: return TKind::Disc;
+        case 21: case 22: case 27: return TKind::Camera;
+        default: return TKind::Film;
+    }
+}
+
+std::uint32_t Hsv(double h, double s, double v) {
+    const double c = v * s, hp = std::fmod(h, 1.0) * 6, x = c * (1 - std::abs(std::fmod(hp, 2.0) - 1));
+    double r = 0, g = 0, b = 0;
+    if (hp < 1) r = c, g = x;
+    else if (hp < 2) r = x, g = c;
+    else if (hp < 3) g = c, b = x;
+    else if (hp < 4) g = x, b = c;
+    else if (hp < 5) r = x, b = c;
+    else r = c, b = x;
+    const auto ch = [&](double t) { return std::uint32_t(std::lround((t + v - c) * 255)); };
+    return ch(r) << 16 | ch(g) << 8 | ch(b);
+}
+
+// The sign of a kind on the 48-unit grid; negative inside.
+double Sign(TKind kind, double x, double y) {
+    switch (kind) {
+        case TKind::Note:
+            return std::min({Circle(x, y, 19, 32, 5.5), Box(x, y, 23.5, 21, 1.5, 11),
+                             Box(x, y, 28, 12, 6, 2.5, 1)});
+        case TKind::Screen:
+            return std::min({std::max(Box(x, y, 24, 21, 14, 9.5, 2), -Box(x, y, 24, 21, 11, 6.5)),
+                             Box(x, y, 24, 33, 2, 2), Box(x, y, 24, 36, 8, 1.5, 1)});
+        case TKind::Phone:
+            return std::min(std::max(Box(x, y, 24, 24, 8.5, 14, 3), -Box(x, y, 24, 22.5, 6, 9.5)),
+                            std::max(Box(x, y, 24, 24, 8.5, 14, 3), Circle(x, y, 24, 35, 1.5)));
+        case TKind::Tablet:
+            return std::min(std::max(Box(x, y, 24, 24, 13, 15, 3), -Box(x, y, 24, 23, 10.5, 11.5)),
+                            std::max(Box(x, y, 24, 24, 13, 15, 3), Circle(x, y, 24, 36.5, 1.5)));
+        case TKind::Box:
+            return std::max(Box(x, y, 24, 26, 15, 6, 2), -Circle(x, y, 33, 26, 2));
+        case TKind::Disc:
+            return std::max(Circle(x, y, 24, 24, 14), -Circle(x, y, 24, 24, 4));
+        case TKind::Camera:
+            return std::min(Box(x, y, 20, 24, 10, 8, 2),
+                            std::max(PlayTriangle(48 - x, y, 10, 18, 24, 7), x - 38));
+        case TKind::Film: {
+            double holes = 1e9;
+            for (int i = 0; i < 4; ++i) {
+                holes = std::min(holes, Box(x, y, 15 + i * 6, 15.5, 1.6, 1.4));
+                holes = std::min(holes, Box(x, y, 15 + i * 6, 32.5, 1.6, 1.4));
+            }
+            const double strip = Box(x, y, 24, 24, 14, 12, 2);
+            return std::max({strip, -holes, -Box(x, y, 24, 24, 10, 4.5, 1)});
+        }
+    }
+    return 1e9;
+}
+
+TPicture CategoryPicture(int code, int size) {
+    const double k = 48.0 / size;  // pixel to grid
+    // Neighbouring codes far apart on the colour wheel.
+    const std::uint32_t tile = Hsv(code * 0.381966, 0.55, 0.78);
+    const TKind kind = KindOfCategory(code);
+    return Paint("cat" + std::to_string(size) + "_" + std::to_string(code), size, size,
+                 {{[k](double x, double y) { return Box(x * k, y * k, 24, 24, 22, 22, 8) / k; }, tile},
+                  {[k, kind](double x, double y) { return Sign(kind, x * k, y * k) / k; }, kWhite}});
+}
+
+std::vector<TPicture> CategoryPictures() {
+    std::vector<TPicture> list;
+    for (int size : {48, 32})
+        for (int code = 0; code < 35; ++code) list.push_back(CategoryPicture(code, size));
+    return list;
+}
+
 // The empty list's logo: a film strip with a plus.
 TPicture ListLogo() {
     return Paint("listlogo", 160, 90,
@@ -212,6 +295,7 @@ int main(int argc, char** argv) {
     }
     std::vector<TPicture> all = ToolBarPictures();
     for (TPicture& p : PreviewGlyphs()) all.push_back(std::move(p));
+    for (TPicture& p : CategoryPictures()) all.push_back(std::move(p));
     all.push_back(ListLogo());
     all.push_back(AboutLogo());
     std::ofstream out(argv[1]);
