@@ -11,6 +11,7 @@
 
 #include "media/libs/ffmpeg_loader.h"
 #include "platform/sys/clock.h"
+#include "platform/sys/sound.h"
 #include "support/temp_dir.h"
 #include "wav_file.h"
 
@@ -24,11 +25,16 @@ std::string Tone(double seconds, int rate = 2000) {
     return soundgen::WavBytes(data, rate, 1, 8);
 }
 
+// Live threads of the process. A joined thread's entry may stay a moment longer, dead.
 int ThreadCount() {
     int count = 0;
-    for ([[maybe_unused]] const auto& entry :
-         std::filesystem::directory_iterator("/proc/self/task"))
-        ++count;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+        const std::string stat = testsupport::ReadFile(entry.path() / "stat");
+        const size_t name = stat.rfind(')');
+        if (name != std::string::npos && name + 2 < stat.size() && stat[name + 2] != 'Z' &&
+            stat[name + 2] != 'X')
+            ++count;
+    }
     return count;
 }
 
@@ -68,35 +74,46 @@ TEST_F(SdlSoundTest, TheBuiltChimePlays) {
     EXPECT_EQ(sound.Counts().PlayedOut, 1);
 }
 
-// Play returns while a long sound still plays; a newer sound, or the exit, cuts it.
-TEST_F(SdlSoundTest, ANewSoundOrTheExitCutsOneStillPlaying) {
+// Play returns while a long sound still plays; a newer sound, or Shutdown, cuts it.
+TEST_F(SdlSoundTest, ANewSoundOrShutdownCutsOneStillPlaying) {
     const std::string longFile = dir.Touch("long.wav", Tone(120));
     const std::string shortFile = dir.Touch("short.wav", Tone(0.1));
+    TSdlSound sound;
+    sound.Play(longFile);
+    ASSERT_TRUE(WaitFor([&] { return sound.Counts().Opened == 1; }));
+    sound.Play(shortFile);
+    sound.WaitIdle();
+    TSdlSound::TCounts counts = sound.Counts();
+    EXPECT_EQ(counts.Opened, 2);
+    EXPECT_EQ(counts.Cut, 1);
+    EXPECT_EQ(counts.PlayedOut, 1);
+
+    sound.Play(longFile);
+    ASSERT_TRUE(WaitFor([&] { return sound.Counts().Opened == 3; }));
+    sound.Shutdown();
+    EXPECT_EQ(sound.Counts().Cut, 2);
+    // A player shut down plays again.
+    sound.Play(shortFile);
+    sound.WaitIdle();
+    EXPECT_EQ(sound.Counts().PlayedOut, 2);
+}
+
+// What the program does: the player installed at start-up hears sys::PlaySoundFile and returns
+// while the sound plays; removing it at exit cuts the sound and leaves no thread behind.
+TEST_F(SdlSoundTest, TheInstalledPlayerReturnsAtOnceAndItsRemovalLeavesNoThread) {
+    const std::string longFile = dir.Touch("long.wav", Tone(120));
     const int threads = ThreadCount();
-    {
-        TSdlSound sound;
-        sound.Play(longFile);
-        ASSERT_TRUE(WaitFor([&] { return sound.Counts().Opened == 1; }));
-        sound.Play(shortFile);
-        sound.WaitIdle();
-        const TSdlSound::TCounts counts = sound.Counts();
-        EXPECT_EQ(counts.Opened, 2);
-        EXPECT_EQ(counts.Cut, 1);
-        EXPECT_EQ(counts.PlayedOut, 1);
-    }
-    {
-        TSdlSound sound;
-        sound.Play(longFile);
-        ASSERT_TRUE(WaitFor([&] { return sound.Counts().Opened == 1; }));
-        sound.Shutdown();
-        EXPECT_EQ(sound.Counts().Cut, 1);
-        EXPECT_EQ(ThreadCount(), threads);
-        // A player shut down plays again.
-        sound.Play(shortFile);
-        sound.WaitIdle();
-        EXPECT_EQ(sound.Counts().PlayedOut, 1);
-    }
+    const TSdlSound::TCounts before = SdlSound().Counts();
+    InstallSdlSound();
+    sys::PlaySoundFile(longFile);
+    ASSERT_TRUE(WaitFor([&] { return SdlSound().Counts().Opened == before.Opened + 1; }));
+    RemoveSdlSound();
+    EXPECT_EQ(SdlSound().Counts().Cut, before.Cut + 1);
     EXPECT_EQ(ThreadCount(), threads);
+    // Silence again.
+    sys::PlaySoundFile(longFile);
+    EXPECT_EQ(ThreadCount(), threads);
+    EXPECT_EQ(SdlSound().Counts().Opened, before.Opened + 1);
 }
 
 TEST_F(SdlSoundTest, WhatCannotPlayIsSilence) {
