@@ -66,6 +66,11 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSkinForm1->SetBorderIcons({skin::biMinimize});
     bsSkinForm1->SetMenusSkinData(bsSkinData1);
     bsSkinForm1->FMagneticSize = 5;
+    // The lists are linked once the index is set and the skin form listens, as form data links
+    // them after reading: each skin data reads one skin (not skin 0 and then the form data's 1),
+    // and the window is not made before its skin form is there.
+    bsSkinData1->SetSkinList(bsCompressedSkinList1);
+    bsSkinData2->SetSkinList(bsCompressedSkinList2);
 
     bsSkinMessage1 = new skin::TbsSkinMessage(this);
     bsSkinMessage1->SetSkinData(bsSkinData1);
@@ -88,12 +93,6 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     BuildSettingsTabs();
     BuildHidden();
     BuildStartUpLeftovers();
-    // The lists come last, as form data links them once every component exists: each skin data
-    // reads one skin (not skin 0 and then the form data's 1), and the window is not made and
-    // sized before its skin form and controls are there.
-    bsSkinData1->SetSkinList(bsCompressedSkinList1);
-    bsSkinData2->SetSkinList(bsCompressedSkinList2);
-
     OnCreate = [this](vcl::TObject*) { FormCreate(); };
     OnActivate = [this](vcl::TObject*) { FormActivate(); };
     OnCloseQuery = [this](vcl::TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
