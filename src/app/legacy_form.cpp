@@ -8,7 +8,7 @@
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "catalogue/choice_lists.h"
-#include "platform/rtl/strings.h"
+#include "platform/rtl/exception.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/files.h"
 
@@ -169,7 +169,10 @@ void TForm6::BuildSettingsPanel() {
         box->SetSkinData(Form1->bsSkinData1);
         return box;
     };
+    // Bound before the loading-time index writes, as the form data binds them; loading keeps
+    // those writes silent, and the command buttons they would click do not exist yet.
     bsSkinOfficeComboBox2 = office("bsSkinOfficeComboBox2", 83, 126);
+    bsSkinOfficeComboBox2->OnChange = [this](vcl::TObject*) { bsSkinOfficeComboBox2Change(); };
     bsSkinOfficeComboBox2->SetListBoxSkinDataName("resizetoolpanel");
     bsSkinOfficeComboBox2->SetListBoxWidth(119);
     bsSkinOfficeComboBox2->SetListBoxItemHeight(50);
@@ -185,6 +188,7 @@ void TForm6::BuildSettingsPanel() {
     bsSkinOfficeComboBox2->SetItemIndex(0);
 
     bsSkinOfficeComboBox1 = office("bsSkinOfficeComboBox1", 215, 400);
+    bsSkinOfficeComboBox1->OnClick = [this](vcl::TObject*) { bsSkinOfficeComboBox1Click(); };
     bsSkinOfficeComboBox1->SetListBoxSkinDataName("listbox");
     bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
     bsSkinOfficeComboBox1->SetListBoxHeaderHeight(20);
@@ -208,8 +212,6 @@ void TForm6::BuildSettingsPanel() {
     bsSkinOfficeComboBox1->SetTabOrder(0);
     bsSkinOfficeComboBox2->SetTabOrder(1);
     bsSkinButton1->SetTabOrder(2);
-    bsSkinOfficeComboBox2->OnChange = [this](vcl::TObject*) { bsSkinOfficeComboBox2Change(); };
-    bsSkinOfficeComboBox1->OnClick = [this](vcl::TObject*) { bsSkinOfficeComboBox1Click(); };
 }
 
 vcl::TButton* TForm6::MakeCommand(const std::string& name, const std::string& caption, int left,
@@ -362,9 +364,16 @@ void TForm6::Button2Click() {
         }
         formats->Refresh();
         formats->Repaint();
+        formats->SetItemIndex(0);
+        return;
     }
-    // Also for an empty list: the format list's click handler rebuilds the parameter lists.
-    formats->SetItemIndex(0);
+    // The empty list stores index 0, then refuses it with a list-index error before its click
+    // events; the parameter lists must still follow the key of the missing preset.
+    try {
+        formats->SetItemIndex(0);
+    } catch (const rtl::EListError&) {
+        bsSkinOfficeComboBox1Click();
+    }
 }
 
 void TForm6::Button18Click() {

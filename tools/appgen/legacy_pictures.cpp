@@ -152,10 +152,11 @@ std::vector<TPicture> LegacyPictures() {
                                             Segment(x, y, 20, 15.5, 12, 27, 2.2)});
                        },
                        kWhite}}));
-    // The command panel's picture: a film strip with a gear over its frame.
+    // The command panel's picture: a film strip with a gear over its frame, opaque to its edges
+    // (the image control draws it without transparency).
     list.push_back(
         Paint("legacyimage", 171, 103,
-              {{[](double x, double y) { return Box(x, y, 85.5, 51.5, 82, 48, 8); }, kDark},
+              {{[](double x, double y) { return Box(x, y, 85.5, 51.5, 85.5, 51.5); }, kDark},
                {[](double x, double y) {
                     double d = 1e9;
                     for (int i = 0; i < 10; ++i) {
