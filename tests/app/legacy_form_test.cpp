@@ -97,6 +97,8 @@ public:
     }
 };
 
+// The list events are bound before the form data's index writes; had loading let those writes
+// fire, they would have clicked command buttons not made yet, and start-up would not get here.
 TEST_F(LegacyFormTest, StartUpLeavesTheHiddenFormOnCategoryZeroAndPreset100) {
     Start();
     ASSERT_NE(Form6, nullptr);
@@ -134,6 +136,79 @@ TEST_F(LegacyFormTest, StartUpLeavesTheHiddenFormOnCategoryZeroAndPreset100) {
     }
     EXPECT_EQ(Form1->Work.All_Trant_Number, 100);
     EXPECT_FALSE(Form1->Work.Video_DisableVideo);
+}
+
+TEST_F(LegacyFormTest, TheControlsStandWhereTheFormDataPutsThem) {
+    Start();
+    TForm6* f = Form6;
+    const struct {
+        vcl::TControl* Control;
+        vcl::TWinControl* Parent;
+        int Left, Top, Width, Height;
+        int TabOrder;  // -1: not a window
+    } cases[] = {
+        {f->bsSkinPanel2, f, 39, 36, 625, 109, 0},
+        {f->Panel1, f, 690, 161, 305, 305, 1},
+        {f->bsSkinPageControl1, f, 39, 171, 625, 222, 2},
+        {f->bsSkinButton3, f, 594, 416, 69, 25, 3},
+        {f->bsSkinButton2, f, 480, 416, 69, 25, 4},
+        {f->bsSkinOfficeComboBox1, f->bsSkinPanel2, 215, 33, 400, 51, 0},
+        {f->bsSkinOfficeComboBox2, f->bsSkinPanel2, 83, 33, 126, 51, 1},
+        {f->bsSkinButton1, f->bsSkinPanel2, 621, 139, 55, 51, 2},
+        {f->Button6, f->Panel1, 32, 47, 75, 25, 0},
+        {f->Button5, f->Panel1, 113, 47, 126, 25, 1},
+        {f->Button7, f->Panel1, 230, 47, 75, 25, 2},
+        {f->Button2, f->Panel1, 32, 78, 104, 25, 3},
+        {f->Button13, f->Panel1, 32, 109, 113, 25, 4},
+        {f->Button11, f->Panel1, 151, 78, 95, 25, 5},
+        {f->Button18, f->Panel1, 42, 163, 143, 25, 6},
+        {f->Image1, f->Panel1, 46, 158, 171, 103, -1},
+        {f->bsSkinComboBox1, f->bsSkinTabSheet1, 16, 43, 289, 20, 0},
+        {f->bsSkinComboBox2, f->bsSkinTabSheet1, 342, 43, 251, 20, 1},
+        {f->bsSkinComboBox9, f->bsSkinTabSheet1, 14, 88, 291, 20, 2},
+        {f->bsSkinComboBox3, f->bsSkinTabSheet1, 16, 133, 289, 20, 3},
+        {f->bsSkinComboBox10, f->bsSkinTabSheet1, 342, 133, 251, 20, 4},
+        {f->bsSkinComboBox4, f->bsSkinTabSheet1, 342, 88, 251, 20, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Control->Name());
+        EXPECT_EQ(c.Control->Parent(), c.Parent);
+        EXPECT_EQ(c.Control->Left(), c.Left);
+        EXPECT_EQ(c.Control->Top(), c.Top);
+        EXPECT_EQ(c.Control->Width(), c.Width);
+        EXPECT_EQ(c.Control->Height(), c.Height);
+        if (auto* w = dynamic_cast<vcl::TWinControl*>(c.Control))
+            EXPECT_EQ(w->TabOrder(), c.TabOrder);
+    }
+    const struct {
+        skin::TbsSkinControl* Control;
+        const char* Record;
+    } skinned[] = {{f->bsSkinPanel2, "panel"},
+                   {f->bsSkinOfficeComboBox1, "combobox"},
+                   {f->bsSkinOfficeComboBox2, "combobox"},
+                   {f->bsSkinComboBox1, "combobox"},
+                   {f->bsSkinComboBox4, "combobox"},
+                   {f->bsSkinButton2, "button"},
+                   {f->bsSkinButton3, "button"}};
+    for (const auto& c : skinned) {
+        EXPECT_EQ(c.Control->SkinDataName(), c.Record) << c.Control->Name();
+        EXPECT_EQ(c.Control->SkinData(), Form1->bsSkinData1) << c.Control->Name();
+    }
+    EXPECT_EQ(f->bsSkinOfficeComboBox1->ListBoxSkinDataName(), "listbox");
+    EXPECT_EQ(f->bsSkinOfficeComboBox2->ListBoxSkinDataName(), "resizetoolpanel");
+    EXPECT_EQ(f->bsSkinPageControl1->SkinDataName(), "tab");
+    EXPECT_EQ(f->bsSkinPageControl1->ActivePage(), f->bsSkinTabSheet1);
+    EXPECT_EQ(f->bsSkinPageControl1->PageCount(), 4);
+    EXPECT_EQ(f->滤镜设置->Caption(), "滤镜设置");
+    // The hidden settings button alone goes without skin data.
+    EXPECT_FALSE(f->bsSkinButton1->Visible());
+    EXPECT_EQ(f->bsSkinButton1->SkinData(), nullptr);
+    EXPECT_EQ(f->bsSkinButton1->SkinDataName(), "resizebutton");
+    EXPECT_EQ(f->bsSkinForm1->SkinData(), Form1->bsSkinData1);
+    EXPECT_EQ(f->bsSkinOfficeComboBox1->OnChange, nullptr);
+    EXPECT_EQ(f->bsSkinOfficeComboBox2->OnClick, nullptr);
+    EXPECT_EQ(f->Button7->OnClick, nullptr);
+    EXPECT_EQ(f->Button11->OnClick, nullptr);
 }
 
 TEST_F(LegacyFormTest, CreatingTheFormWritesOnlyTheKeyAndTheVideoFlag) {
