@@ -291,11 +291,28 @@ TEST_F(OpenDialogTest, DoubleClicksEnterMasksAndFolderPaths) {
         EXPECT_NE(Dialog->DlgFrm(), nullptr);
         ClickRow(form, "c.mp4");
         EXPECT_EQ(form->FileNameEdit->Text(), "c.mp4");
+        // A selected file still needs a name in the edit.
+        form->FileNameEdit->SetText("");
+        ClickOpen(form);
+        EXPECT_EQ(form->ModalResult(), vcl::mrNone);
         DoubleClickRow(form, "c.mp4");
     });
     EXPECT_TRUE(Dialog->Execute());
     EXPECT_EQ(Dialog->FileName(), Dir() / "m/sub/c.mp4");
     EXPECT_EQ(Lines(Dialog->Files()), (Names{Dir() / "m/sub/c.mp4"}));
+
+    // Enter in the list on a file chooses it; on a folder it opens the folder.
+    Dialog->SetFileName("");
+    WhenShown([&](TbsOpenDlgForm* form) {
+        ClickRow(form, "sub");
+        Key(win::VK_RETURN);
+        EXPECT_EQ(form->FileListView->Path(), Dir() / "m/sub");
+        EXPECT_EQ(form->ModalResult(), vcl::mrNone);
+        ClickRow(form, "c.mp4");
+        Key(win::VK_RETURN);
+    });
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Dialog->FileName(), Dir() / "m/sub/c.mp4");
 }
 
 TEST_F(OpenDialogTest, MultiSelectionGivesTheFilesInListOrder) {
