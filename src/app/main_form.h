@@ -32,6 +32,7 @@
 #include "skin/core/png_image_list.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
+#include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/select_skin_dialog.h"
 #include "skin/dialogs/skin_message.h"
 #include "skin/form/skin_form.h"
@@ -158,6 +159,13 @@ public:
     // Working fields only its routines write; nothing reads them, Button6Click leaves them.
     int Video_TimeStart = 0;
     int Video_TimeLength = 0;
+
+    // Open dialogs.
+    skin::TbsSkinOpenDialog* OpenDialog1 = nullptr;  // one file
+    skin::TbsSkinOpenDialog* OpenDialog2 = nullptr;  // several files
+    // The open dialogs' filter text: 42 entries, "*.*" first.
+    static std::string OpenDialogFilterText();
+    void BuildOpenDialogs();
 
 private:
     void BuildImageLists();

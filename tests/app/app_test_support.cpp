@@ -27,6 +27,7 @@ void TAppTest::TearDown() {
     Form6 = nullptr;
     sys::SetDocumentOpener({});
     Services().ChooseFolder = nullptr;
+    Services().AnswerOpenDialog = nullptr;
 }
 
 void TAppTest::Start() {
