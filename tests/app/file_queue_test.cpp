@@ -185,7 +185,8 @@ TEST_F(TFileQueueTest, TheFiveHundredAndFirstRowIsRefused) {
     for (int r = 0; r < kMaxRows - 1; ++r) Form1->Rows().AddRow(io, oo, kNoTask);
     items.EndUpdate();
     const std::string clip = Media(fixtures::kTinyClipAvi, "clip.avi");
-    EXPECT_TRUE(AddMany(std::vector<std::string>{clip, clip}).empty() == false);
+    EXPECT_EQ(AddMany(std::vector<std::string>{clip, clip}),
+              std::vector<std::string>{"提示|任务列表最多只能添加500个文件。"});
     EXPECT_EQ(RowCount(), kMaxRows) << "the first file still fits";
     EXPECT_EQ(Cell(kMaxRows - 1, -1), clip);
     EXPECT_EQ(AddOne(clip), std::vector<std::string>{"提示|任务列表最多只能添加500个文件。"});
