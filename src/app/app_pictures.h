@@ -1,7 +1,8 @@
 // The application's own pictures, drawn by tools/appgen at build time: the tool bar's image list
 // ("tool0" .. "tool17"), the preview glyphs ("play", "pause", "stop", "mute", "snapshot"), the
 // category pictures by category code ("cat48_0" .. "cat48_34", "cat32_0" .. "cat32_34"), the
-// empty list's logo ("listlogo") and the about box's logo ("aboutlogo").
+// empty list's logo ("listlogo"), the about box's logo ("aboutlogo") and the legacy settings
+// dialog's category pictures ("legacy0" .. "legacy11") and panel picture ("legacyimage").
 #pragma once
 
 #include <cstdint>
