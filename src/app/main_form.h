@@ -32,6 +32,7 @@
 #include "skin/core/png_image_list.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
+#include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/select_skin_dialog.h"
 #include "skin/dialogs/skin_message.h"
 #include "skin/form/skin_form.h"
@@ -153,6 +154,13 @@ public:
 
     // Every skinned form of the program repainted.
     void RepaintAll();
+
+    // Open dialogs.
+    skin::TbsSkinOpenDialog* OpenDialog1 = nullptr;  // one file
+    skin::TbsSkinOpenDialog* OpenDialog2 = nullptr;  // several files
+    // The open dialogs' filter text: 42 entries, "*.*" first.
+    static std::string OpenDialogFilterText();
+    void BuildOpenDialogs();
 
 private:
     void BuildImageLists();
