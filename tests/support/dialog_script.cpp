@@ -90,8 +90,19 @@ std::vector<TDialogStep> ParseDialogScript(const std::string& text) {
         } else if (verb == "key") {
             want(1);
             step.Kind = TDialogStep::TKind::Key;
-            step.Value = KeyOfName(args[0]);
-            if (step.Value < 0) Fail(line, "no key is named \"" + args[0] + "\"");
+            std::string_view name = args[0];
+            for (std::size_t plus; (plus = name.find('+')) != std::string_view::npos && plus > 0;
+                 name.remove_prefix(plus + 1)) {
+                const std::string_view modifier = name.substr(0, plus);
+                const int vk = modifier == "shift"  ? win::VK_SHIFT
+                               : modifier == "ctrl" ? win::VK_CONTROL
+                               : modifier == "alt"  ? win::VK_MENU
+                                                    : -1;
+                if (vk < 0) Fail(line, "no modifier is named \"" + std::string(modifier) + "\"");
+                step.Modifiers.push_back(vk);
+            }
+            step.Value = KeyOfName(name);
+            if (step.Value < 0) Fail(line, "no key is named \"" + std::string(name) + "\"");
         } else if (verb == "wait") {
             want(1);
             step.Kind = TDialogStep::TKind::Wait;
@@ -134,36 +145,48 @@ void TDialogPlayer::ClickAt(const TDialogStep& step, int clicks) {
     FLastClick = FClock.NowMicros();
 }
 
+void TDialogPlayer::Push(std::function<void()> step) {
+    ++FQueued;
+    FScreen.QueueIdleStep([this, step = std::move(step)] {
+        step();
+        ++FRan;
+        FLastSeen = FDialog();
+    });
+}
+
 void TDialogPlayer::Queue(const std::vector<TDialogStep>& steps) {
+    FLastSeen = FDialog();
     for (const TDialogStep& step : steps) {
         switch (step.Kind) {
             case TDialogStep::TKind::Click:
             case TDialogStep::TKind::DblClick:
-                FScreen.QueueIdleStep([this, step] {
+                Push([this, step] {
                     ClickAt(step, step.Kind == TDialogStep::TKind::Click ? 1 : 2);
                 });
                 break;
             case TDialogStep::TKind::Type:
-                FScreen.QueueIdleStep([this, step] {
+                Push([this, step] {
                     Dialog(step.Line);
                     FScreen.Text(step.Text);
                 });
                 break;
             case TDialogStep::TKind::Key:
-                FScreen.QueueIdleStep([this, step] {
+                Push([this, step] {
                     Dialog(step.Line);
+                    for (int m : step.Modifiers) FScreen.KeyDown(m);
                     FScreen.KeyPress(step.Value);
+                    for (auto m = step.Modifiers.rbegin(); m != step.Modifiers.rend(); ++m)
+                        FScreen.KeyUp(*m);
                 });
                 break;
             case TDialogStep::TKind::Wait:
                 for (int left = step.Value; left > 0; left -= 10) {
                     const int slice = std::min(left, 10);
-                    FScreen.QueueIdleStep(
-                        [this, slice] { FClock.Advance(std::int64_t(slice) * 1000); });
+                    Push([this, slice] { FClock.Advance(std::int64_t(slice) * 1000); });
                 }
                 break;
             case TDialogStep::TKind::Shot:
-                FScreen.QueueIdleStep([this, step] {
+                Push([this, step] {
                     std::string error;
                     const std::string file = FShotFolder + "/" + step.Text;
                     if (!FScreen.SaveWindowShot(Dialog(step.Line), file, &error))

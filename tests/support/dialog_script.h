@@ -3,7 +3,8 @@
 //   dblclick X Y   two left clicks there, a double click
 //   type TEXT      the rest of the line as typed text (UTF-8)
 //   key NAME       one key pressed and released (Enter, Esc, Tab, Space, Back, Delete, Up, Down,
-//                  Left, Right, Home, End, PageUp, PageDown, F1..F12, A..Z, 0..9)
+//                  Left, Right, Home, End, PageUp, PageDown, F1..F12, A..Z, 0..9), optionally
+//                  held with modifiers written before it: shift+Down, ctrl+shift+End
 //   wait MS        the virtual clock advanced, 10 ms at a time, the loop running between
 //   shot FILE      the dialog's window written as a PNG into the player's shot folder
 // Blank lines and lines starting with "#" are skipped. The player queues the steps as idle steps
@@ -25,9 +26,10 @@ namespace testsupport {
 struct TDialogStep {
     enum class TKind { Click, DblClick, Type, Key, Wait, Shot };
     TKind Kind = TKind::Click;
-    int X = 0, Y = 0;  // click, dblclick
-    int Value = 0;     // key: the virtual key; wait: milliseconds
-    std::string Text;  // type: the text; shot: the file name
+    int X = 0, Y = 0;            // click, dblclick
+    int Value = 0;               // key: the virtual key; wait: milliseconds
+    std::vector<int> Modifiers;  // key: the virtual keys held around it, in pressing order
+    std::string Text;            // type: the text; shot: the file name
     int Line = 0;
 };
 
@@ -43,12 +45,15 @@ public:
     TDialogPlayer(win::THeadlessBackend& screen, sys::TManualClock& clock,
                   std::function<win::HWND()> dialog, std::string shotFolder = ".");
 
-    // Queues the steps, then one that fails the run when the dialog is still open: a script
-    // ends by closing its dialog. A step that finds no dialog throws std::runtime_error out of
-    // the loop, naming its line.
+    // Queues the steps, then one that fails the run when the dialog the last step saw is still
+    // open: a script ends by closing its dialog. A step that finds no dialog throws
+    // std::runtime_error out of the loop, naming its line.
     void Queue(const std::vector<TDialogStep>& steps);
+    // Every queued step has run (false when the dialog closed before the script's end).
+    bool Finished() const { return FRan == FQueued; }
 
 private:
+    void Push(std::function<void()> step);
     win::HWND Dialog(int line) const;
     void ClickAt(const TDialogStep& step, int clicks);
 
@@ -57,6 +62,8 @@ private:
     std::function<win::HWND()> FDialog;
     std::string FShotFolder;
     std::int64_t FLastClick = -1;  // virtual microseconds of the last click
+    int FQueued = 0, FRan = 0;
+    win::HWND FLastSeen{};  // the dialog when the last step ran
 };
 
 }  // namespace testsupport

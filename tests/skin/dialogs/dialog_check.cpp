@@ -3,7 +3,7 @@
 // paths under the fixture home written "~/...".
 //
 // The script's "@" lines set the scene, the others are player steps (support/dialog_script.h):
-//   @dialog folder        the dialog to run
+//   @dialog KIND          the dialog to run: folder, open
 //   @folder PATH          a folder made in the fixture home (PATH relative to it)
 //   @file PATH            a small file made there
 //   @set NAME VALUE       a property of the dialog before Execute
@@ -28,6 +28,8 @@
 #include "platform/win/win.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
+#include "skin/dialogs/open_dialog.h"
+#include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/select_folder_dialog.h"
 #include "skin/packages/stored_skins.h"
 #include "support/dialog_script.h"
@@ -101,8 +103,59 @@ private:
     skin::TbsSkinSelectDirectoryDialog* FDialog;  // owned by the application
 };
 
+// The file dialogs: the open dialog and (with their own properties) the picture dialogs.
+class TFileRun : public TDialogRun {
+public:
+    explicit TFileRun(skin::TbsSkinOpenDialog* dialog) : FDialog(dialog) {}
+    void Set(const std::string& name, const std::string& value) override {
+        if (name == "FileName")
+            FDialog->SetFileName(value);
+        else if (name == "Title")
+            FDialog->Title = value;
+        else if (name == "Filter")
+            FDialog->Filter = value;
+        else if (name == "FilterIndex")
+            FDialog->FilterIndex = std::stoi(value);
+        else if (name == "InitialDir")
+            FDialog->InitialDir = value;
+        else if (name == "DefaultExt")
+            FDialog->DefaultExt = value;
+        else if (name == "MultiSelection")
+            FDialog->MultiSelection = Truth(name, value);
+        else if (name == "CheckFileExists")
+            FDialog->CheckFileExists = Truth(name, value);
+        else if (name == "OverwritePromt")
+            FDialog->OverwritePromt = Truth(name, value);
+        else if (name == "DialogWidth")
+            FDialog->DialogWidth = std::stoi(value);
+        else if (name == "DialogHeight")
+            FDialog->DialogHeight = std::stoi(value);
+        else
+            throw TUsage("@set: the file dialog has no property " + name);
+    }
+    void SetSkin(skin::TbsSkinData* data) override {
+        FDialog->SetSkinData(data);
+        FDialog->SetCtrlSkinData(data);
+    }
+    bool Execute() override { return FDialog->Execute(); }
+    win::HWND Window() const override {
+        return FDialog->DlgFrm() ? FDialog->DlgFrm()->Handle() : win::HWND{};
+    }
+    void Print(std::ostream& out, const std::string& home) const override {
+        out << "FileName: " << Shown(FDialog->FileName(), home) << "\nFiles: [";
+        for (int i = 0; i < FDialog->Files().Count(); ++i)
+            out << (i ? ", " : "") << Shown(FDialog->Files()[i], home);
+        out << "]\nFilterIndex: " << FDialog->FilterIndex << "\n";
+    }
+
+protected:
+    skin::TbsSkinOpenDialog* FDialog;  // owned by the application
+};
+
 std::unique_ptr<TDialogRun> MakeRun(const std::string& kind) {
     if (kind == "folder") return std::make_unique<TFolderRun>();
+    if (kind == "open")
+        return std::make_unique<TFileRun>(new skin::TbsSkinOpenDialog(vcl::Application));
     throw TUsage("@dialog: no dialog is called \"" + kind + "\"");
 }
 
@@ -172,7 +225,11 @@ int Run(bool show, const std::string& scriptFile, const std::string& shotFolder)
     });
     const TScript script = ReadScript(text, home);
     for (const std::string& f : script.Folders) fixture.MakeFolder("home/" + f);
-    for (const std::string& f : script.Files) fixture.Touch("home/" + f, "moradex");
+    for (const std::string& f : script.Files) {
+        const std::size_t slash = f.rfind('/');
+        if (slash != std::string::npos) fixture.MakeFolder("home/" + f.substr(0, slash));
+        fixture.Touch("home/" + f, "moradex");
+    }
 
     sys::TManualClock clock{1'000'000'000};
     win::THeadlessBackend* screen = nullptr;
@@ -201,6 +258,8 @@ int Run(bool show, const std::string& scriptFile, const std::string& shotFolder)
             player->Queue(testsupport::ParseDialogScript(script.Steps));
         }
         const bool result = run->Execute();
+        if (player && !player->Finished())
+            throw std::runtime_error("the dialog closed before the script's last step");
         std::cout << "result: " << (result ? "True" : "False") << "\n";
         run->Print(std::cout, home);
     } catch (const std::exception& e) {

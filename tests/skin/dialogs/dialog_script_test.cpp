@@ -29,9 +29,10 @@ TEST(DialogScriptTest, StepsAndTheirValues) {
         "key F12\n"
         "key Z\n"
         "wait 25\n"
-        "shot tree.png\n");
+        "shot tree.png\n"
+        "key ctrl+shift+End\n");
     using K = TDialogStep::TKind;
-    ASSERT_EQ(steps.size(), 8u);
+    ASSERT_EQ(steps.size(), 9u);
     EXPECT_EQ(steps[0].Kind, K::Click);
     EXPECT_EQ(steps[0].X, 10);
     EXPECT_EQ(steps[0].Y, 20);
@@ -46,6 +47,9 @@ TEST(DialogScriptTest, StepsAndTheirValues) {
     EXPECT_EQ(steps[6].Value, 25);
     EXPECT_EQ(steps[7].Kind, K::Shot);
     EXPECT_EQ(steps[7].Text, "tree.png");
+    EXPECT_EQ(steps[8].Value, win::VK_END);
+    EXPECT_EQ(steps[8].Modifiers, (std::vector<int>{win::VK_CONTROL, win::VK_SHIFT}));
+    EXPECT_TRUE(steps[3].Modifiers.empty());
 }
 
 TEST(DialogScriptTest, ABadStepNamesItsLine) {
@@ -61,6 +65,8 @@ TEST(DialogScriptTest, ABadStepNamesItsLine) {
         {"key Foo", "line 1: no key is named \"Foo\""},
         {"key q", "line 1: no key is named \"q\""},
         {"key F13", "line 1: no key is named \"F13\""},
+        {"key meta+A", "line 1: no modifier is named \"meta\""},
+        {"key shift+", "line 1: no key is named \"\""},
         {"wait -5", "line 1: wait needs a time of 0 ms or more"},
         {"type", "line 1: type needs a text"},
         {"shot", "line 1: shot takes 1 argument(s), not 0"},
