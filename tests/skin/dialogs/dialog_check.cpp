@@ -3,7 +3,7 @@
 // paths under the fixture home written "~/...".
 //
 // The script's "@" lines set the scene, the others are player steps (support/dialog_script.h):
-//   @dialog KIND          the dialog to run: folder, open
+//   @dialog KIND          the dialog to run: folder, open, picture, savepicture
 //   @folder PATH          a folder made in the fixture home (PATH relative to it)
 //   @file PATH            a small file made there
 //   @set NAME VALUE       a property of the dialog before Execute
@@ -30,6 +30,7 @@
 #include "skin/core/skin_package.h"
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
+#include "skin/dialogs/picture_dialogs.h"
 #include "skin/dialogs/select_folder_dialog.h"
 #include "skin/packages/stored_skins.h"
 #include "support/dialog_script.h"
@@ -152,7 +153,28 @@ protected:
     skin::TbsSkinOpenDialog* FDialog;  // owned by the application
 };
 
+class TPictureRun : public TFileRun {
+public:
+    explicit TPictureRun(skin::TbsSkinOpenPictureDialog* dialog)
+        : TFileRun(dialog), FPicture(dialog) {}
+    void Set(const std::string& name, const std::string& value) override {
+        if (name == "StretchPicture")
+            FPicture->StretchPicture = Truth(name, value);
+        else if (name == "ImagePanelWidth")
+            FPicture->ImagePanelWidth = std::stoi(value);
+        else
+            TFileRun::Set(name, value);
+    }
+
+private:
+    skin::TbsSkinOpenPictureDialog* FPicture;
+};
+
 std::unique_ptr<TDialogRun> MakeRun(const std::string& kind) {
+    if (kind == "picture")
+        return std::make_unique<TPictureRun>(new skin::TbsSkinOpenPictureDialog(vcl::Application));
+    if (kind == "savepicture")
+        return std::make_unique<TPictureRun>(new skin::TbsSkinSavePictureDialog(vcl::Application));
     if (kind == "folder") return std::make_unique<TFolderRun>();
     if (kind == "open")
         return std::make_unique<TFileRun>(new skin::TbsSkinOpenDialog(vcl::Application));
