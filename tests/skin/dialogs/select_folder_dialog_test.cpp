@@ -162,7 +162,7 @@ TEST_F(SelectFolderDialogTest, CancelKeepsTheFolderButTakesTheSize) {
 }
 
 TEST_F(SelectFolderDialogTest, MissingFolderOpensAtComputerWhereNoFolderIsMade) {
-    for (const std::string start : {std::string(), Dir() / "gone"}) {
+    for (const std::string& start : {std::string(), Dir() / "gone"}) {
         SCOPED_TRACE(start);
         Dialog->Directory = start;
         Dialog->ShowToolBar = true;
