@@ -4,8 +4,10 @@
 
 #include "app/about_form.h"
 #include "app/app_services.h"
+#include "app/legacy_form.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
+#include "app/sdl_sound.h"
 #include "platform/sys/env.h"
 #include "platform/vcl/message_box.h"
 #include "platform/vcl/vcl.h"
@@ -49,6 +51,7 @@ TStartUpReport CreateForms() {
     vcl::Application->CreateForm(Form1);
     vcl::Application->CreateForm(Form2);
     vcl::Application->CreateForm(Form5);
+    vcl::Application->CreateForm(Form6);
     settings.OnWriteRefused = nullptr;
     if (!report.RefusedWrite.empty())
         vcl::Application->MessageBox(report.RefusedWrite, vcl::Application->Title);
@@ -63,9 +66,12 @@ int RunProgram() {
     win::Initialize();
     vcl::InitializeApplication();
     CreateForms();
-    // Tests keep their own chooser: only the running program gets the dialog.
+    // Tests keep their own chooser and sound: only the running program gets the dialog and SDL.
     InstallFolderChooser();
+    InstallSdlSound();
     vcl::Application->Run();
+    // Before the forms go: their players may unload SDL.
+    RemoveSdlSound();
     vcl::FinalizeApplication();
     win::Finalize();
     return 0;

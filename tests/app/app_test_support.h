@@ -1,6 +1,6 @@
 // The application's test scene: the headless screen, an empty program folder and home of the
-// test's own, a recording document opener and a scripted folder chooser; start-up makes the
-// three forms as the program does.
+// test's own, a recording document opener, power-off request and sound player, and a scripted
+// folder chooser; start-up makes the four forms as the program does.
 #pragma once
 
 #include <optional>
@@ -9,10 +9,12 @@
 
 #include "app/about_form.h"
 #include "app/app_services.h"
+#include "app/legacy_form.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "app/program.h"
 #include "platform/vcl/vcl_test_support.h"
+#include "support/sys_fakes.h"
 #include "support/temp_dir.h"
 
 namespace app::test {
@@ -31,6 +33,8 @@ public:
     std::vector<std::string> opened;  // what the document opener was given
     std::vector<std::string> folderQuestions;
     std::optional<std::string> folderAnswer;
+    testsupport::TRecordingPowerOff powerOff;  // every power-off request
+    testsupport::TRecordingSound sound;        // every sound played
     TStartUpReport report;
 };
 

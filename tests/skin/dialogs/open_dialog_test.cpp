@@ -289,6 +289,7 @@ TEST_F(OpenDialogTest, DoubleClicksEnterMasksAndFolderPaths) {
         DoubleClickRow(form, "sub");
         EXPECT_EQ(form->FileListView->Path(), Dir() / "m/sub");
         EXPECT_NE(Dialog->DlgFrm(), nullptr);
+        EXPECT_EQ(form->FileListView->SelCount(), 0) << "no selection carried into the folder";
         ClickRow(form, "c.mp4");
         EXPECT_EQ(form->FileNameEdit->Text(), "c.mp4");
         // A selected file still needs a name in the edit.
