@@ -96,7 +96,10 @@ void TListColumns::Clear() {
 
 // --- Items -------------------------------------------------------------------------------------
 
-TListItem::TListItem(TCustomListView& view) : FView(view) {}
+TListItem::TListItem(TCustomListView& view) : FView(view) {
+    // A changed sub-item shows at once, as a changed caption does.
+    FSubItems.OnChange = [this](rtl::TStringList&) { Changed(ctText); };
+}
 
 void TListItem::Changed(TItemChange change) {
     if (FIndex < 0 || FView.FOwnerData) return;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,26 @@ TListView* MakeReport(TForm* form, int rows, int columns = 2) {
     }
     view->Items().EndUpdate();
     return view;
+}
+
+TEST_F(ListViewTest, AChangedSubItemOrCaptionRedrawsItsRow) {
+    TForm* form = ShowForm(100, 100, 320, 220);
+    TListView* view = MakeReport(form, 5);
+    int changes = 0;
+    view->OnChange = [&](TObject*) { ++changes; };
+    Run();
+    for (const auto& change : std::vector<std::function<void()>>{
+             [&] { view->Items()[2]->SubItems().Put(0, "new"); },
+             [&] { view->Items()[2]->SetCaption("new caption"); }}) {
+        TRect dirty;
+        ASSERT_FALSE(win::GetUpdateRect(view->Handle(), &dirty, false));
+        changes = 0;
+        change();
+        ASSERT_TRUE(win::GetUpdateRect(view->Handle(), &dirty, false));
+        EXPECT_EQ(dirty.Top, view->Items()[2]->DisplayRect().Top);
+        EXPECT_EQ(changes, 1);
+        Run();
+    }
 }
 
 TEST_F(ListViewTest, ASelectionMovesWithDeselectFirstAndNoSelectionInBetween) {
