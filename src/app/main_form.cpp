@@ -523,6 +523,7 @@ void TForm1::FormCreate() {
         cboScreens->Items().Add(found);
     }
     cboScreens->SetItemIndex(0);
+    PrepareSavePictureDialog();
     bsSkinSlider1_down_UP = "UP";
 }
 

@@ -37,6 +37,7 @@
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
 #include "skin/dialogs/open_dialog.h"
+#include "skin/dialogs/picture_dialogs.h"
 #include "skin/dialogs/select_skin_dialog.h"
 #include "skin/dialogs/skin_message.h"
 #include "skin/form/skin_form.h"
@@ -163,7 +164,9 @@ public:
     skin::TbsPngImageList* bsPngImageList4 = nullptr;  // category pictures, 48 x 48, by code
     skin::TbsPngImageList* bsPngImageList5 = nullptr;  // the same, 32 x 32, for the formats
     skin::TbsTrayIcon* bsTrayIcon1 = nullptr;          // disabled and hidden
+    skin::TbsSkinSavePictureDialog* SavePictureDialog1 = nullptr;  // the snapshot's file
     void BuildStartUpLeftovers();
+    void PrepareSavePictureDialog();  // creation step 7
 
     // Legacy settings dialog.
     // Working fields only its routines write; nothing reads them, Button6Click leaves them.

@@ -1,4 +1,4 @@
-// The main window's category pictures and its notification-area icon.
+// The main window's category pictures, its notification-area icon and the snapshot's save dialog.
 #include <string>
 
 #include "app/app_pictures.h"
@@ -32,6 +32,19 @@ void TForm1::BuildStartUpLeftovers() {
     bsTrayIcon1->SetEnabled(false);
     bsTrayIcon1->SetIconVisible(false);
     bsSkinForm1->SetTrayIcon(bsTrayIcon1);
+
+    SavePictureDialog1 = new skin::TbsSkinSavePictureDialog(this);
+    SavePictureDialog1->SetName("SavePictureDialog1");
+    SavePictureDialog1->SetSkinData(bsSkinData1);
+    SavePictureDialog1->SetCtrlSkinData(bsSkinData1);
+}
+
+// The skinned dialog always hides read-only state, allows other extensions, wants an existing
+// folder and can be sized; only the overwrite question is a choice.
+void TForm1::PrepareSavePictureDialog() {
+    SavePictureDialog1->OverwritePromt = true;
+    SavePictureDialog1->Filter = "Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg";
+    SavePictureDialog1->DefaultExt = "bmp";
 }
 
 }  // namespace app

@@ -100,5 +100,17 @@ TEST_F(TAppTest, TheTrayIconStaysHiddenAndMinimizingKeepsTheWindow) {
     win::SetTrayHost(nullptr);
 }
 
+// Creation prepares the snapshot's save dialog: pictures as BMP or JPEG, BMP by default, and
+// a question before a file is replaced.
+TEST_F(TAppTest, CreationPreparesTheSnapshotDialog) {
+    Start();
+    ASSERT_NE(Form1->SavePictureDialog1, nullptr);
+    EXPECT_TRUE(Form1->SavePictureDialog1->SaveMode());
+    EXPECT_EQ(Form1->SavePictureDialog1->Filter,
+              "Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg");
+    EXPECT_EQ(Form1->SavePictureDialog1->DefaultExt, "bmp");
+    EXPECT_TRUE(Form1->SavePictureDialog1->OverwritePromt);
+}
+
 }  // namespace
 }  // namespace app::test
