@@ -274,8 +274,10 @@ void TForm1::BuildPreview() {
     bsSkinSlider1->SetBounds(8, 172, 240, 20);
     bsSkinSlider1->SetSkinData(bsSkinData1);
 
-    skin::TbsSkinButton** preview[] = {&btnPlay, &btnPause, &btnStop, &btnMute, &bsSkinButton1};
-    const char* names[] = {"btnPlay", "btnPause", "btnStop", "btnMute", "bsSkinButton1"};
+    skin::TbsSkinButton** preview[] = {&btnPreviewPlay, &btnPreviewPause, &btnPreviewStop, &btnMute,
+                                       &bsSkinButton1};
+    const char* names[] = {"btnPreviewPlay", "btnPreviewPause", "btnPreviewStop", "btnMute",
+                           "bsSkinButton1"};
     for (int i = 0; i < 5; ++i) {
         *preview[i] = MakeButton(bsSkinGroupBox1, names[i], "", 8 + 30 * i, 200, 26, 24);
         (*preview[i])->SetImageList(bsPngImageList2);

@@ -83,7 +83,8 @@ public:
     skin::TbsSkinGroupBox* bsSkinGroupBox1 = nullptr;
     vcl::TPanel* Panel6 = nullptr;
     skin::TbsSkinSlider* bsSkinSlider1 = nullptr;
-    skin::TbsSkinButton *btnPlay = nullptr, *btnPause = nullptr, *btnStop = nullptr,
+    skin::TbsSkinButton *btnPreviewPlay = nullptr, *btnPreviewPause = nullptr,
+                        *btnPreviewStop = nullptr,
                         *btnMute = nullptr, *bsSkinButton1 = nullptr;
 
     // Task list.
