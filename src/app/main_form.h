@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/task_rows.h"
 #include "catalogue/working_settings.h"
 #include "media/libs/ff_logger.h"
 #include "media/player/ff_player.h"
@@ -154,6 +155,11 @@ public:
 
     // Every skinned form of the program repainted.
     void RepaintAll();
+
+    // Adding and editing files.
+    // The rows' records (slot, task); made on first use over lvFiles, IO1 and OO1.
+    TTaskRows& Rows();
+    std::unique_ptr<TTaskRows> FRows;
 
 private:
     void BuildImageLists();
