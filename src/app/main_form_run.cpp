@@ -362,7 +362,7 @@ void TForm1::TaskEnded(const media::TTerminateInfo& info, int run) {
             if (row->SubItems().Count() > siProgress) row->SubItems().Put(siProgress, "100%");
     }
     if (info.Exception)
-        vcl::Application->MessageBox(info.ExceptionMsg, vcl::Application->Title(),
+        vcl::Application->MessageBox(info.ExceptionMsg, vcl::Application->Title,
                                      win::MB_OK | win::MB_ICONEXCLAMATION);
 }
 
