@@ -288,7 +288,7 @@ void TForm1::btnStopClick() {
         sys::CheckSynchronize(10);
         vcl::Application->ProcessMessages();
     }
-    if (FRunning && FFTasks->Terminated()) {
+    if (FFTasks->Terminated()) {
         FFTasks->ClearTasks();
         Rows().ForgetTasks();
         FRunning = false;
@@ -345,8 +345,12 @@ void TForm1::TaskEnded(const media::TTerminateInfo& info, int run) {
         bsSkinButton11->SetVisible(true);
         bsSkinButton12->SetVisible(false);
         Button23->Click();
-        FFTasks->ClearTasks();
-        Rows().ForgetTasks();
+        // Inside a stop this may run within the task manager's own Stop, whose tasks must
+        // outlive it: the stop handler clears them once Stop has returned.
+        if (!FStopping) {
+            FFTasks->ClearTasks();
+            Rows().ForgetTasks();
+        }
         FRunning = false;
         EnableAdd(*this, true);
         // Inside a stop, start waits for the stop to finish.
