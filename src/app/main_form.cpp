@@ -89,6 +89,7 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     BuildTaskList();
     BuildSettingsTabs();
     BuildHidden();
+    BuildFileCommands();
 
     OnCreate = [this](vcl::TObject*) { FormCreate(); };
     OnActivate = [this](vcl::TObject*) { FormActivate(); };
@@ -354,7 +355,7 @@ void TForm1::BuildTaskList() {
                    {&bsSkinButton8, "bsSkinButton8", "清空"},
                    {&bsSkinButton3, "bsSkinButton3", "上移"},
                    {&bsSkinButton4, "bsSkinButton4", "下移"},
-                   {&bsSkinButton13, "bsSkinButton13", "重命名"}};
+                   {&bsSkinButton21, "bsSkinButton21", "重命名"}};
     int left = 268;
     for (const auto& b : buttons) {
         *b.Button = MakeButton(this, b.Name, b.Caption, left, 344, 66, 25);

@@ -6,11 +6,14 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/task_rows.h"
+#include "catalogue/choice_lists.h"
 #include "catalogue/working_settings.h"
 #include "media/libs/ff_logger.h"
 #include "media/player/ff_player.h"
@@ -96,7 +99,7 @@ public:
     vcl::TImage* Image2 = nullptr;  // the logo on bsSkinPanel5
     skin::TbsSkinButton *bsSkinButton7 = nullptr, *bsSkinButton8 = nullptr,
                         *bsSkinButton3 = nullptr, *bsSkinButton4 = nullptr,
-                        *bsSkinButton13 = nullptr;
+                        *bsSkinButton21 = nullptr;
 
     // Settings tabs.
     skin::TbsSkinPageControl* bsSkinPageControl1 = nullptr;
@@ -161,6 +164,49 @@ public:
     // The rows' records (slot, task); made on first use over lvFiles, IO1 and OO1.
     TTaskRows& Rows();
     std::unique_ptr<TTaskRows> FRows;
+    vcl::TButton *btnAdd = nullptr, *Button8 = nullptr, *Button12 = nullptr, *Button5 = nullptr,
+                 *Button13 = nullptr, *btnRemove = nullptr, *btnClear = nullptr;
+    vcl::TEdit* edt = nullptr;  // the rename editor
+    // Answers OpenDialog1 (1) and OpenDialog2 (2): the chosen paths, nothing on Cancel.
+    std::function<std::optional<std::vector<std::string>>(int dialog)> OpenFilesAnswer;
+    void BuildFileCommands();
+    void btnAddClick();   // add one file
+    void Button8Click();  // add several files
+    void Button12Click();  // add a folder's files
+    void N2222Click();
+    void N21Click();
+    void N3331Click();
+    // Regular files (and links to them) of a folder, in the file system's order; nothing when
+    // the folder does not exist.
+    std::optional<std::vector<std::string>> GetFilenames(const std::string& FilePath,
+                                                         const std::string& ExtMask);
+    void Button5Click();   // the preset's defaults, written back into the selected row
+    void Button13Click();  // the six lists into the working settings
+    void bsSkinOfficeComboBox1Change();
+    void ParameterListChange(int pair);  // pair 0..5 in OptionString order
+    void lvFilesSelectItem();
+    void lvFilesClick();
+    void lvFilesDblClick();
+    void btnRemoveClick();
+    void btnClearClick();
+    void bsSkinButton3Click();  // move up
+    void bsSkinButton4Click();  // move down
+    void Button27Click();
+    void bsSkinButton21Click();  // rename
+    void N26Click();
+    void edtExit();
+    // Delete, rename, clear and start with all their controls.
+    void SetListCommandsEnabled(bool enabled);
+    void Inform(const std::string& text);  // the "提示" information box
+    std::string CurrentOptionString() const;
+    int CurrentChoiceKey() const;
+    std::string ChosenExtension() const;  // from the chosen format's title
+    struct TParameterList {
+        skin::TbsSkinComboBox* TForm1::*Box;
+        catalogue::TPresetParam Param;
+        TFileSubItem SubItem;
+    };
+    const std::array<TParameterList, 6>& ParameterLists() const;
 
     // Running the queue.
     vcl::TButton *btnStart = nullptr, *btnStop = nullptr, *btnPause = nullptr,
@@ -204,6 +250,26 @@ public:
     bool FClosing = false;   // the window's close has begun
     // Queued end reports hold a weak reference, so none runs on a freed window.
     std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
+
+private:
+    enum TAddKind { akOne, akMany, akFolder };
+    enum TAddResult { arAdded, arSkipped, arStop };
+    void LogMessage(const std::string& line);
+    bool LibrariesReady();
+    std::optional<std::vector<std::string>> ChooseFiles(int dialog);
+    TAddResult AddOneFile(const std::string& F);
+    void AddFiles(const std::vector<std::string>& files, TAddKind kind);
+    void SelectLastRow();
+    void ApplyDefaults(bool writeBack);
+    void TakeOverList(catalogue::TPresetParam param, const std::string& text);
+    void TakeListsIntoRow(vcl::TListItem* row);
+    void MoveSelected(int step);
+    void StartRename();
+    void CancelRename();
+    std::vector<std::string> FNotAdded;
+    bool FAddListFull = false;
+    std::string FDefaultsError;
+    std::string FAddFolder;
 
 private:
     void BuildImageLists();

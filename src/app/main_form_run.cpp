@@ -189,9 +189,7 @@ void TForm1::btnStartClick() {
     FRunning = true;
     EnableAdd(*this, false);
     Button22->Click();
-    for (skin::TbsSkinButton* b : {bsSkinButton7, bsSkinButton13, bsSkinButton8}) b->SetEnabled(false);
-    for (vcl::TMenuItem* item : {N8, N26, N9}) item->SetEnabled(false);
-    SetCommand(bsSkinButton2, N10, false, kStartOn, kStartOff);
+    SetListCommandsEnabled(false);  // delete, rename, clear and start
     const bool offered = chkThreadMode->Checked();
     SetCommand(bsSkinButton10, N11, offered, kStopOn, kStopOff);
     SetCommand(bsSkinButton11, N12, offered, kPauseOn, kPauseOff);
@@ -335,9 +333,9 @@ void TForm1::FFTasksTerminate(media::TCustomFFTaskManager*, const media::TTermin
 void TForm1::TaskEnded(const media::TTerminateInfo& info, int run) {
     if (FClosing || run != FRunNumber.load() || !FRunning) return;
     if (info.TaskIndex < 0) {
-        for (skin::TbsSkinButton* b : {bsSkinButton7, bsSkinButton13}) b->SetEnabled(false);
-        for (vcl::TMenuItem* item : {N8, N26}) item->SetEnabled(false);
-        bsSkinButton8->SetEnabled(true);
+        SetListCommandsEnabled(false);
+        for (vcl::TControl* c : std::initializer_list<vcl::TControl*>{bsSkinButton8, btnClear})
+            c->SetEnabled(true);
         N9->SetEnabled(true);
         SetCommand(bsSkinButton10, N11, false, kStopOn, kStopOff);
         SetCommand(bsSkinButton11, N12, false, kPauseOn, kPauseOff);

@@ -126,7 +126,7 @@ protected:
         EXPECT_TRUE(Form1->bsSkinComboBox1->Enabled());
         EXPECT_TRUE(Form1->bsSkinButton5->Enabled());
         EXPECT_FALSE(Form1->bsSkinButton7->Enabled());
-        EXPECT_FALSE(Form1->bsSkinButton13->Enabled());
+        EXPECT_FALSE(Form1->bsSkinButton21->Enabled());
         EXPECT_FALSE(Form1->bsSkinButton10->Enabled());
         EXPECT_FALSE(Form1->bsSkinButton11->Enabled());
         EXPECT_FALSE(Form1->FFTasks->Working());
