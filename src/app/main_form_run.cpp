@@ -46,8 +46,7 @@ void SetCommand(skin::TbsSkinButton* button, vcl::TMenuItem* item, bool enabled,
 void EnableAdd(TForm1& f, bool enabled) {
     f.bsSkinMenuSpeedButton1->SetEnabled(enabled);
     f.bsSkinMenuSpeedButton1->SetImageIndex(enabled ? kAddOn : kAddOff);
-    if (auto* add = dynamic_cast<vcl::TControl*>(f.FindComponent("btnAdd")))
-        add->SetEnabled(enabled);
+    f.btnAdd->SetEnabled(enabled);
     for (vcl::TMenuItem* item : {f.N1, f.N2, f.N21}) item->SetEnabled(enabled);
     vcl::TMenuItem* popup = f.bsSkinPopupMenu1->Items();
     for (int i = 0; i < popup->Count(); ++i) popup->Items(i)->SetEnabled(enabled);
