@@ -37,6 +37,7 @@
 #include "skin/core/png_image_list.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
+#include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/select_skin_dialog.h"
 #include "skin/dialogs/skin_message.h"
 #include "skin/form/skin_form.h"
@@ -160,6 +161,13 @@ public:
     // Every skinned form of the program repainted.
     void RepaintAll();
 
+    // Open dialogs.
+    skin::TbsSkinOpenDialog* OpenDialog1 = nullptr;  // one file
+    skin::TbsSkinOpenDialog* OpenDialog2 = nullptr;  // several files
+    // The open dialogs' filter text: 42 entries, "*.*" first.
+    static std::string OpenDialogFilterText();
+    void BuildOpenDialogs();
+
     // Adding and editing files.
     // The rows' records (slot, task); made on first use over lvFiles, IO1 and OO1.
     TTaskRows& Rows();
@@ -167,8 +175,6 @@ public:
     vcl::TButton *btnAdd = nullptr, *Button8 = nullptr, *Button12 = nullptr, *Button5 = nullptr,
                  *Button13 = nullptr, *btnRemove = nullptr, *btnClear = nullptr;
     vcl::TEdit* edt = nullptr;  // the rename editor
-    // Answers OpenDialog1 (1) and OpenDialog2 (2): the chosen paths, nothing on Cancel.
-    std::function<std::optional<std::vector<std::string>>(int dialog)> OpenFilesAnswer;
     void BuildFileCommands();
     void btnAddClick();   // add one file
     void Button8Click();  // add several files
@@ -256,7 +262,8 @@ private:
     enum TAddResult { arAdded, arSkipped, arStop };
     void LogMessage(const std::string& line);
     bool LibrariesReady();
-    std::optional<std::vector<std::string>> ChooseFiles(int dialog);
+    // The paths chosen in an open dialog, in its order; nothing on Cancel.
+    std::optional<std::vector<std::string>> ChooseFiles(skin::TbsSkinOpenDialog& dialog);
     TAddResult AddOneFile(const std::string& F);
     void AddFiles(const std::vector<std::string>& files, TAddKind kind);
     void SelectLastRow();

@@ -243,15 +243,20 @@ void TForm1::SelectLastRow() {
     lvFiles->SetItemIndex(last);
 }
 
-std::optional<std::vector<std::string>> TForm1::ChooseFiles(int dialog) {
-    if (!OpenFilesAnswer) return std::nullopt;
-    return OpenFilesAnswer(dialog);
+std::optional<std::vector<std::string>> TForm1::ChooseFiles(skin::TbsSkinOpenDialog& dialog) {
+    if (!ExecuteOpenDialog(dialog)) return std::nullopt;
+    if (!dialog.MultiSelection) return std::vector<std::string>{dialog.FileName()};
+    std::vector<std::string> files;
+    for (int i = 0; i < dialog.Files().Count(); ++i) files.push_back(dialog.Files().Get(i));
+    // The dialog's FileName decides whether the choice stands at all.
+    if (files.empty() || !sys::FileExists(dialog.FileName())) return std::nullopt;
+    return files;
 }
 
 void TForm1::btnAddClick() {
     Button6->Click();
     if (!LibrariesReady()) return;
-    const std::optional<std::vector<std::string>> chosen = ChooseFiles(1);
+    const std::optional<std::vector<std::string>> chosen = ChooseFiles(*OpenDialog1);
     if (!chosen || chosen->empty() || !sys::FileExists(chosen->front())) return;
     AddFiles({chosen->front()}, akOne);
 }
@@ -259,7 +264,7 @@ void TForm1::btnAddClick() {
 void TForm1::Button8Click() {
     Button6->Click();
     if (!LibrariesReady()) return;
-    const std::optional<std::vector<std::string>> chosen = ChooseFiles(2);
+    const std::optional<std::vector<std::string>> chosen = ChooseFiles(*OpenDialog2);
     if (!chosen || chosen->empty() || !sys::FileExists(chosen->front())) return;
     AddFiles({chosen->rbegin(), chosen->rend()}, akMany);
 }

@@ -6,6 +6,7 @@
 #include "catalogue/categories.h"
 #include "fixtures/fixtures.h"
 #include "skin/controls/std_label.h"
+#include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/skin_message.h"
 
 namespace app::test {
@@ -13,14 +14,19 @@ namespace app::test {
 void TQueueTest::SetUp() {
     TAppTest::SetUp();
     Start();
-    Form1->OpenFilesAnswer = [this](int dialog) {
-        dialogsAsked.push_back(dialog);
-        return dialogAnswer;
+    Services().AnswerOpenDialog = [this](skin::TbsSkinOpenDialog& dialog) {
+        dialogsAsked.push_back(&dialog == Form1->OpenDialog1 ? 1 : &dialog == Form1->OpenDialog2 ? 2 : 0);
+        if (!dialogAnswer) return false;
+        dialog.Files().Clear();
+        for (const std::string& f : *dialogAnswer) dialog.Files().Add(f);
+        // The multi-selection dialog names its first chosen file.
+        dialog.SetFileName(dialogAnswer->empty() ? "" : dialogAnswer->front());
+        return true;
     };
 }
 
 void TQueueTest::TearDown() {
-    if (Form1) Form1->OpenFilesAnswer = nullptr;
+    Services().AnswerOpenDialog = nullptr;
     TAppTest::TearDown();
 }
 
