@@ -1,6 +1,5 @@
 // Running the queue through the main window: rows in, tasks built from them, real conversions of
 // tiny generated clips, progress in the rows, the end of the run and its actions (fakes).
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,7 +17,9 @@
 #include "platform/sys/main_thread.h"
 #include "platform/vcl/message_box.h"
 #include "platform/win/win.h"
+#include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/skin_message.h"
+#include "skin/menus/skin_menu.h"
 
 namespace app::test {
 namespace {
@@ -29,7 +30,7 @@ using TColumns = std::map<int, std::string>;
 
 // The sub-items the add writes for an MPEG-4/MP2 AVI row.
 TColumns Mpeg4AviColumns(const std::string& outputName) {
-    return {{siOutputFile, outputName}, {siVideoCodec, "mpeg4"}, {siAudioCodec, "mp2"},
+    return {{siOutputFile, outputName}, {siVideoCodec, "mpeg4"},    {siAudioCodec, "mp2"},
             {siAudioChannels, "-1"},    {siVideoBitrate, "800000"}, {siAudioBitrate, "128000"},
             {siAudioSampleRate, "-1"},  {siDisableVideo, "False"}};
 }
@@ -194,23 +195,44 @@ TEST_F(RunQueueTest, TasksAreBuiltFromTheRowsColumns) {
         int Width, Height;
     };
     const TCase cases[] = {
-        {"switched from DVD to a preset without target", "dvd.avi",
+        {"switched from DVD to a preset without target",
+         "dvd.avi",
          [](media::TOutputOptions& o) {
              o.TargetType = media::ttDVD;
              o.NormType = media::ntPAL;
          },
-         {{siTargetType, ""}, {siNormType, ""}}, "avi", "mpeg4", 160, 120},
-        {"1280*720 at the add, then keep the source's size", "keep.avi",
+         {{siTargetType, ""}, {siNormType, ""}},
+         "avi",
+         "mpeg4",
+         160,
+         120},
+        {"1280*720 at the add, then keep the source's size",
+         "keep.avi",
          [](media::TOutputOptions& o) { o.FrameSize = "1280*720"; },
-         {{siFrameSize, ""}}, "avi", "mpeg4", 160, 120},
-        {"x264 at the add, then a preset without video encoder", "none.avi",
+         {{siFrameSize, ""}},
+         "avi",
+         "mpeg4",
+         160,
+         120},
+        {"x264 at the add, then a preset without video encoder",
+         "none.avi",
          [](media::TOutputOptions& o) {
              o.VideoCodec = "libx264";
              o.VideoPreset = "libx264-default";
          },
-         {{siVideoCodec, ""}}, "avi", "mpeg4", 160, 120},
-        {"a frame size chosen after the add", "size.avi", {}, {{siFrameSize, "96*64"}}, "avi",
-         "mpeg4", 96, 64},
+         {{siVideoCodec, ""}},
+         "avi",
+         "mpeg4",
+         160,
+         120},
+        {"a frame size chosen after the add",
+         "size.avi",
+         {},
+         {{siFrameSize, "96*64"}},
+         "avi",
+         "mpeg4",
+         96,
+         64},
     };
     for (const TCase& c : cases) {
         TColumns columns = Mpeg4AviColumns(c.Output);
@@ -549,8 +571,7 @@ TEST_F(RunQueueTest, EndReportsAreHandedOverInOrder) {
     for (int i = 0; i <= kTasks; ++i)
         threads.emplace_back([&turn, i, kTasks] {
             while (turn.load() != i) std::this_thread::yield();
-            Form1->FFTasksTerminate(Form1->FFTasks.get(),
-                                    {i == kTasks ? -1 : i, true, false, ""});
+            Form1->FFTasksTerminate(Form1->FFTasks.get(), {i == kTasks ? -1 : i, true, false, ""});
             turn.store(i + 1);
         });
     for (std::thread& t : threads) t.join();
@@ -559,12 +580,6 @@ TEST_F(RunQueueTest, EndReportsAreHandedOverInOrder) {
     for (int i = 0; i < kTasks; ++i) EXPECT_EQ(Column(i, siProgress), "100%") << i;
     EXPECT_EQ(opened.size(), 1u);
 }
-
-}  // namespace
-}  // namespace app::test
-
-namespace app::test {
-namespace {
 
 // A read-only output folder: the task manager's text in the box and no run. Root writes
 // anywhere, so the case runs in a child that first drops to an unprivileged user.
@@ -600,16 +615,6 @@ TEST_F(RunQueueTest, AReadOnlyOutputFolderIsListedInTheBox) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-}  // namespace
-}  // namespace app::test
-
-#include "catalogue/output_names.h"
-#include "skin/dialogs/open_dialog_form.h"
-#include "skin/menus/skin_menu.h"
-
-namespace app::test {
-namespace {
-
 class EndToEndTest : public TAppTest {
 protected:
     // The open popup menu of the main window's skin form, level 0.
@@ -643,7 +648,8 @@ TEST_F(EndToEndTest, AddChooseConvertAndTheFolderOpens) {
         ASSERT_NE(form, nullptr);
         dialogSeen = true;
         // The folder first (Enter goes there), then the file's name and "打开".
-        for (const std::string& typed : {fs::path(clip).parent_path().string(), std::string("clip.mp4")}) {
+        for (const std::string& typed :
+             {fs::path(clip).parent_path().string(), std::string("clip.mp4")}) {
             form->FileNameEdit->SetText("");
             Click(form->FileNameEdit, 5, 5);
             Screen->Text(typed);
