@@ -186,9 +186,7 @@ void TForm1::btnStartClick() {
         for (int k : {siProgress, siFps, siCurrentTime, siConvertedSize})
             if (k < sub.Count()) sub.Put(k, "");
     }
-    const int built = button28Click();
-    lvFiles->Invalidate();
-    if (built == 0) return;
+    if (button28Click() == 0) return;
 
     ++FRunNumber;
     FRunning = true;
@@ -328,8 +326,6 @@ void TForm1::FFTasksProgress(media::TCustomFFTaskManager*, media::PProgressInfo 
     if (info->FPS > 0) sub.Put(siFps, std::to_string(info->FPS));
     sub.Put(siCurrentTime, SecToDate(int(info->CurrentDuration / 1000000)));
     sub.Put(siConvertedSize, MegabyteText(info->CurrentSize));
-    // The list repaints on its own only for captions, not for sub-items.
-    lvFiles->Invalidate();
 }
 
 void TForm1::FFTasksTerminate(media::TCustomFFTaskManager*, const media::TTerminateInfo& info) {
@@ -372,7 +368,6 @@ void TForm1::TaskEnded(const media::TTerminateInfo& info, int run) {
     } else if (info.Finished) {
         if (vcl::TListItem* row = Rows().RowOfTask(info.TaskIndex))
             if (row->SubItems().Count() > siProgress) row->SubItems().Put(siProgress, "100%");
-        lvFiles->Invalidate();
     }
     if (info.Exception)
         vcl::Application->MessageBox(info.ExceptionMsg, vcl::Application->Title,
