@@ -100,6 +100,15 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     OnCreate = [this](vcl::TObject*) { FormCreate(); };
     OnActivate = [this](vcl::TObject*) { FormActivate(); };
     OnCloseQuery = [this](vcl::TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
+    BuildRunCommands();
+    bsSkinButton2->OnClick = [this](vcl::TObject*) { bsSkinButton2Click(); };
+    bsSkinButton10->OnClick = [this](vcl::TObject*) { bsSkinButton10Click(); };
+    bsSkinButton11->OnClick = [this](vcl::TObject*) { bsSkinButton11Click(); };
+    bsSkinButton12->OnClick = [this](vcl::TObject*) { bsSkinButton12Click(); };
+    N10->OnClick = [this](vcl::TObject*) { bsSkinButton2Click(); };
+    N11->OnClick = [this](vcl::TObject*) { bsSkinButton10Click(); };
+    N12->OnClick = [this](vcl::TObject*) { bsSkinButton11Click(); };
+    N13->OnClick = [this](vcl::TObject*) { bsSkinButton12Click(); };
     EndLoading();
 }
 
@@ -284,8 +293,10 @@ void TForm1::BuildPreview() {
     bsSkinSlider1->SetBounds(8, 172, 240, 20);
     bsSkinSlider1->SetSkinData(bsSkinData1);
 
-    skin::TbsSkinButton** preview[] = {&btnPlay, &btnPause, &btnStop, &btnMute, &bsSkinButton1};
-    const char* names[] = {"btnPlay", "btnPause", "btnStop", "btnMute", "bsSkinButton1"};
+    skin::TbsSkinButton** preview[] = {&btnPreviewPlay, &btnPreviewPause, &btnPreviewStop, &btnMute,
+                                       &bsSkinButton1};
+    const char* names[] = {"btnPreviewPlay", "btnPreviewPause", "btnPreviewStop", "btnMute",
+                           "bsSkinButton1"};
     for (int i = 0; i < 5; ++i) {
         *preview[i] = MakeButton(bsSkinGroupBox1, names[i], "", 8 + 30 * i, 200, 26, 24);
         (*preview[i])->SetImageList(bsPngImageList2);
