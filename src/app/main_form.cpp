@@ -89,6 +89,7 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     BuildTaskList();
     BuildSettingsTabs();
     BuildHidden();
+    BuildPreviewPane();
 
     OnCreate = [this](vcl::TObject*) { FormCreate(); };
     OnActivate = [this](vcl::TObject*) { FormActivate(); };
