@@ -318,7 +318,10 @@ TEST_F(TSnapshotTest, CaptureIsReachedByTabAndSavesBitmapOrJpegByTheChosenName) 
     answers = {home.File("shot.bmp"), home.File("shot.JPG"), home.File("Shot.BMP"),
                std::nullopt};
     Form1->lvFiles->SetFocus();
-    for (int i = 0; i < 60 && Form1->ActiveControl() != Form1->btnCapture; ++i) Press(win::VK_TAB);
+    for (int i = 0; i < 60 && Form1->ActiveControl() != Form1->btnCapture; ++i) {
+        Press(win::VK_TAB);
+        Run();
+    }
     ASSERT_EQ(Form1->ActiveControl(), Form1->btnCapture);
     const struct {
         const char* File;
