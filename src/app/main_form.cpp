@@ -77,6 +77,7 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSelectSkinDialog1->SetSkinList(bsCompressedSkinList1);
     bsSelectSkinDialog1->SetSkinData(bsSkinData1);
     bsSelectSkinDialog1->SetCtrlSkinData(bsSkinData1);
+    BuildOpenDialogs();
 
     FFTasks = std::make_unique<media::TFFTaskManager>();
     FFLogger = std::make_unique<media::TFFLogger>();
@@ -89,6 +90,7 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     BuildTaskList();
     BuildSettingsTabs();
     BuildHidden();
+    BuildFileCommands();
     BuildPreviewPane();
 
     OnCreate = [this](vcl::TObject*) { FormCreate(); };
@@ -346,7 +348,7 @@ void TForm1::BuildTaskList() {
                    {&bsSkinButton8, "bsSkinButton8", "清空"},
                    {&bsSkinButton3, "bsSkinButton3", "上移"},
                    {&bsSkinButton4, "bsSkinButton4", "下移"},
-                   {&bsSkinButton13, "bsSkinButton13", "重命名"}};
+                   {&bsSkinButton21, "bsSkinButton21", "重命名"}};
     int left = 268;
     for (const auto& b : buttons) {
         *b.Button = MakeButton(this, b.Name, b.Caption, left, 344, 66, 25);
@@ -576,11 +578,9 @@ void TForm1::Button3Click() {
 void TForm1::Button4Click() { Services().Settings.WriteSkin(bsSkinData1->SkinIndex()); }
 
 void TForm1::Button21Click() {
-    OpenDialogFilter =
-        "所有文件格式 (*.*)|*.*|"
-        "所有媒体文件|*.avi;*.mp4;*.mpg;*.mpeg;*.wmv;*.mov;*.mkv;*.flv;*.asf;*.3gp;*.vob;*.rm;"
-        "*.rmvb;*.ts;*.mts;*.m2ts;*.mod;*.dat;*.swf;*.mp3;*.wma;*.wav;*.aac;*.m4a;*.ogg;*.ac3;"
-        "*.amr;*.flac|";
+    OpenDialogFilter = OpenDialogFilterText();
+    OpenDialog1->Filter = OpenDialogFilter;
+    OpenDialog2->Filter = OpenDialogFilter;
 }
 
 void TForm1::bsSkinButton5Click() {

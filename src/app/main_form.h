@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/task_rows.h"
+#include "catalogue/choice_lists.h"
 #include "catalogue/working_settings.h"
 #include "media/libs/ff_logger.h"
 #include "media/player/ff_player.h"
@@ -35,6 +36,7 @@
 #include "skin/core/png_image_list.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
+#include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/select_skin_dialog.h"
 #include "skin/dialogs/skin_message.h"
 #include "skin/form/skin_form.h"
@@ -97,7 +99,7 @@ public:
     vcl::TImage* Image2 = nullptr;  // the logo on bsSkinPanel5
     skin::TbsSkinButton *bsSkinButton7 = nullptr, *bsSkinButton8 = nullptr,
                         *bsSkinButton3 = nullptr, *bsSkinButton4 = nullptr,
-                        *bsSkinButton13 = nullptr;
+                        *bsSkinButton21 = nullptr;
 
     // Settings tabs.
     skin::TbsSkinPageControl* bsSkinPageControl1 = nullptr;
@@ -158,10 +160,79 @@ public:
     // Every skinned form of the program repainted.
     void RepaintAll();
 
+    // Open dialogs.
+    skin::TbsSkinOpenDialog* OpenDialog1 = nullptr;  // one file
+    skin::TbsSkinOpenDialog* OpenDialog2 = nullptr;  // several files
+    // The open dialogs' filter text: 42 entries, "*.*" first.
+    static std::string OpenDialogFilterText();
+    void BuildOpenDialogs();
+
     // Adding and editing files.
     // The rows' records (slot, task); made on first use over lvFiles, IO1 and OO1.
     TTaskRows& Rows();
     std::unique_ptr<TTaskRows> FRows;
+    vcl::TButton *btnAdd = nullptr, *Button8 = nullptr, *Button12 = nullptr, *Button5 = nullptr,
+                 *Button13 = nullptr, *btnRemove = nullptr, *btnClear = nullptr;
+    vcl::TEdit* edt = nullptr;  // the rename editor
+    void BuildFileCommands();
+    void btnAddClick();   // add one file
+    void Button8Click();  // add several files
+    void Button12Click();  // add a folder's files
+    void N2222Click();
+    void N21Click();
+    void N3331Click();
+    // Regular files (and links to them) of a folder, in the file system's order; nothing when
+    // the folder does not exist.
+    std::optional<std::vector<std::string>> GetFilenames(const std::string& FilePath,
+                                                         const std::string& ExtMask);
+    void Button5Click();   // the preset's defaults, written back into the selected row
+    void Button13Click();  // the six lists into the working settings
+    void bsSkinOfficeComboBox1Change();
+    void ParameterListChange(int pair);  // pair 0..5 in OptionString order
+    void lvFilesSelectItem();
+    void lvFilesClick();
+    void lvFilesDblClick();
+    void btnRemoveClick();
+    void btnClearClick();
+    void bsSkinButton3Click();  // move up
+    void bsSkinButton4Click();  // move down
+    void Button27Click();
+    void bsSkinButton21Click();  // rename
+    void N26Click();
+    void edtExit();
+    // Delete, rename, clear and start with all their controls.
+    void SetListCommandsEnabled(bool enabled);
+    void Inform(const std::string& text);  // the "提示" information box
+    std::string CurrentOptionString() const;
+    int CurrentChoiceKey() const;
+    std::string ChosenExtension() const;  // from the chosen format's title
+    struct TParameterList {
+        skin::TbsSkinComboBox* TForm1::*Box;
+        catalogue::TPresetParam Param;
+        TFileSubItem SubItem;
+    };
+    const std::array<TParameterList, 6>& ParameterLists() const;
+
+private:
+    enum TAddKind { akOne, akMany, akFolder };
+    enum TAddResult { arAdded, arSkipped, arStop };
+    void LogMessage(const std::string& line);
+    bool LibrariesReady();
+    // The paths chosen in an open dialog, in its order; nothing on Cancel.
+    std::optional<std::vector<std::string>> ChooseFiles(skin::TbsSkinOpenDialog& dialog);
+    TAddResult AddOneFile(const std::string& F);
+    void AddFiles(const std::vector<std::string>& files, TAddKind kind);
+    void SelectLastRow();
+    void ApplyDefaults(bool writeBack);
+    void TakeOverList(catalogue::TPresetParam param, const std::string& text);
+    void TakeListsIntoRow(vcl::TListItem* row);
+    void MoveSelected(int step);
+    void StartRename();
+    void CancelRename();
+    std::vector<std::string> FNotAdded;
+    bool FAddListFull = false;
+    std::string FDefaultsError;
+    std::string FAddFolder;
 
     // Preview pane and snapshots.
     skin::TbsSkinButton* bsSkinButton20 = nullptr;  // mute off, over btnMute

@@ -26,6 +26,7 @@ void TAppTest::TearDown() {
     Form5 = nullptr;
     sys::SetDocumentOpener({});
     Services().ChooseFolder = nullptr;
+    Services().AnswerOpenDialog = nullptr;
 }
 
 void TAppTest::Start() {

@@ -7,6 +7,21 @@ namespace vcl {
 
 namespace {
 
+// Enter and Esc end the renaming: they must not reach the form as dialog keys, where they would
+// press its default or cancel button and close a dialog in the middle of a rename.
+class TInplaceEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    void Dispatch(TMessage& Message) override {
+        if (Message.Msg == CM_WANTSPECIALKEY &&
+            (Message.WParam == win::VK_RETURN || Message.WParam == win::VK_ESCAPE)) {
+            Message.Result = 1;
+            return;
+        }
+        TEdit::Dispatch(Message);
+    }
+};
+
 TInplaceEditFactory& Factory() {
     static TInplaceEditFactory factory;
     return factory;
@@ -20,7 +35,7 @@ void SetInplaceEditFactory(TInplaceEditFactory factory) {
 
 TWinControl* CreateInplaceEdit(TComponent* Owner) {
     if (Factory()) return Factory()(Owner);
-    return new TEdit(Owner);
+    return new TInplaceEdit(Owner);
 }
 
 namespace detail {

@@ -1,31 +1,18 @@
 #include "skin/dialogs/select_folder_dialog.h"
 
-#include <algorithm>
-
-#include "platform/rtl/exception.h"
 #include "platform/sys/files.h"
 #include "skin/controls/bevel.h"
 #include "skin/controls/panels.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/speed_button.h"
-#include "skin/core/resource_strings.h"
+#include "skin/dialogs/dialog_support.h"
 #include "skin/dialogs/path_routines.h"
 #include "skin/dialogs/shell_tree_view.h"
 #include "skin/form/skin_form.h"
 #include "skin/lists/skin_edit.h"
 
 namespace skin {
-
-namespace {
-
-// The table's text when the control skin has one (a missing key gives ""), else the built-in one.
-std::string DialogText(TbsSkinData* ctrl, const char* key, const char* builtIn) {
-    TbsResourceStrData* table = ctrl ? ctrl->ResourceStrData() : nullptr;
-    return table ? table->GetResStr(key) : builtIn;
-}
-
-}  // namespace
 
 // --- TbsSelDirDlgForm --------------------------------------------------------------------------
 
@@ -150,8 +137,7 @@ void TbsSelDirDlgForm::NewFolderToolButtonClick(vcl::TObject*) {
     if (!node || name.empty() || folder.empty() || folder.front() != '/') return;
     const std::string full = JoinPath(folder, name);
     if (sys::DirectoryExists(full) || sys::FileExists(full)) return;
-    if (!sys::ForceDirectories(full))
-        throw rtl::EInOutError(5, "Unable to create directory \"" + full + "\"");
+    CreateDialogFolder(full);
     DirTreeView->Refresh(node);
 }
 
@@ -186,25 +172,10 @@ bool TbsSkinSelectDirectoryDialog::Execute() {
     if (OnShow) OnShow(this);
     TbsSelDirDlgForm* form =
         TbsSelDirDlgForm::CreateEx(vcl::Application, FCtrlFSD, ShowToolBar, ToolButtonsTransparent);
-    struct TFree {
-        TbsSkinSelectDirectoryDialog* Self;
-        TbsSelDirDlgForm* Form;
-        ~TFree() {
-            if (Self->OnClose) Self->OnClose(Self);
-            Form->Free();
-            Self->FDlgFrm = nullptr;
-        }
-    } freeIt{this, form};
-    FDlgFrm = form;
+    TbsDialogRun<TbsSelDirDlgForm> run(this, OnClose, FDlgFrm, form);
     form->SetCaption(Title);
-    form->BSF->SetBorderIcons({});
-    form->BSF->SetSkinData(FSD);
-    form->BSF->SetMenusSkinData(FCtrlFSD);
-    form->BSF->SetMinWidth(DialogMinWidth);
-    form->BSF->SetMinHeight(DialogMinHeight);
-    form->BSF->SetAlphaBlend(AlphaBlend);
-    form->BSF->SetAlphaBlendAnimation(AlphaBlendAnimation);
-    form->BSF->SetAlphaBlendValue(AlphaBlendValue);
+    ApplyDialogFrame(form->BSF, {FSD, FCtrlFSD, DialogMinWidth, DialogMinHeight, AlphaBlend,
+                                 AlphaBlendValue, AlphaBlendAnimation});
 
     form->DirTreeViewPanel->SetSkinData(FCtrlFSD);
     form->DirTreeView->SetDefaultFont(FDefaultFont);
@@ -228,14 +199,10 @@ bool TbsSkinSelectDirectoryDialog::Execute() {
         form->DirEdit->SetSkinData(FCtrlFSD);
     }
 
-    int width = DialogWidth > 0 ? DialogWidth : 280;
-    int height = DialogHeight > 0 ? DialogHeight : 280;
-    if (FSD && !FSD->Empty) {
-        width = std::max(width, form->BSF->GetMinWidth());
-        height = std::max(height, form->BSF->GetMinHeight());
-    }
-    form->SetClientWidth(width);
-    form->SetClientHeight(height);
+    const gfx::TSize size =
+        DialogClientSize(form->BSF, FSD, DialogWidth, DialogHeight, 280, 280);
+    form->SetClientWidth(size.cx);
+    form->SetClientHeight(size.cy);
     form->SetActiveControl(form->DirTreeView);
     const int result = form->ShowModal();
     DialogWidth = form->ClientWidth();

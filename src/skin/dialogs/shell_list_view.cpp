@@ -81,6 +81,13 @@ void TbsCustomShellListView::SetRoot(const TRoot& value) {
     FRoot = value;
     ResolveRoot();
     FSettingRoot = true;
+    RepopulateOtherRows();
+}
+
+void TbsCustomShellListView::RepopulateOtherRows() {
+    // Other rows come: no selection may carry over to them, or a file the user never chose
+    // would count as selected. A window re-made over the same rows keeps it.
+    if (!FUpdating) ClearSelection();
     Repopulate();
 }
 
@@ -99,7 +106,7 @@ void TbsCustomShellListView::NavigateTo(PCItemIDList Id) {
     FRootFolder.reset();
     FSettingRoot = false;
     FRootFolder = FolderFromAbsoluteId(Id);
-    Repopulate();
+    RepopulateOtherRows();
     if (OnPathChanged) OnPathChanged(this);
 }
 
@@ -401,7 +408,7 @@ void TbsCustomShellListView::CommandCompleted(const std::string& Verb, bool Succ
 void TbsCustomShellListView::SetMask(const std::string& value) {
     if (value == FMask) return;
     FMask = value;
-    Repopulate();
+    RepopulateOtherRows();
 }
 
 void TbsCustomShellListView::SetObjectTypes(shell::TShellObjectTypes value) {

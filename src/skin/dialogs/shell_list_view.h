@@ -94,6 +94,7 @@ private:
     friend class TbsCustomShellComboBox;
 
     void NavigateTo(PCItemIDList Id);
+    void RepopulateOtherRows();
     void SyncLinkedViews();
     void ClearFolders();
     void ResolveRoot();

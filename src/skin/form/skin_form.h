@@ -205,6 +205,12 @@ public:
     void SetAlphaBlendValue(std::uint8_t value);
     bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
     void SetAlphaBlendAnimation(bool value) { FAlphaBlendAnimation = value; }
+    bool MenusAlphaBlend() const { return FMenusAlphaBlend; }
+    void SetMenusAlphaBlend(bool value) { FMenusAlphaBlend = value; }
+    std::uint8_t MenusAlphaBlendValue() const { return FMenusAlphaBlendValue; }
+    void SetMenusAlphaBlendValue(std::uint8_t value) { FMenusAlphaBlendValue = value; }
+    bool MenusAlphaBlendAnimation() const { return FMenusAlphaBlendAnimation; }
+    void SetMenusAlphaBlendAnimation(bool value) { FMenusAlphaBlendAnimation = value; }
     int MinWidth() const { return FMinWidth; }
     void SetMinWidth(int value) { FMinWidth = value; }
     int MinHeight() const { return FMinHeight; }

@@ -1,16 +1,10 @@
-#include "preset_conversion_support.h"
-
-#include <cmath>
-#include <cstdlib>
+#include "catalogue/output_record.h"
 
 #include "platform/rtl/sysutils.h"
 
-namespace catalogue::test {
+namespace catalogue {
 
 namespace {
-
-// Both bit rates that mean "let the encoder decide".
-constexpr int kBitrateAuto = -2000;
 
 media::TOptionTargetType TargetTypeOf(const std::string& text) {
     if (text == "vcd") return media::ttVCD;
@@ -25,15 +19,43 @@ media::TOptionNormType NormTypeOf(const std::string& text) {
     return media::ntAuto;
 }
 
-// The number before "kbps", in bit/s; a fraction is rounded to a whole number.
+// The number before "kbps", in bit/s; a fraction is rounded to a whole number. Parsed with "."
+// always: the lists' texts do not follow the locale.
 int KbpsOf(const std::string& text) {
     const std::string number = rtl::Trim(text.substr(0, text.find("kbps")));
     if (number.find('.') != std::string::npos)
-        return int(std::lround(std::strtod(number.c_str(), nullptr) * 1000));
+        return int(rtl::Round(rtl::StrToFloat(number) * 1000));
     return rtl::StrToInt(number) * 1000;
 }
 
 }  // namespace
+
+void TakeOverListEntry(TPresetParam param, const std::string& text, TWorkingSettings& s) {
+    switch (param) {
+        case ppFrameSize:
+            s.Video_FrameSize = text == SKeepResolution || text == SNoVideoInFormat ? "" : text;
+            break;
+        case ppVideoBitrate:
+            s.Video_VideoBitrate = text == SNoVideo ? BitrateUnset : KbpsOf(text);
+            break;
+        case ppFrameRate:
+            s.Video_FrameRate = text == SKeepFrameRate || text == SNoVideo ? "" : text;
+            break;
+        case ppAudioBitrate:
+            s.Video_AudioBitrate = KbpsOf(text);
+            break;
+        case ppAudioSampleRate:
+            s.Video_AudioSampleRate = text;
+            break;
+        case ppFrameAspectRatio:
+            if (text == SKeepVideoMode || text == SNoVideo) s.Video_FrameAspectRatio.clear();
+            if (text == SAspect4x3) s.Video_FrameAspectRatio = "4:3";
+            if (text == SAspect16x9) s.Video_FrameAspectRatio = "16:9";
+            if (text == SAspect37x20) s.Video_FrameAspectRatio = "37:20";
+            if (text == SAspect47x20) s.Video_FrameAspectRatio = "47:20";
+            break;
+    }
+}
 
 media::TOutputOptions OutputOptionsFromSettings(const TWorkingSettings& s) {
     media::TOutputOptions o;
@@ -63,31 +85,4 @@ media::TOutputOptions OutputOptionsFromSettings(const TWorkingSettings& s) {
     return o;
 }
 
-void TakeOverListEntry(TPresetParam param, const std::string& text, TWorkingSettings& s) {
-    switch (param) {
-        case ppFrameSize:
-            s.Video_FrameSize = text == SKeepResolution || text == SNoVideoInFormat ? "" : text;
-            break;
-        case ppVideoBitrate:
-            s.Video_VideoBitrate = text == SNoVideo ? BitrateUnset : KbpsOf(text);
-            break;
-        case ppFrameRate:
-            s.Video_FrameRate = text == SKeepFrameRate || text == SNoVideo ? "" : text;
-            break;
-        case ppAudioBitrate:
-            s.Video_AudioBitrate = KbpsOf(text);
-            break;
-        case ppAudioSampleRate:
-            s.Video_AudioSampleRate = text;
-            break;
-        case ppFrameAspectRatio:
-            if (text == SKeepVideoMode || text == SNoVideo) s.Video_FrameAspectRatio.clear();
-            if (text == SAspect4x3) s.Video_FrameAspectRatio = "4:3";
-            if (text == SAspect16x9) s.Video_FrameAspectRatio = "16:9";
-            if (text == SAspect37x20) s.Video_FrameAspectRatio = "37:20";
-            if (text == SAspect47x20) s.Video_FrameAspectRatio = "47:20";
-            break;
-    }
-}
-
-}  // namespace catalogue::test
+}  // namespace catalogue
