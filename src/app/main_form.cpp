@@ -96,6 +96,15 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     OnCreate = [this](vcl::TObject*) { FormCreate(); };
     OnActivate = [this](vcl::TObject*) { FormActivate(); };
     OnCloseQuery = [this](vcl::TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
+    BuildRunCommands();
+    bsSkinButton2->OnClick = [this](vcl::TObject*) { bsSkinButton2Click(); };
+    bsSkinButton10->OnClick = [this](vcl::TObject*) { bsSkinButton10Click(); };
+    bsSkinButton11->OnClick = [this](vcl::TObject*) { bsSkinButton11Click(); };
+    bsSkinButton12->OnClick = [this](vcl::TObject*) { bsSkinButton12Click(); };
+    N10->OnClick = [this](vcl::TObject*) { bsSkinButton2Click(); };
+    N11->OnClick = [this](vcl::TObject*) { bsSkinButton10Click(); };
+    N12->OnClick = [this](vcl::TObject*) { bsSkinButton11Click(); };
+    N13->OnClick = [this](vcl::TObject*) { bsSkinButton12Click(); };
     EndLoading();
 }
 

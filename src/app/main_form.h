@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -212,6 +213,49 @@ public:
         TFileSubItem SubItem;
     };
     const std::array<TParameterList, 6>& ParameterLists() const;
+
+    // Running the queue.
+    vcl::TButton *btnStart = nullptr, *btnStop = nullptr, *btnPause = nullptr,
+                 *btnResume = nullptr, *button28 = nullptr, *Button20 = nullptr,
+                 *Button22 = nullptr, *Button23 = nullptr, *Button25 = nullptr,
+                 *Button29 = nullptr;
+    // Makes the hidden run commands and binds the task manager's and the logger's events.
+    void BuildRunCommands();
+    void btnStartClick();
+    void btnStopClick();
+    void btnPauseClick();
+    void btnResumeClick();
+    void bsSkinButton2Click();   // 开始
+    void bsSkinButton10Click();  // 停止
+    void bsSkinButton11Click();  // 暂停
+    void bsSkinButton12Click();  // 继续
+    // Builds a task for every row it can; the number built. Rows left out are listed in one box.
+    int button28Click();
+    void Button20Click();  // open the output folder
+    void Button22Click();  // lock the settings
+    void Button23Click();  // unlock the settings
+    void Button25Click();  // power off
+    void Button29Click();  // the completion sound
+    void FFTasksProgress(media::TCustomFFTaskManager* Sender, media::PProgressInfo AProgressInfo);
+    // Any thread: hands a copy to the main thread, tagged with the run it belongs to.
+    void FFTasksTerminate(media::TCustomFFTaskManager* Sender,
+                          const media::TTerminateInfo& ATerminateInfo);
+    // Main thread: one end report of run `run`; reports of another run, or once closing has
+    // begun, are dropped.
+    void TaskEnded(const media::TTerminateInfo& info, int run);
+    void FFLoggerLog(const void* Sender, sys::TThreadId AThreadID, media::TLogLevel ALogLevel,
+                     const std::string& ALogMsg);
+    static std::string LogLine(sys::TThreadId threadId, media::TLogLevel level,
+                               const std::string& msg);
+    bool Running() const { return FRunning; }
+    int RunNumber() const { return FRunNumber.load(); }
+
+    std::atomic<int> FRunNumber{0};
+    bool FRunning = false;   // from a start until its final report was handled
+    bool FStopping = false;  // inside the stop handler
+    bool FClosing = false;   // the window's close has begun
+    // Queued end reports hold a weak reference, so none runs on a freed window.
+    std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
 
 private:
     enum TAddKind { akOne, akMany, akFolder };

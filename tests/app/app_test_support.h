@@ -1,6 +1,6 @@
 // The application's test scene: the headless screen, an empty program folder and home of the
-// test's own, a recording document opener and a scripted folder chooser; start-up makes the
-// three forms as the program does.
+// test's own, a recording document opener, power-off request and sound player, and a scripted
+// folder chooser; start-up makes the three forms as the program does.
 #pragma once
 
 #include <optional>
@@ -13,6 +13,7 @@
 #include "app/options_form.h"
 #include "app/program.h"
 #include "platform/vcl/vcl_test_support.h"
+#include "support/sys_fakes.h"
 #include "support/temp_dir.h"
 
 namespace app::test {
@@ -31,6 +32,8 @@ public:
     std::vector<std::string> opened;  // what the document opener was given
     std::vector<std::string> folderQuestions;
     std::optional<std::string> folderAnswer;
+    testsupport::TRecordingPowerOff powerOff;  // every power-off request
+    testsupport::TRecordingSound sound;        // every sound played
     TStartUpReport report;
 };
 

@@ -5,35 +5,33 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <mutex>
 #include <vector>
+
+#include "platform/sys/replaceable.h"
 
 namespace sys {
 
 namespace {
 
-std::mutex& OpenerLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-TDocumentOpener& Opener() {
-    static TDocumentOpener opener;
+TReplaceable<TDocumentOpener>& Opener() {
+    static TReplaceable<TDocumentOpener> opener;
     return opener;
 }
 
 }  // namespace
 
-void SystemOpenDocument(const std::string& target) {
+void LaunchDetached(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return;
     // Everything the children need is ready before the fork: after it only plain system calls.
-    std::string program = "xdg-open";
-    std::string argument = target;
-    std::vector<char*> argv{program.data(), argument.data(), nullptr};
+    std::vector<std::string> copies = arguments;
+    std::vector<char*> argv;
+    for (std::string& argument : copies) argv.push_back(argument.data());
+    argv.push_back(nullptr);
     const pid_t middle = fork();
     if (middle < 0) return;
     if (middle == 0) {
-        // The middle child starts the opener and leaves at once, so the opener belongs to init
-        // and never lingers as a zombie of ours.
+        // The middle child starts the program and leaves at once, so the program belongs to
+        // init and never lingers as a zombie of ours.
         setsid();
         if (fork() == 0) {
             const int null = open("/dev/null", O_RDWR);
@@ -52,12 +50,12 @@ void SystemOpenDocument(const std::string& target) {
     }
 }
 
+void SystemOpenDocument(const std::string& target) {
+    LaunchDetached({"xdg-open", target});
+}
+
 void OpenDocument(const std::string& target) {
-    TDocumentOpener opener;
-    {
-        std::lock_guard<std::mutex> guard(OpenerLock());
-        opener = Opener();
-    }
+    const TDocumentOpener opener = Opener().Get();
     if (opener)
         opener(target);
     else
@@ -65,10 +63,7 @@ void OpenDocument(const std::string& target) {
 }
 
 TDocumentOpener SetDocumentOpener(TDocumentOpener opener) {
-    std::lock_guard<std::mutex> guard(OpenerLock());
-    TDocumentOpener previous = std::move(Opener());
-    Opener() = std::move(opener);
-    return previous;
+    return Opener().Set(std::move(opener));
 }
 
 }  // namespace sys

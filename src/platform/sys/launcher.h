@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace sys {
 
@@ -20,5 +21,9 @@ void OpenDocument(const std::string& target);
 TDocumentOpener SetDocumentOpener(TDocumentOpener opener);
 // The system's opener: "xdg-open target", detached; a failure to start is not reported.
 void SystemOpenDocument(const std::string& target);
+
+// Starts argv[0] (looked up on PATH) with the given arguments, in a session of its own, its
+// standard streams on /dev/null, and returns at once; a failure to start is not reported.
+void LaunchDetached(const std::vector<std::string>& argv);
 
 }  // namespace sys

@@ -254,6 +254,8 @@ public:
         PlaceOverOwner();
     }
 
+    const std::string& MessageText() const { return FText; }
+
 protected:
     void CreateParams(TCreateParams& p) override {
         TCustomForm::CreateParams(p);
@@ -308,6 +310,11 @@ private:
 };
 
 }  // namespace
+
+std::string MessageBoxText(HWND window) {
+    const auto* box = dynamic_cast<const TMessageBoxForm*>(FindControl(window));
+    return box ? box->MessageText() : std::string();
+}
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
     TMessageBoxForm* box = new TMessageBoxForm(owner, text, caption, flags);

@@ -16,6 +16,8 @@ namespace vcl {
 // answer can't be closed that way).
 int ShowMessageBox(win::HWND owner, const std::string& text, const std::string& caption,
                    win::UINT flags);
+// The text of a plain box being shown; empty for any other window. Lets a test read the box.
+std::string MessageBoxText(win::HWND window);
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn {
