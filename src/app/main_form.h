@@ -257,27 +257,6 @@ public:
     // Queued end reports hold a weak reference, so none runs on a freed window.
     std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
 
-private:
-    enum TAddKind { akOne, akMany, akFolder };
-    enum TAddResult { arAdded, arSkipped, arStop };
-    void LogMessage(const std::string& line);
-    bool LibrariesReady();
-    // The paths chosen in an open dialog, in its order; nothing on Cancel.
-    std::optional<std::vector<std::string>> ChooseFiles(skin::TbsSkinOpenDialog& dialog);
-    TAddResult AddOneFile(const std::string& F);
-    void AddFiles(const std::vector<std::string>& files, TAddKind kind);
-    void SelectLastRow();
-    void ApplyDefaults(bool writeBack);
-    void TakeOverList(catalogue::TPresetParam param, const std::string& text);
-    void TakeListsIntoRow(vcl::TListItem* row);
-    void MoveSelected(int step);
-    void StartRename();
-    void CancelRename();
-    std::vector<std::string> FNotAdded;
-    bool FAddListFull = false;
-    std::string FDefaultsError;
-    std::string FAddFolder;
-
     // Preview pane and snapshots.
     skin::TbsSkinButton* bsSkinButton20 = nullptr;  // mute off, over btnMute
     skin::TbsSkinButton* bsSkinButton23 = nullptr;  // 设置
@@ -317,6 +296,27 @@ private:
     // Reads the stored picture type by the settings rule and ticks its menu item.
     std::string TickStoredPictureType();
     vcl::TMenuItem* PictureTypeItem(const std::string& type);
+
+private:
+    enum TAddKind { akOne, akMany, akFolder };
+    enum TAddResult { arAdded, arSkipped, arStop };
+    void LogMessage(const std::string& line);
+    bool LibrariesReady();
+    // The paths chosen in an open dialog, in its order; nothing on Cancel.
+    std::optional<std::vector<std::string>> ChooseFiles(skin::TbsSkinOpenDialog& dialog);
+    TAddResult AddOneFile(const std::string& F);
+    void AddFiles(const std::vector<std::string>& files, TAddKind kind);
+    void SelectLastRow();
+    void ApplyDefaults(bool writeBack);
+    void TakeOverList(catalogue::TPresetParam param, const std::string& text);
+    void TakeListsIntoRow(vcl::TListItem* row);
+    void MoveSelected(int step);
+    void StartRename();
+    void CancelRename();
+    std::vector<std::string> FNotAdded;
+    bool FAddListFull = false;
+    std::string FDefaultsError;
+    std::string FAddFolder;
 
 private:
     void BuildImageLists();

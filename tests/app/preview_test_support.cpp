@@ -36,10 +36,21 @@ bool TPreviewTest::Preview(const std::string& fileName) {
     const int pauses = LogCount("Pause");
     Form1->T_Movie_PLayer_FileName = fileName;
     Form1->Button31Click();
+    if (!RunUntil([&] {
+            int64_t pts = -1;
+            Form1->FFPlayer->CurrentFrame(pts);
+            return LogCount("Pause") > pauses && pts >= 0 && PaneHost() && PaneHost()->Picture();
+        }))
+        return false;
+    // The pictures decoded while opening come due one after another: 200 ms of virtual time
+    // without a new one and the pane holds still.
+    std::uint64_t presented = PaneHost()->PresentCount();
+    int stillRounds = 0;
     return RunUntil([&] {
-        int64_t pts = -1;
-        Form1->FFPlayer->CurrentFrame(pts);
-        return LogCount("Pause") > pauses && pts >= 0 && PaneHost() && PaneHost()->Picture();
+        const std::uint64_t now = PaneHost()->PresentCount();
+        stillRounds = now == presented ? stillRounds + 1 : 0;
+        presented = now;
+        return stillRounds >= 20;
     });
 }
 
