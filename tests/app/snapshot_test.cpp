@@ -270,12 +270,14 @@ TEST_F(TSnapshotTest, ARefusedSaveShowsOneErrorBoxLeavesNoFileAndTheNextSnapshot
     chmod(shots.c_str(), 0777);
     testsupport::WriteFile(SettingsPath(), "[SnapShot]\r\nDir=" + locked + "\r\nPicture=BMP\r\n");
     chmod(SettingsPath().c_str(), 0666);
+    // Found before the fork: the unprivileged child may not make the fixtures.
+    const std::string clip = fixtures::Path(fixtures::kClipAvi);
     const pid_t pid = fork();
     if (pid == 0) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
         int bad = 0;
         StartPreview();
-        if (!Preview(fixtures::Path(fixtures::kClipAvi))) _exit(101);
+        if (!Preview(clip)) _exit(101);
         // The error's text, as the handler raises it.
         try {
             Form1->bsSkinButton1Click();
