@@ -25,6 +25,17 @@ function(moradex_test name)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          PROPERTIES ${props})
+    # The discovery script flattens its property list, so a second label would be read as a
+    # property name: several labels are set on the discovered cases afterwards.
+    list(LENGTH T_LABELS label_count)
+    if(label_count GREATER 1)
+        set(labels_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+        file(WRITE ${labels_file}
+             "foreach(t IN LISTS ${name}_TESTS)\n"
+             "  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"${T_LABELS}\")\n"
+             "endforeach()\n")
+        set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_file})
+    endif()
 endfunction()
 
 # Adds each listed subdirectory that exists, so modules can land one at a time.

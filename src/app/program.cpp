@@ -6,6 +6,7 @@
 #include "app/app_services.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
+#include "app/sdl_sound.h"
 #include "platform/sys/env.h"
 #include "platform/vcl/message_box.h"
 #include "platform/vcl/vcl.h"
@@ -60,9 +61,12 @@ int RunProgram() {
     win::Initialize();
     vcl::InitializeApplication();
     CreateForms();
-    // Tests keep their own chooser: only the running program gets the dialog.
+    // Tests keep their own chooser and sound: only the running program gets the dialog and SDL.
     InstallFolderChooser();
+    InstallSdlSound();
     vcl::Application->Run();
+    // Before the forms go: their players may unload SDL.
+    RemoveSdlSound();
     vcl::FinalizeApplication();
     win::Finalize();
     return 0;

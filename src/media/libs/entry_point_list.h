@@ -192,4 +192,10 @@
     X(avUtil, av_get_bytes_per_sample) \
     X(avUtil, av_sample_fmt_is_planar) \
     X(avUtil, av_get_picture_type_char) \
-    X(avUtil, av_get_packed_sample_fmt)
+    X(avUtil, av_get_packed_sample_fmt) \
+    /* the application's completion sound */ \
+    X(lbSDL, SDL_RWFromFile) \
+    X(lbSDL, SDL_LoadWAV_RW) \
+    X(lbSDL, SDL_FreeWAV) \
+    X(lbSDL, SDL_QueueAudio) \
+    X(lbSDL, SDL_GetQueuedAudioSize)

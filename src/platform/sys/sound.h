@@ -3,8 +3,9 @@
 // The platform layer has no audio of its own: the program installs its player at start-up (the
 // application's SDL player), and tests install a recording one. With none installed nothing
 // plays. A player returns at once and keeps any failure to itself (a missing, unreadable or
-// undecodable file, no audio device): a sound that cannot play is silence. Safe from any thread;
-// installing is for start-up, exit and tests.
+// undecodable file, no audio device): a sound that cannot play is silence. Sounds are asked for
+// on the main thread (a player may bind its library there); installing is for start-up, exit and
+// tests, and safe from any thread.
 #pragma once
 
 #include <functional>

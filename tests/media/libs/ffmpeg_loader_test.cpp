@@ -66,6 +66,21 @@ TEST(FFmpegLoaderTest, LoadsEveryLoadSetFromTheSystem) {
     EXPECT_NE(lib::sws_scale, nullptr);
 }
 
+// The application's completion sound binds SDL on its own, without any FFmpeg library.
+TEST(FFmpegLoaderFailureTest, SdlLoadsAloneWithTheSoundsNames) {
+    test::RunInOwnProcess([] {
+        std::string failures;
+        TFFmpegLoader& loader = AVLibLoader();
+        failures += test::Check(loader.Load(lbSDL), loader.LastErrMsg());
+        failures += test::Check(!loader.Loaded(avUtil), "FFmpeg loaded along");
+        failures += test::Check(lib::SDL_RWFromFile && lib::SDL_LoadWAV_RW && lib::SDL_FreeWAV &&
+                                    lib::SDL_QueueAudio && lib::SDL_GetQueuedAudioSize &&
+                                    lib::SDL_OpenAudioDevice && lib::SDL_CloseAudioDevice,
+                                "a name unbound");
+        return failures;
+    });
+}
+
 // Replaces our log callback, so that a second Load must put it back.
 void SilentCallback(void*, int, const char*, va_list) {}
 

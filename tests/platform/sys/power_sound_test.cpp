@@ -30,9 +30,9 @@ TEST(PowerOff, TheRecordingRequesterHearsEachRequestAndTheSystemOneComesBack) {
 TEST(PowerOff, TheSystemRequestIsLogindsNonInteractivePowerOffOnTheSystemBus) {
     testsupport::TTempDir dir;
     const std::string out = dir / "heard.txt";
-    const std::string script = dir.Touch(
-        "busctl", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out + ".part'\nmv '" + out + ".part' '" +
-                      out + "'\n");
+    const std::string script =
+        dir.Touch("busctl", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out + ".part'\nmv '" + out +
+                                ".part' '" + out + "'\n");
     chmod(script.c_str(), 0755);
     std::vector<std::string> argv = sys::PowerOffCommand();
     ASSERT_EQ(argv.front(), "busctl");
