@@ -1,6 +1,7 @@
 // The application's own pictures, drawn by tools/appgen at build time: the tool bar's image list
 // ("tool0" .. "tool17"), the preview glyphs ("play", "pause", "stop", "mute", "snapshot"), the
-// empty list's logo ("listlogo") and the about box's logo ("aboutlogo").
+// empty list's logo ("listlogo"), the about box's logo ("aboutlogo") and the legacy settings
+// dialog's category pictures ("legacy0" .. "legacy11") and panel picture ("legacyimage").
 #pragma once
 
 #include <cstdint>

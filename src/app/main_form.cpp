@@ -2,6 +2,7 @@
 
 #include "app/app_pictures.h"
 #include "app/app_services.h"
+#include "app/legacy_form.h"
 #include "app/list_adapters.h"
 #include "app/options_form.h"
 #include "app/about_form.h"
@@ -629,7 +630,8 @@ void TForm1::Video_OutPut_Folder_EditClick() {
 void TForm1::RepaintAll() {
     for (vcl::TCustomForm* f : {static_cast<vcl::TCustomForm*>(this),
                                 static_cast<vcl::TCustomForm*>(Form2),
-                                static_cast<vcl::TCustomForm*>(Form5)})
+                                static_cast<vcl::TCustomForm*>(Form5),
+                                static_cast<vcl::TCustomForm*>(Form6)})
         if (f) f->Repaint();
 }
 

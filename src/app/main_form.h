@@ -161,6 +161,11 @@ public:
     // Every skinned form of the program repainted.
     void RepaintAll();
 
+    // Legacy settings dialog.
+    // Working fields only its routines write; nothing reads them, Button6Click leaves them.
+    int Video_TimeStart = 0;
+    int Video_TimeLength = 0;
+
     // Open dialogs.
     skin::TbsSkinOpenDialog* OpenDialog1 = nullptr;  // one file
     skin::TbsSkinOpenDialog* OpenDialog2 = nullptr;  // several files

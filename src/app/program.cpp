@@ -4,6 +4,7 @@
 
 #include "app/about_form.h"
 #include "app/app_services.h"
+#include "app/legacy_form.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "app/sdl_sound.h"
@@ -47,6 +48,7 @@ TStartUpReport CreateForms() {
     vcl::Application->CreateForm(Form1);
     vcl::Application->CreateForm(Form2);
     vcl::Application->CreateForm(Form5);
+    vcl::Application->CreateForm(Form6);
     settings.OnWriteRefused = nullptr;
     if (!report.RefusedWrite.empty())
         vcl::Application->MessageBox(report.RefusedWrite, vcl::Application->Title);

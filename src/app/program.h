@@ -1,4 +1,4 @@
-// The program's start-up: the platform, the application and its three forms, then the loop.
+// The program's start-up: the platform, the application and its four forms, then the loop.
 #pragma once
 
 #include <string>
@@ -11,9 +11,9 @@ struct TStartUpReport {
 };
 
 // Decides where option.ini lives, makes the application's forms in order (main window, about
-// box, options dialog) and returns what start-up had to report. A refused settings write is
-// shown once in a plain box and start-up goes on with defaults in memory. The platform layer
-// and the application object must exist.
+// box, options dialog, the never shown legacy settings dialog) and returns what start-up had to
+// report. A refused settings write is shown once in a plain box and start-up goes on with
+// defaults in memory. The platform layer and the application object must exist.
 TStartUpReport CreateForms();
 
 // The whole program: no display and no forced backend prints the reason and gives 1; else the

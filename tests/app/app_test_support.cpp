@@ -24,6 +24,7 @@ void TAppTest::TearDown() {
     Form1 = nullptr;
     Form2 = nullptr;
     Form5 = nullptr;
+    Form6 = nullptr;
     sys::SetDocumentOpener({});
     Services().ChooseFolder = nullptr;
     Services().AnswerOpenDialog = nullptr;

@@ -1,6 +1,6 @@
 // The application's test scene: the headless screen, an empty program folder and home of the
 // test's own, a recording document opener, power-off request and sound player, and a scripted
-// folder chooser; start-up makes the three forms as the program does.
+// folder chooser; start-up makes the four forms as the program does.
 #pragma once
 
 #include <optional>
@@ -9,6 +9,7 @@
 
 #include "app/about_form.h"
 #include "app/app_services.h"
+#include "app/legacy_form.h"
 #include "app/main_form.h"
 #include "app/options_form.h"
 #include "app/program.h"

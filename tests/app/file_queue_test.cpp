@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <iostream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "app/state_text.h"
+#include "media/libs/ffmpeg_loader.h"
 #include "fixtures/fixtures.h"
 #include "platform/sys/files.h"
 #include "queue_test_support.h"
@@ -183,7 +185,8 @@ TEST_F(TFileQueueTest, TheFiveHundredAndFirstRowIsRefused) {
     for (int r = 0; r < kMaxRows - 1; ++r) Form1->Rows().AddRow(io, oo, kNoTask);
     items.EndUpdate();
     const std::string clip = Media(fixtures::kTinyClipAvi, "clip.avi");
-    EXPECT_TRUE(AddMany(std::vector<std::string>{clip, clip}).empty() == false);
+    EXPECT_EQ(AddMany(std::vector<std::string>{clip, clip}),
+              std::vector<std::string>{"提示|任务列表最多只能添加500个文件。"});
     EXPECT_EQ(RowCount(), kMaxRows) << "the first file still fits";
     EXPECT_EQ(Cell(kMaxRows - 1, -1), clip);
     EXPECT_EQ(AddOne(clip), std::vector<std::string>{"提示|任务列表最多只能添加500个文件。"});
@@ -236,6 +239,36 @@ TEST_F(TFileQueueTest, AFolderAddTakesItsPlainFilesWithoutBlockingOnAFifo) {
     Form1->N21->Click();
     Form1->bsSkinPopupMenu1->Items()->Items(2)->Click();
     EXPECT_EQ(folderQuestions.size(), 6u);
+}
+
+TEST_F(TFileQueueTest, LibrariesThatFailToLoadAreLoggedAndTheNextAddTriesAgain) {
+    // The loader is process-wide and loads once: a process of its own, started afresh.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            int bad = 0;
+            // A broken library in the program's folder is not looked for elsewhere.
+            const std::string broken = program.File("LibAV/" + media::DllFileName(media::avUtil));
+            std::filesystem::create_directories(program.File("LibAV"));
+            testsupport::WriteFile(broken, "not a library");
+            const std::string clip = Media(fixtures::kTinyClipAvi, "clip.avi");
+            for (auto add : {+[](TQueueTest* t, const std::string& f) { return t->AddOne(f); },
+                             +[](TQueueTest* t, const std::string& f) {
+                                 return t->AddMany(std::vector<std::string>{f});
+                             },
+                             +[](TQueueTest* t, const std::string& f) { return t->AddFolder(f); }})
+                bad += !add(this, clip).empty();
+            bad += !dialogsAsked.empty() || !folderQuestions.empty();
+            bad += RowCount() != 0;
+            bad += !Contains(LogLines(), "Load library ");
+            std::filesystem::remove(broken);
+            bad += !AddOne(clip).empty();
+            bad += dialogsAsked != std::vector<int>{1};
+            bad += RowCount() != 1;
+            std::cerr << testing::PrintToString(LogLines());
+            std::_Exit(bad);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

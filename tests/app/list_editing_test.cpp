@@ -188,5 +188,23 @@ TEST_F(TListEditingTest, RenameTakesAUsableNameWithTheFormatsExtension) {
     EXPECT_EQ(edt->Width(), Form1->lvFiles->Columns()[3]->Width());
 }
 
+TEST_F(TListEditingTest, TheRenameEditorCoversTheOutputColumnAndTheNewNameShowsAtOnce) {
+    ASSERT_TRUE(AddOne(Media(fixtures::kTinyClipAvi, "a.avi")).empty());
+    // The temporary folders' names would show in the input column and the folder edit.
+    Form1->lvFiles->Items().Item(0)->SetCaption("/media/a.avi");
+    Form1->Video_OutPut_Folder_Edit->SetText("/media/输出");
+    Run();
+    Form1->bsSkinButton21->ButtonClick();
+    Form1->edt->SetText("renamed");
+    Run();
+    vcl::test::ExpectLooksLike(*Screen->CaptureWindow(Form1->Handle()),
+                               "rename_editor.png");
+    Form1->lvFiles->SetFocus();
+    Run();
+    ASSERT_EQ(Cell(0, siOutputFile), "renamed.avi");
+    vcl::test::ExpectLooksLike(*Screen->CaptureWindow(Form1->Handle()),
+                               "rename_done.png");
+}
+
 }  // namespace
 }  // namespace app::test

@@ -80,7 +80,8 @@ TEST_F(TAppTest, AnUnusableSkinIndexLeavesTheFormDataSkin) {
         Start();
         EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), c.Index);
         EXPECT_EQ(Stored("Skin", "SetSkin"), c.After);
-        for (vcl::TCustomForm* f : {static_cast<vcl::TCustomForm*>(Form5),
+        for (vcl::TCustomForm* f : {static_cast<vcl::TCustomForm*>(Form6),
+                                    static_cast<vcl::TCustomForm*>(Form5),
                                     static_cast<vcl::TCustomForm*>(Form2),
                                     static_cast<vcl::TCustomForm*>(Form1)})
             f->Free();

@@ -1,6 +1,7 @@
 // Draws the application's own pictures and writes them as C++ arrays: the tool bar's image
 // list (18 pictures of 40 x 40; 0, 3-7 and 12 drawn, 13-17 their greyed disabled looks), the
-// preview buttons' glyphs, the logo of the empty task list and the about box's logo (53 x 55).
+// preview buttons' glyphs, the logo of the empty task list, the about box's logo (53 x 55) and
+// the legacy settings dialog's pictures (legacy_pictures.cpp).
 // Shapes are distance functions, so edges are smooth and the alpha is real.
 //   appgen <output.cpp>
 #include <algorithm>
@@ -12,80 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "paint.h"
+
 namespace {
 
-struct TPicture {
-    std::string Name;
-    int Width, Height;
-    std::vector<std::uint32_t> Argb;  // 0xAARRGGBB, not premultiplied
-};
-
-// Coverage of a signed distance (negative inside) for one pixel.
-double Cover(double d) { return std::clamp(0.5 - d, 0.0, 1.0); }
-
-double Box(double x, double y, double cx, double cy, double hw, double hh, double r = 0) {
-    const double qx = std::abs(x - cx) - hw + r, qy = std::abs(y - cy) - hh + r;
-    return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - r;
-}
-
-double Circle(double x, double y, double cx, double cy, double r) {
-    return std::hypot(x - cx, y - cy) - r;
-}
-
-// A triangle pointing right, from its left edge x0 to its tip x1, height 2*h around cy.
-double PlayTriangle(double x, double y, double x0, double x1, double cy, double h) {
-    const double slope = h / (x1 - x0);
-    const double edge = (std::abs(y - cy) - (x1 - x) * slope) / std::hypot(1.0, slope);
-    return std::max(x0 - x, edge);
-}
-
-using TShape = std::function<double(double, double)>;
-
-struct TLayer {
-    TShape Shape;
-    std::uint32_t Rgb;
-};
-
-// Layers painted in order over a transparent ground; light from the top gives a soft gradient.
-TPicture Paint(const std::string& name, int w, int h, const std::vector<TLayer>& layers) {
-    TPicture p{name, w, h, std::vector<std::uint32_t>(std::size_t(w) * h, 0)};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            double r = 0, g = 0, b = 0, a = 0;
-            for (const TLayer& l : layers) {
-                const double c = Cover(l.Shape(x + 0.5, y + 0.5));
-                if (c <= 0) continue;
-                const double shade = 1.15 - 0.3 * (y + 0.5) / h;
-                const double lr = std::min(255.0, ((l.Rgb >> 16) & 255) * shade);
-                const double lg = std::min(255.0, ((l.Rgb >> 8) & 255) * shade);
-                const double lb = std::min(255.0, (l.Rgb & 255) * shade);
-                const double na = c + a * (1 - c);
-                r = (lr * c + r * a * (1 - c)) / na;
-                g = (lg * c + g * a * (1 - c)) / na;
-                b = (lb * c + b * a * (1 - c)) / na;
-                a = na;
-            }
-            const auto ch = [](double v) { return std::uint32_t(std::lround(std::clamp(v, 0.0, 255.0))); };
-            p.Argb[std::size_t(y) * w + x] = ch(a * 255) << 24 | ch(r) << 16 | ch(g) << 8 | ch(b);
-        }
-    return p;
-}
-
-// The disabled look: grey by luminance, lighter and fainter.
-TPicture Greyed(const TPicture& source, const std::string& name) {
-    TPicture p = source;
-    p.Name = name;
-    for (std::uint32_t& px : p.Argb) {
-        const double lum = 0.3 * ((px >> 16) & 255) + 0.59 * ((px >> 8) & 255) + 0.11 * (px & 255);
-        const auto grey = std::uint32_t(std::lround(140 + lum * 0.35));
-        const auto alpha = std::uint32_t(std::lround(((px >> 24) & 255) * 0.6));
-        px = alpha << 24 | grey << 16 | grey << 8 | grey;
-    }
-    return p;
-}
-
-constexpr std::uint32_t kGreen = 0x2E9E3E, kRed = 0xD0392B, kBlue = 0x2F6FD0, kGold = 0xE0A020,
-                        kDark = 0x33404D, kWhite = 0xFFFFFF;
+using namespace appgen;
 
 std::vector<TPicture> ToolBarPictures() {
     const int s = 40;
@@ -200,12 +132,8 @@ TPicture AboutLogo() {
                   {[](double x, double y) {
                        const double left = Box(x, y, 14, 28, 3, 13), right = Box(x, y, 39, 28, 3, 13);
                        // Two slanted strokes meeting at the middle.
-                       const auto stroke = [&](double x0, double y0, double x1, double y1) {
-                           const double dx = x1 - x0, dy = y1 - y0;
-                           const double t = std::clamp(((x - x0) * dx + (y - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-                           return std::hypot(x - x0 - t * dx, y - y0 - t * dy) - 3;
-                       };
-                       return std::min({left, right, stroke(14, 16, 26.5, 32), stroke(39, 16, 26.5, 32)});
+                       return std::min({left, right, Segment(x, y, 14, 16, 26.5, 32, 3),
+                                        Segment(x, y, 39, 16, 26.5, 32, 3)});
                    }, kWhite}});
 }
 
@@ -220,6 +148,7 @@ int main(int argc, char** argv) {
     for (TPicture& p : PreviewGlyphs()) all.push_back(std::move(p));
     all.push_back(ListLogo());
     all.push_back(AboutLogo());
+    for (TPicture& p : LegacyPictures()) all.push_back(std::move(p));
     std::ofstream out(argv[1]);
     out << "// Generated by tools/appgen; not kept in the repository.\n"
            "#include \"app/app_pictures.h\"\n\nnamespace app {\nnamespace {\n";

@@ -8,9 +8,10 @@ namespace skingen {
 
 namespace {
 
-constexpr std::array<std::string_view, 8> kNames = {
-    "BS_FLOPPY", "BS_HARD",       "BS_NETWORK",      "BS_CDROM",
-    "BS_RAM",    "BS_OPENFOLDER", "BS_CLOSEDFOLDER", "BS_CURRENTFOLDER"};
+constexpr std::array<std::string_view, 13> kNames = {
+    "BS_FLOPPY",     "BS_HARD",         "BS_NETWORK",       "BS_CDROM",     "BS_RAM",
+    "BS_OPENFOLDER", "BS_CLOSEDFOLDER", "BS_CURRENTFOLDER", "BS_NEWFOLDER", "BS_BACK",
+    "BS_UP",         "BS_LVSTYLE",      "BS_STRETCH"};
 
 // One letter per colour; "." is the transparent key.
 gfx::TColor ColorOf(char c) {
@@ -43,6 +44,8 @@ gfx::TColor ColorOf(char c) {
             return gfx::RGB(224, 176, 32);
         case 'r':
             return gfx::RGB(208, 48, 32);
+        case 'O':
+            return gfx::RGB(240, 144, 0);
     }
     throw std::logic_error(std::string("dialog picture: no colour for '") + c + "'");
 }
@@ -54,7 +57,10 @@ struct TGrid {
 };
 
 // A diskette, a drive box with its lamp, the box on a cable, a disc, a memory module, and a
-// folder shut, open, and open with a sheet in it (the folder being shown).
+// folder shut, open, and open with a sheet in it (the folder being shown). Then the dialogs'
+// tool buttons: a shut folder with a spark (new folder), an arrow to the left (back), a folder
+// with an arrow up (up one level), four small panes (view style) and arrows out to two corners
+// (stretch).
 constexpr TGrid kGrids[] = {
     {"BS_FLOPPY",
      {"................", ".kkkkkkkkkkkkkk.", ".kbbkwwwwwwkbbk.", ".kbbkwwwwwwkbbk.",
@@ -117,6 +123,36 @@ constexpr TGrid kGrids[] = {
       ".kykaaaaaaaaaak.", ".kkaaaaaaaaaak..", ".kkaaaaaaaaaak..", ".kaaaaaaaaaak...",
       ".kkkkkkkkkkkk...", "................", "................", ""},
      15},
+    {"BS_NEWFOLDER",
+     {"............O...", "..........O.O.O.", "...........OOO..", ".........OOOYOOO",
+      "..kkkkk....OOO..", ".kYYYYYk..O.O.O.", ".kYyyyyykkkkOk..", ".kYYYYYYYYYYYok.",
+      ".kYyyyyyyyyyyok.", ".kYyyyyyyyyyyok.", ".kYyyyyyyyyyyok.", ".kYyyyyyyyyyyok.",
+      ".kooooooooooook.", "..kkkkkkkkkkkk..", "................", "................"},
+     16},
+    {"BS_BACK",
+     {"................", "................", "......d.........", ".....dd.........",
+      "....dGd.........", "...dGGdddddddd..", "..dGGGGGGGGGGd..", ".dGGGGGGGGGGGd..",
+      "..dGGGGGGGGGGd..", "...dGGdddddddd..", "....dGd.........", ".....dd.........",
+      "......d.........", "................", "................", "................"},
+     16},
+    {"BS_UP",
+     {"................", "................", "..kkkkk.........", ".kYYYYYk........",
+      ".kYyyyyykkkkkk..", ".kYYYYYYYkYYYok.", ".kYyyyyykkkyyok.", ".kYyyyykkkkkyok.",
+      ".kYyyykkkkkkkok.", ".kYyyyyykkkyyok.", ".kYyyyyykkkyyok.", ".kYyyyyykkkyyok.",
+      ".kooooooooooook.", "..kkkkkkkkkkkk..", "................", "................"},
+     16},
+    {"BS_LVSTYLE",
+     {"................", ".bbbbbb..bbbbbb.", ".bwwwwb..bwwwwb.", ".bwccwb..bwccwb.",
+      ".bwccwb..bwccwb.", ".bwwwwb..bwwwwb.", ".bbbbbb..bbbbbb.", "................",
+      "................", ".bbbbbb..bbbbbb.", ".bwwwwb..bwwwwb.", ".bwccwb..bwccwb.",
+      ".bwccwb..bwccwb.", ".bwwwwb..bwwwwb.", ".bbbbbb..bbbbbb.", "................"},
+     16},
+    {"BS_STRETCH",
+     {"................", ".bbbbb..........", ".bbbb...........", ".bbbb...........",
+      ".bb.bb..........", ".b...bb.........", "......bb........", ".......bb.......",
+      ".......bb.......", "........bb......", ".........bb...b.", "..........bb.bb.",
+      "...........bbbb.", "...........bbbb.", "..........bbbbb.", "................"},
+     16},
 };
 
 }  // namespace

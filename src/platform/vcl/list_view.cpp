@@ -96,7 +96,10 @@ void TListColumns::Clear() {
 
 // --- Items -------------------------------------------------------------------------------------
 
-TListItem::TListItem(TCustomListView& view) : FView(view) {}
+TListItem::TListItem(TCustomListView& view) : FView(view) {
+    // A changed sub-item shows at once, as a changed caption does.
+    FSubItems.OnChange = [this](rtl::TStringList&) { Changed(ctText); };
+}
 
 void TListItem::Changed(TItemChange change) {
     if (FIndex < 0 || FView.FOwnerData) return;
@@ -1003,6 +1006,13 @@ void TCustomListView::Edit(const TLVItem& Item) {
 
 void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (CanFocus() && !Focused()) SetFocus();
+    // The double click's press comes after OnDblClick, which may have shown other rows (a folder
+    // opened): the first press chose the item already, this one must not choose a row it never
+    // pointed at.
+    if (Shift.Contains(ssDouble) && Button == mbLeft) {
+        TScrollingView::MouseDown(Button, Shift, X, Y);
+        return;
+    }
     if (Button == mbLeft || Button == mbRight) {
         const int index = IndexAt(X, Y);
         if (index < 0)

@@ -22,6 +22,7 @@ void LoadDialogGlyph(TbsSkinSpeedButton* button, const char* name) {
     if (!glyph.LoadFromResourceName(name)) return;
     glyph.SetTransparent(true);
     button->SetGlyph(glyph);
+    button->SetNumGlyphs(1);
 }
 
 void CreateDialogFolder(const std::string& path) {

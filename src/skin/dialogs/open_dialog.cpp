@@ -92,10 +92,18 @@ void TbsSkinOpenDialog::ConfigureForm(TbsOpenDlgForm* form) {
     form->FileListView->SetDefaultFont(FDefaultFont);
 
     switch (ListViewStyle) {
-        case vcl::vsIcon: form->IconItemClick(form); break;
-        case vcl::vsSmallIcon: form->SmallIconItemClick(form); break;
-        case vcl::vsList: form->ListItemClick(form); break;
-        case vcl::vsReport: form->ReportItemClick(form); break;
+        case vcl::vsIcon:
+            form->IconItemClick(form);
+            break;
+        case vcl::vsSmallIcon:
+            form->SmallIconItemClick(form);
+            break;
+        case vcl::vsList:
+            form->ListItemClick(form);
+            break;
+        case vcl::vsReport:
+            form->ReportItemClick(form);
+            break;
     }
     // The window first: the frame's size is then final and the list keeps the folder it is given.
     form->HandleNeeded();
@@ -115,12 +123,13 @@ void TbsSkinOpenDialog::ConfigureForm(TbsOpenDlgForm* form) {
     list->SetMask(form->FilterComboBox->Mask());
 
     for (TbsSkinCustomControl* c : std::initializer_list<TbsSkinCustomControl*>{
-             form->FileListViewPanel, form->BottomPanel, form->ToolPanel, form->FLVHScrollBar, form->FLVVScrollBar, form->FilterComboBox,
-             form->OpenButton, form->CancelButton, form->ShellBox})
+             form->FileListViewPanel, form->BottomPanel, form->ToolPanel, form->FLVHScrollBar,
+             form->FLVVScrollBar, form->FilterComboBox, form->OpenButton, form->CancelButton,
+             form->ShellBox})
         c->SetSkinData(FCtrlFSD);
-    for (TbsSkinSpeedButton* b : {form->UpToolButton, form->BackToolButton,
-                                  static_cast<TbsSkinSpeedButton*>(form->StyleToolButton),
-                                  form->NewFolderToolButton})
+    for (TbsSkinSpeedButton* b :
+         {form->UpToolButton, form->BackToolButton,
+          static_cast<TbsSkinSpeedButton*>(form->StyleToolButton), form->NewFolderToolButton})
         b->SetSkinData(FCtrlFSD);
     form->FileNameEdit->SetSkinData(FCtrlFSD);
     form->Drivelabel->SetSkinData(FCtrlFSD);

@@ -59,7 +59,9 @@ TbsOpenDlgForm* TbsOpenDlgForm::CreateEx(vcl::TComponent* AOwner, bool ASaveMode
 void TbsOpenDlgForm::BuildControls(bool AToolButtonsTransparent) {
     SetPosition(vcl::poScreenCenter);
     BSF = new TbsSkinForm(this);
-    auto text = [this](const char* key, const char* builtIn) { return DialogText(CtrlSD, key, builtIn); };
+    auto text = [this](const char* key, const char* builtIn) {
+        return DialogText(CtrlSD, key, builtIn);
+    };
 
     ToolPanel = MakeChild<TbsSkinToolBar>(this, this);
     ToolPanel->SetAlign(vcl::alTop);
@@ -195,7 +197,8 @@ void TbsOpenDlgForm::BuildControls(bool AToolButtonsTransparent) {
 
     const vcl::TAnchors follow{vcl::akTop, vcl::akRight};
     OpenButton = MakeChild<TbsSkinButton>(this, BottomPanel);
-    OpenButton->SetCaption(FSaveMode ? text("MSG_BTN_SAVE", "&Save") : text("MSG_BTN_OPEN", "&Open"));
+    OpenButton->SetCaption(FSaveMode ? text("MSG_BTN_SAVE", "&Save")
+                                     : text("MSG_BTN_OPEN", "&Open"));
     OpenButton->SetCanFocused(true);
     OpenButton->SetBounds(w - 80, 10, 70, 25);
     OpenButton->SetDefaultHeight(25);
@@ -263,7 +266,8 @@ bool TbsOpenDlgForm::MayOverwrite(const std::string& name) {
     } freeIt{box};
     box->SetSkinData(BSF->SkinData());
     box->SetCtrlSkinData(CtrlSD);
-    const std::string question = DialogText(CtrlSD, "MSG_OVERWRITE", "Do you want to overwrite old file?");
+    const std::string question =
+        DialogText(CtrlSD, "MSG_OVERWRITE", "Do you want to overwrite old file?");
     return box->MessageDlg(question, vcl::mtWarning, {vcl::mbOK, vcl::mbCancel}, 0) == vcl::mrOk;
 }
 
@@ -288,7 +292,8 @@ void TbsOpenDlgForm::OpenButtonClick(vcl::TObject*) {
         return;
     }
     std::string candidate = FolderPrefix() + typed;
-    if (sys::ExtractFileExt(sys::ExtractFileName(candidate)).empty()) candidate += DefaultExtension();
+    if (sys::ExtractFileExt(sys::ExtractFileName(candidate)).empty())
+        candidate += DefaultExtension();
     if (!CheckFileExists) {
         CloseWith(candidate);
         return;
@@ -358,7 +363,9 @@ void TbsOpenDlgForm::BackToolButtonClick(vcl::TObject*) {
     FolderHistory.pop_back();
 }
 
-void TbsOpenDlgForm::UpToolButtonClick(vcl::TObject*) { FileListView->Back(); }
+void TbsOpenDlgForm::UpToolButtonClick(vcl::TObject*) {
+    FileListView->Back();
+}
 
 void TbsOpenDlgForm::NewFolderToolButtonClick(vcl::TObject*) {
     const std::string folder = FileListView->Path();
@@ -391,9 +398,17 @@ void TbsOpenDlgForm::SetViewStyleItem(vcl::TMenuItem* item) {
     }
 }
 
-void TbsOpenDlgForm::IconItemClick(vcl::TObject*) { SetViewStyleItem(IconMenuItem); }
-void TbsOpenDlgForm::SmallIconItemClick(vcl::TObject*) { SetViewStyleItem(SmallIconMenuItem); }
-void TbsOpenDlgForm::ListItemClick(vcl::TObject*) { SetViewStyleItem(ListMenuItem); }
-void TbsOpenDlgForm::ReportItemClick(vcl::TObject*) { SetViewStyleItem(ReportMenuItem); }
+void TbsOpenDlgForm::IconItemClick(vcl::TObject*) {
+    SetViewStyleItem(IconMenuItem);
+}
+void TbsOpenDlgForm::SmallIconItemClick(vcl::TObject*) {
+    SetViewStyleItem(SmallIconMenuItem);
+}
+void TbsOpenDlgForm::ListItemClick(vcl::TObject*) {
+    SetViewStyleItem(ListMenuItem);
+}
+void TbsOpenDlgForm::ReportItemClick(vcl::TObject*) {
+    SetViewStyleItem(ReportMenuItem);
+}
 
 }  // namespace skin

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,26 @@ TListView* MakeReport(TForm* form, int rows, int columns = 2) {
     return view;
 }
 
+TEST_F(ListViewTest, AChangedSubItemOrCaptionRedrawsItsRow) {
+    TForm* form = ShowForm(100, 100, 320, 220);
+    TListView* view = MakeReport(form, 5);
+    int changes = 0;
+    view->OnChange = [&](TObject*) { ++changes; };
+    Run();
+    for (const auto& change : std::vector<std::function<void()>>{
+             [&] { view->Items()[2]->SubItems().Put(0, "new"); },
+             [&] { view->Items()[2]->SetCaption("new caption"); }}) {
+        TRect dirty;
+        ASSERT_FALSE(win::GetUpdateRect(view->Handle(), &dirty, false));
+        changes = 0;
+        change();
+        ASSERT_TRUE(win::GetUpdateRect(view->Handle(), &dirty, false));
+        EXPECT_EQ(dirty.Top, view->Items()[2]->DisplayRect().Top);
+        EXPECT_EQ(changes, 1);
+        Run();
+    }
+}
+
 TEST_F(ListViewTest, ASelectionMovesWithDeselectFirstAndNoSelectionInBetween) {
     TForm* form = ShowForm(100, 100, 320, 220);
     TListView* view = MakeReport(form, 5);
@@ -56,6 +77,29 @@ TEST_F(ListViewTest, ASelectionMovesWithDeselectFirstAndNoSelectionInBetween) {
     EXPECT_EQ(log, (std::vector<std::string>{"deselect(2) -1", "select(1) 1", "deselect(1) -1"}));
     EXPECT_EQ(view->ItemIndex(), -1);
     EXPECT_EQ(view->Selected(), nullptr);
+}
+
+// A double click that shows other rows (a folder opened) leaves them unselected: the second
+// press comes after OnDblClick and must not choose the new row under the pointer.
+TEST_F(ListViewTest, ADoubleClickThatReplacesTheRowsSelectsNoneOfThem) {
+    TForm* form = ShowForm(100, 100, 420, 320);
+    TListView* view = MakeReport(form, 3);
+    int doubles = 0;
+    view->OnDblClick = [&](TObject*) {
+        ++doubles;
+        view->ClearSelection();
+        view->Items().Clear();
+        view->Items().Add()->SetCaption("inside");
+    };
+    Run();
+    const TRect r = view->Items()[0]->DisplayRect();
+    const TPoint p = At(view, r.Left + 4, r.Top + 4);
+    Screen->Click(p);
+    Screen->Click(p);
+    Run();
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(view->SelCount(), 0);
+    EXPECT_EQ(view->ItemIndex(), -1);
 }
 
 TEST_F(ListViewTest, ReportScrollUnitsAreRowsDownAndPixelsAcross) {
@@ -280,6 +324,39 @@ TEST_F(ListViewTest, RenamingEndsInTheEditHook) {
     view->SetReadOnly(true);
     EXPECT_EQ(view->Perform(LVM_EDITLABEL, 0), 0);
     EXPECT_TRUE(view->Focused());
+}
+
+// In a dialog, Enter and Esc end the rename; they must not press its default or cancel button.
+TEST_F(ListViewTest, EnterAndEscEndARenameNotTheDialog) {
+    TForm* form = ShowForm(100, 100, 420, 320);
+    std::vector<std::string> pressed;
+    for (bool isDefault : {true, false}) {
+        auto* button = new TButton(form);
+        button->SetParent(form);
+        button->SetBounds(isDefault ? 310 : 360, 250, 45, 25);
+        if (isDefault)
+            button->SetDefault(true);
+        else
+            button->SetCancel(true);
+        button->OnClick = [&pressed, isDefault](TObject*) {
+            pressed.push_back(isDefault ? "default" : "cancel");
+        };
+    }
+    auto* view = new TRenameLog(form);
+    view->SetViewStyle(vsReport);
+    view->SetBounds(0, 0, 300, 200);
+    view->Columns().Add()->SetWidth(120);
+    view->SetParent(form);
+    view->Items().Add()->SetCaption("a");
+    Run();
+    for (int key : {win::VK_RETURN, win::VK_ESCAPE}) {
+        ASSERT_TRUE(view->Items()[0]->EditCaption());
+        Press(key);
+        Run();
+        EXPECT_FALSE(view->IsEditing());
+    }
+    EXPECT_EQ(view->Ends, (std::vector<std::string>{"a", "<cancelled>"}));
+    EXPECT_TRUE(pressed.empty());
 }
 
 TEST_F(ListViewTest, AFactoryChoosesTheRenameEditor) {

@@ -1,5 +1,6 @@
-// How the drive pictures look in the drive combo's open list, in each look, and the eight
-// pictures of the file-system controls at four times their size, against a reviewed sheet.
+// How the drive pictures look in the drive combo's open list, in each look, the eight pictures
+// of the file-system controls and the five tool-button glyphs of the dialogs at four times their
+// size, against reviewed sheets.
 #include <gtest/gtest.h>
 
 #include "sheet_test_support.h"
@@ -60,6 +61,15 @@ TEST_F(FileControlsSheetTest, DrivePicturesInTheOpenListAndEnlarged) {
         sheet.Add(2 + i / 4, i % 4, Enlarged(name, 4)), ++i;
     test::ExpectSheetMatches(sheet.Compose(), "drive_pictures");
     sources = {};
+}
+
+TEST_F(FileControlsSheetTest, DialogGlyphsEnlarged) {
+    RegisterDefaultPictures();
+    TSheet sheet;
+    int i = 0;
+    for (const char* name : {"BS_NEWFOLDER", "BS_BACK", "BS_UP", "BS_LVSTYLE", "BS_STRETCH"})
+        sheet.Add(0, i++, Enlarged(name, 4));
+    test::ExpectSheetMatches(sheet.Compose(), "dialog_glyphs");
 }
 
 }  // namespace

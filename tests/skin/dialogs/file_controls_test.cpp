@@ -95,14 +95,16 @@ TEST_F(FileControlsTest, DriveComboListsTheVolumesWithTheirPictures) {
         EXPECT_NE(p.rfind("/mnt/nas", 0), 0u) << "the network share was touched: " << p;
 }
 
-TEST_F(FileControlsTest, TheDrivePicturesAreTheirSizeWithAKeyCorner) {
+TEST_F(FileControlsTest, TheDriveFolderAndGlyphPicturesAreTheirSizeWithAKeyCorner) {
     const struct {
         const char* Name;
         int Width, Height;
     } pictures[] = {
         {"BS_FLOPPY", 16, 16},       {"BS_HARD", 16, 16},          {"BS_NETWORK", 16, 16},
         {"BS_CDROM", 16, 16},        {"BS_RAM", 16, 11},           {"BS_OPENFOLDER", 16, 15},
-        {"BS_CLOSEDFOLDER", 16, 15}, {"BS_CURRENTFOLDER", 16, 15},
+        {"BS_CLOSEDFOLDER", 16, 15}, {"BS_CURRENTFOLDER", 16, 15}, {"BS_NEWFOLDER", 16, 16},
+        {"BS_BACK", 16, 16},         {"BS_UP", 16, 16},            {"BS_LVSTYLE", 16, 16},
+        {"BS_STRETCH", 16, 16},
     };
     auto* list = Make<TbsSkinDirectoryListBox>(20, 20, 150, 100);  // registers the pictures
     (void)list;

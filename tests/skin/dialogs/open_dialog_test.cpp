@@ -18,15 +18,15 @@
 #include "skin/controls/bars.h"
 #include "skin/controls/menu_speed_button.h"
 #include "skin/controls/skin_button.h"
-#include "skin/controls/std_label.h"
-#include "skin/menus/skin_menu.h"
 #include "skin/controls/speed_button.h"
+#include "skin/controls/std_label.h"
 #include "skin/dialogs/file_combo_boxes.h"
 #include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/shell_combo_box.h"
 #include "skin/dialogs/shell_list_view.h"
 #include "skin/form/skin_form.h"
 #include "skin/lists/skin_edit.h"
+#include "skin/menus/skin_menu.h"
 
 namespace skin {
 namespace {
@@ -289,13 +289,31 @@ TEST_F(OpenDialogTest, DoubleClicksEnterMasksAndFolderPaths) {
         DoubleClickRow(form, "sub");
         EXPECT_EQ(form->FileListView->Path(), Dir() / "m/sub");
         EXPECT_NE(Dialog->DlgFrm(), nullptr);
+        EXPECT_EQ(form->FileListView->SelCount(), 0) << "no selection carried into the folder";
         ClickRow(form, "c.mp4");
         EXPECT_EQ(form->FileNameEdit->Text(), "c.mp4");
+        // A selected file still needs a name in the edit.
+        form->FileNameEdit->SetText("");
+        ClickOpen(form);
+        EXPECT_EQ(form->ModalResult(), vcl::mrNone);
         DoubleClickRow(form, "c.mp4");
     });
     EXPECT_TRUE(Dialog->Execute());
     EXPECT_EQ(Dialog->FileName(), Dir() / "m/sub/c.mp4");
     EXPECT_EQ(Lines(Dialog->Files()), (Names{Dir() / "m/sub/c.mp4"}));
+
+    // Enter in the list on a file chooses it; on a folder it opens the folder.
+    Dialog->SetFileName("");
+    WhenShown([&](TbsOpenDlgForm* form) {
+        ClickRow(form, "sub");
+        Key(win::VK_RETURN);
+        EXPECT_EQ(form->FileListView->Path(), Dir() / "m/sub");
+        EXPECT_EQ(form->ModalResult(), vcl::mrNone);
+        ClickRow(form, "c.mp4");
+        Key(win::VK_RETURN);
+    });
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Dialog->FileName(), Dir() / "m/sub/c.mp4");
 }
 
 TEST_F(OpenDialogTest, MultiSelectionGivesTheFilesInListOrder) {
@@ -314,7 +332,8 @@ TEST_F(OpenDialogTest, MultiSelectionGivesTheFilesInListOrder) {
     });
     EXPECT_TRUE(Dialog->Execute());
     EXPECT_EQ(Dialog->FileName(), Dir() / "s/d.mp3");
-    EXPECT_EQ(Lines(Dialog->Files()), (Names{Dir() / "s/a.mp3", Dir() / "s/c.mp3", Dir() / "s/d.mp3"}));
+    EXPECT_EQ(Lines(Dialog->Files()),
+              (Names{Dir() / "s/a.mp3", Dir() / "s/c.mp3", Dir() / "s/d.mp3"}));
 
     // A name typed with nothing selected is the one file chosen.
     Dialog->SetFileName("");
@@ -376,7 +395,14 @@ TEST_F(OpenDialogTest, BackWalksTheHistoryAndUpCounts) {
     Dir().MakeFolder("A/B/C");
     Dir().MakeFolder("A/D");
     Dialog->InitialDir = Dir() / "A";
+    int changes = 0;
+    vcl::TObject* shown = nullptr;
+    Dialog->OnFolderChange = [&](vcl::TObject* s) {
+        EXPECT_EQ(s, shown) << "the form is the Sender";
+        ++changes;
+    };
     WhenShown([&](TbsOpenDlgForm* form) {
+        shown = form;
         auto path = [&] { return form->FileListView->Path(); };
         form->BackToolButton->Click();
         EXPECT_EQ(path(), Dir() / "A") << "one entry: nothing to go back to";
@@ -398,6 +424,7 @@ TEST_F(OpenDialogTest, BackWalksTheHistoryAndUpCounts) {
         EXPECT_EQ(path(), Dir() / "A");
         form->BackToolButton->Click();
         EXPECT_EQ(path(), Dir() / "A/B");
+        EXPECT_GE(changes, 8) << "every folder change tells the owner";
         Press(win::VK_ESCAPE);
     });
     EXPECT_FALSE(Dialog->Execute());
@@ -559,6 +586,55 @@ TEST_F(OpenDialogTest, AnExceptionStillClosesAndFreesTheForm) {
     EXPECT_EQ(Dialog->DlgFrm(), nullptr);
     EXPECT_EQ(Dialog->FileName(), Dir() / "app/x.mp4");
     EXPECT_EQ(Dialog->DialogWidth, 480);
+}
+
+// The default look and the first-start skin side by side, as the screen shows them; with the skin
+// the dialog is at least the frame's minimum.
+TEST_F(OpenDialogTest, TheDialogLooksAsReviewedWithoutAndWithASkin) {
+    Dir().MakeFolder("look/Music");
+    Dir().MakeFolder("look/Videos");
+    for (const char* f : {"look/clip.mp4", "look/song.mp3", "look/voice.wav", "look/notes.txt"})
+        Touch(f);
+    std::vector<gfx::HBITMAP> shots;
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skin" : "default");
+        auto* dialog = new TbsSkinOpenDialog(Form);
+        dialog->Filter = "Media (*.mp4;*.mp3;*.wav)|*.mp4;*.mp3;*.wav|All files|*.*";
+        dialog->InitialDir = Dir() / "look";
+        dialog->SetFileName("clip");
+        dialog->ToolButtonsTransparent = true;
+        if (skinned) {
+            LoadStored(0);
+            dialog->SetSkinData(Data);
+            dialog->SetCtrlSkinData(Data);
+        }
+        WhenShown(dialog, [&](TbsOpenDlgForm* form) {
+            if (skinned) {
+                EXPECT_GE(form->ClientWidth(), std::max(450, form->BSF->GetMinWidth()));
+                EXPECT_GE(form->ClientHeight(), std::max(290, form->BSF->GetMinHeight()));
+            }
+            EXPECT_FALSE(form->BackToolButton->Glyph().Empty()) << "the glyph is drawn";
+            ClickRow(form, "song.mp3");
+            MoveAway();
+            Run();
+            shots.push_back(Screen->CaptureWindow(form->Handle()));
+            Press(win::VK_ESCAPE);
+        });
+        EXPECT_FALSE(dialog->Execute());
+    }
+    ASSERT_EQ(shots.size(), 2u);
+    const int width = shots[0]->Width() + 4 + shots[1]->Width();
+    const int height = std::max(shots[0]->Height(), shots[1]->Height());
+    gfx::TSurface sheet(width, height);
+    int x = 0;
+    for (const auto& s : shots) {
+        for (int y = 0; y < s->Height(); ++y)
+            for (int i = 0; i < s->Width(); ++i)
+                sheet.Pixels()[std::size_t(y) * width + x + i] =
+                    s->Pixels()[std::size_t(y) * s->Width() + i];
+        x += s->Width() + 4;
+    }
+    vcl::test::ExpectLooksLike(sheet, "open_dialog.png");
 }
 
 }  // namespace

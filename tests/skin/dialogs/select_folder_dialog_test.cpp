@@ -73,6 +73,7 @@ TEST_F(SelectFolderDialogTest, ToolBarPathEditNewFolderAndOk) {
         EXPECT_EQ(form->OkButton->Caption(), "OK");
         EXPECT_EQ(form->CancelButton->Caption(), "Cancel");
         EXPECT_EQ(form->NewFolderToolButton->Hint(), "Create New Folder");
+        EXPECT_EQ(form->NewFolderToolButton->Glyph().Width(), 16) << "the BS_NEWFOLDER glyph";
         EXPECT_EQ(form->DirTreeView->Path(), Dir() / "music");
         EXPECT_EQ(form->ActiveControl(), form->DirTreeView);
         EXPECT_TRUE(form->DirTreeView->ObjectTypes().Contains(shell::otHidden));
