@@ -150,8 +150,12 @@ void TForm1::BuildRunCommands() {
 
 // --- Commands ------------------------------------------------------------------------------------
 
-void TForm1::bsSkinButton2Click() { btnStart->Click(); }
-void TForm1::bsSkinButton10Click() { btnStop->Click(); }
+void TForm1::bsSkinButton2Click() {
+    btnStart->Click();
+}
+void TForm1::bsSkinButton10Click() {
+    btnStop->Click();
+}
 
 void TForm1::bsSkinButton11Click() {
     btnPause->Click();
@@ -168,8 +172,8 @@ void TForm1::bsSkinButton12Click() {
 void TForm1::btnStartClick() {
     // The menu item and hidden button bypass the tool bar's state.
     if (FRunning || FStopping) return;
-    static constexpr sys::TThreadPriority priorities[] = {sys::tpIdle, sys::tpLowest,
-                                                          sys::tpLower, sys::tpNormal};
+    static constexpr sys::TThreadPriority priorities[] = {sys::tpIdle, sys::tpLowest, sys::tpLower,
+                                                          sys::tpNormal};
     skin::TbsSkinCheckRadioBox* const priorityBoxes[] = {
         Form5->bsSkinCheckRadioBox9, Form5->bsSkinCheckRadioBox10, Form5->bsSkinCheckRadioBox11,
         Form5->bsSkinCheckRadioBox12};
@@ -195,7 +199,8 @@ void TForm1::btnStartClick() {
     SetCommand(bsSkinButton12, N13, false, kResumeOn, kResumeOff);
 
     int threads = 1;
-    if (Form5->bsSkinCheckRadioBox7->Checked()) threads = DecimalOr(Form5->bsSkinComboBox2->Text(), 1);
+    if (Form5->bsSkinCheckRadioBox7->Checked())
+        threads = DecimalOr(Form5->bsSkinComboBox2->Text(), 1);
     if (threads < 1) threads = 1;
     FFTasks->Start(threads);
 }
@@ -208,7 +213,8 @@ int TForm1::button28Click() {
     rules.Overwrite = Form5->bsSkinCheckRadioBox3->Checked();
     // No output may replace an input of this queue.
     const int rowCount = lvFiles->Items().Count();
-    for (int i = 0; i < rowCount; ++i) rules.PlannedPaths.push_back(lvFiles->Items().Item(i)->Caption());
+    for (int i = 0; i < rowCount; ++i)
+        rules.PlannedPaths.push_back(lvFiles->Items().Item(i)->Caption());
 
     std::string leftOut;
     int built = 0;
@@ -226,8 +232,8 @@ int TForm1::button28Click() {
 
         const std::string shown =
             row->SubItems().Count() > siOutputFile ? row->SubItems().Get(siOutputFile) : "";
-        const std::string path = catalogue::MakeUniqueOutputFileName(
-            FileOutPutPath + "/" + shown, row->Caption(), rules);
+        const std::string path = catalogue::MakeUniqueOutputFileName(FileOutPutPath + "/" + shown,
+                                                                     row->Caption(), rules);
         if (path.empty()) {
             leave(catalogue::kEmptyOutputFolderText);
             continue;
@@ -313,9 +319,10 @@ void TForm1::FFTasksProgress(media::TCustomFFTaskManager*, media::PProgressInfo 
     vcl::TListItem* row = Rows().RowOfTask(info->TaskIndex);
     if (!row || row->SubItems().Count() <= siConvertedSize) return;
     rtl::TStringList& sub = row->SubItems();
-    sub.Put(siProgress, info->TotalDuration > 0
-                            ? std::to_string(info->CurrentDuration * 100 / info->TotalDuration) + "%"
-                            : "N/A");
+    sub.Put(siProgress,
+            info->TotalDuration > 0
+                ? std::to_string(info->CurrentDuration * 100 / info->TotalDuration) + "%"
+                : "N/A");
     if (info->FPS > 0) sub.Put(siFps, std::to_string(info->FPS));
     sub.Put(siCurrentTime, SecToDate(int(info->CurrentDuration / 1000000)));
     sub.Put(siConvertedSize, MegabyteText(info->CurrentSize));
@@ -367,9 +374,13 @@ void TForm1::TaskEnded(const media::TTerminateInfo& info, int run) {
                                      win::MB_OK | win::MB_ICONEXCLAMATION);
 }
 
-void TForm1::Button20Click() { sys::OpenDocument(Video_OutPut_Folder_Edit->Text()); }
+void TForm1::Button20Click() {
+    sys::OpenDocument(Video_OutPut_Folder_Edit->Text());
+}
 
-void TForm1::Button25Click() { sys::RequestPowerOff(); }
+void TForm1::Button25Click() {
+    sys::RequestPowerOff();
+}
 
 void TForm1::Button29Click() {
     const std::string path = sys::GetAppPath() + "sounds/ring001.wav";

@@ -16,25 +16,28 @@
 
 namespace app {
 
-namespace {
-
-// The real program's folder chooser: one skinned dialog on the main form, skinned like it; it
-// keeps the size the user left between calls.
 void InstallFolderChooser() {
-    auto* dialog = new skin::TbsSkinSelectDirectoryDialog(Form1);
-    dialog->SetName("bsSkinSelectDirectoryDialog2");
-    dialog->SetSkinData(Form1->bsSkinData1);
-    dialog->SetCtrlSkinData(Form1->bsSkinData1);
-    Services().ChooseFolder = [dialog](const std::string& title,
-                                       const std::string& start) -> std::optional<std::string> {
+    auto make = [](const char* name) {
+        auto* dialog = new skin::TbsSkinSelectDirectoryDialog(Form1);
+        dialog->SetName(name);
+        dialog->SetSkinData(Form1->bsSkinData1);
+        dialog->SetCtrlSkinData(Form1->bsSkinData1);
+        return dialog;
+    };
+    // One dialog for adding a folder's files, one shared by the output and snapshot folders:
+    // each opens where it was last left.
+    auto* addFolder = make("bsSkinSelectDirectoryDialog1");
+    auto* outputFolder = make("bsSkinSelectDirectoryDialog2");
+    Services().ChooseFolder = [addFolder, outputFolder](
+                                  const std::string& title,
+                                  const std::string& start) -> std::optional<std::string> {
+        auto* dialog = title == kAddFolderTitle ? addFolder : outputFolder;
         dialog->Title = title;
         if (!start.empty()) dialog->Directory = start;
         if (!dialog->Execute()) return std::nullopt;
         return dialog->Directory;
     };
 }
-
-}  // namespace
 
 TStartUpReport CreateForms() {
     TStartUpReport report;

@@ -16,6 +16,15 @@ struct TStartUpReport {
 // defaults in memory. The platform layer and the application object must exist.
 TStartUpReport CreateForms();
 
+// The title of the folder question that adds a folder's files; every other title goes to the
+// dialog shared by the output and snapshot folders.
+inline constexpr const char* kAddFolderTitle = "选择目录";
+
+// The running program's folder chooser (Services().ChooseFolder): two skinned folder dialogs on
+// the main window, skinned like it, each keeping the folder and size the user left. Form1 must
+// exist; tests that keep their scripted chooser do not call it.
+void InstallFolderChooser();
+
 // The whole program: no display and no forced backend prints the reason and gives 1; else the
 // loop runs until the main window closes and gives 0.
 int RunProgram();

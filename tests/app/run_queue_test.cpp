@@ -1,6 +1,5 @@
 // Running the queue through the main window: rows in, tasks built from them, real conversions of
 // tiny generated clips, progress in the rows, the end of the run and its actions (fakes).
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,7 +19,9 @@
 #include "platform/vcl/message_box.h"
 #include "platform/win/video_host.h"
 #include "platform/win/win.h"
+#include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/skin_message.h"
+#include "skin/menus/skin_menu.h"
 
 namespace app::test {
 namespace {
@@ -31,7 +32,7 @@ using TColumns = std::map<int, std::string>;
 
 // The sub-items the add writes for an MPEG-4/MP2 AVI row.
 TColumns Mpeg4AviColumns(const std::string& outputName) {
-    return {{siOutputFile, outputName}, {siVideoCodec, "mpeg4"}, {siAudioCodec, "mp2"},
+    return {{siOutputFile, outputName}, {siVideoCodec, "mpeg4"},    {siAudioCodec, "mp2"},
             {siAudioChannels, "-1"},    {siVideoBitrate, "800000"}, {siAudioBitrate, "128000"},
             {siAudioSampleRate, "-1"},  {siDisableVideo, "False"}};
 }
@@ -229,23 +230,44 @@ TEST_F(RunQueueTest, TasksAreBuiltFromTheRowsColumns) {
         int Width, Height;
     };
     const TCase cases[] = {
-        {"switched from DVD to a preset without target", "dvd.avi",
+        {"switched from DVD to a preset without target",
+         "dvd.avi",
          [](media::TOutputOptions& o) {
              o.TargetType = media::ttDVD;
              o.NormType = media::ntPAL;
          },
-         {{siTargetType, ""}, {siNormType, ""}}, "avi", "mpeg4", 160, 120},
-        {"1280*720 at the add, then keep the source's size", "keep.avi",
+         {{siTargetType, ""}, {siNormType, ""}},
+         "avi",
+         "mpeg4",
+         160,
+         120},
+        {"1280*720 at the add, then keep the source's size",
+         "keep.avi",
          [](media::TOutputOptions& o) { o.FrameSize = "1280*720"; },
-         {{siFrameSize, ""}}, "avi", "mpeg4", 160, 120},
-        {"x264 at the add, then a preset without video encoder", "none.avi",
+         {{siFrameSize, ""}},
+         "avi",
+         "mpeg4",
+         160,
+         120},
+        {"x264 at the add, then a preset without video encoder",
+         "none.avi",
          [](media::TOutputOptions& o) {
              o.VideoCodec = "libx264";
              o.VideoPreset = "libx264-default";
          },
-         {{siVideoCodec, ""}}, "avi", "mpeg4", 160, 120},
-        {"a frame size chosen after the add", "size.avi", {}, {{siFrameSize, "96*64"}}, "avi",
-         "mpeg4", 96, 64},
+         {{siVideoCodec, ""}},
+         "avi",
+         "mpeg4",
+         160,
+         120},
+        {"a frame size chosen after the add",
+         "size.avi",
+         {},
+         {{siFrameSize, "96*64"}},
+         "avi",
+         "mpeg4",
+         96,
+         64},
     };
     for (const TCase& c : cases) {
         TColumns columns = Mpeg4AviColumns(c.Output);
@@ -584,8 +606,7 @@ TEST_F(RunQueueTest, EndReportsAreHandedOverInOrder) {
     for (int i = 0; i <= kTasks; ++i)
         threads.emplace_back([&turn, i, kTasks] {
             while (turn.load() != i) std::this_thread::yield();
-            Form1->FFTasksTerminate(Form1->FFTasks.get(),
-                                    {i == kTasks ? -1 : i, true, false, ""});
+            Form1->FFTasksTerminate(Form1->FFTasks.get(), {i == kTasks ? -1 : i, true, false, ""});
             turn.store(i + 1);
         });
     for (std::thread& t : threads) t.join();
@@ -594,12 +615,6 @@ TEST_F(RunQueueTest, EndReportsAreHandedOverInOrder) {
     for (int i = 0; i < kTasks; ++i) EXPECT_EQ(Column(i, siProgress), "100%") << i;
     EXPECT_EQ(opened.size(), 1u);
 }
-
-}  // namespace
-}  // namespace app::test
-
-namespace app::test {
-namespace {
 
 // A read-only output folder: the task manager's text in the box and no run. Root writes
 // anywhere, so the case runs in a child that first drops to an unprivileged user.
@@ -633,6 +648,95 @@ TEST_F(RunQueueTest, AReadOnlyOutputFolderIsListedInTheBox) {
     chmod(out.c_str(), 0755);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+class EndToEndTest : public TAppTest {
+protected:
+    // The open popup menu of the main window's skin form, level 0.
+    skin::TbsSkinPopupWindow* MenuLevel() {
+        skin::TbsSkinMenu* menu = Form1->bsSkinForm1->SkinMenu;
+        return menu && menu->LevelCount() > 0 ? menu->Level(0) : nullptr;
+    }
+    // Clicks row `index` of an office combo's open list.
+    void ClickListItem(skin::TbsSkinOfficeComboBox* combo, int index) {
+        skin::TbsPopupOfficeListBox* list = combo->ListBox();
+        const gfx::TRect r = list->Items().Items(index)->ItemRect;
+        ASSERT_TRUE(combo->IsPopupVisible());
+        // The pointer passes over the row on its way, as a hand's does.
+        const gfx::TPoint at = At(list, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        Screen->MouseMove(at);
+        Run();
+        Screen->Click(at);
+        Run();
+    }
+};
+
+// A new user's first conversion, with the real dialogs and engine and injected input only.
+TEST_F(EndToEndTest, AddChooseConvertAndTheFolderOpens) {
+    Start();
+    const std::string clip = fixtures::Path(fixtures::kClipMp4);
+
+    // "添加" drops its menu; "添加一个文件" opens the dialog, where the path is typed.
+    bool dialogSeen = false;
+    Screen->QueueIdleStep([&] {
+        skin::TbsOpenDlgForm* form = Form1->OpenDialog1->DlgFrm();
+        ASSERT_NE(form, nullptr);
+        dialogSeen = true;
+        // The folder first (Enter goes there), then the file's name and "打开".
+        for (const std::string& typed :
+             {fs::path(clip).parent_path().string(), std::string("clip.mp4")}) {
+            form->FileNameEdit->SetText("");
+            Click(form->FileNameEdit, 5, 5);
+            Screen->Text(typed);
+            Run();
+            if (typed != "clip.mp4") Press(win::VK_RETURN);
+            Run();
+        }
+        Click(form->OpenButton, 10, 10);
+    });
+    Click(Form1->bsSkinMenuSpeedButton1, 20, 20);
+    Run();
+    skin::TbsSkinPopupWindow* level = MenuLevel();
+    ASSERT_NE(level, nullptr) << "the add menu dropped";
+    const gfx::TRect item = level->Item(0)->ObjectRect;
+    Click(level, (item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2);
+    Run();
+    ASSERT_TRUE(dialogSeen);
+    ASSERT_EQ(Form1->lvFiles->Items().Count(), 1);
+    EXPECT_EQ(Form1->lvFiles->Items().Item(0)->Caption(), clip);
+
+    // The first category, then its format "MP4 - MPEG-4视频格式(*.mp4)", with clicks.
+    Click(Form1->bsSkinOfficeComboBox2, 20, 20);
+    Run();
+    ClickListItem(Form1->bsSkinOfficeComboBox2, 0);
+    Click(Form1->bsSkinOfficeComboBox1, 20, 20);
+    Run();
+    ClickListItem(Form1->bsSkinOfficeComboBox1, 1);
+    EXPECT_EQ(Form1->Work.All_Trant_Number, 101);
+    EXPECT_EQ(Form1->lvFiles->ItemIndex(), 0) << "the added row is selected and takes the choice";
+
+    Click(Form1->bsSkinButton2, 20, 20);  // 开始
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (Form1->Running() && std::chrono::steady_clock::now() < deadline) {
+        sys::CheckSynchronize(10);
+        Run();
+    }
+    ASSERT_FALSE(Form1->Running());
+    vcl::TListItem* row = Form1->lvFiles->Items().Item(0);
+    EXPECT_EQ(row->SubItems().Get(siProgress), "100%");
+    EXPECT_TRUE(Form1->bsSkinButton2->Enabled());
+    EXPECT_TRUE(Form1->bsSkinMenuSpeedButton1->Enabled());
+    const std::string folder = home.Path() + "/Zorvani视频软件/输出";
+    EXPECT_EQ(Form1->FileOutPutPath, folder);
+    const std::string output = folder + "/" + row->SubItems().Get(siOutputFile);
+    EXPECT_EQ(row->SubItems().Get(siOutputFile), "clip.mp4");
+    media::TAVProbe& probe = Form1->FFTasks->AVProbe();
+    ASSERT_TRUE(probe.LoadFile(output)) << output;
+    EXPECT_NE(probe.FormatName().find("mp4"), std::string::npos) << probe.FormatName();
+    EXPECT_EQ(ShortName(probe.GetVideoStreamInfo(-1).CodecName), "mpeg4");
+    EXPECT_EQ(ShortName(probe.GetAudioStreamInfo(-1).CodecName).substr(0, 3), "mp3");
+    probe.CloseFile();
+    EXPECT_EQ(opened, std::vector<std::string>{folder});
 }
 
 }  // namespace

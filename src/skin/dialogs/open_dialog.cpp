@@ -173,6 +173,7 @@ bool TbsSkinOpenDialog::Execute() {
     DialogWidth = form->ClientWidth();
     DialogHeight = form->ClientHeight();
     ListViewStyle = form->FileListView->ViewStyle();
+    KeepState(form);
     if (result != vcl::mrOk) return false;
     TakeResults(form);
     return true;

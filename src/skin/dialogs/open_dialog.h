@@ -78,6 +78,8 @@ protected:
     virtual void ConfigureForm(TbsOpenDlgForm* form);
     // Copies the results of an OK into the properties.
     virtual void TakeResults(TbsOpenDlgForm* form);
+    // What the dialog remembers of the form whatever the result, after the modal loop.
+    virtual void KeepState(TbsOpenDlgForm* form) { (void)form; }
     // The folder the dialog opens in (see the .cpp for the order of the candidates).
     std::string StartFolder() const;
 

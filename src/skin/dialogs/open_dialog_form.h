@@ -103,6 +103,7 @@ protected:
     void BuildControls(bool AToolButtonsTransparent);
 
     TbsSkinData* CtrlSD = nullptr;
+    bool FSaveMode = false;
 
 private:
     // The shown folder with "/" at its end.
@@ -119,7 +120,6 @@ private:
     void CloseWith(const std::string& name);
     void SetViewStyleItem(vcl::TMenuItem* item);
 
-    bool FSaveMode = false;
     std::vector<shell::TItemIdPtr> FolderHistory;
     bool StopAddToHistory = false;
     int FNewFolderCount = 0;

@@ -11,7 +11,6 @@
 #include "skin/dialogs/shell_tree_view.h"
 #include "skin/form/skin_form.h"
 #include "skin/lists/skin_edit.h"
-#include "skin/packages/default_pictures.h"
 
 namespace skin {
 
@@ -41,11 +40,7 @@ TbsSelDirDlgForm* TbsSelDirDlgForm::CreateEx(vcl::TComponent* AOwner, TbsSkinDat
         f->NewFolderToolButton->SetDefaultWidth(27);
         f->NewFolderToolButton->SetDefaultHeight(25);
         f->NewFolderToolButton->SetSkinDataName("toolbutton");
-        RegisterDefaultPictures();
-        gfx::TBitmap glyph;
-        glyph.LoadFromResourceName("BS_NEWFOLDER");
-        f->NewFolderToolButton->SetGlyph(glyph);
-        f->NewFolderToolButton->SetNumGlyphs(1);
+        LoadDialogGlyph(f->NewFolderToolButton, "BS_NEWFOLDER");
         f->NewFolderToolButton->SetHint(
             DialogText(ACtrlSkinData, "MSG_BTN_NEWFOLDER_HINT", "Create New Folder"));
         f->NewFolderToolButton->SetShowHint(true);

@@ -8,10 +8,13 @@
 
 #include "controls_test_support.h"
 #include "platform/shell/shell_fixture.h"
+#include "platform/sys/env.h"
 #include "platform/sys/files.h"
+#include "sheet_test_support.h"
 #include "skin/controls/panels.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/speed_button.h"
+#include "skin/core/resource_strings.h"
 #include "skin/dialogs/shell_tree_view.h"
 #include "skin/form/skin_form.h"
 #include "skin/lists/skin_edit.h"
@@ -19,16 +22,16 @@
 namespace skin {
 namespace {
 
-class SelectFolderDialogTest : public test::TControlsTest {
+class SelectFolderDialogTest : public test::TSheetTest {
 protected:
     void SetUp() override {
-        TControlsTest::SetUp();
+        TSheetTest::SetUp();
         FHome = std::make_unique<shelltest::TShellHome>();
         Dialog = new TbsSkinSelectDirectoryDialog(Form);
     }
     void TearDown() override {
         FHome.reset();
-        TControlsTest::TearDown();
+        TSheetTest::TearDown();
     }
     const testsupport::TTempDir& Dir() const { return FHome->Dir(); }
     void WhenShown(std::function<void(TbsSelDirDlgForm*)> step) {
@@ -43,6 +46,23 @@ protected:
         char32_t key = U'\r';
         form->DirEdit->OnKeyPress(form->DirEdit, key);
         EXPECT_EQ(key, U'\r');
+    }
+
+    // Steps that each run once the loop has handled what the one before caused.
+    void Steps(std::vector<std::function<void(TbsSelDirDlgForm*)>> steps) {
+        for (auto& step : steps) WhenShown(std::move(step));
+    }
+    // A real click at the middle of a client rectangle of a control.
+    void ClickAt(vcl::TControl* control, const TRect& r) {
+        Screen->Click(control->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+    }
+    void ClickMiddle(vcl::TControl* control) {
+        ClickAt(control, {0, 0, control->Width(), control->Height()});
+    }
+    static vcl::TTreeNode* ChildNamed(vcl::TTreeNode* parent, const std::string& text) {
+        for (int i = 0; parent && i < parent->Count(); ++i)
+            if (parent->Item(i)->Text() == text) return parent->Item(i);
+        return nullptr;
     }
 
     std::unique_ptr<shelltest::TShellHome> FHome;
@@ -97,7 +117,8 @@ TEST_F(SelectFolderDialogTest, ToolBarPathEditNewFolderAndOk) {
         ASSERT_NE(node, nullptr);
         EXPECT_EQ(form->DirTreeView->Path(), Dir() / "music/a") << "the new folder is not selected";
         bool shown = false;
-        for (int i = 0; i < node->Count(); ++i) shown = shown || node->Item(i)->Text() == "New Folder";
+        for (int i = 0; i < node->Count(); ++i)
+            shown = shown || node->Item(i)->Text() == "New Folder";
         EXPECT_TRUE(shown);
         form->NewFolderToolButtonClick(form->NewFolderToolButton);
         EXPECT_FALSE(sys::DirectoryExists(Dir() / "music/a/New Folder 2"));
@@ -141,7 +162,7 @@ TEST_F(SelectFolderDialogTest, CancelKeepsTheFolderButTakesTheSize) {
 }
 
 TEST_F(SelectFolderDialogTest, MissingFolderOpensAtComputerWhereNoFolderIsMade) {
-    for (const std::string start : {std::string(), Dir() / "gone"}) {
+    for (const std::string& start : {std::string(), Dir() / "gone"}) {
         SCOPED_TRACE(start);
         Dialog->Directory = start;
         Dialog->ShowToolBar = true;
@@ -188,6 +209,138 @@ TEST_F(SelectFolderDialogTest, AnExceptionStillClosesAndFreesTheForm) {
     EXPECT_EQ(Dialog->DlgFrm(), nullptr);
     EXPECT_EQ(Dialog->Directory, Dir().Path());
     EXPECT_EQ(Dialog->DialogWidth, 300);
+}
+
+TEST_F(SelectFolderDialogTest, RealClicksAndKeysChooseTheFolder) {
+    Dir().MakeFolder("music/a");
+    Dir().MakeFolder("music/b");
+    Dir().MakeFolder("music/c");
+    Dialog->Directory = Dir() / "music/a";
+    Dialog->ShowToolBar = true;
+    Steps({
+        [&](TbsSelDirDlgForm* form) {
+            vcl::TTreeNode* music = form->DirTreeView->Selected()->Parent();
+            ASSERT_TRUE(music->Expanded()) << "opens with the ancestors expanded";
+            vcl::TTreeNode* c = ChildNamed(music, "c");
+            ASSERT_NE(c, nullptr);
+            ClickAt(form->DirTreeView, c->DisplayRect(true));
+        },
+        [&](TbsSelDirDlgForm* form) {
+            EXPECT_EQ(form->DirTreeView->Path(), Dir() / "music/c");
+            EXPECT_EQ(form->DirEdit->Text(), Dir() / "music/c");
+            Press(win::VK_UP);
+        },
+        [&](TbsSelDirDlgForm* form) {
+            EXPECT_EQ(form->DirTreeView->Path(), Dir() / "music/b");
+            Press(win::VK_LEFT);  // to the parent, as the tree's keys go
+        },
+        [&](TbsSelDirDlgForm* form) {
+            EXPECT_EQ(form->DirTreeView->Path(), Dir() / "music");
+            Press(win::VK_DOWN);
+        },
+        [&](TbsSelDirDlgForm* form) {
+            EXPECT_EQ(form->DirTreeView->Path(), Dir() / "music/a");
+            ClickMiddle(form->OkButton);
+        },
+    });
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Dialog->Directory, Dir() / "music/a");
+}
+
+TEST_F(SelectFolderDialogTest, AFolderTypedIntoThePathEditWithEnterIsChosen) {
+    // Enter in the edit selects the folder, then reaches the form as the default button's key.
+    Dir().MakeFolder("music/a");
+    Dir().MakeFolder("films/.old");
+    Dialog->Directory = Dir() / "music/a";
+    Dialog->ShowToolBar = true;
+    Steps({
+        [&](TbsSelDirDlgForm* form) { ClickMiddle(form->DirEdit); },
+        [&](TbsSelDirDlgForm* form) {
+            ASSERT_TRUE(form->DirEdit->Focused());
+            Press(win::VK_END);
+            for (std::size_t i = 0; i < form->DirEdit->Text().size(); ++i) Press(win::VK_BACK);
+            Screen->Text(Dir() / "films/.old");
+        },
+        [&](TbsSelDirDlgForm* form) {
+            EXPECT_EQ(form->DirEdit->Text(), Dir() / "films/.old");
+            Press(win::VK_RETURN);
+        },
+    });
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Dialog->Directory, Dir() / "films/.old");
+}
+
+TEST_F(SelectFolderDialogTest, WithASkinTheSkinsMinimumSizeAndTheTableTextsApply) {
+    Dir().MakeFolder("m");
+    LoadStored(0);
+    auto* table = new TbsResourceStrData(Form);
+    rtl::TStringList lines;
+    for (const char* line : {"MSG_BTN_OK=确定", "MSG_BTN_CANCEL=取消", "MSG_NEWFOLDER=新建文件夹"})
+        lines.Add(line);
+    table->SetResStrings(lines);
+    Data->SetResourceStrData(table);
+    Dialog->SetSkinData(Data);
+    Dialog->SetCtrlSkinData(Data);
+    Dialog->ShowToolBar = true;
+    Dialog->Directory = Dir() / "m";
+    Dialog->DialogWidth = 40;
+    Dialog->DialogHeight = 20;
+    int minWidth = 0, minHeight = 0;
+    WhenShown([&](TbsSelDirDlgForm* form) {
+        minWidth = form->BSF->GetMinWidth();
+        minHeight = form->BSF->GetMinHeight();
+        EXPECT_GT(minWidth, 40);
+        EXPECT_GT(minHeight, 20);
+        EXPECT_EQ(form->ClientWidth(), minWidth);
+        EXPECT_EQ(form->ClientHeight(), minHeight);
+        EXPECT_EQ(form->OkButton->Caption(), "确定");
+        EXPECT_EQ(form->CancelButton->Caption(), "取消");
+        EXPECT_EQ(form->NewFolderToolButton->Hint(), "") << "a key the table lacks gives no text";
+        form->NewFolderToolButtonClick(form->NewFolderToolButton);
+        EXPECT_TRUE(sys::DirectoryExists(Dir() / "m/新建文件夹"));
+        form->CancelButton->ButtonClick();
+    });
+    EXPECT_FALSE(Dialog->Execute());
+    EXPECT_EQ(Dialog->DialogWidth, minWidth);
+    EXPECT_EQ(Dialog->DialogHeight, minHeight);
+}
+
+// The dialog as the screen shows it: default look and the first-start skin, each with and
+// without the tool bar. It opens at 计算机, whose volumes the fixture fixes; the home is a fixed
+// missing folder, as a temporary folder's name would differ on every run.
+TEST_F(SelectFolderDialogTest, LooksAsReviewed) {
+    sys::SetEnv("HOME", "/nonexistent-moradex-home");
+    // The shell's image list is shared by every view; an unskinned tree leaves its background
+    // as the last skinned one set it, so start from none as a fresh program does.
+    ShellImageList(false)->SetBkColor(gfx::clNone);
+    test::TSheet sheet;
+    int column = 0;
+    for (const test::TSheetLook& look : {test::kNoSkinLook, test::kFirstStartLook}) {
+        SCOPED_TRACE(look.Name);
+        ApplyLook(look);
+        TbsSkinData* data = look.StoredSkin < 0 ? nullptr : Data;
+        Dialog->SetSkinData(data);
+        Dialog->SetCtrlSkinData(data);
+        for (bool toolBar : {false, true}) {
+            Dialog->ShowToolBar = toolBar;
+            Dialog->Directory.clear();
+            Dialog->DialogWidth = Dialog->DialogHeight = 0;
+            WhenShown([&](TbsSelDirDlgForm*) { Wait(300); });  // past every fade
+            WhenShown([&](TbsSelDirDlgForm* form) {
+                const gfx::HBITMAP shot = Screen->CaptureWindow(form->Handle());
+                gfx::TImage image;
+                image.Width = shot->Width();
+                image.Height = shot->Height();
+                for (int i = 0; i < image.Width * image.Height; ++i)
+                    image.Pixels.push_back(shot->Pixels()[i] | 0xFF000000u);
+                sheet.Add(toolBar ? 1 : 0, column, std::move(image));
+                form->CancelButton->ButtonClick();
+            });
+            EXPECT_FALSE(Dialog->Execute());
+        }
+        ++column;
+    }
+    test::ExpectSheetMatches(sheet.Compose(), "select_folder_dialog");
 }
 
 }  // namespace
