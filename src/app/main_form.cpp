@@ -96,6 +96,7 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     BuildHidden();
     BuildStartUpLeftovers();
     BuildFileCommands();
+    BuildPreviewPane();
 
     OnCreate = [this](vcl::TObject*) { FormCreate(); };
     OnActivate = [this](vcl::TObject*) { FormActivate(); };

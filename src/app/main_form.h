@@ -271,6 +271,46 @@ public:
     // Queued end reports hold a weak reference, so none runs on a freed window.
     std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
 
+    // Preview pane and snapshots.
+    skin::TbsSkinButton* bsSkinButton20 = nullptr;  // mute off, over btnMute
+    skin::TbsSkinButton* bsSkinButton23 = nullptr;  // 设置
+    skin::TbsSkinPopupMenu* bsSkinPopupMenu2 = nullptr;
+    vcl::TMenuItem *MenuItem1 = nullptr, *MenuItem2 = nullptr, *N27 = nullptr;
+    vcl::TMenuItem *BMP1 = nullptr, *JPG1 = nullptr, *GIF1 = nullptr, *PNG1 = nullptr;
+    vcl::TButton* Button31 = nullptr;  // 打开播放视频
+    int64_t FDuration = 0;
+    vcl::TWinControl* FScreenControl = nullptr;
+    // The save-picture dialog of btnCapture (filter SavePictureFilter, default extension "bmp",
+    // overwrite prompt): the chosen file name, or nothing.
+    static constexpr const char* SavePictureFilter =
+        "Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg";
+    std::function<std::optional<std::string>()> ExecuteSavePicture;
+    void BuildPreviewPane();
+    void Button31Click();
+    void FFPlayerFileOpen(int64_t ADuration, int AFrameWidth, int AFrameHeight,
+                          int& AScreenWidth, int& AScreenHeight);
+    void FFPlayerPosition(int64_t APTS);
+    void FFPlayerState(media::TPlayState AState);
+    void btnPreviewPlayClick();
+    void btnPreviewPauseClick();
+    void btnPreviewStopClick();
+    void btnMuteClick();         // mute on
+    void bsSkinButton20Click();  // mute off
+    void bsSkinSlider1MouseDown();
+    void bsSkinSlider1MouseUp();
+    void WndProc(vcl::TMessage& Message) override;
+    vcl::TWinControl* FindChildControlByName(const std::string& name);
+    void bsSkinButton1Click();  // 快照
+    void bsSkinButton23MouseDown(vcl::TMouseButton Button);
+    void bsSkinButton23Click();
+    void PictureTypeClick(const std::string& type);  // BMP1Click .. PNG1Click
+    void MenuItem1Click();
+    void MenuItem2Click();
+    void btnCaptureClick();
+    // Reads the stored picture type by the settings rule and ticks its menu item.
+    std::string TickStoredPictureType();
+    vcl::TMenuItem* PictureTypeItem(const std::string& type);
+
 private:
     enum TAddKind { akOne, akMany, akFolder };
     enum TAddResult { arAdded, arSkipped, arStop };

@@ -180,7 +180,7 @@ void TForm1::lvFilesSelectItem() {
         TakeListsIntoRow(row);
         bsSkinSlider1->SetValue(0);
         T_Movie_PLayer_FileName = row->Caption();
-        // The preview opens the file here (preview work).
+        Button31Click();
     } catch (const std::exception&) {
     }
 }

@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include "app/state_text.h"
 #include "app_test_support.h"
 #include "fixtures/fixtures.h"
 #include "platform/sys/main_thread.h"
 #include "platform/vcl/message_box.h"
+#include "platform/win/video_host.h"
 #include "platform/win/win.h"
 #include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/skin_message.h"
@@ -181,6 +183,39 @@ TEST_F(RunQueueTest, ThreeRowsTwoThreadsConvertIntoTheirOwnRows) {
     ExpectIdleAfterRun();
     EXPECT_EQ(opened, std::vector<std::string>{out});
     EXPECT_EQ(powerOff.Requests(), 0);
+
+    // Selecting a row previews its input, and "快照" writes the pane's picture into the default
+    // snapshot folder. The row gets the keys an add writes, so the selection restores it.
+    vcl::TListItem* row = Form1->lvFiles->Items().Item(0);
+    row->SubItems().Put(siChoiceKey, std::to_string(ChoiceKey(
+                                         Form1->bsSkinOfficeComboBox2->ItemIndex(),
+                                         Form1->bsSkinOfficeComboBox1->ItemIndex())));
+    row->SubItems().Put(siOptionString,
+                        OptionString({Form1->bsSkinComboBox1->ItemIndex(),
+                                      Form1->bsSkinComboBox2->ItemIndex(),
+                                      Form1->bsSkinComboBox3->ItemIndex(),
+                                      Form1->bsSkinComboBox4->ItemIndex(),
+                                      Form1->bsSkinComboBox9->ItemIndex(),
+                                      Form1->bsSkinComboBox10->ItemIndex()}));
+    Form1->lvFiles->SetItemIndex(0);
+    int64_t pts = -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while ((Form1->FFPlayer->CurrentFrame(pts), pts < 0) &&
+           std::chrono::steady_clock::now() < deadline) {
+        sys::CheckSynchronize(2);
+        Run();
+        AdvanceMs(10);
+    }
+    ASSERT_GE(pts, 0) << "a picture in the pane";
+    const std::shared_ptr<win::TVideoHost> pane = win::FindVideoHost(Form1->Panel6->Handle());
+    ASSERT_TRUE(pane);
+    EXPECT_TRUE(pane->Picture());
+    Form1->bsSkinButton1->ButtonClick();  // 快照
+    gfx::TBitmap shot;
+    shot.LoadFromFile(home.Path() + "/Zorvani视频软件/快照/clip_1.bmp");
+    EXPECT_EQ(shot.Width(), 320);
+    EXPECT_EQ(shot.Height(), 240);
+    Form1->FFPlayer->Stop(true);
 }
 
 // The row's columns, not the slot's stored values, decide the conversion.

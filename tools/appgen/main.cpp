@@ -98,6 +98,30 @@ std::vector<TPicture> PreviewGlyphs() {
                   return std::min(body, cone);
               })),
         Paint("snapshot", s, s, snapshot),
+        // The muted speaker: the same speaker, a red cross where the sound would be.
+        Paint("muted", s, s, [] {
+            std::vector<TLayer> layers = Rimmed([](double x, double y) {
+                const double body = Box(x, y, 3.5, 8, 2, 3);
+                const double cone = std::max(PlayTriangle(13 - x, y, 4, 11, 8, 6.5), x - 7);
+                return std::min(body, cone);
+            });
+            layers.push_back({[](double x, double y) {
+                                  const double a = std::abs((x - 12) - (y - 8)) / std::sqrt(2.0);
+                                  const double b = std::abs((x - 12) + (y - 8)) / std::sqrt(2.0);
+                                  return std::max(std::min(a, b) - 0.9, Box(x, y, 12, 8, 3.2, 3.2));
+                              }, kRed});
+            return layers;
+        }()),
+        // Settings: a small gear.
+        Paint("settings", s, s, [] {
+            std::vector<TLayer> layers = Rimmed([](double x, double y) {
+                const double a = std::atan2(y - 8, x - 8);
+                const double teeth = 5.5 + 1.5 * (std::cos(6 * a) > 0.1 ? 1 : 0);
+                return std::hypot(x - 8, y - 8) - teeth;
+            });
+            layers.push_back({[](double x, double y) { return Circle(x, y, 8, 8, 2.2); }, kWhite});
+            return layers;
+        }()),
     };
 }
 

@@ -1,5 +1,6 @@
 #include "platform/gfx/graphics.h"
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -22,11 +23,16 @@ void TGraphic::LoadFromFile(const std::string& fileName) {
 }
 
 void TGraphic::SaveToFile(const std::string& fileName) const {
+    // Encoded first, so a picture that can't be written never touches the file; a write that
+    // fails half-way (disk full) takes its partial file away again.
     const TBytes data = SaveToBuffer();
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    if (!file) throw rtl::Exception("Cannot create file \"" + fileName + "\"");
-    file.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
-    if (!file.flush()) throw rtl::Exception("Cannot write file \"" + fileName + "\"");
+    rtl::TFileStream file(fileName, rtl::fmCreate);
+    try {
+        if (!data.empty()) file.WriteBuffer(data.data(), std::int64_t(data.size()));
+    } catch (...) {
+        std::remove(fileName.c_str());
+        throw;
+    }
 }
 
 void TGraphic::LoadFromStream(rtl::TStream& stream) {

@@ -49,6 +49,8 @@ public:
     virtual void LoadFromBuffer(std::span<const std::uint8_t> data) = 0;
     virtual TBytes SaveToBuffer() const = 0;
     void LoadFromFile(const std::string& fileName);
+    // A file that can't be made raises rtl::EFCreateError "Cannot create file "<name>".
+    // <reason>"; a write that fails raises too and leaves no file behind.
     void SaveToFile(const std::string& fileName) const;
     // From the stream's position; the base reads to the end of the stream.
     virtual void LoadFromStream(rtl::TStream& stream);

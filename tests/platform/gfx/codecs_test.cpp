@@ -1,6 +1,9 @@
 #include "platform/gfx/codecs.h"
 
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -450,6 +453,39 @@ TEST(ImageFileTest, MissingFileRaises) {
     TBitmap bitmap;
     EXPECT_THROW(bitmap.LoadFromFile("/nonexistent/moradex.bmp"), rtl::Exception);
     EXPECT_THROW(Picture(bitmap, pf24bit).SaveToFile("/nonexistent/dir/x.bmp"), rtl::Exception);
+}
+
+TEST(ImageFileTest, AFileThatCannotBeMadeSaysWhyAndAFailedWriteLeavesNoFile) {
+    TBitmap bitmap;
+    try {
+        Picture(bitmap, pf24bit).SaveToFile("/nonexistent/dir/x.bmp");
+        FAIL() << "no exception";
+    } catch (const rtl::Exception& e) {
+        EXPECT_STREQ(e.what(),
+                     "Cannot create file \"/nonexistent/dir/x.bmp\". No such file or directory");
+    }
+    // A disk that fills up half-way: the file size limit of a child process stands in for it.
+    testsupport::TTempDir dir;
+    const std::string path = dir.File("full.bmp");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        TBitmap picture;
+        bool raised = false;
+        try {
+            Picture(picture, pf24bit).SaveToFile(path);
+        } catch (const rtl::Exception&) {
+            raised = true;
+        }
+        _exit(raised ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write raises";
+    EXPECT_FALSE(std::filesystem::exists(path)) << "no partial file";
 }
 
 TEST(ImageFileTest, AssigningAcrossImageKindsIsRefused) {
