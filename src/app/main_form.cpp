@@ -114,6 +114,8 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
 }
 
 TForm1::~TForm1() {
+    // The media objects outlive this body; what they still report must not reach freed controls.
+    StopMedia();
     if (Form1 == this) Form1 = nullptr;
 }
 
@@ -544,7 +546,9 @@ void TForm1::FormActivate() {
     if (bsSkinOfficeComboBox1->CanFocus()) bsSkinOfficeComboBox1->SetFocus();
 }
 
-void TForm1::FormCloseQuery(bool&) {
+void TForm1::FormCloseQuery(bool&) { StopMedia(); }
+
+void TForm1::StopMedia() {
     FFPlayer->OnPosition = nullptr;
     FFPlayer->OnState = nullptr;
     FFPlayer->OnHook = nullptr;

@@ -333,6 +333,8 @@ private:
     std::string FAddFolder;
 
 private:
+    // Clears the media objects' events, then stops the run and the preview, waiting for both.
+    void StopMedia();
     void BuildImageLists();
     void BuildMenus();
     void BuildToolBar();
