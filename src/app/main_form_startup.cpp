@@ -1,4 +1,5 @@
 // The main window's category pictures, its notification-area icon and the snapshot's save dialog.
+#include <optional>
 #include <string>
 
 #include "app/app_pictures.h"
@@ -37,6 +38,11 @@ void TForm1::BuildStartUpLeftovers() {
     SavePictureDialog1->SetName("SavePictureDialog1");
     SavePictureDialog1->SetSkinData(bsSkinData1);
     SavePictureDialog1->SetCtrlSkinData(bsSkinData1);
+    // The capture command asks through this; tests put their own answer in its place.
+    ExecuteSavePicture = [this]() -> std::optional<std::string> {
+        if (!SavePictureDialog1->Execute()) return std::nullopt;
+        return SavePictureDialog1->FileName();
+    };
 }
 
 // The skinned dialog always hides read-only state, allows other extensions, wants an existing

@@ -343,5 +343,20 @@ TEST_F(TSnapshotTest, CaptureIsReachedByTabAndSavesBitmapOrJpegByTheChosenName) 
     EXPECT_EQ(testsupport::ReadFile(home.File("shot.bmp")), before) << "Cancel writes nothing";
 }
 
+TEST_F(TSnapshotTest, TheProgramsCaptureAsksThroughTheSkinnedSaveDialog) {
+    StartPreview();
+    ASSERT_TRUE(Preview(fixtures::Path(fixtures::kClipAvi)));
+    Form1->SavePictureDialog1->InitialDir = home.Path();
+    // A name without extension takes the dialog's; Cancel afterwards saves nothing more.
+    Screen->QueueIdleStep([this] { Screen->Text("frame"); });
+    Screen->QueueIdleStep([this] { Press(win::VK_RETURN); });
+    Form1->btnCaptureClick();
+    EXPECT_EQ(Decode("BMP", home.File("frame.bmp")).Width, 320);
+    Screen->QueueIdleStep([this] { Press(win::VK_ESCAPE); });
+    Form1->btnCaptureClick();
+    EXPECT_EQ(Screen->PendingIdleSteps(), 0);
+    Form1->FFPlayer->Stop(true);
+}
+
 }  // namespace
 }  // namespace app::test
