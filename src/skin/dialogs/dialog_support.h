@@ -15,6 +15,9 @@ namespace skin {
 class TbsSkinForm;
 class TbsSkinSpeedButton;
 
+// A left past every control already there, so a bar's alignment appends the control at its far end.
+constexpr int kAppendToBar = 100000;
+
 // The table's text when the control skin has one (a missing key gives ""), else the built-in one.
 std::string DialogText(TbsSkinData* ctrl, const char* key, const char* builtIn);
 

@@ -27,14 +27,6 @@ namespace skin {
 
 namespace {
 
-// Past every control already there, so the bar's alignment appends it at the far end.
-constexpr int kAppend = 100000;
-
-std::string LowerAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
 
 template <class T>
 T* MakeChild(vcl::TComponent* owner, vcl::TWinControl* parent) {
@@ -71,14 +63,14 @@ void TbsOpenDlgForm::BuildControls(bool AToolButtonsTransparent) {
 
     auto spacer = [this](vcl::TAlign align) {
         auto* gap = new TbsSkinBevel(this);
-        gap->SetBounds(kAppend, 0, 10, 25);
+        gap->SetBounds(kAppendToBar, 0, 10, 25);
         gap->SetShape(vcl::bsSpacer);
         gap->SetAlign(align);
         gap->SetParent(ToolPanel);
     };
     spacer(vcl::alLeft);
     Drivelabel = new TbsSkinStdLabel(this);
-    Drivelabel->SetLeft(kAppend);
+    Drivelabel->SetLeft(kAppendToBar);
     Drivelabel->SetAutoSize(true);
     Drivelabel->SetLayout(vcl::tlCenter);
     Drivelabel->SetAlign(vcl::alLeft);
@@ -91,7 +83,7 @@ void TbsOpenDlgForm::BuildControls(bool AToolButtonsTransparent) {
     ShellBox->SetDropDownCount(10);
 
     auto toolButton = [&](TbsSkinSpeedButton* b, const char* glyph, const std::string& hint) {
-        b->SetBounds(kAppend, 0, b->Width(), 25);
+        b->SetBounds(kAppendToBar, 0, b->Width(), 25);
         b->SetAlign(vcl::alRight);
         b->SetDefaultHeight(25);
         b->SetHint(hint);
@@ -238,12 +230,12 @@ std::string TbsOpenDlgForm::ExistingFile(const std::string& path) {
     if (sys::FileExists(path)) return path;
     // Names are case-sensitive here: a lone file differing only in ASCII case is the one meant.
     const std::string folder = sys::ExtractFilePath(path);
-    const std::string wanted = LowerAscii(sys::ExtractFileName(path));
+    const std::string wanted = rtl::LowerCase(sys::ExtractFileName(path));
     std::vector<sys::TDirEntry> entries;
     if (wanted.empty() || !sys::ListDirectory(folder, entries)) return "";
     std::string found;
     for (const sys::TDirEntry& e : entries) {
-        if (e.Directory || LowerAscii(e.Name) != wanted) continue;
+        if (e.Directory || rtl::LowerCase(e.Name) != wanted) continue;
         if (!found.empty()) return "";
         found = folder + e.Name;
     }

@@ -18,19 +18,6 @@
 
 namespace skin {
 
-namespace {
-
-// Past every control already there, so the bar's alignment appends it at the far end.
-constexpr int kAppend = 100000;
-
-std::string LowerAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
-
-}  // namespace
-
 // --- TbsOpenPictureDlgForm ---------------------------------------------------------------------
 
 TbsOpenPictureDlgForm::TbsOpenPictureDlgForm(vcl::TComponent* AOwner) : TbsOpenDlgForm(AOwner) {}
@@ -45,7 +32,7 @@ TbsOpenPictureDlgForm* TbsOpenPictureDlgForm::CreateEx(vcl::TComponent* AOwner, 
 
     // The pane first, then the splitter: both at the right, the splitter just left of the pane.
     f->ImagePanel = new TbsSkinPanel(f);
-    f->ImagePanel->SetBounds(kAppend, 0, 200, 100);
+    f->ImagePanel->SetBounds(kAppendToBar, 0, 200, 100);
     f->ImagePanel->SetAlign(vcl::alRight);
     f->ImagePanel->SetBorderStyle(bvFrame);
     f->ImagePanel->SetParent(f);
@@ -86,7 +73,7 @@ TbsOpenPictureDlgForm* TbsOpenPictureDlgForm::CreateEx(vcl::TComponent* AOwner, 
     f->StretchButton->SetSkinDataName("toolbutton");
     f->StretchButton->SetGroupIndex(2);
     f->StretchButton->SetAllowAllUp(true);
-    f->StretchButton->SetBounds(kAppend, 0, f->StretchButton->Width(), 25);
+    f->StretchButton->SetBounds(kAppendToBar, 0, f->StretchButton->Width(), 25);
     f->StretchButton->SetAlign(vcl::alRight);
     f->StretchButton->SetDefaultHeight(25);
     f->StretchButton->SetHint(DialogText(ACtrlSkinData, "MSG_BTN_STRETCH_HINT", "Stretch Picture"));
@@ -131,7 +118,7 @@ void TbsOpenPictureDlgForm::ShowPicture(const std::string& fileName) {
         ~TSize() { Form->SizeImage(true); }
     } sizeAfter{this};
     // Icons and metafiles are listed by the default filter but not read here.
-    const std::string ext = LowerAscii(sys::ExtractFileExt(fileName));
+    const std::string ext = rtl::LowerCase(sys::ExtractFileExt(fileName));
     if (ext == ".ico" || ext == ".emf" || ext == ".wmf")
         throw gfx::EInvalidGraphic("Unknown picture file extension (" + ext + ")");
     Image->Picture().LoadFromFile(fileName);
