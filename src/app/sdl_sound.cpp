@@ -97,20 +97,21 @@ TSdlSound::TOutcome TSdlSound::PlayOne(const std::string& fileName) {
     // Counted by SDL: the preview player's own use of the audio subsystem is not disturbed.
     if (lib::SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return soSilent;
     TOutcome outcome = soSilent;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
     // SDL_LoadWAV_RW frees the stream (last argument 1), also when it fails.
     SDL_RWops* stream = lib::SDL_RWFromFile(fileName.c_str(), "rb");
-    if (stream != nullptr && lib::SDL_LoadWAV_RW(stream, 1, &spec, &samples, &length) != nullptr) {
+    if (stream != nullptr &&
+        lib::SDL_LoadWAV_RW(stream, 1, &format, &samples, &length) != nullptr) {
         // The file's own format: SDL converts to what the device takes. Buffers of about 25 ms
         // whatever the rate, so the silent tail and a close wait no longer than that.
-        spec.callback = nullptr;
-        spec.userdata = nullptr;
-        spec.samples = 16;
-        while (spec.samples * 2 <= spec.freq / 40) spec.samples *= 2;
+        format.callback = nullptr;
+        format.userdata = nullptr;
+        format.samples = 16;
+        while (format.samples * 2 <= format.freq / 40) format.samples *= 2;
         SDL_AudioSpec granted{};
-        const SDL_AudioDeviceID device = lib::SDL_OpenAudioDevice(nullptr, 0, &spec, &granted, 0);
+        const SDL_AudioDeviceID device = lib::SDL_OpenAudioDevice(nullptr, 0, &format, &granted, 0);
         if (device != 0) {
             {
                 std::lock_guard<std::mutex> guard(FLock);

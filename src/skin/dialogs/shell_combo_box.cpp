@@ -11,16 +11,6 @@ namespace skin {
 
 namespace {
 
-class TFlagScope {
-public:
-    TFlagScope(bool& flag, bool value) : FFlag(flag), FOld(flag) { FFlag = value; }
-    ~TFlagScope() { FFlag = FOld; }
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
 class TEntriesUpdate {
 public:
     explicit TEntriesUpdate(TbsItemsEx& items) : FItems(items) { FItems.BeginUpdate(); }

@@ -22,4 +22,17 @@ void LinkShellPeer(Self* self, Peer*& field, Peer* value, const TRoot& root,
     }
 }
 
+// Sets a flag for a scope, so a view that passes a change on to its peers ignores the echo.
+class TFlagScope {
+public:
+    TFlagScope(bool& flag, bool value) : FFlag(flag), FOld(flag) { FFlag = value; }
+    ~TFlagScope() { FFlag = FOld; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+    bool FOld;
+};
+
 }  // namespace skin

@@ -14,16 +14,6 @@ namespace skin {
 
 namespace {
 
-class TFlagScope {
-public:
-    TFlagScope(bool& flag, bool value) : FFlag(flag), FOld(flag) { FFlag = value; }
-    ~TFlagScope() { FFlag = FOld; }
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
 class TListUpdate {
 public:
     explicit TListUpdate(vcl::TListItems& items) : FItems(items) { FItems.BeginUpdate(); }

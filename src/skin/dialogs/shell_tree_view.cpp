@@ -15,17 +15,6 @@ namespace skin {
 
 namespace {
 
-// Sets a flag for a scope and puts the old value back, also when an exception leaves.
-class TFlagScope {
-public:
-    TFlagScope(bool& flag, bool value) : FFlag(flag), FOld(flag) { FFlag = value; }
-    ~TFlagScope() { FFlag = FOld; }
-
-private:
-    bool& FFlag;
-    bool FOld;
-};
-
 class THourGlass {
 public:
     THourGlass() : FOld(vcl::Screen ? vcl::Screen->Cursor() : vcl::crDefault) {

@@ -71,9 +71,27 @@ std::string Shown(const std::string& path, const std::string& home) {
     return path.rfind(home + "/", 0) == 0 ? "~" + path.substr(home.size()) : path;
 }
 
-class TFolderRun : public TDialogRun {
+// What every dialog component runs alike: its skin, its Execute and its form's window.
+template <class TDialog>
+class TComponentRun : public TDialogRun {
 public:
-    TFolderRun() : FDialog(new skin::TbsSkinSelectDirectoryDialog(vcl::Application)) {}
+    explicit TComponentRun(TDialog* dialog) : FDialog(dialog) {}
+    void SetSkin(skin::TbsSkinData* data) override {
+        FDialog->SetSkinData(data);
+        FDialog->SetCtrlSkinData(data);
+    }
+    bool Execute() override { return FDialog->Execute(); }
+    win::HWND Window() const override {
+        return FDialog->DlgFrm() ? FDialog->DlgFrm()->Handle() : win::HWND{};
+    }
+
+protected:
+    TDialog* FDialog;  // owned by the application
+};
+
+class TFolderRun : public TComponentRun<skin::TbsSkinSelectDirectoryDialog> {
+public:
+    TFolderRun() : TComponentRun(new skin::TbsSkinSelectDirectoryDialog(vcl::Application)) {}
     void Set(const std::string& name, const std::string& value) override {
         if (name == "Directory")
             FDialog->Directory = value;
@@ -88,26 +106,15 @@ public:
         else
             throw TUsage("@set: the folder dialog has no property " + name);
     }
-    void SetSkin(skin::TbsSkinData* data) override {
-        FDialog->SetSkinData(data);
-        FDialog->SetCtrlSkinData(data);
-    }
-    bool Execute() override { return FDialog->Execute(); }
-    win::HWND Window() const override {
-        return FDialog->DlgFrm() ? FDialog->DlgFrm()->Handle() : win::HWND{};
-    }
     void Print(std::ostream& out, const std::string& home) const override {
         out << "Directory: " << Shown(FDialog->Directory, home) << "\n";
     }
-
-private:
-    skin::TbsSkinSelectDirectoryDialog* FDialog;  // owned by the application
 };
 
 // The file dialogs: the open dialog and (with their own properties) the picture dialogs.
-class TFileRun : public TDialogRun {
+class TFileRun : public TComponentRun<skin::TbsSkinOpenDialog> {
 public:
-    explicit TFileRun(skin::TbsSkinOpenDialog* dialog) : FDialog(dialog) {}
+    explicit TFileRun(skin::TbsSkinOpenDialog* dialog) : TComponentRun(dialog) {}
     void Set(const std::string& name, const std::string& value) override {
         if (name == "FileName")
             FDialog->SetFileName(value);
@@ -134,23 +141,12 @@ public:
         else
             throw TUsage("@set: the file dialog has no property " + name);
     }
-    void SetSkin(skin::TbsSkinData* data) override {
-        FDialog->SetSkinData(data);
-        FDialog->SetCtrlSkinData(data);
-    }
-    bool Execute() override { return FDialog->Execute(); }
-    win::HWND Window() const override {
-        return FDialog->DlgFrm() ? FDialog->DlgFrm()->Handle() : win::HWND{};
-    }
     void Print(std::ostream& out, const std::string& home) const override {
         out << "FileName: " << Shown(FDialog->FileName(), home) << "\nFiles: [";
         for (int i = 0; i < FDialog->Files().Count(); ++i)
             out << (i ? ", " : "") << Shown(FDialog->Files()[i], home);
         out << "]\nFilterIndex: " << FDialog->FilterIndex << "\n";
     }
-
-protected:
-    skin::TbsSkinOpenDialog* FDialog;  // owned by the application
 };
 
 class TPictureRun : public TFileRun {
