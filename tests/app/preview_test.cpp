@@ -144,7 +144,7 @@ TEST_F(TPreviewTest, ReleasingTheSeekBarSeeksThereAndPlaysOn) {
     int64_t pts = -1;
     ASSERT_TRUE(RunUntil([&] {
         Form1->FFPlayer->CurrentFrame(pts);
-        return !Form1->FFPlayer->Seeking() && pts >= 900'000;
+        return !Form1->FFPlayer->Seeking() && pts >= 900'000 && LogCount("Resume") == 1;
     }));
     EXPECT_LT(pts, 1'400'000);
     EXPECT_FALSE(Form1->FFPlayer->Paused()) << "plays on after the release";
@@ -200,7 +200,8 @@ TEST_F(TPreviewTest, StopDoesNothingWithoutARowAndReopensTheFilePausedWithOne) {
     StartPreview();
     ASSERT_TRUE(Preview(fixtures::Path(fixtures::kClipAvi)));
     Click(Form1->btnPreviewPlay, 5, 5);
-    ASSERT_TRUE(RunUntil([] { return !Form1->FFPlayer->Paused(); }));
+    // The state line reaches the log through the message queue, after the player turned.
+    ASSERT_TRUE(RunUntil([&] { return !Form1->FFPlayer->Paused() && LogCount("Resume") == 1; }));
     const std::size_t before = LogLines().size();
     Click(Form1->btnPreviewStop, 5, 5);
     EXPECT_EQ(LogLines().size(), before);
