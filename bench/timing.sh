@@ -13,9 +13,11 @@ make_clip() {
 
 # One run of a command, timed from outside: prints "wall cpu" in seconds, cpu being user plus
 # system time of the process and every child it waited for. A failing command ends the script.
+# With $bench_cpu set the command runs on that processor only.
 measure() {
-    local TIMEFORMAT='%R %U %S' t wall user sys errors="$BENCH_WORK/stderr.$BASHPID"
-    if ! t=$({ time "$@" >/dev/null 2>"$errors"; } 2>&1); then
+    local TIMEFORMAT='%R %U %S' t wall user sys errors="$BENCH_WORK/stderr.$BASHPID" pin=()
+    [ -n "${bench_cpu:-}" ] && pin=(taskset -c "$bench_cpu")
+    if ! t=$({ time "${pin[@]}" "$@" >/dev/null 2>"$errors"; } 2>&1); then
         echo "failed: $*" >&2
         cat "$errors" >&2
         return 1
@@ -29,10 +31,11 @@ measure() {
 # and $second_time. Both sides of a round meet the same load: on a machine whose load comes and
 # goes over seconds (other builds), sides timed one after the other did not, and the same build
 # printed worst ratios of 1.186 and 1.017, or 1.143 with ratios paired per round.
+# measure_together <first function> <second function> [<first's cpu> <second's cpu>]
 measure_together() {
-    "$1" >"$BENCH_WORK/first.time" &
+    bench_cpu=${3:-} "$1" >"$BENCH_WORK/first.time" &
     local first=$! second status=0
-    "$2" >"$BENCH_WORK/second.time" &
+    bench_cpu=${4:-} "$2" >"$BENCH_WORK/second.time" &
     second=$!
     wait "$first" || status=1
     wait "$second" || status=1
@@ -43,18 +46,32 @@ measure_together() {
 
 # $runs rounds of measure_together, the side started first alternating; leaves the samples in
 # the arrays engine_runs and tool_runs.
+#
+# With $pin_cpus set (single-threaded sides, an even $runs) each side runs on one processor of
+# its own, and the two swap processors from one round to the next: rounds 2p and 2p+1 use the
+# processors 2p and 2p+1 (modulo the count). Left to the scheduler, the engine's converting
+# thread landed on the same processor round after round, and when that virtual processor was
+# slow for minutes (the host's load) a whole case came out 20-30 % slower in CPU time while the
+# tool, placed elsewhere, was not; the swapped pair of rounds cancels a processor's speed.
 # compare <engine function> <tool function>
 compare() {
-    local i
+    local i n cpus=(0 0) count
+    count=$(nproc)
     engine_runs=()
     tool_runs=()
     for ((i = 0; i < runs; i++)); do
+        if [ -n "${pin_cpus:-}" ] && ((count > 1)); then
+            n=$((i / 2 * 2))
+            cpus=($((n % count)) $(((n + 1) % count)))
+        else
+            cpus=("" "")
+        fi
         if ((i % 2 == 0)); then
-            measure_together "$1" "$2"
+            measure_together "$1" "$2" "${cpus[0]}" "${cpus[1]}"
             engine_runs+=("$first_time")
             tool_runs+=("$second_time")
         else
-            measure_together "$2" "$1"
+            measure_together "$2" "$1" "${cpus[0]}" "${cpus[1]}"
             tool_runs+=("$first_time")
             engine_runs+=("$second_time")
         fi
@@ -76,8 +93,11 @@ max() {
 
 # Prints the two sides' minimum and median wall and CPU time with the ratios of those, and the
 # paired ratios: engine over tool within each round, whose two runs met the same load. The
-# median of the paired wall-time ratios is left in $ratio: a side's minimum is its one luckiest
-# run, which says little about the other side's.
+# median of the paired wall-time ratios is left in $ratio (with $pin_cpus, the median over the
+# processor pairs of their two rounds' geometric mean): a side's minimum is its one luckiest
+# run, which says little about the other side's. On a shared machine six runs of the same build
+# gave worst minimum ratios from 1.022 to 1.165 (one case's engine minimum met a slow stretch of
+# the host), the paired medians of the same runs 1.022 to 1.044.
 # report <title> <n> <n engine samples> <n tool samples>
 # The sides are called $first_side and $second_side, "engine" and "tool" unless set.
 report() {
@@ -103,6 +123,19 @@ report() {
     read -r _ cpu <<<"$(min_median 2 "${pairs[@]}")"
     printf '  paired (%s/%s in the same round, median of %d): wall %.3f, cpu %.3f\n' \
         "$a" "$b" "$n" "$wall" "$cpu"
+    ratio=$wall
+    [ -n "${pin_cpus:-}" ] || return 0
+    # The two rounds of a processor pair: the geometric mean of their ratios.
+    local swapped=() w1 c1 w2 c2
+    for ((i = 0; i + 1 < n; i += 2)); do
+        read -r w1 c1 <<<"${pairs[i]}"
+        read -r w2 c2 <<<"${pairs[i + 1]}"
+        swapped+=("$(echo "sqrt($w1 * $w2)" | bc -l) $(echo "sqrt($c1 * $c2)" | bc -l)")
+    done
+    read -r _ wall <<<"$(min_median 1 "${swapped[@]}")"
+    read -r _ cpu <<<"$(min_median 2 "${swapped[@]}")"
+    printf '  swapped (the two rounds of a processor pair, median of %d): wall %.3f, cpu %.3f\n' \
+        "${#swapped[@]}" "$wall" "$cpu"
     ratio=$wall
 }
 
