@@ -163,7 +163,7 @@ TEST_F(TPreviewTest, AtTheEndTheFileGoesBackToTheStartAndRestsPausedWhileTheBarM
         int64_t pts = -1;
         Form1->FFPlayer->CurrentFrame(pts);
         return LogCount("End") == 1 && Form1->FFPlayer->Paused() && pts >= 0 && pts < 100'000 &&
-               Form1->bsSkinSlider1->Value() == 0;
+               Form1->bsSkinSlider1->Value() == 0 && States(LogLines()).back() == "Pause";
     }));
     EXPECT_GT(highest, 200) << "the bar went along while it played";
     const std::vector<std::string> states = States(LogLines());
