@@ -28,6 +28,15 @@ void WriteImage(const gfx::TImage& image, const std::string& path) {
 
 }  // namespace
 
+gfx::TImage TSheet::ImageOf(const gfx::HBITMAP& shot) {
+    gfx::TImage image;
+    image.Width = shot->Width();
+    image.Height = shot->Height();
+    for (int i = 0; i < image.Width * image.Height; ++i)
+        image.Pixels.push_back(shot->Pixels()[i] | 0xFF000000u);
+    return image;
+}
+
 void TSheet::Add(int row, int column, gfx::TImage cell) {
     if (int(FRows.size()) <= row) FRows.resize(std::size_t(row) + 1);
     auto& cells = FRows[std::size_t(row)];

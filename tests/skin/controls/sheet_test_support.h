@@ -33,6 +33,8 @@ inline const TSheetLook kFramesGlowLook{"frames and glow", 4};
 // with gaps between them.
 class TSheet {
 public:
+    // A captured window as an opaque cell.
+    static gfx::TImage ImageOf(const gfx::HBITMAP& shot);
     void Add(int row, int column, gfx::TImage cell);
     gfx::TImage Compose() const;
 

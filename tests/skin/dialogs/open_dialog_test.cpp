@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
+#include "sheet_test_support.h"
 #include "platform/shell/shell_fixture.h"
 #include "platform/sys/env.h"
 #include "platform/sys/files.h"
@@ -216,7 +217,9 @@ TEST_F(OpenDialogTest, StartFolderComesFromTheLastFileThenInitialDirThenTheProgr
         const bool chosen = Dialog->Execute();
         // Only the last file still there is chosen again by Open at once.
         EXPECT_EQ(chosen, c.FileName == last);
-        if (chosen) EXPECT_EQ(Dialog->FileName(), last);
+        if (chosen) {
+            EXPECT_EQ(Dialog->FileName(), last);
+        }
     }
 }
 
@@ -261,7 +264,9 @@ TEST_F(OpenDialogTest, TypedNamesCloseOnlyOnAnExistingFile) {
         const bool chosen = Dialog->Execute();
         EXPECT_EQ(chosen, !c.Chosen.empty());
         EXPECT_EQ(stayed, c.Chosen.empty());
-        if (chosen) EXPECT_EQ(Dialog->FileName(), Dir() / (folder + "/" + c.Chosen));
+        if (chosen) {
+            EXPECT_EQ(Dialog->FileName(), Dir() / (folder + "/" + c.Chosen));
+        }
     }
 }
 
@@ -595,7 +600,8 @@ TEST_F(OpenDialogTest, TheDialogLooksAsReviewedWithoutAndWithASkin) {
     Dir().MakeFolder("look/Videos");
     for (const char* f : {"look/clip.mp4", "look/song.mp3", "look/voice.wav", "look/notes.txt"})
         Touch(f);
-    std::vector<gfx::HBITMAP> shots;
+    test::TSheet sheet;
+    int column = 0;
     for (bool skinned : {false, true}) {
         SCOPED_TRACE(skinned ? "skin" : "default");
         auto* dialog = new TbsSkinOpenDialog(Form);
@@ -617,24 +623,13 @@ TEST_F(OpenDialogTest, TheDialogLooksAsReviewedWithoutAndWithASkin) {
             ClickRow(form, "song.mp3");
             MoveAway();
             Run();
-            shots.push_back(Screen->CaptureWindow(form->Handle()));
+            sheet.Add(0, column++, test::TSheet::ImageOf(Screen->CaptureWindow(form->Handle())));
             Press(win::VK_ESCAPE);
         });
         EXPECT_FALSE(dialog->Execute());
     }
-    ASSERT_EQ(shots.size(), 2u);
-    const int width = shots[0]->Width() + 4 + shots[1]->Width();
-    const int height = std::max(shots[0]->Height(), shots[1]->Height());
-    gfx::TSurface sheet(width, height);
-    int x = 0;
-    for (const auto& s : shots) {
-        for (int y = 0; y < s->Height(); ++y)
-            for (int i = 0; i < s->Width(); ++i)
-                sheet.Pixels()[std::size_t(y) * width + x + i] =
-                    s->Pixels()[std::size_t(y) * s->Width() + i];
-        x += s->Width() + 4;
-    }
-    vcl::test::ExpectLooksLike(sheet, "open_dialog.png");
+    ASSERT_EQ(column, 2) << "both dialogs were shown";
+    test::ExpectSheetMatches(sheet.Compose(), "open_dialog");
 }
 
 }  // namespace

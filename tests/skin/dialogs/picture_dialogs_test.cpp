@@ -374,13 +374,7 @@ TEST_F(PictureDialogsTest, LooksAsReviewed) {
         Dialog->DialogWidth = Dialog->DialogHeight = 0;
         WhenShown([&](TbsOpenPictureDlgForm*) { Wait(300); });
         WhenShown([&](TbsOpenPictureDlgForm* form) {
-            const gfx::HBITMAP shot = Screen->CaptureWindow(form->Handle());
-            gfx::TImage image;
-            image.Width = shot->Width();
-            image.Height = shot->Height();
-            for (int i = 0; i < image.Width * image.Height; ++i)
-                image.Pixels.push_back(shot->Pixels()[i] | 0xFF000000u);
-            sheet.Add(0, column, std::move(image));
+            sheet.Add(0, column, test::TSheet::ImageOf(Screen->CaptureWindow(form->Handle())));
             Press(win::VK_ESCAPE);
         });
         EXPECT_FALSE(Dialog->Execute());

@@ -327,13 +327,8 @@ TEST_F(SelectFolderDialogTest, LooksAsReviewed) {
             Dialog->DialogWidth = Dialog->DialogHeight = 0;
             WhenShown([&](TbsSelDirDlgForm*) { Wait(300); });  // past every fade
             WhenShown([&](TbsSelDirDlgForm* form) {
-                const gfx::HBITMAP shot = Screen->CaptureWindow(form->Handle());
-                gfx::TImage image;
-                image.Width = shot->Width();
-                image.Height = shot->Height();
-                for (int i = 0; i < image.Width * image.Height; ++i)
-                    image.Pixels.push_back(shot->Pixels()[i] | 0xFF000000u);
-                sheet.Add(toolBar ? 1 : 0, column, std::move(image));
+                sheet.Add(toolBar ? 1 : 0, column,
+                          test::TSheet::ImageOf(Screen->CaptureWindow(form->Handle())));
                 form->CancelButton->ButtonClick();
             });
             EXPECT_FALSE(Dialog->Execute());

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
+#include "sheet_test_support.h"
 #include "platform/gfx/surface.h"
 #include "platform/vcl/ext_ctrls.h"
 #include "skin/controls/check_radio_box.h"
@@ -276,33 +277,20 @@ TEST_F(SkinMessageTest, CaptionsFromTheSkinsTableOrBuiltIn) {
 
 // The four icons, one box each, as the screen shows them without a skin.
 TEST_F(SkinMessageTest, TheFourIconBoxesLookAsReviewed) {
-    std::vector<gfx::HBITMAP> shots;
+    test::TSheet sheet;
+    int column = 0;
     for (TMsgDlgType type :
          {vcl::mtWarning, vcl::mtError, vcl::mtInformation, vcl::mtConfirmation}) {
         WhenShown([&](TbsMessageForm* form) {
             Run();
-            shots.push_back(Screen->CaptureWindow(form->Handle()));
+            sheet.Add(0, column++, test::TSheet::ImageOf(Screen->CaptureWindow(form->Handle())));
             Press(win::VK_ESCAPE);
         });
         Message->MessageDlg("Moradex 转换完成。\nThe files are ready.", type,
                             {vcl::mbOK, vcl::mbCancel}, 0);
     }
-    ASSERT_EQ(shots.size(), 4u);
-    int width = 0, height = 0;
-    for (const auto& s : shots) {
-        width += s->Width() + 4;
-        height = std::max(height, s->Height());
-    }
-    gfx::TSurface sheet(width, height);
-    int x = 0;
-    for (const auto& s : shots) {
-        for (int y = 0; y < s->Height(); ++y)
-            for (int i = 0; i < s->Width(); ++i)
-                sheet.Pixels()[std::size_t(y) * width + x + i] =
-                    s->Pixels()[std::size_t(y) * s->Width() + i];
-        x += s->Width() + 4;
-    }
-    vcl::test::ExpectLooksLike(sheet, "message_icons.png");
+    ASSERT_EQ(column, 4) << "every box was shown";
+    test::ExpectSheetMatches(sheet.Compose(), "message_icons");
 }
 
 }  // namespace
