@@ -267,6 +267,7 @@ public:
     std::atomic<int> FRunNumber{0};
     bool FRunning = false;   // from a start until its final report was handled
     bool FStopping = false;  // inside the stop handler
+    bool FStopAsked = false;  // the user stopped the current run
     bool FClosing = false;   // the window's close has begun
     // Queued end reports hold a weak reference, so none runs on a freed window.
     std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);

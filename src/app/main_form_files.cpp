@@ -7,6 +7,7 @@
 #include "app/state_text.h"
 #include "catalogue/output_record.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/sys/file_handles.h"
 #include "platform/sys/files.h"
 #include "platform/sys/paths.h"
 #include "platform/win/types.h"
@@ -21,6 +22,7 @@ const char kListFullText[] = "任务列表最多只能添加500个文件。";
 const char kEmptyFolderText[] = "在该目录没有发现可以用的视频或音频文件！";
 const char kNothingToDeleteText[] = "请先选择您需要删除的项目！";
 const char kNothingToRenameText[] = "请先选中您需要重命名的项目！";
+const char kNotMediaText[] = "not a media file (a pipe, device or socket)";
 
 std::string BoolText(bool value) {
     return value ? "True" : "False";
@@ -138,6 +140,13 @@ TForm1::TAddResult TForm1::AddOneFile(const std::string& F) {
     if (Rows().Full()) {
         FAddListFull = true;
         return arStop;
+    }
+    // Probing a FIFO, device or socket would wait for data that may never come.
+    if (sys::IsSpecialFile(F)) {
+        const std::string why = sys::ExtractFileName(F) + ": " + kNotMediaText;
+        LogMessage("***File load error: " + why);
+        FNotAdded.push_back(why);
+        return arSkipped;
     }
     media::TAVProbe& probe = FFTasks->AVProbe();
     if (!probe.LoadFile(F, "")) {

@@ -34,6 +34,8 @@ constexpr int kResumeOn = 6, kResumeOff = 16;
 constexpr auto kStopBound = std::chrono::seconds(10);
 
 constexpr const char* kLeftOutText = "以下文件无法转换：";
+// The progress column of a task that failed.
+constexpr const char* kFailedText = "失败";
 
 void SetCommand(skin::TbsSkinButton* button, vcl::TMenuItem* item, bool enabled, int imageOn,
                 int imageOff) {
@@ -190,6 +192,7 @@ void TForm1::btnStartClick() {
 
     ++FRunNumber;
     FRunning = true;
+    FStopAsked = false;
     EnableAdd(*this, false);
     Button22->Click();
     SetListCommandsEnabled(false);  // delete, rename, clear and start
@@ -276,6 +279,7 @@ void TForm1::btnResumeClick() {
 void TForm1::btnStopClick() {
     if (!FRunning || FStopping) return;
     FStopping = true;
+    FStopAsked = true;
     // Nothing is offered until the run's final report is through.
     SetCommand(bsSkinButton10, N11, false, kStopOn, kStopOff);
     SetCommand(bsSkinButton11, N12, false, kPauseOn, kPauseOff);
@@ -361,13 +365,18 @@ void TForm1::TaskEnded(const media::TTerminateInfo& info, int run) {
         SetCommand(bsSkinButton2, N10, !FStopping, kStartOn, kStartOff);
         if (Form5->bsSkinCheckRadioBox1->Checked())
             Button20->Click();
-        else if (Form5->bsSkinCheckRadioBox2->Checked())
-            Button25->Click();
+        else if (Form5->bsSkinCheckRadioBox2->Checked()) {
+            // Only a queue that ran to its end: after a stop the user is there, and powering
+            // off would close every other program of theirs.
+            if (!FStopAsked) Button25->Click();
+        }
         else if (Form5->bsSkinCheckRadioBox4->Checked())
             Button29->Click();
-    } else if (info.Finished) {
+    } else if (info.Finished || info.Exception) {
+        // A failure must not keep the percentage it reached.
         if (vcl::TListItem* row = Rows().RowOfTask(info.TaskIndex))
-            if (row->SubItems().Count() > siProgress) row->SubItems().Put(siProgress, "100%");
+            if (row->SubItems().Count() > siProgress)
+                row->SubItems().Put(siProgress, info.Finished ? "100%" : kFailedText);
     }
     if (info.Exception)
         vcl::Application->MessageBox(info.ExceptionMsg, vcl::Application->Title,

@@ -168,7 +168,7 @@ TEST_F(TFileQueueTest, UnreadableInputAndReadOnlyOutputFolderFailAsTheLibraryAnd
         if (boxes.size() == 1) {
             const std::string& b = boxes[0];
             bad += b.rfind("提示|以下文件没有添加：\nclip.avi: ", 0) != 0;
-            bad += b.find("Error number -13 occurred") == std::string::npos;
+            bad += b.find("/clip.avi: Permission denied") == std::string::npos;
         }
         bad += !Contains(LogLines(), "***Cannot do convert, error: ");
         return bad;
@@ -239,6 +239,37 @@ TEST_F(TFileQueueTest, AFolderAddTakesItsPlainFilesWithoutBlockingOnAFifo) {
     Form1->N21->Click();
     Form1->bsSkinPopupMenu1->Items()->Items(2)->Click();
     EXPECT_EQ(folderQuestions.size(), 6u);
+}
+
+// A FIFO, a device or a socket chosen as a file is refused at once as not a media file, in the
+// one-file add and among several files; probing it would wait for a writer that never comes.
+TEST_F(TFileQueueTest, APipeOrDeviceChosenAsAFileIsRefusedAtOnce) {
+    ASSERT_TRUE(Form1->FFTasks->LoadAVLib(""));
+    const std::string pipe = media.File("pipe.avi");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    const std::string clip = Media(fixtures::kTinyClipAvi, "clip.avi");
+    // A hang guard only: the process ends if the adds block.
+    std::atomic<bool> done{false};
+    std::thread guard([&] {
+        for (int i = 0; i < 6000 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!done) {
+            fprintf(stderr, "the add blocked on a pipe\n");
+            std::_Exit(3);
+        }
+    });
+    const std::string refused = "not a media file (a pipe, device or socket)";
+    const std::vector<std::string> one = AddOne(pipe);
+    const std::vector<std::string> device = AddOne("/dev/zero");
+    const std::vector<std::string> many = AddMany(std::vector<std::string>{clip, pipe});
+    done = true;
+    guard.join();
+    EXPECT_EQ(one, std::vector<std::string>{"提示|以下文件没有添加：\npipe.avi: " + refused});
+    EXPECT_EQ(device, std::vector<std::string>{"提示|以下文件没有添加：\nzero: " + refused});
+    EXPECT_EQ(many, std::vector<std::string>{"提示|以下文件没有添加：\npipe.avi: " + refused});
+    ASSERT_EQ(RowCount(), 1) << "the clip among them is added";
+    EXPECT_EQ(Cell(0, -1), clip);
+    EXPECT_TRUE(LoggedAsMessage(LogLines(), "***File load error: pipe.avi: ", refused));
 }
 
 TEST_F(TFileQueueTest, LibrariesThatFailToLoadAreLoggedAndTheNextAddTriesAgain) {

@@ -1,10 +1,15 @@
 // Editing the task list: delete keeps rows, tasks and slots paired, also after a run's tasks are
 // gone; clear; moves carry each row's records along; the rename editor over the output column and
 // its refusals.
+#include <chrono>
+#include <filesystem>
+#include <set>
+
 #include <gtest/gtest.h>
 
 #include "fixtures/fixtures.h"
 #include "platform/sys/files.h"
+#include "platform/sys/main_thread.h"
 #include "platform/win/types.h"
 #include "queue_test_support.h"
 
@@ -135,6 +140,60 @@ TEST_F(TListEditingTest, DeletingTheOnlyRowAndClearingLeaveTheEmptyList) {
     EXPECT_EQ(Form1->OO1[0].AudioLanguage, kSlotFree);
     ASSERT_TRUE(AddOne(Media(fixtures::kTinyClipAvi, "a.avi")).empty());
     EXPECT_EQ(Form1->Rows().Record(0)->Slot, 0);
+}
+
+// Overwrite mode ("直接覆盖输出文件") with an earlier output of the same name in the output folder:
+// adding, deleting, clearing and closing leave it byte for byte and put nothing beside it; only
+// the conversion of its row replaces it.
+TEST_F(TListEditingTest, AnEarlierOutputIsOnlyReplacedByItsRowsConversion) {
+    Form5->bsSkinCheckRadioBox3->SetChecked(true);
+    const std::string folder = Form1->FileOutPutPath;
+    std::filesystem::create_directories(folder);
+    const std::string earlier = folder + "/a.avi";
+    testsupport::WriteFile(earlier, "an earlier conversion");
+    const std::string clip = Media(fixtures::kTinyClipAvi, "a.avi");
+    auto folderHolds = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    };
+    auto expectUntouched = [&](const char* step) {
+        EXPECT_EQ(testsupport::ReadFile(earlier), "an earlier conversion") << step;
+        EXPECT_EQ(folderHolds(), std::set<std::string>{"a.avi"}) << step;
+    };
+
+    ASSERT_TRUE(AddOne(clip).empty());
+    EXPECT_EQ(Cell(0, siOutputFile), "a.avi");
+    expectUntouched("add");
+    Form1->N8->Click();
+    ASSERT_EQ(RowCount(), 0);
+    expectUntouched("delete");
+    ASSERT_TRUE(AddOne(clip).empty());
+    ASSERT_TRUE(AddOne(clip).empty());
+    Form1->bsSkinButton8->ButtonClick();
+    ASSERT_EQ(RowCount(), 0);
+    expectUntouched("clear");
+
+    // Start: the row's conversion writes the file.
+    ASSERT_TRUE(AddOne(clip).empty());
+    expectUntouched("add again");
+    Form1->bsSkinButton2->ButtonClick();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (Form1->Running() && std::chrono::steady_clock::now() < deadline) {
+        sys::CheckSynchronize(10);
+        Run();
+    }
+    ASSERT_FALSE(Form1->Running());
+    EXPECT_EQ(Cell(0, siProgress), "100%");
+    EXPECT_EQ(testsupport::ReadFile(earlier).rfind("RIFF", 0), 0u) << "replaced by the conversion";
+
+    // Closing with a queued row leaves the folder as it is.
+    testsupport::WriteFile(earlier, "an earlier conversion");
+    ASSERT_TRUE(AddOne(clip).empty());
+    Form1->Close();
+    Run();
+    expectUntouched("close");
 }
 
 TEST_F(TListEditingTest, RenameTakesAUsableNameWithTheFormatsExtension) {

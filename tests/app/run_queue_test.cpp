@@ -408,9 +408,9 @@ TEST_F(RunQueueTest, AWriteFailureWarnsAndTheOtherRowsFinish) {
     RunQueue();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Caption, "Moradex");
-    EXPECT_EQ(boxes[0].Text.rfind("av_interleaved_write_frame(): Error number -28 occurred", 0), 0u)
+    EXPECT_EQ(boxes[0].Text.rfind(out + "/full.avi: No space left on device", 0), 0u)
         << boxes[0].Text;
-    EXPECT_NE(Column(0, siProgress), "100%");
+    EXPECT_EQ(Column(0, siProgress), "失败");
     EXPECT_EQ(Column(1, siProgress), "100%");
     ExpectIdleAfterRun();
 }
@@ -428,6 +428,36 @@ TEST_F(RunQueueTest, AnInputDeletedWhileItConvertsFinishes) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(Column(0, siProgress), "100%");
     EXPECT_GT(Probe(out + "/c.avi").Width, 0);
+}
+
+// The output folder removed during a run: the running task and the ones after it fail with the
+// file's name and the system's text, and their rows say so.
+TEST_F(RunQueueTest, AnOutputFolderRemovedDuringTheRunFailsItsTasks) {
+    const std::string clip = fixtures::Path(fixtures::kTinyClipAvi);
+    Form5->bsSkinComboBox2->SetItemIndex(0);  // one task at a time
+    AddRow(clip, Mpeg4AviColumns("first.avi"));
+    AddRow(clip, Mpeg4AviColumns("second.avi"));
+    // Gone at the first task's first progress report, on the main thread.
+    bool removed = false;
+    Form1->FFTasks->SetOnProgress(
+        [&removed, this](media::TCustomFFTaskManager* sender, media::PProgressInfo info) {
+            if (!removed) removed = fs::remove_all(out) > 0;
+            Form1->FFTasksProgress(sender, info);
+        });
+    std::vector<TSeenBox> boxes;
+    AnswerNextBox(boxes);
+    AnswerNextBox(boxes);
+    RunQueue();
+    ASSERT_TRUE(removed);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].Caption, "Moradex");
+    EXPECT_EQ(boxes[0].Text, out + "/first.avi: No such file or directory; the file was removed "
+                                   "while it was written");
+    EXPECT_EQ(boxes[1].Text, out + "/second.avi: No such file or directory");
+    EXPECT_EQ(Column(0, siProgress), "失败");
+    EXPECT_EQ(Column(1, siProgress), "失败");
+    EXPECT_FALSE(fs::exists(out));
+    ExpectIdleAfterRun();
 }
 
 // Pause and continue swap the tool bar's buttons and hold the progress; stop while paused
@@ -530,7 +560,8 @@ TEST_F(RunQueueTest, LogLines) {
               "#" + std::to_string(gettid()) + ".3: from the main thread");
 }
 
-// The end-of-run action chosen in the options dialog runs once, also after a stop.
+// The end-of-run action chosen in the options dialog runs once, also after a stop; powering
+// off only after a queue that ran to its end, never after the user's stop.
 TEST_F(RunQueueTest, EndOfRunActions) {
     struct TCase {
         skin::TbsSkinCheckRadioBox* Box;
@@ -544,11 +575,13 @@ TEST_F(RunQueueTest, EndOfRunActions) {
     const TCase cases[] = {
         {Form5->bsSkinCheckRadioBox1, false, false, 1, 0, 0},
         {Form5->bsSkinCheckRadioBox2, false, false, 0, 1, 0},
-        {Form5->bsSkinCheckRadioBox2, false, true, 0, 1, 0},
+        {Form5->bsSkinCheckRadioBox2, false, true, 0, 0, 0},
         {Form5->bsSkinCheckRadioBox4, true, false, 0, 0, 1},
         {Form5->bsSkinCheckRadioBox4, false, false, 0, 0, 0},
         {Form5->bsSkinCheckRadioBox5, true, false, 0, 0, 0},
         {Form5->bsSkinCheckRadioBox1, false, true, 1, 0, 0},
+        {Form5->bsSkinCheckRadioBox4, true, true, 0, 0, 1},
+        {Form5->bsSkinCheckRadioBox2, false, false, 0, 1, 0},  // a stop belongs to its run only
     };
     AddRow(fixtures::Path(fixtures::kTinyClipAvi), Mpeg4AviColumns("t.avi"));
     int round = 0;
@@ -574,8 +607,9 @@ TEST_F(RunQueueTest, EndOfRunActions) {
     }
 }
 
-// Closing the window during a run stops it and runs no action.
+// Closing the window during a run stops it and runs no action, power-off included.
 TEST_F(RunQueueTest, ClosingDuringARunStopsItWithoutAction) {
+    Form5->bsSkinCheckRadioBox2->SetChecked(true);
     const std::string clip = fixtures::Path(fixtures::kClipAvi);
     for (const char* name : {"c0.avi", "c1.avi", "c2.avi"}) AddRow(clip, Mpeg4AviColumns(name));
     ClickStart();
@@ -637,7 +671,7 @@ TEST_F(RunQueueTest, AReadOnlyOutputFolderIsListedInTheBox) {
         if (boxes.size() == 1) {
             bad |= (boxes[0].Caption != "提示") << 1;
             bad |= (boxes[0].Text.rfind("以下文件无法转换：\nr.avi: ", 0) != 0) << 2;
-            bad |= (boxes[0].Text.find("Error number -13 occurred") == std::string::npos) << 3;
+            bad |= (boxes[0].Text.find("r.avi: Permission denied") == std::string::npos) << 3;
         }
         bad |= Form1->Running() << 4;
         bad |= fs::exists(out + "/r.avi") << 5;

@@ -84,6 +84,8 @@ TCustomFFmpeg::TCustomFFmpeg(int maxFiles) : FMaxFiles(maxFiles) {
     Fmeta_data_maps.assign(files, {});
     Fmux_options.assign(files, nullptr);
     Foutput_discard.assign(files, 0);
+    Finput_disk_files.assign(files, {});
+    Foutput_disk_files.assign(files, {});
     Foutput_stream_setups.assign(files, {});
     Fbitstream_filters.assign(files, {});
     Finput_codecs.assign(files * kMaxStreams, nullptr);
@@ -213,18 +215,20 @@ void TCustomFFmpeg::ReleaseAll() {
         if (oc != nullptr) {
             bool noFile = oc->oformat != nullptr && (oc->oformat->flags & AVFMT_NOFILE) != 0;
             if (!noFile && oc->pb != nullptr) CloseOutputIO(&oc->pb);
-            std::string fileName = FileNameFromLibrary(oc->url);
             lib::avformat_free_context(oc);
-            // An output that never received a byte, or that the run gave up, is not left
-            // behind.
-            if (!fileName.empty() && (Foutput_discard[size_t(i)] != 0 || FileSizeOf(fileName) == 0))
-                sys::DeleteFile(fileName);
+            // An output of this run that never received a byte, or that the run gave up, is not
+            // left behind; a file the run did not open is never its to delete.
+            const std::string& path = Foutput_disk_files[size_t(i)].Path;
+            if (OwnsOutputFile(i) && (Foutput_discard[size_t(i)] != 0 || FileSizeOf(path) == 0))
+                sys::DeleteFile(path);
         }
         // A joined output fills every slot with the same context.
         if (FJoinMode) break;
     }
     std::fill(Foutput_files.begin(), Foutput_files.end(), nullptr);
     std::fill(Foutput_discard.begin(), Foutput_discard.end(), 0);
+    std::fill(Foutput_disk_files.begin(), Foutput_disk_files.end(), TJobFile());
+    std::fill(Finput_disk_files.begin(), Finput_disk_files.end(), TJobFile());
     Fnb_output_files = 0;
 
     for (int i = 0; i < Fnb_input_files; ++i)

@@ -7,8 +7,14 @@
 // (packet_processing.cpp), the audio, video and subtitle output (audio_output.cpp with
 // audio_volume.h, video_output.cpp with video_sync.h, subtitle_output.cpp), writing
 // (write_packet.cpp); video filters (ffmpeg_filters.cpp), picture hooks (picture_hooks.cpp,
-// hook libraries in frame_hook.h/.cpp) and progress (progress_report.cpp). Uses the media
-// libraries (libs) only; it never includes the player or the task manager.
+// hook libraries in frame_hook.h/.cpp), progress (progress_report.cpp) and the job's files on
+// disk (job_files.cpp). Uses the media libraries (libs) only; it never includes the player or
+// the task manager.
+//
+// Files: the set-up opens the inputs for reading and only asks whether each output could be
+// written; an output file is opened, an existing one replaced, when the run starts writing it.
+// A run deletes only an output it opened itself, that is still the file it opened and that it
+// gave up or left empty. A run whose output went away or whose input changed under it fails.
 //
 // The transcoding engine: one TCustomFFmpeg object holds one conversion job modelled on the
 // command-line transcoder — its option state, its input and output files, stream maps, open
@@ -44,6 +50,7 @@
 #include "media/libs/ff_logger.h"
 #include "media/libs/ff_utils.h"
 #include "media/libs/ffmpeg_api.h"
+#include "platform/sys/file_handles.h"
 #include "platform/sys/sync.h"
 #include "platform/sys/threads.h"
 
@@ -163,10 +170,10 @@ public:
     bool OpenInputFile(const std::string& fileName);
 
     // --- output set-up ---
-    // Creates the next output with its streams from the option state and opens its file. The
-    // count of registered output slots (more than one for a joined output: every input of the
-    // job goes into it, one after the other), or -1 with LastErrMsg(); raises FFmpegException
-    // for the failures the option state causes.
+    // Creates the next output with its streams from the option state; its file is only checked
+    // for writing here and opened by the run. The count of registered output slots (more than
+    // one for a joined output: every input of the job goes into it, one after the other), or -1
+    // with LastErrMsg(); raises FFmpegException for the failures the option state causes.
     int OpenOutputFile(const std::string& fileName, bool join);
     // One more stream of `type` (video, audio or subtitle) on the last output, with the settings
     // in force now ("newvideo", "newaudio", "newsubtitle"); raises when there is no output or
@@ -269,6 +276,24 @@ protected:
     void ChoosePixelFormat(AVCodecContext* enc, const AVCodec* codec);
     void ChooseSampleFormat(AVCodecContext* enc, const AVCodec* codec);
     void ChooseSampleRate(AVCodecContext* enc, const AVCodec* codec);
+
+    // --- the job's files on disk (job_files.cpp) ---
+    // Notes input `index` as it is before it is opened.
+    void RememberInputFile(int index, const std::string& fileName);
+    // The set-up's check of an output's name: empty when the file could be written, else the
+    // reason with the name. Nothing is created, opened or emptied.
+    std::string CheckOutputName(const std::string& fileName) const;
+    // Opens the outputs' files for writing, just before their headers: only now is an existing
+    // file of the name replaced. Raises with the name and the system's text.
+    void OpenOutputFiles();
+    // Whether output entry `entry` is a file this run opened and its name still leads to it.
+    bool OwnsOutputFile(int entry) const;
+    // What happened to the run's files since they were opened: an output gone or replaced, an
+    // input whose contents changed; empty when nothing did.
+    std::string CheckRunFiles() const;
+    // The text of a failed write to `oc` by `operation`: a failure of the file itself gives its
+    // name and the system's text.
+    static std::string WriteErrorText(const AVFormatContext* oc, const char* operation, int code);
 
     // --- the run ---
     // The run's tables; filled by the set-up and emptied by FreeTranscodeTables.
@@ -402,6 +427,16 @@ protected:
     std::vector<TMetadataPair> Fmetadata;
     // Per output file: the run failed or left it without a frame, so it is not kept.
     std::vector<char> Foutput_discard;
+    // A file of the job on disk: the path the file protocol opens (empty for a name of another
+    // protocol) and the file it was.
+    struct TJobFile {
+        std::string Path;
+        sys::TFileIdentity Identity;
+    };
+    // Per input file: as it was when opened.
+    std::vector<TJobFile> Finput_disk_files;
+    // Per output entry: as this run opened it (nothing known before the run opens it).
+    std::vector<TJobFile> Foutput_disk_files;
     // Per output file: the muxer's private options ("muxrate", "preload", ...) for its header.
     std::vector<AVDictionary*> Fmux_options;
     // Per output file, one per stream: how the stream was made.

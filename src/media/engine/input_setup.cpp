@@ -139,6 +139,7 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
     if (Fpgmyuv_compatibility_hack != 0) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
 
     try {
+        RememberInputFile(n, fileName);
         // On failure the library frees the context and clears `ic`.
         int result = media::OpenInputFile(&ic, fileName, format, &options.Dict);
         if (result < 0) {

@@ -442,7 +442,6 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName, bool join) {
 
     int firstCodec = Fnb_ocodecs;
     bool registered = false;
-    bool fileOpened = false;
     auto release = [&] {
         for (AVCodecContext*& enc : Foutput_codec_contexts[size_t(n)])
             lib::avcodec_free_context(&enc);
@@ -455,10 +454,6 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName, bool join) {
         // The encoders named for this output must not be taken by the next one.
         for (int i = firstCodec; i < Fnb_ocodecs; ++i) Foutput_codecs[size_t(i)] = nullptr;
         Fnb_ocodecs = firstCodec;
-        if (fileOpened) {
-            CloseOutputIO(&oc->pb);
-            sys::DeleteFile(fileName);
-        }
         lib::avformat_free_context(oc);
         if (registered) {
             Foutput_files[size_t(n)] = nullptr;
@@ -530,11 +525,10 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName, bool join) {
         if ((format->flags & AVFMT_NEEDNUMBER) != 0 && !lib::av_filename_number_test(oc->url))
             return fail(ErrorCodeText(FileNameFromLibrary(oc->url), AVERROR(EDOM)));
 
+        // Only asked: the file is opened, and an existing one replaced, when the run writes it.
         if ((format->flags & AVFMT_NOFILE) == 0) {
-            int result =
-                OpenOutputIO(&oc->pb, fileName, AVIO_FLAG_WRITE, &oc->interrupt_callback, nullptr);
-            if (result < 0) return fail(ErrorCodeText(fileName, result));
-            fileOpened = true;
+            const std::string refusal = CheckOutputName(fileName);
+            if (!refusal.empty()) return fail(refusal);
         }
 
         // The muxing settings: the generic ones on the context, the private ones of this muxer

@@ -29,6 +29,7 @@ void TCustomFFmpeg::Transcode() {
         InitInputTimestamps();
         CopyMetadataMaps();
         CopyAllChapters();
+        OpenOutputFiles();
         WriteHeaders();
         LogStreamMapping();
     } catch (...) {
@@ -83,7 +84,7 @@ void TCustomFFmpeg::Transcode() {
         if (failure.empty() || received[size_t(j)] != 0) {
             int result = lib::av_write_trailer(oc);
             if (result < 0 && trailerFailure.empty())
-                trailerFailure = ErrorCodeText("av_write_trailer()", result);
+                trailerFailure = WriteErrorText(oc, "av_write_trailer()", result);
             if (received[size_t(j)] != 0) kept.push_back(FileNameFromLibrary(oc->url));
         }
         // A stopped run keeps what it wrote, as it is.
@@ -92,9 +93,12 @@ void TCustomFFmpeg::Transcode() {
     }
     bool empty = failure.empty() && !FBroken && !emptySources.empty();
     if (failure.empty()) ReportProgress(true, -1);
+    // Files that changed under the run spoil it: what it wrote is not kept.
+    const std::string changed = failure.empty() && !FBroken ? CheckRunFiles() : std::string();
+    if (!changed.empty()) std::fill(Foutput_discard.begin(), Foutput_discard.end(), 1);
     CloseEncoders();
     CloseDecoders();
-    FFinished = !FBroken && failure.empty() && trailerFailure.empty() && !empty;
+    FFinished = !FBroken && failure.empty() && trailerFailure.empty() && !empty && changed.empty();
     FreeTranscodeTables();
     auto quoted = [](const std::vector<std::string>& names) {
         std::string text;
@@ -107,6 +111,7 @@ void TCustomFFmpeg::Transcode() {
                 rtl::Format("; what was converted before the failure was kept in %s", quoted(kept));
         throw FFmpegException(failure);
     }
+    if (!changed.empty()) throw FFmpegException(changed);
     // A file whose end could not be written is no success.
     if (!trailerFailure.empty()) throw FFmpegException(trailerFailure);
     // Nor is a file without a single frame.

@@ -8,6 +8,15 @@
 // through events that carry the task's index: OnProgress, OnTerminate (once per task, then once
 // with task index -1), OnPreviewBitmap and OnCustomHook. It also owns a probe for testing files.
 //
+// The user's files: setting a task up (AddTask, AddInputFile, SetOutputFile) opens inputs for
+// reading and only asks whether each output could be written; nothing in an output folder is
+// created, emptied or deleted before Start. An output file is opened, and an existing file of
+// that name replaced, only by the task's own conversion when it starts writing. RemoveTask,
+// ClearTasks, Stop and the destructor never delete a file: only a conversion deletes, and only
+// an output it opened itself, that is still that file, and that it gave up or left empty. A task
+// whose output cannot be written, goes away or is replaced, or whose input changes while it
+// converts, ends with an exception whose text names the file.
+//
 // Threads: the owner's thread (the main thread in the application) sets tasks up, starts, pauses
 // and stops them. In thread mode every task converts on its engine's thread and every end report
 // runs on one dispatcher thread the manager owns, in the order the tasks ended, the final report
@@ -173,7 +182,8 @@ public:
     int AddTask(rtl::TStream* stream, const std::string& privateData, const TInputOptions* options);
     bool AddInputFile(int taskIndex, const std::string& fileName, const TInputOptions* options);
     bool AddInputFile(int taskIndex, const std::string& fileName, const std::string& extOptions);
-    // Adds and opens an output of a task; false with LastErrMsg.
+    // Adds an output to a task (its file is opened when the task converts); false with
+    // LastErrMsg, also when the file could not be written.
     bool SetOutputFile(int taskIndex, const std::string& fileName, const TOutputOptions* options);
     bool SetOutputFile(int taskIndex, const std::string& fileName, const std::string& extOptions);
     bool SetOutputStream(int taskIndex, rtl::TStream* stream, const std::string& privateData,

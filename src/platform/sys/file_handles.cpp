@@ -1,6 +1,7 @@
 #include "platform/sys/file_handles.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -74,6 +75,44 @@ bool IsSpecialFile(const std::string& path) {
     struct stat info;
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) &&
            !S_ISDIR(info.st_mode);
+}
+
+std::string ErrorNumberText(int error) {
+    char buffer[256];
+    // The GNU strerror_r: the text may be a constant of the library rather than the buffer.
+    return ::strerror_r(error < 0 ? -error : error, buffer, sizeof buffer);
+}
+
+int GetFileIdentity(const std::string& path, TFileIdentity& identity) {
+    struct stat info;
+    if (path.empty()) return -ENOENT;
+    if (::stat(path.c_str(), &info) != 0) return int(ErrorNumber());
+    identity.Device = uint64_t(info.st_dev);
+    identity.Inode = uint64_t(info.st_ino);
+    identity.Size = int64_t(info.st_size);
+    identity.ModifiedNs = int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    identity.Regular = S_ISREG(info.st_mode);
+    identity.Link = ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    return 0;
+}
+
+int CheckWritableFile(const std::string& path) {
+    if (path.empty()) return -ENOENT;
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return -EISDIR;
+        return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : int(ErrorNumber());
+    }
+    if (errno != ENOENT) return int(ErrorNumber());
+    // A new file: its folder must be there and take one.
+    const size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (::stat(folder.c_str(), &info) != 0) return int(ErrorNumber());
+    if (!S_ISDIR(info.st_mode)) return -ENOTDIR;
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0
+               ? 0
+               : int(ErrorNumber());
 }
 
 }  // namespace sys

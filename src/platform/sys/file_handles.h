@@ -37,4 +37,32 @@ TDataWait WaitForFileData(int handle, int timeoutMs);
 // A FIFO, device or socket: neither a regular file nor a folder. False for a missing name.
 bool IsSpecialFile(const std::string& path);
 
+// The system's text for an error number of either sign: "No space left on device".
+std::string ErrorNumberText(int error);
+
+// Which file a name stands for (device and inode) and the state of its contents then.
+struct TFileIdentity {
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    int64_t Size = -1;
+    int64_t ModifiedNs = 0;  // the last change of the contents
+    bool Regular = false;    // the name leads to a regular file
+    bool Link = false;       // the name itself is a symbolic link
+
+    bool Known() const { return Inode != 0; }
+    bool SameFile(const TFileIdentity& other) const {
+        return Known() && Device == other.Device && Inode == other.Inode;
+    }
+    bool SameContents(const TFileIdentity& other) const {
+        return SameFile(other) && Size == other.Size && ModifiedNs == other.ModifiedNs;
+    }
+};
+// 0 with `identity` filled in (links followed), or a negative error number (-ENOENT when nothing
+// has the name).
+int GetFileIdentity(const std::string& path, TFileIdentity& identity);
+// Whether an open for writing (creating or emptying) could succeed, asked without creating,
+// opening or changing anything: 0, or the negative error number such an open would meet
+// (-ENOENT for a missing folder, -EACCES, -EISDIR, -ENOTDIR).
+int CheckWritableFile(const std::string& path);
+
 }  // namespace sys

@@ -64,7 +64,7 @@ TEST_F(OutputSetupTest, ContainerComesFromTheFormatOptionOrTheName) {
         ASSERT_EQ(result, 1) << engine.LastErrMsg();
         EXPECT_STREQ(engine.Foutput_files[0]->oformat->name, c.Muxer);
         EXPECT_TRUE(engine.State().Flast_asked_format.empty());
-        EXPECT_TRUE(std::filesystem::exists(name));
+        EXPECT_FALSE(std::filesystem::exists(name)) << "the run makes the file, not the set-up";
     }
 }
 
@@ -109,6 +109,36 @@ TEST_F(OutputSetupTest, MissingFolderIsReportedWithTheFileName) {
     // The next output takes the slot.
     engine.Output(FDir.File("out.mp4"));
     EXPECT_EQ(engine.nb_output_files(), 1);
+}
+
+// The set-up only asks whether the file could be written: an existing file keeps every byte,
+// also when the engine is released without a run; what could not be written is refused with the
+// name and the system's text.
+TEST_F(OutputSetupTest, SetUpNeitherCreatesNorEmptiesAFile) {
+    const std::string earlier = FDir.Touch("earlier.avi", "an earlier conversion");
+    FDir.MakeFolder("folder.avi");
+    const std::string blocked = FDir.Touch("blocked", "a file, not a folder");
+    const struct {
+        std::string Name;
+        std::string Message;  // empty: accepted
+    } cases[] = {
+        {earlier, ""},
+        {FDir.File("new.avi"), ""},
+        {FDir.File("folder.avi"), FDir.File("folder.avi") + ": Is a directory"},
+        {blocked + "/out.avi", blocked + "/out.avi: Not a directory"},
+    };
+    for (const auto& c : cases) {
+        {
+            TRunEngine engine;
+            engine.Open(fixtures::Path(fixtures::kClipAvi));
+            const int result = engine.OpenOutputFile(c.Name, false);
+            EXPECT_EQ(result, c.Message.empty() ? 1 : -1) << c.Name;
+            if (!c.Message.empty()) EXPECT_EQ(engine.LastErrMsg(), c.Message);
+        }
+        EXPECT_EQ(testsupport::ReadFile(earlier), "an earlier conversion") << c.Name;
+        EXPECT_FALSE(std::filesystem::exists(FDir.File("new.avi"))) << c.Name;
+    }
+    EXPECT_EQ(testsupport::ReadFile(blocked), "a file, not a folder");
 }
 
 TEST_F(OutputSetupTest, AFailedOutputLeavesNoEncoderForTheNextOne) {

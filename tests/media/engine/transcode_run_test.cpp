@@ -262,14 +262,13 @@ TEST_F(TranscodeRunTest, SetUpRefusals) {
         engine.Apply(c.Options);
         std::string name = FDir.File("refused.mkv");
         engine.Output(name);
+        // An earlier file of the name: a run refused before it writes leaves it as it was.
+        testsupport::WriteFile(name, "an earlier conversion");
         EXPECT_EQ(engine.Run(), c.Message);
         EXPECT_FALSE(engine.Finished());
         EXPECT_TRUE(engine.FEncoderList.empty());
         EXPECT_TRUE(engine.FDecoderList.empty());
-        // An output that never got a byte is not left behind.
-        if (std::filesystem::exists(name)) {
-            EXPECT_GT(std::filesystem::file_size(name), 0u);
-        }
+        EXPECT_EQ(testsupport::ReadFile(name), "an earlier conversion") << c.Message;
     }
 }
 
@@ -492,6 +491,72 @@ TEST_F(TranscodeRunTest, AnInputWithoutADecodableFrameFailsAndLeavesNoFile) {
         EXPECT_EQ(engine.Run(), "no frame could be decoded from '" + input + "'") << output;
         EXPECT_FALSE(engine.Finished()) << output;
         EXPECT_FALSE(std::filesystem::exists(name)) << output;
+    }
+}
+
+// Files that change under a run, at its tenth picture: an output removed with its folder or
+// replaced by another file, an input rewritten in place. The run fails naming the file, keeps
+// nothing it wrote and leaves the file that took its output's place. A removed input still
+// reads whole through the open file.
+TEST_F(TranscodeRunTest, FilesThatChangeUnderTheRunFailIt) {
+    namespace fs = std::filesystem;
+    struct TCase {
+        const char* Folder;
+        void (*Change)(const std::string& input, const std::string& output);
+        std::string Message;  // "<in>" and "<out>" stand for the names; empty: the run succeeds
+    };
+    const TCase cases[] = {
+        {"folder_removed",
+         [](const std::string&, const std::string& output) {
+             fs::remove_all(fs::path(output).parent_path());
+         },
+         "<out>: No such file or directory; the file was removed while it was written"},
+        {"output_replaced",
+         [](const std::string&, const std::string& output) {
+             testsupport::WriteFile(output + ".new", "someone else's");
+             fs::rename(output + ".new", output);
+         },
+         "<out>: another file took its place while it was written"},
+        {"input_rewritten",
+         [](const std::string& input, const std::string&) {
+             const std::string bytes = testsupport::ReadFile(input);
+             testsupport::WriteFile(input, bytes.substr(0, bytes.size() / 2));
+         },
+         "<in>: the file changed while it was converted"},
+        {"input_removed", [](const std::string& input, const std::string&) { fs::remove(input); },
+         ""},
+    };
+    for (const TCase& c : cases) {
+        FDir.MakeFolder(std::string(c.Folder) + "/out");
+        const std::string input = FDir.File(std::string(c.Folder) + "/in.avi");
+        const std::string output = FDir.File(std::string(c.Folder) + "/out/out.avi");
+        fs::copy_file(fixtures::Path(fixtures::kClipAvi), input);
+        TRunEngine engine;
+        engine.ReportInterval = -1;  // a report after every packet
+        bool changed = false;
+        engine.OnProgress = [&](TCustomFFmpeg*, int fileIndex, int frameNumber, int, float, float,
+                                int64_t, int64_t, int64_t) {
+            if (changed || fileIndex < 0 || frameNumber < 10) return;
+            changed = true;
+            c.Change(input, output);
+        };
+        engine.Open(input);
+        engine.Apply({{"vcodec", "mpeg4"}, {"an", "1"}});
+        engine.Output(output);
+        const std::string message = engine.Run();
+        ASSERT_TRUE(changed) << c.Folder;
+        std::string expected = c.Message;
+        for (auto [mark, name] : {std::pair{"<in>", input}, std::pair{"<out>", output}})
+            if (size_t at = expected.find(mark); at != std::string::npos)
+                expected.replace(at, std::string(mark).size(), name);
+        EXPECT_EQ(message, expected) << c.Folder;
+        EXPECT_EQ(engine.Finished(), expected.empty()) << c.Folder;
+        if (std::string(c.Folder) == "output_replaced")
+            EXPECT_EQ(testsupport::ReadFile(output), "someone else's");
+        else if (std::string(c.Folder) == "input_rewritten")
+            EXPECT_FALSE(fs::exists(output)) << "a conversion of a changing file is not kept";
+        else if (expected.empty())
+            EXPECT_EQ(test::DescribeFile(output).Streams.at(0).Packets, 50);
     }
 }
 

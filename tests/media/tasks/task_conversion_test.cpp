@@ -176,6 +176,38 @@ TEST_F(TaskConversionTest, ATaskWithoutADecodableFrameFailsAndLeavesNoFile) {
     FManager.ClearTasks();
 }
 
+// Earlier files under the outputs' names: setting tasks up, removing them, clearing and freeing
+// the manager leave every byte; only a task's own conversion replaces its file.
+TEST_F(TaskConversionTest, OnlyATasksConversionReplacesAnEarlierFile) {
+    const std::string earlier = "an earlier conversion";
+    auto output = [this](int i) { return FDir.File("out" + std::to_string(i) + ".avi"); };
+    auto untouched = [&](int i) { return testsupport::ReadFile(output(i)) == earlier; };
+    for (int i = 0; i < 3; ++i) testsupport::WriteFile(output(i), earlier);
+    {
+        TFFTaskManager manager;
+        auto setUp = [&](int file) {
+            const int task = manager.AddTask(fixtures::Path(fixtures::kClip1sAvi), "");
+            ASSERT_GE(task, 0) << manager.LastErrMsg();
+            TOutputOptions options = Mpeg4Avi();
+            ASSERT_TRUE(manager.SetOutputFile(task, output(file), &options))
+                << manager.LastErrMsg();
+        };
+        for (int i = 0; i < 3; ++i) setUp(i);
+        manager.RemoveTask(2);
+        manager.ClearTasks();
+        for (int i = 0; i < 3; ++i) EXPECT_TRUE(untouched(i)) << "set up, removed, cleared";
+        setUp(0);
+        manager.Start(0);
+        EXPECT_FALSE(untouched(0)) << "converted";
+        EXPECT_EQ(test::DescribeFile(output(0)).Format, "avi");
+        EXPECT_TRUE(untouched(1));
+        manager.ClearTasks();
+        setUp(1);
+    }
+    EXPECT_TRUE(untouched(1)) << "freed with a task set up";
+    EXPECT_TRUE(untouched(2));
+}
+
 TEST_F(TaskConversionTest, SynchronousRunOnTheCaller) {
     for (int i = 0; i < 2; ++i) {
         ASSERT_EQ(AddTask(fixtures::kClip1sAvi), i);

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -80,6 +81,63 @@ TEST(FileHandlesTest, AFifoWithoutBlockingWaitsForDataAndSeesItsWriterGo) {
     EXPECT_EQ(sys::WaitForFileData(reader, 0), sys::TDataWait::HungUp);
     EXPECT_EQ(sys::SeekFileHandle(reader, 0, SEEK_SET), -ESPIPE);
     sys::CloseFileHandle(reader);
+}
+
+// Asking whether a file could be written touches nothing; the answer is the error the open would
+// meet, and the system's text names it.
+TEST(FileHandlesTest, WritableIsAskedWithoutTouchingAnything) {
+    testsupport::TTempDir dir;
+    const std::string kept = dir.Touch("kept.avi", "an earlier conversion");
+    dir.MakeFolder("folder.avi");
+    const struct {
+        std::string Path;
+        int Error;
+    } cases[] = {
+        {kept, 0},
+        {dir / "new.avi", 0},
+        {dir / "no/such/new.avi", -ENOENT},
+        {dir / "folder.avi", -EISDIR},
+        {dir / "kept.avi/new.avi", -ENOTDIR},
+        {"", -ENOENT},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sys::CheckWritableFile(c.Path), c.Error) << c.Path;
+    EXPECT_EQ(testsupport::ReadFile(kept), "an earlier conversion");
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.avi"));
+
+    EXPECT_EQ(sys::ErrorNumberText(-ENOSPC), "No space left on device");
+    EXPECT_EQ(sys::ErrorNumberText(EACCES), "Permission denied");
+}
+
+// A file's identity follows it through links; new contents show, a new file in its place too.
+TEST(FileHandlesTest, IdentityTellsTheSameFileAndItsChangedContents) {
+    testsupport::TTempDir dir;
+    const std::string name = dir.Touch("in.avi", "0123456789");
+    std::filesystem::create_symlink(name, dir / "link.avi");
+    sys::TFileIdentity before, link, now;
+    ASSERT_EQ(sys::GetFileIdentity(name, before), 0);
+    EXPECT_TRUE(before.Regular);
+    EXPECT_FALSE(before.Link);
+    EXPECT_EQ(before.Size, 10);
+    ASSERT_EQ(sys::GetFileIdentity(dir / "link.avi", link), 0);
+    EXPECT_TRUE(link.Link);
+    EXPECT_TRUE(link.SameContents(before));
+
+    testsupport::WriteFile(name, "01234");  // in place: the same file, new contents
+    ASSERT_EQ(sys::GetFileIdentity(name, now), 0);
+    EXPECT_TRUE(now.SameFile(before));
+    EXPECT_FALSE(now.SameContents(before));
+
+    testsupport::WriteFile(dir / "other.avi", "0123456789");
+    std::filesystem::rename(dir / "other.avi", name);  // another file under the name
+    ASSERT_EQ(sys::GetFileIdentity(name, now), 0);
+    EXPECT_FALSE(now.SameFile(before));
+    std::filesystem::remove(name);
+    EXPECT_EQ(sys::GetFileIdentity(name, now), -ENOENT);
+
+    sys::TFileIdentity device;
+    ASSERT_EQ(sys::GetFileIdentity("/dev/null", device), 0);
+    EXPECT_FALSE(device.Regular);
+    EXPECT_FALSE(sys::TFileIdentity().SameFile(sys::TFileIdentity()));
 }
 
 }  // namespace
