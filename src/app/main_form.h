@@ -267,8 +267,9 @@ public:
     std::atomic<int> FRunNumber{0};
     bool FRunning = false;   // from a start until its final report was handled
     bool FStopping = false;  // inside the stop handler
-    bool FStopAsked = false;  // the user stopped the current run
     bool FClosing = false;   // the window's close has begun
+    // The user stopped the current run: it did not run to its end.
+    bool FStopAsked = false;
     // Queued end reports hold a weak reference, so none runs on a freed window.
     std::shared_ptr<int> FAliveToken = std::make_shared<int>(0);
 

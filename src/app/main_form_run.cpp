@@ -369,8 +369,7 @@ void TForm1::TaskEnded(const media::TTerminateInfo& info, int run) {
             // Only a queue that ran to its end: after a stop the user is there, and powering
             // off would close every other program of theirs.
             if (!FStopAsked) Button25->Click();
-        }
-        else if (Form5->bsSkinCheckRadioBox4->Checked())
+        } else if (Form5->bsSkinCheckRadioBox4->Checked())
             Button29->Click();
     } else if (info.Finished || info.Exception) {
         // A failure must not keep the percentage it reached.

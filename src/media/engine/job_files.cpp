@@ -17,8 +17,8 @@ std::string LocalPath(const std::string& fileName) {
     const std::string name = LibraryFileName(fileName);
     if (IsUnicodeName(name)) return DecodeUnicodeName(name);
     // A protocol prefix as the library reads one: scheme characters, then a colon.
-    const size_t end = name.find_first_not_of(
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+-.");
+    const size_t end =
+        name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+-.");
     if (end == std::string::npos || end == 0 || name[end] != ':') return name;
     if (std::string_view(name).substr(0, end) == "file") return name.substr(end + 1);
     return "";

@@ -88,7 +88,8 @@ void TCustomFFmpeg::WriteInterleaved(AVFormatContext* oc, AVPacket* packet, TAVO
     int64_t start = std::max(packet->pts, packet->dts);
     if (start != AV_NOPTS_VALUE) ost.end_ts = std::max(ost.end_ts, start + packet->duration);
     int result = lib::av_interleaved_write_frame(oc, packet);
-    if (result < 0) throw FFmpegException(WriteErrorText(oc, "av_interleaved_write_frame()", result));
+    if (result < 0)
+        throw FFmpegException(WriteErrorText(oc, "av_interleaved_write_frame()", result));
     ++ost.packets_written;
 }
 

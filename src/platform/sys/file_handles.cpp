@@ -106,13 +106,13 @@ int CheckWritableFile(const std::string& path) {
     if (errno != ENOENT) return int(ErrorNumber());
     // A new file: its folder must be there and take one.
     const size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
     if (::stat(folder.c_str(), &info) != 0) return int(ErrorNumber());
     if (!S_ISDIR(info.st_mode)) return -ENOTDIR;
-    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0
-               ? 0
-               : int(ErrorNumber());
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ? 0
+                                                                               : int(ErrorNumber());
 }
 
 }  // namespace sys
