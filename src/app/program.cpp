@@ -1,6 +1,8 @@
 #include "app/program.h"
 
 #include <cstdio>
+#include <memory>
+#include <string>
 
 #include "app/about_form.h"
 #include "app/app_services.h"
@@ -11,7 +13,9 @@
 #include "platform/sys/env.h"
 #include "platform/vcl/message_box.h"
 #include "platform/vcl/vcl.h"
+#include "platform/win/headless.h"
 #include "platform/win/win.h"
+#include "platform/win/x11_backend.h"
 #include "skin/dialogs/select_folder_dialog.h"
 
 namespace app {
@@ -59,11 +63,24 @@ TStartUpReport CreateForms() {
 }
 
 int RunProgram() {
-    if (sys::GetEnv("DISPLAY").empty() && sys::GetEnv("MORADEX_BACKEND").empty()) {
-        std::fputs("Moradex needs an X display (DISPLAY is not set).\n", stderr);
-        return 1;
+    std::unique_ptr<win::TBackend> backend;
+    if (sys::GetEnv("MORADEX_BACKEND") == "headless") {
+        backend = std::make_unique<win::THeadlessBackend>();
+    } else {
+        const std::string display = sys::GetEnv("DISPLAY");
+        if (display.empty()) {
+            std::fputs("Moradex needs an X display (DISPLAY is not set).\n", stderr);
+            return 1;
+        }
+        // The layer's own choice would fall back to an invisible screen and run on unseen.
+        std::string error;
+        backend = win::TX11Backend::Open(display, &error);
+        if (!backend) {
+            std::fprintf(stderr, "Moradex: %s.\n", error.c_str());
+            return 1;
+        }
     }
-    win::Initialize();
+    win::Initialize(std::move(backend));
     vcl::InitializeApplication();
     CreateForms();
     // Tests keep their own chooser and sound: only the running program gets the dialog and SDL.

@@ -25,8 +25,9 @@ inline constexpr const char* kAddFolderTitle = "选择目录";
 // exist; tests that keep their scripted chooser do not call it.
 void InstallFolderChooser();
 
-// The whole program: no display and no forced backend prints the reason and gives 1; else the
-// loop runs until the main window closes and gives 0.
+// The whole program: a display that is not set or cannot be opened prints the reason and gives 1
+// at once (MORADEX_BACKEND=headless runs on the invisible screen instead); else the loop runs
+// until the main window closes and gives 0.
 int RunProgram();
 
 }  // namespace app
