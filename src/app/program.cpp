@@ -17,6 +17,7 @@
 #include "platform/win/win.h"
 #include "platform/win/x11_backend.h"
 #include "skin/dialogs/select_folder_dialog.h"
+#include "skin/dialogs/skin_message.h"
 
 namespace app {
 
@@ -43,10 +44,26 @@ void InstallFolderChooser() {
     };
 }
 
+namespace {
+
+// The settings could not be saved: a skinned box says so, once in a run; the old file stays as it
+// was and the program goes on with what it holds in memory.
+void TellRefusedWrite(const std::string& message) {
+    if (Form1 && Form1->bsSkinMessage1)
+        Form1->bsSkinMessage1->MessageDlg2(message, vcl::Application->Title, vcl::mtWarning,
+                                           {vcl::mbOK}, 0);
+    else
+        vcl::Application->MessageBox(message, vcl::Application->Title);
+}
+
+}  // namespace
+
 TStartUpReport CreateForms() {
     TStartUpReport report;
     TSettingsFile& settings = Services().Settings;
     settings = TSettingsFile(ChooseSettingsPath());
+    // Kept until start-up is over: the box needs the main window.
+    auto told = std::make_shared<bool>(false);
     settings.OnWriteRefused = [&report](const std::string& message) {
         if (report.RefusedWrite.empty()) report.RefusedWrite = message;
     };
@@ -56,9 +73,12 @@ TStartUpReport CreateForms() {
     vcl::Application->CreateForm(Form2);
     vcl::Application->CreateForm(Form5);
     vcl::Application->CreateForm(Form6);
-    settings.OnWriteRefused = nullptr;
-    if (!report.RefusedWrite.empty())
-        vcl::Application->MessageBox(report.RefusedWrite, vcl::Application->Title);
+    settings.OnWriteRefused = [told](const std::string& message) {
+        if (*told) return;
+        *told = true;
+        TellRefusedWrite(message);
+    };
+    if (!report.RefusedWrite.empty()) settings.OnWriteRefused(report.RefusedWrite);
     return report;
 }
 

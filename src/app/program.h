@@ -12,8 +12,9 @@ struct TStartUpReport {
 
 // Decides where option.ini lives, makes the application's forms in order (main window, about
 // box, options dialog, the never shown legacy settings dialog) and returns what start-up had to
-// report. A refused settings write is shown once in a plain box and start-up goes on with
-// defaults in memory. The platform layer and the application object must exist.
+// report. A refused settings write is told once in the run, in a skinned box (one from start-up
+// once the forms exist), and the program goes on with the values in memory. The platform layer
+// and the application object must exist.
 TStartUpReport CreateForms();
 
 // The title of the folder question that adds a folder's files; every other title goes to the
