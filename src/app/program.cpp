@@ -11,6 +11,7 @@
 #include "app/options_form.h"
 #include "app/sdl_sound.h"
 #include "platform/sys/env.h"
+#include "platform/sys/signals.h"
 #include "platform/vcl/message_box.h"
 #include "platform/vcl/vcl.h"
 #include "platform/win/headless.h"
@@ -106,7 +107,19 @@ int RunProgram() {
     // Tests keep their own chooser and sound: only the running program gets the dialog and SDL.
     InstallFolderChooser();
     InstallSdlSound();
+    return RunApplication();
+}
+
+int RunApplication() {
+    // Asked to end by a signal, the program closes as its close button closes it.
+    sys::HandleTerminationSignals([](int) {
+        if (vcl::TCustomForm* main = vcl::Application->MainForm())
+            main->Close();
+        else
+            vcl::Application->Terminate();
+    });
     vcl::Application->Run();
+    sys::RemoveTerminationSignals();
     // Before the forms go: their players may unload SDL.
     RemoveSdlSound();
     vcl::FinalizeApplication();

@@ -31,4 +31,10 @@ void InstallFolderChooser();
 // until the main window closes and gives 0.
 int RunProgram();
 
+// The loop and the end, once the forms exist: runs until the main window closes, by its close
+// button or by SIGTERM, SIGINT or SIGHUP, which close it the same way (a second signal during
+// that close ends the process at once); then frees the application and the window layer and
+// gives 0.
+int RunApplication();
+
 }  // namespace app
