@@ -56,10 +56,11 @@ bool IsUsableFolderText(const std::string& text) {
     // folder made from it would land wherever its bytes happen to point.
     for (size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
-                                        : lead >= 0xE0 && lead < 0xF0   ? 2
-                                        : lead >= 0xF0 && lead < 0xF5   ? 3
-                                                                        : -1;
+        const int extra = lead < 0x80                   ? 0
+                          : lead >= 0xC2 && lead < 0xE0 ? 1
+                          : lead >= 0xE0 && lead < 0xF0 ? 2
+                          : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                        : -1;
         if (extra < 0) return false;
         uint32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
         for (int k = 1; k <= extra; ++k) {

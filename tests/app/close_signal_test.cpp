@@ -95,11 +95,15 @@ protected:
         vcl::TListItem* row = Form1->Rows().AddRow(io, oo, kNoTask);
         if (!row) _exit(kNoRun);
         row->SetCaption(clip);
-        for (const auto& [k, text] : std::initializer_list<std::pair<int, const char*>>{
-                 {siOutputFile, "stopped.avi"}, {siVideoCodec, "mpeg4"}, {siAudioCodec, "mp2"},
-                 {siAudioChannels, "-1"}, {siVideoBitrate, "800000"},
-                 {siAudioBitrate, "128000"}, {siAudioSampleRate, "-1"},
-                 {siDisableVideo, "False"}})
+        for (const auto& [k, text] :
+             std::initializer_list<std::pair<int, const char*>>{{siOutputFile, "stopped.avi"},
+                                                                {siVideoCodec, "mpeg4"},
+                                                                {siAudioCodec, "mp2"},
+                                                                {siAudioChannels, "-1"},
+                                                                {siVideoBitrate, "800000"},
+                                                                {siAudioBitrate, "128000"},
+                                                                {siAudioSampleRate, "-1"},
+                                                                {siDisableVideo, "False"}})
             row->SubItems().Put(k, text);
 
         // The tenth picture is held until the close has begun, so the run cannot reach its end

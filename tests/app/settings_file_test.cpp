@@ -282,8 +282,8 @@ std::vector<std::string> OtherEntries(const std::string& folder) {
 // Settings a little short of `size` bytes, each key on its own line.
 std::string SettingsOfSize(size_t size) {
     std::string text = "[Skin]\r\nSetSkin=3\r\n[Padding]\r\n";
-    for (int i = 0; text.size() + 40 < size; ++i) text += "Key" + std::to_string(i) + "=" +
-                                                          std::string(24, 'x') + "\r\n";
+    for (int i = 0; text.size() + 40 < size; ++i)
+        text += "Key" + std::to_string(i) + "=" + std::string(24, 'x') + "\r\n";
     return text;
 }
 
@@ -372,9 +372,19 @@ TEST_F(TSettingsTest, ACorruptFolderValueFallsBackToTheDefault) {
     // Absolute ones under the test's home, so a failure makes nothing outside it.
     const std::string h = home.Path();
     const std::vector<std::string> values = {
-        "relative/out", "out", "./out", "../out", "~/out", "\xff\xfe\x80garbage",
-        h + "/\xff\xfe\x80garbage", h + "/\xc3(bad", h + "/out\x01" "ctl", h + "/out\x7f",
-        h + "/out\xc2\x85next", h + "/\xed\xa0\x80surrogate", h + "/\xc0\xafoverlong",
+        "relative/out",
+        "out",
+        "./out",
+        "../out",
+        "~/out",
+        "\xff\xfe\x80garbage",
+        h + "/\xff\xfe\x80garbage",
+        h + "/\xc3(bad",
+        h + "/out\001ctl",
+        h + "/out\x7f",
+        h + "/out\xc2\x85next",
+        h + "/\xed\xa0\x80surrogate",
+        h + "/\xc0\xafoverlong",
     };
     for (const char* key : {"OutPath", "Dir"}) {
         const std::string section = std::string(key) == "Dir" ? "SnapShot" : "OutPath";

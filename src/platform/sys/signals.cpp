@@ -69,7 +69,9 @@ void RemoveTerminationSignals() {
 
 namespace detail {
 
-bool TerminationPending() { return gPending.load() != 0; }
+bool TerminationPending() {
+    return gPending.load() != 0;
+}
 
 bool RunTerminationRequest() {
     const int signal = gPending.exchange(0);
