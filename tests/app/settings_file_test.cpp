@@ -212,6 +212,8 @@ TEST_F(TSettingsTest, TheOutputFolderIsWrittenOnlyWhenItExists) {
     EXPECT_EQ(Stored("OutPath", "OutPath"), home.File("here"));
 }
 
+std::vector<std::string> OtherEntries(const std::string& folder);
+
 // Runs `body` as an unprivileged user when the suite runs as root (root writes anywhere), in a
 // child process; the child's exit status is the count of failed checks.
 int RunUnprivileged(const std::function<int()>& body) {
@@ -238,6 +240,21 @@ TEST_F(TSettingsTest, AReadOnlyProgramFolderPutsTheFileUnderTheConfigFolder) {
     });
     EXPECT_EQ(failures, 0);
     chmod(program.Path().c_str(), 0755);
+}
+
+// A write replaces the file through a new one beside it: a writable file in a folder that takes
+// no new file cannot be saved safely, so the settings go under the config folder too.
+TEST_F(TSettingsTest, AWritableFileInAReadOnlyFolderIsNotChosen) {
+    testsupport::WriteFile(path, "[Skin]\r\nSetSkin=3\r\n");
+    chmod(path.c_str(), 0666);
+    chmod(home.Path().c_str(), 0777);
+    chmod(program.Path().c_str(), 0555);
+    const int failures = RunUnprivileged(
+        [&] { return int(ChooseSettingsPath() != home.Path() + "/config/moradex/option.ini"); });
+    EXPECT_EQ(failures, 0);
+    chmod(program.Path().c_str(), 0755);
+    EXPECT_EQ(Lines(), "[Skin]\r\nSetSkin=3\r\n");
+    EXPECT_EQ(OtherEntries(program.Path()), std::vector<std::string>()) << "no probe left";
 }
 
 TEST_F(TSettingsTest, AWritableProgramFolderKeepsTheFileThereWithoutMakingIt) {
