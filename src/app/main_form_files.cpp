@@ -1,6 +1,7 @@
 // The main window's adding and editing of files: the three add commands with their per-file
 // steps and failure report, the folder listing, delete, clear, the moves and the rename editor.
 #include <filesystem>
+#include <fstream>
 
 #include "app/app_services.h"
 #include "app/main_form.h"
@@ -229,6 +230,13 @@ void TForm1::AddFiles(const std::vector<std::string>& files, TAddKind kind) {
             break;
         }
         const TAddResult result = AddOneFile(f);
+        // Files that are no media pass with a log line; but the one file the user chose that
+        // cannot even be read is answered, or nothing would show why it did not come.
+        if (kind == akOne && result == arSkipped && !std::ifstream(f, std::ios::binary)) {
+            std::string why = FFTasks->AVProbe().LastErrMsg();
+            if (why.rfind(f + ": ", 0) == 0) why.erase(0, f.size() + 2);
+            FNotAdded.push_back(sys::ExtractFileName(f) + ": " + why);
+        }
         if (result == arStop) {
             ended = true;
             break;

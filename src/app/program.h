@@ -12,8 +12,9 @@ struct TStartUpReport {
 
 // Decides where option.ini lives, makes the application's forms in order (main window, about
 // box, options dialog, the never shown legacy settings dialog) and returns what start-up had to
-// report. A refused settings write is shown once in a plain box and start-up goes on with
-// defaults in memory. The platform layer and the application object must exist.
+// report. A refused settings write is told once in the run, in a skinned box (one from start-up
+// once the forms exist), and the program goes on with the values in memory. The platform layer
+// and the application object must exist.
 TStartUpReport CreateForms();
 
 // The title of the folder question that adds a folder's files; every other title goes to the
@@ -25,8 +26,15 @@ inline constexpr const char* kAddFolderTitle = "选择目录";
 // exist; tests that keep their scripted chooser do not call it.
 void InstallFolderChooser();
 
-// The whole program: no display and no forced backend prints the reason and gives 1; else the
-// loop runs until the main window closes and gives 0.
+// The whole program: a display that is not set or cannot be opened prints the reason and gives 1
+// at once (MORADEX_BACKEND=headless runs on the invisible screen instead); else the loop runs
+// until the main window closes and gives 0.
 int RunProgram();
+
+// The loop and the end, once the forms exist: runs until the main window closes, by its close
+// button or by SIGTERM, SIGINT or SIGHUP, which close it the same way (a second signal during
+// that close ends the process at once); then frees the application and the window layer and
+// gives 0.
+int RunApplication();
 
 }  // namespace app

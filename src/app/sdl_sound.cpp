@@ -95,6 +95,8 @@ void TSdlSound::Run() {
 
 TSdlSound::TOutcome TSdlSound::PlayOne(const std::string& fileName) {
     // Counted by SDL: the preview player's own use of the audio subsystem is not disturbed.
+    // Without SDL's signal handlers, which would swallow SIGINT and SIGTERM.
+    lib::SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (lib::SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return soSilent;
     TOutcome outcome = soSilent;
     SDL_AudioSpec format{};

@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include <cstdint>
 #include <fstream>
 #include <initializer_list>
 
@@ -22,16 +23,17 @@ bool IsOneOf(const std::string& value, std::initializer_list<const char*> texts)
     return false;
 }
 
-// Opening for append answers both "the file is writable" and "a new file can be made there";
-// a file the probe made is removed again, so a first start still finds no file.
+// A write replaces the file through a new one beside it, so the folder must take a new file; the
+// probe file is removed again, so a first start still finds no file.
 bool CanWrite(const std::string& path) {
-    const bool existed = sys::FileExists(path);
+    const std::string probe = path + ".probe";
+    const bool existed = sys::FileExists(probe);
     bool ok = false;
     {
-        std::ofstream probe(path, std::ios::app | std::ios::binary);
-        ok = probe.is_open();
+        std::ofstream file(probe, std::ios::app | std::ios::binary);
+        ok = file.is_open();
     }
-    if (ok && !existed) sys::DeleteFile(path);
+    if (ok && !existed) sys::DeleteFile(probe);
     return ok;
 }
 
@@ -48,7 +50,33 @@ std::string ChooseSettingsPath() {
 std::string DefaultOutputFolder() { return sys::HomeDir() + "/" + kFolder + "/输出"; }
 std::string DefaultSnapshotFolder() { return sys::HomeDir() + "/" + kFolder + "/快照"; }
 
-bool IsUsableFolderText(const std::string& text) { return !text.empty() && text[0] == '/'; }
+bool IsUsableFolderText(const std::string& text) {
+    if (text.empty() || text[0] != '/') return false;
+    // Well-formed UTF-8 without control characters: anything else is a damaged file, and a
+    // folder made from it would land wherever its bytes happen to point.
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead < 0x80                   ? 0
+                          : lead >= 0xC2 && lead < 0xE0 ? 1
+                          : lead >= 0xE0 && lead < 0xF0 ? 2
+                          : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                        : -1;
+        if (extra < 0) return false;
+        uint32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            if (i + k >= text.size()) return false;
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        const uint32_t least[] = {0, 0x80, 0x800, 0x10000};
+        if (code < least[extra] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
+            return false;
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return false;
+        i += extra + 1;
+    }
+    return true;
+}
 
 bool TSettingsFile::Exists() const { return sys::FileExists(FPath); }
 
@@ -57,20 +85,24 @@ std::string TSettingsFile::Read(const std::string& section, const std::string& k
     return value == "Error" ? std::string() : value;
 }
 
-void TSettingsFile::Write(const std::string& section, const std::string& key,
-                          const std::string& value) {
+void TSettingsFile::Guarded(const std::function<void()>& write) {
     try {
-        rtl::TIniFile(FPath).WriteString(section, key, value);
+        write();
     } catch (const rtl::EIniFileException& e) {
         if (!OnWriteRefused) throw;
         OnWriteRefused(e.what());
     }
 }
 
+void TSettingsFile::Write(const std::string& section, const std::string& key,
+                          const std::string& value) {
+    Guarded([&] { rtl::TIniFile(FPath).WriteString(section, key, value); });
+}
+
 TOptionsValues TSettingsFile::ReadOptions() {
     TOptionsValues values;
     if (!Exists()) {
-        try {
+        Guarded([&] {
             rtl::TMemIniFile ini(FPath);
             ini.WriteString("Options", "Thread_Count", "0");
             ini.WriteString("Options", "After_Done", "0");
@@ -78,10 +110,7 @@ TOptionsValues TSettingsFile::ReadOptions() {
             ini.WriteString("Options", "Thread_Priority", "3");
             ini.WriteString("Options", "Overwrite_File", "1");
             ini.UpdateFile();
-        } catch (const rtl::EIniFileException& e) {
-            if (!OnWriteRefused) throw;
-            OnWriteRefused(e.what());
-        }
+        });
         return values;
     }
     const std::string count = Read("Options", "Thread_Count");
@@ -119,13 +148,15 @@ TOptionsValues TSettingsFile::ReadOptions() {
 }
 
 void TSettingsFile::WriteOptions(const TOptionsValues& values, bool multiThread) {
-    rtl::TMemIniFile ini(FPath);
-    if (multiThread) ini.WriteString("Options", "Thread_Count", values.ThreadCount);
-    ini.WriteString("Options", "After_Done", std::to_string(values.AfterDone));
-    ini.WriteString("Options", "Show_Preview", values.ShowPreview ? "1" : "0");
-    ini.WriteString("Options", "Thread_Priority", std::to_string(values.ThreadPriority));
-    ini.WriteString("Options", "Overwrite_File", std::to_string(values.OverwriteFile));
-    ini.UpdateFile();
+    Guarded([&] {
+        rtl::TMemIniFile ini(FPath);
+        if (multiThread) ini.WriteString("Options", "Thread_Count", values.ThreadCount);
+        ini.WriteString("Options", "After_Done", std::to_string(values.AfterDone));
+        ini.WriteString("Options", "Show_Preview", values.ShowPreview ? "1" : "0");
+        ini.WriteString("Options", "Thread_Priority", std::to_string(values.ThreadPriority));
+        ini.WriteString("Options", "Overwrite_File", std::to_string(values.OverwriteFile));
+        ini.UpdateFile();
+    });
 }
 
 std::string TSettingsFile::ReadOutPath() {

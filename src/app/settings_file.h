@@ -3,8 +3,10 @@
 // Every read uses the default "Error"; a missing key, an empty value and "Error" all count as
 // missing, and values compare exactly. A missing or unknown value has its default written back at
 // once. Every access opens and closes the file, except the two several-key writes (the options
-// defaults and OK), which go through one opening. A refused write raises rtl::EIniFileException
-// "Unable to write to <path>". Main thread only.
+// defaults and OK), which go through one opening. Every write replaces the file whole (written
+// beside it, synced, renamed over it), so a full disk leaves the old file as it was. A refused
+// write raises rtl::EIniFileException "Unable to write to <path>", or goes to OnWriteRefused.
+// Main thread only.
 #pragma once
 
 #include <functional>
@@ -13,8 +15,9 @@
 
 namespace app {
 
-// The settings file's place, decided once at start: beside the program when that folder or the
-// file there is writable, else $XDG_CONFIG_HOME/moradex/option.ini (the folder is made).
+// The settings file's place, decided once at start: beside the program when that folder is
+// writable (a write replaces the file through a new one beside it), else
+// $XDG_CONFIG_HOME/moradex/option.ini (the folder is made).
 std::string ChooseSettingsPath();
 
 // The default output and snapshot folders under the user's home.
@@ -37,7 +40,7 @@ public:
     const std::string& Path() const { return FPath; }
 
     // While set, a refused write calls this with the error's text and the operation goes on
-    // with the value in memory (start-up); unset, the error is raised.
+    // with the value in memory (the running program sets it); unset, the error is raised.
     std::function<void(const std::string& message)> OnWriteRefused;
     bool Exists() const;
 
@@ -68,10 +71,13 @@ public:
     std::string ReadPicture();
 
 private:
+    void Guarded(const std::function<void()>& write);
+
     std::string FPath;
 };
 
-// A stored folder that is not an absolute path (a file from another system) counts as missing.
+// A stored folder that is not an absolute path (a file from another system, a relative path) or
+// not well-formed UTF-8 free of control characters (damaged bytes) counts as missing.
 bool IsUsableFolderText(const std::string& text);
 
 }  // namespace app

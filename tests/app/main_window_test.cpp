@@ -307,9 +307,14 @@ TEST_F(TAppTest, TheWindowsPartsStayInsideTheClientAreaInEverySkin) {
 }  // namespace
 }  // namespace app::test
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "platform/vcl/message_box.h"
+#include "skin/dialogs/skin_message.h"
 
 namespace app::test {
 namespace {
@@ -347,6 +352,48 @@ TEST_F(TAppTest, NowhereToWriteGivesOneBoxAndACompleteWindow) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     chmod(program.Path().c_str(), 0755);
     chmod((home.Path() + "/config").c_str(), 0755);
+}
+
+// Settings that cannot be saved after start-up (the disk is full: here the process may not make
+// a file larger than it was): the first refused save is told in a skinned box, later ones in
+// the same run are not, the old file stays as it was, and the window goes on with its choices.
+TEST_F(TAppTest, ARefusedSaveIsToldOnceInARun) {
+    Start();
+    const std::string before = testsupport::ReadFile(SettingsPath());
+    home.MakeFolder("a much longer name for the output folder");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{before.size(), before.size()};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(100);
+        int bad = 0;
+        std::vector<std::string> boxes;
+        for (int i = 0; i < 2; ++i)
+            Screen->QueueIdleStep([this, &boxes] {
+                const win::HWND box = win::GetActiveWindow();
+                if (auto* skinned = dynamic_cast<skin::TbsMessageForm*>(vcl::FindControl(box)))
+                    boxes.push_back(skinned->Message->Caption());
+                else
+                    boxes.push_back("<not skinned> " + vcl::MessageBoxText(box));
+                Press(win::VK_RETURN);
+            });
+        Form5->bsSkinComboBox2->SetItemIndex(18);  // "19" where "0" was stored
+        Form5->Button2Click();
+        Run();
+        Form1->FileOutPutPath = home.File("a much longer name for the output folder");
+        Form1->Button16Click();
+        Run();
+        bad += (boxes != std::vector<std::string>{"Unable to write to " + SettingsPath()}) << 0;
+        bad += (Screen->PendingIdleSteps() != 1) << 1;
+        bad += (testsupport::ReadFile(SettingsPath()) != before) << 2;
+        bad += (Form5->bsSkinComboBox2->Text() != "19") << 3;
+        _exit(bad);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "bit 0: not one skinned box, 1: more boxes, 2: the file "
+                                         "changed, 3: the choice was lost";
 }
 
 }  // namespace

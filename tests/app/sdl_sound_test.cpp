@@ -1,6 +1,7 @@
 #include "app/sdl_sound.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <cstdint>
@@ -72,6 +73,21 @@ TEST_F(SdlSoundTest, TheBuiltChimePlays) {
     sound.Play(MORADEX_RING_SOUND);
     sound.WaitIdle();
     EXPECT_EQ(sound.Counts().PlayedOut, 1);
+}
+
+// While SDL's audio is up, SIGTERM, SIGINT and SIGHUP keep the actions the program gave them:
+// SDL's own handlers would turn them into an event nobody reads.
+TEST_F(SdlSoundTest, PlayingLeavesTheTerminationSignalsAlone) {
+    const std::string longFile = dir.Touch("long.wav", Tone(120));
+    TSdlSound sound;
+    sound.Play(longFile);
+    ASSERT_TRUE(WaitFor([&] { return sound.Counts().Opened == 1; }));
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction action {};
+        sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
+    sound.Shutdown();
 }
 
 // Play returns while a long sound still plays; a newer sound, or Shutdown, cuts it.

@@ -3,10 +3,18 @@
 // the file when the program folder is read-only, and refused writes.
 #include "app/settings_file.h"
 
+#include <sched.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
 
 #include <functional>
 #include <optional>
@@ -204,6 +212,8 @@ TEST_F(TSettingsTest, TheOutputFolderIsWrittenOnlyWhenItExists) {
     EXPECT_EQ(Stored("OutPath", "OutPath"), home.File("here"));
 }
 
+std::vector<std::string> OtherEntries(const std::string& folder);
+
 // Runs `body` as an unprivileged user when the suite runs as root (root writes anywhere), in a
 // child process; the child's exit status is the count of failed checks.
 int RunUnprivileged(const std::function<int()>& body) {
@@ -230,6 +240,21 @@ TEST_F(TSettingsTest, AReadOnlyProgramFolderPutsTheFileUnderTheConfigFolder) {
     });
     EXPECT_EQ(failures, 0);
     chmod(program.Path().c_str(), 0755);
+}
+
+// A write replaces the file through a new one beside it: a writable file in a folder that takes
+// no new file cannot be saved safely, so the settings go under the config folder too.
+TEST_F(TSettingsTest, AWritableFileInAReadOnlyFolderIsNotChosen) {
+    testsupport::WriteFile(path, "[Skin]\r\nSetSkin=3\r\n");
+    chmod(path.c_str(), 0666);
+    chmod(home.Path().c_str(), 0777);
+    chmod(program.Path().c_str(), 0555);
+    const int failures = RunUnprivileged(
+        [&] { return int(ChooseSettingsPath() != home.Path() + "/config/moradex/option.ini"); });
+    EXPECT_EQ(failures, 0);
+    chmod(program.Path().c_str(), 0755);
+    EXPECT_EQ(Lines(), "[Skin]\r\nSetSkin=3\r\n");
+    EXPECT_EQ(OtherEntries(program.Path()), std::vector<std::string>()) << "no probe left";
 }
 
 TEST_F(TSettingsTest, AWritableProgramFolderKeepsTheFileThereWithoutMakingIt) {
@@ -261,6 +286,145 @@ TEST_F(TSettingsTest, ARefusedWriteRaisesOrIsHandedToTheStartUpHandler) {
     });
     EXPECT_EQ(failures, 0);
     chmod(program.Path().c_str(), 0755);
+}
+
+// The folder's entries besides option.ini: a failed write leaves no half-written file behind.
+std::vector<std::string> OtherEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename() != "option.ini") names.push_back(entry.path().filename());
+    return names;
+}
+
+// Settings a little short of `size` bytes, each key on its own line.
+std::string SettingsOfSize(size_t size) {
+    std::string text = "[Skin]\r\nSetSkin=3\r\n[Padding]\r\n";
+    for (int i = 0; text.size() + 40 < size; ++i)
+        text += "Key" + std::to_string(i) + "=" + std::string(24, 'x') + "\r\n";
+    return text;
+}
+
+// A write that runs out of room halfway: the process may not make files larger than the old
+// one, as a full disk would refuse. The old file stays byte for byte, the refusal is handed on,
+// and no new file is left beside it.
+TEST_F(TSettingsTest, AWriteCutShortLeavesTheOldFileWhole) {
+    const std::string before = SettingsOfSize(4000);
+    testsupport::WriteFile(path, before);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{before.size() + 16, before.size() + 16};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(100);
+        int bad = 0;
+        TSettingsFile file(path);
+        std::vector<std::string> refused;
+        file.OnWriteRefused = [&](const std::string& m) { refused.push_back(m); };
+        file.Write("OutPath", "OutPath", "/" + std::string(200, 'o'));
+        bad += refused.size() != 1;
+        TOptionsValues v;
+        v.ThreadCount = std::string(100, '9');
+        file.WriteOptions(v, true);
+        bad += refused.size() != 2;
+        for (const std::string& m : refused) bad += m != "Unable to write to " + path;
+        _exit(bad);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Lines(), before);
+    EXPECT_EQ(OtherEntries(program.Path()), std::vector<std::string>());
+    // With room again the same write goes through.
+    TSettingsFile(path).Write("OutPath", "OutPath", "/o");
+    EXPECT_EQ(Stored("OutPath", "OutPath"), "/o");
+    EXPECT_EQ(Stored("Padding", "Key0"), std::string(24, 'x'));
+}
+
+// The same on a file system that is really full: a small tmpfs of its own, mounted in a mount
+// namespace of a child process (so nothing outlives the test), filled up, with option.ini taking
+// one page that the rewrite outgrows. Needs the right to mount.
+TEST_F(TSettingsTest, AFullFileSystemLeavesTheOldFileWhole) {
+    constexpr int kCannotMount = 77;
+    testsupport::TTempDir mountPoint;
+    const std::string ini = mountPoint.File("option.ini");
+    const std::string before = SettingsOfSize(4000);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", mountPoint.Path().c_str(), "tmpfs", 0, "size=16k,mode=0755") != 0)
+            _exit(kCannotMount);
+        int bad = 0;
+        testsupport::WriteFile(ini, before);
+        bad += testsupport::ReadFile(ini) != before;
+        {
+            std::ofstream filler(mountPoint.File("filler"), std::ios::binary);
+            const std::string page(4096, 'f');
+            for (int i = 0; i < 16 && filler.write(page.data(), page.size()).flush(); ++i) {
+            }
+        }
+        TSettingsFile file(ini);
+        std::vector<std::string> refused;
+        file.OnWriteRefused = [&](const std::string& m) { refused.push_back(m); };
+        file.Write("OutPath", "OutPath", "/" + std::string(200, 'o'));
+        bad += (refused.size() != 1) << 1;
+        bad += (testsupport::ReadFile(ini) != before) << 2;
+        const std::vector<std::string> others = OtherEntries(mountPoint.Path());
+        bad += (others != std::vector<std::string>{"filler"}) << 3;
+        umount(mountPoint.Path().c_str());
+        _exit(bad);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kCannotMount)
+        GTEST_SKIP() << "no right to mount a tmpfs here (needs root or CAP_SYS_ADMIN)";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "bit 1: no refusal, 2: the file changed, 3: left over";
+}
+
+// A stored folder that is no absolute path of this system, or holds bytes no path of ours
+// has, counts as missing: the default is used and written back, and nothing is made where the
+// value points.
+TEST_F(TSettingsTest, ACorruptFolderValueFallsBackToTheDefault) {
+    // Absolute ones under the test's home, so a failure makes nothing outside it.
+    const std::string h = home.Path();
+    const std::vector<std::string> values = {
+        "relative/out",
+        "out",
+        "./out",
+        "../out",
+        "~/out",
+        "\xff\xfe\x80garbage",
+        h + "/\xff\xfe\x80garbage",
+        h + "/\xc3(bad",
+        h + "/out\001ctl",
+        h + "/out\x7f",
+        h + "/out\xc2\x85next",
+        h + "/\xed\xa0\x80surrogate",
+        h + "/\xc0\xafoverlong",
+    };
+    for (const char* key : {"OutPath", "Dir"}) {
+        const std::string section = std::string(key) == "Dir" ? "SnapShot" : "OutPath";
+        const std::string fallback =
+            section == "OutPath" ? DefaultOutputFolder() : DefaultSnapshotFolder();
+        for (const std::string& value : values) {
+            SCOPED_TRACE(section + " stored as \"" + value + "\"");
+            // Relative values would land in the current folder: make that one of ours.
+            testsupport::TTempDir cwd;
+            const std::string previous = sys::GetCurrentDir();
+            ASSERT_TRUE(sys::SetCurrentDir(cwd.Path()));
+            testsupport::WriteFile(path, "[" + section + "]\r\n" + key + "=" + value + "\r\n");
+            TSettingsFile file(path);
+            const std::string used = ReadKey(file, key);
+            sys::SetCurrentDir(previous);
+            EXPECT_EQ(used, fallback);
+            EXPECT_EQ(Stored(section, key), fallback);
+            EXPECT_EQ(OtherEntries(cwd.Path()), std::vector<std::string>()) << "made in the cwd";
+            if (value[0] == '/') {
+                EXPECT_FALSE(std::filesystem::exists(value)) << "made at the root";
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -122,6 +122,7 @@
     X(swResample, swr_free) \
     X(swResample, swr_get_out_samples) \
     X(swResample, swr_init) \
+    X(lbSDL, SDL_SetHint) \
     X(lbSDL, SDL_InitSubSystem) \
     X(lbSDL, SDL_QuitSubSystem) \
     X(lbSDL, SDL_GetError) \

@@ -83,6 +83,12 @@ int64_t FrameDuration(AVRational rate) {
 std::string ErrorCodeText(const std::string& prefix, int code) {
     for (const TErrorText& entry : kErrorTexts)
         if (entry.Code == code) return prefix + ": " + entry.Text;
+    // Most failures are the system's own (a full disk, a refused folder): its words tell the
+    // user what to change, a bare number does not.
+    if (code < 0 && code > -4096) {
+        const std::string text = rtl::SysErrorMessage(-code);
+        if (!text.empty() && text.rfind("Unknown error", 0) != 0) return prefix + ": " + text;
+    }
     return prefix + ": " + rtl::Format("Error number %d occurred", code);
 }
 

@@ -21,7 +21,8 @@ namespace media {
 std::string FormatTimestamp(int64_t micros);
 // Microseconds per frame; 40000 (25 per second) when the rate has a zero part.
 int64_t FrameDuration(AVRational rate);
-// "<prefix>: <text of the error code>".
+// "<prefix>: <text of the error code>": the library's few texts, else the system's message of
+// an errno code, else "Error number <code> occurred".
 std::string ErrorCodeText(const std::string& prefix, int code);
 
 // Contexts that only carry option values, one per media type, one of a format and one of a

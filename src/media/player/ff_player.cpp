@@ -169,7 +169,9 @@ bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVid
     if (FHookContext) ResetRGBConvertContext(*FHookContext);
     FPlayEvent = std::make_shared<TPlayEventRing>();
     // Without an audio device the file still plays, without sound: the audio stream's
-    // opening reports it.
+    // opening reports it. SDL would take SIGINT and SIGTERM for an event nobody reads: the
+    // program ends on them itself.
+    lib::SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (lib::SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         FAudioStarted = true;
         const char* driver = lib::SDL_GetCurrentAudioDriver();

@@ -38,6 +38,14 @@ void TSurface::Resize(int width, int height) {
     const std::size_t oldStride = std::size_t(FStride);
     const std::size_t stride = std::size_t(stride64);
     const std::size_t need = stride / 4 * std::size_t(height);
+    // No bytes at all (and perhaps no buffer to point into): nothing to keep, move or clear.
+    if (need == 0) {
+        FData = {};
+        FWidth = width;
+        FHeight = height;
+        FStride = int(stride);
+        return;
+    }
     const int rows = std::min(height, FHeight);
     const std::size_t keep = std::size_t(std::min(width, FWidth)) * std::size_t(BytesPerPixel());
     // Far smaller than the memory held (a restore after a maximise): give the memory back.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -263,23 +264,52 @@ std::string ReadWholeFile(const std::string& fileName, int& error) {
     return text;
 }
 
-bool WriteWholeFile(const std::string& fileName, std::string_view text) {
-    int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
+bool WriteAll(int fd, std::string_view text) {
     size_t done = 0;
-    bool ok = true;
     while (done < text.size()) {
         ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
+        if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
+    return true;
+}
+
+// The text goes to a new file beside the old one, which is renamed over it only once the text
+// is on the disk: a full disk or a crash halfway leaves the old file whole, never a cut one.
+// A link is followed, so the file it names is the one replaced; the old file's mode is kept.
+bool WriteWholeFile(const std::string& fileName, std::string_view text) {
+    std::string target = fileName;
+    if (char* real = ::realpath(fileName.c_str(), nullptr)) {
+        target = real;
+        ::free(real);
+    }
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    std::string temp = target + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat old {};
+    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return 0666 & ~mask;
+    }();
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
     // A full disk may only show at close.
     if (::close(fd) != 0) ok = false;
-    return ok;
+    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // The new name itself on the disk; a folder that refuses to be synced changes nothing.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 void FillStrings(TStrings& strings, const std::vector<std::string>& lines) {

@@ -5,8 +5,10 @@
 // every other line in its place: a changed key is rewritten where it stands, a new key goes
 // after the last key of its section, a new section goes at the end.
 // TIniFile opens, accesses and closes the file in every call; TMemIniFile reads it once and
-// writes it back on UpdateFile. A refused write raises EIniFileException "Unable to write to
-// <path>". Not thread-safe: an object belongs to the thread that uses it.
+// writes it back on UpdateFile. A write replaces the file whole: the new text goes to a file
+// beside it that is synced and renamed over it, so its folder must be writable, and a failed
+// write leaves the old file as it was. A refused write raises EIniFileException "Unable to write
+// to <path>". Not thread-safe: an object belongs to the thread that uses it.
 #pragma once
 
 #include <cstdint>

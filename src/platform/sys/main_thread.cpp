@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "platform/rtl/exception.h"
+#include "platform/sys/signals.h"
 #include "platform/sys/threads.h"
 
 namespace sys {
@@ -186,6 +187,7 @@ bool CheckSynchronize(int timeoutMs) {
         std::lock_guard lock(state.Lock);
         idle = state.Pending.empty();
     }
+    idle = idle && !detail::TerminationPending();
     if (idle && timeoutMs != 0) WaitForWake(timeoutMs);
     // Drained before the queue is read: a hand-over pushed after this point writes again.
     DrainWakeFd();
@@ -194,7 +196,7 @@ bool CheckSynchronize(int timeoutMs) {
         std::lock_guard lock(state.Lock);
         count = state.Pending.size();
     }
-    bool ran = false;
+    bool ran = detail::RunTerminationRequest();
     // Only what is pending now runs, so a call that queues another cannot keep us here.
     for (size_t i = 0; i < count; ++i) {
         auto handOver = PopHandOver();

@@ -5,6 +5,7 @@
 // calls CheckSynchronize. The message loop polls MainThreadWakeFd() beside its own input and calls
 // CheckSynchronize when it turns readable (it may also turn readable with nothing pending).
 // The main thread is the one that started the process unless SetMainThread names another.
+// A termination request (signals.h) runs there the same way, before the hand-overs.
 //
 // A main thread that waits for a worker must keep running hand-overs, or a worker blocked in
 // CallInMainThread never returns: PumpingWait and PumpingLock do that. PumpingWait also runs the

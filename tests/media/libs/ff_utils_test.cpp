@@ -39,8 +39,12 @@ TEST(FFUtilsTextTest, ErrorCodeText) {
         {AVERROR(EDOM), "Number syntax expected in filename"},
         {AVERROR(ENOMEM), "Not enough memory"},
         {AVERROR(EIO), "I/O error"},
-        {-7, "Error number -7 occurred"},
-        {AVERROR(EPIPE), "Error number -32 occurred"},
+        {-7, "Argument list too long"},
+        {AVERROR(EPIPE), "Broken pipe"},
+        {AVERROR(ENOSPC), "No space left on device"},
+        {AVERROR(EACCES), "Permission denied"},
+        {-4000, "Error number -4000 occurred"},
+        {AVERROR_BSF_NOT_FOUND, "Error number -1179861752 occurred"},
         {0, "Error number 0 occurred"},
     };
     for (auto [code, text] : cases)

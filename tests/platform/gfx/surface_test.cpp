@@ -83,6 +83,8 @@ std::vector<TResizeCase> Cases() {
         {"one_way_grows_the_other_shrinks", 0, {37, 23}, {{50, 12}, {21, 30}, {37, 23}}},
         {"far_smaller_gives_memory_back", 0, {200, 150}, {{9, 7}, {200, 150}}},
         {"empty_and_back", 0, {37, 23}, {{0, 0}, {37, 23}, {37, 0}, {0, 23}, {37, 23}}},
+        {"zero_wide_grows_taller", 0, {0, 0}, {{0, 5}, {0, 9}, {0, 2}, {6, 2}, {0, 7}}},
+        {"zero_high_grows_wider", 0, {0, 0}, {{5, 0}, {9, 0}, {9, 3}, {2, 0}}},
         {"drag_out_and_back", 0, {37, 23}, drag},
     };
     std::vector<TResizeCase> out;
