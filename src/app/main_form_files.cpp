@@ -232,7 +232,8 @@ void TForm1::AddFiles(const std::vector<std::string>& files, TAddKind kind) {
         const TAddResult result = AddOneFile(f);
         // Files that are no media pass with a log line; but the one file the user chose that
         // cannot even be read is answered, or nothing would show why it did not come.
-        if (kind == akOne && result == arSkipped && !std::ifstream(f, std::ios::binary)) {
+        if (kind == akOne && result == arSkipped && !sys::IsSpecialFile(f) &&
+            !std::ifstream(f, std::ios::binary)) {
             std::string why = FFTasks->AVProbe().LastErrMsg();
             if (why.rfind(f + ": ", 0) == 0) why.erase(0, f.size() + 2);
             FNotAdded.push_back(sys::ExtractFileName(f) + ": " + why);
