@@ -50,6 +50,7 @@ enum TAudioDriver { adDefault, adDirectSound, adWaveOut };
 enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
 
 class TCustomPlayer;
+class TWindowVideoHost;
 
 using TFileOpenEvent = std::function<void(TCustomPlayer* sender, int64_t duration, int frameWidth,
                                           int frameHeight, int& screenWidth, int& screenHeight)>;
@@ -76,6 +77,14 @@ public:
     bool Open(const std::string& fileName, std::nullptr_t, bool paused) {
         return Open(fileName, std::shared_ptr<TPlayerVideoHost>(), paused);
     }
+    // Open without waiting for the file (main thread only): stops what plays and returns while
+    // the read thread opens `fileName`. Once it is decided, a later turn of the main thread's
+    // hand-overs finishes the open as Open does (OnFileOpen, then the playback's states) and
+    // calls `done` with Open's result. A Stop or another open before that cancels it, without
+    // a call of `done`.
+    using TOpenDone = std::function<void(bool opened)>;
+    void BeginOpen(const std::string& fileName, win::HWND screenHandle, bool paused,
+                   TOpenDone done);
     // Ends the playback; with `waitForStop` returns once it has ended.
     void Stop(bool waitForStop);
     void Pause();
@@ -302,7 +311,7 @@ public:
     std::atomic<int64_t> FCurrentPTS{-1};
     std::atomic<TPlayState> FState{psStop};
     std::unique_ptr<sys::TThread> FPlayThread;
-    bool FAudioStarted = false;  // the SDL audio subsystem is started for the playback
+    bool FAudioStarted = false;  // the SDL audio subsystem is started (until the player ends)
     // The ring of the current playback; the play thread keeps its own for its stop.
     std::shared_ptr<TPlayEventRing> FPlayEvent;
 
@@ -310,6 +319,15 @@ public:
     void SetState(TPlayState state, TPlayEventRing* ring);
 
 private:
+    struct TPendingOpen;
+    // The steps of an open: the window's host (stops what plays), the player made ready for a
+    // file, and the playback started once its file is open.
+    bool PrepareWindowOpen(win::HWND screenHandle, std::shared_ptr<TWindowVideoHost>& host);
+    bool PrepareOpen(std::shared_ptr<TPlayerVideoHost> host);
+    void StartPlayback(const std::string& fileName);
+    void FinishBackgroundOpen();
+    void CancelPendingOpen();
+    void StopAudio();
     void AwaitPlaybackEnd();
     void AwaitEventThreadEnd();
     void DoFileOpen();
@@ -335,6 +353,8 @@ private:
     std::atomic<sys::TThreadId> FHandlerThread{0};
     std::unique_ptr<TRGBConvertContext> FRGBContext;
     std::unique_ptr<TRGBConvertContext> FHookContext;
+    // A BeginOpen whose file is not decided yet.
+    std::shared_ptr<TPendingOpen> FPendingOpen;
 };
 
 class TFFPlayer : public TCustomPlayer {};

@@ -346,6 +346,7 @@ void ReadThreadProc(TVideoState& is) {
     }
     if (opened) {
         is.Opened = 1;
+        if (is.OnDecided) is.OnDecided();
         ReadLoop(is);
     }
     // The end: tear the file down on the thread that used it.
@@ -361,7 +362,10 @@ void ReadThreadProc(TVideoState& is) {
     if (!opened) PushQuitEvent(is);
     // SDL keeps its error text per thread and frees it only for threads of its own.
     lib::SDL_TLSCleanup();
-    if (is.Opened.load() == -1) is.Opened = -2;
+    if (is.Opened.load() == -1) {
+        is.Opened = -2;
+        if (is.OnDecided) is.OnDecided();
+    }
 }
 
 int OpenStreamComponent(TVideoState& is, int streamIndex) {
@@ -586,8 +590,9 @@ bool SwitchStream(TVideoState& is, AVMediaType type, int streamIndex) {
     return true;
 }
 
-bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInputFormat* format,
-                bool paused) {
+std::unique_ptr<TVideoState> StartOpenStream(TCustomPlayer& player, const std::string& fileName,
+                                             const AVInputFormat* format, bool paused,
+                                             std::function<void()> decided) {
     if (player.FVideoState.load() != nullptr)
         throw rtl::Exception("Assertion failed: a playback is still open");
     std::unique_ptr<TVideoState> state;
@@ -596,7 +601,7 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
         state->events = std::make_shared<TPlayerEventQueue>();
     } catch (const std::bad_alloc&) {
         player.ReportError("av_mallocz() failed.", true);
-        return false;
+        return nullptr;
     }
     TVideoState& is = *state;
     if (paused) {
@@ -607,14 +612,18 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
     is.filename = fileName;
     is.iformat = format;
     is.av_sync_type = player.Fav_sync_type;
+    is.OnDecided = std::move(decided);
     try {
         is.parse_tid = sys::StartThread([&is] { ReadThreadProc(is); });
     } catch (const std::exception&) {
         player.ReportError("SDL_CreateThread() failed.", true);
-        return false;
+        return nullptr;
     }
-    while (is.Opened.load() == 0) PumpingPause(kPollMs);
+    return state;
+}
 
+bool FinishOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state) {
+    TVideoState& is = *state;
     if (is.Opened.load() == 1) {
         player.FVideoStateOwner = std::move(state);
         player.FVideoState = &is;
@@ -623,11 +632,31 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
         is.refresh_tid = sys::StartThread([&is] { RefreshThreadProc(is); });
         return true;
     }
-    while (is.Opened.load() == -1) PumpingPause(kPollMs);
+    // The read thread has closed the file and only ends now.
     is.parse_tid.reset();
     state.reset();
     player.ResetState();
     return false;
+}
+
+bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInputFormat* format,
+                bool paused) {
+    auto decided = std::make_shared<sys::TEvent>(true, false);
+    std::unique_ptr<TVideoState> state =
+        StartOpenStream(player, fileName, format, paused, [decided] { decided->Set(); });
+    if (!state) return false;
+    // The read thread's messages reach the main thread's log while it opens.
+    while (PumpingEventWait(*decided, kSeekWaitStepMs) == sys::TWaitResult::Timeout) {
+    }
+    return FinishOpenStream(player, std::move(state));
+}
+
+void CancelOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state) {
+    // Blocking reads of the file end with the abort; the read thread closes what it opened.
+    CloseStream(*state);
+    state->events->Close();
+    state.reset();
+    player.ResetState();
 }
 
 void CloseStream(TVideoState& is) {
@@ -637,6 +666,8 @@ void CloseStream(TVideoState& is) {
 }
 
 void ShutdownPlayback(TCustomPlayer& player) {
+    // The SDL audio subsystem stays up for the next file: starting it again costs a tenth of a
+    // second on some systems.
     TVideoState* is = player.FVideoState.load();
     if (is != nullptr) {
         CloseStream(*is);
@@ -648,10 +679,6 @@ void ShutdownPlayback(TCustomPlayer& player) {
         player.FVideoStateOwner.reset();
         player.ResetState();
         if (player.FVideoHost) player.FVideoHost->Clear();
-    }
-    if (player.FAudioStarted) {
-        lib::SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        player.FAudioStarted = false;
     }
 }
 

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -205,6 +206,8 @@ struct TVideoState {
     TShared<int> refresh{0};
     TCustomPlayer* const Owner;
     TShared<int> Opened{0};
+    // Run by the read thread once the open is decided: Opened is 1, or -2 with the file closed.
+    std::function<void()> OnDecided;
     int64_t StartTime = 0;
     int64_t Duration = -1;
     TShared<int64_t> AudioDuration{-1};
