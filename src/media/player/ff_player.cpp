@@ -79,7 +79,41 @@ void TCustomPlayer::UnloadAVLib() {
     AVLibLoader().Unload(FFPlayLibraries);
 }
 
+TAudioDeviceCloser::TAudioDeviceCloser() {
+    FThread = std::thread([this] {
+        std::unique_lock lock(FLock);
+        for (;;) {
+            FWake.wait(lock, [this] { return FEnd || !FQueue.empty(); });
+            if (FQueue.empty()) return;
+            const SDL_AudioDeviceID device = FQueue.back();
+            FQueue.pop_back();
+            lock.unlock();
+            lib::SDL_CloseAudioDevice(device);
+            lock.lock();
+        }
+    });
+}
+
+TAudioDeviceCloser::~TAudioDeviceCloser() {
+    {
+        std::lock_guard lock(FLock);
+        FEnd = true;
+    }
+    FWake.notify_all();
+    FThread.join();
+}
+
+void TAudioDeviceCloser::Close(SDL_AudioDeviceID device) {
+    {
+        std::lock_guard lock(FLock);
+        FQueue.push_back(device);
+    }
+    FWake.notify_all();
+}
+
 void TCustomPlayer::StopAudio() {
+    // Every device closed before the subsystem goes.
+    FAudioCloser.reset();
     if (!FAudioStarted) return;
     if (AVLibLoaded()) lib::SDL_QuitSubSystem(SDL_INIT_AUDIO);
     FAudioStarted = false;
@@ -186,6 +220,7 @@ bool TCustomPlayer::PrepareOpen(std::shared_ptr<TPlayerVideoHost> host) {
         if (driver != nullptr)
             lib::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n", driver);
     }
+    if (FAudioStarted && !FAudioCloser) FAudioCloser = std::make_unique<TAudioDeviceCloser>();
     if (Fdisplay_disable) Fvideo_disable = true;
     FVideoHost = std::move(host);
     return true;

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -28,6 +29,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "media/libs/ff_base_component.h"
@@ -51,6 +53,25 @@ enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
 
 class TCustomPlayer;
 class TWindowVideoHost;
+
+// Closes SDL audio devices on a thread of its own: a close waits for the device's thread, up to
+// a buffer's time, and a stop need not wait with it. The destructor closes what is queued.
+class TAudioDeviceCloser {
+public:
+    TAudioDeviceCloser();
+    ~TAudioDeviceCloser();
+    TAudioDeviceCloser(const TAudioDeviceCloser&) = delete;
+    TAudioDeviceCloser& operator=(const TAudioDeviceCloser&) = delete;
+    // The device must be paused: its callback no longer touches the playback.
+    void Close(SDL_AudioDeviceID device);
+
+private:
+    std::mutex FLock;
+    std::condition_variable FWake;
+    std::vector<SDL_AudioDeviceID> FQueue;
+    bool FEnd = false;
+    std::thread FThread;
+};
 
 using TFileOpenEvent = std::function<void(TCustomPlayer* sender, int64_t duration, int frameWidth,
                                           int frameHeight, int& screenWidth, int& screenHeight)>;
@@ -312,6 +333,8 @@ public:
     std::atomic<TPlayState> FState{psStop};
     std::unique_ptr<sys::TThread> FPlayThread;
     bool FAudioStarted = false;  // the SDL audio subsystem is started (until the player ends)
+    // While the audio subsystem is started; the read threads hand it their devices.
+    std::unique_ptr<TAudioDeviceCloser> FAudioCloser;
     // The ring of the current playback; the play thread keeps its own for its stop.
     std::shared_ptr<TPlayEventRing> FPlayEvent;
 

@@ -52,10 +52,9 @@ sys::TWaitResult PumpingEventWait(sys::TEvent& event, int ms) {
     return result;
 }
 
-// Sleeps in short steps, so that closing the playback is not held up by a retry's wait.
+// A pause of the read thread that closing the playback ends at once.
 void SleepUnlessAborted(const TVideoState& is, int ms) {
-    for (int slept = 0; slept < ms && is.abort_request.load() == 0; slept += kPollMs)
-        sys::SleepMs(std::min(kPollMs, ms - slept));
+    is.abort_event.Wait(ms);
 }
 
 bool IsStillImageFormat(const char* name) {
@@ -274,7 +273,7 @@ void ReadLoop(TVideoState& is) {
         if (is.seek_req.load() != 0) CarryOutSeek(is, eof);
 
         if (QueuesFull(is)) {
-            sys::SleepMs(kPollMs);
+            SleepUnlessAborted(is, kPollMs);
             continue;
         }
         if (eof || (ic->pb != nullptr && lib::avio_feof(ic->pb) != 0)) {
@@ -285,7 +284,7 @@ void ReadLoop(TVideoState& is) {
                 packet->stream_index = videoStream;
                 is.videoq.PutPacket(packet);
             }
-            sys::SleepMs(kPollMs);
+            SleepUnlessAborted(is, kPollMs);
             if (is.audioq.Count() == 0 && is.videoq.Count() == 0 && is.subtitleq.Count() == 0)
                 is.ReachEOF = 1;
             continue;
@@ -297,7 +296,7 @@ void ReadLoop(TVideoState& is) {
         if (is.abort_request.load() != 0) break;
         if (ret < 0) {
             if (ret == AVERROR(EAGAIN)) {
-                sys::SleepMs(kPollMs);
+                SleepUnlessAborted(is, kPollMs);
                 continue;
             }
             // No picture comes from a file that fails; at its end the video decoder says so
@@ -327,7 +326,7 @@ void ReadLoop(TVideoState& is) {
             lib::av_packet_unref(packet);
     }
     lib::av_packet_free(&packet);
-    while (is.abort_request.load() == 0) sys::SleepMs(kErrorRetryMs);
+    while (is.abort_request.load() == 0) SleepUnlessAborted(is, kErrorRetryMs);
 }
 
 }  // namespace
@@ -470,7 +469,14 @@ void CloseStreamComponent(TVideoState& is, int streamIndex) {
     switch (st->codecpar->codec_type) {
         case AVMEDIA_TYPE_AUDIO:
             is.audioq.Abort();
-            if (is.audio_dev != 0) lib::SDL_CloseAudioDevice(is.audio_dev);
+            if (is.audio_dev != 0) {
+                // Paused, the device calls back no more; its close may then take its time.
+                lib::SDL_PauseAudioDevice(is.audio_dev, 1);
+                if (is.Owner->FAudioCloser)
+                    is.Owner->FAudioCloser->Close(is.audio_dev);
+                else
+                    lib::SDL_CloseAudioDevice(is.audio_dev);
+            }
             is.audio_dev = 0;
             is.audioq.Flush();
             lib::swr_free(&is.reformat_ctx);
@@ -661,6 +667,7 @@ void CancelOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state)
 
 void CloseStream(TVideoState& is) {
     is.abort_request = 1;
+    is.abort_event.Set();
     is.parse_tid.reset();
     is.refresh_tid.reset();
 }

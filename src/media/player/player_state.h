@@ -21,6 +21,7 @@
 #include "media/libs/ffmpeg_api.h"
 #include "media/player/packet_queue.h"
 #include "media/player/player_events.h"
+#include "platform/sys/sync.h"
 #include "platform/sys/threads.h"
 
 namespace media {
@@ -75,6 +76,8 @@ struct TVideoState {
     const AVInputFormat* iformat = nullptr;
     int no_background = 0;
     TShared<int> abort_request{0};
+    // Set with abort_request: the threads' pauses between polls end at once.
+    mutable sys::TEvent abort_event{true, false};
     TShared<int> paused{0};
     int last_paused = 0;
     TShared<int> seek_req{0};
