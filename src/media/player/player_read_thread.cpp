@@ -187,6 +187,16 @@ bool QueuesFull(const TVideoState& is) {
            (is.subtitleq.Count() > kMinFrames || is.subtitle_stream.load() < 0);
 }
 
+// The streams' parameters, each probing decoder on one thread: the preview needs a picture or
+// two, and a decoder's frame threads would take longer to start than to decode them.
+int FindStreamInfo(AVFormatContext* ic) {
+    std::vector<AVDictionary*> options(ic->nb_streams, nullptr);
+    for (AVDictionary*& o : options) lib::av_dict_set(&o, "threads", "1", 0);
+    const int err = lib::avformat_find_stream_info(ic, options.empty() ? nullptr : options.data());
+    for (AVDictionary*& o : options) lib::av_dict_free(&o);
+    return err;
+}
+
 // Opens the file and its streams; false with LastErrMsg set.
 bool OpenInput(TVideoState& is) {
     TCustomPlayer& player = *is.Owner;
@@ -217,7 +227,7 @@ bool OpenInput(TVideoState& is) {
     AVFormatContext* ic = is.ic;
     if (player.Fgenpts) ic->flags |= AVFMT_FLAG_GENPTS;
 
-    err = lib::avformat_find_stream_info(ic, nullptr);
+    err = FindStreamInfo(ic);
     if (err < 0) {
         player.ReportError(rtl::Format("%s: could not find codec parameters", is.filename), true);
         return false;
