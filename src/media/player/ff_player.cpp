@@ -112,7 +112,8 @@ void TAudioDeviceCloser::Close(SDL_AudioDeviceID device) {
 }
 
 void TCustomPlayer::StopAudio() {
-    // Every device closed before the subsystem goes.
+    // Every playback ended and every device closed before the subsystem goes.
+    ReapCancelledOpens(*this, true);
     FAudioCloser.reset();
     if (!FAudioStarted) return;
     if (AVLibLoaded()) lib::SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -333,6 +333,8 @@ public:
     std::atomic<TPlayState> FState{psStop};
     std::unique_ptr<sys::TThread> FPlayThread;
     bool FAudioStarted = false;  // the SDL audio subsystem is started (until the player ends)
+    // Opens cancelled before their file was decided, until their read threads end.
+    std::vector<std::unique_ptr<TVideoState>> FCancelledOpens;
     // While the audio subsystem is started; the read threads hand it their devices.
     std::unique_ptr<TAudioDeviceCloser> FAudioCloser;
     // The ring of the current playback; the play thread keeps its own for its stop.

@@ -221,13 +221,15 @@ bool OpenInput(TVideoState& is) {
     int err = OpenInterruptibleInputFile(&is.ic, is.filename, is.iformat, &options);
     lib::av_dict_free(&options);
     if (err < 0) {
-        player.ReportError(ErrorCodeText(is.filename, err), true);
+        // A cancelled open reports nothing: the player has moved on to another file.
+        if (is.abort_request.load() == 0) player.ReportError(ErrorCodeText(is.filename, err), true);
         return false;
     }
     AVFormatContext* ic = is.ic;
     if (player.Fgenpts) ic->flags |= AVFMT_FLAG_GENPTS;
 
     err = FindStreamInfo(ic);
+    if (is.abort_request.load() != 0) return false;
     if (err < 0) {
         player.ReportError(rtl::Format("%s: could not find codec parameters", is.filename), true);
         return false;
@@ -351,7 +353,7 @@ void ReadThreadProc(TVideoState& is) {
     try {
         opened = OpenInput(is);
     } catch (const std::exception& e) {
-        is.Owner->ReportError(e.what(), true);
+        if (is.abort_request.load() == 0) is.Owner->ReportError(e.what(), true);
     }
     if (opened) {
         is.Opened = 1;
@@ -364,8 +366,9 @@ void ReadThreadProc(TVideoState& is) {
         for (int index :
              {is.audio_stream.load(), is.video_stream.load(), is.subtitle_stream.load()})
             if (index >= 0) CloseStreamComponent(is, index);
+        // Only a playback the player took has its file in the player's probe.
         TAVProbe& probe = is.Owner->AVProbe();
-        if (probe.FileHandle() == is.ic) probe.SetFileHandle(nullptr);
+        if (is.Published.load() != 0 && probe.FileHandle() == is.ic) probe.SetFileHandle(nullptr);
         CloseInputFile(&is.ic);
     }
     if (!opened) PushQuitEvent(is);
@@ -375,6 +378,7 @@ void ReadThreadProc(TVideoState& is) {
         is.Opened = -2;
         if (is.OnDecided) is.OnDecided();
     }
+    is.Ended = 1;
 }
 
 int OpenStreamComponent(TVideoState& is, int streamIndex) {
@@ -641,6 +645,7 @@ std::unique_ptr<TVideoState> StartOpenStream(TCustomPlayer& player, const std::s
 bool FinishOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state) {
     TVideoState& is = *state;
     if (is.Opened.load() == 1) {
+        is.Published = 1;
         player.FVideoStateOwner = std::move(state);
         player.FVideoState = &is;
         if (is.video_stream.load() < 0 && !player.Fdisplay_disable)
@@ -668,11 +673,22 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
 }
 
 void CancelOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state) {
-    // Blocking reads of the file end with the abort; the read thread closes what it opened.
-    CloseStream(*state);
+    // The read thread may be inside the libraries' probe, which no abort shortens: it ends
+    // by itself, closing what it opened, and is joined later.
+    state->abort_request = 1;
+    state->abort_event.Set();
     state->events->Close();
-    state.reset();
+    player.FCancelledOpens.push_back(std::move(state));
+    ReapCancelledOpens(player, false);
     player.ResetState();
+}
+
+void ReapCancelledOpens(TCustomPlayer& player, bool wait) {
+    std::erase_if(player.FCancelledOpens, [wait](std::unique_ptr<TVideoState>& state) {
+        if (!wait && state->Ended.load() == 0) return false;
+        state->parse_tid.reset();
+        return true;
+    });
 }
 
 void CloseStream(TVideoState& is) {

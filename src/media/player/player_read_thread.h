@@ -35,6 +35,8 @@ std::unique_ptr<TVideoState> StartOpenStream(TCustomPlayer& player, const std::s
                                              std::function<void()> decided);
 bool FinishOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state);
 void CancelOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state);
+// Frees the cancelled opens whose read thread has ended; with `wait` all of them, once ended.
+void ReapCancelledOpens(TCustomPlayer& player, bool wait);
 void ReadThreadProc(TVideoState& is);
 // The format library asks during blocking I/O; 1 aborts.
 int InterruptCallback(void* opaque);

@@ -211,6 +211,8 @@ struct TVideoState {
     TShared<int> Opened{0};
     // Run by the read thread once the open is decided: Opened is 1, or -2 with the file closed.
     std::function<void()> OnDecided;
+    TShared<int> Published{0};  // the player took the playback (main thread sets it)
+    TShared<int> Ended{0};      // the read thread is done with everything
     int64_t StartTime = 0;
     int64_t Duration = -1;
     TShared<int64_t> AudioDuration{-1};
