@@ -34,17 +34,6 @@ constexpr int kMinFrames = 5;
 constexpr int64_t kInt64Min = std::numeric_limits<int64_t>::min();
 constexpr int64_t kInt64Max = std::numeric_limits<int64_t>::max();
 
-// One turn of a wait of the player's thread: on the main thread its hand-overs and window
-// messages run meanwhile.
-void PumpingPause(int ms) {
-    if (sys::IsMainThread()) {
-        PumpMessages();
-        sys::CheckSynchronize(ms);
-    } else {
-        sys::SleepMs(ms);
-    }
-}
-
 sys::TWaitResult PumpingEventWait(sys::TEvent& event, int ms) {
     if (!sys::IsMainThread()) return event.Wait(ms);
     sys::TWaitResult result = sys::PumpingWait(event, ms);
