@@ -75,8 +75,6 @@ int main(int argc, char** argv) {
     const std::string folder = mkdtemp(pattern);
     setenv("HOME", folder.c_str(), 1);
     setenv("MORADEX_APPDIR", folder.c_str(), 1);
-    // Sound goes to SDL's silent device, which takes it at the pace of a real one.
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
     bench::StartHeadlessDesktop();
     app::CreateForms();
     app::TForm1* form = app::Form1;

@@ -90,6 +90,7 @@ TAudioDeviceCloser::TAudioDeviceCloser() {
             lock.unlock();
             lib::SDL_CloseAudioDevice(device);
             lock.lock();
+            if (--FClosing == 0) FDrained.notify_all();
         }
     });
 }
@@ -107,8 +108,16 @@ void TAudioDeviceCloser::Close(SDL_AudioDeviceID device) {
     {
         std::lock_guard lock(FLock);
         FQueue.push_back(device);
+        ++FClosing;
     }
     FWake.notify_all();
+}
+
+bool TAudioDeviceCloser::Drain() {
+    std::unique_lock lock(FLock);
+    if (FClosing == 0) return false;
+    FDrained.wait(lock, [this] { return FClosing == 0; });
+    return true;
 }
 
 void TCustomPlayer::StopAudio() {

@@ -64,11 +64,15 @@ public:
     TAudioDeviceCloser& operator=(const TAudioDeviceCloser&) = delete;
     // The device must be paused: its callback no longer touches the playback.
     void Close(SDL_AudioDeviceID device);
+    // Waits until every device handed over is closed; false when none was left to close.
+    bool Drain();
 
 private:
     std::mutex FLock;
     std::condition_variable FWake;
+    std::condition_variable FDrained;
     std::vector<SDL_AudioDeviceID> FQueue;
+    int FClosing = 0;  // handed over and not closed yet
     bool FEnd = false;
     std::thread FThread;
 };

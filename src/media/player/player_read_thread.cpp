@@ -405,6 +405,9 @@ int OpenStreamComponent(TVideoState& is, int streamIndex) {
         SDL_AudioSpec granted{};
         // SDL converts whatever the device takes; the callback always gets what was asked for.
         SDL_AudioDeviceID device = lib::SDL_OpenAudioDevice(nullptr, 0, &wanted, &granted, 0);
+        // A driver with one output device takes a new one only once the last file's is closed.
+        if (device == 0 && player.FAudioCloser && player.FAudioCloser->Drain())
+            device = lib::SDL_OpenAudioDevice(nullptr, 0, &wanted, &granted, 0);
         if (device == 0) {
             player.ReportError(std::string("SDL_OpenAudio() failed: ") + lib::SDL_GetError(),
                                false);
