@@ -12,11 +12,13 @@
 // shown, through the engine of player_state.h and its threads.
 //
 // Owns the playback (TVideoState), its play thread, the event ring and event thread of the
-// playback, and the engine's events and locks. The application calls it from the main thread;
-// the engine's threads read its options and call ReportError, UpdatePosition and SetState.
-// OnFileOpen runs inside Open, OnPosition and OnState on the main thread (or the event thread
-// with TriggerEventInMainThread off), OnHook on the video thread. Open, Stop(true) and a waiting
-// Seek keep the main thread's hand-overs and window messages running while they wait.
+// playback, the engine's events and locks, and a thread that closes audio devices. The
+// application calls it from the main thread; the engine's threads read its options and call
+// ReportError, UpdatePosition and SetState. OnFileOpen runs inside Open (after BeginOpen, in a
+// later turn of the main thread's hand-overs), OnPosition and OnState on the main thread (or
+// the event thread with TriggerEventInMainThread off), OnHook on the video thread. Open,
+// Stop(true) and a waiting Seek keep the main thread's hand-overs and window messages running
+// while they wait.
 #pragma once
 
 #include <array>
