@@ -691,8 +691,8 @@ void CloseStream(TVideoState& is) {
 }
 
 void ShutdownPlayback(TCustomPlayer& player) {
-    // The SDL audio subsystem stays up for the next file: starting it again costs a tenth of a
-    // second on some systems.
+    // The SDL audio subsystem stays up for the next file: stopping it takes a tenth of a
+    // second on some systems (the player stops it when it ends).
     TVideoState* is = player.FVideoState.load();
     if (is != nullptr) {
         CloseStream(*is);
