@@ -153,8 +153,12 @@ void TForm1::Button31Click() {
     FScreenControl = FindChildControlByName(cboScreens->Text());
     FFPlayer->SetVideoDriver(media::vdDefault);
     FFPlayer->SetAudioDriver(media::adDefault);
-    if (!FFPlayer->Open(T_Movie_PLayer_FileName, Panel6->Handle(), chkOpenPaused->Checked()))
-        Log(FFPlayer->LastErrMsg());
+    // The file opens on the player's read thread: a selection does not wait for it. The
+    // probe text, the duration and the states reach the log in the same order once it is open.
+    FFPlayer->BeginOpen(T_Movie_PLayer_FileName, Panel6->Handle(), chkOpenPaused->Checked(),
+                        [this](bool opened) {
+                            if (!opened) Log(FFPlayer->LastErrMsg());
+                        });
 }
 
 void TForm1::FFPlayerFileOpen(int64_t ADuration, int AFrameWidth, int AFrameHeight,

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sys/main_thread.h"
 #include "preview_test_support.h"
 
 namespace app::test {
@@ -236,13 +237,68 @@ TEST_F(TPreviewTest, AStoppedPlayerLeavesThePaneInItsOwnColour) {
         EXPECT_EQ(ClientPixel(pane, p.X, p.Y), Form1->Panel6->Color()) << p.X << "," << p.Y;
 }
 
+TEST_F(TPreviewTest, TheOpenDoesNotHoldUpTheSelectionAndItsLinesKeepTheirOrder) {
+    StartPreview();
+    media::TInputOptions io;
+    media::TOutputOptions oo;
+    vcl::TListItem* row = Form1->Rows().AddRow(io, oo, 0);
+    row->SetCaption(fixtures::Path(fixtures::kClipAvi));
+    row->SubItems().Put(siChoiceKey, std::to_string(Form1->CurrentChoiceKey()));
+    row->SubItems().Put(siOptionString, Form1->CurrentOptionString());
+    Form1->lvFiles->SetItemIndex(0);
+    EXPECT_EQ(Form1->T_Movie_PLayer_FileName, fixtures::Path(fixtures::kClipAvi));
+    // The selection has returned: the file opens meanwhile, and nothing of it is logged yet.
+    EXPECT_FALSE(Form1->FFPlayer->Playing());
+    EXPECT_EQ(LogCount("duration: 2.01, frame size: 320x240"), 0);
+    ASSERT_TRUE(RunUntil([&] {
+        const std::vector<std::string> states = States(LogLines());
+        return !states.empty() && states.back() == "Pause" && PaneHost()->Picture();
+    }));
+    const std::vector<std::string> log = LogLines();
+    const auto info = std::find_if(log.begin(), log.end(),
+                                   [](const std::string& l) { return l.rfind("File Name: ", 0) == 0; });
+    const auto duration = std::find(log.begin(), log.end(), "duration: 2.01, frame size: 320x240");
+    ASSERT_NE(info, log.end());
+    ASSERT_NE(duration, log.end());
+    EXPECT_LT(info, duration);
+    EXPECT_EQ(States({duration, log.end()}), (std::vector<std::string>{"Play", "Pause"}));
+    EXPECT_EQ(States({log.begin(), duration}), std::vector<std::string>{});
+    EXPECT_EQ(Form1->bsSkinSlider1->MaxValue(), 241);
+}
+
+TEST_F(TPreviewTest, ASecondOpenBeforeTheFirstFileIsOpenShowsOnlyTheSecond) {
+    StartPreview();
+    Form1->T_Movie_PLayer_FileName = fixtures::Path(fixtures::kClipAvi);
+    Form1->Button31Click();
+    Form1->T_Movie_PLayer_FileName = fixtures::Path(fixtures::kTinyClipAvi);
+    Form1->Button31Click();
+    ASSERT_TRUE(RunUntil([&] {
+        return LogCount("Pause") > 0 && PaneHost()->Picture() && Form1->FFPlayer->Paused();
+    }));
+    // Some more turns: a late report of the first file would come in them.
+    for (int i = 0; i < 50; ++i) {
+        Run();
+        sys::CheckSynchronize(2);
+    }
+    EXPECT_EQ(Form1->FFPlayer->FileName(), fixtures::Path(fixtures::kTinyClipAvi));
+    EXPECT_EQ(LogCount("duration: 2.01, frame size: 320x240"), 0) << "the first file never opened";
+    EXPECT_EQ(LogCount("duration: 0.42, frame size: 160x120"), 1)
+        << testing::PrintToString(LogLines());
+    EXPECT_EQ(States(LogLines()), (std::vector<std::string>{"Play", "Pause"}));
+    EXPECT_EQ(PaneHost()->Picture()->Width(), 240);
+}
+
 TEST_F(TPreviewTest, AFileThatCannotBePlayedAddsItsErrorToTheLogAndShowsNoBox) {
     StartPreview();
     for (const std::string& file : {fixtures::Path(fixtures::kTextFile), home.File("gone.avi")}) {
         SCOPED_TRACE(file);
         Form1->T_Movie_PLayer_FileName = file;
         Form1->Button31Click();
-        Run();
+        // The file opens on the player's read thread: its error comes to the log afterwards.
+        ASSERT_TRUE(RunUntil([&] {
+            const std::string error = Form1->FFPlayer->LastErrMsg();
+            return error.find(file) != std::string::npos && LogCount(error) > 0;
+        }));
         const std::string error = Form1->FFPlayer->LastErrMsg();
         EXPECT_NE(error.find(file), std::string::npos) << error;
         // The handler's own line is the error itself (the logger adds the player's line too).

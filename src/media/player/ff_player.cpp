@@ -57,6 +57,7 @@ TCustomPlayer::TCustomPlayer() : FAVProbe(std::make_unique<TAVProbe>()) {
 TCustomPlayer::~TCustomPlayer() {
     FEventsEnabled = false;
     Stop(true);
+    StopAudio();
     if (FRGBContext) ResetRGBConvertContext(*FRGBContext);
     if (FHookContext) ResetRGBConvertContext(*FHookContext);
 }
@@ -74,7 +75,58 @@ bool TCustomPlayer::LoadAVLib(const std::string& path) {
 }
 
 void TCustomPlayer::UnloadAVLib() {
+    StopAudio();
     AVLibLoader().Unload(FFPlayLibraries);
+}
+
+TAudioDeviceCloser::TAudioDeviceCloser() {
+    FThread = std::thread([this] {
+        std::unique_lock lock(FLock);
+        for (;;) {
+            FWake.wait(lock, [this] { return FEnd || !FQueue.empty(); });
+            if (FQueue.empty()) return;
+            const SDL_AudioDeviceID device = FQueue.back();
+            FQueue.pop_back();
+            lock.unlock();
+            lib::SDL_CloseAudioDevice(device);
+            lock.lock();
+            if (--FClosing == 0) FDrained.notify_all();
+        }
+    });
+}
+
+TAudioDeviceCloser::~TAudioDeviceCloser() {
+    {
+        std::lock_guard lock(FLock);
+        FEnd = true;
+    }
+    FWake.notify_all();
+    FThread.join();
+}
+
+void TAudioDeviceCloser::Close(SDL_AudioDeviceID device) {
+    {
+        std::lock_guard lock(FLock);
+        FQueue.push_back(device);
+        ++FClosing;
+    }
+    FWake.notify_all();
+}
+
+bool TAudioDeviceCloser::Drain() {
+    std::unique_lock lock(FLock);
+    if (FClosing == 0) return false;
+    FDrained.wait(lock, [this] { return FClosing == 0; });
+    return true;
+}
+
+void TCustomPlayer::StopAudio() {
+    // Every playback ended and every device closed before the subsystem goes.
+    ReapCancelledOpens(*this, true);
+    FAudioCloser.reset();
+    if (!FAudioStarted) return;
+    if (AVLibLoaded()) lib::SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    FAudioStarted = false;
 }
 
 void TCustomPlayer::InitOptions() {
@@ -133,6 +185,16 @@ std::string TCustomPlayer::LastErrMsg() const {
 }
 
 bool TCustomPlayer::Open(const std::string& fileName, win::HWND screenHandle, bool paused) {
+    std::shared_ptr<TWindowVideoHost> host;
+    if (!PrepareWindowOpen(screenHandle, host)) return false;
+    if (!Open(fileName, std::shared_ptr<TPlayerVideoHost>(host), paused)) return false;
+    FScreenHandle = screenHandle;
+    if (host) host->Attach(FVideoState.load()->events);
+    return true;
+}
+
+bool TCustomPlayer::PrepareWindowOpen(win::HWND screenHandle,
+                                      std::shared_ptr<TWindowVideoHost>& host) {
     // Libraries, then the playback that runs, then the handle: a refused handle still stops
     // the old file.
     if (!AVLibLoaded()) {
@@ -140,24 +202,16 @@ bool TCustomPlayer::Open(const std::string& fileName, win::HWND screenHandle, bo
         return false;
     }
     Stop(true);
-    std::shared_ptr<TWindowVideoHost> host;
-    if (screenHandle) {
-        host = MakeWindowVideoHost(screenHandle);
-        if (!host) {
-            ReportError(rtl::Format("Could not initialize SDL with ScreenHandle(%u): %s",
-                                    screenHandle.Value(), "not a window"),
-                        true);
-            return false;
-        }
-    }
-    if (!Open(fileName, std::shared_ptr<TPlayerVideoHost>(host), paused)) return false;
-    FScreenHandle = screenHandle;
-    if (host) host->Attach(FVideoState.load()->events);
-    return true;
+    if (!screenHandle) return true;
+    host = MakeWindowVideoHost(screenHandle);
+    if (host) return true;
+    ReportError(rtl::Format("Could not initialize SDL with ScreenHandle(%u): %s",
+                            screenHandle.Value(), "not a window"),
+                true);
+    return false;
 }
 
-bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVideoHost> host,
-                         bool paused) {
+bool TCustomPlayer::PrepareOpen(std::shared_ptr<TPlayerVideoHost> host) {
     if (!AVLibLoaded()) {
         ReportError("libav or libsdl not loaded.", true);
         return false;
@@ -169,23 +223,30 @@ bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVid
     if (FHookContext) ResetRGBConvertContext(*FHookContext);
     FPlayEvent = std::make_shared<TPlayEventRing>();
     // Without an audio device the file still plays, without sound: the audio stream's
-    // opening reports it. SDL would take SIGINT and SIGTERM for an event nobody reads: the
-    // program ends on them itself.
+    // opening reports it. Started once, it stays up until the player ends. SDL would take
+    // SIGINT and SIGTERM for an event nobody reads: the program ends on them itself.
     lib::SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (lib::SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    if (!FAudioStarted && lib::SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         FAudioStarted = true;
         const char* driver = lib::SDL_GetCurrentAudioDriver();
         if (driver != nullptr)
             lib::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n", driver);
     }
+    if (FAudioStarted && !FAudioCloser) FAudioCloser = std::make_unique<TAudioDeviceCloser>();
     if (Fdisplay_disable) Fvideo_disable = true;
     FVideoHost = std::move(host);
+    return true;
+}
 
-    if (!OpenStream(*this, fileName, Ffile_iformat, paused)) {
-        if (FAudioStarted) lib::SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        FAudioStarted = false;
-        return false;
-    }
+bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVideoHost> host,
+                         bool paused) {
+    if (!PrepareOpen(std::move(host))) return false;
+    if (!OpenStream(*this, fileName, Ffile_iformat, paused)) return false;
+    StartPlayback(fileName);
+    return true;
+}
+
+void TCustomPlayer::StartPlayback(const std::string& fileName) {
     Finput_filename = fileName;
     FAVProbe->SetFileHandle(FVideoState.load()->ic);
     if (FTriggerEventInMainThread.load())
@@ -196,7 +257,56 @@ bool TCustomPlayer::Open(const std::string& fileName, std::shared_ptr<TPlayerVid
     FEventThread = std::make_unique<TEventThread>(
         FPlayEvent, [this](const TPlayEventItem& item) { Deliver(item); }, int(psStop));
     FPlayThread = std::make_unique<TPlayThread>(*this, FVideoState.load()->events, FPlayEvent);
-    return true;
+}
+
+struct TCustomPlayer::TPendingOpen {
+    std::string FileName;
+    win::HWND ScreenHandle;
+    std::shared_ptr<TWindowVideoHost> Host;
+    std::unique_ptr<TVideoState> State;
+    TOpenDone Done;
+};
+
+void TCustomPlayer::BeginOpen(const std::string& fileName, win::HWND screenHandle, bool paused,
+                              TOpenDone done) {
+    auto pending = std::make_shared<TPendingOpen>();
+    pending->FileName = fileName;
+    pending->ScreenHandle = screenHandle;
+    pending->Done = std::move(done);
+    auto fail = [&pending] {
+        if (pending->Done) pending->Done(false);
+    };
+    if (!PrepareWindowOpen(screenHandle, pending->Host) ||
+        !PrepareOpen(std::shared_ptr<TPlayerVideoHost>(pending->Host)))
+        return fail();
+    // The read thread decides on the file; the rest of the open waits for the main thread's
+    // next turn, and a Stop or Open before that cancels it.
+    std::weak_ptr<TPendingOpen> weak = pending;
+    pending->State = StartOpenStream(*this, fileName, Ffile_iformat, paused, [this, weak] {
+        sys::QueueInMainThread([this, weak] {
+            std::shared_ptr<TPendingOpen> current = weak.lock();
+            if (current && current == FPendingOpen) FinishBackgroundOpen();
+        });
+    });
+    if (!pending->State) return fail();
+    FPendingOpen = std::move(pending);
+}
+
+void TCustomPlayer::FinishBackgroundOpen() {
+    std::shared_ptr<TPendingOpen> pending = std::move(FPendingOpen);
+    const bool opened = FinishOpenStream(*this, std::move(pending->State));
+    if (opened) {
+        StartPlayback(pending->FileName);
+        FScreenHandle = pending->ScreenHandle;
+        if (pending->Host) pending->Host->Attach(FVideoState.load()->events);
+    }
+    if (pending->Done) pending->Done(opened);
+}
+
+void TCustomPlayer::CancelPendingOpen() {
+    if (!FPendingOpen) return;
+    std::shared_ptr<TPendingOpen> pending = std::move(FPendingOpen);
+    CancelOpenStream(*this, std::move(pending->State));
 }
 
 void TCustomPlayer::DoFileOpen() {
@@ -239,6 +349,7 @@ void TCustomPlayer::Deliver(const TPlayEventItem& item) {
 }
 
 void TCustomPlayer::Stop(bool waitForStop) {
+    CancelPendingOpen();
     bool paused = false;
     {
         std::lock_guard lock(FStateLock);

@@ -12,15 +12,18 @@
 // shown, through the engine of player_state.h and its threads.
 //
 // Owns the playback (TVideoState), its play thread, the event ring and event thread of the
-// playback, and the engine's events and locks. The application calls it from the main thread;
-// the engine's threads read its options and call ReportError, UpdatePosition and SetState.
-// OnFileOpen runs inside Open, OnPosition and OnState on the main thread (or the event thread
-// with TriggerEventInMainThread off), OnHook on the video thread. Open, Stop(true) and a waiting
-// Seek keep the main thread's hand-overs and window messages running while they wait.
+// playback, the engine's events and locks, and a thread that closes audio devices. The
+// application calls it from the main thread; the engine's threads read its options and call
+// ReportError, UpdatePosition and SetState. OnFileOpen runs inside Open (after BeginOpen, in a
+// later turn of the main thread's hand-overs), OnPosition and OnState on the main thread (or
+// the event thread with TriggerEventInMainThread off), OnHook on the video thread. Open,
+// Stop(true) and a waiting Seek keep the main thread's hand-overs and window messages running
+// while they wait.
 #pragma once
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -28,6 +31,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "media/libs/ff_base_component.h"
@@ -50,6 +54,30 @@ enum TAudioDriver { adDefault, adDirectSound, adWaveOut };
 enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
 
 class TCustomPlayer;
+class TWindowVideoHost;
+
+// Closes SDL audio devices on a thread of its own: a close waits for the device's thread, up to
+// a buffer's time, and a stop need not wait with it. The destructor closes what is queued.
+class TAudioDeviceCloser {
+public:
+    TAudioDeviceCloser();
+    ~TAudioDeviceCloser();
+    TAudioDeviceCloser(const TAudioDeviceCloser&) = delete;
+    TAudioDeviceCloser& operator=(const TAudioDeviceCloser&) = delete;
+    // The device must be paused: its callback no longer touches the playback.
+    void Close(SDL_AudioDeviceID device);
+    // Waits until every device handed over is closed; false when none was left to close.
+    bool Drain();
+
+private:
+    std::mutex FLock;
+    std::condition_variable FWake;
+    std::condition_variable FDrained;
+    std::vector<SDL_AudioDeviceID> FQueue;
+    int FClosing = 0;  // handed over and not closed yet
+    bool FEnd = false;
+    std::thread FThread;
+};
 
 using TFileOpenEvent = std::function<void(TCustomPlayer* sender, int64_t duration, int frameWidth,
                                           int frameHeight, int& screenWidth, int& screenHeight)>;
@@ -76,6 +104,14 @@ public:
     bool Open(const std::string& fileName, std::nullptr_t, bool paused) {
         return Open(fileName, std::shared_ptr<TPlayerVideoHost>(), paused);
     }
+    // Open without waiting for the file (main thread only): stops what plays and returns while
+    // the read thread opens `fileName`. Once it is decided, a later turn of the main thread's
+    // hand-overs finishes the open as Open does (OnFileOpen, then the playback's states) and
+    // calls `done` with Open's result. A Stop or another open before that cancels it, without
+    // a call of `done`.
+    using TOpenDone = std::function<void(bool opened)>;
+    void BeginOpen(const std::string& fileName, win::HWND screenHandle, bool paused,
+                   TOpenDone done);
     // Ends the playback; with `waitForStop` returns once it has ended.
     void Stop(bool waitForStop);
     void Pause();
@@ -302,7 +338,11 @@ public:
     std::atomic<int64_t> FCurrentPTS{-1};
     std::atomic<TPlayState> FState{psStop};
     std::unique_ptr<sys::TThread> FPlayThread;
-    bool FAudioStarted = false;  // the SDL audio subsystem is started for the playback
+    bool FAudioStarted = false;  // the SDL audio subsystem is started (until the player ends)
+    // Opens cancelled before their file was decided, until their read threads end.
+    std::vector<std::unique_ptr<TVideoState>> FCancelledOpens;
+    // While the audio subsystem is started; the read threads hand it their devices.
+    std::unique_ptr<TAudioDeviceCloser> FAudioCloser;
     // The ring of the current playback; the play thread keeps its own for its stop.
     std::shared_ptr<TPlayEventRing> FPlayEvent;
 
@@ -310,6 +350,15 @@ public:
     void SetState(TPlayState state, TPlayEventRing* ring);
 
 private:
+    struct TPendingOpen;
+    // The steps of an open: the window's host (stops what plays), the player made ready for a
+    // file, and the playback started once its file is open.
+    bool PrepareWindowOpen(win::HWND screenHandle, std::shared_ptr<TWindowVideoHost>& host);
+    bool PrepareOpen(std::shared_ptr<TPlayerVideoHost> host);
+    void StartPlayback(const std::string& fileName);
+    void FinishBackgroundOpen();
+    void CancelPendingOpen();
+    void StopAudio();
     void AwaitPlaybackEnd();
     void AwaitEventThreadEnd();
     void DoFileOpen();
@@ -335,6 +384,8 @@ private:
     std::atomic<sys::TThreadId> FHandlerThread{0};
     std::unique_ptr<TRGBConvertContext> FRGBContext;
     std::unique_ptr<TRGBConvertContext> FHookContext;
+    // A BeginOpen whose file is not decided yet.
+    std::shared_ptr<TPendingOpen> FPendingOpen;
 };
 
 class TFFPlayer : public TCustomPlayer {};

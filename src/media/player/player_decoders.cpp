@@ -210,8 +210,10 @@ void VideoThreadProc(TVideoState& is) {
     if (decoded != nullptr && out != nullptr && is.video_pkt != nullptr) {
         for (;;) {
             while (is.paused.load() != 0 && !is.videoq.Aborted() && is.seek_paused.load() == 0 &&
-                   is.open_paused.load() == 0)
-                sys::SleepMs(kPausePollMs);
+                   is.open_paused.load() == 0 && is.abort_request.load() == 0)
+                is.abort_event.Wait(kPausePollMs);
+            // The playback closes: no picture more is decoded for it.
+            if (is.abort_request.load() != 0) break;
             int serial = 0;
             if (GetFilteredFrame(is, decoded, out, serial) < 0) break;
             {
@@ -282,8 +284,9 @@ void SubtitleThreadProc(TVideoState& is) {
     AVPacket* packet = lib::av_packet_alloc();
     if (packet == nullptr) return;
     for (;;) {
-        while (is.paused.load() != 0 && !is.subtitleq.Aborted() && is.seek_paused.load() == 0)
-            sys::SleepMs(kPausePollMs);
+        while (is.paused.load() != 0 && !is.subtitleq.Aborted() && is.seek_paused.load() == 0 &&
+               is.abort_request.load() == 0)
+            is.abort_event.Wait(kPausePollMs);
         TPacketInfo info;
         if (is.subtitleq.GetPacket(packet, true, &info) < 0) break;
         if (info.Flush) {

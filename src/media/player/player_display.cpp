@@ -371,7 +371,7 @@ void RefreshThreadProc(TVideoState& is) {
             is.events->Push({TPlayerEventKind::Refresh});
         }
         bool audioDisplay = is.audio_st.load() != nullptr && is.show_audio.load() != 0;
-        sys::SleepMs(audioDisplay ? player.Frdftspeed.load() : kRefreshMs);
+        is.abort_event.Wait(audioDisplay ? player.Frdftspeed.load() : kRefreshMs);
     }
 }
 

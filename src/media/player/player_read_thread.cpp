@@ -34,17 +34,6 @@ constexpr int kMinFrames = 5;
 constexpr int64_t kInt64Min = std::numeric_limits<int64_t>::min();
 constexpr int64_t kInt64Max = std::numeric_limits<int64_t>::max();
 
-// One turn of a wait of the player's thread: on the main thread its hand-overs and window
-// messages run meanwhile.
-void PumpingPause(int ms) {
-    if (sys::IsMainThread()) {
-        PumpMessages();
-        sys::CheckSynchronize(ms);
-    } else {
-        sys::SleepMs(ms);
-    }
-}
-
 sys::TWaitResult PumpingEventWait(sys::TEvent& event, int ms) {
     if (!sys::IsMainThread()) return event.Wait(ms);
     sys::TWaitResult result = sys::PumpingWait(event, ms);
@@ -52,10 +41,9 @@ sys::TWaitResult PumpingEventWait(sys::TEvent& event, int ms) {
     return result;
 }
 
-// Sleeps in short steps, so that closing the playback is not held up by a retry's wait.
+// A pause of the read thread that closing the playback ends at once.
 void SleepUnlessAborted(const TVideoState& is, int ms) {
-    for (int slept = 0; slept < ms && is.abort_request.load() == 0; slept += kPollMs)
-        sys::SleepMs(std::min(kPollMs, ms - slept));
+    is.abort_event.Wait(ms);
 }
 
 bool IsStillImageFormat(const char* name) {
@@ -188,6 +176,16 @@ bool QueuesFull(const TVideoState& is) {
            (is.subtitleq.Count() > kMinFrames || is.subtitle_stream.load() < 0);
 }
 
+// The streams' parameters, each probing decoder on one thread: the preview needs a picture or
+// two, and a decoder's frame threads would take longer to start than to decode them.
+int FindStreamInfo(AVFormatContext* ic) {
+    std::vector<AVDictionary*> options(ic->nb_streams, nullptr);
+    for (AVDictionary*& o : options) lib::av_dict_set(&o, "threads", "1", 0);
+    const int err = lib::avformat_find_stream_info(ic, options.empty() ? nullptr : options.data());
+    for (AVDictionary*& o : options) lib::av_dict_free(&o);
+    return err;
+}
+
 // Opens the file and its streams; false with LastErrMsg set.
 bool OpenInput(TVideoState& is) {
     TCustomPlayer& player = *is.Owner;
@@ -212,13 +210,15 @@ bool OpenInput(TVideoState& is) {
     int err = OpenInterruptibleInputFile(&is.ic, is.filename, is.iformat, &options);
     lib::av_dict_free(&options);
     if (err < 0) {
-        player.ReportError(ErrorCodeText(is.filename, err), true);
+        // A cancelled open reports nothing: the player has moved on to another file.
+        if (is.abort_request.load() == 0) player.ReportError(ErrorCodeText(is.filename, err), true);
         return false;
     }
     AVFormatContext* ic = is.ic;
     if (player.Fgenpts) ic->flags |= AVFMT_FLAG_GENPTS;
 
-    err = lib::avformat_find_stream_info(ic, nullptr);
+    err = FindStreamInfo(ic);
+    if (is.abort_request.load() != 0) return false;
     if (err < 0) {
         player.ReportError(rtl::Format("%s: could not find codec parameters", is.filename), true);
         return false;
@@ -274,7 +274,7 @@ void ReadLoop(TVideoState& is) {
         if (is.seek_req.load() != 0) CarryOutSeek(is, eof);
 
         if (QueuesFull(is)) {
-            sys::SleepMs(kPollMs);
+            SleepUnlessAborted(is, kPollMs);
             continue;
         }
         if (eof || (ic->pb != nullptr && lib::avio_feof(ic->pb) != 0)) {
@@ -285,7 +285,7 @@ void ReadLoop(TVideoState& is) {
                 packet->stream_index = videoStream;
                 is.videoq.PutPacket(packet);
             }
-            sys::SleepMs(kPollMs);
+            SleepUnlessAborted(is, kPollMs);
             if (is.audioq.Count() == 0 && is.videoq.Count() == 0 && is.subtitleq.Count() == 0)
                 is.ReachEOF = 1;
             continue;
@@ -297,7 +297,7 @@ void ReadLoop(TVideoState& is) {
         if (is.abort_request.load() != 0) break;
         if (ret < 0) {
             if (ret == AVERROR(EAGAIN)) {
-                sys::SleepMs(kPollMs);
+                SleepUnlessAborted(is, kPollMs);
                 continue;
             }
             // No picture comes from a file that fails; at its end the video decoder says so
@@ -327,7 +327,7 @@ void ReadLoop(TVideoState& is) {
             lib::av_packet_unref(packet);
     }
     lib::av_packet_free(&packet);
-    while (is.abort_request.load() == 0) sys::SleepMs(kErrorRetryMs);
+    while (is.abort_request.load() == 0) SleepUnlessAborted(is, kErrorRetryMs);
 }
 
 }  // namespace
@@ -342,10 +342,11 @@ void ReadThreadProc(TVideoState& is) {
     try {
         opened = OpenInput(is);
     } catch (const std::exception& e) {
-        is.Owner->ReportError(e.what(), true);
+        if (is.abort_request.load() == 0) is.Owner->ReportError(e.what(), true);
     }
     if (opened) {
         is.Opened = 1;
+        if (is.OnDecided) is.OnDecided();
         ReadLoop(is);
     }
     // The end: tear the file down on the thread that used it.
@@ -354,14 +355,19 @@ void ReadThreadProc(TVideoState& is) {
         for (int index :
              {is.audio_stream.load(), is.video_stream.load(), is.subtitle_stream.load()})
             if (index >= 0) CloseStreamComponent(is, index);
+        // Only a playback the player took has its file in the player's probe.
         TAVProbe& probe = is.Owner->AVProbe();
-        if (probe.FileHandle() == is.ic) probe.SetFileHandle(nullptr);
+        if (is.Published.load() != 0 && probe.FileHandle() == is.ic) probe.SetFileHandle(nullptr);
         CloseInputFile(&is.ic);
     }
     if (!opened) PushQuitEvent(is);
     // SDL keeps its error text per thread and frees it only for threads of its own.
     lib::SDL_TLSCleanup();
-    if (is.Opened.load() == -1) is.Opened = -2;
+    if (is.Opened.load() == -1) {
+        is.Opened = -2;
+        if (is.OnDecided) is.OnDecided();
+    }
+    is.Ended = 1;
 }
 
 int OpenStreamComponent(TVideoState& is, int streamIndex) {
@@ -399,6 +405,9 @@ int OpenStreamComponent(TVideoState& is, int streamIndex) {
         SDL_AudioSpec granted{};
         // SDL converts whatever the device takes; the callback always gets what was asked for.
         SDL_AudioDeviceID device = lib::SDL_OpenAudioDevice(nullptr, 0, &wanted, &granted, 0);
+        // A driver with one output device takes a new one only once the last file's is closed.
+        if (device == 0 && player.FAudioCloser && player.FAudioCloser->Drain())
+            device = lib::SDL_OpenAudioDevice(nullptr, 0, &wanted, &granted, 0);
         if (device == 0) {
             player.ReportError(std::string("SDL_OpenAudio() failed: ") + lib::SDL_GetError(),
                                false);
@@ -466,7 +475,14 @@ void CloseStreamComponent(TVideoState& is, int streamIndex) {
     switch (st->codecpar->codec_type) {
         case AVMEDIA_TYPE_AUDIO:
             is.audioq.Abort();
-            if (is.audio_dev != 0) lib::SDL_CloseAudioDevice(is.audio_dev);
+            if (is.audio_dev != 0) {
+                // Paused, the device calls back no more; its close may then take its time.
+                lib::SDL_PauseAudioDevice(is.audio_dev, 1);
+                if (is.Owner->FAudioCloser)
+                    is.Owner->FAudioCloser->Close(is.audio_dev);
+                else
+                    lib::SDL_CloseAudioDevice(is.audio_dev);
+            }
             is.audio_dev = 0;
             is.audioq.Flush();
             lib::swr_free(&is.reformat_ctx);
@@ -586,8 +602,9 @@ bool SwitchStream(TVideoState& is, AVMediaType type, int streamIndex) {
     return true;
 }
 
-bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInputFormat* format,
-                bool paused) {
+std::unique_ptr<TVideoState> StartOpenStream(TCustomPlayer& player, const std::string& fileName,
+                                             const AVInputFormat* format, bool paused,
+                                             std::function<void()> decided) {
     if (player.FVideoState.load() != nullptr)
         throw rtl::Exception("Assertion failed: a playback is still open");
     std::unique_ptr<TVideoState> state;
@@ -596,7 +613,7 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
         state->events = std::make_shared<TPlayerEventQueue>();
     } catch (const std::bad_alloc&) {
         player.ReportError("av_mallocz() failed.", true);
-        return false;
+        return nullptr;
     }
     TVideoState& is = *state;
     if (paused) {
@@ -607,15 +624,20 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
     is.filename = fileName;
     is.iformat = format;
     is.av_sync_type = player.Fav_sync_type;
+    is.OnDecided = std::move(decided);
     try {
         is.parse_tid = sys::StartThread([&is] { ReadThreadProc(is); });
     } catch (const std::exception&) {
         player.ReportError("SDL_CreateThread() failed.", true);
-        return false;
+        return nullptr;
     }
-    while (is.Opened.load() == 0) PumpingPause(kPollMs);
+    return state;
+}
 
+bool FinishOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state) {
+    TVideoState& is = *state;
     if (is.Opened.load() == 1) {
+        is.Published = 1;
         player.FVideoStateOwner = std::move(state);
         player.FVideoState = &is;
         if (is.video_stream.load() < 0 && !player.Fdisplay_disable)
@@ -623,20 +645,54 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
         is.refresh_tid = sys::StartThread([&is] { RefreshThreadProc(is); });
         return true;
     }
-    while (is.Opened.load() == -1) PumpingPause(kPollMs);
+    // The read thread has closed the file and only ends now.
     is.parse_tid.reset();
     state.reset();
     player.ResetState();
     return false;
 }
 
+bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInputFormat* format,
+                bool paused) {
+    auto decided = std::make_shared<sys::TEvent>(true, false);
+    std::unique_ptr<TVideoState> state =
+        StartOpenStream(player, fileName, format, paused, [decided] { decided->Set(); });
+    if (!state) return false;
+    // The read thread's messages reach the main thread's log while it opens.
+    while (PumpingEventWait(*decided, kSeekWaitStepMs) == sys::TWaitResult::Timeout) {
+    }
+    return FinishOpenStream(player, std::move(state));
+}
+
+void CancelOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state) {
+    // The read thread may be inside the libraries' probe, which no abort shortens: it ends
+    // by itself, closing what it opened, and is joined later.
+    state->abort_request = 1;
+    state->abort_event.Set();
+    state->events->Close();
+    player.FCancelledOpens.push_back(std::move(state));
+    ReapCancelledOpens(player, false);
+    player.ResetState();
+}
+
+void ReapCancelledOpens(TCustomPlayer& player, bool wait) {
+    std::erase_if(player.FCancelledOpens, [wait](std::unique_ptr<TVideoState>& state) {
+        if (!wait && state->Ended.load() == 0) return false;
+        state->parse_tid.reset();
+        return true;
+    });
+}
+
 void CloseStream(TVideoState& is) {
     is.abort_request = 1;
+    is.abort_event.Set();
     is.parse_tid.reset();
     is.refresh_tid.reset();
 }
 
 void ShutdownPlayback(TCustomPlayer& player) {
+    // The SDL audio subsystem stays up for the next file: stopping it takes a tenth of a
+    // second on some systems (the player stops it when it ends).
     TVideoState* is = player.FVideoState.load();
     if (is != nullptr) {
         CloseStream(*is);
@@ -648,10 +704,6 @@ void ShutdownPlayback(TCustomPlayer& player) {
         player.FVideoStateOwner.reset();
         player.ResetState();
         if (player.FVideoHost) player.FVideoHost->Clear();
-    }
-    if (player.FAudioStarted) {
-        lib::SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        player.FAudioStarted = false;
     }
 }
 

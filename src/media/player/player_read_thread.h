@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,17 @@ class TCustomPlayer;
 // playing. False with the player's LastErrMsg set when it cannot be played.
 bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInputFormat* format,
                 bool paused);
+// OpenStream in two halves, for a caller that does not wait: the read thread starts on the file
+// and runs `decided` once the open is decided (null with LastErrMsg set when no thread starts).
+// FinishOpenStream then makes the playback the player's (true), or frees a file that could not
+// be played (false, LastErrMsg set); CancelOpenStream ends one whose open is not finished.
+std::unique_ptr<TVideoState> StartOpenStream(TCustomPlayer& player, const std::string& fileName,
+                                             const AVInputFormat* format, bool paused,
+                                             std::function<void()> decided);
+bool FinishOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state);
+void CancelOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state);
+// Frees the cancelled opens whose read thread has ended; with `wait` all of them, once ended.
+void ReapCancelledOpens(TCustomPlayer& player, bool wait);
 void ReadThreadProc(TVideoState& is);
 // The format library asks during blocking I/O; 1 aborts.
 int InterruptCallback(void* opaque);

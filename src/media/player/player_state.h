@@ -12,6 +12,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,6 +21,7 @@
 #include "media/libs/ffmpeg_api.h"
 #include "media/player/packet_queue.h"
 #include "media/player/player_events.h"
+#include "platform/sys/sync.h"
 #include "platform/sys/threads.h"
 
 namespace media {
@@ -74,6 +76,8 @@ struct TVideoState {
     const AVInputFormat* iformat = nullptr;
     int no_background = 0;
     TShared<int> abort_request{0};
+    // Set with abort_request: the threads' pauses between polls end at once.
+    mutable sys::TEvent abort_event{true, false};
     TShared<int> paused{0};
     int last_paused = 0;
     TShared<int> seek_req{0};
@@ -205,6 +209,10 @@ struct TVideoState {
     TShared<int> refresh{0};
     TCustomPlayer* const Owner;
     TShared<int> Opened{0};
+    // Run by the read thread once the open is decided: Opened is 1, or -2 with the file closed.
+    std::function<void()> OnDecided;
+    TShared<int> Published{0};  // the player took the playback (main thread sets it)
+    TShared<int> Ended{0};      // the read thread is done with everything
     int64_t StartTime = 0;
     int64_t Duration = -1;
     TShared<int64_t> AudioDuration{-1};

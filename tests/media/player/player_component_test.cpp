@@ -404,6 +404,45 @@ TEST_F(PlayerComponentTest, HundredOpenStopCycles) {
     EXPECT_EQ(FLog.States.back(), psStop);
 }
 
+// BeginOpen returns before the file is open; the rest of the open comes in a later turn of the
+// main thread, and an open that another one or the player's end cancels says nothing.
+TEST_F(PlayerComponentTest, ABackgroundOpenFinishesOnTheMainThreadAndACancelledOneIsSilent) {
+    FLog.Attach(FPlayer);
+    int opens = 0;
+    FPlayer.OnFileOpen = [&](TCustomPlayer*, int64_t, int, int, int&, int&) {
+        EXPECT_TRUE(sys::IsMainThread());
+        ++opens;
+    };
+    std::vector<bool> done;
+    auto record = [&](bool opened) { done.push_back(opened); };
+    const std::string text = fixtures::Path(fixtures::kTextFile);
+    FPlayer.BeginOpen(text, win::HWND(), false, record);
+    EXPECT_TRUE(done.empty());
+    ASSERT_TRUE(test::WaitUntil([&] { return !done.empty(); }, 60000));
+    EXPECT_EQ(done, std::vector<bool>{false});
+    EXPECT_NE(FPlayer.LastErrMsg().find(text), std::string::npos) << FPlayer.LastErrMsg();
+    EXPECT_FALSE(FPlayer.Playing());
+
+    FPlayer.BeginOpen(fixtures::Path(fixtures::kClipAvi), win::HWND(), true, record);
+    FPlayer.BeginOpen(fixtures::Path(fixtures::kClipMkv), win::HWND(), true, record);
+    EXPECT_FALSE(FPlayer.Playing()) << "nothing is open before the main thread's next turn";
+    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.PlayState() == psPause; }, 60000));
+    EXPECT_EQ(done, (std::vector<bool>{false, true})) << "the first of the two never reports";
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(FPlayer.FileName(), fixtures::Path(fixtures::kClipMkv));
+    EXPECT_EQ(FLog.Count(psPlay), 1);
+    FPlayer.Stop(true);
+
+    {
+        TCustomPlayer other;
+        other.BeginOpen(fixtures::Path(fixtures::kClipAvi), win::HWND(), true,
+                        [](bool) { ADD_FAILURE() << "a player that ended reported an open"; });
+    }
+    // The ended player joined the open's read thread, which had handed over its decision
+    // first: the hand-over runs now and does nothing.
+    sys::CheckSynchronize(0);
+}
+
 // A FIFO that got part of a file and then nothing more: the read thread waits in a read.
 TEST_F(PlayerComponentTest, StopReturnsWhileAReadWaitsForData) {
     test::TTempDir folder;
