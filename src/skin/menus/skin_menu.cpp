@@ -125,6 +125,13 @@ void TbsSkinMenu::CloseMenu(int EndIndex) {
     }
 }
 
+bool TbsSkinMenu::ListsItemsOf(const vcl::TMenu* menu) const {
+    for (const TbsSkinPopupWindow* w : FPopupList)
+        for (int i = 0; i < w->ItemCount(); ++i)
+            if (w->Item(i)->MenuItem->GetParentMenu() == menu) return true;
+    return false;
+}
+
 void TbsSkinMenu::Hide() {
     CloseMenu(0);
     WaitTimer->SetEnabled(false);
@@ -195,6 +202,15 @@ void TbsSkinPopupMenu::SetSkinData(TbsSkinData* value) {
     if (FSD) FSD->RemoveFreeNotification(this);
     FSD = value;
     if (FSD) FSD->FreeNotification(this);
+}
+
+void TbsSkinPopupMenu::BeforeDestruction() {
+    // Open levels point at this menu's items: they close before the items go, or the next key
+    // or click would read freed items.
+    if (TbsSkinMenuHost* host = FindHost())
+        if (TbsSkinMenu* menu = host->MenuHostSkinMenu(); menu && menu->ListsItemsOf(this))
+            menu->Hide();
+    vcl::TPopupMenu::BeforeDestruction();
 }
 
 void TbsSkinPopupMenu::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
