@@ -207,9 +207,7 @@ void TbsSkinPopupMenu::SetSkinData(TbsSkinData* value) {
 void TbsSkinPopupMenu::BeforeDestruction() {
     // Open levels point at this menu's items: they close before the items go, or the next key
     // or click would read freed items.
-    if (TbsSkinMenuHost* host = FindHost())
-        if (TbsSkinMenu* menu = host->MenuHostSkinMenu(); menu && menu->ListsItemsOf(this))
-            menu->Hide();
+    if (FShownOn && FShownOn->ListsItemsOf(this)) FShownOn->Hide();
     vcl::TPopupMenu::BeforeDestruction();
 }
 
@@ -219,6 +217,7 @@ void TbsSkinPopupMenu::Notification(vcl::TComponent* AComponent, vcl::TOperation
     if (AComponent == FSD) FSD = nullptr;
     if (AComponent == SkinComponent) SkinComponent = nullptr;
     if (AComponent == ComponentForm) ComponentForm = nullptr;
+    if (AComponent == FShownOn) FShownOn = nullptr;
 }
 
 TbsSkinMenuHost* TbsSkinPopupMenu::FindHost() const {
@@ -245,6 +244,11 @@ bool TbsSkinPopupMenu::Show(vcl::TControl* ACtrl, const TRect& R, bool up, bool 
     if (menu->Visible()) host->SkinMenuClose();
     host->SkinMenuOpen();
     FPopupPoint = {R.Left, R.Top};
+    if (menu != FShownOn) {
+        if (FShownOn) FShownOn->RemoveFreeNotification(this);
+        FShownOn = menu;
+        FShownOn->FreeNotification(this);
+    }
     menu->Popup(ACtrl, FSD, 0, R, Items(), up);
     if (!menu->Visible()) {
         // Nothing opened: the form must not stay in its menu mode.

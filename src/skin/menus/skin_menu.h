@@ -271,6 +271,7 @@ private:
 
     TPoint FPopupPoint{-1, -1};
     TbsSkinData* FSD = nullptr;
+    TbsSkinMenu* FShownOn = nullptr;  // the controller that showed this menu last
 };
 
 }  // namespace skin
