@@ -25,16 +25,29 @@ function(moradex_test name)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                          PROPERTIES ${props})
-    # The discovery script flattens its property list, so a second label would be read as a
-    # property name: several labels are set on the discovered cases afterwards.
+    # The discovery script flattens its property list, so a second label or a second variable
+    # would be read as a property name: such lists are set on the discovered cases afterwards.
     list(LENGTH T_LABELS label_count)
-    if(label_count GREATER 1)
+    if(label_count GREATER 1 OR MORADEX_SANITIZER_ENV)
+        set(env ${MORADEX_SANITIZER_ENV})
+        if(T_FIXTURES)
+            list(APPEND env "MORADEX_FIXTURES=${MORADEX_FIXTURE_DIR}")
+        endif()
         set(labels_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
         file(WRITE ${labels_file}
              "foreach(t IN LISTS ${name}_TESTS)\n"
              "  set_tests_properties(\"\${t}\" PROPERTIES LABELS \"${T_LABELS}\")\n"
+             "  set_tests_properties(\"\${t}\" PROPERTIES ENVIRONMENT \"${env}\")\n"
              "endforeach()\n")
         set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_file})
+    endif()
+endfunction()
+
+# moradex_sanitizer_env(<test> ...)
+# Gives tests added with add_test the sanitizers' options of a sanitizer build.
+function(moradex_sanitizer_env)
+    if(MORADEX_SANITIZER_ENV)
+        set_property(TEST ${ARGN} APPEND PROPERTY ENVIRONMENT ${MORADEX_SANITIZER_ENV})
     endif()
 endfunction()
 

@@ -218,7 +218,7 @@ TEST_F(TFileQueueTest, AFolderAddTakesItsPlainFilesWithoutBlockingOnAFifo) {
     // A hang guard only: probing the FIFO would block for ever.
     std::atomic<bool> done{false};
     std::thread guard([&] {
-        for (int i = 0; i < 500 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 12000 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (!done) {
             fprintf(stderr, "the folder add blocked\n");
             std::_Exit(3);

@@ -21,7 +21,7 @@ void TPreviewTest::StartPreview() {
 }
 
 bool TPreviewTest::RunUntil(const std::function<bool()>& done, int stepMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
         Run();

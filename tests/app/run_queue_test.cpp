@@ -199,16 +199,19 @@ TEST_F(RunQueueTest, ThreeRowsTwoThreadsConvertIntoTheirOwnRows) {
                                       Form1->bsSkinComboBox9->ItemIndex(),
                                       Form1->bsSkinComboBox10->ItemIndex()}));
     Form1->lvFiles->SetItemIndex(0);
+    // The player takes the frame before the pane is handed its picture: wait for both (a hang
+    // guard only).
     int64_t pts = -1;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while ((Form1->FFPlayer->CurrentFrame(pts), pts < 0) &&
+    std::shared_ptr<win::TVideoHost> pane;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (!((Form1->FFPlayer->CurrentFrame(pts), pts >= 0) &&
+             (pane = win::FindVideoHost(Form1->Panel6->Handle())) && pane->Picture()) &&
            std::chrono::steady_clock::now() < deadline) {
         sys::CheckSynchronize(2);
         Run();
         AdvanceMs(10);
     }
     ASSERT_GE(pts, 0) << "a picture in the pane";
-    const std::shared_ptr<win::TVideoHost> pane = win::FindVideoHost(Form1->Panel6->Handle());
     ASSERT_TRUE(pane);
     EXPECT_TRUE(pane->Picture());
     Form1->bsSkinButton1->ButtonClick();  // 快照

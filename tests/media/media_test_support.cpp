@@ -71,12 +71,7 @@ std::vector<std::string> TLogCapture::Messages() const {
 }
 
 bool TLogCapture::WaitForLines(size_t count) const {
-    // A hang guard only: the lines are normally there at the first try.
-    for (int i = 0; i < 500; ++i) {
-        if (Lines().size() >= count) return true;
-        sys::CheckSynchronize(10);
-    }
-    return Lines().size() >= count;
+    return WaitUntil([&] { return Lines().size() >= count; });
 }
 
 }  // namespace media::test

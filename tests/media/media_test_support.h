@@ -25,9 +25,12 @@ void RequireLibraries();
 
 using testsupport::TTempDir;
 
+// Bounds of waits in tests: only a hang reaches them, however slow or busy the machine.
+constexpr int kHangGuardMs = 120'000;
+
 // A hang guard only: runs the main thread's hand-overs until `done` holds; false after
 // `timeoutMs`.
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = kHangGuardMs);
 
 struct TCapturedLine {
     const void* Sender;

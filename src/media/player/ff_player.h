@@ -32,6 +32,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "media/libs/ff_base_component.h"
@@ -85,6 +86,42 @@ using TPositionEvent = std::function<void(TCustomPlayer* sender, int64_t pts)>;
 using TPlayStateEvent = std::function<void(TCustomPlayer* sender, TPlayState state)>;
 // The picture as a 24-bit bitmap; what the handler draws on it is shown.
 using THookEvent = std::function<void(TCustomPlayer* sender, gfx::TBitmap& bitmap, int64_t pts)>;
+
+// One event of the player. The main thread sets or clears it while the player's threads call it
+// (closing clears the events of a running preview); a call runs the handler found when it began,
+// which stays alive until that call returns.
+template <typename Handler>
+class TEventSlot {
+public:
+    TEventSlot() = default;
+    TEventSlot(const TEventSlot&) = delete;
+    TEventSlot& operator=(const TEventSlot&) = delete;
+
+    TEventSlot& operator=(Handler handler) {
+        std::shared_ptr<const Handler> next =
+            handler ? std::make_shared<const Handler>(std::move(handler)) : nullptr;
+        {
+            std::lock_guard lock(FLock);
+            FHandler.swap(next);
+        }
+        return *this;  // the old handler goes here, outside the lock
+    }
+    TEventSlot& operator=(std::nullptr_t) { return *this = Handler(); }
+
+    std::shared_ptr<const Handler> Get() const {
+        std::lock_guard lock(FLock);
+        return FHandler;
+    }
+    explicit operator bool() const { return Get() != nullptr; }
+    template <typename... Args>
+    void operator()(Args&&... args) const {
+        if (std::shared_ptr<const Handler> handler = Get()) (*handler)(std::forward<Args>(args)...);
+    }
+
+private:
+    mutable std::mutex FLock;
+    std::shared_ptr<const Handler> FHandler;
+};
 
 class TCustomPlayer : public TFFBaseComponent {
 public:
@@ -247,10 +284,10 @@ public:
     void Setstart_time(int64_t value) { Fstart_time = value; }  // per playback
 
     // Set before Open; cleared when the player ends.
-    TFileOpenEvent OnFileOpen;
-    TPositionEvent OnPosition;
-    TPlayStateEvent OnState;
-    THookEvent OnHook;
+    TEventSlot<TFileOpenEvent> OnFileOpen;
+    TEventSlot<TPositionEvent> OnPosition;
+    TEventSlot<TPlayStateEvent> OnState;
+    TEventSlot<THookEvent> OnHook;
 
     // The engine's side: what its threads read and call.
     void ReportError(const std::string& text, bool store);
@@ -363,10 +400,8 @@ private:
     void AwaitEventThreadEnd();
     void DoFileOpen();
     void Deliver(const TPlayEventItem& item);
-    bool HasHandler(const TPositionEvent& handler) const {
-        return FEventsEnabled.load() && bool(handler);
-    }
-    bool HasHandler(const TPlayStateEvent& handler) const {
+    template <typename Handler>
+    bool HasHandler(const TEventSlot<Handler>& handler) const {
         return FEventsEnabled.load() && bool(handler);
     }
     bool SwitchStreamIndex(AVMediaType type, int index);

@@ -35,7 +35,9 @@ bool FrameToHookBitmap(TRGBConvertContext& context, const AVFrame* frame, int wi
 }  // namespace
 
 bool TCustomPlayer::CallHook(AVFrame* frame, double pts) {
-    if (!FHook.load() || !FEventsEnabled.load() || !OnHook) return false;
+    if (!FHook.load() || !FEventsEnabled.load()) return false;
+    const std::shared_ptr<const THookEvent> hook = OnHook.Get();
+    if (!hook) return false;
     int width = frame->width;
     int height = frame->height;
     if (width <= 0 || height <= 0) return false;
@@ -51,7 +53,7 @@ bool TCustomPlayer::CallHook(AVFrame* frame, double pts) {
     TVideoState* is = FVideoState.load();
     int64_t startTime = is != nullptr ? is->StartTime : 0;
     try {
-        OnHook(this, *context.Bitmap, std::llround(pts * 1000000.0) - startTime);
+        (*hook)(this, *context.Bitmap, std::llround(pts * 1000000.0) - startTime);
     } catch (const std::exception& e) {
         GetFFLogger().Log(this, llError, std::string("Error occurs OnHook: ") + e.what());
         return false;

@@ -73,7 +73,8 @@ void TSurface::Resize(int width, int height) {
         for (int y = rows - 1; y >= 0; --y) moveRow(y);
     else
         for (int y = 0; y < rows; ++y) moveRow(y);
-    if (height > rows)
+    // An empty surface has no bytes at all: nothing to clear, and no pointer to hand to memset.
+    if (height > rows && stride > 0)
         std::memset(bytes + std::size_t(rows) * stride, 0, std::size_t(height - rows) * stride);
     FData.resize(need);
     FWidth = width;

@@ -46,8 +46,9 @@ TbsCustomShellListView::TbsCustomShellListView(vcl::TComponent* AOwner)
 }
 
 TbsCustomShellListView::~TbsCustomShellListView() {
-    FRootFolder.reset();
     FFolders.clear();
+    FListedRoot.reset();
+    FRootFolder.reset();
 }
 
 int TbsCustomShellListView::CharWidth() {
@@ -59,10 +60,17 @@ int TbsCustomShellListView::CharWidth() {
 void TbsCustomShellListView::ClearFolders() {
     if (!ComponentState().Contains(vcl::csDestroying)) Items().SetCount(0);
     FFolders.clear();
+    FListedRoot.reset();
 }
 
 void TbsCustomShellListView::ResolveRoot() {
-    FRootFolder = RootFolderFromText(FRootFolder, FOldRoot, FRoot);
+    std::unique_ptr<TbsShellFolder> unused;
+    ReplaceRoot(RootFolderFromText(unused, FOldRoot, FRoot));
+}
+
+void TbsCustomShellListView::ReplaceRoot(std::unique_ptr<TbsShellFolder> folder) {
+    if (!FListedRoot && !FFolders.empty()) FListedRoot = std::move(FRootFolder);
+    FRootFolder = std::move(folder);
 }
 
 void TbsCustomShellListView::SetRoot(const TRoot& value) {
@@ -93,9 +101,8 @@ void TbsCustomShellListView::SetPath(const std::string& value) {
 void TbsCustomShellListView::NavigateTo(PCItemIDList Id) {
     if (FUpdating) return;
     if (FRootFolder && shell::ItemIdListsEqual(FRootFolder->AbsoluteID(), Id)) return;
-    FRootFolder.reset();
     FSettingRoot = false;
-    FRootFolder = FolderFromAbsoluteId(Id);
+    ReplaceRoot(FolderFromAbsoluteId(Id));
     RepopulateOtherRows();
     if (OnPathChanged) OnPathChanged(this);
 }
@@ -300,7 +307,7 @@ void TbsCustomShellListView::Refresh() {
     ClearSelection();
     if (!FRootFolder) return;
     TItemIdPtr id = shell::ItemIdListCopy(FRootFolder->AbsoluteID());
-    FRootFolder.reset();
+    ReplaceRoot(nullptr);
     NavigateTo(id.get());
     if (selected >= 0 && selected < Items().Count()) SetItemIndex(selected);
 }

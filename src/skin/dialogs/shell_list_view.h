@@ -98,6 +98,7 @@ private:
     void SyncLinkedViews();
     void ClearFolders();
     void ResolveRoot();
+    void ReplaceRoot(std::unique_ptr<TbsShellFolder> folder);
     bool MatchesFileMask(TbsShellFolder* item) const;
     // The sort comparison: negative when A comes first.
     int CompareFolders(TbsShellFolder* A, TbsShellFolder* B, bool columnMode);
@@ -116,6 +117,9 @@ private:
     bool FUpdating = false;
     shell::TShellObjectTypes FObjectTypes{shell::otFolders, shell::otNonFolders};
     std::vector<std::unique_ptr<TbsShellFolder>> FFolders;
+    // The folder the rows were listed from once another became the root: the rows point at it
+    // (selection changes still read them) until they go.
+    std::unique_ptr<TbsShellFolder> FListedRoot;
     TbsCustomShellTreeView* FTreeView = nullptr;
     TbsCustomShellComboBox* FComboBox = nullptr;
     shell::TbsShellChangeNotifier* FNotifier = nullptr;

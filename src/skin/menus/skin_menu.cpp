@@ -125,6 +125,13 @@ void TbsSkinMenu::CloseMenu(int EndIndex) {
     }
 }
 
+bool TbsSkinMenu::ListsItemsOf(const vcl::TMenu* menu) const {
+    for (const TbsSkinPopupWindow* w : FPopupList)
+        for (int i = 0; i < w->ItemCount(); ++i)
+            if (w->Item(i)->MenuItem->GetParentMenu() == menu) return true;
+    return false;
+}
+
 void TbsSkinMenu::Hide() {
     CloseMenu(0);
     WaitTimer->SetEnabled(false);
@@ -197,12 +204,20 @@ void TbsSkinPopupMenu::SetSkinData(TbsSkinData* value) {
     if (FSD) FSD->FreeNotification(this);
 }
 
+void TbsSkinPopupMenu::BeforeDestruction() {
+    // Open levels point at this menu's items: they close before the items go, or the next key
+    // or click would read freed items.
+    if (FShownOn && FShownOn->ListsItemsOf(this)) FShownOn->Hide();
+    vcl::TPopupMenu::BeforeDestruction();
+}
+
 void TbsSkinPopupMenu::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
     vcl::TPopupMenu::Notification(AComponent, Operation);
     if (Operation != vcl::opRemove) return;
     if (AComponent == FSD) FSD = nullptr;
     if (AComponent == SkinComponent) SkinComponent = nullptr;
     if (AComponent == ComponentForm) ComponentForm = nullptr;
+    if (AComponent == FShownOn) FShownOn = nullptr;
 }
 
 TbsSkinMenuHost* TbsSkinPopupMenu::FindHost() const {
@@ -229,6 +244,11 @@ bool TbsSkinPopupMenu::Show(vcl::TControl* ACtrl, const TRect& R, bool up, bool 
     if (menu->Visible()) host->SkinMenuClose();
     host->SkinMenuOpen();
     FPopupPoint = {R.Left, R.Top};
+    if (menu != FShownOn) {
+        if (FShownOn) FShownOn->RemoveFreeNotification(this);
+        FShownOn = menu;
+        FShownOn->FreeNotification(this);
+    }
     menu->Popup(ACtrl, FSD, 0, R, Items(), up);
     if (!menu->Visible()) {
         // Nothing opened: the form must not stay in its menu mode.

@@ -208,6 +208,8 @@ public:
     int LevelCount() const { return int(FPopupList.size()); }
     TbsSkinPopupWindow* Level(int i) const { return FPopupList[std::size_t(i)]; }
     int LevelOf(const TbsSkinPopupWindow* W) const;
+    // True when an open level lists an item of `menu`.
+    bool ListsItemsOf(const vcl::TMenu* menu) const;
     gfx::TFont& DefaultMenuItemFont() { return FDefaultMenuItemFont; }
     void SetDefaultMenuItemFont(const gfx::TFont& value) { FDefaultMenuItemFont.Assign(value); }
     vcl::TCustomForm* Form() const { return FForm; }
@@ -254,6 +256,7 @@ public:
     TPoint PopupPoint() const { return FPopupPoint; }
     TbsSkinData* SkinData() const { return FSD; }
     void SetSkinData(TbsSkinData* value);
+    void BeforeDestruction() override;
     vcl::TCustomForm* ComponentForm = nullptr;
     vcl::TComponent* SkinComponent = nullptr;
     vcl::TNotifyEvent OnMenuClose;
@@ -268,6 +271,7 @@ private:
 
     TPoint FPopupPoint{-1, -1};
     TbsSkinData* FSD = nullptr;
+    TbsSkinMenu* FShownOn = nullptr;  // the controller that showed this menu last
 };
 
 }  // namespace skin

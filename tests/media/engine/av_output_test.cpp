@@ -23,10 +23,7 @@ namespace {
 using test::TRunEngine;
 using TOptions = std::vector<std::pair<std::string, std::string>>;
 
-// Whole conversions: a generous hang guard.
-bool WaitUntil(const std::function<bool()>& done) {
-    return test::WaitUntil(done, 20000);
-}
+using test::WaitUntil;
 
 struct TPacketRecord {
     int Stream = 0;

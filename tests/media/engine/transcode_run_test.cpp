@@ -21,10 +21,7 @@ namespace {
 
 using test::TRunEngine;
 
-// Whole conversions: a generous hang guard.
-bool WaitUntil(const std::function<bool()>& done) {
-    return test::WaitUntil(done, 20000);
-}
+using test::WaitUntil;
 
 struct TProgress {
     int FileIndex;
@@ -425,11 +422,12 @@ public:
         if (FHeld || ++FReports < FHoldAt) return;
         FHeld = true;
         FChanged.notify_all();
-        FChanged.wait_for(hold, std::chrono::seconds(10), [&] { return FReleased; });
+        FChanged.wait_for(hold, std::chrono::milliseconds(test::kHangGuardMs), [&] { return FReleased; });
     }
     bool WaitHeld() {
         std::unique_lock hold(FLock);
-        return FChanged.wait_for(hold, std::chrono::seconds(10), [&] { return FHeld; });
+        return FChanged.wait_for(hold, std::chrono::milliseconds(test::kHangGuardMs),
+                                [&] { return FHeld; });
     }
     void Release() {
         {

@@ -219,7 +219,7 @@ TEST_F(FFLoggerTest, AWorkerLoggingUnderTheCodecLockNeverWaitsForTheMainThread) 
     // Hang guard: a deadlock here must fail the run, not stall it.
     sys::TEvent finished(true, false);
     auto watchdog = sys::StartThread([&] {
-        if (finished.Wait(5000) == sys::TWaitResult::Timeout) {
+        if (finished.Wait(test::kHangGuardMs) == sys::TWaitResult::Timeout) {
             std::cerr << "deadlock between the codec lock and log delivery\n";
             std::_Exit(2);
         }
@@ -235,7 +235,7 @@ TEST_F(FFLoggerTest, AWorkerLoggingUnderTheCodecLockNeverWaitsForTheMainThread) 
             lib::av_log(nullptr, AV_LOG_INFO, "library %d\n", i);
         }
     });
-    ASSERT_EQ(locked.Wait(5000), sys::TWaitResult::Signaled);
+    ASSERT_EQ(locked.Wait(test::kHangGuardMs), sys::TWaitResult::Signaled);
     {
         TCodecLockGuard guard;  // the main thread's way in: waits with the hand-overs running
     }

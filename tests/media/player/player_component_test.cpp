@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -128,11 +129,11 @@ TEST_F(PlayerComponentTest, PositionsAreReportedOnChangesOverTenMillisecondsUpTo
     FLog.Attach(FPlayer);
     FPlayer.SetTriggerEventInMainThread(false);
     ASSERT_TRUE(Open(fixtures::kClip1sAvi, false));
-    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.PlayState() == psEnd; }, 120000));
+    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.PlayState() == psEnd; }));
     // The end comes once the file is read; the pictures still queued play out after it, and
     // with them the clock reaches the duration.
     const int64_t duration = State().Duration;
-    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.CurrentPTS() >= duration; }, 120000));
+    ASSERT_TRUE(test::WaitUntil([&] { return FPlayer.CurrentPTS() >= duration; }));
     FPlayer.Stop(true);  // every event is delivered by now
     EXPECT_TRUE(FLog.OffMainThread) << "delivered on the event thread";
     ASSERT_GT(FLog.Positions.size(), 3u);
@@ -168,13 +169,44 @@ TEST_F(PlayerComponentTest, StopEndsTheEventThreadWithoutHandlersAndFromInsideAH
     ASSERT_TRUE(OpenPaused(fixtures::kClipAvi));
 }
 
+// Closing clears the events of a running preview on the main thread while the player's threads
+// call them: a call runs the handler it found, whole, or none at all.
+TEST_F(PlayerComponentTest, EventsAreClearedAndSetAgainWhileThePlayerCallsThem) {
+    std::atomic<int> positions{0}, states{0}, hooks{0};
+    auto attach = [&] {
+        FPlayer.OnPosition = [&](TCustomPlayer*, int64_t) { ++positions; };
+        FPlayer.OnState = [&](TCustomPlayer*, TPlayState) { ++states; };
+        FPlayer.OnHook = [&](TCustomPlayer*, gfx::TBitmap&, int64_t) { ++hooks; };
+    };
+    auto clear = [&] {
+        FPlayer.OnPosition = nullptr;
+        FPlayer.OnState = nullptr;
+        FPlayer.OnHook = nullptr;
+    };
+    FPlayer.SetTriggerEventInMainThread(false);  // the handlers run on the event thread
+    FPlayer.SetHook(true);                       // and on the video thread
+    attach();
+    ASSERT_TRUE(Open(fixtures::kClipAvi, false));
+    for (int round = 0; round < 20 && FPlayer.Playing(); ++round) {
+        const int seen = positions + hooks;
+        ASSERT_TRUE(test::WaitUntil([&] { return positions + hooks > seen || !FPlayer.Playing(); }));
+        clear();
+        attach();
+    }
+    clear();
+    FPlayer.Stop(true);
+    EXPECT_GT(positions.load(), 0);
+    EXPECT_GT(hooks.load(), 0);
+    EXPECT_GT(states.load(), 0);
+}
+
 TEST_F(PlayerComponentTest, PlayTimeStopsOrLoops) {
     FLog.Attach(FPlayer);
     FPlayer.SetPlayTime(5000000);
     FPlayer.SetRepeatType(rtStop);
     ASSERT_TRUE(FPlayer.Open(fixtures::Path(fixtures::kSineMp3), nullptr, false));
     // Bounds are hang guards only: a loaded machine may play slower than real time.
-    ASSERT_TRUE(test::WaitUntil([&] { return !FPlayer.Playing(); }, 120000));
+    ASSERT_TRUE(test::WaitUntil([&] { return !FPlayer.Playing(); }));
     FPlayer.Stop(true);
     ASSERT_FALSE(FLog.Positions.empty());
     EXPECT_GE(FLog.Positions.back(), 4900000);
@@ -198,7 +230,7 @@ TEST_F(PlayerComponentTest, PlayTimeStopsOrLoops) {
             if (passed && pts < 500000) return true;
         }
         return false;
-    }, 120000));
+    }));
     EXPECT_TRUE(FPlayer.Playing());
     EXPECT_EQ(FLog.Count(psEnd), 0);
 }

@@ -356,7 +356,7 @@ protected:
 TEST_F(PreviewRunTest, AThreadRunShowsItsPicturesInOneWindowThatGoesWithTheJob) {
     const std::string plain = Queue("plain.avi");
     FManager.Start(1);
-    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 60000));
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }));
     EXPECT_TRUE(PreviewWindows().empty());
     FManager.ClearTasks();
     FReports.clear();
@@ -463,7 +463,7 @@ TEST_F(PreviewRunTest, SwitchingThePreviewWhileFourTasksPaintLeavesNoWindow) {
     }
     EXPECT_FALSE(Ended()) << "the switches came while the tasks painted";
     FManager.SetPreview(true);
-    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }));
     EXPECT_TRUE(PreviewWindows().empty());
     {
         std::lock_guard lock(FLock);
@@ -492,7 +492,7 @@ TEST_F(PreviewRunTest, AWindowClosedByTheUserEndsThePreviewNotTheConversion) {
     Screen->Click(*close);
     Run();
     EXPECT_FALSE(win::IsWindowVisible(window));
-    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }, 60000));
+    ASSERT_TRUE(test::WaitUntil([&] { return Ended(); }));
     EXPECT_FALSE(win::IsWindow(window)) << "freed with the preview, before the job's end";
     EXPECT_TRUE(PreviewWindows().empty()) << "no window comes back";
     {

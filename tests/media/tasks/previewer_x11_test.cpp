@@ -129,7 +129,7 @@ TEST_F(PreviewX11Test, TheWindowOfARunFloatsAboveAFormWithItsCaptionDrawnAndDrag
     FManager->SetPreview(true);
     FManager->Start(1);
     vcl::TForm* preview = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (preview = PreviewForm(form)) != nullptr; }, 30'000));
+    ASSERT_TRUE(PumpUntil([&] { return (preview = PreviewForm(form)) != nullptr; }));
     // Held still while the screen is read: the window keeps the last picture painted.
     FManager->Pause();
     const win::HWND window = preview->Handle();
@@ -200,7 +200,7 @@ TEST_F(PreviewX11Test, TheWindowOfARunFloatsAboveAFormWithItsCaptionDrawnAndDrag
 
     // The run goes on and ends; its window goes with it, X window included.
     FManager->Resume();
-    ASSERT_TRUE(PumpUntil([&] { return Ended(); }, 60'000));
+    ASSERT_TRUE(PumpUntil([&] { return Ended(); }));
     {
         std::lock_guard lock(FLock);
         ASSERT_EQ(FReports.size(), 2u);

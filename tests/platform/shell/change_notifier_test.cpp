@@ -14,9 +14,9 @@ namespace {
 
 using namespace shell;
 
-// A hang guard only: runs hand-overs until `done` holds; false after 20 s.
+// A hang guard only: runs hand-overs until `done` holds; false after 120 s.
 bool WaitUntil(const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
         sys::CheckSynchronize(20);

@@ -134,7 +134,7 @@ TEST_F(MessagesTest, SendFromAWorkerRunsOnTheMainThread) {
         done.Set();
     });
     // The pumping wait runs the layer's loop, which runs the worker's hand-over.
-    ASSERT_EQ(sys::PumpingWait(done, 10'000), sys::TWaitResult::Signaled);
+    ASSERT_EQ(sys::PumpingWait(done, 120'000), sys::TWaitResult::Signaled);
     worker->WaitFor();
     EXPECT_EQ(answer.load(), 42);
     EXPECT_EQ(handledOn, sys::CurrentThreadId());

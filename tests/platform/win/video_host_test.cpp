@@ -48,7 +48,7 @@ TEST_F(VideoHostTest, BurstsOfPicturesCoalesceIntoOneRepaintEach) {
     });
     for (int burst = 0; burst < 10; ++burst) {
         go.Set();
-        ASSERT_EQ(burstDone.Wait(10'000), sys::TWaitResult::Signaled);
+        ASSERT_EQ(burstDone.Wait(120'000), sys::TWaitResult::Signaled);  // a hang guard
         PumpMessages();
         EXPECT_EQ(ClientPixel(panel, 5, 5), PictureColor(burst * 10 + 9));
     }
@@ -71,7 +71,7 @@ TEST_F(VideoHostTest, AFreeRunningWorkerEndsWithTheLastPicturePainted) {
         done.Set();
     });
     // The loop runs while the worker publishes (pumping wait), then once more for the rest.
-    ASSERT_EQ(sys::PumpingWait(done, 10'000), sys::TWaitResult::Signaled);
+    ASSERT_EQ(sys::PumpingWait(done, 120'000), sys::TWaitResult::Signaled);
     worker->WaitFor();
     PumpMessages();
     ASSERT_TRUE(host->Picture());

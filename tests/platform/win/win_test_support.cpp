@@ -7,7 +7,7 @@ namespace win::test {
 void TWinTest::SetUp() {
     sys::SetClock(&FClock);
     THeadlessConfig config;
-    config.DryWaitLimitMs = 10'000;  // a test that would wait for ever fails instead
+    config.DryWaitLimitMs = 120'000;  // a test that would wait for ever fails instead
     auto backend = std::make_unique<THeadlessBackend>(config);
     Screen = backend.get();
     Initialize(std::move(backend));

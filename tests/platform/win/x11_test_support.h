@@ -100,7 +100,7 @@ public:
     void TearDown() override;
 
     // Runs the loop until `done` holds or 15 s pass; false when it never held.
-    bool PumpUntil(const std::function<bool()>& done, int limitMs = 15'000);
+    bool PumpUntil(const std::function<bool()>& done, int limitMs = 120'000);
     // Runs one of the X tools with the loop running meanwhile (xdotool's input must be read
     // while it types).
     TToolResult Tool(const std::vector<std::string>& args);

@@ -42,7 +42,8 @@ TData Decode(const std::vector<std::uint8_t>& data) {
     TData out;
     std::memcpy(&out.Header, data.data(), sizeof out.Header);
     out.Rects.resize(out.Header.nCount);
-    std::memcpy(out.Rects.data(), data.data() + 32, out.Rects.size() * sizeof(TRect));
+    if (!out.Rects.empty())
+        std::memcpy(out.Rects.data(), data.data() + 32, out.Rects.size() * sizeof(TRect));
     return out;
 }
 

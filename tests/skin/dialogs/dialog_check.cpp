@@ -258,7 +258,7 @@ int Run(bool show, const std::string& scriptFile, const std::string& shotFolder)
     } else {
         sys::SetClock(&clock);
         win::THeadlessConfig config;
-        config.DryWaitLimitMs = 10'000;  // a script that stalls fails instead of hanging
+        config.DryWaitLimitMs = 120'000;  // a script that stalls fails instead of hanging
         auto backend = std::make_unique<win::THeadlessBackend>(config);
         screen = backend.get();
         win::Initialize(std::move(backend));

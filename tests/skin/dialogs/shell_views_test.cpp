@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -263,6 +264,48 @@ TEST_F(ShellViewsTest, ListNavigation) {
     std::vector<std::string> files;
     list->GetSelectedFiles(files);
     EXPECT_EQ(files, (Names{folder + "/a.mp3", folder + "/c.wav"}));
+}
+
+// Leaving a folder deselects its rows first, and the handler hears each row as it was: the
+// rows still read the folder they were listed from, whichever way the list leaves it.
+TEST_F(ShellViewsTest, LeavingAFolderDeselectsItsRowsAsTheyWere) {
+    const std::string folder = MaskFixture();
+    const struct {
+        const char* Way;
+        std::function<void(TTestList*)> Leave;
+        std::string Path;
+    } ways[] = {
+        {"double click", [](TTestList* list) { list->DblClick(); }, folder + "/sub"},
+        {"Enter",
+         [](TTestList* list) {
+             int key = win::VK_RETURN;
+             list->KeyDown(key, {});
+         },
+         folder + "/sub"},
+        {"BackSpace",
+         [](TTestList* list) {
+             int key = win::VK_BACK;
+             list->KeyDown(key, {});
+         },
+         Dir().Path()},
+        {"a new root", [&](TTestList* list) { list->SetRoot(folder + "/sub"); }, folder + "/sub"},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.Way);
+        auto* list = Make<TTestList>(10, 10, 300, 200, "List");
+        list->SetPath(folder);
+        ASSERT_EQ(RowNames(list)[0], "sub");
+        list->SetItemIndex(0);
+        Names deselected;
+        list->OnSelectItem = [&](vcl::TObject*, vcl::TListItem* item, bool selected) {
+            if (!selected) deselected.push_back(item->Caption());
+        };
+        way.Leave(list);
+        EXPECT_EQ(list->Path(), way.Path);
+        EXPECT_EQ(deselected, Names{"sub"});
+        EXPECT_EQ(list->ItemIndex(), -1);
+        list->Free();
+    }
 }
 
 TEST_F(ShellViewsTest, ReportColumnsAndSorting) {

@@ -422,6 +422,27 @@ TEST_F(SkinMenuTest, KeysMoveWrapOpenAndCloseWhileTheEditWaits) {
     EXPECT_EQ(log, (std::vector<std::string>{"editkey 65"}));
 }
 
+// A menu freed while its levels are open (as an edit frees its own menu) closes them first: the
+// next keys go to the focused control, never to levels that list freed items.
+TEST_F(SkinMenuTest, AMenuFreedWhileOpenClosesItsLevelsFirst) {
+    AddItems(menu->Items(), 2);
+    vcl::TMenuItem* sub = Add(menu->Items(), "&Sub");
+    Add(sub, "Leaf");
+    menu->Popup(300, 200);
+    Run();
+    Key('S');
+    ASSERT_EQ(Controller().LevelCount(), 2);
+    log.clear();
+    menu->Free();
+    menu = nullptr;
+    Run();
+    EXPECT_EQ(Controller().LevelCount(), 0);
+    EXPECT_FALSE(Controller().Visible());
+    Key(win::VK_DOWN);
+    Key('A');
+    EXPECT_EQ(log, (std::vector<std::string>{"close", "editkey 40", "editkey 65"}));
+}
+
 TEST_F(SkinMenuTest, AKeyDownOnAScrolledMenuWrapsTheView) {
     AddItems(menu->Items(), 8);
     skinForm->SetMaxMenuItemsInWindow(5);
