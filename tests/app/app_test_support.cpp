@@ -40,4 +40,27 @@ std::string TAppTest::Stored(const std::string& section, const std::string& key)
     return rtl::TIniFile(SettingsPath()).ReadString(section, key, "<absent>");
 }
 
+TColumns Mpeg4AviColumns(const std::string& outputName) {
+    return {{siOutputFile, outputName}, {siVideoCodec, "mpeg4"},    {siAudioCodec, "mp2"},
+            {siAudioChannels, "-1"},    {siVideoBitrate, "800000"}, {siAudioBitrate, "128000"},
+            {siAudioSampleRate, "-1"},  {siDisableVideo, "False"}};
+}
+
+vcl::TListItem* AddQueuedRow(const std::string& input, const TColumns& columns,
+                             const std::function<void(media::TOutputOptions&)>& slot) {
+    media::TInputOptions io;
+    media::InitInputOptions(io);
+    io.FileName = input;
+    media::TOutputOptions oo;
+    media::InitOutputOptions(oo);
+    oo.VideoCodec = "mpeg4";
+    oo.AudioCodec = "mp2";
+    if (slot) slot(oo);
+    vcl::TListItem* row = Form1->Rows().AddRow(io, oo, kNoTask);
+    if (!row) return nullptr;
+    row->SetCaption(input);
+    for (const auto& [k, text] : columns) row->SubItems().Put(k, text);
+    return row;
+}
+
 }  // namespace app::test

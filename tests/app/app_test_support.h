@@ -3,6 +3,8 @@
 // folder chooser; start-up makes the four forms as the program does.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,5 +39,15 @@ public:
     testsupport::TRecordingSound sound;        // every sound played
     TStartUpReport report;
 };
+
+using TColumns = std::map<int, std::string>;
+
+// The sub-items the add writes for an MPEG-4/MP2 AVI row.
+TColumns Mpeg4AviColumns(const std::string& outputName);
+
+// A queued row as the add leaves it: the slot's MPEG-4/MP2 records (changed by `slot`) and the
+// row's columns; nullptr when the list is full.
+vcl::TListItem* AddQueuedRow(const std::string& input, const TColumns& columns,
+                             const std::function<void(media::TOutputOptions&)>& slot = {});
 
 }  // namespace app::test

@@ -84,27 +84,10 @@ protected:
         sigaction(SIGTERM, nullptr, &seen);
         if (seen.sa_handler != SIG_DFL) _exit(kSdlTookTheSignal);
 
-        media::TInputOptions io;
-        media::InitInputOptions(io);
-        io.FileName = clip;
-        media::TOutputOptions oo;
-        media::InitOutputOptions(oo);
-        oo.VideoCodec = "mpeg4";
-        oo.AudioCodec = "mp2";
-        oo.CustomHook = true;  // every picture passes the hook below
-        vcl::TListItem* row = Form1->Rows().AddRow(io, oo, kNoTask);
+        // Every picture passes the hook below.
+        vcl::TListItem* row = AddQueuedRow(clip, Mpeg4AviColumns("stopped.avi"),
+                                           [](media::TOutputOptions& oo) { oo.CustomHook = true; });
         if (!row) _exit(kNoRun);
-        row->SetCaption(clip);
-        for (const auto& [k, text] :
-             std::initializer_list<std::pair<int, const char*>>{{siOutputFile, "stopped.avi"},
-                                                                {siVideoCodec, "mpeg4"},
-                                                                {siAudioCodec, "mp2"},
-                                                                {siAudioChannels, "-1"},
-                                                                {siVideoBitrate, "800000"},
-                                                                {siAudioBitrate, "128000"},
-                                                                {siAudioSampleRate, "-1"},
-                                                                {siDisableVideo, "False"}})
-            row->SubItems().Put(k, text);
 
         // The tenth picture is held until the close has begun, so the run cannot reach its end
         // before the signal whatever the machine's speed.

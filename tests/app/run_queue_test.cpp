@@ -29,15 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using TColumns = std::map<int, std::string>;
-
-// The sub-items the add writes for an MPEG-4/MP2 AVI row.
-TColumns Mpeg4AviColumns(const std::string& outputName) {
-    return {{siOutputFile, outputName}, {siVideoCodec, "mpeg4"},    {siAudioCodec, "mp2"},
-            {siAudioChannels, "-1"},    {siVideoBitrate, "800000"}, {siAudioBitrate, "128000"},
-            {siAudioSampleRate, "-1"},  {siDisableVideo, "False"}};
-}
-
 // "mpeg4(MPEG-4 part 2)" -> "mpeg4".
 std::string ShortName(const std::string& codecName) {
     return codecName.substr(0, codecName.find('('));
@@ -62,21 +53,10 @@ protected:
         Form1->Video_OutPut_Folder_Edit->SetText(out);
     }
 
-    // A queued row as the add leaves it: the slot's records and the row's columns.
     vcl::TListItem* AddRow(const std::string& input, const TColumns& columns,
                            const std::function<void(media::TOutputOptions&)>& slot = {}) {
-        media::TInputOptions io;
-        media::InitInputOptions(io);
-        io.FileName = input;
-        media::TOutputOptions oo;
-        media::InitOutputOptions(oo);
-        oo.VideoCodec = "mpeg4";
-        oo.AudioCodec = "mp2";
-        if (slot) slot(oo);
-        vcl::TListItem* row = Form1->Rows().AddRow(io, oo, kNoTask);
+        vcl::TListItem* row = AddQueuedRow(input, columns, slot);
         EXPECT_NE(row, nullptr);
-        row->SetCaption(input);
-        for (const auto& [k, text] : columns) row->SubItems().Put(k, text);
         return row;
     }
     std::string Column(int row, int k) {
