@@ -35,8 +35,8 @@ bool Append(AVFilterGraph* graph, AVFilterContext*& last, const char* filterName
     AVFilterContext* filter = nullptr;
     const AVFilter* kind = lib::avfilter_get_by_name(filterName);
     if (kind == nullptr ||
-        lib::avfilter_graph_create_filter(&filter, kind, nullptr,
-                                          args.empty() ? nullptr : args.c_str(), nullptr, graph) < 0)
+        lib::avfilter_graph_create_filter(
+            &filter, kind, nullptr, args.empty() ? nullptr : args.c_str(), nullptr, graph) < 0)
         return false;
     if (lib::avfilter_link(last, 0, filter, 0) < 0) return false;
     last = filter;

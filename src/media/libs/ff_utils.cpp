@@ -236,7 +236,8 @@ int ScalerStrideWidth(int width) {
 }  // namespace
 
 int ScalerPictureSize(AVPixelFormat pixFmt, int width, int height) {
-    int size = lib::av_image_get_buffer_size(pixFmt, ScalerStrideWidth(width), height, kScalerAlign);
+    int size =
+        lib::av_image_get_buffer_size(pixFmt, ScalerStrideWidth(width), height, kScalerAlign);
     return size < 0 ? -1 : size + kScalerSlackBytes;
 }
 
@@ -299,9 +300,8 @@ const int32_t* DisplayMatrix(const AVStream* st) {
     if (st == nullptr) return nullptr;
     size_t size = 0;
     const uint8_t* data = lib::av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, &size);
-    return data != nullptr && size >= 9 * sizeof(int32_t)
-               ? reinterpret_cast<const int32_t*>(data)
-               : nullptr;
+    return data != nullptr && size >= 9 * sizeof(int32_t) ? reinterpret_cast<const int32_t*>(data)
+                                                          : nullptr;
 }
 
 // The clockwise turn, 0 up to 360 degrees, that shows the pictures upright.
