@@ -192,13 +192,15 @@ TEST_F(PlayerComponentTest, PlayTimeStopsOrLoops) {
     FPlayer.SetRepeatType(rtLoop);
     ASSERT_TRUE(Open(fixtures::kClipAvi, false));
     bool passed = false;
-    ASSERT_TRUE(test::WaitUntil([&] {
-        for (int64_t pts : FLog.Positions) {
-            if (pts >= 1000000) passed = true;
-            if (passed && pts < 500000) return true;
-        }
-        return false;
-    }, 120000));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            for (int64_t pts : FLog.Positions) {
+                if (pts >= 1000000) passed = true;
+                if (passed && pts < 500000) return true;
+            }
+            return false;
+        },
+        120000));
     EXPECT_TRUE(FPlayer.Playing());
     EXPECT_EQ(FLog.Count(psEnd), 0);
 }
@@ -301,6 +303,21 @@ TEST_F(PlayerComponentTest, HookBitmapFollowsPictureSizeAndFormat) {
     ASSERT_GE(lib::av_frame_get_buffer(frame, 0), 0);
     EXPECT_FALSE(FPlayer.CallHook(frame, 0));
     lib::av_frame_free(&frame);
+}
+
+TEST_F(PlayerComponentTest, ATurnedPictureIsShownAndSnappedUpright) {
+    // Stored 160x120 with its top left quarter white, with a display matrix of 90 degrees: the
+    // ffmpeg tool shows that quarter at the bottom left of a 120x160 picture.
+    ASSERT_TRUE(OpenPaused(fixtures::kTurned90Mp4));
+    int64_t pts = 0;
+    gfx::TBitmap& bitmap = FPlayer.CurrentFrame(pts);
+    ASSERT_EQ(bitmap.Width(), 120);
+    ASSERT_EQ(bitmap.Height(), 160);
+    auto shade = [&](int x, int y) { return int(bitmap.ScanLine(y)[x * 3 + 1]); };
+    EXPECT_GT(shade(30, 120), 200);
+    EXPECT_LT(shade(90, 120), 50);
+    EXPECT_LT(shade(30, 40), 50);
+    EXPECT_LT(shade(90, 40), 50);
 }
 
 TEST_F(PlayerComponentTest, CurrentFrameIsThePictureShownLast) {
