@@ -58,6 +58,11 @@ namespace media {
 
 class TCustomFFmpeg;
 
+// The video stream of `ic` an output takes, the ffmpeg tool's choice: the largest picture, a
+// stream marked default first; an attached picture (cover art) only when there is nothing else,
+// never a stream without a size or one the input discards. -1 when there is none.
+int MappedVideoStream(const AVFormatContext* ic);
+
 // The live preview window of a job, made by the video path at its first preview picture
 // (TCustomFFmpeg::CreatePreviewer) and used by the conversion thread only.
 class TPreviewer {
@@ -331,7 +336,10 @@ protected:
 
     // One packet of an input stream, or its end (`packet` nullptr): decoded when an output
     // encodes it, handed to every output stream it feeds. 0, or -1 when decoding failed.
-    int ProcessInputPacket(TAVInputStream& ist, int istIndex, const AVPacket* packet);
+    // The time corrections of a packet just read: a restart of the times followed, damaged
+    // times dropped.
+    void CorrectTimestamps(TAVInputStream& ist, int fileIndex, AVPacket* packet);
+    int ProcessInputPacket(TAVInputStream& ist, int istIndex, AVPacket* packet);
     // The units of one decoded frame (or of the packet itself without decoding) to the outputs.
     void DeliverUnit(TAVInputStream& ist, int istIndex, const AVPacket* packet, AVFrame* frame,
                      AVSubtitle* subtitle);
@@ -528,6 +536,8 @@ private:
     void SetMeThreshold(int value);
     void SetSameQuality(bool value);
     void CloseInputCleanup(AVFormatContext*& context, std::vector<AVCodecContext*>& decoders);
+    // The picture size, aspect, format and rate of the video stream an output will take.
+    void TakeOverVideoStream(const AVStream* st, const AVCodecContext* dec, int index);
     void AppendInputCodec(const std::optional<std::string>& name);
 
     mutable std::mutex FStateLock;

@@ -1,4 +1,6 @@
 // The video filter graph of one input and output stream pair of a job.
+#include <utility>
+
 #include "media/engine/ffmpeg_engine.h"
 #include "media/libs/ff_logger.h"
 #include "platform/rtl/sysutils.h"
@@ -33,7 +35,8 @@ bool Append(AVFilterGraph* graph, AVFilterContext*& last, const char* filterName
     AVFilterContext* filter = nullptr;
     const AVFilter* kind = lib::avfilter_get_by_name(filterName);
     if (kind == nullptr ||
-        lib::avfilter_graph_create_filter(&filter, kind, nullptr, args.c_str(), nullptr, graph) < 0)
+        lib::avfilter_graph_create_filter(
+            &filter, kind, nullptr, args.empty() ? nullptr : args.c_str(), nullptr, graph) < 0)
         return false;
     if (lib::avfilter_link(last, 0, filter, 0) < 0) return false;
     last = filter;
@@ -97,13 +100,20 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost,
             lib::avfilter_link(keep, 0, sink, 0) < 0)
             return -1;
         end = keep;
-        FollowPictureSize(ost, width, height);
     }
 
     AVFilterContext* last = source;
+    // Turned upright first, as the tool does: the bands and the size are the upright picture's.
+    int shownWidth = width;
+    int shownHeight = height;
+    for (const TUprightFilter& upright : UprightFilters(ist.st))
+        if (!Append(graph, last, upright.Name.c_str(), upright.Args)) return -1;
+    if (UprightSwapsSides(ist.st)) std::swap(shownWidth, shownHeight);
+    if (like != nullptr) FollowPictureSize(ost, shownWidth, shownHeight);
+
     // Cropped first, then scaled: the crop keeps what the bands leave of the input picture.
-    int croppedWidth = width;
-    int croppedHeight = height;
+    int croppedWidth = shownWidth;
+    int croppedHeight = shownHeight;
     if (ost.video_crop != 0) {
         croppedWidth -= ost.leftBand + ost.rightBand;
         croppedHeight -= ost.topBand + ost.bottomBand;

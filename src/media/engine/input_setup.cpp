@@ -1,5 +1,6 @@
 // Opening the inputs of a job, and the look-up of codecs by name.
 #include <cmath>
+#include <utility>
 
 #include "media/engine/ffmpeg_engine.h"
 #include "media/libs/ff_logger.h"
@@ -29,6 +30,26 @@ void SetCaptureParameter(AVDictionary*& dict, const AVInputFormat* format, const
 }
 
 }  // namespace
+
+int MappedVideoStream(const AVFormatContext* ic) {
+    int best = -1;
+    int64_t bestScore = 0;
+    for (unsigned i = 0; i < ic->nb_streams; ++i) {
+        const AVStream* st = ic->streams[i];
+        const AVCodecParameters* par = st->codecpar;
+        if (par->codec_type != AVMEDIA_TYPE_VIDEO || st->discard == AVDISCARD_ALL ||
+            int64_t(par->width) * par->height == 0)
+            continue;
+        int64_t score = int64_t(par->width) * par->height +
+                        ((st->disposition & AV_DISPOSITION_DEFAULT) != 0 ? 5000000 : 0);
+        if ((st->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0) score = 1;
+        if (score > bestScore) {
+            best = int(i);
+            bestScore = score;
+        }
+    }
+    return best;
+}
 
 bool TCustomFFmpeg::FindCodecByName(const std::optional<std::string>& name, AVMediaType type,
                                     AVCodecID& codecId, int strict, bool encoder) {
@@ -187,6 +208,8 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
             Fstart_time = 0;
         }
 
+        // The pictures an output takes over are those of the stream it will be given.
+        const int mappedVideo = MappedVideoStream(ic);
         for (unsigned i = 0; i < ic->nb_streams; ++i) {
             AVStream* st = ic->streams[i];
             AVCodecParameters* par = st->codecpar;
@@ -204,40 +227,13 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
                 case AVMEDIA_TYPE_VIDEO: {
                     ApplyCodecOptions(FOptions, dec, FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO],
                                       AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM);
-                    Fframe_height = dec->height;
-                    Fframe_width = dec->width;
-                    double aspect = st->sample_aspect_ratio.num != 0
-                                        ? av_q2d(st->sample_aspect_ratio)
-                                        : av_q2d(dec->sample_aspect_ratio);
-                    if (int64_t(dec->width) * dec->height != 0) {
-                        if (aspect == 0) aspect = 1;
-                        Fframe_aspect_ratio = float(dec->width * aspect / dec->height);
-                    } else {
-                        Fframe_aspect_ratio = aspect == 0 ? 4.0f / 3 : float(aspect);
-                    }
                     if (dec->pix_fmt == AV_PIX_FMT_NONE) dec->pix_fmt = AVPixelFormat(0);
-                    Fframe_pix_fmt = dec->pix_fmt;
-                    if (dec->lowres != 0) {
-                        Fframe_height >>= dec->lowres;
-                        Fframe_width >>= dec->lowres;
-                    }
-                    // The demuxer's codec time base is gone; its average rate stands for it.
-                    AVRational rfps = st->r_frame_rate;
-                    AVRational average = st->avg_frame_rate;
-                    if (average.num != 0 && average.den != 0 && rfps.den != 0 &&
-                        (average.num != rfps.num || average.den != rfps.den) && Fverbose >= 0)
-                        GetFFLogger().Log(
-                            this, llInfo,
-                            "Seems stream %d codec frame rate differs from container frame "
-                            "rate: %2.2f (%d/%d) -> %2.2f (%d/%d)",
-                            int(i), av_q2d(average), average.num, average.den, av_q2d(rfps),
-                            rfps.num, rfps.den);
-                    Fframe_rate = rfps;
                     AppendInputCodec(Fvideo_codec_name);
                     if (Fvideo_disable)
                         st->discard = AVDISCARD_ALL;
                     else if (Fvideo_discard != 0)
                         st->discard = AVDiscard(Fvideo_discard);
+                    if (int(i) == mappedVideo) TakeOverVideoStream(st, dec, int(i));
                     break;
                 }
                 case AVMEDIA_TYPE_AUDIO:
@@ -286,6 +282,41 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
     Faudio_codec_name.reset();
     Fsubtitle_codec_name.reset();
     return true;
+}
+
+void TCustomFFmpeg::TakeOverVideoStream(const AVStream* st, const AVCodecContext* dec, int index) {
+    Fframe_height = dec->height;
+    Fframe_width = dec->width;
+    double aspect = st->sample_aspect_ratio.num != 0 ? av_q2d(st->sample_aspect_ratio)
+                                                     : av_q2d(dec->sample_aspect_ratio);
+    if (int64_t(dec->width) * dec->height != 0) {
+        if (aspect == 0) aspect = 1;
+        Fframe_aspect_ratio = float(dec->width * aspect / dec->height);
+    } else {
+        Fframe_aspect_ratio = aspect == 0 ? 4.0f / 3 : float(aspect);
+    }
+    Fframe_pix_fmt = dec->pix_fmt;
+    if (dec->lowres != 0) {
+        Fframe_height >>= dec->lowres;
+        Fframe_width >>= dec->lowres;
+    }
+    // A picture shown turned by a quarter is converted upright: the output has its sides
+    // traded.
+    if (UprightSwapsSides(st)) {
+        std::swap(Fframe_width, Fframe_height);
+        if (Fframe_aspect_ratio != 0) Fframe_aspect_ratio = 1 / Fframe_aspect_ratio;
+    }
+    // The demuxer's codec time base is gone; its average rate stands for it.
+    AVRational rfps = st->r_frame_rate;
+    AVRational average = st->avg_frame_rate;
+    if (average.num != 0 && average.den != 0 && rfps.den != 0 &&
+        (average.num != rfps.num || average.den != rfps.den) && Fverbose >= 0)
+        GetFFLogger().Log(this, llInfo,
+                          "Seems stream %d codec frame rate differs from container frame "
+                          "rate: %2.2f (%d/%d) -> %2.2f (%d/%d)",
+                          index, av_q2d(average), average.num, average.den, av_q2d(rfps), rfps.num,
+                          rfps.den);
+    Fframe_rate = rfps;
 }
 
 void TCustomFFmpeg::AppendInputCodec(const std::optional<std::string>& name) {

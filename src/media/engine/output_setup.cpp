@@ -379,7 +379,8 @@ void TCustomFFmpeg::CheckInputStreamTypes(bool firstOnly, bool& hasVideo, bool& 
             AVMediaType type = ic->streams[j]->codecpar->codec_type;
             if (type < AVMEDIA_TYPE_UNKNOWN || type > AVMEDIA_TYPE_ATTACHMENT)
                 throw FFmpegException("invalid codec_type of input file");
-            hasVideo = hasVideo || type == AVMEDIA_TYPE_VIDEO;
+            // Pictures without a size are no video an output could take.
+            hasVideo = hasVideo || (type == AVMEDIA_TYPE_VIDEO && MappedVideoStream(ic) >= 0);
             hasAudio = hasAudio || type == AVMEDIA_TYPE_AUDIO;
             hasSubtitle = hasSubtitle || type == AVMEDIA_TYPE_SUBTITLE;
         }

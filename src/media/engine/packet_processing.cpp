@@ -22,25 +22,46 @@ constexpr int kMaxDrainErrors = 64;
 
 }  // namespace
 
-int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const AVPacket* packet) {
-    if (ist.next_pts == AV_NOPTS_VALUE) ist.next_pts = ist.pts;
-    if (packet != nullptr && packet->dts != AV_NOPTS_VALUE)
-        ist.next_pts = ist.pts = lib::av_rescale_q(packet->dts, ist.st->time_base, AV_TIME_BASE_Q);
-
+int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, AVPacket* packet) {
     const AVCodecParameters* par = ist.st->codecpar;
+    bool decodedVideo = par->codec_type == AVMEDIA_TYPE_VIDEO && ist.decoding_needed != 0;
+    if (ist.next_dts == AV_NOPTS_VALUE) ist.next_dts = ist.dts;
+    if (ist.next_pts == AV_NOPTS_VALUE) ist.next_pts = ist.pts;
+    if (packet != nullptr) {
+        if (packet->dts != AV_NOPTS_VALUE) {
+            ist.next_dts = ist.dts =
+                lib::av_rescale_q(packet->dts, ist.st->time_base, AV_TIME_BASE_Q);
+            // Decoded pictures carry their own times; everything else follows its packets.
+            if (!decodedVideo) ist.next_pts = ist.pts = ist.dts;
+        } else {
+            // No decoding time: the expected one, for the decoder and the copies alike.
+            ist.dts = ist.next_dts;
+            if (ist.dts != AV_NOPTS_VALUE)
+                packet->dts = lib::av_rescale_q(ist.dts, AV_TIME_BASE_Q, ist.st->time_base);
+        }
+    }
+
+    // How long one unit of the stream lasts when its packet does not say: a picture at the
+    // stream's rate, a frame of sound.
+    auto packetDuration = [&]() -> int64_t {
+        if (packet != nullptr && packet->duration > 0)
+            return lib::av_rescale_q(packet->duration, ist.st->time_base, AV_TIME_BASE_Q);
+        if (par->codec_type == AVMEDIA_TYPE_AUDIO && par->sample_rate > 0)
+            return int64_t(1000000) * par->frame_size / par->sample_rate;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO) {
+            AVRational rate = ist.dec_ctx->framerate;
+            if (rate.num == 0 || rate.den == 0) rate = ist.st->avg_frame_rate;
+            if (rate.num != 0 && rate.den != 0) return int64_t(1000000) * rate.den / rate.num;
+        }
+        return 0;
+    };
+
     if (ist.decoding_needed == 0) {
         // Only stream copies read this stream: its clock follows the packets.
         if (packet == nullptr) return 0;
         ist.pts = ist.next_pts;
-        if (packet->duration > 0) {
-            ist.next_pts += lib::av_rescale_q(packet->duration, ist.st->time_base, AV_TIME_BASE_Q);
-        } else if (par->codec_type == AVMEDIA_TYPE_AUDIO && par->sample_rate > 0) {
-            ist.next_pts += int64_t(1000000) * par->frame_size / par->sample_rate;
-        } else if (par->codec_type == AVMEDIA_TYPE_VIDEO) {
-            AVRational rate = ist.st->avg_frame_rate;
-            if (rate.num != 0 && rate.den != 0)
-                ist.next_pts += int64_t(1000000) * rate.den / rate.num;
-        }
+        ist.next_pts += packetDuration();
+        ist.next_dts = ist.next_pts;
         // Copied pictures count for the hooks' numbering too.
         if (par->codec_type == AVMEDIA_TYPE_VIDEO) ++FHookFrameNumber;
         DeliverUnit(ist, istIndex, packet, nullptr, nullptr);
@@ -83,12 +104,21 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
                                                       packet->stream_index));
                         ist.showed_multi_packet_warning = 1;
                     }
-                    ist.pts = ist.next_pts;
                     if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
-                        if (frame->sample_rate > 0)
-                            ist.next_pts +=
+                        ist.pts = ist.next_pts;
+                        if (frame->sample_rate > 0) {
+                            int64_t duration =
                                 int64_t(1000000) * frame->nb_samples / frame->sample_rate;
+                            ist.next_pts += duration;
+                            ist.next_dts += duration;
+                        }
                     } else {
+                        // The decoder's best guess of the picture's time (its own, else its
+                        // packet's decoding time); without one, where the last picture ended.
+                        if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
+                            ist.next_pts = lib::av_rescale_q(frame->best_effort_timestamp,
+                                                             ist.st->time_base, AV_TIME_BASE_Q);
+                        ist.pts = ist.next_pts;
                         ist.quality = float(frame->quality);
                         int64_t duration = 0;
                         if (frame->pkt_duration > 0)
@@ -139,6 +169,11 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, const A
                 break;
             }
             if (receiveAll() < 0) return -1;
+            // The next packet's expected decoding time.
+            if (par->codec_type == AVMEDIA_TYPE_VIDEO && ist.next_dts != AV_NOPTS_VALUE) {
+                int64_t duration = packetDuration();
+                ist.next_dts = duration > 0 ? ist.next_dts + duration : AV_NOPTS_VALUE;
+            }
             break;
         }
         default:
@@ -161,7 +196,7 @@ void TCustomFFmpeg::DeliverUnit(TAVInputStream& ist, int istIndex, const AVPacke
                      planar ? frame->nb_samples : frame->nb_samples * channels,
                      AVSampleFormat(frame->format), Faudio_volume);
     }
-    bool filtered = FEnableFilter && type == AVMEDIA_TYPE_VIDEO && frame != nullptr &&
+    bool filtered = type == AVMEDIA_TYPE_VIDEO && frame != nullptr &&
                     ist.input_video_filter != nullptr && ist.out_video_filter != nullptr;
 
     // `copies`: the packet also goes to the stream copies (once per packet).

@@ -157,6 +157,10 @@ void TCustomFFmpeg::AssignSourceStreams() {
             ost.show_fps = 1;
         }
     }
+    // What no output takes is not read at all: a stream the job does not use can neither end
+    // the input early nor cost its reading.
+    for (const auto& ist : FRun.InputStreams)
+        if (ist->discard != 0) ist->st->discard = AVDISCARD_ALL;
 }
 
 void TCustomFFmpeg::MapStreamByTable(TAVOutputStream& ost, int n) {
@@ -177,16 +181,18 @@ void TCustomFFmpeg::FindSourceStream(TAVOutputStream& ost, int entry) {
     AVMediaType type = ost.enc_ctx->codec_type;
     // The probed-frame counts are the library's own now: it names the best stream of a type in
     // each input (by the same count, then default disposition and bit rate), and that stream
-    // goes first among the candidates.
+    // goes first among the candidates. Video goes by the picture the input set-up took over.
     std::map<int, int> bestOfFile;
     auto isBestOfFile = [&](const TAVInputStream& ist) {
         auto found = bestOfFile.find(ist.file_index);
-        if (found == bestOfFile.end())
-            found = bestOfFile
-                        .emplace(ist.file_index,
-                                 lib::av_find_best_stream(Finput_files[size_t(ist.file_index)],
-                                                          type, -1, -1, nullptr, 0))
-                        .first;
+        if (found == bestOfFile.end()) {
+            const AVFormatContext* ic = Finput_files[size_t(ist.file_index)];
+            int best = type == AVMEDIA_TYPE_VIDEO
+                           ? MappedVideoStream(ic)
+                           : lib::av_find_best_stream(const_cast<AVFormatContext*>(ic), type, -1,
+                                                      -1, nullptr, 0);
+            found = bestOfFile.emplace(ist.file_index, best).first;
+        }
         return found->second == ist.index;
     };
     auto inProgram = [&](const TAVInputStream& ist) {
@@ -264,6 +270,13 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist) {
             lib::av_codec_get_tag(tags, source->codec_id) == 0)
             target->codec_tag = source->codec_tag;
     }
+    // A copy is shown as the source is: turned by the same display matrix, and so on.
+    for (int i = 0; i < ist.st->nb_side_data; ++i) {
+        const AVPacketSideData& data = ist.st->side_data[i];
+        uint8_t* copy = lib::av_stream_new_side_data(ost.st, data.type, data.size);
+        if (copy == nullptr) throw FFmpegException("av_mallocz fail");
+        std::copy(data.data, data.data + data.size, copy);
+    }
     // The codec's own time base is not told any more; the stream's stands for it.
     ost.st->time_base = ist.st->time_base;
     ost.st->avg_frame_rate = ist.st->avg_frame_rate;
@@ -325,8 +338,10 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, int
             int croppedHeight = icodec->height - (ost.topBand + ost.bottomBand);
             ost.video_resample = codec->width != croppedWidth || codec->height != croppedHeight ||
                                  codec->pix_fmt != icodec->pix_fmt;
-            // With a filter graph the graph scales; the scaler here serves the plain path.
-            if (ost.video_resample && !FEnableFilter) {
+            // With a filter graph the graph scales; the scaler here serves the plain path. A
+            // turned picture goes through a graph that turns it upright, as the tool does.
+            ost.video_graph = FEnableFilter || !UprightFilters(ist.st).empty();
+            if (ost.video_resample && !ost.video_graph) {
                 ost.pict_tmp = lib::av_frame_alloc();
                 if (ost.pict_tmp == nullptr)
                     throw FFmpegException("Cannot allocate temp picture, check pix fmt");
@@ -353,7 +368,7 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, int
             ost.resample_width = croppedWidth;
             ost.resample_pix_fmt = icodec->pix_fmt;
             FLastErrMsg.clear();
-            if (FEnableFilter && ConfigureFilters(ist, ost) != 0)
+            if (ost.video_graph && ConfigureFilters(ist, ost) != 0)
                 throw FFmpegException(FLastErrMsg.empty()
                                           ? std::string("Error opening filters!")
                                           : "Error opening filters: " + FLastErrMsg);

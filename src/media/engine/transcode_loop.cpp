@@ -17,6 +17,10 @@ int64_t NowMicros() {
     return sys::Clock().NowMicros();
 }
 
+// Seconds: a decoding or presentation time further than this from the expected one is taken
+// for damage in a format whose times never restart (the ffmpeg tool's bound, 30 hours).
+constexpr double kDtsErrorThreshold = 3600.0 * 30;
+
 }  // namespace
 
 void TCustomFFmpeg::Transcode() {
@@ -157,9 +161,13 @@ void TCustomFFmpeg::BuildInputStreamTable() {
 void TCustomFFmpeg::InitInputTimestamps() {
     for (const auto& ist : FRun.InputStreams) {
         AVRational rate = ist->st->avg_frame_rate;
-        ist->pts = rate.num != 0 && rate.den != 0
+        // Pictures held back for reordering start the decoding times before 0; the pictures
+        // themselves start at 0.
+        ist->dts = rate.num != 0 && rate.den != 0
                        ? -rtl::Round(ist->dec_ctx->has_b_frames * 1000000.0 / av_q2d(rate))
                        : 0;
+        ist->pts = 0;
+        ist->next_dts = AV_NOPTS_VALUE;
         ist->next_pts = AV_NOPTS_VALUE;
         ist->is_start = 1;
     }
@@ -288,24 +296,7 @@ void TCustomFFmpeg::RunMainLoop() {
                     packet->dts = rtl::Round(double(packet->dts) * scale);
             }
 
-            if (packet->dts != AV_NOPTS_VALUE && ist->next_pts != AV_NOPTS_VALUE &&
-                (ic->iformat->flags & AVFMT_TS_DISCONT) != 0) {
-                int64_t packetDts = lib::av_rescale_q(packet->dts, timeBase, AV_TIME_BASE_Q);
-                int64_t delta = packetDts - ist->next_pts;
-                if ((std::abs(double(delta)) > double(Fdts_delta_threshold) * 1000000 ||
-                     packetDts + 1 < ist->pts) &&
-                    !Fcopy_ts) {
-                    Finput_files_ts_offset[size_t(fileIndex)] -= delta;
-                    if (Fverbose > 2)
-                        GetFFLogger().Log(
-                            this, llVerbose,
-                            rtl::Format("timestamp discontinuity %d, new offset= %d", delta,
-                                        Finput_files_ts_offset[size_t(fileIndex)]));
-                    int64_t shift = lib::av_rescale_q(delta, AV_TIME_BASE_Q, timeBase);
-                    packet->dts -= shift;
-                    if (packet->pts != AV_NOPTS_VALUE) packet->pts -= shift;
-                }
-            }
+            CorrectTimestamps(*ist, fileIndex, packet);
 
             // A packet without a presentation time is placed by its decoding time.
             int64_t when = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
@@ -337,6 +328,41 @@ void TCustomFFmpeg::RunMainLoop() {
             ReportProgress(false, fileIndex);
         }
     }
+}
+
+void TCustomFFmpeg::CorrectTimestamps(TAVInputStream& ist, int fileIndex, AVPacket* packet) {
+    AVMediaType type = ist.st->codecpar->codec_type;
+    if ((type != AVMEDIA_TYPE_VIDEO && type != AVMEDIA_TYPE_AUDIO) ||
+        packet->dts == AV_NOPTS_VALUE || ist.next_dts == AV_NOPTS_VALUE || Fcopy_ts)
+        return;
+    AVRational timeBase = ist.st->time_base;
+    const AVFormatContext* ic = Finput_files[size_t(fileIndex)];
+    int64_t packetDts = lib::av_rescale_q(packet->dts, timeBase, AV_TIME_BASE_Q);
+    int64_t delta = packetDts - ist.next_dts;
+    if ((ic->iformat->flags & AVFMT_TS_DISCONT) != 0) {
+        // A format whose times may restart: the input's offset follows a jump.
+        if (std::abs(double(delta)) > double(Fdts_delta_threshold) * 1000000 ||
+            packetDts + AV_TIME_BASE / 10 < std::max(ist.pts, ist.dts)) {
+            Finput_files_ts_offset[size_t(fileIndex)] -= delta;
+            if (Fverbose > 2)
+                GetFFLogger().Log(this, llVerbose,
+                                  rtl::Format("timestamp discontinuity %d, new offset= %d", delta,
+                                              Finput_files_ts_offset[size_t(fileIndex)]));
+            int64_t shift = lib::av_rescale_q(delta, AV_TIME_BASE_Q, timeBase);
+            packet->dts -= shift;
+            if (packet->pts != AV_NOPTS_VALUE) packet->pts -= shift;
+        }
+        return;
+    }
+    // Elsewhere a time this far from the expected one is damage: it is dropped, and the
+    // packet is timed as expected.
+    auto damaged = [](int64_t difference) {
+        return std::abs(double(difference)) > kDtsErrorThreshold * 1000000.0;
+    };
+    if (damaged(delta)) packet->dts = AV_NOPTS_VALUE;
+    if (packet->pts != AV_NOPTS_VALUE &&
+        damaged(lib::av_rescale_q(packet->pts, timeBase, AV_TIME_BASE_Q) - ist.next_dts))
+        packet->pts = AV_NOPTS_VALUE;
 }
 
 void TCustomFFmpeg::SwitchJoinInput(int k) {

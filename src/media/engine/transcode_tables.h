@@ -36,6 +36,10 @@ struct TAVInputStream {
     int64_t start = 0;  // wall-clock microseconds at table creation, with rate emulation
     int64_t next_pts = 0;
     int64_t pts = 0;
+    // The decoding time of the current and of the next packet, microseconds; a packet without
+    // one is given the expected one.
+    int64_t next_dts = 0;
+    int64_t dts = 0;
     int is_start = 0;
     int showed_multi_packet_warning = 0;
     int is_past_recording_time = 0;
@@ -81,6 +85,9 @@ struct TAVOutputStream {
     AVPixelFormat resample_pix_fmt = AV_PIX_FMT_NONE;
     int original_height = 0;
     int original_width = 0;
+    // The pictures go through the stream's filter graph, which crops, scales and turns them
+    // upright; the plain path's scaler is not used.
+    bool video_graph = false;
     int video_crop = 0;
     int topBand = 0;
     int bottomBand = 0;

@@ -107,7 +107,7 @@ void TCustomFFmpeg::FollowPictureSize(TAVOutputStream& ost, int width, int heigh
 AVFrame* TCustomFFmpeg::PreparePicture(TAVOutputStream& ost, const TAVInputStream& ist,
                                        AVFrame* frame) {
     // With a graph, the graph crops and scales.
-    if (FEnableFilter) return frame;
+    if (ost.video_graph) return frame;
     AVCodecContext* enc = ost.enc_ctx;
     int width = frame->width - (ost.leftBand + ost.rightBand);
     int height = frame->height - (ost.topBand + ost.bottomBand);

@@ -194,6 +194,10 @@
     X(avUtil, av_sample_fmt_is_planar) \
     X(avUtil, av_get_picture_type_char) \
     X(avUtil, av_get_packed_sample_fmt) \
+    /* pictures turned upright by their display matrix */ \
+    X(avFormat, av_stream_get_side_data) \
+    X(avFormat, av_stream_new_side_data) \
+    X(avUtil, av_display_rotation_get) \
     /* the application's completion sound */ \
     X(lbSDL, SDL_RWFromFile) \
     X(lbSDL, SDL_LoadWAV_RW) \

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -230,14 +231,31 @@ void ResetRGBConvertContext(TRGBConvertContext& context) {
     context.RGBPictureRef = nullptr;
 }
 
+namespace {
+
+// The scaler's vector code reads and writes whole groups of pixels: up to 24 bytes past a packed
+// row, 8-16 past an odd-width plane.
+int ScalerStrideWidth(int width) {
+    return ((width + 15) & ~15) + 16;
+}
+
+}  // namespace
+
+int ScalerPictureSize(AVPixelFormat pixFmt, int width, int height) {
+    int size =
+        lib::av_image_get_buffer_size(pixFmt, ScalerStrideWidth(width), height, kScalerAlign);
+    return size < 0 ? -1 : size + kScalerSlackBytes;
+}
+
+bool FillScalerPicture(TAVPicture& picture, uint8_t* buffer, AVPixelFormat pixFmt, int width,
+                       int height) {
+    return lib::av_image_fill_arrays(picture.data, picture.linesize, buffer, pixFmt,
+                                     ScalerStrideWidth(width), height, kScalerAlign) >= 0;
+}
+
 bool PrepareRGBPicture(TRGBConvertContext& context, int width, int height) {
-    // The scaler's vector code writes whole groups of pixels: up to 24 bytes past a packed
-    // row. Rows get a stride of at least 16 more pixels, the buffer a tail, as the library's
-    // own picture buffers have.
-    int strideWidth = ((width + 15) & ~15) + 16;
-    int size = lib::av_image_get_buffer_size(context.RGBPixFmt, strideWidth, height, kScalerAlign);
+    int size = ScalerPictureSize(context.RGBPixFmt, width, height);
     if (size < 0) return false;
-    size += kScalerSlackBytes;
     if (context.RGBBuf != nullptr && context.RGBBufSize < size) {
         lib::av_free(context.RGBBuf);
         context.RGBBuf = nullptr;
@@ -248,9 +266,7 @@ bool PrepareRGBPicture(TRGBConvertContext& context, int width, int height) {
         if (context.RGBBuf == nullptr) return false;
         context.RGBBufSize = size;
     }
-    return lib::av_image_fill_arrays(context.RGBPicture.data, context.RGBPicture.linesize,
-                                     context.RGBBuf, context.RGBPixFmt, strideWidth, height,
-                                     kScalerAlign) >= 0;
+    return FillScalerPicture(context.RGBPicture, context.RGBBuf, context.RGBPixFmt, width, height);
 }
 
 bool PictureToBitmap(TRGBConvertContext& context, const TAVPicture& picture, AVPixelFormat pixFmt,
@@ -281,6 +297,52 @@ bool PictureToBitmap(TRGBConvertContext& context, const TAVPicture& picture, AVP
         std::memcpy(bitmap.ScanLine(row), source.data[0] + ptrdiff_t(row) * source.linesize[0],
                     rowBytes);
     return true;
+}
+
+namespace {
+
+// The display matrix of `st`, nullptr when it has none.
+const int32_t* DisplayMatrix(const AVStream* st) {
+    if (st == nullptr) return nullptr;
+    size_t size = 0;
+    const uint8_t* data = lib::av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    return data != nullptr && size >= 9 * sizeof(int32_t) ? reinterpret_cast<const int32_t*>(data)
+                                                          : nullptr;
+}
+
+// The clockwise turn, 0 up to 360 degrees, that shows the pictures upright.
+double UprightTurn(const int32_t* matrix) {
+    double theta = matrix != nullptr ? -std::round(lib::av_display_rotation_get(matrix)) : 0;
+    // A turn a hair below 360 is none.
+    return theta - 360 * std::floor(theta / 360 + 0.9 / 360);
+}
+
+}  // namespace
+
+std::vector<TUprightFilter> UprightFilters(const AVStream* st) {
+    const int32_t* matrix = DisplayMatrix(st);
+    if (matrix == nullptr) return {};
+    double theta = UprightTurn(matrix);
+    if (std::fabs(theta - 90) < 1.0)
+        return {{"transpose", matrix[3] > 0 ? "cclock_flip" : "clock"}};
+    if (std::fabs(theta - 180) < 1.0) {
+        std::vector<TUprightFilter> filters;
+        if (matrix[0] < 0) filters.push_back({"hflip", ""});
+        if (matrix[4] < 0) filters.push_back({"vflip", ""});
+        return filters;
+    }
+    if (std::fabs(theta - 270) < 1.0)
+        return {{"transpose", matrix[3] < 0 ? "clock_flip" : "cclock"}};
+    if (std::fabs(theta) > 1.0) return {{"rotate", rtl::Format("%f*PI/180", theta)}};
+    if (matrix[4] < 0) return {{"vflip", ""}};
+    return {};
+}
+
+bool UprightSwapsSides(const AVStream* st) {
+    const int32_t* matrix = DisplayMatrix(st);
+    if (matrix == nullptr) return false;
+    double theta = UprightTurn(matrix);
+    return std::fabs(theta - 90) < 1.0 || std::fabs(theta - 270) < 1.0;
 }
 
 std::string MetadataValue(const AVDictionary* metadata, const char* key,

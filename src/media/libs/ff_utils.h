@@ -84,6 +84,13 @@ struct TRGBConvertContext {
 };
 
 void ResetRGBConvertContext(TRGBConvertContext& context);
+// Bytes of a w x h picture whose rows the scaler may read or write in whole groups of pixels:
+// rows of at least 16 pixels more, aligned, and a tail, as the library's own picture buffers
+// have. -1 for an impossible picture.
+int ScalerPictureSize(AVPixelFormat pixFmt, int width, int height);
+// Lays such a picture over `buffer` (of ScalerPictureSize bytes).
+bool FillScalerPicture(TAVPicture& picture, uint8_t* buffer, AVPixelFormat pixFmt, int width,
+                       int height);
 // Sizes the context's RGB buffer for a w x h scaler destination (aligned rows with room for
 // the scaler's overrun, and a tail) and points RGBPicture at it. False when out of memory.
 bool PrepareRGBPicture(TRGBConvertContext& context, int width, int height);
@@ -91,6 +98,17 @@ bool PrepareRGBPicture(TRGBConvertContext& context, int width, int height);
 // bitmap's layout. False when no scaler can be made or no buffer allocated.
 bool PictureToBitmap(TRGBConvertContext& context, const TAVPicture& picture, AVPixelFormat pixFmt,
                      int width, int height);
+
+// A filter of the chain that shows a stream's pictures upright.
+struct TUprightFilter {
+    std::string Name;
+    std::string Args;  // empty: none
+};
+// The filters that turn the pictures of `st` upright by its display matrix (a 90, 180 or 270
+// degree turn, or a flip), the ones the ffmpeg tool inserts; none for an upright stream.
+std::vector<TUprightFilter> UprightFilters(const AVStream* st);
+// Whether those filters trade the picture's width and height.
+bool UprightSwapsSides(const AVStream* st);
 
 std::string MetadataValue(const AVDictionary* metadata, const char* key,
                           const std::string& defaultValue);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "media/libs/ff_logger.h"
 #include "media/libs/ffmpeg_loader.h"
@@ -318,6 +319,8 @@ void TCustomPlayer::DoFileOpen() {
         if (is->video_ctx != nullptr && is->video_ctx->width != 0) {
             frameWidth = is->video_ctx->width;
             frameHeight = is->video_ctx->height;
+            // The pictures are shown upright.
+            if (UprightSwapsSides(is->video_st.load())) std::swap(frameWidth, frameHeight);
         }
         OnFileOpen(this, duration, frameWidth, frameHeight, Fscreen_width, Fscreen_height);
     }

@@ -24,7 +24,8 @@ void FreeVideoGraph(TVideoState& is) {
     is.graph_serial = -1;
 }
 
-// Builds src → [VideoFilters] → out for pictures like `frame`. The sink gives YUV420P only.
+// Builds src → [upright] → [VideoFilters] → out for pictures like `frame`. The sink gives
+// YUV420P only.
 int ConfigureVideoFilters(TVideoState& is, const AVFrame* frame) {
     TCustomPlayer& player = *is.Owner;
     FreeVideoGraph(is);
@@ -52,6 +53,18 @@ int ConfigureVideoFilters(TVideoState& is, const AVFrame* frame) {
                               sizeof(pixFmts), AV_OPT_SEARCH_CHILDREN);
     if (ret < 0) return ret;
 
+    // A picture stored turned is shown upright, by the filters the ffmpeg tool puts first.
+    AVFilterContext* last = src;
+    for (const TUprightFilter& upright : UprightFilters(st)) {
+        AVFilterContext* filter = nullptr;
+        ret = lib::avfilter_graph_create_filter(
+            &filter, lib::avfilter_get_by_name(upright.Name.c_str()), nullptr,
+            upright.Args.empty() ? nullptr : upright.Args.c_str(), nullptr, is.filter_graph);
+        if (ret >= 0) ret = lib::avfilter_link(last, 0, filter, 0);
+        if (ret < 0) return ret;
+        last = filter;
+    }
+
     if (!player.Fvfilters.empty()) {
         AVFilterInOut* outputs = lib::avfilter_inout_alloc();
         AVFilterInOut* inputs = lib::avfilter_inout_alloc();
@@ -61,7 +74,7 @@ int ConfigureVideoFilters(TVideoState& is, const AVFrame* frame) {
             return AVERROR(ENOMEM);
         }
         outputs->name = lib::av_strdup("in");
-        outputs->filter_ctx = src;
+        outputs->filter_ctx = last;
         outputs->pad_idx = 0;
         outputs->next = nullptr;
         inputs->name = lib::av_strdup("out");
@@ -73,7 +86,7 @@ int ConfigureVideoFilters(TVideoState& is, const AVFrame* frame) {
         lib::avfilter_inout_free(&outputs);
         lib::avfilter_inout_free(&inputs);
     } else {
-        ret = lib::avfilter_link(src, 0, out, 0);
+        ret = lib::avfilter_link(last, 0, out, 0);
     }
     if (ret < 0) return ret;
     ret = lib::avfilter_graph_config(is.filter_graph, nullptr);

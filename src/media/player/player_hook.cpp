@@ -102,7 +102,10 @@ gfx::TBitmap& TCustomPlayer::CurrentFrame(int64_t& pts) {
     }
     // Black at the video's size until a picture was shown.
     bitmap.SetSize(0, 0);
-    bitmap.SetSize(is->video_ctx->width, is->video_ctx->height);
+    if (UprightSwapsSides(is->video_st.load()))
+        bitmap.SetSize(is->video_ctx->height, is->video_ctx->width);
+    else
+        bitmap.SetSize(is->video_ctx->width, is->video_ctx->height);
 
     // The picture shown last, not the next one waiting in the queue.
     std::lock_guard lock(is->last_mutex);

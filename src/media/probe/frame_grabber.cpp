@@ -229,7 +229,8 @@ AVCodecContext* TAVProbe::OpenDecoder(int streamIndex) {
 
 bool TAVProbe::StorePicture(const AVFrame* frame, int64_t position) {
     auto pixFmt = AVPixelFormat(frame->format);
-    int size = lib::av_image_get_buffer_size(pixFmt, frame->width, frame->height, 1);
+    // The copy is a scaler's source later: rows and a tail the scaler may read past the picture.
+    int size = ScalerPictureSize(pixFmt, frame->width, frame->height);
     if (size >= 0 && FPicture.Size < size) {
         lib::av_free(FPicture.Buffer);
         FPicture.Buffer = static_cast<uint8_t*>(lib::av_malloc(size_t(size)));
@@ -274,8 +275,7 @@ bool TAVProbe::StorePicture(const AVFrame* frame, int64_t position) {
     if (FPicture.Position != -1) FLastPos = FPicture.Position;
     FPicture.Position = position;
 
-    lib::av_image_fill_arrays(FPicture.Picture.data, FPicture.Picture.linesize, FPicture.Buffer,
-                              pixFmt, frame->width, frame->height, 1);
+    FillScalerPicture(FPicture.Picture, FPicture.Buffer, pixFmt, frame->width, frame->height);
     lib::av_image_copy(FPicture.Picture.data, FPicture.Picture.linesize,
                        const_cast<const uint8_t**>(frame->data), frame->linesize, pixFmt,
                        frame->width, frame->height);

@@ -335,6 +335,21 @@ TEST_F(PlayerComponentTest, HookBitmapFollowsPictureSizeAndFormat) {
     lib::av_frame_free(&frame);
 }
 
+TEST_F(PlayerComponentTest, ATurnedPictureIsShownAndSnappedUpright) {
+    // Stored 160x120 with its top left quarter white, with a display matrix of 90 degrees: the
+    // ffmpeg tool shows that quarter at the bottom left of a 120x160 picture.
+    ASSERT_TRUE(OpenPaused(fixtures::kTurned90Mp4));
+    int64_t pts = 0;
+    gfx::TBitmap& bitmap = FPlayer.CurrentFrame(pts);
+    ASSERT_EQ(bitmap.Width(), 120);
+    ASSERT_EQ(bitmap.Height(), 160);
+    auto shade = [&](int x, int y) { return int(bitmap.ScanLine(y)[x * 3 + 1]); };
+    EXPECT_GT(shade(30, 120), 200);
+    EXPECT_LT(shade(90, 120), 50);
+    EXPECT_LT(shade(30, 40), 50);
+    EXPECT_LT(shade(90, 40), 50);
+}
+
 TEST_F(PlayerComponentTest, CurrentFrameIsThePictureShownLast) {
     int64_t pts = 0;
     gfx::TBitmap& none = FPlayer.CurrentFrame(pts);

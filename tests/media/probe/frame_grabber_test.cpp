@@ -1,3 +1,4 @@
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "media/media_test_support.h"
 #include "media/probe/av_probe.h"
 #include "platform/rtl/exception.h"
+#include "platform/rtl/sysutils.h"
 
 namespace media {
 namespace {
@@ -82,6 +84,49 @@ TEST_F(FrameGrabberTest, CopyToBitmapNeedsADecodedPicture) {
     ASSERT_TRUE(FProbe.Seek(0));
     EXPECT_FALSE(FProbe.FrameInfo().Ready);
     EXPECT_FALSE(FProbe.CopyToBitmap(bitmap));
+}
+
+TEST(FrameGrabberOddWidths, TheScalerReadsNothingPastThePictureCopy) {
+    // The copy is moved to the end of readable memory, a page that cannot be read right behind
+    // its bytes: a scaler that reads past them ends the process.
+    test::RequireLibraries();
+    for (const char* format : {"yuv420p.mkv", "nv12.avi"}) {
+        for (int width : {33, 161, 175}) {
+            SCOPED_TRACE(rtl::Format("%d %s", width, format));
+            test::RunInOwnProcess([width, format] {
+                TAVProbe probe;
+                if (!probe.LoadFile(
+                        fixtures::Path(rtl::Format("odd_width_%d_%s", width, format))) ||
+                    !probe.Decode())
+                    return "not decoded: " + probe.LastErrMsg();
+                const TFrameInfo& info = probe.FrameInfo();
+                if (info.Width != width) return std::string("wrong width");
+                size_t page = size_t(sysconf(_SC_PAGESIZE));
+                size_t span = (size_t(info.Size) + page - 1) / page * page;
+                auto* memory =
+                    static_cast<uint8_t*>(mmap(nullptr, span + page, PROT_READ | PROT_WRITE,
+                                               MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+                if (memory == MAP_FAILED || mprotect(memory + span, page, PROT_NONE) != 0)
+                    return std::string("no guard page");
+                uint8_t* copy = memory + span - size_t(info.Size);
+                std::memcpy(copy, info.Buffer, size_t(info.Size));
+                TAVPicture picture;
+                for (int plane = 0; plane < 4; ++plane) {
+                    picture.data[plane] = info.Picture.data[plane] != nullptr
+                                              ? copy + (info.Picture.data[plane] - info.Buffer)
+                                              : nullptr;
+                    picture.linesize[plane] = info.Picture.linesize[plane];
+                }
+                TRGBConvertContext context;
+                ResetRGBConvertContext(context);
+                bool converted = PictureToBitmap(context, picture, AVPixelFormat(info.PixFmt),
+                                                 info.Width, info.Height);
+                ResetRGBConvertContext(context);
+                munmap(memory, span + page);
+                return std::string(converted ? "" : "not converted");
+            });
+        }
+    }
 }
 
 TEST_F(FrameGrabberTest, StepsBetweenKeyFramesAndBack) {
