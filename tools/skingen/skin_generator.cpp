@@ -353,6 +353,7 @@ private:
 
     // Frame geometry shared by the frame, the objects and the button picture.
     static constexpr int kBorder = 4, kCaptionHeight = 26, kButtonSize = 18, kButtonTop = 4;
+    static constexpr int kCornerRadius = 8;  // the rounded skin's window corners
     TRect FButtonRects[6];  // close, max, min, roll-up, tray, system menu
     TRect FCaptionRect;
 };
@@ -1123,7 +1124,8 @@ void TSkinBuilder::FramePicture(TBitmap& b, bool active) {
         const TRect all{0, 0, w, h};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if (RoundedDistance(x + 0.5, y + 0.5, all, 8) > 0) Put(b, x, y, Darker(edge, 0.5));
+                if (RoundedDistance(x + 0.5, y + 0.5, all, kCornerRadius) > 0)
+                    Put(b, x, y, Darker(edge, 0.5));
     }
     for (int i = 0; i < 6; ++i) CaptionButton(b, FButtonRects[i], i, stNormal, active, false);
 }
@@ -1159,14 +1161,18 @@ void TSkinBuilder::Frame() {
         const TRect all{0, 0, w, h};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if (RoundedDistance(x + 0.5, y + 0.5, all, 8) <= 0) Put(*FSkin.FMask, x, y, {});
+                if (RoundedDistance(x + 0.5, y + 0.5, all, kCornerRadius) <= 0)
+                    Put(*FSkin.FMask, x, y, {});
         FSkin.FMaskName = "mask.bmp";
     }
 
     FSkin.LTPoint = {leftCorner, kCaptionHeight};
     FSkin.RTPoint = {rightCorner, kCaptionHeight};
-    FSkin.LBPoint = {kBorder, h - kBorder};
-    FSkin.RBPoint = {w - kBorder, h - kBorder};
+    // The bottom corners hold the whole rounding: a piece of it in the tiled edges would come
+    // back as a notch at every repetition.
+    const int corner = Rounded() ? kCornerRadius : kBorder;
+    FSkin.LBPoint = {corner, h - corner};
+    FSkin.RBPoint = {w - corner, h - corner};
     FSkin.ClRect = {kBorder, kCaptionHeight, w - kBorder, h - kBorder};
     const bool stretch = FIndex != 0;
     FSkin.LeftStretch = FSkin.RightStretch = FSkin.TopStretch = FSkin.BottomStretch = stretch;
