@@ -409,7 +409,7 @@ TEST_P(StoredSkinTest, EveryRecordNameARecordHoldsResolves) {
             EXPECT_GE(found, 0) << section << " " << key << "=" << name;
         }
     }
-    EXPECT_GE(named, GetParam() == skingen::kListSkin ? 4 : 10);
+    EXPECT_GE(named, GetParam() == skingen::kListSkin ? 4 : 8);
 }
 
 // The masked skin's mask repeats along the tiled edges without a seam: the rounding lies wholly
