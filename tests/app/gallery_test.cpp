@@ -120,6 +120,22 @@ public:
     void SearchUnpainted(vcl::TWinControl& form, const gfx::TImage& image, win::HWND window) {
         win::TRect frame;
         win::GetWindowRect(window, frame);
+        // Black by design: its pixels count as painted wherever they lie (also in its parent).
+        blackByDesign.clear();
+        std::function<void(vcl::TWinControl&)> find = [&](vcl::TWinControl& parent) {
+            for (int i = 0; i < parent.ControlCount(); ++i) {
+                auto* c = dynamic_cast<vcl::TWinControl*>(parent.Controls(i));
+                if (!c || !c->Visible() || !c->HandleAllocated()) continue;
+                if (Unpaintable(*c)) {
+                    const vcl::TPoint origin = c->ClientToScreen({0, 0});
+                    const int left = origin.X - frame.Left, top = origin.Y - frame.Top;
+                    blackByDesign.push_back(
+                        {left, top, left + c->ClientWidth(), top + c->ClientHeight()});
+                }
+                find(*c);
+            }
+        };
+        find(form);
         std::function<void(vcl::TWinControl&, win::TRect)> walk = [&](vcl::TWinControl& parent,
                                                                       win::TRect clip) {
             for (int i = 0; i < parent.ControlCount(); ++i) {
@@ -143,10 +159,12 @@ public:
     }
     static bool Unpaintable(const vcl::TWinControl& c) {
         // The video picture is black until a clip plays.
-        return c.Name() == "Panel_Player" || c.Name() == "pnlVideo";
+        return c.Name() == "Panel6";
     }
-    static std::string UnpaintedIn(const gfx::TImage& image, const win::TRect& r) {
+    std::string UnpaintedIn(const gfx::TImage& image, const win::TRect& r) const {
         auto bad = [&](int x, int y) {
+            for (const win::TRect& b : blackByDesign)
+                if (x >= b.Left && x < b.Right && y >= b.Top && y < b.Bottom) return false;
             const std::uint32_t p = image.Pixels[std::size_t(y) * image.Width + x] & 0xFFFFFF;
             return p == kUnpaintedBlack || p == kKeyColour;
         };
@@ -203,6 +221,7 @@ public:
     std::string context;              // screen and skin of the drawing now
     std::set<std::string> faint;      // text below the contrast
     std::set<std::string> unpainted;  // controls with unpainted rows or columns
+    std::vector<win::TRect> blackByDesign;  // in the window being searched
 };
 
 // A file list with rows as adds leave them, the first selected.
