@@ -18,6 +18,7 @@
 #include "app/program.h"
 #include "app_test_support.h"
 #include "platform/gfx/text_watcher.h"
+#include "platform/sys/env.h"
 #include "sheet_test_support.h"
 #include "platform/shell/shell_fixture.h"
 #include "skin/dialogs/open_dialog.h"
@@ -347,7 +348,14 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
         {"open_dialog", [&] { return Modal([] { Form1->OpenDialog1->Execute(); }); }},
         {"folder_dialog",
          [&] {
-             return Modal([] { Services().ChooseFolder("选择输出目录", "/nonexistent-moradex"); });
+             // The tree names the home folder with its path: a fixed one keeps the sheet the
+             // same from run to run (the temporary home's name is random).
+             const std::string home = sys::GetEnv("HOME");
+             sys::SetEnv("HOME", "/nonexistent-moradex-home");
+             gfx::TImage image = Modal(
+                 [] { Services().ChooseFolder("选择输出目录", "/nonexistent-moradex"); });
+             sys::SetEnv("HOME", home);
+             return image;
          }},
         {"picture_dialog", [&] { return Modal([] { Form1->SavePictureDialog1->Execute(); }); }},
         {"skin_chooser",
