@@ -118,6 +118,10 @@ C TextOn(const TPalette& p, C background) {
     return Contrast(black, background) >= Contrast(white, background) ? black : white;
 }
 
+// The text colour for a band that is not flat (a caption's gradient and gloss): read against the
+// band's mean, which is what the letters' pixels lie on, not against one sampled pixel.
+C TextOnBand(const TPalette& p, TBitmap& picture, const TRect& band);
+
 // ---- pixels -----------------------------------------------------------------------------------
 
 std::unique_ptr<TBitmap> NewPicture(int width, int height, C fill) {
@@ -139,6 +143,19 @@ C Get(TBitmap& b, int x, int y) {
     const std::uint8_t* p = b.ScanLine(y) + 3 * x;
     return {p[2], p[1], p[0]};
 }
+C TextOnBand(const TPalette& p, TBitmap& picture, const TRect& band) {
+    double r = 0, g = 0, b = 0;
+    for (int y = band.Top; y < band.Bottom; ++y)
+        for (int x = band.Left; x < band.Right; ++x) {
+            const C c = Get(picture, x, y);
+            r += c.r;
+            g += c.g;
+            b += c.b;
+        }
+    const double n = std::max(1, band.Width() * band.Height());
+    return TextOn(p, C{int(r / n + 0.5), int(g / n + 0.5), int(b / n + 0.5)});
+}
+
 void Put(TBitmap& b, int x, int y, C c) {
     if (x < 0 || y < 0 || x >= b.Width() || y >= b.Height()) return;
     std::uint8_t* p = b.ScanLine(y) + 3 * x;
@@ -1233,11 +1250,11 @@ void TSkinBuilder::Objects() {
         const int cx = (FCaptionRect.Left + FCaptionRect.Right) / 2;
         const int cy = (FCaptionRect.Top + FCaptionRect.Bottom) / 2;
         const C activeBand = Get(*FSkin.FPicture, cx, cy);
-        caption->ActiveFontColor = ToColor(TextOn(P, activeBand));
-        const C inactiveBand = FSkin.FInActivePicture->Empty()
-                                   ? activeBand
-                                   : Get(*FSkin.FInActivePicture, cx, cy);
-        caption->FontColor = ToColor(TextOn(P, inactiveBand));
+        caption->ActiveFontColor = ToColor(TextOnBand(P, *FSkin.FPicture, FCaptionRect));
+        const bool ownInactive = !FSkin.FInActivePicture->Empty();
+        const C inactiveBand = ownInactive ? Get(*FSkin.FInActivePicture, cx, cy) : activeBand;
+        caption->FontColor = ToColor(TextOnBand(
+            P, ownInactive ? *FSkin.FInActivePicture : *FSkin.FPicture, FCaptionRect));
         caption->ShadowColor = ToColor(Darker(inactiveBand, 0.4));
         caption->ActiveShadowColor = ToColor(Darker(activeBand, 0.4));
         if (CaptionGlow()) {

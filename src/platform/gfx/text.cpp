@@ -205,6 +205,7 @@ void PathEllipsis(TLine& line, int maxWidth, const TLayout& layout) {
 
 std::mutex gWatcherLock;
 std::function<void(const TTextDrawn&)> gWatcher;
+thread_local int gUnwatched = 0;
 
 // Solid enough that the pixel shows the text's own colour.
 constexpr std::uint8_t kSolidCoverage = 192;
@@ -219,7 +220,7 @@ void PaintLine(HDC dc, const TFontObject& font, const TLayout& layout, const TLi
     const int baseline = y + tm.tmAscent;
     auto limit = [&](TRect r) { return clip ? IntersectRect(r, *clip) : r; };
     std::function<void(const TTextDrawn&)> watcher;
-    {
+    if (gUnwatched == 0) {
         std::lock_guard lock(gWatcherLock);
         watcher = gWatcher;
     }
@@ -283,6 +284,9 @@ TLine PlainLine(std::string_view text) {
 }  // namespace
 
 // ---- calls -----------------------------------------------------------------------------------
+
+TUnwatchedText::TUnwatchedText() { ++gUnwatched; }
+TUnwatchedText::~TUnwatchedText() { --gUnwatched; }
 
 void SetTextWatcher(std::function<void(const TTextDrawn&)> watcher) {
     std::lock_guard lock(gWatcherLock);

@@ -19,4 +19,14 @@ struct TTextDrawn {
 
 void SetTextWatcher(std::function<void(const TTextDrawn&)> watcher);
 
+// While one lives on a thread, the text it draws is not watched: letters drawn as a mask for an
+// effect (a glow's red stencil), never seen as text.
+class TUnwatchedText {
+public:
+    TUnwatchedText();
+    ~TUnwatchedText();
+    TUnwatchedText(const TUnwatchedText&) = delete;
+    TUnwatchedText& operator=(const TUnwatchedText&) = delete;
+};
+
 }  // namespace gfx
