@@ -50,8 +50,11 @@ TForm2::TForm2(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
         Image1->Picture().SetGraphic(&logo);
     }
     bsSkinStdLabel1 = label("bsSkinStdLabel1", "Moradex", 96, 30, 220, 32);
+    // These two carry their own size and weight; the skin gives only their colour.
+    bsSkinStdLabel1->SetUseSkinFont(false);
     bsSkinStdLabel1->Font().SetSize(20);
     bsSkinStdLabel2 = label("bsSkinStdLabel2", "版本:9.6.5.0", 96, 70, 200, 18);
+    bsSkinStdLabel2->SetUseSkinFont(false);
     bsSkinStdLabel2->Font().SetStyle({gfx::fsBold});
     bsSkinStdLabel3 = label("bsSkinStdLabel3", "官方网站：", 24, 130, 70, 18);
     bsSkinLinkLabel1 = new skin::TbsSkinLinkLabel(this);

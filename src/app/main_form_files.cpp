@@ -89,6 +89,10 @@ void TForm1::BuildFileCommands() {
     edt = new vcl::TEdit(this);
     edt->SetName("edt");
     edt->SetParent(lvFiles);
+    // A plain edit on the window colour: the list's skin font colour (light in dark skins)
+    // would vanish on it, so it keeps the window text colour.
+    edt->SetParentFont(false);
+    edt->Font().SetColor(gfx::clWindowText);
     edt->SetVisible(false);
     edt->SetText("");
     edt->OnExit = [this](vcl::TObject*) { edtExit(); };

@@ -146,6 +146,8 @@ skin::TbsSkinCheckRadioBox* TForm5::MakeBox(vcl::TWinControl* parent, const std:
     b->SetBounds(radio ? 10 + (row % 2) * 180 : 10, radio ? 22 + (row / 2) * 26 : 70 + row * 0,
                  radio ? 170 : 340, 22);
     b->SetRadio(radio);
+    // At run time Radio does not pick the record; the form data names it.
+    if (radio) b->SetSkinDataName("radiobox");
     b->SetCaption(caption);
     b->SetChecked(checked);
     b->SetSkinData(Form1->bsSkinData1);

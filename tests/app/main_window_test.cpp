@@ -117,6 +117,17 @@ TEST_F(TAppTest, OptionsOkWritesCancelKeepsTheControlsAndThePreviewBoxActsAtOnce
     EXPECT_EQ(Stored("Options", "Thread_Priority"), "0");
     EXPECT_EQ(Stored("Options", "Overwrite_File"), "0");
     EXPECT_FALSE(Form5->Visible());
+
+    // The ten radio boxes draw from the skin's radio record, the two check boxes from its check
+    // record.
+    for (skin::TbsSkinCheckRadioBox* b :
+         {Form5->bsSkinCheckRadioBox1, Form5->bsSkinCheckRadioBox2, Form5->bsSkinCheckRadioBox3,
+          Form5->bsSkinCheckRadioBox4, Form5->bsSkinCheckRadioBox5, Form5->bsSkinCheckRadioBox6,
+          Form5->bsSkinCheckRadioBox9, Form5->bsSkinCheckRadioBox10,
+          Form5->bsSkinCheckRadioBox11, Form5->bsSkinCheckRadioBox12})
+        EXPECT_EQ(b->SkinDataName(), "radiobox") << b->Name();
+    EXPECT_EQ(Form5->bsSkinCheckRadioBox7->SkinDataName(), "checkbox");
+    EXPECT_EQ(Form5->bsSkinCheckRadioBox8->SkinDataName(), "checkbox");
 }
 
 TEST_F(TAppTest, TheOutputFolderFollowsTheChooserOnlyForAnExistingFolder) {
@@ -239,6 +250,11 @@ TEST_F(TAppTest, TheAboutBoxShowsItsContentsAndOkReturnsTheFocusToTheFormatList)
         EXPECT_EQ(Form2->ClientHeight(), 245);
         EXPECT_EQ(Form2->bsSkinStdLabel1->Caption(), "Moradex");
         EXPECT_EQ(Form2->bsSkinStdLabel2->Caption(), "版本:9.6.5.0");
+        // The name large and the version bold: the labels draw in their own fonts.
+        EXPECT_FALSE(Form2->bsSkinStdLabel1->UseSkinFont());
+        EXPECT_EQ(Form2->bsSkinStdLabel1->Font().Size(), 20);
+        EXPECT_FALSE(Form2->bsSkinStdLabel2->UseSkinFont());
+        EXPECT_NE(Form2->bsSkinStdLabel2->Font().Style() & gfx::fsBold, 0u);
         EXPECT_EQ(Form2->bsSkinLinkLabel1->Caption(), "https://moradex.example/");
         EXPECT_EQ(Form2->Image1->Width(), 53);
         EXPECT_EQ(Form2->Image1->Height(), 55);

@@ -118,6 +118,10 @@ C TextOn(const TPalette& p, C background) {
     return Contrast(black, background) >= Contrast(white, background) ? black : white;
 }
 
+// The text colour for a band that is not flat (a caption's gradient and gloss): read against the
+// band's mean, which is what the letters' pixels lie on, not against one sampled pixel.
+C TextOnBand(const TPalette& p, TBitmap& picture, const TRect& band);
+
 // ---- pixels -----------------------------------------------------------------------------------
 
 std::unique_ptr<TBitmap> NewPicture(int width, int height, C fill) {
@@ -139,6 +143,19 @@ C Get(TBitmap& b, int x, int y) {
     const std::uint8_t* p = b.ScanLine(y) + 3 * x;
     return {p[2], p[1], p[0]};
 }
+C TextOnBand(const TPalette& p, TBitmap& picture, const TRect& band) {
+    double r = 0, g = 0, b = 0;
+    for (int y = band.Top; y < band.Bottom; ++y)
+        for (int x = band.Left; x < band.Right; ++x) {
+            const C c = Get(picture, x, y);
+            r += c.r;
+            g += c.g;
+            b += c.b;
+        }
+    const double n = std::max(1, band.Width() * band.Height());
+    return TextOn(p, C{int(r / n + 0.5), int(g / n + 0.5), int(b / n + 0.5)});
+}
+
 void Put(TBitmap& b, int x, int y, C c) {
     if (x < 0 || y < 0 || x >= b.Width() || y >= b.Height()) return;
     std::uint8_t* p = b.ScanLine(y) + 3 * x;
@@ -353,6 +370,7 @@ private:
 
     // Frame geometry shared by the frame, the objects and the button picture.
     static constexpr int kBorder = 4, kCaptionHeight = 26, kButtonSize = 18, kButtonTop = 4;
+    static constexpr int kCornerRadius = 8;  // the rounded skin's window corners
     TRect FButtonRects[6];  // close, max, min, roll-up, tray, system menu
     TRect FCaptionRect;
 };
@@ -1123,7 +1141,8 @@ void TSkinBuilder::FramePicture(TBitmap& b, bool active) {
         const TRect all{0, 0, w, h};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if (RoundedDistance(x + 0.5, y + 0.5, all, 8) > 0) Put(b, x, y, Darker(edge, 0.5));
+                if (RoundedDistance(x + 0.5, y + 0.5, all, kCornerRadius) > 0)
+                    Put(b, x, y, Darker(edge, 0.5));
     }
     for (int i = 0; i < 6; ++i) CaptionButton(b, FButtonRects[i], i, stNormal, active, false);
 }
@@ -1159,14 +1178,18 @@ void TSkinBuilder::Frame() {
         const TRect all{0, 0, w, h};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if (RoundedDistance(x + 0.5, y + 0.5, all, 8) <= 0) Put(*FSkin.FMask, x, y, {});
+                if (RoundedDistance(x + 0.5, y + 0.5, all, kCornerRadius) <= 0)
+                    Put(*FSkin.FMask, x, y, {});
         FSkin.FMaskName = "mask.bmp";
     }
 
     FSkin.LTPoint = {leftCorner, kCaptionHeight};
     FSkin.RTPoint = {rightCorner, kCaptionHeight};
-    FSkin.LBPoint = {kBorder, h - kBorder};
-    FSkin.RBPoint = {w - kBorder, h - kBorder};
+    // The bottom corners hold the whole rounding: a piece of it in the tiled edges would come
+    // back as a notch at every repetition.
+    const int corner = Rounded() ? kCornerRadius : kBorder;
+    FSkin.LBPoint = {corner, h - corner};
+    FSkin.RBPoint = {w - corner, h - corner};
     FSkin.ClRect = {kBorder, kCaptionHeight, w - kBorder, h - kBorder};
     const bool stretch = FIndex != 0;
     FSkin.LeftStretch = FSkin.RightStretch = FSkin.TopStretch = FSkin.BottomStretch = stretch;
@@ -1227,11 +1250,11 @@ void TSkinBuilder::Objects() {
         const int cx = (FCaptionRect.Left + FCaptionRect.Right) / 2;
         const int cy = (FCaptionRect.Top + FCaptionRect.Bottom) / 2;
         const C activeBand = Get(*FSkin.FPicture, cx, cy);
-        caption->ActiveFontColor = ToColor(TextOn(P, activeBand));
-        const C inactiveBand = FSkin.FInActivePicture->Empty()
-                                   ? activeBand
-                                   : Get(*FSkin.FInActivePicture, cx, cy);
-        caption->FontColor = ToColor(TextOn(P, inactiveBand));
+        caption->ActiveFontColor = ToColor(TextOnBand(P, *FSkin.FPicture, FCaptionRect));
+        const bool ownInactive = !FSkin.FInActivePicture->Empty();
+        const C inactiveBand = ownInactive ? Get(*FSkin.FInActivePicture, cx, cy) : activeBand;
+        caption->FontColor = ToColor(TextOnBand(
+            P, ownInactive ? *FSkin.FInActivePicture : *FSkin.FPicture, FCaptionRect));
         caption->ShadowColor = ToColor(Darker(inactiveBand, 0.4));
         caption->ActiveShadowColor = ToColor(Darker(activeBand, 0.4));
         if (CaptionGlow()) {

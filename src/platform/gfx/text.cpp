@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
 
 #include "platform/gfx/font_engine.h"
 #include "platform/gfx/paint.h"
+#include "platform/gfx/text_watcher.h"
 
 namespace gfx {
 
@@ -201,6 +203,13 @@ void PathEllipsis(TLine& line, int maxWidth, const TLayout& layout) {
     line = std::move(head);
 }
 
+std::mutex gWatcherLock;
+std::function<void(const TTextDrawn&)> gWatcher;
+thread_local int gUnwatched = 0;
+
+// Solid enough that the pixel shows the text's own colour.
+constexpr std::uint8_t kSolidCoverage = 192;
+
 // Draws one line with its top-left corner at device point (x, y), inside `clip` (device).
 void PaintLine(HDC dc, const TFontObject& font, const TLayout& layout, const TLine& line, int x,
                int y, const TRect* clip) {
@@ -210,6 +219,12 @@ void PaintLine(HDC dc, const TFontObject& font, const TLayout& layout, const TLi
     const std::uint32_t color = detail::ToPixel(dc->State().TextColor);
     const int baseline = y + tm.tmAscent;
     auto limit = [&](TRect r) { return clip ? IntersectRect(r, *clip) : r; };
+    std::function<void(const TTextDrawn&)> watcher;
+    if (gUnwatched == 0) {
+        std::lock_guard lock(gWatcherLock);
+        watcher = gWatcher;
+    }
+    TTextDrawn drawn;
     int pen = 0;
     for (const TChar& ch : line) {
         const TGlyph& g = font.Glyph(ch.C);
@@ -217,11 +232,19 @@ void PaintLine(HDC dc, const TFontObject& font, const TLayout& layout, const TLi
         if (g.Width > 0)
             detail::ForEachVisible(
                 *dc, limit(Bounds(gx, gy, g.Width, g.Height)), [&](const TRect& part) {
-                    for (int row = part.Top; row < part.Bottom; ++row)
-                        detail::BlendCoverage(
-                            *surface, part.Left, row, part.Width(),
-                            g.Coverage.data() + std::size_t(row - gy) * g.Width + (part.Left - gx),
-                            color);
+                    for (int row = part.Top; row < part.Bottom; ++row) {
+                        const std::uint8_t* coverage =
+                            g.Coverage.data() + std::size_t(row - gy) * g.Width + (part.Left - gx);
+                        if (watcher) {
+                            std::vector<std::uint32_t> under(std::size_t(part.Width()));
+                            detail::ReadSpan(*surface, part.Left, row, part.Width(), under.data());
+                            for (int i = 0; i < part.Width(); ++i)
+                                if (coverage[i] >= kSolidCoverage)
+                                    drawn.Under.push_back(detail::FromPixel(under[std::size_t(i)]));
+                        }
+                        detail::BlendCoverage(*surface, part.Left, row, part.Width(), coverage,
+                                              color);
+                    }
                 });
         const int next = layout.Next(pen, ch.C);
         if (ch.Underline)
@@ -231,6 +254,13 @@ void PaintLine(HDC dc, const TFontObject& font, const TLayout& layout, const TLi
                        baseline + font.UnderlineOffset() + font.UnderlineThickness()}),
                 color);
         pen = next;
+    }
+    if (watcher && !drawn.Under.empty()) {
+        std::u32string text;
+        for (const TChar& ch : line) text.push_back(ch.C);
+        drawn.Text = EncodeUtf8(text);
+        drawn.Color = detail::FromPixel(color);
+        watcher(drawn);
     }
     const TLogFont& lf = font.LogFont();
     if (lf.Underline)
@@ -254,6 +284,14 @@ TLine PlainLine(std::string_view text) {
 }  // namespace
 
 // ---- calls -----------------------------------------------------------------------------------
+
+TUnwatchedText::TUnwatchedText() { ++gUnwatched; }
+TUnwatchedText::~TUnwatchedText() { --gUnwatched; }
+
+void SetTextWatcher(std::function<void(const TTextDrawn&)> watcher) {
+    std::lock_guard lock(gWatcherLock);
+    gWatcher = std::move(watcher);
+}
 
 bool GetTextMetrics(HDC dc, TTextMetric& metrics) {
     metrics = FontOf(dc)->Metrics();

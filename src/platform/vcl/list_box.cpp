@@ -96,8 +96,16 @@ void TCustomListBox::CreateWnd() {
 
 void TCustomListBox::Changed() {
     FTopIndex = std::clamp(FTopIndex, 0, std::max(Count() - 1, 0));
+    FillPage();
     UpdateScrollInfo();
     Invalidate();
+}
+
+void TCustomListBox::FillPage() {
+    // A list that grew or whose items shrank shows no empty rows under its last item while
+    // items above the first are hidden: a list that fits is never scrolled.
+    if (FColumns <= 0 && HandleAllocated())
+        FTopIndex = std::min(FTopIndex, std::max(Count() - RowsPerPage(), 0));
 }
 
 int TCustomListBox::AddString(const std::string& s) {
@@ -441,6 +449,7 @@ void TCustomListBox::KeyPress(char32_t& Key) {
 }
 
 void TCustomListBox::Resize() {
+    FillPage();
     UpdateScrollInfo();
     TWinControl::Resize();
 }

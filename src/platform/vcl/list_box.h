@@ -167,6 +167,7 @@ private:
     void Scroll(int bar, int code, int pos);
     TOwnerDrawState StateOf(int index) const;
     void Changed();
+    void FillPage();
 
     TListBoxStrings FStrings{*this};
     std::vector<TItem> FItems;

@@ -903,7 +903,7 @@ void TCustomListView::DrawItemRow(gfx::TCanvas& c, int index, const TRect& row) 
                 c.DrawText(s, measure, gfx::DT_SINGLELINE | gfx::DT_NOPREFIX | gfx::DT_CALCRECT);
                 text.Right = std::min(text.Right, measure.Right + 4);
             }
-            detail::DrawRow(c, text, s, highlight, enabled, false);
+            detail::DrawRow(c, text, s, highlight, enabled, false, Font().Color());
         }
     } else {
         const TRect icon = ItemRect(index, LVIR_ICON);
@@ -916,7 +916,7 @@ void TCustomListView::DrawItemRow(gfx::TCanvas& c, int index, const TRect& row) 
         if (FViewStyle == vsIcon) {
             c.Font().SetColor(!enabled   ? gfx::clGrayText
                               : selected ? gfx::clHighlightText
-                                         : gfx::clWindowText);
+                                         : Font().Color());
             if (selected) {
                 c.Brush().SetStyle(gfx::bsSolid);
                 c.Brush().SetColor(enabled ? gfx::clHighlight : gfx::clBtnFace);
@@ -927,7 +927,7 @@ void TCustomListView::DrawItemRow(gfx::TCanvas& c, int index, const TRect& row) 
                 item->Caption(), label,
                 gfx::DT_CENTER | gfx::DT_WORDBREAK | gfx::DT_NOPREFIX | gfx::DT_END_ELLIPSIS);
         } else {
-            detail::DrawRow(c, label, item->Caption(), selected, enabled, false);
+            detail::DrawRow(c, label, item->Caption(), selected, enabled, false, Font().Color());
         }
     }
 }

@@ -645,9 +645,9 @@ void TCustomTreeView::PaintWindow(HDC DC) {
             FCanvas.Brush().SetStyle(gfx::bsSolid);
             FCanvas.Brush().SetColor(gfx::clBtnFace);
             FCanvas.FillRect(text);
-            detail::DrawRow(FCanvas, text, node->Text(), false, enabled, false);
+            detail::DrawRow(FCanvas, text, node->Text(), false, enabled, false, Font().Color());
         } else {
-            detail::DrawRow(FCanvas, text, node->Text(), shown, enabled, false);
+            detail::DrawRow(FCanvas, text, node->Text(), shown, enabled, false, Font().Color());
         }
         if (selected && Focused()) FCanvas.DrawFocusRect(text);
     }

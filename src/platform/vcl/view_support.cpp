@@ -63,7 +63,7 @@ void Prepare(gfx::TCanvas& canvas, HDC dc, gfx::TFont& font) {
 }
 
 void DrawRow(gfx::TCanvas& canvas, const TRect& rect, const std::string& text, bool selected,
-             bool enabled, bool fill) {
+             bool enabled, bool fill, gfx::TColor textColor) {
     if (selected) {
         canvas.Brush().SetStyle(gfx::bsSolid);
         canvas.Brush().SetColor(enabled ? gfx::clHighlight : gfx::clBtnFace);
@@ -75,7 +75,7 @@ void DrawRow(gfx::TCanvas& canvas, const TRect& rect, const std::string& text, b
     }
     canvas.Font().SetColor(!enabled   ? gfx::clGrayText
                            : selected ? gfx::clHighlightText
-                                      : gfx::clWindowText);
+                                      : textColor);
     canvas.Brush().SetStyle(gfx::bsClear);
     TRect r{rect.Left + 2, rect.Top, rect.Right - 2, rect.Bottom};
     if (!text.empty())

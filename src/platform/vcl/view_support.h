@@ -17,9 +17,10 @@ void SetScrollState(HWND window, int bar, int maxPos, int page, int pos);
 
 // A canvas over a paint DC in the control's font.
 void Prepare(gfx::TCanvas& canvas, HDC dc, gfx::TFont& font);
-// A row: highlight fill when selected, text left-aligned and centred vertically, 2 px in.
+// A row: highlight fill when selected, text left-aligned and centred vertically, 2 px in; an
+// enabled row that is not selected takes `textColor` (a view's own font colour).
 void DrawRow(gfx::TCanvas& canvas, const TRect& rect, const std::string& text, bool selected,
-             bool enabled, bool fill = true);
+             bool enabled, bool fill = true, gfx::TColor textColor = gfx::clWindowText);
 // A button-face box with a light top-left and a dark bottom-right edge (swapped when pressed).
 void DrawRaised(gfx::TCanvas& canvas, const TRect& rect, bool pressed);
 // The width of a single-line text in a font, measured off screen.

@@ -14,8 +14,7 @@ namespace skin {
 
 namespace {
 
-constexpr int kMorphSteps = 5;
-constexpr int kMorphInterval = 20;
+constexpr int kMorphSteps = TbsButtonTimers::kMorphSteps;
 
 void CopyPieceOut(gfx::TBitmap& dest, gfx::TBitmap& picture, const vcl::TRect& piece) {
     dest.SetSize(piece.Width(), piece.Height());
@@ -24,7 +23,10 @@ void CopyPieceOut(gfx::TBitmap& dest, gfx::TBitmap& picture, const vcl::TRect& p
 
 }  // namespace
 
-TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(vcl::TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(vcl::TComponent* AOwner)
+    : TbsSkinCustomControl(AOwner),
+      FTimers(this, {[this] { return Hot(); }, [this] { return FIndex != -1 && MorphOn(); },
+                     [this] { Repaint(); }, [] { return 0; }, [] {}}) {
     // OnClick follows the box's own rules, not the platform's click on release.
     SetControlStyle(ControlStyle() - vcl::csClickEvents - vcl::csDoubleClicks);
     SetBounds(Left(), Top(), 150, 25);
@@ -124,27 +126,15 @@ bool TbsSkinCheckRadioBox::FocusedHot() {
 
 void TbsSkinCheckRadioBox::StateChanged() {
     if (MorphOn() && FIndex != -1) {
-        if (!MorphTimer) {
-            MorphTimer = new vcl::TTimer(this);
-            MorphTimer->SetInterval(kMorphInterval);
-            MorphTimer->SetOnTimer([this](vcl::TObject*) { MorphTick(); });
-        }
+        FTimers.StartMorph();
         return;
     }
     Repaint();
 }
 
-void TbsSkinCheckRadioBox::MorphTick() {
-    const int target = Hot() ? kMorphSteps : 0;
-    FMorphStep += FMorphStep < target ? 1 : FMorphStep > target ? -1 : 0;
-    Repaint();
-    if (FMorphStep == target) StopMorph();
-}
-
-void TbsSkinCheckRadioBox::StopMorph() {
-    vcl::TTimer* timer = MorphTimer;
-    MorphTimer = nullptr;
-    if (timer) timer->Free();
+void TbsSkinCheckRadioBox::BeforeDestruction() {
+    FTimers.StopMorph();
+    TbsSkinCustomControl::BeforeDestruction();
 }
 
 void TbsSkinCheckRadioBox::CheckParentBackground() {
@@ -232,8 +222,8 @@ void TbsSkinCheckRadioBox::Dispatch(vcl::TMessage& m) {
         case vcl::CM_ENABLEDCHANGED:
             TbsSkinCustomControl::Dispatch(m);
             if (MorphOn()) {
-                StopMorph();
-                FMorphStep = 0;
+                FTimers.StopMorph();
+                FTimers.SetMorphSteps(0);
             }
             FMouseIn = false;
             Repaint();
@@ -476,7 +466,7 @@ void TbsSkinCheckRadioBox::SkinImage(gfx::TBitmap& b, bool hot) {
 }
 
 void TbsSkinCheckRadioBox::CreateControlSkinImage(gfx::TBitmap& b) {
-    if (MorphOn() && FMorphStep > 0 && FMorphStep < kMorphSteps) {
+    if (MorphOn() && FTimers.Fading()) {
         gfx::TBitmap normal, hot;
         normal.SetSize(b.Width(), b.Height());
         hot.SetSize(b.Width(), b.Height());
@@ -488,7 +478,7 @@ void TbsSkinCheckRadioBox::CreateControlSkinImage(gfx::TBitmap& b) {
         return;
     }
     // While a fade may run, its step decides: the timer has not moved yet on a fresh hover.
-    SkinImage(b, MorphOn() ? FMorphStep == kMorphSteps : Hot());
+    SkinImage(b, MorphOn() ? FTimers.MorphSteps() == kMorphSteps : Hot());
 }
 
 }  // namespace skin

@@ -11,6 +11,7 @@
 #include "platform/vcl/img_list.h"
 #include "platform/vcl/std_ctrls.h"
 #include "platform/vcl/timer.h"
+#include "skin/controls/button_timers.h"
 #include "skin/controls/skin_control.h"
 
 namespace skin {
@@ -48,7 +49,7 @@ public:
     void SetUseSkinFontColor(bool value) { FUseSkinFontColor = value; }
     bool MouseIn() const { return FMouseIn; }
     // The fade between the normal and hot looks, 0 to 1 in fifths.
-    double MorphKf() const { return FMorphStep / 5.0; }
+    double MorphKf() const { return FTimers.MorphKf(); }
 
     // What a click or Space does: a check box flips, a radio box only becomes checked.
     virtual void ToggleChecked();
@@ -56,6 +57,7 @@ public:
     void WndProc(vcl::TMessage& Message) override;
     void Dispatch(vcl::TMessage& Message) override;
     void ChangeSkinData() override;
+    void BeforeDestruction() override;
 
     // Copies of the record.
     std::string FontName;
@@ -86,8 +88,6 @@ private:
     bool FocusedHot();
     bool Hot() { return FMouseIn || FocusedHot(); }
     void StateChanged();
-    void MorphTick();
-    void StopMorph();
     // The check image for the state (table of the design), in its own bitmap.
     void CheckImage(gfx::TBitmap& image, bool hot);
     void SelectFont(gfx::TFont& font);
@@ -109,8 +109,8 @@ private:
     int FGroupIndex = 0;
     bool FChecked = false;
     bool FRadio = false;
-    vcl::TTimer* MorphTimer = nullptr;
-    int FMorphStep = 0;  // FMorphKf in fifths
+    // The fade; its timer runs only while the fade does (the record's morph timer).
+    TbsButtonTimers FTimers;
 };
 
 }  // namespace skin

@@ -139,11 +139,13 @@ void TbsSkinViewLink::ApplySkin() {
 void TbsSkinViewLink::ApplyBars(const TBarState& v, const TBarState& h) {
     vcl::TWinControl* parent = FView.Parent();
     if (parent) parent->DisableAlign();
+    bool shown = false;
     auto apply = [&](TbsSkinScrollBar* bar, const TBarState& s) {
         if (!bar) return;
         if (bar->Visible() != s.Visible) {
             TRaised guard(FInCheckScrollBars);
             bar->SetVisible(s.Visible);
+            shown = true;
         }
         if (!s.Visible) return;
         bar->SetRange(s.Min, s.Max, s.Position, s.Page);
@@ -158,6 +160,14 @@ void TbsSkinViewLink::ApplyBars(const TBarState& v, const TBarState& h) {
     if (parent) {
         TRaised guard(FInCheckScrollBars);
         parent->EnableAlign();
+    }
+    // A bar that came or went moved the view's edges, often from the view's own paint, whose
+    // end validates the whole window: the strip the view gained is painted now, or it would
+    // stay unpainted until something else asks for a paint.
+    if (auto* view = dynamic_cast<vcl::TWinControl*>(&FView);
+        shown && view && view->HandleAllocated()) {
+        view->Invalidate();
+        view->Update();
     }
 }
 

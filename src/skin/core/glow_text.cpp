@@ -5,6 +5,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/gfx/text_watcher.h"
 #include "skin/core/drawing_routines.h"
 
 namespace skin {
@@ -174,6 +175,7 @@ void PrepareScratch(TbsBitmap& scratch, gfx::TCanvas& canvas, int width, int hei
 }
 
 void DrawRedText(TbsBitmap& scratch, std::string_view text, const TRect& r, unsigned flags) {
+    const gfx::TUnwatchedText stencil;
     TRect place = r;
     DrawWideTextOn(scratch.Canvas(), text, place, flags);
 }

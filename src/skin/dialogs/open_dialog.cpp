@@ -73,9 +73,10 @@ void TbsSkinOpenDialog::ConfigureForm(TbsOpenDlgForm* form) {
     form->OnFolderChange = OnFolderChange;
     form->CheckFileExists = CheckFileExists;
     form->DefaultExt = DefaultExt;
-    form->SetCaption(Title);
     ApplyDialogFrame(form->BSF, {FSD, FCtrlFSD, DialogMinWidth, DialogMinHeight, AlphaBlend,
                                  AlphaBlendValue, AlphaBlendAnimation});
+    // After the skin: the title set earlier paints the plain frame's grey caption first.
+    form->SetCaption(Title);
     for (TbsSkinCustomComboBox* combo :
          {static_cast<TbsSkinCustomComboBox*>(form->ShellBox),
           static_cast<TbsSkinCustomComboBox*>(form->FilterComboBox)}) {

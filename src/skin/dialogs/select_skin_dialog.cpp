@@ -183,9 +183,10 @@ bool TbsSelectSkinDialog::Run(TbsSelectSkinDlgForm* form,
         }
     } freeIt{this, form};
     FDlgFrm = form;
-    form->SetCaption(Title);
     form->BSF->SetBorderIcons({});
     form->BSF->SetSkinData(FSD);
+    // After the skin: the title set earlier paints the plain frame's grey caption first.
+    form->SetCaption(Title);
     form->BSF->SetMenusSkinData(FCtrlFSD);
     form->BSF->SetAlphaBlend(AlphaBlend);
     form->BSF->SetAlphaBlendValue(AlphaBlendValue);

@@ -94,8 +94,10 @@ void TbsSkinForm::NCActivate(vcl::TMessage& Message) {
         Message.Result = 1;
     }
     if (!MaximizedMDIChild() && FForm->BorderStyle() != vcl::bsNone) {
-        NCPaint();
+        // The captions learn the state first: a frame painted in the new state with a caption
+        // text still in the old one's colour shows dark text on the dark band (or light on light).
         SetCaptionsActive(true);
+        NCPaint();
     } else {
         SetCaptionsActive(false);
     }
@@ -251,13 +253,14 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
         case win::WM_ACTIVATE:
             if (!skinnable) break;
             callOld();
-            NCPaint();
+            // The captions take the state before the frame paints, as on activation above.
             if (MaximizedMDIChild()) {
                 SetCaptionsActive(false);
             } else {
                 ResetObjects();
                 SetCaptionsActive(true);
             }
+            NCPaint();
             // The active child's menu may have to be merged again.
             if (mdiForm && FMainMenuBar) FMainMenuBar->UpDateItems();
             return;

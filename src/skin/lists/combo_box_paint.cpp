@@ -190,14 +190,13 @@ void TbsSkinCustomComboBox::DrawDefaultItem(gfx::TCanvas& C) {
 void TbsSkinCustomComboBox::DrawSkinFrame(gfx::TBitmap& B) {
     const bool active = ActiveLook() && !ActiveSkinRect.IsEmpty();
     if (FUseSkinSize) {
-        if (active && Picture) {
-            gfx::TBitmap strip;
-            BuildHorzSkinStrip(LTPt.X, ActiveSkinRect.Width() - RTPt.X, strip, *Picture,
-                               ActiveSkinRect, Width(), Height(), StretchEffect);
-            B.Canvas().Draw(0, 0, strip);
-        } else {
+        // The active face is built by the same geometry as the normal one: a control taller
+        // than the record (a box stretched by its alignment) keeps its height when focused or
+        // hot instead of showing the record's height over unpainted rows.
+        if (active && Picture)
+            DrawSkinRect(B, Picture, ActiveSkinRect);
+        else
             TbsSkinCustomControl::CreateControlSkinImage(B);
-        }
     } else if (Picture) {
         gfx::TBitmap nine;
         nine.SetSize(Width(), Height());

@@ -337,6 +337,24 @@ TEST_F(Boxes, TheSkinnedLookFadesInFiveTicksEachWay) {
     }
     EXPECT_EQ(kf, (std::vector<double>{0.8, 0.6, 0.4, 0.2, 0.0, 0.0}));
     EXPECT_EQ(PixelOf(box, 75, 10), kFace);
+
+    // A record that stops fading half-way in (a skin change): the next tick settles on the
+    // pointer's look and the fade stops there.
+    MoveTo(box, 10, 10);
+    Wait(40);
+    ASSERT_EQ(box->MorphKf(), 0.4);
+    box->Morphing = false;
+    Wait(20);
+    EXPECT_EQ(box->MorphKf(), 1.0);
+    MoveAway();
+    Wait(100);
+    EXPECT_EQ(box->MorphKf(), 1.0) << "no tick runs any more";
+    // A box freed while its fade runs leaves no tick behind.
+    box->Morphing = true;
+    MoveTo(box, 10, 10);
+    Wait(20);
+    box->Free();
+    Wait(100);
 }
 
 TEST_F(Boxes, AcceleratorAndTabStop) {

@@ -207,7 +207,8 @@ TEST_F(ScrollingControlsInEverySkinTest, RecordsFoundAndTakenUp) {
         Form->Repaint();
         Run();
         const bool listSkin = skin == 8;
-        EXPECT_EQ(h->FIndex != -1, !listSkin);
+        // The list skin carries both bars: its list record names them.
+        EXPECT_NE(h->FIndex, -1);
         EXPECT_NE(v->FIndex, -1);
         EXPECT_EQ(slider->FIndex != -1, !listSkin);
         EXPECT_EQ(upDown->FIndex != -1, !listSkin);

@@ -37,6 +37,30 @@ gfx::TImage TSheet::ImageOf(const gfx::HBITMAP& shot) {
     return image;
 }
 
+gfx::TImage TSheet::Label(const std::string& text) {
+    gfx::TBitmap b;
+    b.SetPixelFormat(gfx::pf32bit);
+    b.Canvas().Font().SetName("Arial");
+    b.Canvas().Font().SetHeight(16);
+    const int w = b.Canvas().TextWidth(text) + 4, h = b.Canvas().TextHeight(text) + 4;
+    b.SetSize(w, h);
+    b.Canvas().Brush().SetColor(gfx::TColor(kSheetBack & 0xFFFFFF));
+    b.Canvas().FillRect({0, 0, w, h});
+    b.Canvas().Font().SetColor(gfx::clBlack);
+    b.Canvas().Brush().SetStyle(gfx::bsClear);
+    b.Canvas().TextOut(2, 2, text);
+    gfx::TImage image;
+    image.Width = w;
+    image.Height = h;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const gfx::TColor c = b.Canvas().Pixel(x, y);
+            image.Pixels.push_back(0xFF000000u | std::uint32_t(gfx::GetRValue(c)) << 16 |
+                                   std::uint32_t(gfx::GetGValue(c)) << 8 | gfx::GetBValue(c));
+        }
+    return image;
+}
+
 void TSheet::Add(int row, int column, gfx::TImage cell) {
     if (int(FRows.size()) <= row) FRows.resize(std::size_t(row) + 1);
     auto& cells = FRows[std::size_t(row)];

@@ -35,6 +35,8 @@ class TSheet {
 public:
     // A captured window as an opaque cell.
     static gfx::TImage ImageOf(const gfx::HBITMAP& shot);
+    // A line of text on the sheet's own grey, to name the cell below or beside it.
+    static gfx::TImage Label(const std::string& text);
     void Add(int row, int column, gfx::TImage cell);
     gfx::TImage Compose() const;
 

@@ -385,6 +385,58 @@ TEST_P(StoredSkinTest, TextReadsOnItsFaces) {
         EXPECT_GE(Contrast(Centre(*c.picture, c.face), c.text), 4.5) << c.what;
 }
 
+// A record that names another record (a list's scroll bars, a combo box's list, a tab row's
+// arrows, the menu bar's item and buttons) names one this skin has.
+TEST_P(StoredSkinTest, EveryRecordNameARecordHoldsResolves) {
+    SkinDataPtr s = Load(GetParam());
+    auto ini = Description(*s);
+    // The keys whose values are record names, and where the record is looked up.
+    const std::map<std::string, bool> nameKeys = {
+        {"hscrollbarname", false}, {"vscrollbarname", false}, {"bothhscrollbarname", false},
+        {"listboxname", false},    {"updown", false},         {"menubaritem", true},
+        {"closebutton", true},     {"maxbutton", true},       {"minbutton", true},
+        {"sysmenubutton", true}};
+    std::vector<std::string> sections;
+    for (const auto& r : s->CtrlList) sections.push_back(r->IDName);
+    for (const auto& r : s->ObjectList) sections.push_back(r->IDName);
+    int named = 0;
+    for (const std::string& section : sections) {
+        for (const auto& [key, object] : nameKeys) {
+            const std::string name = ini->ReadString(section, key, "");
+            if (name.empty()) continue;
+            ++named;
+            const int found = object ? s->GetIndex(name) : s->GetControlIndex(name);
+            EXPECT_GE(found, 0) << section << " " << key << "=" << name;
+        }
+    }
+    EXPECT_GE(named, GetParam() == skingen::kListSkin ? 4 : 8);
+}
+
+// The masked skin's mask repeats along the tiled edges without a seam: the rounding lies wholly
+// in the corners, so a large window's edge has no notches.
+TEST_P(StoredSkinTest, MaskEdgesTileWithoutASeam) {
+    SkinDataPtr s = Load(GetParam());
+    if (!s->FMask || s->FMask->Empty()) GTEST_SKIP() << "no mask";
+    gfx::TBitmap& m = *s->FMask;
+    const TRect cl = s->ClRect;
+    auto sameRows = [&](int x0, int x1, int y0, int y1) {
+        for (int y = y0 + 1; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (m.Canvas().Pixel(x, y) != m.Canvas().Pixel(x, y0)) return y;
+        return -1;
+    };
+    auto sameColumns = [&](int x0, int x1, int y0, int y1) {
+        for (int x = x0 + 1; x < x1; ++x)
+            for (int y = y0; y < y1; ++y)
+                if (m.Canvas().Pixel(x, y) != m.Canvas().Pixel(x0, y)) return x;
+        return -1;
+    };
+    EXPECT_EQ(sameRows(0, cl.Left, s->LTPoint.Y, s->LBPoint.Y), -1) << "left edge";
+    EXPECT_EQ(sameRows(cl.Right, m.Width(), s->RTPoint.Y, s->RBPoint.Y), -1) << "right edge";
+    EXPECT_EQ(sameColumns(s->LBPoint.X, s->RBPoint.X, cl.Bottom, m.Height()), -1) << "bottom";
+    EXPECT_EQ(sameColumns(s->LTPoint.X, s->RTPoint.X, 0, cl.Top), -1) << "top";
+}
+
 TEST_P(StoredSkinTest, SheetShowsNoKeyColour) {
     SkinDataPtr s = Load(GetParam());
     gfx::TBitmap sheet;
