@@ -401,6 +401,13 @@ TFaceStyle TSkinBuilder::FaceStyle(TState state, C base) const {
             c = Mix(base, P.accent, 0.10);
             break;
     }
+    // A bright accent can lift a dark face to a middle tone where neither light nor dark text
+    // reads: such a face is taken down until white text reads on its gradient's middle.
+    if (Luminance(base) <= 0.2 && (state == stHot || state == stFocused)) {
+        while (Contrast({255, 255, 255}, Mix(Lighter(c, 0.18), Darker(c, 0.08), 0.5)) <
+               kMinContrast)
+            c = Darker(c, 0.05);
+    }
     s.top = Lighter(c, 0.18);
     s.bottom = Darker(c, 0.08);
     s.border = state == stFocused ? Darker(P.accent, 0.1) : Darker(c, 0.38);
