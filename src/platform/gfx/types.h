@@ -30,14 +30,16 @@ struct TRect {
     int Height() const { return Bottom - Top; }
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-    TRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
+    [[nodiscard]] TRect Offset(int dx, int dy) const {
+        return {Left + dx, Top + dy, Right + dx, Bottom + dy};
+    }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TRect Rect(int left, int top, int right, int bottom) {
+[[nodiscard]] inline TRect Rect(int left, int top, int right, int bottom) {
     return {left, top, right, bottom};
 }
-inline TRect Bounds(int left, int top, int width, int height) {
+[[nodiscard]] inline TRect Bounds(int left, int top, int width, int height) {
     return {left, top, left + width, top + height};
 }
 inline TPoint Point(int x, int y) {
@@ -45,7 +47,7 @@ inline TPoint Point(int x, int y) {
 }
 
 // The intersection, empty ({0,0,0,0}) when the two do not overlap.
-inline TRect IntersectRect(const TRect& a, const TRect& b) {
+[[nodiscard]] inline TRect IntersectRect(const TRect& a, const TRect& b) {
     TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
             std::min(a.Bottom, b.Bottom)};
     return r.IsEmpty() ? TRect{} : r;

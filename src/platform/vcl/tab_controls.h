@@ -94,7 +94,7 @@ private:
     int ItemHeight() const;
     int TabLength(int index) const;
     TRect ItemRect(int index);
-    TRect Adjust(TRect r, bool larger) const;
+    [[nodiscard]] TRect Adjust(TRect r, bool larger) const;
     void UpdateUpDown();
     int HiddenTabCount() const;
     void UserSelect(int index);

@@ -59,7 +59,7 @@ bool SetScrollRange(HWND window, int bar, int minPos, int maxPos, bool redraw = 
 namespace detail {
 struct TWindow;
 // The non-client bar's part of the frame: the client rectangle loses the bars' room.
-TRect ShrinkForScrollBars(const TWindow* w, TRect client);
+[[nodiscard]] TRect ShrinkForScrollBars(const TWindow* w, TRect client);
 // HTVSCROLL / HTHSCROLL for a window point on a bar, else 0.
 int ScrollBarHitTest(const TWindow* w, TPoint windowPoint);
 // Draws the bars of the window into its window DC.

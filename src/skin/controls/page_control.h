@@ -207,7 +207,7 @@ private:
 
     // Painting (page_control_paint.cpp).
     TRect DisplayArea();
-    TRect FrameRect(const TRect& display) const;
+    [[nodiscard]] TRect FrameRect(const TRect& display) const;
     TRect SelectedTabArea();
     void PaintDefaultFrame(gfx::TCanvas& C);
     void PaintSkinFrame(gfx::TCanvas& C);

@@ -16,7 +16,7 @@ constexpr const char* kHiddenBarItem = "_BSFCHILDITEMBARHIDE";
 constexpr gfx::TColor kHotFill = 0x00D2BDB6;
 constexpr gfx::TColor kDownFill = 0x00B59385;
 
-gfx::TRect Moved(gfx::TRect r, int dx) {
+[[nodiscard]] gfx::TRect Moved(gfx::TRect r, int dx) {
     r.Left += dx;
     r.Right += dx;
     return r;

@@ -25,7 +25,7 @@ int HeightOf(const TRect& r) {
 bool EmptyRect(const TRect& r) {
     return WidthOf(r) <= 0 || HeightOf(r) <= 0;
 }
-TRect Moved(const TRect& r, int dx, int dy) {
+[[nodiscard]] TRect Moved(const TRect& r, int dx, int dy) {
     return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
 }
 

@@ -270,7 +270,7 @@ void TbsSkinMainMenuBarItem::DefaultDraw(gfx::TCanvas& Cnvs) {
     DefaultFrame(C, {0, 0, w, h}, FDown, Active);
     C.Font().Assign(Parent->DefItemFont());
     TRect r{0, 0, w, h};
-    if (FDown) r.Offset(1, 1);
+    if (FDown) r = r.Offset(1, 1);
     DrawCaption(C, r, Parent->DefItemFont().Color(), Active);
     Cnvs.Draw(ObjectRect.Left, ObjectRect.Top, B);
 }

@@ -184,7 +184,7 @@ void TbsSkinMenu::CheckItem(TbsSkinPopupWindow* W, TbsSkinMenuItem* I, bool Clic
     I->Down = true;
     I->ReDraw();
     TRect r = I->ObjectRect;
-    r.Offset(W->Left(), W->Top());
+    r = r.Offset(W->Left(), W->Top());
     OpenLevel(r, item, nullptr, 0, true, false);
 }
 

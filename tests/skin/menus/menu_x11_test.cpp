@@ -88,5 +88,60 @@ TEST_F(MenuX11Test, APopupLevelIsOverrideRedirectAndTheFormKeepsTheFocusWhileKey
     EXPECT_EQ(log.back(), "editkey " + std::to_string(win::VK_DOWN));
 }
 
+// Where X shows a window: xwininfo's absolute upper-left corner.
+gfx::TPoint XPlace(const std::string& info) {
+    auto number = [&](const std::string& label) {
+        const auto at = info.find(label);
+        return at == std::string::npos ? -100000 : std::stoi(info.substr(at + label.size()));
+    };
+    return {number("Absolute upper-left X:"), number("Absolute upper-left Y:")};
+}
+
+TEST_F(MenuX11Test, ASubmenuShowsBesideItsItemOpenedByKeyAndByMouse) {
+    auto* form = new vcl::TForm(vcl::Application);
+    form->SetBounds(100, 80, 400, 300);
+    auto* skinForm = new TbsSkinForm(form);
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Shows(form->Handle()); }));
+    auto* menu = new TbsSkinPopupMenu(form);
+    auto add = [&](vcl::TMenuItem* parent, const char* caption) {
+        auto* item = new vcl::TMenuItem(form);
+        item->SetCaption(caption);
+        parent->Add(item);
+        return item;
+    };
+    add(menu->Items(), "Open");
+    vcl::TMenuItem* sub = add(menu->Items(), "Save as");
+    add(sub, "PNG");
+    add(sub, "JPEG");
+    TbsSkinMenu& controller = *skinForm->SkinMenu;
+    for (const bool byMouse : {false, true}) {
+        SCOPED_TRACE(byMouse ? "mouse" : "keyboard");
+        menu->Popup(300, 200);
+        ASSERT_EQ(controller.LevelCount(), 1);
+        TbsSkinPopupWindow& level = *controller.Level(0);
+        ASSERT_TRUE(PumpUntil([&] { return Shows(level.Handle()); }));
+        const gfx::TRect item = level.Item(1)->ObjectRect;
+        if (byMouse) {
+            const gfx::TPoint p = level.ClientToScreen({item.Left + 8, item.Top + 4});
+            Xdo({"mousemove", std::to_string(p.X), std::to_string(p.Y)});
+        } else {
+            Xdo({"key", "Down"});
+            Xdo({"key", "Right"});
+        }
+        ASSERT_TRUE(PumpUntil([&] { return controller.LevelCount() == 2; }));
+        TbsSkinPopupWindow& child = *controller.Level(1);
+        ASSERT_TRUE(PumpUntil([&] { return Shows(child.Handle()); }));
+        const gfx::TPoint shown = XPlace(WindowInfo(X->XWindowOf(child.Handle())));
+        const gfx::TPoint parent = XPlace(WindowInfo(X->XWindowOf(level.Handle())));
+        EXPECT_EQ(shown.X, parent.X + item.Right + 1);
+        EXPECT_EQ(shown.Y, parent.Y + item.Top - child.NewItemsRect.Top);
+        Xdo({"key", "Escape"});
+        Xdo({"key", "Escape"});
+        ASSERT_TRUE(PumpUntil([&] { return controller.LevelCount() == 0; }));
+        if (byMouse) Xdo({"mousemove", "20", "20"});
+    }
+}
+
 }  // namespace
 }  // namespace skin

@@ -390,6 +390,39 @@ TEST_F(SkinMenuTest, RestingOnAnItemWithSubItemsOpensItsSubmenuAfter500Ms) {
     EXPECT_EQ(Controller().LevelCount(), 1);
 }
 
+// A submenu opens right of its item, its first item level with it, however it was opened.
+TEST_F(SkinMenuTest, ASubmenuOpensBesideItsItemByKeyAndByMouse) {
+    Add(menu->Items(), "Top");
+    vcl::TMenuItem* sub = Add(menu->Items(), "Sub");
+    Add(sub, "Leaf");
+    Add(sub, "Leaf2");
+    for (const bool byMouse : {false, true}) {
+        SCOPED_TRACE(byMouse ? "mouse" : "keyboard");
+        menu->Popup(300, 200);
+        Run();
+        TbsSkinPopupWindow& w = Level(0);
+        const TRect item = w.Item(1)->ObjectRect;
+        if (byMouse) {
+            Screen->MouseMove(w.ClientToScreen({item.Left + 5, item.Top + 5}));
+            AdvanceMs(50);
+            Run();
+            AdvanceMs(550);
+            Run();
+        } else {
+            Key(win::VK_DOWN);
+            Key(win::VK_RIGHT);
+        }
+        ASSERT_EQ(Controller().LevelCount(), 2);
+        TbsSkinPopupWindow& s = Level(1);
+        EXPECT_EQ(s.Left(), w.Left() + item.Right + 1);
+        EXPECT_EQ(s.Top(), w.Top() + item.Top - s.NewItemsRect.Top);
+        EXPECT_GT(s.Left(), 300);
+        Key(win::VK_ESCAPE);
+        Key(win::VK_ESCAPE);
+        ASSERT_FALSE(Controller().Visible());
+    }
+}
+
 TEST_F(SkinMenuTest, KeysMoveWrapOpenAndCloseWhileTheEditWaits) {
     AddItems(menu->Items(), 3);
     vcl::TMenuItem* sub = Add(menu->Items(), "&Sub");
