@@ -101,6 +101,12 @@ void TForm1::BuildFileCommands() {
             key = 0;
             CancelRename();
         }
+        // Enter commits as leaving the editor does; a refused name keeps the editor open.
+        if (key == win::VK_RETURN) {
+            key = 0;
+            edtExit();
+            if (!edt->Visible() && lvFiles->CanFocus()) lvFiles->SetFocus();
+        }
     };
 }
 

@@ -107,6 +107,7 @@ TForm5::TForm5(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSkinButton1->SetBounds(312, 266, 75, 25);
     bsSkinButton1->SetCaption("取消");
     bsSkinButton1->SetSkinData(Form1->bsSkinData1);
+    bsSkinButton1->SetCancel(true);  // Esc closes the dialog as Cancel does
 
     Panel1 = new vcl::TPanel(this);
     Panel1->SetName("Panel1");

@@ -333,6 +333,8 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return DefaultPaint(w, wParam);
         case WM_SETTEXT:
             w->Text = lParam ? ParamToPtr<const char>(std::uint64_t(lParam)) : "";
+            // The caption we draw shows the text.
+            w->FrameDirty = w->FrameDirty || FrameOf(w).Caption != 0;
             if (!w->Parent) SyncTopLevel(w);
             return 1;
         case WM_GETTEXT: {
