@@ -67,6 +67,11 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSkinForm1->SetBorderIcons({skin::biMinimize});
     bsSkinForm1->SetMenusSkinData(bsSkinData1);
     bsSkinForm1->FMagneticSize = 5;
+    // Every tool tip of the program is drawn from the skin.
+    bsSkinHint1 = new skin::TbsSkinHint(this);
+    bsSkinHint1->SetName("bsSkinHint1");
+    bsSkinHint1->SetSkinData(bsSkinData1);
+    bsSkinForm1->SetSkinHint(bsSkinHint1);
     // The lists are linked once the index is set and the skin form listens, as form data links
     // them after reading: each skin data reads one skin (not skin 0 and then the form data's 1),
     // and the window is not made before its skin form is there.

@@ -35,6 +35,7 @@
 #include "skin/controls/std_label.h"
 #include "skin/controls/view_wrappers.h"
 #include "skin/core/png_image_list.h"
+#include "skin/menus/skin_hint.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
 #include "skin/dialogs/open_dialog.h"
@@ -61,6 +62,7 @@ public:
     skin::TbsSkinData* bsSkinData1 = nullptr;
     skin::TbsSkinData* bsSkinData2 = nullptr;
     skin::TbsSkinForm* bsSkinForm1 = nullptr;
+    skin::TbsSkinHint* bsSkinHint1 = nullptr;
     skin::TbsSkinMessage* bsSkinMessage1 = nullptr;
     skin::TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
     skin::TbsSkinPopupMenu* bsSkinPopupMenu1 = nullptr;

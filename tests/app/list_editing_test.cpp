@@ -233,6 +233,21 @@ TEST_F(TListEditingTest, RenameTakesAUsableNameWithTheFormatsExtension) {
     EXPECT_FALSE(edt->Visible());
     EXPECT_EQ(Cell(0, siOutputFile), "a.b.mp4");
 
+    // Enter commits as leaving the editor does and gives the list the focus; a refused name
+    // keeps the editor open.
+    Form1->bsSkinButton21->ButtonClick();
+    edt->SetText("a/b");
+    Press(win::VK_RETURN);
+    Run();
+    EXPECT_TRUE(edt->Visible());
+    EXPECT_EQ(Cell(0, siOutputFile), "a.b.mp4");
+    edt->SetText("entered");
+    Press(win::VK_RETURN);
+    Run();
+    EXPECT_FALSE(edt->Visible());
+    EXPECT_TRUE(Form1->lvFiles->Focused());
+    EXPECT_EQ(Cell(0, siOutputFile), "entered.mp4");
+
     // The editor lies over column 3 of the selected row, also with the list scrolled sideways.
     Form1->lvFiles->Columns()[0]->SetWidth(300);
     Form1->lvFiles->Scroll(40, 0);

@@ -128,6 +128,21 @@ TEST_F(TAppTest, OptionsOkWritesCancelKeepsTheControlsAndThePreviewBoxActsAtOnce
         EXPECT_EQ(b->SkinDataName(), "radiobox") << b->Name();
     EXPECT_EQ(Form5->bsSkinCheckRadioBox7->SkinDataName(), "checkbox");
     EXPECT_EQ(Form5->bsSkinCheckRadioBox8->SkinDataName(), "checkbox");
+
+    // Esc closes the dialog as Cancel does, writing nothing.
+    const std::string saved = testsupport::ReadFile(SettingsPath());
+    bool closedByEsc = false;
+    Screen->QueueIdleStep([this, &closedByEsc] {
+        Form5->bsSkinComboBox2->SetItemIndex(1);
+        Press(win::VK_ESCAPE);
+        Run();
+        closedByEsc = Form5->ModalResult() != vcl::mrNone;
+        if (!closedByEsc) Form5->bsSkinButton1->ButtonClick();
+    });
+    Form1->N24Click();
+    EXPECT_TRUE(closedByEsc);
+    EXPECT_FALSE(Form5->Visible());
+    EXPECT_EQ(testsupport::ReadFile(SettingsPath()), saved) << "Esc writes nothing";
 }
 
 TEST_F(TAppTest, TheOutputFolderFollowsTheChooserOnlyForAnExistingFolder) {
