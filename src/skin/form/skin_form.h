@@ -107,7 +107,7 @@ public:
     // --- frame geometry (frame coordinates) ----------------------------------------------------
     void CalcSkinRects();
     // A rectangle of the frame picture moved to the current size by the corner zone it lies in.
-    gfx::TRect MapSkinRect(const gfx::TRect& R) const;
+    [[nodiscard]] gfx::TRect MapSkinRect(const gfx::TRect& R) const;
     void CalcObjectRects();
     void CalcDefRects();
     int GetHitTest(gfx::TPoint P);
