@@ -666,11 +666,16 @@ bool OpenStream(TCustomPlayer& player, const std::string& fileName, const AVInpu
 
 void CancelOpenStream(TCustomPlayer& player, std::unique_ptr<TVideoState> state) {
     // The read thread may be inside the libraries' probe, which no abort shortens: it ends
-    // by itself, closing what it opened, and is joined later.
+    // by itself, closing what it opened, and is joined later; the main thread keeps pumping.
     state->abort_request = 1;
     state->abort_event.Set();
     state->events->Close();
+    const TVideoState& cancelled = *state;
     player.FCancelledOpens.push_back(std::move(state));
+    // Its read thread reads the player's options while it opens: they are reset for the next
+    // file only once it has ended.
+    sys::TEvent never(true, false);
+    while (cancelled.Ended.load() == 0) PumpingEventWait(never, 5);
     ReapCancelledOpens(player, false);
     player.ResetState();
 }
