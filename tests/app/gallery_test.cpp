@@ -18,10 +18,10 @@
 #include "app/program.h"
 #include "app_test_support.h"
 #include "platform/gfx/text_watcher.h"
+#include "platform/shell/shell_fixture.h"
 #include "platform/sys/env.h"
 #include "platform/win/caret.h"
 #include "sheet_test_support.h"
-#include "platform/shell/shell_fixture.h"
 #include "skin/dialogs/open_dialog.h"
 #include "skin/dialogs/open_dialog_form.h"
 #include "skin/dialogs/picture_dialogs.h"
@@ -151,8 +151,8 @@ public:
                 if (r.Width() >= 6 && r.Height() >= 6) {
                     const std::string found = UnpaintedIn(image, r);
                     if (!found.empty())
-                        unpainted.insert(context + ": " + c->Name() + " (" +
-                                         c->ClassName() + ") " + found);
+                        unpainted.insert(context + ": " + c->Name() + " (" + c->ClassName() + ") " +
+                                         found);
                 }
                 walk(*c, r);
             }
@@ -195,6 +195,16 @@ public:
         faint.insert(line.str());
     }
 
+    // The screen with a list's drop-down open; closed again afterwards.
+    gfx::TImage DroppedDown(skin::TbsSkinOfficeComboBox* combo) {
+        combo->DropDown();
+        Settle();
+        gfx::TImage image = ScreenShot();
+        combo->CloseUp(false);
+        Settle();
+        return image;
+    }
+
     // Shows a modal dialog through `open` and captures it once it is up and settled.
     gfx::TImage Modal(const std::function<void()>& open,
                       const std::function<void(vcl::TWinControl*)>& before = {}) {
@@ -220,9 +230,9 @@ public:
     }
 
     std::unique_ptr<shelltest::TShellHome> shellHome;
-    std::string context;              // screen and skin of the drawing now
-    std::set<std::string> faint;      // text below the contrast
-    std::set<std::string> unpainted;  // controls with unpainted rows or columns
+    std::string context;                    // screen and skin of the drawing now
+    std::set<std::string> faint;            // text below the contrast
+    std::set<std::string> unpainted;        // controls with unpainted rows or columns
     std::vector<win::TRect> blackByDesign;  // in the window being searched
 };
 
@@ -304,22 +314,9 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
         {"category_list",
          [&] {
              Form1->bsSkinPageControl1->SetActivePage(Form1->bsSkinTabSheet1);
-             Form1->bsSkinOfficeComboBox2->DropDown();
-             Settle();
-             gfx::TImage image = ScreenShot();
-             Form1->bsSkinOfficeComboBox2->CloseUp(false);
-             Settle();
-             return image;
+             return DroppedDown(Form1->bsSkinOfficeComboBox2);
          }},
-        {"format_list",
-         [&] {
-             Form1->bsSkinOfficeComboBox1->DropDown();
-             Settle();
-             gfx::TImage image = ScreenShot();
-             Form1->bsSkinOfficeComboBox1->CloseUp(false);
-             Settle();
-             return image;
-         }},
+        {"format_list", [&] { return DroppedDown(Form1->bsSkinOfficeComboBox1); }},
         {"rename",
          [&] {
              Form1->bsSkinButton21->ButtonClick();
@@ -356,24 +353,22 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
              // same from run to run (the temporary home's name is random).
              const std::string home = sys::GetEnv("HOME");
              sys::SetEnv("HOME", "/nonexistent-moradex-home");
-             gfx::TImage image = Modal(
-                 [] { Services().ChooseFolder("选择输出目录", "/nonexistent-moradex"); });
+             gfx::TImage image =
+                 Modal([] { Services().ChooseFolder("选择输出目录", "/nonexistent-moradex"); });
              sys::SetEnv("HOME", home);
              return image;
          }},
         {"picture_dialog", [&] { return Modal([] { Form1->SavePictureDialog1->Execute(); }); }},
         {"skin_chooser",
          [&] {
-             return Modal([] {
-                 Form1->bsSelectSkinDialog1->Execute(Form1->bsSkinData1->SkinIndex());
-             });
+             return Modal(
+                 [] { Form1->bsSelectSkinDialog1->Execute(Form1->bsSkinData1->SkinIndex()); });
          }},
         {"message_box",
          [&] {
              return Modal([] {
                  Form1->bsSkinMessage1->MessageDlg("输出文件夹不存在，是否创建？",
-                                                   vcl::mtConfirmation,
-                                                   {vcl::mbYes, vcl::mbNo}, 0);
+                                                   vcl::mtConfirmation, {vcl::mbYes, vcl::mbNo}, 0);
              });
          }},
     };
@@ -391,9 +386,10 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
             gfx::TImage image = screens[s].Show();
             context.clear();
             ASSERT_GT(image.Width, 0) << "the screen was shown";
-            sheets[s].Add(row, column,
-                          TSheet::Label(std::to_string(skinIndex) + " " +
-                                        Form1->bsCompressedSkinList1->Skins().Items(skinIndex)->Name()));
+            sheets[s].Add(
+                row, column,
+                TSheet::Label(std::to_string(skinIndex) + " " +
+                              Form1->bsCompressedSkinList1->Skins().Items(skinIndex)->Name()));
             sheets[s].Add(row + 1, column, std::move(image));
         }
     }
