@@ -195,6 +195,16 @@ public:
         faint.insert(line.str());
     }
 
+    // The screen with a menu open; the menu closed again afterwards.
+    gfx::TImage ShotOfOpenMenu() {
+        Settle();
+        gfx::TImage image = ScreenShot();
+        Press(win::VK_ESCAPE);
+        Press(win::VK_ESCAPE);
+        Settle();
+        return image;
+    }
+
     // The screen with a list's drop-down open; closed again afterwards.
     gfx::TImage DroppedDown(skin::TbsSkinOfficeComboBox* combo) {
         combo->DropDown();
@@ -286,12 +296,7 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
              Screen->KeyUp(win::VK_MENU);
              Run();
              Press(win::VK_DOWN);
-             Settle();
-             gfx::TImage image = ScreenShot();
-             Press(win::VK_ESCAPE);
-             Press(win::VK_ESCAPE);
-             Settle();
-             return image;
+             return ShotOfOpenMenu();
          }},
         {"submenu",
          [&] {
@@ -304,12 +309,7 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
                  Press(key);
                  Run();
              }
-             Settle();
-             gfx::TImage image = ScreenShot();
-             Press(win::VK_ESCAPE);
-             Press(win::VK_ESCAPE);
-             Settle();
-             return image;
+             return ShotOfOpenMenu();
          }},
         {"category_list",
          [&] {
