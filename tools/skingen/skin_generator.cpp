@@ -118,6 +118,22 @@ C TextOn(const TPalette& p, C background) {
     return Contrast(black, background) >= Contrast(white, background) ? black : white;
 }
 
+// A one-pixel outline that must read as a shape (a check box's square, a radio box's circle)
+// against both the face it rings and the panel around it: the wanted colour when it already
+// does, else moved towards the text colour of the face until it does. A disabled control's
+// outline reads less strongly, as its text does.
+constexpr double kMinRingContrast = 3.0, kMinDisabledRingContrast = 2.0;
+C RingOn(const TPalette& p, C wanted, C face, C around, double minimum) {
+    auto reads = [&](C c) { return Contrast(c, face) >= minimum && Contrast(c, around) >= minimum; };
+    if (reads(wanted)) return wanted;
+    const C far = TextOn(p, face);
+    for (int step = 1; step < 20; ++step) {
+        const C c = Mix(wanted, far, step / 20.0);
+        if (reads(c)) return c;
+    }
+    return far;
+}
+
 // The text colour for a band that is not flat (a caption's gradient and gloss): read against the
 // band's mean, which is what the letters' pixels lie on, not against one sampled pixel.
 C TextOnBand(const TPalette& p, TBitmap& picture, const TRect& band);
@@ -538,7 +554,8 @@ void TSkinBuilder::CheckRadioRecord(skin::TbsDataSkinCheckRadioControl& rec, boo
         const C mark = state == stDisabled ? Mix(P.accent, Grey(P.accent), 0.8)
                        : grayed            ? Mix(P.accent, box, 0.55)
                                            : Darker(P.accent, 0.1);
-        const C border = state == stHot ? P.accent : Darker(panel, 0.45);
+        const C border = RingOn(P, state == stHot ? P.accent : Darker(panel, 0.45), box, panel,
+                                state == stDisabled ? kMinDisabledRingContrast : kMinRingContrast);
         Later([=](TBitmap& b) {
             Fill(b, r, panel);
             Face(b, r, {box, box, border, radio ? 6.5 : 2.0, 0.0});
@@ -1151,7 +1168,6 @@ void TSkinBuilder::FramePicture(TBitmap& b, bool active) {
                 if (RoundedDistance(x + 0.5, y + 0.5, all, kCornerRadius) > 0)
                     Put(b, x, y, Darker(edge, 0.5));
     }
-    for (int i = 0; i < 6; ++i) CaptionButton(b, FButtonRects[i], i, stNormal, active, false);
 }
 
 void TSkinBuilder::Frame() {
@@ -1167,10 +1183,13 @@ void TSkinBuilder::Frame() {
     FButtonRects[5] = {sysX, kButtonTop, sysX + kButtonSize, kButtonTop + kButtonSize};
     const int rowStart = ButtonsLeft() ? FButtonRects[0].Left : FButtonRects[4].Left;
     const int rowEnd = ButtonsLeft() ? FButtonRects[4].Right : FButtonRects[0].Right;
-    // The corners hold the buttons; the caption text lies between them.
+    // The corners hold the buttons; the caption text lies between them. On the right-hand
+    // layout the caption starts where the system-menu button goes: the form puts that button
+    // at the caption's left end and, when the button is left out, the text begins there.
     const int leftCorner = ButtonsLeft() ? rowEnd + 2 : FButtonRects[5].Right + 4;
     const int rightCorner = ButtonsLeft() ? FButtonRects[5].Left - 4 : rowStart - 2;
-    FCaptionRect = {leftCorner, 2, rightCorner, kCaptionHeight - 2};
+    FCaptionRect = {ButtonsLeft() ? leftCorner : FButtonRects[5].Left, 2, rightCorner,
+                    kCaptionHeight - 2};
 
     FSkin.FPicture = NewPicture(w, h, P.panel);
     FramePicture(*FSkin.FPicture, true);
@@ -1204,7 +1223,13 @@ void TSkinBuilder::Frame() {
         FSkin.StretchEffect = true;
         FSkin.StretchType = skin::bsstHorz;
     }
-    FSkin.ButtonsRect = {rowStart, kButtonTop, rowEnd, kButtonTop + kButtonSize};
+    // The frame picture holds no caption button: the form lays them out in this row from its
+    // right end (left end for the left-hand layout) and leaves out those its border icons
+    // exclude. A right-hand row moves with the form's right edge only when it starts right of
+    // the picture's middle; the buttons are placed from its right end, so its left may be there.
+    const int rowLeft = ButtonsLeft() ? rowStart : std::max(rowStart, w / 2 + 1);
+    FSkin.ButtonsRect = {rowLeft, kButtonTop, rowEnd, kButtonTop + kButtonSize};
+    FSkin.ButtonsOffset = 2;
     FSkin.CaptionRect = FCaptionRect;
     FSkin.CapButtonsInLeft = ButtonsLeft();
     FSkin.BorderW = kBorder;
@@ -1216,12 +1241,24 @@ void TSkinBuilder::Frame() {
 }
 
 void TSkinBuilder::Objects() {
-    // The hot, pressed and inactive looks of the caption buttons, and their restore looks, as
-    // rows of the caption band in a picture of their own.
+    // Every look of the caption buttons, their restore looks included, as rows of the caption
+    // band in a picture of their own: the buttons are laid out by the form, not painted into
+    // the frame, so those a form's border icons leave out disappear.
     const int w = kFrameWidth;
-    enum { kHot, kDown, kInactive, kRestore, kRestoreHot, kRestoreDown, kRestoreInactive, kRows };
+    enum {
+        kHot,
+        kDown,
+        kInactive,
+        kRestore,
+        kRestoreHot,
+        kRestoreDown,
+        kRestoreInactive,
+        kNormal,
+        kRows
+    };
     auto buttons = NewPicture(w, kRows * kCaptionHeight, P.panel);
-    const TState states[kRows] = {stHot, stDown, stNormal, stNormal, stHot, stDown, stNormal};
+    const TState states[kRows] = {stHot, stDown, stNormal, stNormal,
+                                  stHot, stDown, stNormal, stNormal};
     for (int row = 0; row < kRows; ++row) {
         const bool active = row != kInactive && row != kRestoreInactive;
         const int top = row * kCaptionHeight;
@@ -1230,7 +1267,7 @@ void TSkinBuilder::Objects() {
             TRect r = FButtonRects[i];
             r.Top += top;
             r.Bottom += top;
-            CaptionButton(*buttons, r, i, states[row], active, row >= kRestore);
+            CaptionButton(*buttons, r, i, states[row], active, row >= kRestore && row != kNormal);
         }
     }
     FSkin.FActivePictures[kButtons] = std::move(buttons);
@@ -1286,7 +1323,8 @@ void TSkinBuilder::Objects() {
         for (int i = 0; i < 6; ++i) {
             auto b = std::make_unique<skin::TbsDataSkinStdButton>(names[i]);
             const TRect r = FButtonRects[i];
-            b->SkinRect = r;
+            b->SkinRectInAPicture = true;
+            b->SkinRect = rowOf(r, kNormal);
             b->Hint = hints[i];
             b->Command = commands[i];
             b->ActivePictureIndex = kButtons;

@@ -385,6 +385,39 @@ TEST_P(StoredSkinTest, TextReadsOnItsFaces) {
         EXPECT_GE(Contrast(Centre(*c.picture, c.face), c.text), 4.5) << c.what;
 }
 
+// The outline of a check box's square and a radio box's circle stands out from the face inside
+// it and from the panel around it, in every state a user meets, checked or not: on a dark skin a
+// dark outline on a dark face leaves no circle to see.
+TEST_P(StoredSkinTest, CheckAndRadioOutlinesStandOutFromFaceAndPanel) {
+    SkinDataPtr s = Load(GetParam());
+    int checked = 0;
+    for (const char* name : {"checkbox", "radiobox"}) {
+        auto* rec = Control<TbsDataSkinCheckRadioControl>(*s, name);
+        if (!rec) continue;
+        gfx::TBitmap& atlas = *s->FActivePictures[rec->PictureIndex];
+        const C panel = Centre(atlas, rec->SkinRect);
+        const std::pair<const char*, TRect> looks[] = {
+            {"unchecked", rec->UnCheckImageRect},
+            {"checked", rec->CheckImageRect},
+            {"unchecked hot", rec->ActiveUnCheckImageRect},
+            {"checked hot", rec->ActiveCheckImageRect}};
+        for (const auto& [what, r] : looks) {
+            SCOPED_TRACE(std::string(name) + " " + what);
+            ASSERT_GT(r.Width(), 6);
+            const int midY = (r.Top + r.Bottom) / 2;
+            // The outline's middle on the left side is wholly outline; two pixels in is face
+            // (a radio's dot and a check mark start further in).
+            const C ring = Pixel(atlas, r.Left, midY);
+            const C face = Pixel(atlas, r.Left + 2, midY);
+            const TColor ringColour = gfx::RGB(ring.r, ring.g, ring.b);
+            EXPECT_GE(Contrast(face, ringColour), 3.0) << "outline against the face";
+            EXPECT_GE(Contrast(panel, ringColour), 3.0) << "outline against the panel";
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, GetParam() == skingen::kListSkin ? 0 : 8);
+}
+
 // A record that names another record (a list's scroll bars, a combo box's list, a tab row's
 // arrows, the menu bar's item and buttons) names one this skin has.
 TEST_P(StoredSkinTest, EveryRecordNameARecordHoldsResolves) {
