@@ -21,8 +21,10 @@ TForm2::TForm2(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     // The component keeps its own client size through every skin change.
     bsSkinForm1->FClientWidth = 340;
     bsSkinForm1->FClientHeight = 245;
-    bsSkinForm1->SetSkinData(Form1->bsSkinData1);
+    // The border icons first: the skin builds the caption buttons from them, and a change
+    // made while the form is loading is only stored.
     bsSkinForm1->SetBorderIcons({skin::biRollUp});
+    bsSkinForm1->SetSkinData(Form1->bsSkinData1);
     bsSkinForm1->FPositionInMonitor = skin::bspDesktopCenter;
     bsSkinForm1->FMagnetic = true;
     bsSkinForm1->FMagneticSize = 10;

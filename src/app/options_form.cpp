@@ -35,8 +35,10 @@ TForm5::TForm5(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     SetClientHeight(300);
 
     bsSkinForm1 = new skin::TbsSkinForm(this);
-    bsSkinForm1->SetSkinData(Form1->bsSkinData1);
+    // The border icons first: the skin builds the caption buttons from them, and a change
+    // made while the form is loading is only stored.
     bsSkinForm1->SetBorderIcons({});
+    bsSkinForm1->SetSkinData(Form1->bsSkinData1);
 
     bsSkinPageControl1 = new skin::TbsSkinPageControl(this);
     bsSkinPageControl1->SetName("bsSkinPageControl1");

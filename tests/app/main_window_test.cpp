@@ -1,6 +1,7 @@
 // Start-up and the main window: the first start's file, dialog and lists; the options dialog's
 // OK, Cancel and live-preview box; the output folder; the skin chooser; menus, help, about box,
 // exit and close.
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "app_test_support.h"
 #include "catalogue/choice_lists.h"
 #include "platform/sys/files.h"
+#include "skin/dialogs/skin_message.h"
+#include "skin/form/frame_objects.h"
 #include "skin/lists/list_box.h"
 
 namespace app::test {
@@ -280,6 +283,153 @@ TEST_F(TAppTest, TheAboutBoxShowsItsContentsAndOkReturnsTheFocusToTheFormatList)
     EXPECT_TRUE(looked);
     EXPECT_FALSE(Form2->Visible());
     EXPECT_EQ(Form1->ActiveControl(), Form1->bsSkinOfficeComboBox1);
+}
+
+// The caption buttons the main window's frame shows, by command.
+std::set<skin::TbsStdCommand> ShownCaptionButtons(const skin::TbsSkinForm* form) {
+    std::set<skin::TbsStdCommand> shown;
+    for (const auto& o : form->ObjectList)
+        if (const auto* b = dynamic_cast<const skin::TbsSkinStdButtonObject*>(o.get()))
+            if (b->Visible) shown.insert(b->Command);
+    return shown;
+}
+
+// In every skin the main window's caption holds only minimize and close, at its right end; the
+// places where the skin's other buttons (maximize, roll-up, tray, the system-menu icon) would
+// sit are plain caption that a click does nothing on; minimize takes the program down and it
+// comes back; close ends the program.
+TEST_F(TAppTest, TheMainWindowsCaptionButtonsAreMinimizeAndCloseAndBothWork) {
+    Start();
+    skin::TbsSkinForm* sf = Form1->bsSkinForm1;
+    auto click = [&](gfx::TPoint at) {
+        Screen->MouseMove(at);
+        AdvanceMs(50);
+        Run();
+        Screen->MouseDown(at);
+        Screen->MouseUp(at);
+        Run();
+        Screen->MouseMove({at.X, at.Y + 300});  // off the caption, so the next click is fresh
+        AdvanceMs(1000);                         // and no double click
+        Run();
+    };
+    auto button = [&](skin::TbsStdCommand command) -> skin::TbsActiveSkinObject* {
+        for (const auto& o : sf->ObjectList)
+            if (auto* b = dynamic_cast<skin::TbsSkinStdButtonObject*>(o.get()))
+                if (b->Command == command) return b;
+        return nullptr;
+    };
+    auto onScreen = [&](const gfx::TRect& r) {
+        return gfx::TPoint{Form1->Left() + (r.Left + r.Right) / 2,
+                           Form1->Top() + (r.Top + r.Bottom) / 2};
+    };
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        Form1->bsSkinData1->SetSkinIndex(i);
+        Run();
+        EXPECT_EQ(ShownCaptionButtons(sf),
+                  (std::set<skin::TbsStdCommand>{skin::cmClose, skin::cmMinimize}));
+        skin::TbsActiveSkinObject* close = button(skin::cmClose);
+        skin::TbsActiveSkinObject* minimize = button(skin::cmMinimize);
+        ASSERT_TRUE(close && minimize);
+        // The two sit side by side at the caption's end that the skin puts its buttons at.
+        const gfx::TRect c = close->ObjectRect, m = minimize->ObjectRect;
+        EXPECT_EQ(c.Top, m.Top);
+        const bool left = sf->NewButtonsInLeft;
+        EXPECT_LE(std::abs(left ? m.Left - c.Right : c.Left - m.Right), 4);
+        EXPECT_LE(left ? c.Left : Form1->Width() - c.Right, 12);
+        // Where the skin's left-out buttons would stand: five button widths on from the shown
+        // pair, and the caption's other end (the system-menu icon's place).
+        const int step = c.Width() + 2;
+        std::vector<gfx::TPoint> empty;
+        for (int k = 2; k < 5; ++k)
+            empty.push_back(onScreen(left ? c.Offset(k * step, 0) : c.Offset(-k * step, 0)));
+        empty.push_back(onScreen(left ? gfx::TRect{Form1->Width() - 24, c.Top,
+                                                   Form1->Width() - 6, c.Bottom}
+                                      : gfx::TRect{6, c.Top, 24, c.Bottom}));
+        const gfx::TRect before = Form1->BoundsRect();
+        for (const gfx::TPoint& p : empty) {
+            click(p);
+            EXPECT_EQ(sf->WindowState(), vcl::wsNormal);
+            EXPECT_FALSE(sf->RollUpState());
+            EXPECT_FALSE(win::IsIconic(Form1->Handle()));
+            EXPECT_FALSE(sf->InMenu) << "no system menu";
+            EXPECT_EQ(Form1->BoundsRect(), before);
+            EXPECT_TRUE(Form1->Visible());
+        }
+        click(onScreen(m));
+        EXPECT_TRUE(win::IsIconic(Form1->Handle())) << "minimize takes the program down";
+        vcl::Application->Restore();
+        Run();
+        EXPECT_FALSE(win::IsIconic(Form1->Handle()));
+        EXPECT_EQ(Form1->BoundsRect(), before);
+        EXPECT_FALSE(vcl::Application->Terminated());
+    }
+    Form1->FFLogger->SetOnLog([](const void*, sys::TThreadId, media::TLogLevel, const std::string&) {});
+    click(onScreen(button(skin::cmClose)->ObjectRect));
+    EXPECT_TRUE(vcl::Application->Terminated()) << "close ends the program";
+    EXPECT_FALSE(Form1->FFLogger->OnLog()) << "the close handling ran";
+}
+
+// In every skin the options dialog and the message box show only the close button, the about
+// box only roll-up and close; the about box's roll-up folds it to its caption and back, and a
+// message box's close button closes the box.
+TEST_F(TAppTest, TheDialogsShowOnlyTheCaptionButtonsTheirBorderIconsNameAndTheyWork) {
+    Start();
+    using TButtons = std::set<skin::TbsStdCommand>;
+    auto clickButton = [&](skin::TbsSkinForm* sf, skin::TbsStdCommand command) {
+        for (const auto& o : sf->ObjectList)
+            if (auto* b = dynamic_cast<skin::TbsSkinStdButtonObject*>(o.get()))
+                if (b->Command == command) {
+                    const gfx::TPoint p{sf->FForm->Left() + b->ObjectRect.Left + 5,
+                                        sf->FForm->Top() + b->ObjectRect.Top + 5};
+                    Screen->MouseMove(p);
+                    AdvanceMs(50);
+                    Run();
+                    Screen->MouseDown(p);
+                    Screen->MouseUp(p);
+                    Run();
+                    Screen->MouseMove({p.X, p.Y + 300});
+                    AdvanceMs(1000);
+                    Run();
+                    return;
+                }
+        ADD_FAILURE() << "no such button";
+    };
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        Form1->bsSkinData1->SetSkinIndex(i);
+        Run();
+        Form5->Show();
+        Run();
+        EXPECT_EQ(ShownCaptionButtons(Form5->bsSkinForm1), TButtons{skin::cmClose});
+        Form5->Hide();
+        Form2->Show();
+        Run();
+        EXPECT_EQ(ShownCaptionButtons(Form2->bsSkinForm1),
+                  (TButtons{skin::cmClose, skin::cmRollUp}));
+        const int height = Form2->Height();
+        clickButton(Form2->bsSkinForm1, skin::cmRollUp);
+        EXPECT_TRUE(Form2->bsSkinForm1->RollUpState());
+        EXPECT_LT(Form2->Height(), height);
+        clickButton(Form2->bsSkinForm1, skin::cmRollUp);
+        EXPECT_FALSE(Form2->bsSkinForm1->RollUpState());
+        EXPECT_EQ(Form2->Height(), height);
+        clickButton(Form2->bsSkinForm1, skin::cmClose);
+        EXPECT_FALSE(Form2->Visible());
+        bool shown = false;
+        Screen->QueueIdleStep([&] {
+            Run();
+            auto* box = dynamic_cast<skin::TbsMessageForm*>(
+                vcl::FindControl(win::GetActiveWindow()));
+            ASSERT_NE(box, nullptr);
+            shown = true;
+            EXPECT_EQ(ShownCaptionButtons(box->BSF), TButtons{skin::cmClose});
+            clickButton(box->BSF, skin::cmClose);
+        });
+        Form1->bsSkinMessage1->MessageDlg("转换完成。", vcl::mtInformation, {vcl::mbOK}, 0);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(Screen->PendingIdleSteps(), 0) << "the box closed by its close button";
+    }
 }
 
 TEST_F(TAppTest, ExitClosesTheMainWindowAndEndsTheProgram) {
