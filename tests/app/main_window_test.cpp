@@ -309,7 +309,7 @@ TEST_F(TAppTest, TheMainWindowsCaptionButtonsAreMinimizeAndCloseAndBothWork) {
         Screen->MouseUp(at);
         Run();
         Screen->MouseMove({at.X, at.Y + 300});  // off the caption, so the next click is fresh
-        AdvanceMs(1000);                         // and no double click
+        AdvanceMs(1000);                        // and no double click
         Run();
     };
     auto button = [&](skin::TbsStdCommand command) -> skin::TbsActiveSkinObject* {
@@ -343,9 +343,9 @@ TEST_F(TAppTest, TheMainWindowsCaptionButtonsAreMinimizeAndCloseAndBothWork) {
         std::vector<gfx::TPoint> empty;
         for (int k = 2; k < 5; ++k)
             empty.push_back(onScreen(left ? c.Offset(k * step, 0) : c.Offset(-k * step, 0)));
-        empty.push_back(onScreen(left ? gfx::TRect{Form1->Width() - 24, c.Top,
-                                                   Form1->Width() - 6, c.Bottom}
-                                      : gfx::TRect{6, c.Top, 24, c.Bottom}));
+        empty.push_back(
+            onScreen(left ? gfx::TRect{Form1->Width() - 24, c.Top, Form1->Width() - 6, c.Bottom}
+                          : gfx::TRect{6, c.Top, 24, c.Bottom}));
         const gfx::TRect before = Form1->BoundsRect();
         for (const gfx::TPoint& p : empty) {
             click(p);
@@ -364,7 +364,8 @@ TEST_F(TAppTest, TheMainWindowsCaptionButtonsAreMinimizeAndCloseAndBothWork) {
         EXPECT_EQ(Form1->BoundsRect(), before);
         EXPECT_FALSE(vcl::Application->Terminated());
     }
-    Form1->FFLogger->SetOnLog([](const void*, sys::TThreadId, media::TLogLevel, const std::string&) {});
+    Form1->FFLogger->SetOnLog(
+        [](const void*, sys::TThreadId, media::TLogLevel, const std::string&) {});
     click(onScreen(button(skin::cmClose)->ObjectRect));
     EXPECT_TRUE(vcl::Application->Terminated()) << "close ends the program";
     EXPECT_FALSE(Form1->FFLogger->OnLog()) << "the close handling ran";
@@ -419,8 +420,8 @@ TEST_F(TAppTest, TheDialogsShowOnlyTheCaptionButtonsTheirBorderIconsNameAndTheyW
         bool shown = false;
         Screen->QueueIdleStep([&] {
             Run();
-            auto* box = dynamic_cast<skin::TbsMessageForm*>(
-                vcl::FindControl(win::GetActiveWindow()));
+            auto* box =
+                dynamic_cast<skin::TbsMessageForm*>(vcl::FindControl(win::GetActiveWindow()));
             ASSERT_NE(box, nullptr);
             shown = true;
             EXPECT_EQ(ShownCaptionButtons(box->BSF), TButtons{skin::cmClose});

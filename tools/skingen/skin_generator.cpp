@@ -124,7 +124,9 @@ C TextOn(const TPalette& p, C background) {
 // outline reads less strongly, as its text does.
 constexpr double kMinRingContrast = 3.0, kMinDisabledRingContrast = 2.0;
 C RingOn(const TPalette& p, C wanted, C face, C around, double minimum) {
-    auto reads = [&](C c) { return Contrast(c, face) >= minimum && Contrast(c, around) >= minimum; };
+    auto reads = [&](C c) {
+        return Contrast(c, face) >= minimum && Contrast(c, around) >= minimum;
+    };
     if (reads(wanted)) return wanted;
     const C far = TextOn(p, face);
     for (int step = 1; step < 20; ++step) {
