@@ -305,9 +305,28 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
              Run();
              Screen->MouseUp(at);
              Run();
-             for (int key : {win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_RIGHT}) {
-                 Press(key);
+             // Down to "快照保存类型" (the menu opens on its first item), Right opens its
+             // submenu, which must stand beside the item.
+             skin::TbsSkinMenu& menu = *Form1->bsSkinForm1->SkinMenu;
+             skin::TbsSkinPopupWindow* top = menu.Visible() ? menu.Level(0) : nullptr;
+             EXPECT_TRUE(top) << "the snapshot menu opened";
+             if (!top) return gfx::TImage{};
+             auto onItem = [top] {
+                 return top->ActiveItem >= 0 &&
+                        top->Item(top->ActiveItem)->MenuItem == Form1->N27;
+             };
+             for (int i = 0; i < top->ItemCount() && !onItem(); ++i) {
+                 Press(win::VK_DOWN);
                  Run();
+             }
+             Press(win::VK_RIGHT);
+             Run();
+             EXPECT_EQ(menu.LevelCount(), 2) << "the submenu opened";
+             if (onItem() && menu.LevelCount() == 2) {
+                 const win::TRect item = top->Item(top->ActiveItem)->ObjectRect;
+                 const skin::TbsSkinPopupWindow& sub = *menu.Level(1);
+                 EXPECT_EQ(sub.Left(), top->Left() + item.Right + 1);
+                 EXPECT_EQ(sub.Top(), top->Top() + item.Top - sub.NewItemsRect.Top);
              }
              return ShotOfOpenMenu();
          }},
