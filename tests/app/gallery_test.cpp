@@ -312,8 +312,7 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
              EXPECT_TRUE(top) << "the snapshot menu opened";
              if (!top) return gfx::TImage{};
              auto onItem = [top] {
-                 return top->ActiveItem >= 0 &&
-                        top->Item(top->ActiveItem)->MenuItem == Form1->N27;
+                 return top->ActiveItem >= 0 && top->Item(top->ActiveItem)->MenuItem == Form1->N27;
              };
              for (int i = 0; i < top->ItemCount() && !onItem(); ++i) {
                  Press(win::VK_DOWN);

@@ -30,8 +30,9 @@ std::function<gfx::TRect()>& KeepClear() {
 }
 
 // Where a window of `size` goes: the centre of the screen when nothing taken lies there; else
-// the first free place in rows from the top left of the work area; else a step down and right
-// of `newest`, back at the work area's top left when that step would leave it.
+// the topmost, then leftmost free place inside the work area that lies against its edges or
+// against something taken; else a step down and right of `newest`, back at the work area's
+// top left when that step would leave it.
 gfx::TPoint FreePlace(gfx::TSize size, const std::vector<gfx::TRect>& taken,
                       const gfx::TRect& screen, const gfx::TRect& work,
                       const std::optional<gfx::TRect>& newest) {
@@ -44,10 +45,20 @@ gfx::TPoint FreePlace(gfx::TSize size, const std::vector<gfx::TRect>& taken,
     const gfx::TPoint centre{screen.Left + (screen.Width() - size.cx) / 2,
                              screen.Top + (screen.Height() - size.cy) / 2};
     if (free(centre.X, centre.Y)) return centre;
-    constexpr int kStep = 8;
-    for (int top = work.Top; top + size.cy <= work.Bottom; top += kStep)
-        for (int left = work.Left; left + size.cx <= work.Right; left += kStep)
-            if (free(left, top)) return {left, top};
+    std::vector<int> xs{work.Left, work.Right - size.cx}, ys{work.Top, work.Bottom - size.cy};
+    for (const gfx::TRect& t : taken) {
+        xs.insert(xs.end(), {t.Right, t.Left - size.cx});
+        ys.insert(ys.end(), {t.Bottom, t.Top - size.cy});
+    }
+    for (std::vector<int>* v : {&xs, &ys}) {
+        std::sort(v->begin(), v->end());
+        v->erase(std::unique(v->begin(), v->end()), v->end());
+    }
+    for (int y : ys) {
+        if (y < work.Top || y + size.cy > work.Bottom) continue;
+        for (int x : xs)
+            if (x >= work.Left && x + size.cx <= work.Right && free(x, y)) return {x, y};
+    }
     if (!newest) return centre;
     constexpr int kCascade = 24;
     gfx::TPoint next{newest->Left + kCascade, newest->Top + kCascade};
