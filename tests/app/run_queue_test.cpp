@@ -78,6 +78,16 @@ protected:
         Run();
         return true;
     }
+    // A hang guard only: runs hand-overs and messages until `done` holds.
+    bool PumpUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            sys::CheckSynchronize(10);
+            Run();
+        }
+        return true;
+    }
     void RunQueue() {
         ClickStart();
         ASSERT_TRUE(WaitForIdle());
@@ -636,21 +646,12 @@ public:
     // hang guard only.
     bool WaitFor(int tasks, int frame) {
         std::unique_lock lock(FLock);
-        return FChanged.wait_for(lock, std::chrono::seconds(120), [&] {
-            int n = 0;
-            for (const auto& [task, reached] : FReached) n += reached >= frame;
-            return n >= tasks;
-        });
+        return FChanged.wait_for(lock, std::chrono::seconds(120),
+                                 [&] { return CountAt(frame) >= tasks; });
     }
-    // Main thread, running hand-overs and messages meanwhile; a hang guard only.
-    bool PumpUntil(int tasks, int frame) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-        while (!Reached(tasks, frame)) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            sys::CheckSynchronize(10);
-            vcl::Application->ProcessMessages();
-        }
-        return true;
+    bool Reached(int tasks, int frame) {
+        std::lock_guard lock(FLock);
+        return CountAt(frame) >= tasks;
     }
     // Lets the held task go on, to hold again at `nextHold` (-1: nowhere).
     void Release(int nextHold = -1) {
@@ -660,11 +661,11 @@ public:
     }
 
 private:
-    bool Reached(int tasks, int frame) {
-        std::lock_guard lock(FLock);
+    // Under FLock: the tasks whose hook saw `frame` or a later picture.
+    int CountAt(int frame) const {
         int n = 0;
         for (const auto& [task, reached] : FReached) n += reached >= frame;
-        return n >= tasks;
+        return n;
     }
 
     std::mutex FLock;
@@ -704,11 +705,11 @@ TEST_F(RunQueueTest, FourLivePreviewWindowsCoverNeitherEachOtherNorTheToolBar) {
     gate.Install(-1);
     AdvanceMs(1000);  // past the preview interval: each job shows its first picture
     ClickStart();
-    // Each job has handed its first picture over and waits for the main thread before its
-    // window can go: one pass of the hand-overs opens all four.
+    // Each job has handed its first picture over, and its window can go only through the main
+    // thread after that picture was painted: one pass of the hand-overs opens all four.
     ASSERT_TRUE(gate.WaitFor(4, 5));
+    // Only the hand-overs pending now: the message loop would also run the frees that follow.
     sys::CheckSynchronize();
-    Run();
     const std::vector<win::HWND> open = PreviewWindows(*Screen);
     EXPECT_EQ(open.size(), 4u);
 
@@ -754,19 +755,14 @@ TEST_F(RunQueueTest, ThePreviewCaptionDrawsThePictureTimeOfItsWindowText) {
     gate.Install(26);
     AdvanceMs(1000);
     ClickStart();
-    ASSERT_TRUE(gate.PumpUntil(1, 26));
-    std::vector<win::HWND> open = PreviewWindows(*Screen);
-    ASSERT_EQ(open.size(), 1u);
-    const win::HWND window = open.front();
+    ASSERT_TRUE(
+        PumpUntil([&] { return gate.Reached(1, 26) && PreviewWindows(*Screen).size() == 1; }));
+    const win::HWND window = PreviewWindows(*Screen).front();
     EXPECT_EQ(win::GetWindowText(window), "00:00:00.000");
     // A second of play; the job then holds at the next picture, its window still open.
     AdvanceMs(1000);
     gate.Release(27);
-    ASSERT_TRUE(gate.PumpUntil(1, 27));
-    for (int i = 0; i < 5; ++i) {
-        sys::CheckSynchronize(10);
-        Run();
-    }
+    ASSERT_TRUE(PumpUntil([&] { return win::GetWindowText(window) != "00:00:00.000"; }));
     ASSERT_TRUE(win::IsWindowVisible(window));
     const std::string text = win::GetWindowText(window);
     EXPECT_EQ(text, "00:00:01.000");
