@@ -628,6 +628,11 @@ TEST_F(RunQueueTest, ClosingDuringARunStopsItWithoutAction) {
 // picture, and hold it there until the main thread lets it go.
 class THookGate {
 public:
+    // A held task goes on, and no task calls into a gate that is gone.
+    ~THookGate() {
+        Release();
+        if (Form1) Form1->FFTasks->SetOnCustomHook(nullptr);
+    }
     // The hook for the task manager: notes how far each task got; at `holdAt` a task waits
     // until Release.
     void Install(int holdAt) {
