@@ -9,6 +9,7 @@
 #include "catalogue/categories.h"
 #include "catalogue/choice_filler.h"
 #include "catalogue/format_list.h"
+#include "media/tasks/previewer.h"
 #include "platform/sys/files.h"
 #include "platform/sys/launcher.h"
 #include "platform/sys/paths.h"
@@ -115,12 +116,19 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     N11->OnClick = [this](vcl::TObject*) { bsSkinButton10Click(); };
     N12->OnClick = [this](vcl::TObject*) { bsSkinButton11Click(); };
     N13->OnClick = [this](vcl::TObject*) { bsSkinButton12Click(); };
+    // The preview windows of a run open clear of the tool bar, whose buttons stop the run.
+    media::TWindowPreviewer::SetKeepClear([this] {
+        if (!bsSkinToolBar2->HandleAllocated() || !Visible()) return gfx::TRect{};
+        const gfx::TPoint p = bsSkinToolBar2->ClientToScreen({0, 0});
+        return gfx::Bounds(p.X, p.Y, bsSkinToolBar2->Width(), bsSkinToolBar2->Height());
+    });
     EndLoading();
 }
 
 TForm1::~TForm1() {
     // The media objects outlive this body; what they still report must not reach freed controls.
     StopMedia();
+    media::TWindowPreviewer::SetKeepClear({});
     if (Form1 == this) Form1 = nullptr;
 }
 

@@ -17,6 +17,8 @@
 
 #include "app/program.h"
 #include "app_test_support.h"
+#include "media/libs/ff_utils.h"
+#include "media/tasks/previewer.h"
 #include "platform/gfx/text_watcher.h"
 #include "platform/shell/shell_fixture.h"
 #include "platform/sys/env.h"
@@ -98,8 +100,9 @@ public:
             SearchUnpainted(*form, image, window);
         return image;
     }
-    // The screen around every shown top-level (a window with its open menus).
-    gfx::TImage ScreenShot() {
+    // The screen around every shown top-level (a window with its open menus); `origin` gets
+    // the screen point of the picture's top left.
+    gfx::TImage ScreenShot(vcl::TPoint* origin = nullptr) {
         win::TRect all{};
         bool any = false;
         for (win::HWND w : Screen->StackOrder()) {
@@ -114,6 +117,7 @@ public:
         }
         const gfx::HBITMAP screen = Screen->Compose();
         all = gfx::IntersectRect(all, {0, 0, screen->Width(), screen->Height()});
+        if (origin) *origin = {all.Left, all.Top};
         return Crop(TSheet::ImageOf(screen), all);
     }
 
@@ -265,6 +269,30 @@ void AddRows() {
     Form1->lvFiles->Items().Item(0)->SetFocused(true);
 }
 
+// A picture as a conversion hands it to its preview: sky, sun and hills, 24-bit.
+std::unique_ptr<gfx::TBitmap> LandscapePicture() {
+    constexpr int kWidth = 320, kHeight = 240, kHorizon = 150;
+    std::unique_ptr<gfx::TBitmap> picture = media::CreateFrameBitmap(kWidth, kHeight, 24);
+    for (int y = 0; y < kHeight; ++y) {
+        std::uint8_t* row = picture->ScanLine(y);
+        for (int x = 0; x < kWidth; ++x) {
+            int r, g, b;
+            const int dx = x - 240, dy = y - 60;
+            if (dx * dx + dy * dy < 28 * 28) {
+                r = 250, g = 210, b = 70;
+            } else if (y < kHorizon + 12 * std::sin(x / 30.0)) {
+                r = 90 + y / 3, g = 150 + y / 4, b = 230;
+            } else {
+                r = 60 + (x * 7 + y * 3) % 40, g = 140 + (y - kHorizon) / 2, b = 50;
+            }
+            row[x * 3] = std::uint8_t(b);
+            row[x * 3 + 1] = std::uint8_t(g);
+            row[x * 3 + 2] = std::uint8_t(r);
+        }
+    }
+    return picture;
+}
+
 TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedThroughout) {
     // A folder that cannot be made is still shown; its text is the same on every machine.
     testsupport::WriteFile(SettingsPath(), "[OutPath]\r\nOutPath=/proc/Zorvani视频软件/输出\r\n");
@@ -305,9 +333,27 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
              Run();
              Screen->MouseUp(at);
              Run();
-             for (int key : {win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_RIGHT}) {
-                 Press(key);
+             // Down to "快照保存类型" (the menu opens on its first item), Right opens its
+             // submenu, which must stand beside the item.
+             skin::TbsSkinMenu& menu = *Form1->bsSkinForm1->SkinMenu;
+             skin::TbsSkinPopupWindow* top = menu.Visible() ? menu.Level(0) : nullptr;
+             EXPECT_TRUE(top) << "the snapshot menu opened";
+             if (!top) return gfx::TImage{};
+             auto onItem = [top] {
+                 return top->ActiveItem >= 0 && top->Item(top->ActiveItem)->MenuItem == Form1->N27;
+             };
+             for (int i = 0; i < top->ItemCount() && !onItem(); ++i) {
+                 Press(win::VK_DOWN);
                  Run();
+             }
+             Press(win::VK_RIGHT);
+             Run();
+             EXPECT_EQ(menu.LevelCount(), 2) << "the submenu opened";
+             if (onItem() && menu.LevelCount() == 2) {
+                 const win::TRect item = top->Item(top->ActiveItem)->ObjectRect;
+                 const skin::TbsSkinPopupWindow& sub = *menu.Level(1);
+                 EXPECT_EQ(sub.Left(), top->Left() + item.Right + 1);
+                 EXPECT_EQ(sub.Top(), top->Top() + item.Top - sub.NewItemsRect.Top);
              }
              return ShotOfOpenMenu();
          }},
@@ -363,6 +409,25 @@ TEST_F(TGalleryTest, EveryScreenInEverySkinLooksAsReviewedReadsWellAndIsPaintedT
          [&] {
              return Modal(
                  [] { Form1->bsSelectSkinDialog1->Execute(Form1->bsSkinData1->SkinIndex()); });
+         }},
+        {"preview_window",
+         [&] {
+             // A conversion's live preview over the main window, as its first picture opens it.
+             media::TWindowPreviewer previewer;
+             previewer.PaintFrame(*LandscapePicture(), 31, 1'200'000);
+             Settle();
+             vcl::TPoint origin;
+             gfx::TImage image = ScreenShot(&origin);
+             // Its picture lies in no control: searched here.
+             if (vcl::TForm* form = previewer.Form()) {
+                 const vcl::TPoint client = form->ClientToScreen({0, 0});
+                 const win::TRect r{client.X - origin.X, client.Y - origin.Y,
+                                    client.X - origin.X + form->ClientWidth(),
+                                    client.Y - origin.Y + form->ClientHeight()};
+                 if (const std::string found = UnpaintedIn(image, r); !found.empty())
+                     unpainted.insert(context + ": the picture " + found);
+             }
+             return image;
          }},
         {"message_box",
          [&] {

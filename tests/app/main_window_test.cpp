@@ -14,6 +14,7 @@
 #include "skin/dialogs/skin_message.h"
 #include "skin/form/frame_objects.h"
 #include "skin/lists/list_box.h"
+#include "skin/menus/skin_hint.h"
 
 namespace app::test {
 namespace {
@@ -146,6 +147,41 @@ TEST_F(TAppTest, OptionsOkWritesCancelKeepsTheControlsAndThePreviewBoxActsAtOnce
     EXPECT_TRUE(closedByEsc);
     EXPECT_FALSE(Form5->Visible());
     EXPECT_EQ(testsupport::ReadFile(SettingsPath()), saved) << "Esc writes nothing";
+}
+
+// The main window's tool tips are the skin's: resting on a button with a hint shows the skinned
+// hint window with that text, drawn from the skin's hint picture, in every skin.
+TEST_F(TAppTest, AButtonsHintShowsInTheSkinnedHintWindowInEverySkin) {
+    Start();
+    ASSERT_EQ(skin::TbsSkinHint::InCharge(), Form1->bsSkinHint1);
+    const std::pair<vcl::TControl*, std::string> buttons[] = {{Form1->btnPreviewPlay, "播放"},
+                                                              {Form1->bsSkinButton1, "快照"},
+                                                              {Form1->bsSkinButton23, "设置"}};
+    for (int skinIndex = 0; skinIndex < 8; ++skinIndex) {
+        Form1->bsSkinData1->SetSkinIndex(skinIndex);
+        Run();
+        const auto& [button, hint] = buttons[skinIndex % 3];
+        SCOPED_TRACE("skin " + std::to_string(skinIndex) + " " + hint);
+        vcl::Application->CancelHint();
+        Screen->MouseMove(At(Form1->lvFiles, 100, 100));
+        Run();
+        Screen->MouseMove(At(button, 5, 5));
+        Run();
+        AdvanceMs(vcl::Application->HintPause);
+        Run();
+        auto* window = dynamic_cast<skin::TbsSkinHintWindow*>(vcl::Application->HintWindow());
+        ASSERT_TRUE(window) << "the application's hint window is the skinned one";
+        ASSERT_TRUE(window->HandleAllocated() && win::IsWindowVisible(window->Handle()));
+        EXPECT_EQ(window->Caption(), hint);
+        EXPECT_EQ(Form1->bsSkinHint1->HintSkinData(), Form1->bsSkinData1)
+            << "drawn from the skin's hint picture";
+        // Not the plain look: a shadow-coloured frame round an info-coloured face.
+        const vcl::TRect r = window->BoundsRect();
+        const bool plain =
+            ScreenPixel(r.Left, r.Top) == (gfx::ColorToRGB(gfx::clBtnShadow) & 0xFFFFFF) &&
+            ScreenPixel(r.Left + 1, r.Top + 1) == (gfx::ColorToRGB(gfx::clInfoBk) & 0xFFFFFF);
+        EXPECT_FALSE(plain);
+    }
 }
 
 TEST_F(TAppTest, TheOutputFolderFollowsTheChooserOnlyForAnExistingFolder) {

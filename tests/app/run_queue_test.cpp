@@ -6,8 +6,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -16,6 +18,7 @@
 #include "app/state_text.h"
 #include "app_test_support.h"
 #include "fixtures/fixtures.h"
+#include "platform/gfx/text_watcher.h"
 #include "platform/sys/main_thread.h"
 #include "platform/vcl/message_box.h"
 #include "platform/win/video_host.h"
@@ -73,6 +76,16 @@ protected:
             Run();
         }
         Run();
+        return true;
+    }
+    // A hang guard only: runs hand-overs and messages until `done` holds.
+    bool PumpUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            sys::CheckSynchronize(10);
+            Run();
+        }
         return true;
     }
     void RunQueue() {
@@ -609,6 +622,163 @@ TEST_F(RunQueueTest, ClosingDuringARunStopsItWithoutAction) {
     EXPECT_TRUE(opened.empty());
     EXPECT_EQ(powerOff.Requests(), 0);
     EXPECT_TRUE(Form1 == nullptr || Form1->FFTasks->Terminated());
+}
+
+// The conversion thread's side of a custom hook that lets a test wait for a job to reach a
+// picture, and hold it there until the main thread lets it go.
+class THookGate {
+public:
+    // A held task goes on, and no task calls into a gate that is gone.
+    ~THookGate() {
+        Release();
+        if (Form1) Form1->FFTasks->SetOnCustomHook(nullptr);
+    }
+    // The hook for the task manager: notes how far each task got; at `holdAt` a task waits
+    // until Release.
+    void Install(int holdAt) {
+        FHoldAt = holdAt;
+        Form1->FFTasks->SetOnCustomHook([this](media::TCustomFFTaskManager*,
+                                               media::PHookInfo info) {
+            info->Update = false;
+            std::unique_lock lock(FLock);
+            FReached[info->TaskIndex] = info->FrameNumber;
+            FChanged.notify_all();
+            const int frame = info->FrameNumber;
+            FChanged.wait_for(lock, std::chrono::seconds(120), [&] { return FHoldAt != frame; });
+        });
+    }
+    // Main thread, without running hand-overs: until `tasks` tasks reached picture `frame`; a
+    // hang guard only.
+    bool WaitFor(int tasks, int frame) {
+        std::unique_lock lock(FLock);
+        return FChanged.wait_for(lock, std::chrono::seconds(120),
+                                 [&] { return CountAt(frame) >= tasks; });
+    }
+    bool Reached(int tasks, int frame) {
+        std::lock_guard lock(FLock);
+        return CountAt(frame) >= tasks;
+    }
+    // Lets the held task go on, to hold again at `nextHold` (-1: nowhere).
+    void Release(int nextHold = -1) {
+        std::lock_guard lock(FLock);
+        FHoldAt = nextHold;
+        FChanged.notify_all();
+    }
+
+private:
+    // Under FLock: the tasks whose hook saw `frame` or a later picture.
+    int CountAt(int frame) const {
+        int n = 0;
+        for (const auto& [task, reached] : FReached) n += reached >= frame;
+        return n;
+    }
+
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    std::map<int, int> FReached;  // task index -> picture its hook saw last
+    int FHoldAt = -1;
+};
+
+// "00:00:01.200": the preview window's caption.
+bool IsPictureTime(const std::string& text) {
+    return text.size() == 12 && text[2] == ':' && text[5] == ':' && text[8] == '.';
+}
+
+// The live preview windows on the screen.
+std::vector<win::HWND> PreviewWindows(win::THeadlessBackend& screen) {
+    std::vector<win::HWND> found;
+    for (win::HWND w : screen.StackOrder()) {
+        const auto exStyle = win::DWORD(win::GetWindowLongPtr(w, win::GWL_EXSTYLE));
+        if (win::IsWindowVisible(w) && (exStyle & win::WS_EX_TOOLWINDOW) != 0 &&
+            IsPictureTime(win::GetWindowText(w)))
+            found.push_back(w);
+    }
+    return found;
+}
+
+// Live preview with four threads: the four windows of a run, open at once, cover neither each
+// other nor the tool bar whose buttons stop the run, and stay inside the work area.
+TEST_F(RunQueueTest, FourLivePreviewWindowsCoverNeitherEachOtherNorTheToolBar) {
+    Form5->bsSkinCheckRadioBox7->SetChecked(true);
+    Form5->bsSkinComboBox2->SetItemIndex(3);
+    ASSERT_EQ(Form5->bsSkinComboBox2->Text(), "4");
+    Form1->FFTasks->SetPreview(true);
+    const std::string clip = fixtures::Path(fixtures::kClipAvi);
+    for (const char* name : {"v0.avi", "v1.avi", "v2.avi", "v3.avi"})
+        AddRow(clip, Mpeg4AviColumns(name), [](media::TOutputOptions& o) { o.CustomHook = true; });
+    THookGate gate;
+    gate.Install(-1);
+    AdvanceMs(1000);  // past the preview interval: each job shows its first picture
+    ClickStart();
+    // Each job has handed its first picture over, and its window can go only through the main
+    // thread after that picture was painted: one pass of the hand-overs opens all four.
+    ASSERT_TRUE(gate.WaitFor(4, 5));
+    // Only the hand-overs pending now: the message loop would also run the frees that follow.
+    sys::CheckSynchronize();
+    const std::vector<win::HWND> open = PreviewWindows(*Screen);
+    EXPECT_EQ(open.size(), 4u);
+
+    win::MONITORINFO info;
+    ASSERT_TRUE(win::GetMonitorInfo(
+        win::MonitorFromRect({0, 0, 1, 1}, win::MONITOR_DEFAULTTOPRIMARY), info));
+    const vcl::TPoint barOrigin = Form1->bsSkinToolBar2->ClientToScreen({0, 0});
+    const win::TRect toolBar{barOrigin.X, barOrigin.Y, barOrigin.X + Form1->bsSkinToolBar2->Width(),
+                             barOrigin.Y + Form1->bsSkinToolBar2->Height()};
+    std::vector<win::TRect> placed;
+    for (win::HWND w : open) {
+        win::TRect r;
+        win::GetWindowRect(w, r);
+        const std::string where = std::to_string(r.Left) + "," + std::to_string(r.Top);
+        EXPECT_TRUE(gfx::IntersectRect(r, toolBar).IsEmpty()) << "over the tool bar at " << where;
+        EXPECT_TRUE(r.Left >= info.rcWork.Left && r.Top >= info.rcWork.Top &&
+                    r.Right <= info.rcWork.Right && r.Bottom <= info.rcWork.Bottom)
+            << "off the work area at " << where;
+        for (const win::TRect& p : placed)
+            EXPECT_TRUE(gfx::IntersectRect(r, p).IsEmpty()) << "over another one at " << where;
+        placed.push_back(r);
+    }
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_TRUE(PreviewWindows(*Screen).empty()) << "each window goes with its job";
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(Column(row, siProgress), "100%") << row;
+}
+
+// A second of play later the window's caption, drawn by the frame, shows the time its window
+// text holds (the text changed without the frame painting it before).
+TEST_F(RunQueueTest, ThePreviewCaptionDrawsThePictureTimeOfItsWindowText) {
+    Form1->FFTasks->SetPreview(true);
+    AddRow(fixtures::Path(fixtures::kClipAvi), Mpeg4AviColumns("t.avi"),
+           [](media::TOutputOptions& o) { o.CustomHook = true; });
+    std::mutex drawnLock;
+    std::vector<std::string> drawn;  // picture times drawn as text, in order
+    gfx::SetTextWatcher([&](const gfx::TTextDrawn& d) {
+        if (!IsPictureTime(d.Text)) return;
+        std::lock_guard lock(drawnLock);
+        drawn.push_back(d.Text);
+    });
+    // The clip is 25 fps: picture 26 is the one at 1 s.
+    THookGate gate;
+    gate.Install(26);
+    AdvanceMs(1000);
+    ClickStart();
+    ASSERT_TRUE(
+        PumpUntil([&] { return gate.Reached(1, 26) && PreviewWindows(*Screen).size() == 1; }));
+    const win::HWND window = PreviewWindows(*Screen).front();
+    EXPECT_EQ(win::GetWindowText(window), "00:00:00.000");
+    // A second of play; the job then holds at the next picture, its window still open.
+    AdvanceMs(1000);
+    gate.Release(27);
+    ASSERT_TRUE(PumpUntil([&] { return win::GetWindowText(window) != "00:00:00.000"; }));
+    ASSERT_TRUE(win::IsWindowVisible(window));
+    const std::string text = win::GetWindowText(window);
+    EXPECT_EQ(text, "00:00:01.000");
+    {
+        std::lock_guard lock(drawnLock);
+        ASSERT_FALSE(drawn.empty());
+        EXPECT_EQ(drawn.back(), text) << "the caption drawn last";
+    }
+    gate.Release();
+    gfx::SetTextWatcher({});
+    ASSERT_TRUE(WaitForIdle());
 }
 
 // End reports handed over from many threads are handled once each, in order, on the main

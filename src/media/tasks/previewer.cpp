@@ -1,9 +1,12 @@
 #include "media/tasks/previewer.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "media/libs/ff_logger.h"
 #include "media/libs/ff_utils.h"
@@ -14,6 +17,55 @@
 namespace media {
 
 namespace {
+
+// Main thread: the preview windows on the screen, oldest first, and what they keep clear of.
+std::vector<win::HWND>& OpenPreviews() {
+    static std::vector<win::HWND> open;
+    return open;
+}
+
+std::function<gfx::TRect()>& KeepClear() {
+    static std::function<gfx::TRect()> area;
+    return area;
+}
+
+// Where a window of `size` goes: the centre of the screen when nothing taken lies there; else
+// the topmost, then leftmost free place inside the work area that lies against its edges or
+// against something taken; else a step down and right of `newest`, back at the work area's
+// top left when that step would leave it.
+gfx::TPoint FreePlace(gfx::TSize size, const std::vector<gfx::TRect>& taken,
+                      const gfx::TRect& screen, const gfx::TRect& work,
+                      const std::optional<gfx::TRect>& newest) {
+    auto free = [&](int x, int y) {
+        const gfx::TRect r = gfx::Bounds(x, y, size.cx, size.cy);
+        return std::none_of(taken.begin(), taken.end(), [&](const gfx::TRect& t) {
+            return !gfx::IntersectRect(r, t).IsEmpty();
+        });
+    };
+    const gfx::TPoint centre{screen.Left + (screen.Width() - size.cx) / 2,
+                             screen.Top + (screen.Height() - size.cy) / 2};
+    if (free(centre.X, centre.Y)) return centre;
+    std::vector<int> xs{work.Left, work.Right - size.cx}, ys{work.Top, work.Bottom - size.cy};
+    for (const gfx::TRect& t : taken) {
+        xs.insert(xs.end(), {t.Right, t.Left - size.cx});
+        ys.insert(ys.end(), {t.Bottom, t.Top - size.cy});
+    }
+    for (std::vector<int>* v : {&xs, &ys}) {
+        std::sort(v->begin(), v->end());
+        v->erase(std::unique(v->begin(), v->end()), v->end());
+    }
+    for (int y : ys) {
+        if (y < work.Top || y + size.cy > work.Bottom) continue;
+        for (int x : xs)
+            if (x >= work.Left && x + size.cx <= work.Right && free(x, y)) return {x, y};
+    }
+    if (!newest) return centre;
+    constexpr int kCascade = 24;
+    gfx::TPoint next{newest->Left + kCascade, newest->Top + kCascade};
+    if (next.X + size.cx > work.Right || next.Y + size.cy > work.Bottom)
+        next = {work.Left, work.Top};
+    return next;
+}
 
 // One row of 24-bit BGR as 32-bit pixels, on the conversion thread. Four pixels are three 32-bit
 // words on a little-endian machine; reading each pixel's bytes one by one took twice as long.
@@ -187,7 +239,6 @@ void TWindowPreviewer::CreatePreviewForm(int clientWidth, int clientHeight) {
     FForm->SetFormStyle(vcl::fsStayOnTop);
     FForm->SetBorderStyle(vcl::bsToolWindow);
     FForm->SetBorderIcons(vcl::TBorderIcons{vcl::biSystemMenu});
-    FForm->SetPosition(vcl::poScreenCenter);
     FForm->OnCloseQuery = [this](vcl::TObject*, bool& canClose) {
         FClosed = true;
         canClose = true;
@@ -195,8 +246,37 @@ void TWindowPreviewer::CreatePreviewForm(int clientWidth, int clientHeight) {
     FForm->SetClientWidth(clientWidth);
     FForm->SetClientHeight(clientHeight);
     FFormHandle = FForm->Handle();
+    PlacePreviewForm();
+    OpenPreviews().push_back(FFormHandle);
     FFilter =
         win::AddMessageFilter([this](win::MSG& message) { return PreviewAppMessage(message); });
+}
+
+void TWindowPreviewer::SetKeepClear(std::function<gfx::TRect()> area) {
+    KeepClear() = std::move(area);
+}
+
+// Several jobs of a run preview at once: each new window goes where it covers neither an
+// earlier one nor the area the program keeps clear (its tool bar, whose buttons stop the run).
+void TWindowPreviewer::PlacePreviewForm() {
+    std::vector<gfx::TRect> taken;
+    std::optional<gfx::TRect> newest;
+    for (win::HWND h : OpenPreviews()) {
+        gfx::TRect r;
+        if (win::IsWindowVisible(h) && win::GetWindowRect(h, r)) {
+            taken.push_back(r);
+            newest = r;
+        }
+    }
+    if (KeepClear())
+        if (const gfx::TRect clear = KeepClear()(); !clear.IsEmpty()) taken.push_back(clear);
+    win::MONITORINFO info;
+    if (!win::GetMonitorInfo(
+            win::MonitorFromRect(FForm->BoundsRect(), win::MONITOR_DEFAULTTOPRIMARY), info))
+        return;
+    const gfx::TSize size{FForm->Width(), FForm->Height()};
+    const gfx::TPoint at = FreePlace(size, taken, info.rcMonitor, info.rcWork, newest);
+    FForm->SetBounds(at.X, at.Y, size.cx, size.cy);
 }
 
 bool TWindowPreviewer::PreviewAppMessage(win::MSG& message) {
@@ -210,6 +290,7 @@ void TWindowPreviewer::FreePreviewForm() {
     if (FForm == nullptr) return;
     win::RemoveMessageFilter(FFilter);
     FFilter = 0;
+    std::erase(OpenPreviews(), FFormHandle);
     FForm->Free();
     FForm = nullptr;
     FFormHandle = {};

@@ -1,6 +1,7 @@
 // The live preview window of one conversion job: a plain, unskinned form that floats above the
 // others with the picture's time in its caption, made at the first picture and kept at that
-// picture's size; a press anywhere on the picture drags it like its caption.
+// picture's size; a press anywhere on the picture drags it like its caption. It opens at the
+// centre of the screen, or where it covers no other preview window and no area kept clear.
 //
 // Owns the form (no owner of its own, freed with the previewer) and its message filter. Every
 // window call runs on the main thread. PaintFrame copies the picture on the calling thread; off
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -39,6 +41,10 @@ public:
 
     // Main thread: the window, or null before the first picture.
     vcl::TForm* Form() const { return FForm; }
+
+    // Main thread: a screen rectangle that new preview windows leave free, as they leave each
+    // other free (the main window's tool bar); an empty function or rectangle: none.
+    static void SetKeepClear(std::function<gfx::TRect()> area);
 
 private:
     // What the painting thread leaves for the main thread. Shared with the queued paint, which
@@ -68,6 +74,7 @@ private:
     void PaintPending();
     void PaintPreview(std::shared_ptr<gfx::TSurface> picture, int frameNumber, int64_t pts);
     void CreatePreviewForm(int clientWidth, int clientHeight);
+    void PlacePreviewForm();
     void FreePreviewForm();
     bool PreviewAppMessage(win::MSG& message);
 

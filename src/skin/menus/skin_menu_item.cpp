@@ -163,11 +163,13 @@ void TbsSkinMenuItem::ReDraw() {
             return;
         }
         CurrentFrame = 0;
-    } else if (MI && EnableMorphing()) {
+    } else if (MI && EnableMorphing() && CanMorphing()) {
         Parent->MorphTimer->SetInterval(20);
         Parent->MorphTimer->SetEnabled(true);
         return;
     }
+    // With nothing left to fade (an item left before its first tick) it is drawn at rest now,
+    // or the look it had while active would stay.
     if (Parent->HandleAllocated() && Parent->Visible()) Draw(Parent->Canvas());
 }
 

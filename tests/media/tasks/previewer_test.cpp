@@ -1,5 +1,6 @@
 #include "media/tasks/previewer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <map>
@@ -124,6 +125,67 @@ TEST_F(PreviewerTest, TheFirstPictureMakesAFloatingToolWindowOfItsSizeCentredOnT
     ExpectShows(7, {{0, 0}, {200, 120}, {319, 239}});
 }
 
+// Several jobs preview at once: each new window covers no earlier one and not the area kept
+// clear, and stays inside the work area; once no free place is left they step down and right.
+TEST_F(PreviewerTest, NewWindowsOpenClearOfEarlierOnesAndOfTheKeptAreaInsideTheWorkArea) {
+    win::MONITORINFO info;
+    ASSERT_TRUE(win::GetMonitorInfo(
+        win::MonitorFromRect({0, 0, 1, 1}, win::MONITOR_DEFAULTTOPRIMARY), info));
+    const TRect work = info.rcWork;
+    struct TCase {
+        std::string Name;
+        TRect KeepClear;
+        int Count, Free;  // windows opened, and how many of them find a free place
+    };
+    const std::vector<TCase> cases = {
+        {"nothing kept clear", {}, 4, 4},
+        {"the centre kept clear", {500, 300, 780, 500}, 4, 4},
+        {"more than the work area holds", {0, 0, 1280, 100}, 12, 5},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TWindowPreviewer::SetKeepClear([&] { return c.KeepClear; });
+        std::vector<std::unique_ptr<TWindowPreviewer>> previews;
+        std::vector<TRect> placed;
+        auto picture = Pattern(320, 240, 0);
+        for (int i = 0; i < c.Count; ++i) {
+            previews.push_back(std::make_unique<TWindowPreviewer>());
+            ASSERT_TRUE(previews.back()->PaintFrame(*picture, 1, 0));
+            TRect r;
+            win::GetWindowRect(previews.back()->Form()->Handle(), r);
+            EXPECT_TRUE(r.Left >= work.Left && r.Top >= work.Top && r.Right <= work.Right &&
+                        r.Bottom <= work.Bottom)
+                << "window " << i << " leaves the work area";
+            if (i == 0 && c.KeepClear.IsEmpty()) {
+                EXPECT_NEAR((r.Left + r.Right) / 2.0, 640, 1) << "the first one is centred";
+            }
+            // While a free place is left, nothing is covered; after that each steps on from the
+            // newest.
+            const bool overlapsAny = std::any_of(placed.begin(), placed.end(), [&](const TRect& p) {
+                return !gfx::IntersectRect(r, p).IsEmpty();
+            });
+            if (i < c.Free) {
+                EXPECT_FALSE(overlapsAny) << "window " << i << " covers an earlier one";
+                EXPECT_TRUE(gfx::IntersectRect(r, c.KeepClear).IsEmpty())
+                    << "window " << i << " covers the area kept clear";
+            } else if (!placed.empty()) {
+                EXPECT_NE(r, placed.back()) << "window " << i << " lies exactly on the newest";
+            }
+            placed.push_back(r);
+        }
+        // A closed window's place is free again.
+        previews.front().reset();
+        auto next = std::make_unique<TWindowPreviewer>();
+        ASSERT_TRUE(next->PaintFrame(*picture, 1, 0));
+        TRect r;
+        win::GetWindowRect(next->Form()->Handle(), r);
+        if (c.Count == c.Free) {
+            EXPECT_EQ(r, placed.front());
+        }
+    }
+    TWindowPreviewer::SetKeepClear({});
+}
+
 TEST_F(PreviewerTest, ClosedByTheUserItHidesAndPaintsNoMore) {
     auto picture = Pattern(160, 120, 0);
     ASSERT_TRUE(FPreviewer->PaintFrame(*picture, 1, 40'000));
@@ -164,7 +226,8 @@ TEST_F(PreviewerTest, PressesElsewhereGoOnAndTwoWindowsFreedInEitherOrderLeaveTh
     vcl::Application->OnMessage = [&](win::MSG& message, bool&) {
         if (message.message == win::WM_LBUTTONDOWN) ++heard;
     };
-    vcl::TForm* other = ShowForm(20, 20, 100, 80, "Other");
+    // Away from where the two windows open (the centre, then the work area's top left).
+    vcl::TForm* other = ShowForm(1100, 600, 100, 80, "Other");
     Watch(other);
     const size_t filtersBefore = win::GetWinStats().Filters;
     for (bool firstGoesFirst : {true, false}) {

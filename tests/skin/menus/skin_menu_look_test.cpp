@@ -3,6 +3,7 @@
 // with their key colour left out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,30 @@ TEST_F(SkinMenuLookTest, AHighlightedItemMorphsTowardsTheActiveLookByTheRecordsK
         Controller().CloseMenu(0);
         Run();
     }
+}
+
+// The gradient kinds already tint part of an item at factor 0: one left before its first tick
+// has nothing to fade and is drawn at rest at once, not left tinted.
+TEST_F(SkinMenuLookTest, AnItemLeftBeforeItsFirstStepIsDrawnAtRest) {
+    Record().Morphing = true;
+    Record().MorphKind = mkGradient;
+    Add(menu->Items(), "Alpha");
+    Add(menu->Items(), "Beta");
+    menu->Popup(300, 200);
+    Run();
+    ASSERT_EQ(Controller().LevelCount(), 1);
+    TbsSkinMenuItem& first = *Level(0).Item(0);
+    ASSERT_TRUE(first.Active);
+    ASSERT_EQ(first.MorphKf(), 0);
+    const std::vector<gfx::TColor> tinted = Row(first, 1);
+    ASSERT_NE(std::count(tinted.begin(), tinted.end(), kItemColor), int(tinted.size()));
+    Level(0).PopupKeyDown(win::VK_DOWN);
+    Run();
+    ASSERT_EQ(Level(0).ActiveItem, 1);
+    const std::vector<gfx::TColor> row = Row(first, 1);
+    EXPECT_EQ(std::count(row.begin(), row.end(), kItemColor), int(row.size()));
+    Controller().CloseMenu(0);
+    Run();
 }
 
 TEST_F(SkinMenuLookTest, AHeaderRowShowsTheSkinsHeaderStripWithItsCaption) {
