@@ -93,17 +93,15 @@ bool TbsActiveSkinObject::EnableMorphing() const {
 }
 
 void TbsActiveSkinObject::SetMorphKf(double value) {
-    // Kept to whole millionths so five steps of 0.2 always reach either end.
-    value = std::round(value * 1e6) / 1e6;
-    FMorphKf = std::clamp(value, 0.0, 1.0);
+    FFade.SetKf(value);
 }
 
 bool TbsActiveSkinObject::CanMorphing() {
-    return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0);
+    return FFade.CanStep(Active);
 }
 
 void TbsActiveSkinObject::DoMorphing() {
-    SetMorphKf(Active ? FMorphKf + 0.2 : FMorphKf - 0.2);
+    FFade.Step(Active);
     Parent->DrawSkinObject(this);
 }
 
@@ -115,7 +113,7 @@ void TbsActiveSkinObject::Redraw() {
 }
 
 bool TbsActiveSkinObject::FadeUnderWay() const {
-    return (Active && FMorphKf != 1) || (!Active && FMorphKf != 0);
+    return FFade.CanStep(Active);
 }
 
 bool TbsActiveSkinObject::PointInObject(int X, int Y) {
@@ -141,7 +139,7 @@ void TbsActiveSkinObject::DrawFade(gfx::TCanvas& Cnvs, gfx::TBitmap* normalPictu
     LookBitmap(hot, hotPicture, hotRect, w, h);
     TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
     TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-    MorphByKind(from, to, MorphKind, FMorphKf);
+    MorphByKind(from, to, MorphKind, MorphKf());
     from.Draw(Cnvs.Handle(), ObjectRect.Left, ObjectRect.Top);
 }
 
@@ -431,7 +429,7 @@ void TbsSkinStdButtonObject::Draw(gfx::TCanvas& Cnvs, bool UpDate) {
     if (!SkinLoaded()) return;
     if (IconMode()) {
         Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
-        FMorphKf = 0;
+        FFade.Settle(false);
         return;
     }
     const bool restore = RestoreState();
@@ -1007,7 +1005,7 @@ void TbsSkinCaptionObject::DrawCaption(gfx::TCanvas& Cnvs, bool) {
         BuildCaptionImage(hot, ActivePicture, ActiveSkinRect, Cnvs, tr, true);
         TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
         TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-        MorphByKind(from, to, MorphKind, FMorphKf);
+        MorphByKind(from, to, MorphKind, MorphKf());
         if (SD->AutoRenderingInActiveImage && !Active)
             ApplyInActiveEffect(from, SD->InActiveEffect);
         from.Draw(Cnvs.Handle(), ObjectRect.Left, ObjectRect.Top);

@@ -57,9 +57,7 @@ TbsMenuBarObject::TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObjec
 }
 
 void TbsMenuBarObject::SetMorphKf(double value) {
-    // Five steps of 0.2 down from 1 miss 0 by a rounding error: the fade would take a sixth.
-    value = std::round(value * 1000) / 1000;
-    FMorphKf = std::clamp(value, 0.0, 1.0);
+    FFade.SetKf(value);
 }
 
 bool TbsMenuBarObject::EnableMorphing() const {
@@ -69,11 +67,11 @@ bool TbsMenuBarObject::EnableMorphing() const {
 
 bool TbsMenuBarObject::CanMorphing() const {
     if (FDown && !RectIsEmpty(DownRect)) return false;
-    return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0);
+    return FFade.CanStep(Active);
 }
 
 void TbsMenuBarObject::DoMorphing() {
-    SetMorphKf(Active ? FMorphKf + 0.2 : FMorphKf - 0.2);
+    FFade.Step(Active);
     Draw(Parent->Canvas());
 }
 
@@ -207,7 +205,7 @@ void TbsSkinMainMenuBarItem::Draw(gfx::TCanvas& Cnvs) {
                 : TRect{AnimateSkinRect.Left + (CurrentFrame - 1) * fw, AnimateSkinRect.Top,
                         AnimateSkinRect.Left + CurrentFrame * fw, AnimateSkinRect.Top + fh};
         SourceImage(B, frame, true);
-    } else if (!EnableMorphing() || (Active && FMorphKf >= 1) || (!Active && FMorphKf <= 0)) {
+    } else if (!EnableMorphing() || !FFade.CanStep(Active)) {
         if (Active && !RectIsEmpty(ActiveSkinRect))
             SourceImage(B, ActiveSkinRect, true);
         else
@@ -219,9 +217,9 @@ void TbsSkinMainMenuBarItem::Draw(gfx::TCanvas& Cnvs) {
         SourceImage(hotImage, ActiveSkinRect, true);
         TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(B.Handle());
         TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hotImage.Handle());
-        MorphByKind(from, to, MorphKind, FMorphKf);
+        MorphByKind(from, to, MorphKind, MorphKf());
         from.Draw(B.Canvas().Handle(), 0, 0);
-        hot = FMorphKf >= 0.5;
+        hot = MorphKf() >= 0.5;
     }
     const bool enabled = !MenuItem || MenuItem->Enabled();
     const gfx::TColor color = FDown     ? DownFontColor
@@ -437,7 +435,7 @@ void TbsSkinMainMenuBarButton::Draw(gfx::TCanvas& Cnvs) {
     auto copy = [&](const TRect& source) { Cnvs.CopyRect(ObjectRect, Picture->Canvas(), source); };
     if (FDown && !RectIsEmpty(DownRect) && FMouseIn) {
         copy(DownRect);
-    } else if (EnableMorphing() && ((Active && FMorphKf < 1) || (!Active && FMorphKf > 0))) {
+    } else if (EnableMorphing() && FFade.CanStep(Active)) {
         gfx::TBitmap normal, hot;
         normal.SetSize(w, h);
         hot.SetSize(w, h);
@@ -445,7 +443,7 @@ void TbsSkinMainMenuBarButton::Draw(gfx::TCanvas& Cnvs) {
         hot.Canvas().CopyRect({0, 0, w, h}, Picture->Canvas(), ActiveSkinRect);
         TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
         TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-        MorphByKind(from, to, MorphKind, FMorphKf);
+        MorphByKind(from, to, MorphKind, MorphKf());
         from.Draw(Cnvs.Handle(), ObjectRect.Left, ObjectRect.Top);
     } else if (Active && !RectIsEmpty(ActiveSkinRect)) {
         copy(ActiveSkinRect);
