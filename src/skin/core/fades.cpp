@@ -49,7 +49,7 @@ void FadeIn(int target, int step, const std::function<bool(int)>& show, std::int
     step = std::max(step, 1);
     std::int64_t last = sys::Clock().NowMicros();
     for (int alpha = 0; alpha < target;) {
-        if (alpha > 0) WaitPast(last, gapMicros);
+        WaitPast(last, gapMicros);
         alpha = std::min(alpha + step, target);
         if (!show(alpha)) return;
     }

@@ -40,9 +40,9 @@ private:
 // The step of a window fade-in to `target`: fifteen steps.
 int FadeInStep(int target);
 
-// Raises an alpha from 0 by `step` to `target`, calling show(alpha) for each step: the first at
-// once, the next ones each more than gapMicros after the one before on the program's clock.
-// show returns false to stop the fade early (its window went away).
+// Raises an alpha from 0 (already shown) by `step` to `target`, calling show(alpha) for each
+// step, each more than gapMicros after the one before on the program's clock. show returns false
+// to stop the fade early (its window went away).
 void FadeIn(int target, int step, const std::function<bool(int alpha)>& show,
             std::int64_t gapMicros = 5000);
 
