@@ -7,6 +7,7 @@
 // functions; main thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -36,6 +37,23 @@ public:
 private:
     int FSteps = 0;
 };
+
+// One tick of an owner's fade timer over its parts (smart pointers to objects with
+// EnableMorphing, CanMorphing and DoMorphing): steps each part whose fade is on and short of its
+// end; false when there was none, and the timer may stop. A step may run an event that rebuilds
+// the list, so the list is walked by index.
+template <class TParts>
+bool StepHoverFades(TParts& parts) {
+    bool any = false;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        auto* part = parts[i].get();
+        if (part->EnableMorphing() && part->CanMorphing()) {
+            part->DoMorphing();
+            any = true;
+        }
+    }
+    return any;
+}
 
 // The step of a window fade-in to `target`: fifteen steps.
 int FadeInStep(int target);
