@@ -17,9 +17,6 @@ namespace {
 constexpr gfx::TColor kPressedFill = gfx::RGB(133, 147, 181);
 constexpr gfx::TColor kHotFill = gfx::RGB(182, 189, 210);
 constexpr gfx::TColor kNavy = gfx::RGB(0, 0, 128);
-constexpr win::UINT CM_PAINTSKINFRAME = 0xB1C9;
-constexpr win::UINT CM_PAINTSKINNC = 0xBC4B;
-constexpr win::LPARAM kPaintSkinNcKey = 16802;
 
 void FramedFill(gfx::TCanvas& C, const TRect& r, gfx::TColor frame, gfx::TColor fill) {
     C.Brush().SetStyle(gfx::bsSolid);
@@ -318,11 +315,11 @@ void TbsSkinCustomEdit::Dispatch(vcl::TMessage& Message) {
                 DrawFrameImage(B, false, true);
                 gfx::BitBlt(ParamToDc(Message.WParam), 0, 0, Width(), Height(), B.Canvas().Handle(),
                             0, 0, gfx::SRCCOPY);
-                Message.Result = 12851;
+                Message.Result = kPaintSkinFrameDone;
             }
             return;
         case CM_PAINTSKINNC:
-            if (Message.LParam != kPaintSkinNcKey) break;
+            if (Message.LParam != kPaintSkinNCKey) break;
             if (Message.WParam) {
                 const auto dc = ParamToDc(Message.WParam);
                 GetSkinData();
@@ -334,7 +331,7 @@ void TbsSkinCustomEdit::Dispatch(vcl::TMessage& Message) {
                 DrawFrameImage(B, false, true);
                 gfx::BitBlt(dc, 0, 0, Width(), Height(), B.Canvas().Handle(), 0, 0, gfx::SRCCOPY);
             }
-            Message.Result = kPaintSkinNcKey;
+            Message.Result = kPaintSkinNCKey;
             return;
         case WM_SIZE:
             TbsCustomEdit::Dispatch(Message);
