@@ -488,12 +488,7 @@ void TbsSkinButton::WndProc(vcl::TMessage& m) {
                 break;
             case win::WM_LBUTTONDOWN:
             case win::WM_LBUTTONDBLCLK:
-                if (!Focused()) {
-                    FClicksDisabled = true;
-                    if (CanFocus()) SetFocus();
-                    FClicksDisabled = false;
-                    if (!Focused()) return;
-                }
+                if (!FocusBeforeClick(*this, m.Msg, FClicksDisabled)) return;
                 break;
             default:
                 break;
