@@ -6,6 +6,7 @@
 #include "skin/controls/graphic_skin_control.h"
 #include "skin/controls/speed_button.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
 
@@ -263,8 +264,8 @@ void TbsSkinToolBar::PaintArrows() {
             g.DrawSkinRectAt(b, g.Picture, piece, r.Width(), r.Height(), true);
         } else {
             c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(down        ? gfx::TColor(0x00B59385)
-                               : a.MouseIn ? gfx::TColor(0x00D2BDB6)
+            c.Brush().SetColor(down        ? kNoSkin.DownFill
+                               : a.MouseIn ? kNoSkin.HotFill
                                            : gfx::clBtnFace);
             c.FillRect({0, 0, r.Width(), r.Height()});
             c.Brush().SetColor(down || a.MouseIn ? gfx::clNavy : gfx::clBtnShadow);

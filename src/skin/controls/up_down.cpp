@@ -2,6 +2,7 @@
 
 #include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
 
@@ -116,11 +117,11 @@ void TbsSkinUpDown::DrawDefaultButton(gfx::TCanvas& c, int index) {
     const TButton& b = Buttons[index];
     const bool pressed = b.Down && b.MouseIn;
     c.Brush().SetStyle(gfx::bsSolid);
-    c.Brush().SetColor(b.MouseIn ? gfx::RGB(0, 0, 128) : gfx::clBtnShadow);
+    c.Brush().SetColor(b.MouseIn ? kNoSkin.Frame : gfx::clBtnShadow);
     c.FrameRect(b.R);
     const TRect inner{b.R.Left + 1, b.R.Top + 1, b.R.Right - 1, b.R.Bottom - 1};
-    c.Brush().SetColor(pressed     ? gfx::RGB(133, 147, 181)
-                       : b.MouseIn ? gfx::RGB(182, 189, 210)
+    c.Brush().SetColor(pressed     ? kNoSkin.DownFill
+                       : b.MouseIn ? kNoSkin.HotFill
                                    : gfx::clBtnFace);
     c.FillRect(inner);
     DrawDirArrow(c, b.R, gfx::clBlack, ArrowKind(index));

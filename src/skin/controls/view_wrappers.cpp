@@ -9,6 +9,7 @@
 #include "platform/win/scroll_info.h"
 #include "skin/controls/solid_fill.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_messages.h"
 
@@ -607,7 +608,7 @@ void TbsSkinCustomListView::DrawSection(gfx::TCanvas& C, vcl::TListColumn* colum
     gfx::TCanvas& c = b.Canvas();
     c.Font().Assign(Font());
     if (FHIndex < 0 || !HPicture) {
-        FillSolid(c, {0, 0, w, h}, pressed ? gfx::TColor(0x00B59385) : gfx::clBtnFace);
+        FillSolid(c, {0, 0, w, h}, pressed ? kNoSkin.DownFill : gfx::clBtnFace);
         FrameSolid(c, {0, 0, w, h}, pressed ? gfx::clNavy : gfx::clBtnShadow);
         c.Font().SetColor(gfx::clBtnText);
     } else {

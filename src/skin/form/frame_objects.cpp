@@ -8,6 +8,7 @@
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
 #include "skin/core/glow_text.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
 #include "skin/form/skin_form.h"
@@ -466,7 +467,7 @@ void TbsSkinStdButtonObject::DefaultDraw(gfx::TCanvas& Cnvs) {
     if (pressed || Active) {
         c.Brush().SetColor(gfx::clNavy);
         c.FrameRect(r);
-        c.Brush().SetColor(pressed ? gfx::TColor(0x00B59385) : gfx::TColor(0x00D2BDB6));
+        c.Brush().SetColor(pressed ? kNoSkin.DownFill : kNoSkin.HotFill);
         c.FillRect({1, 1, w - 1, h - 1});
     } else {
         c.Brush().SetColor(gfx::clBtnFace);

@@ -6,6 +6,7 @@
 
 #include "platform/gfx/text.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/lists/combo_box.h"
 
@@ -13,9 +14,6 @@ namespace skin {
 
 namespace {
 
-constexpr gfx::TColor kPressedFill = gfx::RGB(133, 147, 181);
-constexpr gfx::TColor kHotFill = gfx::RGB(182, 189, 210);
-constexpr gfx::TColor kNavy = gfx::RGB(0, 0, 128);
 
 const TbsDataSkinButtonControl* FirstButtonRecord(TbsSkinData* sd,
                                                   std::initializer_list<std::string_view> names) {
@@ -140,9 +138,9 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(gfx::TBitmap& B) {
 void TbsSkinCustomComboBox::DrawButton(gfx::TCanvas& C) {
     if (FIndex == -1) {
         if (Button.Down && Button.MouseIn)
-            FramedFill(C, Button.R, kNavy, kPressedFill);
+            FramedFill(C, Button.R, kNoSkin.Frame, kNoSkin.DownFill);
         else if (Button.MouseIn)
-            FramedFill(C, Button.R, kNavy, kHotFill);
+            FramedFill(C, Button.R, kNoSkin.Frame, kNoSkin.HotFill);
         else
             FramedFill(C, Button.R, gfx::clBtnShadow, gfx::clBtnFace);
         DrawDirArrow(C, Button.R, Enabled() ? gfx::clBlack : gfx::clBtnShadow, 4);
@@ -349,9 +347,9 @@ void TbsSkinCustomComboBox::DrawDefaultToolButton(gfx::TBitmap& B, const std::st
     gfx::TCanvas& C = B.Canvas();
     const TRect all{0, 0, Width(), Height()};
     if (FDropDown)
-        FramedFill(C, all, kNavy, kPressedFill);
+        FramedFill(C, all, kNoSkin.Frame, kNoSkin.DownFill);
     else if (FMouseIn || Focused())
-        FramedFill(C, all, kNavy, kHotFill);
+        FramedFill(C, all, kNoSkin.Frame, kNoSkin.HotFill);
     else
         FramedFill(C, all, gfx::clBtnShadow, gfx::clBtnFace);
     C.Font().Assign(DefaultFont());

@@ -7,6 +7,7 @@
 #include "platform/vcl/messages.h"
 #include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_messages.h"
 
@@ -14,9 +15,6 @@ namespace skin {
 
 namespace {
 
-constexpr gfx::TColor kPressedFill = gfx::RGB(133, 147, 181);
-constexpr gfx::TColor kHotFill = gfx::RGB(182, 189, 210);
-constexpr gfx::TColor kNavy = gfx::RGB(0, 0, 128);
 
 void FramedFill(gfx::TCanvas& C, const TRect& r, gfx::TColor frame, gfx::TColor fill) {
     C.Brush().SetStyle(gfx::bsSolid);
@@ -541,9 +539,9 @@ void TbsSkinCustomEdit::DrawDefaultFrame(gfx::TBitmap& B, bool withButton) {
     C.FrameRect(R);
     if (!FButtonMode || !withButton) return;
     if (FButtonDown && FButtonActive)
-        FramedFill(C, FButtonRect, kNavy, kPressedFill);
+        FramedFill(C, FButtonRect, kNoSkin.Frame, kNoSkin.DownFill);
     else if (FButtonActive)
-        FramedFill(C, FButtonRect, kNavy, kHotFill);
+        FramedFill(C, FButtonRect, kNoSkin.Frame, kNoSkin.HotFill);
     else
         FramedFill(C, FButtonRect, gfx::clBtnShadow, gfx::clBtnFace);
 }

@@ -6,6 +6,7 @@
 #include "platform/vcl/messages.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
 #include "skin/menus/main_menu_bar.h"
@@ -14,9 +15,6 @@ namespace skin {
 
 namespace {
 
-constexpr gfx::TColor kHotFill = 0x00D2BDB6;
-constexpr gfx::TColor kDownFill = 0x00B59385;
-constexpr gfx::TColor kNavy = 0x00800000;
 
 bool SkinLoaded(const TbsSkinData* sd) {
     return sd && !sd->Empty;
@@ -30,9 +28,9 @@ gfx::TBitmap* ActivePictureOf(const TbsSkinData* sd, int index) {
 // The plain look's frame and fill: pressed, hot or neither.
 void DefaultFrame(gfx::TCanvas& C, const TRect& R, bool down, bool hot) {
     if (down || hot) {
-        C.Brush().SetColor(kNavy);
+        C.Brush().SetColor(kNoSkin.Frame);
         C.FrameRect(R);
-        C.Brush().SetColor(down ? kDownFill : kHotFill);
+        C.Brush().SetColor(down ? kNoSkin.DownFill : kNoSkin.HotFill);
         C.FillRect({R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1});
     } else {
         C.Brush().SetColor(gfx::clBtnFace);

@@ -5,6 +5,7 @@
 #include "platform/gfx/text.h"
 #include "skin/controls/button_timers.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/menus/menu_parts.h"
 #include "skin/menus/skin_menu.h"
@@ -13,7 +14,6 @@ namespace skin {
 
 namespace {
 
-constexpr gfx::TColor kHighlightFill = 0x00D2BDB6;
 
 bool SkinUsable(TbsSkinData* sd) {
     return sd && !sd->Empty && sd->EnableSkinEffects();
@@ -410,7 +410,7 @@ void TbsSkinMenuItem::DefaultDraw(gfx::TCanvas& Cnvs) {
     if ((Active || Down) && !IsSeparator() && !IsHeader()) {
         C.Brush().SetColor(gfx::clNavy);
         C.FrameRect({0, 0, W, H});
-        C.Brush().SetColor(kHighlightFill);
+        C.Brush().SetColor(kNoSkin.HotFill);
         C.FillRect({1, 1, W - 1, H - 1});
     } else {
         C.Brush().SetColor(gfx::clBtnFace);
