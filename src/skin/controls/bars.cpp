@@ -146,7 +146,10 @@ void TbsSkinToolBar::SetBounds(int left, int top, int width, int height) {
 }
 
 void TbsSkinToolBar::ShowArrows(bool show) {
-    for (TArrow& a : Buttons) a = TArrow{{}, false, false, show};
+    for (TArrow& a : Buttons) {
+        a = TArrow{};
+        a.Visible = show;
+    }
     if (TimerMode != 0) StopTimer();
     // The non-client area changes only with a new window.
     if (HandleAllocated()) RecreateWnd();
@@ -243,7 +246,7 @@ void TbsSkinToolBar::PaintArrows() {
         const TArrow& a = Buttons[i];
         if (!a.Visible) continue;
         const vcl::TRect r = rects[i];
-        const bool down = (a.Down && a.MouseIn) || (a.MouseIn && FHotScroll);
+        const bool down = a.Pressed() || (a.MouseIn && FHotScroll);
         gfx::TBitmap b;
         b.SetSize(r.Width(), r.Height());
         gfx::TCanvas& c = b.Canvas();

@@ -278,7 +278,7 @@ void TbsSkinScrollBar::CreateControlSkinImage(gfx::TBitmap& B) {
 void TbsSkinScrollBar::DrawDefaultPart(gfx::TCanvas& c, int index) {
     const TbsSkinScrollBarPart& part = Buttons[index];
     const bool pressed =
-        (part.Down && part.MouseIn) || (index == 0 && (part.Down || (FCanFocused && Focused())));
+        part.Pressed() || (index == 0 && (part.Down || (FCanFocused && Focused())));
     TRect r = part.R;
     c.Brush().SetStyle(gfx::bsSolid);
     c.Brush().SetColor(pressed || part.MouseIn ? gfx::clNavy : gfx::clBtnShadow);
@@ -299,7 +299,7 @@ void TbsSkinScrollBar::DrawPart(gfx::TBitmap& B, int index) {
     }
     const TbsSkinScrollBarPart& part = Buttons[index];
     TRect source;
-    if (part.Down && part.MouseIn)
+    if (part.Pressed())
         source = index == 1 ? DownUpButtonRect : DownDownButtonRect;
     else if (part.MouseIn)
         source = index == 1 ? ActiveUpButtonRect : ActiveDownButtonRect;

@@ -137,7 +137,7 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(gfx::TBitmap& B) {
 
 void TbsSkinCustomComboBox::DrawButton(gfx::TCanvas& C) {
     if (FIndex == -1) {
-        if (Button.Down && Button.MouseIn)
+        if (Button.Pressed())
             FramedFill(C, Button.R, kNoSkin.Frame, kNoSkin.DownFill);
         else if (Button.MouseIn)
             FramedFill(C, Button.R, kNoSkin.Frame, kNoSkin.HotFill);
@@ -149,7 +149,7 @@ void TbsSkinCustomComboBox::DrawButton(gfx::TCanvas& C) {
     TRect src;
     if (!Enabled() && !UnEnabledButtonRect.IsEmpty())
         src = UnEnabledButtonRect;
-    else if (Button.Down && Button.MouseIn)
+    else if (Button.Pressed())
         src = DownButtonRect;
     else if (Button.MouseIn)
         src = ActiveButtonRect;
@@ -233,11 +233,9 @@ void TbsSkinCustomComboBox::DrawResizeButton(gfx::TCanvas& C) {
     const TRect normal = rec->SkinRect;
     const TRect active = rec->ActiveSkinRect.IsEmpty() ? normal : rec->ActiveSkinRect;
     const TRect down = rec->DownSkinRect.IsEmpty() ? active : rec->DownSkinRect;
-    const bool pressed = Button.Down && Button.MouseIn;
-    const TRect state = pressed ? down : Button.MouseIn ? active : normal;
-    const gfx::TColor arrow = pressed          ? rec->DownFontColor
-                              : Button.MouseIn ? rec->ActiveFontColor
-                                               : rec->FontColor;
+    const bool pressed = Button.Pressed();
+    const TRect state = Button.Pick(normal, active, down);
+    const gfx::TColor arrow = Button.Pick(rec->FontColor, rec->ActiveFontColor, rec->DownFontColor);
     gfx::TBitmap b;
     const int w = Button.R.Width(), h = Button.R.Height();
     b.SetSize(w, h);

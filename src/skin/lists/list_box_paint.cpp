@@ -401,7 +401,7 @@ void TbsSkinCustomListBox::DrawButton(gfx::TCanvas& C, int i) {
     const TbsCBButtonX& b = Buttons[i];
     if (FIndex == -1) {
         C.Brush().SetStyle(gfx::bsSolid);
-        if (b.Down && b.MouseIn) {
+        if (b.Pressed()) {
             C.Brush().SetColor(kNoSkin.Frame);
             C.FrameRect(b.R);
             C.Brush().SetColor(kNoSkin.DownFill);
@@ -428,7 +428,7 @@ void TbsSkinCustomListBox::DrawButton(gfx::TCanvas& C, int i) {
     const TRect* hot[3] = {&ActiveUpButtonRect, &ActiveDownButtonRect, &ActiveCheckButtonRect};
     const TRect* down[3] = {&DownUpButtonRect, &DownDownButtonRect, &DownCheckButtonRect};
     TRect pic;
-    if (b.Down && b.MouseIn)
+    if (b.Pressed())
         pic = *down[i];
     else if (b.MouseIn)
         pic = *hot[i];

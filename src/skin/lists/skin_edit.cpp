@@ -631,7 +631,7 @@ void TbsSkinCustomEdit::PaintImageButtons(gfx::HDC DC) {
     auto paint = [&](const TbsCBButtonX& b, int normal, int hot, int down) {
         if (!in(normal)) return;
         int image = normal;
-        if (b.Down && b.MouseIn && in(down))
+        if (b.Pressed() && in(down))
             image = down;
         else if (b.MouseIn && in(hot))
             image = hot;
