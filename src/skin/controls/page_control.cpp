@@ -18,7 +18,6 @@ using vcl::TTabSheet;
 
 namespace {
 
-
 // The plain tab scroller among the control's children, if there is one.
 HWND PlainScroller(HWND parent) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

@@ -246,8 +246,7 @@ void TbsSkinPageControl::DrawTab(int visibleIndex, const TRect& R, gfx::TCanvas&
             FillSolid(c, p, gfx::clBtnFace);
         } else {
             FillSolid(c, p, gfx::clNavy);
-            FillSolid(c, {1, 1, W - 1, H - 1},
-                 focused ? kNoSkin.DownFill : kNoSkin.HotFill);
+            FillSolid(c, {1, 1, W - 1, H - 1}, focused ? kNoSkin.DownFill : kNoSkin.HotFill);
         }
         c.Font().Assign(Font());
         if (strings) c.Font().SetCharset(strings->CharSet());

@@ -284,7 +284,9 @@ void TbsSkinScrollBar::DrawDefaultPart(gfx::TCanvas& c, int index) {
     c.Brush().SetColor(pressed || part.MouseIn ? gfx::clNavy : gfx::clBtnShadow);
     c.FrameRect(r);
     r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-    c.Brush().SetColor(pressed ? kNoSkin.DownFill : part.MouseIn ? kNoSkin.HotFill : gfx::clBtnFace);
+    c.Brush().SetColor(pressed        ? kNoSkin.DownFill
+                       : part.MouseIn ? kNoSkin.HotFill
+                                      : gfx::clBtnFace);
     c.FillRect(r);
     if (index == 0) return;
     const int kind = index == 1 ? (Horizontal() ? 2 : 4) : (Horizontal() ? 1 : 3);

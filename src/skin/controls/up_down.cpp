@@ -120,9 +120,7 @@ void TbsSkinUpDown::DrawDefaultButton(gfx::TCanvas& c, int index) {
     c.Brush().SetColor(b.MouseIn ? kNoSkin.Frame : gfx::clBtnShadow);
     c.FrameRect(b.R);
     const TRect inner{b.R.Left + 1, b.R.Top + 1, b.R.Right - 1, b.R.Bottom - 1};
-    c.Brush().SetColor(pressed     ? kNoSkin.DownFill
-                       : b.MouseIn ? kNoSkin.HotFill
-                                   : gfx::clBtnFace);
+    c.Brush().SetColor(pressed ? kNoSkin.DownFill : b.MouseIn ? kNoSkin.HotFill : gfx::clBtnFace);
     c.FillRect(inner);
     DrawDirArrow(c, b.R, gfx::clBlack, ArrowKind(index));
 }

@@ -472,7 +472,8 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
         TrayRestored();
     } else if (m == WM_CHANGELAYEREDBORDERS) {
         ChangeLayeredBorders();
-    } else if ((m == CM_PAINTSKINFRAME || (m == CM_PAINTSKINNC && Message.LParam == kPaintSkinNCKey)) &&
+    } else if ((m == CM_PAINTSKINFRAME ||
+                (m == CM_PAINTSKINNC && Message.LParam == kPaintSkinNCKey)) &&
                skinnable) {
         const gfx::HDC dc = win::ParamToDc(Message.WParam);
         if (m == CM_PAINTSKINNC ||

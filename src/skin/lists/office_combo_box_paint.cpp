@@ -13,7 +13,6 @@ namespace skin {
 
 namespace {
 
-
 const TbsDataSkinButtonControl* FirstButtonRecord(TbsSkinData* sd,
                                                   std::initializer_list<std::string_view> names) {
     if (!sd || sd->Empty) return nullptr;

@@ -15,7 +15,6 @@ namespace skin {
 
 namespace {
 
-
 void FramedFill(gfx::TCanvas& C, const TRect& r, gfx::TColor frame, gfx::TColor fill) {
     C.Brush().SetStyle(gfx::bsSolid);
     C.Brush().SetColor(frame);

@@ -15,7 +15,6 @@ namespace skin {
 
 namespace {
 
-
 bool SkinLoaded(const TbsSkinData* sd) {
     return sd && !sd->Empty;
 }

@@ -31,7 +31,6 @@ void TbsImagesMenuItem::Assign(const rtl::TCollectionItem& source) {
 
 namespace {
 
-
 TbsSkinData* UsableSkin(TbsSkinData* sd) {
     return sd && !sd->Empty ? sd : nullptr;
 }

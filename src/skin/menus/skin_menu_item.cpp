@@ -14,7 +14,6 @@ namespace skin {
 
 namespace {
 
-
 bool SkinUsable(TbsSkinData* sd) {
     return sd && !sd->Empty && sd->EnableSkinEffects();
 }

@@ -27,7 +27,7 @@ TEST(HoverFade, AFactorSetFromOutsideTakesTheNearestStep) {
         int Steps;
         double Kf;
     };
-    const TCase cases[] = {{-1, 0, 0.0}, {0.0, 0, 0.0},  {0.09, 0, 0.0}, {0.11, 1, 0.2},
+    const TCase cases[] = {{-1, 0, 0.0},  {0.0, 0, 0.0},  {0.09, 0, 0.0}, {0.11, 1, 0.2},
                            {0.6, 3, 0.6}, {0.61, 3, 0.6}, {1.0, 5, 1.0},  {7, 5, 1.0}};
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.In);
