@@ -6,6 +6,7 @@
 #include "skin/controls/graphic_skin_control.h"
 #include "skin/controls/speed_button.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
 
@@ -145,7 +146,10 @@ void TbsSkinToolBar::SetBounds(int left, int top, int width, int height) {
 }
 
 void TbsSkinToolBar::ShowArrows(bool show) {
-    for (TArrow& a : Buttons) a = TArrow{{}, false, false, show};
+    for (TArrow& a : Buttons) {
+        a = TArrow{};
+        a.Visible = show;
+    }
     if (TimerMode != 0) StopTimer();
     // The non-client area changes only with a new window.
     if (HandleAllocated()) RecreateWnd();
@@ -242,7 +246,7 @@ void TbsSkinToolBar::PaintArrows() {
         const TArrow& a = Buttons[i];
         if (!a.Visible) continue;
         const vcl::TRect r = rects[i];
-        const bool down = (a.Down && a.MouseIn) || (a.MouseIn && FHotScroll);
+        const bool down = a.Pressed() || (a.MouseIn && FHotScroll);
         gfx::TBitmap b;
         b.SetSize(r.Width(), r.Height());
         gfx::TCanvas& c = b.Canvas();
@@ -263,8 +267,8 @@ void TbsSkinToolBar::PaintArrows() {
             g.DrawSkinRectAt(b, g.Picture, piece, r.Width(), r.Height(), true);
         } else {
             c.Brush().SetStyle(gfx::bsSolid);
-            c.Brush().SetColor(down        ? gfx::TColor(0x00B59385)
-                               : a.MouseIn ? gfx::TColor(0x00D2BDB6)
+            c.Brush().SetColor(down        ? kNoSkin.DownFill
+                               : a.MouseIn ? kNoSkin.HotFill
                                            : gfx::clBtnFace);
             c.FillRect({0, 0, r.Width(), r.Height()});
             c.Brush().SetColor(down || a.MouseIn ? gfx::clNavy : gfx::clBtnShadow);

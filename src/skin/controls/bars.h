@@ -6,6 +6,7 @@
 // scroll timer is the bar's window timer 1 on the window layer's clock.
 #pragma once
 
+#include "skin/controls/hover_press.h"
 #include "skin/controls/panels.h"
 
 namespace skin {
@@ -72,10 +73,8 @@ protected:
     void CreateControlSkinImage(gfx::TBitmap& B) override;
 
 private:
-    struct TArrow {
+    struct TArrow : TbsHoverPress {
         vcl::TRect Rect;
-        bool MouseIn = false;
-        bool Down = false;
         bool Visible = false;
     };
 

@@ -35,17 +35,10 @@ void TbsButtonTimers::StopMorph() {
 
 void TbsButtonTimers::MorphTick() {
     const bool hot = FEvents.MouseIn();
-    if (!FEvents.MorphActive()) {
-        FMorphSteps = hot ? kMorphSteps : 0;
-        StopMorph();
-        return;
-    }
-    if (hot && FMorphSteps < kMorphSteps) {
-        ++FMorphSteps;
-    } else if (!hot && FMorphSteps > 0) {
-        --FMorphSteps;
-    } else {
-        FMorphSteps = hot ? kMorphSteps : 0;
+    // A record that stops fading (morphing switched off) settles on the pointer's look at once,
+    // and is drawn so.
+    if (!FEvents.MorphActive() || !FFade.Step(hot)) {
+        FFade.Settle(hot);
         StopMorph();
     }
     FEvents.Repaint();

@@ -15,6 +15,7 @@
 #include "platform/vcl/classes.h"
 #include "platform/vcl/timer.h"
 #include "skin/core/effect_bitmap.h"
+#include "skin/core/fades.h"
 #include "skin/core/skin_description.h"
 
 namespace skin {
@@ -37,19 +38,19 @@ struct TbsButtonTimerEvents {
 
 class TbsButtonTimers {
 public:
-    static constexpr int kMorphSteps = 5;
-    static constexpr int kMorphInterval = 20;
+    static constexpr int kMorphSteps = TbsHoverFade::kSteps;
+    static constexpr int kMorphInterval = TbsHoverFade::kInterval;
     static constexpr int kRepeatDelay = 500;
 
     TbsButtonTimers(vcl::TComponent* owner, TbsButtonTimerEvents events)
         : FOwner(owner), FEvents(std::move(events)) {}
 
     // --- fade: 0 the normal picture, kMorphSteps the hot one --------------------------------
-    int MorphSteps() const { return FMorphSteps; }
-    void SetMorphSteps(int steps) { FMorphSteps = steps; }
-    double MorphKf() const { return FMorphSteps / double(kMorphSteps); }
+    int MorphSteps() const { return FFade.Steps(); }
+    void SetMorphSteps(int steps) { FFade.SetSteps(steps); }
+    double MorphKf() const { return FFade.Kf(); }
     // Between the two pictures.
-    bool Fading() const { return FMorphSteps > 0 && FMorphSteps < kMorphSteps; }
+    bool Fading() const { return FFade.Fading(); }
     // Starts the 20 ms ticks unless they run.
     void StartMorph();
     void StopMorph();
@@ -81,7 +82,7 @@ private:
     vcl::TTimer* FMorphTimer = nullptr;    // owned by FOwner
     vcl::TTimer* FAnimateTimer = nullptr;  // owned by FOwner
     vcl::TTimer* FRepeatTimer = nullptr;   // owned by FOwner
-    int FMorphSteps = 0;
+    TbsHoverFade FFade;
     int FCurrentFrame = 0;
     int FFrameCount = 0;
     bool FAnimateInc = false;

@@ -175,13 +175,10 @@ void TbsSkinCheckRadioBox::MouseUp(vcl::TMouseButton button, vcl::TShiftState sh
 
 void TbsSkinCheckRadioBox::WndProc(vcl::TMessage& m) {
     if (FCanFocused && !ComponentState().Contains(vcl::csDesigning)) {
-        if ((m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK) && !Focused() &&
-            CanFocus()) {
-            FClicksDisabled = true;
-            SetFocus();
-            FClicksDisabled = false;
-            if (!Focused()) return;
-        }
+        // A box that cannot take the focus still takes the press.
+        if ((m.Msg == win::WM_LBUTTONDOWN || m.Msg == win::WM_LBUTTONDBLCLK) && CanFocus() &&
+            !FocusBeforeClick(*this, m.Msg, FClicksDisabled))
+            return;
         if (m.Msg == win::WM_KEYUP && m.WParam == win::WPARAM(win::VK_SPACE) && FocusedHot()) {
             TbsSkinCustomControl::WndProc(m);
             ToggleChecked();

@@ -18,13 +18,6 @@ using vcl::TTabSheet;
 
 namespace {
 
-// Posted to the page control when the plain tab control made its own arrow child: the skinned
-// scroller replaces it once the plain control is done making it.
-constexpr UINT CM_REPLACESCROLLER = 0xB1D0;
-// Skinned controls answer it: the form paints no frame of its own around them.
-constexpr UINT CM_PAINTSKINFRAME = 0xB1C9;
-constexpr LRESULT kSkinFrameAnswer = 12851;
-
 // The plain tab scroller among the control's children, if there is one.
 HWND PlainScroller(HWND parent) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -553,7 +546,7 @@ void TbsSkinPageControl::WndProc(TMessage& m) {
 void TbsSkinPageControl::Dispatch(TMessage& m) {
     switch (m.Msg) {
         case CM_PAINTSKINFRAME:
-            m.Result = kSkinFrameAnswer;
+            m.Result = kPaintSkinFrameDone;
             return;
         case CM_REPLACESCROLLER:
             if (!MultiLine()) UpdateScroller();
@@ -782,7 +775,7 @@ void TbsSkinCustomTabSheet::NotifySheetChildren() {
 void TbsSkinCustomTabSheet::Dispatch(TMessage& m) {
     switch (m.Msg) {
         case CM_PAINTSKINFRAME:
-            m.Result = kSkinFrameAnswer;
+            m.Result = kPaintSkinFrameDone;
             return;
         case WM_ERASEBKGND:
             PaintBG(ParamToDc(m.WParam));

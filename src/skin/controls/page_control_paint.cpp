@@ -9,6 +9,7 @@
 #include "skin/controls/solid_fill.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/saved_dc.h"
 #include "skin/core/skin_images.h"
 
@@ -240,13 +241,12 @@ void TbsSkinPageControl::DrawTab(int visibleIndex, const TRect& R, gfx::TCanvas&
         gfx::TCanvas& c = b.Canvas();
         const TRect p{0, 0, W, H};
         if (hovered && !selected) {
-            FillSolid(c, p, gfx::RGB(182, 189, 210));
+            FillSolid(c, p, kNoSkin.HotFill);
         } else if (!selected) {
             FillSolid(c, p, gfx::clBtnFace);
         } else {
             FillSolid(c, p, gfx::clNavy);
-            FillSolid(c, {1, 1, W - 1, H - 1},
-                 focused ? gfx::RGB(133, 147, 181) : gfx::RGB(182, 189, 210));
+            FillSolid(c, {1, 1, W - 1, H - 1}, focused ? kNoSkin.DownFill : kNoSkin.HotFill);
         }
         c.Font().Assign(Font());
         if (strings) c.Font().SetCharset(strings->CharSet());

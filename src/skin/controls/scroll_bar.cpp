@@ -5,6 +5,7 @@
 
 #include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
 
@@ -15,8 +16,6 @@ namespace {
 constexpr std::uintptr_t kRepeatTimer = 1;
 constexpr unsigned kFirstDelayMs = 500;
 constexpr unsigned kRepeatMs = 50;
-constexpr TColor kHotFill = 0x00D2BDB6;
-constexpr TColor kDownFill = 0x00B59385;
 
 // Halves to the even neighbour, as every rounding of the skin engine.
 int Nearest(double value) {
@@ -279,13 +278,15 @@ void TbsSkinScrollBar::CreateControlSkinImage(gfx::TBitmap& B) {
 void TbsSkinScrollBar::DrawDefaultPart(gfx::TCanvas& c, int index) {
     const TbsSkinScrollBarPart& part = Buttons[index];
     const bool pressed =
-        (part.Down && part.MouseIn) || (index == 0 && (part.Down || (FCanFocused && Focused())));
+        part.Pressed() || (index == 0 && (part.Down || (FCanFocused && Focused())));
     TRect r = part.R;
     c.Brush().SetStyle(gfx::bsSolid);
     c.Brush().SetColor(pressed || part.MouseIn ? gfx::clNavy : gfx::clBtnShadow);
     c.FrameRect(r);
     r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-    c.Brush().SetColor(pressed ? kDownFill : part.MouseIn ? kHotFill : gfx::clBtnFace);
+    c.Brush().SetColor(pressed        ? kNoSkin.DownFill
+                       : part.MouseIn ? kNoSkin.HotFill
+                                      : gfx::clBtnFace);
     c.FillRect(r);
     if (index == 0) return;
     const int kind = index == 1 ? (Horizontal() ? 2 : 4) : (Horizontal() ? 1 : 3);
@@ -300,7 +301,7 @@ void TbsSkinScrollBar::DrawPart(gfx::TBitmap& B, int index) {
     }
     const TbsSkinScrollBarPart& part = Buttons[index];
     TRect source;
-    if (part.Down && part.MouseIn)
+    if (part.Pressed())
         source = index == 1 ? DownUpButtonRect : DownDownButtonRect;
     else if (part.MouseIn)
         source = index == 1 ? ActiveUpButtonRect : ActiveDownButtonRect;

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "skin/controls/hover_press.h"
 #include "skin/controls/skin_control.h"
 
 namespace skin {
@@ -15,10 +16,8 @@ enum TScrollBarKind { sbHorizontal, sbVertical };
 
 // One of the three parts: 0 the thumb, 1 the button that raises the position (right or bottom
 // end), 2 the one that lowers it (left or top end).
-struct TbsSkinScrollBarPart {
+struct TbsSkinScrollBarPart : TbsHoverPress {
     TRect R;  // control coordinates
-    bool MouseIn = false;
-    bool Down = false;
 };
 
 class TbsSkinScrollBar : public TbsSkinCustomControl {

@@ -9,15 +9,9 @@
 #include "skin/controls/panels.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/skin_control.h"
+#include "skin/core/skin_messages.h"
 
 namespace skin {
-
-// Asks a control to paint its skinned frame into the DC in wParam; 12851 when it did.
-inline constexpr win::UINT CM_PAINTSKINFRAME = 0xB1C9;
-inline constexpr win::LRESULT kPaintSkinFrameDone = 12851;
-// The same when lParam is 16802, answered with 16802.
-inline constexpr win::UINT CM_PAINTSKINNC = 0xBC4B;
-inline constexpr win::LPARAM kPaintSkinNCKey = 16802;
 
 class TbsSkinScrollBox : public TbsSkinCustomControl {
 public:

@@ -4,6 +4,7 @@
 #include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_messages.h"
 #include "skin/core/skin_records.h"
@@ -14,8 +15,6 @@ namespace skin {
 namespace {
 
 constexpr int kMorphSteps = TbsButtonTimers::kMorphSteps;
-constexpr gfx::TColor kHotFace = 0x00D2BDB6;
-constexpr gfx::TColor kDownFace = 0x00B59385;
 
 void FramedFill(gfx::TCanvas& c, const TRect& r, gfx::TColor frame, gfx::TColor face) {
     c.Brush().SetStyle(gfx::bsSolid);
@@ -290,9 +289,9 @@ void TbsSkinButton::CreateControlDefaultImage(gfx::TBitmap& B) {
     const TRect r{0, 0, B.Width(), B.Height()};
     const bool pressed = DownCondition();
     if (pressed)
-        FramedFill(c, r, gfx::clNavy, kDownFace);
+        FramedFill(c, r, gfx::clNavy, kNoSkin.DownFill);
     else if (Hot())
-        FramedFill(c, r, gfx::clNavy, kHotFace);
+        FramedFill(c, r, gfx::clNavy, kNoSkin.HotFill);
     else
         FramedFill(c, r, gfx::clBtnShadow, gfx::clBtnFace);
     c.Font().Assign(DefaultFont());
@@ -488,12 +487,7 @@ void TbsSkinButton::WndProc(vcl::TMessage& m) {
                 break;
             case win::WM_LBUTTONDOWN:
             case win::WM_LBUTTONDBLCLK:
-                if (!Focused()) {
-                    FClicksDisabled = true;
-                    if (CanFocus()) SetFocus();
-                    FClicksDisabled = false;
-                    if (!Focused()) return;
-                }
+                if (!FocusBeforeClick(*this, m.Msg, FClicksDisabled)) return;
                 break;
             default:
                 break;

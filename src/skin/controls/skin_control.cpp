@@ -43,6 +43,15 @@ int CentredChildTop(vcl::TWinControl* parent, int ATop, int AHeight) {
     return r.Top + RectHeightOf(r) / 2 - AHeight / 2;
 }
 
+bool FocusBeforeClick(vcl::TWinControl& control, win::UINT msg, bool& clicksDisabled) {
+    if (msg != win::WM_LBUTTONDOWN && msg != win::WM_LBUTTONDBLCLK) return true;
+    if (control.Focused()) return true;
+    clicksDisabled = true;
+    if (control.CanFocus()) control.SetFocus();
+    clicksDisabled = false;
+    return control.Focused();
+}
+
 // ---- TbsSkinLink ------------------------------------------------------------------------------
 
 template <class TBase>

@@ -71,6 +71,11 @@ TbsSkinParent* SkinParentOf(const vcl::TControl* control);
 // A top for a child of `parent` that the parent centres, or ATop as it is.
 int CentredChildTop(vcl::TWinControl* parent, int ATop, int AHeight);
 
+// Focus before click: a left press (down or double click) on a control without the focus gives
+// it the focus first, with its clicks held off (clicksDisabled raised) while the focus moves.
+// False when the press is to be dropped: the control did not get the focus.
+bool FocusBeforeClick(vcl::TWinControl& control, win::UINT msg, bool& clicksDisabled);
+
 // What the windowed and the windowless bases share over their platform class (TCustomControl
 // or TGraphicControl): the skin data and record name, the look-up, the skin-change calls and the
 // paint through an off-screen bitmap. Instantiated for those two classes only.

@@ -4,6 +4,7 @@
 
 #include "platform/vcl/menus.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
@@ -12,8 +13,6 @@ namespace skin {
 
 namespace {
 
-constexpr gfx::TColor kHotFill = 0x00D2BDB6;
-constexpr gfx::TColor kDownFill = 0x00B59385;
 constexpr gfx::TColor kDisabledText = 0x00808080;
 
 }  // namespace
@@ -418,7 +417,7 @@ void TbsSkinSpeedButton::DrawDefaultFace(gfx::TCanvas& c, const gfx::TRect& r, b
     c.Brush().SetStyle(gfx::bsSolid);
     if (pressed || hot) {
         c.Pen().SetColor(gfx::clNavy);
-        c.Brush().SetColor(pressed ? kDownFill : kHotFill);
+        c.Brush().SetColor(pressed ? kNoSkin.DownFill : kNoSkin.HotFill);
         c.Rectangle(r);
     } else if (!flat) {
         c.Pen().SetColor(gfx::clBtnShadow);

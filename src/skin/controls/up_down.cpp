@@ -2,6 +2,7 @@
 
 #include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_records.h"
 
@@ -114,14 +115,12 @@ int TbsSkinUpDown::ArrowKind(int index) const {
 
 void TbsSkinUpDown::DrawDefaultButton(gfx::TCanvas& c, int index) {
     const TButton& b = Buttons[index];
-    const bool pressed = b.Down && b.MouseIn;
+    const bool pressed = b.Pressed();
     c.Brush().SetStyle(gfx::bsSolid);
-    c.Brush().SetColor(b.MouseIn ? gfx::RGB(0, 0, 128) : gfx::clBtnShadow);
+    c.Brush().SetColor(b.MouseIn ? kNoSkin.Frame : gfx::clBtnShadow);
     c.FrameRect(b.R);
     const TRect inner{b.R.Left + 1, b.R.Top + 1, b.R.Right - 1, b.R.Bottom - 1};
-    c.Brush().SetColor(pressed     ? gfx::RGB(133, 147, 181)
-                       : b.MouseIn ? gfx::RGB(182, 189, 210)
-                                   : gfx::clBtnFace);
+    c.Brush().SetColor(pressed ? kNoSkin.DownFill : b.MouseIn ? kNoSkin.HotFill : gfx::clBtnFace);
     c.FillRect(inner);
     DrawDirArrow(c, b.R, gfx::clBlack, ArrowKind(index));
 }
@@ -143,10 +142,10 @@ void TbsSkinUpDown::DrawResizeButton(gfx::TBitmap& B, int index) {
         DrawDefaultButton(B.Canvas(), index);
         return;
     }
-    const bool pressed = b.Down && b.MouseIn;
+    const bool pressed = b.Pressed();
     TRect active = r->ActiveSkinRect.IsEmpty() ? r->SkinRect : r->ActiveSkinRect;
     TRect down = r->DownSkinRect.IsEmpty() ? active : r->DownSkinRect;
-    const TRect source = pressed ? down : b.MouseIn ? active : r->SkinRect;
+    const TRect source = b.Pick(r->SkinRect, active, down);
     const int w = b.R.Width(), h = b.R.Height();
     if (w <= 0 || h <= 0) return;
     const int dx = w - r->SkinRect.Width(), dy = h - r->SkinRect.Height();
@@ -160,7 +159,7 @@ void TbsSkinUpDown::DrawResizeButton(gfx::TBitmap& B, int index) {
         {r->ClRect.Left, r->ClRect.Top, r->ClRect.Right + dx, r->ClRect.Bottom + dy}, image,
         *picture, source, w, h, true, r->LeftStretch, r->TopStretch, r->RightStretch,
         r->BottomStretch, r->StretchEffect, r->StretchType);
-    const TColor color = pressed ? r->DownFontColor : b.MouseIn ? r->ActiveFontColor : r->FontColor;
+    const TColor color = b.Pick(r->FontColor, r->ActiveFontColor, r->DownFontColor);
     const TRect arrowRect = pressed ? TRect{2, 2, w + 2, h + 2} : TRect{0, 0, w, h};
     DrawDirArrow(image.Canvas(), arrowRect, color, ArrowKind(index));
     B.Canvas().Draw(b.R.Left, b.R.Top, image);
@@ -178,7 +177,7 @@ void TbsSkinUpDown::CreateControlSkinImage(gfx::TBitmap& B) {
     for (int i = 0; i < 2; ++i) {
         const TButton& b = Buttons[i];
         TRect source;
-        if (b.Down && b.MouseIn)
+        if (b.Pressed())
             source = i == 0 ? DownUpButtonRect : DownDownButtonRect;
         else if (b.MouseIn)
             source = i == 0 ? ActiveUpButtonRect : ActiveDownButtonRect;

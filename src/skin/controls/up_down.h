@@ -6,6 +6,7 @@
 // one. Main thread only.
 #pragma once
 
+#include "skin/controls/hover_press.h"
 #include "skin/controls/skin_control.h"
 
 namespace skin {
@@ -15,10 +16,8 @@ enum TUDOrientation { udHorizontal, udVertical };
 class TbsSkinUpDown : public TbsSkinCustomControl {
 public:
     // Per button (0 up, 1 down): its place in the control, hover and pressed flags.
-    struct TButton {
+    struct TButton : TbsHoverPress {
         TRect R;
-        bool MouseIn = false;
-        bool Down = false;
     };
 
     explicit TbsSkinUpDown(vcl::TComponent* AOwner);

@@ -9,7 +9,9 @@
 #include "platform/win/scroll_info.h"
 #include "skin/controls/solid_fill.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
+#include "skin/core/skin_messages.h"
 
 namespace skin {
 
@@ -18,11 +20,6 @@ using vcl::TMessage;
 
 namespace {
 
-// Skinned controls answer it: the form paints no frame of its own around them.
-constexpr UINT CM_PAINTSKINFRAME = 0xB1C9;
-constexpr LRESULT kSkinFrameAnswer = 12851;
-// Asks the list view to paint its header into the DC in wParam (0: the header's own paint).
-constexpr UINT CM_UPDATEHEADER = 0xB1C8;
 // What the header is widened by at every placement (room under a system bar's corner).
 constexpr int kHeaderExtra = 25;
 
@@ -179,7 +176,7 @@ bool TbsSkinViewLink::HandleFrameMessage(vcl::TMessage& m) {
         case WM_NCPAINT:
             return true;
         case CM_PAINTSKINFRAME:
-            m.Result = kSkinFrameAnswer;
+            m.Result = kPaintSkinFrameDone;
             return true;
         default:
             return false;
@@ -611,7 +608,7 @@ void TbsSkinCustomListView::DrawSection(gfx::TCanvas& C, vcl::TListColumn* colum
     gfx::TCanvas& c = b.Canvas();
     c.Font().Assign(Font());
     if (FHIndex < 0 || !HPicture) {
-        FillSolid(c, {0, 0, w, h}, pressed ? gfx::TColor(0x00B59385) : gfx::clBtnFace);
+        FillSolid(c, {0, 0, w, h}, pressed ? kNoSkin.DownFill : gfx::clBtnFace);
         FrameSolid(c, {0, 0, w, h}, pressed ? gfx::clNavy : gfx::clBtnShadow);
         c.Font().SetColor(gfx::clBtnText);
     } else {

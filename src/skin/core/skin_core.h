@@ -8,6 +8,7 @@
 //   zlib_streams.h      the compression and decompression stream adapters
 //   resource_strings.h  TbsResourceStrData, the interface texts by name
 //   skin_messages.h     the skin engine's private window messages
+//   fades.h             the hover fade and the window fade-in every skinned part runs
 //   effects.h           the drawing half: 32-bit bitmaps, pixel routines, effects, glow text,
 //                       image and region builders, layered windows, PNG image lists, drawing
 //                       routines
@@ -21,6 +22,7 @@
 #pragma once
 
 #include "skin/core/effects.h"
+#include "skin/core/fades.h"
 #include "skin/core/resource_strings.h"
 #include "skin/core/skin_content.h"
 #include "skin/core/skin_data.h"

@@ -1,6 +1,8 @@
-// The private window messages the skin engine's parts exchange, from 1225 to 1427. The skin data
-// sends the six marked "skin data" synchronously to every form, with itself as wParam and
-// kSkinDataLParam as lParam; the others carry wParam 0 and lParam 0. Plain values.
+// The private window messages the skin engine's parts exchange: the program's own, from 1225 to
+// 1427, and the control messages of the component protocol (0xB1B2 to 0xBC4B) with the answers
+// they expect. The skin data sends the six marked "skin data" synchronously to every form, with
+// itself as wParam and kSkinDataLParam as lParam; the others of the first group carry wParam 0
+// and lParam 0. Plain values.
 #pragma once
 
 #include "platform/win/types.h"
@@ -37,5 +39,28 @@ inline constexpr win::UINT WM_TRAYRESTORED = 1426;
 inline constexpr win::UINT WM_CHANGELAYEREDBORDERS = 1427;
 
 inline constexpr win::LPARAM kSkinDataLParam = 1000;
+
+// --- the component protocol ----------------------------------------------------------------------
+
+// Messages of the protocol that nothing in the program sends but that a skinned form answers all
+// the same: is it a skin form; hold and resume the show effects.
+inline constexpr win::UINT CM_QUERYSKINFORM = 0xB1B2;
+inline constexpr win::UINT CM_BEGINSMARTEFFECTS = 0xB1B3;
+inline constexpr win::UINT CM_ENDSMARTEFFECTS = 0xB1B4;
+// Asks the list view to paint its header into the DC in wParam (0: the header's own paint).
+inline constexpr win::UINT CM_UPDATEHEADER = 0xB1C8;
+// Asks a control to paint its skinned frame into the DC in wParam; kPaintSkinFrameDone when it
+// did (the form then paints no frame of its own around it).
+inline constexpr win::UINT CM_PAINTSKINFRAME = 0xB1C9;
+inline constexpr win::LRESULT kPaintSkinFrameDone = 12851;
+// Posted to the page control when the plain tab control made its own arrow child: the skinned
+// scroller replaces it once the plain control is done making it.
+inline constexpr win::UINT CM_REPLACESCROLLER = 0xB1D0;
+// Asks a list to paint its empty background into a DC; lParam kPaintListBackgroundKey.
+inline constexpr win::UINT CM_PAINTLISTBACKGROUND = 0xBC4A;
+inline constexpr win::LPARAM kPaintListBackgroundKey = 16802;
+// CM_PAINTSKINFRAME again, when lParam is kPaintSkinNCKey; answered with kPaintSkinNCKey.
+inline constexpr win::UINT CM_PAINTSKINNC = 0xBC4B;
+inline constexpr win::LPARAM kPaintSkinNCKey = 16802;
 
 }  // namespace skin

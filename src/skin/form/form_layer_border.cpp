@@ -5,6 +5,7 @@
 
 #include "platform/sys/clock.h"
 #include "platform/win/win.h"
+#include "skin/core/fades.h"
 #include "skin/core/layered_windows.h"
 #include "skin/form/skin_form.h"
 
@@ -63,20 +64,6 @@ bool HasContent(const std::unique_ptr<TbsBitmap>& image, bool byWidth) {
 
 // Waits until more than `gapMicros` passed since `last`; a clock that stands still (a test's)
 // gets a few real milliseconds instead, so the caller's loop always ends.
-void WaitPast(std::int64_t& last, std::int64_t gapMicros) {
-    sys::TClock& clock = sys::Clock();
-    int stalls = 0;
-    for (std::int64_t now = clock.NowMicros(); now - last <= gapMicros && stalls < 6;) {
-        const std::int64_t next = clock.NowMicros();
-        if (next == now) {
-            sys::SleepMs(1);
-            ++stalls;
-        }
-        now = next;
-    }
-    last = clock.NowMicros();
-}
-
 }  // namespace
 
 // --- the side windows -------------------------------------------------------------------------
@@ -453,17 +440,11 @@ void TbsFormLayerBorder::ShowWithFormAnimation() {
     FCurrentAlphaBlendValue = 0;
     ShowWithForm();
     if (vcl::Application) vcl::Application->ProcessMessages();
-    const int step = std::max(1, A / 15);
-    int D = 0;
-    std::int64_t last = sys::Clock().NowMicros();
-    bool first = true;
-    while (D < A) {
-        if (!first) WaitPast(last, 5000);
-        first = false;
-        D = std::min(D + step, A);
+    FadeIn(A, FadeInStep(A), [this](int D) {
         FCurrentAlphaBlendValue = D;
         SetAlphaBlend();
-    }
+        return true;
+    });
 }
 
 void TbsFormLayerBorder::Hide() {

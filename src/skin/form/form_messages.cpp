@@ -14,13 +14,6 @@ namespace skin {
 
 namespace {
 
-// Messages of the component's own protocol that nothing in the program sends but that are
-// answered all the same.
-constexpr win::UINT CM_QUERYSKINFORM = 0xB1B2;
-constexpr win::UINT CM_BEGINSMARTEFFECTS = 0xB1B3;
-constexpr win::UINT CM_ENDSMARTEFFECTS = 0xB1B4;
-constexpr win::UINT CM_PAINTSKINFRAME = 0xB1C9;
-constexpr win::UINT CM_PAINTSKINNC = 0xBC4B;
 constexpr win::WPARAM SC_KEYMENU = 0xF100;
 constexpr win::WPARAM SC_RESTORE_EXACT = 0xF120;
 
@@ -479,14 +472,15 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
         TrayRestored();
     } else if (m == WM_CHANGELAYEREDBORDERS) {
         ChangeLayeredBorders();
-    } else if ((m == CM_PAINTSKINFRAME || (m == CM_PAINTSKINNC && Message.LParam == 16802)) &&
+    } else if ((m == CM_PAINTSKINFRAME ||
+                (m == CM_PAINTSKINNC && Message.LParam == kPaintSkinNCKey)) &&
                skinnable) {
         const gfx::HDC dc = win::ParamToDc(Message.WParam);
         if (m == CM_PAINTSKINNC ||
             (dc && FForm->BorderStyle() != vcl::bsNone && !MaximizedMDIChild())) {
             if (dc) PaintFrameTo(dc);
         }
-        Message.Result = m == CM_PAINTSKINFRAME ? 12851 : 16802;
+        Message.Result = m == CM_PAINTSKINFRAME ? kPaintSkinFrameDone : kPaintSkinNCKey;
         return;
     }
 

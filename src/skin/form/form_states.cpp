@@ -8,6 +8,7 @@
 #include "platform/sys/clock.h"
 #include "platform/win/win.h"
 #include "skin/controls/bars.h"
+#include "skin/core/fades.h"
 #include "skin/core/layered_windows.h"
 #include "skin/core/skin_messages.h"
 #include "skin/core/system_routines.h"
@@ -369,32 +370,12 @@ void TbsSkinForm::ShowAnimationTimer() {
     const bool animation = FAlphaBlendAnimation || forAll;
     const int target = animation && !FAlphaBlend ? 255 : FAlphaBlendValue;
     if (animation) {
-        const int step = std::max(target / 15, 1);
         vcl::Application->ProcessMessages();
-        sys::TClock& clock = sys::Clock();
-        int value = 0;
-        std::int64_t last = clock.NowMicros();
-        bool first = true;
-        while (value < target) {
-            if (!first) {
-                // More than 5 ms between steps; a clock that stands still (a test's) gets a
-                // few real milliseconds instead, so the fade always ends.
-                int stalls = 0;
-                for (std::int64_t now = clock.NowMicros(); now - last <= 5000 && stalls < 6;) {
-                    const std::int64_t next = clock.NowMicros();
-                    if (next == now) {
-                        sys::SleepMs(1);
-                        ++stalls;
-                    }
-                    now = next;
-                }
-                last = clock.NowMicros();
-            }
-            first = false;
-            value = std::min(value + step, target);
+        FadeIn(target, FadeInStep(target), [&](int value) {
             ApplyWindowAlpha(wnd, std::uint8_t(value));
             if (border) FBorderLayer->CheckFormAlpha(value, true);
-        }
+            return true;
+        });
     } else if (target != 255) {
         ApplyWindowAlpha(wnd, FAlphaBlendValue);
         if (border) FBorderLayer->CheckFormAlpha(FAlphaBlendValue, true);

@@ -8,6 +8,7 @@
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
 #include "skin/core/glow_text.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
 #include "skin/form/skin_form.h"
@@ -93,17 +94,15 @@ bool TbsActiveSkinObject::EnableMorphing() const {
 }
 
 void TbsActiveSkinObject::SetMorphKf(double value) {
-    // Kept to whole millionths so five steps of 0.2 always reach either end.
-    value = std::round(value * 1e6) / 1e6;
-    FMorphKf = std::clamp(value, 0.0, 1.0);
+    FFade.SetKf(value);
 }
 
 bool TbsActiveSkinObject::CanMorphing() {
-    return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0);
+    return FFade.CanStep(Active);
 }
 
 void TbsActiveSkinObject::DoMorphing() {
-    SetMorphKf(Active ? FMorphKf + 0.2 : FMorphKf - 0.2);
+    FFade.Step(Active);
     Parent->DrawSkinObject(this);
 }
 
@@ -115,7 +114,7 @@ void TbsActiveSkinObject::Redraw() {
 }
 
 bool TbsActiveSkinObject::FadeUnderWay() const {
-    return (Active && FMorphKf != 1) || (!Active && FMorphKf != 0);
+    return FFade.CanStep(Active);
 }
 
 bool TbsActiveSkinObject::PointInObject(int X, int Y) {
@@ -141,7 +140,7 @@ void TbsActiveSkinObject::DrawFade(gfx::TCanvas& Cnvs, gfx::TBitmap* normalPictu
     LookBitmap(hot, hotPicture, hotRect, w, h);
     TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
     TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-    MorphByKind(from, to, MorphKind, FMorphKf);
+    MorphByKind(from, to, MorphKind, MorphKf());
     from.Draw(Cnvs.Handle(), ObjectRect.Left, ObjectRect.Top);
 }
 
@@ -431,7 +430,7 @@ void TbsSkinStdButtonObject::Draw(gfx::TCanvas& Cnvs, bool UpDate) {
     if (!SkinLoaded()) return;
     if (IconMode()) {
         Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
-        FMorphKf = 0;
+        FFade.Settle(false);
         return;
     }
     const bool restore = RestoreState();
@@ -468,7 +467,7 @@ void TbsSkinStdButtonObject::DefaultDraw(gfx::TCanvas& Cnvs) {
     if (pressed || Active) {
         c.Brush().SetColor(gfx::clNavy);
         c.FrameRect(r);
-        c.Brush().SetColor(pressed ? gfx::TColor(0x00B59385) : gfx::TColor(0x00D2BDB6));
+        c.Brush().SetColor(pressed ? kNoSkin.DownFill : kNoSkin.HotFill);
         c.FillRect({1, 1, w - 1, h - 1});
     } else {
         c.Brush().SetColor(gfx::clBtnFace);
@@ -1007,7 +1006,7 @@ void TbsSkinCaptionObject::DrawCaption(gfx::TCanvas& Cnvs, bool) {
         BuildCaptionImage(hot, ActivePicture, ActiveSkinRect, Cnvs, tr, true);
         TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
         TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-        MorphByKind(from, to, MorphKind, FMorphKf);
+        MorphByKind(from, to, MorphKind, MorphKf());
         if (SD->AutoRenderingInActiveImage && !Active)
             ApplyInActiveEffect(from, SD->InActiveEffect);
         from.Draw(Cnvs.Handle(), ObjectRect.Left, ObjectRect.Top);

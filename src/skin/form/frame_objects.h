@@ -16,6 +16,7 @@
 #include "platform/gfx/graphics.h"
 #include "platform/vcl/controls.h"
 #include "platform/vcl/menus.h"
+#include "skin/core/fades.h"
 #include "skin/core/skin_records.h"
 
 namespace skin {
@@ -48,15 +49,15 @@ public:
 
     // The record asks for morphing and the skin data has effects on.
     bool EnableMorphing() const;
-    // One morph step of 0.2 towards the state's look, then a repaint.
+    // One step of the fade towards the state's look, then a repaint.
     void DoMorphing();
-    double MorphKf() const { return FMorphKf; }
+    double MorphKf() const { return FFade.Kf(); }
     void SetMorphKf(double value);
     // Fades when morphing is on, else repaints at once.
     void Redraw();
 
     TbsSkinForm* Parent;
-    double FMorphKf = 0;
+    TbsHoverFade FFade;
     bool FMouseIn = false;
     gfx::TBitmap* Picture = nullptr;
     gfx::TBitmap* ActivePicture = nullptr;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_messages.h"
 #include "skin/form/skin_form.h"
@@ -13,8 +14,6 @@ namespace {
 
 constexpr const char* kBarItem = "_BSFCHILDITEMBAR";
 constexpr const char* kHiddenBarItem = "_BSFCHILDITEMBARHIDE";
-constexpr gfx::TColor kHotFill = 0x00D2BDB6;
-constexpr gfx::TColor kDownFill = 0x00B59385;
 
 [[nodiscard]] gfx::TRect Moved(gfx::TRect r, int dx) {
     r.Left += dx;
@@ -56,7 +55,7 @@ void TbsMDITab::Draw(gfx::TCanvas& Cnvs) {
     gfx::TCanvas& c = image.Canvas();
     const bool skinned = bar.HasRecord() && bar.Picture;
     if (!skinned) {
-        c.Brush().SetColor(Active ? kDownFill : MouseIn ? kHotFill : gfx::clBtnFace);
+        c.Brush().SetColor(Active ? kNoSkin.DownFill : MouseIn ? kNoSkin.HotFill : gfx::clBtnFace);
         c.FillRect({0, 0, w, h});
         c.Font().Assign(bar.FDefaultFont);
         SetCharset(c);

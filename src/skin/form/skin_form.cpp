@@ -716,16 +716,7 @@ void TbsSkinForm::SetCaptionsActive(bool AUpdate) {
 }
 
 void TbsSkinForm::MorphTimerProc() {
-    bool any = false;
-    // A step may run an event that rebuilds the list; walk by index.
-    for (std::size_t i = 0; i < ObjectList.size(); ++i) {
-        TbsActiveSkinObject* o = ObjectList[i].get();
-        if (o->EnableMorphing() && o->CanMorphing()) {
-            o->DoMorphing();
-            any = true;
-        }
-    }
-    if (!any) MorphTimer->SetEnabled(false);
+    if (!StepHoverFades(ObjectList)) MorphTimer->SetEnabled(false);
 }
 
 void TbsSkinForm::AnimateTimerProc() {

@@ -8,6 +8,7 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/messages.h"
 #include "platform/win/win.h"
+#include "skin/core/fades.h"
 #include "skin/core/layered_windows.h"
 #include "skin/core/system_routines.h"
 
@@ -89,22 +90,16 @@ void TbsPopupListBox::Show(TPoint Origin) {
     SetVisible(true);
     if (!(OsIsW2kUp() && combo && combo->AlphaBlendAnimation() && combo->AlphaBlend())) return;
     const int target = combo->AlphaBlendValue();
-    const int step = std::max(1, target / 15);
     // A handler run between the steps may hide or free the popup (and the combo with it): the
     // fade watches its own window and stops when it is gone or hidden.
     auto alive = [h] { return win::IsWindow(h) && win::IsWindowVisible(h); };
     vcl::Application->ProcessMessages();
-    int alpha = 0;
-    std::uint32_t last = 0;
-    while (alpha < target && alive()) {
-        const std::uint32_t now = TickCount();
-        if (now - last > 5) {
-            alpha = std::min(alpha + step, target);
-            ApplyWindowAlpha(h, std::uint8_t(alpha));
-            last = now;
-        }
+    if (!alive()) return;
+    FadeIn(target, FadeInStep(target), [h, alive](int alpha) {
+        ApplyWindowAlpha(h, std::uint8_t(alpha));
         vcl::Application->ProcessMessages();
-    }
+        return alive();
+    });
 }
 
 void TbsPopupListBox::Hide() {

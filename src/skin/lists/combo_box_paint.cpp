@@ -6,16 +6,13 @@
 
 #include "platform/gfx/text.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/lists/combo_box.h"
 
 namespace skin {
 
 namespace {
-
-constexpr gfx::TColor kPressedFill = gfx::RGB(133, 147, 181);
-constexpr gfx::TColor kHotFill = gfx::RGB(182, 189, 210);
-constexpr gfx::TColor kNavy = gfx::RGB(0, 0, 128);
 
 const TbsDataSkinButtonControl* FirstButtonRecord(TbsSkinData* sd,
                                                   std::initializer_list<std::string_view> names) {
@@ -139,10 +136,10 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(gfx::TBitmap& B) {
 
 void TbsSkinCustomComboBox::DrawButton(gfx::TCanvas& C) {
     if (FIndex == -1) {
-        if (Button.Down && Button.MouseIn)
-            FramedFill(C, Button.R, kNavy, kPressedFill);
+        if (Button.Pressed())
+            FramedFill(C, Button.R, kNoSkin.Frame, kNoSkin.DownFill);
         else if (Button.MouseIn)
-            FramedFill(C, Button.R, kNavy, kHotFill);
+            FramedFill(C, Button.R, kNoSkin.Frame, kNoSkin.HotFill);
         else
             FramedFill(C, Button.R, gfx::clBtnShadow, gfx::clBtnFace);
         DrawDirArrow(C, Button.R, Enabled() ? gfx::clBlack : gfx::clBtnShadow, 4);
@@ -151,7 +148,7 @@ void TbsSkinCustomComboBox::DrawButton(gfx::TCanvas& C) {
     TRect src;
     if (!Enabled() && !UnEnabledButtonRect.IsEmpty())
         src = UnEnabledButtonRect;
-    else if (Button.Down && Button.MouseIn)
+    else if (Button.Pressed())
         src = DownButtonRect;
     else if (Button.MouseIn)
         src = ActiveButtonRect;
@@ -235,11 +232,9 @@ void TbsSkinCustomComboBox::DrawResizeButton(gfx::TCanvas& C) {
     const TRect normal = rec->SkinRect;
     const TRect active = rec->ActiveSkinRect.IsEmpty() ? normal : rec->ActiveSkinRect;
     const TRect down = rec->DownSkinRect.IsEmpty() ? active : rec->DownSkinRect;
-    const bool pressed = Button.Down && Button.MouseIn;
-    const TRect state = pressed ? down : Button.MouseIn ? active : normal;
-    const gfx::TColor arrow = pressed          ? rec->DownFontColor
-                              : Button.MouseIn ? rec->ActiveFontColor
-                                               : rec->FontColor;
+    const bool pressed = Button.Pressed();
+    const TRect state = Button.Pick(normal, active, down);
+    const gfx::TColor arrow = Button.Pick(rec->FontColor, rec->ActiveFontColor, rec->DownFontColor);
     gfx::TBitmap b;
     const int w = Button.R.Width(), h = Button.R.Height();
     b.SetSize(w, h);
@@ -349,9 +344,9 @@ void TbsSkinCustomComboBox::DrawDefaultToolButton(gfx::TBitmap& B, const std::st
     gfx::TCanvas& C = B.Canvas();
     const TRect all{0, 0, Width(), Height()};
     if (FDropDown)
-        FramedFill(C, all, kNavy, kPressedFill);
+        FramedFill(C, all, kNoSkin.Frame, kNoSkin.DownFill);
     else if (FMouseIn || Focused())
-        FramedFill(C, all, kNavy, kHotFill);
+        FramedFill(C, all, kNoSkin.Frame, kNoSkin.HotFill);
     else
         FramedFill(C, all, gfx::clBtnShadow, gfx::clBtnFace);
     C.Font().Assign(DefaultFont());

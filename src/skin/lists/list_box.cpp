@@ -114,7 +114,7 @@ void TbsListBox::Dispatch(TMessage& Message) {
         case win::WM_NCCALCSIZE:
             return;
         case CM_PAINTSKINFRAME:
-            Message.Result = 12851;
+            Message.Result = kPaintSkinFrameDone;
             return;
         case CN_DRAWITEM: {
             const auto* dis = win::ParamToPtr<DRAWITEMSTRUCT>(std::uint64_t(Message.LParam));

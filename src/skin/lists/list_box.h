@@ -20,6 +20,7 @@
 #include "platform/vcl/list_box.h"
 #include "skin/controls/scroll_bar.h"
 #include "skin/controls/skin_control.h"
+#include "skin/core/skin_messages.h"
 #include "skin/lists/list_types.h"
 
 namespace skin {
@@ -40,10 +41,6 @@ using TDragOverEvent = std::function<void(vcl::TObject* Sender, vcl::TObject* So
                                           int State, bool& Accept)>;
 using TStartDragEvent = std::function<void(vcl::TObject* Sender, vcl::TObject*& DragObject)>;
 using TEndDragEvent = std::function<void(vcl::TObject* Sender, vcl::TObject* Target, int X, int Y)>;
-
-// Sent by nobody in the program; answered for painting the empty list's background into a DC.
-inline constexpr win::UINT CM_PAINTLISTBACKGROUND = 0xBC4A;
-inline constexpr win::LPARAM kPaintListBackgroundKey = 16802;
 
 // The inner list: no frame, no platform bars, every row drawn from the owner's skin fields, its
 // input handed to the owner's hooks first.

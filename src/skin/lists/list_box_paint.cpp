@@ -7,6 +7,7 @@
 #include "platform/win/scroll_info.h"
 #include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/lists/list_box.h"
 
@@ -400,15 +401,15 @@ void TbsSkinCustomListBox::DrawButton(gfx::TCanvas& C, int i) {
     const TbsCBButtonX& b = Buttons[i];
     if (FIndex == -1) {
         C.Brush().SetStyle(gfx::bsSolid);
-        if (b.Down && b.MouseIn) {
-            C.Brush().SetColor(gfx::RGB(0, 0, 128));
+        if (b.Pressed()) {
+            C.Brush().SetColor(kNoSkin.Frame);
             C.FrameRect(b.R);
-            C.Brush().SetColor(gfx::RGB(133, 147, 181));
+            C.Brush().SetColor(kNoSkin.DownFill);
             C.FillRect({b.R.Left + 1, b.R.Top + 1, b.R.Right - 1, b.R.Bottom - 1});
         } else if (b.MouseIn) {
-            C.Brush().SetColor(gfx::RGB(0, 0, 128));
+            C.Brush().SetColor(kNoSkin.Frame);
             C.FrameRect(b.R);
-            C.Brush().SetColor(gfx::RGB(182, 189, 210));
+            C.Brush().SetColor(kNoSkin.HotFill);
             C.FillRect({b.R.Left + 1, b.R.Top + 1, b.R.Right - 1, b.R.Bottom - 1});
         } else {
             C.Brush().SetColor(gfx::clBtnFace);
@@ -427,7 +428,7 @@ void TbsSkinCustomListBox::DrawButton(gfx::TCanvas& C, int i) {
     const TRect* hot[3] = {&ActiveUpButtonRect, &ActiveDownButtonRect, &ActiveCheckButtonRect};
     const TRect* down[3] = {&DownUpButtonRect, &DownDownButtonRect, &DownCheckButtonRect};
     TRect pic;
-    if (b.Down && b.MouseIn)
+    if (b.Pressed())
         pic = *down[i];
     else if (b.MouseIn)
         pic = *hot[i];

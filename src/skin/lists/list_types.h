@@ -3,14 +3,13 @@
 #pragma once
 
 #include "platform/gfx/graphics.h"
+#include "skin/controls/hover_press.h"
 
 namespace skin {
 
 // A button area of a skinned control: where it is and its hot and pressed state.
-struct TbsCBButtonX {
+struct TbsCBButtonX : TbsHoverPress {
     gfx::TRect R;
-    bool MouseIn = false;
-    bool Down = false;
 };
 
 // The item area of a combo box and its owner-draw state (focused or not).

@@ -6,6 +6,7 @@
 #include "platform/vcl/forms.h"
 #include "platform/vcl/messages.h"
 #include "platform/win/win.h"
+#include "skin/core/fades.h"
 #include "skin/core/layered_windows.h"
 #include "skin/core/system_routines.h"
 
@@ -15,10 +16,6 @@ namespace {
 
 constexpr std::uintptr_t kScrollTimer = 1;
 constexpr win::UINT kScrollTimerMs = 25;
-
-std::int64_t NowMs() {
-    return sys::Clock().NowMicros() / 1000;
-}
 
 }  // namespace
 
@@ -77,17 +74,11 @@ void TbsPopupOfficeListBox::Show(TPoint Origin) {
     if (!Visible()) return;
     combo->FLBDown = false;
     const int target = combo->AlphaBlendValue();
-    const int step = std::max(1, target / 15);
-    int alpha = 0;
-    std::int64_t last = NowMs();
     // Blocking on purpose: nothing may run between the steps of the fade.
-    while (alpha < target) {
-        const std::int64_t now = NowMs();
-        if (now - last <= 5) continue;
-        alpha = std::min(alpha + step, target);
+    FadeIn(target, FadeInStep(target), [h](int alpha) {
         ApplyWindowAlpha(h, std::uint8_t(alpha));
-        last = now;
-    }
+        return true;
+    });
 }
 
 void TbsPopupOfficeListBox::Hide() {

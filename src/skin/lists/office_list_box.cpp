@@ -357,13 +357,7 @@ void TbsSkinOfficeListBox::KeyDown(int& Key, vcl::TShiftState Shift) {
 void TbsSkinOfficeListBox::WndProc(vcl::TMessage& Message) {
     using namespace win;
     const bool designing = ComponentState().Contains(vcl::csDesigning);
-    if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && !designing &&
-        !Focused()) {
-        FClicksDisabled = true;
-        if (CanFocus()) SetFocus();
-        FClicksDisabled = false;
-        if (!Focused()) return;
-    }
+    if (!designing && !FocusBeforeClick(*this, Message.Msg, FClicksDisabled)) return;
     if (Message.Msg == vcl::CN_COMMAND && FClicksDisabled) return;
     TbsSkinCustomControl::WndProc(Message);
 }

@@ -7,19 +7,13 @@
 #include "platform/vcl/messages.h"
 #include "platform/win/win.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/skin_messages.h"
 
 namespace skin {
 
 namespace {
-
-constexpr gfx::TColor kPressedFill = gfx::RGB(133, 147, 181);
-constexpr gfx::TColor kHotFill = gfx::RGB(182, 189, 210);
-constexpr gfx::TColor kNavy = gfx::RGB(0, 0, 128);
-constexpr win::UINT CM_PAINTSKINFRAME = 0xB1C9;
-constexpr win::UINT CM_PAINTSKINNC = 0xBC4B;
-constexpr win::LPARAM kPaintSkinNcKey = 16802;
 
 void FramedFill(gfx::TCanvas& C, const TRect& r, gfx::TColor frame, gfx::TColor fill) {
     C.Brush().SetStyle(gfx::bsSolid);
@@ -318,11 +312,11 @@ void TbsSkinCustomEdit::Dispatch(vcl::TMessage& Message) {
                 DrawFrameImage(B, false, true);
                 gfx::BitBlt(ParamToDc(Message.WParam), 0, 0, Width(), Height(), B.Canvas().Handle(),
                             0, 0, gfx::SRCCOPY);
-                Message.Result = 12851;
+                Message.Result = kPaintSkinFrameDone;
             }
             return;
         case CM_PAINTSKINNC:
-            if (Message.LParam != kPaintSkinNcKey) break;
+            if (Message.LParam != kPaintSkinNCKey) break;
             if (Message.WParam) {
                 const auto dc = ParamToDc(Message.WParam);
                 GetSkinData();
@@ -334,7 +328,7 @@ void TbsSkinCustomEdit::Dispatch(vcl::TMessage& Message) {
                 DrawFrameImage(B, false, true);
                 gfx::BitBlt(dc, 0, 0, Width(), Height(), B.Canvas().Handle(), 0, 0, gfx::SRCCOPY);
             }
-            Message.Result = kPaintSkinNcKey;
+            Message.Result = kPaintSkinNCKey;
             return;
         case WM_SIZE:
             TbsCustomEdit::Dispatch(Message);
@@ -544,9 +538,9 @@ void TbsSkinCustomEdit::DrawDefaultFrame(gfx::TBitmap& B, bool withButton) {
     C.FrameRect(R);
     if (!FButtonMode || !withButton) return;
     if (FButtonDown && FButtonActive)
-        FramedFill(C, FButtonRect, kNavy, kPressedFill);
+        FramedFill(C, FButtonRect, kNoSkin.Frame, kNoSkin.DownFill);
     else if (FButtonActive)
-        FramedFill(C, FButtonRect, kNavy, kHotFill);
+        FramedFill(C, FButtonRect, kNoSkin.Frame, kNoSkin.HotFill);
     else
         FramedFill(C, FButtonRect, gfx::clBtnShadow, gfx::clBtnFace);
 }
@@ -636,7 +630,7 @@ void TbsSkinCustomEdit::PaintImageButtons(gfx::HDC DC) {
     auto paint = [&](const TbsCBButtonX& b, int normal, int hot, int down) {
         if (!in(normal)) return;
         int image = normal;
-        if (b.Down && b.MouseIn && in(down))
+        if (b.Pressed() && in(down))
             image = down;
         else if (b.MouseIn && in(hot))
             image = hot;

@@ -399,15 +399,7 @@ void TbsSkinMainMenuBar::MouseTimerProc() {
 }
 
 void TbsSkinMainMenuBar::MorphTimerProc() {
-    bool any = false;
-    for (std::size_t i = 0; i < ObjectList.size(); ++i) {
-        TbsMenuBarObject* o = ObjectList[i].get();
-        if (o->EnableMorphing() && o->CanMorphing()) {
-            o->DoMorphing();
-            any = true;
-        }
-    }
-    if (!any) MorphTimer->SetEnabled(false);
+    if (!StepHoverFades(ObjectList)) MorphTimer->SetEnabled(false);
 }
 
 void TbsSkinMainMenuBar::AnimateTimerProc() {

@@ -25,6 +25,7 @@
 #include "platform/vcl/menus.h"
 #include "platform/vcl/timer.h"
 #include "skin/controls/skin_control.h"
+#include "skin/core/fades.h"
 #include "skin/core/skin_data.h"
 #include "skin/menus/skin_menu.h"
 
@@ -94,7 +95,7 @@ public:
     virtual bool CanMorphing() const;
     bool EnableMorphing() const;
     void DoMorphing();
-    double MorphKf() const { return FMorphKf; }
+    double MorphKf() const { return FFade.Kf(); }
     void SetMorphKf(double value);
 
     TbsSkinMainMenuBar* Parent;
@@ -110,7 +111,7 @@ public:
     TbsMorphKind MorphKind = mkDefault;
 
 protected:
-    double FMorphKf = 0;
+    TbsHoverFade FFade;
 };
 
 class TbsSkinMainMenuBarItem : public TbsMenuBarObject {

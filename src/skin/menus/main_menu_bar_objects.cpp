@@ -6,6 +6,7 @@
 #include "platform/vcl/messages.h"
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
 #include "skin/menus/main_menu_bar.h"
@@ -13,10 +14,6 @@
 namespace skin {
 
 namespace {
-
-constexpr gfx::TColor kHotFill = 0x00D2BDB6;
-constexpr gfx::TColor kDownFill = 0x00B59385;
-constexpr gfx::TColor kNavy = 0x00800000;
 
 bool SkinLoaded(const TbsSkinData* sd) {
     return sd && !sd->Empty;
@@ -30,9 +27,9 @@ gfx::TBitmap* ActivePictureOf(const TbsSkinData* sd, int index) {
 // The plain look's frame and fill: pressed, hot or neither.
 void DefaultFrame(gfx::TCanvas& C, const TRect& R, bool down, bool hot) {
     if (down || hot) {
-        C.Brush().SetColor(kNavy);
+        C.Brush().SetColor(kNoSkin.Frame);
         C.FrameRect(R);
-        C.Brush().SetColor(down ? kDownFill : kHotFill);
+        C.Brush().SetColor(down ? kNoSkin.DownFill : kNoSkin.HotFill);
         C.FillRect({R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1});
     } else {
         C.Brush().SetColor(gfx::clBtnFace);
@@ -57,9 +54,7 @@ TbsMenuBarObject::TbsMenuBarObject(TbsSkinMainMenuBar* AParent, TbsDataSkinObjec
 }
 
 void TbsMenuBarObject::SetMorphKf(double value) {
-    // Five steps of 0.2 down from 1 miss 0 by a rounding error: the fade would take a sixth.
-    value = std::round(value * 1000) / 1000;
-    FMorphKf = std::clamp(value, 0.0, 1.0);
+    FFade.SetKf(value);
 }
 
 bool TbsMenuBarObject::EnableMorphing() const {
@@ -69,11 +64,11 @@ bool TbsMenuBarObject::EnableMorphing() const {
 
 bool TbsMenuBarObject::CanMorphing() const {
     if (FDown && !RectIsEmpty(DownRect)) return false;
-    return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0);
+    return FFade.CanStep(Active);
 }
 
 void TbsMenuBarObject::DoMorphing() {
-    SetMorphKf(Active ? FMorphKf + 0.2 : FMorphKf - 0.2);
+    FFade.Step(Active);
     Draw(Parent->Canvas());
 }
 
@@ -207,7 +202,7 @@ void TbsSkinMainMenuBarItem::Draw(gfx::TCanvas& Cnvs) {
                 : TRect{AnimateSkinRect.Left + (CurrentFrame - 1) * fw, AnimateSkinRect.Top,
                         AnimateSkinRect.Left + CurrentFrame * fw, AnimateSkinRect.Top + fh};
         SourceImage(B, frame, true);
-    } else if (!EnableMorphing() || (Active && FMorphKf >= 1) || (!Active && FMorphKf <= 0)) {
+    } else if (!EnableMorphing() || !FFade.CanStep(Active)) {
         if (Active && !RectIsEmpty(ActiveSkinRect))
             SourceImage(B, ActiveSkinRect, true);
         else
@@ -219,9 +214,9 @@ void TbsSkinMainMenuBarItem::Draw(gfx::TCanvas& Cnvs) {
         SourceImage(hotImage, ActiveSkinRect, true);
         TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(B.Handle());
         TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hotImage.Handle());
-        MorphByKind(from, to, MorphKind, FMorphKf);
+        MorphByKind(from, to, MorphKind, MorphKf());
         from.Draw(B.Canvas().Handle(), 0, 0);
-        hot = FMorphKf >= 0.5;
+        hot = MorphKf() >= 0.5;
     }
     const bool enabled = !MenuItem || MenuItem->Enabled();
     const gfx::TColor color = FDown     ? DownFontColor
@@ -437,7 +432,7 @@ void TbsSkinMainMenuBarButton::Draw(gfx::TCanvas& Cnvs) {
     auto copy = [&](const TRect& source) { Cnvs.CopyRect(ObjectRect, Picture->Canvas(), source); };
     if (FDown && !RectIsEmpty(DownRect) && FMouseIn) {
         copy(DownRect);
-    } else if (EnableMorphing() && ((Active && FMorphKf < 1) || (!Active && FMorphKf > 0))) {
+    } else if (EnableMorphing() && FFade.CanStep(Active)) {
         gfx::TBitmap normal, hot;
         normal.SetSize(w, h);
         hot.SetSize(w, h);
@@ -445,7 +440,7 @@ void TbsSkinMainMenuBarButton::Draw(gfx::TCanvas& Cnvs) {
         hot.Canvas().CopyRect({0, 0, w, h}, Picture->Canvas(), ActiveSkinRect);
         TbsEffectBmp from = TbsEffectBmp::CreateFromhWnd(normal.Handle());
         TbsEffectBmp to = TbsEffectBmp::CreateFromhWnd(hot.Handle());
-        MorphByKind(from, to, MorphKind, FMorphKf);
+        MorphByKind(from, to, MorphKind, MorphKf());
         from.Draw(Cnvs.Handle(), ObjectRect.Left, ObjectRect.Top);
     } else if (Active && !RectIsEmpty(ActiveSkinRect)) {
         copy(ActiveSkinRect);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/sys/clock.h"
+#include "skin/core/fades.h"
 #include "skin/core/skin_regions.h"
 
 namespace skin {
@@ -33,25 +34,10 @@ std::optional<gfx::TRegion> PopupMaskRegion(const TbsDataSkinPopupWindow& pw,
 }
 
 void FadeInLayered(win::HWND h, int target, int step) {
-    sys::TClock& clock = sys::Clock();
-    int alpha = 0;
-    std::int64_t last = clock.NowMicros();
-    while (alpha < target) {
-        // A clock that stands still (a test's) gets a few real milliseconds instead, so the
-        // loop always ends.
-        int stalls = 0;
-        for (std::int64_t now = clock.NowMicros(); now - last <= 5000 && stalls < 6;) {
-            const std::int64_t next = clock.NowMicros();
-            if (next == now) {
-                sys::SleepMs(1);
-                ++stalls;
-            }
-            now = next;
-        }
-        last = clock.NowMicros();
-        alpha = std::min(alpha + step, target);
+    FadeIn(target, step, [h](int alpha) {
         win::SetLayeredWindowAttributes(h, 0, std::uint8_t(alpha), win::LWA_ALPHA);
-    }
+        return true;
+    });
 }
 
 }  // namespace skin

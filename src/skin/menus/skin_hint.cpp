@@ -9,6 +9,7 @@
 #include "skin/controls/graphic_skin_control.h"
 #include "skin/controls/skin_control.h"
 #include "skin/core/effects.h"
+#include "skin/core/fades.h"
 
 namespace skin {
 
@@ -281,21 +282,16 @@ void TbsSkinHintWindow::ApplyRegion() {
 
 void TbsSkinHintWindow::FadeIn(TbsSkinHint& hint) {
     const int target = hint.AlphaBlendValue();
-    const int step = std::max(target / 15, 1);
-    sys::TClock& clock = sys::Clock();
     const win::HWND h = Handle();
-    int alpha = 0;
-    std::int64_t last = clock.NowMicros();
-    while (alpha < target) {
-        // A step each time more than 3 ms passed; a clock that stands still (a test's) gets a
-        // few real milliseconds instead, so the loop always ends.
-        for (int waited = 0; clock.NowMicros() - last <= 3000 && waited < 4; ++waited)
-            sys::SleepMs(1);
-        last = clock.NowMicros();
-        alpha = std::min(alpha + step, target);
-        Repaint();
-        win::SetLayeredWindowAttributes(h, 0, std::uint8_t(alpha), win::LWA_ALPHA);
-    }
+    // A step each time more than 3 ms passed.
+    skin::FadeIn(
+        target, FadeInStep(target),
+        [this, h](int alpha) {
+            Repaint();
+            win::SetLayeredWindowAttributes(h, 0, std::uint8_t(alpha), win::LWA_ALPHA);
+            return true;
+        },
+        3000);
 }
 
 void TbsSkinHintWindow::Paint() {

@@ -6,6 +6,7 @@
 #include "platform/gfx/text.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/messages.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
 #include "skin/menus/menu_parts.h"
@@ -29,9 +30,6 @@ void TbsImagesMenuItem::Assign(const rtl::TCollectionItem& source) {
 }
 
 namespace {
-
-constexpr gfx::TColor kHotFill = 0x00D2BDB6;
-constexpr gfx::TColor kPressedFill = 0x00B59385;
 
 TbsSkinData* UsableSkin(TbsSkinData* sd) {
     return sd && !sd->Empty ? sd : nullptr;
@@ -458,7 +456,7 @@ void TbsSkinImagesMenuPopupWindow::PaintFrame(gfx::TCanvas& C, const TRect& r, b
     C.Brush().SetStyle(gfx::bsSolid);
     C.Brush().SetColor(gfx::clNavy);
     C.FrameRect(r);
-    C.Brush().SetColor(pressed ? kPressedFill : kHotFill);
+    C.Brush().SetColor(pressed ? kNoSkin.DownFill : kNoSkin.HotFill);
     C.FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1});
 }
 

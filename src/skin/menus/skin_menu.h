@@ -27,6 +27,7 @@
 #include "platform/vcl/menus.h"
 #include "platform/vcl/timer.h"
 #include "skin/controls/drop_menus.h"
+#include "skin/core/fades.h"
 #include "skin/core/skin_data.h"
 
 namespace skin {
@@ -69,7 +70,7 @@ public:
     TbsSkinMenuItem(TbsSkinPopupWindow* AParent, vcl::TMenuItem* AMenuItem,
                     TbsDataSkinMenuItem* AData);
 
-    double MorphKf() const { return FMorphKf; }
+    double MorphKf() const { return FFade.Kf(); }
     void SetMorphKf(double value);
     bool EnableMorphing() const;
     bool EnableAnimation() const;
@@ -104,7 +105,7 @@ private:
     void DrawHeader(gfx::TCanvas& C, int W, int H);
     void DrawGlyphs(gfx::TCanvas& C, const TRect& T, int G, gfx::TColor color, bool active,
                     bool defaultLook);
-    double FMorphKf = 0;
+    TbsHoverFade FFade;
 };
 
 // ---- One level ------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "platform/gfx/text.h"
 #include "skin/controls/button_timers.h"
 #include "skin/core/drawing_routines.h"
+#include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
 #include "skin/menus/menu_parts.h"
 #include "skin/menus/skin_menu.h"
@@ -12,8 +13,6 @@
 namespace skin {
 
 namespace {
-
-constexpr gfx::TColor kHighlightFill = 0x00D2BDB6;
 
 bool SkinUsable(TbsSkinData* sd) {
     return sd && !sd->Empty && sd->EnableSkinEffects();
@@ -130,7 +129,7 @@ bool TbsSkinMenuItem::IsHeader() const {
 }
 
 void TbsSkinMenuItem::SetMorphKf(double value) {
-    FMorphKf = std::clamp(value, 0.0, 1.0);
+    FFade.SetKf(value);
 }
 
 bool TbsSkinMenuItem::EnableMorphing() const {
@@ -143,15 +142,15 @@ bool TbsSkinMenuItem::EnableAnimation() const {
 
 bool TbsSkinMenuItem::CanMorphing() {
     const bool a = Active || Down;
-    if (!FVisible && FMorphKf != 0) {
+    if (!FVisible && FFade.Steps() != 0) {
         Active = Down = false;
-        FMorphKf = 0;
+        FFade.Settle(false);
     }
-    return FVisible && ((a && FMorphKf < 1) || (!a && FMorphKf > 0));
+    return FVisible && FFade.CanStep(a);
 }
 
 void TbsSkinMenuItem::DoMorphing() {
-    SetMorphKf(FMorphKf + ((Active || Down) ? 0.2 : -0.2));
+    FFade.Step(Active || Down);
     Draw(Parent->Canvas());
 }
 
@@ -246,15 +245,15 @@ void TbsSkinMenuItem::Draw(gfx::TCanvas& Cnvs) {
         }
         if (animFrame || !EnableMorphing()) {
             SkinLook(b.Canvas(), W, H, a, animFrame);
-        } else if (a && FMorphKf >= 1) {
+        } else if (a && FFade.Steps() == TbsHoverFade::kSteps) {
             SkinLook(b.Canvas(), W, H, true, nullptr);
-        } else if (a || FMorphKf != 0) {
+        } else if (a || FFade.Steps() != 0) {
             gfx::TBitmap active;
             active.SetPixelFormat(gfx::pf24bit);
             active.SetSize(W, H);
             SkinLook(b.Canvas(), W, H, false, nullptr);
             SkinLook(active.Canvas(), W, H, true, nullptr);
-            DrawMorphed(b.Canvas().Handle(), b, active, MI->MorphKind, FMorphKf);
+            DrawMorphed(b.Canvas().Handle(), b, active, MI->MorphKind, MorphKf());
         } else {
             SkinLook(b.Canvas(), W, H, false, nullptr);
         }
@@ -412,7 +411,7 @@ void TbsSkinMenuItem::DefaultDraw(gfx::TCanvas& Cnvs) {
     if ((Active || Down) && !IsSeparator() && !IsHeader()) {
         C.Brush().SetColor(gfx::clNavy);
         C.FrameRect({0, 0, W, H});
-        C.Brush().SetColor(kHighlightFill);
+        C.Brush().SetColor(kNoSkin.HotFill);
         C.FillRect({1, 1, W - 1, H - 1});
     } else {
         C.Brush().SetColor(gfx::clBtnFace);

@@ -339,17 +339,29 @@ TEST_F(Boxes, TheSkinnedLookFadesInFiveTicksEachWay) {
     EXPECT_EQ(PixelOf(box, 75, 10), kFace);
 
     // A record that stops fading half-way in (a skin change): the next tick settles on the
-    // pointer's look and the fade stops there.
+    // pointer's look, shows it, and the fade stops there; leaving shows the normal look at once.
     MoveTo(box, 10, 10);
     Wait(40);
     ASSERT_EQ(box->MorphKf(), 0.4);
+    const gfx::TColor halfWay = PixelOf(box, 75, 10);
+    ASSERT_NE(halfWay, kFace);
+    ASSERT_NE(halfWay, kBand);
+    // The record itself stops fading: the box reads it again at every paint.
+    TbsSkinData* sd = box->SkinData();
+    auto* record = dynamic_cast<TbsDataSkinCheckRadioControl*>(
+        sd->CtrlList[std::size_t(sd->GetControlIndex("checkbox"))].get());
+    ASSERT_NE(record, nullptr);
+    record->Morphing = false;
     box->Morphing = false;
     Wait(20);
     EXPECT_EQ(box->MorphKf(), 1.0);
+    EXPECT_EQ(PixelOf(box, 75, 10), kBand) << "the settled face, not the half-way one";
     MoveAway();
     Wait(100);
     EXPECT_EQ(box->MorphKf(), 1.0) << "no tick runs any more";
+    EXPECT_EQ(PixelOf(box, 75, 10), kFace) << "no hot look kept";
     // A box freed while its fade runs leaves no tick behind.
+    record->Morphing = true;
     box->Morphing = true;
     MoveTo(box, 10, 10);
     Wait(20);

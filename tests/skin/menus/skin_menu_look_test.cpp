@@ -155,6 +155,43 @@ TEST_F(SkinMenuLookTest, AnItemLeftBeforeItsFirstStepIsDrawnAtRest) {
     Run();
 }
 
+// Five ticks each way, landing exactly on either end; the next tick finds nothing left to do and
+// stops the timer. A factor added up in fifths misses 0 on the way out and takes a sixth step.
+TEST_F(SkinMenuLookTest, AnItemFadesInAndOutInFiveStepsAndTheTimerStops) {
+    Record().Morphing = true;
+    Add(menu->Items(), "Alpha");
+    Add(menu->Items(), "Beta");
+    menu->Popup(300, 200);
+    Run();
+    ASSERT_EQ(Controller().LevelCount(), 1);
+    TbsSkinMenuItem& alpha = *Level(0).Item(0);
+    ASSERT_TRUE(alpha.Active);
+    auto ticks = [&](int n) {
+        std::vector<double> kf;
+        for (int i = 0; i < n; ++i) {
+            AdvanceMs(20);
+            Run();
+            kf.push_back(alpha.MorphKf());
+        }
+        return kf;
+    };
+    EXPECT_EQ(ticks(6), (std::vector<double>{0.2, 0.4, 0.6, 0.8, 1.0, 1.0}));
+    EXPECT_FALSE(Level(0).MorphTimer->Enabled());
+    const std::size_t w = Row(alpha, 1).size();
+    EXPECT_EQ(Row(alpha, 1)[w / 2], kActiveItemColor);
+
+    // The highlight moves on: Alpha fades out in five ticks, Beta in.
+    Press(win::VK_DOWN);
+    Run();
+    ASSERT_FALSE(alpha.Active);
+    EXPECT_EQ(ticks(6), (std::vector<double>{0.8, 0.6, 0.4, 0.2, 0.0, 0.0}));
+    EXPECT_EQ(Row(alpha, 1)[w / 2], kItemColor);
+    EXPECT_EQ(Level(0).Item(1)->MorphKf(), 1.0);
+    EXPECT_FALSE(Level(0).MorphTimer->Enabled()) << "a seventh tick would be due";
+    Controller().CloseMenu(0);
+    Run();
+}
+
 TEST_F(SkinMenuLookTest, AHeaderRowShowsTheSkinsHeaderStripWithItsCaption) {
     for (bool menuHeader : {true, false}) {
         SCOPED_TRACE(menuHeader ? "menuheader" : "label");
