@@ -42,54 +42,12 @@ int FindPrefix(vcl::TListBox* list, int start, const std::string& text) {
 
 // ---- TbsPopupListBox ----------------------------------------------------------------------------
 
-TbsPopupListBox::TbsPopupListBox(vcl::TComponent* AOwner) : TbsSkinListBox(AOwner) {
+TbsPopupListBox::TbsPopupListBox(vcl::TComponent* AOwner) : TbsPopupList(AOwner) {
     SetControlStyle(ControlStyle() + vcl::csAcceptsControls + vcl::csReplicatable);
-    SetVisible(false);
 }
 
-void TbsPopupListBox::CreateParams(vcl::TCreateParams& Params) {
-    TbsSkinListBox::CreateParams(Params);
-    Params.Style = win::WS_POPUP | win::WS_CLIPCHILDREN;
-    Params.ExStyle = win::WS_EX_TOOLWINDOW;
-    Params.WndParent = {};
-    Params.WindowClass.style |= win::CS_SAVEBITS;
-    if (OsIsXpUp()) Params.WindowClass.style |= win::CS_DROPSHADOW;
-}
-
-void TbsPopupListBox::Dispatch(vcl::TMessage& Message) {
-    if (Message.Msg == win::WM_MOUSEACTIVATE) {
-        Message.Result = win::MA_NOACTIVATE;
-        return;
-    }
-    TbsSkinListBox::Dispatch(Message);
-}
-
-void TbsPopupListBox::Show(TPoint Origin) {
-    HandleNeeded();
-    const win::HWND h = Handle();
-    auto* combo = dynamic_cast<TbsSkinCustomComboBox*>(Owner());
-    if (OsIsW2kUp() && combo) {
-        const auto ex = win::DWORD(win::GetWindowLongPtr(h, win::GWL_EXSTYLE));
-        if (combo->AlphaBlend() && !FOldAlphaBlend)
-            win::SetWindowLongPtr(h, win::GWL_EXSTYLE, ex | win::WS_EX_LAYERED);
-        else if (!combo->AlphaBlend() && FOldAlphaBlend)
-            win::SetWindowLongPtr(h, win::GWL_EXSTYLE, ex & ~win::WS_EX_LAYERED);
-        FOldAlphaBlend = combo->AlphaBlend();
-        if (combo->AlphaBlend() && FOldAlphaBlendValue != combo->AlphaBlendValue()) {
-            if (combo->AlphaBlendAnimation()) {
-                ApplyWindowAlpha(h, 0);
-                FOldAlphaBlendValue = 0;
-            } else {
-                ApplyWindowAlpha(h, combo->AlphaBlendValue());
-                FOldAlphaBlendValue = combo->AlphaBlendValue();
-            }
-        }
-    }
-    win::SetWindowPos(h, win::HWND_TOP, Origin.X, Origin.Y, 0, 0,
-                      win::SWP_NOSIZE | win::SWP_NOACTIVATE | win::SWP_SHOWWINDOW);
-    SetVisible(true);
-    if (!(OsIsW2kUp() && combo && combo->AlphaBlendAnimation() && combo->AlphaBlend())) return;
-    const int target = combo->AlphaBlendValue();
+void TbsPopupListBox::PopupFadeIn(TbsSkinCustomComboBox& combo, win::HWND h) {
+    const int target = combo.AlphaBlendValue();
     // A handler run between the steps may hide or free the popup (and the combo with it): the
     // fade watches its own window and stops when it is gone or hidden.
     auto alive = [h] { return win::IsWindow(h) && win::IsWindowVisible(h); };
@@ -100,14 +58,6 @@ void TbsPopupListBox::Show(TPoint Origin) {
         vcl::Application->ProcessMessages();
         return alive();
     });
-}
-
-void TbsPopupListBox::Hide() {
-    if (HandleAllocated())
-        win::SetWindowPos(Handle(), win::HWND_TOP, 0, 0, 0, 0,
-                          win::SWP_HIDEWINDOW | win::SWP_NOMOVE | win::SWP_NOSIZE |
-                              win::SWP_NOZORDER | win::SWP_NOACTIVATE);
-    SetVisible(false);
 }
 
 // ---- construction -------------------------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include "skin/lists/custom_edit.h"
 #include "skin/lists/list_box.h"
 #include "skin/lists/list_types.h"
+#include "skin/lists/popup_list.h"
 
 namespace skin {
 
@@ -27,21 +28,13 @@ class TbsSkinCustomComboBox;
 
 enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
 
-class TbsPopupListBox : public TbsSkinListBox {
+class TbsPopupListBox : public TbsPopupList<TbsSkinListBox, TbsSkinCustomComboBox> {
 public:
     explicit TbsPopupListBox(vcl::TComponent* AOwner);
 
-    // Shows the popup at the screen point without activating it, layered and faded as the
-    // owning combo asks.
-    void Show(TPoint Origin);
-    void Hide();
-    void Dispatch(vcl::TMessage& Message) override;
-
-    bool FOldAlphaBlend = false;
-    std::uint8_t FOldAlphaBlendValue = 0;
-
 protected:
-    void CreateParams(vcl::TCreateParams& Params) override;
+    // Runs messages between the steps, so a handler may close the list while it fades.
+    void PopupFadeIn(TbsSkinCustomComboBox& combo, win::HWND h) override;
 };
 
 class TbsSkinCustomComboBox : public TbsSkinCustomControl, public TbsDropDownClient {
@@ -187,8 +180,6 @@ protected:
     void KeyPress(char32_t& Key) override;
 
 private:
-    friend class TbsPopupListBox;
-
     bool Loading() const;
     void FreeEditControl();
     void EditChange();

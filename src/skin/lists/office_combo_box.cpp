@@ -21,72 +21,17 @@ constexpr win::UINT kScrollTimerMs = 25;
 
 // ---- TbsPopupOfficeListBox ----------------------------------------------------------------------
 
-TbsPopupOfficeListBox::TbsPopupOfficeListBox(vcl::TComponent* AOwner)
-    : TbsSkinOfficeListBox(AOwner) {
-    SetVisible(false);
-}
-
-void TbsPopupOfficeListBox::CreateParams(vcl::TCreateParams& Params) {
-    TbsSkinOfficeListBox::CreateParams(Params);
-    Params.Style = win::WS_POPUP | win::WS_CLIPCHILDREN;
-    Params.ExStyle = win::WS_EX_TOOLWINDOW;
-    Params.WndParent = {};
-    // The window layer has no saved-bits windows; the shadow only where the screen shows one.
-    Params.WindowClass.style |= win::CS_SAVEBITS;
-    if (OsIsXpUp()) Params.WindowClass.style |= win::CS_DROPSHADOW;
-}
-
-void TbsPopupOfficeListBox::Dispatch(vcl::TMessage& Message) {
-    if (Message.Msg == win::WM_MOUSEACTIVATE) {
-        Message.Result = win::MA_NOACTIVATE;
-        return;
-    }
-    TbsSkinOfficeListBox::Dispatch(Message);
-}
-
-void TbsPopupOfficeListBox::Show(TPoint Origin) {
-    HandleNeeded();
-    const win::HWND h = Handle();
-    auto* combo = dynamic_cast<TbsSkinCustomOfficeComboBox*>(Owner());
-    if (OsIsW2kUp() && combo) {
-        const auto ex = win::DWORD(win::GetWindowLongPtr(h, win::GWL_EXSTYLE));
-        if (combo->AlphaBlend() && !FOldAlphaBlend)
-            win::SetWindowLongPtr(h, win::GWL_EXSTYLE, ex | win::WS_EX_LAYERED);
-        else if (!combo->AlphaBlend() && FOldAlphaBlend)
-            win::SetWindowLongPtr(h, win::GWL_EXSTYLE, ex & ~win::WS_EX_LAYERED);
-        FOldAlphaBlend = combo->AlphaBlend();
-        if (combo->AlphaBlend() && FOldAlphaBlendValue != combo->AlphaBlendValue()) {
-            if (combo->AlphaBlendAnimation()) {
-                ApplyWindowAlpha(h, 0);
-                FOldAlphaBlendValue = 0;
-            } else {
-                ApplyWindowAlpha(h, combo->AlphaBlendValue());
-                FOldAlphaBlendValue = combo->AlphaBlendValue();
-            }
-        }
-    }
-    win::SetWindowPos(h, win::HWND_TOP, Origin.X, Origin.Y, 0, 0,
-                      win::SWP_NOSIZE | win::SWP_NOACTIVATE | win::SWP_SHOWWINDOW);
-    SetVisible(true);
-    if (!(OsIsW2kUp() && combo && combo->AlphaBlendAnimation() && combo->AlphaBlend())) return;
+void TbsPopupOfficeListBox::PopupFadeIn(TbsSkinCustomOfficeComboBox& combo, win::HWND h) {
     vcl::Application->ProcessMessages();
     // The message run may have closed us, or freed the combo with us.
     if (!Visible()) return;
-    combo->FLBDown = false;
-    const int target = combo->AlphaBlendValue();
+    combo.FLBDown = false;
+    const int target = combo.AlphaBlendValue();
     // Blocking on purpose: nothing may run between the steps of the fade.
     FadeIn(target, FadeInStep(target), [h](int alpha) {
         ApplyWindowAlpha(h, std::uint8_t(alpha));
         return true;
     });
-}
-
-void TbsPopupOfficeListBox::Hide() {
-    if (HandleAllocated())
-        win::SetWindowPos(Handle(), win::HWND_TOP, 0, 0, 0, 0,
-                          win::SWP_HIDEWINDOW | win::SWP_NOMOVE | win::SWP_NOSIZE |
-                              win::SWP_NOZORDER | win::SWP_NOACTIVATE);
-    SetVisible(false);
 }
 
 // ---- TbsSkinCustomOfficeComboBox ----------------------------------------------------------------

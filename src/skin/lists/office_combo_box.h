@@ -15,28 +15,23 @@
 #include "skin/core/skin_records.h"
 #include "skin/lists/list_types.h"
 #include "skin/lists/office_list_box.h"
+#include "skin/lists/popup_list.h"
 
 namespace skin {
 
 class TbsSkinCustomOfficeComboBox;
 
-class TbsPopupOfficeListBox : public TbsSkinOfficeListBox {
+class TbsPopupOfficeListBox
+    : public TbsPopupList<TbsSkinOfficeListBox, TbsSkinCustomOfficeComboBox> {
 public:
-    explicit TbsPopupOfficeListBox(vcl::TComponent* AOwner);
+    using TbsPopupList::TbsPopupList;
 
-    // Shows the popup at the screen point without activating it, layered and faded as the
-    // owning combo asks.
-    void Show(TPoint Origin);
-    void Hide();
     // The popup's own mouse move at a client point, as the combo reports it while tracking.
     void TrackMouseMove(int X, int Y) { MouseMove({}, X, Y); }
-    void Dispatch(vcl::TMessage& Message) override;
-
-    bool FOldAlphaBlend = false;
-    std::uint8_t FOldAlphaBlendValue = 0;
 
 protected:
-    void CreateParams(vcl::TCreateParams& Params) override;
+    // Blocks: nothing may run between the steps of the fade.
+    void PopupFadeIn(TbsSkinCustomOfficeComboBox& combo, win::HWND h) override;
 };
 
 class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {
@@ -159,8 +154,6 @@ protected:
     void KeyDown(int& Key, vcl::TShiftState Shift) override;
 
 private:
-    friend class TbsPopupOfficeListBox;
-
     void ListBoxWindowProcHook(vcl::TMessage& Message);
     void TrackPopupMouse();
     void StartTimer();
