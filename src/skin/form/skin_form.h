@@ -39,7 +39,8 @@
 
 namespace skin {
 
-// Made by later parts of the frame; the component only keeps references to them.
+// Each in a header of its own (the hint in menus, the status bar in controls); the form only
+// keeps references to them.
 class TbsSkinHint;
 class TbsTrayIcon;
 class TbsSkinMDITabsBar;
