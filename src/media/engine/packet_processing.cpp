@@ -6,6 +6,7 @@
 #include "media/engine/audio_volume.h"
 #include "media/engine/ffmpeg_engine.h"
 #include "media/libs/ff_logger.h"
+#include "platform/rtl/scope_exit.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/clock.h"
 
@@ -79,13 +80,8 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, AVPacke
                 0)
                 return -1;
             if (got == 0) return 0;
-            try {
-                DeliverUnit(ist, istIndex, packet, nullptr, &subtitle);
-            } catch (...) {
-                lib::avsubtitle_free(&subtitle);
-                throw;
-            }
-            lib::avsubtitle_free(&subtitle);
+            rtl::TScopeExit release([&subtitle] { lib::avsubtitle_free(&subtitle); });
+            DeliverUnit(ist, istIndex, packet, nullptr, &subtitle);
             return 0;
         }
         case AVMEDIA_TYPE_AUDIO:
@@ -132,16 +128,11 @@ int TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, int istIndex, AVPacke
                                        (2 * int64_t(rate.num));
                         ist.next_pts += duration;
                     }
-                    try {
-                        if (par->codec_type == AVMEDIA_TYPE_VIDEO)
-                            PreprocessPicture(ist, istIndex, packet, frame);
-                        else
-                            DeliverUnit(ist, istIndex, packet, frame, nullptr);
-                    } catch (...) {
-                        lib::av_frame_unref(frame);
-                        throw;
-                    }
-                    lib::av_frame_unref(frame);
+                    rtl::TScopeExit unref([frame] { lib::av_frame_unref(frame); });
+                    if (par->codec_type == AVMEDIA_TYPE_VIDEO)
+                        PreprocessPicture(ist, istIndex, packet, frame);
+                    else
+                        DeliverUnit(ist, istIndex, packet, frame, nullptr);
                 }
             };
             if (packet == nullptr) {
@@ -233,13 +224,8 @@ void TCustomFFmpeg::DeliverUnit(TAVInputStream& ist, int istIndex, const AVPacke
         while (GetFilteredVideoPicture(ist.out_video_filter, picture, pts) == 1) {
             if (pts != AV_NOPTS_VALUE)
                 ist.pts = lib::av_rescale_q(pts, ist.st->time_base, AV_TIME_BASE_Q);
-            try {
-                toOutputs(picture, copies);
-            } catch (...) {
-                lib::av_frame_unref(picture);
-                throw;
-            }
-            lib::av_frame_unref(picture);
+            rtl::TScopeExit unref([picture] { lib::av_frame_unref(picture); });
+            toOutputs(picture, copies);
         }
     };
 

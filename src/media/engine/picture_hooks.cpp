@@ -7,6 +7,7 @@
 
 #include "media/engine/ffmpeg_engine.h"
 #include "media/libs/ff_logger.h"
+#include "platform/rtl/scope_exit.h"
 #include "platform/rtl/sysutils.h"
 
 namespace media {
@@ -102,14 +103,9 @@ void TCustomFFmpeg::DeliverDeinterlaced(TAVInputStream& ist, int istIndex, const
         // The graph gives each picture back with its own time.
         if (picture->pts != AV_NOPTS_VALUE)
             ist.pts = lib::av_rescale_q(picture->pts, timeBase, AV_TIME_BASE_Q);
-        try {
-            RunPictureHooks(ist, picture);
-            DeliverUnit(ist, istIndex, packet, picture, nullptr);
-        } catch (...) {
-            lib::av_frame_unref(picture);
-            throw;
-        }
-        lib::av_frame_unref(picture);
+        rtl::TScopeExit unref([picture] { lib::av_frame_unref(picture); });
+        RunPictureHooks(ist, picture);
+        DeliverUnit(ist, istIndex, packet, picture, nullptr);
     }
 }
 

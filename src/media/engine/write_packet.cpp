@@ -1,6 +1,7 @@
 // Writing packets: each output stream's bitstream filters, then the interleaved write.
 #include "media/engine/ffmpeg_engine.h"
 #include "media/libs/ff_logger.h"
+#include "platform/rtl/scope_exit.h"
 #include "platform/rtl/sysutils.h"
 
 namespace media {
@@ -113,13 +114,8 @@ void TCustomFFmpeg::FilterPacket(AVFormatContext* oc, AVPacket* packet, TAVOutpu
     AVPacket* kept = ost.bsf_kept[stage];
     if (lib::av_packet_ref(kept, packet) < 0) throw FFmpegException("av_mallocz fail");
     auto writeKept = [&] {
-        try {
-            FilterPacket(oc, kept, ost, stage + 1);
-        } catch (...) {
-            lib::av_packet_unref(kept);
-            throw;
-        }
-        lib::av_packet_unref(kept);
+        rtl::TScopeExit unref([kept] { lib::av_packet_unref(kept); });
+        FilterPacket(oc, kept, ost, stage + 1);
     };
     int result = lib::av_bsf_send_packet(bsf, packet);
     if (result < 0) {

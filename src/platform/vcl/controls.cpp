@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/rtl/lists.h"
+#include "platform/rtl/scope_exit.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/menus.h"
 #include "platform/win/video_host.h"
@@ -187,13 +188,8 @@ void TControlCanvas::FreeHandle() {
 void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
     FreeHandle();
     SetHandle(dc);
-    try {
-        paint();
-    } catch (...) {
-        SetHandle(nullptr);
-        throw;
-    }
-    SetHandle(nullptr);
+    rtl::TScopeExit lent([this] { SetHandle(nullptr); });
+    paint();
 }
 
 void TControlCanvas::FreeDeviceContexts() {
@@ -951,14 +947,11 @@ void TWinControl::AlignControl(TControl* AControl) {
     if (FAligning) return;
     TRect r = ClientRect();
     AdjustClientRect(r);
-    FAligning = true;
-    try {
+    {
+        FAligning = true;
+        rtl::TScopeExit aligned([this] { FAligning = false; });
         AlignControls(AControl, r);
-    } catch (...) {
-        FAligning = false;
-        throw;
     }
-    FAligning = false;
     if (AutoSize()) AdjustSize();
 }
 

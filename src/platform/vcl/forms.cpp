@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/lists.h"
+#include "platform/rtl/scope_exit.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/menus.h"
 #include "platform/win/win.h"
@@ -396,7 +397,8 @@ TModalResult TCustomForm::ShowModal() {
     FFormState += fsModal;
     FModalResult = mrNone;
     bool releasing = false;
-    try {
+    {
+        rtl::TScopeExit modal([this] { FFormState -= fsModal; });
         Show();
         const HWND h = Handle();
         for (;;) {
@@ -413,11 +415,7 @@ TModalResult TCustomForm::ShowModal() {
         releasing = FReleasePending;
         FReleasePending = false;
         Hide();
-    } catch (...) {
-        FFormState -= fsModal;
-        throw;
     }
-    FFormState -= fsModal;
     if (releasing) Release();
     return FModalResult;
 }

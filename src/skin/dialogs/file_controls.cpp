@@ -5,6 +5,7 @@
 
 #include "platform/rtl/exception.h"
 #include "platform/rtl/masks.h"
+#include "platform/rtl/scope_exit.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/files.h"
 #include "platform/vcl/forms.h"
@@ -136,16 +137,11 @@ void TbsSkinDirectoryListBox::SetDirectory(const std::string& value) {
         MountPointOf(dir.empty() || dir[0] != '/' ? JoinPath(FDirectory, dir) : dir);
     if (newDrive != oldDrive) {
         FInSetDir = true;
-        try {
-            if (FDriveCombo)
-                FDriveCombo->SetDrive(newDrive);
-            else
-                SetDrive(newDrive);
-        } catch (...) {
-            FInSetDir = false;
-            throw;
-        }
-        FInSetDir = false;
+        rtl::TScopeExit settled([this] { FInSetDir = false; });
+        if (FDriveCombo)
+            FDriveCombo->SetDrive(newDrive);
+        else
+            SetDrive(newDrive);
     }
     SwitchToSaved(FDirectory);
     ChangeCurrentDir(dir);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/rtl/scope_exit.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/sys/files.h"
 #include "platform/vcl/forms.h"
@@ -191,13 +192,8 @@ bool TbsCustomShellTreeView::CanChange(vcl::TTreeNode* Node) {
             if (FListView) FListView->FollowItemId(folder->AbsoluteID());
         }
         FNodeToMonitor = Node;
-        try {
-            SetAutoRefresh(saved);
-        } catch (...) {
-            FNodeToMonitor = nullptr;
-            throw;
-        }
-        FNodeToMonitor = nullptr;
+        rtl::TScopeExit monitored([this] { FNodeToMonitor = nullptr; });
+        SetAutoRefresh(saved);
     }
     return result;
 }
