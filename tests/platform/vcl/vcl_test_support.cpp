@@ -1,11 +1,9 @@
 #include "platform/vcl/vcl_test_support.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "platform/gfx/codecs.h"
+#include "support/screenshot.h"
 
 namespace vcl::test {
 
@@ -75,23 +73,8 @@ void ExpectLooksLike(const gfx::TSurface& picture, const std::string& referenceN
         for (int x = 0; x < picture.Width(); ++x)
             actual.Pixels.push_back(picture.Pixels()[std::size_t(y) * picture.Width() + x] |
                                     0xFF000000u);
-    const std::string reference = std::string(MORADEX_VCL_REFERENCES) + "/" + referenceName;
-    std::ifstream in(reference, std::ios::binary);
-    const gfx::TBytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    gfx::TImage expected;
-    std::string error;
-    bool same = !bytes.empty() && gfx::ReadPng(bytes, expected, error) &&
-                expected.Width == actual.Width && expected.Height == actual.Height;
-    for (std::size_t i = 0; same && i < actual.Pixels.size(); ++i)
-        same = (expected.Pixels[i] | 0xFF000000u) == actual.Pixels[i];
-    if (same) return;
-    std::filesystem::create_directories(MORADEX_TEST_OUTPUT);
-    const std::string out = std::string(MORADEX_TEST_OUTPUT) + "/" + referenceName;
-    gfx::TBytes png;
-    gfx::WritePng(actual, 9, gfx::PNG_ROW_FILTER_SUB, false, png, error);
-    std::ofstream(out, std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-    ADD_FAILURE() << "the picture differs from " << reference << "; it is in " << out;
+    testsupport::ExpectMatchesReference(
+        actual, std::string(MORADEX_VCL_REFERENCES) + "/" + referenceName, MORADEX_TEST_OUTPUT);
 }
 
 std::string NameOf(UINT message) {

@@ -47,9 +47,8 @@ private:
 
 std::string NameOf(UINT message);
 
-// Compares a picture with a reviewed reference PNG of tests/platform/vcl/references. A missing
-// or different reference fails the test and leaves the picture in the build's test-output
-// folder for a person to look at; a test never writes a reference.
+// Compares a picture with a reviewed reference PNG of the test's references folder
+// (MORADEX_VCL_REFERENCES) by the one screenshot rule and update path of support/screenshot.h.
 void ExpectLooksLike(const gfx::TSurface& picture, const std::string& referenceName);
 
 }  // namespace vcl::test

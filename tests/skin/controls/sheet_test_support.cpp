@@ -1,11 +1,6 @@
 #include "sheet_test_support.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 
 namespace skin::test {
 
@@ -13,18 +8,6 @@ namespace {
 
 constexpr int kGap = 6;
 constexpr uint32_t kSheetBack = 0xFF7F7F7Fu;  // a neutral grey between the cells
-
-int Channel(uint32_t p, int shift) {
-    return int(p >> shift & 0xFF);
-}
-
-void WriteImage(const gfx::TImage& image, const std::string& path) {
-    gfx::TBytes png;
-    std::string error;
-    gfx::WritePng(image, 9, gfx::PNG_ROW_FILTER_SUB, false, png, error);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-}
 
 }  // namespace
 
@@ -103,67 +86,9 @@ gfx::TImage TSheet::Compose() const {
     return sheet;
 }
 
-int CountDifferentPixels(const gfx::TImage& actual, const gfx::TImage& expected,
-                         gfx::TImage& difference) {
-    difference = actual;
-    int count = 0;
-    for (std::size_t i = 0; i < actual.Pixels.size(); ++i) {
-        const uint32_t a = actual.Pixels[i], e = expected.Pixels[i];
-        bool differs = false;
-        for (int shift : {0, 8, 16}) differs |= std::abs(Channel(a, shift) - Channel(e, shift)) > 2;
-        if (differs) {
-            ++count;
-            difference.Pixels[i] = 0xFFFF00FFu;
-        } else {
-            // The agreeing picture faded, so the marks stand out.
-            const int grey = (Channel(a, 0) + Channel(a, 8) + Channel(a, 16)) / 6 + 128;
-            difference.Pixels[i] = 0xFF000000u | uint32_t(grey) * 0x010101u;
-        }
-    }
-    return count;
-}
-
-bool SheetsMatch(const gfx::TImage& actual, const gfx::TImage& expected) {
-    if (actual.Width != expected.Width || actual.Height != expected.Height) return false;
-    gfx::TImage difference;
-    const int count = CountDifferentPixels(actual, expected, difference);
-    return std::int64_t(count) * 1000 <= std::int64_t(actual.Pixels.size());
-}
-
 void ExpectSheetMatches(const gfx::TImage& sheet, const std::string& name) {
-    const std::string reference = std::string(MORADEX_CONTROLS_REFERENCES) + "/" + name + ".png";
-    if (const char* update = std::getenv("MORADEX_UPDATE_REFERENCES"); update && *update) {
-        WriteImage(sheet, reference);
-        std::cout << "wrote " << reference << ": look at it before committing it\n";
-        return;
-    }
-    std::ifstream in(reference, std::ios::binary);
-    const gfx::TBytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    gfx::TImage expected;
-    std::string error;
-    const bool read = !bytes.empty() && gfx::ReadPng(bytes, expected, error);
-    if (read && SheetsMatch(sheet, expected)) return;
-
-    std::filesystem::create_directories(MORADEX_TEST_OUTPUT);
-    const std::string out = std::string(MORADEX_TEST_OUTPUT) + "/" + name;
-    WriteImage(sheet, out + ".png");
-    if (!read) {
-        ADD_FAILURE() << "no readable reference " << reference << "; the sheet is in " << out
-                      << ".png";
-        return;
-    }
-    if (expected.Width != sheet.Width || expected.Height != sheet.Height) {
-        ADD_FAILURE() << "the sheet is " << sheet.Width << " x " << sheet.Height
-                      << ", the reference " << expected.Width << " x " << expected.Height
-                      << "; the sheet is in " << out << ".png";
-        return;
-    }
-    gfx::TImage difference;
-    const int count = CountDifferentPixels(sheet, expected, difference);
-    WriteImage(difference, out + ".diff.png");
-    ADD_FAILURE() << count << " of " << sheet.Pixels.size() << " pixels differ from " << reference
-                  << "; the sheet is in " << out << ".png, the differences in " << out
-                  << ".diff.png";
+    testsupport::ExpectMatchesReference(
+        sheet, std::string(MORADEX_CONTROLS_REFERENCES) + "/" + name + ".png", MORADEX_TEST_OUTPUT);
 }
 
 void TSheetTest::ApplyLook(const TSheetLook& look) {

@@ -3,11 +3,8 @@
 // drives each state with injected input, waits past the fades, captures the control with a margin
 // around it and tiles the captures into one picture: a row per state, a column per look.
 //
-// Sheets are compared with the reviewed references in tests/skin/controls/reference/: each
-// channel within 2, at most 0.1 % of the pixels apart. A failing or missing reference leaves the
-// sheet and a difference image in the build's test-output folder (test-output/controls). Running
-// with MORADEX_UPDATE_REFERENCES=1 writes the references instead; a person looks at every one
-// before it is committed. A plain run never writes a reference.
+// Sheets are compared with the reviewed references in the test's reference folder by the one
+// screenshot rule and update path of support/screenshot.h.
 #pragma once
 
 #include <string>
@@ -15,6 +12,7 @@
 
 #include "controls_test_support.h"
 #include "platform/gfx/codecs.h"
+#include "support/screenshot.h"
 
 namespace skin::test {
 
@@ -44,11 +42,10 @@ private:
     std::vector<std::vector<gfx::TImage>> FRows;
 };
 
-// The comparison rule: at most 0.1 % of the pixels differ by more than 2 in some channel.
-// Counts the pixels that differ and marks them in `difference` (same size as the sheets).
-int CountDifferentPixels(const gfx::TImage& actual, const gfx::TImage& expected,
-                         gfx::TImage& difference);
-bool SheetsMatch(const gfx::TImage& actual, const gfx::TImage& expected);
+// The screenshot rule of support/screenshot.h.
+inline bool SheetsMatch(const gfx::TImage& actual, const gfx::TImage& expected) {
+    return testsupport::PicturesMatch(actual, expected);
+}
 
 // Compares a sheet with reference/<name>.png (see above).
 void ExpectSheetMatches(const gfx::TImage& sheet, const std::string& name);
