@@ -34,20 +34,6 @@ TbsSkinContent FixtureSkin(const std::vector<TRecordText>& records,
     return skin;
 }
 
-std::unique_ptr<gfx::TBitmap> SolidPicture(int width, int height, gfx::TColor color) {
-    auto bitmap = std::make_unique<gfx::TBitmap>();
-    bitmap->SetPixelFormat(gfx::pf24bit);
-    bitmap->SetSize(width, height);
-    FillArea(*bitmap, {0, 0, width, height}, color);
-    return bitmap;
-}
-
-void FillArea(gfx::TBitmap& picture, const TRect& area, gfx::TColor color) {
-    picture.Canvas().Brush().SetStyle(gfx::bsSolid);
-    picture.Canvas().Brush().SetColor(color);
-    picture.Canvas().FillRect(area);
-}
-
 std::unique_ptr<gfx::TBitmap> PatternPicture(int width, int height, int seed) {
     return Picture(width, height, seed);
 }

@@ -16,6 +16,7 @@
 #include "skin/controls/skin_control.h"
 #include "skin/core/skin_content.h"
 #include "skin/core/skin_data.h"
+#include "skin/core/skin_data_test_support.h"
 
 namespace skin::test {
 
@@ -33,9 +34,6 @@ TbsSkinContent FixtureSkin(const std::vector<TRecordText>& records,
                            std::vector<std::unique_ptr<gfx::TBitmap>> pictures,
                            std::string_view skinName = "Fixture");
 
-// A 24-bit picture in one colour, and a rectangle of a picture filled with another.
-std::unique_ptr<gfx::TBitmap> SolidPicture(int width, int height, gfx::TColor color);
-void FillArea(gfx::TBitmap& picture, const TRect& area, gfx::TColor color);
 // A picture whose every pixel depends on its place and the seed.
 std::unique_ptr<gfx::TBitmap> PatternPicture(int width, int height, int seed);
 

@@ -37,6 +37,22 @@ inline std::unique_ptr<gfx::TBitmap> Picture(int width, int height, int seed) {
     return bitmap;
 }
 
+// A 24-bit picture in one colour, and a rectangle of a picture filled with another: the flat
+// pictures of every skin the tests build, so a probe tells which part a pixel came from.
+inline void FillArea(gfx::TBitmap& picture, const gfx::TRect& area, gfx::TColor color) {
+    picture.Canvas().Brush().SetStyle(gfx::bsSolid);
+    picture.Canvas().Brush().SetColor(color);
+    picture.Canvas().FillRect(area);
+}
+
+inline std::unique_ptr<gfx::TBitmap> SolidPicture(int width, int height, gfx::TColor color) {
+    auto bitmap = std::make_unique<gfx::TBitmap>();
+    bitmap->SetPixelFormat(gfx::pf24bit);
+    bitmap->SetSize(width, height);
+    FillArea(*bitmap, {0, 0, width, height}, color);
+    return bitmap;
+}
+
 // Same size and the same colour in every pixel (alpha aside: 24-bit files carry none).
 inline bool SamePixels(const gfx::TBitmap& a, const gfx::TBitmap& b) {
     gfx::TImage ia = a.ToImage(), ib = b.ToImage();

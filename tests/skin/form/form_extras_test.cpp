@@ -25,7 +25,7 @@ public:
         images->SetWidth(16);
         images->SetHeight(16);
         for (gfx::TColor c : {0x0000FF, 0x00FF00, 0xFF0000})
-            images->AddMasked(*test::SolidBitmap(16, 16, c), gfx::clFuchsia);
+            images->AddMasked(*test::SolidPicture(16, 16, c), gfx::clFuchsia);
         sf->SetQuickImageList(images);
         ncPaints = 0;
         link = win::SubclassWindow(sf->FForm->Handle(),

@@ -43,8 +43,8 @@ struct TLayerOptions {
 // middle (20, 20, 40, Height - 20); the mask is grey 128 (soft) in the outer 10 pixels.
 void AddLayerFrame(TbsSkinData& sd, const TLayerOptions& o) {
     const int PW = 60, PH = o.Height;
-    auto picture = SolidBitmap(PW, PH);
-    auto mask = SolidBitmap(PW, PH, gfx::clWhite);
+    auto picture = SolidPicture(PW, PH, gfx::clWhite);
+    auto mask = SolidPicture(PW, PH, gfx::clWhite);
     for (int y = 0; y < PH; ++y)
         for (int x = 0; x < PW; ++x) {
             picture->Canvas().SetPixel(x, y, PictureColor(x, y));

@@ -176,7 +176,7 @@ TEST_F(TFormLooks, ACaptionStretchesWithAWideDialogInEveryShippedSkin) {
         const gfx::TRect tr = caption->TextRectNow();
         EXPECT_EQ(tr.Width(), caption->TextRct.Width() + dx - shift);
         // What the caption draws: the title as it stands, whole, inside the caption object.
-        auto measure = SolidBitmap(1, 1);
+        auto measure = SolidPicture(1, 1, gfx::clWhite);
         measure->Canvas().Font().SetName(caption->FontName);
         measure->Canvas().Font().SetHeight(caption->FontHeight);
         measure->Canvas().Font().SetStyle(caption->FontStyle);
@@ -185,7 +185,7 @@ TEST_F(TFormLooks, ACaptionStretchesWithAWideDialogInEveryShippedSkin) {
         EXPECT_EQ(shown, title);
         // On a ground unlike the text's colour, so the text's columns show.
         const gfx::TColor ground = (caption->ActiveFontColor & 0xFFFFFF) ^ 0xFFFFFF;
-        auto frame = SolidBitmap(form->Width(), form->Height(), ground);
+        auto frame = SolidPicture(form->Width(), form->Height(), ground);
         caption->Draw(frame->Canvas(), true);
         int inkLeft = 1 << 30, inkRight = -1;
         for (int y = caption->ObjectRect.Top; y < caption->ObjectRect.Bottom; ++y)

@@ -104,7 +104,7 @@ TEST_F(TFormMessages, TheSkinFrameAtTheFormsSizeActiveAndInactive) {
     EXPECT_EQ(at(c.X, c.Y), 0x606060u);
 
     // Inactive: from the inactive picture...
-    sf->FSD->FInActivePicture = SolidBitmap(kPictureWidth, kPictureHeight, 0x123456);
+    sf->FSD->FInActivePicture = SolidPicture(kPictureWidth, kPictureHeight, 0x123456);
     vcl::TForm* other = MakeForm(100, 60, "G");
     other->SetBounds(900, 600, 100, 60);
     Run();
@@ -176,7 +176,7 @@ TEST_F(TFormMessages, ClientBackgrounds) {
     // A marker in the client piece of the frame picture shows where each tile starts.
     sd.FPicture->Canvas().SetPixel(kClRect.Left, kClRect.Top, gfx::clRed);
     auto paint = [&](void (TbsSkinForm::*routine)(gfx::HDC)) {
-        auto b = SolidBitmap(sf->FFormWidth, sf->FFormHeight, gfx::clBlack);
+        auto b = SolidPicture(sf->FFormWidth, sf->FFormHeight, gfx::clBlack);
         (sf->*routine)(b->Canvas().Handle());
         return b;
     };
@@ -202,13 +202,13 @@ TEST_F(TFormMessages, ClientBackgrounds) {
     sd.StretchEffect = false;
 
     // A logo in the middle, or from (0, 0) when larger than the client area.
-    sf->SetLogoBitMap(*SolidBitmap(10, 6, gfx::clLime));
+    sf->SetLogoBitMap(*SolidPicture(10, 6, gfx::clLime));
     auto logo = paint(&TbsSkinForm::PaintBGDefault);
     const int cx = form->ClientWidth() / 2, cy = form->ClientHeight() / 2;
     EXPECT_EQ(px(*logo, cx, cy), gfx::clLime);
     EXPECT_EQ(px(*logo, cx - 6, cy), gfx::ColorToRGB(gfx::clBtnFace));
     sf->SetLogoBitMap(
-        *SolidBitmap(form->ClientWidth() + 20, form->ClientHeight() + 10, gfx::clLime));
+        *SolidPicture(form->ClientWidth() + 20, form->ClientHeight() + 10, gfx::clLime));
     auto big = paint(&TbsSkinForm::PaintBGDefault);
     EXPECT_EQ(px(*big, 0, 0), gfx::clLime);
     sf->SetLogoBitMap(gfx::TBitmap());
@@ -220,7 +220,7 @@ TEST_F(TFormMessages, ClientBackgrounds) {
     sd.ClRect = kClRect;
 
     // WM_ERASEBKGND is answered, with a skin and without.
-    auto b = SolidBitmap(10, 10);
+    auto b = SolidPicture(10, 10, gfx::clWhite);
     EXPECT_EQ(win::SendMessage(form->Handle(), win::WM_ERASEBKGND,
                                win::WPARAM(std::uintptr_t(b->Canvas().Handle())), 0),
               1);

@@ -4,21 +4,7 @@
 
 namespace skin::test {
 
-std::unique_ptr<gfx::TBitmap> SolidBitmap(int w, int h, gfx::TColor color) {
-    auto b = std::make_unique<gfx::TBitmap>();
-    b->SetPixelFormat(gfx::pf24bit);
-    b->SetSize(w, h);
-    b->Canvas().Brush().SetColor(color);
-    b->Canvas().FillRect({0, 0, w, h});
-    return b;
-}
-
 namespace {
-
-void Fill(gfx::TBitmap& b, const gfx::TRect& r, gfx::TColor color) {
-    b.Canvas().Brush().SetColor(color);
-    b.Canvas().FillRect(r);
-}
 
 template <class T>
 T* Add(TbsSkinData& sd, const std::string& name) {
@@ -32,19 +18,19 @@ T* Add(TbsSkinData& sd, const std::string& name) {
 
 void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
     const int w = kPictureWidth, h = kPictureHeight;
-    sd.FPicture = SolidBitmap(w, h, kZoneClient);
+    sd.FPicture = SolidPicture(w, h, kZoneClient);
     gfx::TBitmap& p = *sd.FPicture;
-    Fill(p, {0, 0, kLTPoint.X, kLTPoint.Y}, kZoneLT);
-    Fill(p, {kLTPoint.X, 0, kRTPoint.X, kClRect.Top}, kZoneTop);
-    Fill(p, {kRTPoint.X, 0, w, kRTPoint.Y}, kZoneRT);
-    Fill(p, {0, kLTPoint.Y, kClRect.Left, kLBPoint.Y}, kZoneLeft);
-    Fill(p, {kClRect.Right, kRTPoint.Y, w, kRBPoint.Y}, kZoneRight);
-    Fill(p, {0, kLBPoint.Y, kLBPoint.X, h}, kZoneLB);
-    Fill(p, {kLBPoint.X, kClRect.Bottom, kRBPoint.X, h}, kZoneBottom);
-    Fill(p, {kRBPoint.X, kRBPoint.Y, w, h}, kZoneRB);
+    FillArea(p, {0, 0, kLTPoint.X, kLTPoint.Y}, kZoneLT);
+    FillArea(p, {kLTPoint.X, 0, kRTPoint.X, kClRect.Top}, kZoneTop);
+    FillArea(p, {kRTPoint.X, 0, w, kRTPoint.Y}, kZoneRT);
+    FillArea(p, {0, kLTPoint.Y, kClRect.Left, kLBPoint.Y}, kZoneLeft);
+    FillArea(p, {kClRect.Right, kRTPoint.Y, w, kRBPoint.Y}, kZoneRight);
+    FillArea(p, {0, kLBPoint.Y, kLBPoint.X, h}, kZoneLB);
+    FillArea(p, {kLBPoint.X, kClRect.Bottom, kRBPoint.X, h}, kZoneBottom);
+    FillArea(p, {kRBPoint.X, kRBPoint.Y, w, h}, kZoneRB);
 
     if (o.Mask) {
-        sd.FMask = SolidBitmap(w, h, gfx::clBlack);
+        sd.FMask = SolidPicture(w, h, gfx::clBlack);
         for (int y = 0; y < kCut; ++y)
             for (int x = 0; x + y < kCut; ++x)
                 for (auto [px, py] :
@@ -56,19 +42,19 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
 
     // Picture 0: caption-button looks, 16 x 14 each: normal, hot, pressed, inactive, restore,
     // restore hot.
-    auto buttons = SolidBitmap(96, 14, 0x606060);
-    Fill(*buttons, {16, 0, 32, 14}, 0xA0A0A0);
-    Fill(*buttons, {32, 0, 48, 14}, 0x303030);
-    Fill(*buttons, {48, 0, 64, 14}, 0x909000);
-    Fill(*buttons, {64, 0, 80, 14}, 0x00A000);
-    Fill(*buttons, {80, 0, 96, 14}, 0x00F000);
+    auto buttons = SolidPicture(96, 14, 0x606060);
+    FillArea(*buttons, {16, 0, 32, 14}, 0xA0A0A0);
+    FillArea(*buttons, {32, 0, 48, 14}, 0x303030);
+    FillArea(*buttons, {48, 0, 64, 14}, 0x909000);
+    FillArea(*buttons, {64, 0, 80, 14}, 0x00A000);
+    FillArea(*buttons, {80, 0, 96, 14}, 0x00F000);
     // Picture 1: the morphing button's mask, white in its top-left quarter.
-    auto mask = SolidBitmap(16, 14, gfx::clBlack);
-    Fill(*mask, {0, 0, 8, 7}, gfx::clWhite);
+    auto mask = SolidPicture(16, 14, gfx::clBlack);
+    FillArea(*mask, {0, 0, 8, 7}, gfx::clWhite);
     // Picture 2: the animation strip, three 5 x 10 frames.
-    auto strip = SolidBitmap(15, 10, 0x0000FF);
-    Fill(*strip, {5, 0, 10, 10}, 0x00FF00);
-    Fill(*strip, {10, 0, 15, 10}, 0xFF0000);
+    auto strip = SolidPicture(15, 10, 0x0000FF);
+    FillArea(*strip, {5, 0, 10, 10}, 0x00FF00);
+    FillArea(*strip, {10, 0, 15, 10}, 0xFF0000);
     sd.FActivePictures.clear();
     sd.FActivePicturesNames.Clear();
     for (auto* name : {"buttons.bmp", "mask.bmp", "strip.bmp", "glow.bmp", "glowmask.bmp"})
@@ -77,8 +63,8 @@ void FillTestSkin(TbsSkinData& sd, const TSkinOptions& o) {
     sd.FActivePictures.push_back(std::move(mask));
     sd.FActivePictures.push_back(std::move(strip));
     // Pictures 3 and 4: the morphing button's glow layer and its (opaque) mask.
-    sd.FActivePictures.push_back(SolidBitmap(24, 22, 0x00FFFF));
-    sd.FActivePictures.push_back(SolidBitmap(24, 22, gfx::clWhite));
+    sd.FActivePictures.push_back(SolidPicture(24, 22, 0x00FFFF));
+    sd.FActivePictures.push_back(SolidPicture(24, 22, gfx::clWhite));
 
     sd.LTPoint = kLTPoint;
     sd.RTPoint = kRTPoint;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/vcl/vcl_test_support.h"
+#include "skin/core/skin_data_test_support.h"
 #include "skin/form/skin_form.h"
 
 namespace skin::test {
@@ -50,9 +51,6 @@ struct TSkinOptions {
     bool ButtonsInLeft = false;
     bool UseButtonsRect = true;  // else the buttons lie in the caption row
 };
-
-// A 24-bit picture of one colour.
-std::unique_ptr<gfx::TBitmap> SolidBitmap(int w, int h, gfx::TColor color = gfx::clWhite);
 
 // Fills an empty skin data with the test skin and marks it loaded.
 void FillTestSkin(TbsSkinData& sd, const TSkinOptions& options = {});

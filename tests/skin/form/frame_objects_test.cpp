@@ -25,7 +25,7 @@ TEST_F(TFrameObjects, AMorphingButtonFadesInAndOutInFiveTicks) {
     TbsSkinForm* sf = SkinnedForm();
     TbsActiveSkinObject* morph = Object(sf, "morphbutton");
     ASSERT_TRUE(morph->EnableMorphing());
-    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto frame = SolidPicture(kPictureWidth, kPictureHeight, gfx::clWhite);
     const gfx::TPoint c = Centre(kMorphRect);
 
     morph->Draw(frame->Canvas(), true);
@@ -121,7 +121,7 @@ TEST_F(TFrameObjects, TheSkinsAnimationDrawsItsFramesFromTheStrip) {
     TbsSkinForm* sf = SkinnedForm();
     auto* a = dynamic_cast<TbsSkinAnimateObject*>(Object(sf, "animate"));
     ASSERT_TRUE(a);
-    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto frame = SolidPicture(kPictureWidth, kPictureHeight, gfx::clWhite);
     const gfx::TPoint c = Centre(kAnimateRect);
     const gfx::TColor colours[] = {0x0000FF, 0x00FF00, 0xFF0000};
     for (int f = 1; f <= 3; ++f) {
@@ -194,7 +194,7 @@ TEST_F(TFrameObjects, DefaultLookOfTheCaptionButtons) {
     auto draw = [&](bool active, bool down) {
         close->Active = close->FMouseIn = active;
         close->FDown = down;
-        auto b = SolidBitmap(17, 17);
+        auto b = SolidPicture(17, 17, gfx::clWhite);
         close->Draw(b->Canvas(), true);
         return b;
     };
@@ -253,7 +253,7 @@ TEST_F(TFrameObjects, CaptionTextIsPlacedByItsAlignment) {
     EXPECT_EQ(tr.Right, caption->ObjectRect.Width() - (kCaptionRect.Width() - 96));
     const int origin = caption->ObjectRect.Left;
 
-    auto measure = SolidBitmap(1, 1);
+    auto measure = SolidPicture(1, 1, gfx::clWhite);
     measure->Canvas().Font().SetName(caption->FontName);
     measure->Canvas().Font().SetHeight(caption->FontHeight);
     const int tw = WideTextWidthOf(measure->Canvas(), "Moradex");
@@ -268,7 +268,7 @@ TEST_F(TFrameObjects, CaptionTextIsPlacedByItsAlignment) {
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.Alignment));
         caption->Alignment = c.Alignment;
-        auto frame = SolidBitmap(kPictureWidth + 60, kPictureHeight);
+        auto frame = SolidPicture(kPictureWidth + 60, kPictureHeight, gfx::clWhite);
         caption->Draw(frame->Canvas(), true);
         const TInk ink = InkOf(*frame, caption->ObjectRect);
         EXPECT_GE(ink.Left, origin + c.X);
@@ -283,14 +283,14 @@ TEST_F(TFrameObjects, ALongCaptionEndsInDotsInsideItsRectangle) {
     sf->FForm->SetCaption("A caption far too long for the little frame of this skin");
     auto* caption = dynamic_cast<TbsSkinCaptionObject*>(Object(sf, "caption"));
     const gfx::TRect tr = caption->TextRectNow();
-    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto frame = SolidPicture(kPictureWidth, kPictureHeight, gfx::clWhite);
     caption->Draw(frame->Canvas(), true);
     const TInk ink = InkOf(*frame, caption->ObjectRect);
     EXPECT_LE(ink.Right, caption->ObjectRect.Left + tr.Right);
     EXPECT_GE(ink.Left, caption->ObjectRect.Left + tr.Left);
     // The text was cut: it ends in "...", whose last dot closes the ink.
     std::string shortened = sf->FForm->Caption();
-    auto measure = SolidBitmap(1, 1);
+    auto measure = SolidPicture(1, 1, gfx::clWhite);
     measure->Canvas().Font().SetName(caption->FontName);
     measure->Canvas().Font().SetHeight(caption->FontHeight);
     EllipsizeWideText(measure->Canvas(), shortened, tr.Width());
@@ -311,7 +311,7 @@ TEST_F(TFrameObjects, OnCaptionPaintReplacesTheText) {
         c.FillRect(r);
     };
     auto* caption = Object(sf, "caption");
-    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto frame = SolidPicture(kPictureWidth, kPictureHeight, gfx::clWhite);
     caption->Draw(frame->Canvas(), true);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(painted, caption->ObjectRect);
@@ -401,7 +401,7 @@ TEST_F(TFrameObjects, CaptionButtonsShowTheirRestoreAndInactiveLooks) {
     TbsSkinForm* sf = SkinnedForm();
     auto* max = dynamic_cast<TbsSkinStdButtonObject*>(Object(sf, "maxbutton"));
     auto* close = Object(sf, "closebutton");
-    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto frame = SolidPicture(kPictureWidth, kPictureHeight, gfx::clWhite);
     auto look = [&](TbsActiveSkinObject* o) {
         o->Draw(frame->Canvas(), true);
         const gfx::TPoint c = Centre(o->ObjectRect);
@@ -440,7 +440,7 @@ TEST_F(TFrameObjects, AMorphingCaptionFadesItsBackgroundAndDimsWhenInactive) {
     // The hot look: a picture of the caption's size.
     TbsSkinData* sd = sf->SkinData();
     sd->FActivePictures.push_back(
-        SolidBitmap(kCaptionRect.Width(), kCaptionRect.Height(), 0xA0A0A0));
+        SolidPicture(kCaptionRect.Width(), kCaptionRect.Height(), 0xA0A0A0));
     sd->FActivePicturesNames.Add("caption.bmp");
     record.ActivePictureIndex = int(sd->FActivePictures.size()) - 1;
     record.ActiveSkinRect = {0, 0, kCaptionRect.Width(), kCaptionRect.Height()};
@@ -449,7 +449,7 @@ TEST_F(TFrameObjects, AMorphingCaptionFadesItsBackgroundAndDimsWhenInactive) {
     TbsSkinCaptionObject caption(sf, &record);
     // A point of the caption's stretched middle, right of its text.
     const gfx::TPoint p{kCaptionRect.Left + 60, kCaptionRect.Bottom - 2};
-    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto frame = SolidPicture(kPictureWidth, kPictureHeight, gfx::clWhite);
     auto look = [&] {
         caption.Draw(frame->Canvas(), true);
         return PixelOf(*frame, p.X, p.Y);
@@ -486,7 +486,7 @@ TEST_F(TFrameObjects, InIconModeTheSystemMenuButtonShowsTheFormsIcon) {
     EXPECT_TRUE(sys->PointInObject(-5, -5));
     sys->Active = true;
     EXPECT_FALSE(sys->CanMorphing());
-    auto frame = SolidBitmap(kPictureWidth, kPictureHeight);
+    auto frame = SolidPicture(kPictureWidth, kPictureHeight, gfx::clWhite);
     sys->Draw(frame->Canvas(), true);
     const gfx::TPoint c = Centre(sys->ObjectRect);
     EXPECT_EQ(PixelOf(*frame, c.X, c.Y), 0x00FF00);

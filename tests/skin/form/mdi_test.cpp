@@ -15,6 +15,7 @@
 namespace skin {
 namespace {
 
+using test::FillArea;
 using test::TFormSkinTest;
 
 class MdiTest : public TFormSkinTest {
@@ -580,11 +581,6 @@ constexpr gfx::TColor kButtonCentre = 0x00C0C000, kButtonHot = 0x0000C0C0, kButt
 constexpr gfx::TColor kButtonFont = 0x00FF0000, kButtonHotFont = 0x0000FF00,
                       kButtonDownFont = 0x000000FF;
 
-void FillArea(gfx::TBitmap& b, const gfx::TRect& r, gfx::TColor color) {
-    b.Canvas().Brush().SetColor(color);
-    b.Canvas().FillRect(r);
-}
-
 // Smoothed text reaches its colour only nearly.
 bool Near(gfx::TColor a, gfx::TColor b) {
     int d = 0;
@@ -596,7 +592,7 @@ TbsSkinData* TabsSkin(bool withButtonRecord) {
     auto* sd = new TbsSkinData(vcl::Application);
     // Picture 0: the normal tab (40 x 20, 4-pixel sides, 5-pixel top and bottom), the active
     // one (40 x 24, 4 taller) and the bar's background column.
-    auto tabs = test::SolidBitmap(48, 44, kTabEdge);
+    auto tabs = test::SolidPicture(48, 44, kTabEdge);
     FillArea(*tabs, {4, 5, 36, 15}, kTabCentre);
     FillArea(*tabs, {0, 20, 40, 44}, kActiveEdge);
     FillArea(*tabs, {4, 25, 36, 39}, kActiveCentre);
@@ -611,7 +607,7 @@ TbsSkinData* TabsSkin(bool withButtonRecord) {
     tab->FontHeight = 12;
     sd->CtrlList.push_back(std::move(tab));
     // Picture 1: the button looks, 20 x 20 each with a 3-pixel edge: normal, hot, pressed.
-    auto buttons = test::SolidBitmap(60, 20, kButtonEdge);
+    auto buttons = test::SolidPicture(60, 20, kButtonEdge);
     FillArea(*buttons, {3, 3, 17, 17}, kButtonCentre);
     FillArea(*buttons, {23, 3, 37, 17}, kButtonHot);
     FillArea(*buttons, {43, 3, 57, 17}, kButtonDown);

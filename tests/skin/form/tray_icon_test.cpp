@@ -275,7 +275,7 @@ TEST_F(TrayIconTest, CyclingReportsAndShowsTheNextIcon) {
     list.SetWidth(16);
     list.SetHeight(16);
     const gfx::TColor colours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF};
-    for (gfx::TColor c : colours) list.AddMasked(*test::SolidBitmap(16, 16, c), gfx::clFuchsia);
+    for (gfx::TColor c : colours) list.AddMasked(*test::SolidPicture(16, 16, c), gfx::clFuchsia);
     // An empty list is no list: nothing to load, nothing raised.
     tray->SetIconList(&list);
     tray->SetIconIndex(-3);

@@ -2,37 +2,22 @@
 
 #include <memory>
 
+#include "skin/core/skin_data_test_support.h"
+
 namespace skin::test {
-namespace {
-
-std::unique_ptr<gfx::TBitmap> Picture(int w, int h, gfx::TColor color) {
-    auto b = std::make_unique<gfx::TBitmap>();
-    b->SetPixelFormat(gfx::pf24bit);
-    b->SetSize(w, h);
-    b->Canvas().Brush().SetColor(color);
-    b->Canvas().FillRect({0, 0, w, h});
-    return b;
-}
-
-void Fill(gfx::TBitmap& b, const TRect& r, gfx::TColor color) {
-    b.Canvas().Brush().SetColor(color);
-    b.Canvas().FillRect(r);
-}
-
-}  // namespace
 
 void FillMenuSkin(TbsSkinData& sd, const TMenuSkinOptions& o) {
     sd.FActivePictures.clear();
     sd.ObjectList.clear();
     sd.CtrlList.clear();
 
-    auto items = Picture(64, 44, kItemColor);
-    Fill(*items, {0, 20, 40, 40}, kActiveItemColor);
-    Fill(*items, {0, 40, 40, 44}, kFrameColor);
+    auto items = SolidPicture(64, 44, kItemColor);
+    FillArea(*items, {0, 20, 40, 40}, kActiveItemColor);
+    FillArea(*items, {0, 40, 40, 44}, kFrameColor);
     // Arrow (40, 0) and check (48, 0): a 4 x 4 glyph in the middle of the key colour.
     for (int x : {40, 48}) {
-        Fill(*items, {x, 0, x + 8, 8}, kKeyColor);
-        Fill(*items, {x + 2, 2, x + 6, 6}, kGlyphColor);
+        FillArea(*items, {x, 0, x + 8, 8}, kKeyColor);
+        FillArea(*items, {x + 2, 2, x + 6, 6}, kGlyphColor);
     }
     sd.FActivePictures.push_back(std::move(items));
     auto mi = std::make_unique<TbsDataSkinMenuItem>("menuitem");
@@ -48,8 +33,8 @@ void FillMenuSkin(TbsSkinData& sd, const TMenuSkinOptions& o) {
     mi->CheckImageRect = mi->ActiveCheckImageRect = {48, 0, 56, 8};
     sd.ObjectList.push_back(std::move(mi));
 
-    sd.FActivePictures.push_back(Picture(20, 20, kFrameColor));
-    Fill(*sd.FActivePictures.back(), {2, 2, 18, 18}, kItemColor);
+    sd.FActivePictures.push_back(SolidPicture(20, 20, kFrameColor));
+    FillArea(*sd.FActivePictures.back(), {2, 2, 18, 18}, kItemColor);
     auto& pw = sd.PopupWindow;
     pw.WindowPictureIndex = 1;
     pw.LTPoint = {2, 2};
@@ -60,7 +45,7 @@ void FillMenuSkin(TbsSkinData& sd, const TMenuSkinOptions& o) {
     pw.LeftStretch = pw.TopStretch = pw.RightStretch = pw.BottomStretch = true;
     pw.MaskPictureIndex = -1;
 
-    sd.FActivePictures.push_back(Picture(40, 16, kHeaderColor));
+    sd.FActivePictures.push_back(SolidPicture(40, 16, kHeaderColor));
     auto header = std::make_unique<TbsDataSkinLabelControl>(o.MenuHeader ? "menuheader" : "label");
     header->PictureIndex = 2;
     header->SkinRect = {0, 0, 40, 16};
@@ -71,8 +56,8 @@ void FillMenuSkin(TbsSkinData& sd, const TMenuSkinOptions& o) {
     header->FontHeight = 12;
     sd.CtrlList.push_back(std::move(header));
 
-    auto buttons = Picture(40, 20, kButtonHotColor);
-    Fill(*buttons, {20, 0, 40, 20}, kButtonDownColor);
+    auto buttons = SolidPicture(40, 20, kButtonHotColor);
+    FillArea(*buttons, {20, 0, 40, 20}, kButtonDownColor);
     sd.FActivePictures.push_back(std::move(buttons));
     auto button = std::make_unique<TbsDataSkinButtonControl>("menuitembutton");
     button->PictureIndex = 3;
@@ -89,7 +74,7 @@ void FillMenuSkin(TbsSkinData& sd, const TMenuSkinOptions& o) {
 
     if (o.Mask) {
         // White cuts: the four corner pixels.
-        auto mask = Picture(20, 20, gfx::clBlack);
+        auto mask = SolidPicture(20, 20, gfx::clBlack);
         for (auto [x, y] : {std::pair{0, 0}, {19, 0}, {0, 19}, {19, 19}})
             mask->Canvas().SetPixel(x, y, gfx::clWhite);
         sd.FActivePictures.push_back(std::move(mask));
