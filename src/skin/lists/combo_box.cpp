@@ -785,27 +785,8 @@ void TbsSkinCustomComboBox::GetSkinData() {
     const auto* r =
         dynamic_cast<const TbsDataSkinComboBox*>(FSD->CtrlList[std::size_t(FIndex)].get());
     if (!r) return;
-    SItemRect = r->SItemRect;
-    ActiveItemRect = r->ActiveItemRect;
-    FocusItemRect = r->FocusItemRect.IsEmpty() ? r->SItemRect : r->FocusItemRect;
-    ItemLeftOffset = r->ItemLeftOffset;
-    ItemRightOffset = r->ItemRightOffset;
-    ItemTextRect = r->ItemTextRect;
-    FontName = r->FontName;
-    FontStyle = r->FontStyle;
-    FontHeight = r->FontHeight;
-    FontColor = r->FontColor;
-    FocusFontColor = r->FocusFontColor;
-    ActiveFontColor = r->ActiveFontColor;
-    ButtonRect = r->ButtonRect;
-    ActiveButtonRect = r->ActiveButtonRect;
-    DownButtonRect = r->DownButtonRect;
-    UnEnabledButtonRect = r->UnEnabledButtonRect;
-    ItemStretchEffect = r->ItemStretchEffect;
-    FocusItemStretchEffect = r->FocusItemStretchEffect;
-    ActiveSkinRect = r->ActiveSkinRect;
+    CopyComboRecord(*r);
     ListBoxName = r->ListBoxName;
-    ShowFocus = r->ShowFocus;
 }
 
 gfx::TFontCharset TbsSkinCustomComboBox::TextCharset() {

@@ -17,6 +17,7 @@
 
 #include "skin/controls/drop_down_client.h"
 #include "skin/core/skin_records.h"
+#include "skin/lists/combo_face.h"
 #include "skin/lists/custom_edit.h"
 #include "skin/lists/list_box.h"
 #include "skin/lists/list_types.h"
@@ -37,7 +38,9 @@ protected:
     void PopupFadeIn(TbsSkinCustomComboBox& combo, win::HWND h) override;
 };
 
-class TbsSkinCustomComboBox : public TbsSkinCustomControl, public TbsDropDownClient {
+class TbsSkinCustomComboBox : public TbsSkinCustomControl,
+                              public TbsDropDownClient,
+                              public TbsComboBoxRecordCopy {
 public:
     explicit TbsSkinCustomComboBox(vcl::TComponent* AOwner);
     ~TbsSkinCustomComboBox() override;
@@ -139,20 +142,8 @@ public:
     const TbsDrawSkinItemEvent& OnListBoxDrawItem() const { return FOnListBoxDrawItem; }
     void SetOnListBoxDrawItem(TbsDrawSkinItemEvent value);
 
-    // ---- copies of the "combobox" record ----
-    TRect ActiveSkinRect;
-    gfx::TColor ActiveFontColor = 0;
-    std::string FontName = "Arial";
-    gfx::TFontStyles FontStyle = 0;
-    int FontHeight = 14;
-    TRect SItemRect, FocusItemRect, ActiveItemRect;
-    int ItemLeftOffset = 0, ItemRightOffset = 0;
-    TRect ItemTextRect;
-    gfx::TColor FontColor = 0, FocusFontColor = 0;
-    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    // The popup record's name, from the "combobox" record.
     std::string ListBoxName;
-    bool ItemStretchEffect = false, FocusItemStretchEffect = false;
-    bool ShowFocus = false;
 
     // ---- state the tests and subclasses read ----
     TbsCBItem CBItem;

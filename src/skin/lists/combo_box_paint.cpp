@@ -8,24 +8,12 @@
 #include "skin/core/drawing_routines.h"
 #include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
+#include "skin/lists/combo_face.h"
 #include "skin/lists/combo_box.h"
 
 namespace skin {
 
 namespace {
-
-const TbsDataSkinButtonControl* FirstButtonRecord(TbsSkinData* sd,
-                                                  std::initializer_list<std::string_view> names) {
-    if (!sd || sd->Empty) return nullptr;
-    for (std::string_view name : names) {
-        const int i = sd->GetControlIndex(name);
-        if (i < 0) continue;
-        if (const auto* r =
-                dynamic_cast<const TbsDataSkinButtonControl*>(sd->CtrlList[std::size_t(i)].get()))
-            return r;
-    }
-    return nullptr;
-}
 
 void FramedFill(gfx::TCanvas& C, const TRect& r, gfx::TColor frame, gfx::TColor fill) {
     C.Brush().SetStyle(gfx::bsSolid);
@@ -33,33 +21,6 @@ void FramedFill(gfx::TCanvas& C, const TRect& r, gfx::TColor frame, gfx::TColor 
     C.FrameRect(r);
     C.Brush().SetColor(fill);
     C.FillRect(TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1});
-}
-
-// A button record's state picture at the given size, its corner points moved with the size.
-void NineSliceOfRecord(gfx::TBitmap& dest, gfx::TBitmap& picture,
-                       const TbsDataSkinButtonControl& rec, const TRect& state, int width,
-                       int height) {
-    const int dx = width - rec.SkinRect.Width();
-    const int dy = height - rec.SkinRect.Height();
-    BuildNineSliceImage(
-        rec.LTPoint, rec.RTPoint, rec.LBPoint, rec.RBPoint, rec.ClRect, rec.LTPoint,
-        TPoint{rec.RTPoint.X + dx, rec.RTPoint.Y}, TPoint{rec.LBPoint.X, rec.LBPoint.Y + dy},
-        TPoint{rec.RBPoint.X + dx, rec.RBPoint.Y + dy},
-        TRect{rec.ClRect.Left, rec.ClRect.Top, rec.ClRect.Right + dx, rec.ClRect.Bottom + dy}, dest,
-        picture, state, width, height, true, rec.LeftStretch, rec.TopStretch, rec.RightStretch,
-        rec.BottomStretch, rec.StretchEffect, rec.StretchType);
-}
-
-void DrawTransparentPart(gfx::TCanvas& C, gfx::TBitmap& picture, const TRect& src, int x, int y,
-                         gfx::TColor key) {
-    if (src.IsEmpty()) return;
-    gfx::TBitmap part;
-    part.SetSize(src.Width(), src.Height());
-    part.Canvas().CopyRect(TRect{0, 0, src.Width(), src.Height()}, picture.Canvas(), src);
-    part.SetTransparentMode(gfx::tmFixed);
-    part.SetTransparentColor(key);
-    part.SetTransparent(true);
-    C.Draw(x, y, part);
 }
 
 // A tab stop entry: digits only read as a number, anything else 0.

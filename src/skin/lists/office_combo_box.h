@@ -13,6 +13,7 @@
 #include <string>
 
 #include "skin/core/skin_records.h"
+#include "skin/lists/combo_face.h"
 #include "skin/lists/list_types.h"
 #include "skin/lists/office_list_box.h"
 #include "skin/lists/popup_list.h"
@@ -34,7 +35,7 @@ protected:
     void PopupFadeIn(TbsSkinCustomOfficeComboBox& combo, win::HWND h) override;
 };
 
-class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl {
+class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl, public TbsComboBoxRecordCopy {
 public:
     explicit TbsSkinCustomOfficeComboBox(vcl::TComponent* AOwner);
     ~TbsSkinCustomOfficeComboBox() override;
@@ -104,20 +105,6 @@ public:
     vcl::TNotifyEvent OnClick;
     vcl::TNotifyEvent OnCloseUp;
     vcl::TNotifyEvent OnDropDown;
-
-    // Copies of the "combobox" record.
-    TRect ActiveSkinRect;
-    gfx::TColor ActiveFontColor = 0;
-    std::string FontName = "Arial";
-    gfx::TFontStyles FontStyle = 0;
-    int FontHeight = 14;
-    gfx::TColor FontColor = 0;
-    gfx::TColor FocusFontColor = 0;
-    TRect SItemRect, FocusItemRect, ActiveItemRect;
-    int ItemLeftOffset = 0, ItemRightOffset = 0;
-    TRect ItemTextRect, ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
-    bool ItemStretchEffect = false, FocusItemStretchEffect = false;
-    bool ShowFocus = false;
 
     // The face's parts and state.
     TbsCBItem CBItem;
