@@ -8,8 +8,8 @@
 #include "skin/core/drawing_routines.h"
 #include "skin/core/no_skin_colors.h"
 #include "skin/core/skin_images.h"
-#include "skin/lists/combo_face.h"
 #include "skin/lists/combo_box.h"
+#include "skin/lists/combo_face.h"
 
 namespace skin {
 
