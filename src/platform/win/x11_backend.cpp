@@ -555,7 +555,8 @@ void TX11Backend::TImpl::WmStateChanged(TXWindow& xw) {
     if (data) XFree(data);
     if (state == IconicState) {
         xw.IconifyAsked = false;
-        if (!xw.Mapped || xw.MapAsked || !xw.State.Shown) return;
+        // An owned window goes down with its owner and comes back with it, as it is.
+        if (!xw.Mapped || xw.MapAsked || !xw.State.Shown || xw.State.Owner) return;
         xw.Mapped = false;
         if (FocusRequested == xw.Handle) FocusRequested = HWND();
         if (Sink) Sink->SystemShowChanged(xw.Handle, TSystemShow::Minimized);
