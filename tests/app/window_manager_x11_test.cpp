@@ -120,9 +120,8 @@ public:
     std::string Where() const {
         char text[160];
         std::snprintf(text, sizeof text, "iconic %d, active %d, state %d, bounds %d,%d %dx%d",
-                      int(win::IsIconic(Form1->Handle())), int(Active()),
-                      int(Skin().WindowState()), Form1->Left(), Form1->Top(), Form1->Width(),
-                      Form1->Height());
+                      int(win::IsIconic(Form1->Handle())), int(Active()), int(Skin().WindowState()),
+                      Form1->Left(), Form1->Top(), Form1->Width(), Form1->Height());
         return text;
     }
 
@@ -140,17 +139,17 @@ public:
         const std::optional<gfx::TPoint> grip = CaptionGrip();
         ASSERT_TRUE(grip) << "no caption point";
         const gfx::TRect before = Form1->BoundsRect();
-        const gfx::TRect after = gfx::Bounds(before.Left + 60, before.Top + 40, before.Width(),
-                                             before.Height());
+        const gfx::TRect after =
+            gfx::Bounds(before.Left + 60, before.Top + 40, before.Width(), before.Height());
         // One run of xdotool: the move loop the press starts runs until the button comes up.
         auto at = [](int x, int y) {
             return std::vector<std::string>{"mousemove", "--sync", std::to_string(x),
                                             std::to_string(y)};
         };
         std::vector<std::string> drag = at(grip->X, grip->Y);
-        for (const auto& part : {std::vector<std::string>{"mousedown", "1"},
-                                 at(grip->X + 30, grip->Y + 20), at(grip->X + 60, grip->Y + 40),
-                                 std::vector<std::string>{"mouseup", "1"}})
+        for (const auto& part :
+             {std::vector<std::string>{"mousedown", "1"}, at(grip->X + 30, grip->Y + 20),
+              at(grip->X + 60, grip->Y + 40), std::vector<std::string>{"mouseup", "1"}})
             drag.insert(drag.end(), part.begin(), part.end());
         Xdo(drag);
         ASSERT_TRUE(Wait([&] { return Form1->BoundsRect() == after; }))
@@ -230,8 +229,8 @@ TEST_F(WindowManagerX11Test, IconifiedAndMaximizedByTheWindowManagerTheFrameFoll
         ASSERT_TRUE(Wait([&] { return Form1->BoundsRect() == normal; })) << Where();
         // The window manager let go of its maximized place too.
         EXPECT_TRUE(Wait([&] { return XBounds() == normal; }))
-            << "X has it at " << XBounds().Left << "," << XBounds().Top << " "
-            << XBounds().Width() << "x" << XBounds().Height();
+            << "X has it at " << XBounds().Left << "," << XBounds().Top << " " << XBounds().Width()
+            << "x" << XBounds().Height();
         StillWorks();
         if (HasFatalFailure()) return;
     }

@@ -74,7 +74,7 @@ struct TXWindow {
     // yet: its notices of the other state are older than the request.
     bool MapAsked = false;
     bool IconifyAsked = false;
-    bool WmMaximized = false;  // the window manager holds it maximized
+    bool WmMaximized = false;      // the window manager holds it maximized
     unsigned long ShowSerial = 0;  // our last map, unmap or iconify request
     unsigned Opacity = 255;
     TTopLevelState State;

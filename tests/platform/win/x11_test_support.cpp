@@ -252,9 +252,8 @@ bool TXClient::ManagerRuns() {
     unsigned long count, after;
     unsigned char* data = nullptr;
     const bool found =
-        XGetWindowProperty(d, DefaultRootWindow(d), FImpl->Intern("_NET_SUPPORTING_WM_CHECK"), 0,
-                           1, False, XA_WINDOW, &type, &format, &count, &after,
-                           &data) == Success &&
+        XGetWindowProperty(d, DefaultRootWindow(d), FImpl->Intern("_NET_SUPPORTING_WM_CHECK"), 0, 1,
+                           False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
         data && count == 1;
     if (data) XFree(data);
     return found;
