@@ -1,6 +1,6 @@
-// The skinned form on a real X server (x11_run.sh starts a private Xvfb, and openbox for the
-// second run): one undecorated X window shaped by the skin's mask, moved and sized by the window
-// model's own loop from the hit codes the frame answers, driven by xdotool.
+// The skinned form on a real X server (x11_run.sh starts a private Xvfb, no window manager):
+// one undecorated X window shaped by the skin's mask, moved and sized by the window model's own
+// loop from the hit codes the frame answers, driven by xdotool.
 #include <gtest/gtest.h>
 
 #include <string>
