@@ -54,6 +54,8 @@ struct TTopLevelState {
 };
 
 enum class TMouseButton { Left, Right, Middle };
+// How the system (a window manager, a task bar) turned one of our top-levels.
+enum class TSystemShow { Minimized, Restored, Maximized };
 enum class TMouseAction { Move, Down, Up, Wheel };
 
 // Input as the backend sees it. Safe from any thread.
@@ -70,6 +72,9 @@ public:
     virtual void AppDeactivated() = 0;
     // The system gave activation to one of our top-levels (a window manager's task switch).
     virtual void SystemActivated(HWND window) = 0;
+    // The system iconified, de-iconified, maximized or restored one of our top-levels; the
+    // model follows as a task bar's system command would make it.
+    virtual void SystemShowChanged(HWND window, TSystemShow show) = 0;
 };
 
 class TBackend {

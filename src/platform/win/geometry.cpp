@@ -231,6 +231,24 @@ void Restore(TWindow* w, bool activate) {
     }
 }
 
+void FollowSystemShow(HWND window, TSystemShow show) {
+    TWindow* w = Get(window);
+    if (!w || w->Parent || !(w->Style & WS_VISIBLE) || w->Destroying) return;
+    const bool minimized = (w->Style & WS_MINIMIZE) != 0;
+    WPARAM command = 0;
+    if (show == TSystemShow::Minimized && !minimized) command = SC_MINIMIZE;
+    if (show == TSystemShow::Maximized && !minimized) command = SC_MAXIMIZE;
+    if (show == TSystemShow::Restored) command = SC_RESTORE;
+    if (command) Send(w, WM_SYSCOMMAND, command, 0);
+    // The window may have refused or answered its own way: the screen follows the model.
+    if (!(w = Get(window))) return;
+    SyncTopLevel(w);
+    // Brought back from the icon, it is the window the user asked for.
+    if (show == TSystemShow::Restored && !(w->Style & WS_MINIMIZE) && S().Active != window &&
+        CanActivate(w))
+        Activate(w, WA_ACTIVE);
+}
+
 }  // namespace detail
 
 bool SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {

@@ -185,6 +185,11 @@ void THeadlessBackend::DeactivateApp() {
     if (FSink) FSink->AppDeactivated();
 }
 
+void THeadlessBackend::SystemShow(HWND window, TSystemShow show) {
+    std::lock_guard lock(FSinkLock);
+    if (FSink) FSink->SystemShowChanged(window, show);
+}
+
 void THeadlessBackend::QueueIdleStep(std::function<void()> step) {
     FIdle.push_back(std::move(step));
 }

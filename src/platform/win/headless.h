@@ -61,6 +61,8 @@ public:
     void KeyPress(int virtualKey);
     void Text(const std::string& utf8);
     void DeactivateApp();
+    // The system (a task bar) turned a top-level: iconified, brought back, maximized.
+    void SystemShow(HWND window, TSystemShow show);
 
     // Runs when a loop of the window layer has nothing to do, one step per wait.
     void QueueIdleStep(std::function<void()> step);

@@ -51,6 +51,9 @@ public:
             if (w && CanActivate(w)) Activate(w, WA_ACTIVE);
         });
     }
+    void SystemShowChanged(HWND window, TSystemShow show) override {
+        sys::QueueInMainThread([window, show] { FollowSystemShow(window, show); });
+    }
 
 private:
     static void Push(TQueueItem item) {

@@ -216,6 +216,10 @@ MINMAXINFO QueryMinMax(TWindow* w);
 void Maximize(TWindow* w, bool activate);
 void Minimize(TWindow* w);
 void Restore(TWindow* w, bool activate);
+// The system turned a top-level (a window manager's iconify, de-iconify, maximize, restore):
+// the window gets the system command a task bar sends and may answer it its own way; the
+// screen then shows whatever the window made of it.
+void FollowSystemShow(HWND window, TSystemShow show);
 
 // The loop's pieces.
 bool PeekInternal(MSG& msg, bool remove);

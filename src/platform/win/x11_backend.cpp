@@ -49,6 +49,9 @@ const char* const kAtomNames[kAtomCount] = {
     "_NET_WM_WINDOW_TYPE_DIALOG",
     "_NET_WM_STATE",
     "_NET_WM_STATE_ABOVE",
+    "_NET_WM_STATE_MAXIMIZED_VERT",
+    "_NET_WM_STATE_MAXIMIZED_HORZ",
+    "WM_STATE",
     "_NET_WM_WINDOW_OPACITY",
     "_NET_ACTIVE_WINDOW",
     "_NET_SUPPORTED",
@@ -515,18 +518,108 @@ void TX11Backend::TImpl::Show(TXWindow& xw, bool visible) {
     if (visible == xw.Mapped) return;
     if (!WmKnown) CheckWindowManager();
     xw.Mapped = visible;
+    xw.ShowSerial = NextRequest(Dpy);
+    const bool managed = !xw.OverrideRedirect && WmPresent;
     if (visible) {
+        xw.MapAsked = managed;
+        xw.IconifyAsked = false;
         SetTransient(xw);
         XMapWindow(Dpy, xw.Id);
         return;
     }
-    const bool managed = !xw.OverrideRedirect && WmPresent;
-    if (managed && xw.State.Shown && xw.State.Minimized)
+    // The focus it had is gone with it: the window manager's focus on its return is news.
+    if (FocusRequested == xw.Handle) FocusRequested = HWND();
+    if (managed && xw.State.Shown && xw.State.Minimized) {
+        xw.IconifyAsked = true;
+        xw.MapAsked = false;
         XIconifyWindow(Dpy, xw.Id, Screen);
-    else if (managed)
+    } else if (managed) {
         XWithdrawWindow(Dpy, xw.Id, Screen);
-    else
+    } else {
         XUnmapWindow(Dpy, xw.Id);
+    }
+}
+
+// --- What the window manager did ------------------------------------------------------------
+
+void TX11Backend::TImpl::WmStateChanged(TXWindow& xw) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    long state = -1;
+    if (XGetWindowProperty(Dpy, xw.Id, A(aWM_STATE), 0, 2, False, A(aWM_STATE), &type, &format,
+                           &count, &after, &data) == Success &&
+        data && format == 32 && count >= 1)
+        state = reinterpret_cast<long*>(data)[0];
+    if (data) XFree(data);
+    if (state == IconicState) {
+        xw.IconifyAsked = false;
+        // An owned window goes down with its owner and comes back with it, as it is.
+        if (!xw.Mapped || xw.MapAsked || !xw.State.Shown || xw.State.Owner) return;
+        xw.Mapped = false;
+        if (FocusRequested == xw.Handle) FocusRequested = HWND();
+        if (Sink) Sink->SystemShowChanged(xw.Handle, TSystemShow::Minimized);
+    } else if (state == NormalState) {
+        xw.MapAsked = false;
+        if (!xw.IconifyAsked) SystemMapped(xw);
+    }
+}
+
+// Mapped by someone else while the model holds it minimized: a task bar brought it back.
+void TX11Backend::TImpl::SystemMapped(TXWindow& xw) {
+    if (xw.Mapped || xw.OverrideRedirect || !xw.State.Shown || !xw.State.Minimized) return;
+    xw.Mapped = true;
+    if (Sink) Sink->SystemShowChanged(xw.Handle, TSystemShow::Restored);
+}
+
+void TX11Backend::TImpl::NetWmStateChanged(TXWindow& xw) {
+    if (xw.OverrideRedirect) return;
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    bool vertical = false, horizontal = false;
+    if (XGetWindowProperty(Dpy, xw.Id, A(a_NET_WM_STATE), 0, 64, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success &&
+        data && format == 32) {
+        const auto* atoms = reinterpret_cast<unsigned long*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            vertical = vertical || atoms[i] == A(a_NET_WM_STATE_MAXIMIZED_VERT);
+            horizontal = horizontal || atoms[i] == A(a_NET_WM_STATE_MAXIMIZED_HORZ);
+        }
+    }
+    if (data) XFree(data);
+    const bool maximized = vertical && horizontal;
+    if (maximized == xw.WmMaximized) return;
+    xw.WmMaximized = maximized;
+    if (Sink && xw.State.Shown && !xw.State.Minimized)
+        Sink->SystemShowChanged(xw.Handle,
+                                maximized ? TSystemShow::Maximized : TSystemShow::Restored);
+}
+
+// Asks the window manager to take or drop its maximized state of the window.
+void TX11Backend::TImpl::SetWmMaximized(TXWindow& xw, bool maximized) {
+    xw.WmMaximized = maximized;
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = xw.Id;
+    ev.xclient.message_type = A(a_NET_WM_STATE);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = maximized ? 1 : 0;
+    ev.xclient.data.l[1] = long(A(a_NET_WM_STATE_MAXIMIZED_VERT));
+    ev.xclient.data.l[2] = long(A(a_NET_WM_STATE_MAXIMIZED_HORZ));
+    ev.xclient.data.l[3] = 1;
+    XSendEvent(Dpy, Root, False, SubstructureNotifyMask | SubstructureRedirectMask, &ev);
+}
+
+// A window maximizes itself into a work area, or one pixel inside it on every side.
+bool TX11Backend::TImpl::FillsWorkArea(const TRect& bounds) {
+    if (!MonitorsValid) ReadMonitors();
+    for (const TMonitor& m : MonitorCache)
+        if (bounds.Width() >= m.WorkArea.Width() - 2 && bounds.Height() >= m.WorkArea.Height() - 2)
+            return true;
+    return false;
 }
 
 void TX11Backend::TImpl::Restack() {
@@ -679,6 +772,10 @@ void TX11Backend::UpdateTopLevel(const TTopLevelState& state) {
         f.Create(xw, argb, overrideRedirect);
         f.Restack();
     } else {
+        // The window manager holds it maximized and it took bounds of its own: the manager lets
+        // go, or it would keep the window in its maximized place.
+        if (xw.WmMaximized && old.Bounds != state.Bounds && !f.FillsWorkArea(state.Bounds))
+            f.SetWmMaximized(xw, false);
         f.Apply(xw, &old);
     }
     f.Show(xw, visible);

@@ -96,6 +96,9 @@ void TX11Backend::TImpl::Handle(XEvent& ev) {
         case MapNotify:
             if (TXWindow* xw = FindX(ev.xmap.window)) {
                 xw->Viewable = true;
+                xw->MapAsked = false;
+                // A map from before our last unmap or iconify is old news.
+                if (!xw->IconifyAsked && ev.xmap.serial >= xw->ShowSerial) SystemMapped(*xw);
                 if (PendingFocus == xw->Handle) RequestFocus(*xw);
                 if (CaptureWanted) Grab();
             }
@@ -154,7 +157,13 @@ void TX11Backend::TImpl::Handle(XEvent& ev) {
             XRefreshKeyboardMapping(&ev.xmapping);
             break;
         case PropertyNotify:
-            if (ev.xproperty.window != Root) break;
+            if (ev.xproperty.window != Root) {
+                if (TXWindow* xw = FindX(ev.xproperty.window)) {
+                    if (ev.xproperty.atom == A(aWM_STATE)) WmStateChanged(*xw);
+                    if (ev.xproperty.atom == A(a_NET_WM_STATE)) NetWmStateChanged(*xw);
+                }
+                break;
+            }
             if (ev.xproperty.atom == A(a_NET_WORKAREA) ||
                 ev.xproperty.atom == A(a_NET_CURRENT_DESKTOP)) {
                 MonitorsChanged();

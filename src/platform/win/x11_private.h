@@ -26,7 +26,8 @@ namespace win::x11 {
 
 constexpr long kEventMask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
                             ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            EnterWindowMask | LeaveWindowMask | FocusChangeMask;
+                            EnterWindowMask | LeaveWindowMask | FocusChangeMask |
+                            PropertyChangeMask;
 constexpr long kGrabMask =
     ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
 
@@ -41,6 +42,9 @@ enum TAtom {
     a_NET_WM_WINDOW_TYPE_DIALOG,
     a_NET_WM_STATE,
     a_NET_WM_STATE_ABOVE,
+    a_NET_WM_STATE_MAXIMIZED_VERT,
+    a_NET_WM_STATE_MAXIMIZED_HORZ,
+    aWM_STATE,
     a_NET_WM_WINDOW_OPACITY,
     a_NET_ACTIVE_WINDOW,
     a_NET_SUPPORTED,
@@ -66,6 +70,12 @@ struct TXWindow {
     bool OverrideRedirect = false;
     bool Mapped = false;    // we asked for it to show
     bool Viewable = false;  // the server says it shows
+    // We asked the window manager to map or to iconify the window and it has not said it did
+    // yet: its notices of the other state are older than the request.
+    bool MapAsked = false;
+    bool IconifyAsked = false;
+    bool WmMaximized = false;      // the window manager holds it maximized
+    unsigned long ShowSerial = 0;  // our last map, unmap or iconify request
     unsigned Opacity = 255;
     TTopLevelState State;
 };
@@ -155,6 +165,14 @@ struct TX11Backend::TImpl {
     bool EnsureShm(std::size_t bytes);
     void DropShm();
     void Show(TXWindow& xw, bool visible);
+    // What the window manager (or another client) did to a window of ours: its WM_STATE, its
+    // _NET_WM_STATE, a map we did not ask for; told to the model where it differs from what
+    // the model holds.
+    void WmStateChanged(TXWindow& xw);
+    void NetWmStateChanged(TXWindow& xw);
+    void SystemMapped(TXWindow& xw);
+    void SetWmMaximized(TXWindow& xw, bool maximized);
+    bool FillsWorkArea(const TRect& bounds);
 
     void Restack();
     void RequestFocus(TXWindow& xw);

@@ -358,6 +358,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
             Message.Result = 0;
             return;
         case win::WM_SYSCOMMAND:
+            if (skinnable && FollowSystemCommand(Message.WParam)) return;
             if (Message.WParam == SC_RESTORE_EXACT) {
                 if (FOnRestore) FOnRestore(this);
                 break;

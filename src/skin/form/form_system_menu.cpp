@@ -95,6 +95,27 @@ std::function<void()> SysCommand(TbsSkinForm& f, TSysItem which) {
 
 }  // namespace
 
+bool TbsSkinForm::FollowSystemCommand(win::WPARAM command) {
+    const bool iconic = FForm->HandleAllocated() && win::IsIconic(FForm->Handle());
+    switch (command & 0xFFF0) {
+        case win::SC_MINIMIZE:
+            if (iconic || FWindowState == vcl::wsMinimized) return false;
+            SysCommand(*this, siMinimize)();
+            return true;
+        case win::SC_MAXIMIZE:
+            if (iconic) return false;
+            SetWindowState(vcl::wsMaximized);
+            return true;
+        case win::SC_RESTORE:
+            // From the icon the system brings the window back itself.
+            if (iconic || FWindowState == vcl::wsNormal) return false;
+            SetWindowState(vcl::wsNormal);
+            return true;
+        default:
+            return false;
+    }
+}
+
 vcl::TMenuItem* TbsSkinForm::GetSysMenuItems() {
     if (FSystemMenu) {
         UpdateUserSysMenu();

@@ -269,6 +269,9 @@ public:
     void PopupSystemMenu(int X, int Y);
     void PopupSystemMenuFromRect(const gfx::TRect& R);
     void ShowSystemMenuByKey();
+    // A minimize, maximize or restore from the system (a window manager, a task bar) runs
+    // through the component's own states; false: the system's handling does it.
+    bool FollowSystemCommand(win::WPARAM command);
     void CreateSysTrayMenu();
     TbsSkinPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
 

@@ -368,5 +368,72 @@ TEST_F(ActivationTest, DisabledWindowsNeitherTakeFocusNorActivation) {
     EXPECT_FALSE(GetActiveWindow());
 }
 
+// What the system (a window manager, a task bar) does to a top-level reaches it as the system
+// command a task bar sends, and the model follows: a window brought back from the icon is shown,
+// active and takes clicks again.
+TEST_F(ActivationTest, TheSystemsIconifyRestoreAndMaximizeReachTheWindowAsCommands) {
+    const HWND other = Top(600, 0, 100, 100);
+    const HWND w = Top(0, 0, 200, 100);
+    PumpMessages();
+    const gfx::TRect normal = gfx::Bounds(0, 0, 200, 100);
+    auto commands = [&] {
+        std::vector<WPARAM> seen;
+        for (const TRecord& r : Find(WM_SYSCOMMAND, w)) seen.push_back(r.WParam & 0xFFF0);
+        return seen;
+    };
+    ShowWindow(w, SW_MINIMIZE);
+    SetActiveWindow(other);
+    PumpMessages();
+    ASSERT_TRUE(IsIconic(w));
+
+    ClearLog();
+    Screen->SystemShow(w, TSystemShow::Restored);
+    PumpMessages();
+    EXPECT_EQ(commands(), std::vector<WPARAM>{SC_RESTORE});
+    EXPECT_FALSE(IsIconic(w));
+    EXPECT_FALSE(Screen->Find(w)->Minimized);
+    EXPECT_EQ(GetActiveWindow(), w);
+    Screen->Click({50, 50});
+    PumpMessages();
+    EXPECT_EQ(Count(WM_LBUTTONDOWN, w), 1);
+
+    // Iconified by the system: told once, whatever the system repeats.
+    ClearLog();
+    Screen->SystemShow(w, TSystemShow::Minimized);
+    Screen->SystemShow(w, TSystemShow::Minimized);
+    PumpMessages();
+    EXPECT_EQ(commands(), std::vector<WPARAM>{SC_MINIMIZE});
+    EXPECT_TRUE(IsIconic(w));
+    EXPECT_NE(GetActiveWindow(), w);
+    Screen->SystemShow(w, TSystemShow::Restored);
+    PumpMessages();
+
+    ClearLog();
+    Screen->SystemShow(w, TSystemShow::Maximized);
+    PumpMessages();
+    EXPECT_EQ(commands(), std::vector<WPARAM>{SC_MAXIMIZE});
+    EXPECT_TRUE(IsZoomed(w));
+    TRect r;
+    GetWindowRect(w, r);
+    EXPECT_EQ(r, gfx::Bounds(0, 0, 1280, 760));
+    Screen->SystemShow(w, TSystemShow::Restored);
+    PumpMessages();
+    EXPECT_FALSE(IsZoomed(w));
+    GetWindowRect(w, r);
+    EXPECT_EQ(r, normal);
+
+    // A window that answers in its own way stays as it chose; the screen shows it so.
+    Handle(w, [](HWND, UINT m, WPARAM wp, LPARAM, LRESULT& result) {
+        if (m != WM_SYSCOMMAND || (wp & 0xFFF0) != SC_MINIMIZE) return false;
+        result = 0;
+        return true;
+    });
+    Screen->SystemShow(w, TSystemShow::Minimized);
+    PumpMessages();
+    EXPECT_FALSE(IsIconic(w));
+    EXPECT_TRUE(Screen->Find(w)->Shown);
+    EXPECT_FALSE(Screen->Find(w)->Minimized);
+}
+
 }  // namespace
 }  // namespace win::test

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 
 #include <fcntl.h>
@@ -213,6 +214,49 @@ void TXClient::AskToClose(std::uint64_t window) {
     ev.xclient.data.l[1] = CurrentTime;
     XSendEvent(FImpl->Dpy, Window(window), False, 0, &ev);
     XSync(FImpl->Dpy, False);
+}
+
+namespace {
+
+void SendToRoot(Display* d, Window window, Atom type, std::initializer_list<long> data) {
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = window;
+    ev.xclient.message_type = type;
+    ev.xclient.format = 32;
+    int i = 0;
+    for (long value : data) ev.xclient.data.l[i++] = value;
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureNotifyMask | SubstructureRedirectMask,
+               &ev);
+    XSync(d, False);
+}
+
+}  // namespace
+
+void TXClient::AskManagerToClose(std::uint64_t window) {
+    // Source 2: a pager, which the manager obeys at once.
+    SendToRoot(FImpl->Dpy, Window(window), FImpl->Intern("_NET_CLOSE_WINDOW"),
+               {long(CurrentTime), 2});
+}
+
+void TXClient::AskManagerToMaximize(std::uint64_t window, bool maximized) {
+    SendToRoot(FImpl->Dpy, Window(window), FImpl->Intern("_NET_WM_STATE"),
+               {maximized ? 1 : 0, long(FImpl->Intern("_NET_WM_STATE_MAXIMIZED_VERT")),
+                long(FImpl->Intern("_NET_WM_STATE_MAXIMIZED_HORZ")), 2});
+}
+
+bool TXClient::ManagerRuns() {
+    Display* d = FImpl->Dpy;
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    const bool found =
+        XGetWindowProperty(d, DefaultRootWindow(d), FImpl->Intern("_NET_SUPPORTING_WM_CHECK"), 0, 1,
+                           False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data && count == 1;
+    if (data) XFree(data);
+    return found;
 }
 
 void TXClient::SetWorkArea(std::optional<TRect> area) {

@@ -55,6 +55,12 @@ public:
     std::uint64_t FocusWindow();
     // What a window manager sends when the user closes a window.
     void AskToClose(std::uint64_t window);
+    // What a pager or task bar asks of the window manager (EWMH): close a window, add or remove
+    // its maximized state. Without a window manager nothing happens.
+    void AskManagerToClose(std::uint64_t window);
+    void AskManagerToMaximize(std::uint64_t window, bool maximized);
+    // The window manager runs (it names its check window on the root).
+    bool ManagerRuns();
     // _NET_WORKAREA on the root window (one desktop); empty: none.
     void SetWorkArea(std::optional<TRect> area);
     // The root window's pixels.

@@ -218,6 +218,60 @@ TEST_F(TFormStates, TheMainWindowsSetUpMinimizesTheApplication) {
     EXPECT_EQ(main->BoundsRect(), before);
 }
 
+// What the system (a window manager, a task bar) does to the main window runs through the
+// component's own states: brought back from the icon it is active again, maximized and restored
+// by the system its state, bounds and maximize button follow.
+TEST_F(TFormStates, TheSystemsIconifyMaximizeAndRestoreRunThroughTheComponentsStates) {
+    vcl::TForm* main = nullptr;
+    vcl::Application->CreateForm(main);
+    main->SetBorderStyle(vcl::bsSingle);
+    main->SetBounds(100, 100, kPictureWidth + 100, kPictureHeight + 40);
+    main->Show();
+    Run();
+    auto* sf = new TbsSkinForm(main);
+    sf->SetSkinData(MakeSkin());
+    sf->SetBorderIcons({biMinimize, biMaximize});
+    Run();
+    const B before = main->BoundsRect();
+    const win::HWND h = main->Handle();
+    int appMinimized = 0, maximized = 0, restored = 0;
+    vcl::Application->OnMinimize = [&](vcl::TObject*) { ++appMinimized; };
+    sf->FOnMaximize = [&](vcl::TObject*) { ++maximized; };
+    sf->FOnRestore = [&](vcl::TObject*) { ++restored; };
+
+    ClickObject(sf, "minbutton");
+    ASSERT_TRUE(win::IsIconic(h));
+    Screen->SystemShow(h, win::TSystemShow::Restored);
+    Run();
+    EXPECT_FALSE(win::IsIconic(h));
+    EXPECT_EQ(win::GetActiveWindow(), h);
+    EXPECT_TRUE(sf->GetFormActive());
+    EXPECT_EQ(sf->WindowState(), vcl::wsNormal);
+    EXPECT_EQ(main->BoundsRect(), before);
+
+    auto* max = dynamic_cast<TbsSkinStdButtonObject*>(Object(sf, "maxbutton"));
+    ASSERT_NE(max, nullptr);
+    Screen->SystemShow(h, win::TSystemShow::Maximized);
+    Run();
+    EXPECT_EQ(sf->WindowState(), vcl::wsMaximized);
+    EXPECT_EQ(main->BoundsRect(), (B{0, 0, 1280, 760}));
+    EXPECT_TRUE(max->RestoreState());
+    EXPECT_EQ(maximized, 1);
+    Screen->SystemShow(h, win::TSystemShow::Restored);
+    Run();
+    EXPECT_EQ(sf->WindowState(), vcl::wsNormal);
+    EXPECT_EQ(main->BoundsRect(), before);
+    EXPECT_FALSE(max->RestoreState());
+    EXPECT_EQ(restored, 2);  // from the icon, from maximized
+
+    // Iconified by the system, the application goes down as by the button.
+    Screen->SystemShow(h, win::TSystemShow::Minimized);
+    Run();
+    EXPECT_TRUE(win::IsIconic(h));
+    EXPECT_EQ(appMinimized, 2);
+    EXPECT_EQ(sf->WindowState(), vcl::wsNormal);
+}
+
 TEST_F(TFormStates, RollUpToTheCaptionAndBack) {
     const int minH = kPictureHeight - (kClRect.Bottom - kClRect.Top);
     enum How { kButton, kDoubleClick };
