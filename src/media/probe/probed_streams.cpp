@@ -16,14 +16,24 @@ bool SameRational(AVRational a, AVRational b) {
     return a.num == b.num && a.den == b.den;
 }
 
+// A header value the probe keeps, or fills in where the header has none (0).
+bool SameOrFilled(int header, int probed) {
+    return header == 0 || header == probed;
+}
+
 // What the demuxer reads from a header and the probe does not change: a stream with another
-// codec, time base or codec set-up data is another stream.
+// codec, time base, picture size, sample rate or codec set-up data is another stream. The
+// probe takes the set-up data out of the first packets when the header has none (MPEG-4 Part 2
+// in AVI).
 bool SameStream(const AVStream* st, const AVCodecParameters* probed, AVRational timeBase) {
     const AVCodecParameters* par = st->codecpar;
     if (par->codec_type != probed->codec_type || par->codec_id != probed->codec_id ||
-        !SameRational(st->time_base, timeBase) || par->extradata_size != probed->extradata_size)
+        !SameRational(st->time_base, timeBase) || !SameOrFilled(par->width, probed->width) ||
+        !SameOrFilled(par->height, probed->height) ||
+        !SameOrFilled(par->sample_rate, probed->sample_rate))
         return false;
-    return par->extradata_size == 0 ||
+    if (par->extradata_size == 0) return true;
+    return par->extradata_size == probed->extradata_size &&
            std::memcmp(par->extradata, probed->extradata, size_t(par->extradata_size)) == 0;
 }
 
