@@ -291,6 +291,9 @@ public:
     std::function<std::optional<std::string>()> ExecuteSavePicture;
     void BuildPreviewPane();
     void Button31Click();
+    // What the add found of the selected row's file when the preview is to open that file (its
+    // task is there): the player then does not probe it again. Null otherwise.
+    std::shared_ptr<const media::TProbedStreams> ProbedStreamsOfSelection();
     void FFPlayerFileOpen(int64_t ADuration, int AFrameWidth, int AFrameHeight,
                           int& AScreenWidth, int& AScreenHeight);
     void FFPlayerPosition(int64_t APTS);

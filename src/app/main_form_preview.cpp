@@ -145,6 +145,15 @@ vcl::TWinControl* TForm1::FindChildControlByName(const std::string& name) {
     return nullptr;
 }
 
+std::shared_ptr<const media::TProbedStreams> TForm1::ProbedStreamsOfSelection() {
+    const vcl::TListItem* row = lvFiles->Selected();
+    const TRowRecord* record = TTaskRows::Record(row);
+    if (!record || record->Task < 0 || record->Task >= FFTasks->TasksCount() ||
+        row->Caption() != T_Movie_PLayer_FileName)
+        return nullptr;
+    return FFTasks->GetTaskStreams(record->Task, 0);
+}
+
 void TForm1::Button31Click() {
     if (!FFPlayer->AVLibLoaded() && !FFPlayer->LoadAVLib(sys::GetAppPath() + "LibAV")) {
         Log(FFPlayer->LastErrMsg());
@@ -153,6 +162,7 @@ void TForm1::Button31Click() {
     FScreenControl = FindChildControlByName(cboScreens->Text());
     FFPlayer->SetVideoDriver(media::vdDefault);
     FFPlayer->SetAudioDriver(media::adDefault);
+    FFPlayer->SetProbedStreams(ProbedStreamsOfSelection());
     // The file opens on the player's read thread: a selection does not wait for it. The
     // probe text, the duration and the states reach the log in the same order once it is open.
     FFPlayer->BeginOpen(T_Movie_PLayer_FileName, Panel6->Handle(), chkOpenPaused->Checked(),

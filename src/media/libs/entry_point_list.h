@@ -166,6 +166,8 @@
     X(avUtil, av_pix_fmt_desc_get) \
     X(avUtil, av_image_fill_max_pixsteps) \
     X(avCodec, avcodec_parameters_copy) \
+    X(avCodec, avcodec_parameters_alloc) \
+    X(avCodec, avcodec_parameters_free) \
     X(avCodec, avcodec_parameters_from_context) \
     X(avCodec, avcodec_send_frame) \
     X(avCodec, avcodec_receive_packet) \

@@ -75,7 +75,13 @@ bool TCustomPlayer::LoadAVLib(const std::string& path) {
     return false;
 }
 
+void TCustomPlayer::SetProbedStreams(std::shared_ptr<const TProbedStreams> value) {
+    FProbedStreams = std::move(value);
+}
+
 void TCustomPlayer::UnloadAVLib() {
+    // The copied parameters are freed by the library.
+    FProbedStreams.reset();
     StopAudio();
     AVLibLoader().Unload(FFPlayLibraries);
 }

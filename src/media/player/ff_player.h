@@ -41,6 +41,7 @@
 #include "media/player/player_state.h"
 #include "media/player/video_host.h"
 #include "media/probe/av_probe.h"
+#include "media/probe/probed_streams.h"
 #include "platform/sys/sync.h"
 #include "platform/sys/threads.h"
 #include "platform/win/types.h"
@@ -149,6 +150,10 @@ public:
     using TOpenDone = std::function<void(bool opened)>;
     void BeginOpen(const std::string& fileName, win::HWND screenHandle, bool paused,
                    TOpenDone done);
+    // What a probe of a file found out (the task manager's, see probed_streams.h): an open of
+    // that very file takes the streams' parameters from it instead of probing the file again.
+    // Main thread; kept until replaced; an open of another file does not use it.
+    void SetProbedStreams(std::shared_ptr<const TProbedStreams> value);
     // Ends the playback; with `waitForStop` returns once it has ended.
     void Stop(bool waitForStop);
     void Pause();
@@ -303,6 +308,7 @@ public:
     // Decoder and format options, read when a file or stream opens.
     int Fsws_flags = 4;
     const AVInputFormat* Ffile_iformat = nullptr;
+    std::shared_ptr<const TProbedStreams> FProbedStreams;
     std::string Finput_filename;
     int Ffs_screen_width = 0;
     int Ffs_screen_height = 0;

@@ -217,7 +217,9 @@ bool OpenInput(TVideoState& is) {
     AVFormatContext* ic = is.ic;
     if (player.Fgenpts) ic->flags |= AVFMT_FLAG_GENPTS;
 
-    err = FindStreamInfo(ic);
+    // What a probe of this file found already is taken over as it is: the library's probe
+    // decodes several pictures of an H.264 stream, longer than the first picture takes.
+    err = is.probed && is.probed->ApplyTo(ic) ? 0 : FindStreamInfo(ic);
     if (is.abort_request.load() != 0) return false;
     if (err < 0) {
         player.ReportError(rtl::Format("%s: could not find codec parameters", is.filename), true);
@@ -623,6 +625,8 @@ std::unique_ptr<TVideoState> StartOpenStream(TCustomPlayer& player, const std::s
     }
     is.filename = fileName;
     is.iformat = format;
+    if (player.FProbedStreams && player.FProbedStreams->FileName() == fileName)
+        is.probed = player.FProbedStreams;
     is.av_sync_type = player.Fav_sync_type;
     is.OnDecided = std::move(decided);
     try {

@@ -21,6 +21,7 @@
 #include "media/libs/ffmpeg_api.h"
 #include "media/player/packet_queue.h"
 #include "media/player/player_events.h"
+#include "media/probe/probed_streams.h"
 #include "platform/sys/sync.h"
 #include "platform/sys/threads.h"
 
@@ -74,6 +75,8 @@ struct TVideoState {
     std::unique_ptr<sys::TThread> refresh_tid;
     std::unique_ptr<sys::TThread> subtitle_tid;
     const AVInputFormat* iformat = nullptr;
+    // What a probe of the file found already: the open takes it over instead of probing.
+    std::shared_ptr<const TProbedStreams> probed;
     int no_background = 0;
     TShared<int> abort_request{0};
     // Set with abort_request: the threads' pauses between polls end at once.

@@ -131,6 +131,7 @@ private:
 
 TFFmpeg::TFFmpeg(int maxFiles) : TCustomFFmpeg(maxFiles) {
     FAVProbes.resize(size_t(maxFiles));
+    FProbedStreams.resize(size_t(maxFiles));
     FInputOptions.resize(size_t(maxFiles));
     FOutputOptions.resize(size_t(maxFiles));
 }
@@ -157,9 +158,16 @@ TAVProbe* TFFmpeg::InputProbe(int index) const {
     return FAVProbes[size_t(index)].get();
 }
 
-void TFFmpeg::AttachInputProbe(int index) {
+std::shared_ptr<const TProbedStreams> TFFmpeg::InputStreams(int index) const {
+    if (index < 0 || index >= FMaxFiles) return nullptr;
+    return FProbedStreams[size_t(index)];
+}
+
+void TFFmpeg::AttachInputProbe(int index, const std::string& fileName) {
     TAVProbe* probe = GetInputProbe(index);
-    if (probe != nullptr) probe->SetFileHandle(Finput_files[size_t(index)]);
+    if (probe == nullptr) return;
+    probe->SetFileHandle(Finput_files[size_t(index)]);
+    FProbedStreams[size_t(index)] = TProbedStreams::Take(Finput_files[size_t(index)], fileName);
 }
 
 void TFFmpeg::DetachProbes() {
@@ -328,7 +336,7 @@ bool TCustomFFTaskManager::OpenInput(TFFmpeg& task, const std::string& fileName,
         task.ResetInputOptions(index);
     }
     if (!task.OpenInputFile(fileName)) return false;
-    task.AttachInputProbe(index);
+    task.AttachInputProbe(index, fileName);
     return true;
 }
 
@@ -446,6 +454,11 @@ bool TCustomFFTaskManager::SetOutputStream(int taskIndex, rtl::TStream* stream,
 
 TAVProbe* TCustomFFTaskManager::GetTaskProbe(int taskIndex, int fileIndex) {
     return Task(taskIndex).InputProbe(fileIndex);
+}
+
+std::shared_ptr<const TProbedStreams> TCustomFFTaskManager::GetTaskStreams(int taskIndex,
+                                                                           int fileIndex) {
+    return Task(taskIndex).InputStreams(fileIndex);
 }
 
 void TCustomFFTaskManager::ClearTasks() {

@@ -37,6 +37,7 @@
 #include "media/engine/ffmpeg_engine.h"
 #include "media/libs/ff_base_component.h"
 #include "media/probe/av_probe.h"
+#include "media/probe/probed_streams.h"
 #include "media/tasks/option_records.h"
 #include "platform/rtl/streams.h"
 #include "platform/sys/sync.h"
@@ -94,6 +95,9 @@ public:
     TAVProbe* GetInputProbe(int index);
     // The probe of an input, or nullptr when it has none yet or the index is out of range.
     TAVProbe* InputProbe(int index) const;
+    // What the open of input `index` found of its streams, kept from the open on; null when
+    // the input is not open or the index is out of range.
+    std::shared_ptr<const TProbedStreams> InputStreams(int index) const;
 
     void StoreInputOptions(int index, const TInputOptions& options);
     void StoreOutputOptions(int index, const TOutputOptions& options);
@@ -121,8 +125,9 @@ protected:
 private:
     friend class TCustomFFTaskManager;
 
-    // The probe of input `index` looks at the engine's opened input from now on.
-    void AttachInputProbe(int index);
+    // The probe of input `index` looks at the engine's opened input `fileName` from now on,
+    // and what it found is kept apart from the context, which the run reads.
+    void AttachInputProbe(int index, const std::string& fileName);
     // The run released its inputs: the probes let go of them.
     void DetachProbes();
     void SetPostHook(TPostHook hook, bool present);
@@ -131,6 +136,7 @@ private:
     }
 
     std::vector<std::unique_ptr<TAVProbe>> FAVProbes;
+    std::vector<std::shared_ptr<const TProbedStreams>> FProbedStreams;
     std::vector<std::unique_ptr<TInputOptions>> FInputOptions;
     std::vector<std::unique_ptr<TOutputOptions>> FOutputOptions;
     // The task's index in the run; set by Start, read by its end report.
@@ -190,6 +196,9 @@ public:
                          const TOutputOptions* options);
     // Raises the list index error for a bad task index; nullptr when the input has no probe.
     TAVProbe* GetTaskProbe(int taskIndex, int fileIndex);
+    // What the add found of an input's streams (see probed_streams.h): unlike the probe, it may
+    // be read while the task converts. Raises like GetTaskProbe; null when the input has none.
+    std::shared_ptr<const TProbedStreams> GetTaskStreams(int taskIndex, int fileIndex);
 
     // Back to idle; raises "Cannot ClearTasks while working." while a run has not ended.
     void ClearTasks();

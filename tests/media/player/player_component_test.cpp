@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -25,6 +26,7 @@
 #include "platform/win/headless.h"
 #include "platform/win/video_host.h"
 #include "platform/win/win.h"
+#include "support/temp_dir.h"
 
 namespace media {
 namespace {
@@ -449,6 +451,66 @@ TEST_F(PlayerComponentTest, HundredOpenStopCycles) {
     EXPECT_EQ(FLog.Count(psPlay), 100);
     EXPECT_EQ(FLog.Count(psStop), 100);
     EXPECT_EQ(FLog.States.back(), psStop);
+}
+
+// What the add's probe found of a file, as the task manager keeps it.
+std::shared_ptr<const TProbedStreams> ProbeOf(const std::string& fileName) {
+    TAVProbe probe;
+    EXPECT_TRUE(probe.LoadFile(fileName)) << probe.LastErrMsg();
+    return TProbedStreams::Take(probe.FileHandle(), fileName);
+}
+
+// An open that takes over what a probe of the file found shows what an open that probes it
+// shows: the same description, duration, picture size and first picture. When the file at the
+// name was replaced since, the player probes the new one.
+TEST_F(PlayerComponentTest, AnOpenTakingOverAProbeShowsWhatAProbingOneShows) {
+    struct TSeen {
+        std::string Text;
+        int64_t Duration = 0;
+        int Width = 0;
+        std::vector<uint32_t> Picture;
+    };
+    int64_t duration = 0;
+    int width = 0;
+    FPlayer.OnFileOpen = [&](TCustomPlayer*, int64_t d, int w, int, int&, int&) {
+        duration = d;
+        width = w;
+    };
+    const auto open = [&](const std::string& file, std::shared_ptr<const TProbedStreams> known) {
+        FPlayer.SetProbedStreams(known);
+        EXPECT_TRUE(OpenWithHost(file, true, kClipWidth, kClipHeight)) << FPlayer.LastErrMsg();
+        EXPECT_EQ(State().probed, known);
+        EXPECT_TRUE(
+            test::WaitUntil([&] { return FPlayer.PlayState() == psPause && FHost->Count() >= 2; }));
+        TSeen seen{FPlayer.AVProbe().FileInfoText(), duration, width, {}};
+        if (FHost->Last()) seen.Picture = FHost->Last()->Pixels;
+        FPlayer.Stop(true);
+        return seen;
+    };
+    const auto expectSame = [](const TSeen& a, const TSeen& b) {
+        EXPECT_EQ(a.Text, b.Text);
+        EXPECT_EQ(a.Duration, b.Duration);
+        EXPECT_EQ(a.Width, b.Width);
+        EXPECT_FALSE(a.Picture.empty());
+        EXPECT_TRUE(a.Picture == b.Picture);
+    };
+    for (const char* fixture : {fixtures::kClipMp4, fixtures::kClipMkv, fixtures::kClipAvi}) {
+        SCOPED_TRACE(fixture);
+        const std::string file = fixtures::Path(fixture);
+        expectSame(open(file, ProbeOf(file)), open(file, nullptr));
+    }
+
+    testsupport::TTempDir dir;
+    const std::string name = dir / "clip.mp4";
+    std::filesystem::copy_file(fixtures::Path(fixtures::kClipMp4), name);
+    const auto before = ProbeOf(name);
+    std::filesystem::copy_file(fixtures::Path(fixtures::kSecondVideoMp4), name,
+                               std::filesystem::copy_options::overwrite_existing);
+    expectSame(open(name, before), open(name, nullptr));
+    // Another file's probe is not taken over.
+    FPlayer.SetProbedStreams(before);
+    ASSERT_TRUE(OpenWithHost(fixtures::Path(fixtures::kClipMp4), true, kClipWidth, kClipHeight));
+    EXPECT_EQ(State().probed, nullptr);
 }
 
 // BeginOpen returns before the file is open; the rest of the open comes in a later turn of the
