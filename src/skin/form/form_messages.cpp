@@ -63,19 +63,17 @@ void TbsSkinForm::NCCalcSize(vcl::TMessage& Message) {
         Message.WParam
             ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
             : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
+    TbsFrameRecord record = DefaultFrameRecord(false);
     if (FSkinSupport && HasSkin()) {
         CalcSkinRects();
-        const TbsSkinData& sd = *FSD;
-        r->Left += sd.ClRect.Left;
-        r->Top += sd.ClRect.Top;
-        r->Right -= sd.FPicture->Width() - sd.ClRect.Right;
-        r->Bottom -= sd.FPicture->Height() - sd.ClRect.Bottom;
-    } else {
-        r->Left += 3;
-        r->Top += GetDefCaptionHeight(FForm->BorderStyle()) + 3;
-        r->Right -= 3;
-        r->Bottom -= 3;
+        record = FrameRecordOf(*FSD);
+        record.Objects.clear();
     }
+    const gfx::TRect in = FrameGeometry(record).ClientInsets;
+    r->Left += in.Left;
+    r->Top += in.Top;
+    r->Right -= in.Right;
+    r->Bottom -= in.Bottom;
     r->Right = std::max(r->Right, r->Left);
     r->Bottom = std::max(r->Bottom, r->Top);
 }

@@ -39,14 +39,6 @@ constexpr THintText kObjectHints[] = {
 
 }  // namespace
 
-int GetDefCaptionHeight(vcl::TFormBorderStyle style) {
-    return style == vcl::bsToolWindow || style == vcl::bsSizeToolWin ? 15 : 19;
-}
-
-int GetDefButtonSize(vcl::TFormBorderStyle style) {
-    return style == vcl::bsToolWindow || style == vcl::bsSizeToolWin ? 13 : 17;
-}
-
 gfx::TSize GetSmallIconSize() {
     int cx = win::GetSystemMetrics(win::SM_CXSMICON);
     int cy = win::GetSystemMetrics(win::SM_CYSMICON);
@@ -421,39 +413,37 @@ void TbsSkinForm::ClearObjects() {
 void TbsSkinForm::CreateSkinObjects() {
     ClearObjects();
     if (!FSD) return;
-    for (auto& record : FSD->ObjectList) {
-        TbsDataSkinObject* data = record.get();
-        if (dynamic_cast<TbsDataSkinMenuItem*>(data) ||
-            dynamic_cast<TbsDataSkinMainMenuItem*>(data) ||
-            dynamic_cast<TbsDataSkinMainMenuBarButton*>(data))
-            continue;
+    for (const TbsFrameObjectRecord& record : FrameRecordOf(*FSD).Objects) {
         std::unique_ptr<TbsActiveSkinObject> object;
-        if (dynamic_cast<TbsDataSkinStdButton*>(data))
-            object = std::make_unique<TbsSkinStdButtonObject>(this, data);
-        else if (dynamic_cast<TbsDataSkinButton*>(data))
-            object = std::make_unique<TbsSkinButtonObject>(this, data);
-        else if (dynamic_cast<TbsDataSkinCaption*>(data))
-            object = std::make_unique<TbsSkinCaptionObject>(this, data);
-        else if (dynamic_cast<TbsDataSkinAnimate*>(data))
-            object = std::make_unique<TbsSkinAnimateObject>(this, data);
-        else if (dynamic_cast<TbsDataUserObject*>(data))
-            object = std::make_unique<TbsUserObject>(this, data);
-        if (object) ObjectList.push_back(std::move(object));
+        switch (record.Kind) {
+            case fokStdButton:
+                object = std::make_unique<TbsSkinStdButtonObject>(this, record.Data);
+                break;
+            case fokButton:
+                object = std::make_unique<TbsSkinButtonObject>(this, record.Data);
+                break;
+            case fokCaption:
+                object = std::make_unique<TbsSkinCaptionObject>(this, record.Data);
+                break;
+            case fokAnimate:
+                object = std::make_unique<TbsSkinAnimateObject>(this, record.Data);
+                break;
+            case fokUser:
+                object = std::make_unique<TbsUserObject>(this, record.Data);
+                break;
+        }
+        ObjectList.push_back(std::move(object));
     }
 }
 
 void TbsSkinForm::CreateDefaultButtons() {
     ClearObjects();
-    static constexpr std::pair<const char*, TbsStdCommand> kButtons[] = {
-        {"closebutton", cmClose},   {"maxbutton", cmMaximize},    {"minbutton", cmMinimize},
-        {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray},
-    };
-    for (const auto& [name, command] : kButtons) {
+    for (const TbsFrameObjectRecord& record : DefaultFrameRecord().Objects) {
         auto button = std::make_unique<TbsSkinStdButtonObject>(this, nullptr);
-        button->IDName = name;
-        button->Command = command;
-        button->SkinRectInAPicture = true;
-        button->SkinRect = button->ActiveSkinRect = button->DownRect = {0, 0, 1, 1};
+        button->IDName = record.IDName;
+        button->Command = record.Command;
+        button->SkinRectInAPicture = record.SkinRectInAPicture;
+        button->SkinRect = button->ActiveSkinRect = button->DownRect = record.SkinRect;
         ObjectList.push_back(std::move(button));
     }
     UpdateCaptionButtons();
@@ -461,47 +451,24 @@ void TbsSkinForm::CreateDefaultButtons() {
 
 void TbsSkinForm::UpdateCaptionButtons() {
     if (ObjectList.empty()) return;
-    for (auto& object : ObjectList) {
-        auto* animate = dynamic_cast<TbsSkinAnimateObject*>(object.get());
-        auto* std = dynamic_cast<TbsSkinStdButtonObject*>(object.get());
-        if (!animate && !std) continue;
-        if (FHideCaptionButtons) {
-            object->Enabled = false;
-            object->Visible = !object->SkinRectInAPicture;
-            continue;
+    const TbsFrameRecord record = FrameRecord();
+    // The program says which of its own caption buttons show.
+    std::vector<std::string> shown;
+    if (!FHideCaptionButtons && FOnActivateCustomObject)
+        for (const TbsFrameObjectRecord& o : record.Objects) {
+            const bool button = o.Kind == fokStdButton || (o.Kind == fokAnimate && o.ButtonStyle);
+            if (!button || o.Command != cmDefault) continue;
+            bool visible = false;
+            FOnActivateCustomObject(o.IDName, visible);
+            if (visible) shown.push_back(o.IDName);
         }
-        if (animate && !animate->ButtonStyle) continue;
-        const TbsStdCommand command = animate ? animate->Command : std->Command;
-        auto follow = [&](bool enabled) {
-            object->Enabled = enabled;
-            object->Visible = !object->SkinRectInAPicture || enabled;
-        };
-        switch (command) {
-            case cmClose:
-                break;
-            case cmMaximize:
-                follow(FBorderIcons.Contains(biMaximize));
-                break;
-            case cmMinimize:
-                follow(FBorderIcons.Contains(biMinimize));
-                break;
-            case cmSysMenu:
-                follow(FBorderIcons.Contains(biSystemMenu) && !FDisableSystemMenu);
-                break;
-            case cmDefault: {
-                bool visible = false;
-                if (FOnActivateCustomObject) FOnActivateCustomObject(object->IDName, visible);
-                object->Visible = visible;
-                break;
-            }
-            case cmRollUp:
-                follow(FBorderIcons.Contains(biRollUp));
-                break;
-            case cmMinimizeToTray:
-                follow(FBorderIcons.Contains(biMinimizeToTray));
-                break;
+    FShownCustomObjects = std::move(shown);
+    const TbsFrameGeometry g = FrameGeometry(record);
+    if (g.Objects.size() == ObjectList.size())
+        for (std::size_t i = 0; i < ObjectList.size(); ++i) {
+            ObjectList[i]->Visible = g.Objects[i].Visible;
+            if (g.Objects[i].Enabled) ObjectList[i]->Enabled = *g.Objects[i].Enabled;
         }
-    }
     SetDefaultObjectHints();
 }
 

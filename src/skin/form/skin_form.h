@@ -31,6 +31,7 @@
 #include "platform/vcl/timer.h"
 #include "skin/core/layered_windows.h"
 #include "skin/core/skin_data.h"
+#include "skin/form/frame_geometry.h"
 #include "skin/form/frame_objects.h"
 #include "skin/form/inactive_panel.h"
 #include "skin/form/quick_buttons.h"
@@ -52,8 +53,6 @@ public:
     using rtl::Exception::Exception;
 };
 
-enum TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
-using TbsBorderIcons = vcl::TSet<TbsBorderIcon>;
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
 
 using TbsCaptionPaintEvent = std::function<void(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive)>;
@@ -70,9 +69,6 @@ using TbsActivateCustomObjectEvent =
     std::function<void(const std::string& IDName, bool& ObjectVisible)>;
 using TbsOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
-// Default frame: caption height and caption button size, for tool windows and others.
-int GetDefCaptionHeight(vcl::TFormBorderStyle style);
-int GetDefButtonSize(vcl::TFormBorderStyle style);
 // SM_CXSMICON x SM_CYSMICON, each 0 replaced by SM_CXSIZE / SM_CYSIZE.
 gfx::TSize GetSmallIconSize();
 
@@ -105,6 +101,11 @@ public:
     std::string GetProductVersion() const { return "7.81"; }
 
     // --- frame geometry (frame coordinates) ----------------------------------------------------
+    // The frame's record (the skin's, else the default frame's), the form's state, and the
+    // geometry of a record at FFormWidth x FFormHeight in that state.
+    TbsFrameRecord FrameRecord() const;
+    TbsFrameState FrameState() const;
+    TbsFrameGeometry FrameGeometry(const TbsFrameRecord& record) const;
     void CalcSkinRects();
     // A rectangle of the frame picture moved to the current size by the corner zone it lies in.
     [[nodiscard]] gfx::TRect MapSkinRect(const gfx::TRect& R) const;
@@ -469,6 +470,12 @@ protected:
     void NewWindowProc(vcl::TMessage& Message);
 
 private:
+    // The New values, and the frame objects' places, from a geometry.
+    void ApplyFrameGeometry(const TbsFrameGeometry& g);
+    void ApplyObjectPlaces(const TbsFrameGeometry& g);
+    // The program's own caption buttons it chose to show at the last caption-button update.
+    std::vector<std::string> FShownCustomObjects;
+
     bool Designing() const;
     // The skin data is set and holds a skin.
     bool HasSkin() const;
