@@ -80,8 +80,7 @@ void TbsSkinForm::NCCalcSize(vcl::TMessage& Message) {
 
 void TbsSkinForm::NCActivate(vcl::TMessage& Message) {
     FBorderLayerChangeSize = false;
-    if (FLayerManager->IsVisible) FLayerManager->Hide();
-    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    HideFrameLayers();
     FFormActive = Message.WParam != 0;
     if (!FFormActive) TestActive(-1, -1, false);
     const auto style = FForm->FormStyle();
@@ -295,8 +294,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 }
                 if (skinnable && FForm->Menu()) FForm->SetMenu(nullptr);
             } else if (skinnable) {
-                if (FLayerManager->IsVisible) FLayerManager->Hide();
-                if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+                HideFrameLayers();
             }
             if (skinnable && FForm->FormStyle() == vcl::fsMDIChild)
                 MDIChildShown(Message.WParam != 0);

@@ -346,8 +346,7 @@ void TbsSkinForm::ChangeSkinData() {
     if (FUseRibbon) FSkinnableForm = false;
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     FSkinSupport = HasSkin();
-    if (FLayerManager->IsVisible) FLayerManager->Hide();
-    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    HideFrameLayers();
     if (LayerShown()) FBorderLayer->Hide();
 
     if (FSkinSupport && FSkinnableForm) {
@@ -640,6 +639,104 @@ void TbsSkinForm::ObjectMouseUp(vcl::TMouseButton Button, int X, int Y) {
     if (!dynamic_cast<TbsSkinCaptionObject*>(o)) win::ReleaseCapture();
     MouseCaptureObject = -1;
     o->MouseUp(X, Y, Button);
+}
+
+// --- the frame objects' host ---------------------------------------------------------------------
+
+gfx::TRect TbsSkinForm::FrameRectToScreen(const gfx::TRect& R) const {
+    gfx::TPoint origin;
+    if (FForm->FormStyle() == vcl::fsMDIChild) {
+        const gfx::TPoint client =
+            FSkinnableForm ? gfx::TPoint{-NewClRect.Left, -NewClRect.Top}
+                           : gfx::TPoint{-3, -GetDefCaptionHeight(FForm->BorderStyle()) - 3};
+        origin = FForm->ClientToScreen(client);
+    } else {
+        origin = {FForm->Left(), FForm->Top()};
+    }
+    return R.Offset(origin.X, origin.Y);
+}
+
+void TbsSkinForm::RepaintFrame() {
+    if (FForm && FForm->HandleAllocated()) win::SendMessage(FForm->Handle(), win::WM_NCPAINT, 0, 0);
+}
+
+void TbsSkinForm::StartMorphTimer() {
+    MorphTimer->SetEnabled(true);
+}
+
+void TbsSkinForm::StartAnimateTimer() {
+    AnimateTimer->SetEnabled(true);
+}
+
+void TbsSkinForm::HideFrameLayers() {
+    if (FLayerManager->IsVisible) FLayerManager->Hide();
+    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+}
+
+// Runs a window command of a caption button or animation; the selection is cleared first so
+// no object stays hot behind a state change.
+void TbsSkinForm::RunFrameCommand(TbsStdCommand command) {
+    switch (command) {
+        case cmClose:
+            TestActive(-1, -1, false);
+            // Closing frees the form only through a posted release, after this handling.
+            FForm->Close();
+            break;
+        case cmMaximize:
+            TestActive(-1, -1, false);
+            SetWindowState(WindowState() == vcl::wsMaximized ? vcl::wsNormal : vcl::wsMaximized);
+            break;
+        case cmMinimize:
+            TestActive(-1, -1, false);
+            if (FAlwaysMinimizeToTray)
+                MinimizeToTray();
+            else
+                SetWindowState(WindowState() == vcl::wsMinimized ? vcl::wsNormal
+                                                                 : vcl::wsMinimized);
+            break;
+        case cmRollUp:
+            SetRollUpState(!RollUpState());
+            break;
+        case cmMinimizeToTray:
+            TestActive(-1, -1, false);
+            MinimizeToTray();
+            break;
+        case cmSysMenu:
+        case cmDefault:
+            break;
+    }
+}
+
+void TbsSkinForm::ObjectEntered(const std::string& IDName) {
+    if (FOnMouseEnterEvent) FOnMouseEnterEvent(IDName);
+}
+
+void TbsSkinForm::ObjectLeft(const std::string& IDName) {
+    if (FOnMouseLeaveEvent) FOnMouseLeaveEvent(IDName);
+}
+
+void TbsSkinForm::ObjectPressed(const std::string& IDName, int X, int Y, gfx::TRect R,
+                                vcl::TMouseButton Button) {
+    if (FOnMouseDownEvent) FOnMouseDownEvent(IDName, X, Y, R, Button);
+}
+
+void TbsSkinForm::ObjectReleased(const std::string& IDName, int X, int Y, gfx::TRect R,
+                                 vcl::TMouseButton Button) {
+    if (FOnMouseUpEvent) FOnMouseUpEvent(IDName, X, Y, R, Button);
+}
+
+void TbsSkinForm::ObjectMoved(const std::string& IDName, int X, int Y, gfx::TRect R) {
+    if (FOnMouseMoveEvent) FOnMouseMoveEvent(IDName, X, Y, R);
+}
+
+void TbsSkinForm::ObjectPaint(const std::string& IDName, gfx::TCanvas& Canvas, gfx::TRect R) {
+    if (FOnPaintEvent) FOnPaintEvent(IDName, Canvas, R);
+}
+
+bool TbsSkinForm::PaintCaptionByProgram(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive) {
+    if (!FOnCaptionPaint) return false;
+    FOnCaptionPaint(Cnvs, R, AActive);
+    return true;
 }
 
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
