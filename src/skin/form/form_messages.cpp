@@ -56,27 +56,24 @@ void TbsSkinForm::NCCalcSize(vcl::TMessage& Message) {
         Message.WParam
             ? &win::ParamToPtr<win::NCCALCSIZE_PARAMS>(std::uint64_t(Message.LParam))->rgrc[0]
             : win::ParamToPtr<gfx::TRect>(std::uint64_t(Message.LParam));
+    TbsFrameRecord record = DefaultFrameRecord(false);
     if (FSkinSupport && HasSkin()) {
         CalcSkinRects();
-        const TbsSkinData& sd = *FSD;
-        r->Left += sd.ClRect.Left;
-        r->Top += sd.ClRect.Top;
-        r->Right -= sd.FPicture->Width() - sd.ClRect.Right;
-        r->Bottom -= sd.FPicture->Height() - sd.ClRect.Bottom;
-    } else {
-        r->Left += 3;
-        r->Top += GetDefCaptionHeight(FForm->BorderStyle()) + 3;
-        r->Right -= 3;
-        r->Bottom -= 3;
+        record = FrameRecordOf(*FSD);
+        record.Objects.clear();
     }
+    const gfx::TRect in = FrameGeometry(record).ClientInsets;
+    r->Left += in.Left;
+    r->Top += in.Top;
+    r->Right -= in.Right;
+    r->Bottom -= in.Bottom;
     r->Right = std::max(r->Right, r->Left);
     r->Bottom = std::max(r->Bottom, r->Top);
 }
 
 void TbsSkinForm::NCActivate(vcl::TMessage& Message) {
     FBorderLayerChangeSize = false;
-    if (FLayerManager->IsVisible) FLayerManager->Hide();
-    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    HideFrameLayers();
     FFormActive = Message.WParam != 0;
     if (!FFormActive) TestActive(-1, -1, false);
     const auto style = FForm->FormStyle();
@@ -290,8 +287,7 @@ void TbsSkinForm::NewWindowProc(vcl::TMessage& Message) {
                 }
                 if (skinnable && FForm->Menu()) FForm->SetMenu(nullptr);
             } else if (skinnable) {
-                if (FLayerManager->IsVisible) FLayerManager->Hide();
-                if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+                HideFrameLayers();
             }
             if (skinnable && FForm->FormStyle() == vcl::fsMDIChild)
                 MDIChildShown(Message.WParam != 0);

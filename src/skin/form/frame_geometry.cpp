@@ -1,5 +1,7 @@
 // The skinned frame's geometry: the skin's frame values moved to the form's size, the places of
 // the frame objects, the non-client hit test and the window region cut from the skin's mask.
+#include "skin/form/frame_geometry.h"
+
 #include <algorithm>
 
 #include "platform/win/win.h"
@@ -38,48 +40,101 @@ std::optional<gfx::TRegion> StripRegion(gfx::TBitmap& strip, int x, int y) {
 
 }  // namespace
 
-bool TbsSkinForm::IsSizeable() const {
-    const auto style = FForm->BorderStyle();
-    return FAlwaysResize || style == vcl::bsSizeable || style == vcl::bsSizeToolWin;
+// --- the geometry value -------------------------------------------------------------------------
+
+int GetDefCaptionHeight(vcl::TFormBorderStyle style) {
+    return style == vcl::bsToolWindow || style == vcl::bsSizeToolWin ? 15 : 19;
 }
 
-void TbsSkinForm::CalcSkinRects() {
-    if (!HasSkin()) return;
-    if (FFormWidth == 0) FFormWidth = FForm->Width();
-    if (FFormHeight == 0) FFormHeight = FForm->Height();
-    const TbsSkinData& sd = *FSD;
-    const int dx = FFormWidth - sd.FPicture->Width();
-    const int dy = FFormHeight - sd.FPicture->Height();
-    NewLTPoint = sd.LTPoint;
-    NewRTPoint = Moved(sd.RTPoint, dx, 0);
-    NewLBPoint = Moved(sd.LBPoint, 0, dy);
-    NewRBPoint = Moved(sd.RBPoint, dx, dy);
-    NewClRect = {sd.ClRect.Left, sd.ClRect.Top, sd.ClRect.Right + dx, sd.ClRect.Bottom + dy};
-    NewCaptionRect = sd.CaptionRect;
-    if (!RectIsEmpty(NewCaptionRect)) NewCaptionRect.Right += dx;
-    NewButtonsRect = sd.ButtonsRect;
-    ButtonsInLeft = !RectIsEmpty(sd.ButtonsRect) && sd.ButtonsRect.Left < sd.FPicture->Width() / 2;
-    if (!RectIsEmpty(NewButtonsRect) && NewButtonsRect.Left > sd.FPicture->Width() / 2)
-        NewButtonsRect = NewButtonsRect.Offset(dx, 0);
-    NewButtonsInLeft = sd.CapButtonsInLeft;
-    NewButtonsOffset = sd.ButtonsOffset;
-    NewHitTestLTPoint = sd.HitTestLTPoint;
-    NewHitTestRTPoint = Moved(sd.HitTestRTPoint, dx, 0);
-    NewHitTestLBPoint = Moved(sd.HitTestLBPoint, 0, dy);
-    NewHitTestRBPoint = Moved(sd.HitTestRBPoint, dx, dy);
-    NewMaskRectArea = {sd.MaskRectArea.Left, sd.MaskRectArea.Top, sd.MaskRectArea.Right + dx,
-                       sd.MaskRectArea.Bottom + dy};
+int GetDefButtonSize(vcl::TFormBorderStyle style) {
+    return style == vcl::bsToolWindow || style == vcl::bsSizeToolWin ? 13 : 17;
 }
 
-gfx::TRect TbsSkinForm::MapSkinRect(const gfx::TRect& R) const {
-    if (!FSD) return R;
-    const TbsSkinData& sd = *FSD;
-    const int w0 = sd.FPicture->Width(), h0 = sd.FPicture->Height();
-    const gfx::TRect lt{0, 0, sd.LTPoint.X, sd.LTPoint.Y};
-    const gfx::TRect rt{sd.RTPoint.X, 0, w0, sd.RTPoint.Y};
-    const gfx::TRect lb{0, sd.LBPoint.Y, sd.LBPoint.X, h0};
-    const gfx::TRect rb{sd.RBPoint.X, sd.RBPoint.Y, w0, h0};
-    const int dx = NewRBPoint.X - sd.RBPoint.X, dy = NewRBPoint.Y - sd.RBPoint.Y;
+bool FrameSizeable(const TbsFrameState& state) {
+    const auto style = state.BorderStyle;
+    return state.AlwaysResize || style == vcl::bsSizeable || style == vcl::bsSizeToolWin;
+}
+
+bool FrameResizes(const TbsFrameState& state) {
+    return FrameSizeable(state) && state.WindowState == vcl::wsNormal && !state.RolledUp;
+}
+
+TbsFrameRecord FrameRecordOf(const TbsSkinData& sd) {
+    TbsFrameRecord r;
+    r.Skinned = true;
+    if (sd.FPicture) r.Picture = {sd.FPicture->Width(), sd.FPicture->Height()};
+    r.LTPoint = sd.LTPoint;
+    r.RTPoint = sd.RTPoint;
+    r.LBPoint = sd.LBPoint;
+    r.RBPoint = sd.RBPoint;
+    r.ClRect = sd.ClRect;
+    r.CaptionRect = sd.CaptionRect;
+    r.ButtonsRect = sd.ButtonsRect;
+    r.MaskRectArea = sd.MaskRectArea;
+    r.ButtonsOffset = sd.ButtonsOffset;
+    r.CapButtonsInLeft = sd.CapButtonsInLeft;
+    r.HitTestLTPoint = sd.HitTestLTPoint;
+    r.HitTestRTPoint = sd.HitTestRTPoint;
+    r.HitTestLBPoint = sd.HitTestLBPoint;
+    r.HitTestRBPoint = sd.HitTestRBPoint;
+    for (const auto& record : sd.ObjectList) {
+        TbsDataSkinObject* data = record.get();
+        if (dynamic_cast<TbsDataSkinMenuItem*>(data) ||
+            dynamic_cast<TbsDataSkinMainMenuItem*>(data) ||
+            dynamic_cast<TbsDataSkinMainMenuBarButton*>(data))
+            continue;
+        TbsFrameObjectRecord o;
+        if (auto* b = dynamic_cast<TbsDataSkinStdButton*>(data)) {
+            o.Kind = fokStdButton;
+            o.Command = b->Command;
+        } else if (dynamic_cast<TbsDataSkinButton*>(data)) {
+            o.Kind = fokButton;
+        } else if (dynamic_cast<TbsDataSkinCaption*>(data)) {
+            o.Kind = fokCaption;
+        } else if (auto* a = dynamic_cast<TbsDataSkinAnimate*>(data)) {
+            o.Kind = fokAnimate;
+            o.Command = a->Command;
+            o.ButtonStyle = a->ButtonStyle;
+        } else if (dynamic_cast<TbsDataUserObject*>(data)) {
+            o.Kind = fokUser;
+        } else {
+            continue;
+        }
+        o.Data = data;
+        o.IDName = data->IDName;
+        o.SkinRect = data->SkinRect;
+        o.SkinRectInAPicture = data->SkinRectInAPicture;
+        r.Objects.push_back(std::move(o));
+    }
+    return r;
+}
+
+TbsFrameRecord DefaultFrameRecord(bool withButtons) {
+    TbsFrameRecord r;
+    if (!withButtons) return r;
+    static constexpr std::pair<const char*, TbsStdCommand> kButtons[] = {
+        {"closebutton", cmClose},   {"maxbutton", cmMaximize},    {"minbutton", cmMinimize},
+        {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray},
+    };
+    for (const auto& [name, command] : kButtons) {
+        TbsFrameObjectRecord o;
+        o.Kind = fokStdButton;
+        o.IDName = name;
+        o.Command = command;
+        o.SkinRect = {0, 0, 1, 1};
+        o.SkinRectInAPicture = true;
+        r.Objects.push_back(std::move(o));
+    }
+    return r;
+}
+
+gfx::TRect MapFrameRect(const TbsFrameRecord& record, gfx::TSize size, const gfx::TRect& R) {
+    const int w0 = record.Picture.cx, h0 = record.Picture.cy;
+    const gfx::TRect lt{0, 0, record.LTPoint.X, record.LTPoint.Y};
+    const gfx::TRect rt{record.RTPoint.X, 0, w0, record.RTPoint.Y};
+    const gfx::TRect lb{0, record.LBPoint.Y, record.LBPoint.X, h0};
+    const gfx::TRect rb{record.RBPoint.X, record.RBPoint.Y, w0, h0};
+    const int dx = size.cx - w0, dy = size.cy - h0;
     auto in = [](const gfx::TRect& zone, int x, int y) { return zone.Contains(x, y); };
     const bool tlLT = in(lt, R.Left, R.Top), brLT = in(lt, R.Right, R.Bottom);
     const bool tlRT = in(rt, R.Left, R.Top), brRT = in(rt, R.Right, R.Bottom);
@@ -110,124 +165,301 @@ gfx::TRect TbsSkinForm::MapSkinRect(const gfx::TRect& R) const {
     return r;
 }
 
-void TbsSkinForm::CalcObjectRects() {
-    for (auto& o : ObjectList)
-        if (!o->SkinRectInAPicture) o->ObjectRect = MapSkinRect(o->SkinRect);
+namespace {
+
+bool IsCaptionButton(const TbsFrameObjectRecord& o) {
+    return o.Kind == fokStdButton || o.Kind == fokAnimate;
+}
+
+// Which caption buttons show and take clicks: the border icons decide, the close button always
+// shows, a program's own button shows when the program chose it.
+void DecideShown(const TbsFrameRecord& record, const TbsFrameState& state,
+                 std::vector<TbsFrameObjectPlace>& places) {
+    for (std::size_t i = 0; i < record.Objects.size(); ++i) {
+        const TbsFrameObjectRecord& o = record.Objects[i];
+        TbsFrameObjectPlace& place = places[i];
+        if (!IsCaptionButton(o)) continue;
+        if (state.HideCaptionButtons) {
+            place.Enabled = false;
+            place.Visible = !o.SkinRectInAPicture;
+            continue;
+        }
+        if (o.Kind == fokAnimate && !o.ButtonStyle) continue;
+        auto follow = [&](bool enabled) {
+            place.Enabled = enabled;
+            place.Visible = !o.SkinRectInAPicture || enabled;
+        };
+        switch (o.Command) {
+            case cmClose:
+                break;
+            case cmMaximize:
+                follow(state.BorderIcons.Contains(biMaximize));
+                break;
+            case cmMinimize:
+                follow(state.BorderIcons.Contains(biMinimize));
+                break;
+            case cmSysMenu:
+                follow(state.BorderIcons.Contains(biSystemMenu) && !state.DisableSystemMenu);
+                break;
+            case cmDefault:
+                place.Visible =
+                    std::find(state.ShownCustomObjects.begin(), state.ShownCustomObjects.end(),
+                              o.IDName) != state.ShownCustomObjects.end();
+                break;
+            case cmRollUp:
+                follow(state.BorderIcons.Contains(biRollUp));
+                break;
+            case cmMinimizeToTray:
+                follow(state.BorderIcons.Contains(biMinimizeToTray));
+                break;
+        }
+    }
+}
+
+gfx::TSize ButtonSize(const TbsFrameObjectRecord& o, const TbsFrameState& state) {
+    if (o.Command == cmSysMenu && state.ShowIcon && o.Kind == fokStdButton) return state.SmallIcon;
+    return {RectWidthOf(o.SkinRect), RectHeightOf(o.SkinRect)};
+}
+
+// The first shown caption button of the row for a command, -1 when there is none.
+int FindButton(const TbsFrameRecord& record, const std::vector<TbsFrameObjectPlace>& places,
+               TbsStdCommand command, bool stdOnly) {
+    for (std::size_t i = 0; i < record.Objects.size(); ++i) {
+        const TbsFrameObjectRecord& o = record.Objects[i];
+        if (places[i].Visible && o.SkinRectInAPicture && o.Command == command &&
+            (o.Kind == fokStdButton || (!stdOnly && o.Kind == fokAnimate)))
+            return int(i);
+    }
+    return -1;
+}
+
+void LayOutSkinned(const TbsFrameRecord& record, const TbsFrameState& state, TbsFrameGeometry& g) {
+    std::vector<TbsFrameObjectPlace>& places = g.Objects;
+    for (std::size_t i = 0; i < record.Objects.size(); ++i)
+        if (!record.Objects[i].SkinRectInAPicture)
+            places[i].Rect = MapFrameRect(record, g.Size, record.Objects[i].SkinRect);
 
     gfx::TRect R;
-    const bool inButtonsRect = !RectIsEmpty(NewButtonsRect);
+    const bool inButtonsRect = !RectIsEmpty(g.ButtonsRect);
     if (inButtonsRect)
-        R = NewButtonsRect;
-    else if (!RectIsEmpty(NewCaptionRect))
-        R = NewCaptionRect;
+        R = g.ButtonsRect;
+    else if (!RectIsEmpty(g.CaptionRect))
+        R = g.CaptionRect;
     else
         return;
     const int top = R.Top;
 
-    auto commandOf = [](TbsActiveSkinObject* o, TbsStdCommand& command) {
-        if (auto* b = dynamic_cast<TbsSkinStdButtonObject*>(o)) {
-            command = b->Command;
-            return true;
-        }
-        if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(o)) {
-            command = a->Command;
-            return true;
-        }
-        return false;
+    int caption = -1;
+    for (std::size_t i = 0; i < record.Objects.size() && caption < 0; ++i)
+        if (record.Objects[i].Kind == fokCaption) caption = int(i);
+    // The caption's rectangle as mapped, narrowed by the row beside it.
+    auto captionRect = [&]() -> gfx::TRect& {
+        if (!places[caption].Rect) places[caption].Rect = record.Objects[caption].SkinRect;
+        return *places[caption].Rect;
     };
-    auto laidOut = [&](TbsActiveSkinObject* o, TbsStdCommand& command) {
-        return o->Visible && o->SkinRectInAPicture && commandOf(o, command);
-    };
-    auto find = [&](TbsStdCommand wanted) -> TbsActiveSkinObject* {
-        for (auto& o : ObjectList) {
-            TbsStdCommand command;
-            if (laidOut(o.get(), command) && command == wanted) return o.get();
-        }
-        return nullptr;
-    };
-    auto sizeOf = [&](TbsActiveSkinObject* o, TbsStdCommand command) -> gfx::TSize {
-        if (command == cmSysMenu && FShowIcon && dynamic_cast<TbsSkinStdButtonObject*>(o))
-            return GetSmallIconSize();
-        return {RectWidthOf(o->SkinRect), RectHeightOf(o->SkinRect)};
-    };
-    TbsSkinCaptionObject* caption = nullptr;
-    for (auto& o : ObjectList)
-        if ((caption = dynamic_cast<TbsSkinCaptionObject*>(o.get()))) break;
 
-    std::vector<std::pair<TbsActiveSkinObject*, TbsStdCommand>> row;
+    std::vector<int> row;
     for (TbsStdCommand c : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray})
-        if (TbsActiveSkinObject* o = find(c)) row.emplace_back(o, c);
-    for (auto& o : ObjectList) {
-        TbsStdCommand command;
-        if (laidOut(o.get(), command) && command == cmDefault) row.emplace_back(o.get(), command);
+        if (int i = FindButton(record, places, c, false); i >= 0) row.push_back(i);
+    for (std::size_t i = 0; i < record.Objects.size(); ++i) {
+        const TbsFrameObjectRecord& o = record.Objects[i];
+        if (IsCaptionButton(o) && places[i].Visible && o.SkinRectInAPicture &&
+            o.Command == cmDefault)
+            row.push_back(int(i));
     }
-    TbsActiveSkinObject* sysMenu = find(cmSysMenu);
-    const int offset = NewButtonsOffset;
+    const int sysMenu = FindButton(record, places, cmSysMenu, false);
+    const int offset = g.ButtonsOffset;
+    auto size = [&](int i) { return ButtonSize(record.Objects[i], state); };
 
     auto placeSysMenuInCaption = [&]() {
-        if (!sysMenu) return;
-        const gfx::TSize s = sizeOf(sysMenu, cmSysMenu);
-        int x = NewCaptionRect.Left;
-        const int t = NewCaptionRect.Top + RectHeightOf(NewCaptionRect) / 2 - s.cy / 2;
-        sysMenu->ObjectRect = {x, t, x + s.cx, t + s.cy};
+        if (sysMenu < 0) return;
+        const gfx::TSize s = size(sysMenu);
+        int x = g.CaptionRect.Left;
+        const int t = g.CaptionRect.Top + RectHeightOf(g.CaptionRect) / 2 - s.cy / 2;
+        places[sysMenu].Rect = gfx::TRect{x, t, x + s.cx, t + s.cy};
         x += s.cx + offset;
-        if (caption) caption->ObjectRect.Left = x - offset;
+        if (caption >= 0) captionRect().Left = x - offset;
     };
 
-    if (!NewButtonsInLeft) {
+    if (!g.CapButtonsInLeft) {
         int x = R.Right;
-        for (auto& [o, c] : row) {
-            const gfx::TSize s = sizeOf(o, c);
-            o->ObjectRect = {x - s.cx, top, x, top + s.cy};
+        for (int i : row) {
+            const gfx::TSize s = size(i);
+            places[i].Rect = gfx::TRect{x - s.cx, top, x, top + s.cy};
             x -= s.cx + offset;
         }
-        if (!inButtonsRect && caption) caption->ObjectRect.Right = x + offset;
+        if (!inButtonsRect && caption >= 0) captionRect().Right = x + offset;
         placeSysMenuInCaption();
     } else {
         int x = R.Left;
-        for (auto& [o, c] : row) {
-            const gfx::TSize s = sizeOf(o, c);
-            o->ObjectRect = {x, top, x + s.cx, top + s.cy};
+        for (int i : row) {
+            const gfx::TSize s = size(i);
+            places[i].Rect = gfx::TRect{x, top, x + s.cx, top + s.cy};
             x += s.cx + offset;
         }
         if (!inButtonsRect) {
-            if (sysMenu) {
-                const gfx::TSize s = sizeOf(sysMenu, cmSysMenu);
-                sysMenu->ObjectRect = {x, top, x + s.cx, top + s.cy};
+            if (sysMenu >= 0) {
+                const gfx::TSize s = size(sysMenu);
+                places[sysMenu].Rect = gfx::TRect{x, top, x + s.cx, top + s.cy};
                 x += s.cx + offset;
             }
-            if (caption) caption->ObjectRect.Left = x + offset;
+            if (caption >= 0) captionRect().Left = x + offset;
         } else {
             placeSysMenuInCaption();
         }
     }
 }
 
+void LayOutDefault(const TbsFrameRecord& record, const TbsFrameState& state, TbsFrameGeometry& g) {
+    const int s = GetDefButtonSize(state.BorderStyle);
+    // The caption is kept even before the default buttons exist, so the default frame drags.
+    g.DefCaptionRect = {3, 3, g.Size.cx - 3, GetDefCaptionHeight(state.BorderStyle)};
+    if (record.Objects.empty()) return;
+    int x = g.Size.cx - 3;
+    for (TbsStdCommand c : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray})
+        if (int i = FindButton(record, g.Objects, c, true); i >= 0) {
+            g.Objects[i].Rect = gfx::TRect{x - s, 4, x, 4 + s};
+            x -= s;
+        }
+    g.DefCaptionRect.Right = x;
+    if (int i = FindButton(record, g.Objects, cmSysMenu, true); i >= 0) {
+        const gfx::TSize size = state.ShowIcon ? state.SmallIcon : gfx::TSize{s, s};
+        g.Objects[i].Rect = gfx::TRect{3, 4, 3 + size.cx, 4 + size.cy};
+        g.DefCaptionRect.Left = 3 + size.cx;
+    }
+}
+
+}  // namespace
+
+TbsFrameGeometry CalcFrameGeometry(const TbsFrameRecord& record, gfx::TSize size,
+                                   const TbsFrameState& state) {
+    TbsFrameGeometry g;
+    g.Size = size;
+    g.Objects.resize(record.Objects.size());
+    const auto style = state.BorderStyle;
+    g.ResizeBorders = FrameResizes(state);
+    DecideShown(record, state, g.Objects);
+
+    if (!record.Skinned) {
+        g.ClientInsets = {3, GetDefCaptionHeight(style) + 3, 3, 3};
+        LayOutDefault(record, state, g);
+    } else {
+        const int w0 = record.Picture.cx, h0 = record.Picture.cy;
+        const int dx = size.cx - w0, dy = size.cy - h0;
+        g.LTPoint = record.LTPoint;
+        g.RTPoint = Moved(record.RTPoint, dx, 0);
+        g.LBPoint = Moved(record.LBPoint, 0, dy);
+        g.RBPoint = Moved(record.RBPoint, dx, dy);
+        const gfx::TRect& cl = record.ClRect;
+        g.ClRect = {cl.Left, cl.Top, cl.Right + dx, cl.Bottom + dy};
+        g.CaptionRect = record.CaptionRect;
+        if (!RectIsEmpty(g.CaptionRect)) g.CaptionRect.Right += dx;
+        g.ButtonsRect = record.ButtonsRect;
+        g.ButtonsInLeft = !RectIsEmpty(record.ButtonsRect) && record.ButtonsRect.Left < w0 / 2;
+        if (!RectIsEmpty(g.ButtonsRect) && g.ButtonsRect.Left > w0 / 2)
+            g.ButtonsRect = g.ButtonsRect.Offset(dx, 0);
+        g.CapButtonsInLeft = record.CapButtonsInLeft;
+        g.ButtonsOffset = record.ButtonsOffset;
+        g.HitTestLTPoint = record.HitTestLTPoint;
+        g.HitTestRTPoint = Moved(record.HitTestRTPoint, dx, 0);
+        g.HitTestLBPoint = Moved(record.HitTestLBPoint, 0, dy);
+        g.HitTestRBPoint = Moved(record.HitTestRBPoint, dx, dy);
+        const gfx::TRect& m = record.MaskRectArea;
+        g.MaskRectArea = {m.Left, m.Top, m.Right + dx, m.Bottom + dy};
+        g.ClientInsets = {cl.Left, cl.Top, w0 - cl.Right, h0 - cl.Bottom};
+        LayOutSkinned(record, state, g);
+    }
+    const gfx::TRect& in = g.ClientInsets;
+    g.ClientArea = {in.Left, in.Top, size.cx - in.Right, size.cy - in.Bottom};
+    g.ClientArea.Right = std::max(g.ClientArea.Right, g.ClientArea.Left);
+    g.ClientArea.Bottom = std::max(g.ClientArea.Bottom, g.ClientArea.Top);
+    return g;
+}
+
+bool TbsSkinForm::IsSizeable() const {
+    return FrameSizeable(FrameState());
+}
+
+TbsFrameState TbsSkinForm::FrameState() const {
+    TbsFrameState s;
+    s.WindowState = FWindowState;
+    s.RolledUp = FRollUpState;
+    s.Active = GetFormActive();
+    s.BorderStyle = FForm->BorderStyle();
+    s.AlwaysResize = FAlwaysResize;
+    s.BorderIcons = FBorderIcons;
+    s.HideCaptionButtons = FHideCaptionButtons;
+    s.DisableSystemMenu = FDisableSystemMenu;
+    s.ShowIcon = FShowIcon;
+    s.SmallIcon = GetSmallIconSize();
+    s.ShownCustomObjects = FShownCustomObjects;
+    return s;
+}
+
+TbsFrameRecord TbsSkinForm::FrameRecord() const {
+    if (HasSkin() && FSkinnableForm && FSkinSupport) return FrameRecordOf(*FSD);
+    return DefaultFrameRecord(!ObjectList.empty());
+}
+
+TbsFrameGeometry TbsSkinForm::FrameGeometry(const TbsFrameRecord& record) const {
+    return CalcFrameGeometry(record, {FFormWidth, FFormHeight}, FrameState());
+}
+
+void TbsSkinForm::ApplyFrameGeometry(const TbsFrameGeometry& g) {
+    NewLTPoint = g.LTPoint;
+    NewRTPoint = g.RTPoint;
+    NewLBPoint = g.LBPoint;
+    NewRBPoint = g.RBPoint;
+    NewClRect = g.ClRect;
+    NewCaptionRect = g.CaptionRect;
+    NewButtonsRect = g.ButtonsRect;
+    ButtonsInLeft = g.ButtonsInLeft;
+    NewButtonsInLeft = g.CapButtonsInLeft;
+    NewButtonsOffset = g.ButtonsOffset;
+    NewHitTestLTPoint = g.HitTestLTPoint;
+    NewHitTestRTPoint = g.HitTestRTPoint;
+    NewHitTestLBPoint = g.HitTestLBPoint;
+    NewHitTestRBPoint = g.HitTestRBPoint;
+    NewMaskRectArea = g.MaskRectArea;
+}
+
+void TbsSkinForm::ApplyObjectPlaces(const TbsFrameGeometry& g) {
+    // Objects made from another record than the one measured (a skin changed under the form
+    // before its rebuild) keep their places.
+    if (g.Objects.size() != ObjectList.size()) return;
+    for (std::size_t i = 0; i < ObjectList.size(); ++i)
+        if (g.Objects[i].Rect) ObjectList[i]->ObjectRect = *g.Objects[i].Rect;
+}
+
+void TbsSkinForm::CalcSkinRects() {
+    if (!HasSkin()) return;
+    if (FFormWidth == 0) FFormWidth = FForm->Width();
+    if (FFormHeight == 0) FFormHeight = FForm->Height();
+    TbsFrameRecord record = FrameRecordOf(*FSD);
+    record.Objects.clear();
+    ApplyFrameGeometry(FrameGeometry(record));
+}
+
+gfx::TRect TbsSkinForm::MapSkinRect(const gfx::TRect& R) const {
+    if (!FSD) return R;
+    TbsFrameRecord record = FrameRecordOf(*FSD);
+    // The size the New values were last measured for.
+    const gfx::TSize size{record.Picture.cx + NewRBPoint.X - record.RBPoint.X,
+                          record.Picture.cy + NewRBPoint.Y - record.RBPoint.Y};
+    return MapFrameRect(record, size, R);
+}
+
+void TbsSkinForm::CalcObjectRects() {
+    if (!HasSkin()) return;
+    ApplyObjectPlaces(FrameGeometry(FrameRecordOf(*FSD)));
+}
+
 void TbsSkinForm::CalcDefRects() {
     if (FFormWidth == 0) FFormWidth = FForm->Width();
     if (FFormHeight == 0) FFormHeight = FForm->Height();
-    const int s = GetDefButtonSize(FForm->BorderStyle());
-    // The caption is kept even before the default buttons exist, so the default frame drags.
-    NewDefCaptionRect = {3, 3, FFormWidth - 3, GetDefCaptionHeight(FForm->BorderStyle())};
-    if (ObjectList.empty()) return;
-    auto find = [&](TbsStdCommand wanted) -> TbsSkinStdButtonObject* {
-        for (auto& o : ObjectList)
-            if (auto* b = dynamic_cast<TbsSkinStdButtonObject*>(o.get()))
-                if (b->Visible && b->SkinRectInAPicture && b->Command == wanted) return b;
-        return nullptr;
-    };
-    int x = FFormWidth - 3;
-    for (TbsStdCommand c : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray})
-        if (TbsSkinStdButtonObject* b = find(c)) {
-            b->ObjectRect = {x - s, 4, x, 4 + s};
-            x -= s;
-        }
-    NewDefCaptionRect.Right = x;
-    if (TbsSkinStdButtonObject* b = find(cmSysMenu)) {
-        const gfx::TSize size = FShowIcon ? GetSmallIconSize() : gfx::TSize{s, s};
-        b->ObjectRect = {3, 4, 3 + size.cx, 4 + size.cy};
-        NewDefCaptionRect.Left = 3 + size.cx;
-    }
+    const TbsFrameGeometry g = FrameGeometry(DefaultFrameRecord(!ObjectList.empty()));
+    NewDefCaptionRect = g.DefCaptionRect;
+    ApplyObjectPlaces(g);
 }
 
 int TbsSkinForm::GetHitTest(gfx::TPoint P) {
@@ -246,7 +478,7 @@ int TbsSkinForm::GetHitTest(gfx::TPoint P) {
         if (NewClRect.Contains(P.X, P.Y)) return win::HTCLIENT;
         return c ? win::HTCAPTION : win::HTOBJECT;
     };
-    if (FWindowState == vcl::wsMaximized || !IsSizeable()) return plain();
+    if (!FrameResizes(FrameState())) return plain();
 
     const int b = FSD ? FSD->BorderW : 0;
     const gfx::TPoint probes[] = {{P.X - b, P.Y}, {P.X, P.Y - b}, {P.X + b, P.Y}, {P.X, P.Y + b}};
@@ -279,7 +511,7 @@ int TbsSkinForm::GetHitTest(gfx::TPoint P) {
 
 int TbsSkinForm::GetDefHitTest(gfx::TPoint P) {
     const int w = FForm->Width(), h = FForm->Height();
-    if (!(FWindowState == vcl::wsMaximized || FRollUpState || !IsSizeable() || Minimized())) {
+    if (FrameResizes(FrameState())) {
         if (ActiveObject != -1) return win::HTOBJECT;
         const bool left = P.X <= 2, top = P.Y <= 2, right = P.X >= w - 2, bottom = P.Y >= h - 2;
         if (left && top) return win::HTTOPLEFT;
@@ -359,8 +591,11 @@ void TbsSkinForm::SetFormRegion(bool) {
 void TbsSkinForm::UpdateFrame(bool AUpdate) {
     if (Designing() || !HasSkin()) return;
     if (FSkinnableForm) {
-        CalcSkinRects();
-        if (AUpdate) CalcObjectRects();
+        if (FFormWidth == 0) FFormWidth = FForm->Width();
+        if (FFormHeight == 0) FFormHeight = FForm->Height();
+        const TbsFrameGeometry g = FrameGeometry(FrameRecordOf(*FSD));
+        ApplyFrameGeometry(g);
+        if (AUpdate) ApplyObjectPlaces(g);
     }
     SetFormRegion(AUpdate);
     if (!FRgn && FSkinnableForm && FForm->BorderStyle() != vcl::bsNone) NCPaint();

@@ -8,10 +8,12 @@
 #include "skin/core/drawing_routines.h"
 #include "skin/core/effect_bitmap.h"
 #include "skin/core/glow_text.h"
+#include "skin/core/layered_windows.h"
 #include "skin/core/no_skin_colors.h"
+#include "skin/core/skin_data.h"
 #include "skin/core/skin_images.h"
 #include "skin/core/system_routines.h"
-#include "skin/form/skin_form.h"
+#include "skin/form/quick_buttons.h"
 #include "skin/menus/skin_hint.h"
 
 namespace skin {
@@ -60,7 +62,7 @@ constexpr unsigned kCaptionTextFlags = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gf
 
 // --- the base ---------------------------------------------------------------------------------
 
-TbsActiveSkinObject::TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsActiveSkinObject::TbsActiveSkinObject(TbsFrameHost* AParent, TbsDataSkinObject* AData)
     : Parent(AParent) {
     SD = AParent->SkinData();
     if (!AData) return;
@@ -108,7 +110,7 @@ void TbsActiveSkinObject::DoMorphing() {
 
 void TbsActiveSkinObject::Redraw() {
     if (EnableMorphing())
-        Parent->MorphTimer->SetEnabled(true);
+        Parent->StartMorphTimer();
     else
         Parent->DrawSkinObject(this);
 }
@@ -159,39 +161,27 @@ void TbsActiveSkinObject::Draw(gfx::TCanvas& Cnvs, bool UpDate) {
 }
 
 gfx::TRect TbsActiveSkinObject::ScreenObjectRect() const {
-    gfx::TPoint origin;
-    vcl::TCustomForm* form = Parent->FForm;
-    if (form->FormStyle() == vcl::fsMDIChild) {
-        const gfx::TPoint client =
-            Parent->FSkinnableForm ? gfx::TPoint{-Parent->NewClRect.Left, -Parent->NewClRect.Top}
-                                   : gfx::TPoint{-3, -GetDefCaptionHeight(form->BorderStyle()) - 3};
-        origin = form->ClientToScreen(client);
-    } else {
-        origin = {form->Left(), form->Top()};
-    }
-    gfx::TRect r = ObjectRect;
-    r = r.Offset(origin.X, origin.Y);
-    return r;
+    return Parent->FrameRectToScreen(ObjectRect);
 }
 
 void TbsActiveSkinObject::ShowLayerWith(bool menuLayer) {
-    if (!SkinLoaded() || GlowLayerPictureIndex == -1 || !Parent->FIsLayerEnabled ||
+    if (!SkinLoaded() || GlowLayerPictureIndex == -1 || !Parent->LayerEnabled() ||
         !SD->ShowCaptionButtonGlowFrames())
         return;
     gfx::TBitmap* image = PictureAt(SD, GlowLayerPictureIndex);
     gfx::TBitmap* mask = PictureAt(SD, GlowLayerMaskPictureIndex);
     if (!image || !mask) return;
     const gfx::TRect r = ScreenObjectRect();
-    TbsLayerManager* manager = menuLayer ? Parent->FMenuLayerManager : Parent->FLayerManager;
+    TbsLayerManager* manager = Parent->FrameLayer(menuLayer);
     manager->Show(r.Left - GlowLayerOffsetX, r.Top - GlowLayerOffsetY, *image, *mask,
                   GlowLayerAlphaBlendValue);
 }
 
 void TbsActiveSkinObject::HideLayerWith(bool menuLayer) {
-    if (!SkinLoaded() || GlowLayerPictureIndex == -1 || !Parent->FIsLayerEnabled ||
+    if (!SkinLoaded() || GlowLayerPictureIndex == -1 || !Parent->LayerEnabled() ||
         !SD->ShowCaptionButtonGlowFrames())
         return;
-    (menuLayer ? Parent->FMenuLayerManager : Parent->FLayerManager)->Hide();
+    Parent->FrameLayer(menuLayer)->Hide();
 }
 
 void TbsActiveSkinObject::ShowLayer() {
@@ -206,7 +196,7 @@ void TbsActiveSkinObject::MouseEnter() {
     FMouseIn = true;
     Active = true;
     if (!RectIsEmpty(ActiveSkinRect)) Redraw();
-    if (Parent->FOnMouseEnterEvent) Parent->FOnMouseEnterEvent(IDName);
+    Parent->ObjectEntered(IDName);
     ShowLayer();
 }
 
@@ -214,30 +204,29 @@ void TbsActiveSkinObject::MouseLeave() {
     FMouseIn = false;
     Active = false;
     if (!RectIsEmpty(ActiveSkinRect)) Redraw();
-    if (Parent->FOnMouseLeaveEvent) Parent->FOnMouseLeaveEvent(IDName);
+    Parent->ObjectLeft(IDName);
     HideLayer();
 }
 
 void TbsActiveSkinObject::MouseDown(int X, int Y, vcl::TMouseButton Button) {
-    if (Parent->FOnMouseDownEvent) Parent->FOnMouseDownEvent(IDName, X, Y, ObjectRect, Button);
+    Parent->ObjectPressed(IDName, X, Y, ObjectRect, Button);
 }
 
 void TbsActiveSkinObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
-    if (FMouseIn && Parent->FOnMouseUpEvent)
-        Parent->FOnMouseUpEvent(IDName, X, Y, ObjectRect, Button);
+    if (FMouseIn) Parent->ObjectReleased(IDName, X, Y, ObjectRect, Button);
 }
 
 void TbsActiveSkinObject::MouseMove(int X, int Y) {
-    if (Parent->FOnMouseMoveEvent) Parent->FOnMouseMoveEvent(IDName, X, Y, ObjectRect);
+    Parent->ObjectMoved(IDName, X, Y, ObjectRect);
 }
 
 void TbsUserObject::Draw(gfx::TCanvas& Cnvs, bool) {
-    if (Parent->FOnPaintEvent) Parent->FOnPaintEvent(IDName, Cnvs, ObjectRect);
+    Parent->ObjectPaint(IDName, Cnvs, ObjectRect);
 }
 
 // --- buttons ----------------------------------------------------------------------------------
 
-TbsSkinButtonObject::TbsSkinButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinButtonObject::TbsSkinButtonObject(TbsFrameHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
     if (auto* data = dynamic_cast<TbsDataSkinButton*>(AData)) {
         DisableSkinRect = data->DisableSkinRect;
@@ -282,8 +271,7 @@ void TbsSkinButtonObject::SetDown(bool value) {
 
 bool TbsSkinButtonObject::TrackMenu() {
     if (!MenuItem || MenuItem->Count() == 0) return false;
-    if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
-    if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+    Parent->HideFrameLayers();
     if (FMouseIn) ShowLayer();
     return Parent->TrackObjectMenu(MenuItem, ScreenObjectRect(), FPopupUp, true);
 }
@@ -298,7 +286,7 @@ void TbsSkinButtonObject::MouseEnter() {
         if (EnableMorphing()) SetMorphKf(1);
         Parent->DrawSkinObject(this);
     }
-    if (Parent->FOnMouseEnterEvent) Parent->FOnMouseEnterEvent(IDName);
+    Parent->ObjectEntered(IDName);
     if (!MenuItem) ShowLayer();
 }
 
@@ -310,7 +298,7 @@ void TbsSkinButtonObject::MouseLeave() {
         Parent->DrawSkinObject(this);
         Redraw();
     }
-    if (Parent->FOnMouseLeaveEvent) Parent->FOnMouseLeaveEvent(IDName);
+    Parent->ObjectLeft(IDName);
     if (!MenuItem) HideLayer();
 }
 
@@ -333,7 +321,7 @@ void TbsSkinButtonObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
 
 namespace {
 
-bool InRestoreState(const TbsSkinForm& form, TbsStdCommand command) {
+bool InRestoreState(const TbsFrameHost& form, TbsStdCommand command) {
     return (command == cmMaximize && form.WindowState() == vcl::wsMaximized) ||
            (command == cmMinimize && form.WindowState() == vcl::wsMinimized) ||
            (command == cmRollUp && form.RollUpState());
@@ -352,44 +340,9 @@ void CopyCommandLooks(TbsCommandLooks& looks, TbsStdCommand command, const gfx::
     looks.FTempHint = hint;
 }
 
-// Runs a window command of a caption button or animation; the selection is cleared first so
-// no object stays hot behind a state change.
-void RunCommand(TbsSkinForm& form, TbsStdCommand command) {
-    switch (command) {
-        case cmClose:
-            form.TestActive(-1, -1, false);
-            // Closing frees the form only through a posted release, after this handling.
-            form.FForm->Close();
-            break;
-        case cmMaximize:
-            form.TestActive(-1, -1, false);
-            form.SetWindowState(form.WindowState() == vcl::wsMaximized ? vcl::wsNormal
-                                                                       : vcl::wsMaximized);
-            break;
-        case cmMinimize:
-            form.TestActive(-1, -1, false);
-            if (form.FAlwaysMinimizeToTray)
-                form.MinimizeToTray();
-            else
-                form.SetWindowState(form.WindowState() == vcl::wsMinimized ? vcl::wsNormal
-                                                                           : vcl::wsMinimized);
-            break;
-        case cmRollUp:
-            form.SetRollUpState(!form.RollUpState());
-            break;
-        case cmMinimizeToTray:
-            form.TestActive(-1, -1, false);
-            form.MinimizeToTray();
-            break;
-        case cmSysMenu:
-        case cmDefault:
-            break;
-    }
-}
-
 }  // namespace
 
-TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsFrameHost* AParent, TbsDataSkinObject* AData)
     : TbsSkinButtonObject(AParent, AData) {
     FSkinSupport = AData != nullptr;
     if (auto* data = dynamic_cast<TbsDataSkinStdButton*>(AData))
@@ -399,7 +352,7 @@ TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsSkinForm* AParent, TbsDataSkin
 }
 
 bool TbsSkinStdButtonObject::IconMode() const {
-    return Command == cmSysMenu && Parent->FShowIcon && FSkinSupport && SkinRectInAPicture;
+    return Command == cmSysMenu && Parent->ShowIcon() && FSkinSupport && SkinRectInAPicture;
 }
 
 bool TbsSkinStdButtonObject::RestoreState() const {
@@ -439,7 +392,7 @@ void TbsSkinStdButtonObject::Draw(gfx::TCanvas& Cnvs, bool UpDate) {
         ButtonDraw(Cnvs, UpDate);
         return;
     }
-    if (!Parent->FFormActive && !RectIsEmpty(RestoreInActiveRect))
+    if (!Parent->FrameActivated() && !RectIsEmpty(RestoreInActiveRect))
         CopyLook(Cnvs, ActivePicture, RestoreInActiveRect);
     else if (FDown && !RectIsEmpty(RestoreDownRect) && FMouseIn)
         CopyLook(Cnvs, ActivePicture, RestoreDownRect);
@@ -537,16 +490,16 @@ void TbsSkinStdButtonObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
 }
 
 void TbsSkinStdButtonObject::DblClick() {
-    if (Command == cmSysMenu) Parent->FForm->Close();
+    if (Command == cmSysMenu) Parent->HostForm()->Close();
 }
 
 void TbsSkinStdButtonObject::ExecuteCommand() {
-    RunCommand(*Parent, Command);
+    Parent->RunFrameCommand(Command);
 }
 
 // --- animations -------------------------------------------------------------------------------
 
-TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinAnimateObject::TbsSkinAnimateObject(TbsFrameHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
     if (auto* data = dynamic_cast<TbsDataSkinAnimate*>(AData)) {
         CountFrames = data->CountFrames;
@@ -633,7 +586,7 @@ void TbsSkinAnimateObject::Start() {
     FInc = 25;
     FFrame = 1;
     Active = true;
-    Parent->AnimateTimer->SetEnabled(true);
+    Parent->StartAnimateTimer();
 }
 
 void TbsSkinAnimateObject::Stop() {
@@ -644,8 +597,7 @@ void TbsSkinAnimateObject::Stop() {
 
 bool TbsSkinAnimateObject::TrackMenu() {
     if (!MenuItem || MenuItem->Count() == 0) return false;
-    if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
-    if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+    Parent->HideFrameLayers();
     if (FMouseIn) ShowLayer();
     FMenuTracking = true;
     if (Parent->TrackObjectMenu(MenuItem, ScreenObjectRect(), FPopupUp, false)) return true;
@@ -664,9 +616,9 @@ void TbsSkinAnimateObject::MouseEnter() {
         if (FDown && !RectIsEmpty(DownSkinRect))
             Parent->DrawSkinObject(this);
         else
-            Parent->AnimateTimer->SetEnabled(true);
+            Parent->StartAnimateTimer();
     }
-    if (Parent->FOnMouseEnterEvent) Parent->FOnMouseEnterEvent(IDName);
+    Parent->ObjectEntered(IDName);
     ShowLayer();
 }
 
@@ -680,9 +632,9 @@ void TbsSkinAnimateObject::MouseLeave() {
         if (FDown && !RectIsEmpty(DownSkinRect))
             Parent->DrawSkinObject(this);
         else
-            Parent->AnimateTimer->SetEnabled(true);
+            Parent->StartAnimateTimer();
     }
-    if (Parent->FOnMouseLeaveEvent) Parent->FOnMouseLeaveEvent(IDName);
+    Parent->ObjectLeft(IDName);
     HideLayer();
 }
 
@@ -702,13 +654,13 @@ void TbsSkinAnimateObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
     if (Button == vcl::mbLeft && !RectIsEmpty(DownSkinRect)) {
         FDown = false;
         Parent->DrawSkinObject(this);
-        Parent->AnimateTimer->SetEnabled(true);
+        Parent->StartAnimateTimer();
     }
     if (Command != cmSysMenu && FMouseIn && ButtonStyle && Button == vcl::mbLeft) ExecuteCommand();
 }
 
 void TbsSkinAnimateObject::DblClick() {
-    if (Command == cmSysMenu) Parent->FForm->Close();
+    if (Command == cmSysMenu) Parent->HostForm()->Close();
 }
 
 void TbsSkinAnimateObject::ExecuteCommand() {
@@ -718,13 +670,13 @@ void TbsSkinAnimateObject::ExecuteCommand() {
     } else if (Command == cmDefault) {
         if (MenuItem) TrackMenu();
     } else {
-        RunCommand(*Parent, Command);
+        Parent->RunFrameCommand(Command);
     }
 }
 
 // --- the caption ------------------------------------------------------------------------------
 
-TbsSkinCaptionObject::TbsSkinCaptionObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+TbsSkinCaptionObject::TbsSkinCaptionObject(TbsFrameHost* AParent, TbsDataSkinObject* AData)
     : TbsActiveSkinObject(AParent, AData) {
     auto* d = dynamic_cast<TbsDataSkinCaption*>(AData);
     if (!d) return;
@@ -793,16 +745,13 @@ void TbsSkinCaptionObject::SetCaptionFont(gfx::TCanvas& Cnvs, bool AActive) {
     if (SD && SD->ResourceStrData())
         font.SetCharset(SD->ResourceStrData()->CharSet());
     else
-        font.SetCharset(Parent->FDefCaptionFont.Charset());
+        font.SetCharset(Parent->DefCaptionCharset());
 }
 
 void TbsSkinCaptionObject::DrawCaptionText(gfx::TCanvas& Cnvs, gfx::TCanvas& eventCanvas,
                                            const gfx::TRect& TR, int originX, int originY,
                                            bool AActive) {
-    if (Parent->FOnCaptionPaint) {
-        Parent->FOnCaptionPaint(eventCanvas, ObjectRect, AActive);
-        return;
-    }
+    if (Parent->PaintCaptionByProgram(eventCanvas, ObjectRect, AActive)) return;
     std::string text = Parent->CaptionText();
     if (text.empty() || RectIsEmpty(TextRct)) return;
 
@@ -911,15 +860,8 @@ void TbsSkinCaptionObject::Draw(gfx::TCanvas& Cnvs, bool UpDate) {
     if (Parent->HasQuickButtons()) DrawQuickButtons(Cnvs);
 }
 
-namespace {
-void NcPaintForm(TbsSkinForm* form) {
-    if (form->FForm && form->FForm->HandleAllocated())
-        win::SendMessage(form->FForm->Handle(), win::WM_NCPAINT, 0, 0);
-}
-}  // namespace
-
 void TbsSkinCaptionObject::DrawQuickButtons(gfx::TCanvas& Cnvs) {
-    vcl::TCustomImageList& images = *Parent->FQuickImageList;
+    vcl::TCustomImageList& images = *Parent->QuickImageList();
     const int iw = images.Width(), ih = images.Height();
     const int y = ObjectRect.Top + RectHeightOf(ObjectRect) / 2 - ih / 2 - 2;
     int x = ObjectRect.Left;
@@ -930,7 +872,7 @@ void TbsSkinCaptionObject::DrawQuickButtons(gfx::TCanvas& Cnvs) {
             i >= 0 ? dynamic_cast<const TbsDataSkinButtonControl*>(SD->CtrlList[i].get()) : nullptr;
         if (back) break;
     }
-    TbsQuickButtonItems& buttons = *Parent->FQuickButtons;
+    TbsQuickButtonItems& buttons = Parent->QuickButtons();
     for (int i = 0; i < buttons.Count(); ++i) {
         TbsQuickButtonItem* b = buttons.Items(i);
         if (!b->Visible()) continue;
@@ -953,7 +895,7 @@ void TbsSkinCaptionObject::DrawQuickButtons(gfx::TCanvas& Cnvs) {
 
 void TbsSkinCaptionObject::CheckQuickButtons(int X, int Y) {
     if (!Parent->HasQuickButtons()) return;
-    TbsQuickButtonItems& buttons = *Parent->FQuickButtons;
+    TbsQuickButtonItems& buttons = Parent->QuickButtons();
     OldActiveQuickButton = ActiveQuickButton;
     ActiveQuickButton = -1;
     for (int i = 0; i < buttons.Count(); ++i) {
@@ -970,12 +912,12 @@ void TbsSkinCaptionObject::CheckQuickButtons(int X, int Y) {
         changed = changed || b->Active != active;
         b->Active = active;
     }
-    if (ActiveQuickButton != OldActiveQuickButton || changed) NcPaintForm(Parent);
+    if (ActiveQuickButton != OldActiveQuickButton || changed) Parent->RepaintFrame();
     TbsSkinHint* hint = Parent->SkinHint();
     if (ActiveQuickButton != OldActiveQuickButton && ActiveQuickButton != -1 && hint &&
-        Parent->FQuickButtonsShowHint && !buttons.Items(ActiveQuickButton)->Hint.empty())
+        Parent->QuickButtonsShowHint() && !buttons.Items(ActiveQuickButton)->Hint.empty())
         hint->ActivateHint2(buttons.Items(ActiveQuickButton)->Hint);
-    if (changed && Parent->FQuickButtonsShowHint && hint && ActiveQuickButton == -1)
+    if (changed && Parent->QuickButtonsShowHint() && hint && ActiveQuickButton == -1)
         hint->HideHint();
 }
 
@@ -1028,33 +970,33 @@ void TbsSkinCaptionObject::DrawCaption(gfx::TCanvas& Cnvs, bool) {
 }
 
 void TbsSkinCaptionObject::MouseMove(int X, int Y) {
-    if (Parent->FOnMouseMoveEvent) Parent->FOnMouseMoveEvent(IDName, X, Y, ObjectRect);
+    Parent->ObjectMoved(IDName, X, Y, ObjectRect);
     CheckQuickButtons(X, Y);
 }
 
 void TbsSkinCaptionObject::MouseDown(int X, int Y, vcl::TMouseButton Button) {
-    if (Parent->FOnMouseDownEvent) Parent->FOnMouseDownEvent(IDName, X, Y, ObjectRect, Button);
+    Parent->ObjectPressed(IDName, X, Y, ObjectRect, Button);
     if (!Parent->HasQuickButtons()) return;
     CheckQuickButtons(X, Y);
     if (ActiveQuickButton != -1) {
-        TbsQuickButtonItems& buttons = *Parent->FQuickButtons;
+        TbsQuickButtonItems& buttons = Parent->QuickButtons();
         for (int i = 0; i < buttons.Count(); ++i) {
             buttons.Items(i)->Down = i == ActiveQuickButton;
             if (i != ActiveQuickButton) buttons.Items(i)->Active = false;
         }
-        NcPaintForm(Parent);
+        Parent->RepaintFrame();
     }
-    if (Parent->FQuickButtonsShowHint && Parent->SkinHint()) Parent->SkinHint()->HideHint();
+    if (Parent->QuickButtonsShowHint() && Parent->SkinHint()) Parent->SkinHint()->HideHint();
 }
 
 void TbsSkinCaptionObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
-    if (Parent->FOnMouseUpEvent) Parent->FOnMouseUpEvent(IDName, X, Y, ObjectRect, Button);
+    Parent->ObjectReleased(IDName, X, Y, ObjectRect, Button);
     if (!Parent->HasQuickButtons()) return;
     CheckQuickButtons(X, Y);
     if (ActiveQuickButton == -1) return;
-    TbsQuickButtonItems& buttons = *Parent->FQuickButtons;
+    TbsQuickButtonItems& buttons = Parent->QuickButtons();
     for (int i = 0; i < buttons.Count(); ++i) buttons.Items(i)->Down = false;
-    NcPaintForm(Parent);
+    Parent->RepaintFrame();
     // The handler may change the collection: the event is taken before it runs.
     const vcl::TNotifyEvent click = buttons.Items(ActiveQuickButton)->OnClick;
     if (click) click(this);
@@ -1062,12 +1004,12 @@ void TbsSkinCaptionObject::MouseUp(int X, int Y, vcl::TMouseButton Button) {
 
 void TbsSkinCaptionObject::MouseEnter() {
     FMouseIn = true;
-    if (Parent->FOnMouseEnterEvent) Parent->FOnMouseEnterEvent(IDName);
+    Parent->ObjectEntered(IDName);
 }
 
 void TbsSkinCaptionObject::MouseLeave() {
     FMouseIn = false;
-    if (Parent->FOnMouseLeaveEvent) Parent->FOnMouseLeaveEvent(IDName);
+    Parent->ObjectLeft(IDName);
     if (!Parent->HasQuickButtons()) return;
     ActiveQuickButton = OldActiveQuickButton = -1;
     CheckQuickButtons(-1, -1);

@@ -6,7 +6,8 @@
 // component's morph timer, and reacts to the mouse the component hands it; caption buttons and
 // animations run a window command.
 //
-// The form skin component (skin_form.h) creates and frees the objects; pictures and records
+// The form skin component (skin_form.h) creates and frees the objects and is their host
+// (TbsFrameHost); pictures and records
 // belong to the skin data and are only referred to. Main thread only.
 #pragma once
 
@@ -15,6 +16,8 @@
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/graphics.h"
 #include "platform/vcl/controls.h"
+#include "platform/vcl/forms.h"
+#include "platform/vcl/img_list.h"
 #include "platform/vcl/menus.h"
 #include "skin/core/fades.h"
 #include "skin/core/skin_records.h"
@@ -22,12 +25,68 @@
 namespace skin {
 
 class TbsSkinData;
-class TbsSkinForm;
+class TbsActiveSkinObject;
+class TbsLayerManager;
+class TbsQuickButtonItems;
+class TbsSkinHint;
+
+// What a frame object asks of the form it sits on: its skin and state, repaints, the glow
+// layers, window commands, menus, the program's object events and the caption's quick
+// buttons. The form skin component implements it; the objects see nothing else of it.
+class TbsFrameHost {
+public:
+    virtual ~TbsFrameHost() = default;
+    virtual TbsSkinData* SkinData() const = 0;
+    virtual vcl::TCustomForm* HostForm() const = 0;
+    virtual bool SkinnableForm() const = 0;
+    // The form shows as active (its caption's looks).
+    virtual bool GetFormActive() const = 0;
+    // The last activation the frame was told of.
+    virtual bool FrameActivated() const = 0;
+    virtual vcl::TWindowState WindowState() const = 0;
+    virtual bool RollUpState() const = 0;
+    virtual bool ShowIcon() const = 0;
+    // A frame rectangle on the screen (an MDI child's frame lies outside its client origin).
+    virtual gfx::TRect FrameRectToScreen(const gfx::TRect& R) const = 0;
+    virtual void DrawSkinObject(TbsActiveSkinObject* AObject) = 0;
+    virtual void DrawFormIcon(gfx::TCanvas& Cnvs, int x, int y) = 0;
+    virtual void RepaintFrame() = 0;
+    virtual void StartMorphTimer() = 0;
+    virtual void StartAnimateTimer() = 0;
+    // The glow layers: the frame's and the one above menus.
+    virtual bool LayerEnabled() const = 0;
+    virtual TbsLayerManager* FrameLayer(bool menuLayer) const = 0;
+    virtual void HideFrameLayers() = 0;
+    virtual void RunFrameCommand(TbsStdCommand command) = 0;
+    virtual bool TrackObjectMenu(vcl::TMenuItem* AItem, const gfx::TRect& R, bool APopupUp,
+                                 bool AButtonObject) = 0;
+    virtual vcl::TMenuItem* GetSysMenuItems() = 0;
+    // The program's object events.
+    virtual void ObjectEntered(const std::string& IDName) = 0;
+    virtual void ObjectLeft(const std::string& IDName) = 0;
+    virtual void ObjectPressed(const std::string& IDName, int X, int Y, gfx::TRect R,
+                               vcl::TMouseButton Button) = 0;
+    virtual void ObjectReleased(const std::string& IDName, int X, int Y, gfx::TRect R,
+                                vcl::TMouseButton Button) = 0;
+    virtual void ObjectMoved(const std::string& IDName, int X, int Y, gfx::TRect R) = 0;
+    virtual void ObjectPaint(const std::string& IDName, gfx::TCanvas& Canvas, gfx::TRect R) = 0;
+    // The program draws the caption itself: true when it did.
+    virtual bool PaintCaptionByProgram(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive) = 0;
+    virtual std::string CaptionText() const = 0;
+    virtual gfx::TFontCharset DefCaptionCharset() const = 0;
+    // The caption's quick buttons.
+    virtual bool HasQuickButtons() const = 0;
+    virtual int QuickButtonsWidth() const = 0;
+    virtual TbsQuickButtonItems& QuickButtons() = 0;
+    virtual vcl::TCustomImageList* QuickImageList() const = 0;
+    virtual bool QuickButtonsShowHint() const = 0;
+    virtual TbsSkinHint* SkinHint() const = 0;
+};
 
 class TbsActiveSkinObject : public vcl::TObject {
 public:
     // Without a record only the defaults are set (no pictures, empty looks, no morphing).
-    TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+    TbsActiveSkinObject(TbsFrameHost* AParent, TbsDataSkinObject* AData);
     virtual ~TbsActiveSkinObject() = default;
     TbsActiveSkinObject(const TbsActiveSkinObject&) = delete;
     TbsActiveSkinObject& operator=(const TbsActiveSkinObject&) = delete;
@@ -56,7 +115,7 @@ public:
     // Fades when morphing is on, else repaints at once.
     void Redraw();
 
-    TbsSkinForm* Parent;
+    TbsFrameHost* Parent;
     TbsHoverFade FFade;
     bool FMouseIn = false;
     gfx::TBitmap* Picture = nullptr;
@@ -109,7 +168,7 @@ public:
 
 class TbsSkinButtonObject : public TbsActiveSkinObject {
 public:
-    TbsSkinButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+    TbsSkinButtonObject(TbsFrameHost* AParent, TbsDataSkinObject* AData);
 
     void ShowLayer() override;
     void HideLayer() override;
@@ -149,7 +208,7 @@ struct TbsCommandLooks {
 
 class TbsSkinStdButtonObject : public TbsSkinButtonObject, public TbsCommandLooks {
 public:
-    TbsSkinStdButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+    TbsSkinStdButtonObject(TbsFrameHost* AParent, TbsDataSkinObject* AData);
 
     bool PointInObject(int X, int Y) override;
     void ShowLayer() override;
@@ -177,7 +236,7 @@ private:
 
 class TbsSkinAnimateObject : public TbsActiveSkinObject, public TbsCommandLooks {
 public:
-    TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+    TbsSkinAnimateObject(TbsFrameHost* AParent, TbsDataSkinObject* AData);
 
     void ShowLayer() override;
     void HideLayer() override;
@@ -223,7 +282,7 @@ private:
 
 class TbsSkinCaptionObject : public TbsActiveSkinObject {
 public:
-    TbsSkinCaptionObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+    TbsSkinCaptionObject(TbsFrameHost* AParent, TbsDataSkinObject* AData);
 
     void Draw(gfx::TCanvas& Cnvs, bool UpDate) override;
     void MouseDown(int X, int Y, vcl::TMouseButton Button) override;

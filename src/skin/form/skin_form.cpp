@@ -39,14 +39,6 @@ constexpr THintText kObjectHints[] = {
 
 }  // namespace
 
-int GetDefCaptionHeight(vcl::TFormBorderStyle style) {
-    return style == vcl::bsToolWindow || style == vcl::bsSizeToolWin ? 15 : 19;
-}
-
-int GetDefButtonSize(vcl::TFormBorderStyle style) {
-    return style == vcl::bsToolWindow || style == vcl::bsSizeToolWin ? 13 : 17;
-}
-
 gfx::TSize GetSmallIconSize() {
     int cx = win::GetSystemMetrics(win::SM_CXSMICON);
     int cy = win::GetSystemMetrics(win::SM_CYSMICON);
@@ -354,8 +346,7 @@ void TbsSkinForm::ChangeSkinData() {
     if (FUseRibbon) FSkinnableForm = false;
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     FSkinSupport = HasSkin();
-    if (FLayerManager->IsVisible) FLayerManager->Hide();
-    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+    HideFrameLayers();
     if (LayerShown()) FBorderLayer->Hide();
 
     if (FSkinSupport && FSkinnableForm) {
@@ -421,39 +412,37 @@ void TbsSkinForm::ClearObjects() {
 void TbsSkinForm::CreateSkinObjects() {
     ClearObjects();
     if (!FSD) return;
-    for (auto& record : FSD->ObjectList) {
-        TbsDataSkinObject* data = record.get();
-        if (dynamic_cast<TbsDataSkinMenuItem*>(data) ||
-            dynamic_cast<TbsDataSkinMainMenuItem*>(data) ||
-            dynamic_cast<TbsDataSkinMainMenuBarButton*>(data))
-            continue;
+    for (const TbsFrameObjectRecord& record : FrameRecordOf(*FSD).Objects) {
         std::unique_ptr<TbsActiveSkinObject> object;
-        if (dynamic_cast<TbsDataSkinStdButton*>(data))
-            object = std::make_unique<TbsSkinStdButtonObject>(this, data);
-        else if (dynamic_cast<TbsDataSkinButton*>(data))
-            object = std::make_unique<TbsSkinButtonObject>(this, data);
-        else if (dynamic_cast<TbsDataSkinCaption*>(data))
-            object = std::make_unique<TbsSkinCaptionObject>(this, data);
-        else if (dynamic_cast<TbsDataSkinAnimate*>(data))
-            object = std::make_unique<TbsSkinAnimateObject>(this, data);
-        else if (dynamic_cast<TbsDataUserObject*>(data))
-            object = std::make_unique<TbsUserObject>(this, data);
-        if (object) ObjectList.push_back(std::move(object));
+        switch (record.Kind) {
+            case fokStdButton:
+                object = std::make_unique<TbsSkinStdButtonObject>(this, record.Data);
+                break;
+            case fokButton:
+                object = std::make_unique<TbsSkinButtonObject>(this, record.Data);
+                break;
+            case fokCaption:
+                object = std::make_unique<TbsSkinCaptionObject>(this, record.Data);
+                break;
+            case fokAnimate:
+                object = std::make_unique<TbsSkinAnimateObject>(this, record.Data);
+                break;
+            case fokUser:
+                object = std::make_unique<TbsUserObject>(this, record.Data);
+                break;
+        }
+        ObjectList.push_back(std::move(object));
     }
 }
 
 void TbsSkinForm::CreateDefaultButtons() {
     ClearObjects();
-    static constexpr std::pair<const char*, TbsStdCommand> kButtons[] = {
-        {"closebutton", cmClose},   {"maxbutton", cmMaximize},    {"minbutton", cmMinimize},
-        {"rollupbutton", cmRollUp}, {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray},
-    };
-    for (const auto& [name, command] : kButtons) {
+    for (const TbsFrameObjectRecord& record : DefaultFrameRecord().Objects) {
         auto button = std::make_unique<TbsSkinStdButtonObject>(this, nullptr);
-        button->IDName = name;
-        button->Command = command;
-        button->SkinRectInAPicture = true;
-        button->SkinRect = button->ActiveSkinRect = button->DownRect = {0, 0, 1, 1};
+        button->IDName = record.IDName;
+        button->Command = record.Command;
+        button->SkinRectInAPicture = record.SkinRectInAPicture;
+        button->SkinRect = button->ActiveSkinRect = button->DownRect = record.SkinRect;
         ObjectList.push_back(std::move(button));
     }
     UpdateCaptionButtons();
@@ -461,47 +450,24 @@ void TbsSkinForm::CreateDefaultButtons() {
 
 void TbsSkinForm::UpdateCaptionButtons() {
     if (ObjectList.empty()) return;
-    for (auto& object : ObjectList) {
-        auto* animate = dynamic_cast<TbsSkinAnimateObject*>(object.get());
-        auto* std = dynamic_cast<TbsSkinStdButtonObject*>(object.get());
-        if (!animate && !std) continue;
-        if (FHideCaptionButtons) {
-            object->Enabled = false;
-            object->Visible = !object->SkinRectInAPicture;
-            continue;
+    const TbsFrameRecord record = FrameRecord();
+    // The program says which of its own caption buttons show.
+    std::vector<std::string> shown;
+    if (!FHideCaptionButtons && FOnActivateCustomObject)
+        for (const TbsFrameObjectRecord& o : record.Objects) {
+            const bool button = o.Kind == fokStdButton || (o.Kind == fokAnimate && o.ButtonStyle);
+            if (!button || o.Command != cmDefault) continue;
+            bool visible = false;
+            FOnActivateCustomObject(o.IDName, visible);
+            if (visible) shown.push_back(o.IDName);
         }
-        if (animate && !animate->ButtonStyle) continue;
-        const TbsStdCommand command = animate ? animate->Command : std->Command;
-        auto follow = [&](bool enabled) {
-            object->Enabled = enabled;
-            object->Visible = !object->SkinRectInAPicture || enabled;
-        };
-        switch (command) {
-            case cmClose:
-                break;
-            case cmMaximize:
-                follow(FBorderIcons.Contains(biMaximize));
-                break;
-            case cmMinimize:
-                follow(FBorderIcons.Contains(biMinimize));
-                break;
-            case cmSysMenu:
-                follow(FBorderIcons.Contains(biSystemMenu) && !FDisableSystemMenu);
-                break;
-            case cmDefault: {
-                bool visible = false;
-                if (FOnActivateCustomObject) FOnActivateCustomObject(object->IDName, visible);
-                object->Visible = visible;
-                break;
-            }
-            case cmRollUp:
-                follow(FBorderIcons.Contains(biRollUp));
-                break;
-            case cmMinimizeToTray:
-                follow(FBorderIcons.Contains(biMinimizeToTray));
-                break;
+    FShownCustomObjects = std::move(shown);
+    const TbsFrameGeometry g = FrameGeometry(record);
+    if (g.Objects.size() == ObjectList.size())
+        for (std::size_t i = 0; i < ObjectList.size(); ++i) {
+            ObjectList[i]->Visible = g.Objects[i].Visible;
+            if (g.Objects[i].Enabled) ObjectList[i]->Enabled = *g.Objects[i].Enabled;
         }
-    }
     SetDefaultObjectHints();
 }
 
@@ -673,6 +639,104 @@ void TbsSkinForm::ObjectMouseUp(vcl::TMouseButton Button, int X, int Y) {
     if (!dynamic_cast<TbsSkinCaptionObject*>(o)) win::ReleaseCapture();
     MouseCaptureObject = -1;
     o->MouseUp(X, Y, Button);
+}
+
+// --- the frame objects' host ---------------------------------------------------------------------
+
+gfx::TRect TbsSkinForm::FrameRectToScreen(const gfx::TRect& R) const {
+    gfx::TPoint origin;
+    if (FForm->FormStyle() == vcl::fsMDIChild) {
+        const gfx::TPoint client =
+            FSkinnableForm ? gfx::TPoint{-NewClRect.Left, -NewClRect.Top}
+                           : gfx::TPoint{-3, -GetDefCaptionHeight(FForm->BorderStyle()) - 3};
+        origin = FForm->ClientToScreen(client);
+    } else {
+        origin = {FForm->Left(), FForm->Top()};
+    }
+    return R.Offset(origin.X, origin.Y);
+}
+
+void TbsSkinForm::RepaintFrame() {
+    if (FForm && FForm->HandleAllocated()) win::SendMessage(FForm->Handle(), win::WM_NCPAINT, 0, 0);
+}
+
+void TbsSkinForm::StartMorphTimer() {
+    MorphTimer->SetEnabled(true);
+}
+
+void TbsSkinForm::StartAnimateTimer() {
+    AnimateTimer->SetEnabled(true);
+}
+
+void TbsSkinForm::HideFrameLayers() {
+    if (FLayerManager->IsVisible) FLayerManager->Hide();
+    if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+}
+
+// Runs a window command of a caption button or animation; the selection is cleared first so
+// no object stays hot behind a state change.
+void TbsSkinForm::RunFrameCommand(TbsStdCommand command) {
+    switch (command) {
+        case cmClose:
+            TestActive(-1, -1, false);
+            // Closing frees the form only through a posted release, after this handling.
+            FForm->Close();
+            break;
+        case cmMaximize:
+            TestActive(-1, -1, false);
+            SetWindowState(WindowState() == vcl::wsMaximized ? vcl::wsNormal : vcl::wsMaximized);
+            break;
+        case cmMinimize:
+            TestActive(-1, -1, false);
+            if (FAlwaysMinimizeToTray)
+                MinimizeToTray();
+            else
+                SetWindowState(WindowState() == vcl::wsMinimized ? vcl::wsNormal
+                                                                 : vcl::wsMinimized);
+            break;
+        case cmRollUp:
+            SetRollUpState(!RollUpState());
+            break;
+        case cmMinimizeToTray:
+            TestActive(-1, -1, false);
+            MinimizeToTray();
+            break;
+        case cmSysMenu:
+        case cmDefault:
+            break;
+    }
+}
+
+void TbsSkinForm::ObjectEntered(const std::string& IDName) {
+    if (FOnMouseEnterEvent) FOnMouseEnterEvent(IDName);
+}
+
+void TbsSkinForm::ObjectLeft(const std::string& IDName) {
+    if (FOnMouseLeaveEvent) FOnMouseLeaveEvent(IDName);
+}
+
+void TbsSkinForm::ObjectPressed(const std::string& IDName, int X, int Y, gfx::TRect R,
+                                vcl::TMouseButton Button) {
+    if (FOnMouseDownEvent) FOnMouseDownEvent(IDName, X, Y, R, Button);
+}
+
+void TbsSkinForm::ObjectReleased(const std::string& IDName, int X, int Y, gfx::TRect R,
+                                 vcl::TMouseButton Button) {
+    if (FOnMouseUpEvent) FOnMouseUpEvent(IDName, X, Y, R, Button);
+}
+
+void TbsSkinForm::ObjectMoved(const std::string& IDName, int X, int Y, gfx::TRect R) {
+    if (FOnMouseMoveEvent) FOnMouseMoveEvent(IDName, X, Y, R);
+}
+
+void TbsSkinForm::ObjectPaint(const std::string& IDName, gfx::TCanvas& Canvas, gfx::TRect R) {
+    if (FOnPaintEvent) FOnPaintEvent(IDName, Canvas, R);
+}
+
+bool TbsSkinForm::PaintCaptionByProgram(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive) {
+    if (!FOnCaptionPaint) return false;
+    FOnCaptionPaint(Cnvs, R, AActive);
+    return true;
 }
 
 void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {

@@ -31,6 +31,7 @@
 #include "platform/vcl/timer.h"
 #include "skin/core/layered_windows.h"
 #include "skin/core/skin_data.h"
+#include "skin/form/frame_geometry.h"
 #include "skin/form/frame_objects.h"
 #include "skin/form/inactive_panel.h"
 #include "skin/form/quick_buttons.h"
@@ -53,8 +54,6 @@ public:
     using rtl::Exception::Exception;
 };
 
-enum TbsBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
-using TbsBorderIcons = vcl::TSet<TbsBorderIcon>;
 enum TbsPositionInMonitor { bspDefault, bspScreenCenter, bspDesktopCenter };
 
 using TbsCaptionPaintEvent = std::function<void(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive)>;
@@ -71,13 +70,13 @@ using TbsActivateCustomObjectEvent =
     std::function<void(const std::string& IDName, bool& ObjectVisible)>;
 using TbsOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
-// Default frame: caption height and caption button size, for tool windows and others.
-int GetDefCaptionHeight(vcl::TFormBorderStyle style);
-int GetDefButtonSize(vcl::TFormBorderStyle style);
 // SM_CXSMICON x SM_CYSMICON, each 0 replaced by SM_CXSIZE / SM_CYSIZE.
 gfx::TSize GetSmallIconSize();
 
-class TbsSkinForm : public vcl::TComponent, public TbsSkinMenuHost, public TbsMainMenuBarHost {
+class TbsSkinForm : public vcl::TComponent,
+                    public TbsSkinMenuHost,
+                    public TbsMainMenuBarHost,
+                    public TbsFrameHost {
 public:
     // Raises EInvalidCast "Invalid class typecast" when the owner is not a form.
     explicit TbsSkinForm(vcl::TComponent* AOwner);
@@ -85,11 +84,11 @@ public:
     void BeforeDestruction() override;
 
     // --- the skin ------------------------------------------------------------------------------
-    TbsSkinData* SkinData() const { return FSD; }
+    TbsSkinData* SkinData() const override { return FSD; }
     void SetSkinData(TbsSkinData* value);
     TbsSkinData* MenusSkinData() const { return FMSD; }
     void SetMenusSkinData(TbsSkinData* value);
-    bool SkinnableForm() const { return FSkinnableForm; }
+    bool SkinnableForm() const override { return FSkinnableForm; }
     bool GetSkinnableForm() const { return FSkinnableForm; }
     void SetSkinnableForm(bool value);
     // The frame rebuild of a skin change.
@@ -106,6 +105,11 @@ public:
     std::string GetProductVersion() const { return "7.81"; }
 
     // --- frame geometry (frame coordinates) ----------------------------------------------------
+    // The frame's record (the skin's, else the default frame's), the form's state, and the
+    // geometry of a record at FFormWidth x FFormHeight in that state.
+    TbsFrameRecord FrameRecord() const;
+    TbsFrameState FrameState() const;
+    TbsFrameGeometry FrameGeometry(const TbsFrameRecord& record) const;
     void CalcSkinRects();
     // A rectangle of the frame picture moved to the current size by the corner zone it lies in.
     [[nodiscard]] gfx::TRect MapSkinRect(const gfx::TRect& R) const;
@@ -133,14 +137,14 @@ public:
     void ObjectMouseDown(vcl::TMouseButton Button, int X, int Y);
     void ObjectMouseUp(vcl::TMouseButton Button, int X, int Y);
     // Repaints one object over the painted frame.
-    void DrawSkinObject(TbsActiveSkinObject* AObject);
+    void DrawSkinObject(TbsActiveSkinObject* AObject) override;
     // Caption objects follow the form's activity.
     void SetCaptionsActive(bool AUpdate);
     // The hover, morph and animation timers' ticks.
     void MouseTimerProc();
     void MorphTimerProc();
     void AnimateTimerProc();
-    bool GetFormActive() const;
+    bool GetFormActive() const override;
     // Hot and pressed states dropped, animations back at their first frame (entering a size
     // or move loop, activation).
     void ResetObjects();
@@ -149,7 +153,7 @@ public:
     // The form is revealed by the layered border's fade rather than its own show animation.
     bool UseVistaLayerShow() const;
     // The form's small icon at (x, y): the form's icon, else the system's application icon.
-    void DrawFormIcon(gfx::TCanvas& Cnvs, int x, int y);
+    void DrawFormIcon(gfx::TCanvas& Cnvs, int x, int y) override;
 
     // --- painting (the window DC unless an external DC is given; frame coordinates) ---------
     void PaintNCSkin(gfx::HDC ADC, bool AUseExternalDC);
@@ -169,9 +173,9 @@ public:
     // --- states, placement and show animation (form_states.cpp) ------------------------------
     // The component's own states: maximize, minimize and roll-up set the form's bounds, so the
     // skinned frame stays; the main form's minimize minimizes the application.
-    vcl::TWindowState WindowState() const { return FWindowState; }
+    vcl::TWindowState WindowState() const override { return FWindowState; }
     void SetWindowState(vcl::TWindowState value);
-    bool RollUpState() const { return FRollUpState; }
+    bool RollUpState() const override { return FRollUpState; }
     void SetRollUpState(bool value);
     void MinimizeToTray();
     void RestoreFromTray();
@@ -198,7 +202,7 @@ public:
     // --- properties with setters --------------------------------------------------------------
     TbsBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TbsBorderIcons value);
-    bool ShowIcon() const { return FShowIcon; }
+    bool ShowIcon() const override { return FShowIcon; }
     void SetShowIcon(bool value);
     bool AlphaBlend() const { return FAlphaBlend; }
     void SetAlphaBlend(bool value);
@@ -228,7 +232,7 @@ public:
     void SetLogoBitMap(const gfx::TBitmap& value) { FLogoBitMap.Assign(value); }
     TbsTrayIcon* TrayIcon() const { return FTrayIcon; }
     void SetTrayIcon(TbsTrayIcon* value);
-    TbsSkinHint* SkinHint() const { return FSkinHint; }
+    TbsSkinHint* SkinHint() const override { return FSkinHint; }
     void SetSkinHint(TbsSkinHint* value);
 
     // --- skinned menus (form_menus.cpp) -------------------------------------------------------
@@ -256,7 +260,7 @@ public:
     void LinkMenu(const std::string& AIDName, vcl::TMenu* AMenu, bool APopupUp);
     // Opens a frame object's menu below the screen rectangle R; false when nothing opened.
     bool TrackObjectMenu(vcl::TMenuItem* AItem, const gfx::TRect& R, bool APopupUp,
-                         bool AButtonObject);
+                         bool AButtonObject) override;
     TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
     void SetMainMenuBar(TbsSkinMainMenuBar* value);
     vcl::TPopupMenu* SystemMenu() const { return FSystemMenu; }
@@ -311,7 +315,7 @@ public:
     void SetMDITabsBar(TbsSkinMDITabsBar* value);
     vcl::TCustomForm* GetMaximizedMDIChild() const;
     // The caption as drawn: an MDI form's own followed by " - [child]" of its maximized child.
-    std::string CaptionText() const;
+    std::string CaptionText() const override;
     // 1230 to every child, then the minimized ones back to their stack places.
     void RefitMDIChilds();
     void ArrangeMinimizedChilds();
@@ -327,24 +331,45 @@ public:
     // --- client inactive panel and quick buttons (form_extras.cpp) ---------------------------
     void ShowClientInActiveEffect();
     void HideClientInActiveEffect();
-    TbsQuickButtonItems& QuickButtons() { return *FQuickButtons; }
+    TbsQuickButtonItems& QuickButtons() override { return *FQuickButtons; }
     void SetQuickButtons(const TbsQuickButtonItems& value) { FQuickButtons->Assign(value); }
-    vcl::TCustomImageList* QuickImageList() const { return FQuickImageList; }
+    vcl::TCustomImageList* QuickImageList() const override { return FQuickImageList; }
     void SetQuickImageList(vcl::TCustomImageList* value);
     // Quick buttons are drawn and take part of the caption: some exist and have images.
-    bool HasQuickButtons() const { return FQuickButtons->Count() > 0 && FQuickImageList; }
+    bool HasQuickButtons() const override { return FQuickButtons->Count() > 0 && FQuickImageList; }
     // The caption's left part the quick buttons take.
-    int QuickButtonsWidth() const;
+    int QuickButtonsWidth() const override;
+
+    // --- what the frame objects ask of the component (frame_objects.h) ------------------------
+    vcl::TCustomForm* HostForm() const override { return FForm; }
+    bool FrameActivated() const override { return FFormActive; }
+    gfx::TRect FrameRectToScreen(const gfx::TRect& R) const override;
+    void RepaintFrame() override;
+    void StartMorphTimer() override;
+    void StartAnimateTimer() override;
+    bool LayerEnabled() const override { return FIsLayerEnabled; }
+    TbsLayerManager* FrameLayer(bool menuLayer) const override {
+        return menuLayer ? FMenuLayerManager : FLayerManager;
+    }
+    void HideFrameLayers() override;
+    void RunFrameCommand(TbsStdCommand command) override;
+    void ObjectEntered(const std::string& IDName) override;
+    void ObjectLeft(const std::string& IDName) override;
+    void ObjectPressed(const std::string& IDName, int X, int Y, gfx::TRect R,
+                       vcl::TMouseButton Button) override;
+    void ObjectReleased(const std::string& IDName, int X, int Y, gfx::TRect R,
+                        vcl::TMouseButton Button) override;
+    void ObjectMoved(const std::string& IDName, int X, int Y, gfx::TRect R) override;
+    void ObjectPaint(const std::string& IDName, gfx::TCanvas& Canvas, gfx::TRect R) override;
+    bool PaintCaptionByProgram(gfx::TCanvas& Cnvs, gfx::TRect R, bool AActive) override;
+    gfx::TFontCharset DefCaptionCharset() const override { return FDefCaptionFont.Charset(); }
+    bool QuickButtonsShowHint() const override { return FQuickButtonsShowHint; }
+    void SetQuickButtonsShowHint(bool value) { FQuickButtonsShowHint = value; }
 
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
-    std::unique_ptr<TbsQuickButtonItems> FQuickButtons =
-        std::make_unique<TbsQuickButtonItems>(this);
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
-    vcl::TCustomImageList* FQuickImageList = nullptr;
-    bool FQuickButtonsShowHint = false;
     TbsLayerManager* FLayerManager = nullptr;      // owned
-    TbsLayerManager* FMenuLayerManager = nullptr;  // owned
     TbsFormLayerBorder* FBorderLayer = nullptr;    // owned
     bool FSmartEffectsShow = false;
     bool FClientInActiveDraw = false;
@@ -376,7 +401,6 @@ public:
     gfx::TBitmap FLogoBitMap;
     bool FAlwaysMinimizeToTray = false;
     std::unique_ptr<gfx::TIcon> FIcon;
-    bool FShowIcon = false;
     bool ButtonsInLeft = false;
     bool FMaximizeOnFullScreen = false;
     bool FAlphaBlend = false, FAlphaBlendAnimation = false;
@@ -388,7 +412,6 @@ public:
     std::uint8_t FMenusAlphaBlendValue = 200;
     bool FMenusAlphaBlendAnimation = false;
     bool FSkinSupport = false;
-    gfx::TFont FDefCaptionFont;
     gfx::TFont FDefInActiveCaptionFont;
     bool FMDIChildMaximized = false;
     bool FFormActive = false;
@@ -473,6 +496,21 @@ protected:
     void NewWindowProc(vcl::TMessage& Message);
 
 private:
+    // What only the component and its frame objects (through TbsFrameHost) reach.
+    std::unique_ptr<TbsQuickButtonItems> FQuickButtons =
+        std::make_unique<TbsQuickButtonItems>(this);
+    vcl::TCustomImageList* FQuickImageList = nullptr;
+    bool FQuickButtonsShowHint = false;
+    TbsLayerManager* FMenuLayerManager = nullptr;  // owned
+    bool FShowIcon = false;
+    gfx::TFont FDefCaptionFont;
+
+    // The New values, and the frame objects' places, from a geometry.
+    void ApplyFrameGeometry(const TbsFrameGeometry& g);
+    void ApplyObjectPlaces(const TbsFrameGeometry& g);
+    // The program's own caption buttons it chose to show at the last caption-button update.
+    std::vector<std::string> FShownCustomObjects;
+
     bool Designing() const;
     // The skin data is set and holds a skin.
     bool HasSkin() const;
