@@ -65,7 +65,8 @@ double MedianFirstPaint(const char* program, const std::string& folder, const ch
             if (child) pclose(child);
             return -1;
         }
-        firstPaint.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        firstPaint.push_back(
+            std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         pclose(child);
     }
     return Median(firstPaint);

@@ -144,16 +144,19 @@ void RunCase(bool layered) {
 
     // Caption drag: 201 pointer moves.
     sf->CalcSkinRects();
-    const gfx::TPoint caption{form->Left() + sf->NewCaptionRect.Left + 40,
-                              form->Top() + (sf->NewCaptionRect.Top + sf->NewCaptionRect.Bottom) / 2};
+    const gfx::TPoint caption{
+        form->Left() + sf->NewCaptionRect.Left + 40,
+        form->Top() + (sf->NewCaptionRect.Top + sf->NewCaptionRect.Bottom) / 2};
     std::deque<gfx::TPoint> movePath;
     for (int i = 1; i <= 201; ++i) movePath.push_back({caption.X + i % 40, caption.Y + i % 25});
-    const std::vector<double> moves = Drag(form, sf, win::WM_MOVING, win::WM_MOVE, caption, movePath);
+    const std::vector<double> moves =
+        Drag(form, sf, win::WM_MOVING, win::WM_MOVE, caption, movePath);
 
     const TFigures s = Summarise(sizes), m = Summarise(moves);
-    std::printf("size steps: %zu, median %.3f ms, worst %.3f ms at step %zu (goal: median < 5, "
-                "worst <= 16)\n",
-                sizes.size(), s.Median, s.Worst, s.WorstStep);
+    std::printf(
+        "size steps: %zu, median %.3f ms, worst %.3f ms at step %zu (goal: median < 5, "
+        "worst <= 16)\n",
+        sizes.size(), s.Median, s.Worst, s.WorstStep);
     std::printf("move steps: %zu, median %.3f ms, worst %.3f ms at step %zu (goal: < 1)\n",
                 moves.size(), m.Median, m.Worst, m.WorstStep);
     delete form;

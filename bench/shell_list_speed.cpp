@@ -21,8 +21,8 @@ namespace {
 
 class TBenchList : public skin::TbsSkinFileListView {
 public:
-    using skin::TbsSkinFileListView::TbsSkinFileListView;
     using skin::TbsCustomShellListView::ColClick;
+    using skin::TbsSkinFileListView::TbsSkinFileListView;
 };
 
 double Ms(Clock::time_point start) {
@@ -35,7 +35,8 @@ int main() {
     char pattern[] = "/tmp/moradex-bench-XXXXXX";
     if (!mkdtemp(pattern)) return 1;
     const std::string folder = pattern;
-    for (int i = 0; i < 100; ++i) std::filesystem::create_directory(folder + "/dir" + std::to_string(i));
+    for (int i = 0; i < 100; ++i)
+        std::filesystem::create_directory(folder + "/dir" + std::to_string(i));
     for (int i = 0; i < 10000; ++i) {
         std::ofstream file(folder + "/file" + std::to_string(i) + ".mp3");
         file << std::string(static_cast<size_t>((i * 7919) % 5000), 'x');

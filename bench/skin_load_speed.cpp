@@ -171,16 +171,19 @@ int main() {
             const double c0 = ThreadMilliseconds();
             data->SetSkinIndex(i);
             skinCpu.push_back(ThreadMilliseconds() - c0);
-            skinWall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+            skinWall.push_back(
+                std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
         }
         std::sort(skinWall.begin(), skinWall.end());
         std::sort(skinCpu.begin(), skinCpu.end());
-        std::printf("stored skin %d (%zu bytes, %s): processor time median %.2f ms, wall time "
-                    "median %.2f ms; goal: at most 15 ms\n",
-                    i, i < 8 ? skin::ChooserSkinPackages()[i].Package.size()
-                             : skin::ListSkinPackage().Package.size(),
-                    data->SkinName.empty() ? "list skin" : data->SkinName.c_str(),
-                    skinCpu[skinCpu.size() / 2], skinWall[skinWall.size() / 2]);
+        std::printf(
+            "stored skin %d (%zu bytes, %s): processor time median %.2f ms, wall time "
+            "median %.2f ms; goal: at most 15 ms\n",
+            i,
+            i < 8 ? skin::ChooserSkinPackages()[i].Package.size()
+                  : skin::ListSkinPackage().Package.size(),
+            data->SkinName.empty() ? "list skin" : data->SkinName.c_str(),
+            skinCpu[skinCpu.size() / 2], skinWall[skinWall.size() / 2]);
     }
     const auto g0 = Clock::now();
     std::size_t bytes = 0;

@@ -31,8 +31,8 @@ TForm2::TForm2(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSkinForm1->SetShowIcon(true);
     bsSkinForm1->SetAlphaBlendValue(0);
 
-    auto label = [&](const std::string& name, const std::string& text, int left, int top,
-                     int width, int height) {
+    auto label = [&](const std::string& name, const std::string& text, int left, int top, int width,
+                     int height) {
         auto* l = new skin::TbsSkinStdLabel(this);
         l->SetName(name);
         l->SetParent(this);

@@ -1,4 +1,6 @@
 // Program entry.
 #include "app/program.h"
 
-int main() { return app::RunProgram(); }
+int main() {
+    return app::RunProgram();
+}

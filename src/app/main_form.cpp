@@ -1,11 +1,11 @@
 #include "app/main_form.h"
 
+#include "app/about_form.h"
 #include "app/app_pictures.h"
 #include "app/app_services.h"
 #include "app/legacy_form.h"
 #include "app/list_adapters.h"
 #include "app/options_form.h"
-#include "app/about_form.h"
 #include "catalogue/categories.h"
 #include "catalogue/choice_filler.h"
 #include "catalogue/format_list.h"
@@ -133,8 +133,8 @@ TForm1::~TForm1() {
 }
 
 skin::TbsSkinButton* TForm1::MakeButton(vcl::TWinControl* parent, const std::string& name,
-                                        const std::string& caption, int left, int top,
-                                        int width, int height) {
+                                        const std::string& caption, int left, int top, int width,
+                                        int height) {
     auto* b = new skin::TbsSkinButton(this);
     b->SetName(name);
     b->SetParent(parent);
@@ -157,7 +157,8 @@ vcl::TButton* TForm1::MakeCommand(const std::string& name, const std::string& ca
 }
 
 void TForm1::BuildImageLists() {
-    auto fill = [this](const std::string& name, int size, const std::vector<std::string>& pictures) {
+    auto fill = [this](const std::string& name, int size,
+                       const std::vector<std::string>& pictures) {
         auto* list = new skin::TbsPngImageList(this);
         list->SetName(name);
         list->SetPngWidth(size);
@@ -341,12 +342,12 @@ void TForm1::BuildTaskList() {
     const struct {
         const char* Title;
         int Width;
-    } columns[] = {{"输入文件", 80},  {"视频时间", 70},   {"文件大小", 70},   {"输出文件", 80},
-                   {"转换进度", 70},  {"", 0},            {"当前时间", 80},   {"转换大小", 80},
-                   {"视频序号", 0},   {"视频类别", 0},    {"视频选项", 0},    {"视频编码", 0},
-                   {"音频编码", 0},   {"声音频道", 0},    {"VideoTag", 0},    {"FileExt", 0},
-                   {"视频分辨率", 0}, {"视频比特率", 0},  {"视频帧率", 0},    {"音频比特率", 0},
-                   {"音频采样率", 0}, {"视频缩放", 0},    {"视频能否", 0},    {"TargetType", 0},
+    } columns[] = {{"输入文件", 80},  {"视频时间", 70},  {"文件大小", 70}, {"输出文件", 80},
+                   {"转换进度", 70},  {"", 0},           {"当前时间", 80}, {"转换大小", 80},
+                   {"视频序号", 0},   {"视频类别", 0},   {"视频选项", 0},  {"视频编码", 0},
+                   {"音频编码", 0},   {"声音频道", 0},   {"VideoTag", 0},  {"FileExt", 0},
+                   {"视频分辨率", 0}, {"视频比特率", 0}, {"视频帧率", 0},  {"音频比特率", 0},
+                   {"音频采样率", 0}, {"视频缩放", 0},   {"视频能否", 0},  {"TargetType", 0},
                    {"NormType", 0}};
     for (const auto& c : columns) {
         vcl::TListColumn* column = lvFiles->Columns().Add();
@@ -389,9 +390,8 @@ void TForm1::BuildTaskList() {
     }
 }
 
-skin::TbsSkinComboBox* TForm1::MakeParameterList(const std::string& name,
-                                                 const std::string& label, int column,
-                                                 int row) {
+skin::TbsSkinComboBox* TForm1::MakeParameterList(const std::string& name, const std::string& label,
+                                                 int column, int row) {
     const int left = 10 + column * 270, top = 12 + row * 36;
     auto* caption = new skin::TbsSkinStdLabel(this);
     caption->SetParent(bsSkinTabSheet2);
@@ -559,7 +559,9 @@ void TForm1::FormActivate() {
     if (bsSkinOfficeComboBox1->CanFocus()) bsSkinOfficeComboBox1->SetFocus();
 }
 
-void TForm1::FormCloseQuery(bool&) { StopMedia(); }
+void TForm1::FormCloseQuery(bool&) {
+    StopMedia();
+}
 
 void TForm1::StopMedia() {
     FFPlayer->OnPosition = nullptr;
@@ -574,7 +576,8 @@ void TForm1::StopMedia() {
     FFPlayer->Stop(true);
 }
 
-// --- Command buttons -------------------------------------------------------------------------------
+// --- Command buttons
+// -------------------------------------------------------------------------------
 
 void TForm1::Button2Click() {
     TOfficeListAdapter categories(bsSkinOfficeComboBox2), formats(bsSkinOfficeComboBox1);
@@ -583,16 +586,17 @@ void TForm1::Button2Click() {
 
 void TForm1::Button18Click() {
     TComboListAdapter frameSize(bsSkinComboBox1), videoBitrate(bsSkinComboBox2),
-        frameRate(bsSkinComboBox9), audioBitrate(bsSkinComboBox3),
-        sampleRate(bsSkinComboBox10), aspect(bsSkinComboBox4);
-    catalogue::FillParameterLists({frameSize, videoBitrate, frameRate, audioBitrate, sampleRate,
-                                   aspect},
-                                  bsSkinOfficeComboBox2->ItemIndex(),
-                                  bsSkinOfficeComboBox1->ItemIndex(),
-                                  {Work.All_Trant_Number, Work.Video_DisableVideo});
+        frameRate(bsSkinComboBox9), audioBitrate(bsSkinComboBox3), sampleRate(bsSkinComboBox10),
+        aspect(bsSkinComboBox4);
+    catalogue::FillParameterLists(
+        {frameSize, videoBitrate, frameRate, audioBitrate, sampleRate, aspect},
+        bsSkinOfficeComboBox2->ItemIndex(), bsSkinOfficeComboBox1->ItemIndex(),
+        {Work.All_Trant_Number, Work.Video_DisableVideo});
 }
 
-void TForm1::Button6Click() { catalogue::ResetWorkingSettings(Work); }
+void TForm1::Button6Click() {
+    catalogue::ResetWorkingSettings(Work);
+}
 
 void TForm1::Button15Click() {
     for (media::TOutputOptions& o : OO1) o.AudioLanguage = "kong";
@@ -603,14 +607,18 @@ void TForm1::Button17Click() {
     Video_OutPut_Folder_Edit->SetText(FileOutPutPath);
 }
 
-void TForm1::Button16Click() { Services().Settings.WriteOutPath(FileOutPutPath); }
+void TForm1::Button16Click() {
+    Services().Settings.WriteOutPath(FileOutPutPath);
+}
 
 void TForm1::Button3Click() {
     if (const std::optional<int> index = Services().Settings.ReadSkin())
         bsSkinData1->SetSkinIndex(*index);
 }
 
-void TForm1::Button4Click() { Services().Settings.WriteSkin(bsSkinData1->SkinIndex()); }
+void TForm1::Button4Click() {
+    Services().Settings.WriteSkin(bsSkinData1->SkinIndex());
+}
 
 void TForm1::Button21Click() {
     OpenDialogFilter = OpenDialogFilterText();
@@ -641,22 +649,33 @@ void TForm1::bsSkinButton9Click() {
     Button4->Click();
 }
 
-void TForm1::N4Click() { Close(); }
-void TForm1::N5Click() { Form2->ShowModal(); }
-void TForm1::N24Click() { Form5->ShowModal(); }
-void TForm1::N15Click() { sys::OpenDocument(Services().HelpPage); }
-void TForm1::N19Click() { sys::OpenDocument(Services().WebSite); }
-void TForm1::Button1Click() { sys::OpenDocument(sys::GetAppPath() + "help.chm"); }
+void TForm1::N4Click() {
+    Close();
+}
+void TForm1::N5Click() {
+    Form2->ShowModal();
+}
+void TForm1::N24Click() {
+    Form5->ShowModal();
+}
+void TForm1::N15Click() {
+    sys::OpenDocument(Services().HelpPage);
+}
+void TForm1::N19Click() {
+    sys::OpenDocument(Services().WebSite);
+}
+void TForm1::Button1Click() {
+    sys::OpenDocument(sys::GetAppPath() + "help.chm");
+}
 
 void TForm1::Video_OutPut_Folder_EditClick() {
     if (lvFiles->CanFocus()) lvFiles->SetFocus();
 }
 
 void TForm1::RepaintAll() {
-    for (vcl::TCustomForm* f : {static_cast<vcl::TCustomForm*>(this),
-                                static_cast<vcl::TCustomForm*>(Form2),
-                                static_cast<vcl::TCustomForm*>(Form5),
-                                static_cast<vcl::TCustomForm*>(Form6)})
+    for (vcl::TCustomForm* f :
+         {static_cast<vcl::TCustomForm*>(this), static_cast<vcl::TCustomForm*>(Form2),
+          static_cast<vcl::TCustomForm*>(Form5), static_cast<vcl::TCustomForm*>(Form6)})
         if (f) f->Repaint();
 }
 

@@ -35,7 +35,6 @@
 #include "skin/controls/std_label.h"
 #include "skin/controls/view_wrappers.h"
 #include "skin/core/png_image_list.h"
-#include "skin/menus/skin_hint.h"
 #include "skin/core/skin_data.h"
 #include "skin/core/skin_package.h"
 #include "skin/dialogs/open_dialog.h"
@@ -47,6 +46,7 @@
 #include "skin/lists/office_combo_box.h"
 #include "skin/lists/skin_edit.h"
 #include "skin/menus/main_menu_bar.h"
+#include "skin/menus/skin_hint.h"
 #include "skin/menus/skin_menu.h"
 
 namespace app {
@@ -93,8 +93,7 @@ public:
     vcl::TPanel* Panel6 = nullptr;
     skin::TbsSkinSlider* bsSkinSlider1 = nullptr;
     skin::TbsSkinButton *btnPreviewPlay = nullptr, *btnPreviewPause = nullptr,
-                        *btnPreviewStop = nullptr,
-                        *btnMute = nullptr, *bsSkinButton1 = nullptr;
+                        *btnPreviewStop = nullptr, *btnMute = nullptr, *bsSkinButton1 = nullptr;
 
     // Task list.
     skin::TbsSkinPanel* bsSkinPanel1 = nullptr;
@@ -122,9 +121,9 @@ public:
     vcl::TCheckBox *chkThreadMode = nullptr, *chkOpenPaused = nullptr;
     vcl::TComboBox* cboScreens = nullptr;
     vcl::TButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr,
-                 *Button6 = nullptr, *Button15 = nullptr, *Button16 = nullptr,
-                 *Button17 = nullptr, *Button18 = nullptr, *Button21 = nullptr,
-                 *Button26 = nullptr, *Button27 = nullptr, *btnCapture = nullptr;
+                 *Button6 = nullptr, *Button15 = nullptr, *Button16 = nullptr, *Button17 = nullptr,
+                 *Button18 = nullptr, *Button21 = nullptr, *Button26 = nullptr, *Button27 = nullptr,
+                 *btnCapture = nullptr;
 
     // State.
     catalogue::TWorkingSettings Work;
@@ -139,15 +138,15 @@ public:
     void FormCreate();
     void FormActivate();
     void FormCloseQuery(bool& CanClose);
-    void Button2Click();   // fill the format list
-    void Button3Click();   // read the skin index
-    void Button4Click();   // write the skin index
-    void Button6Click();   // reset the working settings
-    void Button15Click();  // free the option slots
-    void Button16Click();  // write the output folder
-    void Button17Click();  // read the output folder
-    void Button18Click();  // fill the parameter lists
-    void Button21Click();  // the open dialogs' filter
+    void Button2Click();        // fill the format list
+    void Button3Click();        // read the skin index
+    void Button4Click();        // write the skin index
+    void Button6Click();        // reset the working settings
+    void Button15Click();       // free the option slots
+    void Button16Click();       // write the output folder
+    void Button17Click();       // read the output folder
+    void Button18Click();       // fill the parameter lists
+    void Button21Click();       // the open dialogs' filter
     void bsSkinButton5Click();  // 浏览...
     void bsSkinButton6Click();  // 打开
     void bsSkinButton9Click();  // skin chooser
@@ -192,8 +191,8 @@ public:
                  *Button13 = nullptr, *btnRemove = nullptr, *btnClear = nullptr;
     vcl::TEdit* edt = nullptr;  // the rename editor
     void BuildFileCommands();
-    void btnAddClick();   // add one file
-    void Button8Click();  // add several files
+    void btnAddClick();    // add one file
+    void Button8Click();   // add several files
     void Button12Click();  // add a folder's files
     void N2222Click();
     void N21Click();
@@ -231,10 +230,9 @@ public:
     const std::array<TParameterList, 6>& ParameterLists() const;
 
     // Running the queue.
-    vcl::TButton *btnStart = nullptr, *btnStop = nullptr, *btnPause = nullptr,
-                 *btnResume = nullptr, *button28 = nullptr, *Button20 = nullptr,
-                 *Button22 = nullptr, *Button23 = nullptr, *Button25 = nullptr,
-                 *Button29 = nullptr;
+    vcl::TButton *btnStart = nullptr, *btnStop = nullptr, *btnPause = nullptr, *btnResume = nullptr,
+                 *button28 = nullptr, *Button20 = nullptr, *Button22 = nullptr, *Button23 = nullptr,
+                 *Button25 = nullptr, *Button29 = nullptr;
     // Makes the hidden run commands and binds the task manager's and the logger's events.
     void BuildRunCommands();
     void btnStartClick();
@@ -294,8 +292,8 @@ public:
     // What the add found of the selected row's file when the preview is to open that file (its
     // task is there): the player then does not probe it again. Null otherwise.
     std::shared_ptr<const media::TProbedStreams> ProbedStreamsOfSelection();
-    void FFPlayerFileOpen(int64_t ADuration, int AFrameWidth, int AFrameHeight,
-                          int& AScreenWidth, int& AScreenHeight);
+    void FFPlayerFileOpen(int64_t ADuration, int AFrameWidth, int AFrameHeight, int& AScreenWidth,
+                          int& AScreenHeight);
     void FFPlayerPosition(int64_t APTS);
     void FFPlayerState(media::TPlayState AState);
     void btnPreviewPlayClick();

@@ -176,8 +176,7 @@ TForm1::TAddResult TForm1::AddOneFile(const std::string& F) {
     // The task keeps its own copy; the row's slot keeps the file it was given.
     IO.FileName = F;
     Log("");
-    if (media::TAVProbe* taskProbe = FFTasks->GetTaskProbe(task, 0))
-    {
+    if (media::TAVProbe* taskProbe = FFTasks->GetTaskProbe(task, 0)) {
         rtl::TStringList lines;
         lines.SetText(taskProbe->FileInfoText());
         for (int i = 0; i < lines.Count(); ++i) Log(lines.Get(i));
@@ -314,9 +313,15 @@ void TForm1::Button12Click() {
     AddFiles(files, akFolder);
 }
 
-void TForm1::N2222Click() { Button8->Click(); }
-void TForm1::N21Click() { Button12->Click(); }
-void TForm1::N3331Click() { Button12->Click(); }
+void TForm1::N2222Click() {
+    Button8->Click();
+}
+void TForm1::N21Click() {
+    Button12->Click();
+}
+void TForm1::N3331Click() {
+    Button12->Click();
+}
 
 // --- Command states ---------------------------------------------------------------------------
 
@@ -387,10 +392,16 @@ void TForm1::MoveSelected(int step) {
     if (lvFiles->CanFocus()) lvFiles->SetFocus();
 }
 
-void TForm1::bsSkinButton3Click() { MoveSelected(-1); }
-void TForm1::bsSkinButton4Click() { MoveSelected(1); }
+void TForm1::bsSkinButton3Click() {
+    MoveSelected(-1);
+}
+void TForm1::bsSkinButton4Click() {
+    MoveSelected(1);
+}
 // Its slot swap is the records' travel with the rows now.
-void TForm1::Button27Click() { MoveSelected(-1); }
+void TForm1::Button27Click() {
+    MoveSelected(-1);
+}
 
 void TForm1::bsSkinButton21Click() {
     if (lvFiles->ItemIndex() < 0) {
@@ -400,7 +411,9 @@ void TForm1::bsSkinButton21Click() {
     StartRename();
 }
 
-void TForm1::N26Click() { bsSkinButton21Click(); }
+void TForm1::N26Click() {
+    bsSkinButton21Click();
+}
 
 void TForm1::lvFilesDblClick() {
     // Rename is not offered while a run converts the rows.
@@ -414,8 +427,8 @@ void TForm1::StartRename() {
     vcl::TListColumns& columns = lvFiles->Columns();
     const vcl::TRect bounds = row->DisplayRect();
     // bounds.Left is minus the horizontal scroll.
-    const int left = bounds.Left + columns[0]->Width() + columns[1]->Width() +
-                     columns[2]->Width() + 2;
+    const int left =
+        bounds.Left + columns[0]->Width() + columns[1]->Width() + columns[2]->Width() + 2;
     edt->SetParent(lvFiles);
     edt->SetBounds(left, bounds.Top, columns[3]->Width(), edt->Height());
     edt->SetText(sys::ChangeFileExt(row->SubItems().Get(siOutputFile), ""));

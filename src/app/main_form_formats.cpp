@@ -22,19 +22,24 @@ namespace {
 constexpr int kFixedVideoRatePresets[] = {113, 1410, 2212, 2312, 2414, 2500, 2501};
 
 bool HasFixedVideoRate(int presetKey) {
-    return std::ranges::find(kFixedVideoRatePresets, presetKey) !=
-           std::end(kFixedVideoRatePresets);
+    return std::ranges::find(kFixedVideoRatePresets, presetKey) != std::end(kFixedVideoRatePresets);
 }
 
 // The working field of a list as its sub-item shows it.
 std::string FieldText(catalogue::TPresetParam param, const catalogue::TWorkingSettings& w) {
     switch (param) {
-        case catalogue::ppFrameSize: return w.Video_FrameSize;
-        case catalogue::ppVideoBitrate: return rtl::IntToStr(w.Video_VideoBitrate);
-        case catalogue::ppFrameRate: return w.Video_FrameRate;
-        case catalogue::ppAudioBitrate: return rtl::IntToStr(w.Video_AudioBitrate);
-        case catalogue::ppAudioSampleRate: return w.Video_AudioSampleRate;
-        case catalogue::ppFrameAspectRatio: return w.Video_FrameAspectRatio;
+        case catalogue::ppFrameSize:
+            return w.Video_FrameSize;
+        case catalogue::ppVideoBitrate:
+            return rtl::IntToStr(w.Video_VideoBitrate);
+        case catalogue::ppFrameRate:
+            return w.Video_FrameRate;
+        case catalogue::ppAudioBitrate:
+            return rtl::IntToStr(w.Video_AudioBitrate);
+        case catalogue::ppAudioSampleRate:
+            return w.Video_AudioSampleRate;
+        case catalogue::ppFrameAspectRatio:
+            return w.Video_FrameAspectRatio;
     }
     return {};
 }
@@ -61,8 +66,7 @@ const std::array<TForm1::TParameterList, 6>& TForm1::ParameterLists() const {
 
 std::string TForm1::CurrentOptionString() const {
     std::array<int, 6> indexes{};
-    for (std::size_t k = 0; k < 6; ++k)
-        indexes[k] = (this->*ParameterLists()[k].Box)->ItemIndex();
+    for (std::size_t k = 0; k < 6; ++k) indexes[k] = (this->*ParameterLists()[k].Box)->ItemIndex();
     return OptionString(indexes);
 }
 
@@ -104,7 +108,9 @@ void TForm1::ApplyDefaults(bool writeBack) {
         row->SubItems().Put(t.SubItem, t.Text);
 }
 
-void TForm1::Button5Click() { ApplyDefaults(true); }
+void TForm1::Button5Click() {
+    ApplyDefaults(true);
+}
 
 void TForm1::Button13Click() {
     // The take-over's own order, not the lists' filling order.

@@ -21,12 +21,18 @@ namespace {
 
 const char* StateName(media::TPlayState state) {
     switch (state) {
-        case media::psPlay: return "Play";
-        case media::psPause: return "Pause";
-        case media::psResume: return "Resume";
-        case media::psStep: return "Step";
-        case media::psStop: return "Stop";
-        case media::psEnd: return "End";
+        case media::psPlay:
+            return "Play";
+        case media::psPause:
+            return "Pause";
+        case media::psResume:
+            return "Resume";
+        case media::psStep:
+            return "Step";
+        case media::psStop:
+            return "Stop";
+        case media::psEnd:
+            return "End";
     }
     return "";
 }
@@ -50,8 +56,8 @@ void TForm1::BuildPreviewPane() {
         LoadAppPicture(name, image);
         bsPngImageList2->PngImages().Add()->SetPngImage(image);
     }
-    bsSkinButton20 = MakeButton(bsSkinGroupBox1, "bsSkinButton20", "", btnMute->Left(),
-                                btnMute->Top(), 26, 24);
+    bsSkinButton20 =
+        MakeButton(bsSkinGroupBox1, "bsSkinButton20", "", btnMute->Left(), btnMute->Top(), 26, 24);
     bsSkinButton20->SetImageList(bsPngImageList2);
     bsSkinButton20->SetImageIndex(5);
     bsSkinButton20->SetVisible(false);
@@ -122,10 +128,8 @@ void TForm1::BuildPreviewPane() {
     bsSkinButton20->OnClick = [this](vcl::TObject*) { bsSkinButton20Click(); };
     bsSkinButton1->OnClick = [this](vcl::TObject*) { bsSkinButton1Click(); };
     bsSkinButton23->OnClick = [this](vcl::TObject*) { bsSkinButton23Click(); };
-    bsSkinButton23->OnMouseDown = [this](vcl::TObject*, vcl::TMouseButton button,
-                                         vcl::TShiftState, int, int) {
-        bsSkinButton23MouseDown(button);
-    };
+    bsSkinButton23->OnMouseDown = [this](vcl::TObject*, vcl::TMouseButton button, vcl::TShiftState,
+                                         int, int) { bsSkinButton23MouseDown(button); };
     bsSkinSlider1->OnMouseDown = [this](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int,
                                         int) { bsSkinSlider1MouseDown(); };
     bsSkinSlider1->OnMouseUp = [this](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int,
@@ -136,7 +140,8 @@ void TForm1::BuildPreviewPane() {
     btnCapture->OnClick = [this](vcl::TObject*) { btnCaptureClick(); };
 }
 
-// --- Preview ---------------------------------------------------------------------------------------
+// --- Preview
+// ---------------------------------------------------------------------------------------
 
 vcl::TWinControl* TForm1::FindChildControlByName(const std::string& name) {
     for (int i = 0; i < ControlCount(); ++i)
@@ -178,8 +183,8 @@ void TForm1::FFPlayerFileOpen(int64_t ADuration, int AFrameWidth, int AFrameHeig
         if (!line.empty() && line.back() == '\r') line.pop_back();
         Log(line);
     }
-    Log(rtl::Format("duration: %.2f, frame size: %dx%d", double(ADuration) / 1000000.0,
-                    AFrameWidth, AFrameHeight));
+    Log(rtl::Format("duration: %.2f, frame size: %dx%d", double(ADuration) / 1000000.0, AFrameWidth,
+                    AFrameHeight));
     if (FScreenControl) {
         AScreenWidth = FScreenControl->Width();
         AScreenHeight = FScreenControl->Height();
@@ -270,7 +275,8 @@ void TForm1::WndProc(vcl::TMessage& Message) {
         FFPlayer->UpdateScreenPosition();
 }
 
-// --- Snapshots -------------------------------------------------------------------------------------
+// --- Snapshots
+// -------------------------------------------------------------------------------------
 
 vcl::TMenuItem* TForm1::PictureTypeItem(const std::string& type) {
     return type == "JPG" ? JPG1 : type == "GIF" ? GIF1 : type == "PNG" ? PNG1 : BMP1;
@@ -298,14 +304,18 @@ void TForm1::bsSkinButton23MouseDown(vcl::TMouseButton Button) {
     bsSkinPopupMenu2->Popup(at.X, at.Y);
 }
 
-void TForm1::bsSkinButton23Click() { TickStoredPictureType(); }
+void TForm1::bsSkinButton23Click() {
+    TickStoredPictureType();
+}
 
 void TForm1::PictureTypeClick(const std::string& type) {
     Services().Settings.Write("SnapShot", "Picture", type);
     PictureTypeItem(type)->SetChecked(true);
 }
 
-void TForm1::MenuItem1Click() { sys::OpenDocument(Services().Settings.ReadSnapshotDir()); }
+void TForm1::MenuItem1Click() {
+    sys::OpenDocument(Services().Settings.ReadSnapshotDir());
+}
 
 void TForm1::MenuItem2Click() {
     if (!Services().ChooseFolder) return;

@@ -55,11 +55,16 @@ TForm5::TForm5(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSkinTabSheet2->SetCaption("常规设置");
     bsSkinPageControl1->SetActivePage(bsSkinTabSheet1);
 
-    bsSkinGroupBox1 = MakeGroup(this, bsSkinTabSheet1, "bsSkinGroupBox1", "转换时CPU利用方式", 4, 86);
-    bsSkinCheckRadioBox9 = MakeBox(bsSkinGroupBox1, "bsSkinCheckRadioBox9", "系统空闲时进行", true, 0, false);
-    bsSkinCheckRadioBox10 = MakeBox(bsSkinGroupBox1, "bsSkinCheckRadioBox10", "最低优先级进行", true, 1, false);
-    bsSkinCheckRadioBox11 = MakeBox(bsSkinGroupBox1, "bsSkinCheckRadioBox11", "较低优先级进行", true, 2, false);
-    bsSkinCheckRadioBox12 = MakeBox(bsSkinGroupBox1, "bsSkinCheckRadioBox12", "正常优先级进行", true, 3, true);
+    bsSkinGroupBox1 =
+        MakeGroup(this, bsSkinTabSheet1, "bsSkinGroupBox1", "转换时CPU利用方式", 4, 86);
+    bsSkinCheckRadioBox9 =
+        MakeBox(bsSkinGroupBox1, "bsSkinCheckRadioBox9", "系统空闲时进行", true, 0, false);
+    bsSkinCheckRadioBox10 =
+        MakeBox(bsSkinGroupBox1, "bsSkinCheckRadioBox10", "最低优先级进行", true, 1, false);
+    bsSkinCheckRadioBox11 =
+        MakeBox(bsSkinGroupBox1, "bsSkinCheckRadioBox11", "较低优先级进行", true, 2, false);
+    bsSkinCheckRadioBox12 =
+        MakeBox(bsSkinGroupBox1, "bsSkinCheckRadioBox12", "正常优先级进行", true, 3, true);
     for (auto* b : {bsSkinCheckRadioBox9, bsSkinCheckRadioBox10, bsSkinCheckRadioBox11,
                     bsSkinCheckRadioBox12})
         b->SetGroupIndex(kPriorityGroup);
@@ -80,21 +85,28 @@ TForm5::TForm5(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     bsSkinCheckRadioBox7 = MakeBox(bsSkinGroupBox2, "bsSkinCheckRadioBox7",
                                    "启用多线程模式   （同时进行转换的视频个数）", false, 3, true);
     bsSkinCheckRadioBox7->SetVisible(false);
-    bsSkinCheckRadioBox8 = MakeBox(bsSkinGroupBox2, "bsSkinCheckRadioBox8", "转换时进行实时视频预览",
-                                   false, 3, false);
+    bsSkinCheckRadioBox8 =
+        MakeBox(bsSkinGroupBox2, "bsSkinCheckRadioBox8", "转换时进行实时视频预览", false, 3, false);
 
     bsSkinGroupBox3 = MakeGroup(this, bsSkinTabSheet2, "bsSkinGroupBox3", "转换工作完成后", 4, 86);
-    bsSkinCheckRadioBox1 = MakeBox(bsSkinGroupBox3, "bsSkinCheckRadioBox1", "自动打开输出文件夹", true, 0, true);
-    bsSkinCheckRadioBox2 = MakeBox(bsSkinGroupBox3, "bsSkinCheckRadioBox2", "自动关闭计算机", true, 1, false);
-    bsSkinCheckRadioBox4 = MakeBox(bsSkinGroupBox3, "bsSkinCheckRadioBox4", " 播放提示音乐", true, 2, false);
-    bsSkinCheckRadioBox5 = MakeBox(bsSkinGroupBox3, "bsSkinCheckRadioBox5", "不进行任何操作", true, 3, false);
-    for (auto* b : {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4,
-                    bsSkinCheckRadioBox5})
+    bsSkinCheckRadioBox1 =
+        MakeBox(bsSkinGroupBox3, "bsSkinCheckRadioBox1", "自动打开输出文件夹", true, 0, true);
+    bsSkinCheckRadioBox2 =
+        MakeBox(bsSkinGroupBox3, "bsSkinCheckRadioBox2", "自动关闭计算机", true, 1, false);
+    bsSkinCheckRadioBox4 =
+        MakeBox(bsSkinGroupBox3, "bsSkinCheckRadioBox4", " 播放提示音乐", true, 2, false);
+    bsSkinCheckRadioBox5 =
+        MakeBox(bsSkinGroupBox3, "bsSkinCheckRadioBox5", "不进行任何操作", true, 3, false);
+    for (auto* b :
+         {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4, bsSkinCheckRadioBox5})
         b->SetGroupIndex(kAfterDoneGroup);
 
-    bsSkinGroupBox4 = MakeGroup(this, bsSkinTabSheet2, "bsSkinGroupBox4", "如果输出文件存在时", 96, 60);
-    bsSkinCheckRadioBox3 = MakeBox(bsSkinGroupBox4, "bsSkinCheckRadioBox3", "直接覆盖输出文件", true, 0, false);
-    bsSkinCheckRadioBox6 = MakeBox(bsSkinGroupBox4, "bsSkinCheckRadioBox6", "自动重命名输出文件", true, 1, true);
+    bsSkinGroupBox4 =
+        MakeGroup(this, bsSkinTabSheet2, "bsSkinGroupBox4", "如果输出文件存在时", 96, 60);
+    bsSkinCheckRadioBox3 =
+        MakeBox(bsSkinGroupBox4, "bsSkinCheckRadioBox3", "直接覆盖输出文件", true, 0, false);
+    bsSkinCheckRadioBox6 =
+        MakeBox(bsSkinGroupBox4, "bsSkinCheckRadioBox6", "自动重命名输出文件", true, 1, true);
     for (auto* b : {bsSkinCheckRadioBox3, bsSkinCheckRadioBox6}) b->SetGroupIndex(kOverwriteGroup);
 
     bsSkinButton6 = new skin::TbsSkinButton(this);
@@ -157,7 +169,9 @@ skin::TbsSkinCheckRadioBox* TForm5::MakeBox(vcl::TWinControl* parent, const std:
     return b;
 }
 
-void TForm5::FormCreate() { Button1->Click(); }
+void TForm5::FormCreate() {
+    Button1->Click();
+}
 
 void TForm5::Button1Click() {
     const TOptionsValues v = Services().Settings.ReadOptions();
@@ -177,8 +191,8 @@ void TForm5::Button1Click() {
 TOptionsValues TForm5::Values() const {
     TOptionsValues v;
     v.ThreadCount = bsSkinComboBox2->Text();
-    const skin::TbsSkinCheckRadioBox* const after[] = {
-        bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4, bsSkinCheckRadioBox5};
+    const skin::TbsSkinCheckRadioBox* const after[] = {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2,
+                                                       bsSkinCheckRadioBox4, bsSkinCheckRadioBox5};
     for (int i = 0; i < 4; ++i)
         if (after[i]->Checked()) v.AfterDone = i;
     v.ShowPreview = bsSkinCheckRadioBox8->Checked();

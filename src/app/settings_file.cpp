@@ -47,8 +47,12 @@ std::string ChooseSettingsPath() {
     return folder + "/" + kFileName;
 }
 
-std::string DefaultOutputFolder() { return sys::HomeDir() + "/" + kFolder + "/输出"; }
-std::string DefaultSnapshotFolder() { return sys::HomeDir() + "/" + kFolder + "/快照"; }
+std::string DefaultOutputFolder() {
+    return sys::HomeDir() + "/" + kFolder + "/输出";
+}
+std::string DefaultSnapshotFolder() {
+    return sys::HomeDir() + "/" + kFolder + "/快照";
+}
 
 bool IsUsableFolderText(const std::string& text) {
     if (text.empty() || text[0] != '/') return false;
@@ -78,7 +82,9 @@ bool IsUsableFolderText(const std::string& text) {
     return true;
 }
 
-bool TSettingsFile::Exists() const { return sys::FileExists(FPath); }
+bool TSettingsFile::Exists() const {
+    return sys::FileExists(FPath);
+}
 
 std::string TSettingsFile::Read(const std::string& section, const std::string& key) const {
     const std::string value = rtl::TIniFile(FPath).ReadString(section, key, "Error");
@@ -197,7 +203,9 @@ std::optional<int> TSettingsFile::ReadSkin() {
     return index;
 }
 
-void TSettingsFile::WriteSkin(int index) { Write("Skin", "SetSkin", std::to_string(index)); }
+void TSettingsFile::WriteSkin(int index) {
+    Write("Skin", "SetSkin", std::to_string(index));
+}
 
 std::string TSettingsFile::ReadSnapshotDir() {
     if (Exists()) {

@@ -29,8 +29,8 @@ struct TOptionsValues {
     std::string ThreadCount = "1";  // the thread-count list's text, "1" to "19"
     int AfterDone = 0;              // 0 open folder, 1 shut down, 2 sound, 3 nothing
     bool ShowPreview = false;
-    int ThreadPriority = 3;         // 0 idle .. 3 normal
-    int OverwriteFile = 1;          // 0 overwrite, 1 rename
+    int ThreadPriority = 3;  // 0 idle .. 3 normal
+    int OverwriteFile = 1;   // 0 overwrite, 1 rename
 };
 
 class TSettingsFile {

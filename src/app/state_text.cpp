@@ -19,8 +19,12 @@ std::string OptionString(const std::array<int, 6>& indexes) {
     return text;
 }
 
-int ChoiceKey(int categoryIndex, int presetIndex) { return (categoryIndex + 1) * 100 + presetIndex; }
+int ChoiceKey(int categoryIndex, int presetIndex) {
+    return (categoryIndex + 1) * 100 + presetIndex;
+}
 
-TChoice DecodeChoiceKey(int key) { return {key / 100 - 1, key - (key / 100) * 100}; }
+TChoice DecodeChoiceKey(int key) {
+    return {key / 100 - 1, key - (key / 100) * 100};
+}
 
 }  // namespace app

@@ -7,9 +7,9 @@
 namespace catalogue {
 
 struct TPresetCategory {
-    int CategoryIndex;    // position in the category list
+    int CategoryIndex;  // position in the category list
     const char* Caption;
-    int CategoryCode;     // identifies the category in keys and pictures
+    int CategoryCode;  // identifies the category in keys and pictures
     int PresetCount;
 };
 

@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "app/state_text.h"
-#include "media/libs/ffmpeg_loader.h"
 #include "fixtures/fixtures.h"
+#include "media/libs/ffmpeg_loader.h"
 #include "platform/sys/files.h"
 #include "queue_test_support.h"
 
@@ -37,8 +37,8 @@ int RunUnprivileged(const std::function<int()>& body) {
 }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& part) {
-    return std::ranges::any_of(lines,
-                               [&](const std::string& l) { return l.find(part) != std::string::npos; });
+    return std::ranges::any_of(
+        lines, [&](const std::string& l) { return l.find(part) != std::string::npos; });
 }
 
 // A line that starts with `start` and holds `part` stands in the log as one message: an empty
@@ -83,8 +83,7 @@ TEST_F(TFileQueueTest, OneFileGivesARowWithItsTextsSelectedAndTheCommandsOn) {
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->Task, 0);
     EXPECT_EQ(Form1->OO1[std::size_t(record->Slot)].AudioLanguage, kSlotFull);
-    EXPECT_EQ(Form1->OO1[std::size_t(record->Slot)].FileName,
-              Form1->FileOutPutPath + "/clip.avi");
+    EXPECT_EQ(Form1->OO1[std::size_t(record->Slot)].FileName, Form1->FileOutPutPath + "/clip.avi");
     EXPECT_EQ(Form1->IO1[std::size_t(record->Slot)].FileName, clip);
     EXPECT_EQ(Form1->FFTasks->TasksCount(), 1);
 
@@ -207,7 +206,8 @@ TEST_F(TFileQueueTest, AFolderAddTakesItsPlainFilesWithoutBlockingOnAFifo) {
     ASSERT_EQ(mkfifo(media.File("folder/pipe").c_str(), 0644), 0);
     std::filesystem::create_symlink(media.File("folder/one.avi"), media.File("folder/link.avi"));
 
-    const std::optional<std::vector<std::string>> listed = Form1->GetFilenames(media.File("folder"), "*.*");
+    const std::optional<std::vector<std::string>> listed =
+        Form1->GetFilenames(media.File("folder"), "*.*");
     ASSERT_TRUE(listed);
     std::vector<std::string> names;
     for (const std::string& f : *listed) names.push_back(sys::ExtractFileName(f));
@@ -218,7 +218,8 @@ TEST_F(TFileQueueTest, AFolderAddTakesItsPlainFilesWithoutBlockingOnAFifo) {
     // A hang guard only: probing the FIFO would block for ever.
     std::atomic<bool> done{false};
     std::thread guard([&] {
-        for (int i = 0; i < 12000 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 12000 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (!done) {
             fprintf(stderr, "the folder add blocked\n");
             std::_Exit(3);
@@ -287,11 +288,11 @@ TEST_F(TFileQueueTest, LibrariesThatFailToLoadAreLoggedAndTheNextAddTriesAgain) 
             std::filesystem::create_directories(program.File("LibAV"));
             testsupport::WriteFile(broken, "not a library");
             const std::string clip = Media(fixtures::kTinyClipAvi, "clip.avi");
-            for (auto add : {+[](TQueueTest* t, const std::string& f) { return t->AddOne(f); },
-                             +[](TQueueTest* t, const std::string& f) {
+            for (auto add : {+[](TQueueTest*t, const std::string&f) { return t->AddOne(f); },
+                             +[](TQueueTest*t, const std::string&f) {
                                  return t->AddMany(std::vector<std::string>{f});
                              },
-                             +[](TQueueTest* t, const std::string& f) { return t->AddFolder(f); }})
+                             +[](TQueueTest*t, const std::string&f) { return t->AddFolder(f); }})
                 bad += !add(this, clip).empty();
             bad += !dialogsAsked.empty() || !folderQuestions.empty();
             bad += RowCount() != 0;

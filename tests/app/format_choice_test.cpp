@@ -24,13 +24,16 @@ std::vector<std::string> ListValues() {
     for (const TForm1::TParameterList& list : Form1->ParameterLists()) {
         catalogue::TakeOverListEntry(list.Param, (Form1->*list.Box)->Text(), w);
         switch (list.Param) {
-            case catalogue::ppFrameSize: values[siFrameSize] = w.Video_FrameSize; break;
-            case catalogue::ppVideoBitrate:
-                values[siVideoBitrate] = (Form1->*list.Box)->Enabled()
-                                             ? rtl::IntToStr(w.Video_VideoBitrate)
-                                             : "-1000";
+            case catalogue::ppFrameSize:
+                values[siFrameSize] = w.Video_FrameSize;
                 break;
-            case catalogue::ppFrameRate: values[siFrameRate] = w.Video_FrameRate; break;
+            case catalogue::ppVideoBitrate:
+                values[siVideoBitrate] =
+                    (Form1->*list.Box)->Enabled() ? rtl::IntToStr(w.Video_VideoBitrate) : "-1000";
+                break;
+            case catalogue::ppFrameRate:
+                values[siFrameRate] = w.Video_FrameRate;
+                break;
             case catalogue::ppAudioBitrate:
                 values[siAudioBitrate] = rtl::IntToStr(w.Video_AudioBitrate);
                 break;
@@ -147,10 +150,10 @@ TEST_F(TFormatChoiceTest, ListTextsParseTheSameInEveryLocale) {
             w.Video_FrameAspectRatio = "stale";
             catalogue::TakeOverListEntry(c.Param, c.Text, w);
             const std::string got =
-                c.Param == catalogue::ppVideoBitrate   ? rtl::IntToStr(w.Video_VideoBitrate)
-                : c.Param == catalogue::ppAudioBitrate ? rtl::IntToStr(w.Video_AudioBitrate)
-                : c.Param == catalogue::ppFrameSize    ? w.Video_FrameSize
-                : c.Param == catalogue::ppFrameRate    ? w.Video_FrameRate
+                c.Param == catalogue::ppVideoBitrate      ? rtl::IntToStr(w.Video_VideoBitrate)
+                : c.Param == catalogue::ppAudioBitrate    ? rtl::IntToStr(w.Video_AudioBitrate)
+                : c.Param == catalogue::ppFrameSize       ? w.Video_FrameSize
+                : c.Param == catalogue::ppFrameRate       ? w.Video_FrameRate
                 : c.Param == catalogue::ppAudioSampleRate ? w.Video_AudioSampleRate
                                                           : w.Video_FrameAspectRatio;
             EXPECT_EQ(got, c.Expected);
@@ -177,7 +180,8 @@ TEST_F(TFormatChoiceTest, ASelectedRowFollowsEveryChoiceAndNoneChangesWithoutSel
     const int kbps1200 = EntryIndex(Form1->bsSkinComboBox2, "1200 kbps");
     Form1->bsSkinComboBox2->SetItemIndex(kbps1200);
     EXPECT_EQ(Cell(0, siVideoBitrate), "1200000");
-    EXPECT_EQ(Cell(0, siOptionString).substr(2, 2), (kbps1200 < 10 ? "0" : "") + std::to_string(kbps1200));
+    EXPECT_EQ(Cell(0, siOptionString).substr(2, 2),
+              (kbps1200 < 10 ? "0" : "") + std::to_string(kbps1200));
     Form1->bsSkinComboBox4->SetItemIndex(EntryIndex(Form1->bsSkinComboBox4, "宽屏视频16:9模式"));
     EXPECT_EQ(Cell(0, siFrameAspectRatio), "16:9");
     Form1->bsSkinComboBox4->SetItemIndex(EntryIndex(Form1->bsSkinComboBox4, "保持原视频模式"));

@@ -273,13 +273,11 @@ TEST_F(TListEditingTest, TheRenameEditorCoversTheOutputColumnAndTheNewNameShowsA
     Form1->bsSkinButton21->ButtonClick();
     Form1->edt->SetText("renamed");
     Run();
-    vcl::test::ExpectLooksLike(*Screen->CaptureWindow(Form1->Handle()),
-                               "rename_editor.png");
+    vcl::test::ExpectLooksLike(*Screen->CaptureWindow(Form1->Handle()), "rename_editor.png");
     Form1->lvFiles->SetFocus();
     Run();
     ASSERT_EQ(Cell(0, siOutputFile), "renamed.avi");
-    vcl::test::ExpectLooksLike(*Screen->CaptureWindow(Form1->Handle()),
-                               "rename_done.png");
+    vcl::test::ExpectLooksLike(*Screen->CaptureWindow(Form1->Handle()), "rename_done.png");
 }
 
 }  // namespace

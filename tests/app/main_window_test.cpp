@@ -22,10 +22,11 @@ namespace {
 TEST_F(TAppTest, AFirstStartWritesTheDefaultsAndFillsTheWindow) {
     Start();
     EXPECT_EQ(testsupport::ReadFile(SettingsPath()),
-              "[OutPath]\r\nOutPath=" + home.Path() + "/Zorvani视频软件/输出\r\n"
-              "[Skin]\r\nSetSkin=0\r\n"
-              "[Options]\r\nThread_Count=0\r\nAfter_Done=0\r\nThread_Priority=3\r\n"
-              "Overwrite_File=1\r\nShow_Preview=0\r\n");
+              "[OutPath]\r\nOutPath=" + home.Path() +
+                  "/Zorvani视频软件/输出\r\n"
+                  "[Skin]\r\nSetSkin=0\r\n"
+                  "[Options]\r\nThread_Count=0\r\nAfter_Done=0\r\nThread_Priority=3\r\n"
+                  "Overwrite_File=1\r\nShow_Preview=0\r\n");
     EXPECT_TRUE(sys::DirectoryExists(home.Path() + "/Zorvani视频软件/输出"));
     EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), 0);
     EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), home.Path() + "/Zorvani视频软件/输出");
@@ -46,9 +47,9 @@ TEST_F(TAppTest, AFirstStartWritesTheDefaultsAndFillsTheWindow) {
     EXPECT_EQ(Form1->bsSkinOfficeComboBox1->Items()[0]->Title(), "AVI - 音频视频交错格式(*.avi)");
     const catalogue::TPresetChoices* choices = catalogue::FindPresetChoices(100);
     ASSERT_NE(choices, nullptr);
-    skin::TbsSkinComboBox* const lists[] = {
-        Form1->bsSkinComboBox1, Form1->bsSkinComboBox2, Form1->bsSkinComboBox9,
-        Form1->bsSkinComboBox3, Form1->bsSkinComboBox10, Form1->bsSkinComboBox4};
+    skin::TbsSkinComboBox* const lists[] = {Form1->bsSkinComboBox1,  Form1->bsSkinComboBox2,
+                                            Form1->bsSkinComboBox9,  Form1->bsSkinComboBox3,
+                                            Form1->bsSkinComboBox10, Form1->bsSkinComboBox4};
     for (int p = 0; p < catalogue::kPresetParamCount; ++p) {
         SCOPED_TRACE(lists[p]->Name());
         const catalogue::TPresetChoice& c = choices->Choices[std::size_t(p)];
@@ -65,7 +66,8 @@ TEST_F(TAppTest, AFirstStartWritesTheDefaultsAndFillsTheWindow) {
 }
 
 TEST_F(TAppTest, AStoredLivePreviewReachesTheTaskManagerAtStartUp) {
-    testsupport::WriteFile(SettingsPath(), "[Options]\r\nShow_Preview=1\r\n[Skin]\r\nSetSkin=7\r\n");
+    testsupport::WriteFile(SettingsPath(),
+                           "[Options]\r\nShow_Preview=1\r\n[Skin]\r\nSetSkin=7\r\n");
     Start();
     EXPECT_TRUE(Form1->FFTasks->Preview());
     EXPECT_TRUE(Form5->bsSkinCheckRadioBox8->Checked());
@@ -80,14 +82,14 @@ TEST_F(TAppTest, AnUnusableSkinIndexLeavesTheFormDataSkin) {
     } cases[] = {{"8", 1, "8"}, {"-1", 1, "-1"}, {"abc", 0, "0"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Stored);
-        testsupport::WriteFile(SettingsPath(), std::string("[Skin]\r\nSetSkin=") + c.Stored + "\r\n");
+        testsupport::WriteFile(SettingsPath(),
+                               std::string("[Skin]\r\nSetSkin=") + c.Stored + "\r\n");
         Start();
         EXPECT_EQ(Form1->bsSkinData1->SkinIndex(), c.Index);
         EXPECT_EQ(Stored("Skin", "SetSkin"), c.After);
-        for (vcl::TCustomForm* f : {static_cast<vcl::TCustomForm*>(Form6),
-                                    static_cast<vcl::TCustomForm*>(Form5),
-                                    static_cast<vcl::TCustomForm*>(Form2),
-                                    static_cast<vcl::TCustomForm*>(Form1)})
+        for (vcl::TCustomForm* f :
+             {static_cast<vcl::TCustomForm*>(Form6), static_cast<vcl::TCustomForm*>(Form5),
+              static_cast<vcl::TCustomForm*>(Form2), static_cast<vcl::TCustomForm*>(Form1)})
             f->Free();
         Run();
     }
@@ -127,8 +129,8 @@ TEST_F(TAppTest, OptionsOkWritesCancelKeepsTheControlsAndThePreviewBoxActsAtOnce
     for (skin::TbsSkinCheckRadioBox* b :
          {Form5->bsSkinCheckRadioBox1, Form5->bsSkinCheckRadioBox2, Form5->bsSkinCheckRadioBox3,
           Form5->bsSkinCheckRadioBox4, Form5->bsSkinCheckRadioBox5, Form5->bsSkinCheckRadioBox6,
-          Form5->bsSkinCheckRadioBox9, Form5->bsSkinCheckRadioBox10,
-          Form5->bsSkinCheckRadioBox11, Form5->bsSkinCheckRadioBox12})
+          Form5->bsSkinCheckRadioBox9, Form5->bsSkinCheckRadioBox10, Form5->bsSkinCheckRadioBox11,
+          Form5->bsSkinCheckRadioBox12})
         EXPECT_EQ(b->SkinDataName(), "radiobox") << b->Name();
     EXPECT_EQ(Form5->bsSkinCheckRadioBox7->SkinDataName(), "checkbox");
     EXPECT_EQ(Form5->bsSkinCheckRadioBox8->SkinDataName(), "checkbox");
@@ -278,9 +280,8 @@ TEST_F(TAppTest, F1AnywhereOpensTheHelpPageAndTheSiteItemTheSite) {
              Form1->bsSkinOfficeComboBox1, Form1->lvFiles, Form1->bsSkinComboBox3}) {
         SCOPED_TRACE(focus->Name());
         opened.clear();
-        Form1->bsSkinPageControl1->SetActivePage(focus == Form1->bsSkinComboBox3
-                                                     ? Form1->bsSkinTabSheet2
-                                                     : Form1->bsSkinTabSheet1);
+        Form1->bsSkinPageControl1->SetActivePage(
+            focus == Form1->bsSkinComboBox3 ? Form1->bsSkinTabSheet2 : Form1->bsSkinTabSheet1);
         Run();
         focus->SetFocus();
         Run();
@@ -471,7 +472,8 @@ TEST_F(TAppTest, TheDialogsShowOnlyTheCaptionButtonsTheirBorderIconsNameAndTheyW
 
 TEST_F(TAppTest, ExitClosesTheMainWindowAndEndsTheProgram) {
     Start();
-    Form1->FFLogger->SetOnLog([](const void*, sys::TThreadId, media::TLogLevel, const std::string&) {});
+    Form1->FFLogger->SetOnLog(
+        [](const void*, sys::TThreadId, media::TLogLevel, const std::string&) {});
     Form1->N4->Click();
     Run();
     EXPECT_TRUE(vcl::Application->Terminated());

@@ -95,8 +95,8 @@ TEST_F(TPreviewTest, APreviewRestsPausedOnTheFirstPictureFittedIntoThePane) {
     // The window shows what the host holds.
     const gfx::TColor middle = ClientPixel(Form1->Panel6->Handle(), 120, 72);
     const std::uint32_t expected = shown->Pixels()[72 * 240 + 120];
-    EXPECT_EQ(middle, gfx::TColor(gfx::RGB(expected >> 16 & 0xFF, expected >> 8 & 0xFF,
-                                           expected & 0xFF)));
+    EXPECT_EQ(middle,
+              gfx::TColor(gfx::RGB(expected >> 16 & 0xFF, expected >> 8 & 0xFF, expected & 0xFF)));
 }
 
 TEST_F(TPreviewTest, TheSeekBarFollowsPositionsIn64BitsUnlessItIsHeld) {
@@ -255,8 +255,9 @@ TEST_F(TPreviewTest, TheOpenDoesNotHoldUpTheSelectionAndItsLinesKeepTheirOrder) 
         return !states.empty() && states.back() == "Pause" && PaneHost()->Picture();
     }));
     const std::vector<std::string> log = LogLines();
-    const auto info = std::find_if(log.begin(), log.end(),
-                                   [](const std::string& l) { return l.rfind("File Name: ", 0) == 0; });
+    const auto info = std::find_if(log.begin(), log.end(), [](const std::string& l) {
+        return l.rfind("File Name: ", 0) == 0;
+    });
     const auto duration = std::find(log.begin(), log.end(), "duration: 2.01, frame size: 320x240");
     ASSERT_NE(info, log.end());
     ASSERT_NE(duration, log.end());

@@ -6,7 +6,9 @@
 
 namespace app::test {
 
-void TPreviewTest::SetUp() { TAppTest::SetUp(); }
+void TPreviewTest::SetUp() {
+    TAppTest::SetUp();
+}
 
 void TPreviewTest::TearDown() {
     if (Form1) Form1->FFPlayer->Stop(true);

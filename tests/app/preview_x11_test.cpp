@@ -78,8 +78,8 @@ TEST_F(PreviewX11Test, APreviewedClipShowsOnTheScreenAndPlayMovesTheSeekBar) {
         return differing == 0;
     });
     if (!shown) win::test::SavePng(shot, MORADEX_TEST_OUTPUT "/preview_x11.png");
-    ASSERT_TRUE(shown) << differing << " pixels of the pane differ from its picture at "
-                       << origin.X << "," << origin.Y;
+    ASSERT_TRUE(shown) << differing << " pixels of the pane differ from its picture at " << origin.X
+                       << "," << origin.Y;
 
     // Play moves the bar.
     const int before = Form1->bsSkinSlider1->Value();

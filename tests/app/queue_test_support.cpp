@@ -15,7 +15,9 @@ void TQueueTest::SetUp() {
     TAppTest::SetUp();
     Start();
     Services().AnswerOpenDialog = [this](skin::TbsSkinOpenDialog& dialog) {
-        dialogsAsked.push_back(&dialog == Form1->OpenDialog1 ? 1 : &dialog == Form1->OpenDialog2 ? 2 : 0);
+        dialogsAsked.push_back(&dialog == Form1->OpenDialog1   ? 1
+                               : &dialog == Form1->OpenDialog2 ? 2
+                                                               : 0);
         if (!dialogAnswer) return false;
         dialog.Files().Clear();
         for (const std::string& f : *dialogAnswer) dialog.Files().Add(f);

@@ -181,16 +181,14 @@ TEST_F(RunQueueTest, ThreeRowsTwoThreadsConvertIntoTheirOwnRows) {
     // Selecting a row previews its input, and "快照" writes the pane's picture into the default
     // snapshot folder. The row gets the keys an add writes, so the selection restores it.
     vcl::TListItem* row = Form1->lvFiles->Items().Item(0);
-    row->SubItems().Put(siChoiceKey, std::to_string(ChoiceKey(
-                                         Form1->bsSkinOfficeComboBox2->ItemIndex(),
-                                         Form1->bsSkinOfficeComboBox1->ItemIndex())));
-    row->SubItems().Put(siOptionString,
-                        OptionString({Form1->bsSkinComboBox1->ItemIndex(),
-                                      Form1->bsSkinComboBox2->ItemIndex(),
-                                      Form1->bsSkinComboBox3->ItemIndex(),
-                                      Form1->bsSkinComboBox4->ItemIndex(),
-                                      Form1->bsSkinComboBox9->ItemIndex(),
-                                      Form1->bsSkinComboBox10->ItemIndex()}));
+    row->SubItems().Put(siChoiceKey,
+                        std::to_string(ChoiceKey(Form1->bsSkinOfficeComboBox2->ItemIndex(),
+                                                 Form1->bsSkinOfficeComboBox1->ItemIndex())));
+    row->SubItems().Put(
+        siOptionString,
+        OptionString({Form1->bsSkinComboBox1->ItemIndex(), Form1->bsSkinComboBox2->ItemIndex(),
+                      Form1->bsSkinComboBox3->ItemIndex(), Form1->bsSkinComboBox4->ItemIndex(),
+                      Form1->bsSkinComboBox9->ItemIndex(), Form1->bsSkinComboBox10->ItemIndex()}));
     Form1->lvFiles->SetItemIndex(0);
     // The player takes the frame before the pane is handed its picture: wait for both (a hang
     // guard only).

@@ -143,8 +143,8 @@ TEST_F(TSettingsTest, EveryKeyFollowsItsReadRule) {
         SCOPED_TRACE(std::string(rule.Key) + " stored as \"" + before + "\"");
         // The file exists: a key of another section keeps it from being "no file".
         std::string text = "[Other]\r\nKeep=1\r\n";
-        if (rule.StoredBefore) text += "[" + std::string(rule.Section) + "]\r\n" +
-                                       rule.Key + "=" + before + "\r\n";
+        if (rule.StoredBefore)
+            text += "[" + std::string(rule.Section) + "]\r\n" + rule.Key + "=" + before + "\r\n";
         testsupport::WriteFile(path, text);
         sys::RemoveDir(mine);
         TSettingsFile file(path);
@@ -169,11 +169,11 @@ TEST_F(TSettingsTest, AFirstStartWritesTheDefaultsInOrder) {
     EXPECT_EQ(v.ThreadPriority, 3);
     EXPECT_EQ(v.OverwriteFile, 1);
     EXPECT_TRUE(sys::DirectoryExists(home.Path() + "/Zorvani视频软件/输出"));
-    EXPECT_EQ(Lines(),
-              "[OutPath]\r\nOutPath=" + home.Path() + "/Zorvani视频软件/输出\r\n"
-              "[Skin]\r\nSetSkin=0\r\n"
-              "[Options]\r\nThread_Count=0\r\nAfter_Done=0\r\nThread_Priority=3\r\n"
-              "Overwrite_File=1\r\nShow_Preview=0\r\n");
+    EXPECT_EQ(Lines(), "[OutPath]\r\nOutPath=" + home.Path() +
+                           "/Zorvani视频软件/输出\r\n"
+                           "[Skin]\r\nSetSkin=0\r\n"
+                           "[Options]\r\nThread_Count=0\r\nAfter_Done=0\r\nThread_Priority=3\r\n"
+                           "Overwrite_File=1\r\nShow_Preview=0\r\n");
 }
 
 TEST_F(TSettingsTest, OptionsWithoutAFileGetTheFiveDefaultsInOneGo) {

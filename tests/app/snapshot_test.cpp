@@ -94,8 +94,8 @@ public:
         shots = home.File("shots");
     }
     void StoreSnapshotSettings(const std::string& picture) {
-        testsupport::WriteFile(SettingsPath(), "[SnapShot]\r\nDir=" + shots +
-                                                   "\r\nPicture=" + picture + "\r\n");
+        testsupport::WriteFile(SettingsPath(),
+                               "[SnapShot]\r\nDir=" + shots + "\r\nPicture=" + picture + "\r\n");
     }
     std::set<std::string> ShotFiles() const {
         std::set<std::string> names;
@@ -283,8 +283,8 @@ TEST_F(TSnapshotTest, ARefusedSaveShowsOneErrorBoxLeavesNoFileAndTheNextSnapshot
             Form1->bsSkinButton1Click();
             ++bad;
         } catch (const rtl::Exception& e) {
-            bad += std::string(e.what()) != "Cannot create file \"" + locked +
-                                                "/clip_1.bmp\". Permission denied";
+            bad += std::string(e.what()) !=
+                   "Cannot create file \"" + locked + "/clip_1.bmp\". Permission denied";
         }
         // Through the button: the application's one error box.
         Screen->QueueIdleStep([this] { Press(win::VK_RETURN); });
@@ -317,8 +317,7 @@ TEST_F(TSnapshotTest, CaptureIsReachedByTabAndSavesBitmapOrJpegByTheChosenName) 
     EXPECT_EQ(asked, 0);
 
     ASSERT_TRUE(Preview(fixtures::Path(fixtures::kClipAvi)));
-    answers = {home.File("shot.bmp"), home.File("shot.JPG"), home.File("Shot.BMP"),
-               std::nullopt};
+    answers = {home.File("shot.bmp"), home.File("shot.JPG"), home.File("Shot.BMP"), std::nullopt};
     Form1->lvFiles->SetFocus();
     for (int i = 0; i < 60 && Form1->ActiveControl() != Form1->btnCapture; ++i) {
         Press(win::VK_TAB);

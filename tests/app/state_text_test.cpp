@@ -14,7 +14,10 @@ TEST(StateText, SecToDateWrapsHoursAtADay) {
     const struct {
         int Sec;
         const char* Text;
-    } cases[] = {{0, "00:00:00"}, {59, "00:00:59"}, {3725, "01:02:05"}, {86399, "23:59:59"},
+    } cases[] = {{0, "00:00:00"},
+                 {59, "00:00:59"},
+                 {3725, "01:02:05"},
+                 {86399, "23:59:59"},
                  {90000, "01:00:00"}};
     for (const auto& c : cases) EXPECT_EQ(SecToDate(c.Sec), c.Text) << c.Sec;
 }
@@ -28,14 +31,16 @@ void ExpectMegabyteTexts() {
         {1572864, "1.5MB"},
         {10000000, "9.54MB"},
         {1048576, "1MB"},
-        {131072, "0.12MB"},   // 12.5 hundredths: the even neighbour below
-        {393216, "0.38MB"},   // 37.5 hundredths: the even neighbour above
+        {131072, "0.12MB"},  // 12.5 hundredths: the even neighbour below
+        {393216, "0.38MB"},  // 37.5 hundredths: the even neighbour above
         {5368709120LL, "5120MB"},
     };
     for (const auto& c : cases) EXPECT_EQ(MegabyteText(c.Bytes), c.Text) << c.Bytes;
 }
 
-TEST(StateText, MegabyteTextRoundsToHundredthsWithAPoint) { ExpectMegabyteTexts(); }
+TEST(StateText, MegabyteTextRoundsToHundredthsWithAPoint) {
+    ExpectMegabyteTexts();
+}
 
 TEST(StateText, MegabyteTextKeepsThePointUnderADecimalCommaLocale) {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
@@ -54,9 +59,7 @@ TEST(StateText, OptionStringPairsInRowOrder) {
 
 TEST(StateText, ChoiceKeyRoundTrips) {
     EXPECT_EQ(ChoiceKey(14, 7), 1507);
-    const struct {
-        int Category, Preset;
-    } cases[] = {{14, 7}, {0, 0}, {34, 12}, {9, 99}};
+    const struct { int Category, Preset; } cases[] = {{14, 7}, {0, 0}, {34, 12}, {9, 99}};
     for (const auto& c : cases) {
         const TChoice back = DecodeChoiceKey(ChoiceKey(c.Category, c.Preset));
         EXPECT_EQ(back.CategoryIndex, c.Category);

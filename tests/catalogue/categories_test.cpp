@@ -30,8 +30,8 @@ TEST(Categories, KeysFromListPositions) {
         int categoryIndex, presetIndex, presetKey;
     };
     const TCase cases[] = {
-        {0, 0, 100}, {0, 14, 114}, {0, 15, -1},  {2, 12, 212}, {1, 9, 309},  {34, 12, 3512},
-        {34, 13, -1}, {35, 0, -1}, {-1, 0, -1}, {4, -1, -1},  {31, 15, 3215},
+        {0, 0, 100},  {0, 14, 114}, {0, 15, -1}, {2, 12, 212}, {1, 9, 309},    {34, 12, 3512},
+        {34, 13, -1}, {35, 0, -1},  {-1, 0, -1}, {4, -1, -1},  {31, 15, 3215},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(catalogue::PresetKeyOf(c.categoryIndex, c.presetIndex), c.presetKey)

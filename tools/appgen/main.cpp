@@ -38,23 +38,30 @@ std::vector<TPicture> ToolBarPictures() {
                      {[](double x, double y) { return Circle(x, y, 29, 29, 9); }, kGreen},
                      {[](double x, double y) {
                           return std::min(Box(x, y, 29, 29, 5.5, 1.5), Box(x, y, 29, 29, 1.5, 5.5));
-                      }, kWhite}});
-    list[3] = Paint("tool3", s, s,
-                    {{[](double x, double y) { return Circle(x, y, 20, 20, 17); }, kGreen},
-                     {[](double x, double y) { return PlayTriangle(x, y, 15, 30, 20, 9); }, kWhite}});
-    list[4] = Paint("tool4", s, s,
-                    {{[](double x, double y) { return Circle(x, y, 20, 20, 17); }, kRed},
-                     {[](double x, double y) { return Box(x, y, 20, 20, 7.5, 7.5, 1.5); }, kWhite}});
+                      },
+                      kWhite}});
+    list[3] =
+        Paint("tool3", s, s,
+              {{[](double x, double y) { return Circle(x, y, 20, 20, 17); }, kGreen},
+               {[](double x, double y) { return PlayTriangle(x, y, 15, 30, 20, 9); }, kWhite}});
+    list[4] =
+        Paint("tool4", s, s,
+              {{[](double x, double y) { return Circle(x, y, 20, 20, 17); }, kRed},
+               {[](double x, double y) { return Box(x, y, 20, 20, 7.5, 7.5, 1.5); }, kWhite}});
     list[5] = Paint("tool5", s, s,
                     {{[](double x, double y) { return Circle(x, y, 20, 20, 17); }, kBlue},
                      {[](double x, double y) {
-                          return std::min(Box(x, y, 15.5, 20, 2.8, 8.5, 1), Box(x, y, 24.5, 20, 2.8, 8.5, 1));
-                      }, kWhite}});
+                          return std::min(Box(x, y, 15.5, 20, 2.8, 8.5, 1),
+                                          Box(x, y, 24.5, 20, 2.8, 8.5, 1));
+                      },
+                      kWhite}});
     list[6] = Paint("tool6", s, s,
                     {{[](double x, double y) { return Circle(x, y, 20, 20, 17); }, kBlue},
                      {[](double x, double y) {
-                          return std::min(Box(x, y, 13.5, 20, 2.3, 8.5, 1), PlayTriangle(x, y, 19, 31, 20, 9));
-                      }, kWhite}});
+                          return std::min(Box(x, y, 13.5, 20, 2.3, 8.5, 1),
+                                          PlayTriangle(x, y, 19, 31, 20, 9));
+                      },
+                      kWhite}});
     // 7 options: a gear.
     std::vector<TLayer> gear = Rimmed(
         [](double x, double y) {
@@ -87,11 +94,13 @@ std::vector<TPicture> PreviewGlyphs() {
     std::vector<TLayer> snapshot = Rimmed(camera, 1);
     snapshot.push_back({[](double x, double y) { return Circle(x, y, 8, 9, 2.6); }, kWhite});
     return {
-        Paint("play", s, s, Rimmed([](double x, double y) { return PlayTriangle(x, y, 4.5, 12.5, 8, 5); })),
+        Paint("play", s, s,
+              Rimmed([](double x, double y) { return PlayTriangle(x, y, 4.5, 12.5, 8, 5); })),
         Paint("pause", s, s, Rimmed([](double x, double y) {
                   return std::min(Box(x, y, 5.5, 8, 1.7, 5), Box(x, y, 10.5, 8, 1.7, 5));
               })),
-        Paint("stop", s, s, Rimmed([](double x, double y) { return Box(x, y, 8, 8, 4.5, 4.5, 1); })),
+        Paint("stop", s, s,
+              Rimmed([](double x, double y) { return Box(x, y, 8, 8, 4.5, 4.5, 1); })),
         Paint("mute", s, s, Rimmed([](double x, double y) {
                   const double body = Box(x, y, 4.5, 8, 2, 3);
                   const double cone = std::max(PlayTriangle(16 - x, y, 4, 11, 8, 6), x - 10);
@@ -99,29 +108,34 @@ std::vector<TPicture> PreviewGlyphs() {
               })),
         Paint("snapshot", s, s, snapshot),
         // The muted speaker: the same speaker, a red cross where the sound would be.
-        Paint("muted", s, s, [] {
-            std::vector<TLayer> layers = Rimmed([](double x, double y) {
-                const double body = Box(x, y, 3.5, 8, 2, 3);
-                const double cone = std::max(PlayTriangle(13 - x, y, 4, 11, 8, 6.5), x - 7);
-                return std::min(body, cone);
-            });
-            layers.push_back({[](double x, double y) {
-                                  const double a = std::abs((x - 12) - (y - 8)) / std::sqrt(2.0);
-                                  const double b = std::abs((x - 12) + (y - 8)) / std::sqrt(2.0);
-                                  return std::max(std::min(a, b) - 0.9, Box(x, y, 12, 8, 3.2, 3.2));
-                              }, kRed});
-            return layers;
-        }()),
+        Paint("muted", s, s,
+              [] {
+                  std::vector<TLayer> layers = Rimmed([](double x, double y) {
+                      const double body = Box(x, y, 3.5, 8, 2, 3);
+                      const double cone = std::max(PlayTriangle(13 - x, y, 4, 11, 8, 6.5), x - 7);
+                      return std::min(body, cone);
+                  });
+                  layers.push_back(
+                      {[](double x, double y) {
+                           const double a = std::abs((x - 12) - (y - 8)) / std::sqrt(2.0);
+                           const double b = std::abs((x - 12) + (y - 8)) / std::sqrt(2.0);
+                           return std::max(std::min(a, b) - 0.9, Box(x, y, 12, 8, 3.2, 3.2));
+                       },
+                       kRed});
+                  return layers;
+              }()),
         // Settings: a small gear.
-        Paint("settings", s, s, [] {
-            std::vector<TLayer> layers = Rimmed([](double x, double y) {
-                const double a = std::atan2(y - 8, x - 8);
-                const double teeth = 5.5 + 1.5 * (std::cos(6 * a) > 0.1 ? 1 : 0);
-                return std::hypot(x - 8, y - 8) - teeth;
-            });
-            layers.push_back({[](double x, double y) { return Circle(x, y, 8, 8, 2.2); }, kWhite});
-            return layers;
-        }()),
+        Paint("settings", s, s,
+              [] {
+                  std::vector<TLayer> layers = Rimmed([](double x, double y) {
+                      const double a = std::atan2(y - 8, x - 8);
+                      const double teeth = 5.5 + 1.5 * (std::cos(6 * a) > 0.1 ? 1 : 0);
+                      return std::hypot(x - 8, y - 8) - teeth;
+                  });
+                  layers.push_back(
+                      {[](double x, double y) { return Circle(x, y, 8, 8, 2.2); }, kWhite});
+                  return layers;
+              }()),
     };
 }
 
@@ -131,26 +145,57 @@ enum class TKind { Film, Note, Screen, Phone, Tablet, Box, Disc, Camera };
 
 TKind KindOfCategory(int code) {
     switch (code) {
-        case 1: case 28: case 29: case 30: return TKind::Note;
-        case 2: case 7: case 33: return TKind::Screen;
-        case 3: case 4: case 5: case 6: case 9: case 19: case 31: return TKind::Phone;
-        case 12: case 32: return TKind::Tablet;
-        case 8: case 34: return TKind::Box;
-        case 20: case 24: return TKind::Disc;
-        case 21: case 22: case 27: return TKind::Camera;
-        default: return TKind::Film;
+        case 1:
+        case 28:
+        case 29:
+        case 30:
+            return TKind::Note;
+        case 2:
+        case 7:
+        case 33:
+            return TKind::Screen;
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 9:
+        case 19:
+        case 31:
+            return TKind::Phone;
+        case 12:
+        case 32:
+            return TKind::Tablet;
+        case 8:
+        case 34:
+            return TKind::Box;
+        case 20:
+        case 24:
+            return TKind::Disc;
+        case 21:
+        case 22:
+        case 27:
+            return TKind::Camera;
+        default:
+            return TKind::Film;
     }
 }
 
 std::uint32_t Hsv(double h, double s, double v) {
-    const double c = v * s, hp = std::fmod(h, 1.0) * 6, x = c * (1 - std::abs(std::fmod(hp, 2.0) - 1));
+    const double c = v * s, hp = std::fmod(h, 1.0) * 6,
+                 x = c * (1 - std::abs(std::fmod(hp, 2.0) - 1));
     double r = 0, g = 0, b = 0;
-    if (hp < 1) r = c, g = x;
-    else if (hp < 2) r = x, g = c;
-    else if (hp < 3) g = c, b = x;
-    else if (hp < 4) g = x, b = c;
-    else if (hp < 5) r = x, b = c;
-    else r = c, b = x;
+    if (hp < 1)
+        r = c, g = x;
+    else if (hp < 2)
+        r = x, g = c;
+    else if (hp < 3)
+        g = c, b = x;
+    else if (hp < 4)
+        g = x, b = c;
+    else if (hp < 5)
+        r = x, b = c;
+    else
+        r = c, b = x;
     const auto ch = [&](double t) { return std::uint32_t(std::lround((t + v - c) * 255)); };
     return ch(r) << 16 | ch(g) << 8 | ch(b);
 }
@@ -195,9 +240,10 @@ TPicture CategoryPicture(int code, int size) {
     // Neighbouring codes far apart on the colour wheel.
     const std::uint32_t tile = Hsv(code * 0.381966, 0.55, 0.78);
     const TKind kind = KindOfCategory(code);
-    return Paint("cat" + std::to_string(size) + "_" + std::to_string(code), size, size,
-                 {{[k](double x, double y) { return Box(x * k, y * k, 24, 24, 22, 22, 8) / k; }, tile},
-                  {[k, kind](double x, double y) { return Sign(kind, x * k, y * k) / k; }, kWhite}});
+    return Paint(
+        "cat" + std::to_string(size) + "_" + std::to_string(code), size, size,
+        {{[k](double x, double y) { return Box(x * k, y * k, 24, 24, 22, 22, 8) / k; }, tile},
+         {[k, kind](double x, double y) { return Sign(kind, x * k, y * k) / k; }, kWhite}});
 }
 
 std::vector<TPicture> CategoryPictures() {
@@ -218,11 +264,13 @@ TPicture ListLogo() {
                            d = std::min(d, Box(x, y, 22 + i * 14.5, 76, 4, 3, 1));
                        }
                        return d;
-                   }, kWhite},
+                   },
+                   kWhite},
                   {[](double x, double y) { return Box(x, y, 80, 45, 50, 22, 3); }, 0xC8D4E0},
                   {[](double x, double y) {
                        return std::min(Box(x, y, 80, 45, 14, 3.5), Box(x, y, 80, 45, 3.5, 14));
-                   }, kGreen}});
+                   },
+                   kGreen}});
 }
 
 // The about box's logo: an "M" of two strokes and a V in a rounded square.
@@ -230,11 +278,13 @@ TPicture AboutLogo() {
     return Paint("aboutlogo", 53, 55,
                  {{[](double x, double y) { return Box(x, y, 26.5, 27.5, 24, 25, 9); }, kBlue},
                   {[](double x, double y) {
-                       const double left = Box(x, y, 14, 28, 3, 13), right = Box(x, y, 39, 28, 3, 13);
+                       const double left = Box(x, y, 14, 28, 3, 13),
+                                    right = Box(x, y, 39, 28, 3, 13);
                        // Two slanted strokes meeting at the middle.
                        return std::min({left, right, Segment(x, y, 14, 16, 26.5, 32, 3),
                                         Segment(x, y, 39, 16, 26.5, 32, 3)});
-                   }, kWhite}});
+                   },
+                   kWhite}});
 }
 
 }  // namespace
@@ -256,14 +306,16 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < all.size(); ++i) {
         out << "const std::uint32_t kPixels" << i << "[] = {";
         for (std::size_t k = 0; k < all[i].Argb.size(); ++k)
-            out << (k % 12 ? "" : "\n    ") << "0x" << std::hex << all[i].Argb[k] << std::dec << "u,";
+            out << (k % 12 ? "" : "\n    ") << "0x" << std::hex << all[i].Argb[k] << std::dec
+                << "u,";
         out << "\n};\n";
     }
     out << "const TAppPicture kPictures[] = {\n";
     for (std::size_t i = 0; i < all.size(); ++i)
         out << "    {\"" << all[i].Name << "\", " << all[i].Width << ", " << all[i].Height
             << ", kPixels" << i << "},\n";
-    out << "};\n}  // namespace\n\nstd::span<const TAppPicture> AppPictures() { return kPictures; }\n"
+    out << "};\n}  // namespace\n\nstd::span<const TAppPicture> AppPictures() { return kPictures; "
+           "}\n"
            "\n}  // namespace app\n";
     return out ? 0 : 1;
 }

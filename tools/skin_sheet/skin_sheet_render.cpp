@@ -64,11 +64,10 @@ void NineSlice(TBitmap& sheet, TPoint at, TBitmap& picture, const TRect& skinRec
                skin::TbsStretchType type = skin::bsstFull, bool edgesStretch = true) {
     const int dx = w - skinRect.Width(), dy = h - skinRect.Height();
     TBitmap image;
-    skin::BuildNineSliceImage(lt, rt, lb, rb, cl, lt, {rt.X + dx, rt.Y}, {lb.X, lb.Y + dy},
-                              {rb.X + dx, rb.Y + dy}, {cl.Left, cl.Top, cl.Right + dx,
-                              cl.Bottom + dy}, image, picture, skinRect, w, h, true,
-                              edgesStretch, edgesStretch, edgesStretch, edgesStretch, stretch,
-                              type);
+    skin::BuildNineSliceImage(
+        lt, rt, lb, rb, cl, lt, {rt.X + dx, rt.Y}, {lb.X, lb.Y + dy}, {rb.X + dx, rb.Y + dy},
+        {cl.Left, cl.Top, cl.Right + dx, cl.Bottom + dy}, image, picture, skinRect, w, h, true,
+        edgesStretch, edgesStretch, edgesStretch, edgesStretch, stretch, type);
     sheet.Canvas().Draw(at.X, at.Y, image);
 }
 
@@ -83,8 +82,8 @@ TBitmap* PictureOf(skin::TbsSkinData& skin, int index) {
 }
 
 void Frame(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow, bool active, int w, int h) {
-    TBitmap* picture = active || s.FInActivePicture->Empty() ? s.FPicture.get()
-                                                             : s.FInActivePicture.get();
+    TBitmap* picture =
+        active || s.FInActivePicture->Empty() ? s.FPicture.get() : s.FInActivePicture.get();
     const TRect all{0, 0, s.FPicture->Width(), s.FPicture->Height()};
     const TPoint at = flow.Place(w, h);
     TBitmap image;
@@ -93,8 +92,8 @@ void Frame(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow, bool active, int w
     auto build = [&](TBitmap& source, TBitmap& dest) {
         skin::BuildNineSliceImage(s.LTPoint, s.RTPoint, s.LBPoint, s.RBPoint, s.ClRect, s.LTPoint,
                                   {s.RTPoint.X + dx, s.RTPoint.Y}, {s.LBPoint.X, s.LBPoint.Y + dy},
-                                  {s.RBPoint.X + dx, s.RBPoint.Y + dy}, newCl, dest, source, all,
-                                  w, h, true, s.LeftStretch, s.TopStretch, s.RightStretch,
+                                  {s.RBPoint.X + dx, s.RBPoint.Y + dy}, newCl, dest, source, all, w,
+                                  h, true, s.LeftStretch, s.TopStretch, s.RightStretch,
                                   s.BottomStretch, s.StretchEffect, s.StretchType);
     };
     build(*picture, image);
@@ -103,9 +102,10 @@ void Frame(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow, bool active, int w
         for (int y = 0; y < image.Height(); ++y)
             for (int x = 0; x < image.Width(); ++x) {
                 const TColor c = image.Canvas().Pixel(x, y);
-                image.Canvas().SetPixel(x, y, gfx::RGB(gfx::GetRValue(c) * 3 / 4,
-                                                       gfx::GetGValue(c) * 3 / 4,
-                                                       gfx::GetBValue(c) * 3 / 4));
+                image.Canvas().SetPixel(
+                    x, y,
+                    gfx::RGB(gfx::GetRValue(c) * 3 / 4, gfx::GetGValue(c) * 3 / 4,
+                             gfx::GetBValue(c) * 3 / 4));
             }
     }
     if (!s.FMask->Empty()) {
@@ -139,8 +139,8 @@ void Frame(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow, bool active, int w
     const int label = s.GetControlIndex("stdlabel");
     if (label >= 0)
         Text(sheet, {client.Left + 6, client.Top + 6, client.Left + 100, client.Top + 24},
-             "输出格式：", static_cast<skin::TbsDataSkinStdLabelControl*>(
-                               s.CtrlList[label].get())->FontColor);
+             "输出格式：",
+             static_cast<skin::TbsDataSkinStdLabelControl*>(s.CtrlList[label].get())->FontColor);
 }
 
 // A custom control record in every state it has, at its own size and a larger one.
@@ -203,7 +203,9 @@ void CustomControl(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow,
                 for (int x = 0; x < glow->Width(); ++x) {
                     const int a = gfx::GetRValue(mask->Canvas().Pixel(x, y));
                     const TColor g = glow->Canvas().Pixel(x, y);
-                    auto mix = [a](int over, int under) { return (over * a + under * (255 - a)) / 255; };
+                    auto mix = [a](int over, int under) {
+                        return (over * a + under * (255 - a)) / 255;
+                    };
                     sheet.Canvas().SetPixel(
                         at.X + x, at.Y + y,
                         gfx::RGB(mix(gfx::GetRValue(g), gfx::GetRValue(kSheetColour)),
@@ -214,8 +216,10 @@ void CustomControl(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow,
             NineSlice(sheet, {at.X + dx, at.Y + dy}, *picture, b->ActiveSkinRect, b->LTPoint,
                       b->RTPoint, b->LBPoint, b->RBPoint, b->ClRect, b->SkinRect.Width(),
                       b->SkinRect.Height(), b->StretchEffect);
-            Text(sheet, {at.X + dx, at.Y + dy, at.X + dx + b->SkinRect.Width(),
-                         at.Y + dy + b->SkinRect.Height()}, "按钮", b->ActiveFontColor);
+            Text(sheet,
+                 {at.X + dx, at.Y + dy, at.X + dx + b->SkinRect.Width(),
+                  at.Y + dy + b->SkinRect.Height()},
+                 "按钮", b->ActiveFontColor);
         }
     }
     const bool vertical = rec.SkinRect.Height() > rec.SkinRect.Width() * 2;
@@ -257,9 +261,9 @@ void Pieces(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow) {
             Copy(sheet, at, *picture, c->CheckImageRect);
             Text(sheet, {at.X + 16, at.Y, at.X + 110, at.Y + 14}, control->IDName, c->FontColor);
         } else if (auto* b = dynamic_cast<skin::TbsDataSkinScrollBarControl*>(control.get())) {
-            for (const TRect& r : {b->ActiveUpButtonRect, b->DownUpButtonRect,
-                                   b->ActiveDownButtonRect, b->DownDownButtonRect, b->ThumbRect,
-                                   b->ActiveThumbRect, b->DownThumbRect})
+            for (const TRect& r :
+                 {b->ActiveUpButtonRect, b->DownUpButtonRect, b->ActiveDownButtonRect,
+                  b->DownDownButtonRect, b->ThumbRect, b->ActiveThumbRect, b->DownThumbRect})
                 Copy(sheet, flow.Place(r.Width(), r.Height()), *picture, r);
         } else if (auto* u = dynamic_cast<skin::TbsDataSkinUpDownControl*>(control.get())) {
             for (const TRect& r : {u->SkinRect, u->ActiveUpButtonRect, u->DownUpButtonRect,
@@ -298,16 +302,13 @@ void Pieces(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow) {
                  sp->GripperRect);
         } else if (auto* m = dynamic_cast<skin::TbsDataSkinMainMenuBar*>(control.get())) {
             const TPoint at = flow.Place(240, m->SkinRect.Height());
-            sheet.Canvas().StretchDraw({at.X, at.Y, at.X + 240, at.Y + m->SkinRect.Height()},
-                                       [&] {
-                                           static TBitmap piece;
-                                           piece.SetSize(m->SkinRect.Width(),
-                                                         m->SkinRect.Height());
-                                           piece.Canvas().CopyRect(
-                                               {0, 0, m->SkinRect.Width(), m->SkinRect.Height()},
-                                               picture->Canvas(), m->SkinRect);
-                                           return std::cref(piece);
-                                       }());
+            sheet.Canvas().StretchDraw({at.X, at.Y, at.X + 240, at.Y + m->SkinRect.Height()}, [&] {
+                static TBitmap piece;
+                piece.SetSize(m->SkinRect.Width(), m->SkinRect.Height());
+                piece.Canvas().CopyRect({0, 0, m->SkinRect.Width(), m->SkinRect.Height()},
+                                        picture->Canvas(), m->SkinRect);
+                return std::cref(piece);
+            }());
             const int item = s.GetIndex(m->MenuBarItem);
             if (item >= 0) {
                 auto* bi = static_cast<skin::TbsDataSkinMainMenuBarItem*>(s.ObjectList[item].get());
@@ -344,14 +345,15 @@ void Menus(skin::TbsSkinData& s, TBitmap& sheet, TFlow& flow) {
         const char* names[] = {"打开文件", "添加文件夹", "", "开始转换", "退出"};
         for (int i = 0; i < 5; ++i) {
             const bool divider = names[i][0] == 0;
-            const TRect src = divider ? item->DividerRect : i == 3 ? item->ActiveSkinRect
-                                                                   : item->SkinRect;
+            const TRect src = divider  ? item->DividerRect
+                              : i == 3 ? item->ActiveSkinRect
+                                       : item->SkinRect;
             const int iw = w - pw.ItemsRect.Left - (popup->Width() - pw.ItemsRect.Right);
             const TPoint p{at.X + pw.ItemsRect.Left, y};
             NineSlice(sheet, p, *picture, src, {item->ItemLO, 0}, {src.Width() - item->ItemRO, 0},
                       {item->ItemLO, src.Height()}, {src.Width() - item->ItemRO, src.Height()},
-                      {item->ItemLO, 0, src.Width() - item->ItemRO, src.Height()}, iw,
-                      src.Height(), true);
+                      {item->ItemLO, 0, src.Width() - item->ItemRO, src.Height()}, iw, src.Height(),
+                      true);
             if (!divider)
                 Text(sheet, {p.X + item->TextRct.Left, y, p.X + iw, y + src.Height()}, names[i],
                      i == 3 ? item->ActiveFontColor : item->FontColor, 14, 0, true);

@@ -76,8 +76,8 @@ std::string PicturesSource() {
              Bytes(skingen::BuildDefaultPicture(names[i])) + "\n};\n";
     const std::string count = std::to_string(names.size());
     s += "}  // namespace\n\nextern const std::size_t kGeneratedDefaultPictureCount;\n"
-         "const std::size_t kGeneratedDefaultPictureCount = " + count +
-         ";\nextern const TDefaultPicture kGeneratedDefaultPictures[" + count +
+         "const std::size_t kGeneratedDefaultPictureCount = " +
+         count + ";\nextern const TDefaultPicture kGeneratedDefaultPictures[" + count +
          "];\nconst TDefaultPicture kGeneratedDefaultPictures[" + count + "] = {\n";
     for (std::size_t i = 0; i < names.size(); ++i)
         s += "    {\"" + std::string(names[i]) + "\", kPicture" + std::to_string(i) + "},\n";

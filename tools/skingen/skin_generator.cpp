@@ -79,32 +79,86 @@ struct TPalette {
 // differ by at least 40 in some channel, so the chooser's preview shows a change.
 const TPalette kPalettes[kSkinCount] = {
     // 木星: sand and amber
-    {{176, 108, 56}, {136, 76, 34}, {236, 224, 204}, {228, 218, 200}, {250, 246, 238},
-     {206, 120, 40}, {40, 28, 18}, {255, 252, 245}},
+    {{176, 108, 56},
+     {136, 76, 34},
+     {236, 224, 204},
+     {228, 218, 200},
+     {250, 246, 238},
+     {206, 120, 40},
+     {40, 28, 18},
+     {255, 252, 245}},
     // 土星: olive and brass, dark
-    {{112, 102, 46}, {72, 64, 24}, {92, 92, 42}, {58, 56, 36}, {38, 38, 26}, {200, 180, 80},
-     {24, 22, 12}, {246, 240, 214}},
+    {{112, 102, 46},
+     {72, 64, 24},
+     {92, 92, 42},
+     {58, 56, 36},
+     {38, 38, 26},
+     {200, 180, 80},
+     {24, 22, 12},
+     {246, 240, 214}},
     // 宇宙: night blue, dark, rounded
-    {{44, 58, 118}, {20, 26, 70}, {70, 80, 112}, {36, 40, 60}, {24, 26, 42}, {110, 150, 240},
-     {14, 16, 30}, {236, 240, 255}},
+    {{44, 58, 118},
+     {20, 26, 70},
+     {70, 80, 112},
+     {36, 40, 60},
+     {24, 26, 42},
+     {110, 150, 240},
+     {14, 16, 30},
+     {236, 240, 255}},
     // 星河: violet and lavender
-    {{122, 70, 164}, {82, 36, 122}, {204, 164, 248}, {236, 226, 244}, {252, 248, 255},
-     {150, 90, 210}, {36, 18, 52}, {255, 250, 255}},
+    {{122, 70, 164},
+     {82, 36, 122},
+     {204, 164, 248},
+     {236, 226, 244},
+     {252, 248, 255},
+     {150, 90, 210},
+     {36, 18, 52},
+     {255, 250, 255}},
     // 银河: teal, dark
-    {{34, 112, 124}, {10, 70, 80}, {20, 84, 70}, {24, 46, 50}, {16, 32, 36}, {60, 190, 200},
-     {8, 26, 30}, {228, 250, 250}},
+    {{34, 112, 124},
+     {10, 70, 80},
+     {20, 84, 70},
+     {24, 46, 50},
+     {16, 32, 36},
+     {60, 190, 200},
+     {8, 26, 30},
+     {228, 250, 250}},
     // 金星: gold and cream
-    {{232, 190, 70}, {196, 150, 20}, {250, 230, 150}, {246, 238, 212}, {255, 252, 240},
-     {210, 150, 10}, {44, 32, 4}, {255, 255, 250}},
+    {{232, 190, 70},
+     {196, 150, 20},
+     {250, 230, 150},
+     {246, 238, 212},
+     {255, 252, 240},
+     {210, 150, 10},
+     {44, 32, 4},
+     {255, 255, 250}},
     // 火星: red, dark
-    {{184, 56, 40}, {128, 26, 20}, {72, 40, 38}, {52, 34, 32}, {36, 24, 22}, {236, 90, 60},
-     {28, 12, 10}, {255, 240, 236}},
+    {{184, 56, 40},
+     {128, 26, 20},
+     {72, 40, 38},
+     {52, 34, 32},
+     {36, 24, 22},
+     {236, 90, 60},
+     {28, 12, 10},
+     {255, 240, 236}},
     // 水星: sky blue
-    {{44, 128, 204}, {16, 86, 160}, {180, 216, 246}, {224, 236, 248}, {250, 253, 255},
-     {30, 120, 210}, {10, 30, 56}, {255, 255, 255}},
+    {{44, 128, 204},
+     {16, 86, 160},
+     {180, 216, 246},
+     {224, 236, 248},
+     {250, 253, 255},
+     {30, 120, 210},
+     {10, 30, 56},
+     {255, 255, 255}},
     // the list skin: neutral grey, to sit beside any of the others
-    {{150, 150, 156}, {120, 120, 126}, {226, 226, 230}, {238, 238, 240}, {255, 255, 255},
-     {96, 120, 160}, {24, 24, 28}, {255, 255, 255}},
+    {{150, 150, 156},
+     {120, 120, 126},
+     {226, 226, 230},
+     {238, 238, 240},
+     {255, 255, 255},
+     {96, 120, 160},
+     {24, 24, 28},
+     {255, 255, 255}},
 };
 
 // The better readable of the palette's two text colours on a background; on a middle tone
@@ -203,8 +257,8 @@ double RoundedDistance(double px, double py, const TRect& r, double radius) {
 }
 
 struct TFaceStyle {
-    C top, bottom;   // fill gradient
-    C border;        // one-pixel outline
+    C top, bottom;  // fill gradient
+    C border;       // one-pixel outline
     double radius = 3;
     double shine = 0.35;  // white on the inner top line
 };
@@ -330,7 +384,8 @@ private:
     // The framed field of edits and combo boxes, normal and active, as a nine-slice record.
     // With a drop button the idle button is part of both frames (the controls draw only its
     // hot, pressed and disabled pictures over it), where DropButton places it.
-    template <class R> void FieldFrame(R& rec, int w, int h, bool idleButton = false) {
+    template <class R>
+    void FieldFrame(R& rec, int w, int h, bool idleButton = false) {
         const C back = P.window;
         TFaceStyle button = FaceStyle(stNormal, P.face);
         button.radius = 2;
@@ -357,7 +412,8 @@ private:
         rec.RTPoint.X = rec.RBPoint.X = rec.ClRect.Right = w - 19;
     }
     // The arrow button at the right end of a field, in its three states.
-    template <class R> void DropButton(R& rec, int w, int h) {
+    template <class R>
+    void DropButton(R& rec, int w, int h) {
         rec.ButtonRect = {w - 18, 2, w - 2, h - 2};
         const C glyph = TextOn(P, P.face);
         auto part = [&](TState state) {
@@ -389,7 +445,7 @@ private:
     // Frame geometry shared by the frame, the objects and the button picture.
     static constexpr int kBorder = 4, kCaptionHeight = 26, kButtonSize = 18, kButtonTop = 4;
     static constexpr int kCornerRadius = 8;  // the rounded skin's window corners
-    TRect FButtonRects[6];  // close, max, min, roll-up, tray, system menu
+    TRect FButtonRects[6];                   // close, max, min, roll-up, tray, system menu
     TRect FCaptionRect;
 };
 
@@ -472,8 +528,7 @@ void TSkinBuilder::NineSlice(skin::TbsDataSkinCustomControl& rec, const TRect& r
 
 // ---- control records --------------------------------------------------------------------------
 
-void TSkinBuilder::ButtonRecord(skin::TbsDataSkinButtonControl& rec, int w, int h,
-                                double radius) {
+void TSkinBuilder::ButtonRecord(skin::TbsDataSkinButtonControl& rec, int w, int h, double radius) {
     const TRect normal = FacePiece(w, h, stNormal, P.face, radius, P.panel);
     rec.ActiveSkinRect = FacePiece(w, h, stHot, P.face, radius, P.panel);
     rec.DownSkinRect = FacePiece(w, h, stDown, P.face, radius, P.panel);
@@ -563,7 +618,8 @@ void TSkinBuilder::CheckRadioRecord(skin::TbsDataSkinCheckRadioControl& rec, boo
             Face(b, r, {box, box, border, radio ? 6.5 : 2.0, 0.0});
             if (!checked) return;
             if (radio) {
-                Face(b, {r.Left + 4, r.Top + 4, r.Right - 4, r.Bottom - 4}, {mark, mark, mark, 2.5, 0});
+                Face(b, {r.Left + 4, r.Top + 4, r.Right - 4, r.Bottom - 4},
+                     {mark, mark, mark, 2.5, 0});
             } else {
                 skin::DrawCheckMark(b.Canvas(), r.Left + 3, r.Top + 3, ToColor(mark));
             }
@@ -1010,8 +1066,14 @@ void TSkinBuilder::Controls() {
             const bool small = n == "editbutton" || n == "combobutton";
             const bool tool = n == "toolbutton" || n == "resizetoolbutton" ||
                               n == "officequickbutton" || n == "menuitembutton";
-            ButtonRecord(*button, small ? 17 : tool ? 24 : 64, small ? 20 : 24,
-                         small ? 2 : tool ? 3 : 4);
+            ButtonRecord(*button,
+                         small  ? 17
+                         : tool ? 24
+                                : 64,
+                         small ? 20 : 24,
+                         small  ? 2
+                         : tool ? 3
+                                : 4);
             if (n == "button" && Animated()) {
                 // A strip of frames from the normal face to the hot one, and a glow behind.
                 const int w = 64, h = 24, frames = 4;
@@ -1019,8 +1081,7 @@ void TSkinBuilder::Controls() {
                 button->AnimateSkinRect = strip;
                 button->FrameCount = frames;
                 button->AnimateInterval = 40;
-                const TFaceStyle from = FaceStyle(stNormal, P.face),
-                                 to = FaceStyle(stHot, P.face);
+                const TFaceStyle from = FaceStyle(stNormal, P.face), to = FaceStyle(stHot, P.face);
                 const C around = P.panel;
                 Later([=](TBitmap& b) {
                     for (int f = 0; f < frames; ++f) {
@@ -1132,9 +1193,8 @@ void TSkinBuilder::CaptionButton(TBitmap& b, const TRect& r, int which, TState s
     }
     const int x = r.Left + (r.Width() - 10) / 2, y = r.Top + (r.Height() - 10) / 2;
     using Draw = void (*)(gfx::TCanvas&, int, int, TColor);
-    const Draw glyphs[6] = {skin::DrawCloseGlyph, skin::DrawMaximizeGlyph,
-                            skin::DrawMinimizeGlyph, skin::DrawRollUpGlyph,
-                            skin::DrawTrayGlyph, skin::DrawSysMenuGlyph};
+    const Draw glyphs[6] = {skin::DrawCloseGlyph,  skin::DrawMaximizeGlyph, skin::DrawMinimizeGlyph,
+                            skin::DrawRollUpGlyph, skin::DrawTrayGlyph,     skin::DrawSysMenuGlyph};
     Draw draw = glyphs[which];
     if (restored && which == 1) draw = skin::DrawRestoreGlyph;
     if (restored && which == 3) draw = skin::DrawRollDownGlyph;
@@ -1178,7 +1238,8 @@ void TSkinBuilder::Frame() {
     // the other.
     for (int i = 0; i < 5; ++i) {
         const int step = kButtonSize + 2;
-        const int x = ButtonsLeft() ? kBorder + 2 + i * step : w - kBorder - 2 - kButtonSize - i * step;
+        const int x =
+            ButtonsLeft() ? kBorder + 2 + i * step : w - kBorder - 2 - kButtonSize - i * step;
         FButtonRects[i] = {x, kButtonTop, x + kButtonSize, kButtonTop + kButtonSize};
     }
     const int sysX = ButtonsLeft() ? w - kBorder - 2 - kButtonSize : kBorder + 2;
@@ -1299,8 +1360,8 @@ void TSkinBuilder::Objects() {
         caption->ActiveFontColor = ToColor(TextOnBand(P, *FSkin.FPicture, FCaptionRect));
         const bool ownInactive = !FSkin.FInActivePicture->Empty();
         const C inactiveBand = ownInactive ? Get(*FSkin.FInActivePicture, cx, cy) : activeBand;
-        caption->FontColor = ToColor(TextOnBand(
-            P, ownInactive ? *FSkin.FInActivePicture : *FSkin.FPicture, FCaptionRect));
+        caption->FontColor = ToColor(
+            TextOnBand(P, ownInactive ? *FSkin.FInActivePicture : *FSkin.FPicture, FCaptionRect));
         caption->ShadowColor = ToColor(Darker(inactiveBand, 0.4));
         caption->ActiveShadowColor = ToColor(Darker(activeBand, 0.4));
         if (CaptionGlow()) {
@@ -1318,8 +1379,8 @@ void TSkinBuilder::Objects() {
 
         const char* names[6] = {"closebutton",  "maxbutton",  "minbutton",
                                 "rollupbutton", "traybutton", "sysmenubutton"};
-        const skin::TbsStdCommand commands[6] = {skin::cmClose,  skin::cmMaximize,
-                                                 skin::cmMinimize, skin::cmRollUp,
+        const skin::TbsStdCommand commands[6] = {skin::cmClose,          skin::cmMaximize,
+                                                 skin::cmMinimize,       skin::cmRollUp,
                                                  skin::cmMinimizeToTray, skin::cmSysMenu};
         const char* hints[6] = {"关闭", "最大化", "最小化", "卷起", "最小化到托盘", "系统菜单"};
         for (int i = 0; i < 6; ++i) {

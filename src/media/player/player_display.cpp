@@ -274,8 +274,7 @@ void DisplayAudioWave(TVideoState& is) {
                      1000000;
         delay += 2 * dataUsed;
         delay = std::max<int64_t>(delay, dataUsed);
-        start = ModSamples(
-            int(int64_t(sampleIndex) - delay * channels % kSampleArraySize));
+        start = ModSamples(int(int64_t(sampleIndex) - delay * channels % kSampleArraySize));
         if (mode == 1) {
             // A trigger point: the steepest fall through zero, so the wave stands still.
             int best = start;

@@ -232,8 +232,8 @@ struct TVideoState {
     // Requests, the read thread's taking of them and the video thread's end of a seek's pause
     // hold it: only the newest request's first picture ends that pause.
     std::mutex seek_mutex;
-    int64_t seek_id = 0;      // requests posted
-    int seek_serial = -1;     // the video queue's serial after the newest seek carried out
+    int64_t seek_id = 0;   // requests posted
+    int seek_serial = -1;  // the video queue's serial after the newest seek carried out
 
     // The playback's own event queue, shared with its play thread.
     std::shared_ptr<TPlayerEventQueue> events;

@@ -55,8 +55,8 @@ bool ReadJpeg(std::span<const std::uint8_t> data, TImage& image, std::string& er
     jpeg_create_decompress(&info);
     // A progressive picture keeps all its coefficients while reading: no more than the data
     // can plausibly describe, so a small file with a huge claimed size is refused at once.
-    info.mem->max_memory_to_use = kJpegBaseMemory + long(std::min<size_t>(data.size(), 1 << 20)) *
-                                                        kJpegMemoryPerByte;
+    info.mem->max_memory_to_use =
+        kJpegBaseMemory + long(std::min<size_t>(data.size(), 1 << 20)) * kJpegMemoryPerByte;
     if (data.empty()) ERREXIT(&info, JERR_INPUT_EMPTY);
     jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);

@@ -285,8 +285,12 @@ TLine PlainLine(std::string_view text) {
 
 // ---- calls -----------------------------------------------------------------------------------
 
-TUnwatchedText::TUnwatchedText() { ++gUnwatched; }
-TUnwatchedText::~TUnwatchedText() { --gUnwatched; }
+TUnwatchedText::TUnwatchedText() {
+    ++gUnwatched;
+}
+TUnwatchedText::~TUnwatchedText() {
+    --gUnwatched;
+}
 
 void SetTextWatcher(std::function<void(const TTextDrawn&)> watcher) {
     std::lock_guard lock(gWatcherLock);

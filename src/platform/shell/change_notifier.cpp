@@ -19,7 +19,8 @@ namespace {
 
 uint32_t FlagsToInotify(uint32_t flags) {
     uint32_t mask = 0;
-    if (flags & 0x3) mask |= IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF;
+    if (flags & 0x3)
+        mask |= IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF;
     if (flags & 0x104) mask |= IN_ATTRIB;
     if (flags & 0x18) mask |= IN_MODIFY | IN_CLOSE_WRITE;
     return mask;
@@ -58,7 +59,8 @@ TbsShellChangeThread::~TbsShellChangeThread() {
 void TbsShellChangeThread::Stop() {
     Terminate();
     const uint64_t one = 1;
-    if (FWake >= 0) [[maybe_unused]] auto written = write(FWake, &one, sizeof one);
+    if (FWake >= 0) [[maybe_unused]]
+        auto written = write(FWake, &one, sizeof one);
 }
 
 void TbsShellChangeThread::SetDirectoryOptions(const std::string& directory, bool watchSubTree,
@@ -69,7 +71,8 @@ void TbsShellChangeThread::SetDirectoryOptions(const std::string& directory, boo
     FNotifyOptionFlags = flags;
     ++FRequested;
     const uint64_t one = 1;
-    if (FWake >= 0) [[maybe_unused]] auto written = write(FWake, &one, sizeof one);
+    if (FWake >= 0) [[maybe_unused]]
+        auto written = write(FWake, &one, sizeof one);
     if (ThreadId() == 0) return;  // not started: it applies the options when it starts
     lock.unlock();
     WaitForOptions();
@@ -167,14 +170,16 @@ void TbsShellChangeThread::Execute() {
 
 struct TbsCustomShellChangeNotifier::TDelivery {
     std::atomic<bool> Pending{false};
-    bool Alive = true;        // main thread only
-    TThreadMethod Handler;    // main thread only
+    bool Alive = true;      // main thread only
+    TThreadMethod Handler;  // main thread only
 };
 
 TbsCustomShellChangeNotifier::TbsCustomShellChangeNotifier(vcl::TComponent* AOwner)
     : vcl::TComponent(AOwner), FDelivery(std::make_shared<TDelivery>()) {}
 
-TbsCustomShellChangeNotifier::~TbsCustomShellChangeNotifier() { StopThread(); }
+TbsCustomShellChangeNotifier::~TbsCustomShellChangeNotifier() {
+    StopThread();
+}
 
 void TbsCustomShellChangeNotifier::BeforeDestruction() {
     StopThread();

@@ -9,7 +9,9 @@ PItemIDList ShellAllocZeroed(size_t size) {
     return static_cast<PItemIDList>(std::calloc(size == 0 ? 1 : size, 1));
 }
 
-void ShellFree(PItemIDList p) { std::free(p); }
+void ShellFree(PItemIDList p) {
+    std::free(p);
+}
 
 uint16_t ItemIdByteCount(PCItemIDList id) {
     if (!id) return 0;
@@ -18,7 +20,9 @@ uint16_t ItemIdByteCount(PCItemIDList id) {
     return count;
 }
 
-PCItemIDList ItemIdNext(PCItemIDList id) { return id + ItemIdByteCount(id); }
+PCItemIDList ItemIdNext(PCItemIDList id) {
+    return id + ItemIdByteCount(id);
+}
 
 int ItemIdCount(PCItemIDList list) {
     int count = 0;
@@ -35,7 +39,9 @@ size_t ItemIdListSize(PCItemIDList list) {
     return size;
 }
 
-bool ItemIdListIsEmpty(PCItemIDList list) { return !list || ItemIdByteCount(list) == 0; }
+bool ItemIdListIsEmpty(PCItemIDList list) {
+    return !list || ItemIdByteCount(list) == 0;
+}
 
 TItemIdPtr ItemIdListCopy(PCItemIDList list) {
     if (!list) return nullptr;
@@ -95,7 +101,9 @@ TItemIdPtr ItemIdFromData(const uint8_t* data, size_t size) {
     return list;
 }
 
-const uint8_t* ItemIdData(PCItemIDList id) { return id + 2; }
+const uint8_t* ItemIdData(PCItemIDList id) {
+    return id + 2;
+}
 
 size_t ItemIdDataSize(PCItemIDList id) {
     const uint16_t count = ItemIdByteCount(id);

@@ -137,13 +137,13 @@ TItem ReadItem(PCItemIDList id) {
 }
 
 TItemIdPtr PlaceId(uint8_t place, uint8_t rank, const std::string& path) {
-    std::string data{static_cast<char>(ikPlace), static_cast<char>(rank),
-                     static_cast<char>(place)};
+    std::string data{static_cast<char>(ikPlace), static_cast<char>(rank), static_cast<char>(place)};
     return IdFromString(data + path);
 }
 
 TItemIdPtr ComputerId() {
-    return IdFromString(std::string{static_cast<char>(ikComputer), static_cast<char>(kComputerRank)});
+    return IdFromString(
+        std::string{static_cast<char>(ikComputer), static_cast<char>(kComputerRank)});
 }
 
 TItemIdPtr VolumeId(const TVolume& volume, uint8_t rank) {
@@ -224,9 +224,15 @@ bool ResolvePath(PCItemIDList absolute, std::string& path) {
         const TItem item = ReadItem(id);
         if (!item.Valid) return false;
         switch (item.Kind) {
-            case ikPlace: path = item.Path; break;
-            case ikComputer: path.clear(); break;
-            case ikVolume: path = item.Volume.MountPoint; break;
+            case ikPlace:
+                path = item.Path;
+                break;
+            case ikComputer:
+                path.clear();
+                break;
+            case ikVolume:
+                path = item.Volume.MountPoint;
+                break;
             case ikEntry:
                 if (path.empty()) return false;
                 path = JoinPath(path, item.Name);
@@ -257,11 +263,15 @@ std::string ItemName(const TItem& item) {
     switch (item.Kind) {
         case ikPlace:
             if (item.Place == plHome) return kHomeName;
-            if (item.Place == plHomeInComputer) return std::string(kHomeName) + " (" + item.Path + ")";
+            if (item.Place == plHomeInComputer)
+                return std::string(kHomeName) + " (" + item.Path + ")";
             return sys::ExtractFileName(item.Path);
-        case ikComputer: return kComputerName;
-        case ikVolume: return VolumeDisplayName(item.Volume);
-        case ikEntry: return item.Name;
+        case ikComputer:
+            return kComputerName;
+        case ikVolume:
+            return VolumeDisplayName(item.Volume);
+        case ikEntry:
+            return item.Name;
     }
     return "";
 }
@@ -289,8 +299,8 @@ std::string NormalisePath(const std::string& path) {
 
 bool IsUnder(const std::string& path, const std::string& mount) {
     if (mount == "/") return true;
-    return path == mount || (path.compare(0, mount.size(), mount) == 0 && path.size() > mount.size() &&
-                             path[mount.size()] == '/');
+    return path == mount || (path.compare(0, mount.size(), mount) == 0 &&
+                             path.size() > mount.size() && path[mount.size()] == '/');
 }
 
 // Code points of a UTF-8 text; a byte that starts no valid sequence stands for itself.
@@ -300,7 +310,10 @@ std::vector<uint32_t> CodePoints(const std::string& text) {
         const uint8_t c = static_cast<uint8_t>(text[i]);
         int length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
         bool valid = length > 0 && i + length <= text.size();
-        uint32_t point = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
+        uint32_t point = length == 1   ? c
+                         : length == 2 ? (c & 0x1F)
+                         : length == 3 ? (c & 0x0F)
+                                       : (c & 0x07);
         for (int k = 1; valid && k < length; ++k) {
             const uint8_t next = static_cast<uint8_t>(text[i + k]);
             if ((next >> 6) != 2) valid = false;
@@ -326,9 +339,13 @@ uint32_t FoldCase(uint32_t c) {
     return c;
 }
 
-int Sign(int64_t value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
+int Sign(int64_t value) {
+    return value < 0 ? -1 : value > 0 ? 1 : 0;
+}
 
-bool IsDigit(uint32_t c) { return c >= '0' && c <= '9'; }
+bool IsDigit(uint32_t c) {
+    return c >= '0' && c <= '9';
+}
 
 int CompareItems(const TItem& a, const TItem& b, PCItemIDList rawA, PCItemIDList rawB) {
     const bool virtualA = a.Kind != ikEntry, virtualB = b.Kind != ikEntry;
@@ -356,10 +373,17 @@ std::vector<TVolume> SystemVolumes() {
     for (const sys::TVolume& volume : sys::ReadVolumes()) {
         TVolume shellVolume{volume.MountPoint, volume.Label, TVolumeKind::Fixed, ""};
         switch (volume.Kind) {
-            case sys::TVolumeKind::Fixed: break;
-            case sys::TVolumeKind::Removable: shellVolume.Kind = TVolumeKind::Removable; break;
-            case sys::TVolumeKind::CD: shellVolume.Kind = TVolumeKind::CdRom; break;
-            case sys::TVolumeKind::RAM: shellVolume.Kind = TVolumeKind::Ram; break;
+            case sys::TVolumeKind::Fixed:
+                break;
+            case sys::TVolumeKind::Removable:
+                shellVolume.Kind = TVolumeKind::Removable;
+                break;
+            case sys::TVolumeKind::CD:
+                shellVolume.Kind = TVolumeKind::CdRom;
+                break;
+            case sys::TVolumeKind::RAM:
+                shellVolume.Kind = TVolumeKind::Ram;
+                break;
             case sys::TVolumeKind::Network:
                 shellVolume.Kind = TVolumeKind::Network;
                 shellVolume.RemoteName = volume.Source;
@@ -434,7 +458,9 @@ IShellFolder::IShellFolder(PCItemIDList absolute) : FAbsolute(ItemIdListCopy(abs
     }
 }
 
-std::string IShellFolder::Path() const { return FDesktop ? sys::DesktopDir() : FPath; }
+std::string IShellFolder::Path() const {
+    return FDesktop ? sys::DesktopDir() : FPath;
+}
 
 bool IShellFolder::EnumObjects(uint32_t flags, std::vector<TItemIdPtr>& ids) const {
     ids.clear();
@@ -480,7 +506,8 @@ bool IShellFolder::EnumObjects(uint32_t flags, std::vector<TItemIdPtr>& ids) con
 uint32_t IShellFolder::GetAttributesOf(PCItemIDList child, uint32_t mask) const {
     if (!child) return 0;
     if (ItemIdListIsEmpty(child))
-        return mask & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR);
+        return mask &
+               (SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR);
     const TItem item = ReadItem(ItemIdLast(child));
     if (!item.Valid) return 0;
     uint32_t bits = 0;
@@ -489,10 +516,13 @@ uint32_t IShellFolder::GetAttributesOf(PCItemIDList child, uint32_t mask) const 
         case ikPlace:
             bits = kFolder | SFGAO_FILESYSTEM | SFGAO_CANCOPY | SFGAO_CANLINK | SFGAO_DROPTARGET;
             break;
-        case ikComputer: bits = kFolder | SFGAO_CANLINK; break;
+        case ikComputer:
+            bits = kFolder | SFGAO_CANLINK;
+            break;
         case ikVolume:
             bits = kFolder | SFGAO_FILESYSTEM | SFGAO_CANLINK | SFGAO_DROPTARGET;
-            if (item.Volume.Kind == TVolumeKind::Removable || item.Volume.Kind == TVolumeKind::CdRom)
+            if (item.Volume.Kind == TVolumeKind::Removable ||
+                item.Volume.Kind == TVolumeKind::CdRom)
                 bits |= SFGAO_REMOVABLE;
             break;
         case ikEntry:
@@ -594,7 +624,8 @@ int IShellFolder::CompareIDs(int column, PCItemIDList a, PCItemIDList b) const {
     }
 }
 
-bool IShellFolder::SetNameOf(PCItemIDList child, const std::string& newName, TItemIdPtr& newId) const {
+bool IShellFolder::SetNameOf(PCItemIDList child, const std::string& newName,
+                             TItemIdPtr& newId) const {
     newId.reset();
     if (!child || FComputer || ItemIdCount(child) != 1) return false;
     const TItem item = ReadItem(child);
@@ -622,7 +653,9 @@ TShellFolderPtr IShellFolder::BindToObject(PCItemIDList child) const {
     return std::make_shared<IShellFolder>(absolute.get());
 }
 
-bool IShellFolder::HasDetails() const { return !FComputer; }
+bool IShellFolder::HasDetails() const {
+    return !FComputer;
+}
 
 bool IShellFolder::GetDetailsOf(PCItemIDList child, int column, TShellDetails& details) const {
     details = TShellDetails{};
@@ -637,12 +670,15 @@ bool IShellFolder::GetDetailsOf(PCItemIDList child, int column, TShellDetails& d
     if (!item.Valid) return false;
     const bool entry = item.Kind == ikEntry;
     switch (column) {
-        case 0: return GetDisplayNameOf(child, SHGDN_INFOLDER, details.Str);
+        case 0:
+            return GetDisplayNameOf(child, SHGDN_INFOLDER, details.Str);
         case 1:
             if (entry && !item.Find.Directory)
                 details.Str.Str = ThousandsText((item.Find.Size + 1023) / 1024) + " KB";
             break;
-        case 2: details.Str.Str = TypeText(item); break;
+        case 2:
+            details.Str.Str = TypeText(item);
+            break;
         case 3:
             if (entry) details.Str.Str = LocalTimeText(item.Find.WriteTime);
             break;
@@ -669,22 +705,32 @@ bool SHGetSpecialFolderLocation(int csidl, TItemIdPtr& id) {
     id.reset();
     std::string path;
     switch (csidl) {
-        case CSIDL_DESKTOP: return SHGetDesktopFolder()->ParseDisplayName(kDesktopName, id);
-        case CSIDL_DRIVES: id = ComputerId(); return id != nullptr;
-        case CSIDL_DESKTOPDIRECTORY: path = sys::DesktopDir(); break;
-        case CSIDL_APPDATA: path = sys::ConfigHome(); break;
+        case CSIDL_DESKTOP:
+            return SHGetDesktopFolder()->ParseDisplayName(kDesktopName, id);
+        case CSIDL_DRIVES:
+            id = ComputerId();
+            return id != nullptr;
+        case CSIDL_DESKTOPDIRECTORY:
+            path = sys::DesktopDir();
+            break;
+        case CSIDL_APPDATA:
+            path = sys::ConfigHome();
+            break;
         case CSIDL_PERSONAL:
             path = sys::UserDir(sys::TUserDir::Documents);
             if (path.empty()) path = sys::HomeDir();
             break;
-        case CSIDL_TEMPLATES: path = sys::UserDir(sys::TUserDir::Templates); break;
+        case CSIDL_TEMPLATES:
+            path = sys::UserDir(sys::TUserDir::Templates);
+            break;
         case CSIDL_BITBUCKET: {
             std::string data = sys::GetEnv("XDG_DATA_HOME");
             if (data.empty() || data[0] != '/') data = sys::HomeDir() + "/.local/share";
             path = data + "/Trash/files";
             break;
         }
-        default: return false;
+        default:
+            return false;
     }
     if (path.empty() || !sys::DirectoryExists(path)) return false;
     return SHGetDesktopFolder()->ParseDisplayName(path, id);
@@ -724,24 +770,24 @@ TShellIcon IconOfFileName(const std::string& name) {
         TShellIcon Icon;
     };
     static constexpr TExtIcon kTable[] = {
-        {"3g2", siVideo},   {"3gp", siVideo},   {"3gp2", siVideo},   {"3gpp", siVideo},
-        {"aac", siAudio},   {"ac3", siAudio},   {"aif", siAudio},    {"aiff", siAudio},
-        {"ape", siAudio},   {"asf", siVideo},   {"asx", siVideo},    {"avi", siVideo},
-        {"avs", siVideo},   {"bmp", siPicture}, {"cda", siAudio},    {"cue", siText},
-        {"dat", siVideo},   {"dif", siVideo},   {"dts", siAudio},    {"dv", siVideo},
-        {"dvr-ms", siVideo}, {"flac", siAudio}, {"flv", siVideo},    {"gif", siPicture},
-        {"gz", siArchive},  {"h261", siVideo},  {"h264", siVideo},   {"ifo", siVideo},
+        {"3g2", siVideo},    {"3gp", siVideo},   {"3gp2", siVideo},  {"3gpp", siVideo},
+        {"aac", siAudio},    {"ac3", siAudio},   {"aif", siAudio},   {"aiff", siAudio},
+        {"ape", siAudio},    {"asf", siVideo},   {"asx", siVideo},   {"avi", siVideo},
+        {"avs", siVideo},    {"bmp", siPicture}, {"cda", siAudio},   {"cue", siText},
+        {"dat", siVideo},    {"dif", siVideo},   {"dts", siAudio},   {"dv", siVideo},
+        {"dvr-ms", siVideo}, {"flac", siAudio},  {"flv", siVideo},   {"gif", siPicture},
+        {"gz", siArchive},   {"h261", siVideo},  {"h264", siVideo},  {"ifo", siVideo},
         {"jpeg", siPicture}, {"jpg", siPicture}, {"m4a", siAudio},   {"m4v", siVideo},
-        {"mid", siAudio},   {"mjpeg", siVideo}, {"mjpg", siVideo},   {"mka", siAudio},
-        {"mkv", siVideo},   {"mov", siVideo},   {"mp2", siAudio},    {"mp3", siAudio},
-        {"mp4", siVideo},   {"mpa", siAudio},   {"mpc", siAudio},    {"mpeg", siVideo},
-        {"mpg", siVideo},   {"nsv", siVideo},   {"ofr", siAudio},    {"ogg", siAudio},
-        {"ogm", siVideo},   {"png", siPicture}, {"qt", siVideo},     {"ra", siAudio},
-        {"ram", siAudio},   {"rar", siArchive}, {"rm", siVideo},     {"rmvb", siVideo},
-        {"swf", siVideo},   {"tar", siArchive}, {"tp", siVideo},     {"ts", siVideo},
-        {"tta", siAudio},   {"txt", siText},    {"vob", siVideo},    {"wav", siAudio},
-        {"wma", siAudio},   {"wmv", siVideo},   {"wv", siAudio},     {"xwmv", siVideo},
-        {"xz", siArchive},  {"yuv", siVideo},   {"zip", siArchive},  {"7z", siArchive}};
+        {"mid", siAudio},    {"mjpeg", siVideo}, {"mjpg", siVideo},  {"mka", siAudio},
+        {"mkv", siVideo},    {"mov", siVideo},   {"mp2", siAudio},   {"mp3", siAudio},
+        {"mp4", siVideo},    {"mpa", siAudio},   {"mpc", siAudio},   {"mpeg", siVideo},
+        {"mpg", siVideo},    {"nsv", siVideo},   {"ofr", siAudio},   {"ogg", siAudio},
+        {"ogm", siVideo},    {"png", siPicture}, {"qt", siVideo},    {"ra", siAudio},
+        {"ram", siAudio},    {"rar", siArchive}, {"rm", siVideo},    {"rmvb", siVideo},
+        {"swf", siVideo},    {"tar", siArchive}, {"tp", siVideo},    {"ts", siVideo},
+        {"tta", siAudio},    {"txt", siText},    {"vob", siVideo},   {"wav", siAudio},
+        {"wma", siAudio},    {"wmv", siVideo},   {"wv", siAudio},    {"xwmv", siVideo},
+        {"xz", siArchive},   {"yuv", siVideo},   {"zip", siArchive}, {"7z", siArchive}};
     const std::string ext = sys::ExtractFileExt(name);
     if (ext.size() <= 1) return siFile;
     const std::string key = rtl::LowerCase(ext.substr(1));
@@ -757,14 +803,20 @@ int IconOfItem(PCItemIDList absolute, bool open) {
         case ikPlace:
             if (item.Place == plHome || item.Place == plHomeInComputer) return siHome;
             return open ? siFolderOpen : siFolderClosed;
-        case ikComputer: return siComputer;
+        case ikComputer:
+            return siComputer;
         case ikVolume:
             switch (item.Volume.Kind) {
-                case TVolumeKind::Removable: return siVolumeRemovable;
-                case TVolumeKind::CdRom: return siVolumeCdRom;
-                case TVolumeKind::Network: return siVolumeNetwork;
-                case TVolumeKind::Ram: return siVolumeRam;
-                default: return siVolumeFixed;
+                case TVolumeKind::Removable:
+                    return siVolumeRemovable;
+                case TVolumeKind::CdRom:
+                    return siVolumeCdRom;
+                case TVolumeKind::Network:
+                    return siVolumeNetwork;
+                case TVolumeKind::Ram:
+                    return siVolumeRam;
+                default:
+                    return siVolumeFixed;
             }
         case ikEntry:
             if (item.Find.Directory) return open ? siFolderOpen : siFolderClosed;

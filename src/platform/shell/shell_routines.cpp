@@ -9,13 +9,13 @@ namespace shell {
 namespace {
 
 const char* const kRootFolderNames[] = {
-    "rfDesktop",        "rfMyComputer",      "rfNetwork",
-    "rfRecycleBin",     "rfAppData",         "rfCommonDesktopDirectory",
-    "rfCommonPrograms", "rfCommonStartMenu", "rfCommonStartup",
+    "rfDesktop",        "rfMyComputer",       "rfNetwork",
+    "rfRecycleBin",     "rfAppData",          "rfCommonDesktopDirectory",
+    "rfCommonPrograms", "rfCommonStartMenu",  "rfCommonStartup",
     "rfControlPanel",   "rfDesktopDirectory", "rfFavorites",
-    "rfFonts",          "rfInternet",        "rfPersonal",
-    "rfPrinters",       "rfPrintHood",       "rfPrograms",
-    "rfRecent",         "rfSendTo",          "rfStartMenu",
+    "rfFonts",          "rfInternet",         "rfPersonal",
+    "rfPrinters",       "rfPrintHood",        "rfPrograms",
+    "rfRecent",         "rfSendTo",           "rfStartMenu",
     "rfStartup",        "rfTemplates"};
 
 template <class TValue>
@@ -25,15 +25,15 @@ struct TBitMap {
 };
 
 constexpr TBitMap<TbsShellFolderCapability> kCapabilities[] = {
-    {SFGAO_CANCOPY, fcCanCopy},     {SFGAO_CANDELETE, fcCanDelete},
-    {SFGAO_CANLINK, fcCanLink},     {SFGAO_CANMOVE, fcCanMove},
-    {SFGAO_CANRENAME, fcCanRename}, {SFGAO_DROPTARGET, fcDropTarget},
+    {SFGAO_CANCOPY, fcCanCopy},          {SFGAO_CANDELETE, fcCanDelete},
+    {SFGAO_CANLINK, fcCanLink},          {SFGAO_CANMOVE, fcCanMove},
+    {SFGAO_CANRENAME, fcCanRename},      {SFGAO_DROPTARGET, fcDropTarget},
     {SFGAO_HASPROPSHEET, fcHasPropSheet}};
 
 constexpr TBitMap<TbsShellFolderProperty> kFirstProperties[] = {{SFGAO_GHOSTED, fpCut},
-                                                                 {SFGAO_LINK, fpIsLink},
-                                                                 {SFGAO_READONLY, fpReadOnly},
-                                                                 {SFGAO_SHARE, fpShared}};
+                                                                {SFGAO_LINK, fpIsLink},
+                                                                {SFGAO_READONLY, fpReadOnly},
+                                                                {SFGAO_SHARE, fpShared}};
 constexpr TBitMap<TbsShellFolderProperty> kSecondProperties[] = {
     {SFGAO_FILESYSTEM, fpFileSystem},
     {SFGAO_FILESYSANCESTOR, fpFileSystemAncestor},
@@ -51,7 +51,9 @@ void AddBits(vcl::TSet<TValue>& set, uint32_t bits, const TBitMap<TValue> (&map)
 const int RootFolderCSIDL[rfTemplates + 1] = {0,  17, 18, 10, 26, 25, 23, 22, 24, 3, 16, 6,
                                               20, 1,  5,  4,  27, 2,  8,  9,  11, 7, 21};
 
-TShellFolderPtr DesktopShellFolder() { return SHGetDesktopFolder(); }
+TShellFolderPtr DesktopShellFolder() {
+    return SHGetDesktopFolder();
+}
 
 TItemIdPtr DesktopItemIdList() {
     TItemIdPtr id;
@@ -74,8 +76,8 @@ TbsShellFolderProperties ItemProperties(const TShellFolderPtr& folder, PCItemIDL
     if (!folder) return result;
     AddBits(result, folder->GetAttributesOf(id, 0xFC000), kFirstProperties);
     AddBits(result,
-            folder->GetAttributesOf(id, SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR |
-                                            SFGAO_REMOVABLE | SFGAO_VALIDATE),
+            folder->GetAttributesOf(
+                id, SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_REMOVABLE | SFGAO_VALIDATE),
             kSecondProperties);
     return result;
 }
@@ -108,7 +110,8 @@ std::string ShellTextToString(const TStrRet& rec, PCItemIDList id) {
             const size_t length = count - rec.Offset;
             return std::string(start, std::find(start, start + length, '\0'));
         }
-        default: return "";
+        default:
+            return "";
     }
 }
 
@@ -139,7 +142,9 @@ int RootFolderIndex(const std::string& text) {
     return -1;
 }
 
-const char* RootFolderName(TRootFolder value) { return kRootFolderNames[value]; }
+const char* RootFolderName(TRootFolder value) {
+    return kRootFolderNames[value];
+}
 
 bool SameRoot(const TRoot& a, const TRoot& b) {
     if (RootFolderIndex(a) >= 0 || RootFolderIndex(b) >= 0) return rtl::SameText(a, b);

@@ -116,8 +116,8 @@ void EnsureSurface(TWindow* w) {
     if (w->Surface && w->Surface->Width() == width && w->Surface->Height() == height) return;
     // Resized in place, so a drag-resize neither allocates nor clears the whole window per step;
     // a DC still open keeps drawing into the surface it was made for, so that one stays as it is.
-    const bool drawnInto = std::any_of(S().DCs.begin(), S().DCs.end(),
-                                       [&](const auto& e) { return e->Root == w; });
+    const bool drawnInto =
+        std::any_of(S().DCs.begin(), S().DCs.end(), [&](const auto& e) { return e->Root == w; });
     if (w->Surface && !drawnInto) {
         w->Surface->Resize(width, height);
         return;

@@ -676,8 +676,7 @@ void TbsSkinPageControl::MouseMove(vcl::TShiftState Shift, int X, int Y) {
     UpdateHover(X, Y);
 }
 
-void TbsSkinPageControl::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X,
-                                   int Y) {
+void TbsSkinPageControl::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
     vcl::TPageControl::MouseDown(Button, Shift, X, Y);
     if (Button != vcl::mbLeft) return;
     if (!FTabsInCenter && FTabsOffset <= 0) UpdateHover(X, Y);

@@ -52,8 +52,8 @@ void Tile(gfx::TCanvas& c, gfx::TBitmap& piece, int w, int h) {
 
 // Picture `s` of a nine-slice source at w x h, with fixed ends of left / right pixels and top
 // and bottom margins of m.
-void NineSliceTab(gfx::TBitmap& dest, gfx::TBitmap& source, const TRect& s, int w, int h,
-                  int left, int right, int m, bool stretch) {
+void NineSliceTab(gfx::TBitmap& dest, gfx::TBitmap& source, const TRect& s, int w, int h, int left,
+                  int right, int m, bool stretch) {
     const TPoint lt{left, m}, rt{s.Width() - right, m}, lb{left, s.Height() - m},
         rb{s.Width() - right, s.Height() - m};
     const TRect cl{left, m, s.Width() - right, s.Height() - m};
@@ -150,7 +150,8 @@ void TbsSkinPageControl::PaintSkinFrame(gfx::TCanvas& C) {
     TSavedDC saved(C.Handle());
     if (!FHideTabs) {
         const TRect sel = SelectedTabArea();
-        if (!sel.IsEmpty()) gfx::ExcludeClipRect(C.Handle(), sel.Left, sel.Top, sel.Right, sel.Bottom);
+        if (!sel.IsEmpty())
+            gfx::ExcludeClipRect(C.Handle(), sel.Left, sel.Top, sel.Right, sel.Bottom);
     }
     C.Draw(fr.Left, fr.Top, top);
     C.Draw(fr.Left, fr.Top + top.Height(), left);
@@ -205,7 +206,8 @@ void TbsSkinPageControl::DrawTabs(gfx::TCanvas& C) {
                         i == FActiveTabIndex, false);
         TSavedDC saved(C.Handle());
         const TRect sel = SelectedTabArea();
-        if (!sel.IsEmpty()) gfx::ExcludeClipRect(C.Handle(), sel.Left, sel.Top, sel.Right, sel.Bottom);
+        if (!sel.IsEmpty())
+            gfx::ExcludeClipRect(C.Handle(), sel.Left, sel.Top, sel.Right, sel.Bottom);
         C.Draw(row.Left, row.Top, b);
     }
     if (selected < 0 || selected >= n) return;
@@ -282,7 +284,7 @@ void TbsSkinPageControl::DrawTab(int visibleIndex, const TRect& R, gfx::TCanvas&
             f.Assign(Font());
         }
         f.SetCharset(strings ? strings->CharSet() : Font().Charset());
-        fontColor = hovered && !selected ? MouseInFontColor
+        fontColor = hovered && !selected  ? MouseInFontColor
                     : selected && focused ? FocusFontColor
                     : !selected           ? FontColor
                                           : ActiveFontColor;
@@ -346,9 +348,9 @@ void TbsSkinPageControl::DrawCloseButton(gfx::TCanvas& C, const TRect& B, int pi
                        sheet->ButtonMouseIn ? gfx::clWhite : gfx::clBlack);
     } else if (CloseButtonRect.IsEmpty()) {
         const int index = FSD->GetControlIndex("resizetoolbutton");
-        const auto* rec = index >= 0 ? dynamic_cast<const TbsDataSkinButtonControl*>(
-                                           FSD->CtrlList[index].get())
-                                     : nullptr;
+        const auto* rec =
+            index >= 0 ? dynamic_cast<const TbsDataSkinButtonControl*>(FSD->CtrlList[index].get())
+                       : nullptr;
         const int pictures = int(FSD->FActivePictures.size());
         if (!rec || rec->PictureIndex < 0 || rec->PictureIndex >= pictures) {
             sheet->ButtonRect = {};
@@ -359,30 +361,28 @@ void TbsSkinPageControl::DrawCloseButton(gfx::TCanvas& C, const TRect& B, int pi
         const TRect down = rec->DownSkinRect.IsEmpty() ? active : rec->DownSkinRect;
         const bool pressed = sheet->ButtonMouseDown && sheet->ButtonMouseIn;
         const TRect s = pressed ? down : sheet->ButtonMouseIn ? active : rec->SkinRect;
-        const gfx::TColor color = pressed                 ? rec->DownFontColor
+        const gfx::TColor color = pressed                ? rec->DownFontColor
                                   : sheet->ButtonMouseIn ? rec->ActiveFontColor
-                                                          : rec->FontColor;
+                                                         : rec->FontColor;
         const int w = FCloseSize, h = FCloseSize;
         const int dx = w - rec->SkinRect.Width(), dy = h - rec->SkinRect.Height();
         gfx::TBitmap b;
         b.SetSize(w, h);
-        BuildNineSliceImage(rec->LTPoint, rec->RTPoint, rec->LBPoint, rec->RBPoint, rec->ClRect,
-                            rec->LTPoint, {rec->RTPoint.X + dx, rec->RTPoint.Y},
-                            {rec->LBPoint.X, rec->LBPoint.Y + dy},
-                            {rec->RBPoint.X + dx, rec->RBPoint.Y + dy},
-                            {rec->ClRect.Left, rec->ClRect.Top, rec->ClRect.Right + dx,
-                             rec->ClRect.Bottom + dy},
-                            b, source, s, w, h, true, rec->LeftStretch, rec->TopStretch,
-                            rec->RightStretch, rec->BottomStretch, rec->StretchEffect,
-                            rec->StretchType);
+        BuildNineSliceImage(
+            rec->LTPoint, rec->RTPoint, rec->LBPoint, rec->RBPoint, rec->ClRect, rec->LTPoint,
+            {rec->RTPoint.X + dx, rec->RTPoint.Y}, {rec->LBPoint.X, rec->LBPoint.Y + dy},
+            {rec->RBPoint.X + dx, rec->RBPoint.Y + dy},
+            {rec->ClRect.Left, rec->ClRect.Top, rec->ClRect.Right + dx, rec->ClRect.Bottom + dy}, b,
+            source, s, w, h, true, rec->LeftStretch, rec->TopStretch, rec->RightStretch,
+            rec->BottomStretch, rec->StretchEffect, rec->StretchType);
         DrawCloseGlyph(b.Canvas(), w / 2 - 5, h / 2 - 5, color);
         box = gfx::Bounds(B.Left, cy - h / 2, w, h);
         C.Draw(box.Left, box.Top, b);
     } else {
         const bool pressed = sheet->ButtonMouseDown && sheet->ButtonMouseIn;
-        const TRect s = pressed                 ? CloseButtonDownRect
+        const TRect s = pressed                ? CloseButtonDownRect
                         : sheet->ButtonMouseIn ? ClosebuttonActiveRect
-                                                : CloseButtonRect;
+                                               : CloseButtonRect;
         gfx::TBitmap b;
         b.SetSize(s.Width(), s.Height());
         CopyPiece(b, *Picture, {0, 0, s.Width(), s.Height()}, s);

@@ -33,7 +33,8 @@ using TbsNumGlyphs = int;
 
 // The animation frame k (from 1) of a strip of frameCount frames: side by side when the strip
 // is wider than skinRect, else one above the other.
-[[nodiscard]] TRect AnimationFrameRect(const TRect& strip, int frameCount, int k, const TRect& skinRect);
+[[nodiscard]] TRect AnimationFrameRect(const TRect& strip, int frameCount, int k,
+                                       const TRect& skinRect);
 
 class TbsSkinButton : public TbsSkinCustomControl {
 public:

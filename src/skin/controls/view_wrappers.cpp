@@ -65,8 +65,7 @@ void TbsSkinViewLink::SetSkinData(TbsSkinData* value) {
         FSD = value;
         if (FSD) FSD->FreeNotification(&FView);
     }
-    if (FSD && !FSD->Empty && !FView.ComponentState().Contains(vcl::csDesigning))
-        ChangeSkinData();
+    if (FSD && !FSD->Empty && !FView.ComponentState().Contains(vcl::csDesigning)) ChangeSkinData();
 }
 
 void TbsSkinViewLink::SetDefaultFont(const gfx::TFont& value) {
@@ -217,8 +216,7 @@ void TbsSkinViewLink::RealignBars() {
 TbsSkinCustomTreeView::TbsSkinCustomTreeView(vcl::TComponent* AOwner)
     : vcl::TCustomTreeView(AOwner), TbsSkinViewLink(*this, "treeview") {}
 
-void TbsSkinCustomTreeView::Notification(vcl::TComponent* AComponent,
-                                         vcl::TOperation Operation) {
+void TbsSkinCustomTreeView::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
     vcl::TCustomTreeView::Notification(AComponent, Operation);
     if (Operation == vcl::opRemove) Forget(AComponent);
 }
@@ -318,8 +316,7 @@ void TbsSkinCustomListView::ReleaseHeader() {
     FHeaderHandle = {};
 }
 
-void TbsSkinCustomListView::Notification(vcl::TComponent* AComponent,
-                                         vcl::TOperation Operation) {
+void TbsSkinCustomListView::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
     vcl::TCustomListView::Notification(AComponent, Operation);
     if (Operation == vcl::opRemove) Forget(AComponent);
 }
@@ -351,8 +348,7 @@ int TbsSkinCustomListView::ItemHeightOf0() {
 }
 
 void TbsSkinCustomListView::UpDateScrollBars() {
-    if (!HandleAllocated() || FromSB || Width() <= 5 || Height() <= 5 || FInCheckScrollBars)
-        return;
+    if (!HandleAllocated() || FromSB || Width() <= 5 || Height() <= 5 || FInCheckScrollBars) return;
     const SCROLLINFO vs = ScrollInfoOf(Handle(), SB_VERT);
     const SCROLLINFO hs = ScrollInfoOf(Handle(), SB_HORZ);
     TBarState v{false, vs.nMin, vs.nMax, vs.nPos, 0, 0, 0};
@@ -372,9 +368,8 @@ void TbsSkinCustomListView::UpDateScrollBars() {
         case vcl::vsList: {
             const int count = int(Perform(vcl::LVM_GETITEMCOUNT));
             TRect r0{vcl::LVIR_BOUNDS, 0, 0, 0};
-            const int w0 = count > 0 && Perform(vcl::LVM_GETITEMRECT, 0, PtrToParam(&r0))
-                               ? r0.Width()
-                               : 0;
+            const int w0 =
+                count > 0 && Perform(vcl::LVM_GETITEMRECT, 0, PtrToParam(&r0)) ? r0.Width() : 0;
             h.Page = w0 > 0 ? Width() / w0 : 1;
             h.Visible = int(Perform(vcl::LVM_GETCOUNTPERPAGE)) < count && shown;
             h.SmallChange = h.LargeChange = 1;
@@ -426,11 +421,10 @@ void TbsSkinCustomListView::WndProc(TMessage& m) {
         if (GetClassName(child) == vcl::kHeaderClass) {
             ReleaseHeader();
             FHeaderHandle = child;
-            FHeaderToken = SubclassWindow(
-                child, [this](HWND h, UINT msg, WPARAM wParam, LPARAM lParam,
-                              const TNextProc& next) {
-                    return HeaderProc(h, msg, wParam, lParam, next);
-                });
+            FHeaderToken = SubclassWindow(child, [this](HWND h, UINT msg, WPARAM wParam,
+                                                        LPARAM lParam, const TNextProc& next) {
+                return HeaderProc(h, msg, wParam, lParam, next);
+            });
         }
     }
     vcl::TCustomListView::WndProc(m);
@@ -616,12 +610,12 @@ void TbsSkinCustomListView::DrawSection(gfx::TCanvas& C, vcl::TListColumn* colum
         c.Font().SetColor(pressed ? HDownFontColor : HFontColor);
         if (HLBPt.X != 0 || HLBPt.Y != 0) {
             const int dx = w - HSkinRect.Width(), dy = h - HSkinRect.Height();
-            BuildNineSliceImage(HLTPt, HRTPt, HLBPt, HRBPt, HClRect, HLTPt,
-                                {HRTPt.X + dx, HRTPt.Y}, {HLBPt.X, HLBPt.Y + dy},
-                                {HRBPt.X + dx, HRBPt.Y + dy},
-                                {HClRect.Left, HClRect.Top, HClRect.Right + dx, HClRect.Bottom + dy},
-                                b, *HPicture, s, w, h, true, HLeftStretch, HTopStretch,
-                                HRightStretch, HBottomStretch, HStretchEffect, HStretchType);
+            BuildNineSliceImage(
+                HLTPt, HRTPt, HLBPt, HRBPt, HClRect, HLTPt, {HRTPt.X + dx, HRTPt.Y},
+                {HLBPt.X, HLBPt.Y + dy}, {HRBPt.X + dx, HRBPt.Y + dy},
+                {HClRect.Left, HClRect.Top, HClRect.Right + dx, HClRect.Bottom + dy}, b, *HPicture,
+                s, w, h, true, HLeftStretch, HTopStretch, HRightStretch, HBottomStretch,
+                HStretchEffect, HStretchType);
         } else {
             gfx::TBitmap strip;
             strip.SetSize(w, s.Height());

@@ -24,8 +24,8 @@
 namespace skin {
 
 // Draws a header section's content (caption and image) over the background the view drew.
-using TbsDrawHeaderSectionEvent = std::function<void(gfx::TCanvas& Cnvs, vcl::TListColumn* Column,
-                                                     bool Pressed, const TRect& R)>;
+using TbsDrawHeaderSectionEvent =
+    std::function<void(gfx::TCanvas& Cnvs, vcl::TListColumn* Column, bool Pressed, const TRect& R)>;
 
 // What both views keep of the skin and their bars, and the setters they share.
 class TbsSkinViewLink : public TbsSkinClient {
@@ -179,8 +179,8 @@ private:
     TRect HSkinRect, HClRect, HActiveSkinRect, HDownSkinRect;
     gfx::TBitmap* HPicture = nullptr;
     gfx::TColor HFontColor = 0, HActiveFontColor = 0, HDownFontColor = 0;
-    bool HStretchEffect = false, HLeftStretch = false, HTopStretch = false,
-         HRightStretch = false, HBottomStretch = false;
+    bool HStretchEffect = false, HLeftStretch = false, HTopStretch = false, HRightStretch = false,
+         HBottomStretch = false;
     TbsStretchType HStretchType = bsstFull;
 };
 

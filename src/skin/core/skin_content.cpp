@@ -240,7 +240,8 @@ void TbsSkinContent::StoreToDisk(const std::string& fileName) const {
             throw rtl::Exception("Picture name \"" + name + "\" is not a plain file name");
     SaveToFile(fileName);
     const std::string folder = sys::ExtractFilePath(fileName);
-    for (const auto& [picture, name] : stored) WriteFileBytes(folder + name, PictureToBmp(*picture));
+    for (const auto& [picture, name] : stored)
+        WriteFileBytes(folder + name, PictureToBmp(*picture));
 }
 
 bool HasRequiredSections(const rtl::TCustomIniFile& ini) {

@@ -27,7 +27,6 @@ namespace skin {
 
 namespace {
 
-
 template <class T>
 T* MakeChild(vcl::TComponent* owner, vcl::TWinControl* parent) {
     auto* c = new T(owner);

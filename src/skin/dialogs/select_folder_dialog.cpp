@@ -58,7 +58,9 @@ TbsSelDirDlgForm* TbsSelDirDlgForm::CreateEx(vcl::TComponent* AOwner, TbsSkinDat
         f->DirEdit->SetAlign(vcl::alClient);
         f->DirEdit->SetDefaultHeight(25);
         f->DirEdit->SetSkinDataName("edit");
-        f->DirEdit->OnKeyPress = [f](vcl::TObject* s, char32_t& key) { f->DirEditKeyPress(s, key); };
+        f->DirEdit->OnKeyPress = [f](vcl::TObject* s, char32_t& key) {
+            f->DirEditKeyPress(s, key);
+        };
     }
 
     f->DirTreeViewPanel = new TbsSkinPanel(f);
@@ -92,7 +94,9 @@ TbsSelDirDlgForm* TbsSelDirDlgForm::CreateEx(vcl::TComponent* AOwner, TbsSkinDat
     types += shell::otHidden;
     f->DirTreeView->SetObjectTypes(types);
     f->DirTreeView->SetHideSelection(false);
-    f->DirTreeView->OnChange = [f](vcl::TObject* s, vcl::TTreeNode* n) { f->DirTreeViewChange(s, n); };
+    f->DirTreeView->OnChange = [f](vcl::TObject* s, vcl::TTreeNode* n) {
+        f->DirTreeViewChange(s, n);
+    };
 
     f->BottomPanel = new TbsSkinPanel(f);
     f->BottomPanel->SetParent(f);
@@ -134,7 +138,8 @@ void TbsSelDirDlgForm::NewFolderToolButtonClick(vcl::TObject*) {
     const std::string name = DialogText(CtrlSD, "MSG_NEWFOLDER", "New Folder");
     vcl::TTreeNode* node = DirTreeView->Selected();
     const std::string folder = DirTreeView->Path();
-    // Only a shown item with a file-system path gets a folder: 计算机 and 桌面-only items have none.
+    // Only a shown item with a file-system path gets a folder: 计算机 and 桌面-only items have
+    // none.
     if (!node || name.empty() || folder.empty() || folder.front() != '/') return;
     const std::string full = JoinPath(folder, name);
     if (sys::DirectoryExists(full) || sys::FileExists(full)) return;
@@ -200,8 +205,7 @@ bool TbsSkinSelectDirectoryDialog::Execute() {
         form->DirEdit->SetSkinData(FCtrlFSD);
     }
 
-    const gfx::TSize size =
-        DialogClientSize(form->BSF, FSD, DialogWidth, DialogHeight, 280, 280);
+    const gfx::TSize size = DialogClientSize(form->BSF, FSD, DialogWidth, DialogHeight, 280, 280);
     form->SetClientWidth(size.cx);
     form->SetClientHeight(size.cy);
     form->SetActiveControl(form->DirTreeView);

@@ -22,7 +22,9 @@ private:
 
 }  // namespace
 
-TbsItemEx* TbsItemsEx::Add() { return Insert(Count()); }
+TbsItemEx* TbsItemsEx::Add() {
+    return Insert(Count());
+}
 
 TbsItemEx* TbsItemsEx::Insert(int Index) {
     Index = std::clamp(Index, 0, Count());
@@ -110,8 +112,8 @@ void TbsCustomShellComboBox::InsertChildren(int Index, TbsShellFolder* Folder) {
         return static_cast<int16_t>(folder->CompareIDs(0, a.get(), b.get())) < 0;
     });
     for (size_t k = 0; k < ids.size(); ++k) {
-        auto child = std::make_unique<TbsShellFolder>(Folder, ids[k].get(),
-                                                      shell::BindChildShellFolder(folder, ids[k].get()));
+        auto child = std::make_unique<TbsShellFolder>(
+            Folder, ids[k].get(), shell::BindChildShellFolder(folder, ids[k].get()));
         TbsItemEx* entry = FItemsEx.Insert(Index + static_cast<int>(k) + 1);
         entry->Caption = child->DisplayName();
         entry->Indent = child->Level();

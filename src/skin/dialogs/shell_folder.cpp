@@ -51,7 +51,7 @@ TShellFolderPtr TbsShellFolder::ParentShellFolder() const {
 
 // Items with a parent ask it about their relative id; the others ask the desktop about the
 // absolute one (the desktop item itself, and items whose parent has no folder object).
-#define SKIN_SHELL_QUERY_ARGS                                                          \
+#define SKIN_SHELL_QUERY_ARGS                                                                   \
     (FParent && FParent->ShellFolder() ? FParent->ShellFolder() : shell::DesktopShellFolder()), \
         (FParent && FParent->ShellFolder() ? RelativeID() : AbsoluteID())
 
@@ -63,7 +63,9 @@ shell::TbsShellFolderCapabilities TbsShellFolder::Capabilities() const {
     return shell::ItemCapabilities(SKIN_SHELL_QUERY_ARGS);
 }
 
-bool TbsShellFolder::SubFolders() const { return shell::ItemHasSubFolders(SKIN_SHELL_QUERY_ARGS); }
+bool TbsShellFolder::SubFolders() const {
+    return shell::ItemHasSubFolders(SKIN_SHELL_QUERY_ARGS);
+}
 
 bool TbsShellFolder::IsFolder() const {
     if (!shell::ItemIsFolder(SKIN_SHELL_QUERY_ARGS)) return false;
@@ -77,7 +79,8 @@ std::string TbsShellFolder::DisplayName() const {
 #undef SKIN_SHELL_QUERY_ARGS
 
 std::string TbsShellFolder::PathName() const {
-    return shell::ItemDisplayText(shell::DesktopShellFolder(), AbsoluteID(), shell::SHGDN_FORPARSING);
+    return shell::ItemDisplayText(shell::DesktopShellFolder(), AbsoluteID(),
+                                  shell::SHGDN_FORPARSING);
 }
 
 std::string TbsShellFolder::FullObjectName() const {
@@ -130,11 +133,21 @@ void TbsShellFolder::LoadColumnDetails(TbsShellFolder* Source, uintptr_t AViewHa
             "Unable to retrieve folder details for \"%s\". Error code $%x", DisplayName(), 2));
     for (int column = 1; column <= ColumnCount; ++column) {
         switch (column) {
-            case 1: FDetails.push_back(rtl::IntToStr(find.Size)); break;
-            case 2: FDetails.push_back(sys::ExtractFileExt(FullObjectName())); break;
-            case 3: FDetails.push_back(find.Directory ? "-1" : rtl::IntToStr(find.WriteTime)); break;
-            case 4: FDetails.push_back(find.Directory ? "16" : "0"); break;
-            default: FDetails.push_back(""); break;
+            case 1:
+                FDetails.push_back(rtl::IntToStr(find.Size));
+                break;
+            case 2:
+                FDetails.push_back(sys::ExtractFileExt(FullObjectName()));
+                break;
+            case 3:
+                FDetails.push_back(find.Directory ? "-1" : rtl::IntToStr(find.WriteTime));
+                break;
+            case 4:
+                FDetails.push_back(find.Directory ? "16" : "0");
+                break;
+            default:
+                FDetails.push_back("");
+                break;
         }
     }
 }
@@ -150,8 +163,9 @@ TbsShellFolder* DesktopFolder() {
     std::unique_ptr<TbsShellFolder>& slot = DesktopSlot();
     if (!slot) {
         TItemIdPtr desktop = shell::DesktopItemIdList();
-        if (desktop) slot = std::make_unique<TbsShellFolder>(nullptr, desktop.get(),
-                                                             shell::DesktopShellFolder());
+        if (desktop)
+            slot = std::make_unique<TbsShellFolder>(nullptr, desktop.get(),
+                                                    shell::DesktopShellFolder());
     }
     return slot.get();
 }
@@ -182,7 +196,8 @@ std::unique_ptr<TbsShellFolder> RootFolderFromText(std::unique_ptr<TbsShellFolde
 
 TItemIdPtr ParsePathOrRaise(const std::string& Path) {
     TItemIdPtr id;
-    if (!shell::DesktopShellFolder()->ParseDisplayName(Path, id)) throw EInvalidPath(PathError(Path));
+    if (!shell::DesktopShellFolder()->ParseDisplayName(Path, id))
+        throw EInvalidPath(PathError(Path));
     return id;
 }
 

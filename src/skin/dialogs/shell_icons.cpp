@@ -46,15 +46,33 @@ void DrawDisk(TPainter& p, gfx::TColor light) {
 
 void DrawIcon(TPainter& p, int icon) {
     switch (icon) {
-        case shell::siFolderClosed: DrawFolder(p, false); break;
-        case shell::siFolderOpen: DrawFolder(p, true); break;
-        case shell::siAudio: DrawPage(p, gfx::RGB(40, 120, 220)); break;
-        case shell::siVideo: DrawPage(p, gfx::RGB(200, 50, 50)); break;
-        case shell::siPicture: DrawPage(p, gfx::RGB(60, 170, 70)); break;
-        case shell::siText: DrawPage(p, gfx::RGB(120, 120, 120)); break;
-        case shell::siArchive: DrawPage(p, gfx::RGB(150, 90, 30)); break;
-        case shell::siVolumeFixed: DrawDisk(p, gfx::RGB(0, 200, 0)); break;
-        case shell::siVolumeRemovable: DrawDisk(p, gfx::RGB(255, 160, 0)); break;
+        case shell::siFolderClosed:
+            DrawFolder(p, false);
+            break;
+        case shell::siFolderOpen:
+            DrawFolder(p, true);
+            break;
+        case shell::siAudio:
+            DrawPage(p, gfx::RGB(40, 120, 220));
+            break;
+        case shell::siVideo:
+            DrawPage(p, gfx::RGB(200, 50, 50));
+            break;
+        case shell::siPicture:
+            DrawPage(p, gfx::RGB(60, 170, 70));
+            break;
+        case shell::siText:
+            DrawPage(p, gfx::RGB(120, 120, 120));
+            break;
+        case shell::siArchive:
+            DrawPage(p, gfx::RGB(150, 90, 30));
+            break;
+        case shell::siVolumeFixed:
+            DrawDisk(p, gfx::RGB(0, 200, 0));
+            break;
+        case shell::siVolumeRemovable:
+            DrawDisk(p, gfx::RGB(255, 160, 0));
+            break;
         case shell::siVolumeCdRom:
             p.Oval(1, 1, 15, 15, gfx::RGB(210, 210, 230), gfx::RGB(90, 90, 120));
             p.Oval(6, 6, 10, 10, gfx::RGB(255, 255, 255), gfx::RGB(90, 90, 120));
@@ -63,7 +81,9 @@ void DrawIcon(TPainter& p, int icon) {
             DrawDisk(p, gfx::RGB(0, 120, 255));
             p.Box(7, 12, 9, 15, gfx::RGB(60, 60, 60), gfx::RGB(60, 60, 60));
             break;
-        case shell::siVolumeRam: DrawDisk(p, gfx::RGB(200, 0, 200)); break;
+        case shell::siVolumeRam:
+            DrawDisk(p, gfx::RGB(200, 0, 200));
+            break;
         case shell::siComputer:
             p.Box(1, 2, 15, 11, gfx::RGB(60, 110, 180), gfx::RGB(40, 40, 40));
             p.Box(5, 12, 11, 14, gfx::RGB(160, 160, 160), gfx::RGB(40, 40, 40));
@@ -77,7 +97,9 @@ void DrawIcon(TPainter& p, int icon) {
             p.Box(7, 10, 9, 15, gfx::RGB(140, 90, 40), gfx::RGB(120, 80, 40));
             p.Box(2, 4, 14, 7, gfx::RGB(190, 60, 40), gfx::RGB(120, 40, 30));
             break;
-        default: DrawPage(p, gfx::RGB(230, 230, 230)); break;
+        default:
+            DrawPage(p, gfx::RGB(230, 230, 230));
+            break;
     }
 }
 

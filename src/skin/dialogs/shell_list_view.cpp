@@ -23,7 +23,9 @@ private:
     vcl::TListItems& FItems;
 };
 
-int Sign(int64_t value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
+int Sign(int64_t value) {
+    return value < 0 ? -1 : value > 0 ? 1 : 0;
+}
 
 struct TDefaultColumn {
     const char* Caption;
@@ -181,7 +183,8 @@ int TbsCustomShellListView::CompareFolders(TbsShellFolder* A, TbsShellFolder* B,
     const bool folderA = A->IsFolder(), folderB = B->IsFolder();
     int base = (folderB ? 1 : 0) - (folderA ? 1 : 0);
     if (base == 0 && A->ParentShellFolder())
-        base = static_cast<int16_t>(A->ParentShellFolder()->CompareIDs(0, A->RelativeID(), B->RelativeID()));
+        base = static_cast<int16_t>(
+            A->ParentShellFolder()->CompareIDs(0, A->RelativeID(), B->RelativeID()));
     if (!columnMode) return base;
     const int column = FSortColumn;
     auto directed = [&](int result) { return FSortDirection ? -result : result; };
@@ -195,7 +198,9 @@ int TbsCustomShellListView::CompareFolders(TbsShellFolder* A, TbsShellFolder* B,
     if (folderA != folderB) return directed(folderA ? -1 : 1);
     int result = base;
     switch (column) {
-        case 0: result = shell::AnsiCompareText(A->DisplayName(), B->DisplayName()); break;
+        case 0:
+            result = shell::AnsiCompareText(A->DisplayName(), B->DisplayName());
+            break;
         case 1:
             if (!folderA) {
                 shell::TFindData a, b;
@@ -204,7 +209,9 @@ int TbsCustomShellListView::CompareFolders(TbsShellFolder* A, TbsShellFolder* B,
                 result = Sign(a.Size - b.Size);
             }
             break;
-        case 2: result = shell::AnsiCompareText(A->DetailText(2), B->DetailText(2)); break;
+        case 2:
+            result = shell::AnsiCompareText(A->DetailText(2), B->DetailText(2));
+            break;
         case 3: {
             shell::TFindData a, b;
             shell::ItemFindData(A->AbsoluteID(), a);
@@ -251,7 +258,8 @@ void TbsCustomShellListView::BuildColumns() {
     }
     const int count = FRootFolder->Properties().Contains(shell::fpFileSystem) ? 4 : 1;
     for (int i = 0; i < count; ++i)
-        addColumn(kDefaultColumns[i].Caption, kDefaultColumns[i].Alignment, kDefaultColumns[i].Width);
+        addColumn(kDefaultColumns[i].Caption, kDefaultColumns[i].Alignment,
+                  kDefaultColumns[i].Width);
 }
 
 void TbsCustomShellListView::ColClick(vcl::TListColumn* Column) {
@@ -260,7 +268,8 @@ void TbsCustomShellListView::ColClick(vcl::TListColumn* Column) {
     if (Columns().Count() < 4 && Column->Index() != 0) return;
     FOldSortColumn = FSortColumn;
     FSortColumn = Column->Index();
-    FSortDirection = (FSortColumn == FOldSortColumn && FOldSortColumn != -1) ? !FSortDirection : false;
+    FSortDirection =
+        (FSortColumn == FOldSortColumn && FOldSortColumn != -1) ? !FSortDirection : false;
     TListUpdate update(Items());
     std::sort(FFolders.begin(), FFolders.end(), [&](const auto& a, const auto& b) {
         return CompareFolders(a.get(), b.get(), true) < 0;
@@ -273,7 +282,8 @@ bool TbsCustomShellListView::OwnerDataFetch(vcl::TListItem* Item, vcl::TItemRequ
     if (index < 0 || index >= FolderCount()) return true;
     TbsShellFolder* item = FFolders[index].get();
     if (Request.Contains(vcl::irText)) Item->SetCaption(item->DisplayName());
-    if (Request.Contains(vcl::irImage)) Item->SetImageIndex(item->ImageIndex(ViewStyle() == vcl::vsIcon));
+    if (Request.Contains(vcl::irImage))
+        Item->SetImageIndex(item->ImageIndex(ViewStyle() == vcl::vsIcon));
     if (ViewStyle() == vcl::vsReport) {
         const uintptr_t handle = 0;  // the namespace binds no view objects
         item->LoadColumnDetails(FRootFolder.get(), handle, Columns().Count());

@@ -60,7 +60,9 @@ TbsCustomShellTreeView::~TbsCustomShellTreeView() {
     FRootFolder.reset();
 }
 
-TbsShellFolder* TbsCustomShellTreeView::SelectedFolder() const { return ItemOf(Selected()); }
+TbsShellFolder* TbsCustomShellTreeView::SelectedFolder() const {
+    return ItemOf(Selected());
+}
 
 void TbsCustomShellTreeView::SetImagesOf(vcl::TTreeNode* Node) {
     TbsShellFolder* item = ItemOf(Node);
@@ -95,9 +97,8 @@ void TbsCustomShellTreeView::BuildRootNode() {
         if (Items().Count() > 0) ClearItems();
         auto item = std::make_unique<TbsShellFolder>(nullptr, FRootFolder->AbsoluteID(),
                                                      FRootFolder->ShellFolder());
-        const std::string text = shell::ItemDisplayText(shell::DesktopShellFolder(),
-                                                        FRootFolder->AbsoluteID(),
-                                                        shell::SHGDN_NORMAL);
+        const std::string text = shell::ItemDisplayText(
+            shell::DesktopShellFolder(), FRootFolder->AbsoluteID(), shell::SHGDN_NORMAL);
         const bool subFolders = item->SubFolders();
         vcl::TTreeNode* node = Items().AddObject(nullptr, text, item.release());
         if (FUseShellImages) SetImagesOf(node);
@@ -157,8 +158,8 @@ void TbsCustomShellTreeView::FillNode(vcl::TTreeNode* Node, PCItemIDList Id,
     if (FUseShellImages) SetImagesOf(Node);
     Node->SetHasChildren(folder->SubFolders());
     if (FObjectTypes.Contains(shell::otNonFolders) && folder->ShellFolder())
-        Node->SetHasChildren(shell::FolderHasChildren(
-            folder->ShellFolder(), shell::ObjectTypesToEnumFlags(FObjectTypes)));
+        Node->SetHasChildren(shell::FolderHasChildren(folder->ShellFolder(),
+                                                      shell::ObjectTypesToEnumFlags(FObjectTypes)));
     bool canAdd = true;
     if (OnAddFolder) OnAddFolder(this, folder, canAdd);
     if (!canAdd) Node->Delete();
@@ -202,7 +203,8 @@ vcl::TTreeNode* TbsCustomShellTreeView::FindNodeByItemId(PCItemIDList Id, vcl::T
     vcl::TTreeNode* found = nullptr;
     std::function<void(vcl::TTreeNode*)> search = [&](vcl::TTreeNode* node) {
         if (found || !node) return;
-        if (TbsShellFolder* item = ItemOf(node); item && shell::ItemIdListsEqual(item->AbsoluteID(), Id)) {
+        if (TbsShellFolder* item = ItemOf(node);
+            item && shell::ItemIdListsEqual(item->AbsoluteID(), Id)) {
             found = node;
             return;
         }

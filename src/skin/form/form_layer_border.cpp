@@ -73,7 +73,7 @@ TbsFormLayerWindow::TbsFormLayerWindow(TbsFormLayerBorder* AOwner, vcl::TCustomF
     SetVisible(false);
     SetBorderStyle(vcl::bsNone);
     SetFormStyle(AForm && AForm->FormStyle() == vcl::fsStayOnTop ? vcl::fsStayOnTop
-                                                                  : vcl::fsNormal);
+                                                                 : vcl::fsNormal);
     SetControlStyle(ControlStyle() + vcl::csCaptureMouse);
     const TbsDataSkinLayerFrame* data = AOwner->Data();
     FEmptyBorderRect = !data || EmptyRect(data->BorderRect);
@@ -145,8 +145,7 @@ void TbsFormLayerWindow::Dispatch(vcl::TMessage& Message) {
     vcl::TForm::Dispatch(Message);
 }
 
-void TbsFormLayerWindow::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X,
-                                   int Y) {
+void TbsFormLayerWindow::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
     vcl::TForm::MouseDown(Button, Shift, X, Y);
     if (!HitTestEnable() || !CanResizeForm()) return;
     FInProcessMessages = false;
@@ -155,8 +154,7 @@ void TbsFormLayerWindow::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Sh
     MousePos2 = MousePos1;
 }
 
-void TbsFormLayerWindow::MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X,
-                                 int Y) {
+void TbsFormLayerWindow::MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
     vcl::TForm::MouseUp(Button, Shift, X, Y);
     FLayerBorder->BSF->FBorderLayerChangeSize = false;
     if (!HitTestEnable() || !CanResizeForm()) return;
@@ -182,7 +180,7 @@ void TbsFormLayerWindow::MouseMove(vcl::TShiftState Shift, int X, int Y) {
         FLayerBorder->BSF->FBorderLayerChangeSize = false;
         FHitMode = GetHitMode();
         static constexpr vcl::TCursor kCursors[] = {
-            vcl::crDefault,  vcl::crSizeWE,   vcl::crSizeNS,     vcl::crSizeWE,  vcl::crSizeNS,
+            vcl::crDefault,  vcl::crSizeWE,   vcl::crSizeNS,   vcl::crSizeWE,  vcl::crSizeNS,
             vcl::crSizeNWSE, vcl::crSizeNESW, vcl::crSizeNESW, vcl::crSizeNWSE};
         SetCursor(kCursors[FHitMode]);
     } else {
@@ -196,14 +194,14 @@ void TbsFormLayerWindow::DragStep() {
     bsf->FBorderLayerChangeSize = true;
     const int DX = MousePos2.X - MousePos1.X, DY = MousePos2.Y - MousePos1.Y;
     const int L = FForm->Left(), T = FForm->Top(), W = FForm->Width(), H = FForm->Height();
-    const bool growsLeft = FHitMode == bsflhLeft || FHitMode == bsflhTopLeft ||
-                           FHitMode == bsflhBottomLeft;
-    const bool growsRight = FHitMode == bsflhRight || FHitMode == bsflhTopRight ||
-                            FHitMode == bsflhBottomRight;
+    const bool growsLeft =
+        FHitMode == bsflhLeft || FHitMode == bsflhTopLeft || FHitMode == bsflhBottomLeft;
+    const bool growsRight =
+        FHitMode == bsflhRight || FHitMode == bsflhTopRight || FHitMode == bsflhBottomRight;
     const bool growsTop =
         FHitMode == bsflhTop || FHitMode == bsflhTopLeft || FHitMode == bsflhTopRight;
-    const bool growsBottom = FHitMode == bsflhBottom || FHitMode == bsflhBottomLeft ||
-                             FHitMode == bsflhBottomRight;
+    const bool growsBottom =
+        FHitMode == bsflhBottom || FHitMode == bsflhBottomLeft || FHitMode == bsflhBottomRight;
     const int wantW = growsLeft ? W - DX : growsRight ? W + DX : W;
     const int wantH = growsTop ? H - DY : growsBottom ? H + DY : H;
     int nw = wantW, nh = wantH;
@@ -260,7 +258,8 @@ void TbsFormLayerWindow::DragStep() {
 
 // --- the border -------------------------------------------------------------------------------
 
-TbsFormLayerBorder::TbsFormLayerBorder(TbsSkinForm* AOwner) : vcl::TComponent(AOwner), BSF(AOwner) {}
+TbsFormLayerBorder::TbsFormLayerBorder(TbsSkinForm* AOwner)
+    : vcl::TComponent(AOwner), BSF(AOwner) {}
 
 TbsFormLayerBorder::~TbsFormLayerBorder() {
     FreeWindows();

@@ -83,14 +83,13 @@ void TbsSkinForm::PaintNCSkin(gfx::HDC ADC, bool AUseExternalDC) {
 
     TbsSkinData& sd = *FSD;
     const bool active = GetFormActive();
-    gfx::TBitmap& source = active || Empty(sd.FInActivePicture.get()) ? *sd.FPicture
-                                                                       : *sd.FInActivePicture;
+    gfx::TBitmap& source =
+        active || Empty(sd.FInActivePicture.get()) ? *sd.FPicture : *sd.FInActivePicture;
     gfx::TBitmap left, top, right, bottom;
     BuildSkinBorderImages(sd.LTPoint, sd.RTPoint, sd.LBPoint, sd.RBPoint, sd.ClRect, NewLTPoint,
-                          NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, left, top, right,
-                          bottom, source, {0, 0, source.Width(), source.Height()}, FFormWidth,
-                          FFormHeight, sd.LeftStretch, sd.TopStretch, sd.RightStretch,
-                          sd.BottomStretch);
+                          NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, left, top, right, bottom,
+                          source, {0, 0, source.Width(), source.Height()}, FFormWidth, FFormHeight,
+                          sd.LeftStretch, sd.TopStretch, sd.RightStretch, sd.BottomStretch);
     for (auto& object : ObjectList) {
         if (!object->Visible) continue;
         if (object->ObjectRect.Bottom <= NewClRect.Top) {
@@ -106,10 +105,8 @@ void TbsSkinForm::PaintNCSkin(gfx::HDC ADC, bool AUseExternalDC) {
         gfx::ExcludeClipRect(frameDC.DC(), NewClRect.Left, NewClRect.Top, NewClRect.Right,
                              NewClRect.Bottom);
     const int topH = top.Height();
-    const gfx::TPoint places[] = {{0, 0},
-                                  {0, topH},
-                                  {FFormWidth - right.Width(), topH},
-                                  {0, FFormHeight - bottom.Height()}};
+    const gfx::TPoint places[] = {
+        {0, 0}, {0, topH}, {FFormWidth - right.Width(), topH}, {0, FFormHeight - bottom.Height()}};
     gfx::TBitmap* images[] = {&top, &left, &right, &bottom};
     const bool effect = !active && sd.AutoRenderingInActiveImage;
     for (int i = 0; i < 4; ++i) {

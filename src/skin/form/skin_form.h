@@ -369,8 +369,8 @@ public:
     // --- fields --------------------------------------------------------------------------------
     bool FUseRibbon = false;
     TbsClientInActivePanel* FInActivePanel = nullptr;  // owned while shown
-    TbsLayerManager* FLayerManager = nullptr;      // owned
-    TbsFormLayerBorder* FBorderLayer = nullptr;    // owned
+    TbsLayerManager* FLayerManager = nullptr;          // owned
+    TbsFormLayerBorder* FBorderLayer = nullptr;        // owned
     bool FSmartEffectsShow = false;
     bool FClientInActiveDraw = false;
     bool FClientInActiveEffect = false;

@@ -173,8 +173,20 @@ void TbsSkinImagesMenuPopupWindow::Show(const TRect& PopupRect) {
 
 bool TbsSkinImagesMenuPopupWindow::Hook(win::MSG& msg) {
     switch (msg.message) {
-        case 3: case 5: case 6: case 8: case 31: case 33: case 161: case 164: case 167:
-        case 260: case 262: case 516: case 519: case 528:
+        case 3:
+        case 5:
+        case 6:
+        case 8:
+        case 31:
+        case 33:
+        case 161:
+        case 164:
+        case 167:
+        case 260:
+        case 262:
+        case 516:
+        case 519:
+        case 528:
             Hide(false);
             return false;
         case win::WM_KEYDOWN:
@@ -191,8 +203,8 @@ void TbsSkinImagesMenuPopupWindow::Hide(bool AProcessEvents) {
     FClosing = true;
     HideHint();
     win::SetWindowPos(Handle(), win::HWND(), 0, 0, 0, 0,
-                      win::SWP_HIDEWINDOW | win::SWP_NOMOVE | win::SWP_NOSIZE |
-                          win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+                      win::SWP_HIDEWINDOW | win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOZORDER |
+                          win::SWP_NOACTIVATE);
     SetVisible(false);
     if (FFilter) {
         win::RemoveMessageFilter(FFilter);

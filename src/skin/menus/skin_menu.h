@@ -41,8 +41,12 @@ void DrawMenuSubArrow(gfx::TCanvas& Canvas, int X, int Y, gfx::TColor Color);
 void DrawMenuRadio(gfx::TCanvas& Canvas, int X, int Y, gfx::TColor Color);
 // The window messages on which a form closes its open skin menu.
 bool IsMenuCloseMessage(win::UINT Msg);
-inline int RectWidth(const TRect& R) { return R.Right - R.Left; }
-inline int RectHeight(const TRect& R) { return R.Bottom - R.Top; }
+inline int RectWidth(const TRect& R) {
+    return R.Right - R.Left;
+}
+inline int RectHeight(const TRect& R) {
+    return R.Bottom - R.Top;
+}
 
 // What a skinned menu needs of a form's skin component.
 class TbsSkinMenuHost {
@@ -199,8 +203,8 @@ public:
 
     void Popup(vcl::TControl* APopupCtrl, TbsSkinData* ASkinData, int StartIndex, const TRect& R,
                vcl::TMenuItem* AItem, bool PopupUp);
-    void Popup2(vcl::TControl* APopupCtrl, TbsSkinData* ASkinData, int StartIndex,
-                const TRect& R, vcl::TMenuItem* AItem, vcl::TMenuItem* AItem2, bool PopupUp);
+    void Popup2(vcl::TControl* APopupCtrl, TbsSkinData* ASkinData, int StartIndex, const TRect& R,
+                vcl::TMenuItem* AItem, vcl::TMenuItem* AItem2, bool PopupUp);
     void Hide();
     void CloseMenu(int EndIndex);
     void CheckItem(TbsSkinPopupWindow* W, TbsSkinMenuItem* I, bool Click, bool Kb);

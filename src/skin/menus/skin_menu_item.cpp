@@ -105,8 +105,19 @@ void DrawMenuRadio(gfx::TCanvas& Canvas, int X, int Y, gfx::TColor Color) {
 
 bool IsMenuCloseMessage(win::UINT Msg) {
     switch (Msg) {
-        case 3: case 5: case 6: case 8: case 31: case 33: case 161: case 164: case 167:
-        case 513: case 516: case 519: case 528:
+        case 3:
+        case 5:
+        case 6:
+        case 8:
+        case 31:
+        case 33:
+        case 161:
+        case 164:
+        case 167:
+        case 513:
+        case 516:
+        case 519:
+        case 528:
             return true;
         default:
             return false;
@@ -191,7 +202,8 @@ void TbsSkinMenuItem::MouseEnter(bool Kb) {
         ReDraw();
     } else if (Down) {
         const int level = Parent->ParentMenu->LevelOf(Parent);
-        if (Parent->ParentMenu->LevelCount() - level >= 3) Parent->ParentMenu->Level(level + 1)->Collapse();
+        if (Parent->ParentMenu->LevelCount() - level >= 3)
+            Parent->ParentMenu->Level(level + 1)->Collapse();
     } else {
         ReDraw();
         Parent->ParentMenu->CheckItem(Parent, this, false, Kb);
@@ -224,8 +236,8 @@ void TbsSkinMenuItem::Draw(gfx::TCanvas& Cnvs) {
     b.SetSize(W, H);
     if (IsSeparator()) {
         if (ActivePicture && !MI->DividerRect.IsEmpty())
-            BuildHorzSkinStrip(MI->DividerLO, MI->DividerRO, b, *ActivePicture, MI->DividerRect,
-                               W, H, MI->DividerStretchEffect);
+            BuildHorzSkinStrip(MI->DividerLO, MI->DividerRO, b, *ActivePicture, MI->DividerRect, W,
+                               H, MI->DividerStretchEffect);
     } else {
         const bool a = Active || Down;
         TRect frame;
@@ -374,11 +386,10 @@ void TbsSkinMenuItem::DrawGlyphs(gfx::TCanvas& C, const TRect& T, int, gfx::TCol
     SystemGlyph(C, MenuItem->Name(), P.X, P.Y, color, drawn);
     if (drawn || !MenuItem->Checked()) return;
     if (defaultLook) P.X += 1;  // the default look's marks sit one pixel further right
-    const TRect glyphRect = !imageRct.IsEmpty()
-                                ? imageRct
-                                : TRect{MI ? MI->TextRct.Left + 2 : 0, MI ? MI->TextRct.Top : 0,
-                                        MI ? MI->TextRct.Left + 16 : 0,
-                                        MI ? MI->TextRct.Bottom : 0};
+    const TRect glyphRect =
+        !imageRct.IsEmpty() ? imageRct
+                            : TRect{MI ? MI->TextRct.Left + 2 : 0, MI ? MI->TextRct.Top : 0,
+                                    MI ? MI->TextRct.Left + 16 : 0, MI ? MI->TextRct.Bottom : 0};
     if (MenuItem->RadioItem()) {
         if (defaultLook || MI->RadioImageRect.IsEmpty() || !ActivePicture)
             DrawMenuRadio(C, P.X, P.Y + (defaultLook ? 0 : 1), color);

@@ -67,7 +67,8 @@ int TbsSkinPopupWindow::ItemIndexOf(const TbsSkinMenuItem* item) const {
 }
 
 int TbsSkinPopupWindow::ItemHeight(const TbsSkinMenuItem& item, bool) const {
-    if (DSMI) return item.IsSeparator() ? RectHeight(DSMI->DividerRect) : RectHeight(DSMI->SkinRect);
+    if (DSMI)
+        return item.IsSeparator() ? RectHeight(DSMI->DividerRect) : RectHeight(DSMI->SkinRect);
     return item.IsSeparator() ? 4 : ParentMenu->DefaultMenuItemHeight;
 }
 
@@ -135,8 +136,8 @@ void TbsSkinPopupWindow::DoShow(const TRect& R, vcl::TMenuItem* AItem, vcl::TMen
         w += 10;
 
     // Height.
-    const int frameH = PW ? WindowPicture->Height() + PW->ItemsRect.Top - PW->ItemsRect.Bottom
-                          : (two ? 6 : 4);
+    const int frameH =
+        PW ? WindowPicture->Height() + PW->ItemsRect.Top - PW->ItemsRect.Bottom : (two ? 6 : 4);
     int h = 0;
     const int maxItems = ParentMenu->MaxMenuItemsInWindow;
     if (maxItems > 0 && maxItems < ItemCount()) {
@@ -178,8 +179,8 @@ void TbsSkinPopupWindow::DoShow(const TRect& R, vcl::TMenuItem* AItem, vcl::TMen
     if (OsIsW2kUp() && ParentMenu->AlphaBlend) {
         win::SetWindowLongPtr(wnd, win::GWL_EXSTYLE,
                               win::GetWindowLongPtr(wnd, win::GWL_EXSTYLE) | win::WS_EX_LAYERED);
-        win::SetLayeredWindowAttributes(
-            wnd, 0, fade ? 0 : ParentMenu->AlphaBlendValue, win::LWA_ALPHA);
+        win::SetLayeredWindowAttributes(wnd, 0, fade ? 0 : ParentMenu->AlphaBlendValue,
+                                        win::LWA_ALPHA);
     }
     win::SetWindowPos(wnd, win::HWND_TOPMOST, ShowX, ShowY, 0, 0,
                       win::SWP_SHOWWINDOW | win::SWP_NOACTIVATE | win::SWP_NOSIZE);
@@ -276,7 +277,8 @@ void TbsSkinPopupWindow::ArrangeItems() {
     int last = VisibleStartIndex - 1;
     for (int i = VisibleStartIndex; i < ItemCount(); ++i) {
         TbsSkinMenuItem& item = *Item(i);
-        item.ObjectRect = {NewItemsRect.Left, top, NewItemsRect.Right, top + ItemHeight(item, false)};
+        item.ObjectRect = {NewItemsRect.Left, top, NewItemsRect.Right,
+                           top + ItemHeight(item, false)};
         if (item.ObjectRect.Bottom > bottom) break;
         item.FVisible = true;
         ++VisibleCount;
@@ -351,17 +353,16 @@ void TbsSkinPopupWindow::PaintMenu(gfx::TCanvas& Target) {
     if (PW) {
         BuildNineSliceImage(PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect,
                             NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect, b,
-                            *WindowPicture,
-                            {0, 0, WindowPicture->Width(), WindowPicture->Height()}, W, H, Scroll,
-                            PW->LeftStretch, PW->TopStretch, PW->RightStretch, PW->BottomStretch,
-                            PW->StretchEffect, PW->StretchType);
+                            *WindowPicture, {0, 0, WindowPicture->Width(), WindowPicture->Height()},
+                            W, H, Scroll, PW->LeftStretch, PW->TopStretch, PW->RightStretch,
+                            PW->BottomStretch, PW->StretchEffect, PW->StretchType);
         if (DSMI && DSMI->InActiveTransparent) {
             FPaintBuffer = std::make_unique<gfx::TBitmap>();
-            BuildNineSliceImage(PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint,
-                                PW->ItemsRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
-                                NewItemsRect, *FPaintBuffer, *WindowPicture,
-                                {0, 0, WindowPicture->Width(), WindowPicture->Height()}, W, H,
-                                true, PW->LeftStretch, PW->TopStretch, PW->RightStretch,
+            BuildNineSliceImage(PW->LTPoint, PW->RTPoint, PW->LBPoint, PW->RBPoint, PW->ItemsRect,
+                                NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect,
+                                *FPaintBuffer, *WindowPicture,
+                                {0, 0, WindowPicture->Width(), WindowPicture->Height()}, W, H, true,
+                                PW->LeftStretch, PW->TopStretch, PW->RightStretch,
                                 PW->BottomStretch, PW->StretchEffect, PW->StretchType);
         }
     } else {
@@ -506,8 +507,7 @@ void TbsSkinPopupWindow::MouseUpAt(TPoint client) {
     bool inItem = false;
     for (int i = 0; i < ItemCount(); ++i)
         if (Item(i)->FVisible && Item(i)->ObjectRect.Contains(client.X, client.Y)) inItem = true;
-    if (inItem && !Item(ActiveItem)->IsSeparator())
-        Item(ActiveItem)->MouseDown(client.X, client.Y);
+    if (inItem && !Item(ActiveItem)->IsSeparator()) Item(ActiveItem)->MouseDown(client.X, client.Y);
 }
 
 void TbsSkinPopupWindow::Dispatch(vcl::TMessage& Message) {
@@ -598,8 +598,10 @@ void TbsSkinPopupWindow::PopupKeyDown(int CharCode) {
                 if (Usable(i)) break;
             if (i >= n) break;
             // The view follows the selection.
-            while (Scroll && i >= VisibleStartIndex + VisibleCount && ScrollDown(false)) {}
-            while (Scroll && i < VisibleStartIndex && ScrollUp(false)) {}
+            while (Scroll && i >= VisibleStartIndex + VisibleCount && ScrollDown(false)) {
+            }
+            while (Scroll && i < VisibleStartIndex && ScrollUp(false)) {
+            }
             SetActive(i, true);
             break;
         }
@@ -610,8 +612,10 @@ void TbsSkinPopupWindow::PopupKeyDown(int CharCode) {
             for (; i >= 0; --i)
                 if (Usable(i)) break;
             if (i < 0) break;
-            while (Scroll && i < VisibleStartIndex && ScrollUp(false)) {}
-            while (Scroll && i >= VisibleStartIndex + VisibleCount && ScrollDown(false)) {}
+            while (Scroll && i < VisibleStartIndex && ScrollUp(false)) {
+            }
+            while (Scroll && i >= VisibleStartIndex + VisibleCount && ScrollDown(false)) {
+            }
             SetActive(i, true);
             break;
         }

@@ -34,9 +34,9 @@ public:
     using TCustomFFmpeg::Fnb_stream_maps;
     using TCustomFFmpeg::FPostContext;
     using TCustomFFmpeg::FPostHooks;
-    using TCustomFFmpeg::GetFilteredVideoPicture;
     using TCustomFFmpeg::Fstream_maps;
     using TCustomFFmpeg::FTotalOutputDuration;
+    using TCustomFFmpeg::GetFilteredVideoPicture;
     using TCustomFFmpeg::ReleaseAll;
 };
 

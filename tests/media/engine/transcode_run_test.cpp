@@ -422,12 +422,13 @@ public:
         if (FHeld || ++FReports < FHoldAt) return;
         FHeld = true;
         FChanged.notify_all();
-        FChanged.wait_for(hold, std::chrono::milliseconds(test::kHangGuardMs), [&] { return FReleased; });
+        FChanged.wait_for(hold, std::chrono::milliseconds(test::kHangGuardMs),
+                          [&] { return FReleased; });
     }
     bool WaitHeld() {
         std::unique_lock hold(FLock);
         return FChanged.wait_for(hold, std::chrono::milliseconds(test::kHangGuardMs),
-                                [&] { return FHeld; });
+                                 [&] { return FHeld; });
     }
     void Release() {
         {

@@ -321,7 +321,7 @@ TEST_F(PictureToBitmapTest, TheScalerNeverWritesPastTheBufferItWasGiven) {
     // The scaler's vector code writes past a packed row of these widths (8x10 by 24 bytes);
     // inside the library, where no sanitizer sees it. The buffer's own size is given a canary
     // tail of the test's, which must stay intact.
-    const std::pair<int, int> sizes[] = {{8, 10},   {10, 16},   {10, 66},  {16, 16},
+    const std::pair<int, int> sizes[] = {{8, 10},    {10, 16},   {10, 66},   {16, 16},
                                          {200, 200}, {202, 198}, {284, 240}, {3, 2}};
     constexpr uint8_t kCanary = 0xA5;
     constexpr int kCanaryBytes = 256;

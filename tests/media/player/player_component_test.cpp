@@ -191,7 +191,8 @@ TEST_F(PlayerComponentTest, EventsAreClearedAndSetAgainWhileThePlayerCallsThem) 
     ASSERT_TRUE(Open(fixtures::kClipAvi, false));
     for (int round = 0; round < 20 && FPlayer.Playing(); ++round) {
         const int seen = positions + hooks;
-        ASSERT_TRUE(test::WaitUntil([&] { return positions + hooks > seen || !FPlayer.Playing(); }));
+        ASSERT_TRUE(
+            test::WaitUntil([&] { return positions + hooks > seen || !FPlayer.Playing(); }));
         clear();
         attach();
     }

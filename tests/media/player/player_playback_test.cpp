@@ -1,9 +1,9 @@
 // Whole playbacks of the fixtures through the dummy audio driver and a recording video host.
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <iterator>
 #include <mutex>
-#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -207,8 +207,8 @@ TEST_P(PlayerStressTest, CyclesOfOpenSeekPauseStepAndStop) {
         if (paused) {
             ASSERT_TRUE(OpenPaused(fixtures::Path(fixtures::kClipAvi)));
         } else {
-            ASSERT_TRUE(OpenWithHost(fixtures::Path(fixtures::kClipAvi), false, kClipWidth,
-                                     kClipHeight));
+            ASSERT_TRUE(
+                OpenWithHost(fixtures::Path(fixtures::kClipAvi), false, kClipWidth, kClipHeight));
         }
         seek(target(cycle), false);
         seek(target(cycle + 1), true);
@@ -224,9 +224,8 @@ TEST_P(PlayerStressTest, CyclesOfOpenSeekPauseStepAndStop) {
         if (cycle % 4 == 1) {
             int64_t queued = State().pictures_queued.load();
             FPlayer.StepToNextFrame();
-            ASSERT_TRUE(test::WaitUntil([&] {
-                return State().pictures_queued.load() > queued && FPlayer.Paused();
-            }));
+            ASSERT_TRUE(test::WaitUntil(
+                [&] { return State().pictures_queued.load() > queued && FPlayer.Paused(); }));
             EXPECT_GT(LastQueuedPts(), shown - 0.005);
         }
         FPlayer.Stop(cycle % 5 != 0);

@@ -90,7 +90,8 @@ std::vector<std::uint32_t> ClipPicture(int64_t pts) {
 }
 
 // Pixels of a window's client area on the screenshot that differ from `expected`.
-int ClientDifferences(const TShot& shot, TPoint origin, const std::vector<std::uint32_t>& expected) {
+int ClientDifferences(const TShot& shot, TPoint origin,
+                      const std::vector<std::uint32_t>& expected) {
     int differing = 0;
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x)
@@ -178,8 +179,8 @@ TEST_F(PreviewX11Test, TheWindowOfARunFloatsAboveAFormWithItsCaptionDrawnAndDrag
 
     // A drag inside the picture moves the window by as much, X window included.
     const TPoint start{origin.X + 160, origin.Y + 120};
-    Xdo({"mousemove", "--sync", std::to_string(start.X), std::to_string(start.Y), "mousedown",
-         "1", "mousemove", "--sync", std::to_string(start.X + 20), std::to_string(start.Y + 10),
+    Xdo({"mousemove", "--sync", std::to_string(start.X), std::to_string(start.Y), "mousedown", "1",
+         "mousemove", "--sync", std::to_string(start.X + 20), std::to_string(start.Y + 10),
          "mousemove", "--sync", std::to_string(start.X + 40), std::to_string(start.Y + 25),
          "mouseup", "1"});
     TRect moved;

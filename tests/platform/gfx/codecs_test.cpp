@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -336,8 +336,9 @@ TEST(ImageFileTest, ClaimedSizesTheDataCannotHoldAreRefusedWithoutTheirMemory) {
         const TBytes& Data;
         bool (*Read)(std::span<const std::uint8_t>, TImage&, std::string&);
     };
-    const TCase cases[] = {
-        {"JPEG", jpeg, ReadJpeg}, {"progressive JPEG", progressive, ReadJpeg}, {"GIF", gif, ReadGif}};
+    const TCase cases[] = {{"JPEG", jpeg, ReadJpeg},
+                           {"progressive JPEG", progressive, ReadJpeg},
+                           {"GIF", gif, ReadGif}};
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         const std::int64_t before = PeakMemory();

@@ -63,8 +63,8 @@ TEST_P(SurfaceResizeTest, SharedPixelsStayAndEveryOtherPixelIsZero) {
                     const bool inKept = x < kept.Width && y < kept.Height;
                     const std::uint8_t want = inKept ? Mark(x, y, b) : 0;
                     if (s.ScanLine(y)[x * s.BytesPerPixel() + b] != want && wrong++ == 0)
-                        ADD_FAILURE() << "step " << step << ": pixel " << x << "," << y
-                                      << " byte " << b;
+                        ADD_FAILURE()
+                            << "step " << step << ": pixel " << x << "," << y << " byte " << b;
                 }
         ASSERT_EQ(wrong, 0) << "step " << step;
     }

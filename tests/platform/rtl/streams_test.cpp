@@ -164,11 +164,9 @@ TEST(TFileStream, ModesAndOpenErrors) {
     std::string noFolder = dir.File("no/such/file.bin");
     const TCase cases[] = {
         {missing, fmOpenRead, "Cannot open file \"" + missing + "\". No such file or directory"},
-        {dir.Path(), fmOpenRead,
-         "Cannot open file \"" + dir.Path() + "\". Is a directory"},
+        {dir.Path(), fmOpenRead, "Cannot open file \"" + dir.Path() + "\". Is a directory"},
         {noFolder, fmCreate, "Cannot create file \"" + noFolder + "\". No such file or directory"},
-        {dir.Path(), fmCreate,
-         "Cannot create file \"" + dir.Path() + "\". Is a directory"},
+        {dir.Path(), fmCreate, "Cannot create file \"" + dir.Path() + "\". Is a directory"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.message);

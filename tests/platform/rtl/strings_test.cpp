@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "lines.h"
 #include "platform/rtl/exception.h"
 #include "platform/rtl/streams.h"
-#include "lines.h"
 #include "support/temp_dir.h"
 
 namespace rtl {

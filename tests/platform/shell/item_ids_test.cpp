@@ -44,7 +44,8 @@ TEST(ItemIdsTest, JoinStripLastAndCopies) {
         const char* Second;
         const char* Joined;
     };
-    const TCase cases[] = {{"-", "ab", "ab"}, {"", "ab", "ab"}, {"ab", "", "ab"}, {"a", "bc", "abc"}};
+    const TCase cases[] = {
+        {"-", "ab", "ab"}, {"", "ab", "ab"}, {"ab", "", "ab"}, {"a", "bc", "abc"}};
     for (const TCase& c : cases) {
         TItemIdPtr first = std::string(c.First) == "-" ? nullptr : Make(c.First);
         TItemIdPtr joined = ItemIdListJoin(first.get(), Make(c.Second).get());

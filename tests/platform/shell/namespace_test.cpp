@@ -107,7 +107,8 @@ TEST(ShellNamespaceTest, SiblingOrderAndHiddenEntries) {
     home.Dir().MakeFolder("l/zdir");
     home.Dir().MakeFolder("l/.cache");
     const TShellFolderPtr folder = FolderOfPath(home.Dir() / "l");
-    EXPECT_EQ(ChildNames(folder, kAll), (Names{"zdir", "A.mp3", "a.mp3", "file2", "file10", "x.ZIP"}));
+    EXPECT_EQ(ChildNames(folder, kAll),
+              (Names{"zdir", "A.mp3", "a.mp3", "file2", "file10", "x.ZIP"}));
     EXPECT_EQ(ChildNames(folder, kAll | SHCONTF_INCLUDEHIDDEN),
               (Names{".cache", "zdir", ".dot", "A.mp3", "a.mp3", "file2", "file10", "x.ZIP"}));
     EXPECT_EQ(ChildNames(folder, SHCONTF_FOLDERS), (Names{"zdir"}));
@@ -158,9 +159,8 @@ TEST(ShellNamespaceTest, RenameRefusesAnExistingNameAndVirtualItems) {
     const TShellFolderPtr folder = FolderOfPath(home.Dir() / "r");
     std::vector<TItemIdPtr> ids;
     folder->EnumObjects(kAll, ids);
-    std::sort(ids.begin(), ids.end(), [&](auto& a, auto& b) {
-        return folder->CompareIDs(0, a.get(), b.get()) < 0;
-    });
+    std::sort(ids.begin(), ids.end(),
+              [&](auto& a, auto& b) { return folder->CompareIDs(0, a.get(), b.get()) < 0; });
     TItemIdPtr renamed;
     EXPECT_FALSE(folder->SetNameOf(ids[0].get(), "b.mp3", renamed));
     EXPECT_FALSE(folder->SetNameOf(ids[0].get(), "x/y", renamed));
@@ -193,7 +193,8 @@ TEST(ShellNamespaceTest, ReportTextsComeFromTheEnumeratedIds) {
         headers.push_back(details.Str.Str + (state & SHCOLSTATE_ONBYDEFAULT ? "+" : "-") +
                           std::to_string(details.Fmt) + "/" + std::to_string(details.CxChar));
     }
-    EXPECT_EQ(headers, (Names{"名称+0/25", "大小+1/10", "类型+0/14", "修改日期+0/14", "创建日期-0/14"}));
+    EXPECT_EQ(headers,
+              (Names{"名称+0/25", "大小+1/10", "类型+0/14", "修改日期+0/14", "创建日期-0/14"}));
 
     std::vector<TItemIdPtr> ids;
     folder->EnumObjects(kAll, ids);
@@ -242,10 +243,11 @@ TEST(ShellNamespaceTest, SpecialFolders) {
     home.Dir().MakeFolder("home/Templates");
     home.Dir().MakeFolder("home/.config");
     home.Dir().MakeFolder("home/.local/share/Trash/files");
-    const std::vector<TCase> present = {{CSIDL_PERSONAL, home.Home() + "/Documents"},
-                                        {CSIDL_TEMPLATES, home.Home() + "/Templates"},
-                                        {CSIDL_APPDATA, home.Home() + "/.config"},
-                                        {CSIDL_BITBUCKET, home.Home() + "/.local/share/Trash/files"}};
+    const std::vector<TCase> present = {
+        {CSIDL_PERSONAL, home.Home() + "/Documents"},
+        {CSIDL_TEMPLATES, home.Home() + "/Templates"},
+        {CSIDL_APPDATA, home.Home() + "/.config"},
+        {CSIDL_BITBUCKET, home.Home() + "/.local/share/Trash/files"}};
     for (const TCase& c : present) {
         TItemIdPtr id;
         ASSERT_TRUE(SHGetSpecialFolderLocation(c.Csidl, id)) << c.Csidl;

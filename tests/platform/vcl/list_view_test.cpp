@@ -43,9 +43,9 @@ TEST_F(ListViewTest, AChangedSubItemOrCaptionRedrawsItsRow) {
     int changes = 0;
     view->OnChange = [&](TObject*) { ++changes; };
     Run();
-    for (const auto& change : std::vector<std::function<void()>>{
-             [&] { view->Items()[2]->SubItems().Put(0, "new"); },
-             [&] { view->Items()[2]->SetCaption("new caption"); }}) {
+    for (const auto& change :
+         std::vector<std::function<void()>>{[&] { view->Items()[2]->SubItems().Put(0, "new"); },
+                                            [&] { view->Items()[2]->SetCaption("new caption"); }}) {
         TRect dirty;
         ASSERT_FALSE(win::GetUpdateRect(view->Handle(), &dirty, false));
         changes = 0;

@@ -348,17 +348,27 @@ TEST_F(PaintTest, AResizedWindowKeepsWhatBothSizesShareAndShowsBlackElsewhere) {
         std::vector<TProbe> Probes;
     };
     const std::vector<TStep> steps = {
-        {60, 50, false, {{39, 29, gfx::clRed}, {40, 10, gfx::clBlack}, {10, 30, gfx::clBlack},
-                         {59, 49, gfx::clBlack}}},
+        {60,
+         50,
+         false,
+         {{39, 29, gfx::clRed},
+          {40, 10, gfx::clBlack},
+          {10, 30, gfx::clBlack},
+          {59, 49, gfx::clBlack}}},
         {20, 15, false, {{0, 0, gfx::clRed}, {19, 14, gfx::clRed}}},
-        {61, 50, false, {{19, 14, gfx::clRed}, {25, 10, gfx::clBlack}, {10, 20, gfx::clBlack},
-                         {39, 29, gfx::clBlack}}},
+        {61,
+         50,
+         false,
+         {{19, 14, gfx::clRed},
+          {25, 10, gfx::clBlack},
+          {10, 20, gfx::clBlack},
+          {39, 29, gfx::clBlack}}},
         {70, 55, true, {{5, 5, gfx::clRed}, {65, 50, gfx::clBlack}, {30, 10, gfx::clBlack}}},
     };
     for (const TStep& step : steps) {
         HDC held = step.HoldDC ? GetDC(w) : nullptr;
-        ASSERT_TRUE(SetWindowPos(w, {}, 0, 0, step.Width, step.Height,
-                                 SWP_NOZORDER | SWP_NOACTIVATE));
+        ASSERT_TRUE(
+            SetWindowPos(w, {}, 0, 0, step.Width, step.Height, SWP_NOZORDER | SWP_NOACTIVATE));
         if (held) {
             gfx::FillRect(held, TRect{0, 0, 70, 55}, gfx::CreateSolidBrush(gfx::clBlue));
             ReleaseDC(w, held);

@@ -9,8 +9,8 @@
 
 #include <langinfo.h>
 
-#include "platform/win/x11_test_support.h"
 #include "ellipse_region.h"
+#include "platform/win/x11_test_support.h"
 
 namespace win::test {
 namespace {

@@ -123,8 +123,8 @@ TEST_F(PageControlTest, DisplayAreasAndTabRectanglesOnEverySide) {
         {vcl::tpRight, true, kBorderHidden, {0, -2, 300, 200}},
     };
     for (const TCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "position " << c.Position << " record " << c.Record
-                                        << " mode " << c.Mode);
+        SCOPED_TRACE(testing::Message()
+                     << "position " << c.Position << " record " << c.Record << " mode " << c.Mode);
         TbsSkinPageControl* pc = MakePages({"One", "Two"});
         if (c.Record) Load(TabSkin());
         pc->SetTabPosition(c.Position);
@@ -245,8 +245,8 @@ TEST_F(PageControlTest, OverflowingTabsGetTheSkinnedScrollerOnly) {
     EXPECT_EQ(pc->HiddenTabCount(), 3);
     EXPECT_EQ(scroller->Max(), 3);
     EXPECT_EQ(scroller->Parent(), pc);
-    EXPECT_EQ(scroller->BoundsRect(), gfx::Bounds(300 - scroller->Width(), 0, scroller->Width(),
-                                                  scroller->Height()));
+    EXPECT_EQ(scroller->BoundsRect(),
+              gfx::Bounds(300 - scroller->Width(), 0, scroller->Width(), scroller->Height()));
     // The forward button scrolls the row by one tab.
     Click(scroller, scroller->Width() - 5, scroller->Height() / 2);
     Run();
@@ -391,7 +391,7 @@ TEST_F(PageControlTest, SkinnedFrameTabsAndSheetBackgrounds) {
     Load(TabSkin());
     Run();
     EXPECT_EQ(pc->FIndex, 0);
-    EXPECT_EQ(pc->Font().Height(), 13);  // the record's font
+    EXPECT_EQ(pc->Font().Height(), 13);   // the record's font
     EXPECT_EQ(Item(pc, 0).Height(), 20);  // the tab picture's height
     // Frame around the sheet, the sheet from the record's client area.
     const TRect d = Display(pc);

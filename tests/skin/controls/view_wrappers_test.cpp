@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "controls_test_support.h"
-#include "skin/controls/page_control.h"
 #include "platform/win/scroll_info.h"
+#include "skin/controls/page_control.h"
 
 namespace skin {
 namespace {
@@ -298,11 +298,11 @@ TEST_F(ViewsTest, TreeBarsShowOnlyWhileTheTreeCanScroll) {
         bool Visible;
     };
     const TCase cases[] = {
-        {0, false},           // nothing to scroll
-        {shown - 1, false},   // below the visible count
-        {shown, true},        //
-        {count - 1, true},    //
-        {count, false},       // not below the item count
+        {0, false},          // nothing to scroll
+        {shown - 1, false},  // below the visible count
+        {shown, true},       //
+        {count - 1, true},   //
+        {count, false},      // not below the item count
     };
     for (const TCase& c : cases) {
         win::SCROLLINFO si;

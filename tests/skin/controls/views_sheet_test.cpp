@@ -192,8 +192,8 @@ TEST_F(ViewsSheetTest, ListAndTreeViewsWithTheirBars) {
                 tree->SetAlign(vcl::alClient);
                 for (int i = 0; i < 12; ++i) {
                     vcl::TTreeNode* n = tree->Items().Add(nullptr, "文件夹 " + std::to_string(i));
-                    tree->Items().AddChild(n, "A rather long child node caption " +
-                                                  std::to_string(i));
+                    tree->Items().AddChild(n,
+                                           "A rather long child node caption " + std::to_string(i));
                     n->Expand(false);
                 }
                 tree->SetVScrollBar(v);
@@ -203,8 +203,8 @@ TEST_F(ViewsSheetTest, ListAndTreeViewsWithTheirBars) {
                 auto* list = Make<TbsSkinListView>(0, 0, 100, 100, "", box);
                 list->SetAlign(vcl::alClient);
                 list->SetViewStyle(vcl::vsReport);
-                const char* captions[] = {"文件名", "时长", "A caption far too long for its section",
-                                          "大小"};
+                const char* captions[] = {"文件名", "时长",
+                                          "A caption far too long for its section", "大小"};
                 const int widths[] = {120, 60, 100, 80};
                 for (int i = 0; i < 4; ++i) {
                     vcl::TListColumn* c = list->Columns().Add();

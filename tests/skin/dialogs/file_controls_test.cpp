@@ -100,10 +100,12 @@ TEST_F(FileControlsTest, TheDriveFolderAndGlyphPicturesAreTheirSizeWithAKeyCorne
         const char* Name;
         int Width, Height;
     } pictures[] = {
-        {"BS_FLOPPY", 16, 16},       {"BS_HARD", 16, 16},          {"BS_NETWORK", 16, 16},
-        {"BS_CDROM", 16, 16},        {"BS_RAM", 16, 11},           {"BS_OPENFOLDER", 16, 15},
-        {"BS_CLOSEDFOLDER", 16, 15}, {"BS_CURRENTFOLDER", 16, 15}, {"BS_NEWFOLDER", 16, 16},
-        {"BS_BACK", 16, 16},         {"BS_UP", 16, 16},            {"BS_LVSTYLE", 16, 16},
+        {"BS_FLOPPY", 16, 16},       {"BS_HARD", 16, 16},
+        {"BS_NETWORK", 16, 16},      {"BS_CDROM", 16, 16},
+        {"BS_RAM", 16, 11},          {"BS_OPENFOLDER", 16, 15},
+        {"BS_CLOSEDFOLDER", 16, 15}, {"BS_CURRENTFOLDER", 16, 15},
+        {"BS_NEWFOLDER", 16, 16},    {"BS_BACK", 16, 16},
+        {"BS_UP", 16, 16},           {"BS_LVSTYLE", 16, 16},
         {"BS_STRETCH", 16, 16},
     };
     auto* list = Make<TbsSkinDirectoryListBox>(20, 20, 150, 100);  // registers the pictures

@@ -11,11 +11,11 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
-#include "sheet_test_support.h"
 #include "platform/shell/shell_fixture.h"
 #include "platform/sys/env.h"
 #include "platform/sys/files.h"
 #include "platform/vcl/menus.h"
+#include "sheet_test_support.h"
 #include "skin/controls/bars.h"
 #include "skin/controls/menu_speed_button.h"
 #include "skin/controls/skin_button.h"

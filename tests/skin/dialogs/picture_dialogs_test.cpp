@@ -59,9 +59,28 @@ gfx::TBytes PictureBytes(const std::string& ext, int width, int height) {
         gfx::TBytes png;
         written = gfx::WritePng(image, 6, gfx::PNG_ROW_FILTER_SUB, true, png, error);
         const std::uint32_t size = std::uint32_t(png.size());
-        out = {0, 0, 1, 0, 1, 0, std::uint8_t(width), std::uint8_t(height), 0, 0, 1, 0, 32, 0,
-               std::uint8_t(size), std::uint8_t(size >> 8), std::uint8_t(size >> 16),
-               std::uint8_t(size >> 24), 22, 0, 0, 0};
+        out = {0,
+               0,
+               1,
+               0,
+               1,
+               0,
+               std::uint8_t(width),
+               std::uint8_t(height),
+               0,
+               0,
+               1,
+               0,
+               32,
+               0,
+               std::uint8_t(size),
+               std::uint8_t(size >> 8),
+               std::uint8_t(size >> 16),
+               std::uint8_t(size >> 24),
+               22,
+               0,
+               0,
+               0};
         out.insert(out.end(), png.begin(), png.end());
     }
     EXPECT_TRUE(written) << ext << ": " << error;

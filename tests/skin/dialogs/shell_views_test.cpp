@@ -13,9 +13,9 @@
 #include "controls_test_support.h"
 #include "platform/shell/shell_fixture.h"
 #include "platform/sys/files.h"
-#include "platform/vcl/edits.h"
 #include "platform/sys/launcher.h"
 #include "platform/sys/paths.h"
+#include "platform/vcl/edits.h"
 #include "skin/dialogs/shell_combo_box.h"
 #include "skin/dialogs/shell_folder.h"
 #include "skin/dialogs/shell_list_view.h"
@@ -31,11 +31,11 @@ using Names = std::vector<std::string>;
 // The hooks the platform calls, reachable from the tests.
 class TTestList : public TbsSkinFileListView {
 public:
-    using TbsSkinFileListView::TbsSkinFileListView;
     using TbsCustomShellListView::ColClick;
     using TbsCustomShellListView::DblClick;
     using TbsCustomShellListView::Edit;
     using TbsCustomShellListView::KeyDown;
+    using TbsSkinFileListView::TbsSkinFileListView;
 };
 
 class TTestTree : public TbsSkinDirTreeView {
@@ -188,8 +188,8 @@ TEST_F(ShellViewsTest, TreeRootComputerAndPathMoveTheLinkedViews) {
     tree->ExpandMyComputer();
     ASSERT_NE(tree->Selected(), nullptr);
     EXPECT_EQ(tree->Selected()->Text(), "计算机");
-    EXPECT_EQ(ChildTexts(tree->Selected()),
-              (Names{"ROOT (/)", "可移动磁盘 (/media/u/STICK)", "主文件夹 (" + FHome->Home() + ")"}));
+    EXPECT_EQ(ChildTexts(tree->Selected()), (Names{"ROOT (/)", "可移动磁盘 (/media/u/STICK)",
+                                                   "主文件夹 (" + FHome->Home() + ")"}));
 
     auto* list = Make<TTestList>(220, 10, 300, 200, "List");
     auto* combo = Make<TbsSkinShellComboBox>(220, 220, 200, 20, "Combo");
@@ -317,7 +317,8 @@ TEST_F(ShellViewsTest, ReportColumnsAndSorting) {
     list->SetPath(Dir() / "s");
     list->SetViewStyle(vcl::vsReport);
     Names captions;
-    for (int i = 0; i < list->Columns().Count(); ++i) captions.push_back(list->Columns()[i]->Caption());
+    for (int i = 0; i < list->Columns().Count(); ++i)
+        captions.push_back(list->Columns()[i]->Caption());
     EXPECT_EQ(captions, (Names{"名称", "大小", "类型", "修改日期"}));
     EXPECT_EQ(list->Columns()[1]->Alignment(), vcl::taRightJustify);
 
@@ -347,9 +348,10 @@ TEST_F(ShellViewsTest, LookInComboEntriesAndChain) {
     Dir().MakeFolder("t/a/b");
     const std::string mount = Dir() / "t";
     shell::SetVolumeSource([mount] {
-        return std::vector<shell::TVolume>{{"/", "ROOT", shell::TVolumeKind::Fixed, ""},
-                                           {"/media/u/STICK", "", shell::TVolumeKind::Removable, ""},
-                                           {mount, "T", shell::TVolumeKind::Fixed, ""}};
+        return std::vector<shell::TVolume>{
+            {"/", "ROOT", shell::TVolumeKind::Fixed, ""},
+            {"/media/u/STICK", "", shell::TVolumeKind::Removable, ""},
+            {mount, "T", shell::TVolumeKind::Fixed, ""}};
     });
     auto* combo = Make<TbsSkinShellComboBox>(10, 10, 200, 20, "Combo");
     auto entries = [&] {
@@ -360,8 +362,14 @@ TEST_F(ShellViewsTest, LookInComboEntriesAndChain) {
         return names;
     };
     const std::string home = "主文件夹 (" + FHome->Home() + ")";
-    const Names base = {"0 桌面", "1 主文件夹", "1 Videos", "1 计算机", "2 ROOT (/)",
-                        "2 可移动磁盘 (/media/u/STICK)", "2 T (" + mount + ")", "2 " + home};
+    const Names base = {"0 桌面",
+                        "1 主文件夹",
+                        "1 Videos",
+                        "1 计算机",
+                        "2 ROOT (/)",
+                        "2 可移动磁盘 (/media/u/STICK)",
+                        "2 T (" + mount + ")",
+                        "2 " + home};
     EXPECT_EQ(entries(), base);
     EXPECT_EQ(combo->ItemIndex(), 0);
 

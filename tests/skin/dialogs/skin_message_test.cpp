@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
-#include "sheet_test_support.h"
 #include "platform/gfx/surface.h"
 #include "platform/vcl/ext_ctrls.h"
+#include "sheet_test_support.h"
 #include "skin/controls/check_radio_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/std_label.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/form/form_layer_border.h"
 #include "form_test_support.h"
+#include "skin/form/form_layer_border.h"
 
 namespace skin::test {
 namespace {
@@ -34,8 +34,8 @@ TbsColor Bgr(gfx::TColor c) {
 }
 
 struct TLayerOptions {
-    int Height = 60;           // the picture is 60 wide
-    bool BorderRect = true;    // resize zones 10 deep on every side
+    int Height = 60;         // the picture is 60 wide
+    bool BorderRect = true;  // resize zones 10 deep on every side
     bool HitTestEnable = true;
 };
 
@@ -129,8 +129,7 @@ TEST_F(TLayerBorder, SideImagesTileTheStripAndTheirWindowsSitBesideTheForm) {
     EXPECT_EQ(Bounds(b->RightBorder), (gfx::TRect{500, 50, 520, 350}));
     // Rows 0, 39, 40 (second tile) and 299 (last, cut short) of the left image.
     for (auto [row, src] : {std::pair{0, 20}, {39, 59}, {40, 20}, {299, 39}})
-        EXPECT_EQ(b->LeftImage->ScanLine(row)[15] & 0xFFFFFF, Bgr(PictureColor(15, src)))
-            << row;
+        EXPECT_EQ(b->LeftImage->ScanLine(row)[15] & 0xFFFFFF, Bgr(PictureColor(15, src))) << row;
     EXPECT_EQ(b->RightImage->ScanLine(0)[5] & 0xFFFFFF, Bgr(PictureColor(45, 20)));
     // The windows are layered, never activated and in no task list.
     for (TbsFormLayerWindow* w : {b->LeftBorder, b->TopBorder, b->RightBorder, b->BottomBorder}) {

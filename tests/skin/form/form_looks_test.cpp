@@ -22,7 +22,6 @@
 namespace skin::test {
 namespace {
 
-
 // One of the generated stored skins into `data`, through the skin data's own load (its change
 // messages reach every form).
 void LoadShipped(TbsSkinData* data, int index) {

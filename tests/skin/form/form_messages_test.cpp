@@ -92,8 +92,8 @@ TEST_F(TFormMessages, TheSkinFrameAtTheFormsSizeActiveAndInactive) {
     };
     // Corners copied, edges stretched; the caption drawn in.
     const TProbe probes[] = {
-        {20, 28, kZoneLT},        {kRTPoint.X + 50, 2, kZoneTop},   {W - 10, 28, kZoneRT},
-        {2, 80, kZoneLeft},       {W - 2, 80, kZoneRight},           {20, H - 3, kZoneLB},
+        {20, 28, kZoneLT},         {kRTPoint.X + 50, 2, kZoneTop}, {W - 10, 28, kZoneRT},
+        {2, 80, kZoneLeft},        {W - 2, 80, kZoneRight},        {20, H - 3, kZoneLB},
         {150, H - 2, kZoneBottom}, {W - 2, H - 6, kZoneRB},
     };
     for (const TProbe& p : probes) EXPECT_EQ(at(p.X, p.Y), p.Colour) << p.X << "," << p.Y;
@@ -266,10 +266,8 @@ TEST_F(TFormMessages, EdgeSizingRedrawsTheFrameAndRegionWithinTheClamp) {
     const int W = form->Width(), H = form->Height();
     const gfx::TPoint grip{W - 5, H - 5};
     // The pointer moves on once the last step is on the screen, as a hand would.
-    std::deque<gfx::TPoint> path = {{grip.X + 60, grip.Y + 40},
-                                    {0, 0},
-                                    {grip.X + 30, grip.Y + 20},
-                                    {1279, 799}};
+    std::deque<gfx::TPoint> path = {
+        {grip.X + 60, grip.Y + 40}, {0, 0}, {grip.X + 30, grip.Y + 20}, {1279, 799}};
     auto inner = form->WindowProc;
     form->WindowProc = [&, inner](vcl::TMessage& m) {
         if (m.Msg == win::WM_SIZING) {
@@ -300,12 +298,10 @@ TEST_F(TFormMessages, EdgeSizingRedrawsTheFrameAndRegionWithinTheClamp) {
     form->WindowProc = inner;
     EXPECT_TRUE(wrong.empty()) << wrong.front() << " of " << wrong.size();
     const gfx::TSize min{sf->GetMinWidth(), sf->GetMinHeight()};
-    EXPECT_EQ(sizes, (std::vector<gfx::TSize>{{W + 30, H + 20},
-                                              {W + 60, H + 40},
-                                              min,
-                                              {W + 30, H + 20},
-                                              {1280, 760},
-                                              {1280, 760}}));
+    EXPECT_EQ(
+        sizes,
+        (std::vector<gfx::TSize>{
+            {W + 30, H + 20}, {W + 60, H + 40}, min, {W + 30, H + 20}, {1280, 760}, {1280, 760}}));
     EXPECT_EQ(form->Width(), 1280);
     EXPECT_EQ(form->Height(), 760);
     EXPECT_EQ(ScreenPixel(1280 - 2, 80), kZoneRight);

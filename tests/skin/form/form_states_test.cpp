@@ -100,8 +100,8 @@ TEST_F(TFormStates, MaximizeFillsTheWorkAreaAndRestoreGivesTheBoundsBack) {
             else if (how == kButton)
                 ClickObject(sf, "maxbutton");
             else if (how == kSystemMenu)
-                RunSysMenuItem(sf, sf->WindowState() == vcl::wsMaximized ? "&Restore"
-                                                                          : "Ma&ximize");
+                RunSysMenuItem(sf,
+                               sf->WindowState() == vcl::wsMaximized ? "&Restore" : "Ma&ximize");
             else
                 sf->SetWindowState(sf->WindowState() == vcl::wsMaximized ? vcl::wsNormal
                                                                          : vcl::wsMaximized);
@@ -159,7 +159,8 @@ TEST_F(TFormStates, MinimizedFormsStackFromTheBottomLeftAndWrapUpwards) {
     std::vector<B> before;
     int minimized = 0;
     for (int i = 0; i < 3; ++i) {
-        forms.push_back(Named("F" + std::to_string(i), kPictureWidth + 20 * i, kPictureHeight + 40));
+        forms.push_back(
+            Named("F" + std::to_string(i), kPictureWidth + 20 * i, kPictureHeight + 40));
         forms.back()->FForm->SetLeft(100 + 300 * i);  // side by side, each clickable
         forms.back()->FOnMinimize = [&](vcl::TObject*) { ++minimized; };
         before.push_back(forms.back()->FForm->BoundsRect());
@@ -169,7 +170,8 @@ TEST_F(TFormStates, MinimizedFormsStackFromTheBottomLeftAndWrapUpwards) {
     forms[2]->SetWindowState(vcl::wsMinimized);
     Run();
     const int w = 200, h = kPictureHeight - (kClRect.Bottom - kClRect.Top);
-    const B expected[] = {{0, 760 - h, w, 760}, {w, 760 - h, 2 * w, 760}, {0, 760 - 2 * h, w, 760 - h}};
+    const B expected[] = {
+        {0, 760 - h, w, 760}, {w, 760 - h, 2 * w, 760}, {0, 760 - 2 * h, w, 760 - h}};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(forms[i]->WindowState(), vcl::wsMinimized) << i;
         EXPECT_EQ(forms[i]->FForm->BoundsRect(), expected[i]) << i;
@@ -396,7 +398,9 @@ TEST_F(TFormStates, CentredPlacesByMonitorArea) {
 TEST_F(TFormStates, EnableShadowSwitchesTheClassStyle) {
     TbsSkinForm* sf = SkinnedForm();
     const win::HWND wnd = sf->FForm->Handle();
-    auto shadow = [&] { return (win::GetClassLong(wnd, win::GCL_STYLE) & win::CS_DROPSHADOW) != 0; };
+    auto shadow = [&] {
+        return (win::GetClassLong(wnd, win::GCL_STYLE) & win::CS_DROPSHADOW) != 0;
+    };
     sf->EnableShadow(true, true);
     EXPECT_TRUE(shadow());
     EXPECT_TRUE(sf->FForm->Visible());

@@ -114,9 +114,8 @@ TEST_F(TFormX11, DraggingTheRightEdgeSizesWithinTheClamp) {
     Xdo("mousedown 1 mousemove --sync 150 " + std::to_string(edgeY) + " mouseup 1");
     ASSERT_TRUE(PumpUntil([&] { return Form->Width() == Sf->GetMinWidth(); })) << Form->Width();
     // The frame follows: the skin's right edge at the new right edge.
-    EXPECT_TRUE(PumpUntil([&] {
-        return Screenshot().At(100 + Form->Width() - 2, 80 + 60) == Rgb(kZoneRight);
-    }));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return Screenshot().At(100 + Form->Width() - 2, 80 + 60) == Rgb(kZoneRight); }));
 }
 
 }  // namespace

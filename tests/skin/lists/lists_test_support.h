@@ -43,14 +43,14 @@ inline constexpr gfx::TColor kBarButton = gfx::RGB(150, 150, 150);
 inline constexpr gfx::TColor kBarThumb = gfx::RGB(90, 90, 90);
 
 // Picture 2: the "itemlistbox" record of the skinned list box.
-inline constexpr gfx::TColor kLbFrame = gfx::RGB(90, 60, 30);        // skinrect
-inline constexpr gfx::TColor kLbTile = gfx::RGB(230, 250, 210);      // clientrect
-inline constexpr gfx::TColor kLbItem = gfx::RGB(250, 240, 200);      // itemrect
-inline constexpr gfx::TColor kLbItemTop = gfx::RGB(200, 80, 80);     // itemrect's top 2 rows
-inline constexpr gfx::TColor kLbItemEdge = gfx::RGB(80, 200, 80);    // its left and right 4
-inline constexpr gfx::TColor kLbActive = gfx::RGB(255, 210, 10);     // activeitemrect
-inline constexpr gfx::TColor kLbFocus = gfx::RGB(255, 130, 10);      // focusitemrect
-inline constexpr gfx::TColor kLbButton = gfx::RGB(100, 100, 200);    // the three buttons
+inline constexpr gfx::TColor kLbFrame = gfx::RGB(90, 60, 30);      // skinrect
+inline constexpr gfx::TColor kLbTile = gfx::RGB(230, 250, 210);    // clientrect
+inline constexpr gfx::TColor kLbItem = gfx::RGB(250, 240, 200);    // itemrect
+inline constexpr gfx::TColor kLbItemTop = gfx::RGB(200, 80, 80);   // itemrect's top 2 rows
+inline constexpr gfx::TColor kLbItemEdge = gfx::RGB(80, 200, 80);  // its left and right 4
+inline constexpr gfx::TColor kLbActive = gfx::RGB(255, 210, 10);   // activeitemrect
+inline constexpr gfx::TColor kLbFocus = gfx::RGB(255, 130, 10);    // focusitemrect
+inline constexpr gfx::TColor kLbButton = gfx::RGB(100, 100, 200);  // the three buttons
 inline constexpr gfx::TColor kLbButtonHot = gfx::RGB(150, 220, 255);
 inline constexpr gfx::TColor kLbButtonDown = gfx::RGB(20, 40, 120);
 inline constexpr gfx::TColor kLbText = gfx::RGB(0, 0, 160);
@@ -157,8 +157,9 @@ inline TbsSkinContent ListsFixtureSkin(const std::set<std::string>& without = {}
          "leftbottompoint=4,56\nrightbottompoint=56,56\nclientrect=4,24,56,56\n"
          "itemrect=60,0,100,20\nactiveitemrect=60,20,100,40\nfocusitemrect=60,40,100,60\n"
          "itemleftoffset=4\nitemrightoffset=4\nitemtextrect=4,2,36,18\nfontname=Arial\n"
-         "fontheight=20\nfontcolor=" + colour(kLbText) + "\nactivefontcolor=" +
-             colour(kLbText) + "\nfocusfontcolor=" + colour(kLbText) +
+         "fontheight=20\nfontcolor=" +
+             colour(kLbText) + "\nactivefontcolor=" + colour(kLbText) +
+             "\nfocusfontcolor=" + colour(kLbText) +
              "\ncaptionrect=4,2,30,22\ncheckbuttonrect=30,4,38,20\ndownbuttonrect=39,4,47,20\n"
              "upbuttonrect=48,4,56,20\nactiveupbuttonrect=16,70,24,86\n"
              "activedownbuttonrect=8,70,16,86\nactivecheckbuttonrect=0,70,8,86\n"

@@ -180,9 +180,9 @@ TEST_P(StoredSkinTest, CarriesEveryListedRecordOfItsKind) {
         ASSERT_NE(bar, nullptr);
         EXPECT_NE(Object<TbsDataSkinMainMenuBarItem>(*s, bar->MenuBarItem), nullptr);
         const std::map<std::string, TbsStdCommand> commands = {
-            {"closebutton", cmClose},       {"maxbutton", cmMaximize},
-            {"minbutton", cmMinimize},      {"rollupbutton", cmRollUp},
-            {"sysmenubutton", cmSysMenu},   {"traybutton", cmMinimizeToTray}};
+            {"closebutton", cmClose},     {"maxbutton", cmMaximize},
+            {"minbutton", cmMinimize},    {"rollupbutton", cmRollUp},
+            {"sysmenubutton", cmSysMenu}, {"traybutton", cmMinimizeToTray}};
         for (const auto& [name, command] : commands)
             EXPECT_EQ(Object<TbsDataSkinStdButton>(*s, name)->Command, command) << name;
     }
@@ -195,9 +195,9 @@ TEST_P(StoredSkinTest, GeometryHoldsTogether) {
     auto ini = Description(*s);
     const int pictures = int(s->FActivePictures.size());
     auto pictureSize = [&](int i) {
-        return i >= 0 && i < pictures ? TRect{0, 0, s->FActivePictures[i]->Width(),
-                                              s->FActivePictures[i]->Height()}
-                                      : TRect{};
+        return i >= 0 && i < pictures
+                   ? TRect{0, 0, s->FActivePictures[i]->Width(), s->FActivePictures[i]->Height()}
+                   : TRect{};
     };
     const TRect frame{0, 0, s->FPicture->Width(), s->FPicture->Height()};
     auto inside = [](const TRect& r, const TRect& in) {
@@ -279,7 +279,8 @@ TEST_P(StoredSkinTest, GeometryHoldsTogether) {
             for (const auto& [key, r] : rects)
                 if (group.count(key) && r.Width() > 0) members.push_back({key, r});
             for (const auto& [key, r] : members) {
-                EXPECT_EQ(r.Width(), members[0].second.Width()) << key << " vs " << members[0].first;
+                EXPECT_EQ(r.Width(), members[0].second.Width())
+                    << key << " vs " << members[0].first;
                 EXPECT_EQ(r.Height(), members[0].second.Height())
                     << key << " vs " << members[0].first;
             }
@@ -347,38 +348,38 @@ TEST_P(StoredSkinTest, TextReadsOnItsFaces) {
     }
     if (auto* b = Control<TbsDataSkinButtonControl>(*s, "button")) {
         cases.push_back({"button", atlas(b->PictureIndex), b->SkinRect, b->FontColor});
-        cases.push_back({"button hot", atlas(b->PictureIndex), b->ActiveSkinRect,
-                         b->ActiveFontColor});
+        cases.push_back(
+            {"button hot", atlas(b->PictureIndex), b->ActiveSkinRect, b->ActiveFontColor});
     }
     if (auto* m = Object<TbsDataSkinMenuItem>(*s, "menuitem")) {
         cases.push_back({"menu item", atlas(m->ActivePictureIndex), m->SkinRect, m->FontColor});
-        cases.push_back({"menu item hot", atlas(m->ActivePictureIndex), m->ActiveSkinRect,
-                         m->ActiveFontColor});
+        cases.push_back(
+            {"menu item hot", atlas(m->ActivePictureIndex), m->ActiveSkinRect, m->ActiveFontColor});
     }
     if (auto* t = Control<TbsDataSkinTabControl>(*s, "tab")) {
         cases.push_back({"tab", atlas(t->PictureIndex), t->TabRect, t->FontColor});
-        cases.push_back({"tab hot", atlas(t->PictureIndex), t->MouseInTabRect,
-                         t->MouseInFontColor});
-        cases.push_back({"tab active", atlas(t->PictureIndex), t->ActiveTabRect,
-                         t->ActiveFontColor});
+        cases.push_back(
+            {"tab hot", atlas(t->PictureIndex), t->MouseInTabRect, t->MouseInFontColor});
+        cases.push_back(
+            {"tab active", atlas(t->PictureIndex), t->ActiveTabRect, t->ActiveFontColor});
     }
     if (auto* l = Control<TbsDataSkinListBox>(*s, "listbox")) {
         cases.push_back({"list item", atlas(l->PictureIndex), l->SItemRect, l->FontColor});
-        cases.push_back({"list item hot", atlas(l->PictureIndex), l->ActiveItemRect,
-                         l->ActiveFontColor});
+        cases.push_back(
+            {"list item hot", atlas(l->PictureIndex), l->ActiveItemRect, l->ActiveFontColor});
     }
     if (auto* e = Control<TbsDataSkinEditControl>(*s, "edit")) {
         cases.push_back({"edit", atlas(e->PictureIndex), e->SkinRect, e->FontColor});
-        cases.push_back({"edit hot", atlas(e->PictureIndex), e->ActiveSkinRect,
-                         e->ActiveFontColor});
+        cases.push_back(
+            {"edit hot", atlas(e->PictureIndex), e->ActiveSkinRect, e->ActiveFontColor});
     }
     auto* label = Control<TbsDataSkinStdLabelControl>(*s, "stdlabel");
     auto* panel = Control<TbsDataSkinPanelControl>(*s, "panel");
     if (label && panel) {
-        cases.push_back({"stdlabel", atlas(panel->PictureIndex), panel->SkinRect,
-                         label->FontColor});
-        cases.push_back({"stdlabel hot", atlas(panel->PictureIndex), panel->SkinRect,
-                         label->ActiveFontColor});
+        cases.push_back(
+            {"stdlabel", atlas(panel->PictureIndex), panel->SkinRect, label->FontColor});
+        cases.push_back(
+            {"stdlabel hot", atlas(panel->PictureIndex), panel->SkinRect, label->ActiveFontColor});
     }
     EXPECT_GE(cases.size(), GetParam() == skingen::kListSkin ? 4u : 14u);
     for (const TCase& c : cases)
@@ -502,8 +503,8 @@ TEST(StoredSkinSetTest, ChooserSkinsDifferInCaptionAndButtonFace) {
                 << "," << means[j].caption.b;
             EXPECT_TRUE(apart(means[i].button, means[j].button))
                 << i << " " << j << ": " << means[i].button.r << "," << means[i].button.g << ","
-                << means[i].button.b << " " << means[j].button.r << "," << means[j].button.g
-                << "," << means[j].button.b;
+                << means[i].button.b << " " << means[j].button.r << "," << means[j].button.g << ","
+                << means[j].button.b;
         }
 }
 
@@ -527,8 +528,7 @@ TEST(StoredSkinSetTest, EachChooserSkinHasItsStructuralVariant) {
     // 4: a frame animation strip and glow layers on buttons.
     auto* animated = Control<TbsDataSkinButtonControl>(*s[4], "button");
     EXPECT_GT(animated->FrameCount, 1);
-    EXPECT_EQ(animated->AnimateSkinRect.Width(),
-              animated->FrameCount * animated->SkinRect.Width());
+    EXPECT_EQ(animated->AnimateSkinRect.Width(), animated->FrameCount * animated->SkinRect.Width());
     EXPECT_GE(animated->GlowLayerPictureIndex, 0);
     // 5: caption glow.
     EXPECT_TRUE(Object<TbsDataSkinCaption>(*s[5], "caption")->GlowEffect);
@@ -537,8 +537,7 @@ TEST(StoredSkinSetTest, EachChooserSkinHasItsStructuralVariant) {
     EXPECT_TRUE(s[6]->FInActivePicture->Empty());
     // 7: caption buttons on the left.
     EXPECT_TRUE(s[7]->CapButtonsInLeft);
-    EXPECT_LT(Object<TbsDataSkinStdButton>(*s[7], "closebutton")->SkinRect.Left,
-              s[7]->LTPoint.X);
+    EXPECT_LT(Object<TbsDataSkinStdButton>(*s[7], "closebutton")->SkinRect.Left, s[7]->LTPoint.X);
     // Only its own skin has each variant.
     for (int i = 0; i < skingen::kChooserSkinCount; ++i) {
         EXPECT_EQ(!s[i]->FMask->Empty(), i == 2) << i;
