@@ -173,7 +173,8 @@ void TForm1::BuildImageLists() {
     std::vector<std::string> tools;
     for (int i = 0; i < 18; ++i) tools.push_back("tool" + std::to_string(i));
     bsPngImageList1 = fill("bsPngImageList1", 40, tools);
-    bsPngImageList2 = fill("bsPngImageList2", 16, {"play", "pause", "stop", "mute", "snapshot"});
+    bsPngImageList2 = fill("bsPngImageList2", 16,
+                           {"play", "pause", "stop", "mute", "snapshot", "muted", "settings"});
 }
 
 void TForm1::BuildMenus() {
@@ -294,32 +295,47 @@ void TForm1::BuildPreview() {
     bsSkinGroupBox1->SetName("bsSkinGroupBox1");
     bsSkinGroupBox1->SetParent(this);
     bsSkinGroupBox1->SetBounds(6, 90, 256, 250);
-    bsSkinGroupBox1->SetCaption("预览");
+    bsSkinGroupBox1->SetCaption("视频预览");
     bsSkinGroupBox1->SetSkinData(bsSkinData1);
 
+    // The player reports the screen control's size: it has to be the main window's own child,
+    // lying over the group box.
     Panel6 = new vcl::TPanel(this);
     Panel6->SetName("Panel6");
-    Panel6->SetParent(bsSkinGroupBox1);
-    Panel6->SetBounds(8, 22, 240, 145);
+    Panel6->SetParent(this);
+    Panel6->SetBounds(bsSkinGroupBox1->Left() + 8, bsSkinGroupBox1->Top() + 22, 240, 145);
     Panel6->SetCaption("");
     Panel6->SetColor(gfx::clBlack);
 
+    // One step of the seek bar is one pixel.
     bsSkinSlider1 = new skin::TbsSkinSlider(this);
     bsSkinSlider1->SetName("bsSkinSlider1");
     bsSkinSlider1->SetParent(bsSkinGroupBox1);
-    bsSkinSlider1->SetBounds(8, 172, 240, 20);
+    bsSkinSlider1->SetBounds(8, 172, 241, 20);
     bsSkinSlider1->SetSkinData(bsSkinData1);
 
-    skin::TbsSkinButton** preview[] = {&btnPreviewPlay, &btnPreviewPause, &btnPreviewStop, &btnMute,
-                                       &bsSkinButton1};
-    const char* names[] = {"btnPreviewPlay", "btnPreviewPause", "btnPreviewStop", "btnMute",
-                           "bsSkinButton1"};
-    for (int i = 0; i < 5; ++i) {
-        *preview[i] = MakeButton(bsSkinGroupBox1, names[i], "", 8 + 30 * i, 200, 26, 24);
-        (*preview[i])->SetImageList(bsPngImageList2);
-        (*preview[i])->SetImageIndex(i);
-        (*preview[i])->SetEnabled(false);
+    const struct {
+        skin::TbsSkinButton** Button;
+        const char* Name;
+        int Left;
+        int Image;
+        const char* Hint;
+    } buttons[] = {{&btnPreviewPlay, "btnPreviewPlay", 8, 0, "播放"},
+                   {&btnPreviewPause, "btnPreviewPause", 38, 1, "暂停"},
+                   {&btnPreviewStop, "btnPreviewStop", 68, 2, "停止"},
+                   {&btnMute, "btnMute", 98, 3, "静音"},
+                   {&bsSkinButton1, "bsSkinButton1", 128, 4, "快照"},
+                   {&bsSkinButton20, "bsSkinButton20", 98, 5, "静音"},
+                   {&bsSkinButton23, "bsSkinButton23", 158, 6, "设置"}};
+    for (const auto& b : buttons) {
+        *b.Button = MakeButton(bsSkinGroupBox1, b.Name, "", b.Left, 200, 26, 24);
+        (*b.Button)->SetImageList(bsPngImageList2);
+        (*b.Button)->SetImageIndex(b.Image);
+        (*b.Button)->SetHint(b.Hint);
+        (*b.Button)->SetShowHint(true);
     }
+    // The muted look takes the mute button's place while the sound is off.
+    bsSkinButton20->SetVisible(false);
 }
 
 void TForm1::BuildTaskList() {

@@ -44,39 +44,6 @@ void FocusList(skin::TbsSkinListView* list) {
 }  // namespace
 
 void TForm1::BuildPreviewPane() {
-    // The player reports the screen control's size: it has to be the main window's own child.
-    Panel6->SetParent(this);
-    Panel6->SetBounds(bsSkinGroupBox1->Left() + 8, bsSkinGroupBox1->Top() + 22, 240, 145);
-    bsSkinGroupBox1->SetCaption("视频预览");
-    // One step of the seek bar is one pixel.
-    bsSkinSlider1->SetWidth(241);
-
-    for (const char* name : {"muted", "settings"}) {
-        gfx::TPngImage image;
-        LoadAppPicture(name, image);
-        bsPngImageList2->PngImages().Add()->SetPngImage(image);
-    }
-    bsSkinButton20 =
-        MakeButton(bsSkinGroupBox1, "bsSkinButton20", "", btnMute->Left(), btnMute->Top(), 26, 24);
-    bsSkinButton20->SetImageList(bsPngImageList2);
-    bsSkinButton20->SetImageIndex(5);
-    bsSkinButton20->SetVisible(false);
-    bsSkinButton23 = MakeButton(bsSkinGroupBox1, "bsSkinButton23", "", bsSkinButton1->Left() + 30,
-                                bsSkinButton1->Top(), 26, 24);
-    bsSkinButton23->SetImageList(bsPngImageList2);
-    bsSkinButton23->SetImageIndex(6);
-    const struct {
-        skin::TbsSkinButton* Button;
-        const char* Hint;
-    } hints[] = {{btnPreviewPlay, "播放"}, {btnPreviewPause, "暂停"}, {btnPreviewStop, "停止"},
-                 {btnMute, "静音"},        {bsSkinButton20, "静音"},  {bsSkinButton1, "快照"},
-                 {bsSkinButton23, "设置"}};
-    for (const auto& h : hints) {
-        h.Button->SetEnabled(true);
-        h.Button->SetHint(h.Hint);
-        h.Button->SetShowHint(true);
-    }
-
     bsSkinPopupMenu2 = new skin::TbsSkinPopupMenu(this);
     bsSkinPopupMenu2->SetName("bsSkinPopupMenu2");
     bsSkinPopupMenu2->SetSkinData(bsSkinData1);
