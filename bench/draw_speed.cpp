@@ -78,6 +78,7 @@ struct TNoInput : win::TInputSink {
     void TextInput(const std::string&) override {}
     void AppDeactivated() override {}
     void SystemActivated(win::HWND) override {}
+    void SystemShowChanged(win::HWND, win::TSystemShow) override {}
 };
 
 // Milliseconds per present of the whole window through the x11 backend, until the server has
